@@ -1,0 +1,77 @@
+#include "link/live_poller.h"
+
+#include "link/meter_decode.h"
+
+namespace lp::link {
+
+class LivePoll final : public Exchange {
+public:
+    LivePoll(LivePoller& poller, int attempts) : poller_(poller), attemptsLeft_(attempts) {}
+    QString name() const override { return QStringLiteral("live poll"); }
+
+protected:
+    void begin() override { attempt(); }
+
+private:
+    void attempt() {
+        discardInput();
+        send(QByteArray(1, ' '));
+        wait(LivePoller::kReplyWaitMs, [this] { check(); });
+    }
+    void check() {
+        if (waiting() == kLiveFrameSize) {
+            const QByteArray frame = takeAll();
+            LivePoller& poller = poller_;
+            finish();
+            poller.pollSucceeded(frame);
+            return;
+        }
+        // A reply of the wrong length (too few or surplus bytes) is never a frame;
+        // the next attempt discards it.
+        if (--attemptsLeft_ > 0) {
+            attempt();
+            return;
+        }
+        LivePoller& poller = poller_;
+        finish();
+        poller.pollFailed();
+    }
+
+    LivePoller& poller_;
+    int attemptsLeft_;
+};
+
+LivePoller::LivePoller(MeterLink& link, QObject* parent) : QObject(parent), link_(link) {}
+
+void LivePoller::setOpened() {
+    if (state_ != LinkState::Linked) {
+        state_ = LinkState::Linked;
+        emit stateChanged(state_);
+    }
+}
+
+bool LivePoller::tick() {
+    if (link_.busy()) {
+        return false;
+    }
+    const int attempts = state_ == LinkState::NoData ? 1 : kAttempts;
+    link_.submit(std::make_unique<LivePoll>(*this, attempts));
+    return true;
+}
+
+void LivePoller::pollSucceeded(const QByteArray& frame) {
+    if (state_ != LinkState::Linked) {
+        state_ = LinkState::Linked;
+        emit stateChanged(state_);
+    }
+    emit frameReceived(frame);
+}
+
+void LivePoller::pollFailed() {
+    if (state_ != LinkState::NoData) {
+        state_ = LinkState::NoData;
+        emit stateChanged(state_);
+    }
+}
+
+}  // namespace lp::link

@@ -1,0 +1,43 @@
+// Message boxes, input boxes and file dialogs behind one seam: the program shows
+// real dialogs, tests answer them and read what they said.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace lp::platform {
+
+enum class MessageIcon { None, Information, Warning, Critical };
+
+// The title message boxes carry when a window gives none.
+inline const QString kProgramTitle = QStringLiteral("LevelPanel");
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual void message(QWidget* parent, const QString& text,
+                         MessageIcon icon = MessageIcon::None,
+                         const QString& title = kProgramTitle) = 0;
+    // Yes/No question; true for Yes.
+    [[nodiscard]] virtual bool ask(QWidget* parent, const QString& text,
+                                   const QString& title = kProgramTitle) = 0;
+    // The typed answer; nullopt when the box was cancelled.
+    [[nodiscard]] virtual std::optional<QString> input(QWidget* parent, const QString& title,
+                                                       const QString& prompt,
+                                                       const QString& proposed) = 0;
+    // A save-as dialog that asks before overwriting; nullopt when cancelled.
+    // `filter` uses Qt's form: "Data Files (*.sdm);;All Files (*)".
+    [[nodiscard]] virtual std::optional<QString> saveFileName(QWidget* parent,
+                                                              const QString& filter) = 0;
+    [[nodiscard]] virtual std::optional<QString> openFileName(QWidget* parent,
+                                                              const QString& filter) = 0;
+};
+
+// The record file filter of every save and open dialog.
+inline const QString kRecordFileFilter =
+    QStringLiteral("Data Files (*.sdm);;All Files (*)");
+
+}  // namespace lp::platform

@@ -1,0 +1,28 @@
+// Reading numbers out of texts and writing levels as text, the way the meter's
+// display and the record files expect.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace lp::platform {
+
+// The leading decimal number of a text: blanks skipped, an optional sign, digits,
+// an optional point and more digits; reading stops at the first character that
+// cannot continue the number. A text without a leading number gives 0.
+[[nodiscard]] double leadingNumber(QStringView text);
+
+// Whether the text begins (after blanks) with a number at all.
+[[nodiscard]] bool startsWithNumber(QStringView text);
+
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+[[nodiscard]] double roundHalfEven(double value);
+
+// The shortest decimal text of a single-precision value (up to 7 significant
+// digits, no exponent, no trailing zeros, point as separator): 65.3, 60, 72.4.
+[[nodiscard]] QString shortestText(float value);
+
+// A level in dB as the display writes it: one decimal and a point (65.3, 60.0, 105.2).
+[[nodiscard]] QString levelText(float level);
+
+}  // namespace lp::platform

@@ -1,0 +1,53 @@
+#include "platform/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace lp::platform {
+
+void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
+                        const QString& title) {
+    QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
+    switch (icon) {
+        case MessageIcon::Information: qtIcon = QMessageBox::Information; break;
+        case MessageIcon::Warning: qtIcon = QMessageBox::Warning; break;
+        case MessageIcon::Critical: qtIcon = QMessageBox::Critical; break;
+        case MessageIcon::None: break;
+    }
+    QMessageBox box(qtIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtDialogs::ask(QWidget* parent, const QString& text, const QString& title) {
+    return QMessageBox::question(parent, title, text) == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,
+                                        const QString& prompt, const QString& proposed) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, proposed, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return answer;
+}
+
+std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter) {
+    const QString name = QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& filter) {
+    const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+}  // namespace lp::platform

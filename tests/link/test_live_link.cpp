@@ -1,0 +1,172 @@
+// The live poll and the key exchanges on a virtual clock: attempts, "No COM"
+// recovery, surplus bytes, one exchange at a time, the bytes each key sends.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "fake_transport.h"
+#include "link/key_commands.h"
+#include "link/live_poller.h"
+#include "platform/virtual_clock.h"
+
+using namespace lp;
+using link::LinkState;
+
+namespace {
+const QByteArray kFrame("\x00\x42\x06\x53\x00", 5);
+}
+
+class TestLiveLink : public QObject {
+    Q_OBJECT
+private slots:
+    void pollTakesOneAttemptWhenMeterAnswers() {
+        platform::VirtualClock clock;
+        test::FakeTransport port(clock);
+        port.setResponder([](const QByteArray& w) { return w == " " ? kFrame : QByteArray(); });
+        link::MeterLink meter(port, clock);
+        link::LivePoller poller(meter);
+        QSignalSpy frames(&poller, &link::LivePoller::frameReceived);
+        QVERIFY(poller.tick());
+        QVERIFY(!poller.tick());  // a poll is running: no second poll
+        clock.advance(199);
+        QCOMPARE(frames.size(), 0);
+        clock.advance(1);
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames[0][0].toByteArray(), kFrame);
+        QCOMPARE(port.written, QByteArray(" "));
+        QVERIFY(!meter.busy());
+    }
+
+    void silentMeterGivesNoDataAfterTenAttemptsThenRecovers() {
+        platform::VirtualClock clock;
+        test::FakeTransport port(clock);
+        bool on = false;
+        port.setResponder([&](const QByteArray& w) { return on && w == " " ? kFrame : QByteArray(); });
+        link::MeterLink meter(port, clock);
+        link::LivePoller poller(meter);
+        poller.setOpened();
+        QSignalSpy states(&poller, &link::LivePoller::stateChanged);
+        QSignalSpy frames(&poller, &link::LivePoller::frameReceived);
+        poller.tick();
+        clock.advance(1999);
+        QCOMPARE(states.size(), 0);
+        clock.advance(1);
+        QCOMPARE(states.size(), 1);
+        QCOMPARE(states[0][0].value<LinkState>(), LinkState::NoData);
+        QCOMPARE(port.written, QByteArray(10, ' '));
+        // Recovery: one attempt per poll, without limit.
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(poller.tick());
+            clock.advance(200);
+        }
+        QCOMPARE(poller.state(), LinkState::NoData);
+        on = true;
+        poller.tick();
+        clock.advance(200);
+        QCOMPARE(poller.state(), LinkState::Linked);
+        QCOMPARE(frames.size(), 1);
+    }
+
+    void surplusOrShortRepliesAreNeverFrames() {
+        platform::VirtualClock clock;
+        test::FakeTransport port(clock);
+        int n = 0;
+        port.setResponder([&](const QByteArray&) {
+            ++n;
+            if (n == 1) return kFrame + QByteArray("\x01", 1);  // 6 bytes
+            if (n == 2) return kFrame.left(4);                   // 4 bytes
+            return kFrame;
+        });
+        link::MeterLink meter(port, clock);
+        link::LivePoller poller(meter);
+        QSignalSpy frames(&poller, &link::LivePoller::frameReceived);
+        poller.tick();
+        clock.advance(600);
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames[0][0].toByteArray(), kFrame);
+        QCOMPARE(port.written, QByteArray(3, ' '));
+    }
+
+    // A key clicked while a poll waits runs after that poll, which keeps its reply.
+    void keyDuringPollWaitsItsTurn() {
+        platform::VirtualClock clock;
+        test::FakeTransport port(clock);
+        port.setResponder([](const QByteArray& w) { return w == " " ? kFrame : QByteArray(); });
+        link::MeterLink meter(port, clock);
+        link::LivePoller poller(meter);
+        QSignalSpy frames(&poller, &link::LivePoller::frameReceived);
+        poller.tick();
+        clock.advance(100);
+        link::pressKey(meter, link::MeterKey::AC);
+        QCOMPARE(port.written, QByteArray(" "));
+        clock.advance(100);
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(port.written, QByteArray(" A"));
+        QVERIFY(!poller.tick());  // the key's 0.1 s wait is still running
+        clock.advance(100);
+        QVERIFY(!meter.busy());
+        QVERIFY(poller.tick());
+    }
+
+    void keysSendTheirLetters_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("durationMs");
+        QTest::newRow("A/C") << int(link::MeterKey::AC) << QByteArray("A") << 100;
+        QTest::newRow("F/S") << int(link::MeterKey::FS) << QByteArray("F") << 100;
+        QTest::newRow("MAX") << int(link::MeterKey::Max) << QByteArray("M") << 100;
+        QTest::newRow("up") << int(link::MeterKey::RangeUp) << QByteArray("U") << 100;
+        QTest::newRow("down") << int(link::MeterKey::RangeDown) << QByteArray("P") << 100;
+        QTest::newRow("RESET") << int(link::MeterKey::Reset) << QByteArray("EEE") << 600;
+        QTest::newRow("REC start") << int(link::MeterKey::RecStart) << QByteArray("S") << 100;
+        QTest::newRow("REC stop") << int(link::MeterKey::RecStop) << QByteArray("T") << 100;
+    }
+    void keysSendTheirLetters() {
+        QFETCH(int, key);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, durationMs);
+        platform::VirtualClock clock;
+        test::FakeTransport port(clock);
+        link::MeterLink meter(port, clock);
+        port.inject("junk");
+        link::pressKey(meter, link::MeterKey(key));
+        clock.advance(durationMs - 1);
+        QVERIFY(meter.busy());
+        clock.advance(1);
+        QVERIFY(!meter.busy());
+        QCOMPARE(port.written, bytes);
+        // The single keys throw away waiting input first; RESET and REC do not.
+        const bool discards = bytes.size() == 1 && bytes != "S" && bytes != "T";
+        QCOMPARE(port.bytesAvailable(), discards ? 0 : 4);
+    }
+
+    void clockSetSendsBcdBytes() {
+        platform::VirtualClock clock;
+        test::FakeTransport port(clock);
+        link::MeterLink meter(port, clock);
+        bool sent = false;
+        link::setMeterClock(meter, QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)),
+                            [&] { sent = true; });
+        QCOMPARE(port.written, QByteArray("D"));
+        clock.advance(200);
+        QVERIFY(sent);
+        QCOMPARE(port.written, QByteArray("D\x09\x06\x01\x14\x05\x09", 7));
+        QCOMPARE(link::clockBytes(QDateTime(QDate(2099, 12, 31), QTime(23, 59, 59))),
+                 QByteArray("\x99\x12\x31\x23\x59\x59", 6));
+    }
+
+    void portFailureStopsTheExchange() {
+        platform::VirtualClock clock;
+        test::FakeTransport port(clock);
+        link::MeterLink meter(port, clock);
+        QSignalSpy failed(&meter, &link::MeterLink::portFailed);
+        link::pressKey(meter, link::MeterKey::Reset);
+        port.fail(QStringLiteral("gone"));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(!meter.busy());
+        clock.advance(1000);
+        QCOMPARE(port.written, QByteArray("E"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLiveLink)
+#include "test_live_link.moc"

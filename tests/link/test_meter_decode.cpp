@@ -1,0 +1,92 @@
+// Decoding of the live frame: range code and flags, status bits, level digits.
+#include <QTest>
+
+#include "link/meter_decode.h"
+
+using lp::link::Reading;
+
+class TestMeterDecode : public QObject {
+    Q_OBJECT
+private slots:
+    void range_data() {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<QList<int>>("flags");  // rec, full, max, A, slow
+        QTest::newRow("0x42") << 0x42 << 50 << 100 << QList<int>{0, 0, 0, 1, 0};
+        QTest::newRow("0xFF") << 0xFF << 0 << 0 << QList<int>{1, 1, 1, 1, 1};
+        QTest::newRow("0x86") << 0x86 << 30 << 130 << QList<int>{0, 0, 0, 0, 1};
+        QTest::newRow("0x00") << 0x00 << 30 << 80 << QList<int>{0, 0, 0, 0, 0};
+        QTest::newRow("0x3D rec full max") << 0x3D << 80 << 130 << QList<int>{1, 1, 1, 0, 0};
+    }
+    void range() {
+        QFETCH(int, value);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QFETCH(QList<int>, flags);
+        Reading r;
+        r.MaxHold = 1;  // previous values must be overwritten, not kept
+        lp::link::DecodeRange(r, value);
+        QCOMPARE(int(r.RangeLow), low);
+        QCOMPARE(int(r.RangeHigh), high);
+        QCOMPARE((QList<int>{r.MeterRecording, r.MemoryFull, r.MaxHold, r.WeightingA,
+                             r.SlowResponse}),
+                 flags);
+    }
+
+    void status() {
+        Reading r;
+        lp::link::DecodeStatus(r, 0xE3);
+        QCOMPARE(int(r.HundredFlag), 0);
+        QCOMPARE(int(r.BatteryLow), 1);
+        QCOMPARE(int(r.UnderRange), 1);
+        QCOMPARE(int(r.OverRange), 1);
+        lp::link::DecodeStatus(r, 0x10);
+        QCOMPARE(int(r.HundredFlag), 1);
+        QCOMPARE(int(r.BatteryLow), 0);
+        QCOMPARE(int(r.OverRange), 0);
+    }
+
+    void level_data() {
+        QTest::addColumn<int>("b2");
+        QTest::addColumn<int>("b3");
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<float>("level");
+        QTest::newRow("65.3") << 0x06 << 0x53 << "0653" << 65.3f;
+        QTest::newRow("105.2") << 0x10 << 0x52 << "1052" << 105.2f;
+        QTest::newRow("30.0 whole") << 0x03 << 0x00 << "0300" << 30.0f;
+        QTest::newRow("58.0") << 0x05 << 0x80 << "0580" << 58.0f;
+        QTest::newRow("flags with tens 3") << 0xE3 << 0x41 << "E341" << 34.1f;
+        QTest::newRow("tens half A counts 0") << 0x0A << 0x12 << "0A12" << 1.2f;
+        QTest::newRow("units A stops at once") << 0x04 << 0xA5 << "04A5" << 40.0f;
+        QTest::newRow("tenths A stops after units") << 0x04 << 0x5A << "045A" << 40.5f;
+    }
+    void level() {
+        QFETCH(int, b2);
+        QFETCH(int, b3);
+        QFETCH(QString, digits);
+        QFETCH(float, level);
+        QCOMPARE(lp::link::levelDigits(quint8(b2), quint8(b3)), digits);
+        Reading r;
+        QByteArray frame;
+        frame.append(char(0x00)).append(char(0x42)).append(char(b2)).append(char(b3)).append(
+            char(0));
+        lp::link::decodeLiveFrame(r, frame);
+        QCOMPARE(r.Level, level);
+    }
+
+    // Decoding the level before the status applies the previous frame's hundreds;
+    // the frame decoder must run status first.
+    void orderMatters() {
+        Reading r;
+        lp::link::DecodeStatus(r, 0x10);
+        lp::link::DecodeLevel(r, u"0653");
+        QCOMPARE(r.Level, 165.3f);  // wrong order shows the stale hundreds
+        QByteArray frame("\x00\x42\x06\x53\x00", 5);
+        lp::link::decodeLiveFrame(r, frame);
+        QCOMPARE(r.Level, 65.3f);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestMeterDecode)
+#include "test_meter_decode.moc"

@@ -1,0 +1,54 @@
+#include "scripted_dialogs.h"
+
+namespace lp::test {
+namespace {
+
+template <typename T>
+T take(std::deque<T>& queue, T fallback) {
+    if (queue.empty()) {
+        return fallback;
+    }
+    T v = std::move(queue.front());
+    queue.pop_front();
+    return v;
+}
+
+}  // namespace
+
+void ScriptedDialogs::message(QWidget*, const QString& text, platform::MessageIcon icon,
+                              const QString& title) {
+    shown.push_back({QStringLiteral("message"), text, title, icon, {}});
+}
+
+bool ScriptedDialogs::ask(QWidget*, const QString& text, const QString& title) {
+    shown.push_back({QStringLiteral("ask"), text, title, platform::MessageIcon::None, {}});
+    return take(asks, false);
+}
+
+std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& title,
+                                              const QString& prompt, const QString& proposed) {
+    shown.push_back({QStringLiteral("input"), prompt, title, platform::MessageIcon::None, proposed});
+    return take(inputs, std::optional<QString>());
+}
+
+std::optional<QString> ScriptedDialogs::saveFileName(QWidget*, const QString& filter) {
+    shown.push_back({QStringLiteral("save"), filter, {}, platform::MessageIcon::None, {}});
+    return take(saveNames, std::optional<QString>());
+}
+
+std::optional<QString> ScriptedDialogs::openFileName(QWidget*, const QString& filter) {
+    shown.push_back({QStringLiteral("open"), filter, {}, platform::MessageIcon::None, {}});
+    return take(openNames, std::optional<QString>());
+}
+
+QStringList ScriptedDialogs::messages() const {
+    QStringList out;
+    for (const auto& s : shown) {
+        if (s.kind == QLatin1String("message")) {
+            out << s.text;
+        }
+    }
+    return out;
+}
+
+}  // namespace lp::test

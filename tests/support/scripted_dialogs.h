@@ -1,0 +1,42 @@
+// Dialogs for tests: answers are queued beforehand, and everything shown is logged.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+#include "platform/dialogs.h"
+
+namespace lp::test {
+
+class ScriptedDialogs final : public platform::Dialogs {
+public:
+    struct Shown {
+        QString kind;  // "message", "ask", "input", "save", "open"
+        QString text;  // message text or input prompt
+        QString title;
+        platform::MessageIcon icon = platform::MessageIcon::None;
+        QString proposed;  // input box's proposed answer
+    };
+
+    // Queued answers, taken in order by the matching kind; nullopt means Cancel.
+    std::deque<std::optional<QString>> inputs;
+    std::deque<std::optional<QString>> saveNames;
+    std::deque<std::optional<QString>> openNames;
+    std::deque<bool> asks;
+
+    std::vector<Shown> shown;
+
+    void message(QWidget*, const QString& text, platform::MessageIcon icon,
+                 const QString& title) override;
+    bool ask(QWidget*, const QString& text, const QString& title) override;
+    std::optional<QString> input(QWidget*, const QString& title, const QString& prompt,
+                                 const QString& proposed) override;
+    std::optional<QString> saveFileName(QWidget*, const QString& filter) override;
+    std::optional<QString> openFileName(QWidget*, const QString& filter) override;
+
+    // Texts of the message boxes shown so far.
+    [[nodiscard]] QStringList messages() const;
+};
+
+}  // namespace lp::test
