@@ -1,0 +1,65 @@
+#include "app/port_choice.h"
+
+#include <QFileInfo>
+
+namespace lp::app {
+
+QString SystemPort::entry() const {
+    return description.isEmpty() ? device : QStringLiteral("%1  (%2)").arg(device, description);
+}
+
+QStringList portEntries(const QList<SystemPort>& systemPorts) {
+    QStringList entries;
+    for (int i = 1; i <= 8; ++i) {
+        entries << QStringLiteral("COM%1").arg(i);
+    }
+    for (const auto& p : systemPorts) {
+        entries << p.entry();
+    }
+    entries << kSimulatedMeter;
+    return entries;
+}
+
+QString deviceForComPort(int number) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
+}
+
+PortRequest numberedPort(int number) {
+    return {PortKind::Numbered, number, deviceForComPort(number),
+            QStringLiteral("COM%1").arg(number)};
+}
+
+std::optional<PortRequest> choosePort(const QString& text, qint16& ComPort,
+                                      const QList<SystemPort>& systemPorts) {
+    if (text == QLatin1String("Auto")) {
+        ComPort = 1;
+    } else {
+        for (int i = 1; i <= 8; ++i) {
+            if (text == QStringLiteral("COM%1").arg(i)) {
+                ComPort = static_cast<qint16>(i);
+            }
+        }
+    }
+    if (text == kSimulatedMeter) {
+        return PortRequest{PortKind::Simulated, 0, QString(), QStringLiteral("SIM")};
+    }
+    for (const auto& p : systemPorts) {
+        if (text == p.entry() || text == p.device) {
+            return PortRequest{PortKind::Device, 0, p.device, QFileInfo(p.device).fileName()};
+        }
+    }
+    const QString trimmed = text.trimmed();
+    if (trimmed.startsWith(u'/')) {
+        return PortRequest{PortKind::Device, 0, trimmed, QFileInfo(trimmed).fileName()};
+    }
+    if (ComPort >= 1 && ComPort <= 8) {
+        return numberedPort(ComPort);
+    }
+    return std::nullopt;
+}
+
+}  // namespace lp::app

@@ -1,0 +1,41 @@
+// The start-up window: the user picks the port the meter is on.
+#pragma once
+
+#include <QWidget>
+
+#include "app/port_choice.h"
+#include "app/state/program_state.h"
+#include "platform/dialogs.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace lp::app {
+
+class Selection : public QWidget {
+    Q_OBJECT
+public:
+    Selection(ProgramState& state, platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
+              QWidget* parent = nullptr);
+
+    // Called by whoever opens the port when it could not be opened: the choice stays up.
+    void portFailed(const QString& message);
+
+signals:
+    // The user chose a port; the receiver opens it and closes this window on success.
+    void portChosen(const lp::app::PortRequest& request);
+
+private:
+    void CmdOK_Click();
+    void choose(const PortRequest& request);
+
+    ProgramState& state_;
+    platform::Dialogs& dialogs_;
+    QList<SystemPort> systemPorts_;
+    QComboBox* TxtCOM = nullptr;
+    QPushButton* CmdOK = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+};
+
+}  // namespace lp::app

@@ -1,0 +1,90 @@
+// The start-up port choice: which texts choose which port, and what the window does.
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/port_choice.h"
+#include "app/selection.h"
+#include "scripted_dialogs.h"
+
+using namespace lp::app;
+
+Q_DECLARE_METATYPE(lp::app::PortRequest)
+
+class TestPortChoice : public QObject {
+    Q_OBJECT
+    const QList<SystemPort> ports{{"/dev/ttyUSB0", "FT232R USB UART"}};
+
+private slots:
+    void texts_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("Auto is port 1") << 0 << "Auto" << 1 << true << "/dev/ttyS0";
+        QTest::newRow("COM3") << 0 << "COM3" << 3 << true << "/dev/ttyS2";
+        QTest::newRow("COM8") << 2 << "COM8" << 8 << true << "/dev/ttyS7";
+        QTest::newRow("lower case matches nothing") << 0 << "com3" << 0 << false << "";
+        QTest::newRow("lower case keeps earlier port") << 2 << "com3" << 2 << true << "/dev/ttyS1";
+        QTest::newRow("COM9 is no port") << 0 << "COM9" << 0 << false << "";
+        QTest::newRow("typed path") << 0 << "/dev/pts/7" << 0 << true << "/dev/pts/7";
+        QTest::newRow("system port entry")
+            << 0 << "/dev/ttyUSB0  (FT232R USB UART)" << 0 << true << "/dev/ttyUSB0";
+        QTest::newRow("simulated meter") << 0 << "Simulated meter" << 0 << true << "";
+    }
+    void texts() {
+        QFETCH(int, before);
+        QFETCH(QString, text);
+        QFETCH(int, after);
+        QFETCH(bool, opens);
+        QFETCH(QString, device);
+        qint16 com = static_cast<qint16>(before);
+        const auto req = choosePort(text, com, ports);
+        QCOMPARE(int(com), after);
+        QCOMPARE(req.has_value(), opens);
+        if (req) {
+            QCOMPARE(req->device, device);
+            QVERIFY(!req->label.isEmpty());
+        }
+    }
+
+    void entriesListComPortsThenSystemThenSimulator() {
+        const QStringList e = portEntries(ports);
+        QCOMPARE(e.size(), 10);
+        QCOMPARE(e.first(), QStringLiteral("COM1"));
+        QCOMPARE(e[7], QStringLiteral("COM8"));
+        QCOMPARE(e[8], QStringLiteral("/dev/ttyUSB0  (FT232R USB UART)"));
+        QCOMPARE(e.last(), kSimulatedMeter);
+    }
+
+    void windowRefusesUnknownTextAndKeepsChoiceOpen() {
+        ProgramState state;
+        lp::test::ScriptedDialogs dialogs;
+        Selection sel(state, dialogs, ports);
+        QSignalSpy chosen(&sel, &Selection::portChosen);
+        auto* combo = sel.findChild<QComboBox*>("TxtCOM");
+        QVERIFY(combo);
+        QCOMPARE(combo->currentText(), QStringLiteral("COM1"));
+        combo->setEditText("com3");
+        sel.findChild<QPushButton*>("CmdOK")->click();
+        QCOMPARE(chosen.size(), 0);
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY(dialogs.messages().first().contains("com3"));
+        QCOMPARE(int(state.ComPort), 0);
+
+        sel.findChild<QPushButton*>("Command2")->click();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(int(state.ComPort), 2);
+        QCOMPARE(chosen[0][0].value<PortRequest>().label, QStringLiteral("COM2"));
+
+        combo->setEditText("COM1");
+        sel.findChild<QPushButton*>("CmdOK")->click();
+        QCOMPARE(int(state.ComPort), 1);
+        QCOMPARE(chosen.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestPortChoice)
+#include "test_port_choice.moc"
