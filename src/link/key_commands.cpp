@@ -59,26 +59,38 @@ private:
     std::function<void()> sent_;
 };
 
-quint8 bcd(int value) { return static_cast<quint8>(((value / 10) % 10) * 16 + value % 10); }
+quint8 bcd(int value) {
+    return static_cast<quint8>(((value / 10) % 10) * 16 + value % 10);
+}
 
 }  // namespace
 
 void pressKey(MeterLink& link, MeterKey key) {
     switch (key) {
-        case MeterKey::AC: link.submit(std::make_unique<KeyExchange>('A', true, 1, 100)); break;
-        case MeterKey::FS: link.submit(std::make_unique<KeyExchange>('F', true, 1, 100)); break;
-        case MeterKey::Max: link.submit(std::make_unique<KeyExchange>('M', true, 1, 100)); break;
+        case MeterKey::AC:
+            link.submit(std::make_unique<KeyExchange>('A', true, 1, 100));
+            break;
+        case MeterKey::FS:
+            link.submit(std::make_unique<KeyExchange>('F', true, 1, 100));
+            break;
+        case MeterKey::Max:
+            link.submit(std::make_unique<KeyExchange>('M', true, 1, 100));
+            break;
         case MeterKey::RangeUp:
             link.submit(std::make_unique<KeyExchange>('U', true, 1, 100));
             break;
         case MeterKey::RangeDown:
             link.submit(std::make_unique<KeyExchange>('P', true, 1, 100));
             break;
-        case MeterKey::Reset: link.submit(std::make_unique<KeyExchange>('E', false, 3, 200)); break;
+        case MeterKey::Reset:
+            link.submit(std::make_unique<KeyExchange>('E', false, 3, 200));
+            break;
         case MeterKey::RecStart:
             link.submit(std::make_unique<KeyExchange>('S', false, 1, 100));
             break;
-        case MeterKey::RecStop: link.submit(std::make_unique<KeyExchange>('T', false, 1, 100)); break;
+        case MeterKey::RecStop:
+            link.submit(std::make_unique<KeyExchange>('T', false, 1, 100));
+            break;
     }
 }
 

@@ -10,14 +10,14 @@
 namespace lp::link {
 
 enum class MeterKey {
-    AC,       // "A": A/C weighting
-    FS,       // "F": FAST/SLOW
-    Max,      // "M": max hold
-    RangeUp,  // "U"
-    RangeDown,// "P"
-    Reset,    // "E" three times
-    RecStart, // "S": the meter starts recording into its memory
-    RecStop,  // "T"
+    AC,         // "A": A/C weighting
+    FS,         // "F": FAST/SLOW
+    Max,        // "M": max hold
+    RangeUp,    // "U"
+    RangeDown,  // "P"
+    Reset,      // "E" three times
+    RecStart,   // "S": the meter starts recording into its memory
+    RecStop,    // "T"
 };
 
 // Queues the key's exchange on the link.

@@ -18,12 +18,21 @@ int leadingDigits(QStringView text) {
 }
 
 constexpr std::array<RangeEnds, 8> kRanges{{
-    {30, 80}, {40, 90}, {50, 100}, {60, 110}, {70, 120}, {80, 130}, {30, 130}, {0, 0},
+    {30, 80},
+    {40, 90},
+    {50, 100},
+    {60, 110},
+    {70, 120},
+    {80, 130},
+    {30, 130},
+    {0, 0},
 }};
 
 }  // namespace
 
-RangeEnds rangeOfCode(int code) { return kRanges[static_cast<size_t>(code & 7)]; }
+RangeEnds rangeOfCode(int code) {
+    return kRanges[static_cast<size_t>(code & 7)];
+}
 
 void DecodeRange(Reading& reading, int value) {
     const RangeEnds r = rangeOfCode(value % 8);

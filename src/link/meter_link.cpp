@@ -18,9 +18,13 @@ void Exchange::discardInput() {
     }
 }
 
-qint64 Exchange::waiting() const { return link_ ? link_->port_.bytesAvailable() : 0; }
+qint64 Exchange::waiting() const {
+    return link_ ? link_->port_.bytesAvailable() : 0;
+}
 
-QByteArray Exchange::takeAll() { return link_ ? link_->port_.readAll() : QByteArray(); }
+QByteArray Exchange::takeAll() {
+    return link_ ? link_->port_.readAll() : QByteArray();
+}
 
 void Exchange::wait(int ms, std::function<void()> then) {
     if (!link_) {
@@ -53,7 +57,9 @@ void Exchange::finish() {
     }
 }
 
-platform::Clock& Exchange::clock() const { return link_->clock_; }
+platform::Clock& Exchange::clock() const {
+    return link_->clock_;
+}
 
 // ---- MeterLink ----
 
@@ -105,7 +111,8 @@ void MeterLink::finished(Exchange* exchange) {
     exchange->cancelWait();
     exchange->link_ = nullptr;
     if (retired_.empty()) {
-        QMetaObject::invokeMethod(this, [this] { retired_.clear(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { retired_.clear(); }, Qt::QueuedConnection);
     }
     retired_.push_back(std::move(current_));
     startNext();

@@ -6,9 +6,9 @@
 namespace lp::link {
 
 struct Reading {
-    float Level = 0.0f;      // dB, 0.1 dB resolution
-    qint16 RangeLow = 0;     // lower end of the measuring range, dB
-    qint16 RangeHigh = 0;    // upper end of the measuring range, dB
+    float Level = 0.0f;    // dB, 0.1 dB resolution
+    qint16 RangeLow = 0;   // lower end of the measuring range, dB
+    qint16 RangeHigh = 0;  // upper end of the measuring range, dB
     qint16 MeterRecording = 0;
     qint16 MemoryFull = 0;
     qint16 MaxHold = 0;

@@ -18,8 +18,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual void message(QWidget* parent, const QString& text,
-                         MessageIcon icon = MessageIcon::None,
+    virtual void message(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
                          const QString& title = kProgramTitle) = 0;
     // Yes/No question; true for Yes.
     [[nodiscard]] virtual bool ask(QWidget* parent, const QString& text,
@@ -37,7 +36,6 @@ public:
 };
 
 // The record file filter of every save and open dialog.
-inline const QString kRecordFileFilter =
-    QStringLiteral("Data Files (*.sdm);;All Files (*)");
+inline const QString kRecordFileFilter = QStringLiteral("Data Files (*.sdm);;All Files (*)");
 
 }  // namespace lp::platform

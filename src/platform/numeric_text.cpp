@@ -56,7 +56,9 @@ bool startsWithNumber(QStringView text) {
     return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 QString shortestText(float value) {
     QString s = QString::number(static_cast<double>(value), 'g', 7);

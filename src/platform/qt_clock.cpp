@@ -25,11 +25,17 @@ private:
 
 }  // namespace
 
-QtClock::QtClock() { elapsed_.start(); }
+QtClock::QtClock() {
+    elapsed_.start();
+}
 
-qint64 QtClock::elapsedMs() const { return elapsed_.elapsed(); }
+qint64 QtClock::elapsedMs() const {
+    return elapsed_.elapsed();
+}
 
-QDateTime QtClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime QtClock::now() const {
+    return QDateTime::currentDateTime();
+}
 
 std::unique_ptr<Timer> QtClock::createTimer(int intervalMs, bool singleShot,
                                             std::function<void()> onTimeout) {

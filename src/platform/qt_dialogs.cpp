@@ -10,10 +10,17 @@ void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
                         const QString& title) {
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
     switch (icon) {
-        case MessageIcon::Information: qtIcon = QMessageBox::Information; break;
-        case MessageIcon::Warning: qtIcon = QMessageBox::Warning; break;
-        case MessageIcon::Critical: qtIcon = QMessageBox::Critical; break;
-        case MessageIcon::None: break;
+        case MessageIcon::Information:
+            qtIcon = QMessageBox::Information;
+            break;
+        case MessageIcon::Warning:
+            qtIcon = QMessageBox::Warning;
+            break;
+        case MessageIcon::Critical:
+            qtIcon = QMessageBox::Critical;
+            break;
+        case MessageIcon::None:
+            break;
     }
     QMessageBox box(qtIcon, title, text, QMessageBox::Ok, parent);
     box.exec();

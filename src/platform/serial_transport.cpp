@@ -8,9 +8,10 @@ SerialTransport::SerialTransport(const QString& label) : label_(label) {
     connect(&port_, &QSerialPort::readyRead, this, &Transport::readyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError) {
-            const QString reason = QStringLiteral("The serial port %1 is gone (%2). "
-                                                  "Check the cable or adapter, then restart the "
-                                                  "link by choosing the port again.")
+            const QString reason = QStringLiteral(
+                                       "The serial port %1 is gone (%2). "
+                                       "Check the cable or adapter, then restart the "
+                                       "link by choosing the port again.")
                                        .arg(label_, port_.errorString());
             port_.close();
             emit failed(reason);
@@ -50,7 +51,9 @@ void SerialTransport::write(const QByteArray& bytes) {
     }
 }
 
-QByteArray SerialTransport::readAll() { return port_.isOpen() ? port_.readAll() : QByteArray(); }
+QByteArray SerialTransport::readAll() {
+    return port_.isOpen() ? port_.readAll() : QByteArray();
+}
 
 qint64 SerialTransport::bytesAvailable() const {
     return port_.isOpen() ? port_.bytesAvailable() : 0;
@@ -60,8 +63,9 @@ QString describeOpenError(const QString& device, QSerialPort::SerialPortError er
                           const QString& systemText) {
     switch (error) {
         case QSerialPort::DeviceNotFoundError:
-            return QStringLiteral("The port %1 cannot be opened: there is no such port on this "
-                                  "computer. Check the cable or adapter and choose another port.")
+            return QStringLiteral(
+                       "The port %1 cannot be opened: there is no such port on this "
+                       "computer. Check the cable or adapter and choose another port.")
                 .arg(device);
         case QSerialPort::PermissionError:
 #ifdef Q_OS_LINUX
@@ -71,8 +75,9 @@ QString describeOpenError(const QString& device, QSerialPort::SerialPortError er
                        "(sudo usermod -aG dialout $USER), then log out and in again.")
                 .arg(device);
 #else
-            return QStringLiteral("The port %1 cannot be opened: permission denied, or another "
-                                  "program is using it.")
+            return QStringLiteral(
+                       "The port %1 cannot be opened: permission denied, or another "
+                       "program is using it.")
                 .arg(device);
 #endif
         case QSerialPort::OpenError:

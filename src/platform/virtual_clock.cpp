@@ -61,9 +61,13 @@ std::unique_ptr<Timer> VirtualClock::createTimer(int intervalMs, bool singleShot
     return std::make_unique<VirtualTimer>(*this, intervalMs, singleShot, std::move(onTimeout));
 }
 
-void VirtualClock::add(VirtualTimer* t) { timers_.push_back(t); }
+void VirtualClock::add(VirtualTimer* t) {
+    timers_.push_back(t);
+}
 
-void VirtualClock::remove(VirtualTimer* t) { std::erase(timers_, t); }
+void VirtualClock::remove(VirtualTimer* t) {
+    std::erase(timers_, t);
+}
 
 VirtualTimer* VirtualClock::nextDue(qint64 limit) const {
     VirtualTimer* best = nullptr;
@@ -101,6 +105,8 @@ bool VirtualClock::advanceUntil(const std::function<bool()>& predicate, qint64 m
     return true;
 }
 
-void VirtualClock::setNow(const QDateTime& wall) { wallStart_ = wall.addMSecs(-nowMs_); }
+void VirtualClock::setNow(const QDateTime& wall) {
+    wallStart_ = wall.addMSecs(-nowMs_);
+}
 
 }  // namespace lp::platform

@@ -40,7 +40,8 @@ private slots:
         platform::VirtualClock clock;
         test::FakeTransport port(clock);
         bool on = false;
-        port.setResponder([&](const QByteArray& w) { return on && w == " " ? kFrame : QByteArray(); });
+        port.setResponder(
+            [&](const QByteArray& w) { return on && w == " " ? kFrame : QByteArray(); });
         link::MeterLink meter(port, clock);
         link::LivePoller poller(meter);
         poller.setOpened();
@@ -72,8 +73,10 @@ private slots:
         int n = 0;
         port.setResponder([&](const QByteArray&) {
             ++n;
-            if (n == 1) return kFrame + QByteArray("\x01", 1);  // 6 bytes
-            if (n == 2) return kFrame.left(4);                   // 4 bytes
+            if (n == 1)
+                return kFrame + QByteArray("\x01", 1);  // 6 bytes
+            if (n == 2)
+                return kFrame.left(4);  // 4 bytes
             return kFrame;
         });
         link::MeterLink meter(port, clock);

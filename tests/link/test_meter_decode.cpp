@@ -29,9 +29,9 @@ private slots:
         lp::link::DecodeRange(r, value);
         QCOMPARE(int(r.RangeLow), low);
         QCOMPARE(int(r.RangeHigh), high);
-        QCOMPARE((QList<int>{r.MeterRecording, r.MemoryFull, r.MaxHold, r.WeightingA,
-                             r.SlowResponse}),
-                 flags);
+        QCOMPARE(
+            (QList<int>{r.MeterRecording, r.MemoryFull, r.MaxHold, r.WeightingA, r.SlowResponse}),
+            flags);
     }
 
     void status() {
@@ -69,8 +69,11 @@ private slots:
         QCOMPARE(lp::link::levelDigits(quint8(b2), quint8(b3)), digits);
         Reading r;
         QByteArray frame;
-        frame.append(char(0x00)).append(char(0x42)).append(char(b2)).append(char(b3)).append(
-            char(0));
+        frame.append(char(0x00))
+            .append(char(0x42))
+            .append(char(b2))
+            .append(char(b3))
+            .append(char(0));
         lp::link::decodeLiveFrame(r, frame);
         QCOMPARE(r.Level, level);
     }

@@ -25,9 +25,10 @@ bool ScriptedDialogs::ask(QWidget*, const QString& text, const QString& title) {
     return take(asks, false);
 }
 
-std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& title,
-                                              const QString& prompt, const QString& proposed) {
-    shown.push_back({QStringLiteral("input"), prompt, title, platform::MessageIcon::None, proposed});
+std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& title, const QString& prompt,
+                                              const QString& proposed) {
+    shown.push_back(
+        {QStringLiteral("input"), prompt, title, platform::MessageIcon::None, proposed});
     return take(inputs, std::optional<QString>());
 }
 
