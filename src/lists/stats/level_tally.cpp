@@ -1,0 +1,109 @@
+#include "lists/stats/level_tally.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "lists/stats/percentiles.h"
+#include "platform/numeric_text.h"
+
+namespace lp::lists {
+namespace {
+
+// 10^(x/10) = e^(x * ln(10)/10)
+constexpr double kLn10Over10 = 0.23025850929940458;
+
+// Level texts are a handful of characters: widen Latin-1 on the stack, so that the
+// one number reader of the program serves the record store without an allocation.
+constexpr qsizetype kShortText = 64;
+
+}  // namespace
+
+LevelTally::LevelTally(Resolution resolution)
+    : resolution_(resolution), counts_(topClass(resolution) + 1, 0) {}
+
+void LevelTally::add(QLatin1StringView text) {
+    if (text.size() > kShortText) {
+        add(QStringView(QString(text)));
+        return;
+    }
+    std::array<char16_t, kShortText> wide;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        wide[i] = static_cast<unsigned char>(text[i].toLatin1());
+    }
+    add(QStringView(wide.data(), text.size()));
+}
+
+void LevelTally::add(QStringView text) {
+    ++recordCount_;
+    bool star = false;
+    bool dash = false;
+    bool ell = false;
+    for (const QChar c : text) {
+        star |= c == u'*';
+        dash |= c == u'-';
+        ell |= c == u'L';
+    }
+    if (star) {
+        return;
+    }
+    if (dash) {
+        ++counts_[dashClass(resolution_)];
+        return;
+    }
+    const double value = platform::leadingNumber(text);
+    if (value >= 145.0 || ell) {
+        ++counts_[topClass(resolution_)];
+    } else {
+        // No "-" in the text, so the value is 0 or more and below 145.
+        const int index = resolution_ == Resolution::TenthDb
+                              ? static_cast<int>(platform::roundHalfEven(value * 10.0))
+                              : static_cast<int>(value);
+        ++counts_[index];
+    }
+    if (!ell && platform::startsWithNumber(text)) {
+        addLevel(value);
+    }
+}
+
+void LevelTally::addLevel(double level) {
+    if (withLevel_ == 0) {
+        energyReference_ = level;
+        energySum_ = 1.0;
+        lmax_ = level;
+        lmin_ = level;
+    } else if (level > energyReference_) {
+        energySum_ = energySum_ * std::exp((energyReference_ - level) * kLn10Over10) + 1.0;
+        energyReference_ = level;
+    } else {
+        energySum_ += std::exp((level - energyReference_) * kLn10Over10);
+    }
+    ++withLevel_;
+    lmax_ = std::max(lmax_, level);
+    lmin_ = std::min(lmin_, level);
+}
+
+LnResult LevelTally::result() const {
+    LnResult result;
+    result.resolution = resolution_;
+    result.recordCount = recordCount_;
+    result.counts = counts_;
+    const ClassBounds bounds = classBounds(counts_);
+    result.hasLevel = bounds.any;
+    result.classMin = bounds.min;
+    result.classMax = bounds.max;
+    result.levels = lnLevels(counts_, recordCount_, resolution_);
+
+    LevelFigures& figures = result.figures;
+    figures.withLevel = withLevel_;
+    figures.leftOut = recordCount_ - withLevel_;
+    if (withLevel_ > 0) {
+        const double mean = energySum_ / static_cast<double>(withLevel_);
+        figures.leq = energyReference_ + 10.0 * std::log10(mean);
+        figures.lmax = lmax_;
+        figures.lmin = lmin_;
+    }
+    return result;
+}
+
+}  // namespace lp::lists

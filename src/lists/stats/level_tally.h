@@ -1,0 +1,52 @@
+// Counts level texts into classes, one record at a time, and keeps the running
+// figures (energy sum, extremes) over the records that carry a level.
+//
+// Each text goes by the first rule that applies:
+//   1. it contains "*": counted in no class (it still counts as a record);
+//   2. it contains "-": the 25 dB class;
+//   3. its number is 145 or more, or it contains "L": the 145 dB class;
+//   4. otherwise its number v: class round-half-even(v * 10) at 0.1 dB, the
+//      integer part of v at 1 dB.
+// The number is the leading number of the text (platform::leadingNumber): a text
+// that does not begin with a number reads as 0 and lands in class 0.
+#pragma once
+
+#include <QLatin1StringView>
+#include <QList>
+#include <QStringView>
+
+#include "lists/stats/ln_result.h"
+#include "lists/stats/resolution.h"
+
+namespace lp::lists {
+
+class LevelTally {
+public:
+    explicit LevelTally(Resolution resolution);
+
+    // Level texts as the record store keeps them (Latin-1) or as a grid shows them.
+    void add(QLatin1StringView text);
+    void add(QStringView text);
+
+    [[nodiscard]] qint64 recordCount() const { return recordCount_; }
+    [[nodiscard]] const QList<qint64>& counts() const { return counts_; }
+
+    // Bounds, Ln levels and figures of everything added so far.
+    [[nodiscard]] LnResult result() const;
+
+private:
+    void addLevel(double level);
+
+    Resolution resolution_;
+    QList<qint64> counts_;
+    qint64 recordCount_ = 0;
+    qint64 withLevel_ = 0;
+    // Energy kept as sum of 10^((L - reference)/10), the reference being the highest
+    // level so far, so that no level however large overflows the sum.
+    double energyReference_ = 0.0;
+    double energySum_ = 0.0;
+    double lmax_ = 0.0;
+    double lmin_ = 0.0;
+};
+
+}  // namespace lp::lists

@@ -1,0 +1,23 @@
+#include "lists/stats/ln_computation.h"
+
+#include "lists/stats/level_tally.h"
+
+namespace lp::lists {
+
+LnResult computeLn(Resolution resolution, qsizetype count, const LevelTextAt& levelTextAt) {
+    LevelTally tally(resolution);
+    for (qsizetype i = 0; i < count; ++i) {
+        tally.add(levelTextAt(i));
+    }
+    return tally.result();
+}
+
+LnResult computeLn(Resolution resolution, const QStringList& levelTexts) {
+    LevelTally tally(resolution);
+    for (const QString& text : levelTexts) {
+        tally.add(QStringView(text));
+    }
+    return tally.result();
+}
+
+}  // namespace lp::lists

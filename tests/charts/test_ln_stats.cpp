@@ -1,0 +1,279 @@
+// Percentile levels, class counting and level figures of a list of level texts.
+#include <QRandomGenerator>
+#include <QTest>
+#include <numeric>
+
+#include "lists/stats/level_tally.h"
+#include "lists/stats/ln_computation.h"
+#include "lists/stats/percentiles.h"
+
+using namespace lp::lists;
+
+Q_DECLARE_METATYPE(lp::lists::Resolution)
+
+namespace {
+
+QStringList repeated(const QString& text, int times) {
+    QStringList list;
+    for (int i = 0; i < times; ++i) {
+        list << text;
+    }
+    return list;
+}
+
+// The n-th Ln entries from..to all hold the same text.
+void expectLevels(const QStringList& levels, int from, int to, const QString& text) {
+    for (int n = from; n <= to; ++n) {
+        QVERIFY2(
+            levels[n] == text,
+            qPrintable(QStringLiteral("L%1 = '%2', expected '%3'").arg(n).arg(levels[n], text)));
+    }
+}
+
+}  // namespace
+
+class TestLnStats : public QObject {
+    Q_OBJECT
+private slots:
+    void tenRecords_data() {
+        QTest::addColumn<Resolution>("resolution");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<QString>("loud");
+        QTest::addColumn<QString>("quiet");
+        QTest::newRow("0.1 dB") << Resolution::TenthDb << 500 << 600 << "60.0"
+                                << "50.0";
+        QTest::newRow("1 dB") << Resolution::WholeDb << 50 << 60 << "60"
+                              << "50";
+    }
+    void tenRecords() {
+        QFETCH(Resolution, resolution);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QFETCH(QString, loud);
+        QFETCH(QString, quiet);
+        QStringList texts;
+        for (int i = 0; i < 5; ++i) {
+            texts << "50.0"
+                  << "60.0";
+        }
+        const LnResult r = computeLn(resolution, texts);
+        QVERIFY(r.hasLevel);
+        QCOMPARE(r.recordCount, 10);
+        QCOMPARE(r.classMin, low);
+        QCOMPARE(r.classMax, high);
+        QCOMPARE(r.counts.size(), topClass(resolution) + 1);
+        QCOMPARE(r.counts[low], 5);
+        QCOMPARE(r.counts[high], 5);
+        QCOMPARE(r.levels.size(), 100);
+        expectLevels(r.levels, 0, 49, loud);
+        expectLevels(r.levels, 50, 99, quiet);
+    }
+
+    // Where single texts land, at both resolutions.
+    void classOfText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("tenthClass");
+        QTest::addColumn<int>("wholeClass");
+        QTest::addColumn<bool>("hasLevel");  // counts in the level figures
+        QTest::newRow("65.25 to even 652") << "65.25" << 652 << 65 << true;
+        QTest::newRow("65.75 to even 658") << "65.75" << 658 << 65 << true;
+        QTest::newRow("65.3") << "65.3" << 653 << 65 << true;
+        QTest::newRow("65.96 up to 66.0") << "65.96" << 660 << 65 << true;
+        QTest::newRow("144.96 into top") << "144.96" << 1450 << 144 << true;
+        QTest::newRow("145.0") << "145.0" << 1450 << 145 << true;
+        QTest::newRow("150.2") << "150.2" << 1450 << 145 << true;
+        QTest::newRow("L") << "L" << 1450 << 145 << false;
+        QTest::newRow("number with L") << "30.0L" << 1450 << 145 << false;
+        QTest::newRow("dash") << "-" << 250 << 25 << false;
+        QTest::newRow("dashes over L") << "--L" << 250 << 25 << false;
+        QTest::newRow("negative number") << "-5.0" << 250 << 25 << false;
+        QTest::newRow("word") << "abc" << 0 << 0 << false;
+        QTest::newRow("empty") << "" << 0 << 0 << false;
+        QTest::newRow("zero") << "0.0" << 0 << 0 << true;
+        QTest::newRow("blanks and unit") << "  72.4 dB" << 724 << 72 << true;
+        QTest::newRow("lower-case l is no mark") << "70.1l" << 701 << 70 << true;
+    }
+    void classOfText() {
+        QFETCH(QString, text);
+        QFETCH(int, tenthClass);
+        QFETCH(int, wholeClass);
+        QFETCH(bool, hasLevel);
+        const LnResult tenth = computeLn(Resolution::TenthDb, QStringList{text});
+        const LnResult whole = computeLn(Resolution::WholeDb, QStringList{text});
+        QCOMPARE(tenth.counts[tenthClass], 1);
+        QCOMPARE(whole.counts[wholeClass], 1);
+        QCOMPARE(std::accumulate(tenth.counts.begin(), tenth.counts.end(), qint64(0)), 1);
+        QCOMPARE(std::accumulate(whole.counts.begin(), whole.counts.end(), qint64(0)), 1);
+        QCOMPARE(tenth.figures.withLevel, hasLevel ? 1 : 0);
+        QCOMPARE(tenth.figures.leftOut, hasLevel ? 0 : 1);
+        QCOMPARE(tenth.figures.leq.has_value(), hasLevel);
+    }
+
+    // The Latin-1 path of the record store reads like the grid's text path.
+    void latin1MatchesText() {
+        const QList<QByteArray> bytes{
+            "65.25", "  72.4", "L", "-", "*", "abc", "145.0", "0.0", QByteArray(100, '7')};
+        QStringList texts;
+        for (const QByteArray& b : bytes) {
+            texts << QString::fromLatin1(b);
+        }
+        const LnResult fromBytes = computeLn(Resolution::TenthDb, bytes.size(), [&](qsizetype i) {
+            return QLatin1StringView(bytes[i]);
+        });
+        const LnResult fromTexts = computeLn(Resolution::TenthDb, texts);
+        QCOMPARE(fromBytes.counts, fromTexts.counts);
+        QCOMPARE(fromBytes.levels, fromTexts.levels);
+        QCOMPARE(fromBytes.figures.withLevel, fromTexts.figures.withLevel);
+        QCOMPARE(fromBytes.figures.lmax, fromTexts.figures.lmax);
+        QCOMPARE(fromBytes.recordCount, 9);
+    }
+
+    void zeroNeverLowestClass() {
+        const LnResult r =
+            computeLn(Resolution::TenthDb, QStringList{"0.0", "abc", "55.5", "70.0"});
+        QCOMPARE(r.counts[0], 2);
+        QCOMPARE(r.classMin, 555);
+        QCOMPARE(r.classMax, 700);
+        QCOMPARE(r.figures.lmin, 0.0);  // 0.0 is a level; "abc" is not
+        QCOMPARE(r.figures.withLevel, 3);
+    }
+
+    void onlyClassZero() {
+        const LnResult r = computeLn(Resolution::WholeDb, QStringList{"0.0", "x"});
+        QVERIFY(r.hasLevel);
+        QCOMPARE(r.classMin, 0);
+        QCOMPARE(r.classMax, 0);
+        expectLevels(r.levels, 0, 99, "0");
+    }
+
+    void noLevel_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("empty list") << QStringList{};
+        QTest::newRow("only stars") << QStringList{"*", "65.0*", "**"};
+    }
+    void noLevel() {
+        QFETCH(QStringList, texts);
+        for (const Resolution res : {Resolution::TenthDb, Resolution::WholeDb}) {
+            const LnResult r = computeLn(res, texts);
+            QVERIFY(!r.hasLevel);
+            QCOMPARE(r.recordCount, texts.size());
+            QCOMPARE(r.levels.size(), 100);
+            expectLevels(r.levels, 0, 99, QString());
+            QCOMPARE(r.figures.withLevel, 0);
+            QCOMPARE(r.figures.leftOut, texts.size());
+            QVERIFY(!r.figures.leq && !r.figures.lmax && !r.figures.lmin);
+        }
+    }
+
+    // One star in four records: S reaches at most 3 of 4, so the thresholds above
+    // 75 % of N are never passed and L0 .. L24 stay empty (not left-overs).
+    void starsLeaveTopEntriesEmpty() {
+        const LnResult r = computeLn(Resolution::TenthDb, QStringList{"50.0", "*", "60.0", "70.0"});
+        QVERIFY(r.hasLevel);
+        expectLevels(r.levels, 0, 24, QString());
+        expectLevels(r.levels, 25, 49, "70.0");
+        expectLevels(r.levels, 50, 74, "60.0");
+        expectLevels(r.levels, 75, 99, "50.0");
+    }
+
+    // 40,000 records in one class overflowed the old 16-bit counters.
+    void manyRecordsInOneClass() {
+        QStringList texts = repeated("65.3", 40000);
+        texts += repeated("70.0", 40000);
+        const LnResult r = computeLn(Resolution::TenthDb, texts);
+        QCOMPARE(r.counts[653], 40000);
+        QCOMPARE(r.counts[700], 40000);
+        expectLevels(r.levels, 0, 49, "70.0");
+        expectLevels(r.levels, 50, 99, "65.3");
+        QCOMPARE(r.figures.withLevel, 80000);
+    }
+
+    void figures_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<double>("leq");
+        QTest::addColumn<double>("lmax");
+        QTest::addColumn<double>("lmin");
+        QTest::addColumn<qint64>("leftOut");
+        // 10*log10((10^6 + 10^8) / 2) = 77.03
+        QTest::newRow("60 and 80")
+            << QStringList{"60.0", "80.0"} << 77.0333 << 80.0 << 60.0 << qint64(0);
+        QTest::newRow("marks left out") << QStringList{"60.0", "L", "-", "*", "80.0", "abc"}
+                                        << 77.0333 << 80.0 << 60.0 << qint64(4);
+        QTest::newRow("one level") << QStringList{"65.3"} << 65.3 << 65.3 << 65.3 << qint64(0);
+        QTest::newRow("equal levels")
+            << repeated("72.5", 1000) << 72.5 << 72.5 << 72.5 << qint64(0);
+        // Energy dominated by the loud record: 10*log10((1 + 10^20)/2) ~ 196.99
+        QTest::newRow("far apart")
+            << QStringList{"0.0", "200.0"} << 196.9897 << 200.0 << 0.0 << qint64(0);
+    }
+    void figures() {
+        QFETCH(QStringList, texts);
+        QFETCH(double, leq);
+        QFETCH(double, lmax);
+        QFETCH(double, lmin);
+        QFETCH(qint64, leftOut);
+        const LnResult r = computeLn(Resolution::WholeDb, texts);
+        QVERIFY(r.figures.leq.has_value());
+        QVERIFY2(std::abs(*r.figures.leq - leq) < 1e-3,
+                 qPrintable(QString::number(*r.figures.leq)));
+        QCOMPARE(*r.figures.lmax, lmax);
+        QCOMPARE(*r.figures.lmin, lmin);
+        QCOMPARE(r.figures.leftOut, leftOut);
+        QCOMPARE(r.figures.withLevel + r.figures.leftOut, r.recordCount);
+    }
+
+    void tableRows() {
+        QStringList levels;
+        for (int n = 0; n < 100; ++n) {
+            levels << QString::number(100 - n);
+        }
+        levels[99].clear();
+        const QList<QStringList> rows = lnTableRows(levels);
+        QCOMPARE(rows.size(), 10);
+        QCOMPARE(rows[0], (QStringList{"L(00)", "100", "99", "98", "97", "96", "95", "94", "93",
+                                       "92", "91"}));
+        QCOMPARE(rows[9][0], "L(90)");
+        QCOMPARE(rows[3][0], "L(30)");
+        QCOMPARE(rows[3][8], "63");  // column c + 1 of row r holds L(10r + c): L37 = 100 - 37
+        QCOMPARE(rows[9][10], QString());
+    }
+
+    void classTexts() {
+        QCOMPARE(classText(0, Resolution::TenthDb), "0.0");
+        QCOMPARE(classText(653, Resolution::TenthDb), "65.3");
+        QCOMPARE(classText(1450, Resolution::TenthDb), "145.0");
+        QCOMPARE(classText(65, Resolution::WholeDb), "65");
+    }
+
+    // The single sweep gives what a fresh scan from class 0 per threshold gives.
+    void sweepMatchesScanPerThreshold() {
+        QRandomGenerator random(6);
+        for (int round = 0; round < 50; ++round) {
+            QList<qint64> counts(146, 0);
+            const int filled = 1 + random.bounded(8);
+            for (int i = 0; i < filled; ++i) {
+                counts[random.bounded(146)] += random.bounded(1, 200);
+            }
+            qint64 total = std::accumulate(counts.begin(), counts.end(), qint64(0));
+            const qint64 n = total + random.bounded(3) * random.bounded(50);  // some "*"
+            const QStringList levels = lnLevels(counts, n, Resolution::WholeDb);
+            for (int k = 1; k <= 100; ++k) {
+                const double t = (double(n) / 100) * (k - 1) + double(n) / 200;
+                double s = 0;
+                QString expected;
+                for (int j = 0; j <= 145; ++j) {
+                    s += counts[j];
+                    if (s > t) {
+                        expected = QString::number(j);
+                        break;
+                    }
+                }
+                QCOMPARE(levels[100 - k], expected);
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLnStats)
+#include "test_ln_stats.moc"
