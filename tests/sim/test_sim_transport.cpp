@@ -1,0 +1,104 @@
+// The in-process simulated meter on a virtual clock: latency, 9600 baud pacing, replies
+// queued on the line, and the program's live poll and keys running against it.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "link/key_commands.h"
+#include "link/live_poller.h"
+#include "link/meter_decode.h"
+#include "platform/virtual_clock.h"
+#include "sim/sim_transport.h"
+
+using namespace lp;
+
+class TestSimTransport : public QObject {
+    Q_OBJECT
+private slots:
+    void replyArrivesAfterLatency() {
+        platform::VirtualClock clock;
+        sim::SimMeter meter;
+        meter.setFixedLevel(65.3);
+        sim::SimTransport port(meter, clock, false, 15);
+        QCOMPARE(port.description(), QStringLiteral("Simulated meter"));
+        QSignalSpy ready(&port, &platform::Transport::readyRead);
+        port.write(" ");
+        clock.advance(14);
+        QCOMPARE(port.bytesAvailable(), 0);
+        clock.advance(1);
+        QCOMPARE(ready.size(), 1);
+        QCOMPARE(port.readAll(), meter.liveFrame(15));
+        QCOMPARE(port.bytesAvailable(), 0);
+        port.write("A");  // no reply
+        clock.advance(100);
+        QCOMPARE(ready.size(), 1);
+    }
+
+    // A 2048-byte block at 960 bytes a second takes 2134 ms and arrives in pieces.
+    void pacedBlockTakesItsLineTime() {
+        platform::VirtualClock clock;
+        sim::SimMeter meter;
+        meter.addSet(sim::makeSet(clock.now(), 0, true, 1, 1024));
+        sim::SimTransport port(meter, clock, true, 15);
+        QSignalSpy ready(&port, &platform::Transport::readyRead);
+        port.write("K\x01");
+        clock.advance(40);
+        QCOMPARE(port.readAll().size(), 12);
+        ready.clear();
+        port.write("Z");
+        clock.advance(15 + 2000);
+        QVERIFY(port.bytesAvailable() > 1900 && port.bytesAvailable() < 2048);
+        clock.advance(133);
+        QVERIFY(port.bytesAvailable() < 2048);
+        clock.advance(1 + sim::SimTransport::kPieceMs);
+        QCOMPARE(port.bytesAvailable(), 2048);
+        QCOMPARE(port.bytesInFlight(), 0);
+        QVERIFY(ready.size() > 100);  // pieces, not one lump
+        QCOMPARE(port.readAll(), sim::setImage(meter.sets()[0]).mid(12));
+    }
+
+    // Replies to writes made in a row follow each other on the line, in order.
+    void pacedRepliesQueue() {
+        platform::VirtualClock clock;
+        sim::SimMeter meter;
+        meter.setFixedLevel(65.3);
+        sim::SimTransport port(meter, clock, true, 15);
+        port.write(" ");
+        port.write("Y");
+        // 5 + 10 bytes take 6 + 11 ms of line time after the latency.
+        clock.advance(15 + 6 + 10);
+        QVERIFY(port.bytesAvailable() >= 5 && port.bytesAvailable() < 15);
+        clock.advance(11 + 10);
+        QCOMPARE(port.bytesAvailable(), 15);
+        const QByteArray got = port.readAll();
+        QCOMPARE(got.left(5), meter.liveFrame(0));
+        QCOMPARE(got.mid(5, 2), QByteArray("\x00\x01", 2));
+    }
+
+    void livePollAndKeyAgainstSimulator() {
+        platform::VirtualClock clock;
+        sim::SimMeter meter;
+        meter.setFixedLevel(65.3);
+        sim::SimTransport port(meter, clock, true, 15);
+        link::MeterLink line(port, clock);
+        link::LivePoller poller(line);
+        link::Reading reading;
+        int frames = 0;
+        QObject::connect(&poller, &link::LivePoller::frameReceived, [&](const QByteArray& f) {
+            link::decodeLiveFrame(reading, f);
+            ++frames;
+        });
+        auto timer = clock.createTimer(150, false, [&] { poller.tick(); });
+        timer->start();
+        QVERIFY(clock.advanceUntil([&] { return frames >= 2; }, 2000));
+        QCOMPARE(reading.Level, 65.3f);
+        QCOMPARE(reading.WeightingA, qint16(1));
+        link::pressKey(line, link::MeterKey::AC);
+        const int before = frames;
+        QVERIFY(clock.advanceUntil([&] { return frames >= before + 2; }, 3000));
+        QCOMPARE(reading.WeightingA, qint16(0));
+        QCOMPARE(poller.state(), link::LinkState::Linked);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimTransport)
+#include "test_sim_transport.moc"
