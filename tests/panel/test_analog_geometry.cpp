@@ -1,0 +1,98 @@
+// The analog dial's numbers: needle angles with their pins, the five scale texts
+// and their places, and the ticks.
+#include <QTest>
+#include <cmath>
+
+#include "panel/analog_geometry.h"
+
+using namespace lp;
+
+class TestAnalogGeometry : public QObject {
+    Q_OBJECT
+private slots:
+    void needle_data() {
+        QTest::addColumn<float>("level");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<float>("angle");
+        QTest::newRow("55 in 30..80 points up") << 55.0f << 80 << 30 << 90.0f;
+        QTest::newRow("high end") << 80.0f << 80 << 30 << 35.0f;
+        QTest::newRow("low end") << 30.0f << 80 << 30 << 145.0f;
+        QTest::newRow("85 pinned right") << 85.0f << 80 << 30 << 35.0f;
+        QTest::newRow("20 pinned left") << 20.0f << 80 << 30 << 145.0f;
+        QTest::newRow("quarter of 30..130") << 105.0f << 130 << 30 << 62.5f;
+        QTest::newRow("range 0..0 at rest") << 50.0f << 0 << 0 << 145.0f;
+        QTest::newRow("range 0..0 level 0") << 0.0f << 0 << 0 << 145.0f;
+    }
+    void needle() {
+        QFETCH(float, level);
+        QFETCH(int, high);
+        QFETCH(int, low);
+        QFETCH(float, angle);
+        const float a = panel::needleAngle(level, qint16(high), qint16(low));
+        QVERIFY(std::isfinite(a));
+        QCOMPARE(a, angle);
+    }
+
+    void scaleNumbers_data() {
+        QTest::addColumn<int>("high");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("30..80") << 80 << 30 << QStringList{" 55", " 67.5", " 42.5", " 80", " 30"};
+        QTest::newRow("40..90") << 90 << 40 << QStringList{" 65", " 77.5", " 52.5", " 90", " 40"};
+        QTest::newRow("30..130") << 130 << 30 << QStringList{" 80", " 105", " 55", " 130", " 30"};
+        QTest::newRow("0..0") << 0 << 0 << QStringList{" 0", " 0", " 0", " 0", " 0"};
+    }
+    void scaleNumbers() {
+        QFETCH(int, high);
+        QFETCH(int, low);
+        QFETCH(QStringList, texts);
+        const auto numbers = panel::scaleNumbers(qint16(high), qint16(low));
+        QStringList got;
+        for (const auto& n : numbers) {
+            got << n.text;
+        }
+        QCOMPARE(got, texts);
+    }
+
+    void scaleNumberPlaces() {
+        const auto numbers = panel::scaleNumbers(80, 30);
+        const double r = 2000.0;
+        const double w = 300.0;
+        // The middle one is centred on x = 1, its top at 1.16 R.
+        QPointF p = panel::scaleNumberTopLeft(numbers[0], r, w);
+        QCOMPARE(p.x(), 1.0 - 150.0);
+        QCOMPARE(p.y(), 2320.0);
+        // The upper quarter stands at 63 degrees, the high end at 39.6, the low at 140.4.
+        p = panel::scaleNumberTopLeft(numbers[1], r, w);
+        QVERIFY(std::abs(p.x() - (2320.0 * std::cos(63.0 * M_PI / 180) - 150.0)) < 0.01);
+        QVERIFY(std::abs(p.y() - 2320.0 * std::sin(63.0 * M_PI / 180)) < 0.01);
+        p = panel::scaleNumberTopLeft(numbers[3], r, w);
+        QVERIFY(std::abs(p.x() - (2320.0 * std::cos(39.6 * M_PI / 180) - 150.0)) < 0.01);
+        p = panel::scaleNumberTopLeft(numbers[4], r, w);
+        QVERIFY(p.x() < -1500.0);
+        QVERIFY(std::abs(p.y() - 2320.0 * std::sin(140.4 * M_PI / 180)) < 0.01);
+    }
+
+    void ticks() {
+        const auto ticks = panel::dialTicks();
+        QCOMPARE(ticks.size(), size_t(41));
+        int longTicks = 0;
+        int middleTicks = 0;
+        for (size_t i = 0; i < ticks.size(); ++i) {
+            const double degrees = ticks[i].angle * 180.0 / panel::kDialPi;
+            QVERIFY(std::abs(degrees - (36.0 + 2.7 * double(i))) < 1e-9);
+            longTicks += ticks[i].outer == 1.08 ? 1 : 0;
+            middleTicks += ticks[i].outer == 1.06 ? 1 : 0;
+        }
+        QCOMPARE(longTicks, 5);  // 36, 63, 90, 117, 144 degrees
+        QCOMPARE(middleTicks, 4);
+        QVERIFY(std::abs(ticks[20].angle * 180.0 / panel::kDialPi - 90.0) < 1e-9);
+        QCOMPARE(ticks[20].outer, 1.08);
+        QCOMPARE(ticks[5].outer, 1.06);
+        QCOMPARE(ticks[1].outer, 1.03);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestAnalogGeometry)
+#include "test_analog_geometry.moc"
