@@ -1,0 +1,132 @@
+// levelpanel-sim: a simulated sound level meter on a pseudo-terminal. Prints the
+// terminal's path on its first line; LevelPanel opens that path like a serial port.
+// Runs until SIGTERM, SIGINT or SIGHUP, then closes the terminal and exits cleanly.
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <csignal>
+#include <cstdio>
+
+#include "demo_sets.h"
+#include "platform/qt_clock.h"
+#include "pty_meter_server.h"
+#include "sim/sim_meter.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    // Only async-signal-safe calls here; the event loop does the rest.
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+bool installSignalHandlers() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+        return false;
+    }
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        if (sigaction(sig, &action, nullptr) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int fail(const QString& message) {
+    QTextStream(stderr) << "levelpanel-sim: " << message << '\n';
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("levelpanel-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A simulated sound level meter on a pseudo-terminal. The first line printed is the "
+        "terminal's path; open it in LevelPanel as the serial port."));
+    parser.addHelpOption();
+    const QCommandLineOption paced(QStringLiteral("paced"),
+                                   QStringLiteral("Send replies at 960 bytes a second, like a "
+                                                  "9600 baud line."));
+    const QCommandLineOption off(QStringLiteral("off"),
+                                 QStringLiteral("The meter is switched off: no replies."));
+    const QCommandLineOption shortReplies(QStringLiteral("short"),
+                                          QStringLiteral("Every reply is one byte short."));
+    const QCommandLineOption sets(QStringLiteral("sets"),
+                                  QStringLiteral("Keep <n> demo sets (0 to 255) in the memory."),
+                                  QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption level(QStringLiteral("level"),
+                                   QStringLiteral("Show the fixed level <dB> (e.g. 65.3) instead "
+                                                  "of a varying one."),
+                                   QStringLiteral("dB"));
+    parser.addOptions({paced, off, shortReplies, sets, level});
+    parser.process(app);
+
+    lp::sim::SimMeter meter;
+    bool ok = false;
+    const int setCount = parser.value(sets).toInt(&ok);
+    if (!ok || setCount < 0 || setCount > lp::sim::SimMeter::kMaxSets) {
+        return fail(QStringLiteral("--sets takes a number from 0 to 255, not \"%1\".")
+                        .arg(parser.value(sets)));
+    }
+    const auto stored = lp::sim::demoSets(setCount, meter.capacityBytes());
+    for (const auto& s : stored) {
+        meter.addSet(s);
+    }
+    if (static_cast<int>(stored.size()) < setCount) {
+        QTextStream(stderr) << "levelpanel-sim: only " << stored.size()
+                            << " demo sets fit in the meter's memory.\n";
+    }
+    if (parser.isSet(level)) {
+        const double dB = parser.value(level).toDouble(&ok);
+        if (!ok || dB < 0.0 || dB >= 200.0) {
+            return fail(QStringLiteral("--level takes a level from 0 to 199.9 dB, not \"%1\".")
+                            .arg(parser.value(level)));
+        }
+        meter.setFixedLevel(dB);
+    }
+    if (parser.isSet(off)) {
+        meter.setFault(lp::sim::Fault::SwitchedOff);
+    } else if (parser.isSet(shortReplies)) {
+        meter.setFault(lp::sim::Fault::WrongLength);
+    }
+
+    if (!installSignalHandlers()) {
+        return fail(QStringLiteral("cannot install the signal handlers."));
+    }
+    QSocketNotifier quitNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&quitNotifier, &QSocketNotifier::activated, &app, [] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+        QCoreApplication::quit();
+    });
+
+    lp::platform::QtClock clock;
+    lp::sim::PtyMeterServer server(meter, clock, parser.isSet(paced));
+    QString error;
+    if (!server.open(&error)) {
+        return fail(error);
+    }
+    QObject::connect(&server, &lp::sim::PtyMeterServer::failed, &app, [](const QString& why) {
+        QTextStream(stderr) << "levelpanel-sim: " << why << '\n';
+        QCoreApplication::exit(1);
+    });
+
+    // The path first, alone on its line, so scripts and tests can read it at once.
+    std::fputs(qPrintable(server.path() + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+    return app.exec();
+}
