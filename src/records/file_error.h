@@ -1,0 +1,17 @@
+// Why reading or writing a record file failed, in words for the user: which file,
+// which line (for a load), and the reason.
+#pragma once
+
+#include <QString>
+
+namespace lp::records {
+
+struct FileError {
+    QString fileName;
+    qint64 line = 0;  // 1-based line of the file where a load stopped; 0 when none
+    QString reason;
+
+    friend bool operator==(const FileError&, const FileError&) = default;
+};
+
+}  // namespace lp::records

@@ -1,0 +1,78 @@
+// Reading a record file back into a list, a piece at a time so a window can show its
+// progress between pieces.
+//
+// The file is read item by item with the list-input rule: leading blanks are
+// skipped, an item ends at a comma or at the end of its line (CR LF, LF or CR), and an
+// item in double quotes loses its quotes. Files of this program hold neither commas
+// nor quotes, so an item is a whole line. Each item is one of:
+//  - a tab-separated record line "No TAB DateTime TAB Level TAB" (text after the third
+//    TAB is ignored); the first item of the file is the header line and is skipped;
+//  - an older fixed-column line (it holds a capital "A" or "C"): the number, a TAB,
+//    then the date in characters 1-8, the time in 12-20 and the level in 26-29 (read
+//    as a number and written with one decimal);
+//  - an empty item, which holds no record and is passed over.
+// Bytes are taken as Latin-1, so any byte sequence reads without touching valid lines.
+// A line that cannot be cut into fields stops the load; the records before it stay
+// and the error names the line and the reason.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <functional>
+#include <optional>
+
+#include "records/file_error.h"
+#include "records/record_store.h"
+
+namespace lp::records {
+
+class RecordFileReader {
+public:
+    enum class Status { More, End, Failed };
+
+    explicit RecordFileReader(const QString& path);
+
+    // Opens the file; false (see error()) when it cannot be opened.
+    [[nodiscard]] bool open();
+
+    // Reads up to `maxItems` items, appending their records to `into`.
+    // More: items remain; End: the file is read; Failed: see error().
+    Status read(RecordStore& into, qsizetype maxItems);
+
+    [[nodiscard]] const std::optional<FileError>& error() const { return error_; }
+    // The progress number a window shows with " record(s) completed": the item count
+    // less the header for tab-separated lines, the item count for fixed-column lines.
+    [[nodiscard]] qint64 progressCount() const { return progressCount_; }
+    [[nodiscard]] qint64 itemCount() const { return items_; }
+    [[nodiscard]] const QString& path() const { return path_; }
+
+private:
+    bool ensureLine();
+    QByteArrayView nextItem(qint64& startLine);
+    bool handleItem(QByteArrayView item, qint64 line, RecordStore& into);
+    bool fail(qint64 line, QString reason);
+
+    QString path_;
+    QFile file_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    qsizetype scanned_ = 0;  // bytes from pos_ already searched for a line end
+    bool exhausted_ = false;
+    qint64 line_ = 1;
+    qint64 items_ = 0;
+    qint64 progressCount_ = 0;
+    QByteArray quoted_;  // the content of the last quoted item
+    std::optional<FileError> error_;
+};
+
+struct LoadResult {
+    qsizetype records = 0;  // records appended
+    std::optional<FileError> error;
+};
+
+// Reads the whole file into `into` (records are appended). `progress` gets the
+// progress number now and then.
+LoadResult loadRecordFile(const QString& path, RecordStore& into,
+                          const std::function<void(qint64)>& progress = {});
+
+}  // namespace lp::records

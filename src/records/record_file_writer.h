@@ -1,0 +1,30 @@
+// Writing a whole list to a record file: the header line, then every record in list
+// order. The file is replaced as a whole: the new content goes to a temporary file
+// beside it that takes the file's place only once everything is written, so a save
+// that fails (disk full, no permission) never leaves a cut-off or emptied file.
+#pragma once
+
+#include <QIODevice>
+#include <functional>
+#include <optional>
+
+#include "records/file_error.h"
+#include "records/record_store.h"
+
+namespace lp::records {
+
+// Called now and then with the index of the last line written (0 is the header line),
+// and always after the last line.
+using SaveProgress = std::function<void(qsizetype lineIndex)>;
+
+// Writes the header line and the records to an open device. Returns the reason when a
+// write fails.
+[[nodiscard]] std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
+                                                  const SaveProgress& progress = {});
+
+// Creates (or replaces) the file at `path` with the header line and the records.
+[[nodiscard]] std::optional<FileError> saveRecordFile(const QString& path,
+                                                      const RecordStore& records,
+                                                      const SaveProgress& progress = {});
+
+}  // namespace lp::records

@@ -1,0 +1,22 @@
+// The byte layout of a record file: single-byte text, every field followed by a TAB
+// (the last one included), every line ended by CR LF, a header line first.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+
+namespace lp::records {
+
+inline constexpr char kFieldEnd = '\t';
+inline constexpr QByteArrayView kLineEnd("\r\n");
+// "No.s" TAB "Date Time" TAB "dB" TAB CR LF
+inline constexpr QByteArrayView kHeaderLine("No.s\tDate Time\tdB\t\r\n");
+
+// Appends one record line (three fields, each with its TAB, then CR LF) to `out`.
+void appendRecordLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
+                      QByteArrayView level);
+// One record line from texts; characters outside Latin-1 become '?'.
+[[nodiscard]] QByteArray recordLine(QStringView no, QStringView dateTime, QStringView level);
+
+}  // namespace lp::records

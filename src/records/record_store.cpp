@@ -1,0 +1,83 @@
+#include "records/record_store.h"
+
+namespace lp::records {
+
+bool RecordStore::append(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
+    if (!fits(no.size() + dateTime.size() + level.size())) {
+        return false;
+    }
+    text_.append(no);
+    closeField();
+    text_.append(dateTime);
+    closeField();
+    text_.append(level);
+    closeField();
+    return true;
+}
+
+bool RecordStore::append(QStringView no, QStringView dateTime, QStringView level) {
+    if (!fits(no.size() + dateTime.size() + level.size())) {
+        return false;
+    }
+    appendLatin1(no);
+    closeField();
+    appendLatin1(dateTime);
+    closeField();
+    appendLatin1(level);
+    closeField();
+    return true;
+}
+
+bool RecordStore::append(const RecordStore& other) {
+    if (!fits(other.text_.size())) {
+        return false;
+    }
+    const auto base = static_cast<quint32>(text_.size());
+    text_.append(other.text_);
+    ends_.reserve(ends_.size() + other.ends_.size());
+    for (const quint32 end : other.ends_) {
+        ends_.push_back(base + end);
+    }
+    return true;
+}
+
+void RecordStore::appendLatin1(QStringView text) {
+    const qsizetype start = text_.size();
+    text_.resize(start + text.size());
+    char* out = text_.data() + start;
+    for (const QChar c : text) {
+        *out++ = c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '?';
+    }
+}
+
+QByteArrayView RecordStore::bytes(qsizetype record, Field field) const {
+    const auto slot = static_cast<size_t>(record * kFieldCount + static_cast<int>(field));
+    const quint32 begin = slot == 0 ? 0 : ends_[slot - 1];
+    return QByteArrayView(text_.constData() + begin, ends_[slot] - begin);
+}
+
+QString RecordStore::text(qsizetype record, Field field) const {
+    return QString::fromLatin1(bytes(record, field));
+}
+
+Record RecordStore::record(qsizetype index) const {
+    return {text(index, Field::No), text(index, Field::DateTime), text(index, Field::Level)};
+}
+
+void RecordStore::clear() {
+    text_.clear();
+    ends_.clear();
+    ends_.shrink_to_fit();
+}
+
+void RecordStore::reserve(qsizetype records, qsizetype textBytes) {
+    text_.reserve(text_.size() + textBytes);
+    ends_.reserve(ends_.size() + static_cast<size_t>(records * kFieldCount));
+}
+
+qsizetype RecordStore::memoryBytes() const {
+    return text_.capacity() + static_cast<qsizetype>(ends_.capacity() * sizeof(quint32)) +
+           static_cast<qsizetype>(sizeof(*this));
+}
+
+}  // namespace lp::records

@@ -1,0 +1,68 @@
+// The records of one list, packed: every field's bytes (single-byte Latin-1 text) sit
+// in one contiguous buffer and each field is found by its end offset. A list of
+// 348,000 records takes about 14 MB this way instead of several hundred bytes a
+// record as separate strings.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+namespace lp::records {
+
+// The three text fields of one record, in file and column order.
+enum class Field : int { No = 0, DateTime = 1, Level = 2 };
+inline constexpr int kFieldCount = 3;
+
+// One record as texts, for callers that want it whole.
+struct Record {
+    QString no;
+    QString dateTime;
+    QString level;
+    friend bool operator==(const Record&, const Record&) = default;
+};
+
+class RecordStore {
+public:
+    // The buffer addresses its bytes with 32-bit offsets.
+    static constexpr qsizetype kMaxTextBytes = 0xFFFFFFFFLL;
+
+    // Appends one record. Characters outside Latin-1 are stored as '?', as a
+    // single-byte file would hold them. Returns false (and stores nothing) when the
+    // store's text would pass kMaxTextBytes.
+    bool append(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level);
+    bool append(QStringView no, QStringView dateTime, QStringView level);
+    // Appends every record of another store.
+    bool append(const RecordStore& other);
+
+    [[nodiscard]] qsizetype count() const {
+        return static_cast<qsizetype>(ends_.size()) / kFieldCount;
+    }
+    [[nodiscard]] bool isEmpty() const { return ends_.empty(); }
+
+    // The bytes of one field; valid until the store changes.
+    [[nodiscard]] QByteArrayView bytes(qsizetype record, Field field) const;
+    [[nodiscard]] QString text(qsizetype record, Field field) const;
+    [[nodiscard]] Record record(qsizetype index) const;
+
+    void clear();
+    // Room for `records` more records holding `textBytes` more bytes in all.
+    void reserve(qsizetype records, qsizetype textBytes);
+    // Heap bytes the store holds (buffer and offsets, capacity included).
+    [[nodiscard]] qsizetype memoryBytes() const;
+    // Total bytes of text held.
+    [[nodiscard]] qsizetype textBytes() const { return text_.size(); }
+    // Whether `more` bytes of text still fit.
+    [[nodiscard]] bool fits(qsizetype more) const { return text_.size() + more <= kMaxTextBytes; }
+
+private:
+    void appendLatin1(QStringView text);
+    void closeField() { ends_.push_back(static_cast<quint32>(text_.size())); }
+
+    QByteArray text_;
+    std::vector<quint32> ends_;  // end offset of each field, kFieldCount per record
+};
+
+}  // namespace lp::records

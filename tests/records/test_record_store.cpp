@@ -1,0 +1,101 @@
+// The packed record store and the table model the column grids show.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "records/record_store.h"
+#include "records/record_table_model.h"
+
+using namespace lp::records;
+
+class TestRecordStore : public QObject {
+    Q_OBJECT
+private slots:
+    void appendReadClear() {
+        RecordStore store;
+        QVERIFY(store.isEmpty());
+        QVERIFY(store.append(QByteArrayView("1"), QByteArrayView("2009/03/15 14:05:09"),
+                             QByteArrayView("65.3")));
+        QVERIFY(store.append(u"2", u"2009/03/15 14:05:11", u""));
+        QVERIFY(store.append(u"", u"", u"60.0"));
+        QCOMPARE(store.count(), 3);
+        QCOMPARE(store.record(0), (Record{"1", "2009/03/15 14:05:09", "65.3"}));
+        QCOMPARE(store.record(1), (Record{"2", "2009/03/15 14:05:11", ""}));
+        QCOMPARE(store.record(2), (Record{"", "", "60.0"}));
+        QCOMPARE(store.bytes(1, Field::DateTime), QByteArrayView("2009/03/15 14:05:11"));
+        store.clear();
+        QCOMPARE(store.count(), 0);
+        QVERIFY(store.append(u"9", u"d", u"l"));
+        QCOMPARE(store.record(0), (Record{"9", "d", "l"}));
+    }
+
+    // Texts are kept as single bytes: Latin-1 survives, anything else becomes '?'.
+    void latin1() {
+        RecordStore store;
+        QVERIFY(store.append(u"1", QStringView(u"\u00b5s \u00e9"), QStringView(u"\u20ac5")));
+        QCOMPARE(store.bytes(0, Field::DateTime), QByteArrayView("\xb5s \xe9"));
+        QCOMPARE(store.text(0, Field::DateTime), QStringView(u"\u00b5s \u00e9"));
+        QCOMPARE(store.text(0, Field::Level), QStringLiteral("?5"));
+    }
+
+    void appendStore() {
+        RecordStore a;
+        RecordStore b;
+        QVERIFY(a.append(u"1", u"x", u"10.0"));
+        QVERIFY(b.append(u"2", u"yy", u"20.0"));
+        QVERIFY(b.append(u"3", u"", u"30.0"));
+        QVERIFY(a.append(b));
+        QCOMPARE(a.count(), 3);
+        QCOMPARE(a.record(1), (Record{"2", "yy", "20.0"}));
+        QCOMPARE(a.record(2), (Record{"3", "", "30.0"}));
+    }
+
+    // A full live list must stay small: about the text plus 12 bytes a record.
+    void compact() {
+        RecordStore store;
+        for (int i = 1; i <= 10000; ++i) {
+            QVERIFY(store.append(QString::number(i), u"2009/03/15 14:05:09", u"65.3"));
+        }
+        QVERIFY(store.memoryBytes() < 10000 * (6 + 19 + 4 + 12) * 2);
+    }
+
+    void modelShape() {
+        RecordTableModel model;
+        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "No.s");
+        QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Date Time");
+        QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "dB");
+        QVERIFY(model.append(u"1", u"2009/03/15 14:05:09", u"65.3"));
+        QCOMPARE(model.data(model.index(0, 0), Qt::DisplayRole).toString(), "1");
+        QCOMPARE(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "2009/03/15 14:05:09");
+        QCOMPARE(model.data(model.index(0, 2), Qt::DisplayRole).toString(), "65.3");
+        QVERIFY(!model.data(model.index(0, 2), Qt::EditRole).isValid());
+    }
+
+    // Appends announce just the new rows, so views add them without a reset.
+    void modelAppendSignals() {
+        RecordTableModel model;
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        QVERIFY(model.append(u"1", u"a", u"1.0"));
+        RecordStore chunk;
+        QVERIFY(chunk.append(u"2", u"b", u"2.0"));
+        QVERIFY(chunk.append(u"3", u"c", u"3.0"));
+        QVERIFY(model.append(chunk));
+        QVERIFY(model.append(RecordStore()));
+        QCOMPARE(inserted.count(), 2);
+        QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+        QCOMPARE(inserted.at(0).at(2).toInt(), 0);
+        QCOMPARE(inserted.at(1).at(1).toInt(), 1);
+        QCOMPARE(inserted.at(1).at(2).toInt(), 2);
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.store().record(2), (Record{"3", "c", "3.0"}));
+        QCOMPARE(reset.count(), 0);
+        model.clear();
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(model.rowCount(), 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRecordStore)
+#include "test_record_store.moc"
