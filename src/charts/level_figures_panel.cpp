@@ -1,0 +1,76 @@
+#include "charts/level_figures_panel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace lp::charts {
+namespace {
+
+// Shown where a figure has no value (no record carries a level, or no threshold
+// reached that Ln).
+const QString kNoValue = QStringLiteral("—");
+
+QString decibels(const std::optional<double>& level) {
+    return level ? QString::number(*level, 'f', 1) + QStringLiteral(" dB") : kNoValue;
+}
+
+QString decibels(const QString& levelText) {
+    return levelText.isEmpty() ? kNoValue : levelText + QStringLiteral(" dB");
+}
+
+}  // namespace
+
+LevelFiguresPanel::LevelFiguresPanel(QWidget* parent) : QWidget(parent) {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    records_ = addFigure(0, 0, QStringLiteral("Records"), QStringLiteral("LblRecords"),
+                         QStringLiteral("Records that carry a level"));
+    leftOut_ = addFigure(1, 0, QStringLiteral("Left out"), QStringLiteral("LblLeftOut"),
+                         QStringLiteral("Records marked \"*\", \"-\" or \"L\", or without a "
+                                        "number: not in Leq, Lmax and Lmin"));
+    leq_ = addFigure(0, 1, QStringLiteral("Leq"), QStringLiteral("LblLeq"),
+                     QStringLiteral("Equivalent continuous level (energy average)"));
+    lmax_ = addFigure(0, 2, QStringLiteral("Lmax"), QStringLiteral("LblLmax"),
+                      QStringLiteral("Highest level"));
+    lmin_ = addFigure(0, 3, QStringLiteral("Lmin"), QStringLiteral("LblLmin"),
+                      QStringLiteral("Lowest level"));
+    l10_ = addFigure(1, 1, QStringLiteral("L10"), QStringLiteral("LblL10"),
+                     QStringLiteral("Level exceeded 10 % of the time"));
+    l50_ = addFigure(1, 2, QStringLiteral("L50"), QStringLiteral("LblL50"),
+                     QStringLiteral("Level exceeded 50 % of the time"));
+    l90_ = addFigure(1, 3, QStringLiteral("L90"), QStringLiteral("LblL90"),
+                     QStringLiteral("Level exceeded 90 % of the time"));
+    grid->setColumnStretch(8, 1);
+}
+
+QLabel* LevelFiguresPanel::addFigure(int row, int column, const QString& caption,
+                                     const QString& name, const QString& tip) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    auto* title = new QLabel(caption + u':', this);
+    auto* value = new QLabel(kNoValue, this);
+    value->setObjectName(name);
+    value->setAccessibleName(caption);
+    value->setToolTip(tip);
+    title->setToolTip(tip);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont bold = value->font();
+    bold.setBold(true);
+    value->setFont(bold);
+    grid->addWidget(title, row, 2 * column);
+    grid->addWidget(value, row, 2 * column + 1);
+    return value;
+}
+
+void LevelFiguresPanel::setResult(const lists::LnResult& result) {
+    records_->setText(QString::number(result.figures.withLevel));
+    leftOut_->setText(QString::number(result.figures.leftOut));
+    leq_->setText(decibels(result.figures.leq));
+    lmax_->setText(decibels(result.figures.lmax));
+    lmin_->setText(decibels(result.figures.lmin));
+    l10_->setText(decibels(result.levels.value(10)));
+    l50_->setText(decibels(result.levels.value(50)));
+    l90_->setText(decibels(result.levels.value(90)));
+}
+
+}  // namespace lp::charts
