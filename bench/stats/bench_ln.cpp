@@ -24,8 +24,8 @@ struct LevelTexts {
     QByteArray bytes;
     QList<qsizetype> starts;  // one more than texts: the end of the last
 
-    [[nodiscard]] QLatin1StringView at(qsizetype i) const {
-        return QLatin1StringView(bytes.constData() + starts[i], starts[i + 1] - starts[i]);
+    [[nodiscard]] QByteArrayView at(qsizetype i) const {
+        return QByteArrayView(bytes.constData() + starts[i], starts[i + 1] - starts[i]);
     }
 };
 

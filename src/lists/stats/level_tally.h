@@ -11,6 +11,7 @@
 // that does not begin with a number reads as 0 and lands in class 0.
 #pragma once
 
+#include <QByteArrayView>
 #include <QLatin1StringView>
 #include <QList>
 #include <QStringView>
@@ -24,8 +25,9 @@ class LevelTally {
 public:
     explicit LevelTally(Resolution resolution);
 
-    // Level texts as the record store keeps them (Latin-1) or as a grid shows them.
+    // Level texts as the record store keeps them (Latin-1 bytes) or as a grid shows them.
     void add(QLatin1StringView text);
+    void add(QByteArrayView latin1) { add(QLatin1StringView(latin1)); }
     void add(QStringView text);
 
     [[nodiscard]] qint64 recordCount() const { return recordCount_; }

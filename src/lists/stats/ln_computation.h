@@ -1,7 +1,7 @@
 // The percentile-level computation over a whole list of level texts.
 #pragma once
 
-#include <QLatin1StringView>
+#include <QByteArrayView>
 #include <QStringList>
 #include <functional>
 
@@ -10,8 +10,9 @@
 
 namespace lp::lists {
 
-// The level text of record i, 0 <= i < count, read in place (no copy is kept).
-using LevelTextAt = std::function<QLatin1StringView(qsizetype)>;
+// The level text of record i, 0 <= i < count, as Latin-1 bytes read in place (no copy
+// is kept), e.g. the level field of the record store.
+using LevelTextAt = std::function<QByteArrayView(qsizetype)>;
 
 [[nodiscard]] LnResult computeLn(Resolution resolution, qsizetype count,
                                  const LevelTextAt& levelTextAt);
