@@ -1,12 +1,15 @@
 #include "memory/memory_commands.h"
 
 #include <QPointer>
+#include <algorithm>
 
 #include "memory/download_exchange.h"
 #include "memory/logger_values.h"
 #include "memory/reply_exchanges.h"
 
 namespace lp::memory {
+
+using Announce = MemoryExchange::Announce;
 
 MemoryCommands::MemoryCommands(link::MeterLink& link, app::ProgramState& state, QObject* parent)
     : QObject(parent), link_(link), state_(state) {
@@ -39,7 +42,7 @@ std::shared_ptr<ExchangeTicket> MemoryCommands::newTicket(MemoryCommand command,
 }
 
 MemoryExchange::Report MemoryCommands::reportFor(const std::shared_ptr<ExchangeTicket>& ticket,
-                                                 std::function<void()> succeeded) {
+                                                 std::function<Announce()> succeeded) {
     QPointer<MemoryCommands> self(this);
     const MemoryCommand command = ticket->command;
     MemoryExchange::Report report;
@@ -48,41 +51,51 @@ MemoryExchange::Report MemoryCommands::reportFor(const std::shared_ptr<ExchangeT
             emit self->progress(text);
         }
     };
-    report.succeeded = [self, succeeded = std::move(succeeded)] {
-        if (self) {
-            succeeded();
-        }
+    report.succeeded = [self, succeeded = std::move(succeeded)]() -> Announce {
+        return self ? succeeded() : Announce();
     };
-    report.failed = [self, command](const QString& message, bool cancelled) {
+    report.failed = [self, command](const QString& message, bool cancelled) -> Announce {
         if (!self) {
-            return;
+            return {};
         }
+        // A download that began lists what came whole, decoded before the next exchange
+        // can empty MemoryData.
+        std::optional<DownloadedSet> partial;
         if (command == MemoryCommand::Download) {
-            emit self->downloadEnded(
-                decodeDownload(self->state_.MemoryData, self->state_.SelectedSet,
-                               self->state_.SetRecordCount, self->state_.Reading));
+            app::ProgramState& s = self->state_;
+            partial = decodeDownload(s.MemoryData, s.SelectedSet, s.SetRecordCount, s.Reading);
         }
-        if (cancelled) {
-            emit self->cancelled(command, message);
-        } else {
-            emit self->failed(command, message);
-        }
+        return [self, command, message, cancelled, partial = std::move(partial)] {
+            if (!self) {
+                return;
+            }
+            if (partial) {
+                emit self->downloadEnded(*partial);
+            }
+            if (cancelled) {
+                emit self->cancelled(command, message);
+            } else {
+                emit self->failed(command, message);
+            }
+        };
     };
     return report;
 }
 
 void MemoryCommands::readStatus() {
     auto ticket = newTicket(MemoryCommand::Status, QStringLiteral("memory status request"));
-    auto exchange = std::make_unique<ReplyExchange>(
-        ticket, silenceLimitMs_,
-        reportFor(ticket,
-                  [this] {
-                      const auto status = decodeMemoryStatus(state_.MemoryStatus);
-                      state_.SetCount = status->setCount;
-                      emit statusRead(*status);
-                  }),
-        'Y', [] { return qsizetype{kStatusReplySize}; }, state_.MemoryStatus);
-    submit(ticket, std::move(exchange));
+    auto succeeded = [this]() -> Announce {
+        const MemoryStatusInfo status = *decodeMemoryStatus(state_.MemoryStatus);
+        state_.SetCount = status.setCount;
+        return [self = QPointer(this), status] {
+            if (self) {
+                emit self->statusRead(status);
+            }
+        };
+    };
+    submit(ticket, std::make_unique<ReplyExchange>(
+                       ticket, silenceLimitMs_, reportFor(ticket, succeeded), 'Y',
+                       [] { return qsizetype{kStatusReplySize}; }, state_.MemoryStatus));
 }
 
 bool MemoryCommands::sendIdCode(QStringView text) {
@@ -91,8 +104,15 @@ bool MemoryCommands::sendIdCode(QStringView text) {
         return false;
     }
     auto ticket = newTicket(MemoryCommand::IdCode, QStringLiteral("identification code setting"));
-    submit(ticket, std::make_unique<SettingExchange>(
-                       ticket, reportFor(ticket, [this] { emit idCodeSent(); }), 'X', *bytes));
+    auto succeeded = [this]() -> Announce {
+        return [self = QPointer(this)] {
+            if (self) {
+                emit self->idCodeSent();
+            }
+        };
+    };
+    submit(ticket,
+           std::make_unique<SettingExchange>(ticket, reportFor(ticket, succeeded), 'X', *bytes));
     return true;
 }
 
@@ -103,48 +123,65 @@ bool MemoryCommands::sendSamplingInterval(QStringView text) {
     }
     auto ticket =
         newTicket(MemoryCommand::SamplingInterval, QStringLiteral("sampling interval setting"));
+    auto succeeded = [this]() -> Announce {
+        return [self = QPointer(this)] {
+            if (self) {
+                emit self->samplingIntervalSent();
+            }
+        };
+    };
     submit(ticket,
-           std::make_unique<SettingExchange>(
-               ticket, reportFor(ticket, [this] { emit samplingIntervalSent(); }), 'W', *bytes));
+           std::make_unique<SettingExchange>(ticket, reportFor(ticket, succeeded), 'W', *bytes));
     return true;
 }
 
 void MemoryCommands::readMeterClock() {
     auto ticket = newTicket(MemoryCommand::MeterClock, QStringLiteral("meter clock request"));
-    auto exchange = std::make_unique<ReplyExchange>(
-        ticket, silenceLimitMs_,
-        reportFor(ticket, [this] { emit meterClockRead(meterClockText(clockReply_)); }), 'C',
-        [] { return qsizetype{kMeterClockReplySize}; }, clockReply_);
-    submit(ticket, std::move(exchange));
+    auto succeeded = [this]() -> Announce {
+        return [self = QPointer(this), text = meterClockText(clockReply_)] {
+            if (self) {
+                emit self->meterClockRead(text);
+            }
+        };
+    };
+    submit(ticket, std::make_unique<ReplyExchange>(
+                       ticket, silenceLimitMs_, reportFor(ticket, succeeded), 'C',
+                       [] { return qsizetype{kMeterClockReplySize}; }, clockReply_));
 }
 
 void MemoryCommands::readSetTable() {
     auto ticket = newTicket(MemoryCommand::SetTable, QStringLiteral("set table request"));
-    auto exchange = std::make_unique<ReplyExchange>(
-        ticket, silenceLimitMs_,
-        reportFor(ticket,
-                  [this] { emit setTableRead(setTableRows(state_.SetTable, state_.SetCount)); }),
-        'I', [this] { return static_cast<qsizetype>(setTableReplySize(state_.SetCount)); },
-        state_.SetTable,
-        [](qsizetype received) {
-            return QString::number(received / kSetEntrySize) + QStringLiteral(" Sets Completed");
-        });
-    submit(ticket, std::move(exchange));
+    auto succeeded = [this]() -> Announce {
+        return [self = QPointer(this), rows = setTableRows(state_.SetTable, state_.SetCount)] {
+            if (self) {
+                emit self->setTableRead(rows);
+            }
+        };
+    };
+    auto expected = [this] { return static_cast<qsizetype>(setTableReplySize(state_.SetCount)); };
+    auto progressText = [](qsizetype received) {
+        return QString::number(received / kSetEntrySize) + QStringLiteral(" Sets Completed");
+    };
+    submit(ticket,
+           std::make_unique<ReplyExchange>(ticket, silenceLimitMs_, reportFor(ticket, succeeded),
+                                           'I', expected, state_.SetTable, progressText));
 }
 
 void MemoryCommands::download() {
     const int set = state_.SelectedSet;
     const qint32 records = state_.SetRecordCount;
     auto ticket = newTicket(MemoryCommand::Download, QStringLiteral("download of set %1").arg(set));
-    auto exchange = std::make_unique<DownloadExchange>(
-        ticket, silenceLimitMs_,
-        reportFor(ticket,
-                  [this, set, records] {
-                      emit downloadEnded(
-                          decodeDownload(state_.MemoryData, set, records, state_.Reading));
-                  }),
-        set, records, state_.MemoryData);
-    submit(ticket, std::move(exchange));
+    auto succeeded = [this, set, records]() -> Announce {
+        return [self = QPointer(this),
+                list = decodeDownload(state_.MemoryData, set, records, state_.Reading)] {
+            if (self) {
+                emit self->downloadEnded(list);
+            }
+        };
+    };
+    submit(ticket,
+           std::make_unique<DownloadExchange>(ticket, silenceLimitMs_, reportFor(ticket, succeeded),
+                                              set, records, state_.MemoryData));
 }
 
 void MemoryCommands::submit(const std::shared_ptr<ExchangeTicket>& ticket,

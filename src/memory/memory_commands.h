@@ -72,8 +72,10 @@ signals:
 
 private:
     std::shared_ptr<ExchangeTicket> newTicket(MemoryCommand command, const QString& name);
+    // `succeeded` runs while the exchange holds the line (it stores and decodes) and
+    // returns the announcement to make once the line is free.
     MemoryExchange::Report reportFor(const std::shared_ptr<ExchangeTicket>& ticket,
-                                     std::function<void()> succeeded);
+                                     std::function<MemoryExchange::Announce()> succeeded);
     void submit(const std::shared_ptr<ExchangeTicket>& ticket,
                 std::unique_ptr<MemoryExchange> exchange);
     void portFailed(const QString& reason);

@@ -95,7 +95,9 @@ void MemoryExchange::aborted(const QString& reason) {
     message += counts.isEmpty() ? QStringLiteral(".") : QStringLiteral(" (%1).").arg(counts);
     end();
     if (report_.failed) {
-        report_.failed(message, ticket_->cancelByUser);
+        if (const Announce announce = report_.failed(message, ticket_->cancelByUser)) {
+            announce();
+        }
     }
 }
 
@@ -110,10 +112,10 @@ void MemoryExchange::succeed() {
         return;
     }
     end();
-    auto report = std::move(report_.succeeded);
+    const Announce announce = report_.succeeded ? report_.succeeded() : Announce();
     finish();
-    if (report) {
-        report();
+    if (announce) {
+        announce();
     }
 }
 
@@ -122,10 +124,10 @@ void MemoryExchange::fail(const QString& message) {
         return;
     }
     end();
-    auto report = std::move(report_.failed);
+    const Announce announce = report_.failed ? report_.failed(message, false) : Announce();
     finish();
-    if (report) {
-        report(message, false);
+    if (announce) {
+        announce();
     }
 }
 

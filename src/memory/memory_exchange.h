@@ -27,10 +27,15 @@ struct ExchangeTicket {
 
 class MemoryExchange : public link::Exchange {
 public:
+    // What to tell at each end. The end hooks run while the exchange still holds the
+    // line, so they see the state it wrote before the next exchange can touch it; they
+    // return what to announce, which runs once the line is free (for a cancel or a
+    // failed port, at once: the link ends the exchange right after).
+    using Announce = std::function<void()>;
     struct Report {
         std::function<void(const QString& text)> progress;
-        std::function<void()> succeeded;
-        std::function<void(const QString& message, bool cancelled)> failed;
+        std::function<Announce()> succeeded;
+        std::function<Announce(const QString& message, bool cancelled)> failed;
     };
 
     MemoryExchange(std::shared_ptr<ExchangeTicket> ticket, int silenceLimitMs, Report report);
