@@ -4,9 +4,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "app/open_port.h"
 #include "app/port_choice.h"
 #include "app/selection.h"
+#include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
+#include "sim/sim_meter.h"
 
 using namespace lp::app;
 
@@ -57,6 +60,28 @@ private slots:
         QCOMPARE(e[7], QStringLiteral("COM8"));
         QCOMPARE(e[8], QStringLiteral("/dev/ttyUSB0  (FT232R USB UART)"));
         QCOMPARE(e.last(), kSimulatedMeter);
+    }
+
+    void unopenablePortIsNamedInTheMessage() {
+        lp::platform::VirtualClock clock;
+        QString error;
+        const PortRequest missing{PortKind::Device, 0, "/dev/levelpanel-no-such-port", "x"};
+        OpenedPort opened = openPort(missing, clock, &error);
+        QVERIFY(!opened.transport);
+        QVERIFY2(error.contains("/dev/levelpanel-no-such-port"), qPrintable(error));
+    }
+
+    void simulatedMeterOpensWithStoredSets() {
+        lp::platform::VirtualClock clock;
+        QString error;
+        OpenedPort opened = openPort({PortKind::Simulated, 0, {}, "SIM"}, clock, &error);
+        QVERIFY(opened.transport);
+        QVERIFY(opened.simulator);
+        QVERIFY(!opened.simulator->sets().empty());
+        QCOMPARE(opened.transport->description(), QStringLiteral("Simulated meter"));
+        opened.transport->write(" ");
+        clock.advance(100);
+        QCOMPARE(opened.transport->bytesAvailable(), 5);
     }
 
     void windowRefusesUnknownTextAndKeepsChoiceOpen() {
