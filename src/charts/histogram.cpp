@@ -101,7 +101,10 @@ void Histogram::buildChart() {
     chart->setMargins(QMargins(4, 4, 12, 4));
 
     bars_ = new QLineSeries(chart);
-    area_ = new QAreaSeries(bars_);
+    // The base line at count 0: without it the bars would be filled down to the
+    // bottom of the plot once the view is panned below 0.
+    baseLine_ = new QLineSeries(chart);
+    area_ = new QAreaSeries(bars_, baseLine_);
     area_->setName(QStringLiteral("Plot-1"));
     area_->setColor(QColor(0x4f, 0x81, 0xbd));
     area_->setBorderColor(QColor(0x1f, 0x3f, 0x6f));
@@ -152,7 +155,11 @@ void Histogram::setResult(const lists::LnResult& result) {
     classMin_ = result.classMin;
     classMax_ = result.classMax;
 
-    bars_->replace(barOutline(result.counts, resolution_));
+    const QList<QPointF> outline = barOutline(result.counts, resolution_);
+    bars_->replace(outline);
+    if (!outline.isEmpty()) {
+        baseLine_->replace({QPointF(outline.first().x(), 0.0), QPointF(outline.last().x(), 0.0)});
+    }
     axisX_->setLabelFormat(resolution_ == lists::Resolution::TenthDb ? QStringLiteral("%.1f")
                                                                      : QStringLiteral("%.0f"));
     const qint64 highest =

@@ -82,6 +82,7 @@ private:
     QPlainTextEdit* description_ = nullptr;
     TrackChartView* view_ = nullptr;
     QLineSeries* bars_ = nullptr;
+    QLineSeries* baseLine_ = nullptr;
     QAreaSeries* area_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
