@@ -1,0 +1,131 @@
+#include "lists/hdd_saved_list.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "lists/toolbar_icons.h"
+#include "lists/twips.h"
+#include "records/record_file_reader.h"
+
+namespace lp::lists {
+namespace {
+
+constexpr qsizetype kItemsBetweenEvents = 16384;
+
+struct ButtonDesign {
+    const char* key;
+    const char* toolTip;
+};
+constexpr ButtonDesign kButtons[] = {
+    {"Save", "Save As"},
+    {"Plot", "Graphic Plot"},
+    {"Ln", "Percentile Sound Level"},
+    {"Print", "Print"},
+};
+
+}  // namespace
+
+HddSavedList::HddSavedList(QWidget* anchor, QWidget* parent)
+    : RecordListWindow(RecordListLayout::hddSavedList(), anchor, parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildMenus();
+    buildToolbar();
+}
+
+void HddSavedList::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto add = [bar](const char* name, const char* caption) {
+        QAction* action = bar->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    add("MnuSave", "Save");  // no action
+    add("MnuGraph", "Graph")->setEnabled(false);
+    add("MnuPrint", "Print")->setEnabled(false);
+    connect(add("MnuExit", "Exit"), &QAction::triggered, this, &QWidget::close);
+}
+
+void HddSavedList::buildToolbar() {
+    toolbar_ = createToolbar();
+    for (const ButtonDesign& design : kButtons) {
+        const QString key = QString::fromLatin1(design.key);
+        QAction* button = toolbar_->addAction(toolbarIcon(key), key);
+        button->setObjectName(key);
+        button->setToolTip(QString::fromLatin1(design.toolTip));
+        // The record plot, the printouts and the Ln chooser are wired in later.
+        button->setEnabled(key == QLatin1String("Save"));
+    }
+    connect(toolbar_, &QToolBar::actionTriggered, this, &HddSavedList::toolbarClicked);
+}
+
+QAction* HddSavedList::toolbarButton(const QString& key) const {
+    return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+}
+
+void HddSavedList::toolbarClicked(QAction* button) {
+    if (!chooser_) {
+        return;
+    }
+    if (button->objectName() == QLatin1String("Ln")) {
+        chooser_->setVisible(!chooser_->isVisible());
+        if (chooser_->isVisible()) {
+            chooser_->raise();
+        }
+    } else {
+        chooser_->hide();
+    }
+}
+
+void HddSavedList::installResolutionChooser(QWidget* chooser) {
+    chooser_ = chooser;
+    chooser->setParent(clientArea());
+    if (chooser->objectName().isEmpty()) {
+        chooser->setObjectName(QStringLiteral("PicResolution"));
+    }
+    const TwipScale twips(*this);
+    chooser->setGeometry(twips.x(0), twips.y(480), twips.x(1935), twips.y(1695));
+    chooser->hide();
+    toolbarButton(QStringLiteral("Ln"))->setEnabled(true);
+}
+
+void HddSavedList::closeEvent(QCloseEvent* event) {
+    closed_ = true;
+    event->accept();
+}
+
+std::optional<records::FileError> HddSavedList::load(const QString& path) {
+    records::RecordFileReader reader(path);
+    if (!reader.open()) {
+        return reader.error();
+    }
+    const QPointer<HddSavedList> alive(this);
+    records::RecordStore piece;
+    qint64 shown = 0;
+    for (;;) {
+        const auto status = reader.read(piece, kItemsBetweenEvents);
+        records().append(piece);
+        piece.clear();
+        if (reader.progressCount() != shown) {
+            shown = reader.progressCount();
+            setWindowTitle(QString::number(shown) + QStringLiteral(" record(s) completed"));
+        }
+        if (status == records::RecordFileReader::Status::Failed) {
+            return reader.error();
+        }
+        if (status == records::RecordFileReader::Status::End) {
+            break;
+        }
+        // Let the window repaint with its progress; clicks wait until the end.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!alive || closed_) {
+            return std::nullopt;
+        }
+    }
+    setWindowTitle(path);
+    return std::nullopt;
+}
+
+}  // namespace lp::lists

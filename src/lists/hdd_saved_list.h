@@ -1,0 +1,56 @@
+// The saved-file window "HDDSavedList": the records of one record file, listed in the
+// record-list layout, with the toolbar (keys "Save", "Plot", "Ln", "Print") and the
+// menus Save, Graph, Print and Exit. Save does nothing; Plot, Graph and Print stay
+// disabled until the record plot and the printouts are wired to them.
+//
+// The percentile-level chooser ("PicResolution" with its two buttons) is supplied by
+// the statistics code through installResolutionChooser(): this window places it, and
+// its "Ln" button shows and hides it (every other toolbar button hides it first).
+#pragma once
+
+#include <QPointer>
+#include <optional>
+
+#include "lists/record_list_window.h"
+#include "records/file_error.h"
+
+class QAction;
+class QToolBar;
+
+namespace lp::lists {
+
+class HddSavedList : public RecordListWindow {
+    Q_OBJECT
+public:
+    explicit HddSavedList(QWidget* anchor, QWidget* parent = nullptr);
+
+    // Lists the records of a record file (appended to what is listed). The caption
+    // counts "<n> record(s) completed" while pending events are handled between
+    // pieces; at the end it is the file name. A load that stops at a bad line keeps
+    // the rows before it, leaves the last count in the caption and returns the
+    // reason. If the window is closed meanwhile the load stops and returns nothing.
+    std::optional<records::FileError> load(const QString& path);
+
+    // Takes the resolution chooser (made by the statistics code), places it over the
+    // upper left of the grids (left 0, top 480, 1935 x 1695 twips), hidden, and
+    // enables the "Ln" button to show and hide it.
+    void installResolutionChooser(QWidget* chooser);
+    [[nodiscard]] QWidget* resolutionChooser() const { return chooser_; }
+
+    // A toolbar button by its key ("Save", "Plot", "Ln", "Print").
+    [[nodiscard]] QAction* toolbarButton(const QString& key) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void toolbarClicked(QAction* button);
+
+    QToolBar* toolbar_ = nullptr;
+    QPointer<QWidget> chooser_;
+    bool closed_ = false;
+};
+
+}  // namespace lp::lists

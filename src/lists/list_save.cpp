@@ -1,0 +1,51 @@
+#include "lists/list_save.h"
+
+#include <QFileInfo>
+
+#include "lists/record_list_window.h"
+#include "lists/wait_cursor.h"
+#include "records/record_file_writer.h"
+
+namespace lp::lists {
+
+void showSaveDialog(platform::Dialogs& dialogs, QWidget* parent, app::ProgramState& state) {
+    const std::optional<QString> name = dialogs.saveFileName(parent, platform::kRecordFileFilter);
+    if (!name) {
+        state.FileChosen = false;
+        return;
+    }
+    state.SaveFileName = *name;
+    state.FileChosen = !QFileInfo(*name).fileName().isEmpty();
+}
+
+std::optional<records::FileError> saveGridRows(RecordListWindow& window, const QString& path,
+                                               const QString& progressSuffix) {
+    const WaitCursor hourglass;
+    const QString caption = window.windowTitle();
+    auto error = records::saveRecordFile(path, window.records().store(), [&](qsizetype line) {
+        window.setWindowTitle(QString::number(line) + progressSuffix);
+    });
+    window.setWindowTitle(caption);
+    return error;
+}
+
+bool saveList(RecordListWindow& window, platform::Dialogs& dialogs, app::ProgramState& state) {
+    showSaveDialog(dialogs, &window, state);
+    if (!state.FileChosen) {
+        return false;
+    }
+    const auto error = saveGridRows(window, state.SaveFileName, kSaveProgressSuffix);
+    state.FileChosen = false;
+    if (error) {
+        dialogs.message(&window, saveFailureText(*error), platform::MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+QString saveFailureText(const records::FileError& error) {
+    return QStringLiteral("The list could not be saved to %1: %2.")
+        .arg(error.fileName, error.reason);
+}
+
+}  // namespace lp::lists

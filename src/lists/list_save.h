@@ -1,0 +1,44 @@
+// Saving a record list to a record file: the save dialog that every writer shares,
+// the writing of a window's list with progress in its caption, and the list "Save"
+// command of the live list and the downloaded-data list.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "app/state/program_state.h"
+#include "platform/dialogs.h"
+#include "records/file_error.h"
+
+class QWidget;
+
+namespace lp::lists {
+
+class RecordListWindow;
+
+// The save dialog with the record file filter (it asks before overwriting). On a
+// chosen name: SaveFileName = the full name, FileChosen = whether the name has a file
+// part. On cancel: SaveFileName kept, FileChosen = false.
+void showSaveDialog(platform::Dialogs& dialogs, QWidget* parent, app::ProgramState& state);
+
+// Writes the window's header line and all its records to `path` (created anew), with
+// the hourglass and the caption counting the lines as "<line><suffix>"; cursor and
+// caption come back afterwards, also on a failure.
+[[nodiscard]] std::optional<records::FileError> saveGridRows(RecordListWindow& window,
+                                                             const QString& path,
+                                                             const QString& progressSuffix);
+
+// The list "Save" command: the save dialog, then the list written to the chosen file.
+// A failure is told to the user with the file name and the reason. Returns true when
+// a file was written.
+bool saveList(RecordListWindow& window, platform::Dialogs& dialogs, app::ProgramState& state);
+
+// Caption suffixes of the two writers: "12Records Completed" while saving, and
+// "12 Records Completed" while the live list is dumped.
+inline const QString kSaveProgressSuffix = QStringLiteral("Records Completed");
+inline const QString kDumpProgressSuffix = QStringLiteral(" Records Completed");
+
+// The message for a save that failed.
+[[nodiscard]] QString saveFailureText(const records::FileError& error);
+
+}  // namespace lp::lists

@@ -1,0 +1,121 @@
+#include "lists/record_list_window.h"
+
+#include <QHeaderView>
+#include <QLayout>
+#include <QScrollBar>
+#include <QTableView>
+#include <QToolBar>
+
+#include "lists/grid_coupling.h"
+#include "lists/twips.h"
+
+namespace lp::lists {
+
+RecordListWindow::RecordListWindow(const RecordListLayout& layout, QWidget* anchor, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), layout_(layout), recordGrid_(layout.recordGridHeader) {
+    setWindowTitle(layout_.caption);
+    setObjectName(layout_.caption);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    const TwipScale twips(*this);
+    client_->setFixedSize(twips.x(kClientWidthTwips), twips.y(kClientHeightTwips));
+    setCentralWidget(client_);
+    QWidget::layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (int k = 0; k < 3; ++k) {
+        grids_[static_cast<size_t>(k)] = makeGrid(k);
+    }
+    coupling_ = new GridCoupling(grids_, this);
+    placeBeside(anchor);
+}
+
+RecordListWindow::~RecordListWindow() {
+    // The grids go before the model they show.
+    delete client_;
+}
+
+QTableView* RecordListWindow::makeGrid(int index) {
+    const ColumnGridDesign& design = kColumnGrids.at(static_cast<size_t>(index));
+    const QString heading = records::RecordTableModel::headerTexts().at(index);
+    auto* view = new QTableView(client_);
+    view->setObjectName(QStringLiteral("GridN%1").arg(index));
+    view->setAccessibleName(heading);
+    view->setModel(&model_);
+    for (int c = 0; c < records::kFieldCount; ++c) {
+        view->setColumnHidden(c, c != index);
+    }
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(index == 2 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    view->setWordWrap(false);
+    view->setTextElideMode(Qt::ElideNone);  // a long text is clipped, as in a grid
+
+    // Every row has the same height and nothing measures rows one by one, so a list
+    // of hundreds of thousands of records scrolls as fast as a short one.
+    QHeaderView* rows = view->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(view->fontMetrics().height() + 4);
+
+    QHeaderView* columns = view->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setStretchLastSection(false);
+    columns->setHighlightSections(false);
+    columns->setSectionsClickable(false);
+    view->setColumnWidth(
+        index, view->fontMetrics().horizontalAdvance(QString::fromLatin1(design.widthSample)));
+
+    const TwipScale twips(*this);
+    view->setGeometry(twips.x(design.leftTwips), twips.y(layout_.gridTopTwips),
+                      twips.x(design.widthTwips), twips.y(layout_.gridHeightTwips));
+    return view;
+}
+
+QToolBar* RecordListWindow::createToolbar() {
+    auto* bar = new QToolBar(client_);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setAccessibleName(QStringLiteral("Toolbar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    const TwipScale twips(*this);
+    bar->setGeometry(0, 0, twips.x(kClientWidthTwips), twips.y(kToolbarHeightTwips));
+    return bar;
+}
+
+void RecordListWindow::appendRecord(QStringView no, QStringView dateTime, QStringView level) {
+    model_.append(no, dateTime, level);
+}
+
+void RecordListWindow::clearRecords() {
+    model_.clear();
+    recordGrid_.clear();
+}
+
+void RecordListWindow::showLastRecord() {
+    const int last = model_.rowCount() - 1;
+    if (last < 0) {
+        return;
+    }
+    for (int k = 0; k < 3; ++k) {
+        grids_[static_cast<size_t>(k)]->selectionModel()->setCurrentIndex(
+            model_.index(last, k), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    for (QTableView* g : grids_) {
+        g->scrollToBottom();
+    }
+}
+
+void RecordListWindow::placeBeside(const QWidget* anchor) {
+    if (anchor == nullptr) {
+        return;
+    }
+    const QRect frame = anchor->frameGeometry();
+    move(frame.x() + frame.width(), frame.y());
+}
+
+}  // namespace lp::lists

@@ -1,0 +1,73 @@
+// The window every record list is built on (live list, saved file, downloaded data):
+// a fixed client area of 4095 x 5880 twips with three one-column grids GridN0,
+// GridN1, GridN2 ("No.s", "Date Time", "dB") side by side over one record model,
+// always showing the same rows, and the hidden record grid as a store of
+// (number, text line) rows with the window's header. The window opens beside its
+// anchor window (left = anchor's left + width, top = anchor's top).
+#pragma once
+
+#include <QMainWindow>
+#include <QStringView>
+#include <array>
+
+#include "lists/record_list_layout.h"
+#include "records/record_line_store.h"
+#include "records/record_table_model.h"
+
+class QTableView;
+class QToolBar;
+
+namespace lp::lists {
+
+class GridCoupling;
+
+class RecordListWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    RecordListWindow(const RecordListLayout& layout, QWidget* anchor, QWidget* parent = nullptr);
+    ~RecordListWindow() override;
+
+    [[nodiscard]] const RecordListLayout& design() const { return layout_; }
+
+    // Column grid 0, 1 or 2.
+    [[nodiscard]] QTableView* grid(int index) const {
+        return grids_.at(static_cast<size_t>(index));
+    }
+    [[nodiscard]] records::RecordTableModel& records() { return model_; }
+    [[nodiscard]] const records::RecordTableModel& records() const { return model_; }
+    [[nodiscard]] qsizetype recordCount() const { return model_.recordCount(); }
+
+    // The hidden record grid (Grid1, or Grid in the downloaded-data window).
+    [[nodiscard]] records::RecordLineStore& recordGrid() { return recordGrid_; }
+    [[nodiscard]] const records::RecordLineStore& recordGrid() const { return recordGrid_; }
+
+    // Appends one record at the end of the three column grids.
+    void appendRecord(QStringView no, QStringView dateTime, QStringView level);
+    // Empties the column grids and the record grid; their headers stay.
+    void clearRecords();
+    // Makes the last record the current row of all three grids and scrolls it into view.
+    void showLastRecord();
+
+    // Puts the window beside `anchor`: left at the anchor's right edge, same top.
+    void placeBeside(const QWidget* anchor);
+
+    // The fixed client area in which the grids (and a toolbar) are laid out; windows
+    // add their own controls here.
+    [[nodiscard]] QWidget* clientArea() const { return client_; }
+
+protected:
+    // Adds the toolbar "Toolbar1" along the top of the client area.
+    QToolBar* createToolbar();
+
+private:
+    QTableView* makeGrid(int index);
+
+    RecordListLayout layout_;
+    records::RecordTableModel model_;
+    records::RecordLineStore recordGrid_;
+    QWidget* client_ = nullptr;
+    std::array<QTableView*, 3> grids_{};
+    GridCoupling* coupling_ = nullptr;
+};
+
+}  // namespace lp::lists

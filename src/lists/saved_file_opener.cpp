@@ -1,0 +1,58 @@
+#include "lists/saved_file_opener.h"
+
+#include "lists/hdd_saved_list.h"
+#include "lists/wait_cursor.h"
+
+namespace lp::lists {
+
+SavedFileOpener::SavedFileOpener(platform::Dialogs& dialogs, PanelTimers timers, QWidget* anchor)
+    : dialogs_(dialogs), timers_(std::move(timers)), anchor_(anchor) {}
+
+HddSavedList* SavedFileOpener::open() {
+    const std::optional<QString> name = dialogs_.openFileName(anchor_, platform::kRecordFileFilter);
+    if (!name || name->isEmpty()) {
+        return nullptr;
+    }
+    return openFile(*name);
+}
+
+HddSavedList* SavedFileOpener::openFile(const QString& path) {
+    if (window_) {
+        window_->close();
+        delete window_;
+    }
+    auto* window = new HddSavedList(anchor_, anchor_);
+    window_ = window;
+    window->show();
+    window->setWindowTitle(path);
+
+    std::optional<records::FileError> error;
+    {
+        const PanelTimersPaused paused(timers_);
+        const WaitCursor hourglass;
+        error = window->load(path);
+    }
+    if (!window_) {
+        return nullptr;  // closed while it loaded
+    }
+    if (error) {
+        dialogs_.message(window, loadFailureText(*error, window->recordCount()),
+                         platform::MessageIcon::Warning);
+    }
+    return window_;
+}
+
+QString SavedFileOpener::loadFailureText(const records::FileError& error, qsizetype recordsListed) {
+    if (error.line == 0) {
+        return QStringLiteral("%1 cannot be listed: %2.").arg(error.fileName, error.reason);
+    }
+    return QStringLiteral(
+               "Loading %1 stopped at line %2: %3.\n"
+               "The %4 record(s) before it are listed; the rest of the file is not.")
+        .arg(error.fileName)
+        .arg(error.line)
+        .arg(error.reason)
+        .arg(recordsListed);
+}
+
+}  // namespace lp::lists

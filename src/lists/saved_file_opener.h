@@ -1,0 +1,45 @@
+// The panel's OPEN FILE command: the open dialog, then a fresh saved-file window
+// beside the panel, captioned with the file's full name and filled from the file
+// while the panel's timers are paused. A load that stopped at a bad line lists the
+// rows before it and then tells the user the file, the line and the reason.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include "lists/panel_timers.h"
+#include "platform/dialogs.h"
+#include "records/file_error.h"
+
+class QWidget;
+
+namespace lp::lists {
+
+class HddSavedList;
+
+class SavedFileOpener {
+public:
+    // `anchor` is the panel: the window opens beside it and closes with it.
+    SavedFileOpener(platform::Dialogs& dialogs, PanelTimers timers, QWidget* anchor);
+
+    // The command (the panel stops a running recording before calling it). Returns
+    // the window, or null when the dialog was cancelled.
+    HddSavedList* open();
+    // The same without the dialog.
+    HddSavedList* openFile(const QString& path);
+
+    // The saved-file window now open, or null.
+    [[nodiscard]] HddSavedList* window() const { return window_; }
+
+    // The message for a load that did not finish.
+    [[nodiscard]] static QString loadFailureText(const records::FileError& error,
+                                                 qsizetype recordsListed);
+
+private:
+    platform::Dialogs& dialogs_;
+    PanelTimers timers_;
+    QPointer<QWidget> anchor_;
+    QPointer<HddSavedList> window_;
+};
+
+}  // namespace lp::lists

@@ -1,0 +1,44 @@
+#include "lists/toolbar_icons.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace lp::lists {
+
+QIcon toolbarIcon(const QString& key) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(Qt::black, 1));
+    if (key == QLatin1String("Save")) {  // a diskette
+        p.setBrush(QColor(40, 70, 160));
+        p.drawRect(1, 1, 13, 13);
+        p.setBrush(Qt::white);
+        p.drawRect(4, 1, 7, 5);
+        p.fillRect(4, 10, 8, 4, Qt::lightGray);
+    } else if (key == QLatin1String("Plot")) {  // a curve over axes
+        p.drawLine(2, 1, 2, 14);
+        p.drawLine(2, 14, 15, 14);
+        p.setPen(QPen(QColor(200, 30, 30), 1));
+        const QPoint curve[] = {{3, 11}, {6, 6}, {8, 9}, {11, 3}, {14, 7}};
+        p.drawPolyline(curve, 5);
+    } else if (key == QLatin1String("Ln")) {  // bars of a histogram
+        p.setBrush(QColor(30, 130, 60));
+        p.drawRect(1, 9, 3, 5);
+        p.drawRect(5, 4, 3, 10);
+        p.drawRect(9, 2, 3, 12);
+        p.drawRect(13, 8, 2, 6);
+    } else if (key == QLatin1String("Print")) {  // a printer with its sheet
+        p.setBrush(Qt::white);
+        p.drawRect(4, 1, 7, 6);
+        p.setBrush(Qt::gray);
+        p.drawRect(1, 6, 13, 6);
+        p.setBrush(Qt::white);
+        p.drawRect(4, 10, 7, 5);
+    }
+    p.end();
+    return QIcon(pixmap);
+}
+
+}  // namespace lp::lists

@@ -1,0 +1,206 @@
+// The shared record-list layout: grid names, positions and widths, placement beside
+// the anchor, the hidden record grid, and the three grids staying side by side
+// whichever of them is scrolled and however.
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "lists/record_list_window.h"
+#include "lists/twips.h"
+
+using namespace lp::lists;
+
+Q_DECLARE_METATYPE(RecordListLayout)
+
+namespace {
+
+void fill(RecordListWindow& w, int rows) {
+    for (int i = 1; i <= rows; ++i) {
+        w.appendRecord(QString::number(i), QStringLiteral("2009/03/15 14:05:09"),
+                       QString::number(40.0 + i % 500 / 10.0, 'f', 1));
+    }
+}
+
+int topRow(const QTableView* grid) {
+    return grid->rowAt(0);
+}
+
+// All three grids show the same top row and the same current row.
+bool aligned(const RecordListWindow& w, QString* why) {
+    for (int k = 1; k < 3; ++k) {
+        if (topRow(w.grid(k)) != topRow(w.grid(0))) {
+            *why = QStringLiteral("top rows %1 %2 %3")
+                       .arg(topRow(w.grid(0)))
+                       .arg(topRow(w.grid(1)))
+                       .arg(topRow(w.grid(2)));
+            return false;
+        }
+        if (w.grid(k)->currentIndex().row() != w.grid(0)->currentIndex().row()) {
+            *why = QStringLiteral("current rows differ");
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+class TestRecordListWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void layout_data() {
+        QTest::addColumn<RecordListLayout>("design");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("List") << RecordListLayout::list() << "List" << 480 << 5415
+                              << "  Date       Time   Value A/C BT  Range  O/U";
+        QTest::newRow("HddSavedList")
+            << RecordListLayout::hddSavedList() << "HDDSavedList" << 480 << 5415
+            << "       Date            Time       Value  A/C   BT      Range     O/U";
+        QTest::newRow("DataList")
+            << RecordListLayout::dataList() << "DataList" << 1080 << 4815
+            << "       Date            Time       Value  A/C   BT      Range     O/U";
+    }
+    void layout() {
+        QFETCH(RecordListLayout, design);
+        QFETCH(QString, caption);
+        QFETCH(int, top);
+        QFETCH(int, height);
+        QFETCH(QString, header);
+        RecordListWindow w(design, nullptr);
+        QCOMPARE(w.windowTitle(), caption);
+        QCOMPARE(w.recordGrid().header(), header);
+        QCOMPARE(w.recordCount(), 0);
+        const qreal dpiX = w.logicalDpiX();
+        const qreal dpiY = w.logicalDpiY();
+        QCOMPARE(w.clientArea()->size(),
+                 QSize(twipsToPixels(4095, dpiX), twipsToPixels(5880, dpiY)));
+        const int lefts[] = {0, 840, 2880};
+        const int widths[] = {855, 2055, 1215};
+        const char* samples[] = {"ABADEAA", "AAAAA/AA/AAHH:NN:SSA", "ABADEAAA"};
+        const char* headings[] = {"No.s", "Date Time", "dB"};
+        for (int k = 0; k < 3; ++k) {
+            auto* grid = w.findChild<QTableView*>(QStringLiteral("GridN%1").arg(k));
+            QVERIFY(grid);
+            QCOMPARE(grid, w.grid(k));
+            QCOMPARE(grid->geometry(),
+                     QRect(twipsToPixels(lefts[k], dpiX), twipsToPixels(top, dpiY),
+                           twipsToPixels(widths[k], dpiX), twipsToPixels(height, dpiY)));
+            QCOMPARE(grid->columnWidth(k),
+                     grid->fontMetrics().horizontalAdvance(QString::fromLatin1(samples[k])));
+            for (int c = 0; c < 3; ++c) {
+                QCOMPARE(grid->isColumnHidden(c), c != k);
+            }
+            QCOMPARE(grid->model()->headerData(k, Qt::Horizontal).toString(),
+                     QString::fromLatin1(headings[k]));
+            QCOMPARE(grid->verticalScrollBarPolicy(),
+                     k == 2 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+            QCOMPARE(grid->accessibleName(), QString::fromLatin1(headings[k]));
+        }
+    }
+
+    void placedBesideAnchor() {
+        QWidget anchor;
+        anchor.setGeometry(120, 80, 400, 300);
+        anchor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&anchor));
+        RecordListWindow w(RecordListLayout::list(), &anchor);
+        const QRect frame = anchor.frameGeometry();
+        QCOMPARE(w.pos(), QPoint(frame.x() + frame.width(), frame.y()));
+    }
+
+    void appendReadClear() {
+        RecordListWindow w(RecordListLayout::hddSavedList(), nullptr);
+        w.appendRecord(u"1", u"2009/03/15 14:05:09", u"65.3");
+        w.appendRecord(u"2", u"2009/03/15 14:05:11", u"-");
+        w.recordGrid().append(QStringLiteral("1"), QStringLiteral("line"));
+        QCOMPARE(w.recordCount(), 2);
+        QCOMPARE(w.grid(2)->model()->index(1, 2).data().toString(), "-");
+        w.clearRecords();
+        QCOMPARE(w.recordCount(), 0);
+        QCOMPARE(w.recordGrid().count(), 0);
+        QVERIFY(!w.recordGrid().header().isEmpty());
+    }
+
+    // The newest row becomes current and visible in all three grids.
+    void showLastRecord() {
+        RecordListWindow w(RecordListLayout::list(), nullptr);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        fill(w, 300);
+        w.showLastRecord();
+        QString why;
+        QVERIFY2(aligned(w, &why), qPrintable(why));
+        for (int k = 0; k < 3; ++k) {
+            const QTableView* g = w.grid(k);
+            QCOMPARE(g->currentIndex().row(), 299);
+            const QRect cell = g->visualRect(g->model()->index(299, k));
+            QVERIFY(cell.isValid() && cell.top() >= 0 && cell.bottom() <= g->viewport()->height());
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(w.grid(2)->verticalScrollBar()->isVisible());
+        QVERIFY(!w.grid(0)->verticalScrollBar()->isVisible());
+        QVERIFY(!w.grid(1)->verticalScrollBar()->isVisible());
+    }
+
+    void scrollTogether_data() {
+        QTest::addColumn<RecordListLayout>("design");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QString>("how");
+        for (const auto& [name, design] : {std::pair{"List", RecordListLayout::list()},
+                                           std::pair{"DataList", RecordListLayout::dataList()}}) {
+            for (int k = 0; k < 3; ++k) {
+                for (const char* how : {"scroll bar", "keyboard", "wheel"}) {
+                    QTest::addRow("%s GridN%d %s", name, k, how) << design << k << QString(how);
+                }
+            }
+        }
+    }
+    void scrollTogether() {
+        QFETCH(RecordListLayout, design);
+        QFETCH(int, source);
+        QFETCH(QString, how);
+        RecordListWindow w(design, nullptr);
+        fill(w, 1000);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTableView* grid = w.grid(source);
+        if (how == QLatin1String("scroll bar")) {
+            grid->verticalScrollBar()->setValue(321);
+            QCOMPARE(topRow(grid), 321);
+        } else if (how == QLatin1String("keyboard")) {
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(0, source));
+            for (int i = 0; i < 4; ++i) {
+                QTest::keyClick(grid, Qt::Key_PageDown);
+            }
+            QTest::keyClick(grid, Qt::Key_Down);
+            QVERIFY(grid->currentIndex().row() > 40);
+            QVERIFY(topRow(grid) > 0);
+            // and back up again past the top of the page
+            for (int i = 0; i < 30; ++i) {
+                QTest::keyClick(grid, Qt::Key_Up);
+            }
+        } else {
+            const QPoint at = grid->viewport()->rect().center();
+            QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * 4),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(grid->viewport(), &wheel);
+            QVERIFY(topRow(grid) > 0);
+        }
+        QString why;
+        QVERIFY2(aligned(w, &why), qPrintable(why));
+        QVERIFY(topRow(w.grid(0)) > 0);
+        // Row i of every grid belongs to the same record.
+        const int row = topRow(w.grid(0));
+        QCOMPARE(w.grid(0)->model()->index(row, 0).data().toString(), QString::number(row + 1));
+    }
+};
+
+QTEST_MAIN(TestRecordListWindow)
+#include "test_record_list_window.moc"

@@ -1,0 +1,180 @@
+// The saved-file window and the panel's open command: cancel, listing with the
+// caption, the panel's timers paused around the load, a load stopped by a bad line
+// (rows kept, the user told), reopening, and the window's toolbar and menus.
+#include <QAction>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "lists/hdd_saved_list.h"
+#include "lists/saved_file_opener.h"
+#include "scripted_dialogs.h"
+
+using namespace lp::lists;
+using lp::test::ScriptedDialogs;
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray recordFile(int records) {
+    QByteArray bytes = "No.s\tDate Time\tdB\t\r\n";
+    for (int i = 1; i <= records; ++i) {
+        bytes += QByteArray::number(i) + "\t2009/03/15 14:05:09\t" +
+                 QByteArray::number(40.0 + i % 600 / 10.0, 'f', 1) + "\t\r\n";
+    }
+    return bytes;
+}
+
+}  // namespace
+
+class TestSavedFile : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<QWidget> panel_;
+    QStringList timerLog_;
+    std::unique_ptr<SavedFileOpener> opener_;
+
+private slots:
+    void init() {
+        dialogs_ = ScriptedDialogs();
+        timerLog_.clear();
+        panel_ = std::make_unique<QWidget>();
+        PanelTimers timers{[this] { timerLog_ << QStringLiteral("pause"); },
+                           [this] { timerLog_ << QStringLiteral("resume"); }};
+        opener_ = std::make_unique<SavedFileOpener>(dialogs_, timers, panel_.get());
+    }
+    void cleanup() {
+        opener_.reset();
+        panel_.reset();
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void cancelDoesNothing() {
+        dialogs_.openNames.push_back(std::nullopt);
+        QCOMPARE(opener_->open(), nullptr);
+        QCOMPARE(opener_->window(), nullptr);
+        QVERIFY(timerLog_.isEmpty());
+        QCOMPARE(dialogs_.shown.size(), 1u);
+        QCOMPARE(dialogs_.shown.at(0).kind, "open");
+        QCOMPARE(dialogs_.shown.at(0).text, lp::platform::kRecordFileFilter);
+    }
+
+    void listsFile() {
+        const QString path = dir_.filePath(QStringLiteral("three.sdm"));
+        QVERIFY(writeFile(path, recordFile(3)));
+        dialogs_.openNames.push_back(path);
+        HddSavedList* w = opener_->open();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->windowTitle(), path);
+        QCOMPARE(w->recordCount(), 3);
+        QCOMPARE(w->records().store().text(2, lp::records::Field::Level), "40.3");
+        QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
+        QCOMPARE(dialogs_.messages().size(), 0);
+    }
+
+    // Progress shows in the caption between pieces; the end shows the file name.
+    void progressCaption() {
+        const QString path = dir_.filePath(QStringLiteral("big.sdm"));
+        QVERIFY(writeFile(path, recordFile(40000)));
+        HddSavedList w(nullptr);
+        QSignalSpy titles(&w, &QWidget::windowTitleChanged);
+        QVERIFY(!w.load(path));
+        QCOMPARE(w.recordCount(), 40000);
+        QVERIFY(titles.size() >= 3);
+        QCOMPARE(titles.at(0).at(0).toString(), "16383 record(s) completed");
+        QCOMPARE(titles.at(titles.size() - 2).at(0).toString(), "40000 record(s) completed");
+        QCOMPARE(w.windowTitle(), path);
+    }
+
+    void stoppedLoadIsTold() {
+        const QString path = dir_.filePath(QStringLiteral("bad.sdm"));
+        QVERIFY(
+            writeFile(path, recordFile(2) + "3\t2009/03/15 14:05:11\t65.3\r\n" + recordFile(2)));
+        HddSavedList* w = opener_->openFile(path);
+        QVERIFY(w);
+        QCOMPARE(w->recordCount(), 2);
+        QCOMPARE(w->windowTitle(), "2 record(s) completed");
+        QCOMPARE(dialogs_.messages().size(), 1);
+        const QString text = dialogs_.messages().at(0);
+        QVERIFY2(text.contains(path) && text.contains(QStringLiteral("line 4")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("only two")), qPrintable(text));
+        QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
+    }
+
+    void unreadableFile() {
+        const QString path = dir_.filePath(QStringLiteral("missing.sdm"));
+        HddSavedList* w = opener_->openFile(path);
+        QVERIFY(w);
+        QCOMPARE(w->recordCount(), 0);
+        QCOMPARE(dialogs_.messages().size(), 1);
+        QVERIFY(dialogs_.messages().at(0).contains(path));
+        QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
+    }
+
+    void reopenReplacesWindow() {
+        const QString a = dir_.filePath(QStringLiteral("a.sdm"));
+        const QString b = dir_.filePath(QStringLiteral("b.sdm"));
+        QVERIFY(writeFile(a, recordFile(3)));
+        QVERIFY(writeFile(b, recordFile(5)));
+        QPointer<HddSavedList> first = opener_->openFile(a);
+        HddSavedList* second = opener_->openFile(b);
+        QVERIFY(!first);
+        QCOMPARE(opener_->window(), second);
+        QCOMPARE(second->recordCount(), 5);
+        QCOMPARE(second->windowTitle(), b);
+    }
+
+    void toolbarAndMenus() {
+        HddSavedList w(nullptr);
+        QCOMPARE(w.windowTitle(), "HDDSavedList");
+        auto* bar = w.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        QVERIFY(bar);
+        const char* keys[] = {"Save", "Plot", "Ln", "Print"};
+        const char* tips[] = {"Save As", "Graphic Plot", "Percentile Sound Level", "Print"};
+        for (int i = 0; i < 4; ++i) {
+            QAction* button = w.toolbarButton(QString::fromLatin1(keys[i]));
+            QVERIFY2(button, keys[i]);
+            QCOMPARE(button->toolTip(), QString::fromLatin1(tips[i]));
+            QCOMPARE(button->isEnabled(), i == 0);
+        }
+        const char* menus[] = {"MnuSave", "MnuGraph", "MnuPrint", "MnuExit"};
+        const char* captions[] = {"Save", "Graph", "Print", "Exit"};
+        for (int i = 0; i < 4; ++i) {
+            auto* a = w.findChild<QAction*>(QString::fromLatin1(menus[i]));
+            QVERIFY2(a, menus[i]);
+            QCOMPARE(a->text(), QString::fromLatin1(captions[i]));
+            QCOMPARE(a->isEnabled(), i == 0 || i == 3);
+        }
+    }
+
+    // "Ln" shows and hides the chooser in turn; any other button hides it.
+    void resolutionChooser() {
+        HddSavedList w(nullptr);
+        w.show();
+        auto* chooser = new QWidget;
+        w.installResolutionChooser(chooser);
+        QCOMPARE(chooser->objectName(), "PicResolution");
+        QCOMPARE(chooser->parentWidget(), w.clientArea());
+        QVERIFY(!chooser->isVisible());
+        QAction* ln = w.toolbarButton(QStringLiteral("Ln"));
+        QVERIFY(ln->isEnabled());
+        ln->trigger();
+        QVERIFY(chooser->isVisible());
+        ln->trigger();
+        QVERIFY(!chooser->isVisible());
+        ln->trigger();
+        w.toolbarButton(QStringLiteral("Save"))->trigger();
+        QVERIFY(!chooser->isVisible());
+    }
+};
+
+QTEST_MAIN(TestSavedFile)
+#include "test_saved_file.moc"
