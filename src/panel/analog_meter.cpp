@@ -1,0 +1,138 @@
+#include "panel/analog_meter.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <cmath>
+#include <limits>
+
+#include "panel/analog_geometry.h"
+#include "platform/twips.h"
+#include "platform/twips_canvas.h"
+
+namespace lp::panel {
+namespace {
+
+const QColor kDialYellow(255, 255, 0);  // palette colour 14
+constexpr double kDesignWidthTwips = 5400;
+constexpr double kDesignHeightTwips = 3000;
+
+}  // namespace
+
+AnalogMeter::AnalogMeter(app::ProgramState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      state_(state),
+      canvas_(new platform::TwipsCanvas(this)),
+      LblRan(new QLabel(canvas_)),
+      LblFun(new QLabel(canvas_)),
+      needleAngle_(std::numeric_limits<float>::quiet_NaN()) {
+    setObjectName(QStringLiteral("AnalogMeter"));
+    setWindowTitle(QStringLiteral("Analog"));
+    setAccessibleName(QStringLiteral("Analog"));
+    canvas_->setObjectName(QStringLiteral("AnalogDial"));
+    canvas_->setAccessibleName(QStringLiteral("Analog dial"));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(10);
+    font.setBold(true);
+    canvas_->setFont(font);
+    canvas_->setFillColor(kDialYellow);
+    canvas_->setBackColor(kDialYellow);
+    canvas_->setForeColor(Qt::black);
+
+    LblRan->setObjectName(QStringLiteral("LblRan"));
+    LblFun->setObjectName(QStringLiteral("LblFun"));
+    for (QLabel* l : {LblRan, LblFun}) {
+        l->setText(QStringLiteral("dB"));
+        l->setAccessibleName(QStringLiteral("dB"));
+        l->setFont(font);
+        l->adjustSize();
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(canvas_);
+    resize(platform::twipsToPx(kDesignWidthTwips), platform::twipsToPx(kDesignHeightTwips));
+    connect(canvas_, &platform::TwipsCanvas::resized, this, [this] {
+        placeLabels();
+        drawDial();
+    });
+}
+
+void AnalogMeter::placeLabels() {
+    const int m = 6;
+    LblRan->move(m, canvas_->height() - LblRan->height() - m);
+    LblFun->move(canvas_->width() - LblFun->width() - m, canvas_->height() - LblFun->height() - m);
+}
+
+void AnalogMeter::drawDial() {
+    if (isMinimized() || !isVisible()) {
+        return;
+    }
+    LblRan->setText(QStringLiteral("dB"));
+    LblFun->setText(QStringLiteral("dB"));
+    // Pivot centred 0.2 heights below the bottom edge, y upwards. Set from the size
+    // at every drawing so that the dial stays round when the window is resized.
+    const double w = canvas_->widthTwips();
+    const double h = canvas_->heightTwips();
+    canvas_->scale(-w / 2, 1.2 * h, w / 2, 0.2 * h);
+    radius_ = std::abs(canvas_->scaleWidth()) / 2;
+    const double r = radius_;
+
+    canvas_->cls();
+    canvas_->setDrawWidth(2);
+    canvas_->arc(0, 0, r, kArcStart, kArcEnd);
+    canvas_->setDrawWidth(1);
+    for (const DialTick& t : dialTicks()) {
+        const double c = std::cos(t.angle);
+        const double s = std::sin(t.angle);
+        canvas_->line(r * c, r * s, t.outer * r * c, t.outer * r * s);
+    }
+    scaleTexts_.clear();
+    for (const ScaleNumber& n : scaleNumbers(state_.Reading.RangeHigh, state_.Reading.RangeLow)) {
+        const QPointF at = scaleNumberTopLeft(n, r, canvas_->textWidth(n.text));
+        canvas_->text(at.x(), at.y(), n.text);
+        scaleTexts_ << n.text;
+    }
+    needleAngle_ = std::numeric_limits<float>::quiet_NaN();
+    ++dialDrawings_;
+}
+
+void AnalogMeter::drawNeedle() {
+    if (isMinimized() || !isVisible()) {
+        return;
+    }
+    const double r = radius_;
+    canvas_->setDrawWidth(3);
+    canvas_->sector(0, 0, kEraseRadius * r, kArcStart, kArcEnd, kDialYellow);
+    const link::Reading& reading = state_.Reading;
+    const float angle = panel::needleAngle(reading.Level, reading.RangeHigh, reading.RangeLow);
+    const double a = dialRadians(angle);
+    canvas_->setDrawWidth(2);
+    canvas_->line(kNeedleLength * r * std::cos(a), kNeedleLength * r * std::sin(a), 0, 0);
+    canvas_->setDrawWidth(1);
+    needleAngle_ = angle;
+}
+
+void AnalogMeter::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    placeLabels();
+    drawDial();
+}
+
+void AnalogMeter::closeEvent(QCloseEvent* event) {
+    state_.AnalogOn = false;
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void AnalogMeter::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if ((change->oldState() & Qt::WindowMinimized) && !isMinimized()) {
+            drawDial();  // restored: the dial again, the needle at the next sample
+        }
+    }
+}
+
+}  // namespace lp::panel

@@ -1,0 +1,351 @@
+#include "panel/panel_face.h"
+
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "panel/indicator_lamp.h"
+#include "panel/panel_pictures.h"
+#include "panel/segment_display.h"
+
+namespace lp::panel {
+namespace {
+
+const QColor kLcdInk(24, 32, 26);
+const QColor kLcdGhost(24, 32, 26, 26);
+const QColor kRecordRed(255, 84, 64);
+
+// The panel's look: a graphite body, an LCD, rubber meter keys, dark readouts.
+const char* const kStyle = R"(
+QWidget#Panel {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3b4147, stop:1 #24282c);
+}
+QFrame#Lcd {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #cfd9bd, stop:1 #b3c19f);
+    border: 3px solid #15181a;
+    border-radius: 10px;
+}
+QFrame#Lcd QLabel { color: #18201a; background: transparent; }
+QFrame#Keys, QFrame#Recording, QFrame#Windows {
+    background: rgba(0, 0, 0, 40);
+    border: 1px solid #4c535a;
+    border-radius: 8px;
+}
+QGroupBox {
+    color: #c8ced4;
+    border: 1px solid #566068;
+    border-radius: 6px;
+    margin-top: 12px;
+    font-weight: bold;
+}
+QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }
+QLabel[readout="true"] {
+    color: #9ff0a8;
+    background: #14171a;
+    border: 1px solid #0b0d0e;
+    border-radius: 4px;
+    padding: 2px 6px;
+}
+QLabel#LblComm {
+    color: #f4f7f9;
+    background: #2e5f8a;
+    border: 1px solid #12283a;
+    border-radius: 10px;
+    padding: 3px 10px;
+    font-weight: bold;
+}
+QLabel#LblRecording { color: #ff5440; font-weight: bold; }
+QLabel#LblCount { color: #ffb3a8; font-weight: bold; }
+QPushButton {
+    color: #eef1f3;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5f676e, stop:1 #41474d);
+    border: 1px solid #16191b;
+    border-radius: 6px;
+    padding: 5px 9px;
+    font-weight: bold;
+}
+QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #6d767e, stop:1 #4b5258); }
+QPushButton:pressed { background: #2d3237; }
+QPushButton:disabled { color: #80878d; background: #383d42; }
+QFrame#Keys QPushButton {
+    color: #1f2326;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eceee8, stop:1 #c3c7bf);
+    border: 1px solid #0f1113;
+    border-radius: 10px;
+    min-width: 54px;
+    min-height: 34px;
+}
+QFrame#Keys QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fafbf7, stop:1 #d3d7cf); }
+QFrame#Keys QPushButton:pressed { background: #b2b6ae; }
+QPushButton#CmdRec { color: #c21d12; }
+QPushButton#CmdExit {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a83a30, stop:1 #7c241d);
+}
+QPushButton#CmdStart { color: #ffd0c9; }
+)";
+
+QFont fontOf(const QString& family, int pointSize, bool bold) {
+    QFont f(family);
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    f.setStyleHint(family.contains(QLatin1String("Mono")) ? QFont::Monospace : QFont::SansSerif);
+    return f;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QString& accessible) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setAccessibleName(accessible);
+    return l;
+}
+
+QLabel* readout(QWidget* parent, const char* name, const QString& accessible, int minWidth) {
+    QLabel* l = label(parent, name, QString(), accessible);
+    l->setProperty("readout", true);
+    l->setFont(fontOf(QStringLiteral("DejaVu Sans Mono"), 12, true));
+    l->setAlignment(Qt::AlignCenter);
+    l->setMinimumWidth(minWidth);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& accessible = {}) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAccessibleName(accessible.isEmpty() ? caption : accessible);
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+}
+
+// An LCD indicator: lit while shown, a faint outline while hidden.
+IndicatorLamp* lamp(QWidget* parent, QLabel* l, const QColor& unlit) {
+    auto* socket = new IndicatorLamp(l, parent);
+    socket->setUnlitColor(unlit);
+    return socket;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& title, QWidget* content,
+                 QWidget* second = nullptr) {
+    auto* box = new QGroupBox(title, parent);
+    box->setAccessibleName(title);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(6);
+    layout->addWidget(content, 1);
+    if (second) {
+        layout->addWidget(second);
+    }
+    return box;
+}
+
+QFrame* section(QWidget* parent, const char* name) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(QLatin1String(name));
+    return f;
+}
+
+// The LCD: indicators on top, weighting and response on the left, the level in the
+// middle, unit and range on the right.
+QFrame* buildLcd(QWidget* panel, PanelFace& f) {
+    QFrame* lcd = section(panel, "Lcd");
+    const QFont small = fontOf(QStringLiteral("DejaVu Sans"), 10, true);
+
+    f.LblRec = label(lcd, "LblRec", QStringLiteral("RECORD"), QStringLiteral("RECORD"));
+    f.LblFull = label(lcd, "LblFull", QStringLiteral("FULL"), QStringLiteral("FULL"));
+    f.LblMx = label(lcd, "LblMx", QStringLiteral("MAX"), QStringLiteral("MAX"));
+    f.LblUnder = label(lcd, "LblUnder", QStringLiteral("UNDER"), QStringLiteral("UNDER"));
+    f.LblOver = label(lcd, "LblOver", QStringLiteral("OVER"), QStringLiteral("OVER"));
+    for (QLabel* l : {f.LblRec, f.LblFull, f.LblMx, f.LblUnder, f.LblOver}) {
+        l->setFont(small);
+        l->setAlignment(Qt::AlignCenter);
+        l->setContentsMargins(4, 0, 4, 0);
+    }
+    f.ImageBT = label(lcd, "ImageBT", QString(), QStringLiteral("Low battery"));
+    f.ImageBT->setPixmap(batteryPicture(QSize(34, 16), kLcdInk, panel->devicePixelRatioF()));
+    f.ImageBT->setAlignment(Qt::AlignCenter);
+    f.ImageBT->setMinimumWidth(40);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addWidget(lamp(lcd, f.LblRec, kLcdGhost));
+    top->addWidget(lamp(lcd, f.LblFull, kLcdGhost));
+    top->addWidget(lamp(lcd, f.LblMx, kLcdGhost));
+    top->addStretch(1);
+    top->addWidget(lamp(lcd, f.ImageBT, kLcdGhost));
+    top->addWidget(lamp(lcd, f.LblUnder, kLcdGhost));
+    top->addWidget(lamp(lcd, f.LblOver, kLcdGhost));
+
+    const QString mono = QStringLiteral("DejaVu Sans Mono");
+    f.LblAc = label(lcd, "LblAc", QStringLiteral("A"), QStringLiteral("Frequency weighting"));
+    f.LblAc->setFont(fontOf(mono, 26, true));
+    f.LblSF = label(lcd, "LblSF", QStringLiteral("FAST"), QStringLiteral("Time weighting"));
+    f.LblSF->setFont(fontOf(mono, 12, true));
+    f.LblSF->setMinimumWidth(f.LblSF->fontMetrics().horizontalAdvance(QStringLiteral("    SLOW")));
+    auto* left = new QVBoxLayout;
+    left->addWidget(f.LblAc);
+    left->addStretch(1);
+    left->addWidget(f.LblSF);
+
+    f.LblVal = new SegmentDisplay(lcd);
+    f.LblVal->setObjectName(QStringLiteral("LblVal"));
+    f.LblVal->setAccessibleName(QStringLiteral("Level"));
+    f.LblVal->setText(QStringLiteral("130.0"));
+    f.LblVal->setColors(kLcdInk, kLcdGhost);
+    f.LblVal->setMinimumSize(300, 104);
+
+    auto* unit = label(lcd, "LcdUnit", QStringLiteral("dB"), QStringLiteral("dB"));
+    unit->setFont(fontOf(QStringLiteral("DejaVu Sans"), 18, true));
+    f.LblUp = label(lcd, "LblUp", QString(), QStringLiteral("Range upper end"));
+    f.LblDown = label(lcd, "LblDown", QString(), QStringLiteral("Range lower end"));
+    for (QLabel* l : {f.LblUp, f.LblDown}) {
+        l->setFont(fontOf(mono, 13, true));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("130")) + 4);
+    }
+    auto* range = new QGridLayout;
+    range->setVerticalSpacing(0);
+    range->addWidget(f.LblUp, 0, 0);
+    range->addWidget(f.LblDown, 1, 0);
+    auto* right = new QVBoxLayout;
+    right->addWidget(unit, 0, Qt::AlignLeft | Qt::AlignTop);
+    right->addStretch(1);
+    right->addLayout(range);
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(12);
+    middle->addLayout(left);
+    middle->addWidget(f.LblVal, 1);
+    middle->addLayout(right);
+
+    auto* layout = new QVBoxLayout(lcd);
+    layout->setContentsMargins(16, 10, 16, 10);
+    layout->addLayout(top);
+    layout->addLayout(middle, 1);
+    return lcd;
+}
+
+QHBoxLayout* buildReadouts(QWidget* panel, PanelFace& f) {
+    f.LblMax = readout(panel, "LblMax", QStringLiteral("MAX level"), 74);
+    f.LblMin = readout(panel, "LblMin", QStringLiteral("MIN level"), 74);
+    f.SSCommand2 = button(panel, "SSCommand2", QStringLiteral("<---RESET--->"));
+    f.LblTime = readout(panel, "LblTime", QStringLiteral("TIME"), 96);
+    f.LblComm = label(panel, "LblComm", QStringLiteral("NO COM"), QStringLiteral("Link state"));
+    f.LblComm->setAlignment(Qt::AlignCenter);
+    f.LblComm->setMinimumWidth(86);
+    f.LblComm->setCursor(Qt::PointingHandCursor);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    row->addWidget(frame(panel, QStringLiteral("MAX"), f.LblMax));
+    row->addWidget(f.SSCommand2, 0, Qt::AlignBottom);
+    row->addWidget(frame(panel, QStringLiteral("MIN"), f.LblMin));
+    row->addSpacing(8);
+    row->addWidget(frame(panel, QStringLiteral("TIME"), f.LblTime));
+    row->addStretch(1);
+    row->addWidget(f.LblComm, 0, Qt::AlignBottom);
+    return row;
+}
+
+QFrame* buildKeys(QWidget* panel, PanelFace& f) {
+    QFrame* keys = section(panel, "Keys");
+    f.CmdAc = button(keys, "CmdAc", QStringLiteral("A / C"));
+    f.CmdFs = button(keys, "CmdFs", QStringLiteral("F / S"));
+    f.CmdMax = button(keys, "CmdMax", QStringLiteral("MAX"));
+    f.CmdUp = button(keys, "CmdUp", QString(), QStringLiteral("Range up"));
+    f.CmdUp->setIcon(arrowIcon(true, QColor(31, 35, 38)));
+    f.CmdUp->setToolTip(QStringLiteral("Range up"));
+    f.CmdDown = button(keys, "CmdDown", QString(), QStringLiteral("Range down"));
+    f.CmdDown->setIcon(arrowIcon(false, QColor(31, 35, 38)));
+    f.CmdDown->setToolTip(QStringLiteral("Range down"));
+    f.CmdRe = button(keys, "CmdRe", QStringLiteral("RESET"));
+    f.CmdRec = button(keys, "CmdRec", QStringLiteral("REC"));
+    f.Cmd = button(keys, "Cmd", QStringLiteral("LEVEL"));
+    auto* row = new QHBoxLayout(keys);
+    row->setContentsMargins(10, 8, 10, 8);
+    row->setSpacing(8);
+    for (QPushButton* b :
+         {f.CmdAc, f.CmdFs, f.CmdMax, f.CmdUp, f.CmdDown, f.CmdRe, f.CmdRec, f.Cmd}) {
+        row->addWidget(b);
+    }
+    return keys;
+}
+
+QFrame* buildRecording(QWidget* panel, PanelFace& f) {
+    QFrame* rec = section(panel, "Recording");
+    f.LblSample = readout(rec, "LblSample", QStringLiteral("SAMPLING TIME"), 90);
+    f.CmdPc = button(rec, "CmdPc", QStringLiteral("PC SAMPLING"));
+    f.LblFile = readout(rec, "LblFile", QStringLiteral("FILE NAME"), 150);
+    f.LblFile->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    f.CmdSave = button(rec, "CmdSave", QStringLiteral("SAVE  AS"));
+    f.CmdStart = button(rec, "CmdStart", QStringLiteral("START RECORDING"));
+    f.CmdStop = button(rec, "CmdStop", QStringLiteral("STOP RECORDING"));
+    f.LblRecording =
+        label(rec, "LblRecording", QStringLiteral("RECORDING"), QStringLiteral("RECORDING"));
+    f.LblRecording->setAlignment(Qt::AlignCenter);
+    f.LblCount = label(rec, "LblCount", QString(), QStringLiteral("Records written"));
+    f.LblCount->setAlignment(Qt::AlignCenter);
+    f.LblCount->setFont(fontOf(QStringLiteral("DejaVu Sans Mono"), 11, true));
+    f.LblCount->setMinimumWidth(
+        f.LblCount->fontMetrics().horizontalAdvance(QStringLiteral("348000")));
+
+    auto* runButtons = new QVBoxLayout;
+    runButtons->addWidget(f.CmdStart);
+    runButtons->addWidget(f.CmdStop);
+    auto* runState = new QVBoxLayout;
+    runState->addWidget(lamp(rec, f.LblRecording, QColor(255, 84, 64, 46)));
+    runState->addWidget(f.LblCount);
+
+    auto* row = new QHBoxLayout(rec);
+    row->setContentsMargins(10, 4, 10, 10);
+    row->setSpacing(8);
+    row->addWidget(frame(rec, QStringLiteral("SAMPLING TIME"), f.LblSample, f.CmdPc));
+    row->addWidget(frame(rec, QStringLiteral("FILE NAME"), f.LblFile, f.CmdSave), 1);
+    row->addLayout(runButtons);
+    row->addLayout(runState);
+    return rec;
+}
+
+QFrame* buildWindows(QWidget* panel, PanelFace& f) {
+    QFrame* win = section(panel, "Windows");
+    f.CmdList = button(win, "CmdList", QStringLiteral("LIST"));
+    f.CmdGraph = button(win, "CmdGraph", QStringLiteral("GRAPH"));
+    f.CmdAnalog = button(win, "CmdAnalog", QStringLiteral("ANALOG"));
+    f.CmdMemory = button(win, "CmdMemory", QStringLiteral("MEMORY"));
+    f.CmdOpen = button(win, "CmdOpen", QStringLiteral("OPEN  FILE"));
+    f.CmdSystem = button(win, "CmdSystem", QStringLiteral("SYSTEM TIME SET"));
+    f.CmdExit = button(win, "CmdExit", QStringLiteral("EXIT"));
+    auto* row = new QHBoxLayout(win);
+    row->setContentsMargins(10, 8, 10, 8);
+    row->setSpacing(8);
+    for (QPushButton* b : {f.CmdList, f.CmdGraph, f.CmdAnalog, f.CmdMemory, f.CmdOpen}) {
+        row->addWidget(b);
+    }
+    row->addStretch(1);
+    row->addWidget(f.CmdSystem);
+    row->addSpacing(12);
+    row->addWidget(f.CmdExit);
+    return win;
+}
+
+}  // namespace
+
+PanelFace buildPanelFace(QWidget* panel) {
+    PanelFace f;
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setStyleSheet(QLatin1String(kStyle));
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(16, 16, 16, 14);
+    layout->setSpacing(10);
+    layout->addWidget(buildLcd(panel, f), 1);
+    layout->addLayout(buildReadouts(panel, f));
+    layout->addWidget(buildKeys(panel, f));
+    layout->addWidget(buildRecording(panel, f));
+    layout->addWidget(buildWindows(panel, f));
+    return f;
+}
+
+}  // namespace lp::panel
