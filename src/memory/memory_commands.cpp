@@ -170,6 +170,12 @@ void MemoryCommands::readSetTable() {
 void MemoryCommands::download() {
     const int set = state_.SelectedSet;
     const qint32 records = state_.SetRecordCount;
+    if (set < 1 || set > kMaxSetNumber) {
+        // The set number goes out as one byte; without a chosen set there is nothing to ask.
+        emit failed(MemoryCommand::Download,
+                    QStringLiteral("No set is chosen: click a set in the set list first."));
+        return;
+    }
     auto ticket = newTicket(MemoryCommand::Download, QStringLiteral("download of set %1").arg(set));
     auto succeeded = [this, set, records]() -> Announce {
         return [self = QPointer(this),

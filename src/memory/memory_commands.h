@@ -36,7 +36,9 @@ class MemoryCommands : public QObject {
 public:
     // Longest silence in the middle of a reply before the command gives up.
     static constexpr int kSilenceLimitMs = 3000;
+    static constexpr int kMaxSetNumber = 255;
 
+    // Must be destroyed before the link (it ends its own exchanges on it).
     MemoryCommands(link::MeterLink& link, app::ProgramState& state, QObject* parent = nullptr);
     ~MemoryCommands() override;
 
@@ -51,7 +53,8 @@ public:
     void readMeterClock();
     // Expects 1 + 12 x SetCount bytes, with SetCount as it is when the exchange starts.
     void readSetTable();
-    // Downloads set SelectedSet of SetRecordCount records (both read now).
+    // Downloads set SelectedSet of SetRecordCount records (both read now). A set number
+    // outside 1..255 fails at once, without touching the line.
     void download();
 
     // Cancels every memory command queued or running (the user pressed Cancel).
