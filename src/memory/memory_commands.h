@@ -34,7 +34,8 @@ namespace lp::memory {
 class MemoryCommands : public QObject {
     Q_OBJECT
 public:
-    // Longest silence in the middle of a reply before the command gives up.
+    // Longest silence while a reply is awaited (before its first byte or between two)
+    // before the command gives up.
     static constexpr int kSilenceLimitMs = 3000;
     static constexpr int kMaxSetNumber = 255;
 
