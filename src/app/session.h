@@ -1,0 +1,49 @@
+// One linked run of the program: the opened port, the exchange queue, the live
+// poller and the panel, with the panel's buttons wired to the other windows.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "app/open_port.h"
+#include "app/port_choice.h"
+#include "app/state/program_state.h"
+#include "link/live_poller.h"
+#include "link/meter_link.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+namespace lp::panel {
+class Panel;
+}
+
+namespace lp::app {
+
+class Session : public QObject {
+    Q_OBJECT
+public:
+    Session(ProgramState& state, OpenedPort port, const PortRequest& request,
+            platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent = nullptr);
+    ~Session() override;
+
+    [[nodiscard]] panel::Panel& panel() { return *panel_; }
+    [[nodiscard]] link::MeterLink& link() { return *link_; }
+
+signals:
+    // The panel was closed: the program ends.
+    void finished();
+
+private:
+    void wireWindows();
+
+    ProgramState& state_;
+    platform::Clock& clock_;
+    platform::Dialogs& dialogs_;
+    OpenedPort port_;
+    std::unique_ptr<link::MeterLink> link_;
+    std::unique_ptr<link::LivePoller> poller_;
+    std::unique_ptr<panel::Panel> panel_;
+};
+
+}  // namespace lp::app
