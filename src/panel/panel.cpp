@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 
 #include "link/key_commands.h"
 #include "link/meter_decode.h"
@@ -67,6 +68,7 @@ void Panel::connectControls() {
     connect(&link_, &link::MeterLink::portFailed, this, [this] {
         // Nothing more reaches the meter: no clock set is pending any more.
         f_.LblComm->setText(QStringLiteral("No COM"));
+        showSilent(true);
         f_.CmdMemory->setEnabled(true);
     });
 
@@ -134,6 +136,17 @@ void Panel::linkStateChanged(link::LinkState state) {
             f_.LblComm->setText(QStringLiteral("No COM"));
             break;
     }
+    showSilent(state != link::LinkState::Linked);
+}
+
+void Panel::showSilent(bool silent) {
+    // The link label turns red while the meter does not answer.
+    if (f_.LblComm->property("silent").toBool() == silent) {
+        return;
+    }
+    f_.LblComm->setProperty("silent", silent);
+    f_.LblComm->style()->unpolish(f_.LblComm);
+    f_.LblComm->style()->polish(f_.LblComm);
 }
 
 void Panel::LblComm_Click() {

@@ -91,6 +91,7 @@ private:
     void showFrame(const QByteArray& frame);
     void SetMaxMin();
     void linkStateChanged(link::LinkState state);
+    void showSilent(bool silent);
     void CmdRec_Click();
     void CmdSystem_Click();
     void CmdList_Click();

@@ -86,6 +86,8 @@ QPushButton#CmdExit {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a83a30, stop:1 #7c241d);
 }
 QPushButton#CmdStart { color: #ffd0c9; }
+QPushButton#CmdStart:disabled { color: #80878d; }
+QLabel#LblComm[silent="true"] { background: #9a2f26; border-color: #3a110d; }
 )";
 
 QFont fontOf(const QString& family, int pointSize, bool bold) {
@@ -215,11 +217,15 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     right->addStretch(1);
     right->addLayout(range);
 
+    // The level and its unit in the middle of the display.
+    f.LblVal->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
     middle->addLayout(left);
-    middle->addWidget(f.LblVal, 1);
+    middle->addStretch(1);
+    middle->addWidget(f.LblVal, 3);
     middle->addLayout(right);
+    middle->addStretch(1);
 
     auto* layout = new QVBoxLayout(lcd);
     layout->setContentsMargins(16, 10, 16, 10);

@@ -1,6 +1,7 @@
 // The panel window on a virtual clock: the live cycle and its display, max/min, the
 // sample tick, the meter keys and the clock set, the link state label, the caption,
 // the window buttons and closing.
+#include <QGroupBox>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -39,6 +40,65 @@ private slots:
             QVERIFY2(!rig.get(lamp)->isVisible(), lamp);
         }
         QCOMPARE(rig.state.Reading.Level, 105.2f);
+    }
+
+    void everyControlHasItsNameAndCaption() {
+        PanelRig rig;
+        const QList<QPair<const char*, QString>> buttons = {
+            {"CmdAc", "A / C"},
+            {"CmdFs", "F / S"},
+            {"CmdMax", "MAX"},
+            {"CmdUp", ""},
+            {"CmdDown", ""},
+            {"CmdRe", "RESET"},
+            {"CmdRec", "REC"},
+            {"Cmd", "LEVEL"},
+            {"SSCommand2", "<---RESET--->"},
+            {"CmdList", "LIST"},
+            {"CmdGraph", "GRAPH"},
+            {"CmdAnalog", "ANALOG"},
+            {"CmdMemory", "MEMORY"},
+            {"CmdPc", "PC SAMPLING"},
+            {"CmdSave", "SAVE  AS"},
+            {"CmdStart", "START RECORDING"},
+            {"CmdStop", "STOP RECORDING"},
+            {"CmdOpen", "OPEN  FILE"},
+            {"CmdSystem", "SYSTEM TIME SET"},
+            {"CmdExit", "EXIT"},
+        };
+        for (const auto& [name, caption] : buttons) {
+            auto* b = rig.get<QPushButton>(name);
+            QVERIFY2(b, name);
+            QCOMPARE(b->text(), caption);
+        }
+        QCOMPARE(rig.get<QPushButton>("CmdUp")->accessibleName(), QString("Range up"));
+        QCOMPARE(rig.get<QPushButton>("CmdDown")->accessibleName(), QString("Range down"));
+        const QList<QPair<const char*, QString>> labels = {
+            {"LblRec", "RECORD"},  {"LblFull", "FULL"}, {"LblMx", "MAX"},
+            {"LblUnder", "UNDER"}, {"LblOver", "OVER"}, {"LblRecording", "RECORDING"},
+            {"LblVal", "130.0"},   {"LblSF", "FAST"},
+        };
+        for (const auto& [name, caption] : labels) {
+            QVERIFY2(rig.get(name), name);
+            QCOMPARE(rig.get(name)->text(), caption);
+        }
+        for (const char* name : {"LblUp", "LblDown", "LblAc", "ImageBT", "LblMax", "LblMin",
+                                 "LblTime", "LblSample", "LblCount", "LblFile", "LblComm"}) {
+            QVERIFY2(rig.get(name), name);
+        }
+        QStringList frames;
+        for (const QGroupBox* g : rig.panel->findChildren<QGroupBox*>()) {
+            frames << g->title();
+        }
+        for (const char* title : {"MAX", "MIN", "TIME", "SAMPLING TIME", "FILE NAME"}) {
+            QVERIFY2(frames.contains(title), title);
+        }
+        for (const QWidget* w : rig.panel->findChildren<QWidget*>()) {
+            if (qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) ||
+                qobject_cast<const QGroupBox*>(w)) {
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+            }
+        }
     }
 
     void maxAndMinMoveOutwardsUntilReset() {
@@ -148,6 +208,7 @@ private slots:
         QCOMPARE(rig.text("LblComm"), QString("COM1"));  // ten attempts take 2 s after 150 ms
         rig.clock.advance(400);
         QCOMPARE(rig.text("LblComm"), QString("No COM"));
+        QVERIFY(rig.get("LblComm")->property("silent").toBool());  // shown in red
         rig.clock.advance(5000);
         QCOMPARE(rig.text("LblComm"), QString("No COM"));
         QVERIFY(rig.text("LblVal") == QString("130.0"));  // nothing decoded meanwhile
@@ -155,6 +216,7 @@ private slots:
         rig.clock.advance(600);
         QCOMPARE(rig.text("LblComm"), QString("COM1"));
         QCOMPARE(rig.text("LblVal"), QString("65.3"));
+        QVERIFY(!rig.get("LblComm")->property("silent").toBool());
     }
 
     void portLabelNamesOtherPorts() {
