@@ -1,5 +1,10 @@
 #include "app/session.h"
 
+#include "lists/hdd_saved_list.h"
+#include "lists/list_window.h"
+#include "lists/live_list_feed.h"
+#include "lists/percentile_chooser.h"
+#include "lists/saved_file_opener.h"
 #include "panel/panel.h"
 
 namespace lp::app {
@@ -21,12 +26,36 @@ Session::Session(ProgramState& state, OpenedPort port, const PortRequest& reques
 }
 
 Session::~Session() {
-    // The panel closes its recording file; it goes before the link it polls.
+    // The windows go first; the panel closes its recording file and goes before the
+    // link it polls.
+    fileOpener_.reset();
+    listFeed_.reset();
     panel_.reset();
     poller_.reset();
     link_.reset();
 }
 
-void Session::wireWindows() {}
+void Session::wireWindows() {
+    using Feature = panel::Panel::Feature;
+    panel::Panel* panel = panel_.get();
+
+    listFeed_ = std::make_unique<lists::LiveListFeed>(state_, dialogs_, panel);
+    connect(panel, &panel::Panel::listRequested, listFeed_.get(), &lists::LiveListFeed::openList);
+    connect(panel, &panel::Panel::sampleTaken, listFeed_.get(), &lists::LiveListFeed::sample);
+    panel->setFeatureAvailable(Feature::List, true);
+
+    const lists::PanelTimers timers{[panel] { panel->pauseTimers(); },
+                                    [panel] { panel->resumeTimers(); }};
+    fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
+    connect(panel, &panel::Panel::openRequested, this, &Session::openSavedFile);
+    panel->setFeatureAvailable(Feature::Open, true);
+}
+
+void Session::openSavedFile() {
+    lists::HddSavedList* window = fileOpener_->open();
+    if (window) {
+        new lists::PercentileChooser(*window, state_, dialogs_);
+    }
+}
 
 }  // namespace lp::app

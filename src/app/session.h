@@ -17,6 +17,10 @@
 namespace lp::panel {
 class Panel;
 }
+namespace lp::lists {
+class LiveListFeed;
+class SavedFileOpener;
+}  // namespace lp::lists
 
 namespace lp::app {
 
@@ -36,6 +40,7 @@ signals:
 
 private:
     void wireWindows();
+    void openSavedFile();
 
     ProgramState& state_;
     platform::Clock& clock_;
@@ -44,6 +49,8 @@ private:
     std::unique_ptr<link::MeterLink> link_;
     std::unique_ptr<link::LivePoller> poller_;
     std::unique_ptr<panel::Panel> panel_;
+    std::unique_ptr<lists::LiveListFeed> listFeed_;
+    std::unique_ptr<lists::SavedFileOpener> fileOpener_;
 };
 
 }  // namespace lp::app

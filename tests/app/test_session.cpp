@@ -1,0 +1,136 @@
+// The whole program on the simulated meter in virtual time: the panel follows the
+// meter, a PC recording writes its file, the live list takes the same samples, and
+// the file opens in the saved-file window, where the percentile levels are computed.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/open_port.h"
+#include "app/session.h"
+#include "charts/histogram.h"
+#include "lists/hdd_saved_list.h"
+#include "lists/list_window.h"
+#include "lists/percentile_chooser.h"
+#include "panel/panel.h"
+#include "platform/virtual_clock.h"
+#include "scripted_dialogs.h"
+#include "sim/sim_meter.h"
+
+using namespace lp;
+
+namespace {
+
+QPushButton* button(QWidget* w, const char* name) {
+    auto* b = w->findChild<QPushButton*>(QLatin1String(name));
+    if (!b) {
+        qFatal("no button %s", name);
+    }
+    return b;
+}
+
+QString labelText(QWidget* w, const char* name) {
+    auto* l = w->findChild<QLabel*>(QLatin1String(name));
+    return l ? l->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
+}
+
+template <typename T>
+T* topLevel(const QString& objectName) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* t = qobject_cast<T*>(w);
+            t && t->isVisible() && (objectName.isEmpty() || t->objectName() == objectName)) {
+            return t;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+private slots:
+    void recordListOpenAndComputeLevels() {
+        QTemporaryDir dir;
+        platform::VirtualClock clock(QDateTime(QDate(2009, 6, 1), QTime(23, 59, 50)));
+        test::ScriptedDialogs dialogs;
+        app::ProgramState state;
+        QString error;
+        app::OpenedPort port =
+            app::openPort({app::PortKind::Simulated, 0, {}, "SIM"}, clock, &error);
+        QVERIFY(port.transport);
+        sim::SimMeter& meter = *port.simulator;
+        meter.setFixedLevel(65.3);
+        app::Session session(state, std::move(port), {app::PortKind::Simulated, 0, {}, "SIM"},
+                             clock, dialogs);
+        panel::Panel& panel = session.panel();
+        panel.show();
+
+        clock.advance(1000);
+        QCOMPARE(labelText(&panel, "LblVal"), QStringLiteral("65.3"));
+        QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("SIM"));
+
+        // One-second samples into a file, and the live list beside the panel.
+        dialogs.inputs.push_back(QStringLiteral("1"));
+        button(&panel, "CmdPc")->click();
+        const QString path = dir.filePath("run.sdm");
+        dialogs.saveNames.push_back(path);
+        button(&panel, "CmdSave")->click();
+        button(&panel, "CmdStart")->click();
+        QVERIFY(state.RecordingOn);
+        button(&panel, "CmdList")->click();
+        QVERIFY(state.ListOn);
+
+        clock.advance(5000);
+        meter.setFixedLevel(80.0);
+        clock.advance(5000);
+        button(&panel, "CmdStop")->click();
+        QVERIFY(!state.RecordingOn);
+
+        // The file: header, then one line per sample, across midnight.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.first(), QByteArray("No.s\tDate Time\tdB\t\r"));
+        const int samples = lines.size() - 2;  // header and the empty tail after the last CR LF
+        QVERIFY2(samples >= 9 && samples <= 11, qPrintable(QString::number(samples)));
+        QVERIFY(lines[1].startsWith("1\t2009/06/0"));
+        QVERIFY(lines[1].endsWith("\t65.3\t\r"));
+        QVERIFY(lines[samples].endsWith("\t80.0\t\r"));
+        bool crossed = false;
+        for (const QByteArray& l : lines) {
+            crossed = crossed || l.contains("2009/06/02 00:00:0");
+        }
+        QVERIFY(crossed);
+
+        // The live list holds the same samples, numbered from 1.
+        auto* list = topLevel<lists::List>(QString());
+        QVERIFY(list);
+        QVERIFY(list->recordCount() >= samples);
+
+        // OPEN FILE lists the recording; Ln at 1 dB sees both levels.
+        dialogs.openNames.push_back(path);
+        button(&panel, "CmdOpen")->click();
+        auto* saved = topLevel<lists::HddSavedList>(QString());
+        QVERIFY(saved);
+        QCOMPARE(saved->windowTitle(), path);
+        QCOMPARE(saved->recordCount(), samples);
+        auto* chooser = saved->findChild<lists::PercentileChooser*>();
+        QVERIFY(chooser);
+        chooser->Cmd1dB_Click();
+        QVERIFY(chooser->histogram());
+        QCOMPARE(state.HistClassMin, 65);
+        QCOMPARE(state.HistClassMax, 80);
+        QCOMPARE(chooser->lnLevels().at(0), QStringLiteral("80"));
+        QCOMPARE(chooser->lnLevels().at(99), QStringLiteral("65"));
+        QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join('|')));
+        chooser->histogram()->close();
+        saved->close();
+        list->close();
+    }
+};
+
+QTEST_MAIN(TestSession)
+#include "test_session.moc"
