@@ -60,6 +60,8 @@ Panel::Panel(app::ProgramState& state, link::MeterLink& link, link::LivePoller& 
 Panel::~Panel() {
     timer1_->stop();
     timer2_->stop();
+    // The analog window goes with the panel.
+    state_.AnalogOn = false;
 }
 
 void Panel::connectControls() {
