@@ -35,6 +35,7 @@ public:
     [[nodiscard]] QPointF toUser(const QPointF& pixels) const;
 
     // ---- Drawing state ----
+    // Setting the back colour clears the drawing to it.
     void setBackColor(const QColor& c);
     [[nodiscard]] QColor backColor() const { return back_; }
     void setForeColor(const QColor& c) { fore_ = c; }
