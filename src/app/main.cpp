@@ -27,7 +27,6 @@ QList<lp::app::SystemPort> systemPorts() {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LevelPanel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("LevelPanel"));
 
     lp::app::ProgramState state;
     lp::platform::QtClock clock;
