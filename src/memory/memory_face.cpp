@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "memory/set_grid.h"
 #include "platform/twips.h"
@@ -11,8 +12,8 @@
 namespace lp::memory {
 namespace {
 
-constexpr int kCaptionTwips = 1950;  // width of the caption panels and the buttons
-constexpr int kValueTwips = 1650;    // width of the values and text boxes
+constexpr int kCaptionTwips = 2160;  // width of the caption panels and the buttons
+constexpr int kValueTwips = 1650;    // least width of the values and text boxes
 constexpr int kRowTwips = 390;       // height of one row of controls
 
 // A raised panel with a caption, as the status values are labelled.
@@ -30,6 +31,13 @@ QLabel* captionPanel(QWidget* parent, const QString& name, const QString& captio
     return panel;
 }
 
+// The values are as wide as the widest of them, the meter clock ("03/15/09-----14:05:09").
+int valueWidth(const QWidget* window) {
+    const int clock =
+        window->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00-----00:00:00"));
+    return std::max(platform::twipsToPx(kValueTwips), clock + platform::twipsToPx(240));
+}
+
 // A sunken white field that shows a value.
 QLabel* valueLabel(QWidget* parent, const QString& name, const QString& accessible) {
     auto* label = new QLabel(parent);
@@ -39,7 +47,7 @@ QLabel* valueLabel(QWidget* parent, const QString& name, const QString& accessib
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
     label->setBackgroundRole(QPalette::Base);
-    label->setFixedSize(platform::twipsToPx(kValueTwips), platform::twipsToPx(kRowTwips));
+    label->setFixedSize(valueWidth(parent), platform::twipsToPx(kRowTwips));
     return label;
 }
 
@@ -57,7 +65,7 @@ QLineEdit* textBox(QWidget* parent, const QString& name, const QString& accessib
     box->setObjectName(name);
     box->setAccessibleName(accessible);
     box->setAlignment(Qt::AlignCenter);
-    box->setFixedSize(platform::twipsToPx(kValueTwips), platform::twipsToPx(kRowTwips));
+    box->setFixedSize(valueWidth(parent), platform::twipsToPx(kRowTwips));
     return box;
 }
 
@@ -70,7 +78,8 @@ MemoryFace buildMemoryFace(QWidget* window) {
     f.SSPanel3 = captionPanel(window, QStringLiteral("SSPanel3"), QStringLiteral("NUMBERS OF REC"));
     f.SSPanel4 = captionPanel(window, QStringLiteral("SSPanel4"), QStringLiteral("NUMBERS OF SET"));
     f.LblMemorySize = valueLabel(window, QStringLiteral("LblMemorySize"), QStringLiteral("Memory"));
-    f.LblRemaining = valueLabel(window, QStringLiteral("LblRemaining"), QStringLiteral("Remaining"));
+    f.LblRemaining =
+        valueLabel(window, QStringLiteral("LblRemaining"), QStringLiteral("Remaining"));
     f.LblNoOfRec =
         valueLabel(window, QStringLiteral("LblNoOfRec"), QStringLiteral("Numbers of records"));
     f.LblNoOfSet =
@@ -84,17 +93,12 @@ MemoryFace buildMemoryFace(QWidget* window) {
     f.CmdTime = button(window, QStringLiteral("CmdTime"), QStringLiteral("TIME OF METER"));
     f.LblTimeOfMeter =
         valueLabel(window, QStringLiteral("LblTimeOfMeter"), QStringLiteral("Time of meter"));
-    // The meter clock text ("03/15/09-----14:05:09") is wider than the other values.
-    f.LblTimeOfMeter->setMinimumWidth(
-        f.LblTimeOfMeter->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00-----00:00:00")) +
-        platform::twipsToPx(120));
-    f.LblTimeOfMeter->setMaximumWidth(QWIDGETSIZE_MAX);
 
     f.CmdTimeOfRec =
         button(window, QStringLiteral("CmdTimeOfRec"), QStringLiteral("TIME OF RECORDING"));
     f.CmdShowData = button(window, QStringLiteral("CmdShowData"), QStringLiteral("SHOW DATA"));
     f.CmdCancel = button(window, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
-    f.CmdCancel->setFixedWidth(platform::twipsToPx(kValueTwips));
+    f.CmdCancel->setFixedWidth(valueWidth(window));
 
     f.Grid = new SetGrid(window);
     f.Grid->setFixedWidth(f.Grid->designWidth());

@@ -62,10 +62,9 @@ void Memory::connectCommands() {
             [this](MemoryCommand command, const QString& message) {
                 stopped(command, message, false);
             });
-    connect(&commands_, &MemoryCommands::cancelled, this,
-            [this](MemoryCommand command, const QString& message) {
-                stopped(command, message, true);
-            });
+    connect(
+        &commands_, &MemoryCommands::cancelled, this,
+        [this](MemoryCommand command, const QString& message) { stopped(command, message, true); });
 }
 
 // ---- Buttons ----
@@ -105,7 +104,7 @@ void Memory::CmdTime_Click() {
 }
 
 void Memory::CmdTimeOfRec_Click() {
-    if (running_) {
+    if (running_ || !enabled_.timeOfRec) {
         return;
     }
     // Each set is listed once: the button stays off after the table is in.
@@ -239,9 +238,9 @@ void Memory::stopped(MemoryCommand command, const QString& message, bool cancell
             break;
     }
     finish();
-    dialogs_.message(this, text,
-                     cancelled ? platform::MessageIcon::Information
-                               : platform::MessageIcon::Warning);
+    dialogs_.message(
+        this, text,
+        cancelled ? platform::MessageIcon::Information : platform::MessageIcon::Warning);
 }
 
 void Memory::closeEvent(QCloseEvent* event) {

@@ -36,8 +36,8 @@ SetGrid::SetGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
     columns->setHighlightSections(false);
     columns->setSectionsClickable(true);
     setColumnWidth(0, platform::twipsToPx(kSetColumnTwips));
-    setColumnWidth(1, fontMetrics().horizontalAdvance(kStartSample) +
-                          platform::twipsToPx(kStartPaddingTwips));
+    setColumnWidth(
+        1, fontMetrics().horizontalAdvance(kStartSample) + platform::twipsToPx(kStartPaddingTwips));
 
     // The heading row is row 0, the sets follow from row 1.
     connect(columns, &QHeaderView::sectionClicked, this, [this] { emit rowClicked(0); });

@@ -1,0 +1,113 @@
+#include "memory/data_list.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolBar>
+
+#include "lists/list_save.h"
+#include "lists/toolbar_icons.h"
+#include "lists/twips.h"
+#include "records/record_store.h"
+
+namespace lp::memory {
+namespace {
+
+// Design positions in twips within the client area; the grids start at 1080.
+constexpr int kToolbarWidth = 600;
+constexpr int kButtonLeft = 720;
+constexpr int kButtonTop = 45;
+constexpr int kButtonWidth = 1050;
+constexpr int kButtonGap = 60;
+constexpr int kButtonHeight = 390;
+constexpr int kTitleTop = 540;
+constexpr int kTitleHeight = 480;
+
+}  // namespace
+
+DataList::DataList(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor,
+                   QWidget* parent)
+    : RecordListWindow(lists::RecordListLayout::dataList(), anchor, parent),
+      state_(state),
+      dialogs_(dialogs) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+}
+
+void DataList::buildControls() {
+    const lists::TwipScale twips(*this);
+    QToolBar* bar = createToolbar();
+    bar->setGeometry(0, 0, twips.x(kToolbarWidth), twips.y(lists::kToolbarHeightTwips));
+    toolbarSave_ =
+        bar->addAction(lists::toolbarIcon(QStringLiteral("Save")), QStringLiteral("Save"));
+    toolbarSave_->setObjectName(QStringLiteral("Save"));
+    toolbarSave_->setToolTip(QStringLiteral("Save As"));
+    connect(toolbarSave_, &QAction::triggered, this, &DataList::save);
+
+    const auto button = [&](const char* name, const char* caption, int index) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), clientArea());
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAccessibleName(b->text());
+        b->setAutoDefault(false);
+        b->setGeometry(twips.x(kButtonLeft + index * (kButtonWidth + kButtonGap)),
+                       twips.y(kButtonTop), twips.x(kButtonWidth), twips.y(kButtonHeight));
+        return b;
+    };
+    cmdDsave_ = button("CmdDsave", "Save", 0);
+    cmdDplot_ = button("CmdDplot", "Plot", 1);
+    cmdDprint_ = button("CmdDprint", "Print", 2);
+    connect(cmdDsave_, &QPushButton::clicked, this, &DataList::save);
+    // The record plot and the printouts are wired in later.
+    cmdDplot_->setEnabled(false);
+    cmdDprint_->setEnabled(false);
+
+    lblTitle_ = new QLabel(clientArea());
+    lblTitle_->setObjectName(QStringLiteral("LblTitle"));
+    lblTitle_->setAccessibleName(QStringLiteral("Title"));
+    lblTitle_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    lblTitle_->setLineWidth(2);
+    lblTitle_->setAlignment(Qt::AlignCenter);
+    QFont bold = lblTitle_->font();
+    bold.setBold(true);
+    lblTitle_->setFont(bold);
+    lblTitle_->setGeometry(0, twips.y(kTitleTop), twips.x(lists::kClientWidthTwips),
+                           twips.y(kTitleHeight));
+}
+
+void DataList::showSet(const DownloadedSet& set) {
+    clearRecords();
+    // All rows go in as one insertion, so even a full memory is listed at once.
+    records::RecordStore chunk;
+    qsizetype textBytes = 0;
+    for (const RecordTexts& r : set.records) {
+        textBytes += r.no.size() + r.dateTime.size() + r.level.size();
+    }
+    chunk.reserve(set.records.size(), textBytes);
+    for (const RecordTexts& r : set.records) {
+        chunk.append(QStringView(r.no), QStringView(r.dateTime), QStringView(r.level));
+    }
+    records().append(chunk);
+
+    records::RecordLineStore& lines = recordGrid();
+    for (const QString& line : set.gridLines) {
+        const qsizetype tab = line.indexOf(u'\t');
+        lines.append(line.left(tab), line.mid(tab + 1));
+    }
+    lblTitle_->setText(dataListTitle(set));
+}
+
+bool DataList::save() {
+    return lists::saveList(*this, dialogs_, state_);
+}
+
+QString dataListTitle(const DownloadedSet& set) {
+    if (set.complete) {
+        return set.title;
+    }
+    return QStringLiteral("%1 of %2  Records In No. %3  Set")
+        .arg(set.records.size())
+        .arg(set.expectedRecords)
+        .arg(set.setNumber);
+}
+
+}  // namespace lp::memory

@@ -1,0 +1,57 @@
+// The downloaded-data list "DataList": one downloaded set in the record-list layout
+// (grids from 1080 twips down, beside the memory window), with its title LblTitle,
+// the buttons Save, Plot and Print, and a toolbar whose one button "Save" saves too.
+// Save writes the list as a record file. Plot and Print stay disabled until the
+// record plot and the printouts are wired to them.
+#pragma once
+
+#include "app/state/program_state.h"
+#include "lists/record_list_window.h"
+#include "memory/download_decoder.h"
+#include "platform/dialogs.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+
+namespace lp::memory {
+
+class DataList : public lists::RecordListWindow {
+    Q_OBJECT
+public:
+    inline static const QString kCaption = QStringLiteral("DataList");
+
+    // A window placed beside `anchor` (the memory window); deleted when closed.
+    DataList(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor,
+             QWidget* parent = nullptr);
+
+    // Lists the records of `set` (replacing anything listed) and its title; a set that
+    // came only in part says how many of its records are listed.
+    void showSet(const DownloadedSet& set);
+
+    // CmdDsave and the toolbar's "Save": the list to a record file the user chooses.
+    bool save();
+
+    [[nodiscard]] QLabel* title() const { return lblTitle_; }
+    [[nodiscard]] QPushButton* saveButton() const { return cmdDsave_; }
+    [[nodiscard]] QPushButton* plotButton() const { return cmdDplot_; }
+    [[nodiscard]] QPushButton* printButton() const { return cmdDprint_; }
+    [[nodiscard]] QAction* toolbarSave() const { return toolbarSave_; }
+
+private:
+    void buildControls();
+
+    app::ProgramState& state_;
+    platform::Dialogs& dialogs_;
+    QLabel* lblTitle_ = nullptr;
+    QPushButton* cmdDsave_ = nullptr;
+    QPushButton* cmdDplot_ = nullptr;
+    QPushButton* cmdDprint_ = nullptr;
+    QAction* toolbarSave_ = nullptr;
+};
+
+// LblTitle for a set: "120  Records In No. 3  Set", or for a set that came in part
+// "1976 of 3000  Records In No. 3  Set".
+[[nodiscard]] QString dataListTitle(const DownloadedSet& set);
+
+}  // namespace lp::memory

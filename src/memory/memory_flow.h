@@ -1,0 +1,60 @@
+// The panel's MEMORY button and what follows from it: the memory status is read, and
+// when it is in, any open memory window goes and a fresh one shows the status. A
+// download started there opens the downloaded-data list beside it, first closing the
+// one open before. A status request that fails is told to the user.
+//
+// The flow owns the memory commands (one set for the program's run) and the windows
+// it opened; they are closed when the flow goes.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "app/state/program_state.h"
+#include "link/meter_link.h"
+#include "memory/memory_commands.h"
+#include "platform/dialogs.h"
+
+class QWidget;
+
+namespace lp::memory {
+
+class DataList;
+class Memory;
+
+class MemoryFlow : public QObject {
+    Q_OBJECT
+public:
+    // `owner` (the panel) is where a failed status request is told.
+    MemoryFlow(link::MeterLink& link, app::ProgramState& state, platform::Dialogs& dialogs,
+               QWidget* owner, QObject* parent = nullptr);
+    ~MemoryFlow() override;
+
+    // The panel's CmdMemory: read the memory status, then show a fresh memory window.
+    // A second press while the status is on its way does nothing more.
+    void open();
+
+    [[nodiscard]] MemoryCommands& commands() { return commands_; }
+    [[nodiscard]] Memory* memoryWindow() const { return memory_; }
+    [[nodiscard]] DataList* dataList() const { return dataList_; }
+
+signals:
+    void memoryWindowShown(lp::memory::Memory* window);
+    void dataListShown(lp::memory::DataList* window);
+
+private:
+    void statusRead(const MemoryStatusInfo& status);
+    void statusFailed(MemoryCommand command, const QString& message, bool cancelled);
+    void closeDataList();
+    void downloadEnded(const DownloadedSet& set);
+
+    app::ProgramState& state_;
+    platform::Dialogs& dialogs_;
+    QPointer<QWidget> owner_;
+    MemoryCommands commands_;
+    QPointer<Memory> memory_;
+    QPointer<DataList> dataList_;
+    bool statusPending_ = false;
+};
+
+}  // namespace lp::memory

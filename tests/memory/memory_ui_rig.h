@@ -1,0 +1,93 @@
+// The memory windows on the simulated meter: a virtual clock, the meter behind an
+// in-process transport, the link, scripted dialogs and the MEMORY flow, with helpers
+// that press buttons and wait (in virtual time) for their exchanges to end.
+#pragma once
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+
+#include "memory/data_list.h"
+#include "memory/memory_flow.h"
+#include "memory/memory_window.h"
+#include "memory/set_grid.h"
+#include "platform/virtual_clock.h"
+#include "scripted_dialogs.h"
+#include "sim/sim_meter.h"
+#include "sim/sim_transport.h"
+
+namespace lp::test {
+
+inline const QDateTime kSetStart(QDate(2009, 12, 31), QTime(23, 50, 0));
+
+struct MemoryUiRig {
+    platform::VirtualClock clock;
+    sim::SimMeter meter;
+    sim::SimTransport port{meter, clock};
+    link::MeterLink link{port, clock};
+    app::ProgramState state;
+    ScriptedDialogs dialogs;
+    QWidget panel;
+    memory::MemoryFlow flow{link, state, dialogs, &panel};
+
+    ~MemoryUiRig() { flushDeletes(); }
+
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Runs virtual time until the link has nothing left to do.
+    bool settle(qint64 maxMs = 60000) {
+        return clock.advanceUntil([this] { return !link.busy(); }, maxMs);
+    }
+
+    // The panel's MEMORY: the window that shows once the status is in.
+    memory::Memory* openMemory() {
+        flow.open();
+        settle();
+        return flow.memoryWindow();
+    }
+
+    // MEMORY, TIME OF RECORDING and a click on set `row`.
+    memory::Memory* chooseSet(int row) {
+        memory::Memory* w = openMemory();
+        if (w == nullptr) {
+            return nullptr;
+        }
+        w->face().CmdTimeOfRec->click();
+        settle();
+        clickSetRow(*w, row);
+        return w;
+    }
+
+    // A mouse click on set row `row` (row 0 is the heading).
+    static void clickSetRow(memory::Memory& w, int row) {
+        memory::SetGrid* grid = w.face().Grid;
+        if (row == 0) {
+            QHeaderView* heading = grid->horizontalHeader();
+            QTest::mouseClick(
+                heading->viewport(), Qt::LeftButton, {},
+                QPoint(heading->sectionViewportPosition(0) + 5, heading->height() / 2));
+            return;
+        }
+        const QRect cell = grid->visualRect(grid->model()->index(row - 1, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    // Which of the window's buttons are enabled, in the order
+    // IdCode, Sampling, Time, TimeOfRec, ShowData: "11110".
+    static QString enabledButtons(const memory::Memory& w) {
+        QString out;
+        for (const QPushButton* b : {w.face().CmdIdCode, w.face().CmdSampling, w.face().CmdTime,
+                                     w.face().CmdTimeOfRec, w.face().CmdShowData}) {
+            out += b->isEnabled() ? u'1' : u'0';
+        }
+        return out;
+    }
+};
+
+}  // namespace lp::test
