@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFile>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -96,6 +97,14 @@ private slots:
         QVERIFY(list->saveButton()->isEnabled());
         QCOMPARE(list->toolbarSave()->objectName(), QStringLiteral("Save"));
         QCOMPARE(list->toolbarSave()->toolTip(), QStringLiteral("Save As"));
+
+        // The three grids scroll as one.
+        if (records > 100) {
+            list->grid(2)->verticalScrollBar()->setValue(records / 2);
+            QVERIFY(list->grid(2)->rowAt(0) > 0);
+            QCOMPARE(list->grid(0)->rowAt(0), list->grid(2)->rowAt(0));
+            QCOMPARE(list->grid(1)->rowAt(0), list->grid(2)->rowAt(0));
+        }
     }
 
     void nextDownloadReplacesTheList() {
@@ -116,6 +125,16 @@ private slots:
         QVERIFY(!first);
         QCOMPARE(r.flow.dataList()->recordCount(), 9);
         QCOMPARE(r.flow.dataList()->title()->text(), QStringLiteral("9  Records In No. 2  Set"));
+
+        // The list outlives the memory window that a new MEMORY replaces.
+        QPointer<memory::DataList> second = r.flow.dataList();
+        QPointer<memory::Memory> oldMemory = w;
+        r.flow.open();
+        QVERIFY(r.settle());
+        MemoryUiRig::flushDeletes();
+        QVERIFY(!oldMemory);
+        QVERIFY(second);
+        QVERIFY(second->isVisible());
     }
 
     void stoppedDownloadKeepsWhatCame_data() {
