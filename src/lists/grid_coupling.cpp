@@ -11,8 +11,11 @@ GridCoupling::GridCoupling(std::array<QTableView*, 3> grids, QObject* parent)
     for (int k = 0; k < 3; ++k) {
         connect(grids_[k]->verticalScrollBar(), &QScrollBar::valueChanged, this,
                 [this, k](int value) { scrolled(k, value); });
-        connect(grids_[k]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                [this, k](const QModelIndex& current) { currentMoved(k, current); });
+        QItemSelectionModel* selection = grids_[k]->selectionModel();
+        connect(selection, &QItemSelectionModel::currentRowChanged, this,
+                [this, k] { rowMoved(k); });
+        connect(selection, &QItemSelectionModel::selectionChanged, this,
+                [this, k] { rowMoved(k); });
     }
 }
 
@@ -29,27 +32,37 @@ void GridCoupling::scrolled(int source, int value) {
     busy_ = false;
 }
 
-void GridCoupling::currentMoved(int source, const QModelIndex& current) {
-    if (busy_ || !current.isValid()) {
+void GridCoupling::rowMoved(int source) {
+    if (busy_) {
         return;
     }
     busy_ = true;
-    for (int k = 0; k < 3; ++k) {
-        if (k != source) {
-            const QModelIndex index = current.siblingAtColumn(k);
-            grids_[k]->selectionModel()->setCurrentIndex(
-                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        }
+    const QItemSelectionModel* from = grids_[source]->selectionModel();
+    const QAbstractItemModel* model = from->model();
+    QItemSelection rows;
+    for (const QModelIndex& index : from->selectedIndexes()) {
+        rows.select(model->index(index.row(), 0),
+                    model->index(index.row(), model->columnCount() - 1));
     }
-    // Moving the current row may have scrolled the followers on their own; the grid
-    // the user moved in decides the top row.
-    const int value = grids_[source]->verticalScrollBar()->value();
+    const QModelIndex current = from->currentIndex();
     for (int k = 0; k < 3; ++k) {
-        if (k != source) {
-            grids_[k]->verticalScrollBar()->setValue(value);
+        if (k == source) {
+            continue;
         }
+        QItemSelectionModel* to = grids_[k]->selectionModel();
+        if (current.isValid()) {
+            to->setCurrentIndex(current.siblingAtColumn(k), QItemSelectionModel::NoUpdate);
+        }
+        to->select(rows, QItemSelectionModel::ClearAndSelect);
     }
     busy_ = false;
+    // Moving the current row may have scrolled the followers on their own; the grid
+    // the user moved in decides the top row.
+    alignTo(source);
+}
+
+void GridCoupling::alignTo(int source) {
+    scrolled(source, grids_[source]->verticalScrollBar()->value());
 }
 
 }  // namespace lp::lists

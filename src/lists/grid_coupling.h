@@ -1,13 +1,13 @@
 // Keeps the three column grids of a record list showing the same rows side by side:
 // whichever grid scrolls, by its scroll bar, the wheel or the keyboard, the other two
-// follow to the same top row, and the current row is the same in all three.
+// follow to the same top row, and the current and selected row are the same in all
+// three.
 #pragma once
 
 #include <QObject>
 #include <array>
 
 class QTableView;
-class QModelIndex;
 
 namespace lp::lists {
 
@@ -19,7 +19,8 @@ public:
 
 private:
     void scrolled(int source, int value);
-    void currentMoved(int source, const QModelIndex& current);
+    void rowMoved(int source);
+    void alignTo(int source);
 
     std::array<QTableView*, 3> grids_;
     bool busy_ = false;

@@ -113,6 +113,7 @@ std::optional<records::FileError> HddSavedList::load(const QString& path) {
             setWindowTitle(QString::number(shown) + QStringLiteral(" record(s) completed"));
         }
         if (status == records::RecordFileReader::Status::Failed) {
+            records().squeeze();
             return reader.error();
         }
         if (status == records::RecordFileReader::Status::End) {
@@ -124,6 +125,7 @@ std::optional<records::FileError> HddSavedList::load(const QString& path) {
             return std::nullopt;
         }
     }
+    records().squeeze();
     setWindowTitle(path);
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLayout>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolBar>
@@ -20,6 +21,9 @@ RecordListWindow::RecordListWindow(const RecordListLayout& layout, QWidget* anch
     const TwipScale twips(*this);
     client_->setFixedSize(twips.x(kClientWidthTwips), twips.y(kClientHeightTwips));
     setCentralWidget(client_);
+    // Six menu commands share a narrow window: keep their padding small so they fit.
+    menuBar()->setStyleSheet(
+        QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 3px; }"));
     QWidget::layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     for (int k = 0; k < 3; ++k) {
@@ -101,10 +105,9 @@ void RecordListWindow::showLastRecord() {
     if (last < 0) {
         return;
     }
-    for (int k = 0; k < 3; ++k) {
-        grids_[static_cast<size_t>(k)]->selectionModel()->setCurrentIndex(
-            model_.index(last, k), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
+    // The coupling makes it current in the other two grids as well.
+    grids_[2]->selectionModel()->setCurrentIndex(
+        model_.index(last, 2), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     for (QTableView* g : grids_) {
         g->scrollToBottom();
     }

@@ -75,6 +75,11 @@ void RecordStore::reserve(qsizetype records, qsizetype textBytes) {
     ends_.reserve(ends_.size() + static_cast<size_t>(records * kFieldCount));
 }
 
+void RecordStore::squeeze() {
+    text_.squeeze();
+    ends_.shrink_to_fit();
+}
+
 qsizetype RecordStore::memoryBytes() const {
     return text_.capacity() + static_cast<qsizetype>(ends_.capacity() * sizeof(quint32)) +
            static_cast<qsizetype>(sizeof(*this));

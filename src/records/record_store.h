@@ -50,6 +50,8 @@ public:
     void clear();
     // Room for `records` more records holding `textBytes` more bytes in all.
     void reserve(qsizetype records, qsizetype textBytes);
+    // Gives back the room reserved for growth.
+    void squeeze();
     // Heap bytes the store holds (buffer and offsets, capacity included).
     [[nodiscard]] qsizetype memoryBytes() const;
     // Total bytes of text held.

@@ -33,6 +33,8 @@ public:
     bool append(const RecordStore& chunk);
     // Empties the list (the headings stay).
     void clear();
+    // Gives back the store's room for growth (after a file is listed).
+    void squeeze() { store_.squeeze(); }
     // Replaces all records at once.
     void replace(RecordStore&& records);
 
