@@ -5,6 +5,7 @@
 #include "lists/live_list_feed.h"
 #include "lists/percentile_chooser.h"
 #include "lists/saved_file_opener.h"
+#include "memory/memory_flow.h"
 #include "panel/panel.h"
 
 namespace lp::app {
@@ -49,6 +50,11 @@ void Session::wireWindows() {
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
     connect(panel, &panel::Panel::openRequested, this, &Session::openSavedFile);
     panel->setFeatureAvailable(Feature::Open, true);
+
+    // The memory windows go with the panel, before the link they talk through.
+    auto* memoryFlow = new memory::MemoryFlow(*link_, state_, dialogs_, panel, panel);
+    connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
+    panel->setFeatureAvailable(Feature::Memory, true);
 }
 
 void Session::openSavedFile() {

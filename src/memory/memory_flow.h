@@ -12,15 +12,14 @@
 
 #include "app/state/program_state.h"
 #include "link/meter_link.h"
+#include "memory/data_list.h"
 #include "memory/memory_commands.h"
+#include "memory/memory_window.h"
 #include "platform/dialogs.h"
 
 class QWidget;
 
 namespace lp::memory {
-
-class DataList;
-class Memory;
 
 class MemoryFlow : public QObject {
     Q_OBJECT

@@ -14,6 +14,8 @@
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
 #include "lists/percentile_chooser.h"
+#include "memory/data_list.h"
+#include "memory/memory_window.h"
 #include "panel/panel.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
@@ -129,6 +131,63 @@ private slots:
         chooser->histogram()->close();
         saved->close();
         list->close();
+    }
+
+    // MEMORY, TIME OF RECORDING, a set chosen and downloaded, saved from DataList and
+    // read back by OPEN FILE.
+    void downloadSaveAndReopen() {
+        QTemporaryDir dir;
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        app::ProgramState state;
+        QString error;
+        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
+        app::OpenedPort port = app::openPort(sim, clock, &error);
+        QVERIFY(port.transport);
+        const int setOne = port.simulator->sets().at(0).recordCount();
+        app::Session session(state, std::move(port), sim, clock, dialogs);
+        panel::Panel& panel = session.panel();
+        panel.show();
+        clock.advance(1000);
+
+        button(&panel, "CmdMemory")->click();
+        QVERIFY(clock.advanceUntil([] { return topLevel<memory::Memory>(QString()) != nullptr; },
+                                   5000));
+        auto* mem = topLevel<memory::Memory>(QString());
+        QCOMPARE(labelText(mem, "LblNoOfSet"), QString::number(state.SetCount));
+        QVERIFY(state.SetCount >= 1);
+
+        mem->CmdTimeOfRec_Click();
+        QVERIFY(clock.advanceUntil([&] { return state.SetTable.size() == 1 + 12 * state.SetCount; },
+                                   5000));
+        clock.advance(100);
+        mem->Grid_Click(1);
+        QCOMPARE(state.SelectedSet, 1);
+        QCOMPARE(state.SetRecordCount, setOne);
+        mem->CmdShowData_Click();
+        QVERIFY(clock.advanceUntil([] { return topLevel<memory::DataList>(QString()) != nullptr; },
+                                   10000));
+        auto* data = topLevel<memory::DataList>(QString());
+        QCOMPARE(data->recordCount(), setOne);
+        QCOMPARE(data->title()->text(), QStringLiteral("%1  Records In No. 1  Set").arg(setOne));
+
+        // Live polling goes on once the memory work is done.
+        QVERIFY(!session.link().busy() ||
+                clock.advanceUntil([&] { return !session.link().busy(); }, 1000));
+
+        const QString path = dir.filePath("set1.sdm");
+        dialogs.saveNames.push_back(path);
+        data->save();
+        QVERIFY(QFile::exists(path));
+
+        dialogs.openNames.push_back(path);
+        button(&panel, "CmdOpen")->click();
+        auto* saved = topLevel<lists::HddSavedList>(QString());
+        QVERIFY(saved);
+        QCOMPARE(saved->recordCount(), setOne);
+        QCOMPARE(saved->records().store().bytes(0, records::Field::No), QByteArrayView("1"));
+        QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join('|')));
+        saved->close();
     }
 };
 
