@@ -62,6 +62,11 @@ void List::resume() {
     mnuContinue_->setEnabled(false);
 }
 
+void List::started() {
+    mnuPause_->setEnabled(true);
+    mnuContinue_->setEnabled(true);
+}
+
 bool List::save() {
     return saveList(*this, dialogs_, state_);
 }

@@ -22,6 +22,10 @@ public:
     void pause();
     // MnuContinue: the list takes rows again.
     void resume();
+    // The panel's LIST button started the list again: Pause and Continue are both
+    // enabled, as when the window opens (a paused list would otherwise run with
+    // Pause disabled).
+    void started();
     // MnuSave and the toolbar "Save": the list to a record file chosen by the user.
     bool save();
 

@@ -20,6 +20,7 @@ void LiveListFeed::openList() {
     if (!list_) {
         list_ = new List(state_, dialogs_, anchor_, anchor_);
     }
+    list_->started();
     list_->show();
     list_->raise();
 }

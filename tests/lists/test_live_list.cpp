@@ -177,6 +177,7 @@ private slots:
         feed_->openList();
         QCOMPARE(feed_->window(), list);
         QVERIFY(state_.ListOn);
+        QVERIFY(pause->isEnabled() && cont->isEnabled());
         tick();
         tick();
         QCOMPARE(numbers(*list), (QStringList{"1", "2", "3", "4", "1", "2"}));
