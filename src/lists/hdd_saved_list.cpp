@@ -30,6 +30,7 @@ constexpr ButtonDesign kButtons[] = {
 
 HddSavedList::HddSavedList(QWidget* anchor, QWidget* parent)
     : RecordListWindow(RecordListLayout::hddSavedList(), anchor, parent) {
+    setObjectName(QStringLiteral("HddSavedList"));  // the caption reads "HDDSavedList"
     setAttribute(Qt::WA_DeleteOnClose);
     buildMenus();
     buildToolbar();

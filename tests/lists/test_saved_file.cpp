@@ -135,6 +135,7 @@ private slots:
     void toolbarAndMenus() {
         HddSavedList w(nullptr);
         QCOMPARE(w.windowTitle(), "HDDSavedList");
+        QCOMPARE(w.objectName(), "HddSavedList");
         auto* bar = w.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
         QVERIFY(bar);
         const char* keys[] = {"Save", "Plot", "Ln", "Print"};
