@@ -21,7 +21,7 @@ const QColor kRecordRed(255, 84, 64);
 
 // The panel's look: a graphite body, an LCD, rubber meter keys, dark readouts.
 const char* const kStyle = R"(
-QWidget#Panel {
+QWidget#PanelFace {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3b4147, stop:1 #24282c);
 }
 QFrame#Lcd {
@@ -339,8 +339,15 @@ QFrame* buildWindows(QWidget* panel, PanelFace& f) {
 
 }  // namespace
 
-PanelFace buildPanelFace(QWidget* panel) {
+PanelFace buildPanelFace(QWidget* window) {
     PanelFace f;
+    // The face carries the style sheet, not the window: the windows opened beside
+    // the panel are its children and keep the ordinary look.
+    auto* outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new QWidget(window);
+    panel->setObjectName(QStringLiteral("PanelFace"));
+    outer->addWidget(panel);
     panel->setAttribute(Qt::WA_StyledBackground);
     panel->setStyleSheet(QLatin1String(kStyle));
     auto* layout = new QVBoxLayout(panel);

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace lp::platform {
 
@@ -42,7 +43,19 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,
 }
 
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter) {
-    const QString name = QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the first filter's: "run" saves "run.sdm".
+    static const QRegularExpression firstExtension(QStringLiteral("\\(\\*\\.(\\w+)"));
+    const QRegularExpressionMatch m = firstExtension.match(filter);
+    if (m.hasMatch()) {
+        dialog.setDefaultSuffix(m.captured(1));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString name = dialog.selectedFiles().constFirst();
     if (name.isEmpty()) {
         return std::nullopt;
     }
