@@ -7,7 +7,7 @@
 #include <QToolBar>
 
 #include "lists/toolbar_icons.h"
-#include "lists/twips.h"
+#include "platform/twips.h"
 #include "records/record_file_reader.h"
 
 namespace lp::lists {
@@ -86,7 +86,7 @@ void HddSavedList::installResolutionChooser(QWidget* chooser) {
     if (chooser->objectName().isEmpty()) {
         chooser->setObjectName(QStringLiteral("PicResolution"));
     }
-    const TwipScale twips(*this);
+    const platform::TwipScale twips(*this);
     chooser->setGeometry(twips.x(0), twips.y(480), twips.x(1935), twips.y(1695));
     chooser->hide();
     toolbarButton(QStringLiteral("Ln"))->setEnabled(true);

@@ -5,18 +5,9 @@
 #include "lists/record_list_window.h"
 #include "lists/wait_cursor.h"
 #include "records/record_file_writer.h"
+#include "records/save_dialog.h"
 
 namespace lp::lists {
-
-void showSaveDialog(platform::Dialogs& dialogs, QWidget* parent, app::ProgramState& state) {
-    const std::optional<QString> name = dialogs.saveFileName(parent, platform::kRecordFileFilter);
-    if (!name) {
-        state.FileChosen = false;
-        return;
-    }
-    state.SaveFileName = *name;
-    state.FileChosen = !QFileInfo(*name).fileName().isEmpty();
-}
 
 std::optional<records::FileError> saveGridRows(RecordListWindow& window, const QString& path,
                                                const QString& progressSuffix) {
@@ -30,7 +21,7 @@ std::optional<records::FileError> saveGridRows(RecordListWindow& window, const Q
 }
 
 bool saveList(RecordListWindow& window, platform::Dialogs& dialogs, app::ProgramState& state) {
-    showSaveDialog(dialogs, &window, state);
+    (void)records::ShowSaveDialog(dialogs, &window, state);
     if (!state.FileChosen) {
         return false;
     }

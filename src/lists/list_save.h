@@ -1,6 +1,5 @@
-// Saving a record list to a record file: the save dialog that every writer shares,
-// the writing of a window's list with progress in its caption, and the list "Save"
-// command of the live list and the downloaded-data list.
+// Saving a record list to a record file: the writing of a window's list with progress in its
+// caption, and the list "Save" command of the live list and the downloaded-data list.
 #pragma once
 
 #include <QString>
@@ -15,11 +14,6 @@ class QWidget;
 namespace lp::lists {
 
 class RecordListWindow;
-
-// The save dialog with the record file filter (it asks before overwriting). On a
-// chosen name: SaveFileName = the full name, FileChosen = whether the name has a file
-// part. On cancel: SaveFileName kept, FileChosen = false.
-void showSaveDialog(platform::Dialogs& dialogs, QWidget* parent, app::ProgramState& state);
 
 // Writes the window's header line and all its records to `path` (created anew), with
 // the hourglass and the caption counting the lines as "<line><suffix>"; cursor and

@@ -8,7 +8,7 @@
 #include <QToolBar>
 
 #include "lists/grid_coupling.h"
-#include "lists/twips.h"
+#include "platform/twips.h"
 
 namespace lp::lists {
 
@@ -18,7 +18,7 @@ RecordListWindow::RecordListWindow(const RecordListLayout& layout, QWidget* anch
     setObjectName(layout_.caption);
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
-    const TwipScale twips(*this);
+    const platform::TwipScale twips(*this);
     client_->setFixedSize(twips.x(kClientWidthTwips), twips.y(kClientHeightTwips));
     setCentralWidget(client_);
     // Six menu commands share a narrow window: keep their padding small so they fit.
@@ -73,7 +73,7 @@ QTableView* RecordListWindow::makeGrid(int index) {
     view->setColumnWidth(
         index, view->fontMetrics().horizontalAdvance(QString::fromLatin1(design.widthSample)));
 
-    const TwipScale twips(*this);
+    const platform::TwipScale twips(*this);
     view->setGeometry(twips.x(design.leftTwips), twips.y(layout_.gridTopTwips),
                       twips.x(design.widthTwips), twips.y(layout_.gridHeightTwips));
     return view;
@@ -86,7 +86,7 @@ QToolBar* RecordListWindow::createToolbar() {
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
-    const TwipScale twips(*this);
+    const platform::TwipScale twips(*this);
     bar->setGeometry(0, 0, twips.x(kClientWidthTwips), twips.y(kToolbarHeightTwips));
     return bar;
 }

@@ -7,7 +7,7 @@
 
 #include "lists/list_save.h"
 #include "lists/toolbar_icons.h"
-#include "lists/twips.h"
+#include "platform/twips.h"
 #include "records/record_store.h"
 
 namespace lp::memory {
@@ -35,7 +35,7 @@ DataList::DataList(app::ProgramState& state, platform::Dialogs& dialogs, QWidget
 }
 
 void DataList::buildControls() {
-    const lists::TwipScale twips(*this);
+    const platform::TwipScale twips(*this);
     QToolBar* bar = createToolbar();
     bar->setGeometry(0, 0, twips.x(kToolbarWidth), twips.y(lists::kToolbarHeightTwips));
     toolbarSave_ =

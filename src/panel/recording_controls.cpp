@@ -1,5 +1,7 @@
 #include "panel/recording_controls.h"
 
+#include "records/save_dialog.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -48,14 +50,9 @@ void RecordingControls::CmdPc_Click() {
 }
 
 void RecordingControls::ShowSaveDialog() {
-    const auto name = dialogs_.saveFileName(window_, platform::kRecordFileFilter);
-    if (!name) {
-        state_.FileChosen = false;
-        return;
+    if (const auto name = records::ShowSaveDialog(dialogs_, window_, state_)) {
+        dialogFileName_ = *name;
     }
-    state_.SaveFileName = *name;
-    state_.FileChosen = !QFileInfo(*name).fileName().isEmpty();
-    dialogFileName_ = *name;
 }
 
 void RecordingControls::showFileName() {

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace lp::platform {
@@ -13,10 +14,29 @@ namespace lp::platform {
     return screen ? screen->logicalDotsPerInchX() : 96.0;
 }
 
+[[nodiscard]] inline int twipsToPixels(double twips, qreal dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
 [[nodiscard]] inline int twipsToPx(double twips) {
     return static_cast<int>(std::lround(twips * logicalDpi() / 1440.0));
 }
 
-[[nodiscard]] inline double pxToTwips(double px) { return px * 1440.0 / logicalDpi(); }
+[[nodiscard]] inline double pxToTwips(double px) {
+    return px * 1440.0 / logicalDpi();
+}
+
+// Converts for one widget, at the logical DPI of the screen it is on.
+class TwipScale {
+public:
+    explicit TwipScale(const QWidget& widget)
+        : dpiX_(widget.logicalDpiX()), dpiY_(widget.logicalDpiY()) {}
+    [[nodiscard]] int x(double twips) const { return twipsToPixels(twips, dpiX_); }
+    [[nodiscard]] int y(double twips) const { return twipsToPixels(twips, dpiY_); }
+
+private:
+    qreal dpiX_;
+    qreal dpiY_;
+};
 
 }  // namespace lp::platform

@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 
 #include "lists/record_list_window.h"
-#include "lists/twips.h"
+#include "platform/twips.h"
 
 using namespace lp::lists;
 
@@ -78,8 +78,8 @@ private slots:
         QCOMPARE(w.recordCount(), 0);
         const qreal dpiX = w.logicalDpiX();
         const qreal dpiY = w.logicalDpiY();
-        QCOMPARE(w.clientArea()->size(),
-                 QSize(twipsToPixels(4095, dpiX), twipsToPixels(5880, dpiY)));
+        QCOMPARE(w.clientArea()->size(), QSize(lp::platform::twipsToPixels(4095, dpiX),
+                                               lp::platform::twipsToPixels(5880, dpiY)));
         const int lefts[] = {0, 840, 2880};
         const int widths[] = {855, 2055, 1215};
         const char* samples[] = {"ABADEAA", "AAAAA/AA/AAHH:NN:SSA", "ABADEAAA"};
@@ -88,9 +88,10 @@ private slots:
             auto* grid = w.findChild<QTableView*>(QStringLiteral("GridN%1").arg(k));
             QVERIFY(grid);
             QCOMPARE(grid, w.grid(k));
-            QCOMPARE(grid->geometry(),
-                     QRect(twipsToPixels(lefts[k], dpiX), twipsToPixels(top, dpiY),
-                           twipsToPixels(widths[k], dpiX), twipsToPixels(height, dpiY)));
+            QCOMPARE(grid->geometry(), QRect(lp::platform::twipsToPixels(lefts[k], dpiX),
+                                             lp::platform::twipsToPixels(top, dpiY),
+                                             lp::platform::twipsToPixels(widths[k], dpiX),
+                                             lp::platform::twipsToPixels(height, dpiY)));
             QCOMPARE(grid->columnWidth(k),
                      grid->fontMetrics().horizontalAdvance(QString::fromLatin1(samples[k])));
             for (int c = 0; c < 3; ++c) {
