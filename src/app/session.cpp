@@ -1,7 +1,6 @@
 #include "app/session.h"
 
 #include "lists/hdd_saved_list.h"
-#include "lists/list_window.h"
 #include "lists/live_list_feed.h"
 #include "lists/percentile_chooser.h"
 #include "lists/saved_file_opener.h"

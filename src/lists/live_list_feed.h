@@ -15,13 +15,12 @@
 #include <QString>
 
 #include "app/state/program_state.h"
+#include "lists/list_window.h"
 #include "platform/dialogs.h"
 
 class QWidget;
 
 namespace lp::lists {
-
-class List;
 
 class LiveListFeed : public QObject {
     Q_OBJECT
