@@ -3,6 +3,15 @@
 #include <QFileInfo>
 
 namespace lp::app {
+namespace {
+
+// The name the panel shows for a device: "ttyUSB0", "pts/5".
+QString shortDeviceName(const QString& device) {
+    static const QString dev = QStringLiteral("/dev/");
+    return device.startsWith(dev) ? device.mid(dev.size()) : QFileInfo(device).fileName();
+}
+
+}  // namespace
 
 QString SystemPort::entry() const {
     return description.isEmpty() ? device : QStringLiteral("%1  (%2)").arg(device, description);
@@ -49,12 +58,12 @@ std::optional<PortRequest> choosePort(const QString& text, qint16& ComPort,
     }
     for (const auto& p : systemPorts) {
         if (text == p.entry() || text == p.device) {
-            return PortRequest{PortKind::Device, 0, p.device, QFileInfo(p.device).fileName()};
+            return PortRequest{PortKind::Device, 0, p.device, shortDeviceName(p.device)};
         }
     }
     const QString trimmed = text.trimmed();
     if (trimmed.startsWith(u'/')) {
-        return PortRequest{PortKind::Device, 0, trimmed, QFileInfo(trimmed).fileName()};
+        return PortRequest{PortKind::Device, 0, trimmed, shortDeviceName(trimmed)};
     }
     if (ComPort >= 1 && ComPort <= 8) {
         return numberedPort(ComPort);
