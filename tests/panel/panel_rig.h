@@ -2,6 +2,7 @@
 // with the frame the test sets, and answered dialogs.
 #pragma once
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <memory>
@@ -19,6 +20,13 @@ inline QByteArray liveFrame(quint8 rangeAndFlags, quint8 status, quint8 digits) 
     const char bytes[] = {0x00, char(rangeAndFlags), char(status), char(digits), 0x00};
     return QByteArray(bytes, 5);
 }
+
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline const QByteArray kRecordHeader = "No.s\tDate Time\tdB\t\r\n";
 
 struct PanelRig {
     platform::VirtualClock clock;  // starts at 2009/06/01 14:05:09
@@ -51,6 +59,17 @@ struct PanelRig {
     }
     QString text(const char* name) const { return get<QLabel>(name)->text(); }
     void click(const char* name) const { get<QPushButton>(name)->click(); }
+    // PC SAMPLING answered with `seconds`.
+    void sampleEvery(const QString& seconds) {
+        dialogs.inputs.push_back(seconds);
+        click("CmdPc");
+    }
+    // SAVE  AS answered with `path`, then a 1 s sampling time.
+    void recordInto(const QString& path) {
+        dialogs.saveNames.push_back(path);
+        click("CmdSave");
+        sampleEvery(QStringLiteral("1"));
+    }
     // The bytes sent to the meter other than the live polls' spaces.
     QByteArray commands() const {
         QByteArray w = port.written;

@@ -1,6 +1,7 @@
-// The analog meter window opened from the panel: placement, the dial for the
-// range, the needle and its erasing, the reopen on a range change, closing,
-// minimizing, and a range without width.
+// The analog meter window opened from the panel: placement and the dial for the
+// range, the needle drawn and erased, the reopen on a range change (a range without
+// width included), closing and minimizing. The angles and scale numbers themselves
+// are checked in test_analog_geometry.
 #include <QTest>
 #include <cmath>
 
@@ -21,6 +22,13 @@ bool inked(const panel::AnalogMeter& meter, double x, double y) {
     const QPoint p = meter.canvas()->toPixels(x, y).toPoint();
     const QImage image = meter.canvas()->image().toImage();
     return qGray(image.pixel(p)) < 128 && qBlue(image.pixel(p)) < 128;
+}
+
+// Ink at 0.9 R along the given angle in degrees.
+bool needleInked(const panel::AnalogMeter& meter, double degrees) {
+    const double a = degrees * M_PI / 180.0;
+    const double r = 0.9 * meter.radius();
+    return inked(meter, r * std::cos(a), r * std::sin(a));
 }
 
 }  // namespace
@@ -49,38 +57,22 @@ private slots:
         QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));
     }
 
-    void needleFollowsTheLevelAndIsPinnedAtTheEnds_data() {
-        QTest::addColumn<QByteArray>("frame");
-        QTest::addColumn<float>("angle");
-        QTest::newRow("55 points up") << liveFrame(0x40, 0x05, 0x50) << 90.0f;
-        QTest::newRow("80 right end") << liveFrame(0x40, 0x08, 0x00) << 35.0f;
-        QTest::newRow("85 pinned right") << liveFrame(0x40, 0x08, 0x50) << 35.0f;
-        QTest::newRow("20 pinned left") << liveFrame(0x40, 0x02, 0x00) << 145.0f;
-    }
-    void needleFollowsTheLevelAndIsPinnedAtTheEnds() {
-        QFETCH(QByteArray, frame);
-        QFETCH(float, angle);
+    void needleIsDrawnAndTheOldOneErased() {
         PanelRig rig;
-        rig.dialogs.inputs.push_back(QStringLiteral("1"));
-        rig.click("CmdPc");
+        rig.sampleEvery("1");
         rig.meterShows(liveFrame(0x40, 0x05, 0x50));  // 55 dB
         rig.click("CmdAnalog");
         panel::AnalogMeter* meter = rig.panel->analogMeter();
         QVERIFY(std::isnan(meter->needleAngle()));
         rig.clock.advance(1000);
         QCOMPARE(meter->needleAngle(), 90.0f);
-        const double r = meter->radius();
-        QVERIFY(inked(*meter, 0, 0.9 * r));
-
-        rig.meterShows(frame);
+        QVERIFY(needleInked(*meter, 90.0));
+        rig.meterShows(liveFrame(0x40, 0x08, 0x50));  // 85 dB: pinned right
         rig.clock.advance(1000);
-        QCOMPARE(meter->needleAngle(), angle);
-        const double a = angle * M_PI / 180.0;
-        QVERIFY(inked(*meter, 0.9 * r * std::cos(a), 0.9 * r * std::sin(a)));
-        // The needle before is gone unless it is the same one.
-        QCOMPARE(inked(*meter, 0, 0.9 * r), angle == 90.0f);
-        // The ticks outside the erased sector stay.
-        QVERIFY(inked(*meter, 0, 1.06 * r));
+        QCOMPARE(meter->needleAngle(), panel::needleAngle(85.0f, 80, 30));
+        QVERIFY(needleInked(*meter, 35.0));
+        QVERIFY(!needleInked(*meter, 90.0));
+        QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));  // the ticks stay
     }
 
     void rangeChangeReopensTheWindow() {
@@ -103,38 +95,26 @@ private slots:
         QVERIFY(rig.state.AnalogOn);
         QVERIFY(std::isnan(meter->needleAngle()));
         rig.clock.advance(1000);  // tick 4 samples again at once
-        QVERIFY(!std::isnan(meter->needleAngle()));
         QCOMPARE(meter->needleAngle(), panel::needleAngle(65.3f, 90, 40));
+
+        // Range code 7 has no width: the dial shows it and the needle rests.
+        rig.meterShows(liveFrame(0x07, 0x06, 0x53));
+        rig.clock.advance(3000);  // reopened at one sample tick, the needle at the next
+        QCOMPARE(meter->scaleTexts(), (QStringList{" 0", " 0", " 0", " 0", " 0"}));
+        QCOMPARE(meter->needleAngle(), panel::kNeedleRest);
     }
 
-    void closedWindowStaysClosed() {
+    // Minimized, the window draws nothing until restored; closed, it stays closed
+    // (AnalogOn off) until ANALOG opens it again for the range of then.
+    void minimizedOrClosedWindowDrawsNothing() {
         PanelRig rig;
-        rig.clock.advance(400);
-        rig.click("CmdAnalog");
-        panel::AnalogMeter* meter = rig.panel->analogMeter();
-        meter->close();
-        QVERIFY(!rig.state.AnalogOn);
-        const int drawings = meter->dialDrawings();
-        rig.meterShows(liveFrame(0x41, 0x06, 0x53));
-        rig.clock.advance(3000);
-        QVERIFY(!meter->isVisible());
-        QCOMPARE(meter->dialDrawings(), drawings);
-        // Opening it again draws the dial for the range of now.
-        rig.click("CmdAnalog");
-        QVERIFY(meter->isVisible());
-        QCOMPARE(meter->scaleTexts().at(3), QString(" 90"));
-    }
-
-    void minimizedWindowDrawsNothing() {
-        PanelRig rig;
-        rig.dialogs.inputs.push_back(QStringLiteral("1"));
-        rig.click("CmdPc");
+        rig.sampleEvery("1");
         rig.clock.advance(400);
         rig.click("CmdAnalog");
         panel::AnalogMeter* meter = rig.panel->analogMeter();
         meter->showMinimized();
         QVERIFY(meter->isMinimized());
-        const int drawings = meter->dialDrawings();
+        int drawings = meter->dialDrawings();
         meter->resize(meter->width() + 40, meter->height() + 20);
         rig.clock.advance(3000);
         QCOMPARE(meter->dialDrawings(), drawings);
@@ -143,18 +123,18 @@ private slots:
         QVERIFY(meter->dialDrawings() > drawings);
         rig.clock.advance(1000);
         QVERIFY(!std::isnan(meter->needleAngle()));
-    }
 
-    void rangeWithoutWidthLeavesTheNeedleAtRest() {
-        PanelRig rig;
-        rig.dialogs.inputs.push_back(QStringLiteral("1"));
-        rig.click("CmdPc");
-        rig.meterShows(liveFrame(0x07, 0x06, 0x53));  // range code 7: 0..0
+        meter->close();
+        QVERIFY(!rig.state.AnalogOn);
+        drawings = meter->dialDrawings();
+        rig.meterShows(liveFrame(0x41, 0x06, 0x53));  // 40..90
+        rig.clock.advance(3000);
+        QVERIFY(!meter->isVisible());
+        QCOMPARE(meter->dialDrawings(), drawings);
         rig.click("CmdAnalog");
-        panel::AnalogMeter* meter = rig.panel->analogMeter();
-        QCOMPARE(meter->scaleTexts(), (QStringList{" 0", " 0", " 0", " 0", " 0"}));
-        rig.clock.advance(1000);
-        QCOMPARE(meter->needleAngle(), 145.0f);
+        QVERIFY(meter->isVisible());
+        QVERIFY(rig.state.AnalogOn);
+        QCOMPARE(meter->scaleTexts().at(3), QString(" 90"));
     }
 };
 

@@ -1,19 +1,13 @@
 // The panel linked to the simulated meter on a virtual clock: live levels, the
-// indicators following the meter's keys, a three-minute recording at 1 s, and the
-// analog needle following the level.
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
+// indicators following the meter's keys, and a three-minute recording at 1 s with
+// the analog needle following the level.
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "link/live_poller.h"
 #include "panel/analog_geometry.h"
 #include "panel/analog_meter.h"
-#include "panel/panel.h"
-#include "platform/virtual_clock.h"
-#include "scripted_dialogs.h"
+#include "panel_rig.h"
 #include "sim/sim_meter.h"
 #include "sim/sim_transport.h"
 
@@ -37,10 +31,8 @@ struct SimRig {
         panel->show();
     }
     QLabel* label(const char* name) const { return panel->findChild<QLabel*>(name); }
-    void press(const char* name) {
-        panel->findChild<QPushButton*>(name)->click();
-        clock.advance(1500);
-    }
+    QString text(const char* name) const { return label(name)->text(); }
+    void click(const char* name) const { panel->findChild<QPushButton*>(name)->click(); }
 };
 
 }  // namespace
@@ -48,90 +40,73 @@ struct SimRig {
 class TestPanelSim : public QObject {
     Q_OBJECT
 private slots:
+    // Each key reaches the simulated meter, and what it does shows on the face:
+    // weighting|response|range|lamps (Max, Record).
     void indicatorsFollowTheMetersKeys() {
         SimRig rig;
         rig.clock.advance(1000);
-        QVERIFY(
-            QRegularExpression("^\\d{2,3}\\.\\d$").match(rig.label("LblVal")->text()).hasMatch());
-        QCOMPARE(rig.label("LblAc")->text(), QString("A"));
-        QCOMPARE(rig.label("LblSF")->text(), QString("FAST"));
-        rig.press("CmdAc");
-        QCOMPARE(rig.label("LblAc")->text(), QString("  C"));
-        rig.press("CmdFs");
-        QCOMPARE(rig.label("LblSF")->text(), QString("    SLOW"));
-        rig.press("CmdMax");
-        QVERIFY(rig.label("LblMx")->isVisible());
-        rig.press("CmdUp");
-        QCOMPARE(rig.label("LblUp")->text(), QString("90"));
-        QCOMPARE(rig.label("LblDown")->text(), QString("40"));
-        rig.press("CmdDown");
-        QCOMPARE(rig.label("LblUp")->text(), QString("80"));
-        rig.press("CmdRec");
-        QVERIFY(rig.label("LblRec")->isVisible());
-        rig.press("CmdRec");
-        QVERIFY(!rig.label("LblRec")->isVisible());
-        QCOMPARE(rig.label("LblComm")->text(), QString("COM1"));
+        QVERIFY(QRegularExpression("^\\d{2,3}\\.\\d$").match(rig.text("LblVal")).hasMatch());
+        const auto face = [&rig] {
+            return QStringList({rig.text("LblAc"), rig.text("LblSF"),
+                                rig.text("LblUp") + '-' + rig.text("LblDown"),
+                                QString(rig.label("LblMx")->isVisible() ? "M" : "") +
+                                    (rig.label("LblRec")->isVisible() ? "R" : "")})
+                .join('|');
+        };
+        QStringList faces{face()};
+        for (const char* key :
+             {"CmdAc", "CmdFs", "CmdMax", "CmdUp", "CmdDown", "CmdRec", "CmdRec"}) {
+            rig.click(key);
+            rig.clock.advance(1500);
+            faces << face();
+        }
+        QCOMPARE(faces, QStringList({"A|FAST|80-30|", "  C|FAST|80-30|", "  C|    SLOW|80-30|",
+                                     "  C|    SLOW|80-30|M", "  C|    SLOW|90-40|M",
+                                     "  C|    SLOW|80-30|M", "  C|    SLOW|80-30|MR",
+                                     "  C|    SLOW|80-30|M"}));
+        QCOMPARE(rig.text("LblComm"), QString("COM1"));
     }
 
+    // Three minutes at 1 s into a file, with the analog window open: every line and
+    // every needle follows the level the panel showed at that sample.
     void threeMinutesRecordedAtOneSecond() {
         QTemporaryDir dir;
         const QString path = dir.filePath("three.sdm");
         SimRig rig;
         rig.dialogs.inputs.push_back(QStringLiteral("1"));
-        rig.panel->findChild<QPushButton*>("CmdPc")->click();
+        rig.click("CmdPc");
         rig.dialogs.saveNames.push_back(path);
-        rig.panel->findChild<QPushButton*>("CmdSave")->click();
+        rig.click("CmdSave");
         rig.clock.advance(500);
-        rig.panel->findChild<QPushButton*>("CmdStart")->click();
-        // The level text of every sample, as the panel offers it to the live list.
+        rig.click("CmdAnalog");
+        rig.click("CmdStart");
         rig.state.ListOn = true;
         QStringList shown;
-        connect(rig.panel.get(), &panel::Panel::sampleTaken, this,
-                [&](const QString&, const QString& level) { shown << level; });
-        rig.clock.advance(180 * 1000);
-        rig.panel->findChild<QPushButton*>("CmdStop")->click();
-        QCOMPARE(shown.size(), 180);
-
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        QCOMPARE(lines.size(), 182);  // header, 180 lines, nothing after the last CR LF
-        QCOMPARE(lines[0], QByteArray("No.s\tDate Time\tdB\t\r"));
-        QVERIFY(lines.last().isEmpty());
-        const QDateTime first(QDate(2009, 6, 1), QTime(14, 5, 10));
-        for (int i = 1; i <= 180; ++i) {
-            const QList<QByteArray> fields = lines[i].split('\t');
-            QCOMPARE(fields.size(), 4);
-            QCOMPARE(fields[0], QByteArray::number(i));
-            QCOMPARE(QString::fromLatin1(fields[1]),
-                     first.addSecs(i - 1).toString("yyyy/MM/dd HH:mm:ss"));
-            QCOMPARE(QString::fromLatin1(fields[2]), shown[i - 1]);
-            QCOMPARE(fields[3], QByteArray("\r"));
-        }
-        QVERIFY(shown.removeDuplicates() < 179);  // the level moved
-    }
-
-    void analogNeedleFollowsTheLevel() {
-        SimRig rig;
-        rig.dialogs.inputs.push_back(QStringLiteral("1"));
-        rig.panel->findChild<QPushButton*>("CmdPc")->click();
-        rig.clock.advance(500);
-        rig.panel->findChild<QPushButton*>("CmdAnalog")->click();
-        panel::AnalogMeter* meter = rig.panel->analogMeter();
-        // The needle is drawn in the same tick, right after the sample is offered.
-        rig.state.ListOn = true;
         QList<float> expected;
-        connect(rig.panel.get(), &panel::Panel::sampleTaken, this, [&] {
-            const link::Reading& r = rig.state.Reading;
-            expected << panel::needleAngle(r.Level, r.RangeHigh, r.RangeLow);
-        });
         QList<float> drawn;
-        for (int s = 0; s < 20; ++s) {
+        connect(rig.panel.get(), &panel::Panel::sampleTaken, this,
+                [&](const QString&, const QString& level) {
+                    shown << level;
+                    const link::Reading& r = rig.state.Reading;
+                    expected << panel::needleAngle(r.Level, r.RangeHigh, r.RangeLow);
+                });
+        for (int s = 0; s < 180; ++s) {
             rig.clock.advance(1000);
-            drawn << meter->needleAngle();
+            drawn << rig.panel->analogMeter()->needleAngle();  // drawn in the sample's tick
         }
+        rig.click("CmdStop");
+        QCOMPARE(shown.size(), 180);
         QCOMPARE(drawn, expected);
-        QVERIFY(drawn.count(drawn.first()) < drawn.size());  // it moved
+        QVERIFY(drawn.count(drawn.first()) < drawn.size());
+
+        QByteArray file = test::kRecordHeader;
+        const QDateTime first(QDate(2009, 6, 1), QTime(14, 5, 10));
+        for (int i = 0; i < 180; ++i) {
+            const QString when = first.addSecs(i).toString("yyyy/MM/dd HH:mm:ss");
+            file += QStringLiteral("%1\t%2\t%3\t\r\n").arg(i + 1).arg(when, shown[i]).toLatin1();
+        }
+        QCOMPARE(test::readAll(path), file);
+        QVERIFY(shown.removeDuplicates() < 179);  // the level moved
     }
 };
 
