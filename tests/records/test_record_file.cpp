@@ -106,12 +106,6 @@ private slots:
         QCOMPARE(lastProgress, rows.size());
     }
 
-    void lineBuilder() {
-        QCOMPARE(recordLine(u"12", kDt, u"65.3"),
-                 QByteArray("12\t2009/03/15 14:05:09\t65.3\t\r\n"));
-        QCOMPARE(kHeaderLine, QByteArrayView("No.s\tDate Time\tdB\t\r\n"));
-    }
-
     void saveFailures_data() {
         QTest::addColumn<QString>("target");
         QTest::newRow("a folder") << dir_.path();
