@@ -1,23 +1,44 @@
-// A scripted meter on a virtual clock with the memory commands and the live poll on
-// its link, shared by the memory command suites.
+// Byte images of meter replies (set headers, records, set tables), and a scripted
+// meter on a virtual clock with the memory commands and the live poll on its link.
 #pragma once
 
 #include <QSignalSpy>
-#include <algorithm>
 
 #include "fake_transport.h"
 #include "link/live_poller.h"
 #include "memory/memory_commands.h"
-#include "memory_test_bytes.h"
 #include "platform/virtual_clock.h"
 
 Q_DECLARE_METATYPE(lp::memory::MemoryCommand)
 
 namespace lp::test {
 
-inline const QByteArray kStart = bytes({0x09, 0x03, 0x15, 0x14, 0x05, 0x09});
-inline const QByteArray kStatus = bytes({0x04, 0xD2, 0, 8, 3, 0, 0x04, 0x00, 0, 2});
-inline const QByteArray kFrame("\x00\x42\x06\x53\x00", 5);
+inline QByteArray hex(const char* digits) {
+    return QByteArray::fromHex(digits);
+}
+
+inline const QByteArray kStart = hex("09 03 15 14 05 09");  // 2009/03/15 14:05:09
+inline const QByteArray kStatus = hex("04D2 00 08 03 000400 0002");
+
+// A set: six start bytes (BCD), the function byte, the interval, three unread bytes,
+// then the records (two bytes each).
+inline QByteArray setImage(const QByteArray& start, int function, int interval,
+                           const QByteArray& records) {
+    QByteArray out = start;
+    out.append(char(function)).append(char(interval >> 8)).append(char(interval & 0xFF));
+    return out.append(QByteArray(3, '\0')).append(records);
+}
+
+// `n` records of 65.3 dB on range 6, A weighting, 2 s apart.
+inline QByteArray setOf(int n) {
+    return setImage(kStart, 0x46, 2, hex("0653").repeated(n));
+}
+
+// A set table entry: start, three unread bytes, 24-bit record count.
+inline QByteArray tableEntry(const QByteArray& start, int records) {
+    QByteArray out = start + QByteArray(3, '\0');
+    return out.append(char(records >> 16)).append(char(records >> 8)).append(char(records));
+}
 
 struct Rig {
     platform::VirtualClock clock;
@@ -31,9 +52,6 @@ struct Rig {
     QSignalSpy cancelled{&commands, &memory::MemoryCommands::cancelled};
     QSignalSpy ended{&commands, &memory::MemoryCommands::downloadEnded};
 
-    QString lastProgress() const {
-        return progress.isEmpty() ? QString() : progress.last()[0].toString();
-    }
     QStringList progressTexts() const {
         QStringList out;
         for (const auto& p : progress) {
@@ -42,12 +60,19 @@ struct Rig {
         return out;
     }
     memory::DownloadedSet lastSet() const { return ended.last()[0].value<memory::DownloadedSet>(); }
+    void startDownload(int set, int records) {
+        state.SelectedSet = set;
+        state.SetRecordCount = records;
+        commands.download();
+    }
     // The line is free again and the live poll gets a frame.
     bool pollsResume() {
         if (link.busy() || commands.busy()) {
             return false;
         }
-        port.setResponder([](const QByteArray& w) { return w == " " ? kFrame : QByteArray(); });
+        port.setResponder([](const QByteArray& w) {
+            return w == " " ? QByteArray("\x00\x42\x06\x53\x00", 5) : QByteArray();
+        });
         QSignalSpy frames(&poller, &link::LivePoller::frameReceived);
         if (!poller.tick()) {
             return false;
@@ -56,43 +81,5 @@ struct Rig {
         return frames.size() == 1;
     }
 };
-
-// A meter that answers a download the way the real one does: after "K" and the set
-// number the first part, after each "Z" the next 2048 bytes. `cut` stops it after that
-// many bytes in all.
-struct ScriptedSet {
-    QByteArray image;
-    qsizetype sent = 0;
-    qsizetype cut = -1;
-    bool gotK = false;
-
-    QByteArray answer(const QByteArray& written) {
-        if (written == "K") {
-            gotK = true;
-            return {};
-        }
-        if (gotK && written.size() == 1 && written != "Z") {
-            gotK = false;
-            return give(image.size() % 2048);
-        }
-        if (written == "Z") {
-            return give(2048);
-        }
-        return {};
-    }
-    QByteArray give(qsizetype n) {
-        qsizetype end = std::min(image.size(), sent + n);
-        if (cut >= 0) {
-            end = std::min(end, cut);
-        }
-        const QByteArray out = image.mid(sent, end - sent);
-        sent += n;
-        return out;
-    }
-};
-
-inline QByteArray setOf(int records) {
-    return setImage(kStart, 0x46, 2, plainRecords(records));
-}
 
 }  // namespace lp::test

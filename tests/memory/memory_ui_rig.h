@@ -1,6 +1,7 @@
 // The memory windows on the simulated meter: a virtual clock, the meter behind an
-// in-process transport, the link, scripted dialogs and the MEMORY flow, with helpers
-// that press buttons and wait (in virtual time) for their exchanges to end.
+// in-process transport (optionally paced at 9600 baud), the link, scripted dialogs and
+// the MEMORY flow, with helpers that press buttons and wait (in virtual time) for
+// their exchanges to end.
 #pragma once
 
 #include <QCoreApplication>
@@ -24,10 +25,23 @@ namespace lp::test {
 
 inline const QDateTime kSetStart(QDate(2009, 12, 31), QTime(23, 50, 0));
 
+// Levels of record k that sweep from 25.0 to 136.0 dB in tenths, so the 30-130 dB
+// range is left on both sides and the hundreds digit is used.
+inline double sweep(int k) {
+    return (250 + ((k - 1) * 37) % 1111) / 10.0;
+}
+inline QString sweepText(int k) {
+    return QString::number(sweep(k), 'f', 1);
+}
+inline QString stampOf(int k, int intervalSec) {
+    return kSetStart.addSecs(qint64{intervalSec} * (k - 1)).toString("yyyy/MM/dd HH:mm:ss");
+}
+
 struct MemoryUiRig {
+    explicit MemoryUiRig(bool paced = false) : port(meter, clock, paced) {}
     platform::VirtualClock clock;
     sim::SimMeter meter;
-    sim::SimTransport port{meter, clock};
+    sim::SimTransport port;
     link::MeterLink link{port, clock};
     app::ProgramState state;
     ScriptedDialogs dialogs;

@@ -1,16 +1,13 @@
-// The logger commands on a scripted meter and a virtual clock: the bytes each sends,
-// what it stores, its progress texts, the silence limit, a failing port, and the live
-// poll getting the line back afterwards.
-#include <QSignalSpy>
+// The memory commands on a scripted meter and a virtual clock: the bytes each sends,
+// what it stores, the download's progress texts, the silence limit, cancel, a failing
+// port, and the live poll getting the line back afterwards.
 #include <QTest>
 
 #include "memory_rig.h"
 
 using namespace lp;
 using memory::MemoryCommand;
-using test::bytes;
-using test::kStart;
-using test::kStatus;
+using test::hex;
 using test::Rig;
 
 class TestMemoryCommands : public QObject {
@@ -22,19 +19,17 @@ private slots:
         QSignalSpy read(&r.commands, &memory::MemoryCommands::statusRead);
         // The reply comes split, with two surplus bytes at the end.
         r.port.setResponder(
-            [&](const QByteArray& w) { return w == "Y" ? kStatus.left(4) : QByteArray(); });
+            [](const QByteArray& w) { return w == "Y" ? test::kStatus.left(4) : QByteArray(); });
         r.commands.readStatus();
         QCOMPARE(r.port.written, QByteArray("Y"));
         QCOMPARE(r.port.bytesAvailable(), 0);  // the stale bytes went first
         r.clock.advance(20);
         QCOMPARE(read.size(), 0);
-        r.port.inject(kStatus.mid(4) + "xx");
+        r.port.inject(test::kStatus.mid(4) + "xx");
         QCOMPARE(read.size(), 1);
-        QCOMPARE(r.state.MemoryStatus, kStatus);
+        QCOMPARE(r.state.MemoryStatus, test::kStatus);
         QCOMPARE(r.state.SetCount, 3);
-        const auto status = read[0][0].value<memory::MemoryStatusInfo>();
-        QCOMPARE(status.remaining, QStringLiteral("127.5 K"));
-        QCOMPARE(status.idCode, QStringLiteral("1234"));
+        QCOMPARE(read[0][0].value<memory::MemoryStatusInfo>().remaining, QStringLiteral("127.5 K"));
         QVERIFY(r.failed.isEmpty());
         QVERIFY(r.pollsResume());
     }
@@ -44,23 +39,26 @@ private slots:
     void silentRepliesEnd_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<int>("replyBytes");
+        QTest::addColumn<int>("quietFromMs");  // the last byte, or the end of the request
         QTest::addColumn<QString>("message");
-        QTest::newRow("status, nothing")
-            << int(MemoryCommand::Status) << 0
-            << "The meter stopped answering during the memory status request: 0 of 10 bytes came.";
-        QTest::newRow("status, short")
-            << int(MemoryCommand::Status) << 4
-            << "The meter stopped answering during the memory status request: 4 of 10 bytes came.";
-        QTest::newRow("clock")
-            << int(MemoryCommand::MeterClock) << 5
-            << "The meter stopped answering during the meter clock request: 5 of 6 bytes came.";
-        QTest::newRow("set table")
-            << int(MemoryCommand::SetTable) << 13
-            << "The meter stopped answering during the set table request: 13 of 25 bytes came.";
+        const QString stopped = QStringLiteral("The meter stopped answering during the ");
+        QTest::newRow("status, nothing") << int(MemoryCommand::Status) << 0 << 0
+                                         << stopped + "memory status request: 0 of 10 bytes came.";
+        QTest::newRow("status, short") << int(MemoryCommand::Status) << 4 << 20
+                                       << stopped + "memory status request: 4 of 10 bytes came.";
+        QTest::newRow("clock") << int(MemoryCommand::MeterClock) << 5 << 20
+                               << stopped + "meter clock request: 5 of 6 bytes came.";
+        QTest::newRow("set table") << int(MemoryCommand::SetTable) << 13 << 20
+                                   << stopped + "set table request: 13 of 25 bytes came.";
+        // "K", the set number 20 ms later, then 20 ms before the reply is awaited.
+        QTest::newRow("download of a set the meter lacks")
+            << int(MemoryCommand::Download) << 0 << 40
+            << stopped + "download of set 4: 0 of 32 bytes came.";
     }
     void silentRepliesEnd() {
         QFETCH(int, command);
         QFETCH(int, replyBytes);
+        QFETCH(int, quietFromMs);
         Rig r;
         r.state.SetCount = 2;
         r.port.setResponder([&](const QByteArray&) { return QByteArray(replyBytes, '\x01'); });
@@ -71,12 +69,14 @@ private slots:
             case MemoryCommand::MeterClock:
                 r.commands.readMeterClock();
                 break;
-            default:
+            case MemoryCommand::SetTable:
                 r.commands.readSetTable();
                 break;
+            default:
+                r.startDownload(4, 10);
+                break;
         }
-        const int lastByteMs = replyBytes == 0 ? 0 : 20;  // the fake meter's latency
-        r.clock.advance(lastByteMs + memory::MemoryCommands::kSilenceLimitMs - 1);
+        r.clock.advance(quietFromMs + memory::MemoryCommands::kSilenceLimitMs - 1);
         QVERIFY(r.failed.isEmpty());
         QVERIFY(r.link.busy());
         r.clock.advance(1);
@@ -87,71 +87,26 @@ private slots:
         QVERIFY(r.pollsResume());
     }
 
-    void settingsSendTheirBytes_data() {
-        QTest::addColumn<bool>("interval");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("sent");
-        QTest::newRow("id 65535") << false << "65535" << QByteArray("X\xFF\xFF", 3);
-        QTest::newRow("id empty") << false << "" << QByteArray("X\x00\x00", 3);
-        QTest::newRow("id 65536") << false << "65536" << QByteArray();
-        QTest::newRow("interval 1") << true << "1" << QByteArray("W\x00\x01", 3);
-        QTest::newRow("interval 2 sec") << true << "2 sec" << QByteArray("W\x00\x02", 3);
-        QTest::newRow("interval 0") << true << "0" << QByteArray();
-    }
-    void settingsSendTheirBytes() {
-        QFETCH(bool, interval);
-        QFETCH(QString, text);
-        QFETCH(QByteArray, sent);
+    // The letter, 0.2 s, then the two value bytes.
+    void settingPausesBeforeItsBytes() {
         Rig r;
-        QSignalSpy idSent(&r.commands, &memory::MemoryCommands::idCodeSent);
-        QSignalSpy intervalSent(&r.commands, &memory::MemoryCommands::samplingIntervalSent);
-        const bool accepted =
-            interval ? r.commands.sendSamplingInterval(text) : r.commands.sendIdCode(text);
-        QCOMPARE(accepted, !sent.isEmpty());
-        if (!accepted) {
-            QVERIFY(!r.link.busy());
-            QVERIFY(r.port.written.isEmpty());
-            return;
-        }
-        QCOMPARE(r.port.written, sent.left(1));
+        QSignalSpy sent(&r.commands, &memory::MemoryCommands::idCodeSent);
+        QVERIFY(r.commands.sendIdCode(u"65535"));
+        QCOMPARE(r.port.written, QByteArray("X"));
         r.clock.advance(199);
-        QCOMPARE(r.port.written, sent.left(1));
+        QCOMPARE(r.port.written, QByteArray("X"));
         r.clock.advance(1);
-        QCOMPARE(r.port.written, sent);
-        QCOMPARE(idSent.size(), interval ? 0 : 1);
-        QCOMPARE(intervalSent.size(), interval ? 1 : 0);
+        QCOMPARE(r.port.written, hex("58 FFFF"));
+        QCOMPARE(sent.size(), 1);
         QVERIFY(r.pollsResume());
     }
 
-    void meterClockIsRead() {
-        Rig r;
-        QSignalSpy read(&r.commands, &memory::MemoryCommands::meterClockRead);
-        r.port.setResponder([](const QByteArray& w) { return w == "C" ? kStart : QByteArray(); });
-        r.commands.readMeterClock();
-        r.clock.advance(20);
-        QCOMPARE(read.size(), 1);
-        QCOMPARE(read[0][0].toString(), QStringLiteral("03/15/09-----14:05:09"));
-        QCOMPARE(r.port.written, QByteArray("C"));
-    }
-
-    void setTableWithoutSets() {
-        Rig r;
-        QSignalSpy read(&r.commands, &memory::MemoryCommands::setTableRead);
-        r.port.setResponder(
-            [](const QByteArray& w) { return w == "I" ? bytes({0}) : QByteArray(); });
-        r.commands.readSetTable();
-        r.clock.advance(20);
-        QCOMPARE(read.size(), 1);
-        QVERIFY(read[0][0].value<QList<memory::SetRow>>().isEmpty());
-        QCOMPARE(r.progressTexts(), QStringList{"0 Sets Completed"});
-        QCOMPARE(r.state.SetTable, bytes({0}));
-    }
-
-    void setTableWithSeveralSets() {
+    void setTableComesInPieces() {
         Rig r;
         r.state.SetCount = 3;
-        const QByteArray table = bytes({3}) + test::tableEntry(kStart, 120) +
-                                 test::tableEntry(kStart, 1024) + test::tableEntry(kStart, 0);
+        const QByteArray table = hex("03") + test::tableEntry(test::kStart, 120) +
+                                 test::tableEntry(test::kStart, 1024) +
+                                 test::tableEntry(test::kStart, 0);
         QSignalSpy read(&r.commands, &memory::MemoryCommands::setTableRead);
         r.port.setResponder(
             [&](const QByteArray& w) { return w == "I" ? table.left(13) : QByteArray(); });
@@ -162,12 +117,125 @@ private slots:
         QCOMPARE(r.progressTexts(),
                  (QStringList{"1 Sets Completed", "1 Sets Completed", "3 Sets Completed"}));
         QCOMPARE(read.size(), 1);
-        const auto rows = read[0][0].value<QList<memory::SetRow>>();
-        QCOMPARE(rows.size(), 3);
-        QCOMPARE(rows[2].start, QStringLiteral("03/15/09----14:05:09"));
+        QCOMPARE(read[0][0].value<QList<memory::SetRow>>().size(), 3);
         QCOMPARE(r.state.SetTable, table);
         QVERIFY(memory::selectSet(r.state, 2));
         QCOMPARE(r.state.SetRecordCount, 1024);
+    }
+
+    // The set comes in pieces (the first shorter than the header) and whole; or the meter
+    // falls silent, or the user cancels: then what came stays and its whole records are
+    // listed, later bytes are not taken and no further block is asked for.
+    void downloadInPieces_data() {
+        QTest::addColumn<int>("pieces");  // of 6, 910, 1536, 512, 1536, 512 bytes
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("message");  // none: the set came whole
+        QTest::newRow("whole") << 6 << false << QString();
+        QTest::newRow("meter falls silent")
+            << 5 << false
+            << "The meter stopped answering during the download of set 3: 4,500 of 5,012 "
+               "bytes came.";
+        QTest::newRow("cancel")
+            << 3 << true << "The download of set 3 was cancelled (2,452 of 5,012 bytes came).";
+    }
+    void downloadInPieces() {
+        QFETCH(int, pieces);
+        QFETCH(bool, cancel);
+        QFETCH(QString, message);
+        Rig r;
+        const QByteArray image = test::setOf(2500);
+        r.startDownload(3, 2500);
+        QCOMPARE(r.port.written, QByteArray("K"));
+        r.clock.advance(40);
+        QCOMPARE(r.port.written, QByteArray("K\x03"));
+        const int sizes[] = {6, 910, 1536, 512, 1536, 512};
+        const int textsAfter[] = {1, 2, 3, 5, 6, 8};  // progress texts once each piece is in
+        int came = 0;
+        for (int i = 0; i < pieces; came += sizes[i++]) {
+            r.port.inject(image.mid(came, sizes[i]));
+        }
+        const QStringList texts{"-3 Records Completed",    "452 Records Completed",
+                                "1--1536 Bytes Completed", "1--2048 Bytes Completed",
+                                "1476 Records Completed",  "0--1536 Bytes Completed",
+                                "0--2048 Bytes Completed", "2500 Records Completed"};
+        QCOMPARE(r.progressTexts(), texts.mid(0, textsAfter[pieces - 1]));
+        if (cancel) {
+            r.commands.cancel();
+        } else if (!message.isEmpty()) {
+            r.clock.advance(memory::MemoryCommands::kSilenceLimitMs - 1);
+            QVERIFY(r.failed.isEmpty());
+            r.clock.advance(1);
+        }
+        QCOMPARE(r.failed.size() + r.cancelled.size(), message.isEmpty() ? 0 : 1);
+        const QSignalSpy& told = cancel ? r.cancelled : r.failed;
+        if (!message.isEmpty()) {
+            QCOMPARE(told[0][0].value<MemoryCommand>(), MemoryCommand::Download);
+            QCOMPARE(told[0][1].toString(), message);
+        }
+        QCOMPARE(r.state.MemoryData, image.left(came));
+        QCOMPARE(r.ended.size(), 1);
+        QCOMPARE(r.lastSet().complete, message.isEmpty());
+        QCOMPARE(r.lastSet().records.size(), (came - 12) / 2);
+        QCOMPARE(r.lastSet().title,
+                 QStringLiteral("%1  Records In No. 3  Set").arg((came - 12) / 2));
+
+        r.port.inject(image.mid(came, 500));
+        r.clock.advance(5000);
+        QCOMPARE(r.state.MemoryData.size(), came);
+        QCOMPARE(r.port.written,
+                 QByteArray("K\x03") + QByteArray(int(came >= 916) + int(came >= 2964), 'Z'));
+        QVERIFY(r.pollsResume());
+    }
+
+    // A download asked for while a poll runs waits its turn; cancelled before its turn
+    // it never touches the line.
+    void queuedDownloadWaitsAndCanBeCancelled() {
+        Rig r;
+        QVERIFY(r.poller.tick());
+        r.startDownload(1, 0);
+        QVERIFY(r.commands.busy());
+        QCOMPARE(r.port.written, QByteArray(" "));
+        r.commands.cancel();
+        QCOMPARE(r.cancelled.size(), 1);
+        QCOMPARE(r.cancelled[0][1].toString(),
+                 QStringLiteral("The download of set 1 was cancelled."));
+        QVERIFY(r.ended.isEmpty());
+        QVERIFY(!r.commands.busy());
+        r.clock.advance(5000);
+        QVERIFY(!r.port.written.contains('K'));
+        QVERIFY(!r.link.busy());
+    }
+
+    void downloadWithoutAChosenSetTouchesNothing() {
+        Rig r;
+        r.startDownload(0, 10);  // the heading row, or no click yet
+        QCOMPARE(r.failed.size(), 1);
+        QCOMPARE(r.failed[0][0].value<MemoryCommand>(), MemoryCommand::Download);
+        QVERIFY(!r.link.busy());
+        QVERIFY(r.port.written.isEmpty());
+        QVERIFY(r.ended.isEmpty());
+    }
+
+    void portFailureEndsRunningAndQueuedCommands() {
+        Rig r;
+        r.startDownload(1, 2000);
+        r.commands.readStatus();
+        r.clock.advance(40);
+        r.port.inject(test::setOf(100));  // 212 of the 4,012 bytes
+        r.port.fail(QStringLiteral("COM1 is gone"));
+        QCOMPARE(r.failed.size(), 2);
+        QCOMPARE(r.failed[0][1].toString(),
+                 QStringLiteral(
+                     "The download of set 1 stopped: COM1 is gone (212 of 4,012 bytes came)."));
+        QCOMPARE(r.failed[1][0].value<MemoryCommand>(), MemoryCommand::Status);
+        QCOMPARE(r.failed[1][1].toString(),
+                 QStringLiteral("The memory status request could not run: COM1 is gone."));
+        QCOMPARE(r.lastSet().records.size(), 100);
+        QVERIFY(!r.commands.busy());
+        // The link takes nothing more; a command says so instead of waiting for ever.
+        r.commands.readMeterClock();
+        QCOMPARE(r.failed.size(), 3);
+        QVERIFY(!r.commands.busy());
     }
 };
 

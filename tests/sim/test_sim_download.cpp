@@ -1,45 +1,42 @@
-// The simulated meter's memory: set table, the "K"/"Z" download split for every kind of
-// set length, and the meter's own recording ("S"/"T") filling a new set.
+// The simulated meter's memory: set images and the set table, the "K"/"Z" download
+// split for every kind of set length, and the meter's own recording ("S"/"T") filling
+// a new set.
 #include <QTest>
 
 #include "sim/sim_encode.h"
 #include "sim/sim_meter.h"
-#include "sim_test_util.h"
 
 using namespace lp;
-using test::bytes;
 
 namespace {
 const QDateTime kNow(QDate(2024, 3, 15), QTime(10, 0, 0));
 const QDateTime kStart(QDate(2009, 6, 1), QTime(14, 5, 9));
+
+QByteArray hex(const char* digits) {
+    return QByteArray::fromHex(digits);
+}
 }  // namespace
 
 class TestSimDownload : public QObject {
     Q_OBJECT
 private slots:
-    void setTable() {
+    void setImageAndTable() {
+        const sim::StoredSet s = sim::makeSet(kStart, 2, true, 300, 3, [](int k) {
+            return k == 1 ? 65.3 : k == 2 ? 105.2 : 44.0;
+        });
+        // 105.2 is over 100 and 44.0 under 50 on range 2.
+        QCOMPARE(sim::setImage(s).toHex(' '),
+                 hex("090601140509 42 012C 000003 0653 9052 4440").toHex(' '));
+
         sim::SimMeter m;
-        QCOMPARE(m.receive("I", kNow, 0), bytes({0}));
+        QCOMPARE(m.receive("I", kNow, 0), hex("00"));
         m.addSet(sim::makeSet(kStart, 6, false, 0x0102, 120));
         sim::StoredSet erased;
         erased.header = QByteArray(12, '\xFF');
         erased.records = QByteArray(10, '\xFF');
         m.addSet(erased);
-        const QByteArray expected =
-            bytes({2}) +
-            bytes({0x09, 0x06, 0x01, 0x14, 0x05, 0x09, 0x06, 0x01, 0x02, 0x00, 0x00, 120}) +
-            bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 5});
-        QCOMPARE(m.receive("I", kNow, 0).toHex(' '), expected.toHex(' '));
-    }
-
-    void setImageLayout() {
-        const sim::StoredSet s = sim::makeSet(kStart, 2, true, 300, 3, [](int k) {
-            return k == 1 ? 65.3 : k == 2 ? 105.2 : 44.0;
-        });
-        const QByteArray expected =
-            bytes({0x09, 0x06, 0x01, 0x14, 0x05, 0x09, 0x42, 0x01, 0x2C, 0, 0, 3}) +
-            bytes({0x06, 0x53, 0x90, 0x52, 0x44, 0x40});  // 105.2 over 100, 44.0 under 50
-        QCOMPARE(sim::setImage(s).toHex(' '), expected.toHex(' '));
+        QCOMPARE(m.receive("I", kNow, 0).toHex(' '),
+                 hex("02 090601140509 06 0102 000078 FFFFFFFFFFFF FF FFFF 000005").toHex(' '));
     }
 
     // First part (12 + 2N) mod 2048 bytes, then one 2048-byte block per "Z"; together
@@ -65,27 +62,23 @@ private slots:
         m.addSet(set);
         // The set number may follow its "K" in a later write.
         QCOMPARE(m.receive("K", kNow, 0), QByteArray());
-        QByteArray got = m.receive(bytes({2}), kNow, 20);
+        QByteArray got = m.receive(hex("02"), kNow, 20);
         QCOMPARE(got.size(), firstPart);
-        QCOMPARE((12 + 2 * records) % 2048, firstPart);
-        QCOMPARE((12 + 2 * records) / 2048, blocks);
         for (int b = 0; b < blocks; ++b) {
             const QByteArray block = m.receive("Z", kNow, 100);
             QCOMPARE(block.size(), 2048);
             got += block;
         }
         QCOMPARE(m.receive("Z", kNow, 200), QByteArray());  // past the end: nothing
-        QCOMPARE(got.size(), 12 + 2 * records);
         QCOMPARE(got, sim::setImage(set));
-        QCOMPARE(got.left(6), bytes({0x09, 0x06, 0x01, 0x14, 0x05, 0x09}));
-        QCOMPARE(got.mid(12), set.records);
+        QCOMPARE(got.size(), 12 + 2 * records);
     }
 
     void downloadOfMissingSetAnswersNothing() {
         sim::SimMeter m;
         m.addSet(sim::makeSet(kStart, 0, true, 1, 1500));
         (void)m.receive("K\x01", kNow, 0);
-        QCOMPARE(m.receive(bytes({'K', 0}), kNow, 0), QByteArray());
+        QCOMPARE(m.receive(hex("4B 00"), kNow, 0), QByteArray());
         QCOMPARE(m.receive("Z", kNow, 0), QByteArray());  // the earlier download is dropped
         QCOMPARE(m.receive("K\x02Z", kNow, 0), QByteArray());
         QCOMPARE(m.receive("K\x01", kNow, 0).size(), 3012 % 2048);
@@ -95,7 +88,7 @@ private slots:
         sim::SimMeter m;
         m.intervalSec = 2;
         m.rangeCode = 3;
-        (void)m.receive(bytes({'D', 0x09, 0x06, 0x01, 0x23, 0x59, 0x58}), kNow, 0);
+        (void)m.receive(hex("44 090601235958"), kNow, 0);
         m.addSet(sim::makeSet(kStart, 0, true, 1, 10));
         (void)m.receive("S", kNow.addMSecs(1000), 1000);
         QVERIFY(m.recording);
@@ -112,16 +105,15 @@ private slots:
         QCOMPARE(m.sets()[1].recordCount(), 4);
 
         const sim::StoredSet& run = m.sets()[1];
-        const QByteArray header = sim::setHeader(run);
-        QCOMPARE(header.toHex(' '),
-                 bytes({0x09, 0x06, 0x01, 0x23, 0x59, 0x59, 0x43, 0, 2, 0, 0, 4}).toHex(' '));
+        QCOMPARE(sim::setHeader(run).toHex(' '), hex("090601235959 43 0002 000004").toHex(' '));
         for (int k = 1; k <= 4; ++k) {
             const int tenths = sim::levelTenths(m.levelAt(1000 + (k - 1) * 2000));
             QCOMPARE(run.records.mid((k - 1) * 2, 2), sim::levelBytes(tenths, 3, false));
         }
-        QCOMPARE(m.receive("Y", kNow, 60000).mid(4, 4), bytes({2, 0, 0, 32 + 20}));
+        QCOMPARE(m.receive("Y", kNow, 60000).mid(4, 4), hex("02 000034"));  // 32 + 20 bytes
     }
 
+    // The memory (16 K x size code) or the 255 sets used up: recording stops.
     void recordingStopsWhenMemoryIsFull() {
         sim::SimMeter m;
         m.sizeCode = 1;  // 16384 bytes

@@ -5,13 +5,15 @@
 #include "link/meter_decode.h"
 #include "sim/sim_encode.h"
 #include "sim/sim_meter.h"
-#include "sim_test_util.h"
 
 using namespace lp;
-using test::bytes;
 
 namespace {
 const QDateTime kNow(QDate(2024, 3, 15), QTime(10, 0, 0));
+
+QByteArray hex(const char* digits) {
+    return QByteArray::fromHex(digits);
+}
 
 link::Reading decode(const QByteArray& frame) {
     link::Reading r;
@@ -29,28 +31,23 @@ private slots:
         QTest::addColumn<int>("flags");  // 1 C weighting, 2 slow, 4 recording, 8 full, 16 battery
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<float>("decoded");
-        QTest::newRow("65.3 A fast") << 65.3 << 0 << 0 << bytes({2, 0x40, 0x06, 0x53, 3}) << 65.3f;
-        QTest::newRow("whole number") << 30.0 << 0 << 0 << bytes({2, 0x40, 0x03, 0x00, 3}) << 30.0f;
-        QTest::newRow("top of range") << 80.0 << 0 << 0 << bytes({2, 0x40, 0x08, 0x00, 3}) << 80.0f;
-        QTest::newRow("over") << 80.1 << 0 << 0 << bytes({2, 0x40, 0x88, 0x01, 3}) << 80.1f;
-        QTest::newRow("under") << 29.9 << 0 << 0 << bytes({2, 0x40, 0x42, 0x99, 3}) << 29.9f;
-        QTest::newRow("100.0") << 100.0 << 5 << 0 << bytes({2, 0x45, 0x10, 0x00, 3}) << 100.0f;
-        QTest::newRow("105.2 full span")
-            << 105.2 << 6 << 0 << bytes({2, 0x46, 0x10, 0x52, 3}) << 105.2f;
-        QTest::newRow("105.2 over 100")
-            << 105.2 << 2 << 0 << bytes({2, 0x42, 0x90, 0x52, 3}) << 105.2f;
-        QTest::newRow("range 7 is 0-0")
-            << 42.0 << 7 << 0 << bytes({2, 0x47, 0x84, 0x20, 3}) << 42.0f;
-        QTest::newRow("every flag") << 55.5 << 3 << 31 << bytes({2, 0x9B, 0x65, 0x55, 3}) << 55.5f;
-        QTest::newRow("beyond the display")
-            << 250.0 << 6 << 0 << bytes({2, 0x46, 0x99, 0x99, 3}) << 199.9f;
+        QTest::newRow("65.3 A fast") << 65.3 << 0 << 0 << hex("02 40 0653 03") << 65.3f;
+        QTest::newRow("whole number") << 30.0 << 0 << 0 << hex("02 40 0300 03") << 30.0f;
+        QTest::newRow("top of range") << 80.0 << 0 << 0 << hex("02 40 0800 03") << 80.0f;
+        QTest::newRow("over") << 80.1 << 0 << 0 << hex("02 40 8801 03") << 80.1f;
+        QTest::newRow("under") << 29.9 << 0 << 0 << hex("02 40 4299 03") << 29.9f;
+        QTest::newRow("100.0") << 100.0 << 5 << 0 << hex("02 45 1000 03") << 100.0f;
+        QTest::newRow("105.2 full span") << 105.2 << 6 << 0 << hex("02 46 1052 03") << 105.2f;
+        QTest::newRow("105.2 over 100") << 105.2 << 2 << 0 << hex("02 42 9052 03") << 105.2f;
+        QTest::newRow("range 7 is 0-0") << 42.0 << 7 << 0 << hex("02 47 8420 03") << 42.0f;
+        QTest::newRow("every flag") << 55.5 << 3 << 31 << hex("02 9B 6555 03") << 55.5f;
+        QTest::newRow("beyond the display") << 250.0 << 6 << 0 << hex("02 46 9999 03") << 199.9f;
     }
     void liveFrameLayout() {
         QFETCH(double, level);
         QFETCH(int, range);
         QFETCH(int, flags);
         QFETCH(QByteArray, frame);
-        QFETCH(float, decoded);
         sim::SimMeter m;
         m.setFixedLevel(level);
         m.rangeCode = range;
@@ -60,7 +57,7 @@ private slots:
         m.memoryFull = flags & 8;
         m.batteryLow = flags & 16;
         QCOMPARE(m.receive(" ", kNow, 0).toHex(' '), frame.toHex(' '));
-        QCOMPARE(decode(frame).Level, decoded);
+        QTEST(decode(frame).Level, "decoded");
     }
 
     // The varying level looks like a real room: within the lower ranges, no jumps.
@@ -81,23 +78,19 @@ private slots:
 
     void keysShowInLaterFrames_data() {
         QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<int>("weightingA");
-        QTest::addColumn<int>("slow");
-        QTest::addColumn<int>("maxHold");
-        QTest::addColumn<int>("rangeLow");
-        QTest::addColumn<int>("rangeHigh");
-        QTest::newRow("none") << QByteArray() << 1 << 0 << 0 << 30 << 80;
-        QTest::newRow("A") << QByteArray("A") << 0 << 0 << 0 << 30 << 80;
-        QTest::newRow("A twice") << QByteArray("AA") << 1 << 0 << 0 << 30 << 80;
-        QTest::newRow("F") << QByteArray("F") << 1 << 1 << 0 << 30 << 80;
-        QTest::newRow("M") << QByteArray("M") << 1 << 0 << 1 << 30 << 80;
-        QTest::newRow("M then E three times") << QByteArray("MEEE") << 1 << 0 << 0 << 30 << 80;
-        QTest::newRow("U") << QByteArray("U") << 1 << 0 << 0 << 40 << 90;
-        QTest::newRow("U to full span") << QByteArray("UUUUUU") << 1 << 0 << 0 << 30 << 130;
-        QTest::newRow("U stops at 6") << QByteArray("UUUUUUUUU") << 1 << 0 << 0 << 30 << 130;
-        QTest::newRow("P stops at 0") << QByteArray("PP") << 1 << 0 << 0 << 30 << 80;
-        QTest::newRow("U U P") << QByteArray("UUP") << 1 << 0 << 0 << 40 << 90;
-        QTest::newRow("unknown letters ignored") << QByteArray("QB\r\n") << 1 << 0 << 0 << 30 << 80;
+        QTest::addColumn<QString>("shown");  // A weighting, slow, max hold, range
+        QTest::newRow("none") << QByteArray() << "100 30-80";
+        QTest::newRow("A") << QByteArray("A") << "000 30-80";
+        QTest::newRow("A twice") << QByteArray("AA") << "100 30-80";
+        QTest::newRow("F") << QByteArray("F") << "110 30-80";
+        QTest::newRow("M") << QByteArray("M") << "101 30-80";
+        QTest::newRow("M then E three times") << QByteArray("MEEE") << "100 30-80";
+        QTest::newRow("U") << QByteArray("U") << "100 40-90";
+        QTest::newRow("U to full span") << QByteArray("UUUUUU") << "100 30-130";
+        QTest::newRow("U stops at 6") << QByteArray("UUUUUUUUU") << "100 30-130";
+        QTest::newRow("P stops at 0") << QByteArray("PP") << "100 30-80";
+        QTest::newRow("U U P") << QByteArray("UUP") << "100 40-90";
+        QTest::newRow("unknown letters ignored") << QByteArray("QB\r\n") << "100 30-80";
     }
     void keysShowInLaterFrames() {
         QFETCH(QByteArray, keys);
@@ -107,11 +100,9 @@ private slots:
             QCOMPARE(m.receive(QByteArray(1, k), kNow, 100), QByteArray());  // keys never answer
         }
         const link::Reading r = decode(m.receive(" ", kNow, 200));
-        QTEST(int(r.WeightingA), "weightingA");
-        QTEST(int(r.SlowResponse), "slow");
-        QTEST(int(r.MaxHold), "maxHold");
-        QTEST(int(r.RangeLow), "rangeLow");
-        QTEST(int(r.RangeHigh), "rangeHigh");
+        QTEST(QString::asprintf("%d%d%d %d-%d", r.WeightingA, r.SlowResponse, r.MaxHold, r.RangeLow,
+                                r.RangeHigh),
+              "shown");
         QCOMPARE(r.Level, 65.3f);
     }
 
@@ -119,80 +110,62 @@ private slots:
         sim::SimMeter m;
         m.setFixedLevel(70.0);
         (void)m.receive("M", kNow, 0);
-        m.setFixedLevel(60.0);
-        QCOMPARE(decode(m.receive(" ", kNow, 100)).Level, 70.0f);
-        m.setFixedLevel(75.4);
-        QCOMPARE(decode(m.receive(" ", kNow, 200)).Level, 75.4f);
-        m.setFixedLevel(50.0);
-        QCOMPARE(decode(m.receive(" ", kNow, 300)).Level, 75.4f);
+        QList<float> shown;
+        for (const double level : {60.0, 75.4, 50.0}) {
+            m.setFixedLevel(level);
+            shown << decode(m.receive(" ", kNow, 100)).Level;
+        }
+        QCOMPARE(shown, (QList<float>{70.0f, 75.4f, 75.4f}));
         (void)m.receive("E", kNow, 400);
         const link::Reading r = decode(m.receive(" ", kNow, 500));
         QCOMPARE(r.Level, 50.0f);
         QCOMPARE(r.MaxHold, qint16(0));
     }
 
-    void clockSetThenRead_data() {
-        QTest::addColumn<QByteArray>("setBytes");
-        QTest::addColumn<qint64>("laterMs");
-        QTest::addColumn<QByteArray>("clock");
-        QTest::newRow("set and read at once")
-            << bytes({0x09, 0x06, 0x01, 0x14, 0x05, 0x09}) << qint64(0)
-            << bytes({0x09, 0x06, 0x01, 0x14, 0x05, 0x09});
-        QTest::newRow("runs on with the PC clock")
-            << bytes({0x09, 0x06, 0x01, 0x14, 0x05, 0x09}) << qint64(10000)
-            << bytes({0x09, 0x06, 0x01, 0x14, 0x05, 0x19});
-        QTest::newRow("over new year")
-            << bytes({0x99, 0x12, 0x31, 0x23, 0x59, 0x50}) << qint64(15000)
-            << bytes({0x00, 0x01, 0x01, 0x00, 0x00, 0x05});
-        QTest::newRow("not BCD: ignored")
-            << bytes({0x09, 0x1A, 0x01, 0x14, 0x05, 0x09}) << qint64(0)
-            << bytes({0x24, 0x03, 0x15, 0x10, 0x00, 0x00});
-        QTest::newRow("no such date: ignored")
-            << bytes({0x09, 0x02, 0x30, 0x14, 0x05, 0x09}) << qint64(0)
-            << bytes({0x24, 0x03, 0x15, 0x10, 0x00, 0x00});
-    }
-    void clockSetThenRead() {
-        QFETCH(QByteArray, setBytes);
-        QFETCH(qint64, laterMs);
-        QFETCH(QByteArray, clock);
-        sim::SimMeter m;
-        // "D" and its bytes come in separate writes, as the program sends them.
-        QCOMPARE(m.receive("D", kNow, 0), QByteArray());
-        QCOMPARE(m.receive(setBytes, kNow.addMSecs(200), 200), QByteArray());
-        QCOMPARE(m.receive("C", kNow.addMSecs(200 + laterMs), 200 + laterMs).toHex(' '),
-                 clock.toHex(' '));
-    }
-
-    void statusReply_data() {
+    // Commands, each byte in a write of its own (argument bytes may trail their letter),
+    // then "C" when they set the clock, else "Y", some time later.
+    void replyAfterCommands_data() {
         QTest::addColumn<QByteArray>("commands");
-        QTest::addColumn<QList<int>>("setSizes");
-        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<QList<int>>("sets");
+        QTest::addColumn<int>("laterMs");
+        QTest::addColumn<QByteArray>("reply");
+        const QList<int> none;
+        QTest::newRow("clock set and read at once")
+            << hex("44 090601140509") << none << 0 << hex("090601140509");
+        QTest::newRow("clock runs on with the PC clock")
+            << hex("44 090601140509") << none << 10000 << hex("090601140519");
+        QTest::newRow("clock over new year")
+            << hex("44 991231235950") << none << 15000 << hex("000101000005");
+        QTest::newRow("clock not BCD: ignored")
+            << hex("44 091A01140509") << none << 0 << hex("240315100000");
+        QTest::newRow("clock no such date: ignored")
+            << hex("44 090230140509") << none << 0 << hex("240315100000");
         QTest::newRow("empty memory")
-            << QByteArray() << QList<int>() << bytes({0, 1, 0, 8, 0, 0, 3, 3, 0, 2});
-        QTest::newRow("id 65535, interval 1") << bytes({'X', 0xFF, 0xFF, 'W', 0, 1}) << QList<int>()
-                                              << bytes({0xFF, 0xFF, 0, 8, 0, 0, 3, 3, 0, 1});
+            << QByteArray() << none << 0 << hex("0001 00 08 00 000303 0002");
+        QTest::newRow("id 65535, interval 1")
+            << hex("58 FFFF 57 0001") << none << 0 << hex("FFFF 00 08 00 000303 0001");
         QTest::newRow("interval 0 ignored, 3600 kept")
-            << bytes({'W', 0x0E, 0x10, 'W', 0, 0}) << QList<int>()
-            << bytes({0, 1, 0, 8, 0, 0, 3, 3, 0x0E, 0x10});
+            << hex("57 0E10 57 0000") << none << 0 << hex("0001 00 08 00 000303 0E10");
         // 12 + 240 and 12 + 2048: 2312 bytes used.
-        QTest::newRow("two sets") << QByteArray() << QList<int>{120, 1024}
-                                  << bytes({0, 1, 0, 8, 2, 0x00, 0x09, 0x08, 0, 2});
+        QTest::newRow("two sets") << QByteArray() << QList<int>{120, 1024} << 0
+                                  << hex("0001 00 08 02 000908 0002");
         QTest::newRow("empty set")
-            << QByteArray() << QList<int>{0} << bytes({0, 1, 0, 8, 1, 0, 0, 12, 0, 2});
+            << QByteArray() << QList<int>{0} << 0 << hex("0001 00 08 01 00000C 0002");
     }
-    void statusReply() {
+    void replyAfterCommands() {
         QFETCH(QByteArray, commands);
-        QFETCH(QList<int>, setSizes);
-        QFETCH(QByteArray, status);
+        QFETCH(QList<int>, sets);
+        QFETCH(int, laterMs);
+        QFETCH(QByteArray, reply);
         sim::SimMeter m;
-        for (const int n : setSizes) {
+        for (const int n : sets) {
             m.addSet(sim::makeSet(kNow, 0, true, 1, n));
         }
-        // Argument bytes may trail their letter by any number of writes.
         for (const char c : commands) {
             QCOMPARE(m.receive(QByteArray(1, c), kNow, 0), QByteArray());
         }
-        QCOMPARE(m.receive("Y", kNow, 0).toHex(' '), status.toHex(' '));
+        const QByteArray ask = commands.startsWith('D') ? "C" : "Y";
+        QCOMPARE(m.receive(ask, kNow.addMSecs(laterMs), laterMs).toHex(' '), reply.toHex(' '));
     }
 
     void faults() {
@@ -200,15 +173,13 @@ private slots:
         m.setFixedLevel(65.3);
         m.addSet(sim::makeSet(kNow, 0, true, 1, 1024));
         m.setFault(sim::Fault::SwitchedOff);
-        QCOMPARE(m.fault(), sim::Fault::SwitchedOff);
-        for (const QByteArray& cmd : {QByteArray(" "), QByteArray("Y"), QByteArray("C"),
-                                      QByteArray("I"), QByteArray("K\x01"), QByteArray("A")}) {
+        for (const char* cmd : {" ", "Y", "C", "I", "K\x01", "A"}) {
             QCOMPARE(m.receive(cmd, kNow, 0), QByteArray());
         }
         QVERIFY(m.weightingA);  // a switched-off meter takes no keys
 
         m.setFault(sim::Fault::WrongLength);
-        QCOMPARE(m.receive(" ", kNow, 0), bytes({2, 0x40, 0x06, 0x53}));
+        QCOMPARE(m.receive(" ", kNow, 0), hex("02 40 0653"));
         QCOMPARE(m.receive("Y", kNow, 0).size(), 9);
         QCOMPARE(m.receive("C", kNow, 0).size(), 5);
         QCOMPARE(m.receive("I", kNow, 0).size(), 12);

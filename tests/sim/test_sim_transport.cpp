@@ -1,11 +1,8 @@
-// The in-process simulated meter on a virtual clock: latency, 9600 baud pacing, replies
-// queued on the line, and the program's live poll and keys running against it.
+// The in-process simulated meter on a virtual clock: latency, 9600 baud pacing, and
+// replies queued on the line. (The panel and memory suites run the program against it.)
 #include <QSignalSpy>
 #include <QTest>
 
-#include "link/key_commands.h"
-#include "link/live_poller.h"
-#include "link/meter_decode.h"
 #include "platform/virtual_clock.h"
 #include "sim/sim_transport.h"
 
@@ -72,31 +69,6 @@ private slots:
         const QByteArray got = port.readAll();
         QCOMPARE(got.left(5), meter.liveFrame(0));
         QCOMPARE(got.mid(5, 2), QByteArray("\x00\x01", 2));
-    }
-
-    void livePollAndKeyAgainstSimulator() {
-        platform::VirtualClock clock;
-        sim::SimMeter meter;
-        meter.setFixedLevel(65.3);
-        sim::SimTransport port(meter, clock, true, 15);
-        link::MeterLink line(port, clock);
-        link::LivePoller poller(line);
-        link::Reading reading;
-        int frames = 0;
-        QObject::connect(&poller, &link::LivePoller::frameReceived, [&](const QByteArray& f) {
-            link::decodeLiveFrame(reading, f);
-            ++frames;
-        });
-        auto timer = clock.createTimer(150, false, [&] { poller.tick(); });
-        timer->start();
-        QVERIFY(clock.advanceUntil([&] { return frames >= 2; }, 2000));
-        QCOMPARE(reading.Level, 65.3f);
-        QCOMPARE(reading.WeightingA, qint16(1));
-        link::pressKey(line, link::MeterKey::AC);
-        const int before = frames;
-        QVERIFY(clock.advanceUntil([&] { return frames >= before + 2; }, 3000));
-        QCOMPARE(reading.WeightingA, qint16(0));
-        QCOMPARE(poller.state(), link::LinkState::Linked);
     }
 };
 
