@@ -187,33 +187,31 @@ private slots:
         QVERIFY(r.pollsResume());
     }
 
-    // A download asked for while a poll runs waits its turn; cancelled before its turn
-    // it never touches the line.
-    void queuedDownloadWaitsAndCanBeCancelled() {
+    // A download without a chosen set fails at once; one asked for while a poll runs
+    // waits its turn, and cancelled before its turn it ends. Neither touches the line.
+    void downloadThatNeverStarts_data() {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no set chosen")
+            << 0 << "No set is chosen: click a set in the set list first.";
+        QTest::newRow("cancelled while queued") << 1 << "The download of set 1 was cancelled.";
+    }
+    void downloadThatNeverStarts() {
+        QFETCH(int, set);
         Rig r;
         QVERIFY(r.poller.tick());
-        r.startDownload(1, 0);
-        QVERIFY(r.commands.busy());
-        QCOMPARE(r.port.written, QByteArray(" "));
+        r.startDownload(set, 10);
+        QCOMPARE(r.commands.busy(), set != 0);
         r.commands.cancel();
-        QCOMPARE(r.cancelled.size(), 1);
-        QCOMPARE(r.cancelled[0][1].toString(),
-                 QStringLiteral("The download of set 1 was cancelled."));
-        QVERIFY(r.ended.isEmpty());
+        QCOMPARE(r.failed.size() + r.cancelled.size(), 1);
+        const QSignalSpy& told = set == 0 ? r.failed : r.cancelled;
+        QCOMPARE(told[0][0].value<MemoryCommand>(), MemoryCommand::Download);
+        QTEST(told[0][1].toString(), "message");
         QVERIFY(!r.commands.busy());
         r.clock.advance(5000);
         QVERIFY(!r.port.written.contains('K'));
-        QVERIFY(!r.link.busy());
-    }
-
-    void downloadWithoutAChosenSetTouchesNothing() {
-        Rig r;
-        r.startDownload(0, 10);  // the heading row, or no click yet
-        QCOMPARE(r.failed.size(), 1);
-        QCOMPARE(r.failed[0][0].value<MemoryCommand>(), MemoryCommand::Download);
-        QVERIFY(!r.link.busy());
-        QVERIFY(r.port.written.isEmpty());
         QVERIFY(r.ended.isEmpty());
+        QVERIFY(r.pollsResume());
     }
 
     void portFailureEndsRunningAndQueuedCommands() {

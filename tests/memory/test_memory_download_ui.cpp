@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QFile>
 #include <QPointer>
-#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -70,16 +69,12 @@ private slots:
         memory::DataList* list = r.flow.dataList();
         QVERIFY(list);
         QVERIFY(list->isVisible());
-        QCOMPARE(list->windowTitle(), QStringLiteral("DataList"));
         QCOMPARE(list->title()->text(), QStringLiteral("%1  Records In No. 2  Set").arg(records));
         const QRect frame = w->frameGeometry();
         QCOMPARE(list->pos(), QPoint(frame.x() + frame.width(), frame.y()));
         QCOMPARE(list->recordCount(), records);
         QCOMPARE(list->grid(0)->model()->rowCount(), records);
         QCOMPARE(list->recordGrid().count(), records);
-        QCOMPARE(list->recordGrid().header(),
-                 QStringLiteral("       Date            Time       Value  A/C   BT      "
-                                "Range     O/U"));
         for (int k = 1; k <= records; ++k) {
             // Records outside 30-130 dB carry their flag into the printout line.
             const QString line = list->recordGrid().row(k - 1).line;
@@ -103,14 +98,6 @@ private slots:
         QVERIFY(list->saveButton()->isEnabled());
         QCOMPARE(list->toolbarSave()->objectName(), QStringLiteral("Save"));
         QCOMPARE(list->toolbarSave()->toolTip(), QStringLiteral("Save As"));
-
-        // The three grids scroll as one.
-        if (records > 100) {
-            list->grid(2)->verticalScrollBar()->setValue(records / 2);
-            QVERIFY(list->grid(2)->rowAt(0) > 0);
-            QCOMPARE(list->grid(0)->rowAt(0), list->grid(2)->rowAt(0));
-            QCOMPARE(list->grid(1)->rowAt(0), list->grid(2)->rowAt(0));
-        }
     }
 
     void stoppedDownloadKeepsWhatCame_data() {

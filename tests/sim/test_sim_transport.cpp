@@ -16,7 +16,6 @@ private slots:
         sim::SimMeter meter;
         meter.setFixedLevel(65.3);
         sim::SimTransport port(meter, clock, false, 15);
-        QCOMPARE(port.description(), QStringLiteral("Simulated meter"));
         QSignalSpy ready(&port, &platform::Transport::readyRead);
         port.write(" ");
         clock.advance(14);
