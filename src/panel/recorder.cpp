@@ -1,11 +1,8 @@
 #include "panel/recorder.h"
 
+#include "records/record_format.h"
+
 namespace lp::panel {
-namespace {
-
-const QString kHeaderLine = QStringLiteral("No.s\tDate Time\tdB\t");
-
-}  // namespace
 
 Recorder::Recorder(app::ProgramState& state) : state_(state) {}
 
@@ -25,7 +22,7 @@ std::optional<QString> Recorder::start() {
         return QStringLiteral("Cannot open the recording file \"%1\": %2.")
             .arg(state_.SaveFileName, reason);
     }
-    if (!writeLine(kHeaderLine)) {
+    if (!writeBytes(records::kHeaderLine.toByteArray())) {
         const QString reason = file_.errorString();
         file_.close();
         state_.RecordingOn = false;
@@ -60,7 +57,10 @@ void Recorder::stop() {
 }
 
 bool Recorder::writeLine(const QString& line) {
-    const QByteArray bytes = (line + QStringLiteral("\r\n")).toLatin1();
+    return writeBytes(line.toLatin1() + records::kLineEnd.toByteArray());
+}
+
+bool Recorder::writeBytes(const QByteArray& bytes) {
     return file_.isOpen() && file_.write(bytes) == bytes.size();
 }
 

@@ -44,6 +44,7 @@ public:
 
 private:
     [[nodiscard]] bool writeLine(const QString& line);
+    [[nodiscard]] bool writeBytes(const QByteArray& bytes);
 
     app::ProgramState& state_;
     QFile file_;

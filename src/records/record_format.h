@@ -16,7 +16,5 @@ inline constexpr QByteArrayView kHeaderLine("No.s\tDate Time\tdB\t\r\n");
 // Appends one record line (three fields, each with its TAB, then CR LF) to `out`.
 void appendRecordLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
                       QByteArrayView level);
-// One record line from texts; characters outside Latin-1 become '?'.
-[[nodiscard]] QByteArray recordLine(QStringView no, QStringView dateTime, QStringView level);
 
 }  // namespace lp::records
