@@ -39,10 +39,12 @@ void GridCoupling::rowMoved(int source) {
     busy_ = true;
     const QItemSelectionModel* from = grids_[source]->selectionModel();
     const QAbstractItemModel* model = from->model();
+    // Whole rows, range by range: a selection of every row of a long list stays one
+    // range instead of one entry per cell.
     QItemSelection rows;
-    for (const QModelIndex& index : from->selectedIndexes()) {
-        rows.select(model->index(index.row(), 0),
-                    model->index(index.row(), model->columnCount() - 1));
+    for (const QItemSelectionRange& range : from->selection()) {
+        rows.select(model->index(range.top(), 0),
+                    model->index(range.bottom(), model->columnCount() - 1));
     }
     const QModelIndex current = from->currentIndex();
     for (int k = 0; k < 3; ++k) {

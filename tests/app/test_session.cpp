@@ -1,10 +1,15 @@
 // The whole program on the simulated meter in virtual time: the panel follows the
 // meter, a PC recording writes its file, the live list takes the same samples, and
 // the file opens in the saved-file window, where the percentile levels are computed.
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -188,6 +193,74 @@ private slots:
         QCOMPARE(saved->records().store().bytes(0, records::Field::No), QByteArrayView("1"));
         QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join('|')));
         saved->close();
+    }
+
+    // Screen readers and UI automation find every control by a name: its caption, or
+    // what a picture button does.
+    void everyControlHasAnAccessibleName() {
+        QTemporaryDir dir;
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        app::ProgramState state;
+        QString error;
+        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
+        app::OpenedPort port = app::openPort(sim, clock, &error);
+        app::Session session(state, std::move(port), sim, clock, dialogs);
+        panel::Panel& panel = session.panel();
+        panel.show();
+        clock.advance(1000);
+
+        // Open every window the panel reaches.
+        button(&panel, "CmdList")->click();
+        button(&panel, "CmdAnalog")->click();
+        const QString path = dir.filePath("a.sdm");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("No.s\tDate Time\tdB\t\r\n1\t2009/06/01 14:05:09\t65.3\t\r\n");
+        file.close();
+        dialogs.openNames.push_back(path);
+        button(&panel, "CmdOpen")->click();
+        auto* saved = topLevel<lists::HddSavedList>(QString());
+        QVERIFY(saved);
+        saved->findChild<lists::PercentileChooser*>()->Cmd01dB_Click();
+        button(&panel, "CmdMemory")->click();
+        QVERIFY(clock.advanceUntil([] { return topLevel<memory::Memory>(QString()) != nullptr; },
+                                   5000));
+        auto* mem = topLevel<memory::Memory>(QString());
+        mem->CmdTimeOfRec_Click();
+        clock.advance(2000);
+        mem->Grid_Click(1);
+        mem->CmdShowData_Click();
+        QVERIFY(clock.advanceUntil([] { return topLevel<memory::DataList>(QString()) != nullptr; },
+                                   10000));
+
+        QStringList unnamed;
+        int checked = 0;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible()) {
+                continue;
+            }
+            const auto controls = window->findChildren<QWidget*>();
+            for (QWidget* w : controls) {
+                const bool isControl = qobject_cast<QAbstractButton*>(w) ||
+                                       qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                                       qobject_cast<QTableView*>(w);
+                if (!isControl || !w->isVisibleTo(window) || w->objectName().startsWith("qt_")) {
+                    continue;
+                }
+                ++checked;
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+                const QString name = a ? a->text(QAccessible::Name) : QString();
+                if (name.trimmed().isEmpty()) {
+                    unnamed << QStringLiteral("%1/%2 (%3)")
+                                   .arg(window->objectName(), w->objectName(),
+                                        w->metaObject()->className());
+                }
+            }
+        }
+        QVERIFY(checked > 40);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+        QApplication::closeAllWindows();
     }
 };
 
