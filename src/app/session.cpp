@@ -10,17 +10,27 @@
 namespace lp::app {
 
 Session::Session(ProgramState& state, OpenedPort port, const PortRequest& request,
-                 platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent)
-    : QObject(parent), state_(state), clock_(clock), dialogs_(dialogs), port_(std::move(port)) {
+                 platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent, Reopen reopen)
+    : QObject(parent),
+      state_(state),
+      clock_(clock),
+      dialogs_(dialogs),
+      port_(std::move(port)),
+      request_(request),
+      reopen_(std::move(reopen)) {
+    if (!reopen_) {
+        reopen_ = [this](const PortRequest& r, QString* error) {
+            return openPort(r, clock_, error);
+        };
+    }
     link_ = std::make_unique<link::MeterLink>(*port_.transport, clock_);
     poller_ = std::make_unique<link::LivePoller>(*link_);
     panel_ = std::make_unique<panel::Panel>(state_, *link_, *poller_, clock_, dialogs_);
     if (request.kind != PortKind::Numbered) {
         panel_->setPortLabel(request.label);
     }
-    connect(link_.get(), &link::MeterLink::portFailed, panel_.get(), [this](const QString& why) {
-        dialogs_.message(panel_.get(), why, platform::MessageIcon::Critical);
-    });
+    reconnect_ = clock_.createTimer(kReconnectMs, false, [this] { tryReconnect(); });
+    connect(link_.get(), &link::MeterLink::portFailed, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
     wireWindows();
 }
@@ -54,6 +64,37 @@ void Session::wireWindows() {
     auto* memoryFlow = new memory::MemoryFlow(*link_, state_, dialogs_, panel, panel);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     panel->setFeatureAvailable(Feature::Memory, true);
+}
+
+void Session::portLost(const QString& reason) {
+    // Try again in the background while the user reads the message: a replugged
+    // adapter usually comes back under the same name.
+    reconnect_->start();
+    // Told from the event loop, not from inside the dying port's own signal.
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason] {
+            dialogs_.message(panel_.get(),
+                             reason + QStringLiteral("\n\nLevelPanel reconnects by itself as "
+                                                     "soon as the port is back."),
+                             platform::MessageIcon::Critical);
+        },
+        Qt::QueuedConnection);
+}
+
+void Session::tryReconnect() {
+    if (!link_->portLost()) {
+        reconnect_->stop();
+        return;
+    }
+    QString error;
+    OpenedPort reopened = reopen_(request_, &error);
+    if (!reopened.transport) {
+        return;
+    }
+    reconnect_->stop();
+    link_->replacePort(*reopened.transport);
+    port_ = std::move(reopened);  // the old port goes only now that nothing uses it
 }
 
 void Session::openSavedFile() {

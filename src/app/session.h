@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "app/open_port.h"
@@ -27,8 +28,14 @@ namespace lp::app {
 class Session : public QObject {
     Q_OBJECT
 public:
+    // Opens the port again after it went away (by default openPort()).
+    using Reopen = std::function<OpenedPort(const PortRequest&, QString* error)>;
+    // How often a port that went away is tried again.
+    static constexpr int kReconnectMs = 2000;
+
     Session(ProgramState& state, OpenedPort port, const PortRequest& request,
-            platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent = nullptr);
+            platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent = nullptr,
+            Reopen reopen = {});
     ~Session() override;
 
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
@@ -41,11 +48,16 @@ signals:
 private:
     void wireWindows();
     void openSavedFile();
+    void portLost(const QString& reason);
+    void tryReconnect();
 
     ProgramState& state_;
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     OpenedPort port_;
+    PortRequest request_;
+    Reopen reopen_;
+    std::unique_ptr<platform::Timer> reconnect_;
     std::unique_ptr<link::MeterLink> link_;
     std::unique_ptr<link::LivePoller> poller_;
     std::unique_ptr<panel::Panel> panel_;

@@ -41,7 +41,10 @@ private:
     int attemptsLeft_;
 };
 
-LivePoller::LivePoller(MeterLink& link, QObject* parent) : QObject(parent), link_(link) {}
+LivePoller::LivePoller(MeterLink& link, QObject* parent) : QObject(parent), link_(link) {
+    // A port that went away is a silent meter until frames come again.
+    connect(&link_, &MeterLink::portFailed, this, &LivePoller::pollFailed);
+}
 
 void LivePoller::setOpened() {
     if (state_ != LinkState::Linked) {

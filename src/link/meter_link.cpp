@@ -8,22 +8,22 @@ Exchange::~Exchange() = default;
 
 void Exchange::send(const QByteArray& bytes) {
     if (link_) {
-        link_->port_.write(bytes);
+        link_->port_->write(bytes);
     }
 }
 
 void Exchange::discardInput() {
     if (link_) {
-        (void)link_->port_.readAll();
+        (void)link_->port_->readAll();
     }
 }
 
 qint64 Exchange::waiting() const {
-    return link_ ? link_->port_.bytesAvailable() : 0;
+    return link_ ? link_->port_->bytesAvailable() : 0;
 }
 
 QByteArray Exchange::takeAll() {
-    return link_ ? link_->port_.readAll() : QByteArray();
+    return link_ ? link_->port_->readAll() : QByteArray();
 }
 
 void Exchange::wait(int ms, std::function<void()> then) {
@@ -64,18 +64,31 @@ platform::Clock& Exchange::clock() const {
 // ---- MeterLink ----
 
 MeterLink::MeterLink(platform::Transport& port, platform::Clock& clock, QObject* parent)
-    : QObject(parent), port_(port), clock_(clock) {
-    connect(&port_, &platform::Transport::readyRead, this, [this] {
+    : QObject(parent), port_(&port), clock_(clock) {
+    attach();
+}
+
+void MeterLink::attach() {
+    connect(port_, &platform::Transport::readyRead, this, [this] {
         if (current_) {
             current_->bytesArrived();
         }
     });
-    connect(&port_, &platform::Transport::failed, this, [this](const QString& reason) {
+    connect(port_, &platform::Transport::failed, this, [this](const QString& reason) {
         failed_ = true;
         queue_.clear();
         cancelCurrent(reason);
         emit portFailed(reason);
     });
+}
+
+void MeterLink::replacePort(platform::Transport& port) {
+    disconnect(port_, nullptr, this, nullptr);
+    cancelCurrent(QStringLiteral("The port was replaced."));
+    queue_.clear();
+    port_ = &port;
+    failed_ = false;
+    attach();
 }
 
 MeterLink::~MeterLink() {

@@ -28,7 +28,12 @@ public:
     // Stops the running exchange (the user pressed Cancel); queued ones still run.
     void cancelCurrent(const QString& reason);
 
-    [[nodiscard]] platform::Transport& port() { return port_; }
+    [[nodiscard]] platform::Transport& port() { return *port_; }
+    // The port went away and nothing reaches the meter until replacePort().
+    [[nodiscard]] bool portLost() const { return failed_; }
+    // Talks through `port` from now on (the same meter, reconnected); whatever ran or
+    // waited on the old port is dropped. The old port may be destroyed afterwards.
+    void replacePort(platform::Transport& port);
     [[nodiscard]] platform::Clock& clock() { return clock_; }
 
 signals:
@@ -41,8 +46,9 @@ private:
     friend class Exchange;
     void finished(Exchange* exchange);
     void startNext();
+    void attach();
 
-    platform::Transport& port_;
+    platform::Transport* port_;
     platform::Clock& clock_;
     std::unique_ptr<Exchange> current_;
     // Finished exchanges live on until control is back in the event loop: their own

@@ -10,8 +10,7 @@ SerialTransport::SerialTransport(const QString& label) : label_(label) {
         if (e == QSerialPort::ResourceError) {
             const QString reason = QStringLiteral(
                                        "The serial port %1 is gone (%2). "
-                                       "Check the cable or adapter, then restart the "
-                                       "link by choosing the port again.")
+                                       "Check the cable or adapter.")
                                        .arg(label_, port_.errorString());
             port_.close();
             emit failed(reason);

@@ -195,6 +195,51 @@ private slots:
         saved->close();
     }
 
+    // A port that goes away (USB adapter unplugged) is tried again every two seconds;
+    // once it is back the panel follows the meter again, without a restart.
+    void lostPortReconnects() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        app::ProgramState state;
+        QString error;
+        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
+        int attempts = 0;
+        auto reopen = [&](const app::PortRequest& r, QString* e) {
+            ++attempts;
+            if (attempts < 3) {
+                *e = QStringLiteral("not back yet");
+                return app::OpenedPort();
+            }
+            app::OpenedPort p = app::openPort(r, clock, e);
+            p.simulator->setFixedLevel(72.4);
+            return p;
+        };
+        app::OpenedPort port = app::openPort(sim, clock, &error);
+        port.simulator->setFixedLevel(65.3);
+        lp::platform::Transport* first = port.transport.get();
+        app::Session session(state, std::move(port), sim, clock, dialogs, nullptr, reopen);
+        panel::Panel& panel = session.panel();
+        clock.advance(1000);
+        QCOMPARE(labelText(&panel, "LblVal"), QStringLiteral("65.3"));
+
+        emit first->failed(QStringLiteral("The serial port X is gone."));
+        QCoreApplication::processEvents();
+        QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("No COM"));
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY(dialogs.messages().first().startsWith("The serial port X is gone."));
+
+        clock.advance(4000);  // two failed attempts
+        QCOMPARE(attempts, 2);
+        QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("No COM"));
+        clock.advance(3000);  // back on the third
+        QCOMPARE(attempts, 3);
+        QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("SIM"));
+        QCOMPARE(labelText(&panel, "LblVal"), QStringLiteral("72.4"));
+        clock.advance(10000);
+        QCOMPARE(attempts, 3);  // no more tries once linked
+        QCOMPARE(dialogs.messages().size(), 1);
+    }
+
     // Screen readers and UI automation find every control by a name: its caption, or
     // what a picture button does.
     void everyControlHasAnAccessibleName() {

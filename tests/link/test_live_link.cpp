@@ -157,6 +157,33 @@ private slots:
                  QByteArray("\x99\x12\x31\x23\x59\x59", 6));
     }
 
+    // The adapter comes back: the link talks through the new port and the poller
+    // goes from "No COM" back to linked at the first frame.
+    void replacedPortCarriesOn() {
+        platform::VirtualClock clock;
+        test::FakeTransport lost(clock);
+        test::FakeTransport back(clock);
+        back.setResponder([](const QByteArray& w) { return w == " " ? kFrame : QByteArray(); });
+        link::MeterLink meter(lost, clock);
+        link::LivePoller poller(meter);
+        poller.setOpened();
+        QSignalSpy frames(&poller, &link::LivePoller::frameReceived);
+        lost.fail(QStringLiteral("unplugged"));
+        QVERIFY(meter.portLost());
+        QCOMPARE(poller.state(), LinkState::NoData);
+        poller.tick();
+        clock.advance(400);
+        QCOMPARE(lost.written, QByteArray());
+        meter.replacePort(back);
+        QVERIFY(!meter.portLost());
+        poller.tick();
+        clock.advance(200);
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(poller.state(), LinkState::Linked);
+        lost.inject("stray");  // the old port no longer reaches the link
+        QCOMPARE(back.written, QByteArray(" "));
+    }
+
     void portFailureStopsTheExchange() {
         platform::VirtualClock clock;
         test::FakeTransport port(clock);
