@@ -54,6 +54,30 @@ T* topLevel(const QString& objectName) {
     return nullptr;
 }
 
+// The program on the simulated meter, in virtual time, with scripted dialogs.
+struct SimRig {
+    explicit SimRig(const QDateTime& start = QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)),
+                    app::Session::Reopen reopen = {})
+        : clock(start) {
+        QString error;
+        app::OpenedPort port = app::openPort(kSim, clock, &error);
+        meter = port.simulator.get();
+        transport = port.transport.get();
+        session = std::make_unique<app::Session>(state, std::move(port), kSim, clock, dialogs,
+                                                 nullptr, std::move(reopen));
+        session->panel().show();
+    }
+    panel::Panel& panel() { return session->panel(); }
+
+    inline static const app::PortRequest kSim{app::PortKind::Simulated, 0, {}, "SIM"};
+    platform::VirtualClock clock;
+    test::ScriptedDialogs dialogs;
+    app::ProgramState state;
+    sim::SimMeter* meter = nullptr;  // the session's port owns it
+    platform::Transport* transport = nullptr;
+    std::unique_ptr<app::Session> session;
+};
+
 }  // namespace
 
 class TestSession : public QObject {
@@ -61,40 +85,30 @@ class TestSession : public QObject {
 private slots:
     void recordListOpenAndComputeLevels() {
         QTemporaryDir dir;
-        platform::VirtualClock clock(QDateTime(QDate(2009, 6, 1), QTime(23, 59, 50)));
-        test::ScriptedDialogs dialogs;
-        app::ProgramState state;
-        QString error;
-        app::OpenedPort port =
-            app::openPort({app::PortKind::Simulated, 0, {}, "SIM"}, clock, &error);
-        QVERIFY(port.transport);
-        sim::SimMeter& meter = *port.simulator;
-        meter.setFixedLevel(65.3);
-        app::Session session(state, std::move(port), {app::PortKind::Simulated, 0, {}, "SIM"},
-                             clock, dialogs);
-        panel::Panel& panel = session.panel();
-        panel.show();
+        SimRig rig(QDateTime(QDate(2009, 6, 1), QTime(23, 59, 50)));
+        rig.meter->setFixedLevel(65.3);
+        panel::Panel& panel = rig.panel();
 
-        clock.advance(1000);
+        rig.clock.advance(1000);
         QCOMPARE(labelText(&panel, "LblVal"), QStringLiteral("65.3"));
         QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("SIM"));
 
         // One-second samples into a file, and the live list beside the panel.
-        dialogs.inputs.push_back(QStringLiteral("1"));
+        rig.dialogs.inputs.push_back(QStringLiteral("1"));
         button(&panel, "CmdPc")->click();
         const QString path = dir.filePath("run.sdm");
-        dialogs.saveNames.push_back(path);
+        rig.dialogs.saveNames.push_back(path);
         button(&panel, "CmdSave")->click();
         button(&panel, "CmdStart")->click();
-        QVERIFY(state.RecordingOn);
+        QVERIFY(rig.state.RecordingOn);
         button(&panel, "CmdList")->click();
-        QVERIFY(state.ListOn);
+        QVERIFY(rig.state.ListOn);
 
-        clock.advance(5000);
-        meter.setFixedLevel(80.0);
-        clock.advance(5000);
+        rig.clock.advance(5000);
+        rig.meter->setFixedLevel(80.0);
+        rig.clock.advance(5000);
         button(&panel, "CmdStop")->click();
-        QVERIFY(!state.RecordingOn);
+        QVERIFY(!rig.state.RecordingOn);
 
         // The file: header, then one line per sample, across midnight.
         QFile file(path);
@@ -118,7 +132,7 @@ private slots:
         QVERIFY(list->recordCount() >= samples);
 
         // OPEN FILE lists the recording; Ln at 1 dB sees both levels.
-        dialogs.openNames.push_back(path);
+        rig.dialogs.openNames.push_back(path);
         button(&panel, "CmdOpen")->click();
         auto* saved = topLevel<lists::HddSavedList>(QString());
         QVERIFY(saved);
@@ -128,11 +142,11 @@ private slots:
         QVERIFY(chooser);
         chooser->Cmd1dB_Click();
         QVERIFY(chooser->histogram());
-        QCOMPARE(state.HistClassMin, 65);
-        QCOMPARE(state.HistClassMax, 80);
+        QCOMPARE(rig.state.HistClassMin, 65);
+        QCOMPARE(rig.state.HistClassMax, 80);
         QCOMPARE(chooser->lnLevels().at(0), QStringLiteral("80"));
         QCOMPARE(chooser->lnLevels().at(99), QStringLiteral("65"));
-        QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join('|')));
+        QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
         chooser->histogram()->close();
         saved->close();
         list->close();
@@ -142,118 +156,98 @@ private slots:
     // read back by OPEN FILE.
     void downloadSaveAndReopen() {
         QTemporaryDir dir;
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        app::ProgramState state;
-        QString error;
-        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
-        app::OpenedPort port = app::openPort(sim, clock, &error);
-        QVERIFY(port.transport);
-        const int setOne = port.simulator->sets().at(0).recordCount();
-        app::Session session(state, std::move(port), sim, clock, dialogs);
-        panel::Panel& panel = session.panel();
-        panel.show();
-        clock.advance(1000);
+        SimRig rig;
+        const int setOne = rig.meter->sets().at(0).recordCount();
+        panel::Panel& panel = rig.panel();
+        rig.clock.advance(1000);
 
         button(&panel, "CmdMemory")->click();
-        QVERIFY(clock.advanceUntil([] { return topLevel<memory::Memory>(QString()) != nullptr; },
-                                   5000));
+        QVERIFY(rig.clock.advanceUntil(
+            [] { return topLevel<memory::Memory>(QString()) != nullptr; }, 5000));
         auto* mem = topLevel<memory::Memory>(QString());
-        QCOMPARE(labelText(mem, "LblNoOfSet"), QString::number(state.SetCount));
-        QVERIFY(state.SetCount >= 1);
+        QCOMPARE(labelText(mem, "LblNoOfSet"), QString::number(rig.state.SetCount));
+        QVERIFY(rig.state.SetCount >= 1);
 
         mem->CmdTimeOfRec_Click();
-        QVERIFY(clock.advanceUntil([&] { return state.SetTable.size() == 1 + 12 * state.SetCount; },
-                                   5000));
-        clock.advance(100);
+        QVERIFY(rig.clock.advanceUntil(
+            [&] { return rig.state.SetTable.size() == 1 + 12 * rig.state.SetCount; }, 5000));
+        rig.clock.advance(100);
         mem->Grid_Click(1);
-        QCOMPARE(state.SelectedSet, 1);
-        QCOMPARE(state.SetRecordCount, setOne);
+        QCOMPARE(rig.state.SelectedSet, 1);
+        QCOMPARE(rig.state.SetRecordCount, setOne);
         mem->CmdShowData_Click();
-        QVERIFY(clock.advanceUntil([] { return topLevel<memory::DataList>(QString()) != nullptr; },
-                                   10000));
+        QVERIFY(rig.clock.advanceUntil(
+            [] { return topLevel<memory::DataList>(QString()) != nullptr; }, 10000));
         auto* data = topLevel<memory::DataList>(QString());
         QCOMPARE(data->recordCount(), setOne);
         QCOMPARE(data->title()->text(), QStringLiteral("%1  Records In No. 1  Set").arg(setOne));
 
         // Live polling goes on once the memory work is done.
-        QVERIFY(!session.link().busy() ||
-                clock.advanceUntil([&] { return !session.link().busy(); }, 1000));
+        QVERIFY(!rig.session->link().busy() ||
+                rig.clock.advanceUntil([&] { return !rig.session->link().busy(); }, 1000));
 
         const QString path = dir.filePath("set1.sdm");
-        dialogs.saveNames.push_back(path);
+        rig.dialogs.saveNames.push_back(path);
         data->save();
         QVERIFY(QFile::exists(path));
 
-        dialogs.openNames.push_back(path);
+        rig.dialogs.openNames.push_back(path);
         button(&panel, "CmdOpen")->click();
         auto* saved = topLevel<lists::HddSavedList>(QString());
         QVERIFY(saved);
         QCOMPARE(saved->recordCount(), setOne);
         QCOMPARE(saved->records().store().bytes(0, records::Field::No), QByteArrayView("1"));
-        QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join('|')));
+        QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
         saved->close();
     }
 
     // A port that goes away (USB adapter unplugged) is tried again every two seconds;
     // once it is back the panel follows the meter again, without a restart.
     void lostPortReconnects() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        app::ProgramState state;
-        QString error;
-        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
         int attempts = 0;
+        platform::Clock* clock = nullptr;
         auto reopen = [&](const app::PortRequest& r, QString* e) {
             ++attempts;
             if (attempts < 3) {
                 *e = QStringLiteral("not back yet");
                 return app::OpenedPort();
             }
-            app::OpenedPort p = app::openPort(r, clock, e);
+            app::OpenedPort p = app::openPort(r, *clock, e);
             p.simulator->setFixedLevel(72.4);
             return p;
         };
-        app::OpenedPort port = app::openPort(sim, clock, &error);
-        port.simulator->setFixedLevel(65.3);
-        lp::platform::Transport* first = port.transport.get();
-        app::Session session(state, std::move(port), sim, clock, dialogs, nullptr, reopen);
-        panel::Panel& panel = session.panel();
-        clock.advance(1000);
+        SimRig rig(QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)), reopen);
+        clock = &rig.clock;
+        rig.meter->setFixedLevel(65.3);
+        panel::Panel& panel = rig.panel();
+        rig.clock.advance(1000);
         QCOMPARE(labelText(&panel, "LblVal"), QStringLiteral("65.3"));
 
-        emit first->failed(QStringLiteral("The serial port X is gone."));
+        emit rig.transport->failed(QStringLiteral("The serial port X is gone."));
         QCoreApplication::processEvents();
         QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("No COM"));
-        QCOMPARE(dialogs.messages().size(), 1);
-        QVERIFY(dialogs.messages().first().startsWith("The serial port X is gone."));
+        QCOMPARE(rig.dialogs.messages().size(), 1);
+        QVERIFY(rig.dialogs.messages().first().startsWith("The serial port X is gone."));
 
-        clock.advance(4000);  // two failed attempts
+        rig.clock.advance(4000);  // two failed attempts
         QCOMPARE(attempts, 2);
         QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("No COM"));
-        clock.advance(3000);  // back on the third
+        rig.clock.advance(3000);  // back on the third
         QCOMPARE(attempts, 3);
         QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("SIM"));
         QCOMPARE(labelText(&panel, "LblVal"), QStringLiteral("72.4"));
-        clock.advance(10000);
+        rig.clock.advance(10000);
         QCOMPARE(attempts, 3);  // no more tries once linked
-        QCOMPARE(dialogs.messages().size(), 1);
+        QCOMPARE(rig.dialogs.messages().size(), 1);
     }
 
     // Screen readers and UI automation find every control by a name: its caption, or
     // what a picture button does.
     void everyControlHasAnAccessibleName() {
         QTemporaryDir dir;
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        app::ProgramState state;
-        QString error;
-        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
-        app::OpenedPort port = app::openPort(sim, clock, &error);
-        app::Session session(state, std::move(port), sim, clock, dialogs);
-        panel::Panel& panel = session.panel();
-        panel.show();
-        clock.advance(1000);
+        SimRig rig;
+        panel::Panel& panel = rig.panel();
+        rig.clock.advance(1000);
 
         // Open every window the panel reaches.
         button(&panel, "CmdList")->click();
@@ -263,21 +257,21 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("No.s\tDate Time\tdB\t\r\n1\t2009/06/01 14:05:09\t65.3\t\r\n");
         file.close();
-        dialogs.openNames.push_back(path);
+        rig.dialogs.openNames.push_back(path);
         button(&panel, "CmdOpen")->click();
         auto* saved = topLevel<lists::HddSavedList>(QString());
         QVERIFY(saved);
         saved->findChild<lists::PercentileChooser*>()->Cmd01dB_Click();
         button(&panel, "CmdMemory")->click();
-        QVERIFY(clock.advanceUntil([] { return topLevel<memory::Memory>(QString()) != nullptr; },
-                                   5000));
+        QVERIFY(rig.clock.advanceUntil(
+            [] { return topLevel<memory::Memory>(QString()) != nullptr; }, 5000));
         auto* mem = topLevel<memory::Memory>(QString());
         mem->CmdTimeOfRec_Click();
-        clock.advance(2000);
+        rig.clock.advance(2000);
         mem->Grid_Click(1);
         mem->CmdShowData_Click();
-        QVERIFY(clock.advanceUntil([] { return topLevel<memory::DataList>(QString()) != nullptr; },
-                                   10000));
+        QVERIFY(rig.clock.advanceUntil(
+            [] { return topLevel<memory::DataList>(QString()) != nullptr; }, 10000));
 
         QStringList unnamed;
         int checked = 0;
