@@ -66,32 +66,20 @@ quint8 bcd(int value) {
 }  // namespace
 
 void pressKey(MeterLink& link, MeterKey key) {
-    switch (key) {
-        case MeterKey::AC:
-            link.submit(std::make_unique<KeyExchange>('A', true, 1, 100));
-            break;
-        case MeterKey::FS:
-            link.submit(std::make_unique<KeyExchange>('F', true, 1, 100));
-            break;
-        case MeterKey::Max:
-            link.submit(std::make_unique<KeyExchange>('M', true, 1, 100));
-            break;
-        case MeterKey::RangeUp:
-            link.submit(std::make_unique<KeyExchange>('U', true, 1, 100));
-            break;
-        case MeterKey::RangeDown:
-            link.submit(std::make_unique<KeyExchange>('P', true, 1, 100));
-            break;
-        case MeterKey::Reset:
-            link.submit(std::make_unique<KeyExchange>('E', false, 3, 200));
-            break;
-        case MeterKey::RecStart:
-            link.submit(std::make_unique<KeyExchange>('S', false, 1, 100));
-            break;
-        case MeterKey::RecStop:
-            link.submit(std::make_unique<KeyExchange>('T', false, 1, 100));
-            break;
-    }
+    struct KeyBytes {
+        char letter;
+        bool discardFirst;
+        int repeats;
+        int waitMs;
+    };
+    // Indexed by MeterKey: the letter sent, whether waiting input is thrown away
+    // first, how often it is sent and the wait after each.
+    static constexpr KeyBytes kKeys[] = {
+        {'A', true, 1, 100}, {'F', true, 1, 100},  {'M', true, 1, 100},  {'U', true, 1, 100},
+        {'P', true, 1, 100}, {'E', false, 3, 200}, {'S', false, 1, 100}, {'T', false, 1, 100},
+    };
+    const KeyBytes& k = kKeys[static_cast<int>(key)];
+    link.submit(std::make_unique<KeyExchange>(k.letter, k.discardFirst, k.repeats, k.waitMs));
 }
 
 QByteArray clockBytes(const QDateTime& when) {
