@@ -11,8 +11,8 @@
 
 #include "app/state/program_state.h"
 #include "charts/histogram.h"
-#include "lists/stats/ln_computation.h"
 #include "platform/qt_dialogs.h"
+#include "stats/ln_computation.h"
 
 namespace {
 
@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer timer;
         timer.start();
-        const lp::lists::LnResult result =
-            lp::lists::computeLn(lp::lists::Resolution::TenthDb, kRecords, textAt);
+        const lp::stats::LnResult result =
+            lp::stats::computeLn(lp::stats::Resolution::TenthDb, kRecords, textAt);
         compute << timer.nsecsElapsed() / 1e6;
         auto* window = lp::charts::Histogram::showFor(result, state, dialogs);
         QApplication::processEvents();

@@ -1,8 +1,8 @@
 #include "app/session.h"
 
+#include "charts/percentile_chooser.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/live_list_feed.h"
-#include "lists/percentile_chooser.h"
 #include "lists/saved_file_opener.h"
 #include "memory/memory_flow.h"
 #include "panel/panel.h"
@@ -100,7 +100,8 @@ void Session::tryReconnect() {
 void Session::openSavedFile() {
     lists::HddSavedList* window = fileOpener_->open();
     if (window) {
-        new lists::PercentileChooser(*window, state_, dialogs_);
+        window->installResolutionChooser(
+            new charts::PercentileChooser(window->records().store(), state_, dialogs_, window));
     }
 }
 

@@ -20,8 +20,8 @@
 #include "charts/level_figures_panel.h"
 #include "charts/ln_table.h"
 #include "charts/track_chart_view.h"
-#include "lists/stats/percentiles.h"
 #include "platform/dialogs.h"
+#include "stats/percentiles.h"
 
 namespace lp::charts {
 namespace {
@@ -135,7 +135,7 @@ void Histogram::buildChart() {
     view_->setMinimumSize(600, 320);
 }
 
-Histogram* Histogram::showFor(const lists::LnResult& result, app::ProgramState& state,
+Histogram* Histogram::showFor(const stats::LnResult& result, app::ProgramState& state,
                               platform::Dialogs& dialogs, QWidget* parent) {
     if (!result.hasLevel) {
         return nullptr;
@@ -150,7 +150,7 @@ Histogram* Histogram::showFor(const lists::LnResult& result, app::ProgramState& 
     return histogram;
 }
 
-void Histogram::setResult(const lists::LnResult& result) {
+void Histogram::setResult(const stats::LnResult& result) {
     resolution_ = result.resolution;
     classMin_ = result.classMin;
     classMax_ = result.classMax;
@@ -160,7 +160,7 @@ void Histogram::setResult(const lists::LnResult& result) {
     if (!outline.isEmpty()) {
         baseLine_->replace({QPointF(outline.first().x(), 0.0), QPointF(outline.last().x(), 0.0)});
     }
-    axisX_->setLabelFormat(resolution_ == lists::Resolution::TenthDb ? QStringLiteral("%.1f")
+    axisX_->setLabelFormat(resolution_ == stats::Resolution::TenthDb ? QStringLiteral("%.1f")
                                                                      : QStringLiteral("%.0f"));
     const qint64 highest =
         result.counts.isEmpty() ? 0 : *std::max_element(result.counts.begin(), result.counts.end());
@@ -174,7 +174,7 @@ void Histogram::setResult(const lists::LnResult& result) {
     state_.HistClassMax = classMax_;
     state_.HistCountMax = countMax_;
 
-    table_->setRows(lists::lnTableRows(result.levels));
+    table_->setRows(stats::lnTableRows(result.levels));
     figures_->setResult(result);
 }
 
@@ -213,7 +213,7 @@ QChart* Histogram::chart() const {
 
 void Histogram::updateTicks() {
     axisX_->setTickInterval(
-        niceStep(axisX_->max() - axisX_->min(), kLevelTicks, lists::classWidthDb(resolution_)));
+        niceStep(axisX_->max() - axisX_->min(), kLevelTicks, stats::classWidthDb(resolution_)));
     axisY_->setTickInterval(niceStep(axisY_->max() - axisY_->min(), kCountTicks, 1.0));
 }
 

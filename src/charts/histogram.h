@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "charts/track_modes.h"
-#include "lists/stats/ln_result.h"
+#include "stats/ln_result.h"
 
 class QAction;
 class QAreaSeries;
@@ -40,13 +40,13 @@ public:
     // corner and shows it. Returns nullptr, and shows nothing, when the result has no
     // level (the caller says so to the user). The caller closes the previous window;
     // the window deletes itself when closed.
-    static Histogram* showFor(const lists::LnResult& result, app::ProgramState& state,
+    static Histogram* showFor(const stats::LnResult& result, app::ProgramState& state,
                               platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Draws the counts, fills the Ln table and the figures, and leaves the view's
     // bounds in HistClassMin, HistClassMax (class units) and HistCountMax.
     // The result must have a level.
-    void setResult(const lists::LnResult& result);
+    void setResult(const stats::LnResult& result);
 
     // A choice in Combo1 (its index; anything outside the list is refused).
     void chooseMode(int index);
@@ -69,7 +69,7 @@ private:
     app::ProgramState& state_;
     platform::Dialogs& dialogs_;
 
-    lists::Resolution resolution_ = lists::Resolution::TenthDb;
+    stats::Resolution resolution_ = stats::Resolution::TenthDb;
     int classMin_ = 0;
     int classMax_ = 0;
     double countMax_ = 0.0;

@@ -5,12 +5,12 @@
 
 namespace lp::charts {
 
-double classLevel(int classIndex, lists::Resolution resolution) {
-    return resolution == lists::Resolution::TenthDb ? classIndex / 10.0
+double classLevel(int classIndex, stats::Resolution resolution) {
+    return resolution == stats::Resolution::TenthDb ? classIndex / 10.0
                                                     : static_cast<double>(classIndex);
 }
 
-QList<QPointF> barOutline(const QList<qint64>& counts, lists::Resolution resolution) {
+QList<QPointF> barOutline(const QList<qint64>& counts, stats::Resolution resolution) {
     QList<QPointF> points;
     const qsizetype size = counts.size();
     for (qsizetype j = 0; j < size; ++j) {

@@ -62,7 +62,7 @@ QLabel* LevelFiguresPanel::addFigure(int row, int column, const QString& caption
     return value;
 }
 
-void LevelFiguresPanel::setResult(const lists::LnResult& result) {
+void LevelFiguresPanel::setResult(const stats::LnResult& result) {
     records_->setText(QString::number(result.figures.withLevel));
     leftOut_->setText(QString::number(result.figures.leftOut));
     leq_->setText(decibels(result.figures.leq));

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "lists/stats/ln_result.h"
+#include "stats/ln_result.h"
 
 class QLabel;
 
@@ -15,7 +15,7 @@ class LevelFiguresPanel : public QWidget {
 public:
     explicit LevelFiguresPanel(QWidget* parent = nullptr);
 
-    void setResult(const lists::LnResult& result);
+    void setResult(const stats::LnResult& result);
 
 private:
     QLabel* addFigure(int row, int column, const QString& caption, const QString& name,

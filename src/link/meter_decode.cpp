@@ -34,29 +34,29 @@ RangeEnds rangeOfCode(int code) {
     return kRanges[static_cast<size_t>(code & 7)];
 }
 
-void DecodeRange(Reading& reading, int value) {
+void decodeRange(Reading& reading, int value) {
     const RangeEnds r = rangeOfCode(value % 8);
-    reading.RangeLow = r.low;
-    reading.RangeHigh = r.high;
-    reading.MeterRecording = static_cast<qint16>((value >> 3) & 1);
-    reading.MemoryFull = static_cast<qint16>((value >> 4) & 1);
-    reading.MaxHold = static_cast<qint16>((value >> 5) & 1);
-    reading.WeightingA = static_cast<qint16>((value >> 6) & 1);
-    reading.SlowResponse = static_cast<qint16>((value >> 7) & 1);
+    reading.rangeLow = r.low;
+    reading.rangeHigh = r.high;
+    reading.meterRecording = ((value >> 3) & 1) != 0;
+    reading.memoryFull = ((value >> 4) & 1) != 0;
+    reading.maxHold = ((value >> 5) & 1) != 0;
+    reading.weightingA = ((value >> 6) & 1) != 0;
+    reading.slowResponse = ((value >> 7) & 1) != 0;
 }
 
-void DecodeStatus(Reading& reading, int value) {
-    reading.HundredFlag = static_cast<qint16>((value >> 4) & 1);
-    reading.BatteryLow = static_cast<qint16>((value >> 5) & 1);
-    reading.UnderRange = static_cast<qint16>((value >> 6) & 1);
-    reading.OverRange = static_cast<qint16>((value >> 7) & 1);
+void decodeStatus(Reading& reading, int value) {
+    reading.hundredFlag = ((value >> 4) & 1) != 0;
+    reading.batteryLow = ((value >> 5) & 1) != 0;
+    reading.underRange = ((value >> 6) & 1) != 0;
+    reading.overRange = ((value >> 7) & 1) != 0;
 }
 
-void DecodeLevel(Reading& reading, QStringView digits) {
+void decodeLevel(Reading& reading, QStringView digits) {
     const double tens = leadingDigits(digits.mid(1, 1)) * 10.0;
     const double rest = leadingDigits(digits.mid(2, 2)) * 0.1;
-    const double level = reading.HundredFlag != 0 ? (tens + 100.0) + rest : rest + tens;
-    reading.Level = static_cast<float>(level);
+    const double level = reading.hundredFlag ? (tens + 100.0) + rest : rest + tens;
+    reading.level = static_cast<float>(level);
 }
 
 QString levelDigits(quint8 statusByte, quint8 digitsByte) {
@@ -73,9 +73,9 @@ void decodeLiveFrame(Reading& reading, const QByteArray& frame) {
     const auto b1 = static_cast<quint8>(frame[1]);
     const auto b2 = static_cast<quint8>(frame[2]);
     const auto b3 = static_cast<quint8>(frame[3]);
-    DecodeRange(reading, b1);
-    DecodeStatus(reading, b2);
-    DecodeLevel(reading, levelDigits(b2, b3));
+    decodeRange(reading, b1);
+    decodeStatus(reading, b2);
+    decodeLevel(reading, levelDigits(b2, b3));
 }
 
 }  // namespace lp::link

@@ -14,11 +14,11 @@ namespace lp::link {
 inline constexpr int kLiveFrameSize = 5;
 
 // Byte 1 of a live frame (or the function byte of a stored set): range code and flags.
-void DecodeRange(Reading& reading, int value);
+void decodeRange(Reading& reading, int value);
 // Byte 2 of a live frame (or a record's first byte): hundreds, battery, under, over.
-void DecodeStatus(Reading& reading, int value);
+void decodeStatus(Reading& reading, int value);
 // The four hexadecimal digits of bytes 2 and 3; uses the HundredFlag set just before.
-void DecodeLevel(Reading& reading, QStringView digits);
+void decodeLevel(Reading& reading, QStringView digits);
 
 // Two bytes written as four upper-case hexadecimal digits, the first byte first: "0653".
 [[nodiscard]] QString levelDigits(quint8 statusByte, quint8 digitsByte);

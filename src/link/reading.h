@@ -6,18 +6,20 @@
 namespace lp::link {
 
 struct Reading {
-    float Level = 0.0f;    // dB, 0.1 dB resolution
-    qint16 RangeLow = 0;   // lower end of the measuring range, dB
-    qint16 RangeHigh = 0;  // upper end of the measuring range, dB
-    qint16 MeterRecording = 0;
-    qint16 MemoryFull = 0;
-    qint16 MaxHold = 0;
-    qint16 WeightingA = 0;    // 1: A weighting, 0: C weighting
-    qint16 SlowResponse = 0;  // 1: SLOW, 0: FAST
-    qint16 HundredFlag = 0;   // the level is 100 dB or more
-    qint16 BatteryLow = 0;
-    qint16 UnderRange = 0;
-    qint16 OverRange = 0;
+    float level = 0.0f;    // dB, 0.1 dB resolution
+    qint16 rangeLow = 0;   // lower end of the measuring range, dB
+    qint16 rangeHigh = 0;  // upper end of the measuring range, dB
+    bool meterRecording = false;
+    bool memoryFull = false;
+    bool maxHold = false;
+    bool weightingA = false;    // true: A weighting, false: C weighting
+    bool slowResponse = false;  // true: SLOW, false: FAST
+    bool hundredFlag = false;   // the level is 100 dB or more
+    bool batteryLow = false;
+    bool underRange = false;
+    bool overRange = false;
+
+    friend bool operator==(const Reading&, const Reading&) = default;
 };
 
 }  // namespace lp::link

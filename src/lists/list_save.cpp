@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "lists/record_list_window.h"
-#include "lists/wait_cursor.h"
+#include "platform/wait_cursor.h"
 #include "records/record_file_writer.h"
 #include "records/save_dialog.h"
 
@@ -11,7 +11,7 @@ namespace lp::lists {
 
 std::optional<records::FileError> saveGridRows(RecordListWindow& window, const QString& path,
                                                const QString& progressSuffix) {
-    const WaitCursor hourglass;
+    const platform::WaitCursor hourglass;
     const QString caption = window.windowTitle();
     auto error = records::saveRecordFile(path, window.records().store(), [&](qsizetype line) {
         window.setWindowTitle(QString::number(line) + progressSuffix);

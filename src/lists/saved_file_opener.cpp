@@ -1,7 +1,7 @@
 #include "lists/saved_file_opener.h"
 
 #include "lists/hdd_saved_list.h"
-#include "lists/wait_cursor.h"
+#include "platform/wait_cursor.h"
 
 namespace lp::lists {
 
@@ -29,7 +29,7 @@ HddSavedList* SavedFileOpener::openFile(const QString& path) {
     std::optional<records::FileError> error;
     {
         const PanelTimersPaused paused(timers_);
-        const WaitCursor hourglass;
+        const platform::WaitCursor hourglass;
         error = window->load(path);
     }
     if (!window_) {

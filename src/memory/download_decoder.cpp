@@ -30,10 +30,10 @@ std::optional<SetHeader> decodeSetHeader(const QByteArray& data, link::Reading& 
     header.startKnown = RecordStamps(data.left(6), 0).known();
     header.functionByte = byteAt(data, 6);
     header.intervalSec = static_cast<quint16>(big16(data, 7));
-    link::DecodeRange(reading, header.functionByte);
+    link::decodeRange(reading, header.functionByte);
     header.rangeText =
-        QString::number(reading.RangeLow) + u'-' + QString::number(reading.RangeHigh);
-    header.weighting = reading.WeightingA != 0 ? u'A' : u'C';
+        QString::number(reading.rangeLow) + u'-' + QString::number(reading.rangeHigh);
+    header.weighting = reading.weightingA ? u'A' : u'C';
     return header;
 }
 
@@ -83,19 +83,19 @@ DownloadedSet decodeDownload(const QByteArray& data, int setNumber, qint32 expec
         for (qint64 k = 1; k <= count; ++k, bytes += kRecordSize) {
             const quint8 status = bytes[0];
             const quint8 digitsByte = bytes[1];
-            link::DecodeStatus(reading, status);
+            link::decodeStatus(reading, status);
             const QChar digits[4] = {QLatin1Char(kHex[status >> 4]), QLatin1Char(kHex[status & 15]),
                                      QLatin1Char(kHex[digitsByte >> 4]),
                                      QLatin1Char(kHex[digitsByte & 15])};
-            link::DecodeLevel(reading, QStringView(digits, 4));
+            link::decodeLevel(reading, QStringView(digits, 4));
 
             RecordTexts row;
             row.no = QString::number(k);
             row.dateTime = stamps.stamp(k);
-            row.level = platform::levelText(reading.Level);
+            row.level = platform::levelText(reading.level);
             set.gridLines.append(recordGridLine(k, row.dateTime, row.level, set.header->weighting,
-                                                reading.BatteryLow != 0, set.header->rangeText,
-                                                reading.OverRange != 0, reading.UnderRange != 0));
+                                                reading.batteryLow, set.header->rangeText,
+                                                reading.overRange, reading.underRange));
             set.records.append(std::move(row));
         }
     }

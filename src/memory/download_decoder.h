@@ -40,7 +40,7 @@ struct SetHeader {
     QChar weighting;    // 'A' or 'C'
 };
 
-// The header of a set; nullopt for fewer than 12 bytes. Runs DecodeRange on `reading`.
+// The header of a set; nullopt for fewer than 12 bytes. Runs decodeRange on `reading`.
 [[nodiscard]] std::optional<SetHeader> decodeSetHeader(const QByteArray& data,
                                                        link::Reading& reading);
 

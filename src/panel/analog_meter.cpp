@@ -88,7 +88,7 @@ void AnalogMeter::drawDial() {
         canvas_->line(r * c, r * s, t.outer * r * c, t.outer * r * s);
     }
     scaleTexts_.clear();
-    for (const ScaleNumber& n : scaleNumbers(state_.Reading.RangeHigh, state_.Reading.RangeLow)) {
+    for (const ScaleNumber& n : scaleNumbers(state_.Reading.rangeHigh, state_.Reading.rangeLow)) {
         const QPointF at = scaleNumberTopLeft(n, r, canvas_->textWidth(n.text));
         canvas_->text(at.x(), at.y(), n.text);
         scaleTexts_ << n.text;
@@ -105,7 +105,7 @@ void AnalogMeter::drawNeedle() {
     canvas_->setDrawWidth(3);
     canvas_->sector(0, 0, kEraseRadius * r, kArcStart, kArcEnd, kDialYellow);
     const link::Reading& reading = state_.Reading;
-    const float angle = panel::needleAngle(reading.Level, reading.RangeHigh, reading.RangeLow);
+    const float angle = panel::needleAngle(reading.level, reading.rangeHigh, reading.rangeLow);
     const double a = dialRadians(angle);
     canvas_->setDrawWidth(2);
     canvas_->line(kNeedleLength * r * std::cos(a), kNeedleLength * r * std::sin(a), 0, 0);

@@ -248,8 +248,8 @@ void Panel::Timer2_Timer() {
         emit sampleTaken(dateTime, level, now);
     }
     if (state_.AnalogOn) {
-        if (state_.AnalogHigh == state_.Reading.RangeHigh &&
-            state_.AnalogLow == state_.Reading.RangeLow) {
+        if (state_.AnalogHigh == state_.Reading.rangeHigh &&
+            state_.AnalogLow == state_.Reading.rangeLow) {
             if (analog_) {
                 analog_->drawNeedle();
             }
@@ -354,8 +354,8 @@ void Panel::CmdAnalog_Click() {
     }
     analog_->move(frameGeometry().x() + frameGeometry().width(), frameGeometry().y());
     analog_->show();
-    state_.AnalogHigh = state_.Reading.RangeHigh;
-    state_.AnalogLow = state_.Reading.RangeLow;
+    state_.AnalogHigh = state_.Reading.rangeHigh;
+    state_.AnalogLow = state_.Reading.rangeLow;
     state_.AnalogOn = true;
 }
 

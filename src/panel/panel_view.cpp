@@ -6,17 +6,17 @@ namespace lp::panel {
 
 PanelView panelView(const link::Reading& reading) {
     PanelView v;
-    v.recordShown = reading.MeterRecording != 0;
-    v.fullShown = reading.MemoryFull != 0;
-    v.maxHoldShown = reading.MaxHold != 0;
-    v.weighting = reading.WeightingA != 0 ? QStringLiteral("A") : QStringLiteral("  C");
-    v.response = reading.SlowResponse != 0 ? QStringLiteral("    SLOW") : QStringLiteral("FAST");
-    v.batteryShown = reading.BatteryLow != 0;
-    v.underShown = reading.UnderRange != 0;
-    v.overShown = reading.OverRange != 0;
-    v.rangeHigh = QString::number(reading.RangeHigh);
-    v.rangeLow = QString::number(reading.RangeLow);
-    v.level = platform::levelText(reading.Level);
+    v.recordShown = reading.meterRecording;
+    v.fullShown = reading.memoryFull;
+    v.maxHoldShown = reading.maxHold;
+    v.weighting = reading.weightingA ? QStringLiteral("A") : QStringLiteral("  C");
+    v.response = reading.slowResponse ? QStringLiteral("    SLOW") : QStringLiteral("FAST");
+    v.batteryShown = reading.batteryLow;
+    v.underShown = reading.underRange;
+    v.overShown = reading.overRange;
+    v.rangeHigh = QString::number(reading.rangeHigh);
+    v.rangeLow = QString::number(reading.rangeLow);
+    v.level = platform::levelText(reading.level);
     return v;
 }
 

@@ -16,9 +16,9 @@
 #include "app/open_port.h"
 #include "app/session.h"
 #include "charts/histogram.h"
+#include "charts/percentile_chooser.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
-#include "lists/percentile_chooser.h"
 #include "memory/data_list.h"
 #include "memory/memory_window.h"
 #include "panel/panel.h"
@@ -138,7 +138,7 @@ private slots:
         QVERIFY(saved);
         QCOMPARE(saved->windowTitle(), path);
         QCOMPARE(saved->recordCount(), samples);
-        auto* chooser = saved->findChild<lists::PercentileChooser*>();
+        auto* chooser = saved->findChild<charts::PercentileChooser*>();
         QVERIFY(chooser);
         chooser->Cmd1dB_Click();
         QVERIFY(chooser->histogram());
@@ -261,7 +261,7 @@ private slots:
         button(&panel, "CmdOpen")->click();
         auto* saved = topLevel<lists::HddSavedList>(QString());
         QVERIFY(saved);
-        saved->findChild<lists::PercentileChooser*>()->Cmd01dB_Click();
+        saved->findChild<charts::PercentileChooser*>()->Cmd01dB_Click();
         button(&panel, "CmdMemory")->click();
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::Memory>(QString()) != nullptr; }, 5000));

@@ -17,15 +17,15 @@
 
 #include "app/state/program_state.h"
 #include "charts/histogram.h"
-#include "lists/stats/ln_computation.h"
 #include "scripted_dialogs.h"
+#include "stats/ln_computation.h"
 
 using namespace lp;
 using charts::Histogram;
 using charts::TrackMode;
-using lists::Resolution;
+using stats::Resolution;
 
-Q_DECLARE_METATYPE(lp::lists::Resolution)
+Q_DECLARE_METATYPE(lp::stats::Resolution)
 
 namespace {
 
@@ -53,7 +53,7 @@ class TestHistogram : public QObject {
     QPointer<Histogram> window_;
 
     Histogram* open(const QStringList& texts, Resolution resolution = Resolution::TenthDb) {
-        window_ = Histogram::showFor(lists::computeLn(resolution, texts), state_, dialogs_);
+        window_ = Histogram::showFor(stats::computeLn(resolution, texts), state_, dialogs_);
         if (window_ != nullptr) {
             (void)QTest::qWaitForWindowExposed(window_);
         }

@@ -25,26 +25,26 @@ private slots:
         QFETCH(int, high);
         QFETCH(QList<int>, flags);
         Reading r;
-        r.MaxHold = 1;  // previous values must be overwritten, not kept
-        lp::link::DecodeRange(r, value);
-        QCOMPARE(int(r.RangeLow), low);
-        QCOMPARE(int(r.RangeHigh), high);
+        r.maxHold = true;  // previous values must be overwritten, not kept
+        lp::link::decodeRange(r, value);
+        QCOMPARE(int(r.rangeLow), low);
+        QCOMPARE(int(r.rangeHigh), high);
         QCOMPARE(
-            (QList<int>{r.MeterRecording, r.MemoryFull, r.MaxHold, r.WeightingA, r.SlowResponse}),
+            (QList<int>{r.meterRecording, r.memoryFull, r.maxHold, r.weightingA, r.slowResponse}),
             flags);
     }
 
     void status() {
         Reading r;
-        lp::link::DecodeStatus(r, 0xE3);
-        QCOMPARE(int(r.HundredFlag), 0);
-        QCOMPARE(int(r.BatteryLow), 1);
-        QCOMPARE(int(r.UnderRange), 1);
-        QCOMPARE(int(r.OverRange), 1);
-        lp::link::DecodeStatus(r, 0x10);
-        QCOMPARE(int(r.HundredFlag), 1);
-        QCOMPARE(int(r.BatteryLow), 0);
-        QCOMPARE(int(r.OverRange), 0);
+        lp::link::decodeStatus(r, 0xE3);
+        QCOMPARE(int(r.hundredFlag), 0);
+        QCOMPARE(int(r.batteryLow), 1);
+        QCOMPARE(int(r.underRange), 1);
+        QCOMPARE(int(r.overRange), 1);
+        lp::link::decodeStatus(r, 0x10);
+        QCOMPARE(int(r.hundredFlag), 1);
+        QCOMPARE(int(r.batteryLow), 0);
+        QCOMPARE(int(r.overRange), 0);
     }
 
     void level_data() {
@@ -75,19 +75,19 @@ private slots:
             .append(char(b3))
             .append(char(0));
         lp::link::decodeLiveFrame(r, frame);
-        QCOMPARE(r.Level, level);
+        QCOMPARE(r.level, level);
     }
 
     // Decoding the level before the status applies the previous frame's hundreds;
     // the frame decoder must run status first.
     void orderMatters() {
         Reading r;
-        lp::link::DecodeStatus(r, 0x10);
-        lp::link::DecodeLevel(r, u"0653");
-        QCOMPARE(r.Level, 165.3f);  // wrong order shows the stale hundreds
+        lp::link::decodeStatus(r, 0x10);
+        lp::link::decodeLevel(r, u"0653");
+        QCOMPARE(r.level, 165.3f);  // wrong order shows the stale hundreds
         QByteArray frame("\x00\x42\x06\x53\x00", 5);
         lp::link::decodeLiveFrame(r, frame);
-        QCOMPARE(r.Level, 65.3f);
+        QCOMPARE(r.level, 65.3f);
     }
 };
 

@@ -104,9 +104,9 @@ private slots:
                          "4\t2009/03/15    14:05:54     71.2    A    ---    30-130       Over",
                          "5\t2009/03/15    14:06:09     29.5    A    ---    30-130    Under"}));
         // The Reading ends with the last record, on the set's range.
-        QCOMPARE(reading.Level, 0.5f);
-        QCOMPARE(reading.RangeHigh, qint16(130));
-        QCOMPARE(reading.WeightingA, qint16(1));
+        QCOMPARE(reading.level, 0.5f);
+        QCOMPARE(reading.rangeHigh, qint16(130));
+        QCOMPARE(reading.weightingA, true);
     }
 
     void stampsCarryThroughTheCalendar_data() {

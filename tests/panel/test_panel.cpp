@@ -40,7 +40,7 @@ private slots:
             for (int i = 0; i < 6; ++i) {
                 QVERIFY2(rig.get(lamps[i])->isVisible() == lit[i], lamps[i]);
             }
-            QCOMPARE(rig.state.Reading.Level, reading.Level);
+            QCOMPARE(rig.state.Reading.level, reading.level);
         }
         QCOMPARE(rig.text("LblVal"), QString("105.2"));
     }

@@ -88,7 +88,7 @@ private slots:
                 [&](const QString&, const QString& level) {
                     shown << level;
                     const link::Reading& r = rig.state.Reading;
-                    expected << panel::needleAngle(r.Level, r.RangeHigh, r.RangeLow);
+                    expected << panel::needleAngle(r.level, r.rangeHigh, r.rangeLow);
                 });
         for (int s = 0; s < 180; ++s) {
             rig.clock.advance(1000);

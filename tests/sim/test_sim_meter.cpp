@@ -60,7 +60,7 @@ private slots:
         m.memoryFull = flags & 8;
         m.batteryLow = flags & 16;
         QCOMPARE(m.receive(" ", kNow, 0).toHex(' '), frame.toHex(' '));
-        QTEST(decode(frame).Level, "decoded");
+        QTEST(decode(frame).level, "decoded");
     }
 
     // The varying level looks like a real room: within the lower ranges, no jumps.
@@ -103,10 +103,10 @@ private slots:
             QCOMPARE(m.receive(QByteArray(1, k), kNow, 100), QByteArray());  // keys never answer
         }
         const link::Reading r = decode(m.receive(" ", kNow, 200));
-        QTEST(QString::asprintf("%d%d%d %d-%d", r.WeightingA, r.SlowResponse, r.MaxHold, r.RangeLow,
-                                r.RangeHigh),
+        QTEST(QString::asprintf("%d%d%d %d-%d", r.weightingA, r.slowResponse, r.maxHold, r.rangeLow,
+                                r.rangeHigh),
               "shown");
-        QCOMPARE(r.Level, 65.3f);
+        QCOMPARE(r.level, 65.3f);
     }
 
     void maxHoldKeepsTheHighestLevelUntilReset() {
@@ -116,13 +116,13 @@ private slots:
         QList<float> shown;
         for (const double level : {60.0, 75.4, 50.0}) {
             m.setFixedLevel(level);
-            shown << decode(m.receive(" ", kNow, 100)).Level;
+            shown << decode(m.receive(" ", kNow, 100)).level;
         }
         QCOMPARE(shown, (QList<float>{70.0f, 75.4f, 75.4f}));
         (void)m.receive("E", kNow, 400);
         const link::Reading r = decode(m.receive(" ", kNow, 500));
-        QCOMPARE(r.Level, 50.0f);
-        QCOMPARE(r.MaxHold, qint16(0));
+        QCOMPARE(r.level, 50.0f);
+        QCOMPARE(r.maxHold, false);
     }
 
     // Commands, each byte in a write of its own (argument bytes may trail their letter),

@@ -42,14 +42,14 @@ private slots:
             timer->start();
 
             QTRY_VERIFY_WITH_TIMEOUT(frames >= 2, 3000);
-            QCOMPARE(reading.Level, 65.3f);
-            QCOMPARE(reading.WeightingA, qint16(1));
-            QCOMPARE(reading.RangeLow, qint16(30));
-            QCOMPARE(reading.RangeHigh, qint16(80));
+            QCOMPARE(reading.level, 65.3f);
+            QCOMPARE(reading.weightingA, true);
+            QCOMPARE(reading.rangeLow, qint16(30));
+            QCOMPARE(reading.rangeHigh, qint16(80));
 
             link::pressKey(line, link::MeterKey::AC);
-            QTRY_COMPARE_WITH_TIMEOUT(reading.WeightingA, qint16(0), 3000);
-            QCOMPARE(reading.Level, 65.3f);
+            QTRY_COMPARE_WITH_TIMEOUT(reading.weightingA, false, 3000);
+            QCOMPARE(reading.level, 65.3f);
             QCOMPARE(poller.state(), link::LinkState::Linked);
             timer->stop();
         }

@@ -1,6 +1,6 @@
-#include "lists/stats/percentiles.h"
+#include "stats/percentiles.h"
 
-namespace lp::lists {
+namespace lp::stats {
 
 ClassBounds classBounds(const QList<qint64>& counts) {
     ClassBounds bounds;
@@ -71,4 +71,4 @@ QList<QStringList> lnTableRows(const QStringList& levels) {
     return rows;
 }
 
-}  // namespace lp::lists
+}  // namespace lp::stats

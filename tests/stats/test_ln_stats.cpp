@@ -2,12 +2,12 @@
 #include <QTest>
 #include <numeric>
 
-#include "lists/stats/ln_computation.h"
-#include "lists/stats/percentiles.h"
+#include "stats/ln_computation.h"
+#include "stats/percentiles.h"
 
-using namespace lp::lists;
+using namespace lp::stats;
 
-Q_DECLARE_METATYPE(lp::lists::Resolution)
+Q_DECLARE_METATYPE(lp::stats::Resolution)
 
 namespace {
 

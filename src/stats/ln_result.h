@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <optional>
 
-#include "lists/stats/resolution.h"
+#include "stats/resolution.h"
 
-namespace lp::lists {
+namespace lp::stats {
 
 // Figures over the records that carry a readable level: the text begins with a
 // number and holds none of the marks "*", "-" or "L". Every other record (marked,
@@ -51,4 +51,4 @@ struct LnResult {
     LevelFigures figures;
 };
 
-}  // namespace lp::lists
+}  // namespace lp::stats

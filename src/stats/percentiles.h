@@ -5,9 +5,9 @@
 #include <QList>
 #include <QStringList>
 
-#include "lists/stats/resolution.h"
+#include "stats/resolution.h"
 
-namespace lp::lists {
+namespace lp::stats {
 
 struct ClassBounds {
     bool any = false;  // some class holds a record
@@ -30,4 +30,4 @@ struct ClassBounds {
 // Ten rows of 11 cells: "L(00)" then L0 .. L9, "L(10)" then L10 .. L19, ... "L(90)".
 [[nodiscard]] QList<QStringList> lnTableRows(const QStringList& levels);
 
-}  // namespace lp::lists
+}  // namespace lp::stats

@@ -5,10 +5,10 @@
 #include <QStringList>
 #include <functional>
 
-#include "lists/stats/ln_result.h"
-#include "lists/stats/resolution.h"
+#include "stats/ln_result.h"
+#include "stats/resolution.h"
 
-namespace lp::lists {
+namespace lp::stats {
 
 // The level text of record i, 0 <= i < count, as Latin-1 bytes read in place (no copy
 // is kept), e.g. the level field of the record store.
@@ -19,4 +19,4 @@ using LevelTextAt = std::function<QByteArrayView(qsizetype)>;
 
 [[nodiscard]] LnResult computeLn(Resolution resolution, const QStringList& levelTexts);
 
-}  // namespace lp::lists
+}  // namespace lp::stats

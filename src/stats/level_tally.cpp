@@ -1,13 +1,13 @@
-#include "lists/stats/level_tally.h"
+#include "stats/level_tally.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "lists/stats/percentiles.h"
 #include "platform/numeric_text.h"
+#include "stats/percentiles.h"
 
-namespace lp::lists {
+namespace lp::stats {
 namespace {
 
 // 10^(x/10) = e^(x * ln(10)/10)
@@ -106,4 +106,4 @@ LnResult LevelTally::result() const {
     return result;
 }
 
-}  // namespace lp::lists
+}  // namespace lp::stats

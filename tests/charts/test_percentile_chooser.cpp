@@ -5,8 +5,7 @@
 #include <QTest>
 
 #include "charts/histogram.h"
-#include "lists/hdd_saved_list.h"
-#include "lists/percentile_chooser.h"
+#include "charts/percentile_chooser.h"
 #include "records/record_store.h"
 #include "scripted_dialogs.h"
 
@@ -14,14 +13,14 @@ using namespace lp;
 
 namespace {
 
-void fill(lists::HddSavedList& window, const QStringList& levels) {
+records::RecordStore storeOf(const QStringList& levels) {
     records::RecordStore store;
     int n = 0;
     for (const QString& level : levels) {
         ++n;
         store.append(QByteArray::number(n), "2009/06/01 14:05:09", level.toLatin1());
     }
-    window.records().replace(std::move(store));
+    return store;
 }
 
 }  // namespace
@@ -29,16 +28,14 @@ void fill(lists::HddSavedList& window, const QStringList& levels) {
 class TestPercentileChooser : public QObject {
     Q_OBJECT
 private slots:
-    void lnButtonShowsChooserAndResolutionOpensHistogram() {
+    void eachResolutionOpensAFreshHistogram() {
         app::ProgramState state;
         test::ScriptedDialogs dialogs;
-        lists::HddSavedList window(nullptr);
-        fill(window,
-             {"50.0", "50.0", "50.0", "50.0", "50.0", "60.0", "60.0", "60.0", "60.0", "60.0"});
-        auto* chooser = new lists::PercentileChooser(window, state, dialogs);
+        const records::RecordStore store = storeOf(
+            {"50.0", "50.0", "50.0", "50.0", "50.0", "60.0", "60.0", "60.0", "60.0", "60.0"});
+        QWidget window;
+        auto* chooser = new charts::PercentileChooser(store, state, dialogs, &window);
         window.show();
-        QVERIFY(!chooser->isVisible());
-        window.toolbarButton("Ln")->trigger();
         QVERIFY(chooser->isVisible());
 
         chooser->findChild<QPushButton*>("Cmd01dB")->click();
@@ -66,16 +63,16 @@ private slots:
     void listWithoutLevelSaysSoAndOpensNothing() {
         app::ProgramState state;
         test::ScriptedDialogs dialogs;
-        lists::HddSavedList window(nullptr);
-        fill(window, {"*", "*"});
-        auto* chooser = new lists::PercentileChooser(window, state, dialogs);
+        const records::RecordStore store = storeOf({"*", "*"});
+        QWidget window;
+        auto* chooser = new charts::PercentileChooser(store, state, dialogs, &window);
         chooser->Cmd01dB_Click();
         QVERIFY(!chooser->histogram());
-        QCOMPARE(dialogs.messages(), QStringList{lists::PercentileChooser::kNoLevelText});
+        QCOMPARE(dialogs.messages(), QStringList{charts::PercentileChooser::kNoLevelText});
         QVERIFY(chooser->lnLevels().isEmpty());
 
-        lists::HddSavedList empty(nullptr);
-        auto* second = new lists::PercentileChooser(empty, state, dialogs);
+        const records::RecordStore empty;
+        auto* second = new charts::PercentileChooser(empty, state, dialogs, &window);
         second->Cmd1dB_Click();
         QVERIFY(!second->histogram());
         QCOMPARE(dialogs.messages().size(), 2);

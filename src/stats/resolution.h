@@ -1,7 +1,7 @@
 // The two class widths the percentile levels and the histogram are computed at.
 #pragma once
 
-namespace lp::lists {
+namespace lp::stats {
 
 enum class Resolution {
     TenthDb,  // classes of 0.1 dB: index j is j/10 dB, 0 .. 1450
@@ -23,4 +23,4 @@ enum class Resolution {
     return resolution == Resolution::TenthDb ? 250 : 25;
 }
 
-}  // namespace lp::lists
+}  // namespace lp::stats

@@ -1,19 +1,18 @@
-#include "lists/percentile_chooser.h"
+#include "charts/percentile_chooser.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "charts/histogram.h"
-#include "lists/hdd_saved_list.h"
-#include "lists/stats/ln_computation.h"
-#include "lists/wait_cursor.h"
+#include "platform/wait_cursor.h"
+#include "stats/ln_computation.h"
 
-namespace lp::lists {
+namespace lp::charts {
 
-PercentileChooser::PercentileChooser(HddSavedList& window, app::ProgramState& state,
-                                     platform::Dialogs& dialogs)
-    : window_(window), state_(state), dialogs_(dialogs) {
+PercentileChooser::PercentileChooser(const records::RecordStore& records, app::ProgramState& state,
+                                     platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), records_(records), state_(state), dialogs_(dialogs) {
     setObjectName(QStringLiteral("PicResolution"));
     setAccessibleName(QStringLiteral("Resolution"));
     setAutoFillBackground(true);
@@ -38,24 +37,24 @@ PercentileChooser::PercentileChooser(HddSavedList& window, app::ProgramState& st
 
     connect(tenth, &QPushButton::clicked, this, &PercentileChooser::Cmd01dB_Click);
     connect(whole, &QPushButton::clicked, this, &PercentileChooser::Cmd1dB_Click);
-    window_.installResolutionChooser(this);
 }
 
 void PercentileChooser::Cmd01dB_Click() {
-    compute(Resolution::TenthDb);
+    compute(stats::Resolution::TenthDb);
 }
 
 void PercentileChooser::Cmd1dB_Click() {
-    compute(Resolution::WholeDb);
+    compute(stats::Resolution::WholeDb);
 }
 
-void PercentileChooser::compute(Resolution resolution) {
-    LnResult result;
+void PercentileChooser::compute(stats::Resolution resolution) {
+    stats::LnResult result;
     {
-        WaitCursor busy;
-        const records::RecordStore& store = window_.records().store();
-        result = computeLn(resolution, store.count(),
-                           [&store](qsizetype i) { return store.bytes(i, records::Field::Level); });
+        platform::WaitCursor busy;
+        const records::RecordStore& store = records_;
+        result = stats::computeLn(resolution, store.count(), [&store](qsizetype i) {
+            return store.bytes(i, records::Field::Level);
+        });
     }
     if (histogram_) {
         histogram_->close();
@@ -63,11 +62,11 @@ void PercentileChooser::compute(Resolution resolution) {
     hide();
     if (!result.hasLevel) {
         lnLevels_.clear();
-        dialogs_.message(&window_, kNoLevelText, platform::MessageIcon::Information);
+        dialogs_.message(parentWidget(), kNoLevelText, platform::MessageIcon::Information);
         return;
     }
     lnLevels_ = result.levels;
-    histogram_ = charts::Histogram::showFor(result, state_, dialogs_);
+    histogram_ = Histogram::showFor(result, state_, dialogs_);
 }
 
-}  // namespace lp::lists
+}  // namespace lp::charts

@@ -1,8 +1,8 @@
-#include "lists/stats/ln_computation.h"
+#include "stats/ln_computation.h"
 
-#include "lists/stats/level_tally.h"
+#include "stats/level_tally.h"
 
-namespace lp::lists {
+namespace lp::stats {
 
 LnResult computeLn(Resolution resolution, qsizetype count, const LevelTextAt& levelTextAt) {
     LevelTally tally(resolution);
@@ -20,4 +20,4 @@ LnResult computeLn(Resolution resolution, const QStringList& levelTexts) {
     return tally.result();
 }
 
-}  // namespace lp::lists
+}  // namespace lp::stats

@@ -1,6 +1,7 @@
 // The saved-file window's resolution chooser ("Resolution": "0.1 dB", "1 dB"): each
 // button computes the percentile levels Ln of the listed records at its class width
-// and shows them in a fresh histogram window.
+// and shows them in a fresh histogram window. The window that lists the records
+// places the chooser; the chooser only reads the records.
 #pragma once
 
 #include <QPointer>
@@ -9,24 +10,25 @@
 
 #include "app/state/program_state.h"
 #include "charts/histogram.h"
-#include "lists/stats/resolution.h"
 #include "platform/dialogs.h"
+#include "records/record_store.h"
+#include "stats/resolution.h"
 
-namespace lp::lists {
-
-class HddSavedList;
+namespace lp::charts {
 
 class PercentileChooser : public QWidget {
     Q_OBJECT
 public:
-    // Installs itself in `window` (hidden until its "Ln" button shows it).
-    PercentileChooser(HddSavedList& window, app::ProgramState& state, platform::Dialogs& dialogs);
+    // `records` are the listed records (they outlive the chooser: the list window that
+    // holds them is its parent); messages go to `parent`.
+    PercentileChooser(const records::RecordStore& records, app::ProgramState& state,
+                      platform::Dialogs& dialogs, QWidget* parent);
 
     void Cmd01dB_Click();
     void Cmd1dB_Click();
 
     // The window of the last computation, while it is open.
-    [[nodiscard]] charts::Histogram* histogram() const { return histogram_; }
+    [[nodiscard]] Histogram* histogram() const { return histogram_; }
     // The 100 levels of the last computation (entry n: exceeded n % of the time);
     // empty before the first one.
     [[nodiscard]] const QStringList& lnLevels() const { return lnLevels_; }
@@ -35,13 +37,13 @@ public:
         "There is no level to compute: none of the listed records holds a sound level.");
 
 private:
-    void compute(Resolution resolution);
+    void compute(stats::Resolution resolution);
 
-    HddSavedList& window_;
+    const records::RecordStore& records_;
     app::ProgramState& state_;
     platform::Dialogs& dialogs_;
-    QPointer<charts::Histogram> histogram_;
+    QPointer<Histogram> histogram_;
     QStringList lnLevels_;
 };
 
-}  // namespace lp::lists
+}  // namespace lp::charts

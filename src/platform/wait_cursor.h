@@ -3,7 +3,7 @@
 
 #include <QGuiApplication>
 
-namespace lp::lists {
+namespace lp::platform {
 
 class WaitCursor {
 public:
@@ -13,4 +13,4 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-}  // namespace lp::lists
+}  // namespace lp::platform

@@ -16,10 +16,10 @@
 #include <QList>
 #include <QStringView>
 
-#include "lists/stats/ln_result.h"
-#include "lists/stats/resolution.h"
+#include "stats/ln_result.h"
+#include "stats/resolution.h"
 
-namespace lp::lists {
+namespace lp::stats {
 
 class LevelTally {
 public:
@@ -51,4 +51,4 @@ private:
     double lmin_ = 0.0;
 };
 
-}  // namespace lp::lists
+}  // namespace lp::stats

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Fails on any #include that points up the layer order of src/, or sideways between
+# folders of one layer that are not meant to know each other. Prints every offending line.
+#
+#   platform  ->  link, records, stats, sim  ->  panel, memory, lists, charts  ->  app
+#
+# Within a layer only these are allowed: stats and sim may use records and link, and
+# the memory windows may use the record-list windows. tools/ may use platform, link
+# and sim.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+rank() {
+    case "$1" in
+        platform) echo 0 ;;
+        link | records | stats | sim) echo 1 ;;
+        panel | memory | lists | charts) echo 2 ;;
+        app) echo 3 ;;
+        *) echo -1 ;;
+    esac
+}
+
+allowed_sideways() {
+    case "$1>$2" in
+        "stats>records" | "sim>link" | "memory>lists") return 0 ;;
+        *) return 1 ;;
+    esac
+}
+
+bad=0
+while IFS= read -r hit; do
+    file=${hit%%:*}
+    rest=${hit#*:}
+    line=${rest%%:*}
+    text=${rest#*:}
+    target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^/"]+)\/.*$/\1/' <<<"$text")
+    if [[ $file == tools/* ]]; then
+        case "$target" in
+            platform | link | sim) continue ;;
+        esac
+        echo "$file:$line: tools may use platform, link and sim only: $text"
+        bad=1
+        continue
+    fi
+    from=$(cut -d/ -f2 <<<"$file")
+    rf=$(rank "$from")
+    rt=$(rank "$target")
+    if [[ $rt -lt 0 || $from == "$target" ]]; then
+        continue
+    fi
+    if [[ $rt -gt $rf ]]; then
+        echo "$file:$line: $from includes $target, a higher layer: $text"
+        bad=1
+    elif [[ $rt -eq $rf ]] && ! allowed_sideways "$from" "$target"; then
+        echo "$file:$line: $from includes $target, a folder of its own layer: $text"
+        bad=1
+    fi
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' src tools \
+    --include='*.h' --include='*.cpp' || true)
+
+if [[ $bad -ne 0 ]]; then
+    echo "Layer check failed: see the includes above." >&2
+    exit 1
+fi
+echo "Layer check: every include points down the layer order."
