@@ -5,7 +5,6 @@
 #include "lists/record_list_window.h"
 #include "platform/wait_cursor.h"
 #include "records/record_file_writer.h"
-#include "records/save_dialog.h"
 
 namespace lp::lists {
 
@@ -20,13 +19,12 @@ std::optional<records::FileError> saveGridRows(RecordListWindow& window, const Q
     return error;
 }
 
-bool saveList(RecordListWindow& window, platform::Dialogs& dialogs, app::ProgramState& state) {
-    (void)records::ShowSaveDialog(dialogs, &window, state);
-    if (!state.FileChosen) {
+bool saveList(RecordListWindow& window, platform::Dialogs& dialogs) {
+    const std::optional<QString> path = platform::askRecordFileName(dialogs, &window);
+    if (!path) {
         return false;
     }
-    const auto error = saveGridRows(window, state.SaveFileName, kSaveProgressSuffix);
-    state.FileChosen = false;
+    const auto error = saveGridRows(window, *path, kSaveProgressSuffix);
     if (error) {
         dialogs.message(&window, saveFailureText(*error), platform::MessageIcon::Warning);
         return false;

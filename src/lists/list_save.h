@@ -5,7 +5,6 @@
 #include <QString>
 #include <optional>
 
-#include "app/state/program_state.h"
 #include "platform/dialogs.h"
 #include "records/file_error.h"
 
@@ -25,7 +24,7 @@ class RecordListWindow;
 // The list "Save" command: the save dialog, then the list written to the chosen file.
 // A failure is told to the user with the file name and the reason. Returns true when
 // a file was written.
-bool saveList(RecordListWindow& window, platform::Dialogs& dialogs, app::ProgramState& state);
+bool saveList(RecordListWindow& window, platform::Dialogs& dialogs);
 
 // Caption suffixes of the two writers: "12Records Completed" while saving, and
 // "12 Records Completed" while the live list is dumped.

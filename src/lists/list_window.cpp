@@ -68,7 +68,7 @@ void List::started() {
 }
 
 bool List::save() {
-    return saveList(*this, dialogs_, state_);
+    return saveList(*this, dialogs_);
 }
 
 void List::closeEvent(QCloseEvent* event) {

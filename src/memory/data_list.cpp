@@ -97,7 +97,7 @@ void DataList::showSet(const DownloadedSet& set) {
 }
 
 bool DataList::save() {
-    return lists::saveList(*this, dialogs_, state_);
+    return lists::saveList(*this, dialogs_);
 }
 
 QString dataListTitle(const DownloadedSet& set) {

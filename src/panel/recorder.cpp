@@ -10,24 +10,22 @@ Recorder::~Recorder() {
     stop();
 }
 
-std::optional<QString> Recorder::start() {
+std::optional<QString> Recorder::start(const QString& path) {
     if (file_.isOpen()) {
         file_.close();
     }
-    file_.setFileName(state_.SaveFileName);
+    file_.setFileName(path);
     // Unbuffered: each write goes to the operating system at once.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         const QString reason = file_.errorString();
         state_.RecordingOn = false;
-        return QStringLiteral("Cannot open the recording file \"%1\": %2.")
-            .arg(state_.SaveFileName, reason);
+        return QStringLiteral("Cannot open the recording file \"%1\": %2.").arg(path, reason);
     }
     if (!writeBytes(records::kHeaderLine.toByteArray())) {
         const QString reason = file_.errorString();
         file_.close();
         state_.RecordingOn = false;
-        return QStringLiteral("Cannot write to the recording file \"%1\": %2.")
-            .arg(state_.SaveFileName, reason);
+        return QStringLiteral("Cannot write to the recording file \"%1\": %2.").arg(path, reason);
     }
     state_.RecordCount = 0;
     state_.RecordingOn = true;

@@ -27,9 +27,9 @@ public:
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
-    // Opens SaveFileName for appending and writes the header line. On success the run
-    // is on (RecordingOn); on failure it stays off and the reason is returned.
-    [[nodiscard]] std::optional<QString> start();
+    // Opens `path` for appending and writes the header line. On success the run is on
+    // (RecordingOn); on failure it stays off and the reason is returned.
+    [[nodiscard]] std::optional<QString> start(const QString& path);
 
     // Counts and writes one data line: the record number, TAB, then `sampleTail`
     // (date-time, TAB, level text, TAB), CR LF. LimitReached and Failed ask the caller

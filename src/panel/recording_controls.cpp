@@ -1,7 +1,5 @@
 #include "panel/recording_controls.h"
 
-#include "records/save_dialog.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -50,7 +48,7 @@ void RecordingControls::CmdPc_Click() {
 }
 
 void RecordingControls::ShowSaveDialog() {
-    if (const auto name = records::ShowSaveDialog(dialogs_, window_, state_)) {
+    if (const auto name = platform::askRecordFileName(dialogs_, window_)) {
         dialogFileName_ = *name;
     }
 }
@@ -88,13 +86,10 @@ void RecordingControls::StartRecording() {
         askForFile();
         return;
     }
-    if (const auto error = recorder_.start()) {
+    if (const auto error = recorder_.start(dialogFileName_)) {
         dialogs_.message(window_, *error, platform::MessageIcon::Warning);
         return;
     }
-    // The run writes to SaveFileName, which another window's Save may have changed:
-    // name that file, so the label never shows a file that is not being written.
-    dialogFileName_ = state_.SaveFileName;
     showFileName();
     LblRecording->show();
     CmdStart->setEnabled(false);

@@ -36,8 +36,8 @@ public:
     // the line limit or when the file takes no more lines (and says so).
     void recordSample(const QString& sampleTail);
 
-    // The record file dialog shared by every writer: a confirmed name becomes
-    // SaveFileName (FileChosen if it has a file part); cancel clears FileChosen only.
+    // The record file dialog: a confirmed name becomes the file of the next run; a
+    // cancel keeps the file chosen before.
     void ShowSaveDialog();
 
     [[nodiscard]] Recorder& recorder() { return recorder_; }

@@ -38,4 +38,8 @@ public:
 // The record file filter of every save and open dialog.
 inline const QString kRecordFileFilter = QStringLiteral("Data Files (*.sdm);;All Files (*)");
 
+// The save dialog of every record file writer: the chosen path, or nothing when the
+// dialog was cancelled or its answer names no file.
+[[nodiscard]] std::optional<QString> askRecordFileName(Dialogs& dialogs, QWidget* parent);
+
 }  // namespace lp::platform
