@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     lp::platform::QtDialogs dialogs;
     std::unique_ptr<lp::app::Session> session;
 
-    lp::app::Selection selection(state, dialogs, systemPorts());
+    lp::app::Selection selection(dialogs, systemPorts());
     QObject::connect(&selection, &lp::app::Selection::portChosen, &selection,
                      [&](const lp::app::PortRequest& request) {
                          QString error;

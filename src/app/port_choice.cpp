@@ -29,7 +29,7 @@ QStringList portEntries(const QList<SystemPort>& systemPorts) {
     return entries;
 }
 
-QString deviceForComPort(int number) {
+QString deviceForcomPort(int number) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(number);
 #else
@@ -38,18 +38,18 @@ QString deviceForComPort(int number) {
 }
 
 PortRequest numberedPort(int number) {
-    return {PortKind::Numbered, number, deviceForComPort(number),
+    return {PortKind::Numbered, number, deviceForcomPort(number),
             QStringLiteral("COM%1").arg(number)};
 }
 
-std::optional<PortRequest> choosePort(const QString& text, qint16& ComPort,
+std::optional<PortRequest> choosePort(const QString& text, qint16& comPort,
                                       const QList<SystemPort>& systemPorts) {
     if (text == QLatin1String("Auto")) {
-        ComPort = 1;
+        comPort = 1;
     } else {
         for (int i = 1; i <= 8; ++i) {
             if (text == QStringLiteral("COM%1").arg(i)) {
-                ComPort = static_cast<qint16>(i);
+                comPort = static_cast<qint16>(i);
             }
         }
     }
@@ -65,8 +65,8 @@ std::optional<PortRequest> choosePort(const QString& text, qint16& ComPort,
     if (trimmed.startsWith(u'/')) {
         return PortRequest{PortKind::Device, 0, trimmed, shortDeviceName(trimmed)};
     }
-    if (ComPort >= 1 && ComPort <= 8) {
-        return numberedPort(ComPort);
+    if (comPort >= 1 && comPort <= 8) {
+        return numberedPort(comPort);
     }
     return std::nullopt;
 }

@@ -33,11 +33,11 @@ inline const QString kSimulatedMeter = QStringLiteral("Simulated meter");
 // The device of a numbered port on this system (COM3 is /dev/ttyS2 on Linux).
 [[nodiscard]] QString deviceForComPort(int number);
 
-// Reads the choice text (case-sensitive). "Auto" and "COM1".."COM8" set ComPort; a
+// Reads the choice text (case-sensitive). "Auto" and "COM1".."COM8" set `comPort`; a
 // system port's entry or a typed device path names that device; "Simulated meter"
 // the simulator. Any other text changes nothing and falls back to the port chosen
-// before; with none chosen yet (ComPort 0) there is nothing to open: nullopt.
-[[nodiscard]] std::optional<PortRequest> choosePort(const QString& text, qint16& ComPort,
+// before; with none chosen yet (`comPort` 0) there is nothing to open: nullopt.
+[[nodiscard]] std::optional<PortRequest> choosePort(const QString& text, qint16& comPort,
                                                     const QList<SystemPort>& systemPorts);
 
 // The request for a fixed port number (the quick-choice buttons).

@@ -10,9 +10,9 @@
 
 namespace lp::app {
 
-Selection::Selection(ProgramState& state, platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
+Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
                      QWidget* parent)
-    : QWidget(parent), state_(state), dialogs_(dialogs), systemPorts_(std::move(systemPorts)) {
+    : QWidget(parent), dialogs_(dialogs), systemPorts_(std::move(systemPorts)) {
     setObjectName(QStringLiteral("Selection"));
     setWindowTitle(QStringLiteral("Selection"));
 
@@ -48,22 +48,22 @@ Selection::Selection(ProgramState& state, platform::Dialogs& dialogs, QList<Syst
     layout->addWidget(Command1, 2, 0);
     layout->addWidget(Command2, 2, 1);
 
-    connect(CmdOK, &QPushButton::clicked, this, &Selection::CmdOK_Click);
-    connect(TxtCOM->lineEdit(), &QLineEdit::returnPressed, this, &Selection::CmdOK_Click);
+    connect(CmdOK, &QPushButton::clicked, this, &Selection::onOkClicked);
+    connect(TxtCOM->lineEdit(), &QLineEdit::returnPressed, this, &Selection::onOkClicked);
     connect(Command1, &QPushButton::clicked, this, [this] {
-        state_.ComPort = 1;
+        comPort_ = 1;
         choose(numberedPort(1));
     });
     connect(Command2, &QPushButton::clicked, this, [this] {
-        state_.ComPort = 2;
+        comPort_ = 2;
         choose(numberedPort(2));
     });
 
     move(platform::twipsToPx(3700), platform::twipsToPx(2700));
 }
 
-void Selection::CmdOK_Click() {
-    const auto request = choosePort(TxtCOM->currentText(), state_.ComPort, systemPorts_);
+void Selection::onOkClicked() {
+    const auto request = choosePort(TxtCOM->currentText(), comPort_, systemPorts_);
     if (!request) {
         dialogs_.message(this,
                          QStringLiteral("\"%1\" names no port. Choose COM1 to COM8, a port from "

@@ -4,7 +4,6 @@
 #include <QWidget>
 
 #include "app/port_choice.h"
-#include "app/state/program_state.h"
 #include "platform/dialogs.h"
 
 class QComboBox;
@@ -15,8 +14,7 @@ namespace lp::app {
 class Selection : public QWidget {
     Q_OBJECT
 public:
-    Selection(ProgramState& state, platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
-              QWidget* parent = nullptr);
+    Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, QWidget* parent = nullptr);
 
     // Called by whoever opens the port when it could not be opened: the choice stays up.
     void portFailed(const QString& message);
@@ -26,10 +24,11 @@ signals:
     void portChosen(const lp::app::PortRequest& request);
 
 private:
-    void CmdOK_Click();
+    void onOkClicked();
     void choose(const PortRequest& request);
 
-    ProgramState& state_;
+    // The numbered port chosen before (0 for none): an unknown text falls back to it.
+    qint16 comPort_ = 0;
     platform::Dialogs& dialogs_;
     QList<SystemPort> systemPorts_;
     QComboBox* TxtCOM = nullptr;

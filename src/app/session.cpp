@@ -5,9 +5,22 @@
 #include "lists/live_list_feed.h"
 #include "lists/saved_file_opener.h"
 #include "memory/memory_flow.h"
+#include "panel/live_cycle.h"
 #include "panel/panel.h"
+#include "panel/recording.h"
 
 namespace lp::app {
+namespace {
+
+panel::PortNames portNames(const PortRequest& request) {
+    if (request.kind == PortKind::Numbered) {
+        return {QStringLiteral("COM%1").arg(request.number),
+                QStringLiteral("Com%1").arg(request.number)};
+    }
+    return {request.label, request.label};
+}
+
+}  // namespace
 
 Session::Session(ProgramState& state, OpenedPort port, const PortRequest& request,
                  platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent, Reopen reopen)
@@ -25,10 +38,11 @@ Session::Session(ProgramState& state, OpenedPort port, const PortRequest& reques
     }
     link_ = std::make_unique<link::MeterLink>(*port_.transport, clock_);
     poller_ = std::make_unique<link::LivePoller>(*link_);
-    panel_ = std::make_unique<panel::Panel>(state_, *link_, *poller_, clock_, dialogs_);
-    if (request.kind != PortKind::Numbered) {
-        panel_->setPortLabel(request.label);
-    }
+    cycle_ = std::make_unique<panel::LiveCycle>(*link_, *poller_, clock_, portNames(request));
+    recording_ = std::make_unique<panel::Recording>();
+    connect(cycle_.get(), &panel::LiveCycle::sampleTaken, recording_.get(),
+            &panel::Recording::record);
+    panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, *link_, dialogs_);
     reconnect_ = clock_.createTimer(kReconnectMs, false, [this] { tryReconnect(); });
     connect(link_.get(), &link::MeterLink::portFailed, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
@@ -41,6 +55,8 @@ Session::~Session() {
     fileOpener_.reset();
     listFeed_.reset();
     panel_.reset();
+    recording_.reset();
+    cycle_.reset();
     poller_.reset();
     link_.reset();
 }
@@ -51,11 +67,15 @@ void Session::wireWindows() {
 
     listFeed_ = std::make_unique<lists::LiveListFeed>(state_, dialogs_, panel);
     connect(panel, &panel::Panel::listRequested, listFeed_.get(), &lists::LiveListFeed::openList);
-    connect(panel, &panel::Panel::sampleTaken, listFeed_.get(), &lists::LiveListFeed::sample);
+    connect(cycle_.get(), &panel::LiveCycle::sampleTaken, listFeed_.get(),
+            [feed = listFeed_.get()](const panel::Sample& sample) {
+                feed->sample(sample.dateTime, sample.levelText, sample.when);
+            });
     panel->setFeatureAvailable(Feature::List, true);
 
-    const lists::PanelTimers timers{[panel] { panel->pauseTimers(); },
-                                    [panel] { panel->resumeTimers(); }};
+    panel::LiveCycle* cycle = cycle_.get();
+    const lists::PanelTimers timers{[cycle] { cycle->pauseTimers(); },
+                                    [cycle] { cycle->resumeTimers(); }};
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
     connect(panel, &panel::Panel::openRequested, this, &Session::openSavedFile);
     panel->setFeatureAvailable(Feature::Open, true);

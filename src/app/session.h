@@ -16,7 +16,9 @@
 #include "platform/dialogs.h"
 
 namespace lp::panel {
+class LiveCycle;
 class Panel;
+class Recording;
 }
 namespace lp::lists {
 class LiveListFeed;
@@ -39,6 +41,8 @@ public:
     ~Session() override;
 
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
+    [[nodiscard]] panel::LiveCycle& liveCycle() { return *cycle_; }
+    [[nodiscard]] panel::Recording& recording() { return *recording_; }
     [[nodiscard]] link::MeterLink& link() { return *link_; }
 
 signals:
@@ -60,6 +64,8 @@ private:
     std::unique_ptr<platform::Timer> reconnect_;
     std::unique_ptr<link::MeterLink> link_;
     std::unique_ptr<link::LivePoller> poller_;
+    std::unique_ptr<panel::LiveCycle> cycle_;
+    std::unique_ptr<panel::Recording> recording_;
     std::unique_ptr<panel::Panel> panel_;
     std::unique_ptr<lists::LiveListFeed> listFeed_;
     std::unique_ptr<lists::SavedFileOpener> fileOpener_;

@@ -7,6 +7,8 @@
 #include <limits>
 
 #include "panel/analog_geometry.h"
+#include "platform/accessible_value.h"
+#include "platform/numeric_text.h"
 #include "platform/twips.h"
 #include "platform/twips_canvas.h"
 
@@ -19,9 +21,8 @@ constexpr double kDesignHeightTwips = 3000;
 
 }  // namespace
 
-AnalogMeter::AnalogMeter(app::ProgramState& state, QWidget* parent)
+AnalogMeter::AnalogMeter(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      state_(state),
       canvas_(new platform::TwipsCanvas(this)),
       LblRan(new QLabel(canvas_)),
       LblFun(new QLabel(canvas_)),
@@ -88,7 +89,7 @@ void AnalogMeter::drawDial() {
         canvas_->line(r * c, r * s, t.outer * r * c, t.outer * r * s);
     }
     scaleTexts_.clear();
-    for (const ScaleNumber& n : scaleNumbers(state_.Reading.rangeHigh, state_.Reading.rangeLow)) {
+    for (const ScaleNumber& n : scaleNumbers(rangeHigh_, rangeLow_)) {
         const QPointF at = scaleNumberTopLeft(n, r, canvas_->textWidth(n.text));
         canvas_->text(at.x(), at.y(), n.text);
         scaleTexts_ << n.text;
@@ -97,20 +98,25 @@ void AnalogMeter::drawDial() {
     ++dialDrawings_;
 }
 
-void AnalogMeter::drawNeedle() {
+void AnalogMeter::setRange(qint16 high, qint16 low) {
+    rangeHigh_ = high;
+    rangeLow_ = low;
+}
+
+void AnalogMeter::drawNeedle(const link::Reading& reading) {
     if (isMinimized() || !isVisible()) {
         return;
     }
     const double r = radius_;
     canvas_->setDrawWidth(3);
     canvas_->sector(0, 0, kEraseRadius * r, kArcStart, kArcEnd, kDialYellow);
-    const link::Reading& reading = state_.Reading;
     const float angle = panel::needleAngle(reading.level, reading.rangeHigh, reading.rangeLow);
     const double a = dialRadians(angle);
     canvas_->setDrawWidth(2);
     canvas_->line(kNeedleLength * r * std::cos(a), kNeedleLength * r * std::sin(a), 0, 0);
     canvas_->setDrawWidth(1);
     needleAngle_ = angle;
+    platform::setAccessibleValue(canvas_, platform::levelText(reading.level) + QStringLiteral(" dB"));
 }
 
 void AnalogMeter::showEvent(QShowEvent* event) {
@@ -120,7 +126,6 @@ void AnalogMeter::showEvent(QShowEvent* event) {
 }
 
 void AnalogMeter::closeEvent(QCloseEvent* event) {
-    state_.AnalogOn = false;
     QWidget::closeEvent(event);
     emit closed();
 }

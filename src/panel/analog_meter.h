@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/state/program_state.h"
+#include "link/reading.h"
 
 class QLabel;
 
@@ -19,10 +19,12 @@ namespace lp::panel {
 class AnalogMeter : public QWidget {
     Q_OBJECT
 public:
-    explicit AnalogMeter(app::ProgramState& state, QWidget* parent = nullptr);
+    explicit AnalogMeter(QWidget* parent = nullptr);
 
-    // Erases the last needle and draws it for the Reading's level (not while minimized).
-    void drawNeedle();
+    // The measuring range the dial's scale runs over (drawn at the next showing).
+    void setRange(qint16 high, qint16 low);
+    // Erases the last needle and draws it for the reading's level (not while minimized).
+    void drawNeedle(const link::Reading& reading);
 
     [[nodiscard]] platform::TwipsCanvas* canvas() const { return canvas_; }
     // The dial radius in window units of the last dial drawing (AnalogRadius).
@@ -46,7 +48,8 @@ private:
     void drawDial();
     void placeLabels();
 
-    app::ProgramState& state_;
+    qint16 rangeHigh_ = 0;
+    qint16 rangeLow_ = 0;
     platform::TwipsCanvas* canvas_;
     QLabel* LblRan;
     QLabel* LblFun;

@@ -4,7 +4,7 @@
 
 namespace lp::panel {
 
-void SetMaxMin(MaxMin& texts, const QString& levelText) {
+void widenMaxMin(MaxMin& texts, const QString& levelText) {
     if (texts.max.isEmpty()) {
         texts.max = levelText;
     }

@@ -13,7 +13,7 @@ struct MaxMin {
 
 // One live cycle's update: empty ends take the level text as it is (72.0); an end
 // that moves takes the shortest text of the level's value (72, 72.4).
-void SetMaxMin(MaxMin& texts, const QString& levelText);
+void widenMaxMin(MaxMin& texts, const QString& levelText);
 
 // Both ends set to the current level text.
 void resetMaxMin(MaxMin& texts, const QString& levelText);

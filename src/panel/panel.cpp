@@ -7,12 +7,11 @@
 #include <QStyle>
 
 #include "link/key_commands.h"
-#include "link/meter_decode.h"
 #include "panel/analog_meter.h"
-#include "panel/panel_view.h"
 #include "panel/recording_controls.h"
 #include "panel/sample_schedule.h"
 #include "panel/segment_display.h"
+#include "platform/accessible_value.h"
 
 namespace lp::panel {
 namespace {
@@ -23,21 +22,20 @@ int featureIndex(Panel::Feature f) {
     return static_cast<int>(f);
 }
 
+QString decibels(const QString& level) {
+    return level.isEmpty() ? QString() : level + QStringLiteral(" dB");
+}
+
 }  // namespace
 
-Panel::Panel(app::ProgramState& state, link::MeterLink& link, link::LivePoller& poller,
-             platform::Clock& clock, platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent),
-      state_(state),
-      link_(link),
-      poller_(poller),
-      clock_(clock),
-      dialogs_(dialogs) {
+Panel::Panel(LiveCycle& cycle, Recording& recording, link::MeterLink& link,
+             platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), cycle_(cycle), recording_(recording), link_(link), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setAccessibleName(QStringLiteral("Panel"));
     f_ = buildPanelFace(this);
-    recording_ = new RecordingControls(state_, dialogs_, f_, this);
+    recordingControls_ = new RecordingControls(cycle_, recording_, dialogs_, f_, this);
     for (QLabel* l : {f_.LblRec, f_.LblFull, f_.LblMx, f_.LblUnder, f_.LblOver, f_.ImageBT}) {
         l->hide();
     }
@@ -45,34 +43,20 @@ Panel::Panel(app::ProgramState& state, link::MeterLink& link, link::LivePoller& 
         setFeatureAvailable(feature, false);
     }
     connectControls();
-
-    timer1_ = clock_.createTimer(kTimer1Ms, false, [this] { Timer1_Timer(); });
-    timer2_ = clock_.createTimer(kTimer2Ms, false, [this] { Timer2_Timer(); });
-
-    // Loading: top-left of the screen, the port shown as linked, "2 sec", both timers on.
     move(0, 0);
-    poller_.setOpened();
-    f_.LblComm->setText(portText(false));
-    f_.LblSample->setText(samplingCaption(2));
-    applyTimers();
+    render(cycle_.view());
 }
 
-Panel::~Panel() {
-    timer1_->stop();
-    timer2_->stop();
-    // The analog window goes with the panel.
-    state_.AnalogOn = false;
-}
+Panel::~Panel() = default;
 
 void Panel::connectControls() {
-    connect(&poller_, &link::LivePoller::frameReceived, this, &Panel::showFrame);
-    connect(&poller_, &link::LivePoller::stateChanged, this, &Panel::linkStateChanged);
-    connect(&link_, &link::MeterLink::portFailed, this, [this] {
-        // Nothing more reaches the meter: no clock set is pending any more.
-        f_.LblComm->setText(QStringLiteral("No COM"));
-        showSilent(true);
-        f_.CmdMemory->setEnabled(true);
+    connect(&cycle_, &LiveCycle::viewChanged, this, &Panel::render);
+    connect(&cycle_, &LiveCycle::needleDue, this, [this](const link::Reading& reading) {
+        if (analog_) {
+            analog_->drawNeedle(reading);
+        }
     });
+    connect(&cycle_, &LiveCycle::dialStale, this, &Panel::openAnalogMeter);
 
     const auto key = [this](QPushButton* b, link::MeterKey k) {
         connect(b, &QPushButton::clicked, this, [this, k] { link::pressKey(link_, k); });
@@ -83,62 +67,49 @@ void Panel::connectControls() {
     key(f_.CmdUp, link::MeterKey::RangeUp);
     key(f_.CmdDown, link::MeterKey::RangeDown);
     key(f_.CmdRe, link::MeterKey::Reset);
-    connect(f_.CmdRec, &QPushButton::clicked, this, &Panel::CmdRec_Click);
-    connect(f_.CmdSystem, &QPushButton::clicked, this, &Panel::CmdSystem_Click);
+    connect(f_.CmdRec, &QPushButton::clicked, this, &Panel::onRecClicked);
+    connect(f_.CmdSystem, &QPushButton::clicked, &cycle_, &LiveCycle::setMeterClock);
+    connect(f_.SSCommand2, &QPushButton::clicked, &cycle_, &LiveCycle::resetMaxMin);
     // "LEVEL" has no action.
 
-    connect(f_.SSCommand2, &QPushButton::clicked, this, [this] {
-        resetMaxMin(maxMin_, f_.LblVal->text());
-        f_.LblMax->setText(maxMin_.max);
-        f_.LblMin->setText(maxMin_.min);
-    });
-
-    RecordingControls* rec = recording_;
-    connect(f_.CmdPc, &QPushButton::clicked, rec, &RecordingControls::CmdPc_Click);
-    connect(f_.CmdSave, &QPushButton::clicked, rec, &RecordingControls::CmdSave_Click);
-    connect(f_.CmdStart, &QPushButton::clicked, rec, &RecordingControls::CmdStart_Click);
-    connect(f_.CmdStop, &QPushButton::clicked, rec, &RecordingControls::CmdStop_Click);
-
-    connect(f_.CmdList, &QPushButton::clicked, this, &Panel::CmdList_Click);
-    connect(f_.CmdGraph, &QPushButton::clicked, this, &Panel::CmdGraph_Click);
-    connect(f_.CmdAnalog, &QPushButton::clicked, this, &Panel::CmdAnalog_Click);
-    connect(f_.CmdMemory, &QPushButton::clicked, this, &Panel::CmdMemory_Click);
-    connect(f_.CmdOpen, &QPushButton::clicked, this, &Panel::CmdOpen_Click);
+    const auto feature = [this](QPushButton* b, Feature f, void (Panel::*request)()) {
+        connect(b, &QPushButton::clicked, this, [this, f, request] {
+            if (featureAvailable(f)) {
+                emit(this->*request)();
+            }
+        });
+    };
+    feature(f_.CmdList, Feature::List, &Panel::listRequested);
+    feature(f_.CmdGraph, Feature::Graph, &Panel::graphRequested);
+    feature(f_.CmdMemory, Feature::Memory, &Panel::memoryRequested);
+    connect(f_.CmdOpen, &QPushButton::clicked, this, &Panel::onOpenClicked);
+    connect(f_.CmdAnalog, &QPushButton::clicked, this, &Panel::openAnalogMeter);
     connect(f_.CmdExit, &QPushButton::clicked, this, &QWidget::close);
     f_.LblComm->installEventFilter(this);
 }
 
-// ---- Port label ----
-
-QString Panel::portText(bool afterClockSet) const {
-    if (!portLabel_.isEmpty()) {
-        return portLabel_;
+void Panel::render(const LiveView& v) {
+    const PanelView& m = v.meter;
+    f_.LblRec->setVisible(m.recordShown);
+    f_.LblFull->setVisible(m.fullShown);
+    f_.LblMx->setVisible(m.maxHoldShown);
+    f_.ImageBT->setVisible(m.batteryShown);
+    f_.LblUnder->setVisible(m.underShown);
+    f_.LblOver->setVisible(m.overShown);
+    if (!m.weighting.isEmpty()) {  // before the first frame the face keeps its captions
+        platform::showValue(f_.LblAc, m.weighting, m.weighting.trimmed());
+        platform::showValue(f_.LblSF, m.response, m.response.trimmed());
+        platform::showValue(f_.LblUp, m.rangeHigh, decibels(m.rangeHigh));
+        platform::showValue(f_.LblDown, m.rangeLow, decibels(m.rangeLow));
     }
-    return (afterClockSet ? QStringLiteral("Com") : QStringLiteral("COM")) +
-           QString::number(state_.ComPort);
-}
-
-void Panel::setPortLabel(const QString& label) {
-    const bool linked = f_.LblComm->text() == portText(false);
-    portLabel_ = label;
-    if (linked) {
-        f_.LblComm->setText(portText(false));
-    }
-}
-
-void Panel::linkStateChanged(link::LinkState state) {
-    switch (state) {
-        case link::LinkState::NotOpened:
-            f_.LblComm->setText(QStringLiteral("NO COM"));
-            break;
-        case link::LinkState::Linked:
-            f_.LblComm->setText(portText(false));
-            break;
-        case link::LinkState::NoData:
-            f_.LblComm->setText(QStringLiteral("No COM"));
-            break;
-    }
-    showSilent(state != link::LinkState::Linked);
+    platform::showValue(f_.LblVal, m.level, decibels(m.level));
+    platform::showValue(f_.LblMax, v.max, decibels(v.max));
+    platform::showValue(f_.LblMin, v.min, decibels(v.min));
+    platform::showValue(f_.LblTime, v.time);
+    platform::showValue(f_.LblComm, v.link);
+    platform::showValue(f_.LblSample, samplingCaption(v.samplingSeconds));
+    f_.CmdMemory->setEnabled(!v.clockSetPending);
+    showSilent(v.silent);
 }
 
 void Panel::showSilent(bool silent) {
@@ -151,136 +122,22 @@ void Panel::showSilent(bool silent) {
     f_.LblComm->style()->polish(f_.LblComm);
 }
 
-void Panel::LblComm_Click() {
+void Panel::onCaptionClicked() {
     setWindowTitle(windowTitle() != kCaption ? kCaption : kCaptionDated);
 }
 
 bool Panel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == f_.LblComm && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        LblComm_Click();
+        onCaptionClicked();
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-// ---- Timers ----
-
-void Panel::applyTimers() {
-    const bool running = pauseDepth_ == 0;
-    if (running && pollingWanted_) {
-        if (!timer1_->isActive()) {
-            timer1_->start();
-        }
-    } else {
-        timer1_->stop();
-    }
-    if (running) {
-        if (!timer2_->isActive()) {
-            timer2_->start();
-        }
-    } else {
-        timer2_->stop();
-    }
-}
-
-void Panel::pauseTimers() {
-    ++pauseDepth_;
-    applyTimers();
-}
-
-void Panel::resumeTimers() {
-    if (pauseDepth_ > 0) {
-        --pauseDepth_;
-    }
-    applyTimers();
-}
-
-void Panel::setPolling(bool on) {
-    pollingWanted_ = on;
-    applyTimers();
-}
-
-// The poller skips the tick while any exchange uses the line, so polls never nest.
-void Panel::Timer1_Timer() {
-    (void)poller_.tick();
-}
-
-void Panel::showFrame(const QByteArray& frame) {
-    link::decodeLiveFrame(state_.Reading, frame);
-    const PanelView v = panelView(state_.Reading);
-    f_.LblRec->setVisible(v.recordShown);
-    f_.LblFull->setVisible(v.fullShown);
-    f_.LblMx->setVisible(v.maxHoldShown);
-    f_.LblAc->setText(v.weighting);
-    f_.LblSF->setText(v.response);
-    f_.ImageBT->setVisible(v.batteryShown);
-    f_.LblUnder->setVisible(v.underShown);
-    f_.LblOver->setVisible(v.overShown);
-    f_.LblUp->setText(v.rangeHigh);
-    f_.LblDown->setText(v.rangeLow);
-    f_.LblVal->setText(v.level);
-    SetMaxMin();
-}
-
-void Panel::SetMaxMin() {
-    maxMin_.max = f_.LblMax->text();
-    maxMin_.min = f_.LblMin->text();
-    panel::SetMaxMin(maxMin_, f_.LblVal->text());
-    f_.LblMax->setText(maxMin_.max);
-    f_.LblMin->setText(maxMin_.min);
-}
-
-void Panel::Timer2_Timer() {
-    const double t = samplingSeconds(f_.LblSample->text());
-    if (!sampleDue(state_.SampleTick, t)) {
-        state_.SampleTick += 1;
-        return;
-    }
-    const QDateTime now = clock_.now();
-    f_.LblTime->setText(timeText(now));
-    const QString dateTime = dateTimeText(now);
-    const QString level = f_.LblVal->text();
-    if (state_.RecordingOn) {
-        recording_->recordSample(sampleTail(dateTime, level));
-    }
-    if (state_.ListOn) {
-        emit sampleTaken(dateTime, level, now);
-    }
-    if (state_.AnalogOn) {
-        if (state_.AnalogHigh == state_.Reading.rangeHigh &&
-            state_.AnalogLow == state_.Reading.rangeLow) {
-            if (analog_) {
-                analog_->drawNeedle();
-            }
-        } else {
-            // A new range is never drawn on the old dial: reopen, and sample again
-            // at the next tick.
-            CmdAnalog_Click();
-            return;
-        }
-    }
-    state_.SampleTick = 1;
-}
-
-// ---- Buttons ----
-
-void Panel::CmdRec_Click() {
-    link::pressKey(link_,
-                   f_.LblRec->isHidden() ? link::MeterKey::RecStart : link::MeterKey::RecStop);
-}
-
-void Panel::CmdSystem_Click() {
-    f_.LblComm->setText(QStringLiteral("Wait..."));
-    f_.CmdMemory->setEnabled(false);
-    QPointer<Panel> self(this);
-    link::setMeterClock(link_, clock_.now(), [self] {
-        if (!self) {
-            return;
-        }
-        self->f_.LblComm->setText(self->portText(true));
-        self->f_.CmdMemory->setEnabled(true);
-    });
+void Panel::onRecClicked() {
+    link::pressKey(link_, cycle_.reading().meterRecording ? link::MeterKey::RecStop
+                                                          : link::MeterKey::RecStart);
 }
 
 void Panel::setFeatureAvailable(Feature feature, bool available) {
@@ -307,62 +164,36 @@ bool Panel::featureAvailable(Feature feature) const {
     return features_[featureIndex(feature)];
 }
 
-void Panel::CmdList_Click() {
-    if (featureAvailable(Feature::List)) {
-        emit listRequested();
-    }
-}
-
-void Panel::CmdGraph_Click() {
-    if (!featureAvailable(Feature::Graph) || state_.ChartOn) {
-        return;
-    }
-    state_.ChartOn = true;
-    emit graphRequested();
-}
-
-void Panel::CmdMemory_Click() {
-    if (featureAvailable(Feature::Memory)) {
-        emit memoryRequested();
-    }
-}
-
-void Panel::CmdOpen_Click() {
+void Panel::onOpenClicked() {
     if (!featureAvailable(Feature::Open)) {
         return;
     }
-    stopRecording();
+    recording_.stop();
     emit openRequested();
-}
-
-void Panel::stopRecording() {
-    if (state_.RecordingOn) {
-        recording_->StopRecording();
-    }
 }
 
 AnalogMeter* Panel::analogMeter() const {
     return analog_.data();
 }
 
-void Panel::CmdAnalog_Click() {
+void Panel::openAnalogMeter() {
+    const link::Reading& reading = cycle_.reading();
     if (!analog_) {
-        analog_ = new AnalogMeter(state_, this);
+        analog_ = new AnalogMeter(this);
+        connect(analog_, &AnalogMeter::closed, &cycle_, [this] { cycle_.setDialRange({}); });
     }
     if (analog_->isVisible()) {
         analog_->close();
     }
+    analog_->setRange(reading.rangeHigh, reading.rangeLow);
     analog_->move(frameGeometry().x() + frameGeometry().width(), frameGeometry().y());
     analog_->show();
-    state_.AnalogHigh = state_.Reading.rangeHigh;
-    state_.AnalogLow = state_.Reading.rangeLow;
-    state_.AnalogOn = true;
+    cycle_.setDialRange(link::RangeEnds{reading.rangeLow, reading.rangeHigh});
 }
 
 void Panel::closeEvent(QCloseEvent* event) {
-    stopRecording();
-    timer1_->stop();
-    timer2_->stop();
+    recording_.stop();
+    cycle_.pauseTimers();
     if (analog_) {
         analog_->close();
     }

@@ -6,33 +6,49 @@
 #include <QPushButton>
 
 #include "panel/panel_face.h"
-#include "panel/sample_schedule.h"
 #include "panel/sampling_time.h"
+#include "platform/accessible_value.h"
 
 namespace lp::panel {
 
-RecordingControls::RecordingControls(app::ProgramState& state, platform::Dialogs& dialogs,
-                                     const PanelFace& face, QWidget* window)
+RecordingControls::RecordingControls(LiveCycle& cycle, Recording& recording,
+                                     platform::Dialogs& dialogs, const PanelFace& face,
+                                     QWidget* window)
     : QObject(window),
-      state_(state),
+      cycle_(cycle),
+      recording_(recording),
       dialogs_(dialogs),
-      window_(window),
-      LblSample(face.LblSample),
-      LblFile(face.LblFile),
-      LblCount(face.LblCount),
-      LblRecording(face.LblRecording),
-      CmdStart(face.CmdStart),
-      CmdStop(face.CmdStop),
-      recorder_(state) {
-    LblRecording->hide();
-    LblCount->clear();
-    LblFile->clear();
+      face_(face),
+      window_(window) {
+    connect(face_.CmdPc, &QPushButton::clicked, this, &RecordingControls::onSamplingClicked);
+    connect(face_.CmdSave, &QPushButton::clicked, this, &RecordingControls::onSaveAsClicked);
+    connect(face_.CmdStart, &QPushButton::clicked, this, &RecordingControls::onStartClicked);
+    connect(face_.CmdStop, &QPushButton::clicked, this, &RecordingControls::onStopClicked);
+    connect(&recording_, &Recording::viewChanged, this, &RecordingControls::render);
+    connect(&recording_, &Recording::stopped, this, [this](const QString& reason) {
+        dialogs_.message(window_, reason, platform::MessageIcon::Warning);
+    });
+    render(recording_.view());
+    // STOP is enabled until the first stop, as on the meter's own software; it does
+    // nothing while no run is on.
+    face_.CmdStop->setEnabled(true);
 }
 
-void RecordingControls::CmdPc_Click() {
-    const int current = static_cast<int>(samplingSeconds(LblSample->text()));
-    const auto answer =
-        dialogs_.input(window_, kSamplingTitle, kSamplingPrompt, QString::number(current));
+void RecordingControls::render(const RecordingView& view) {
+    const QString name = QFileInfo(view.file).fileName();
+    platform::showValue(face_.LblFile, name);
+    face_.LblFile->setToolTip(QDir::toNativeSeparators(view.file));
+    platform::showValue(face_.LblCount, view.on ? QString::number(view.count) : QString());
+    face_.LblRecording->setVisible(view.on && view.lampLit);
+    platform::setAccessibleValue(face_.LblRecording,
+                                 view.on ? QStringLiteral("on") : QStringLiteral("off"));
+    face_.CmdStart->setEnabled(!view.on);
+    face_.CmdStop->setEnabled(view.on);
+}
+
+void RecordingControls::onSamplingClicked() {
+    const auto answer = dialogs_.input(window_, kSamplingTitle, kSamplingPrompt,
+                                       QString::number(cycle_.samplingSeconds()));
     const SamplingAnswer a = readSamplingAnswer(answer);
     switch (a.kind) {
         case SamplingAnswer::Kind::Unchanged:
@@ -42,88 +58,35 @@ void RecordingControls::CmdPc_Click() {
                              kSamplingTitle);
             return;
         case SamplingAnswer::Kind::Set:
-            LblSample->setText(samplingCaption(a.seconds));
+            cycle_.setSamplingSeconds(a.seconds);
             return;
     }
 }
 
-void RecordingControls::ShowSaveDialog() {
-    if (const auto name = platform::askRecordFileName(dialogs_, window_)) {
-        dialogFileName_ = *name;
+void RecordingControls::chooseFile() {
+    if (const auto path = platform::askRecordFileName(dialogs_, window_)) {
+        recording_.chooseFile(*path);
     }
 }
 
-void RecordingControls::showFileName() {
-    LblFile->setText(QFileInfo(dialogFileName_).fileName());
-    LblFile->setToolTip(QDir::toNativeSeparators(dialogFileName_));
+void RecordingControls::onSaveAsClicked() {
+    chooseFile();
 }
 
-void RecordingControls::CmdSave_Click() {
-    ShowSaveDialog();
-    showFileName();
-}
-
-bool RecordingControls::noFileChosen() const {
-    return LblFile->text().isEmpty() || LblFile->text() == QLatin1String("*.DAT");
-}
-
-void RecordingControls::askForFile() {
-    dialogs_.message(window_, kNoFileMessage);
-    ShowSaveDialog();
-    showFileName();
-}
-
-void RecordingControls::CmdStart_Click() {
-    if (noFileChosen()) {
-        askForFile();
+void RecordingControls::onStartClicked() {
+    if (!recording_.hasFile()) {
+        dialogs_.message(window_, kNoFileMessage);
+        chooseFile();
         return;
     }
-    StartRecording();
-}
-
-void RecordingControls::StartRecording() {
-    if (noFileChosen()) {
-        askForFile();
-        return;
-    }
-    if (const auto error = recorder_.start(dialogFileName_)) {
+    if (const auto error = recording_.start()) {
         dialogs_.message(window_, *error, platform::MessageIcon::Warning);
-        return;
-    }
-    showFileName();
-    LblRecording->show();
-    CmdStart->setEnabled(false);
-    CmdStop->setEnabled(true);
-}
-
-void RecordingControls::CmdStop_Click() {
-    if (state_.RecordingOn) {
-        StopRecording();
     }
 }
 
-void RecordingControls::StopRecording() {
-    recorder_.stop();
-    LblRecording->hide();
-    LblCount->clear();
-    CmdStart->setEnabled(true);
-    CmdStop->setEnabled(false);
-}
-
-void RecordingControls::recordSample(const QString& sampleTail) {
-    const Recorder::StepResult result = recorder_.record(sampleTail);
-    LblCount->setText(QString::number(state_.RecordCount));
-    LblRecording->setVisible(LblRecording->isHidden());
-    switch (result.step) {
-        case Recorder::Step::Written:
-            return;
-        case Recorder::Step::LimitReached:
-            StopRecording();
-            return;
-        case Recorder::Step::Failed:
-            StopRecording();
-            dialogs_.message(window_, result.error, platform::MessageIcon::Warning);
-            return;
+void RecordingControls::onStopClicked() {
+    if (recording_.on()) {
+        recording_.stop();
     }
 }
 

@@ -1,16 +1,15 @@
-// The panel's PC recording controls: the sampling time, the file choice, starting
-// and stopping a run, and the line written at every sample while a run is on.
+// The panel's PC recording controls: the sampling-time box, the file choice, START and
+// STOP. They forward to the live cycle and the recording, render the recording's
+// view (file name, count, the blinking "RECORDING") and tell the user what failed.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
-#include "app/state/program_state.h"
-#include "panel/recorder.h"
+#include "panel/live_cycle.h"
+#include "panel/recording.h"
 #include "platform/dialogs.h"
 
-class QLabel;
-class QPushButton;
 class QWidget;
 
 namespace lp::panel {
@@ -22,43 +21,23 @@ class RecordingControls : public QObject {
 public:
     inline static const QString kNoFileMessage = QStringLiteral("You have to creat a file first .");
 
-    RecordingControls(app::ProgramState& state, platform::Dialogs& dialogs, const PanelFace& face,
-                      QWidget* window);
+    RecordingControls(LiveCycle& cycle, Recording& recording, platform::Dialogs& dialogs,
+                      const PanelFace& face, QWidget* window);
 
-    void CmdPc_Click();
-    void CmdSave_Click();
-    void CmdStart_Click();
-    void CmdStop_Click();
-    void StartRecording();
-    void StopRecording();
-
-    // One sample while recording: counts, blinks, writes the line; stops the run at
-    // the line limit or when the file takes no more lines (and says so).
-    void recordSample(const QString& sampleTail);
-
-    // The record file dialog: a confirmed name becomes the file of the next run; a
-    // cancel keeps the file chosen before.
-    void ShowSaveDialog();
-
-    [[nodiscard]] Recorder& recorder() { return recorder_; }
+    void onSamplingClicked();
+    void onSaveAsClicked();
+    void onStartClicked();
+    void onStopClicked();
 
 private:
-    [[nodiscard]] bool noFileChosen() const;
-    void askForFile();
-    void showFileName();
+    void chooseFile();
+    void render(const RecordingView& view);
 
-    app::ProgramState& state_;
+    LiveCycle& cycle_;
+    Recording& recording_;
     platform::Dialogs& dialogs_;
+    const PanelFace& face_;
     QWidget* window_;
-    QLabel* LblSample;
-    QLabel* LblFile;
-    QLabel* LblCount;
-    QLabel* LblRecording;
-    QPushButton* CmdStart;
-    QPushButton* CmdStop;
-    Recorder recorder_;
-    // The name the panel's own file dialog returned last; LblFile shows it.
-    QString dialogFileName_;
 };
 
 }  // namespace lp::panel

@@ -43,6 +43,13 @@ QString labelText(QWidget* w, const char* name) {
     return l ? l->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
 }
 
+// What assistive technology reads as the value of a control.
+QString spoken(QWidget* w, const char* name) {
+    auto* c = w->findChild<QWidget*>(QLatin1String(name));
+    QAccessibleInterface* a = c ? QAccessible::queryAccessibleInterface(c) : nullptr;
+    return a ? a->text(QAccessible::Description) : QStringLiteral("<no %1>").arg(name);
+}
+
 template <typename T>
 T* topLevel(const QString& objectName) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -100,7 +107,7 @@ private slots:
         rig.dialogs.saveNames.push_back(path);
         button(&panel, "CmdSave")->click();
         button(&panel, "CmdStart")->click();
-        QVERIFY(rig.state.RecordingOn);
+        QVERIFY(rig.session->recording().on());
         button(&panel, "CmdList")->click();
         QVERIFY(rig.state.ListOn);
 
@@ -108,7 +115,7 @@ private slots:
         rig.meter->setFixedLevel(80.0);
         rig.clock.advance(5000);
         button(&panel, "CmdStop")->click();
-        QVERIFY(!rig.state.RecordingOn);
+        QVERIFY(!rig.session->recording().on());
 
         // The file: header, then one line per sample, across midnight.
         QFile file(path);
@@ -226,6 +233,7 @@ private slots:
         emit rig.transport->failed(QStringLiteral("The serial port X is gone."));
         QCoreApplication::processEvents();
         QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("No COM"));
+        QCOMPARE(spoken(&panel, "LblComm"), QStringLiteral("No COM"));
         QCOMPARE(rig.dialogs.messages().size(), 1);
         QVERIFY(rig.dialogs.messages().first().startsWith("The serial port X is gone."));
 
@@ -299,6 +307,15 @@ private slots:
         }
         QVERIFY(checked > 40);
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+
+        // The values a sighted user reads on the panel are read out too.
+        const QString level = labelText(&panel, "LblVal");
+        QCOMPARE(spoken(&panel, "LblVal"), level + " dB");
+        QCOMPARE(spoken(&panel, "LblMax"), labelText(&panel, "LblMax") + " dB");
+        QCOMPARE(spoken(&panel, "LblMin"), labelText(&panel, "LblMin") + " dB");
+        QCOMPARE(spoken(&panel, "LblComm"), QStringLiteral("SIM"));
+        QCOMPARE(spoken(&panel, "LblSample"), QStringLiteral("2 sec"));
+        QCOMPARE(spoken(&panel, "LblTime"), labelText(&panel, "LblTime"));
         QApplication::closeAllWindows();
     }
 };

@@ -1,56 +1,28 @@
-// A panel on a virtual clock, linked to a scripted meter that answers every space
-// with the frame the test sets, and answered dialogs.
+// The panel window over a live cycle on a virtual clock, with its recording and
+// answered dialogs.
 #pragma once
 
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <memory>
 
-#include "fake_transport.h"
-#include "link/live_poller.h"
+#include "live_rig.h"
 #include "panel/panel.h"
-#include "platform/virtual_clock.h"
+#include "panel/recording.h"
 #include "scripted_dialogs.h"
 
 namespace lp::test {
 
-// Bytes 1 to 3 of a live frame.
-inline QByteArray liveFrame(quint8 rangeAndFlags, quint8 status, quint8 digits) {
-    const char bytes[] = {0x00, char(rangeAndFlags), char(status), char(digits), 0x00};
-    return QByteArray(bytes, 5);
-}
-
-inline QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-inline const QByteArray kRecordHeader = "No.s\tDate Time\tdB\t\r\n";
-
-struct PanelRig {
-    platform::VirtualClock clock;  // starts at 2009/06/01 14:05:09
-    FakeTransport port{clock};
-    link::MeterLink link{port, clock};
-    link::LivePoller poller{link};
+struct PanelRig : LiveRig {
     ScriptedDialogs dialogs;
-    app::ProgramState state;
-    QByteArray frame = liveFrame(0x40, 0x06, 0x53);  // A, FAST, 30..80, 65.3 dB
-    bool meterOn = true;
+    panel::Recording recording;
     std::unique_ptr<panel::Panel> panel;
 
     PanelRig() {
-        state.ComPort = 1;
-        port.setResponder(
-            [this](const QByteArray& w) { return meterOn && w == " " ? frame : QByteArray(); });
-        panel = std::make_unique<panel::Panel>(state, link, poller, clock, dialogs);
+        QObject::connect(&cycle, &panel::LiveCycle::sampleTaken, &recording,
+                         &panel::Recording::record);
+        panel = std::make_unique<panel::Panel>(cycle, recording, link, dialogs);
         panel->show();
-    }
-
-    // The meter answers with `f` from now; long enough for a poll to bring it in.
-    void meterShows(const QByteArray& f) {
-        frame = f;
-        clock.advance(700);
     }
 
     template <typename T = QLabel>
@@ -69,11 +41,6 @@ struct PanelRig {
         dialogs.saveNames.push_back(path);
         click("CmdSave");
         sampleEvery(QStringLiteral("1"));
-    }
-    // The bytes sent to the meter other than the live polls' spaces.
-    QByteArray commands() const {
-        QByteArray w = port.written;
-        return w.replace(' ', QByteArray());
     }
 };
 

@@ -1,0 +1,57 @@
+#include "panel/recording.h"
+
+namespace lp::panel {
+
+Recording::Recording(qint32 lineLimit, QObject* parent)
+    : QObject(parent), recorder_(lineLimit) {}
+
+void Recording::publish() {
+    emit viewChanged(view_);
+}
+
+void Recording::chooseFile(const QString& path) {
+    view_.file = path;
+    publish();
+}
+
+std::optional<QString> Recording::start() {
+    if (auto error = recorder_.start(view_.file)) {
+        return error;
+    }
+    view_.on = true;
+    view_.count = 0;
+    view_.lampLit = true;
+    publish();
+    return std::nullopt;
+}
+
+void Recording::stop() {
+    recorder_.stop();
+    view_.on = false;
+    view_.count = 0;
+    view_.lampLit = false;
+    publish();
+}
+
+void Recording::record(const Sample& sample) {
+    if (!view_.on) {
+        return;
+    }
+    const Recorder::StepResult result = recorder_.record(sample.dateTime, sample.levelText);
+    view_.count = recorder_.lineCount();
+    view_.lampLit = !view_.lampLit;
+    publish();
+    switch (result.step) {
+        case Recorder::Step::Written:
+            return;
+        case Recorder::Step::LimitReached:
+            stop();
+            return;
+        case Recorder::Step::Failed:
+            stop();
+            emit stopped(result.error);
+            return;
+    }
+}
+
+}  // namespace lp::panel

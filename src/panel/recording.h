@@ -1,0 +1,56 @@
+// A PC recording as the program runs it: the chosen file, a run that writes one line
+// per sample of the live cycle, and what the panel shows of it (the count and the
+// "RECORDING" lamp, which blinks once per sample). No window: the panel renders
+// `view()` and the headless logger uses the same object.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+#include "panel/recorder.h"
+#include "panel/sample.h"
+
+namespace lp::panel {
+
+struct RecordingView {
+    bool on = false;
+    QString file;       // the chosen file, full path; empty until one is chosen
+    qint32 count = 0;   // lines written in this run
+    bool lampLit = false;
+};
+
+class Recording : public QObject {
+    Q_OBJECT
+public:
+    static constexpr qint32 kLineLimit = 348000;
+
+    explicit Recording(qint32 lineLimit = kLineLimit, QObject* parent = nullptr);
+
+    [[nodiscard]] const RecordingView& view() const { return view_; }
+    [[nodiscard]] bool on() const { return view_.on; }
+    [[nodiscard]] bool hasFile() const { return !view_.file.isEmpty(); }
+
+    // The file of the next run.
+    void chooseFile(const QString& path);
+    // Starts a run into the chosen file; the reason, naming the file, when it cannot.
+    [[nodiscard]] std::optional<QString> start();
+    void stop();
+
+    // One sample while a run is on: a line, the count, the lamp. The run ends by
+    // itself at the line limit, or when the file takes no more lines (stopped()).
+    void record(const lp::panel::Sample& sample);
+
+signals:
+    void viewChanged(const lp::panel::RecordingView& view);
+    // The run ended because its file takes no more lines: the reason, for the user.
+    void stopped(const QString& reason);
+
+private:
+    void publish();
+
+    Recorder recorder_;
+    RecordingView view_;
+};
+
+}  // namespace lp::panel

@@ -1,0 +1,160 @@
+// The live cycle without any window, on a virtual clock: frames into the view and
+// max/min, the sample schedule, the link label through silence and port loss, the
+// clock set, the analog dial's range and the timers.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "link/meter_decode.h"
+#include "live_rig.h"
+
+using namespace lp;
+using test::liveFrame;
+using test::LiveRig;
+
+namespace {
+
+QString maxMin(const LiveRig& rig) {
+    return rig.cycle.view().max + '|' + rig.cycle.view().min;
+}
+
+QStringList sampleTimes(const QSignalSpy& samples) {
+    QStringList times;
+    for (const auto& args : samples) {
+        times << args[0].value<panel::Sample>().when.toString("HH:mm:ss");
+    }
+    return times;
+}
+
+}  // namespace
+
+class TestLiveCycle : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { qRegisterMetaType<panel::Sample>(); }
+
+    // Each frame is decoded into the reading and shown through the display rules;
+    // MAX and MIN widen from the first level and RESET starts them again.
+    void framesMakeTheViewAndMaxMin() {
+        LiveRig rig;
+        QCOMPARE(rig.cycle.view().meter.level, QString("130.0"));  // before any frame
+        QCOMPARE(maxMin(rig), "|");
+        rig.clock.advance(400);
+        QCOMPARE(maxMin(rig), "65.3|65.3");
+        for (const QByteArray& f : {liveFrame(0xF8, 0xE3, 0x12), liveFrame(0x07, 0x10, 0x52)}) {
+            rig.meterShows(f);
+            link::Reading expected;
+            link::decodeLiveFrame(expected, f);
+            QVERIFY(rig.cycle.reading() == expected);
+            QCOMPARE(rig.cycle.view().meter.level, panel::panelView(expected).level);
+        }
+        QCOMPARE(maxMin(rig), "105.2|31.2");
+        rig.meterShows(liveFrame(0x40, 0x07, 0x00));
+        QCOMPARE(maxMin(rig), "105.2|31.2");
+        rig.meterShows(liveFrame(0x40, 0x06, 0x82));
+        rig.cycle.resetMaxMin();
+        QCOMPARE(maxMin(rig), "68.2|68.2");
+    }
+
+    // A sample at the first tick, then every sampling time; each carries the level
+    // shown and the clock, and the view shows the time of the last one.
+    void samplesFollowTheSamplingTime() {
+        LiveRig rig;
+        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        rig.clock.advance(5000);
+        rig.cycle.setSamplingSeconds(1);
+        rig.clock.advance(3000);
+        QCOMPARE(sampleTimes(samples).join(' '),
+                 "14:05:10 14:05:12 14:05:14 14:05:15 14:05:16 14:05:17");
+        const auto last = samples.last()[0].value<panel::Sample>();
+        QCOMPARE(last.dateTime, QString("2009/06/01 14:05:17"));
+        QCOMPARE(last.levelText, QString("65.3"));
+        QCOMPARE(last.reading.rangeHigh, qint16(80));
+        QCOMPARE(rig.cycle.view().time, QString("14:05:17"));
+        QCOMPARE(rig.cycle.view().samplingSeconds, 1);
+    }
+
+    // The port's name while the meter answers; "No COM", silent, after ten failed
+    // attempts or when the port goes away; the name again with the next frame.
+    void linkLabelFollowsTheMeter() {
+        LiveRig rig;
+        QCOMPARE(rig.cycle.view().link, QString("COM1"));
+        rig.meterOn = false;
+        rig.clock.advance(2000);
+        QCOMPARE(rig.cycle.view().link, QString("COM1"));  // ten attempts take 2 s after 150 ms
+        rig.clock.advance(400);
+        QCOMPARE(rig.cycle.view().link, QString("No COM"));
+        QVERIFY(rig.cycle.view().silent);
+        QCOMPARE(rig.cycle.view().meter.level, QString("130.0"));  // nothing decoded meanwhile
+        rig.meterOn = true;
+        rig.cycle.setPortNames({"SIM", "SIM"});
+        rig.clock.advance(600);
+        QCOMPARE(rig.cycle.view().link, QString("SIM"));
+        QVERIFY(!rig.cycle.view().silent);
+        rig.port.fail("gone");
+        QCOMPARE(rig.cycle.view().link, QString("No COM"));
+        QVERIFY(rig.cycle.view().silent);
+    }
+
+    // "Wait..." until the clock bytes are out, then the port's after-clock-set name.
+    void clockSetSendsTheClock() {
+        LiveRig rig;
+        rig.clock.advance(400);
+        rig.clock.setNow(QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)));
+        rig.cycle.setMeterClock();
+        QCOMPARE(rig.cycle.view().link, QString("Wait..."));
+        QVERIFY(rig.cycle.view().clockSetPending);
+        rig.clock.advance(600);
+        QCOMPARE(rig.commands(), QByteArray("D\x09\x06\x01\x14\x05\x09"));
+        QCOMPARE(rig.cycle.view().link, QString("Com1"));
+        QVERIFY(!rig.cycle.view().clockSetPending);
+    }
+
+    // While a dial is shown, each sample moves its needle; a sample in another range
+    // asks for a new dial instead, and the next tick samples again.
+    void dialRangeDecidesNeedleOrNewDial() {
+        LiveRig rig;
+        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        QSignalSpy needles(&rig.cycle, &panel::LiveCycle::needleDue);
+        QSignalSpy stale(&rig.cycle, &panel::LiveCycle::dialStale);
+        rig.clock.advance(400);
+        rig.cycle.setDialRange(link::RangeEnds{30, 80});
+        rig.clock.advance(2600);  // samples at :10 and :12
+        QCOMPARE(needles.size(), 2);
+        rig.frame = liveFrame(0x41, 0x06, 0x53);  // 40..90
+        rig.clock.advance(1000);                  // :13, no sample due
+        rig.clock.advance(1000);                  // :14, the new range
+        QCOMPARE(stale.size(), 1);
+        rig.cycle.setDialRange(link::RangeEnds{40, 90});
+        rig.clock.advance(1000);  // sampled again at :15
+        QCOMPARE(sampleTimes(samples).join(' '), "14:05:10 14:05:12 14:05:14 14:05:15");
+        QCOMPARE(needles.size(), 3);
+        rig.cycle.setDialRange({});
+        rig.clock.advance(2000);
+        QCOMPARE(needles.size(), 3);
+        QCOMPARE(stale.size(), 1);
+    }
+
+    void pausedTimersNeitherPollNorSample() {
+        LiveRig rig;
+        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        rig.cycle.pauseTimers();
+        rig.cycle.pauseTimers();
+        rig.clock.advance(3000);
+        rig.cycle.resumeTimers();
+        rig.clock.advance(3000);
+        QVERIFY(rig.port.written.isEmpty());
+        QCOMPARE(samples.size(), 0);
+        rig.cycle.resumeTimers();
+        rig.clock.advance(1000);
+        QCOMPARE(samples.size(), 1);
+        QVERIFY(!rig.port.written.isEmpty());
+        rig.cycle.setPolling(false);
+        const QByteArray before = rig.port.written;
+        rig.clock.advance(2000);
+        QCOMPARE(rig.port.written, before);
+        QCOMPARE(samples.size(), 2);  // sampling goes on
+    }
+};
+
+QTEST_MAIN(TestLiveCycle)
+#include "test_live_cycle.moc"

@@ -1,0 +1,127 @@
+// The PC recording without any window: the exact bytes of two runs into one file,
+// the count and the blinking lamp, the stop at the line limit, and files that cannot
+// be opened or stop taking lines.
+#include <sys/resource.h>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+#include "panel/recording.h"
+#include "live_rig.h"
+
+using namespace lp;
+using test::kRecordHeader;
+using test::readAll;
+
+namespace {
+
+panel::Sample sampleAt(int second, const QString& level = QStringLiteral("65.3")) {
+    const QDateTime when(QDate(2009, 6, 1), QTime(14, 5, second));
+    return {when, when.toString("yyyy/MM/dd HH:mm:ss"), level, {}};
+}
+
+// "on 2 lit": a run at line 2 with the lamp lit.
+QString state(const panel::Recording& r) {
+    const panel::RecordingView& v = r.view();
+    return QStringLiteral("%1 %2 %3").arg(v.on ? "on" : "off").arg(v.count).arg(
+        v.lampLit ? "lit" : "dark");
+}
+
+}  // namespace
+
+class TestRecording : public QObject {
+    Q_OBJECT
+private slots:
+    void twoRunsIntoOneFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("run.sdm");
+        panel::Recording rec;
+        rec.record(sampleAt(9));  // no run: nothing
+        rec.chooseFile(path);
+        QVERIFY(!rec.start());
+        QCOMPARE(state(rec), "on 0 lit");
+        rec.record(sampleAt(10));
+        QCOMPARE(state(rec), "on 1 dark");
+        rec.record(sampleAt(11, "60.0"));
+        QCOMPARE(state(rec), "on 2 lit");
+        const QByteArray firstRun = kRecordHeader +
+                                    "1\t2009/06/01 14:05:10\t65.3\t\r\n"
+                                    "2\t2009/06/01 14:05:11\t60.0\t\r\n";
+        QCOMPARE(readAll(path), firstRun);  // each line is on disk when written
+        rec.stop();
+        QCOMPARE(state(rec), "off 0 dark");
+        rec.record(sampleAt(12));
+        QVERIFY(!rec.start());
+        rec.record(sampleAt(15, "105.2"));
+        rec.stop();
+        QCOMPARE(readAll(path), firstRun + kRecordHeader + "1\t2009/06/01 14:05:15\t105.2\t\r\n");
+    }
+
+    // The last line allowed is written and the run ends by itself, without a word.
+    void runStopsItselfAtTheLineLimit() {
+        QTemporaryDir dir;
+        panel::Recording rec(2);
+        QSignalSpy stopped(&rec, &panel::Recording::stopped);
+        rec.chooseFile(dir.filePath("full.sdm"));
+        QVERIFY(!rec.start());
+        rec.record(sampleAt(10));
+        QVERIFY(rec.on());
+        rec.record(sampleAt(11));
+        QCOMPARE(state(rec), "off 0 dark");
+        rec.record(sampleAt(12));
+        QCOMPARE(readAll(dir.filePath("full.sdm")), kRecordHeader +
+                                                        "1\t2009/06/01 14:05:10\t65.3\t\r\n"
+                                                        "2\t2009/06/01 14:05:11\t65.3\t\r\n");
+        QCOMPARE(stopped.size(), 0);
+    }
+
+    // A file that cannot be opened, a header that cannot be written, and a medium that
+    // fills up after the first line: the reason names the file, the run is off, the
+    // lines written stay.
+    void failuresEndTheRun_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("lineFirst");
+        QTest::newRow("a directory") << QString() << false;
+        QTest::newRow("a full device") << "/dev/full" << false;
+        QTest::newRow("disk full after a line") << "stick.sdm" << true;
+    }
+    void failuresEndTheRun() {
+        QFETCH(QString, file);
+        QFETCH(bool, lineFirst);
+        if (file.startsWith("/dev/") && !QFile::exists(file)) {
+            QSKIP("no /dev/full here");
+        }
+        QTemporaryDir dir;
+        const QString path = file.startsWith('/') ? file : dir.filePath(file);
+        panel::Recording rec;
+        QSignalSpy stopped(&rec, &panel::Recording::stopped);
+        rec.chooseFile(path);
+        if (!lineFirst) {
+            const auto error = rec.start();
+            QVERIFY(error);
+            QVERIFY2(error->contains(path), qPrintable(*error));
+            QVERIFY(!rec.on());
+            return;
+        }
+        QVERIFY(!rec.start());
+        rec.record(sampleAt(10));
+        const QByteArray before = readAll(path);
+        // This process may not make the file any longer.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
+        limit.rlim_cur = static_cast<rlim_t>(before.size());
+        setrlimit(RLIMIT_FSIZE, &limit);
+        rec.record(sampleAt(11));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(!rec.on());
+        QCOMPARE(stopped.size(), 1);
+        QVERIFY(stopped[0][0].toString().contains(path));
+        QCOMPARE(readAll(path), before);
+    }
+};
+
+QTEST_MAIN(TestRecording)
+#include "test_recording.moc"
