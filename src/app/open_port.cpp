@@ -1,6 +1,7 @@
 #include "app/open_port.h"
 
 #include "platform/serial_transport.h"
+#include "sim/demo_sets.h"
 #include "sim/sim_meter.h"
 #include "sim/sim_transport.h"
 
@@ -19,10 +20,12 @@ OpenedPort openPort(const PortRequest& request, platform::Clock& clock, QString*
     OpenedPort opened;
     if (request.kind == PortKind::Simulated) {
         opened.simulator = std::make_unique<sim::SimMeter>();
-        const QDateTime now = clock.now();
-        opened.simulator->addSet(sim::makeSet(now.addDays(-2), 0, true, 1, 120));
-        opened.simulator->addSet(sim::makeSet(now.addDays(-1), 6, false, 2, 1500));
-        opened.simulator->addSet(sim::makeSet(now.addSecs(-3600), 2, true, 5, 720));
+        // Three sets of the last days, the newest this morning.
+        constexpr int kSets = 3;
+        const QDateTime first(clock.now().date().addDays(1 - kSets), QTime(8, 30, 0));
+        for (const auto& set : sim::demoSets(kSets, opened.simulator->capacityBytes(), first)) {
+            opened.simulator->addSet(set);
+        }
         opened.transport = std::make_unique<sim::SimTransport>(*opened.simulator, clock);
         return opened;
     }

@@ -10,8 +10,7 @@
 
 namespace lp::app {
 
-Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
-                     QWidget* parent)
+Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), systemPorts_(std::move(systemPorts)) {
     setObjectName(QStringLiteral("Selection"));
     setWindowTitle(QStringLiteral("Selection"));

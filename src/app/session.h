@@ -19,7 +19,7 @@ namespace lp::panel {
 class LiveCycle;
 class Panel;
 class Recording;
-}
+}  // namespace lp::panel
 namespace lp::lists {
 class LiveListFeed;
 class SavedFileOpener;

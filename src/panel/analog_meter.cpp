@@ -116,7 +116,8 @@ void AnalogMeter::drawNeedle(const link::Reading& reading) {
     canvas_->line(kNeedleLength * r * std::cos(a), kNeedleLength * r * std::sin(a), 0, 0);
     canvas_->setDrawWidth(1);
     needleAngle_ = angle;
-    platform::setAccessibleValue(canvas_, platform::levelText(reading.level) + QStringLiteral(" dB"));
+    platform::setAccessibleValue(canvas_,
+                                 platform::levelText(reading.level) + QStringLiteral(" dB"));
 }
 
 void AnalogMeter::showEvent(QShowEvent* event) {

@@ -36,7 +36,8 @@ Panel::Panel(LiveCycle& cycle, Recording& recording, link::MeterLink& link,
     setAccessibleName(QStringLiteral("Panel"));
     f_ = buildPanelFace(this);
     recordingControls_ = new RecordingControls(cycle_, recording_, dialogs_, f_, this);
-    for (QLabel* l : {f_.LblRec, f_.LblFull, f_.LblMx, f_.LblUnder, f_.LblOver, f_.ImageBT}) {
+    for (QLabel* l :
+         {f_.recordLamp, f_.fullLamp, f_.maxHoldLamp, f_.underLamp, f_.overLamp, f_.batteryLamp}) {
         l->hide();
     }
     for (Feature feature : {Feature::List, Feature::Graph, Feature::Memory, Feature::Open}) {
@@ -61,15 +62,15 @@ void Panel::connectControls() {
     const auto key = [this](QPushButton* b, link::MeterKey k) {
         connect(b, &QPushButton::clicked, this, [this, k] { link::pressKey(link_, k); });
     };
-    key(f_.CmdAc, link::MeterKey::AC);
-    key(f_.CmdFs, link::MeterKey::FS);
-    key(f_.CmdMax, link::MeterKey::Max);
-    key(f_.CmdUp, link::MeterKey::RangeUp);
-    key(f_.CmdDown, link::MeterKey::RangeDown);
-    key(f_.CmdRe, link::MeterKey::Reset);
-    connect(f_.CmdRec, &QPushButton::clicked, this, &Panel::onRecClicked);
-    connect(f_.CmdSystem, &QPushButton::clicked, &cycle_, &LiveCycle::setMeterClock);
-    connect(f_.SSCommand2, &QPushButton::clicked, &cycle_, &LiveCycle::resetMaxMin);
+    key(f_.weightingKey, link::MeterKey::AC);
+    key(f_.responseKey, link::MeterKey::FS);
+    key(f_.maxHoldKey, link::MeterKey::Max);
+    key(f_.rangeUpKey, link::MeterKey::RangeUp);
+    key(f_.rangeDownKey, link::MeterKey::RangeDown);
+    key(f_.resetKey, link::MeterKey::Reset);
+    connect(f_.recordKey, &QPushButton::clicked, this, &Panel::onRecClicked);
+    connect(f_.clockSetButton, &QPushButton::clicked, &cycle_, &LiveCycle::setMeterClock);
+    connect(f_.resetMaxMin, &QPushButton::clicked, &cycle_, &LiveCycle::resetMaxMin);
     // "LEVEL" has no action.
 
     const auto feature = [this](QPushButton* b, Feature f, void (Panel::*request)()) {
@@ -79,47 +80,47 @@ void Panel::connectControls() {
             }
         });
     };
-    feature(f_.CmdList, Feature::List, &Panel::listRequested);
-    feature(f_.CmdGraph, Feature::Graph, &Panel::graphRequested);
-    feature(f_.CmdMemory, Feature::Memory, &Panel::memoryRequested);
-    connect(f_.CmdOpen, &QPushButton::clicked, this, &Panel::onOpenClicked);
-    connect(f_.CmdAnalog, &QPushButton::clicked, this, &Panel::openAnalogMeter);
-    connect(f_.CmdExit, &QPushButton::clicked, this, &QWidget::close);
-    f_.LblComm->installEventFilter(this);
+    feature(f_.listButton, Feature::List, &Panel::listRequested);
+    feature(f_.graphButton, Feature::Graph, &Panel::graphRequested);
+    feature(f_.memoryButton, Feature::Memory, &Panel::memoryRequested);
+    connect(f_.openButton, &QPushButton::clicked, this, &Panel::onOpenClicked);
+    connect(f_.analogButton, &QPushButton::clicked, this, &Panel::openAnalogMeter);
+    connect(f_.exitButton, &QPushButton::clicked, this, &QWidget::close);
+    f_.linkState->installEventFilter(this);
 }
 
 void Panel::render(const LiveView& v) {
     const PanelView& m = v.meter;
-    f_.LblRec->setVisible(m.recordShown);
-    f_.LblFull->setVisible(m.fullShown);
-    f_.LblMx->setVisible(m.maxHoldShown);
-    f_.ImageBT->setVisible(m.batteryShown);
-    f_.LblUnder->setVisible(m.underShown);
-    f_.LblOver->setVisible(m.overShown);
+    f_.recordLamp->setVisible(m.recordShown);
+    f_.fullLamp->setVisible(m.fullShown);
+    f_.maxHoldLamp->setVisible(m.maxHoldShown);
+    f_.batteryLamp->setVisible(m.batteryShown);
+    f_.underLamp->setVisible(m.underShown);
+    f_.overLamp->setVisible(m.overShown);
     if (!m.weighting.isEmpty()) {  // before the first frame the face keeps its captions
-        platform::showValue(f_.LblAc, m.weighting, m.weighting.trimmed());
-        platform::showValue(f_.LblSF, m.response, m.response.trimmed());
-        platform::showValue(f_.LblUp, m.rangeHigh, decibels(m.rangeHigh));
-        platform::showValue(f_.LblDown, m.rangeLow, decibels(m.rangeLow));
+        platform::showValue(f_.weighting, m.weighting, m.weighting.trimmed());
+        platform::showValue(f_.response, m.response, m.response.trimmed());
+        platform::showValue(f_.rangeHigh, m.rangeHigh, decibels(m.rangeHigh));
+        platform::showValue(f_.rangeLow, m.rangeLow, decibels(m.rangeLow));
     }
-    platform::showValue(f_.LblVal, m.level, decibels(m.level));
-    platform::showValue(f_.LblMax, v.max, decibels(v.max));
-    platform::showValue(f_.LblMin, v.min, decibels(v.min));
-    platform::showValue(f_.LblTime, v.time);
-    platform::showValue(f_.LblComm, v.link);
-    platform::showValue(f_.LblSample, samplingCaption(v.samplingSeconds));
-    f_.CmdMemory->setEnabled(!v.clockSetPending);
+    platform::showValue(f_.level, m.level, decibels(m.level));
+    platform::showValue(f_.maxLevel, v.max, decibels(v.max));
+    platform::showValue(f_.minLevel, v.min, decibels(v.min));
+    platform::showValue(f_.time, v.time);
+    platform::showValue(f_.linkState, v.link);
+    platform::showValue(f_.samplingTime, samplingCaption(v.samplingSeconds));
+    f_.memoryButton->setEnabled(!v.clockSetPending);
     showSilent(v.silent);
 }
 
 void Panel::showSilent(bool silent) {
     // The link label turns red while the meter does not answer.
-    if (f_.LblComm->property("silent").toBool() == silent) {
+    if (f_.linkState->property("silent").toBool() == silent) {
         return;
     }
-    f_.LblComm->setProperty("silent", silent);
-    f_.LblComm->style()->unpolish(f_.LblComm);
-    f_.LblComm->style()->polish(f_.LblComm);
+    f_.linkState->setProperty("silent", silent);
+    f_.linkState->style()->unpolish(f_.linkState);
+    f_.linkState->style()->polish(f_.linkState);
 }
 
 void Panel::onCaptionClicked() {
@@ -127,7 +128,7 @@ void Panel::onCaptionClicked() {
 }
 
 bool Panel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == f_.LblComm && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == f_.linkState && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         onCaptionClicked();
         return true;
@@ -145,16 +146,16 @@ void Panel::setFeatureAvailable(Feature feature, bool available) {
     QPushButton* b = nullptr;
     switch (feature) {
         case Feature::List:
-            b = f_.CmdList;
+            b = f_.listButton;
             break;
         case Feature::Graph:
-            b = f_.CmdGraph;
+            b = f_.graphButton;
             break;
         case Feature::Memory:
-            b = f_.CmdMemory;
+            b = f_.memoryButton;
             break;
         case Feature::Open:
-            b = f_.CmdOpen;
+            b = f_.openButton;
             break;
     }
     b->setToolTip(available ? QString() : kNotYet.arg(b->text()));

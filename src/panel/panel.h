@@ -28,8 +28,8 @@ public:
     // is there, its button does nothing and its tool tip says so.
     enum class Feature { List, Graph, Memory, Open };
 
-    Panel(LiveCycle& cycle, Recording& recording, link::MeterLink& link,
-          platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    Panel(LiveCycle& cycle, Recording& recording, link::MeterLink& link, platform::Dialogs& dialogs,
+          QWidget* parent = nullptr);
     ~Panel() override;
 
     void setFeatureAvailable(Feature feature, bool available);

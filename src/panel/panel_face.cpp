@@ -156,74 +156,75 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     QFrame* lcd = section(panel, "Lcd");
     const QFont small = fontOf(QStringLiteral("DejaVu Sans"), 10, true);
 
-    f.LblRec = label(lcd, "LblRec", QStringLiteral("RECORD"), QStringLiteral("RECORD"));
-    f.LblFull = label(lcd, "LblFull", QStringLiteral("FULL"), QStringLiteral("FULL"));
-    f.LblMx = label(lcd, "LblMx", QStringLiteral("MAX"), QStringLiteral("MAX"));
-    f.LblUnder = label(lcd, "LblUnder", QStringLiteral("UNDER"), QStringLiteral("UNDER"));
-    f.LblOver = label(lcd, "LblOver", QStringLiteral("OVER"), QStringLiteral("OVER"));
-    for (QLabel* l : {f.LblRec, f.LblFull, f.LblMx, f.LblUnder, f.LblOver}) {
+    f.recordLamp = label(lcd, "LblRec", QStringLiteral("RECORD"), QStringLiteral("RECORD"));
+    f.fullLamp = label(lcd, "LblFull", QStringLiteral("FULL"), QStringLiteral("FULL"));
+    f.maxHoldLamp = label(lcd, "LblMx", QStringLiteral("MAX"), QStringLiteral("MAX"));
+    f.underLamp = label(lcd, "LblUnder", QStringLiteral("UNDER"), QStringLiteral("UNDER"));
+    f.overLamp = label(lcd, "LblOver", QStringLiteral("OVER"), QStringLiteral("OVER"));
+    for (QLabel* l : {f.recordLamp, f.fullLamp, f.maxHoldLamp, f.underLamp, f.overLamp}) {
         l->setFont(small);
         l->setAlignment(Qt::AlignCenter);
         l->setContentsMargins(4, 0, 4, 0);
     }
-    f.ImageBT = label(lcd, "ImageBT", QString(), QStringLiteral("Low battery"));
-    f.ImageBT->setPixmap(batteryPicture(QSize(34, 16), kLcdInk, panel->devicePixelRatioF()));
-    f.ImageBT->setAlignment(Qt::AlignCenter);
-    f.ImageBT->setMinimumWidth(40);
+    f.batteryLamp = label(lcd, "ImageBT", QString(), QStringLiteral("Low battery"));
+    f.batteryLamp->setPixmap(batteryPicture(QSize(34, 16), kLcdInk, panel->devicePixelRatioF()));
+    f.batteryLamp->setAlignment(Qt::AlignCenter);
+    f.batteryLamp->setMinimumWidth(40);
 
     auto* top = new QHBoxLayout;
     top->setSpacing(10);
-    top->addWidget(lamp(lcd, f.LblRec, kLcdGhost));
-    top->addWidget(lamp(lcd, f.LblFull, kLcdGhost));
-    top->addWidget(lamp(lcd, f.LblMx, kLcdGhost));
+    top->addWidget(lamp(lcd, f.recordLamp, kLcdGhost));
+    top->addWidget(lamp(lcd, f.fullLamp, kLcdGhost));
+    top->addWidget(lamp(lcd, f.maxHoldLamp, kLcdGhost));
     top->addStretch(1);
-    top->addWidget(lamp(lcd, f.ImageBT, kLcdGhost));
-    top->addWidget(lamp(lcd, f.LblUnder, kLcdGhost));
-    top->addWidget(lamp(lcd, f.LblOver, kLcdGhost));
+    top->addWidget(lamp(lcd, f.batteryLamp, kLcdGhost));
+    top->addWidget(lamp(lcd, f.underLamp, kLcdGhost));
+    top->addWidget(lamp(lcd, f.overLamp, kLcdGhost));
 
     const QString mono = QStringLiteral("DejaVu Sans Mono");
-    f.LblAc = label(lcd, "LblAc", QStringLiteral("A"), QStringLiteral("Frequency weighting"));
-    f.LblAc->setFont(fontOf(mono, 26, true));
-    f.LblSF = label(lcd, "LblSF", QStringLiteral("FAST"), QStringLiteral("Time weighting"));
-    f.LblSF->setFont(fontOf(mono, 12, true));
-    f.LblSF->setMinimumWidth(f.LblSF->fontMetrics().horizontalAdvance(QStringLiteral("    SLOW")));
+    f.weighting = label(lcd, "LblAc", QStringLiteral("A"), QStringLiteral("Frequency weighting"));
+    f.weighting->setFont(fontOf(mono, 26, true));
+    f.response = label(lcd, "LblSF", QStringLiteral("FAST"), QStringLiteral("Time weighting"));
+    f.response->setFont(fontOf(mono, 12, true));
+    f.response->setMinimumWidth(
+        f.response->fontMetrics().horizontalAdvance(QStringLiteral("    SLOW")));
     auto* left = new QVBoxLayout;
-    left->addWidget(f.LblAc);
+    left->addWidget(f.weighting);
     left->addStretch(1);
-    left->addWidget(f.LblSF);
+    left->addWidget(f.response);
 
-    f.LblVal = new SegmentDisplay(lcd);
-    f.LblVal->setObjectName(QStringLiteral("LblVal"));
-    f.LblVal->setAccessibleName(QStringLiteral("Level"));
-    f.LblVal->setText(QStringLiteral("130.0"));
-    f.LblVal->setColors(kLcdInk, kLcdGhost);
-    f.LblVal->setMinimumSize(300, 104);
+    f.level = new SegmentDisplay(lcd);
+    f.level->setObjectName(QStringLiteral("LblVal"));
+    f.level->setAccessibleName(QStringLiteral("Level"));
+    f.level->setText(QStringLiteral("130.0"));
+    f.level->setColors(kLcdInk, kLcdGhost);
+    f.level->setMinimumSize(300, 104);
 
     auto* unit = label(lcd, "LcdUnit", QStringLiteral("dB"), QStringLiteral("dB"));
     unit->setFont(fontOf(QStringLiteral("DejaVu Sans"), 18, true));
-    f.LblUp = label(lcd, "LblUp", QString(), QStringLiteral("Range upper end"));
-    f.LblDown = label(lcd, "LblDown", QString(), QStringLiteral("Range lower end"));
-    for (QLabel* l : {f.LblUp, f.LblDown}) {
+    f.rangeHigh = label(lcd, "LblUp", QString(), QStringLiteral("Range upper end"));
+    f.rangeLow = label(lcd, "LblDown", QString(), QStringLiteral("Range lower end"));
+    for (QLabel* l : {f.rangeHigh, f.rangeLow}) {
         l->setFont(fontOf(mono, 13, true));
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("130")) + 4);
     }
     auto* range = new QGridLayout;
     range->setVerticalSpacing(0);
-    range->addWidget(f.LblUp, 0, 0);
-    range->addWidget(f.LblDown, 1, 0);
+    range->addWidget(f.rangeHigh, 0, 0);
+    range->addWidget(f.rangeLow, 1, 0);
     auto* right = new QVBoxLayout;
     right->addWidget(unit, 0, Qt::AlignLeft | Qt::AlignTop);
     right->addStretch(1);
     right->addLayout(range);
 
     // The level and its unit in the middle of the display.
-    f.LblVal->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    f.level->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
     middle->addLayout(left);
     middle->addStretch(1);
-    middle->addWidget(f.LblVal, 3);
+    middle->addWidget(f.level, 3);
     middle->addLayout(right);
     middle->addStretch(1);
 
@@ -235,46 +236,46 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
 }
 
 QHBoxLayout* buildReadouts(QWidget* panel, PanelFace& f) {
-    f.LblMax = readout(panel, "LblMax", QStringLiteral("MAX level"), 74);
-    f.LblMin = readout(panel, "LblMin", QStringLiteral("MIN level"), 74);
-    f.SSCommand2 = button(panel, "SSCommand2", QStringLiteral("<---RESET--->"));
-    f.LblTime = readout(panel, "LblTime", QStringLiteral("TIME"), 96);
-    f.LblComm = label(panel, "LblComm", QStringLiteral("NO COM"), QStringLiteral("Link state"));
-    f.LblComm->setAlignment(Qt::AlignCenter);
-    f.LblComm->setMinimumWidth(86);
-    f.LblComm->setCursor(Qt::PointingHandCursor);
+    f.maxLevel = readout(panel, "LblMax", QStringLiteral("MAX level"), 74);
+    f.minLevel = readout(panel, "LblMin", QStringLiteral("MIN level"), 74);
+    f.resetMaxMin = button(panel, "SSCommand2", QStringLiteral("<---RESET--->"));
+    f.time = readout(panel, "LblTime", QStringLiteral("TIME"), 96);
+    f.linkState = label(panel, "LblComm", QStringLiteral("NO COM"), QStringLiteral("Link state"));
+    f.linkState->setAlignment(Qt::AlignCenter);
+    f.linkState->setMinimumWidth(86);
+    f.linkState->setCursor(Qt::PointingHandCursor);
 
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
-    row->addWidget(frame(panel, QStringLiteral("MAX"), f.LblMax));
-    row->addWidget(f.SSCommand2, 0, Qt::AlignBottom);
-    row->addWidget(frame(panel, QStringLiteral("MIN"), f.LblMin));
+    row->addWidget(frame(panel, QStringLiteral("MAX"), f.maxLevel));
+    row->addWidget(f.resetMaxMin, 0, Qt::AlignBottom);
+    row->addWidget(frame(panel, QStringLiteral("MIN"), f.minLevel));
     row->addSpacing(8);
-    row->addWidget(frame(panel, QStringLiteral("TIME"), f.LblTime));
+    row->addWidget(frame(panel, QStringLiteral("TIME"), f.time));
     row->addStretch(1);
-    row->addWidget(f.LblComm, 0, Qt::AlignBottom);
+    row->addWidget(f.linkState, 0, Qt::AlignBottom);
     return row;
 }
 
 QFrame* buildKeys(QWidget* panel, PanelFace& f) {
     QFrame* keys = section(panel, "Keys");
-    f.CmdAc = button(keys, "CmdAc", QStringLiteral("A / C"));
-    f.CmdFs = button(keys, "CmdFs", QStringLiteral("F / S"));
-    f.CmdMax = button(keys, "CmdMax", QStringLiteral("MAX"));
-    f.CmdUp = button(keys, "CmdUp", QString(), QStringLiteral("Range up"));
-    f.CmdUp->setIcon(arrowIcon(true, QColor(31, 35, 38)));
-    f.CmdUp->setToolTip(QStringLiteral("Range up"));
-    f.CmdDown = button(keys, "CmdDown", QString(), QStringLiteral("Range down"));
-    f.CmdDown->setIcon(arrowIcon(false, QColor(31, 35, 38)));
-    f.CmdDown->setToolTip(QStringLiteral("Range down"));
-    f.CmdRe = button(keys, "CmdRe", QStringLiteral("RESET"));
-    f.CmdRec = button(keys, "CmdRec", QStringLiteral("REC"));
-    f.Cmd = button(keys, "Cmd", QStringLiteral("LEVEL"));
+    f.weightingKey = button(keys, "CmdAc", QStringLiteral("A / C"));
+    f.responseKey = button(keys, "CmdFs", QStringLiteral("F / S"));
+    f.maxHoldKey = button(keys, "CmdMax", QStringLiteral("MAX"));
+    f.rangeUpKey = button(keys, "CmdUp", QString(), QStringLiteral("Range up"));
+    f.rangeUpKey->setIcon(arrowIcon(true, QColor(31, 35, 38)));
+    f.rangeUpKey->setToolTip(QStringLiteral("Range up"));
+    f.rangeDownKey = button(keys, "CmdDown", QString(), QStringLiteral("Range down"));
+    f.rangeDownKey->setIcon(arrowIcon(false, QColor(31, 35, 38)));
+    f.rangeDownKey->setToolTip(QStringLiteral("Range down"));
+    f.resetKey = button(keys, "CmdRe", QStringLiteral("RESET"));
+    f.recordKey = button(keys, "CmdRec", QStringLiteral("REC"));
+    f.levelKey = button(keys, "Cmd", QStringLiteral("LEVEL"));
     auto* row = new QHBoxLayout(keys);
     row->setContentsMargins(10, 8, 10, 8);
     row->setSpacing(8);
-    for (QPushButton* b :
-         {f.CmdAc, f.CmdFs, f.CmdMax, f.CmdUp, f.CmdDown, f.CmdRe, f.CmdRec, f.Cmd}) {
+    for (QPushButton* b : {f.weightingKey, f.responseKey, f.maxHoldKey, f.rangeUpKey,
+                           f.rangeDownKey, f.resetKey, f.recordKey, f.levelKey}) {
         row->addWidget(b);
     }
     return keys;
@@ -282,34 +283,34 @@ QFrame* buildKeys(QWidget* panel, PanelFace& f) {
 
 QFrame* buildRecording(QWidget* panel, PanelFace& f) {
     QFrame* rec = section(panel, "Recording");
-    f.LblSample = readout(rec, "LblSample", QStringLiteral("SAMPLING TIME"), 90);
-    f.CmdPc = button(rec, "CmdPc", QStringLiteral("PC SAMPLING"));
-    f.LblFile = readout(rec, "LblFile", QStringLiteral("FILE NAME"), 150);
-    f.LblFile->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    f.CmdSave = button(rec, "CmdSave", QStringLiteral("SAVE  AS"));
-    f.CmdStart = button(rec, "CmdStart", QStringLiteral("START RECORDING"));
-    f.CmdStop = button(rec, "CmdStop", QStringLiteral("STOP RECORDING"));
-    f.LblRecording =
+    f.samplingTime = readout(rec, "LblSample", QStringLiteral("SAMPLING TIME"), 90);
+    f.samplingButton = button(rec, "CmdPc", QStringLiteral("PC SAMPLING"));
+    f.fileName = readout(rec, "LblFile", QStringLiteral("FILE NAME"), 150);
+    f.fileName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    f.saveAsButton = button(rec, "CmdSave", QStringLiteral("SAVE  AS"));
+    f.startButton = button(rec, "CmdStart", QStringLiteral("START RECORDING"));
+    f.stopButton = button(rec, "CmdStop", QStringLiteral("STOP RECORDING"));
+    f.recordingLamp =
         label(rec, "LblRecording", QStringLiteral("RECORDING"), QStringLiteral("RECORDING"));
-    f.LblRecording->setAlignment(Qt::AlignCenter);
-    f.LblCount = label(rec, "LblCount", QString(), QStringLiteral("Records written"));
-    f.LblCount->setAlignment(Qt::AlignCenter);
-    f.LblCount->setFont(fontOf(QStringLiteral("DejaVu Sans Mono"), 11, true));
-    f.LblCount->setMinimumWidth(
-        f.LblCount->fontMetrics().horizontalAdvance(QStringLiteral("348000")));
+    f.recordingLamp->setAlignment(Qt::AlignCenter);
+    f.recordCount = label(rec, "LblCount", QString(), QStringLiteral("Records written"));
+    f.recordCount->setAlignment(Qt::AlignCenter);
+    f.recordCount->setFont(fontOf(QStringLiteral("DejaVu Sans Mono"), 11, true));
+    f.recordCount->setMinimumWidth(
+        f.recordCount->fontMetrics().horizontalAdvance(QStringLiteral("348000")));
 
     auto* runButtons = new QVBoxLayout;
-    runButtons->addWidget(f.CmdStart);
-    runButtons->addWidget(f.CmdStop);
+    runButtons->addWidget(f.startButton);
+    runButtons->addWidget(f.stopButton);
     auto* runState = new QVBoxLayout;
-    runState->addWidget(lamp(rec, f.LblRecording, QColor(255, 84, 64, 46)));
-    runState->addWidget(f.LblCount);
+    runState->addWidget(lamp(rec, f.recordingLamp, QColor(255, 84, 64, 46)));
+    runState->addWidget(f.recordCount);
 
     auto* row = new QHBoxLayout(rec);
     row->setContentsMargins(10, 4, 10, 10);
     row->setSpacing(8);
-    row->addWidget(frame(rec, QStringLiteral("SAMPLING TIME"), f.LblSample, f.CmdPc));
-    row->addWidget(frame(rec, QStringLiteral("FILE NAME"), f.LblFile, f.CmdSave), 1);
+    row->addWidget(frame(rec, QStringLiteral("SAMPLING TIME"), f.samplingTime, f.samplingButton));
+    row->addWidget(frame(rec, QStringLiteral("FILE NAME"), f.fileName, f.saveAsButton), 1);
     row->addLayout(runButtons);
     row->addLayout(runState);
     return rec;
@@ -317,23 +318,24 @@ QFrame* buildRecording(QWidget* panel, PanelFace& f) {
 
 QFrame* buildWindows(QWidget* panel, PanelFace& f) {
     QFrame* win = section(panel, "Windows");
-    f.CmdList = button(win, "CmdList", QStringLiteral("LIST"));
-    f.CmdGraph = button(win, "CmdGraph", QStringLiteral("GRAPH"));
-    f.CmdAnalog = button(win, "CmdAnalog", QStringLiteral("ANALOG"));
-    f.CmdMemory = button(win, "CmdMemory", QStringLiteral("MEMORY"));
-    f.CmdOpen = button(win, "CmdOpen", QStringLiteral("OPEN  FILE"));
-    f.CmdSystem = button(win, "CmdSystem", QStringLiteral("SYSTEM TIME SET"));
-    f.CmdExit = button(win, "CmdExit", QStringLiteral("EXIT"));
+    f.listButton = button(win, "CmdList", QStringLiteral("LIST"));
+    f.graphButton = button(win, "CmdGraph", QStringLiteral("GRAPH"));
+    f.analogButton = button(win, "CmdAnalog", QStringLiteral("ANALOG"));
+    f.memoryButton = button(win, "CmdMemory", QStringLiteral("MEMORY"));
+    f.openButton = button(win, "CmdOpen", QStringLiteral("OPEN  FILE"));
+    f.clockSetButton = button(win, "CmdSystem", QStringLiteral("SYSTEM TIME SET"));
+    f.exitButton = button(win, "CmdExit", QStringLiteral("EXIT"));
     auto* row = new QHBoxLayout(win);
     row->setContentsMargins(10, 8, 10, 8);
     row->setSpacing(8);
-    for (QPushButton* b : {f.CmdList, f.CmdGraph, f.CmdAnalog, f.CmdMemory, f.CmdOpen}) {
+    for (QPushButton* b :
+         {f.listButton, f.graphButton, f.analogButton, f.memoryButton, f.openButton}) {
         row->addWidget(b);
     }
     row->addStretch(1);
-    row->addWidget(f.CmdSystem);
+    row->addWidget(f.clockSetButton);
     row->addSpacing(12);
-    row->addWidget(f.CmdExit);
+    row->addWidget(f.exitButton);
     return win;
 }
 

@@ -12,51 +12,53 @@ namespace lp::panel {
 
 class SegmentDisplay;
 
+// Each control keeps the name automation and tests know it by as its objectName
+// ("LblVal", "CmdStart"); the members here say what the control is.
 struct PanelFace {
     // LCD
-    SegmentDisplay* LblVal = nullptr;
-    QLabel* LblUp = nullptr;
-    QLabel* LblDown = nullptr;
-    QLabel* LblAc = nullptr;
-    QLabel* LblSF = nullptr;
-    QLabel* LblRec = nullptr;
-    QLabel* LblFull = nullptr;
-    QLabel* LblMx = nullptr;
-    QLabel* LblUnder = nullptr;
-    QLabel* LblOver = nullptr;
-    QLabel* ImageBT = nullptr;
+    SegmentDisplay* level = nullptr;
+    QLabel* rangeHigh = nullptr;
+    QLabel* rangeLow = nullptr;
+    QLabel* weighting = nullptr;
+    QLabel* response = nullptr;
+    QLabel* recordLamp = nullptr;
+    QLabel* fullLamp = nullptr;
+    QLabel* maxHoldLamp = nullptr;
+    QLabel* underLamp = nullptr;
+    QLabel* overLamp = nullptr;
+    QLabel* batteryLamp = nullptr;
     // Max and min, time
-    QLabel* LblMax = nullptr;
-    QLabel* LblMin = nullptr;
-    QPushButton* SSCommand2 = nullptr;
-    QLabel* LblTime = nullptr;
-    QLabel* LblComm = nullptr;
+    QLabel* maxLevel = nullptr;
+    QLabel* minLevel = nullptr;
+    QPushButton* resetMaxMin = nullptr;
+    QLabel* time = nullptr;
+    QLabel* linkState = nullptr;
     // Meter keys
-    QPushButton* CmdAc = nullptr;
-    QPushButton* CmdFs = nullptr;
-    QPushButton* CmdMax = nullptr;
-    QPushButton* CmdUp = nullptr;
-    QPushButton* CmdDown = nullptr;
-    QPushButton* CmdRe = nullptr;
-    QPushButton* CmdRec = nullptr;
-    QPushButton* Cmd = nullptr;  // "LEVEL"
+    QPushButton* weightingKey = nullptr;
+    QPushButton* responseKey = nullptr;
+    QPushButton* maxHoldKey = nullptr;
+    QPushButton* rangeUpKey = nullptr;
+    QPushButton* rangeDownKey = nullptr;
+    QPushButton* resetKey = nullptr;
+    QPushButton* recordKey = nullptr;
+    QPushButton* levelKey = nullptr;  // "LEVEL"
     // PC recording
-    QLabel* LblSample = nullptr;
-    QLabel* LblFile = nullptr;
-    QLabel* LblCount = nullptr;
-    QLabel* LblRecording = nullptr;
-    QPushButton* CmdPc = nullptr;
-    QPushButton* CmdSave = nullptr;
-    QPushButton* CmdStart = nullptr;
-    QPushButton* CmdStop = nullptr;
+    QLabel* samplingTime = nullptr;
+    QLabel* fileName = nullptr;
+    QLabel* recordCount = nullptr;
+    QLabel* recordingLamp = nullptr;
+    QPushButton* samplingButton = nullptr;
+    QPushButton* saveAsButton = nullptr;
+    QPushButton* startButton = nullptr;
+    QPushButton* stopButton = nullptr;
     // Windows and program
-    QPushButton* CmdList = nullptr;
-    QPushButton* CmdGraph = nullptr;
-    QPushButton* CmdAnalog = nullptr;
-    QPushButton* CmdMemory = nullptr;
-    QPushButton* CmdOpen = nullptr;
-    QPushButton* CmdSystem = nullptr;
-    QPushButton* CmdExit = nullptr;
+    QPushButton* listButton = nullptr;
+    QPushButton* graphButton = nullptr;
+    QPushButton* analogButton = nullptr;
+    QPushButton* memoryButton = nullptr;
+    QPushButton* openButton = nullptr;
+    QPushButton* clockSetButton = nullptr;
+    QPushButton* exitButton = nullptr;
 };
 
 // Builds the controls into `panel` (which gets a layout and a style sheet).

@@ -2,8 +2,7 @@
 
 namespace lp::panel {
 
-Recording::Recording(qint32 lineLimit, QObject* parent)
-    : QObject(parent), recorder_(lineLimit) {}
+Recording::Recording(qint32 lineLimit, QObject* parent) : QObject(parent), recorder_(lineLimit) {}
 
 void Recording::publish() {
     emit viewChanged(view_);

@@ -15,8 +15,8 @@ namespace lp::panel {
 
 struct RecordingView {
     bool on = false;
-    QString file;       // the chosen file, full path; empty until one is chosen
-    qint32 count = 0;   // lines written in this run
+    QString file;      // the chosen file, full path; empty until one is chosen
+    qint32 count = 0;  // lines written in this run
     bool lampLit = false;
 };
 

@@ -20,10 +20,11 @@ RecordingControls::RecordingControls(LiveCycle& cycle, Recording& recording,
       dialogs_(dialogs),
       face_(face),
       window_(window) {
-    connect(face_.CmdPc, &QPushButton::clicked, this, &RecordingControls::onSamplingClicked);
-    connect(face_.CmdSave, &QPushButton::clicked, this, &RecordingControls::onSaveAsClicked);
-    connect(face_.CmdStart, &QPushButton::clicked, this, &RecordingControls::onStartClicked);
-    connect(face_.CmdStop, &QPushButton::clicked, this, &RecordingControls::onStopClicked);
+    connect(face_.samplingButton, &QPushButton::clicked, this,
+            &RecordingControls::onSamplingClicked);
+    connect(face_.saveAsButton, &QPushButton::clicked, this, &RecordingControls::onSaveAsClicked);
+    connect(face_.startButton, &QPushButton::clicked, this, &RecordingControls::onStartClicked);
+    connect(face_.stopButton, &QPushButton::clicked, this, &RecordingControls::onStopClicked);
     connect(&recording_, &Recording::viewChanged, this, &RecordingControls::render);
     connect(&recording_, &Recording::stopped, this, [this](const QString& reason) {
         dialogs_.message(window_, reason, platform::MessageIcon::Warning);
@@ -31,19 +32,19 @@ RecordingControls::RecordingControls(LiveCycle& cycle, Recording& recording,
     render(recording_.view());
     // STOP is enabled until the first stop, as on the meter's own software; it does
     // nothing while no run is on.
-    face_.CmdStop->setEnabled(true);
+    face_.stopButton->setEnabled(true);
 }
 
 void RecordingControls::render(const RecordingView& view) {
     const QString name = QFileInfo(view.file).fileName();
-    platform::showValue(face_.LblFile, name);
-    face_.LblFile->setToolTip(QDir::toNativeSeparators(view.file));
-    platform::showValue(face_.LblCount, view.on ? QString::number(view.count) : QString());
-    face_.LblRecording->setVisible(view.on && view.lampLit);
-    platform::setAccessibleValue(face_.LblRecording,
+    platform::showValue(face_.fileName, name);
+    face_.fileName->setToolTip(QDir::toNativeSeparators(view.file));
+    platform::showValue(face_.recordCount, view.on ? QString::number(view.count) : QString());
+    face_.recordingLamp->setVisible(view.on && view.lampLit);
+    platform::setAccessibleValue(face_.recordingLamp,
                                  view.on ? QStringLiteral("on") : QStringLiteral("off"));
-    face_.CmdStart->setEnabled(!view.on);
-    face_.CmdStop->setEnabled(view.on);
+    face_.startButton->setEnabled(!view.on);
+    face_.stopButton->setEnabled(view.on);
 }
 
 void RecordingControls::onSamplingClicked() {

@@ -27,8 +27,9 @@ struct SimRig {
 
 // weighting|response|range|lamps (Max, Record)
 QString face(const panel::LiveView& v) {
-    return QStringList({v.meter.weighting, v.meter.response, v.meter.rangeHigh + '-' + v.meter.rangeLow,
-                        QString(v.meter.maxHoldShown ? "M" : "") + (v.meter.recordShown ? "R" : "")})
+    return QStringList(
+               {v.meter.weighting, v.meter.response, v.meter.rangeHigh + '-' + v.meter.rangeLow,
+                QString(v.meter.maxHoldShown ? "M" : "") + (v.meter.recordShown ? "R" : "")})
         .join('|');
 }
 
@@ -40,7 +41,8 @@ private slots:
     void viewFollowsTheMetersKeys() {
         SimRig rig;
         rig.clock.advance(1000);
-        QVERIFY(QRegularExpression("^\\d{2,3}\\.\\d$").match(rig.cycle.view().meter.level).hasMatch());
+        QVERIFY(
+            QRegularExpression("^\\d{2,3}\\.\\d$").match(rig.cycle.view().meter.level).hasMatch());
         using K = link::MeterKey;
         QStringList faces{face(rig.cycle.view())};
         for (K key : {K::AC, K::FS, K::Max, K::RangeUp, K::RangeDown, K::RecStart, K::RecStop}) {
@@ -78,7 +80,10 @@ private slots:
             const auto s = samples[i][0].value<panel::Sample>();
             QCOMPARE(s.levelText, panel::panelView(s.reading).level);
             levels << s.levelText;
-            file += QStringLiteral("%1\t%2\t%3\t\r\n").arg(i + 1).arg(s.dateTime, s.levelText).toLatin1();
+            file += QStringLiteral("%1\t%2\t%3\t\r\n")
+                        .arg(i + 1)
+                        .arg(s.dateTime, s.levelText)
+                        .toLatin1();
         }
         QCOMPARE(test::readAll(path), file);
         QVERIFY(levels.removeDuplicates() < 179);  // the level moved

@@ -67,7 +67,7 @@ private slots:
         for (const char* lamp : {"LblRec", "LblFull", "LblMx", "ImageBT", "LblUnder", "LblOver"}) {
             QVERIFY2(!rig.get(lamp)->isVisible(), lamp);
         }
-        const QStringList shown = {rig.text("LblVal"), rig.text("LblAc"), rig.text("LblSF"),
+        const QStringList shown = {rig.text("LblVal"), rig.text("LblAc"),   rig.text("LblSF"),
                                    rig.text("LblUp"),  rig.text("LblDown"), rig.text("LblMax"),
                                    rig.text("LblMin"), rig.text("LblTime")};
         QCOMPARE(shown.join('|'), "105.2|  C|FAST|0|0|105.2|31.2|14:05:10");

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <csignal>
 
-#include "panel/recording.h"
 #include "live_rig.h"
+#include "panel/recording.h"
 
 using namespace lp;
 using test::kRecordHeader;
@@ -24,8 +24,10 @@ panel::Sample sampleAt(int second, const QString& level = QStringLiteral("65.3")
 // "on 2 lit": a run at line 2 with the lamp lit.
 QString state(const panel::Recording& r) {
     const panel::RecordingView& v = r.view();
-    return QStringLiteral("%1 %2 %3").arg(v.on ? "on" : "off").arg(v.count).arg(
-        v.lampLit ? "lit" : "dark");
+    return QStringLiteral("%1 %2 %3")
+        .arg(v.on ? "on" : "off")
+        .arg(v.count)
+        .arg(v.lampLit ? "lit" : "dark");
 }
 
 }  // namespace

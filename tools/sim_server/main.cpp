@@ -11,9 +11,9 @@
 #include <csignal>
 #include <cstdio>
 
-#include "demo_sets.h"
 #include "platform/qt_clock.h"
 #include "pty_meter_server.h"
+#include "sim/demo_sets.h"
 #include "sim/sim_meter.h"
 
 namespace {
@@ -82,7 +82,8 @@ int main(int argc, char* argv[]) {
         return fail(QStringLiteral("--sets takes a number from 0 to 255, not \"%1\".")
                         .arg(parser.value(sets)));
     }
-    const auto stored = lp::sim::demoSets(setCount, meter.capacityBytes());
+    const auto stored = lp::sim::demoSets(setCount, meter.capacityBytes(),
+                                          QDateTime(QDate(2009, 6, 1), QTime(8, 30, 0)));
     for (const auto& s : stored) {
         meter.addSet(s);
     }

@@ -1,4 +1,4 @@
-#include "demo_sets.h"
+#include "sim/demo_sets.h"
 
 #include <cmath>
 #include <iterator>
@@ -8,10 +8,10 @@
 
 namespace lp::sim {
 
-std::vector<StoredSet> demoSets(int count, qint64 capacityBytes) {
+std::vector<StoredSet> demoSets(int count, qint64 capacityBytes, const QDateTime& firstStart) {
     constexpr quint16 kIntervals[] = {1, 2, 5, 10, 60, 15};
     constexpr int kSizeCount = static_cast<int>(std::size(kDemoSizes));
-    const QDateTime first(QDate(2009, 6, 1), QTime(8, 30, 0));
+    const QDateTime& first = firstStart;
     std::vector<StoredSet> sets;
     qint64 used = 0;
     for (int i = 0; i < count; ++i) {
