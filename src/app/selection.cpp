@@ -16,44 +16,44 @@ Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, 
     setWindowTitle(QStringLiteral("Selection"));
 
     auto* prompt = new QLabel(QStringLiteral("Serial port of the meter:"), this);
-    TxtCOM = new QComboBox(this);
-    TxtCOM->setObjectName(QStringLiteral("TxtCOM"));
-    TxtCOM->setAccessibleName(QStringLiteral("Serial port"));
-    TxtCOM->setEditable(true);
-    TxtCOM->setInsertPolicy(QComboBox::NoInsert);
-    TxtCOM->addItems(portEntries(systemPorts_));
-    TxtCOM->setEditText(QStringLiteral("COM1"));
-    TxtCOM->setToolTip(
+    portBox = new QComboBox(this);
+    portBox->setObjectName(QStringLiteral("TxtCOM"));
+    portBox->setAccessibleName(QStringLiteral("Serial port"));
+    portBox->setEditable(true);
+    portBox->setInsertPolicy(QComboBox::NoInsert);
+    portBox->addItems(portEntries(systemPorts_));
+    portBox->setEditText(QStringLiteral("COM1"));
+    portBox->setToolTip(
         QStringLiteral("COM1 to COM8, a port of this computer, a device path such "
                        "as /dev/ttyUSB0, or the simulated meter"));
-    TxtCOM->setMinimumContentsLength(24);
-    prompt->setBuddy(TxtCOM);
+    portBox->setMinimumContentsLength(24);
+    prompt->setBuddy(portBox);
 
-    CmdOK = new QPushButton(QStringLiteral("OK"), this);
-    CmdOK->setObjectName(QStringLiteral("CmdOK"));
-    CmdOK->setAccessibleName(QStringLiteral("OK"));
-    CmdOK->setDefault(true);
-    Command1 = new QPushButton(QStringLiteral("COM1"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setAccessibleName(QStringLiteral("COM1"));
-    Command2 = new QPushButton(QStringLiteral("COM2"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setAccessibleName(QStringLiteral("COM2"));
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("CmdOK"));
+    okButton->setAccessibleName(QStringLiteral("OK"));
+    okButton->setDefault(true);
+    com1Button = new QPushButton(QStringLiteral("COM1"), this);
+    com1Button->setObjectName(QStringLiteral("Command1"));
+    com1Button->setAccessibleName(QStringLiteral("COM1"));
+    com2Button = new QPushButton(QStringLiteral("COM2"), this);
+    com2Button->setObjectName(QStringLiteral("Command2"));
+    com2Button->setAccessibleName(QStringLiteral("COM2"));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(prompt, 0, 0, 1, 3);
-    layout->addWidget(TxtCOM, 1, 0, 1, 2);
-    layout->addWidget(CmdOK, 1, 2);
-    layout->addWidget(Command1, 2, 0);
-    layout->addWidget(Command2, 2, 1);
+    layout->addWidget(portBox, 1, 0, 1, 2);
+    layout->addWidget(okButton, 1, 2);
+    layout->addWidget(com1Button, 2, 0);
+    layout->addWidget(com2Button, 2, 1);
 
-    connect(CmdOK, &QPushButton::clicked, this, &Selection::onOkClicked);
-    connect(TxtCOM->lineEdit(), &QLineEdit::returnPressed, this, &Selection::onOkClicked);
-    connect(Command1, &QPushButton::clicked, this, [this] {
+    connect(okButton, &QPushButton::clicked, this, &Selection::onOkClicked);
+    connect(portBox->lineEdit(), &QLineEdit::returnPressed, this, &Selection::onOkClicked);
+    connect(com1Button, &QPushButton::clicked, this, [this] {
         comPort_ = 1;
         choose(numberedPort(1));
     });
-    connect(Command2, &QPushButton::clicked, this, [this] {
+    connect(com2Button, &QPushButton::clicked, this, [this] {
         comPort_ = 2;
         choose(numberedPort(2));
     });
@@ -62,15 +62,15 @@ Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, 
 }
 
 void Selection::onOkClicked() {
-    const auto request = choosePort(TxtCOM->currentText(), comPort_, systemPorts_);
+    const auto request = choosePort(portBox->currentText(), comPort_, systemPorts_);
     if (!request) {
         dialogs_.message(this,
                          QStringLiteral("\"%1\" names no port. Choose COM1 to COM8, a port from "
                                         "the list, type a device path such as /dev/ttyUSB0, or "
                                         "choose \"%2\".")
-                             .arg(TxtCOM->currentText(), kSimulatedMeter),
+                             .arg(portBox->currentText(), kSimulatedMeter),
                          platform::MessageIcon::Warning);
-        TxtCOM->setFocus();
+        portBox->setFocus();
         return;
     }
     choose(*request);
@@ -83,7 +83,7 @@ void Selection::choose(const PortRequest& request) {
 void Selection::portFailed(const QString& message) {
     dialogs_.message(this, message, platform::MessageIcon::Critical);
     show();
-    TxtCOM->setFocus();
+    portBox->setFocus();
 }
 
 }  // namespace lp::app

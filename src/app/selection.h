@@ -31,10 +31,10 @@ private:
     qint16 comPort_ = 0;
     platform::Dialogs& dialogs_;
     QList<SystemPort> systemPorts_;
-    QComboBox* TxtCOM = nullptr;
-    QPushButton* CmdOK = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
+    QComboBox* portBox = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* com1Button = nullptr;
+    QPushButton* com2Button = nullptr;
 };
 
 }  // namespace lp::app
