@@ -90,6 +90,12 @@ void Session::portLost(const QString& reason) {
     // Try again in the background while the user reads the message: a replugged
     // adapter usually comes back under the same name.
     reconnect_->start();
+    // One notice at a time: a port that comes and goes while the user reads it adds
+    // no second box.
+    if (lossNoticeShown_) {
+        return;
+    }
+    lossNoticeShown_ = true;
     // Told from the event loop, not from inside the dying port's own signal.
     QMetaObject::invokeMethod(
         this,
@@ -97,7 +103,8 @@ void Session::portLost(const QString& reason) {
             dialogs_.message(panel_.get(),
                              reason + QStringLiteral("\n\nLevelPanel reconnects by itself as "
                                                      "soon as the port is back."),
-                             platform::MessageIcon::Critical);
+                             platform::MessageIcon::Warning);
+            lossNoticeShown_ = false;
         },
         Qt::QueuedConnection);
 }

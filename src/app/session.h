@@ -62,6 +62,7 @@ private:
     PortRequest request_;
     Reopen reopen_;
     std::unique_ptr<platform::Timer> reconnect_;
+    bool lossNoticeShown_ = false;
     std::unique_ptr<link::MeterLink> link_;
     std::unique_ptr<link::LivePoller> poller_;
     std::unique_ptr<panel::LiveCycle> cycle_;

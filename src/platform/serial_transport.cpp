@@ -8,10 +8,11 @@ SerialTransport::SerialTransport(const QString& label) : label_(label) {
     connect(&port_, &QSerialPort::readyRead, this, &Transport::readyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError) {
-            const QString reason = QStringLiteral(
-                                       "The serial port %1 is gone (%2). "
-                                       "Check the cable or adapter.")
-                                       .arg(label_, port_.errorString());
+            // The system's words ("Resource temporarily unavailable") tell a user
+            // nothing; what happened is that the device went away.
+            const QString reason =
+                QStringLiteral("The meter's port %1 went away. Check the cable or adapter.")
+                    .arg(label_);
             port_.close();
             emit failed(reason);
         }

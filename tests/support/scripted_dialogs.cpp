@@ -18,6 +18,10 @@ T take(std::deque<T>& queue, T fallback) {
 void ScriptedDialogs::message(QWidget*, const QString& text, platform::MessageIcon icon,
                               const QString& title) {
     shown.push_back({QStringLiteral("message"), text, title, icon, {}});
+    if (whileMessageShown) {
+        auto during = std::move(whileMessageShown);
+        during();
+    }
 }
 
 bool ScriptedDialogs::ask(QWidget*, const QString& text, const QString& title) {

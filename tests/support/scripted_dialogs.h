@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "platform/dialogs.h"
@@ -26,6 +27,9 @@ public:
     std::deque<bool> asks;
 
     std::vector<Shown> shown;
+
+    // Runs while a message box is up, as the events a real modal box lets through.
+    std::function<void()> whileMessageShown;
 
     void message(QWidget*, const QString& text, platform::MessageIcon icon,
                  const QString& title) override;
