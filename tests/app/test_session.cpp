@@ -252,6 +252,7 @@ private slots:
         QCOMPARE(labelText(&panel, "LblVal"), QStringLiteral("72.4"));
         rig.clock.advance(10000);
         QCOMPARE(attempts, 4);  // no more tries once linked
+        QCoreApplication::processEvents();
         QCOMPARE(rig.dialogs.messages().size(), 1);
     }
 
