@@ -40,6 +40,7 @@ public:
 
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
     [[nodiscard]] link::MeterLink& link() { return *link_; }
+    [[nodiscard]] lists::LiveListFeed& listFeed() { return *listFeed_; }
 
 signals:
     // The panel was closed: the program ends.
