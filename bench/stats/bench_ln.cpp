@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/state/program_state.h"
 #include "charts/histogram.h"
 #include "platform/qt_dialogs.h"
 #include "stats/ln_computation.h"
@@ -62,7 +61,6 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     const LevelTexts texts = makeTexts();
     const auto textAt = [&texts](qsizetype i) { return texts.at(i); };
-    lp::app::ProgramState state;
     lp::platform::QtDialogs dialogs;
 
     QList<double> compute;
@@ -73,7 +71,7 @@ int main(int argc, char** argv) {
         const lp::stats::LnResult result =
             lp::stats::computeLn(lp::stats::Resolution::TenthDb, kRecords, textAt);
         compute << timer.nsecsElapsed() / 1e6;
-        auto* window = lp::charts::Histogram::showFor(result, state, dialogs);
+        auto* window = lp::charts::Histogram::showFor(result, dialogs);
         QApplication::processEvents();
         (void)window->grab();  // renders chart, table and figures in full, at once
         shown << timer.nsecsElapsed() / 1e6;

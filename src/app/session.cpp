@@ -65,7 +65,10 @@ void Session::wireWindows() {
     using Feature = panel::Panel::Feature;
     panel::Panel* panel = panel_.get();
 
-    listFeed_ = std::make_unique<lists::LiveListFeed>(state_, dialogs_, panel);
+    listFeed_ = std::make_unique<lists::LiveListFeed>(dialogs_, panel);
+    // Until the panel hands over every sample, it still asks ListOn before it does.
+    connect(listFeed_.get(), &lists::LiveListFeed::listOnChanged, this,
+            [this](bool listOn) { state_.ListOn = listOn; });
     connect(panel, &panel::Panel::listRequested, listFeed_.get(), &lists::LiveListFeed::openList);
     connect(cycle_.get(), &panel::LiveCycle::sampleTaken, listFeed_.get(),
             [feed = listFeed_.get()](const panel::Sample& sample) {
@@ -128,7 +131,7 @@ void Session::openSavedFile() {
     lists::HddSavedList* window = fileOpener_->open();
     if (window) {
         window->installResolutionChooser(
-            new charts::PercentileChooser(window->records().store(), state_, dialogs_, window));
+            new charts::PercentileChooser(window->records().store(), dialogs_, window));
     }
 }
 

@@ -44,6 +44,7 @@ public:
     [[nodiscard]] panel::LiveCycle& liveCycle() { return *cycle_; }
     [[nodiscard]] panel::Recording& recording() { return *recording_; }
     [[nodiscard]] link::MeterLink& link() { return *link_; }
+    [[nodiscard]] lists::LiveListFeed& listFeed() { return *listFeed_; }
 
 signals:
     // The panel was closed: the program ends.

@@ -1,3 +1,4 @@
+// The Histogram window: bars, Ln table, figures and the track-mode chooser.
 #include "charts/histogram.h"
 
 #include <QAction>
@@ -15,7 +16,6 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "app/state/program_state.h"
 #include "charts/histogram_shape.h"
 #include "charts/level_figures_panel.h"
 #include "charts/ln_table.h"
@@ -34,8 +34,8 @@ constexpr int kCountTicks = 6;
 
 }  // namespace
 
-Histogram::Histogram(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state), dialogs_(dialogs) {
+Histogram::Histogram(platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Histogram"));
     setWindowTitle(QStringLiteral("Histogram"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -135,12 +135,12 @@ void Histogram::buildChart() {
     view_->setMinimumSize(600, 320);
 }
 
-Histogram* Histogram::showFor(const stats::LnResult& result, app::ProgramState& state,
-                              platform::Dialogs& dialogs, QWidget* parent) {
+Histogram* Histogram::showFor(const stats::LnResult& result, platform::Dialogs& dialogs,
+                              QWidget* parent) {
     if (!result.hasLevel) {
         return nullptr;
     }
-    auto* histogram = new Histogram(state, dialogs, parent);
+    auto* histogram = new Histogram(dialogs, parent);
     histogram->setResult(result);
     QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) {
@@ -169,10 +169,6 @@ void Histogram::setResult(const stats::LnResult& result) {
     axisY_->applyNiceNumbers();
     countMax_ = axisY_->max();
     resetView();
-
-    state_.HistClassMin = classMin_;
-    state_.HistClassMax = classMax_;
-    state_.HistCountMax = countMax_;
 
     table_->setRows(stats::lnTableRows(result.levels));
     figures_->setResult(result);

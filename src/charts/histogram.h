@@ -18,9 +18,6 @@ class QPlainTextEdit;
 class QToolBar;
 class QValueAxis;
 
-namespace lp::app {
-struct ProgramState;
-}
 namespace lp::platform {
 class Dialogs;
 }
@@ -34,26 +31,31 @@ class TrackChartView;
 class Histogram : public QWidget {
     Q_OBJECT
 public:
-    Histogram(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit Histogram(platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Makes a histogram window for the result, places it at the screen's top-left
     // corner and shows it. Returns nullptr, and shows nothing, when the result has no
     // level (the caller says so to the user). The caller closes the previous window;
     // the window deletes itself when closed.
-    static Histogram* showFor(const stats::LnResult& result, app::ProgramState& state,
-                              platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    static Histogram* showFor(const stats::LnResult& result, platform::Dialogs& dialogs,
+                              QWidget* parent = nullptr);
 
-    // Draws the counts, fills the Ln table and the figures, and leaves the view's
-    // bounds in HistClassMin, HistClassMax (class units) and HistCountMax.
-    // The result must have a level.
+    // Draws the counts, fills the Ln table and the figures, and sets the view's
+    // bounds. The result must have a level.
     void setResult(const stats::LnResult& result);
 
     // A choice in Combo1 (its index; anything outside the list is refused).
     void chooseMode(int index);
     // The "Limit" button: shows or hides the mode chooser.
     void toggleModeChooser();
-    // The view the result was given: its class range and 0 .. HistCountMax, no dragging.
+    // The view the result was given: its class range and 0 .. countMax(), no dragging.
     void resetView();
+
+    // The bounds of the view the result was given: the lowest and highest class with
+    // records (class units: tenths of dB at 0.1 dB) and the top of the count axis.
+    [[nodiscard]] int classMin() const { return classMin_; }
+    [[nodiscard]] int classMax() const { return classMax_; }
+    [[nodiscard]] double countMax() const { return countMax_; }
 
     [[nodiscard]] TrackMode trackMode() const;
     [[nodiscard]] QChart* chart() const;
@@ -66,7 +68,6 @@ private:
     void buildModeChooser();
     void updateTicks();
 
-    app::ProgramState& state_;
     platform::Dialogs& dialogs_;
 
     stats::Resolution resolution_ = stats::Resolution::TenthDb;

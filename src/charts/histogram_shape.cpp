@@ -1,3 +1,4 @@
+// Class levels, bar outlines and tick steps of the level histogram.
 #include "charts/histogram_shape.h"
 
 #include <algorithm>

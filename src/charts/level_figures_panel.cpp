@@ -1,7 +1,10 @@
+// The level figures panel: one bold, selectable value label per figure.
 #include "charts/level_figures_panel.h"
 
 #include <QGridLayout>
 #include <QLabel>
+
+#include "platform/accessible_value.h"
 
 namespace lp::charts {
 namespace {
@@ -16,6 +19,11 @@ QString decibels(const std::optional<double>& level) {
 
 QString decibels(const QString& levelText) {
     return levelText.isEmpty() ? kNoValue : levelText + QStringLiteral(" dB");
+}
+
+// A screen reader would read the dash as a punctuation mark; it hears words instead.
+void showFigure(QLabel* label, const QString& text) {
+    platform::showValue(label, text, text == kNoValue ? QStringLiteral("no value") : QString());
 }
 
 }  // namespace
@@ -48,9 +56,10 @@ QLabel* LevelFiguresPanel::addFigure(int row, int column, const QString& caption
                                      const QString& name, const QString& tip) {
     auto* grid = static_cast<QGridLayout*>(layout());
     auto* title = new QLabel(caption + u':', this);
-    auto* value = new QLabel(kNoValue, this);
+    auto* value = new QLabel(this);
     value->setObjectName(name);
     value->setAccessibleName(caption);
+    showFigure(value, kNoValue);
     value->setToolTip(tip);
     title->setToolTip(tip);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -63,14 +72,14 @@ QLabel* LevelFiguresPanel::addFigure(int row, int column, const QString& caption
 }
 
 void LevelFiguresPanel::setResult(const stats::LnResult& result) {
-    records_->setText(QString::number(result.figures.withLevel));
-    leftOut_->setText(QString::number(result.figures.leftOut));
-    leq_->setText(decibels(result.figures.leq));
-    lmax_->setText(decibels(result.figures.lmax));
-    lmin_->setText(decibels(result.figures.lmin));
-    l10_->setText(decibels(result.levels.value(10)));
-    l50_->setText(decibels(result.levels.value(50)));
-    l90_->setText(decibels(result.levels.value(90)));
+    showFigure(records_, QString::number(result.figures.withLevel));
+    showFigure(leftOut_, QString::number(result.figures.leftOut));
+    showFigure(leq_, decibels(result.figures.leq));
+    showFigure(lmax_, decibels(result.figures.lmax));
+    showFigure(lmin_, decibels(result.figures.lmin));
+    showFigure(l10_, decibels(result.levels.value(10)));
+    showFigure(l50_, decibels(result.levels.value(50)));
+    showFigure(l90_, decibels(result.levels.value(90)));
 }
 
 }  // namespace lp::charts

@@ -1,3 +1,4 @@
+// The Ln table widget: fixed column widths sized for the longest level.
 #include "charts/ln_table.h"
 
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// The resolution chooser: one Ln computation per button, shown in a histogram.
 #include "charts/percentile_chooser.h"
 
 #include <QGroupBox>
@@ -10,9 +11,9 @@
 
 namespace lp::charts {
 
-PercentileChooser::PercentileChooser(const records::RecordStore& records, app::ProgramState& state,
+PercentileChooser::PercentileChooser(const records::RecordStore& records,
                                      platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), records_(records), state_(state), dialogs_(dialogs) {
+    : QWidget(parent), records_(records), dialogs_(dialogs) {
     setObjectName(QStringLiteral("PicResolution"));
     setAccessibleName(QStringLiteral("Resolution"));
     setAutoFillBackground(true);
@@ -35,15 +36,15 @@ PercentileChooser::PercentileChooser(const records::RecordStore& records, app::P
     outer->setContentsMargins(4, 4, 4, 4);
     outer->addWidget(frame);
 
-    connect(tenth, &QPushButton::clicked, this, &PercentileChooser::Cmd01dB_Click);
-    connect(whole, &QPushButton::clicked, this, &PercentileChooser::Cmd1dB_Click);
+    connect(tenth, &QPushButton::clicked, this, &PercentileChooser::onTenthDbClicked);
+    connect(whole, &QPushButton::clicked, this, &PercentileChooser::onWholeDbClicked);
 }
 
-void PercentileChooser::Cmd01dB_Click() {
+void PercentileChooser::onTenthDbClicked() {
     compute(stats::Resolution::TenthDb);
 }
 
-void PercentileChooser::Cmd1dB_Click() {
+void PercentileChooser::onWholeDbClicked() {
     compute(stats::Resolution::WholeDb);
 }
 
@@ -66,7 +67,7 @@ void PercentileChooser::compute(stats::Resolution resolution) {
         return;
     }
     lnLevels_ = result.levels;
-    histogram_ = Histogram::showFor(result, state_, dialogs_);
+    histogram_ = Histogram::showFor(result, dialogs_);
 }
 
 }  // namespace lp::charts

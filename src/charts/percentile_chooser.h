@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/state/program_state.h"
 #include "charts/histogram.h"
 #include "platform/dialogs.h"
 #include "records/record_store.h"
@@ -21,11 +20,12 @@ class PercentileChooser : public QWidget {
 public:
     // `records` are the listed records (they outlive the chooser: the list window that
     // holds them is its parent); messages go to `parent`.
-    PercentileChooser(const records::RecordStore& records, app::ProgramState& state,
-                      platform::Dialogs& dialogs, QWidget* parent);
+    PercentileChooser(const records::RecordStore& records, platform::Dialogs& dialogs,
+                      QWidget* parent);
 
-    void Cmd01dB_Click();
-    void Cmd1dB_Click();
+    // The buttons "0.1 dB" (Cmd01dB) and "1 dB" (Cmd1dB).
+    void onTenthDbClicked();
+    void onWholeDbClicked();
 
     // The window of the last computation, while it is open.
     [[nodiscard]] Histogram* histogram() const { return histogram_; }
@@ -40,7 +40,6 @@ private:
     void compute(stats::Resolution resolution);
 
     const records::RecordStore& records_;
-    app::ProgramState& state_;
     platform::Dialogs& dialogs_;
     QPointer<Histogram> histogram_;
     QStringList lnLevels_;

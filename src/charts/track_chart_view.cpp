@@ -1,3 +1,4 @@
+// Panning and rubber-band zooming of a chart by mouse drags.
 #include "charts/track_chart_view.h"
 
 #include <QMouseEvent>

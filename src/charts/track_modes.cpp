@@ -1,3 +1,4 @@
+// The chooser items of the track modes, with their hints as the users know them.
 #include "charts/track_modes.h"
 
 namespace lp::charts {

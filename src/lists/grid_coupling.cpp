@@ -1,3 +1,4 @@
+// The coupling of the three column grids of a record list.
 #include "lists/grid_coupling.h"
 
 #include <QItemSelectionModel>

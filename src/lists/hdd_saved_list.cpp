@@ -1,3 +1,4 @@
+// The saved-file window: its menus, toolbar, chooser place and the piecewise load.
 #include "lists/hdd_saved_list.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// Writing a list window to a record file, and the list "Save" command.
 #include "lists/list_save.h"
 
 #include <QFileInfo>

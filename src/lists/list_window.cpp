@@ -1,3 +1,4 @@
+// The live list window: its menus and toolbar, passed on as requests.
 #include "lists/list_window.h"
 
 #include <QAction>
@@ -19,8 +20,8 @@ QAction* menuCommand(QMenuBar* bar, const QString& name, const QString& caption)
 
 }  // namespace
 
-List::List(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
-    : RecordListWindow(RecordListLayout::list(), anchor, parent), state_(state), dialogs_(dialogs) {
+List::List(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
+    : RecordListWindow(RecordListLayout::list(), anchor, parent), dialogs_(dialogs) {
     setAttribute(Qt::WA_DeleteOnClose);
     buildMenus();
     buildToolbar();
@@ -36,8 +37,8 @@ void List::buildMenus() {
     QAction* mnuExit = menuCommand(bar, QStringLiteral("MnuExit"), QStringLiteral("Exit"));
     // Printing of the live list comes with the printouts.
     mnuPrint->setEnabled(false);
-    connect(mnuPause_, &QAction::triggered, this, &List::pause);
-    connect(mnuContinue_, &QAction::triggered, this, &List::resume);
+    connect(mnuPause_, &QAction::triggered, this, &List::pauseRequested);
+    connect(mnuContinue_, &QAction::triggered, this, &List::continueRequested);
     connect(mnuSave, &QAction::triggered, this, &List::save);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 }
@@ -50,19 +51,12 @@ void List::buildToolbar() {
     connect(save, &QAction::triggered, this, &List::save);
 }
 
-void List::pause() {
-    state_.ListOn = false;
-    mnuPause_->setEnabled(false);
-    mnuContinue_->setEnabled(true);
+void List::showListOn(bool listOn) {
+    mnuPause_->setEnabled(listOn);
+    mnuContinue_->setEnabled(!listOn);
 }
 
-void List::resume() {
-    state_.ListOn = true;
-    mnuPause_->setEnabled(true);
-    mnuContinue_->setEnabled(false);
-}
-
-void List::started() {
+void List::showStarted() {
     mnuPause_->setEnabled(true);
     mnuContinue_->setEnabled(true);
 }
@@ -72,8 +66,7 @@ bool List::save() {
 }
 
 void List::closeEvent(QCloseEvent* event) {
-    state_.ListOn = false;
-    emit unloaded();
+    emit closed();
     event->accept();
 }
 

@@ -1,10 +1,9 @@
 // The live list "List": the panel's samples as a growing record list, with Pause,
-// Continue, Save, Graph, Print and Exit menus and a toolbar "Save" button. Whether
-// rows are taken is the program-wide ListOn; the rows themselves come from the
-// panel through LiveListFeed. Closing the window unloads it and sets ListOn false.
+// Continue, Save, Graph, Print and Exit menus and a toolbar "Save" button. The window
+// only shows: Pause, Continue and closing are passed on to LiveListFeed, which owns
+// whether rows are taken and tells the window how to show it.
 #pragma once
 
-#include "app/state/program_state.h"
 #include "lists/record_list_window.h"
 #include "platform/dialogs.h"
 
@@ -15,22 +14,21 @@ namespace lp::lists {
 class List : public RecordListWindow {
     Q_OBJECT
 public:
-    List(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor,
-         QWidget* parent = nullptr);
+    List(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
 
-    // MnuPause: the list takes no more rows.
-    void pause();
-    // MnuContinue: the list takes rows again.
-    void resume();
-    // The panel's LIST button started the list again: Pause and Continue are both
-    // enabled, as when the window opens (a paused list would otherwise run with
-    // Pause disabled).
-    void started();
+    // Pause and Continue as the list is running (only Pause on) or paused (only
+    // Continue on).
+    void showListOn(bool listOn);
+    // LIST started the list (again): Pause and Continue both on, as when the window
+    // opens (a paused list would otherwise run with Pause off).
+    void showStarted();
     // MnuSave and the toolbar "Save": the list to a record file chosen by the user.
     bool save();
 
 signals:
-    void unloaded();
+    void pauseRequested();     // MnuPause
+    void continueRequested();  // MnuContinue
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -39,7 +37,6 @@ private:
     void buildMenus();
     void buildToolbar();
 
-    app::ProgramState& state_;
     platform::Dialogs& dialogs_;
     QAction* mnuPause_ = nullptr;
     QAction* mnuContinue_ = nullptr;

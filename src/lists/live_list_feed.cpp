@@ -1,68 +1,85 @@
+// The live list's feed: LIST, the samples, the dumps, and the window's requests.
 #include "lists/live_list_feed.h"
 
 #include <QDir>
 
 #include "lists/list_save.h"
-#include "lists/list_window.h"
 
 namespace lp::lists {
 
-LiveListFeed::LiveListFeed(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor,
-                           QObject* parent)
-    : QObject(parent), state_(state), dialogs_(dialogs), anchor_(anchor) {}
+LiveListFeed::LiveListFeed(platform::Dialogs& dialogs, QWidget* anchor, QObject* parent)
+    : QObject(parent), dialogs_(dialogs), anchor_(anchor) {}
 
 void LiveListFeed::openList() {
-    if (state_.ListOn) {
+    if (!run_.start()) {
         return;
     }
-    state_.ListCount = 0;
-    state_.ListOn = true;
     if (!list_) {
-        list_ = new List(state_, dialogs_, anchor_, anchor_);
+        list_ = new List(dialogs_, anchor_, anchor_);
+        connect(list_, &List::pauseRequested, this, [this] { setListOn(false); });
+        connect(list_, &List::continueRequested, this, [this] { setListOn(true); });
+        connect(list_, &List::closed, this, [this] {
+            run_.stop();
+            emit listOnChanged(false);
+        });
     }
-    list_->started();
+    list_->showStarted();
     list_->show();
     list_->raise();
+    emit listOnChanged(true);
 }
 
-QString LiveListFeed::dumpFileName(const QDateTime& now) {
-    return now.toString(QStringLiteral("MMddhhmmss")) + QStringLiteral(".sdm");
+void LiveListFeed::setListOn(bool listOn) {
+    if (listOn) {
+        run_.resume();
+    } else {
+        run_.stop();
+    }
+    if (list_) {
+        list_->showListOn(listOn);
+    }
+    emit listOnChanged(listOn);
 }
 
 void LiveListFeed::sample(const QString& dateTime, const QString& levelText, const QDateTime& now) {
-    if (!state_.ListOn || !list_) {
+    if (!list_) {
         return;
     }
-    if (state_.ListCount != 0 && state_.ListCount % dumpEvery_ == 0) {
-        const QDir folder = dumpFolder_.isEmpty() ? QDir::current() : QDir(dumpFolder_);
-        const QString path = folder.absoluteFilePath(dumpFileName(now));
-        const auto error = saveGridRows(*list_, path, kDumpProgressSuffix);
-        if (!error) {
-            list_->clearRecords();
-        }
-        // The sample's own row follows either way, so the count moves past the
-        // multiple and the dump is not repeated at the next sample.
-        appendRow(dateTime, levelText);
-        if (error) {
-            dialogs_.message(list_,
-                             QStringLiteral("The live list could not be written to %1: %2.\n"
-                                            "Its rows are kept in the list; save them with Save. "
-                                            "The list is written again after %3 more rows.")
-                                 .arg(error->fileName, error->reason)
-                                 .arg(dumpEvery_),
-                             platform::MessageIcon::Warning);
-        } else {
-            emit dumped(path);
-        }
+    const std::optional<LiveListRun::Row> row = run_.take();
+    if (!row) {
         return;
     }
-    appendRow(dateTime, levelText);
+    // A good dump empties the list before the sample's row goes in; a failed one is
+    // told once that row is in, so the list the user then sees is complete.
+    const QString dumpPath = row->dumpBefore ? dumpFilePath(now) : QString();
+    const std::optional<records::FileError> error =
+        row->dumpBefore ? dump(dumpPath) : std::optional<records::FileError>();
+    list_->appendRecord(QString::number(row->number), dateTime, levelText);
+    list_->showLastRecord();
+    if (error) {
+        dialogs_.message(list_,
+                         QStringLiteral("The live list could not be written to %1: %2.\n"
+                                        "Its rows are kept in the list; save them with Save. "
+                                        "The list is written again after %3 more rows.")
+                             .arg(error->fileName, error->reason)
+                             .arg(run_.dumpEvery()),
+                         platform::MessageIcon::Warning);
+    } else if (row->dumpBefore) {
+        emit dumped(dumpPath);
+    }
 }
 
-void LiveListFeed::appendRow(const QString& dateTime, const QString& levelText) {
-    ++state_.ListCount;
-    list_->appendRecord(QString::number(state_.ListCount), dateTime, levelText);
-    list_->showLastRecord();
+QString LiveListFeed::dumpFilePath(const QDateTime& now) const {
+    const QDir folder = dumpFolder_.isEmpty() ? QDir::current() : QDir(dumpFolder_);
+    return folder.absoluteFilePath(dumpFileName(now));
+}
+
+std::optional<records::FileError> LiveListFeed::dump(const QString& path) {
+    auto error = saveGridRows(*list_, path, kDumpProgressSuffix);
+    if (!error) {
+        list_->clearRecords();
+    }
+    return error;
 }
 
 }  // namespace lp::lists

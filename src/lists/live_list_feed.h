@@ -1,5 +1,6 @@
 // The panel's side of the live list: its LIST button (open or resume the list) and
-// the row it appends at every sample while ListOn.
+// the row it appends at every sample while the list takes rows. The feed owns
+// whether rows are taken and their numbering (LiveListRun); the window shows them.
 //
 // Every `dumpEvery` rows (348,000 unless a test says otherwise) the list is first
 // written to "mmddhhnnss.sdm" in the current folder, named from the sample's time,
@@ -13,10 +14,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
-#include "app/state/program_state.h"
 #include "lists/list_window.h"
+#include "lists/live_list_run.h"
 #include "platform/dialogs.h"
+#include "records/file_error.h"
 
 class QWidget;
 
@@ -25,44 +28,52 @@ namespace lp::lists {
 class LiveListFeed : public QObject {
     Q_OBJECT
 public:
-    static constexpr qint32 kDumpEvery = 348000;
+    static constexpr qint32 kDumpEvery = LiveListRun::kDumpEvery;
 
     // `anchor` is the panel: the list opens beside it and closes with it.
-    LiveListFeed(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor,
-                 QObject* parent = nullptr);
+    LiveListFeed(platform::Dialogs& dialogs, QWidget* anchor, QObject* parent = nullptr);
 
-    // The panel's LIST button: nothing while the list takes rows; otherwise the row
-    // count restarts at 0, ListOn becomes true and the list shows (a paused list keeps
-    // its rows, a closed one opens empty).
+    // The panel's LIST button: nothing while the list takes rows; otherwise the
+    // numbering restarts, rows are taken and the list shows (a paused list keeps its
+    // rows, a closed one opens empty).
     void openList();
 
     // One sample of the panel's sample tick: `dateTime` as "YYYY/MM/DD hh:nn:ss",
     // `levelText` the level label's text, `now` the clock time that names a dump.
+    // Ignored while the list takes no rows.
     void sample(const QString& dateTime, const QString& levelText, const QDateTime& now);
+
+    [[nodiscard]] bool listOn() const { return run_.listOn(); }
+    // Rows taken since LIST.
+    [[nodiscard]] qint32 rowCount() const { return run_.rowCount(); }
 
     // The open list window, or null.
     [[nodiscard]] List* window() const { return list_; }
 
-    void setDumpEvery(qint32 rows) { dumpEvery_ = rows > 0 ? rows : kDumpEvery; }
-    [[nodiscard]] qint32 dumpEvery() const { return dumpEvery_; }
+    void setDumpEvery(qint32 rows) { run_.setDumpEvery(rows); }
+    [[nodiscard]] qint32 dumpEvery() const { return run_.dumpEvery(); }
     // Folder of the dumps; empty (the default) means the current folder at dump time.
     void setDumpFolder(const QString& folder) { dumpFolder_ = folder; }
 
-    // The file name of a dump made at `now`: "mmddhhnnss.sdm".
-    [[nodiscard]] static QString dumpFileName(const QDateTime& now);
+    [[nodiscard]] static QString dumpFileName(const QDateTime& now) {
+        return LiveListRun::dumpFileName(now);
+    }
 
 signals:
+    // Rows are taken, or no longer (LIST, Pause, Continue, the window closed).
+    void listOnChanged(bool listOn);
     // A dump was written (with its full path).
     void dumped(const QString& path);
 
 private:
-    void appendRow(const QString& dateTime, const QString& levelText);
+    void setListOn(bool listOn);
+    [[nodiscard]] QString dumpFilePath(const QDateTime& now) const;
+    [[nodiscard]] std::optional<records::FileError> dump(const QString& path);
 
-    app::ProgramState& state_;
     platform::Dialogs& dialogs_;
     QPointer<QWidget> anchor_;
     QPointer<List> list_;
-    qint32 dumpEvery_ = kDumpEvery;
+    LiveListRun run_;
     QString dumpFolder_;
 };
 

@@ -1,3 +1,4 @@
+// The captions, grid places and record-grid headers of the three list windows.
 #include "lists/record_list_layout.h"
 
 namespace lp::lists {

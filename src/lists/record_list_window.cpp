@@ -1,3 +1,4 @@
+// The shared record-list window: client area, column grids and toolbar.
 #include "lists/record_list_window.h"
 
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// The OPEN FILE command: dialog, window, load with the timers paused, message.
 #include "lists/saved_file_opener.h"
 
 #include "lists/hdd_saved_list.h"

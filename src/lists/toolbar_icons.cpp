@@ -1,3 +1,4 @@
+// The toolbar pictures, drawn so the program carries no image files.
 #include "lists/toolbar_icons.h"
 
 #include <QPainter>

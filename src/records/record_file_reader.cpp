@@ -1,3 +1,4 @@
+// Reading record files item by item, in pieces.
 #include "records/record_file_reader.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Writing a whole list to a record file through a temporary file.
 #include "records/record_file_writer.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// The one builder of record lines.
 #include "records/record_format.h"
 
 namespace lp::records {
@@ -8,6 +9,13 @@ void appendRecordLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTim
     out.append(dateTime).append(kFieldEnd);
     out.append(level).append(kFieldEnd);
     out.append(kLineEnd);
+}
+
+QByteArray recordLine(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
+    QByteArray line;
+    line.reserve(no.size() + dateTime.size() + level.size() + 3 + kLineEnd.size());
+    appendRecordLine(line, no, dateTime, level);
+    return line;
 }
 
 }  // namespace lp::records

@@ -14,7 +14,12 @@ inline constexpr QByteArrayView kLineEnd("\r\n");
 inline constexpr QByteArrayView kHeaderLine("No.s\tDate Time\tdB\t\r\n");
 
 // Appends one record line (three fields, each with its TAB, then CR LF) to `out`.
+// Every writer of record lines goes through here, so all files agree byte for byte.
 void appendRecordLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
                       QByteArrayView level);
+
+// One record line on its own, for writers that write a line at a time.
+[[nodiscard]] QByteArray recordLine(QByteArrayView no, QByteArrayView dateTime,
+                                    QByteArrayView level);
 
 }  // namespace lp::records

@@ -1,3 +1,4 @@
+// The packed record store.
 #include "records/record_store.h"
 
 namespace lp::records {

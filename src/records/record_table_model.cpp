@@ -1,3 +1,4 @@
+// The record store as a table model for the column grids.
 #include "records/record_table_model.h"
 
 #include <limits>

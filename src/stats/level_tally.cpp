@@ -1,3 +1,4 @@
+// Counting level texts into classes and keeping the running level figures.
 #include "stats/level_tally.h"
 
 #include <algorithm>

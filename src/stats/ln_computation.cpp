@@ -1,3 +1,4 @@
+// Ln over a whole list of level texts, from the store or from texts.
 #include "stats/ln_computation.h"
 
 #include "stats/level_tally.h"

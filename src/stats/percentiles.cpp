@@ -1,3 +1,4 @@
+// Class bounds, the 100 Ln levels and the rows of the Ln table.
 #include "stats/percentiles.h"
 
 namespace lp::stats {

@@ -19,6 +19,7 @@
 #include "charts/percentile_chooser.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
+#include "lists/live_list_feed.h"
 #include "memory/data_list.h"
 #include "memory/memory_window.h"
 #include "panel/panel.h"
@@ -109,7 +110,7 @@ private slots:
         button(&panel, "CmdStart")->click();
         QVERIFY(rig.session->recording().on());
         button(&panel, "CmdList")->click();
-        QVERIFY(rig.state.ListOn);
+        QVERIFY(rig.session->listFeed().listOn());
 
         rig.clock.advance(5000);
         rig.meter->setFixedLevel(80.0);
@@ -147,10 +148,10 @@ private slots:
         QCOMPARE(saved->recordCount(), samples);
         auto* chooser = saved->findChild<charts::PercentileChooser*>();
         QVERIFY(chooser);
-        chooser->Cmd1dB_Click();
+        chooser->onWholeDbClicked();
         QVERIFY(chooser->histogram());
-        QCOMPARE(rig.state.HistClassMin, 65);
-        QCOMPARE(rig.state.HistClassMax, 80);
+        QCOMPARE(chooser->histogram()->classMin(), 65);
+        QCOMPARE(chooser->histogram()->classMax(), 80);
         QCOMPARE(chooser->lnLevels().at(0), QStringLiteral("80"));
         QCOMPARE(chooser->lnLevels().at(99), QStringLiteral("65"));
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
@@ -276,7 +277,7 @@ private slots:
         button(&panel, "CmdOpen")->click();
         auto* saved = topLevel<lists::HddSavedList>(QString());
         QVERIFY(saved);
-        saved->findChild<charts::PercentileChooser*>()->Cmd01dB_Click();
+        saved->findChild<charts::PercentileChooser*>()->onTenthDbClicked();
         button(&panel, "CmdMemory")->click();
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::Memory>(QString()) != nullptr; }, 5000));

@@ -1,6 +1,8 @@
 // The Histogram window: the view, bars, Ln table and figures it shows for a result
-// (the computation itself is checked in test_ln_stats), the track modes with their
-// hints, and panning, zooming and "Reset" with the mouse.
+// (the computation is checked in test_ln_stats, the bar outline and the track modes
+// in test_histogram_shape), the mode chooser, and panning, zooming and "Reset" with
+// the mouse.
+#include <QAccessible>
 #include <QAction>
 #include <QChart>
 #include <QChartView>
@@ -15,7 +17,6 @@
 #include <QTest>
 #include <QValueAxis>
 
-#include "app/state/program_state.h"
 #include "charts/histogram.h"
 #include "scripted_dialogs.h"
 #include "stats/ln_computation.h"
@@ -33,27 +34,16 @@ namespace {
 const QStringList kTenRecords = {"50.0", "60.0", "50.0", "60.0", "50.0",
                                  "60.0", "50.0", "60.0", "50.0", "60.0"};
 
-// Left edge of the bar of the given height: the first point of the outline that high.
-double barLeft(const QLineSeries* line, double height) {
-    for (const QPointF& p : line->points()) {
-        if (p.y() == height) {
-            return p.x();
-        }
-    }
-    return -1.0;
-}
-
 }  // namespace
 
 class TestHistogram : public QObject {
     Q_OBJECT
 
-    app::ProgramState state_;
     test::ScriptedDialogs dialogs_;
     QPointer<Histogram> window_;
 
     Histogram* open(const QStringList& texts, Resolution resolution = Resolution::TenthDb) {
-        window_ = Histogram::showFor(stats::computeLn(resolution, texts), state_, dialogs_);
+        window_ = Histogram::showFor(stats::computeLn(resolution, texts), dialogs_);
         if (window_ != nullptr) {
             (void)QTest::qWaitForWindowExposed(window_);
         }
@@ -88,11 +78,10 @@ private slots:
     void cleanup() {
         delete window_;
         dialogs_.shown.clear();
-        state_ = app::ProgramState();
     }
 
-    // The ten-record case: the view from the lowest class to one past the highest,
-    // axis labels in dB, and the Ln table L0..L49 at 60 dB, L50..L99 at 50 dB.
+    // The ten-record case: the view from the lowest class to one past the highest and
+    // from 0 to a count above the tallest bar, axis labels in dB, and the Ln table.
     void tenRecords_data() {
         QTest::addColumn<Resolution>("resolution");
         QTest::addColumn<int>("classMin");
@@ -109,152 +98,106 @@ private slots:
         QFETCH(Resolution, resolution);
         QFETCH(QStringList, ln);
         QVERIFY(open(kTenRecords, resolution));
-        QTEST(state_.HistClassMin, "classMin");
-        QTEST(state_.HistClassMax, "classMax");
+        QTEST(window_->classMin(), "classMin");
+        QTEST(window_->classMax(), "classMax");
         QCOMPARE(window_->levelAxis()->min(), 50.0);
         QTEST(window_->levelAxis()->max(), "levelMax");
         QTEST(window_->levelAxis()->labelFormat(), "labelFormat");
+        QCOMPARE(window_->countAxis()->min(), 0.0);
+        QCOMPARE(window_->countAxis()->max(), window_->countMax());
+        QVERIFY(window_->countMax() >= 5.0 && window_->countMax() <= 10.0);
+        QTEST(window_->barLine()->points().last().x(), "levelMax");
         QCOMPARE(window_->windowTitle(), "Histogram");
         QCOMPARE(window_->pos(), window_->screen()->availableGeometry().topLeft());
         QCOMPARE(window_->levelAxis()->titleText(), "dB");
         QCOMPARE(window_->countAxis()->titleText(), "Frequency (Times)");
-        QCOMPARE(window_->countAxis()->min(), 0.0);
-        QCOMPARE(window_->countAxis()->max(), state_.HistCountMax);
-        QVERIFY(state_.HistCountMax >= 5.0);  // room for the tallest bar
         QCOMPARE(window_->trackMode(), TrackMode::None);
         QVERIFY(!window_->findChild<QAction*>("Print")->isEnabled());
 
         auto* grid = window_->findChild<QTableWidget*>("GridLn");
         QVERIFY(grid);
         QCOMPARE(grid->rowCount(), 10);
-        QCOMPARE(grid->columnCount(), 11);
-        QCOMPARE(grid->horizontalHeaderItem(0)->text(), "Ln");
-        QCOMPARE(grid->horizontalHeaderItem(1)->text(), " 0");
-        QCOMPARE(grid->horizontalHeaderItem(10)->text(), " 9");
+        QStringList headings;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            headings << grid->horizontalHeaderItem(c)->text();
+        }
+        QCOMPARE(headings.join(u'|'), "Ln| 0| 1| 2| 3| 4| 5| 6| 7| 8| 9");
         const QFontMetrics metrics(grid->font());
         QCOMPARE(grid->columnWidth(0), metrics.horizontalAdvance("ABCDEFAA1"));
         QCOMPARE(grid->columnWidth(5), metrics.horizontalAdvance("ABCDEFAA"));
-        for (int r = 0; r < 10; ++r) {
-            QCOMPARE(grid->item(r, 0)->text(), QStringLiteral("L(%1%2)").arg(r).arg(0));
-            for (int c = 1; c <= 10; ++c) {
-                QCOMPARE(grid->item(r, c)->text(), ln[r < 5 ? 0 : 1]);
-            }
-        }
+        QCOMPARE(grid->item(0, 0)->text(), "L(00)");
+        QCOMPARE(grid->item(9, 0)->text(), "L(90)");
+        QCOMPARE(grid->item(4, 10)->text(), ln[0]);  // L49
+        QCOMPARE(grid->item(5, 1)->text(), ln[1]);   // L50
     }
 
-    // Nice maximum of the count axis: the tallest bar rounded up, never cut.
-    void countAxisMaximum() {
-        QVERIFY(open(QStringList(37, "70.0"), Resolution::WholeDb));
-        QVERIFY(state_.HistCountMax >= 37.0);
-        QVERIFY(state_.HistCountMax <= 50.0);
-    }
+    void noLevelNoWindow() { QVERIFY(!open({"*", "*"})); }
 
-    void noLevelNoWindow() {
-        state_.HistClassMin = 7;
-        QVERIFY(!open({"*", "*"}));
-        QCOMPARE(state_.HistClassMin, 7);
-    }
-
-    void barsStandAtTheirLevel_data() {
-        QTest::addColumn<Resolution>("resolution");
-        QTest::addColumn<double>("quietLeft");
-        QTest::addColumn<double>("loudLeft");
-        QTest::addColumn<double>("loudRight");
-        QTest::newRow("0.1 dB") << Resolution::TenthDb << 65.3 << 70.0 << 70.1;
-        QTest::newRow("1 dB") << Resolution::WholeDb << 65.0 << 70.0 << 71.0;
-    }
-    void barsStandAtTheirLevel() {
-        QFETCH(Resolution, resolution);
-        QFETCH(double, loudRight);
-        QVERIFY(open({"65.3", "65.3", "65.3", "70.0"}, resolution));
-        const QLineSeries* line = window_->barLine();
-        QTEST(barLeft(line, 3.0), "quietLeft");
-        QTEST(barLeft(line, 1.0), "loudLeft");
-        // The loud bar is one class wide and ends where the view ends.
-        QCOMPARE(line->points().last(), QPointF(loudRight, 0.0));
-        QCOMPARE(window_->levelAxis()->max(), loudRight);
-    }
-
+    // Each figure shows its value and exposes it to assistive technology under its
+    // fixed name.
     void figures_data() {
         QTest::addColumn<QStringList>("texts");
-        // records, left out, Leq, Lmax, Lmin, L10, L90
+        // records, left out, Leq, Lmax, Lmin, L10, L50, L90
         QTest::addColumn<QString>("shown");
         QTest::newRow("60 and 80")
-            << QStringList{"60.0", "80.0"} << "2|0|77.0 dB|80.0 dB|60.0 dB|80.0 dB|60.0 dB";
+            << QStringList{"60.0", "80.0"} << "2|0|77.0 dB|80.0 dB|60.0 dB|80.0 dB|60.0 dB|60.0 dB";
         // The "*" keeps S below the L10 threshold.
-        QTest::newRow("marked records") << QStringList{"L", "-", "*", "L"} << "0|4|—|—|—|—|25.0 dB";
+        QTest::newRow("marked records")
+            << QStringList{"L", "-", "*", "L"} << "0|4|—|—|—|—|145.0 dB|25.0 dB";
     }
     void figures() {
         QFETCH(QStringList, texts);
         QVERIFY(open(texts));
         QStringList shown;
-        for (const char* name :
-             {"LblRecords", "LblLeftOut", "LblLeq", "LblLmax", "LblLmin", "LblL10", "LblL90"}) {
+        QStringList names;
+        for (const char* name : {"LblRecords", "LblLeftOut", "LblLeq", "LblLmax", "LblLmin",
+                                 "LblL10", "LblL50", "LblL90"}) {
             auto* label = window_->findChild<QLabel*>(name);
-            shown << (label != nullptr ? label->text() : QStringLiteral("(missing)"));
+            QVERIFY2(label, name);
+            shown << label->text();
+            names << label->accessibleName();
+            const QString spoken = label->text() == "—" ? "no value" : label->text();
+            QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Description),
+                     spoken);
         }
         QTEST(shown.join('|'), "shown");
+        QCOMPARE(names.join('|'), "Records|Left out|Leq|Lmax|Lmin|L10|L50|L90");
     }
 
-    void trackModes_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("hint");
-        const QString drag =
-            "Clique em alguma parte da área de renderização e arraste para "
-            "expandir o gráfico ";
-        const QString zoom = "Selecione uma região do gráfico para aumentar o zoom ";
-        QTest::newRow("Normal") << 0 << "Normal" << 1 << "Normal mode";
-        QTest::newRow("PanXY") << 1 << "PanXY" << 3 << drag + "horizontal e verticalmente.";
-        QTest::newRow("PanX") << 2 << "PanX" << 4 << drag + "horizontalmente.";
-        QTest::newRow("PanY") << 3 << "PanY" << 5 << drag + "verticalmente.";
-        QTest::newRow("ZoomXY") << 4 << "ZoomXY" << 6 << zoom + "horizontal e verticalmente.";
-        QTest::newRow("ZoomX") << 5 << "ZoomX" << 7 << zoom + "horizontalmente.";
-        QTest::newRow("ZoomY") << 6 << "ZoomY" << 8 << zoom + "verticalmente.";
-        QTest::newRow("Reset keeps the hint") << 7 << "Reset" << 1 << "previous hint";
-    }
-    void trackModes() {
-        QFETCH(int, index);
-        QFETCH(int, value);
+    // The chooser lists the track modes; a choice goes to the view, shows its hint
+    // and hides the chooser; "Reset" keeps the hint; a choice outside the list is
+    // refused and changes nothing; "Limit" shows and hides the chooser.
+    void modeChooser() {
         QVERIFY(open(kTenRecords));
         auto* combo = window_->findChild<QComboBox*>("Combo1");
         auto* description = window_->findChild<QPlainTextEdit*>("txtDescription");
         auto* picture = window_->findChild<QFrame*>("Picture1");
-        QCOMPARE(combo->count(), 8);
-        QCOMPARE(combo->currentText(), "Normal");
-        QTEST(combo->itemText(index), "name");
-        QCOMPARE(combo->itemData(index).toInt(), value);
-        window_->chooseMode(4);  // a mode other than the one under test before the choice
-        description->setPlainText("previous hint");
-        window_->findChild<QAction*>("Limit")->trigger();  // "Limit" shows the chooser
-        QVERIFY(picture->isVisible());
-        window_->chooseMode(index);
-        QCOMPARE(static_cast<int>(window_->trackMode()), value);
-        QTEST(description->toPlainText(), "hint");
-        QCOMPARE(combo->currentIndex(), index);
-        QVERIFY(!picture->isVisible());
-        QVERIFY(dialogs_.shown.empty());
-    }
-
-    // "Limit" hides the chooser again; a choice outside the list is refused.
-    void limitAndInvalidMode() {
-        QVERIFY(open(kTenRecords));
-        auto* picture = window_->findChild<QFrame*>("Picture1");
         auto* limit = window_->findChild<QAction*>("Limit");
-        window_->chooseMode(5);
-        for (const int index : {-1, 8}) {
+        const auto& items = charts::trackModeItems();
+        QCOMPARE(combo->count(), items.size());
+        for (int i = 0; i < combo->count(); ++i) {
+            QCOMPARE(combo->itemText(i), items[i].name);
+        }
+        QCOMPARE(description->toPlainText(), "Normal mode");
+        limit->trigger();
+        QVERIFY(picture->isVisible());
+        emit combo->activated(4);
+        QCOMPARE(window_->trackMode(), TrackMode::ZoomXY);
+        QCOMPARE(description->toPlainText(), items[4].hint);
+        QVERIFY(!picture->isVisible());
+        for (const int index : {7, -1, 8}) {
             limit->trigger();
-            QVERIFY(picture->isVisible());
             window_->chooseMode(index);
             QVERIFY(picture->isHidden());
         }
+        QCOMPARE(window_->trackMode(), TrackMode::None);
+        QCOMPARE(description->toPlainText(), items[4].hint);
+        QCOMPARE(combo->currentText(), "Reset");
+        QCOMPARE(dialogs_.messages(),
+                 QStringList({"Select a valid TrackMode.", "Select a valid TrackMode."}));
         limit->trigger();
         limit->trigger();
         QVERIFY(picture->isHidden());
-        QCOMPARE(dialogs_.messages(),
-                 QStringList({"Select a valid TrackMode.", "Select a valid TrackMode."}));
-        QCOMPARE(window_->trackMode(), TrackMode::ZoomX);
     }
 
     // What a drag right and down across the middle of the plot does to each axis in
@@ -307,14 +250,14 @@ private slots:
         QFETCH(Resolution, resolution);
         QFETCH(QString, view);
         QVERIFY(open({"50.0", "52.2", "52.2", "60.0", "61.7"}, resolution));
-        const QString full = view.arg(state_.HistCountMax);
+        const QString full = view.arg(window_->countMax());
         QCOMPARE(this->view(), full);
         window_->chooseMode(4);
         drag(plotPoint(0.2, 0.1), plotPoint(0.5, 0.8));
         window_->chooseMode(2);
         drag(plotPoint(0.5, 0.5), plotPoint(0.7, 0.5));
         QVERIFY(window_->levelAxis()->min() != 50.0);
-        QVERIFY(window_->countAxis()->max() != state_.HistCountMax);
+        QVERIFY(window_->countAxis()->max() != window_->countMax());
         window_->chooseMode(7);
         QCOMPARE(this->view(), full);
         QCOMPARE(window_->trackMode(), TrackMode::None);

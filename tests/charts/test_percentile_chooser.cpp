@@ -1,6 +1,6 @@
-// The saved-file window's percentile command: the chooser, the histogram it opens,
-// the levels it leaves, and a list without any level.
-#include <QAction>
+// The saved-file window's percentile command: each button computes the listed
+// records at its resolution into a fresh histogram, and a list without any level is
+// told instead. The computation itself is checked in test_ln_stats.
 #include <QPushButton>
 #include <QTest>
 
@@ -13,12 +13,10 @@ using namespace lp;
 
 namespace {
 
-records::RecordStore storeOf(const QStringList& levels) {
+records::RecordStore storeOf(const QList<QByteArray>& levels) {
     records::RecordStore store;
-    int n = 0;
-    for (const QString& level : levels) {
-        ++n;
-        store.append(QByteArray::number(n), "2009/06/01 14:05:09", level.toLatin1());
+    for (const QByteArray& level : levels) {
+        store.append(QByteArray::number(store.count() + 1), "2009/06/01 14:05:09", level);
     }
     return store;
 }
@@ -28,54 +26,44 @@ records::RecordStore storeOf(const QStringList& levels) {
 class TestPercentileChooser : public QObject {
     Q_OBJECT
 private slots:
-    void eachResolutionOpensAFreshHistogram() {
-        app::ProgramState state;
+    void eachButtonOpensAFreshHistogram() {
         test::ScriptedDialogs dialogs;
-        const records::RecordStore store = storeOf(
-            {"50.0", "50.0", "50.0", "50.0", "50.0", "60.0", "60.0", "60.0", "60.0", "60.0"});
+        const records::RecordStore store = storeOf({"50.0", "60.0", "60.0"});
         QWidget window;
-        auto* chooser = new charts::PercentileChooser(store, state, dialogs, &window);
+        auto* chooser = new charts::PercentileChooser(store, dialogs, &window);
         window.show();
         QVERIFY(chooser->isVisible());
 
         chooser->findChild<QPushButton*>("Cmd01dB")->click();
         QVERIFY(!chooser->isVisible());
         QPointer<charts::Histogram> first = chooser->histogram();
-        QVERIFY(first);
-        QCOMPARE(state.HistClassMin, 500);
-        QCOMPARE(state.HistClassMax, 600);
-        QCOMPARE(chooser->lnLevels().size(), 100);
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(first->classMin(), 500);
+        QCOMPARE(first->classMax(), 600);
         QCOMPARE(chooser->lnLevels().at(0), QStringLiteral("60.0"));
-        QCOMPARE(chooser->lnLevels().at(99), QStringLiteral("50.0"));
 
-        // A second computation replaces the window; whole-dB classes this time.
         chooser->findChild<QPushButton*>("Cmd1dB")->click();
         QTRY_VERIFY(!first);
         QVERIFY(chooser->histogram());
-        QCOMPARE(state.HistClassMin, 50);
-        QCOMPARE(state.HistClassMax, 60);
-        QCOMPARE(chooser->lnLevels().at(49), QStringLiteral("60"));
-        QCOMPARE(chooser->lnLevels().at(50), QStringLiteral("50"));
+        QCOMPARE(chooser->histogram()->classMin(), 50);
+        QCOMPARE(chooser->histogram()->classMax(), 60);
+        QCOMPARE(chooser->lnLevels().at(99), QStringLiteral("50"));
         QVERIFY(dialogs.messages().isEmpty());
         chooser->histogram()->close();
     }
 
-    void listWithoutLevelSaysSoAndOpensNothing() {
-        app::ProgramState state;
+    void listWithoutLevelSaysSo() {
         test::ScriptedDialogs dialogs;
         const records::RecordStore store = storeOf({"*", "*"});
         QWidget window;
-        auto* chooser = new charts::PercentileChooser(store, state, dialogs, &window);
-        chooser->Cmd01dB_Click();
+        auto* chooser = new charts::PercentileChooser(store, dialogs, &window);
+        chooser->onTenthDbClicked();
         QVERIFY(!chooser->histogram());
-        QCOMPARE(dialogs.messages(), QStringList{charts::PercentileChooser::kNoLevelText});
         QVERIFY(chooser->lnLevels().isEmpty());
-
-        const records::RecordStore empty;
-        auto* second = new charts::PercentileChooser(empty, state, dialogs, &window);
-        second->Cmd1dB_Click();
-        QVERIFY(!second->histogram());
-        QCOMPARE(dialogs.messages().size(), 2);
+        QCOMPARE(dialogs.messages(),
+                 QStringList{"There is no level to compute: none of the listed records holds a "
+                             "sound level."});
+        QCOMPARE(dialogs.shown.back().icon, platform::MessageIcon::Information);
     }
 };
 

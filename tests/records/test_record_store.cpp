@@ -58,23 +58,11 @@ private slots:
         QVERIFY(store.memoryBytes() < 10000 * (6 + 19 + 4 + 12) * 2);
     }
 
-    void modelShape() {
-        RecordTableModel model;
-        QCOMPARE(model.columnCount(), 3);
-        QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "No.s");
-        QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Date Time");
-        QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "dB");
-        QVERIFY(model.append(u"1", u"2009/03/15 14:05:09", u"65.3"));
-        QCOMPARE(model.data(model.index(0, 0), Qt::DisplayRole).toString(), "1");
-        QCOMPARE(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "2009/03/15 14:05:09");
-        QCOMPARE(model.data(model.index(0, 2), Qt::DisplayRole).toString(), "65.3");
-        QVERIFY(!model.data(model.index(0, 2), Qt::EditRole).isValid());
-    }
-
     // Appends announce just the new rows, so views add them without a reset.
     void modelAppendSignals() {
         RecordTableModel model;
+        QCOMPARE(model.headerTexts(), (QStringList{"No.s", "Date Time", "dB"}));
+        QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "dB");
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
         QVERIFY(model.append(u"1", u"a", u"1.0"));
@@ -89,7 +77,9 @@ private slots:
         QCOMPARE(inserted.at(1).at(1).toInt(), 1);
         QCOMPARE(inserted.at(1).at(2).toInt(), 2);
         QCOMPARE(model.rowCount(), 3);
-        QCOMPARE(model.store().record(2), (Record{"3", "c", "3.0"}));
+        QCOMPARE(model.columnCount(), 3);
+        QCOMPARE(model.data(model.index(2, 1), Qt::DisplayRole).toString(), "c");
+        QVERIFY(!model.data(model.index(2, 1), Qt::EditRole).isValid());
         QCOMPARE(reset.count(), 0);
         model.clear();
         QCOMPARE(reset.count(), 1);
