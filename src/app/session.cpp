@@ -66,9 +66,6 @@ void Session::wireWindows() {
     panel::Panel* panel = panel_.get();
 
     listFeed_ = std::make_unique<lists::LiveListFeed>(dialogs_, panel);
-    // Until the panel hands over every sample, it still asks ListOn before it does.
-    connect(listFeed_.get(), &lists::LiveListFeed::listOnChanged, this,
-            [this](bool listOn) { state_.ListOn = listOn; });
     connect(panel, &panel::Panel::listRequested, listFeed_.get(), &lists::LiveListFeed::openList);
     connect(cycle_.get(), &panel::LiveCycle::sampleTaken, listFeed_.get(),
             [feed = listFeed_.get()](const panel::Sample& sample) {
