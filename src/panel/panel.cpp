@@ -274,11 +274,16 @@ void Panel::CmdSystem_Click() {
     f_.LblComm->setText(QStringLiteral("Wait..."));
     f_.CmdMemory->setEnabled(false);
     QPointer<Panel> self(this);
-    link::setMeterClock(link_, clock_.now(), [self] {
+    link::setMeterClock(link_, [self](bool sent) {
         if (!self) {
             return;
         }
-        self->f_.LblComm->setText(self->portText(true));
+        if (sent) {
+            self->f_.LblComm->setText(self->portText(true));
+        } else {
+            // Nothing reached the meter: the label goes back to what the link shows.
+            self->linkStateChanged(self->poller_.state());
+        }
         self->f_.CmdMemory->setEnabled(true);
     });
 }
