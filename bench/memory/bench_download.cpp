@@ -36,10 +36,7 @@ Outcome runDownload(bool paced) {
         sim::makeSet(QDateTime(QDate(2009, 3, 15), QTime(14, 5, 9)), 6, true, 1, kRecords));
     sim::SimTransport port(meter, clock, paced);
     link::MeterLink link(port, clock);
-    app::ProgramState state;
-    memory::MemoryCommands commands(link, state);
-    state.SelectedSet = 1;
-    state.SetRecordCount = kRecords;
+    memory::MemoryCommands commands(link);
 
     Outcome out;
     QElapsedTimer total;
@@ -58,11 +55,12 @@ Outcome runDownload(bool paced) {
                          QCoreApplication::quit();
                      });
     QObject::connect(&commands, &memory::MemoryCommands::failed,
-                     [](memory::MemoryCommand, const QString& message) {
-                         std::fprintf(stderr, "%s\n", qPrintable(message));
+                     [](const memory::CommandFailure& failure) {
+                         std::fprintf(stderr, "%s\n", qPrintable(failure.message));
+                         QCoreApplication::quit();
                      });
     total.start();
-    commands.download();
+    commands.download(1, kRecords);
     QCoreApplication::exec();
     return out;
 }
@@ -96,10 +94,9 @@ int main(int argc, char* argv[]) {
     const QByteArray bytes = sim::setImage(set);
     std::vector<double> alone;
     for (int run = 0; run < 5; ++run) {
-        link::Reading reading;
         QElapsedTimer t;
         t.start();
-        const auto list = memory::decodeDownload(bytes, 1, kRecords, reading);
+        const auto list = memory::decodeDownload(bytes, 1, kRecords);
         alone.push_back(t.nsecsElapsed() / 1e6);
         if (list.records.size() != kRecords) {
             return 1;

@@ -81,7 +81,7 @@ void Session::wireWindows() {
     panel->setFeatureAvailable(Feature::Open, true);
 
     // The memory windows go with the panel, before the link they talk through.
-    auto* memoryFlow = new memory::MemoryFlow(*link_, state_, dialogs_, panel, panel);
+    auto* memoryFlow = new memory::MemoryFlow(*link_, dialogs_, panel, panel);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     panel->setFeatureAvailable(Feature::Memory, true);
 }

@@ -1,4 +1,7 @@
+// The key and clock-set exchanges: a letter, a pause, and for the clock its six bytes.
 #include "link/key_commands.h"
+
+#include "link/bcd.h"
 
 namespace lp::link {
 namespace {
@@ -36,32 +39,17 @@ private:
 
 class ClockSetExchange final : public Exchange {
 public:
-    ClockSetExchange(QByteArray bytes, std::function<void()> sent)
-        : bytes_(std::move(bytes)), sent_(std::move(sent)) {}
     QString name() const override { return QStringLiteral("clock set"); }
 
 protected:
     void begin() override {
         send(QByteArrayLiteral("D"));
         wait(200, [this] {
-            send(bytes_);
-            auto sent = std::move(sent_);
+            send(bcdDateTime(clock().now()));
             finish();
-            if (sent) {
-                sent();
-            }
         });
     }
-    void aborted(const QString&) override { sent_ = nullptr; }
-
-private:
-    QByteArray bytes_;
-    std::function<void()> sent_;
 };
-
-quint8 bcd(int value) {
-    return static_cast<quint8>(((value / 10) % 10) * 16 + value % 10);
-}
 
 }  // namespace
 
@@ -82,21 +70,13 @@ void pressKey(MeterLink& link, MeterKey key) {
     link.submit(std::make_unique<KeyExchange>(k.letter, k.discardFirst, k.repeats, k.waitMs));
 }
 
-QByteArray clockBytes(const QDateTime& when) {
-    const QDate d = when.date();
-    const QTime t = when.time();
-    QByteArray bytes;
-    bytes.append(static_cast<char>(bcd(d.year() % 100)));
-    bytes.append(static_cast<char>(bcd(d.month())));
-    bytes.append(static_cast<char>(bcd(d.day())));
-    bytes.append(static_cast<char>(bcd(t.hour())));
-    bytes.append(static_cast<char>(bcd(t.minute())));
-    bytes.append(static_cast<char>(bcd(t.second())));
-    return bytes;
-}
-
-void setMeterClock(MeterLink& link, const QDateTime& when, std::function<void()> sent) {
-    link.submit(std::make_unique<ClockSetExchange>(clockBytes(when), std::move(sent)));
+void setMeterClock(MeterLink& link, std::function<void(bool sent)> done) {
+    link.submit(std::make_unique<ClockSetExchange>(),
+                [done = std::move(done)](const ExchangeEnd& end) {
+                    if (done) {
+                        done(end.ok);
+                    }
+                });
 }
 
 }  // namespace lp::link

@@ -2,7 +2,6 @@
 // exchange: it never cuts into a poll, it runs right after it.
 #pragma once
 
-#include <QDateTime>
 #include <functional>
 
 #include "link/meter_link.h"
@@ -23,11 +22,10 @@ enum class MeterKey {
 // Queues the key's exchange on the link.
 void pressKey(MeterLink& link, MeterKey key);
 
-// The six BCD clock bytes for a date and time: yy mm dd hh nn ss.
-[[nodiscard]] QByteArray clockBytes(const QDateTime& when);
-
-// Queues "D", 0.2 s, then the six clock bytes of `when`. `sent` runs when the bytes
-// have gone out (the caption shows "Com1" then).
-void setMeterClock(MeterLink& link, const QDateTime& when, std::function<void()> sent);
+// Queues "D", 0.2 s, then the six BCD clock bytes of the PC time read from
+// link.clock() as they go out (a clock set that waited behind a poll is not late).
+// `done` runs exactly once: true when the bytes went out, false when the link
+// refused the exchange (the port is gone) or it was stopped.
+void setMeterClock(MeterLink& link, std::function<void(bool sent)> done);
 
 }  // namespace lp::link

@@ -1,12 +1,17 @@
+// The live poll as one exchange with its attempts; the poller turns each poll's end
+// into a frame or a silent meter.
 #include "link/live_poller.h"
+
+#include <QPointer>
 
 #include "link/meter_decode.h"
 
 namespace lp::link {
+namespace {
 
 class LivePoll final : public Exchange {
 public:
-    LivePoll(LivePoller& poller, int attempts) : poller_(poller), attemptsLeft_(attempts) {}
+    explicit LivePoll(int attempts) : attemptsLeft_(attempts) {}
     QString name() const override { return QStringLiteral("live poll"); }
 
 protected:
@@ -20,10 +25,8 @@ private:
     }
     void check() {
         if (waiting() == kLiveFrameSize) {
-            const QByteArray frame = takeAll();
-            LivePoller& poller = poller_;
+            reply() = takeAll();
             finish();
-            poller.pollSucceeded(frame);
             return;
         }
         // A reply of the wrong length (too few or surplus bytes) is never a frame;
@@ -32,14 +35,13 @@ private:
             attempt();
             return;
         }
-        LivePoller& poller = poller_;
-        finish();
-        poller.pollFailed();
+        fail(QStringLiteral("The meter sent no frame."));
     }
 
-    LivePoller& poller_;
     int attemptsLeft_;
 };
+
+}  // namespace
 
 LivePoller::LivePoller(MeterLink& link, QObject* parent) : QObject(parent), link_(link) {
     // A port that went away is a silent meter until frames come again.
@@ -58,7 +60,17 @@ bool LivePoller::tick() {
         return false;
     }
     const int attempts = state_ == LinkState::NoData ? 1 : kAttempts;
-    link_.submit(std::make_unique<LivePoll>(*this, attempts));
+    link_.submit(std::make_unique<LivePoll>(attempts),
+                 [self = QPointer(this)](const ExchangeEnd& end) {
+                     if (!self) {
+                         return;
+                     }
+                     if (end.ok) {
+                         self->pollSucceeded(end.bytes);
+                     } else {
+                         self->pollFailed();
+                     }
+                 });
     return true;
 }
 

@@ -33,7 +33,6 @@ signals:
     void stateChanged(lp::link::LinkState state);
 
 private:
-    friend class LivePoll;
     void pollSucceeded(const QByteArray& frame);
     void pollFailed();
 

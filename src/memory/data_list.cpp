@@ -1,3 +1,4 @@
+// The downloaded-data list: its controls and the set it lists.
 #include "memory/data_list.h"
 
 #include <QAction>
@@ -7,6 +8,7 @@
 
 #include "lists/list_save.h"
 #include "lists/toolbar_icons.h"
+#include "platform/accessible_value.h"
 #include "platform/twips.h"
 #include "records/record_store.h"
 
@@ -25,11 +27,8 @@ constexpr int kTitleHeight = 480;
 
 }  // namespace
 
-DataList::DataList(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor,
-                   QWidget* parent)
-    : RecordListWindow(lists::RecordListLayout::dataList(), anchor, parent),
-      state_(state),
-      dialogs_(dialogs) {
+DataList::DataList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
+    : RecordListWindow(lists::RecordListLayout::dataList(), anchor, parent), dialogs_(dialogs) {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
 }
@@ -93,7 +92,7 @@ void DataList::showSet(const DownloadedSet& set) {
         const qsizetype tab = line.indexOf(u'\t');
         lines.append(line.left(tab), line.mid(tab + 1));
     }
-    lblTitle_->setText(dataListTitle(set));
+    platform::showValue(lblTitle_, dataListTitle(set));
 }
 
 bool DataList::save() {

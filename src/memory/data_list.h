@@ -5,7 +5,6 @@
 // record plot and the printouts are wired to them.
 #pragma once
 
-#include "app/state/program_state.h"
 #include "lists/record_list_window.h"
 #include "memory/download_decoder.h"
 #include "platform/dialogs.h"
@@ -22,8 +21,7 @@ public:
     inline static const QString kCaption = QStringLiteral("DataList");
 
     // A window placed beside `anchor` (the memory window); deleted when closed.
-    DataList(app::ProgramState& state, platform::Dialogs& dialogs, QWidget* anchor,
-             QWidget* parent = nullptr);
+    DataList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
 
     // Lists the records of `set` (replacing anything listed) and its title; a set that
     // came only in part says how many of its records are listed.
@@ -41,7 +39,6 @@ public:
 private:
     void buildControls();
 
-    app::ProgramState& state_;
     platform::Dialogs& dialogs_;
     QLabel* lblTitle_ = nullptr;
     QPushButton* cmdDsave_ = nullptr;

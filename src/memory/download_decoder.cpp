@@ -1,3 +1,4 @@
+// The set download decoded into the texts of the downloaded-data list.
 #include "memory/download_decoder.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ void appendRightAligned(QString& line, QStringView text, qsizetype width) {
 
 }  // namespace
 
-std::optional<SetHeader> decodeSetHeader(const QByteArray& data, link::Reading& reading) {
+std::optional<SetHeader> decodeSetHeader(const QByteArray& data) {
     if (data.size() < kSetHeaderSize) {
         return std::nullopt;
     }
@@ -30,6 +31,7 @@ std::optional<SetHeader> decodeSetHeader(const QByteArray& data, link::Reading& 
     header.startKnown = RecordStamps(data.left(6), 0).known();
     header.functionByte = byteAt(data, 6);
     header.intervalSec = static_cast<quint16>(big16(data, 7));
+    link::Reading reading;
     link::decodeRange(reading, header.functionByte);
     header.rangeText =
         QString::number(reading.rangeLow) + u'-' + QString::number(reading.rangeHigh);
@@ -62,13 +64,12 @@ QString recordGridLine(qint64 k, QStringView stamp, QStringView level, QChar wei
     return line;
 }
 
-DownloadedSet decodeDownload(const QByteArray& data, int setNumber, qint32 expectedRecords,
-                             link::Reading& reading) {
+DownloadedSet decodeDownload(const QByteArray& data, int setNumber, qint32 expectedRecords) {
     DownloadedSet set;
     set.setNumber = setNumber;
     set.expectedRecords = std::max<qint32>(0, expectedRecords);
     set.complete = data.size() >= setByteSize(set.expectedRecords);
-    set.header = decodeSetHeader(data, reading);
+    set.header = decodeSetHeader(data);
 
     qint64 count = 0;
     if (set.header) {
@@ -78,6 +79,9 @@ DownloadedSet decodeDownload(const QByteArray& data, int setNumber, qint32 expec
     set.gridLines.reserve(count);
     if (count > 0) {
         RecordStamps stamps(data.left(6), set.header->intervalSec);
+        // Each record's level uses the hundreds flag of its own status byte, decoded
+        // just before it; nothing else of the reading carries over.
+        link::Reading reading;
         const auto* bytes = reinterpret_cast<const quint8*>(data.constData()) + kSetHeaderSize;
         static constexpr char kHex[] = "0123456789ABCDEF";
         for (qint64 k = 1; k <= count; ++k, bytes += kRecordSize) {

@@ -1,7 +1,7 @@
 // A downloaded set turned into what the downloaded-data list shows: per record its
 // number, time stamp and level text, the record-grid line for the printout, and the
-// title. Pure: bytes in, texts out (and the shared Reading, which the set's records
-// pass through as they pass through the live frame's decoders).
+// title. Pure: bytes in, texts out. The records go through the live frame's decoders
+// on a Reading of the download's own.
 #pragma once
 
 #include <QByteArray>
@@ -9,8 +9,6 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-
-#include "link/reading.h"
 
 namespace lp::memory {
 
@@ -40,9 +38,8 @@ struct SetHeader {
     QChar weighting;    // 'A' or 'C'
 };
 
-// The header of a set; nullopt for fewer than 12 bytes. Runs decodeRange on `reading`.
-[[nodiscard]] std::optional<SetHeader> decodeSetHeader(const QByteArray& data,
-                                                       link::Reading& reading);
+// The header of a set; nullopt for fewer than 12 bytes.
+[[nodiscard]] std::optional<SetHeader> decodeSetHeader(const QByteArray& data);
 
 // One row of the list: the three column texts.
 struct RecordTexts {
@@ -65,9 +62,9 @@ struct DownloadedSet {
 
 // Decodes what came of set `setNumber` with `expectedRecords` records. Takes as many
 // complete records as `data` holds, at most `expectedRecords`; a partial download
-// lists the records that came whole. The Reading ends holding the last record.
+// lists the records that came whole.
 [[nodiscard]] DownloadedSet decodeDownload(const QByteArray& data, int setNumber,
-                                           qint32 expectedRecords, link::Reading& reading);
+                                           qint32 expectedRecords);
 
 // The record-grid line of one record (the date and time part of `stamp` go to the two
 // places before the level).

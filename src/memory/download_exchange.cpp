@@ -1,27 +1,26 @@
+// The set download's steps and its progress texts.
 #include "memory/download_exchange.h"
 
 #include "memory/download_decoder.h"
 
 namespace lp::memory {
 
-DownloadExchange::DownloadExchange(std::shared_ptr<ExchangeTicket> ticket, int silenceLimitMs,
-                                   Report report, int setNumber, qint32 recordCount,
-                                   QByteArray& into)
-    : MemoryExchange(std::move(ticket), silenceLimitMs, std::move(report)),
+DownloadExchange::DownloadExchange(int silenceLimitMs, Progress progress, int setNumber,
+                                   qint32 recordCount)
+    : MemoryExchange(QStringLiteral("download of set %1").arg(setNumber), silenceLimitMs,
+                     std::move(progress)),
       setNumber_(setNumber),
       total_(setByteSize(recordCount)),
-      blocks_(blockCount(recordCount)),
-      into_(into) {}
+      blocks_(blockCount(recordCount)) {}
 
-void DownloadExchange::start() {
+void DownloadExchange::begin() {
     discardInput();
-    into_.clear();
     send(QByteArrayLiteral("K"));
     wait(kPauseMs, [this] {
         send(QByteArray(1, static_cast<char>(setNumber_)));
         wait(kPauseMs, [this] {
             collect(
-                into_, total_ % kBlockSize, [this] { recordsProgress(); }, [this] { nextBlock(); });
+                total_ % kBlockSize, [this] { recordsProgress(); }, [this] { nextBlock(); });
         });
     });
 }
@@ -29,23 +28,23 @@ void DownloadExchange::start() {
 void DownloadExchange::recordsProgress() {
     // Truncated toward zero: while the header is still short the count is negative
     // (6 bytes give -3), as the meter's own software showed it.
-    const qint64 records = (qint64{into_.size()} - kSetHeaderSize) / kRecordSize;
+    const qint64 records = (qint64{reply().size()} - kSetHeaderSize) / kRecordSize;
     progress(QString::number(records) + QStringLiteral(" Records Completed"));
 }
 
 void DownloadExchange::nextBlock() {
     if (block_ >= blocks_) {
-        succeed();
+        finish();
         return;
     }
     ++block_;
-    blockStart_ = into_.size();
+    blockStart_ = reply().size();
     send(QByteArrayLiteral("Z"));
     collect(
-        into_, blockStart_ + kBlockSize,
+        blockStart_ + kBlockSize,
         [this] {
             progress(QString::number(blocks_ - block_) + QStringLiteral("--") +
-                     QString::number(into_.size() - blockStart_) +
+                     QString::number(reply().size() - blockStart_) +
                      QStringLiteral(" Bytes Completed"));
         },
         [this] {
@@ -54,8 +53,8 @@ void DownloadExchange::nextBlock() {
         });
 }
 
-QString DownloadExchange::countsText() const {
-    return bytesCame(into_.size(), total_);
+QString DownloadExchange::progressNote() const {
+    return bytesCame(reply().size(), total_);
 }
 
 }  // namespace lp::memory

@@ -1,7 +1,7 @@
 // The download of one stored set: "K" and the set number, the first part of the set,
-// then one "Z" per 2048-byte block until the set's 12 + 2N bytes are in. Bytes go
-// straight into the target (ProgramState::MemoryData), so whatever came before a
-// failure or a cancel stays there.
+// then one "Z" per 2048-byte block until the set's 12 + 2N bytes are in. The bytes
+// are the exchange's reply, so whatever came before a failure or a cancel travels
+// with its end.
 #pragma once
 
 #include "memory/memory_exchange.h"
@@ -13,12 +13,12 @@ public:
     // Pause after "K" and after the set number, as the meter expects.
     static constexpr int kPauseMs = 20;
 
-    DownloadExchange(std::shared_ptr<ExchangeTicket> ticket, int silenceLimitMs, Report report,
-                     int setNumber, qint32 recordCount, QByteArray& into);
+    DownloadExchange(int silenceLimitMs, Progress progress, int setNumber, qint32 recordCount);
+
+    [[nodiscard]] QString progressNote() const override;
 
 protected:
-    void start() override;
-    [[nodiscard]] QString countsText() const override;
+    void begin() override;
 
 private:
     void recordsProgress();
@@ -29,7 +29,6 @@ private:
     qint64 blocks_;  // "Z" blocks in the set
     qint64 block_ = 0;
     qsizetype blockStart_ = 0;
-    QByteArray& into_;
 };
 
 }  // namespace lp::memory

@@ -1,3 +1,4 @@
+// Each memory command: its exchange, and what its one end is told as.
 #include "memory/memory_commands.h"
 
 #include <QPointer>
@@ -9,93 +10,57 @@
 
 namespace lp::memory {
 
-using Announce = MemoryExchange::Announce;
-
-MemoryCommands::MemoryCommands(link::MeterLink& link, app::ProgramState& state, QObject* parent)
-    : QObject(parent), link_(link), state_(state) {
-    connect(&link_, &link::MeterLink::portFailed, this, &MemoryCommands::portFailed);
-}
+MemoryCommands::MemoryCommands(link::MeterLink& link, QObject* parent)
+    : QObject(parent), link_(link) {}
 
 MemoryCommands::~MemoryCommands() {
     // Nobody is left to hear the outcome: end our exchanges without a word.
-    const link::Exchange* current = link_.current();
-    bool ownsCurrent = false;
-    for (auto& ticket : tickets_) {
-        if (!ticket->ended) {
-            ticket->ended = true;
-            ownsCurrent = ownsCurrent || (current && ticket->exchange == current);
-        }
-    }
-    if (ownsCurrent) {
-        link_.cancelCurrent(QStringLiteral("the memory window closed"));
+    closing_ = true;
+    for (const link::ExchangeId id : exchanges_) {
+        link_.cancel(id);
     }
 }
 
-std::shared_ptr<ExchangeTicket> MemoryCommands::newTicket(MemoryCommand command,
-                                                          const QString& name) {
-    std::erase_if(tickets_, [](const auto& t) { return t->ended; });
-    auto ticket = std::make_shared<ExchangeTicket>();
-    ticket->command = command;
-    ticket->name = name;
-    tickets_.push_back(ticket);
-    return ticket;
-}
-
-MemoryExchange::Report MemoryCommands::reportFor(const std::shared_ptr<ExchangeTicket>& ticket,
-                                                 std::function<Announce()> succeeded) {
-    QPointer<MemoryCommands> self(this);
-    const MemoryCommand command = ticket->command;
-    MemoryExchange::Report report;
-    report.progress = [self](const QString& text) {
-        if (self) {
+MemoryExchange::Progress MemoryCommands::progressTo() {
+    return [self = QPointer(this)](const QString& text) {
+        if (self && !self->closing_) {
             emit self->progress(text);
         }
     };
-    report.succeeded = [self, succeeded = std::move(succeeded)]() -> Announce {
-        return self ? succeeded() : Announce();
-    };
-    report.failed = [self, command](const QString& message, bool cancelled) -> Announce {
-        if (!self) {
-            return {};
+}
+
+void MemoryCommands::run(MemoryCommand command, std::unique_ptr<link::Exchange> exchange,
+                         Succeeded succeeded, Partial partial) {
+    auto ended = [self = QPointer(this), command, succeeded = std::move(succeeded),
+                  partial = std::move(partial)](const link::ExchangeEnd& end) {
+        if (!self || self->closing_) {
+            return;
         }
-        // A download that began lists what came whole, decoded before the next exchange
-        // can empty MemoryData.
-        std::optional<DownloadedSet> partial;
-        if (command == MemoryCommand::Download) {
-            app::ProgramState& s = self->state_;
-            partial = decodeDownload(s.MemoryData, s.SelectedSet, s.SetRecordCount, s.Reading);
+        if (end.ok) {
+            succeeded(end.bytes);
+            return;
         }
-        return [self, command, message, cancelled, partial = std::move(partial)] {
-            if (!self) {
-                return;
-            }
-            if (partial) {
-                emit self->downloadEnded(*partial);
-            }
-            if (cancelled) {
-                emit self->cancelled(command, message);
-            } else {
-                emit self->failed(command, message);
-            }
-        };
+        CommandFailure failure;
+        failure.command = command;
+        failure.message = end.reason;
+        failure.cancelled = end.cancelled;
+        if (end.started && partial) {
+            partial(failure, end.bytes);
+        }
+        emit self->failed(failure);
     };
-    return report;
+    const link::ExchangeId id = link_.submit(std::move(exchange), std::move(ended));
+    std::erase_if(exchanges_, [this](link::ExchangeId e) { return !link_.pending(e); });
+    if (link_.pending(id)) {
+        exchanges_.push_back(id);
+    }
 }
 
 void MemoryCommands::readStatus() {
-    auto ticket = newTicket(MemoryCommand::Status, QStringLiteral("memory status request"));
-    auto succeeded = [this]() -> Announce {
-        const MemoryStatusInfo status = *decodeMemoryStatus(state_.MemoryStatus);
-        state_.SetCount = status.setCount;
-        return [self = QPointer(this), status] {
-            if (self) {
-                emit self->statusRead(status);
-            }
-        };
-    };
-    submit(ticket, std::make_unique<ReplyExchange>(
-                       ticket, silenceLimitMs_, reportFor(ticket, succeeded), 'Y',
-                       [] { return qsizetype{kStatusReplySize}; }, state_.MemoryStatus));
+    run(MemoryCommand::Status,
+        std::make_unique<ReplyExchange>(QStringLiteral("memory status request"), kSilenceLimitMs,
+                                        progressTo(), 'Y', kStatusReplySize),
+        [this](const QByteArray& reply) { emit statusRead(*decodeMemoryStatus(reply)); });
 }
 
 bool MemoryCommands::sendIdCode(QStringView text) {
@@ -103,16 +68,10 @@ bool MemoryCommands::sendIdCode(QStringView text) {
     if (!bytes) {
         return false;
     }
-    auto ticket = newTicket(MemoryCommand::IdCode, QStringLiteral("identification code setting"));
-    auto succeeded = [this]() -> Announce {
-        return [self = QPointer(this)] {
-            if (self) {
-                emit self->idCodeSent();
-            }
-        };
-    };
-    submit(ticket,
-           std::make_unique<SettingExchange>(ticket, reportFor(ticket, succeeded), 'X', *bytes));
+    run(MemoryCommand::IdCode,
+        std::make_unique<SettingExchange>(QStringLiteral("identification code setting"), 'X',
+                                          *bytes),
+        [this](const QByteArray&) { emit idCodeSent(); });
     return true;
 }
 
@@ -121,125 +80,67 @@ bool MemoryCommands::sendSamplingInterval(QStringView text) {
     if (!bytes) {
         return false;
     }
-    auto ticket =
-        newTicket(MemoryCommand::SamplingInterval, QStringLiteral("sampling interval setting"));
-    auto succeeded = [this]() -> Announce {
-        return [self = QPointer(this)] {
-            if (self) {
-                emit self->samplingIntervalSent();
-            }
-        };
-    };
-    submit(ticket,
-           std::make_unique<SettingExchange>(ticket, reportFor(ticket, succeeded), 'W', *bytes));
+    run(MemoryCommand::SamplingInterval,
+        std::make_unique<SettingExchange>(QStringLiteral("sampling interval setting"), 'W', *bytes),
+        [this](const QByteArray&) { emit samplingIntervalSent(); });
     return true;
 }
 
 void MemoryCommands::readMeterClock() {
-    auto ticket = newTicket(MemoryCommand::MeterClock, QStringLiteral("meter clock request"));
-    auto succeeded = [this]() -> Announce {
-        return [self = QPointer(this), text = meterClockText(clockReply_)] {
-            if (self) {
-                emit self->meterClockRead(text);
-            }
-        };
-    };
-    submit(ticket, std::make_unique<ReplyExchange>(
-                       ticket, silenceLimitMs_, reportFor(ticket, succeeded), 'C',
-                       [] { return qsizetype{kMeterClockReplySize}; }, clockReply_));
+    run(MemoryCommand::MeterClock,
+        std::make_unique<ReplyExchange>(QStringLiteral("meter clock request"), kSilenceLimitMs,
+                                        progressTo(), 'C', kMeterClockReplySize),
+        [this](const QByteArray& reply) { emit meterClockRead(meterClockText(reply)); });
 }
 
-void MemoryCommands::readSetTable() {
-    auto ticket = newTicket(MemoryCommand::SetTable, QStringLiteral("set table request"));
-    auto succeeded = [this]() -> Announce {
-        return [self = QPointer(this), rows = setTableRows(state_.SetTable, state_.SetCount)] {
-            if (self) {
-                emit self->setTableRead(rows);
-            }
-        };
-    };
-    auto expected = [this] { return static_cast<qsizetype>(setTableReplySize(state_.SetCount)); };
+void MemoryCommands::readSetTable(int setCount) {
     auto progressText = [](qsizetype received) {
         return QString::number(received / kSetEntrySize) + QStringLiteral(" Sets Completed");
     };
-    submit(ticket,
-           std::make_unique<ReplyExchange>(ticket, silenceLimitMs_, reportFor(ticket, succeeded),
-                                           'I', expected, state_.SetTable, progressText));
+    run(
+        MemoryCommand::SetTable,
+        std::make_unique<ReplyExchange>(QStringLiteral("set table request"), kSilenceLimitMs,
+                                        progressTo(), 'I', setTableReplySize(setCount),
+                                        progressText),
+        [this, setCount](const QByteArray& reply) {
+            emit setTableRead(setTableRows(reply, setCount));
+        },
+        [setCount](CommandFailure& failure, const QByteArray& came) {
+            failure.partialRows = setTableRows(came, setCount);
+        });
 }
 
-void MemoryCommands::download() {
-    const int set = state_.SelectedSet;
-    const qint32 records = state_.SetRecordCount;
+void MemoryCommands::download(int set, qint32 records) {
     if (set < 1 || set > kMaxSetNumber) {
         // The set number goes out as one byte; without a chosen set there is nothing to ask.
-        emit failed(MemoryCommand::Download,
-                    QStringLiteral("No set is chosen: click a set in the set list first."));
+        CommandFailure failure;
+        failure.command = MemoryCommand::Download;
+        failure.message = QStringLiteral("No set is chosen: click a set in the set list first.");
+        emit failed(failure);
         return;
     }
-    auto ticket = newTicket(MemoryCommand::Download, QStringLiteral("download of set %1").arg(set));
-    auto succeeded = [this, set, records]() -> Announce {
-        return [self = QPointer(this),
-                list = decodeDownload(state_.MemoryData, set, records, state_.Reading)] {
-            if (self) {
-                emit self->downloadEnded(list);
-            }
-        };
-    };
-    submit(ticket,
-           std::make_unique<DownloadExchange>(ticket, silenceLimitMs_, reportFor(ticket, succeeded),
-                                              set, records, state_.MemoryData));
-}
-
-void MemoryCommands::submit(const std::shared_ptr<ExchangeTicket>& ticket,
-                            std::unique_ptr<MemoryExchange> exchange) {
-    link_.submit(std::move(exchange));
-    if (!ticket->ended && ticket->exchange == nullptr) {
-        // The link took no more exchanges: its port failed earlier.
-        ticket->ended = true;
-        emit failed(ticket->command,
-                    QStringLiteral("The %1 could not run: the port to the meter is closed.")
-                        .arg(ticket->name));
-    }
+    run(
+        MemoryCommand::Download,
+        std::make_unique<DownloadExchange>(kSilenceLimitMs, progressTo(), set, records),
+        [this, set, records](const QByteArray& reply) {
+            emit downloadEnded(decodeDownload(reply, set, records));
+        },
+        [set, records](CommandFailure& failure, const QByteArray& came) {
+            failure.partialSet = decodeDownload(came, set, records);
+        });
 }
 
 void MemoryCommands::cancel() {
-    const link::Exchange* current = link_.current();
-    std::vector<std::shared_ptr<ExchangeTicket>> queued;
-    bool ownsCurrent = false;
-    for (auto& ticket : tickets_) {
-        if (ticket->ended) {
-            continue;
-        }
-        if (current && ticket->exchange == current) {
-            ticket->cancelByUser = true;
-            ownsCurrent = true;
-        } else {
-            // Still waiting its turn: it will end without touching the port.
-            ticket->ended = true;
-            queued.push_back(ticket);
-        }
-    }
-    if (ownsCurrent) {
-        link_.cancelCurrent(QStringLiteral("cancelled"));
-    }
-    for (const auto& ticket : queued) {
-        emit cancelled(ticket->command, QStringLiteral("The %1 was cancelled.").arg(ticket->name));
+    // Copied: each end may queue or drop entries.
+    const std::vector<link::ExchangeId> ids = exchanges_;
+    for (const link::ExchangeId id : ids) {
+        link_.cancel(id);
     }
 }
 
 bool MemoryCommands::busy() const {
-    return std::any_of(tickets_.begin(), tickets_.end(), [](const auto& t) { return !t->ended; });
-}
-
-void MemoryCommands::portFailed(const QString& reason) {
-    // The running exchange has reported already; the queued ones were dropped unrun.
-    for (auto& ticket : tickets_) {
-        if (!ticket->ended && !ticket->started) {
-            ticket->ended = true;
-            emit failed(ticket->command,
-                        QStringLiteral("The %1 could not run: %2.").arg(ticket->name, reason));
-        }
-    }
+    return std::any_of(exchanges_.begin(), exchanges_.end(),
+                       [this](link::ExchangeId id) { return link_.pending(id); });
 }
 
 }  // namespace lp::memory

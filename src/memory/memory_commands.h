@@ -1,28 +1,27 @@
-// The meter-memory commands as the memory windows use them. Each call queues one
-// exchange on the meter link (so it never cuts into a live poll, and polls resume
-// when it ends) and its outcome comes back as a signal:
+// The meter-memory commands. Each call queues one exchange on the meter link (so it
+// never cuts into a live poll, and polls resume when it ends) and turns that
+// exchange's single end into one signal:
 //
-//   readStatus()            "Y"  -> statusRead        (writes MemoryStatus, SetCount)
-//   sendIdCode(text)        "X"  -> idCodeSent         (false: invalid, nothing queued)
-//   sendSamplingInterval()  "W"  -> samplingIntervalSent
-//   readMeterClock()        "C"  -> meterClockRead
-//   readSetTable()          "I"  -> setTableRead       (writes SetTable)
-//   download()              "K"/"Z" -> downloadEnded   (writes MemoryData and Reading)
+//   readStatus()               "Y"     -> statusRead
+//   sendIdCode(text)           "X"     -> idCodeSent      (false: invalid, nothing queued)
+//   sendSamplingInterval(text) "W"     -> samplingIntervalSent
+//   readMeterClock()           "C"     -> meterClockRead
+//   readSetTable(setCount)     "I"     -> setTableRead
+//   download(set, records)     "K"/"Z" -> downloadEnded
 //
-// Progress texts for LblMessage come through progress(). A reply that stops for
-// longer than the silence limit, a port that goes away, or cancel() ends the command
-// with failed() or cancelled(), whose message names the exchange and how many bytes
-// came. A download that began emits downloadEnded() in every case, with what came
-// whole (DownloadedSet::complete tells whether it is the entire set), before
-// failed() or cancelled().
+// or, when the command does not succeed, failed(): the meter fell silent for longer
+// than the silence limit, the port went away or was closed, or cancel() stopped it.
+// Its message names the exchange and how many bytes came, and it carries what came
+// whole (the set table rows, the records of a download). Progress texts for the
+// message line come through progress().
 #pragma once
 
 #include <QObject>
 #include <QStringView>
-#include <memory>
+#include <functional>
+#include <optional>
 #include <vector>
 
-#include "app/state/program_state.h"
 #include "link/meter_link.h"
 #include "memory/download_decoder.h"
 #include "memory/memory_exchange.h"
@@ -30,6 +29,17 @@
 #include "memory/set_table.h"
 
 namespace lp::memory {
+
+// A command that did not succeed.
+struct CommandFailure {
+    MemoryCommand command = MemoryCommand::Status;
+    QString message;         // for the user: which exchange, why, how many bytes came
+    bool cancelled = false;  // cancel() stopped it
+    // A set table request that began: the entries that came whole.
+    QList<SetRow> partialRows;
+    // A download that began: the records that came whole.
+    std::optional<DownloadedSet> partialSet;
+};
 
 class MemoryCommands : public QObject {
     Q_OBJECT
@@ -39,24 +49,21 @@ public:
     static constexpr int kSilenceLimitMs = 3000;
     static constexpr int kMaxSetNumber = 255;
 
-    // Must be destroyed before the link (it ends its own exchanges on it).
-    MemoryCommands(link::MeterLink& link, app::ProgramState& state, QObject* parent = nullptr);
+    // Must be destroyed before the link (it ends its own exchanges on it, unheard).
+    explicit MemoryCommands(link::MeterLink& link, QObject* parent = nullptr);
     ~MemoryCommands() override;
 
-    void setSilenceLimitMs(int ms) { silenceLimitMs_ = ms; }
-    [[nodiscard]] int silenceLimitMs() const { return silenceLimitMs_; }
-
     void readStatus();
-    // Check the typed value; false (nothing queued) when it is out of range, and the
+    // Checks the typed value; false (nothing queued) when it is out of range, and the
     // caller shows "Invalid No.s, Try Again!".
     [[nodiscard]] bool sendIdCode(QStringView text);
     [[nodiscard]] bool sendSamplingInterval(QStringView text);
     void readMeterClock();
-    // Expects 1 + 12 x SetCount bytes, with SetCount as it is when the exchange starts.
-    void readSetTable();
-    // Downloads set SelectedSet of SetRecordCount records (both read now). A set number
-    // outside 1..255 fails at once, without touching the line.
-    void download();
+    // Expects 1 + 12 x setCount bytes (setCount from the last memory status).
+    void readSetTable(int setCount);
+    // Downloads set `set` of `records` records. A set number outside 1..255 fails at
+    // once, without touching the line.
+    void download(int set, qint32 records);
 
     // Cancels every memory command queued or running (the user pressed Cancel).
     void cancel();
@@ -71,24 +78,20 @@ signals:
     void meterClockRead(const QString& text);
     void setTableRead(const QList<lp::memory::SetRow>& rows);
     void downloadEnded(const lp::memory::DownloadedSet& set);
-    void failed(lp::memory::MemoryCommand command, const QString& message);
-    void cancelled(lp::memory::MemoryCommand command, const QString& message);
+    void failed(const lp::memory::CommandFailure& failure);
 
 private:
-    std::shared_ptr<ExchangeTicket> newTicket(MemoryCommand command, const QString& name);
-    // `succeeded` runs while the exchange holds the line (it stores and decodes) and
-    // returns the announcement to make once the line is free.
-    MemoryExchange::Report reportFor(const std::shared_ptr<ExchangeTicket>& ticket,
-                                     std::function<MemoryExchange::Announce()> succeeded);
-    void submit(const std::shared_ptr<ExchangeTicket>& ticket,
-                std::unique_ptr<MemoryExchange> exchange);
-    void portFailed(const QString& reason);
+    using Succeeded = std::function<void(const QByteArray& reply)>;
+    // What came of a command that began and then stopped, put into the failure.
+    using Partial = std::function<void(CommandFailure& failure, const QByteArray& came)>;
+
+    void run(MemoryCommand command, std::unique_ptr<link::Exchange> exchange, Succeeded succeeded,
+             Partial partial = {});
+    [[nodiscard]] MemoryExchange::Progress progressTo();
 
     link::MeterLink& link_;
-    app::ProgramState& state_;
-    int silenceLimitMs_ = kSilenceLimitMs;
-    QByteArray clockReply_;
-    std::vector<std::shared_ptr<ExchangeTicket>> tickets_;
+    std::vector<link::ExchangeId> exchanges_;
+    bool closing_ = false;
 };
 
 }  // namespace lp::memory

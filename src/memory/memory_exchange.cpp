@@ -1,37 +1,20 @@
+// Reply collection with a silence limit, shared by the memory exchanges.
 #include "memory/memory_exchange.h"
 
 #include "memory/memory_text.h"
 
 namespace lp::memory {
 
-MemoryExchange::MemoryExchange(std::shared_ptr<ExchangeTicket> ticket, int silenceLimitMs,
-                               Report report)
-    : ticket_(std::move(ticket)), silenceLimitMs_(silenceLimitMs), report_(std::move(report)) {
-    ticket_->exchange = this;
-}
+MemoryExchange::MemoryExchange(QString name, int silenceLimitMs, Progress progress)
+    : name_(std::move(name)), silenceLimitMs_(silenceLimitMs), progress_(std::move(progress)) {}
 
-MemoryExchange::~MemoryExchange() {
-    ticket_->exchange = nullptr;
-}
-
-void MemoryExchange::begin() {
-    if (ticket_->ended) {
-        // Cancelled while it waited its turn; that was reported then.
-        finish();
-        return;
-    }
-    ticket_->started = true;
-    start();
-}
-
-void MemoryExchange::collect(QByteArray& into, qsizetype untilSize, std::function<void()> arrived,
+void MemoryExchange::collect(qsizetype untilSize, std::function<void()> arrived,
                              std::function<void()> complete) {
     collecting_ = true;
-    into_ = &into;
     untilSize_ = untilSize;
     arrived_ = std::move(arrived);
     complete_ = std::move(complete);
-    if (into.size() >= untilSize) {
+    if (reply().size() >= untilSize) {
         collecting_ = false;
         auto done = std::move(complete_);
         done();
@@ -56,15 +39,15 @@ void MemoryExchange::take() {
     if (bytes.isEmpty()) {
         return;
     }
-    const qsizetype room = untilSize_ - into_->size();
-    into_->append(bytes.left(room));
+    const qsizetype room = untilSize_ - reply().size();
+    reply().append(bytes.left(room));
     if (arrived_) {
         arrived_();
     }
     if (!running()) {
         return;
     }
-    if (into_->size() >= untilSize_) {
+    if (reply().size() >= untilSize_) {
         collecting_ = false;
         cancelWait();
         auto done = std::move(complete_);
@@ -76,64 +59,18 @@ void MemoryExchange::take() {
 
 void MemoryExchange::silence() {
     collecting_ = false;
-    fail(
-        QStringLiteral("The meter stopped answering during the %1: %2.").arg(name(), countsText()));
+    fail(QStringLiteral("The meter stopped answering during the %1: %2.")
+             .arg(name(), progressNote()));
 }
 
-void MemoryExchange::aborted(const QString& reason) {
+void MemoryExchange::aborted() {
     collecting_ = false;
-    if (ticket_->ended) {
-        return;
-    }
-    const QString counts = countsText();
-    QString message;
-    if (ticket_->cancelByUser) {
-        message = QStringLiteral("The %1 was cancelled").arg(name());
-    } else {
-        message = QStringLiteral("The %1 stopped: %2").arg(name(), reason);
-    }
-    message += counts.isEmpty() ? QStringLiteral(".") : QStringLiteral(" (%1).").arg(counts);
-    end();
-    if (report_.failed) {
-        if (const Announce announce = report_.failed(message, ticket_->cancelByUser)) {
-            announce();
-        }
-    }
 }
 
 void MemoryExchange::progress(const QString& text) {
-    if (report_.progress) {
-        report_.progress(text);
+    if (progress_) {
+        progress_(text);
     }
-}
-
-void MemoryExchange::succeed() {
-    if (ticket_->ended) {
-        return;
-    }
-    end();
-    const Announce announce = report_.succeeded ? report_.succeeded() : Announce();
-    finish();
-    if (announce) {
-        announce();
-    }
-}
-
-void MemoryExchange::fail(const QString& message) {
-    if (ticket_->ended) {
-        return;
-    }
-    end();
-    const Announce announce = report_.failed ? report_.failed(message, false) : Announce();
-    finish();
-    if (announce) {
-        announce();
-    }
-}
-
-void MemoryExchange::end() {
-    ticket_->ended = true;
-    collecting_ = false;
 }
 
 QString MemoryExchange::bytesCame(qint64 received, qint64 expected) {

@@ -73,45 +73,49 @@ QLineEdit* textBox(QWidget* parent, const QString& name, const QString& accessib
 
 MemoryFace buildMemoryFace(QWidget* window) {
     MemoryFace f;
-    f.SSPanel1 = captionPanel(window, QStringLiteral("SSPanel1"), QStringLiteral("MEMORY"));
-    f.SSPanel2 = captionPanel(window, QStringLiteral("SSPanel2"), QStringLiteral("REMAINING"));
-    f.SSPanel3 = captionPanel(window, QStringLiteral("SSPanel3"), QStringLiteral("NUMBERS OF REC"));
-    f.SSPanel4 = captionPanel(window, QStringLiteral("SSPanel4"), QStringLiteral("NUMBERS OF SET"));
-    f.LblMemorySize = valueLabel(window, QStringLiteral("LblMemorySize"), QStringLiteral("Memory"));
-    f.LblRemaining =
+    f.memoryCaption = captionPanel(window, QStringLiteral("SSPanel1"), QStringLiteral("MEMORY"));
+    f.remainingCaption =
+        captionPanel(window, QStringLiteral("SSPanel2"), QStringLiteral("REMAINING"));
+    f.recordCountCaption =
+        captionPanel(window, QStringLiteral("SSPanel3"), QStringLiteral("NUMBERS OF REC"));
+    f.setCountCaption =
+        captionPanel(window, QStringLiteral("SSPanel4"), QStringLiteral("NUMBERS OF SET"));
+    f.memorySizeLabel =
+        valueLabel(window, QStringLiteral("LblMemorySize"), QStringLiteral("Memory"));
+    f.remainingLabel =
         valueLabel(window, QStringLiteral("LblRemaining"), QStringLiteral("Remaining"));
-    f.LblNoOfRec =
+    f.recordCountLabel =
         valueLabel(window, QStringLiteral("LblNoOfRec"), QStringLiteral("Numbers of records"));
-    f.LblNoOfSet =
+    f.setCountLabel =
         valueLabel(window, QStringLiteral("LblNoOfSet"), QStringLiteral("Numbers of sets"));
 
-    f.CmdIdCode = button(window, QStringLiteral("CmdIdCode"), QStringLiteral("ID CODE"));
-    f.TxtIdCode = textBox(window, QStringLiteral("TxtIdCode"), QStringLiteral("ID code"));
-    f.CmdSampling = button(window, QStringLiteral("CmdSampling"), QStringLiteral("SAMPLING"));
-    f.TxtSampling =
+    f.idCodeButton = button(window, QStringLiteral("CmdIdCode"), QStringLiteral("ID CODE"));
+    f.idCodeBox = textBox(window, QStringLiteral("TxtIdCode"), QStringLiteral("ID code"));
+    f.samplingButton = button(window, QStringLiteral("CmdSampling"), QStringLiteral("SAMPLING"));
+    f.samplingBox =
         textBox(window, QStringLiteral("TxtSampling"), QStringLiteral("Sampling interval"));
-    f.CmdTime = button(window, QStringLiteral("CmdTime"), QStringLiteral("TIME OF METER"));
-    f.LblTimeOfMeter =
+    f.meterClockButton = button(window, QStringLiteral("CmdTime"), QStringLiteral("TIME OF METER"));
+    f.meterClockLabel =
         valueLabel(window, QStringLiteral("LblTimeOfMeter"), QStringLiteral("Time of meter"));
 
-    f.CmdTimeOfRec =
+    f.setTableButton =
         button(window, QStringLiteral("CmdTimeOfRec"), QStringLiteral("TIME OF RECORDING"));
-    f.CmdShowData = button(window, QStringLiteral("CmdShowData"), QStringLiteral("SHOW DATA"));
-    f.CmdCancel = button(window, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
-    f.CmdCancel->setFixedWidth(valueWidth(window));
+    f.showDataButton = button(window, QStringLiteral("CmdShowData"), QStringLiteral("SHOW DATA"));
+    f.cancelButton = button(window, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
+    f.cancelButton->setFixedWidth(valueWidth(window));
 
-    f.Grid = new SetGrid(window);
-    f.Grid->setFixedWidth(f.Grid->designWidth());
+    f.setGrid = new SetGrid(window);
+    f.setGrid->setFixedWidth(f.setGrid->designWidth());
 
-    f.LblMessage = new QLabel(window);
-    f.LblMessage->setObjectName(QStringLiteral("LblMessage"));
-    f.LblMessage->setAccessibleName(QStringLiteral("Message"));
-    f.LblMessage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    f.LblMessage->setFixedHeight(platform::twipsToPx(kRowTwips));
-    f.LblMessage->setIndent(platform::twipsToPx(90));
+    f.messageLabel = new QLabel(window);
+    f.messageLabel->setObjectName(QStringLiteral("LblMessage"));
+    f.messageLabel->setAccessibleName(QStringLiteral("Message"));
+    f.messageLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    f.messageLabel->setFixedHeight(platform::twipsToPx(kRowTwips));
+    f.messageLabel->setIndent(platform::twipsToPx(90));
 
     // Hidden controls keep their place, so nothing moves when they appear.
-    for (QWidget* w : {static_cast<QWidget*>(f.Grid), static_cast<QWidget*>(f.CmdCancel)}) {
+    for (QWidget* w : {static_cast<QWidget*>(f.setGrid), static_cast<QWidget*>(f.cancelButton)}) {
         QSizePolicy policy = w->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         w->setSizePolicy(policy);
@@ -131,19 +135,19 @@ MemoryFace buildMemoryFace(QWidget* window) {
         }
         ++row;
     };
-    pair(f.SSPanel1, f.LblMemorySize);
-    pair(f.SSPanel2, f.LblRemaining);
-    pair(f.SSPanel4, f.LblNoOfSet);
-    pair(f.SSPanel3, f.LblNoOfRec);
+    pair(f.memoryCaption, f.memorySizeLabel);
+    pair(f.remainingCaption, f.remainingLabel);
+    pair(f.setCountCaption, f.setCountLabel);
+    pair(f.recordCountCaption, f.recordCountLabel);
     grid->setRowMinimumHeight(row++, gap);
-    pair(f.CmdIdCode, f.TxtIdCode);
-    pair(f.CmdSampling, f.TxtSampling);
-    pair(f.CmdTime, f.LblTimeOfMeter);
+    pair(f.idCodeButton, f.idCodeBox);
+    pair(f.samplingButton, f.samplingBox);
+    pair(f.meterClockButton, f.meterClockLabel);
     grid->setRowMinimumHeight(row++, gap);
-    pair(f.CmdTimeOfRec, nullptr);
-    pair(f.CmdShowData, f.CmdCancel);
-    grid->addWidget(f.Grid, 0, 2, row, 1);
-    grid->addWidget(f.LblMessage, row, 0, 1, 3);
+    pair(f.setTableButton, nullptr);
+    pair(f.showDataButton, f.cancelButton);
+    grid->addWidget(f.setGrid, 0, 2, row, 1);
+    grid->addWidget(f.messageLabel, row, 0, 1, 3);
     return f;
 }
 

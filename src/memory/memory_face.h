@@ -14,27 +14,27 @@ class SetGrid;
 
 struct MemoryFace {
     // Caption panels and the values beside them.
-    QLabel* SSPanel1 = nullptr;  // "MEMORY"
-    QLabel* SSPanel2 = nullptr;  // "REMAINING"
-    QLabel* SSPanel3 = nullptr;  // "NUMBERS OF REC"
-    QLabel* SSPanel4 = nullptr;  // "NUMBERS OF SET"
-    QLabel* LblMemorySize = nullptr;
-    QLabel* LblRemaining = nullptr;
-    QLabel* LblNoOfRec = nullptr;
-    QLabel* LblNoOfSet = nullptr;
+    QLabel* memoryCaption = nullptr;       // "MEMORY"
+    QLabel* remainingCaption = nullptr;    // "REMAINING"
+    QLabel* recordCountCaption = nullptr;  // "NUMBERS OF REC"
+    QLabel* setCountCaption = nullptr;     // "NUMBERS OF SET"
+    QLabel* memorySizeLabel = nullptr;
+    QLabel* remainingLabel = nullptr;
+    QLabel* recordCountLabel = nullptr;
+    QLabel* setCountLabel = nullptr;
     // Logger settings and clock.
-    QPushButton* CmdIdCode = nullptr;
-    QLineEdit* TxtIdCode = nullptr;
-    QPushButton* CmdSampling = nullptr;
-    QLineEdit* TxtSampling = nullptr;
-    QPushButton* CmdTime = nullptr;
-    QLabel* LblTimeOfMeter = nullptr;
+    QPushButton* idCodeButton = nullptr;
+    QLineEdit* idCodeBox = nullptr;
+    QPushButton* samplingButton = nullptr;
+    QLineEdit* samplingBox = nullptr;
+    QPushButton* meterClockButton = nullptr;
+    QLabel* meterClockLabel = nullptr;
     // Stored sets and their download.
-    QPushButton* CmdTimeOfRec = nullptr;
-    QPushButton* CmdShowData = nullptr;
-    QPushButton* CmdCancel = nullptr;
-    SetGrid* Grid = nullptr;
-    QLabel* LblMessage = nullptr;
+    QPushButton* setTableButton = nullptr;
+    QPushButton* showDataButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    SetGrid* setGrid = nullptr;
+    QLabel* messageLabel = nullptr;
 };
 
 // Makes the controls on `window` and lays them out at a fixed size.

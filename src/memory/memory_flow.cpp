@@ -1,3 +1,4 @@
+// MEMORY: the status, then the memory window, and the downloaded-data lists.
 #include "memory/memory_flow.h"
 
 #include "memory/data_list.h"
@@ -5,19 +6,14 @@
 
 namespace lp::memory {
 
-MemoryFlow::MemoryFlow(link::MeterLink& link, app::ProgramState& state, platform::Dialogs& dialogs,
-                       QWidget* owner, QObject* parent)
-    : QObject(parent), state_(state), dialogs_(dialogs), owner_(owner), commands_(link, state) {
+MemoryFlow::MemoryFlow(link::MeterLink& link, platform::Dialogs& dialogs, QWidget* owner,
+                       QObject* parent)
+    : QObject(parent), dialogs_(dialogs), owner_(owner), commands_(link) {
     connect(&commands_, &MemoryCommands::statusRead, this, &MemoryFlow::statusRead);
-    connect(&commands_, &MemoryCommands::failed, this,
-            [this](MemoryCommand command, const QString& message) {
-                statusFailed(command, message, false);
-            });
-    connect(&commands_, &MemoryCommands::cancelled, this,
-            [this](MemoryCommand command, const QString& message) {
-                statusFailed(command, message, true);
-            });
-    connect(&commands_, &MemoryCommands::downloadEnded, this, &MemoryFlow::downloadEnded);
+    // Connected before any memory window: the list of a stopped download shows before
+    // the window tells why it stopped.
+    connect(&commands_, &MemoryCommands::failed, this, &MemoryFlow::commandFailed);
+    connect(&commands_, &MemoryCommands::downloadEnded, this, &MemoryFlow::showSet);
 }
 
 MemoryFlow::~MemoryFlow() {
@@ -40,23 +36,26 @@ void MemoryFlow::statusRead(const MemoryStatusInfo& status) {
     }
     statusPending_ = false;
     delete memory_;
-    auto* window = new Memory(commands_, state_, dialogs_, status);
+    auto* window = new Memory(commands_, dialogs_, status);
     memory_ = window;
-    connect(window, &Memory::downloadStarting, this, &MemoryFlow::closeDataList);
+    connect(&window->browser(), &MemoryBrowser::downloadStarting, this, &MemoryFlow::closeDataList);
     window->show();
     window->raise();
     window->activateWindow();
     emit memoryWindowShown(window);
 }
 
-void MemoryFlow::statusFailed(MemoryCommand command, const QString& message, bool cancelled) {
-    if (command != MemoryCommand::Status || !statusPending_) {
+void MemoryFlow::commandFailed(const CommandFailure& failure) {
+    if (failure.partialSet) {
+        showSet(*failure.partialSet);
+    }
+    if (failure.command != MemoryCommand::Status || !statusPending_) {
         return;
     }
     statusPending_ = false;
     // Cancelled only along with a download or set table the user cancelled.
-    if (!cancelled) {
-        dialogs_.message(owner_, message, platform::MessageIcon::Warning);
+    if (!failure.cancelled) {
+        dialogs_.message(owner_, failure.message, platform::MessageIcon::Warning);
     }
 }
 
@@ -66,14 +65,14 @@ void MemoryFlow::closeDataList() {
     }
 }
 
-void MemoryFlow::downloadEnded(const DownloadedSet& set) {
+void MemoryFlow::showSet(const DownloadedSet& set) {
     // A download that brought no record at all leaves nothing to list; the memory
     // window tells why.
     if (!set.complete && set.records.isEmpty()) {
         return;
     }
     closeDataList();
-    auto* window = new DataList(state_, dialogs_, memory_);
+    auto* window = new DataList(dialogs_, memory_);
     dataList_ = window;
     window->showSet(set);
     window->show();

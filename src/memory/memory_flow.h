@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/state/program_state.h"
 #include "link/meter_link.h"
 #include "memory/data_list.h"
 #include "memory/memory_commands.h"
@@ -25,8 +24,8 @@ class MemoryFlow : public QObject {
     Q_OBJECT
 public:
     // `owner` (the panel) is where a failed status request is told.
-    MemoryFlow(link::MeterLink& link, app::ProgramState& state, platform::Dialogs& dialogs,
-               QWidget* owner, QObject* parent = nullptr);
+    MemoryFlow(link::MeterLink& link, platform::Dialogs& dialogs, QWidget* owner,
+               QObject* parent = nullptr);
     ~MemoryFlow() override;
 
     // The panel's CmdMemory: read the memory status, then show a fresh memory window.
@@ -43,11 +42,10 @@ signals:
 
 private:
     void statusRead(const MemoryStatusInfo& status);
-    void statusFailed(MemoryCommand command, const QString& message, bool cancelled);
+    void commandFailed(const CommandFailure& failure);
     void closeDataList();
-    void downloadEnded(const DownloadedSet& set);
+    void showSet(const DownloadedSet& set);
 
-    app::ProgramState& state_;
     platform::Dialogs& dialogs_;
     QPointer<QWidget> owner_;
     MemoryCommands commands_;

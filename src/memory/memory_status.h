@@ -15,11 +15,11 @@ inline constexpr quint32 kEmptyMemoryMark = 771;
 
 struct MemoryStatusInfo {
     // Texts for the window, as shown.
-    QString memorySize;  // LblMemorySize: "128 K"
-    QString remaining;   // LblRemaining: "127.5 K"
-    QString idCode;      // TxtIdCode: "1234"
-    QString sampling;    // TxtSampling: "2 sec"
-    QString noOfSet;     // LblNoOfSet: "3"
+    QString memorySize;  // memorySizeLabel: "128 K"
+    QString remaining;   // remainingLabel: "127.5 K"
+    QString idCode;      // idCodeBox: "1234"
+    QString sampling;    // samplingBox: "2 sec"
+    QString noOfSet;     // setCountLabel: "3"
 
     // The numbers behind them.
     quint16 idCodeValue = 0;
@@ -27,7 +27,7 @@ struct MemoryStatusInfo {
     int sizeCode = 0;
     qint64 capacityBytes = 0;  // 16384 x size code 1..8, else 0
     quint32 usedMemory = 0;    // 771 already taken as 0
-    int setCount = 0;          // -> ProgramState::SetCount
+    int setCount = 0;          // sets stored; the set table holds this many entries
 };
 
 // Capacity in bytes of a memory size code: 1..8 -> 16384 x code; any other code 0.

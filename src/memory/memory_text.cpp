@@ -19,15 +19,6 @@ quint32 big24(const QByteArray& bytes, qsizetype index) {
            byteAt(bytes, index + 2);
 }
 
-std::optional<int> bcdValue(quint8 byte) {
-    const int high = byte >> 4;
-    const int low = byte & 15;
-    if (high > 9 || low > 9) {
-        return std::nullopt;
-    }
-    return high * 10 + low;
-}
-
 QString groupedCount(qint64 value) {
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(value);
 }

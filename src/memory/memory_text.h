@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
 namespace lp::memory {
 
@@ -20,9 +19,6 @@ namespace lp::memory {
 // Unsigned big-endian numbers starting at `index` (0-based).
 [[nodiscard]] quint32 big16(const QByteArray& bytes, qsizetype index);
 [[nodiscard]] quint32 big24(const QByteArray& bytes, qsizetype index);
-
-// A BCD byte as 0..99; nullopt when a half is above 9 (an erased 0xFF, say).
-[[nodiscard]] std::optional<int> bcdValue(quint8 byte);
 
 // A count for messages: 1536 -> "1,536".
 [[nodiscard]] QString groupedCount(qint64 value);

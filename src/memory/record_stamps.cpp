@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include "link/bcd.h"
 #include "memory/memory_text.h"
 
 namespace lp::memory {
@@ -22,7 +23,7 @@ RecordStamps::RecordStamps(const QByteArray& start, quint16 intervalSec) : inter
     }
     int v[6];
     for (int i = 0; i < 6; ++i) {
-        const auto value = bcdValue(byteAt(start, i));
+        const auto value = link::fromBcd(byteAt(start, i));
         if (!value) {
             return;
         }

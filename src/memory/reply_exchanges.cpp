@@ -1,46 +1,40 @@
+// The request-and-reply and the setting exchanges of the logger.
 #include "memory/reply_exchanges.h"
 
 namespace lp::memory {
 
-ReplyExchange::ReplyExchange(std::shared_ptr<ExchangeTicket> ticket, int silenceLimitMs,
-                             Report report, char letter, std::function<qsizetype()> expectedSize,
-                             QByteArray& into, std::function<QString(qsizetype)> progressText)
-    : MemoryExchange(std::move(ticket), silenceLimitMs, std::move(report)),
+ReplyExchange::ReplyExchange(QString name, int silenceLimitMs, Progress progress, char letter,
+                             qsizetype expectedSize, std::function<QString(qsizetype)> progressText)
+    : MemoryExchange(std::move(name), silenceLimitMs, std::move(progress)),
       letter_(letter),
-      expectedSize_(std::move(expectedSize)),
-      into_(into),
+      expected_(expectedSize),
       progressText_(std::move(progressText)) {}
 
-void ReplyExchange::start() {
-    expected_ = expectedSize_();
+void ReplyExchange::begin() {
     discardInput();
-    into_.clear();
     send(QByteArray(1, letter_));
     collect(
-        into_, expected_,
+        expected_,
         [this] {
             if (progressText_) {
-                progress(progressText_(into_.size()));
+                progress(progressText_(reply().size()));
             }
         },
-        [this] { succeed(); });
+        [this] { finish(); });
 }
 
-QString ReplyExchange::countsText() const {
-    return bytesCame(into_.size(), expected_);
+QString ReplyExchange::progressNote() const {
+    return bytesCame(reply().size(), expected_);
 }
 
-SettingExchange::SettingExchange(std::shared_ptr<ExchangeTicket> ticket, Report report, char letter,
-                                 QByteArray value)
-    : MemoryExchange(std::move(ticket), 0, std::move(report)),
-      letter_(letter),
-      value_(std::move(value)) {}
+SettingExchange::SettingExchange(QString name, char letter, QByteArray value)
+    : MemoryExchange(std::move(name), 0), letter_(letter), value_(std::move(value)) {}
 
-void SettingExchange::start() {
+void SettingExchange::begin() {
     send(QByteArray(1, letter_));
     wait(kPauseMs, [this] {
         send(value_);
-        succeed();
+        finish();
     });
 }
 

@@ -9,23 +9,21 @@ namespace lp::memory {
 
 class ReplyExchange final : public MemoryExchange {
 public:
-    // Discards waiting input, empties `into`, sends `letter`, then collects
-    // `expectedSize()` bytes (asked when the exchange starts) into `into`.
+    // Discards waiting input, sends `letter`, then collects `expectedSize` bytes.
     // `progressText`, if given, turns the bytes received so far into a progress text.
-    ReplyExchange(std::shared_ptr<ExchangeTicket> ticket, int silenceLimitMs, Report report,
-                  char letter, std::function<qsizetype()> expectedSize, QByteArray& into,
+    ReplyExchange(QString name, int silenceLimitMs, Progress progress, char letter,
+                  qsizetype expectedSize,
                   std::function<QString(qsizetype received)> progressText = {});
 
+    [[nodiscard]] QString progressNote() const override;
+
 protected:
-    void start() override;
-    [[nodiscard]] QString countsText() const override;
+    void begin() override;
 
 private:
     char letter_;
-    std::function<qsizetype()> expectedSize_;
-    QByteArray& into_;
+    qsizetype expected_;
     std::function<QString(qsizetype)> progressText_;
-    qsizetype expected_ = 0;
 };
 
 class SettingExchange final : public MemoryExchange {
@@ -33,12 +31,11 @@ public:
     // The meter needs this long between the letter and its two bytes.
     static constexpr int kPauseMs = 200;
 
-    // Sends `letter`, waits 0.2 s, sends the two `value` bytes; succeeds once sent.
-    SettingExchange(std::shared_ptr<ExchangeTicket> ticket, Report report, char letter,
-                    QByteArray value);
+    // Sends `letter`, waits 0.2 s, sends the two `value` bytes; ends once sent.
+    SettingExchange(QString name, char letter, QByteArray value);
 
 protected:
-    void start() override;
+    void begin() override;
 
 private:
     char letter_;

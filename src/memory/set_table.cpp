@@ -1,3 +1,4 @@
+// Set table entries decoded into set grid rows.
 #include "memory/set_table.h"
 
 #include "memory/memory_text.h"
@@ -21,30 +22,12 @@ QList<SetRow> setTableRows(const QByteArray& table, int setCount) {
     for (int k = 1; k <= setCount && hasEntry(table, k); ++k) {
         const qsizetype at = entryStart(k);
         auto digits = [&](int i) { return hexByte(byteAt(table, at + i)); };
-        rows.append({k, digits(1) + u'/' + digits(2) + u'/' + digits(0) + QStringLiteral("----") +
-                            digits(3) + u':' + digits(4) + u':' + digits(5)});
+        rows.append({k,
+                     digits(1) + u'/' + digits(2) + u'/' + digits(0) + QStringLiteral("----") +
+                         digits(3) + u':' + digits(4) + u':' + digits(5),
+                     static_cast<qint32>(big24(table, at + 9))});
     }
     return rows;
-}
-
-std::optional<qint32> setRecordCount(const QByteArray& table, int k) {
-    if (!hasEntry(table, k)) {
-        return std::nullopt;
-    }
-    return static_cast<qint32>(big24(table, entryStart(k) + 9));
-}
-
-bool selectSet(app::ProgramState& state, int row) {
-    if (row < 1 || row > state.SetCount) {
-        return false;
-    }
-    const auto count = setRecordCount(state.SetTable, row);
-    if (!count) {
-        return false;
-    }
-    state.SelectedSet = row;
-    state.SetRecordCount = *count;
-    return true;
 }
 
 }  // namespace lp::memory

@@ -1,13 +1,10 @@
 // The table of stored sets ("I": one byte, then 12 bytes per set) read into the rows
-// of the memory window's set grid, and the choice of a set for download.
+// of the memory window's set grid, each with the record count a download of it needs.
 #pragma once
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <optional>
-
-#include "app/state/program_state.h"
 
 namespace lp::memory {
 
@@ -19,20 +16,14 @@ inline constexpr int kSetEntrySize = 12;
 }
 
 struct SetRow {
-    int number = 0;  // 1 for the first set
-    QString start;   // "03/15/09----14:05:09" (month/day/year----hour:minute:second)
+    int number = 0;      // 1 for the first set
+    QString start;       // "03/15/09----14:05:09" (month/day/year----hour:minute:second)
+    qint32 records = 0;  // the 24-bit record count of the entry
+
+    friend bool operator==(const SetRow&, const SetRow&) = default;
 };
 
 // One row per complete entry, at most `setCount` (a short table gives fewer rows).
 [[nodiscard]] QList<SetRow> setTableRows(const QByteArray& table, int setCount);
-
-// The 24-bit record count of entry k (1-based); nullopt when the table holds no
-// complete entry k.
-[[nodiscard]] std::optional<qint32> setRecordCount(const QByteArray& table, int k);
-
-// A click on row `row` of the set grid: writes SelectedSet and SetRecordCount from
-// SetTable and returns true. The heading row (0) and rows past SetCount or past the
-// table received choose nothing and return false, leaving the state as it was.
-[[nodiscard]] bool selectSet(app::ProgramState& state, int row);
 
 }  // namespace lp::memory

@@ -93,13 +93,18 @@ void LiveCycle::setMeterClock() {
     view_.clockSetPending = true;
     publish();
     QPointer<LiveCycle> self(this);
-    link::setMeterClock(link_, clock_.now(), [self] {
+    link::setMeterClock(link_, [self](bool sent) {
         if (!self) {
             return;
         }
-        self->view_.link = self->port_.afterClockSet;
         self->view_.clockSetPending = false;
-        self->publish();
+        if (sent) {
+            self->view_.link = self->port_.afterClockSet;
+            self->publish();
+        } else {
+            // Refused or cut off (the port went away): the label says what the link is.
+            self->showLinkState(self->poller_.state());
+        }
     });
 }
 

@@ -3,32 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "link/bcd.h"
 #include "link/meter_decode.h"
 
 namespace lp::sim {
 
-quint8 bcdByte(int value) {
-    const int v = std::clamp(value, 0, 99);
-    return static_cast<quint8>((v / 10) * 16 + v % 10);
-}
-
-std::optional<int> fromBcd(quint8 byte) {
-    const int high = byte >> 4;
-    const int low = byte & 0x0F;
-    if (high > 9 || low > 9) {
-        return std::nullopt;
-    }
-    return high * 10 + low;
-}
-
 QByteArray bcdDateTime(const QDateTime& when) {
-    const QDate d = when.date();
-    const QTime t = when.time();
-    QByteArray out;
-    for (const int v : {d.year() % 100, d.month(), d.day(), t.hour(), t.minute(), t.second()}) {
-        out.append(static_cast<char>(bcdByte(v)));
-    }
-    return out;
+    return link::bcdDateTime(when);
 }
 
 QDateTime dateTimeFromBcd(const QByteArray& six) {
@@ -37,7 +18,7 @@ QDateTime dateTimeFromBcd(const QByteArray& six) {
     }
     int v[6];
     for (int i = 0; i < 6; ++i) {
-        const auto value = fromBcd(static_cast<quint8>(six[i]));
+        const auto value = link::fromBcd(static_cast<quint8>(six[i]));
         if (!value) {
             return {};
         }

@@ -4,14 +4,8 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <optional>
 
 namespace lp::sim {
-
-// 0..99 as one BCD byte: 59 -> 0x59.
-[[nodiscard]] quint8 bcdByte(int value);
-// A BCD byte back to 0..99; nullopt when a half is above 9.
-[[nodiscard]] std::optional<int> fromBcd(quint8 byte);
 
 // yy mm dd hh nn ss, each one BCD byte (years of this century: 2009 -> 0x09).
 [[nodiscard]] QByteArray bcdDateTime(const QDateTime& when);

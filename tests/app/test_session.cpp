@@ -173,17 +173,19 @@ private slots:
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::Memory>(QString()) != nullptr; }, 5000));
         auto* mem = topLevel<memory::Memory>(QString());
-        QCOMPARE(labelText(mem, "LblNoOfSet"), QString::number(rig.state.SetCount));
-        QVERIFY(rig.state.SetCount >= 1);
+        const memory::MemoryBrowser& facts = mem->browser();
+        QCOMPARE(labelText(mem, "LblNoOfSet"), QString::number(facts.status().setCount));
+        QVERIFY(facts.status().setCount >= 1);
 
-        mem->CmdTimeOfRec_Click();
+        mem->onTimeOfRecClicked();
         QVERIFY(rig.clock.advanceUntil(
-            [&] { return rig.state.SetTable.size() == 1 + 12 * rig.state.SetCount; }, 5000));
+            [&] { return facts.setRows().size() == facts.status().setCount; }, 5000));
         rig.clock.advance(100);
-        mem->Grid_Click(1);
-        QCOMPARE(rig.state.SelectedSet, 1);
-        QCOMPARE(rig.state.SetRecordCount, setOne);
-        mem->CmdShowData_Click();
+        mem->onSetRowClicked(1);
+        QVERIFY(facts.chosenSet());
+        QCOMPARE(facts.chosenSet()->number, 1);
+        QCOMPARE(facts.chosenSet()->records, setOne);
+        mem->onShowDataClicked();
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::DataList>(QString()) != nullptr; }, 10000));
         auto* data = topLevel<memory::DataList>(QString());
@@ -214,6 +216,7 @@ private slots:
     void lostPortReconnects() {
         int attempts = 0;
         platform::Clock* clock = nullptr;
+        platform::Transport* reopened = nullptr;
         auto reopen = [&](const app::PortRequest& r, QString* e) {
             ++attempts;
             if (attempts < 3) {
@@ -222,6 +225,7 @@ private slots:
             }
             app::OpenedPort p = app::openPort(r, *clock, e);
             p.simulator->setFixedLevel(72.4);
+            reopened = p.transport.get();
             return p;
         };
         SimRig rig(QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)), reopen);
@@ -241,7 +245,7 @@ private slots:
             rig.clock.advance(3000);
             QCOMPARE(attempts, 3);
             QCOMPARE(labelText(&panel, "LblComm"), QStringLiteral("SIM"));
-            emit rig.session->link().port().failed(QStringLiteral("gone again"));
+            emit reopened->failed(QStringLiteral("gone again"));
         };
         emit rig.transport->failed(QStringLiteral("The meter's port SIM went away."));
         QCoreApplication::processEvents();
@@ -282,10 +286,10 @@ private slots:
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::Memory>(QString()) != nullptr; }, 5000));
         auto* mem = topLevel<memory::Memory>(QString());
-        mem->CmdTimeOfRec_Click();
+        mem->onTimeOfRecClicked();
         rig.clock.advance(2000);
-        mem->Grid_Click(1);
-        mem->CmdShowData_Click();
+        mem->onSetRowClicked(1);
+        mem->onShowDataClicked();
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::DataList>(QString()) != nullptr; }, 10000));
 

@@ -9,8 +9,6 @@
 #include "memory/memory_commands.h"
 #include "platform/virtual_clock.h"
 
-Q_DECLARE_METATYPE(lp::memory::MemoryCommand)
-
 namespace lp::test {
 
 inline QByteArray hex(const char* digits) {
@@ -45,11 +43,9 @@ struct Rig {
     FakeTransport port{clock};
     link::MeterLink link{port, clock};
     link::LivePoller poller{link};
-    app::ProgramState state;
-    memory::MemoryCommands commands{link, state};
+    memory::MemoryCommands commands{link};
     QSignalSpy progress{&commands, &memory::MemoryCommands::progress};
     QSignalSpy failed{&commands, &memory::MemoryCommands::failed};
-    QSignalSpy cancelled{&commands, &memory::MemoryCommands::cancelled};
     QSignalSpy ended{&commands, &memory::MemoryCommands::downloadEnded};
 
     QStringList progressTexts() const {
@@ -59,11 +55,8 @@ struct Rig {
         }
         return out;
     }
-    memory::DownloadedSet lastSet() const { return ended.last()[0].value<memory::DownloadedSet>(); }
-    void startDownload(int set, int records) {
-        state.SelectedSet = set;
-        state.SetRecordCount = records;
-        commands.download();
+    memory::CommandFailure failure(qsizetype i) const {
+        return failed.at(i).at(0).value<memory::CommandFailure>();
     }
     // The line is free again and the live poll gets a frame.
     bool pollsResume() {

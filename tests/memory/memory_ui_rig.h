@@ -43,10 +43,9 @@ struct MemoryUiRig {
     sim::SimMeter meter;
     sim::SimTransport port;
     link::MeterLink link{port, clock};
-    app::ProgramState state;
     ScriptedDialogs dialogs;
     QWidget panel;
-    memory::MemoryFlow flow{link, state, dialogs, &panel};
+    memory::MemoryFlow flow{link, dialogs, &panel};
 
     ~MemoryUiRig() { flushDeletes(); }
 
@@ -72,7 +71,7 @@ struct MemoryUiRig {
         if (w == nullptr) {
             return nullptr;
         }
-        w->face().CmdTimeOfRec->click();
+        w->face().setTableButton->click();
         settle();
         clickSetRow(*w, row);
         return w;
@@ -80,7 +79,7 @@ struct MemoryUiRig {
 
     // A mouse click on set row `row` (row 0 is the heading).
     static void clickSetRow(memory::Memory& w, int row) {
-        memory::SetGrid* grid = w.face().Grid;
+        memory::SetGrid* grid = w.face().setGrid;
         if (row == 0) {
             QHeaderView* heading = grid->horizontalHeader();
             QTest::mouseClick(
@@ -96,8 +95,9 @@ struct MemoryUiRig {
     // IdCode, Sampling, Time, TimeOfRec, ShowData: "11110".
     static QString enabledButtons(const memory::Memory& w) {
         QString out;
-        for (const QPushButton* b : {w.face().CmdIdCode, w.face().CmdSampling, w.face().CmdTime,
-                                     w.face().CmdTimeOfRec, w.face().CmdShowData}) {
+        for (const QPushButton* b :
+             {w.face().idCodeButton, w.face().samplingButton, w.face().meterClockButton,
+              w.face().setTableButton, w.face().showDataButton}) {
             out += b->isEnabled() ? u'1' : u'0';
         }
         return out;

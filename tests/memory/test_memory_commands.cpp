@@ -1,5 +1,5 @@
 // The memory commands on a scripted meter and a virtual clock: the bytes each sends,
-// what it stores, the download's progress texts, the silence limit, cancel, a failing
+// what it reports, the download's progress texts, the silence limit, cancel, a failing
 // port, and the live poll getting the line back afterwards.
 #include <QTest>
 
@@ -13,7 +13,7 @@ using test::Rig;
 class TestMemoryCommands : public QObject {
     Q_OBJECT
 private slots:
-    void statusIsReadAndStored() {
+    void statusIsRead() {
         Rig r;
         r.port.inject("stale");
         QSignalSpy read(&r.commands, &memory::MemoryCommands::statusRead);
@@ -27,9 +27,9 @@ private slots:
         QCOMPARE(read.size(), 0);
         r.port.inject(test::kStatus.mid(4) + "xx");
         QCOMPARE(read.size(), 1);
-        QCOMPARE(r.state.MemoryStatus, test::kStatus);
-        QCOMPARE(r.state.SetCount, 3);
-        QCOMPARE(read[0][0].value<memory::MemoryStatusInfo>().remaining, QStringLiteral("127.5 K"));
+        const auto status = read[0][0].value<memory::MemoryStatusInfo>();
+        QCOMPARE(status.remaining, QStringLiteral("127.5 K"));
+        QCOMPARE(status.setCount, 3);
         QVERIFY(r.failed.isEmpty());
         QVERIFY(r.pollsResume());
     }
@@ -60,7 +60,6 @@ private slots:
         QFETCH(int, replyBytes);
         QFETCH(int, quietFromMs);
         Rig r;
-        r.state.SetCount = 2;
         r.port.setResponder([&](const QByteArray&) { return QByteArray(replyBytes, '\x01'); });
         switch (MemoryCommand(command)) {
             case MemoryCommand::Status:
@@ -70,10 +69,10 @@ private slots:
                 r.commands.readMeterClock();
                 break;
             case MemoryCommand::SetTable:
-                r.commands.readSetTable();
+                r.commands.readSetTable(2);
                 break;
             default:
-                r.startDownload(4, 10);
+                r.commands.download(4, 10);
                 break;
         }
         r.clock.advance(quietFromMs + memory::MemoryCommands::kSilenceLimitMs - 1);
@@ -81,9 +80,9 @@ private slots:
         QVERIFY(r.link.busy());
         r.clock.advance(1);
         QCOMPARE(r.failed.size(), 1);
-        QCOMPARE(r.failed[0][0].value<MemoryCommand>(), MemoryCommand(command));
-        QTEST(r.failed[0][1].toString(), "message");
-        QCOMPARE(r.state.SetCount, 2);  // a failed status changes nothing
+        QCOMPARE(r.failure(0).command, MemoryCommand(command));
+        QTEST(r.failure(0).message, "message");
+        QVERIFY(!r.failure(0).cancelled);
         QVERIFY(r.pollsResume());
     }
 
@@ -98,34 +97,34 @@ private slots:
         r.clock.advance(1);
         QCOMPARE(r.port.written, hex("58 FFFF"));
         QCOMPARE(sent.size(), 1);
+        QVERIFY(!r.commands.sendSamplingInterval(u"0"));
         QVERIFY(r.pollsResume());
     }
 
     void setTableComesInPieces() {
         Rig r;
-        r.state.SetCount = 3;
         const QByteArray table = hex("03") + test::tableEntry(test::kStart, 120) +
                                  test::tableEntry(test::kStart, 1024) +
                                  test::tableEntry(test::kStart, 0);
         QSignalSpy read(&r.commands, &memory::MemoryCommands::setTableRead);
         r.port.setResponder(
             [&](const QByteArray& w) { return w == "I" ? table.left(13) : QByteArray(); });
-        r.commands.readSetTable();
+        r.commands.readSetTable(3);
         r.clock.advance(20);
         r.port.inject(table.mid(13, 5));
         r.port.inject(table.mid(18));
         QCOMPARE(r.progressTexts(),
                  (QStringList{"1 Sets Completed", "1 Sets Completed", "3 Sets Completed"}));
         QCOMPARE(read.size(), 1);
-        QCOMPARE(read[0][0].value<QList<memory::SetRow>>().size(), 3);
-        QCOMPARE(r.state.SetTable, table);
-        QVERIFY(memory::selectSet(r.state, 2));
-        QCOMPARE(r.state.SetRecordCount, 1024);
+        const auto rows = read[0][0].value<QList<memory::SetRow>>();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[1].start, QStringLiteral("03/15/09----14:05:09"));
+        QCOMPARE(rows[1].records, 1024);
     }
 
     // The set comes in pieces (the first shorter than the header) and whole; or the meter
-    // falls silent, or the user cancels: then what came stays and its whole records are
-    // listed, later bytes are not taken and no further block is asked for.
+    // falls silent, or the user cancels: then the records that came whole travel with the
+    // failure, later bytes are not taken and no further block is asked for.
     void downloadInPieces_data() {
         QTest::addColumn<int>("pieces");  // of 6, 910, 1536, 512, 1536, 512 bytes
         QTest::addColumn<bool>("cancel");
@@ -144,7 +143,7 @@ private slots:
         QFETCH(QString, message);
         Rig r;
         const QByteArray image = test::setOf(2500);
-        r.startDownload(3, 2500);
+        r.commands.download(3, 2500);
         QCOMPARE(r.port.written, QByteArray("K"));
         r.clock.advance(40);
         QCOMPARE(r.port.written, QByteArray("K\x03"));
@@ -166,29 +165,31 @@ private slots:
             QVERIFY(r.failed.isEmpty());
             r.clock.advance(1);
         }
-        QCOMPARE(r.failed.size() + r.cancelled.size(), message.isEmpty() ? 0 : 1);
-        const QSignalSpy& told = cancel ? r.cancelled : r.failed;
+        QCOMPARE(r.ended.size(), message.isEmpty() ? 1 : 0);
+        QCOMPARE(r.failed.size(), message.isEmpty() ? 0 : 1);
+        const memory::DownloadedSet set =
+            message.isEmpty() ? r.ended[0][0].value<memory::DownloadedSet>()
+                              : r.failure(0).partialSet.value_or(memory::DownloadedSet());
         if (!message.isEmpty()) {
-            QCOMPARE(told[0][0].value<MemoryCommand>(), MemoryCommand::Download);
-            QCOMPARE(told[0][1].toString(), message);
+            QCOMPARE(r.failure(0).command, MemoryCommand::Download);
+            QCOMPARE(r.failure(0).message, message);
+            QCOMPARE(r.failure(0).cancelled, cancel);
         }
-        QCOMPARE(r.state.MemoryData, image.left(came));
-        QCOMPARE(r.ended.size(), 1);
-        QCOMPARE(r.lastSet().complete, message.isEmpty());
-        QCOMPARE(r.lastSet().records.size(), (came - 12) / 2);
-        QCOMPARE(r.lastSet().title,
-                 QStringLiteral("%1  Records In No. 3  Set").arg((came - 12) / 2));
+        QCOMPARE(set.complete, message.isEmpty());
+        QCOMPARE(set.records.size(), (came - 12) / 2);
+        QCOMPARE(set.title, QStringLiteral("%1  Records In No. 3  Set").arg((came - 12) / 2));
 
         r.port.inject(image.mid(came, 500));
         r.clock.advance(5000);
-        QCOMPARE(r.state.MemoryData.size(), came);
+        QCOMPARE(r.ended.size() + r.failed.size(), 1);
         QCOMPARE(r.port.written,
                  QByteArray("K\x03") + QByteArray(int(came >= 916) + int(came >= 2964), 'Z'));
         QVERIFY(r.pollsResume());
     }
 
     // A download without a chosen set fails at once; one asked for while a poll runs
-    // waits its turn, and cancelled before its turn it ends. Neither touches the line.
+    // waits its turn, and cancelled before its turn it ends. Neither touches the line
+    // nor lists anything.
     void downloadThatNeverStarts_data() {
         QTest::addColumn<int>("set");
         QTest::addColumn<QString>("message");
@@ -200,39 +201,42 @@ private slots:
         QFETCH(int, set);
         Rig r;
         QVERIFY(r.poller.tick());
-        r.startDownload(set, 10);
+        r.commands.download(set, 10);
         QCOMPARE(r.commands.busy(), set != 0);
         r.commands.cancel();
-        QCOMPARE(r.failed.size() + r.cancelled.size(), 1);
-        const QSignalSpy& told = set == 0 ? r.failed : r.cancelled;
-        QCOMPARE(told[0][0].value<MemoryCommand>(), MemoryCommand::Download);
-        QTEST(told[0][1].toString(), "message");
+        QCOMPARE(r.failed.size(), 1);
+        QCOMPARE(r.failure(0).command, MemoryCommand::Download);
+        QCOMPARE(r.failure(0).cancelled, set != 0);
+        QTEST(r.failure(0).message, "message");
+        QVERIFY(!r.failure(0).partialSet);
         QVERIFY(!r.commands.busy());
         r.clock.advance(5000);
         QVERIFY(!r.port.written.contains('K'));
-        QVERIFY(r.ended.isEmpty());
         QVERIFY(r.pollsResume());
     }
 
     void portFailureEndsRunningAndQueuedCommands() {
         Rig r;
-        r.startDownload(1, 2000);
+        r.commands.download(1, 2000);
         r.commands.readStatus();
         r.clock.advance(40);
         r.port.inject(test::setOf(100));  // 212 of the 4,012 bytes
         r.port.fail(QStringLiteral("COM1 is gone"));
         QCOMPARE(r.failed.size(), 2);
-        QCOMPARE(r.failed[0][1].toString(),
+        QCOMPARE(r.failure(0).message,
                  QStringLiteral(
                      "The download of set 1 stopped: COM1 is gone (212 of 4,012 bytes came)."));
-        QCOMPARE(r.failed[1][0].value<MemoryCommand>(), MemoryCommand::Status);
-        QCOMPARE(r.failed[1][1].toString(),
+        QCOMPARE(r.failure(0).partialSet->records.size(), 100);
+        QCOMPARE(r.failure(1).command, MemoryCommand::Status);
+        QCOMPARE(r.failure(1).message,
                  QStringLiteral("The memory status request could not run: COM1 is gone."));
-        QCOMPARE(r.lastSet().records.size(), 100);
         QVERIFY(!r.commands.busy());
         // The link takes nothing more; a command says so instead of waiting for ever.
         r.commands.readMeterClock();
         QCOMPARE(r.failed.size(), 3);
+        QCOMPARE(r.failure(2).message,
+                 QStringLiteral(
+                     "The meter clock request could not run: the port to the meter is closed."));
         QVERIFY(!r.commands.busy());
     }
 };

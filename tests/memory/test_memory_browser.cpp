@@ -1,0 +1,158 @@
+// The memory window's rules without the window, on the simulated meter: which commands
+// can start when, the choice of a set, a refused setting, and what the user is told
+// when a set table or a download stops short.
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "memory/memory_browser.h"
+#include "platform/virtual_clock.h"
+#include "sim/sim_meter.h"
+#include "sim/sim_transport.h"
+
+using namespace lp;
+using Action = memory::MemoryBrowser::Action;
+
+namespace {
+
+const QDateTime kStart(QDate(2009, 12, 31), QTime(23, 50, 0));
+
+struct Rig {
+    explicit Rig(const QList<int>& sets) {
+        for (int records : sets) {
+            meter.addSet(sim::makeSet(kStart, 6, true, 1, records));
+        }
+        QSignalSpy read(&commands, &memory::MemoryCommands::statusRead);
+        commands.readStatus();
+        settle();
+        browser = std::make_unique<memory::MemoryBrowser>(
+            commands, read.at(0).at(0).value<memory::MemoryStatusInfo>());
+    }
+    bool settle() {
+        return clock.advanceUntil([this] { return !link.busy(); }, 60000);
+    }
+    // IdCode, SamplingInterval, MeterClock, SetTable, Download, Cancel: "111100".
+    QString available() const {
+        QString out;
+        for (Action a : {Action::IdCode, Action::SamplingInterval, Action::MeterClock,
+                         Action::SetTable, Action::Download, Action::Cancel}) {
+            out += browser->available(a) ? u'1' : u'0';
+        }
+        return out;
+    }
+
+    platform::VirtualClock clock;
+    sim::SimMeter meter;
+    sim::SimTransport port{meter, clock, false};
+    link::MeterLink link{port, clock};
+    memory::MemoryCommands commands{link};
+    std::unique_ptr<memory::MemoryBrowser> browser;
+};
+
+}  // namespace
+
+class TestMemoryBrowser : public QObject {
+    Q_OBJECT
+private slots:
+    // The set table is asked for once; only a listed set can be chosen, and downloading
+    // it leaves the logger settings off.
+    void commandsOpenUpAsFactsCome() {
+        Rig r({10, 70000});
+        memory::MemoryBrowser& b = *r.browser;
+        QCOMPARE(r.available(), QStringLiteral("111100"));
+        QVERIFY(!b.chooseSet(1));  // no table yet
+        b.readSetTable();
+        QCOMPARE(r.available(), QStringLiteral("000001"));
+        QVERIFY(r.settle());
+        QCOMPARE(r.available(), QStringLiteral("111000"));
+        QVERIFY(b.setsListed());
+        QCOMPARE(b.setRows().size(), 2);
+        for (int row : {0, 3}) {
+            QVERIFY(!b.chooseSet(row));
+        }
+        QVERIFY(!b.chosenSet());
+        QVERIFY(b.chooseSet(2));
+        QCOMPARE(b.chosenSet()->records, 70000);
+        QCOMPARE(r.available(), QStringLiteral("111010"));
+        QSignalSpy starting(&b, &memory::MemoryBrowser::downloadStarting);
+        QSignalSpy stopped(&b, &memory::MemoryBrowser::commandStopped);
+        b.download();
+        QCOMPARE(starting.size(), 1);
+        QVERIFY(!b.chooseSet(1));  // not while it runs
+        QVERIFY(r.settle());
+        QCOMPARE(b.message(), QStringLiteral("70000 Records Completed"));
+        QCOMPARE(r.available(), QStringLiteral("000010"));
+        QVERIFY(stopped.isEmpty());
+    }
+
+    void refusedSettingLeavesNothingRunning() {
+        Rig r({});
+        memory::MemoryBrowser& b = *r.browser;
+        QString messageWhenTold;
+        connect(&b, &memory::MemoryBrowser::invalidNumber, this,
+                [&] { messageWhenTold = b.message(); });
+        QVERIFY(!b.sendIdCode(u"65536"));
+        QCOMPARE(messageWhenTold, memory::MemoryBrowser::kWait);
+        QCOMPARE(b.message(), QString());
+        QVERIFY(!r.link.busy());
+        QCOMPARE(r.available(), QStringLiteral("111100"));
+        QVERIFY(b.sendSamplingInterval(u"5 sec"));
+        QCOMPARE(b.message(), memory::MemoryBrowser::kWait);
+        QVERIFY(r.settle());
+        QCOMPARE(r.meter.intervalSec, 5);
+        QCOMPARE(b.message(), QString());
+    }
+
+    // A set table that came short lists what came whole and can be asked for again.
+    void shortSetTableCanBeAskedAgain() {
+        Rig r({10, 11, 12});
+        memory::MemoryBrowser& b = *r.browser;
+        QSignalSpy stopped(&b, &memory::MemoryBrowser::commandStopped);
+        r.meter.setFault(sim::Fault::WrongLength);
+        b.readSetTable();
+        QVERIFY(r.settle());
+        QCOMPARE(stopped.size(), 1);
+        QVERIFY(stopped[0][0].toString().contains(u"36 of 37 bytes"));
+        QCOMPARE(b.setRows().size(), 2);
+        QCOMPARE(r.available(), QStringLiteral("111100"));
+        r.meter.setFault(sim::Fault::None);
+        b.readSetTable();
+        QVERIFY(r.settle());
+        QCOMPARE(b.setRows().size(), 3);
+    }
+
+    // A stopped download says how much of the set is listed; the logger settings work
+    // again.
+    void stoppedDownloadTellsWhatIsListed_data() {
+        QTest::addColumn<bool>("atOnce");
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("nothing came") << true << "No record came whole, so none is listed.";
+        QTest::newRow("first part came")
+            << false << "The list shows the 952 of 3,000 records that came whole.";
+    }
+    void stoppedDownloadTellsWhatIsListed() {
+        QFETCH(bool, atOnce);
+        QFETCH(QString, ending);
+        Rig r({3000});
+        memory::MemoryBrowser& b = *r.browser;
+        b.readSetTable();
+        QVERIFY(r.settle());
+        QVERIFY(b.chooseSet(1));
+        QSignalSpy stopped(&b, &memory::MemoryBrowser::commandStopped);
+        r.meter.setFault(atOnce ? sim::Fault::SwitchedOff : sim::Fault::None);
+        b.download();
+        QVERIFY(atOnce || r.clock.advanceUntil(
+                              [&] { return b.message() == "952 Records Completed"; }, 10000));
+        if (!atOnce) {
+            b.cancel();
+        }
+        QVERIFY(r.settle());
+        QCOMPARE(stopped.size(), 1);
+        QVERIFY2(stopped[0][0].toString().endsWith(ending), qPrintable(stopped[0][0].toString()));
+        QCOMPARE(stopped[0][1].toBool(), !atOnce);  // cancelled, or the meter fell silent
+        QCOMPARE(r.available(), QStringLiteral("111010"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMemoryBrowser)
+#include "test_memory_browser.moc"
