@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check-layers.sh
 scripts/build.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300

@@ -7,7 +7,6 @@
 #include "app/open_port.h"
 #include "app/selection.h"
 #include "app/session.h"
-#include "app/state/program_state.h"
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
@@ -28,7 +27,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LevelPanel"));
 
-    lp::app::ProgramState state;
     lp::platform::QtClock clock;
     lp::platform::QtDialogs dialogs;
     std::unique_ptr<lp::app::Session> session;
@@ -42,8 +40,8 @@ int main(int argc, char* argv[]) {
                              selection.portFailed(error);
                              return;
                          }
-                         session = std::make_unique<lp::app::Session>(state, std::move(port),
-                                                                      request, clock, dialogs);
+                         session = std::make_unique<lp::app::Session>(std::move(port), request,
+                                                                      clock, dialogs);
                          QObject::connect(session.get(), &lp::app::Session::finished, &app, [] {
                              QApplication::closeAllWindows();
                              QApplication::quit();

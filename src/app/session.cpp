@@ -22,10 +22,9 @@ panel::PortNames portNames(const PortRequest& request) {
 
 }  // namespace
 
-Session::Session(ProgramState& state, OpenedPort port, const PortRequest& request,
-                 platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent, Reopen reopen)
+Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& clock,
+                 platform::Dialogs& dialogs, QObject* parent, Reopen reopen)
     : QObject(parent),
-      state_(state),
       clock_(clock),
       dialogs_(dialogs),
       port_(std::move(port)),

@@ -9,7 +9,6 @@
 
 #include "app/open_port.h"
 #include "app/port_choice.h"
-#include "app/state/program_state.h"
 #include "link/live_poller.h"
 #include "link/meter_link.h"
 #include "platform/clock.h"
@@ -35,9 +34,8 @@ public:
     // How often a port that went away is tried again.
     static constexpr int kReconnectMs = 2000;
 
-    Session(ProgramState& state, OpenedPort port, const PortRequest& request,
-            platform::Clock& clock, platform::Dialogs& dialogs, QObject* parent = nullptr,
-            Reopen reopen = {});
+    Session(OpenedPort port, const PortRequest& request, platform::Clock& clock,
+            platform::Dialogs& dialogs, QObject* parent = nullptr, Reopen reopen = {});
     ~Session() override;
 
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
@@ -56,7 +54,6 @@ private:
     void portLost(const QString& reason);
     void tryReconnect();
 
-    ProgramState& state_;
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     OpenedPort port_;

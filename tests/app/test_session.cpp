@@ -71,8 +71,8 @@ struct SimRig {
         app::OpenedPort port = app::openPort(kSim, clock, &error);
         meter = port.simulator.get();
         transport = port.transport.get();
-        session = std::make_unique<app::Session>(state, std::move(port), kSim, clock, dialogs,
-                                                 nullptr, std::move(reopen));
+        session = std::make_unique<app::Session>(std::move(port), kSim, clock, dialogs, nullptr,
+                                                 std::move(reopen));
         session->panel().show();
     }
     panel::Panel& panel() { return session->panel(); }
@@ -80,7 +80,6 @@ struct SimRig {
     inline static const app::PortRequest kSim{app::PortKind::Simulated, 0, {}, "SIM"};
     platform::VirtualClock clock;
     test::ScriptedDialogs dialogs;
-    app::ProgramState state;
     sim::SimMeter* meter = nullptr;  // the session's port owns it
     platform::Transport* transport = nullptr;
     std::unique_ptr<app::Session> session;
