@@ -72,23 +72,21 @@ private slots:
         QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));  // the ticks stay
     }
 
+    // When the cycle finds the range changed, the window opens again with the new scale;
+    // the next sample draws the needle on it.
     void rangeChangeReopensTheWindow() {
         PanelRig rig;  // 2 sec sampling
         rig.clock.advance(400);
         rig.click("CmdAnalog");
         panel::AnalogMeter* meter = rig.panel->analogMeter();
-        rig.clock.advance(600);  // tick 1: a sample, the needle
-        QVERIFY(!std::isnan(meter->needleAngle()));
+        rig.clock.advance(600);
         const int drawings = meter->dialDrawings();
         rig.meterShows(liveFrame(0x41, 0x06, 0x53));  // 40..90, 65.3 dB
-        rig.clock.advance(300);                       // tick 2: no sample
-        QCOMPARE(meter->dialDrawings(), drawings);
-        rig.clock.advance(1000);  // tick 3: range changed, the window is opened again
+        rig.clock.advance(1300);                      // the sample in the new range
         QVERIFY(meter->isVisible());
         QVERIFY(meter->dialDrawings() > drawings);
         QCOMPARE(meter->scaleTexts(), (QStringList{" 65", " 77.5", " 52.5", " 90", " 40"}));
-        QVERIFY(std::isnan(meter->needleAngle()));
-        rig.clock.advance(1000);  // tick 4 samples again at once
+        rig.clock.advance(1000);
         QCOMPARE(meter->needleAngle(), panel::needleAngle(65.3f, 90, 40));
 
         // Range code 7 has no width: the dial shows it and the needle rests.
