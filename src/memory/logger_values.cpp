@@ -17,7 +17,7 @@ QByteArray twoBytes(int value) {
 
 std::optional<QByteArray> idCodeBytes(QStringView text) {
     const double value = platform::leadingNumber(text);
-    if (value > 65535.0 || value < 0.0) {
+    if (!(value >= 0.0 && value <= 65535.0)) {
         return std::nullopt;
     }
     return twoBytes(static_cast<int>(platform::roundHalfEven(value)));
@@ -25,7 +25,7 @@ std::optional<QByteArray> idCodeBytes(QStringView text) {
 
 std::optional<QByteArray> samplingIntervalBytes(QStringView text) {
     const double value = platform::leadingNumber(text);
-    if (value > 65535.0 || value <= 0.0) {
+    if (!(value > 0.0 && value <= 65535.0)) {
         return std::nullopt;
     }
     const int seconds = static_cast<int>(platform::roundHalfEven(value));

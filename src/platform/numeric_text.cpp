@@ -1,9 +1,12 @@
 #include "platform/numeric_text.h"
 
 #include <cmath>
+#include <limits>
 
 namespace lp::platform {
 namespace {
+
+constexpr double kFractionDigitsLimit = 1e18;
 
 qsizetype skipBlanks(QStringView text) {
     qsizetype i = 0;
@@ -32,15 +35,22 @@ double leadingNumber(QStringView text) {
     if (i < text.size() && text[i] == u'.') {
         ++i;
         // Sum the fraction digits exactly as an integer, then divide once: 65.3 stays 65.3.
+        // Digits past what a double holds change nothing, and summing them all would
+        // overflow both sums (0.999... with hundreds of nines would give inf / inf).
         double fraction = 0.0;
         double divisor = 1.0;
         while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-            fraction = fraction * 10.0 + (text[i].unicode() - u'0');
-            divisor *= 10.0;
+            if (divisor < kFractionDigitsLimit) {
+                fraction = fraction * 10.0 + (text[i].unicode() - u'0');
+                divisor *= 10.0;
+            }
             any = true;
             ++i;
         }
         value += fraction / divisor;
+    }
+    if (!std::isfinite(value)) {
+        value = std::numeric_limits<double>::max();  // more digits than a double holds
     }
     return any ? sign * value : 0.0;
 }

@@ -9,7 +9,8 @@ namespace lp::platform {
 
 // The leading decimal number of a text: blanks skipped, an optional sign, digits,
 // an optional point and more digits; reading stops at the first character that
-// cannot continue the number. A text without a leading number gives 0.
+// cannot continue the number. A text without a leading number gives 0. The result is
+// always finite: a number too long for a double gives the largest double.
 [[nodiscard]] double leadingNumber(QStringView text);
 
 // Whether the text begins (after blanks) with a number at all.

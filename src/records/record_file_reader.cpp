@@ -1,6 +1,7 @@
 // Reading record files item by item, in pieces.
 #include "records/record_file_reader.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/numeric_text.h"
@@ -45,6 +46,14 @@ bool RecordFileReader::fail(qint64 line, QString reason) {
     return false;
 }
 
+// A record line is under 100 bytes: a far longer one means this is no record file, and
+// reading on would hold the whole file in memory.
+bool RecordFileReader::failLongLine() {
+    return fail(line_, QStringLiteral("the line is longer than %1 bytes, far longer than any "
+                                      "record line")
+                           .arg(kMaxLineBytes));
+}
+
 // Makes sure the buffer holds a whole line from pos_ on (up to and including its line
 // end, where CR LF can be told from a lone CR) unless the file ends first.
 bool RecordFileReader::ensureLine() {
@@ -53,10 +62,13 @@ bool RecordFileReader::ensureLine() {
             const char c = buffer_[i];
             if (c == '\n' || (c == '\r' && (i + 1 < buffer_.size() || exhausted_))) {
                 scanned_ = i - pos_;
-                return true;
+                return scanned_ <= kMaxLineBytes || failLongLine();
             }
         }
         scanned_ = buffer_.size() - pos_;
+        if (scanned_ > kMaxLineBytes) {
+            return failLongLine();
+        }
         if (exhausted_) {
             return true;
         }
@@ -81,6 +93,9 @@ bool RecordFileReader::ensureLine() {
 
 QByteArrayView RecordFileReader::nextItem(qint64& startLine) {
     startLine = line_;
+    // Where ensureLine() found this line's end: an item that ends at a comma leaves the
+    // rest of the line known, so the next item does not search it again.
+    const qsizetype lineEnd = pos_ + scanned_;
     const char* data = buffer_.constData();
     const qsizetype end = buffer_.size();
     qsizetype p = pos_;
@@ -106,9 +121,11 @@ QByteArrayView RecordFileReader::nextItem(qint64& startLine) {
         }
         item = QByteArrayView(data + start, p - start);
     }
+    bool lineEnded = true;
     if (p < end) {
         if (data[p] == ',') {
             ++p;
+            lineEnded = false;
         } else {
             if (data[p] == '\r' && p + 1 < end && data[p + 1] == '\n') {
                 ++p;
@@ -118,7 +135,7 @@ QByteArrayView RecordFileReader::nextItem(qint64& startLine) {
         }
     }
     pos_ = p;
-    scanned_ = 0;
+    scanned_ = lineEnded ? 0 : std::max<qsizetype>(0, lineEnd - p);
     return item;
 }
 

@@ -12,8 +12,9 @@
 //    as a number and written with one decimal);
 //  - an empty item, which holds no record and is passed over.
 // Bytes are taken as Latin-1, so any byte sequence reads without touching valid lines.
-// A line that cannot be cut into fields stops the load; the records before it stay
-// and the error names the line and the reason.
+// A line that cannot be cut into fields, or that is longer than kMaxLineBytes, stops
+// the load; the records before it stay and the error names the line and the reason.
+// Every byte is looked at a bounded number of times, whatever the file holds.
 #pragma once
 
 #include <QByteArray>
@@ -29,6 +30,8 @@ namespace lp::records {
 class RecordFileReader {
 public:
     enum class Status { More, End, Failed };
+    // Longest line read; a longer one stops the load with its line number.
+    static constexpr qsizetype kMaxLineBytes = 64 * 1024;
 
     explicit RecordFileReader(const QString& path);
 
@@ -51,6 +54,7 @@ private:
     QByteArrayView nextItem(qint64& startLine);
     bool handleItem(QByteArrayView item, qint64 line, RecordStore& into);
     bool fail(qint64 line, QString reason);
+    bool failLongLine();
 
     QString path_;
     QFile file_;

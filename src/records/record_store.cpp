@@ -1,6 +1,8 @@
 // The packed record store.
 #include "records/record_store.h"
 
+#include <algorithm>
+
 namespace lp::records {
 
 bool RecordStore::append(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
@@ -35,7 +37,7 @@ bool RecordStore::append(const RecordStore& other) {
     }
     const auto base = static_cast<quint32>(text_.size());
     text_.append(other.text_);
-    ends_.reserve(ends_.size() + other.ends_.size());
+    growEnds(other.ends_.size());
     for (const quint32 end : other.ends_) {
         ends_.push_back(base + end);
     }
@@ -72,8 +74,21 @@ void RecordStore::clear() {
 }
 
 void RecordStore::reserve(qsizetype records, qsizetype textBytes) {
-    text_.reserve(text_.size() + textBytes);
-    ends_.reserve(ends_.size() + static_cast<size_t>(records * kFieldCount));
+    const qsizetype text = text_.size() + textBytes;
+    if (text > text_.capacity()) {
+        text_.reserve(std::max(text, 2 * text_.capacity()));
+    }
+    growEnds(static_cast<size_t>(records * kFieldCount));
+}
+
+// Room for `more` field ends. The room at least doubles when it grows: a load appends
+// piece after piece, and growing by each piece alone would copy every offset again
+// at every piece.
+void RecordStore::growEnds(size_t more) {
+    const size_t needed = ends_.size() + more;
+    if (needed > ends_.capacity()) {
+        ends_.reserve(std::max(needed, 2 * ends_.capacity()));
+    }
 }
 
 void RecordStore::squeeze() {

@@ -62,6 +62,7 @@ public:
 private:
     void appendLatin1(QStringView text);
     void closeField() { ends_.push_back(static_cast<quint32>(text_.size())); }
+    void growEnds(size_t more);
 
     QByteArray text_;
     std::vector<quint32> ends_;  // end offset of each field, kFieldCount per record

@@ -53,7 +53,7 @@ void LevelTally::add(QStringView text) {
         return;
     }
     const double value = platform::leadingNumber(text);
-    if (value >= 145.0 || ell) {
+    if (!(value < 145.0) || ell) {
         ++counts_[topClass(resolution_)];
     } else {
         // No "-" in the text, so the value is 0 or more and below 145.
