@@ -1,6 +1,7 @@
 // The Histogram window: the view, bars, Ln table and figures it shows for a result
 // (the computation is checked in test_ln_stats, the bar outline and the track modes
-// in test_histogram_shape), the mode chooser, and panning, zooming and "Reset".
+// in test_histogram_shape), the mode chooser, panning, zooming and "Reset", and the
+// percentile chooser that opens it.
 #include <QAccessible>
 #include <QAction>
 #include <QChart>
@@ -11,12 +12,15 @@
 #include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 #include <QValueAxis>
 
 #include "charts/histogram.h"
+#include "charts/percentile_chooser.h"
+#include "records/record_store.h"
 #include "scripted_dialogs.h"
 #include "stats/ln_computation.h"
 #include "stats/percentiles.h"
@@ -33,6 +37,14 @@ namespace {
 // Five records at 50 dB and five at 60 dB.
 const QStringList kTenRecords = {"50.0", "60.0", "50.0", "60.0", "50.0",
                                  "60.0", "50.0", "60.0", "50.0", "60.0"};
+
+records::RecordStore storeOf(const QList<QByteArray>& levels) {
+    records::RecordStore store;
+    for (const QByteArray& level : levels) {
+        store.append(QByteArray::number(store.count() + 1), "2009/06/01 14:05:09", level);
+    }
+    return store;
+}
 
 }  // namespace
 
@@ -130,21 +142,10 @@ private slots:
 
     void noLevelNoWindow() { QVERIFY(!open({"*", "*"})); }
 
-    // Each figure shows its value and exposes it to assistive technology under its
-    // fixed name.
-    void figures_data() {
-        QTest::addColumn<QStringList>("texts");
-        // records, left out, Leq, Lmax, Lmin, L10, L50, L90
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("60 and 80")
-            << QStringList{"60.0", "80.0"} << "2|0|77.0 dB|80.0 dB|60.0 dB|80.0 dB|60.0 dB|60.0 dB";
-        // The "*" keeps S below the L10 threshold.
-        QTest::newRow("marked records")
-            << QStringList{"L", "-", "*", "L"} << "0|4|—|—|—|—|145.0 dB|25.0 dB";
-    }
+    // Each figure shows its value, or "—" when there is none, and exposes it to
+    // assistive technology under its fixed name. The "*" keeps S below the L10 threshold.
     void figures() {
-        QFETCH(QStringList, texts);
-        QVERIFY(open(texts));
+        QVERIFY(open({"60.0", "80.0", "*"}));
         QStringList shown;
         QStringList names;
         for (const char* name : {"LblRecords", "LblLeftOut", "LblLeq", "LblLmax", "LblLmin",
@@ -157,7 +158,7 @@ private slots:
             QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Description),
                      spoken);
         }
-        QTEST(shown.join('|'), "shown");
+        QCOMPARE(shown.join('|'), "2|1|77.0 dB|80.0 dB|60.0 dB|—|80.0 dB|60.0 dB");
         QCOMPARE(names.join('|'), "Records|Left out|Leq|Lmax|Lmin|L10|L50|L90");
     }
 
@@ -254,6 +255,48 @@ private slots:
         // Mode 1: a drag changes nothing any more.
         drag(plotPoint(0.2, 0.2), plotPoint(0.6, 0.6));
         QCOMPARE(this->view(), full);
+    }
+
+    // The saved-file window's percentile command: each button computes the listed
+    // records at its resolution into a fresh histogram; a list without a level is told.
+    void eachButtonOpensAFreshHistogram() {
+        test::ScriptedDialogs dialogs;
+        const records::RecordStore store = storeOf({"50.0", "60.0", "60.0"});
+        QWidget window;
+        auto* chooser = new charts::PercentileChooser(store, dialogs, &window);
+        window.show();
+        QVERIFY(chooser->isVisible());
+
+        chooser->findChild<QPushButton*>("Cmd01dB")->click();
+        QVERIFY(!chooser->isVisible());
+        QPointer<charts::Histogram> first = chooser->histogram();
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(first->classMin(), 500);
+        QCOMPARE(first->classMax(), 600);
+        QCOMPARE(chooser->lnLevels().at(0), QStringLiteral("60.0"));
+
+        chooser->findChild<QPushButton*>("Cmd1dB")->click();
+        QTRY_VERIFY(!first);
+        QVERIFY(chooser->histogram());
+        QCOMPARE(chooser->histogram()->classMin(), 50);
+        QCOMPARE(chooser->histogram()->classMax(), 60);
+        QCOMPARE(chooser->lnLevels().at(99), QStringLiteral("50"));
+        QVERIFY(dialogs.messages().isEmpty());
+        chooser->histogram()->close();
+    }
+
+    void listWithoutLevelSaysSo() {
+        test::ScriptedDialogs dialogs;
+        const records::RecordStore store = storeOf({"*", "*"});
+        QWidget window;
+        auto* chooser = new charts::PercentileChooser(store, dialogs, &window);
+        chooser->onTenthDbClicked();
+        QVERIFY(!chooser->histogram());
+        QVERIFY(chooser->lnLevels().isEmpty());
+        QCOMPARE(dialogs.messages(),
+                 QStringList{"There is no level to compute: none of the listed records holds a "
+                             "sound level."});
+        QCOMPARE(dialogs.shown.back().icon, platform::MessageIcon::Information);
     }
 };
 
