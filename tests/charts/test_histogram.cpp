@@ -1,7 +1,7 @@
 // The Histogram window: the view, bars, Ln table and figures it shows for a result
 // (the computation is checked in test_ln_stats, the bar outline and the track modes
-// in test_histogram_shape), the mode chooser, and panning, zooming and "Reset" with
-// the mouse.
+// in test_histogram_shape), the mode chooser, panning, zooming and "Reset", and the
+// percentile chooser that opens it.
 #include <QAccessible>
 #include <QAction>
 #include <QChart>
@@ -12,14 +12,18 @@
 #include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 #include <QValueAxis>
 
 #include "charts/histogram.h"
+#include "charts/percentile_chooser.h"
+#include "records/record_store.h"
 #include "scripted_dialogs.h"
 #include "stats/ln_computation.h"
+#include "stats/percentiles.h"
 
 using namespace lp;
 using charts::Histogram;
@@ -33,6 +37,14 @@ namespace {
 // Five records at 50 dB and five at 60 dB.
 const QStringList kTenRecords = {"50.0", "60.0", "50.0", "60.0", "50.0",
                                  "60.0", "50.0", "60.0", "50.0", "60.0"};
+
+records::RecordStore storeOf(const QList<QByteArray>& levels) {
+    records::RecordStore store;
+    for (const QByteArray& level : levels) {
+        store.append(QByteArray::number(store.count() + 1), "2009/06/01 14:05:09", level);
+    }
+    return store;
+}
 
 }  // namespace
 
@@ -80,26 +92,21 @@ private slots:
         dialogs_.shown.clear();
     }
 
-    // The ten-record case: the view from the lowest class to one past the highest and
-    // from 0 to a count above the tallest bar, axis labels in dB, and the Ln table.
+    // The view from the lowest class to one past the highest and from 0 to a count
+    // above the tallest bar, axis labels in dB, and the result's Ln levels in GridLn.
     void tenRecords_data() {
         QTest::addColumn<Resolution>("resolution");
-        QTest::addColumn<int>("classMin");
-        QTest::addColumn<int>("classMax");
         QTest::addColumn<double>("levelMax");
         QTest::addColumn<QString>("labelFormat");
-        QTest::addColumn<QStringList>("ln");  // L0..L49, L50..L99
-        QTest::newRow("0.1 dB") << Resolution::TenthDb << 500 << 600 << 60.1 << "%.1f"
-                                << QStringList{"60.0", "50.0"};
-        QTest::newRow("1 dB") << Resolution::WholeDb << 50 << 60 << 61.0 << "%.0f"
-                              << QStringList{"60", "50"};
+        QTest::newRow("0.1 dB") << Resolution::TenthDb << 60.1 << "%.1f";
+        QTest::newRow("1 dB") << Resolution::WholeDb << 61.0 << "%.0f";
     }
     void tenRecords() {
         QFETCH(Resolution, resolution);
-        QFETCH(QStringList, ln);
+        const stats::LnResult result = stats::computeLn(resolution, kTenRecords);
         QVERIFY(open(kTenRecords, resolution));
-        QTEST(window_->classMin(), "classMin");
-        QTEST(window_->classMax(), "classMax");
+        QCOMPARE(window_->classMin(), result.classMin);
+        QCOMPARE(window_->classMax(), result.classMax);
         QCOMPARE(window_->levelAxis()->min(), 50.0);
         QTEST(window_->levelAxis()->max(), "levelMax");
         QTEST(window_->levelAxis()->labelFormat(), "labelFormat");
@@ -116,7 +123,6 @@ private slots:
 
         auto* grid = window_->findChild<QTableWidget*>("GridLn");
         QVERIFY(grid);
-        QCOMPARE(grid->rowCount(), 10);
         QStringList headings;
         for (int c = 0; c < grid->columnCount(); ++c) {
             headings << grid->horizontalHeaderItem(c)->text();
@@ -125,29 +131,21 @@ private slots:
         const QFontMetrics metrics(grid->font());
         QCOMPARE(grid->columnWidth(0), metrics.horizontalAdvance("ABCDEFAA1"));
         QCOMPARE(grid->columnWidth(5), metrics.horizontalAdvance("ABCDEFAA"));
-        QCOMPARE(grid->item(0, 0)->text(), "L(00)");
-        QCOMPARE(grid->item(9, 0)->text(), "L(90)");
-        QCOMPARE(grid->item(4, 10)->text(), ln[0]);  // L49
-        QCOMPARE(grid->item(5, 1)->text(), ln[1]);   // L50
+        const QList<QStringList> rows = stats::lnTableRows(result.levels);
+        QCOMPARE(grid->rowCount(), rows.size());
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            for (int c = 0; c < grid->columnCount(); ++c) {
+                QCOMPARE(grid->item(r, c)->text(), rows[r][c]);
+            }
+        }
     }
 
     void noLevelNoWindow() { QVERIFY(!open({"*", "*"})); }
 
-    // Each figure shows its value and exposes it to assistive technology under its
-    // fixed name.
-    void figures_data() {
-        QTest::addColumn<QStringList>("texts");
-        // records, left out, Leq, Lmax, Lmin, L10, L50, L90
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("60 and 80")
-            << QStringList{"60.0", "80.0"} << "2|0|77.0 dB|80.0 dB|60.0 dB|80.0 dB|60.0 dB|60.0 dB";
-        // The "*" keeps S below the L10 threshold.
-        QTest::newRow("marked records")
-            << QStringList{"L", "-", "*", "L"} << "0|4|—|—|—|—|145.0 dB|25.0 dB";
-    }
+    // Each figure shows its value, or "—" when there is none, and exposes it to
+    // assistive technology under its fixed name. The "*" keeps S below the L10 threshold.
     void figures() {
-        QFETCH(QStringList, texts);
-        QVERIFY(open(texts));
+        QVERIFY(open({"60.0", "80.0", "*"}));
         QStringList shown;
         QStringList names;
         for (const char* name : {"LblRecords", "LblLeftOut", "LblLeq", "LblLmax", "LblLmin",
@@ -160,7 +158,7 @@ private slots:
             QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Description),
                      spoken);
         }
-        QTEST(shown.join('|'), "shown");
+        QCOMPARE(shown.join('|'), "2|1|77.0 dB|80.0 dB|60.0 dB|—|80.0 dB|60.0 dB");
         QCOMPARE(names.join('|'), "Records|Left out|Leq|Lmax|Lmin|L10|L50|L90");
     }
 
@@ -240,17 +238,10 @@ private slots:
               "change");
     }
 
-    void resetAfterZoom_data() {
-        QTest::addColumn<Resolution>("resolution");
-        QTest::addColumn<QString>("view");
-        QTest::newRow("0.1 dB") << Resolution::TenthDb << QString("50..61.8 / 0..%1");
-        QTest::newRow("1 dB") << Resolution::WholeDb << QString("50..62 / 0..%1");
-    }
+    // Reset brings back the view the result was given after zooms and pans.
     void resetAfterZoom() {
-        QFETCH(Resolution, resolution);
-        QFETCH(QString, view);
-        QVERIFY(open({"50.0", "52.2", "52.2", "60.0", "61.7"}, resolution));
-        const QString full = view.arg(window_->countMax());
+        QVERIFY(open({"50.0", "52.2", "52.2", "60.0", "61.7"}));
+        const QString full = QStringLiteral("50..61.8 / 0..%1").arg(window_->countMax());
         QCOMPARE(this->view(), full);
         window_->chooseMode(4);
         drag(plotPoint(0.2, 0.1), plotPoint(0.5, 0.8));
@@ -264,6 +255,48 @@ private slots:
         // Mode 1: a drag changes nothing any more.
         drag(plotPoint(0.2, 0.2), plotPoint(0.6, 0.6));
         QCOMPARE(this->view(), full);
+    }
+
+    // The saved-file window's percentile command: each button computes the listed
+    // records at its resolution into a fresh histogram; a list without a level is told.
+    void eachButtonOpensAFreshHistogram() {
+        test::ScriptedDialogs dialogs;
+        const records::RecordStore store = storeOf({"50.0", "60.0", "60.0"});
+        QWidget window;
+        auto* chooser = new charts::PercentileChooser(store, dialogs, &window);
+        window.show();
+        QVERIFY(chooser->isVisible());
+
+        chooser->findChild<QPushButton*>("Cmd01dB")->click();
+        QVERIFY(!chooser->isVisible());
+        QPointer<charts::Histogram> first = chooser->histogram();
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(first->classMin(), 500);
+        QCOMPARE(first->classMax(), 600);
+        QCOMPARE(chooser->lnLevels().at(0), QStringLiteral("60.0"));
+
+        chooser->findChild<QPushButton*>("Cmd1dB")->click();
+        QTRY_VERIFY(!first);
+        QVERIFY(chooser->histogram());
+        QCOMPARE(chooser->histogram()->classMin(), 50);
+        QCOMPARE(chooser->histogram()->classMax(), 60);
+        QCOMPARE(chooser->lnLevels().at(99), QStringLiteral("50"));
+        QVERIFY(dialogs.messages().isEmpty());
+        chooser->histogram()->close();
+    }
+
+    void listWithoutLevelSaysSo() {
+        test::ScriptedDialogs dialogs;
+        const records::RecordStore store = storeOf({"*", "*"});
+        QWidget window;
+        auto* chooser = new charts::PercentileChooser(store, dialogs, &window);
+        chooser->onTenthDbClicked();
+        QVERIFY(!chooser->histogram());
+        QVERIFY(chooser->lnLevels().isEmpty());
+        QCOMPARE(dialogs.messages(),
+                 QStringList{"There is no level to compute: none of the listed records holds a "
+                             "sound level."});
+        QCOMPARE(dialogs.shown.back().icon, platform::MessageIcon::Information);
     }
 };
 

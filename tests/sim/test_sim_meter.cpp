@@ -1,12 +1,14 @@
-// The simulated meter byte by byte: live frames (read back with the program's own
-// decoder), keys, clock, status reply and faults; set images and the set table, the
-// "K"/"Z" download split for every kind of set length, and the meter's own recording
-// ("S"/"T") filling a new set.
+// The simulated meter byte by byte: live frames, keys, clock, status reply and
+// faults; set images and the set table, the "K"/"Z" download split for every kind of
+// set length, the meter's own recording ("S"/"T") filling a new set, and its
+// in-process transport. How the program reads these bytes is checked in tests/link.
+#include <QSignalSpy>
 #include <QTest>
 
-#include "link/meter_decode.h"
+#include "platform/virtual_clock.h"
 #include "sim/sim_encode.h"
 #include "sim/sim_meter.h"
+#include "sim/sim_transport.h"
 
 using namespace lp;
 
@@ -16,12 +18,6 @@ const QDateTime kSetStart(QDate(2009, 6, 1), QTime(14, 5, 9));
 
 QByteArray hex(const char* digits) {
     return QByteArray::fromHex(digits);
-}
-
-link::Reading decode(const QByteArray& frame) {
-    link::Reading r;
-    link::decodeLiveFrame(r, frame);
-    return r;
 }
 }  // namespace
 
@@ -33,24 +29,22 @@ private slots:
         QTest::addColumn<int>("range");
         QTest::addColumn<int>("flags");  // 1 C weighting, 2 slow, 4 recording, 8 full, 16 battery
         QTest::addColumn<QByteArray>("frame");
-        QTest::addColumn<float>("decoded");
-        QTest::newRow("65.3 A fast") << 65.3 << 0 << 0 << hex("02 40 0653 03") << 65.3f;
-        QTest::newRow("whole number") << 30.0 << 0 << 0 << hex("02 40 0300 03") << 30.0f;
-        QTest::newRow("top of range") << 80.0 << 0 << 0 << hex("02 40 0800 03") << 80.0f;
-        QTest::newRow("over") << 80.1 << 0 << 0 << hex("02 40 8801 03") << 80.1f;
-        QTest::newRow("under") << 29.9 << 0 << 0 << hex("02 40 4299 03") << 29.9f;
-        QTest::newRow("100.0") << 100.0 << 5 << 0 << hex("02 45 1000 03") << 100.0f;
-        QTest::newRow("105.2 full span") << 105.2 << 6 << 0 << hex("02 46 1052 03") << 105.2f;
-        QTest::newRow("105.2 over 100") << 105.2 << 2 << 0 << hex("02 42 9052 03") << 105.2f;
-        QTest::newRow("range 7 is 0-0") << 42.0 << 7 << 0 << hex("02 47 8420 03") << 42.0f;
-        QTest::newRow("every flag") << 55.5 << 3 << 31 << hex("02 9B 6555 03") << 55.5f;
-        QTest::newRow("beyond the display") << 250.0 << 6 << 0 << hex("02 46 9999 03") << 199.9f;
+        QTest::newRow("65.3 A fast") << 65.3 << 0 << 0 << hex("02 40 0653 03");
+        QTest::newRow("whole number") << 30.0 << 0 << 0 << hex("02 40 0300 03");
+        QTest::newRow("top of range") << 80.0 << 0 << 0 << hex("02 40 0800 03");
+        QTest::newRow("over") << 80.1 << 0 << 0 << hex("02 40 8801 03");
+        QTest::newRow("under") << 29.9 << 0 << 0 << hex("02 40 4299 03");
+        QTest::newRow("100.0") << 100.0 << 5 << 0 << hex("02 45 1000 03");
+        QTest::newRow("105.2 full span") << 105.2 << 6 << 0 << hex("02 46 1052 03");
+        QTest::newRow("105.2 over 100") << 105.2 << 2 << 0 << hex("02 42 9052 03");
+        QTest::newRow("range 7 is 0-0") << 42.0 << 7 << 0 << hex("02 47 8420 03");
+        QTest::newRow("every flag") << 55.5 << 3 << 31 << hex("02 9B 6555 03");
+        QTest::newRow("beyond the display") << 250.0 << 6 << 0 << hex("02 46 9999 03");
     }
     void liveFrameLayout() {
         QFETCH(double, level);
         QFETCH(int, range);
         QFETCH(int, flags);
-        QFETCH(QByteArray, frame);
         sim::SimMeter m;
         m.setFixedLevel(level);
         m.rangeCode = range;
@@ -59,8 +53,7 @@ private slots:
         m.recording = flags & 4;
         m.memoryFull = flags & 8;
         m.batteryLow = flags & 16;
-        QCOMPARE(m.receive(" ", kNow, 0).toHex(' '), frame.toHex(' '));
-        QTEST(decode(frame).level, "decoded");
+        QTEST(m.receive(" ", kNow, 0), "frame");
     }
 
     // The varying level looks like a real room: within the lower ranges, no jumps.
@@ -79,50 +72,48 @@ private slots:
         QVERIFY(highest - lowest > 15.0);
     }
 
+    // Keys never answer; they show in the status byte of later frames:
+    // 0x40 A weighting, 0x80 slow, 0x20 max hold, the low bits the range code.
     void keysShowInLaterFrames_data() {
         QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<QString>("shown");  // A weighting, slow, max hold, range
-        QTest::newRow("none") << QByteArray() << "100 30-80";
-        QTest::newRow("A") << QByteArray("A") << "000 30-80";
-        QTest::newRow("A twice") << QByteArray("AA") << "100 30-80";
-        QTest::newRow("F") << QByteArray("F") << "110 30-80";
-        QTest::newRow("M") << QByteArray("M") << "101 30-80";
-        QTest::newRow("M then E three times") << QByteArray("MEEE") << "100 30-80";
-        QTest::newRow("U") << QByteArray("U") << "100 40-90";
-        QTest::newRow("U to full span") << QByteArray("UUUUUU") << "100 30-130";
-        QTest::newRow("U stops at 6") << QByteArray("UUUUUUUUU") << "100 30-130";
-        QTest::newRow("P stops at 0") << QByteArray("PP") << "100 30-80";
-        QTest::newRow("U U P") << QByteArray("UUP") << "100 40-90";
-        QTest::newRow("unknown letters ignored") << QByteArray("QB\r\n") << "100 30-80";
+        QTest::addColumn<QByteArray>("status");
+        QTest::newRow("none") << QByteArray() << hex("40");
+        QTest::newRow("A") << QByteArray("A") << hex("00");
+        QTest::newRow("A twice") << QByteArray("AA") << hex("40");
+        QTest::newRow("F") << QByteArray("F") << hex("C0");
+        QTest::newRow("M") << QByteArray("M") << hex("60");
+        QTest::newRow("M then E three times") << QByteArray("MEEE") << hex("40");
+        QTest::newRow("U") << QByteArray("U") << hex("41");
+        QTest::newRow("U stops at 6") << QByteArray("UUUUUUUUU") << hex("46");
+        QTest::newRow("P stops at 0") << QByteArray("PP") << hex("40");
+        QTest::newRow("U U P") << QByteArray("UUP") << hex("41");
+        QTest::newRow("unknown letters ignored") << QByteArray("QB\r\n") << hex("40");
     }
     void keysShowInLaterFrames() {
         QFETCH(QByteArray, keys);
         sim::SimMeter m;
         m.setFixedLevel(65.3);
         for (const char k : keys) {
-            QCOMPARE(m.receive(QByteArray(1, k), kNow, 100), QByteArray());  // keys never answer
+            QCOMPARE(m.receive(QByteArray(1, k), kNow, 100), QByteArray());
         }
-        const link::Reading r = decode(m.receive(" ", kNow, 200));
-        QTEST(QString::asprintf("%d%d%d %d-%d", r.weightingA, r.slowResponse, r.maxHold, r.rangeLow,
-                                r.rangeHigh),
-              "shown");
-        QCOMPARE(r.level, 65.3f);
+        const QByteArray frame = m.receive(" ", kNow, 200);
+        QTEST(frame.mid(1, 1), "status");
+        QCOMPARE(frame.mid(2, 2), hex("0653"));
     }
 
+    // Max hold shows the highest level since M; E forgets it.
     void maxHoldKeepsTheHighestLevelUntilReset() {
         sim::SimMeter m;
         m.setFixedLevel(70.0);
         (void)m.receive("M", kNow, 0);
-        QList<float> shown;
+        QStringList shown;
         for (const double level : {60.0, 75.4, 50.0}) {
             m.setFixedLevel(level);
-            shown << decode(m.receive(" ", kNow, 100)).level;
+            shown << m.receive(" ", kNow, 100).mid(1, 3).toHex();
         }
-        QCOMPARE(shown, (QList<float>{70.0f, 75.4f, 75.4f}));
         (void)m.receive("E", kNow, 400);
-        const link::Reading r = decode(m.receive(" ", kNow, 500));
-        QCOMPARE(r.level, 50.0f);
-        QCOMPARE(r.maxHold, false);
+        shown << m.receive(" ", kNow, 500).mid(1, 3).toHex();
+        QCOMPARE(shown, (QStringList{"600700", "600754", "600754", "400500"}));
     }
 
     // Commands, each byte in a write of its own (argument bytes may trail their letter),
@@ -181,14 +172,14 @@ private slots:
         }
         QVERIFY(m.weightingA);  // a switched-off meter takes no keys
 
+        // Every reply one byte short; " Y" gets two short replies.
         m.setFault(sim::Fault::WrongLength);
         QCOMPARE(m.receive(" ", kNow, 0), hex("02 40 0653"));
-        QCOMPARE(m.receive("Y", kNow, 0).size(), 9);
-        QCOMPARE(m.receive("C", kNow, 0).size(), 5);
-        QCOMPARE(m.receive("I", kNow, 0).size(), 12);
-        QCOMPARE(m.receive("K\x01", kNow, 0).size(), 11);
-        QCOMPARE(m.receive("Z", kNow, 0).size(), 2047);
-        QCOMPARE(m.receive(" Y", kNow, 0).size(), 4 + 9);  // each reply is short
+        QStringList sizes;
+        for (const char* cmd : {"Y", "C", "I", "K\x01", "Z", " Y"}) {
+            sizes << QString::number(m.receive(cmd, kNow, 0).size());
+        }
+        QCOMPARE(sizes.join(u' '), "9 5 12 11 2047 13");
 
         m.setFault(sim::Fault::None);
         QCOMPARE(m.receive(" ", kNow, 0).size(), 5);
@@ -307,6 +298,67 @@ private slots:
         QVERIFY(!crowded.recording);
         QVERIFY(crowded.memoryFull);
         QCOMPARE(crowded.sets().size(), size_t(sim::SimMeter::kMaxSets));
+    }
+
+    // The in-process transport on a virtual clock: latency, 9600 baud pacing, and
+    // replies queued on the line. (The panel and memory suites run the program on it.)
+    void replyArrivesAfterLatency() {
+        platform::VirtualClock clock;
+        sim::SimMeter meter;
+        meter.setFixedLevel(65.3);
+        sim::SimTransport port(meter, clock, false, 15);
+        QSignalSpy ready(&port, &platform::Transport::readyRead);
+        port.write(" ");
+        clock.advance(14);
+        QCOMPARE(port.bytesAvailable(), 0);
+        clock.advance(1);
+        QCOMPARE(ready.size(), 1);
+        QCOMPARE(port.readAll(), meter.liveFrame(15));
+        QCOMPARE(port.bytesAvailable(), 0);
+        port.write("A");  // no reply
+        clock.advance(100);
+        QCOMPARE(ready.size(), 1);
+    }
+
+    // A 2048-byte block at 960 bytes a second takes 2134 ms and arrives in pieces.
+    void pacedBlockTakesItsLineTime() {
+        platform::VirtualClock clock;
+        sim::SimMeter meter;
+        meter.addSet(sim::makeSet(clock.now(), 0, true, 1, 1024));
+        sim::SimTransport port(meter, clock, true, 15);
+        QSignalSpy ready(&port, &platform::Transport::readyRead);
+        port.write("K\x01");
+        clock.advance(40);
+        QCOMPARE(port.readAll().size(), 12);
+        ready.clear();
+        port.write("Z");
+        clock.advance(15 + 2000);
+        QVERIFY(port.bytesAvailable() > 1900 && port.bytesAvailable() < 2048);
+        clock.advance(133);
+        QVERIFY(port.bytesAvailable() < 2048);
+        clock.advance(1 + sim::SimTransport::kPieceMs);
+        QCOMPARE(port.bytesAvailable(), 2048);
+        QCOMPARE(port.bytesInFlight(), 0);
+        QVERIFY(ready.size() > 100);  // pieces, not one lump
+        QCOMPARE(port.readAll(), sim::setImage(meter.sets()[0]).mid(12));
+    }
+
+    // Replies to writes made in a row follow each other on the line, in order.
+    void pacedRepliesQueue() {
+        platform::VirtualClock clock;
+        sim::SimMeter meter;
+        meter.setFixedLevel(65.3);
+        sim::SimTransport port(meter, clock, true, 15);
+        port.write(" ");
+        port.write("Y");
+        // 5 + 10 bytes take 6 + 11 ms of line time after the latency.
+        clock.advance(15 + 6 + 10);
+        QVERIFY(port.bytesAvailable() >= 5 && port.bytesAvailable() < 15);
+        clock.advance(11 + 10);
+        QCOMPARE(port.bytesAvailable(), 15);
+        const QByteArray got = port.readAll();
+        QCOMPARE(got.left(5), meter.liveFrame(0));
+        QCOMPARE(got.mid(5, 2), QByteArray("\x00\x01", 2));
     }
 };
 
