@@ -1,6 +1,8 @@
 // The file of a PC recording run: the header line, then one record line per sample.
 // Every line goes straight to the operating system when it is written, so a crash
-// loses nothing already recorded.
+// loses nothing already recorded; a line that could not be written whole is taken
+// back, so the file holds whole lines only. While the run is on, the file is locked
+// against other writers (a list saved over it would cut the recording off).
 #pragma once
 
 #include <QFile>
@@ -43,6 +45,7 @@ private:
     qint32 lineLimit_;
     qint32 count_ = 0;
     QFile file_;
+    QString writeError_;  // the system's reason of the last failed write
 };
 
 }  // namespace lp::panel

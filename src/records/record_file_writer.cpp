@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <memory>
 
+#include "platform/writer_lock.h"
 #include "records/record_format.h"
 
 namespace lp::records {
@@ -21,6 +22,19 @@ bool flush(QIODevice& out, QByteArray& pending) {
 }
 
 }  // namespace
+
+QString writeFailureText(const QString& systemReason) {
+    if (systemReason.contains(QLatin1String("No space left")) ||
+        systemReason.contains(QLatin1String("Disk quota")) ||
+        systemReason.contains(QLatin1String("File too large"))) {
+        return QStringLiteral("the disk is full (%1)").arg(systemReason);
+    }
+    if (systemReason.isEmpty() || systemReason == QLatin1String("Unknown error")) {
+        // A write that stopped part way without a reason: the medium took no more.
+        return QStringLiteral("the disk is full or the file may grow no larger");
+    }
+    return systemReason;
+}
 
 std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
                                     const SaveProgress& progress) {
@@ -53,6 +67,9 @@ std::optional<FileError> saveRecordFile(const QString& path, const RecordStore& 
     if (info.isDir()) {
         return FileError{path, 0, QStringLiteral("it is a folder, not a file")};
     }
+    if (platform::heldByAWriter(path)) {
+        return FileError{path, 0, kHeldByRecording};
+    }
     // Devices and pipes cannot be replaced through a temporary file; they are written
     // directly.
     const bool special = info.exists() && !info.isFile();
@@ -68,17 +85,27 @@ std::optional<FileError> saveRecordFile(const QString& path, const RecordStore& 
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return FileError{path, 0, file->errorString()};
     }
-    if (auto reason = writeRecords(*file, records, progress)) {
-        return FileError{path, 0, *reason};
+    auto* saveFile = dynamic_cast<QSaveFile*>(file.get());
+    std::optional<QString> reason = writeRecords(*file, records, progress);
+    // A short list reaches the disk only here, and a full disk shows only here: the
+    // old file is replaced once every byte of the new one is known to be written.
+    if (!reason && !file->flush()) {
+        reason = file->errorString();
     }
-    if (auto* saveFile = dynamic_cast<QSaveFile*>(file.get())) {
+    if (reason) {
+        if (saveFile) {
+            saveFile->cancelWriting();
+        }
+        return FileError{path, 0, writeFailureText(*reason)};
+    }
+    if (saveFile) {
         if (!saveFile->commit()) {
-            return FileError{path, 0, saveFile->errorString()};
+            return FileError{path, 0, writeFailureText(saveFile->errorString())};
         }
     } else {
         file->close();
         if (file->error() != QFileDevice::NoError) {
-            return FileError{path, 0, file->errorString()};
+            return FileError{path, 0, writeFailureText(file->errorString())};
         }
     }
     return std::nullopt;

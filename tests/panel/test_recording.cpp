@@ -109,19 +109,47 @@ private slots:
         QVERIFY(!rec.start());
         rec.record(sampleAt(10));
         const QByteArray before = readAll(path);
-        // This process may not make the file any longer.
+        // This process may make the file only a few bytes longer: part of the next
+        // line goes out.
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         rlimit limit = saved;
-        limit.rlim_cur = static_cast<rlim_t>(before.size());
+        limit.rlim_cur = static_cast<rlim_t>(before.size() + 5);
         setrlimit(RLIMIT_FSIZE, &limit);
         rec.record(sampleAt(11));
         setrlimit(RLIMIT_FSIZE, &saved);
         QVERIFY(!rec.on());
         QCOMPARE(stopped.size(), 1);
-        QVERIFY(stopped[0][0].toString().contains(path));
-        QCOMPARE(readAll(path), before);
+        const QString reason = stopped[0][0].toString();
+        QVERIFY(reason.contains(path));
+        QVERIFY2(reason.contains("the disk is full"), qPrintable(reason));
+        QCOMPARE(readAll(path), before);  // whole lines only
+    }
+
+    // A file that ends within a line (a machine that died mid-write) gets its next run
+    // on a line of its own; and two runs never write one file at once.
+    void runsStartOnAFreshLineAndOwnTheirFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("cut.sdm");
+        QFile cut(path);
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(kRecordHeader + "1\t2009/06/01 14:0");
+        cut.close();
+        panel::Recording first;
+        first.chooseFile(path);
+        QVERIFY(!first.start());
+        first.record(sampleAt(10));
+        QCOMPARE(readAll(path), kRecordHeader + "1\t2009/06/01 14:0\r\n" + kRecordHeader +
+                                    "1\t2009/06/01 14:05:10\t65.3\t\r\n");
+
+        panel::Recording second;
+        second.chooseFile(path);
+        const auto refused = second.start();
+        QVERIFY(refused);
+        QVERIFY(refused->contains("another recording"));
+        first.stop();
+        QVERIFY(!second.start());
     }
 };
 

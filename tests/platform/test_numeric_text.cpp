@@ -1,5 +1,6 @@
 // Numbers read from texts and levels written as texts.
 #include <QTest>
+#include <limits>
 
 #include "platform/numeric_text.h"
 
@@ -20,6 +21,10 @@ private slots:
         QTest::newRow("point only") << "65." << 65.0;
         QTest::newRow("stops at second point") << "1.2.3" << 1.2;
         QTest::newRow("comma stops") << "1,800" << 1.0;
+        // Far more digits than a double holds: still a finite number.
+        QTest::newRow("hundreds of fraction digits") << "0." + QString(309, u'9') << 1.0;
+        QTest::newRow("hundreds of digits")
+            << QString(400, u'9') << std::numeric_limits<double>::max();
     }
     void leading() {
         QFETCH(QString, text);

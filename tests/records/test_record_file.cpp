@@ -1,10 +1,13 @@
 // Record files: the bytes a save writes, what a load makes of every kind of line,
 // where a load stops and what it reports.
+#include <sys/resource.h>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
+#include "platform/writer_lock.h"
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
@@ -90,6 +93,37 @@ private slots:
         QTest::newRow("missing folder") << dir_.filePath(QStringLiteral("no/such/dir/x.sdm"));
         QTest::newRow("disk full") << QStringLiteral("/dev/full");
     }
+    // A save is refused over a file that a running recording holds, and a medium
+    // that fills up during the save leaves the old file whole.
+    void saveKeepsFilesOthersNeed() {
+        const QString held = path(QStringLiteral("held.sdm"));
+        QFile recording(held);
+        QVERIFY(recording.open(QIODevice::ReadWrite));
+        recording.write("No.s\tDate Time\tdB\t\r\n");
+        recording.flush();
+        QVERIFY(lp::platform::lockForWriting(recording));
+        const auto refused = saveRecordFile(held, storeOf({{"1", kDt, "65.3"}}));
+        QVERIFY(refused);
+        QCOMPARE(refused->reason, kHeldByRecording);
+        recording.close();
+        QCOMPARE(readAll(held), QByteArray("No.s\tDate Time\tdB\t\r\n"));
+        QVERIFY(!saveRecordFile(held, storeOf({{"1", kDt, "65.3"}})));  // free again
+
+        const QString old = path(QStringLiteral("old.sdm"));
+        QVERIFY(writeFile(old, "the old content"));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
+        limit.rlim_cur = 30;  // the header goes in, the one short line does not
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const auto full = saveRecordFile(old, storeOf({{"1", kDt, "65.3"}}));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(full);
+        QVERIFY2(full->reason.startsWith("the disk is full"), qPrintable(full->reason));
+        QCOMPARE(readAll(old), QByteArray("the old content"));
+    }
+
     void saveFailures() {
         QFETCH(QString, target);
         if (target.startsWith(u"/dev/") && !QFile::exists(target)) {
@@ -147,6 +181,11 @@ private slots:
         row("fixed column, short line", "3\tAB\r\n", "3|AB|0.0", 0, 1);
         row("fixed column without TAB stops", "1\t09/03/15   14:05:09   A  65.4\r\nA line\r\n",
             "1|09/03/1514:05:09 |65.4", 2, 1);
+        row("a line of commas holds only empty items",
+            h + QByteArray(60000, ',') + "\r\n1\ta\t50.0\t\r\n", "1|a|50.0", 0, 60002);
+        row("a line over 64 KiB stops the load",
+            h + "1\ta\t50.0\t\r\n2\tb\t" + QByteArray(70000, '5') + "\t\r\n", "1|a|50.0", 3, 1);
+        row("no line end at all in 2 MB", QByteArray(2 << 20, ' '), "", 1, 0);
     }
     void load() {
         QFETCH(QByteArray, bytes);

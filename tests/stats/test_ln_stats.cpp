@@ -94,6 +94,9 @@ private slots:
         QTest::newRow("zero") << "0.0" << 0 << 0 << true;
         QTest::newRow("blanks and unit") << "  72.4 dB" << 724 << 72 << true;
         QTest::newRow("lower-case l is no mark") << "70.1l" << 701 << 70 << true;
+        QTest::newRow("hundreds of nines after the point")
+            << "0." + QString(309, u'9') << 10 << 1 << true;
+        QTest::newRow("hundreds of digits") << QString(400, u'9') << 1450 << 145 << true;
     }
     void classOfText() {
         QFETCH(QString, text);
