@@ -1,7 +1,5 @@
-// The memory windows on the simulated meter: a virtual clock, the meter behind an
-// in-process transport (optionally paced at 9600 baud), the link, scripted dialogs and
-// the MEMORY flow, with helpers that press buttons and wait (in virtual time) for
-// their exchanges to end.
+// The memory windows on the simulated meter: scripted dialogs and the MEMORY flow,
+// with helpers that press buttons and let their exchanges end in virtual time.
 #pragma once
 
 #include <QCoreApplication>
@@ -16,33 +14,12 @@
 #include "memory/memory_flow.h"
 #include "memory/memory_window.h"
 #include "memory/set_grid.h"
-#include "platform/virtual_clock.h"
+#include "memory_rig.h"
 #include "scripted_dialogs.h"
-#include "sim/sim_meter.h"
-#include "sim/sim_transport.h"
 
 namespace lp::test {
 
-inline const QDateTime kSetStart(QDate(2009, 12, 31), QTime(23, 50, 0));
-
-// Levels of record k that sweep from 25.0 to 136.0 dB in tenths, so the 30-130 dB
-// range is left on both sides and the hundreds digit is used.
-inline double sweep(int k) {
-    return (250 + ((k - 1) * 37) % 1111) / 10.0;
-}
-inline QString sweepText(int k) {
-    return QString::number(sweep(k), 'f', 1);
-}
-inline QString stampOf(int k, int intervalSec) {
-    return kSetStart.addSecs(qint64{intervalSec} * (k - 1)).toString("yyyy/MM/dd HH:mm:ss");
-}
-
-struct MemoryUiRig {
-    explicit MemoryUiRig(bool paced = false) : port(meter, clock, paced) {}
-    platform::VirtualClock clock;
-    sim::SimMeter meter;
-    sim::SimTransport port;
-    link::MeterLink link{port, clock};
+struct MemoryUiRig : SimRig {
     ScriptedDialogs dialogs;
     QWidget panel;
     memory::MemoryFlow flow{link, dialogs, &panel};
@@ -51,11 +28,6 @@ struct MemoryUiRig {
 
     static void flushDeletes() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // Runs virtual time until the link has nothing left to do.
-    bool settle(qint64 maxMs = 60000) {
-        return clock.advanceUntil([this] { return !link.busy(); }, maxMs);
     }
 
     // The panel's MEMORY: the window that shows once the status is in.
@@ -91,8 +63,7 @@ struct MemoryUiRig {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
-    // Which of the window's buttons are enabled, in the order
-    // IdCode, Sampling, Time, TimeOfRec, ShowData: "11110".
+    // Enabled buttons: IdCode, Sampling, Time, TimeOfRec, ShowData, as "11110".
     static QString enabledButtons(const memory::Memory& w) {
         QString out;
         for (const QPushButton* b :
