@@ -1,16 +1,23 @@
-// How exchanges end on the link: once each, with their bytes or a reason, whether they
-// finish, are cancelled (running or queued), are refused by a lost port, or are dropped
-// when the port fails or is replaced. Also the one BCD codec.
+// The meter link on a virtual clock. Exchanges end once each, with their bytes or a
+// reason, whether they finish, are cancelled (running or queued), are refused by a
+// lost port, or are dropped when the port fails or is replaced. On top of it: the live
+// poll (attempts, "No COM" and its recovery, surplus bytes), the bytes of each key and
+// of the clock set, and the BCD codec.
+#include <QSignalSpy>
 #include <QTest>
 
 #include "fake_transport.h"
 #include "link/bcd.h"
-#include "link/meter_link.h"
+#include "link/key_commands.h"
+#include "link/live_poller.h"
 #include "platform/virtual_clock.h"
 
 using namespace lp;
+using link::LinkState;
 
 namespace {
+
+const QByteArray kFrame("\x00\x42\x06\x53\x00", 5);
 
 // Sends "?" and takes whatever came 100 ms later as its reply.
 class Probe final : public link::Exchange {
@@ -32,11 +39,17 @@ struct Rig {
     platform::VirtualClock clock;
     test::FakeTransport port{clock};
     link::MeterLink link{port, clock};
+    link::LivePoller poller{link};
+    QSignalSpy frames{&poller, &link::LivePoller::frameReceived};
     QList<link::ExchangeEnd> ends;
 
     link::ExchangeId probe() {
         return link.submit(std::make_unique<Probe>(),
                            [this](const link::ExchangeEnd& end) { ends << end; });
+    }
+    // The meter answers each poll with a frame.
+    void answerPolls(test::FakeTransport& to) {
+        to.setResponder([](const QByteArray& w) { return w == " " ? kFrame : QByteArray(); });
     }
 };
 
@@ -99,9 +112,8 @@ private slots:
                 told << end.reason;
             }
         }
-        QStringList expected = reasons;
-        expected.removeAll(QString());
-        QCOMPARE(told, expected);
+        reasons.removeAll(QString());
+        QCOMPARE(told, reasons);
         QCOMPARE(r.ends.size(), 2);  // each exactly once, the other one finished
         QCOMPARE(r.ends[0].cancelled || r.ends[1].cancelled, how.startsWith("cancel"));
         QVERIFY(!r.link.busy());
@@ -121,6 +133,144 @@ private slots:
                  QStringLiteral("The probe could not run: the port to the meter is closed."));
         QVERIFY(!r.link.pending(id));
         QCOMPARE(r.port.written, QByteArray());
+    }
+
+    void pollTakesOneAttemptWhenMeterAnswers() {
+        Rig r;
+        r.answerPolls(r.port);
+        QVERIFY(r.poller.tick());
+        QVERIFY(!r.poller.tick());  // a poll is running: no second poll
+        r.clock.advance(199);
+        QCOMPARE(r.frames.size(), 0);
+        r.clock.advance(1);
+        QCOMPARE(r.frames.size(), 1);
+        QCOMPARE(r.frames[0][0].toByteArray(), kFrame);
+        QCOMPARE(r.port.written, QByteArray(" "));
+        QVERIFY(!r.link.busy());
+    }
+
+    void silentMeterGivesNoDataAfterTenAttemptsThenRecovers() {
+        Rig r;
+        r.poller.setOpened();
+        QSignalSpy states(&r.poller, &link::LivePoller::stateChanged);
+        r.poller.tick();
+        r.clock.advance(1999);
+        QCOMPARE(states.size(), 0);
+        r.clock.advance(1);
+        QCOMPARE(states.size(), 1);
+        QCOMPARE(states[0][0].value<LinkState>(), LinkState::NoData);
+        QCOMPARE(r.port.written, QByteArray(10, ' '));
+        // Recovery: one attempt per poll, without limit.
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(r.poller.tick());
+            r.clock.advance(200);
+        }
+        QCOMPARE(r.poller.state(), LinkState::NoData);
+        r.answerPolls(r.port);
+        r.poller.tick();
+        r.clock.advance(200);
+        QCOMPARE(r.poller.state(), LinkState::Linked);
+        QCOMPARE(r.frames.size(), 1);
+    }
+
+    void surplusOrShortRepliesAreNeverFrames() {
+        Rig r;
+        QList<QByteArray> replies{kFrame + '\x01', kFrame.left(4), kFrame};
+        r.port.setResponder([&](const QByteArray&) { return replies.takeFirst(); });
+        r.poller.tick();
+        r.clock.advance(600);
+        QCOMPARE(r.frames.size(), 1);
+        QCOMPARE(r.frames[0][0].toByteArray(), kFrame);
+        QCOMPARE(r.port.written, QByteArray(3, ' '));
+    }
+
+    // A key clicked while a poll waits runs after that poll, which keeps its reply.
+    void keyDuringPollWaitsItsTurn() {
+        Rig r;
+        r.answerPolls(r.port);
+        r.poller.tick();
+        r.clock.advance(100);
+        link::pressKey(r.link, link::MeterKey::AC);
+        QCOMPARE(r.port.written, QByteArray(" "));
+        r.clock.advance(100);
+        QCOMPARE(r.frames.size(), 1);
+        QCOMPARE(r.port.written, QByteArray(" A"));
+        QVERIFY(!r.poller.tick());  // the key's 0.1 s wait is still running
+        r.clock.advance(100);
+        QVERIFY(r.poller.tick());
+    }
+
+    // The single keys throw away waiting input first; RESET and REC do not.
+    void keysSendTheirLetters_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("durationMs");
+        QTest::addColumn<bool>("discards");
+        QTest::newRow("A/C") << int(link::MeterKey::AC) << QByteArray("A") << 100 << true;
+        QTest::newRow("F/S") << int(link::MeterKey::FS) << QByteArray("F") << 100 << true;
+        QTest::newRow("MAX") << int(link::MeterKey::Max) << QByteArray("M") << 100 << true;
+        QTest::newRow("up") << int(link::MeterKey::RangeUp) << QByteArray("U") << 100 << true;
+        QTest::newRow("down") << int(link::MeterKey::RangeDown) << QByteArray("P") << 100 << true;
+        QTest::newRow("RESET") << int(link::MeterKey::Reset) << QByteArray("EEE") << 600 << false;
+        QTest::newRow("REC start")
+            << int(link::MeterKey::RecStart) << QByteArray("S") << 100 << false;
+        QTest::newRow("REC stop") << int(link::MeterKey::RecStop) << QByteArray("T") << 100
+                                  << false;
+    }
+    void keysSendTheirLetters() {
+        QFETCH(int, key);
+        QFETCH(int, durationMs);
+        Rig r;
+        r.port.inject("junk");
+        link::pressKey(r.link, link::MeterKey(key));
+        r.clock.advance(durationMs - 1);
+        QVERIFY(r.link.busy());
+        r.clock.advance(1);
+        QVERIFY(!r.link.busy());
+        QTEST(r.port.written, "bytes");
+        QTEST(r.port.bytesAvailable() == 0, "discards");
+    }
+
+    // The PC time goes out as it is when the bytes are sent, after a poll that ran first;
+    // a lost port refuses the clock set and says so.
+    void clockSetSendsTheTimeOfSending() {
+        Rig r;
+        r.clock.setNow(QDateTime(QDate(2099, 12, 31), QTime(23, 59, 58)));
+        r.poller.tick();
+        QList<bool> done;
+        link::setMeterClock(r.link, [&](bool sent) { done << sent; });
+        r.clock.advance(2000 + 199);
+        QCOMPARE(r.port.written, QByteArray(10, ' ') + "D");
+        QVERIFY(done.isEmpty());
+        r.clock.advance(1);
+        QCOMPARE(done, QList<bool>{true});
+        QCOMPARE(r.port.written.mid(11), QByteArray("\x00\x01\x01\x00\x00\x00", 6));
+        r.port.fail(QStringLiteral("gone"));
+        link::setMeterClock(r.link, [&](bool sent) { done << sent; });
+        QCOMPARE(done, (QList<bool>{true, false}));
+    }
+
+    // The adapter comes back: the link talks through the new port and the poller
+    // goes from "No COM" back to linked at the first frame.
+    void replacedPortCarriesOn() {
+        Rig r;
+        test::FakeTransport back(r.clock);
+        r.answerPolls(back);
+        r.poller.setOpened();
+        r.port.fail(QStringLiteral("unplugged"));
+        QVERIFY(r.link.portLost());
+        QCOMPARE(r.poller.state(), LinkState::NoData);
+        r.poller.tick();
+        r.clock.advance(400);
+        QCOMPARE(r.port.written, QByteArray());
+        r.link.replacePort(back);
+        QVERIFY(!r.link.portLost());
+        r.poller.tick();
+        r.clock.advance(200);
+        QCOMPARE(r.frames.size(), 1);
+        QCOMPARE(r.poller.state(), LinkState::Linked);
+        r.port.inject("stray");  // the old port no longer reaches the link
+        QCOMPARE(back.written, QByteArray(" "));
     }
 
     void bcdCodec() {

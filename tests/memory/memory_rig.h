@@ -1,5 +1,5 @@
-// Byte images of meter replies (set headers, records, set tables), and a scripted
-// meter on a virtual clock with the memory commands and the live poll on its link.
+// Byte images of meter replies, a scripted meter (FakeTransport) with the memory
+// commands and the live poll on its link, and the simulated meter on its link.
 #pragma once
 
 #include <QSignalSpy>
@@ -8,6 +8,8 @@
 #include "link/live_poller.h"
 #include "memory/memory_commands.h"
 #include "platform/virtual_clock.h"
+#include "sim/sim_meter.h"
+#include "sim/sim_transport.h"
 
 namespace lp::test {
 
@@ -17,6 +19,7 @@ inline QByteArray hex(const char* digits) {
 
 inline const QByteArray kStart = hex("09 03 15 14 05 09");  // 2009/03/15 14:05:09
 inline const QByteArray kStatus = hex("04D2 00 08 03 000400 0002");
+inline const QDateTime kSetStart(QDate(2009, 12, 31), QTime(23, 50, 0));
 
 // A set: six start bytes (BCD), the function byte, the interval, three unread bytes,
 // then the records (two bytes each).
@@ -72,6 +75,19 @@ struct Rig {
         }
         clock.advance(200);
         return frames.size() == 1;
+    }
+};
+
+// The simulated meter behind an in-process transport, on a virtual clock.
+struct SimRig {
+    platform::VirtualClock clock;
+    sim::SimMeter meter;
+    sim::SimTransport port{meter, clock, false};
+    link::MeterLink link{port, clock};
+
+    // Runs virtual time until the link has nothing left to do.
+    bool settle(qint64 maxMs = 60000) {
+        return clock.advanceUntil([this] { return !link.busy(); }, maxMs);
     }
 };
 

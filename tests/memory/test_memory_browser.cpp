@@ -1,35 +1,27 @@
 // The memory window's rules without the window, on the simulated meter: which commands
 // can start when, the choice of a set, a refused setting, and what the user is told
 // when a set table or a download stops short.
-#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
 #include "memory/memory_browser.h"
-#include "platform/virtual_clock.h"
-#include "sim/sim_meter.h"
-#include "sim/sim_transport.h"
+#include "memory_rig.h"
 
 using namespace lp;
 using Action = memory::MemoryBrowser::Action;
 
 namespace {
 
-const QDateTime kStart(QDate(2009, 12, 31), QTime(23, 50, 0));
-
-struct Rig {
+struct Rig : test::SimRig {
     explicit Rig(const QList<int>& sets) {
         for (int records : sets) {
-            meter.addSet(sim::makeSet(kStart, 6, true, 1, records));
+            meter.addSet(sim::makeSet(test::kSetStart, 6, true, 1, records));
         }
         QSignalSpy read(&commands, &memory::MemoryCommands::statusRead);
         commands.readStatus();
         settle();
         browser = std::make_unique<memory::MemoryBrowser>(
             commands, read.at(0).at(0).value<memory::MemoryStatusInfo>());
-    }
-    bool settle() {
-        return clock.advanceUntil([this] { return !link.busy(); }, 60000);
     }
     // IdCode, SamplingInterval, MeterClock, SetTable, Download, Cancel: "111100".
     QString available() const {
@@ -41,10 +33,6 @@ struct Rig {
         return out;
     }
 
-    platform::VirtualClock clock;
-    sim::SimMeter meter;
-    sim::SimTransport port{meter, clock, false};
-    link::MeterLink link{port, clock};
     memory::MemoryCommands commands{link};
     std::unique_ptr<memory::MemoryBrowser> browser;
 };
@@ -101,6 +89,9 @@ private slots:
         QVERIFY(r.settle());
         QCOMPARE(r.meter.intervalSec, 5);
         QCOMPARE(b.message(), QString());
+        b.readSetTable();  // a table of no set is listed too
+        QVERIFY(r.settle());
+        QVERIFY(b.setsListed() && b.setRows().isEmpty());
     }
 
     // A set table that came short lists what came whole and can be asked for again.

@@ -1,44 +1,117 @@
-// The memory window on the simulated meter: the status in its labels, the meter
-// clock, the logger settings with their checks, the set table filling the set grid
-// once, and the choice of a set.
+// The memory windows' wiring on the simulated meter. The memory window renders its
+// browser (labels, accessible values, enabled buttons, the set grid) and each control
+// reaches the browser; MEMORY shows a fresh window or tells why it cannot. SHOW DATA
+// lists the chosen set in the DataList beside it, whose Save writes the record file; a
+// download that stops (meter switched off, Cancel, the window closed) keeps what came
+// until the next download replaces it.
 #include <QAccessible>
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
 
-#include "memory_ui_rig.h"
-#include "platform/twips.h"
+#include "memory/data_list.h"
+#include "memory/memory_flow.h"
+#include "memory/memory_window.h"
+#include "memory/set_grid.h"
+#include "memory_rig.h"
+#include "scripted_dialogs.h"
 
 using namespace lp;
-using test::MemoryUiRig;
+
+namespace {
+
+// The simulated meter with scripted dialogs and the MEMORY flow.
+struct MemoryUiRig : test::SimRig {
+    test::ScriptedDialogs dialogs;
+    QWidget panel;
+    memory::MemoryFlow flow{link, dialogs, &panel};
+
+    ~MemoryUiRig() { flushDeletes(); }
+
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The panel's MEMORY: the window that shows once the status is in.
+    memory::Memory* openMemory() {
+        flow.open();
+        settle();
+        return flow.memoryWindow();
+    }
+
+    // MEMORY, TIME OF RECORDING and a click on set `row`.
+    memory::Memory* chooseSet(int row) {
+        memory::Memory* w = openMemory();
+        if (w == nullptr) {
+            return nullptr;
+        }
+        w->face().setTableButton->click();
+        settle();
+        clickSetRow(*w, row);
+        return w;
+    }
+
+    // A mouse click on set row `row` (row 0 is the heading).
+    static void clickSetRow(memory::Memory& w, int row) {
+        memory::SetGrid* grid = w.face().setGrid;
+        if (row == 0) {
+            QHeaderView* heading = grid->horizontalHeader();
+            QTest::mouseClick(
+                heading->viewport(), Qt::LeftButton, {},
+                QPoint(heading->sectionViewportPosition(0) + 5, heading->height() / 2));
+            return;
+        }
+        const QRect cell = grid->visualRect(grid->model()->index(row - 1, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    // Enabled buttons: IdCode, Sampling, Time, TimeOfRec, ShowData, as "11110".
+    static QString enabledButtons(const memory::Memory& w) {
+        QString out;
+        for (const QPushButton* b :
+             {w.face().idCodeButton, w.face().samplingButton, w.face().meterClockButton,
+              w.face().setTableButton, w.face().showDataButton}) {
+            out += b->isEnabled() ? u'1' : u'0';
+        }
+        return out;
+    }
+};
+
+enum class Stop { SwitchedOff, Cancel, CloseWindow };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Stop)
 
 class TestMemoryWindow : public QObject {
     Q_OBJECT
 private slots:
-    void statusFillsTheWindow() {
+    void statusAndMeterClockFillTheWindow() {
         MemoryUiRig r;
         r.clock.setNow(QDateTime(QDate(2009, 3, 15), QTime(14, 5, 9)));
         r.meter.idCode = 4321;
-        r.meter.intervalSec = 2;
         r.meter.addSet(sim::makeSet(test::kSetStart, 6, true, 1, 506));  // 1024 bytes used
         memory::Memory* w = r.openMemory();
-        QVERIFY(w != nullptr);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->objectName(), QStringLiteral("Memory"));
+        QVERIFY(w && w->isVisible());
         QCOMPARE(w->windowTitle(), QStringLiteral("Memory"));
         QCOMPARE(w->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
         const memory::MemoryFace& f = w->face();
-        QCOMPARE(f.memorySizeLabel->text(), QStringLiteral("128 K"));
-        QCOMPARE(f.remainingLabel->text(), QStringLiteral("127.5 K"));
-        QCOMPARE(f.setCountLabel->text(), QStringLiteral("1"));
-        QCOMPARE(f.idCodeBox->text(), QStringLiteral("4321"));
-        QCOMPARE(f.samplingBox->text(), QStringLiteral("2 sec"));
-        QCOMPARE(f.recordCountLabel->text(), QString());
+        QCOMPARE(QStringList({f.memorySizeLabel->text(), f.remainingLabel->text(),
+                              f.setCountLabel->text(), f.idCodeBox->text(), f.samplingBox->text(),
+                              f.recordCountLabel->text()}),
+                 QStringList({"128 K", "127.5 K", "1", "4321", "2 sec", ""}));
         // Assistive technology reads the values, not only the labels' names.
         for (QLabel* label : {f.memorySizeLabel, f.remainingLabel}) {
             QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(label);
             QVERIFY(spoken);
             QCOMPARE(spoken->text(QAccessible::Description), label->text());
-            QCOMPARE(spoken->text(QAccessible::Name), label->accessibleName());
         }
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
         QVERIFY(!f.setGrid->isVisible());
@@ -60,14 +133,11 @@ private slots:
         r.flow.open();
         QVERIFY(r.settle());
         QCOMPARE(r.flow.memoryWindow(), nullptr);
-        const QStringList messages = r.dialogs.messages();
-        QVERIFY2(messages.size() == 1 && messages[0].contains(u"memory status request") &&
-                     messages[0].contains(u"0 of 10 bytes"),
-                 qPrintable(messages.join('|')));
+        QCOMPARE(r.dialogs.messages().size(), 1);
+        QVERIFY(r.dialogs.messages()[0].contains(u"memory status request"));
         r.meter.setFault(sim::Fault::None);
         QPointer<memory::Memory> first = r.openMemory();
         QVERIFY(first);
-        first->face().idCodeBox->setText(QStringLiteral("typed but not sent"));
         r.meter.idCode = 77;
         r.flow.open();
         r.flow.open();
@@ -79,109 +149,169 @@ private slots:
         QCOMPARE(r.panel.findChildren<memory::Memory*>().size(), 0);
     }
 
-    void settings_data() {
-        QTest::addColumn<bool>("idCode");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<int>("meterValue");
-        // The meter starts with code 1 and interval 2.
-        QTest::newRow("code 65535") << true << "65535" << true << 65535;
-        QTest::newRow("code 65536") << true << "65536" << false << 1;
-        QTest::newRow("interval as shown") << false << "5 sec" << true << 5;
-    }
-    void settings() {
-        QFETCH(bool, idCode);
-        QFETCH(QString, typed);
-        QFETCH(bool, accepted);
-        QFETCH(int, meterValue);
+    // Each setting button sends its own box; a refused one is told and its box gets focus.
+    void settingButtonsSendTheirBoxes() {
         MemoryUiRig r;
-        r.meter.idCode = 1;
-        r.meter.intervalSec = 2;
         memory::Memory* w = r.openMemory();
         QVERIFY(w);
-        w->show();
         const memory::MemoryFace& f = w->face();
-        QLineEdit* box = idCode ? f.idCodeBox : f.samplingBox;
-        box->setText(typed);
-        (idCode ? f.idCodeButton : f.samplingButton)->click();
-        if (accepted) {
-            QCOMPARE(f.messageLabel->text(), QStringLiteral("Wait"));
-            QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
-            QVERIFY(r.link.busy());
-            QVERIFY(r.settle());
-            QVERIFY(r.dialogs.shown.empty());
-        } else {
-            QVERIFY(!r.link.busy());
-            QCOMPARE(r.dialogs.messages(), QStringList{QStringLiteral("Invalid No.s, Try Again!")});
-            QCOMPARE(r.dialogs.shown[0].icon, platform::MessageIcon::Critical);
-            QCOMPARE(w->focusWidget(), box);
-            r.clock.advance(1000);
-        }
+        f.samplingBox->setText(QStringLiteral("65536"));
+        f.idCodeBox->setText(QStringLiteral("300"));
+        f.samplingButton->click();
+        QVERIFY(!r.link.busy());
+        QCOMPARE(r.dialogs.messages(), QStringList{QStringLiteral("Invalid No.s, Try Again!")});
+        QCOMPARE(r.dialogs.shown[0].icon, platform::MessageIcon::Critical);
+        QCOMPARE(w->focusWidget(), f.samplingBox);
+        f.idCodeButton->click();
+        QCOMPARE(f.messageLabel->text(), QStringLiteral("Wait"));
+        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
+        QVERIFY(r.settle());
         QCOMPARE(f.messageLabel->text(), QString());
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
-        QCOMPARE(idCode ? int{r.meter.idCode} : int{r.meter.intervalSec}, meterValue);
+        QCOMPARE(int{r.meter.idCode}, 300);
+        QCOMPARE(int{r.meter.intervalSec}, 2);
     }
 
     // TIME OF RECORDING fills the set grid; a click on a set row chooses it, the heading
     // row nothing.
-    void setTableAndChoice_data() {
-        QTest::addColumn<int>("sets");
-        QTest::newRow("no set") << 0;
-        QTest::newRow("three sets") << 3;
-    }
     void setTableAndChoice() {
-        QFETCH(int, sets);
         MemoryUiRig r;
-        const int records[] = {10, 11, 70000};
-        for (int k = 0; k < sets; ++k) {
-            r.meter.addSet(sim::makeSet(test::kSetStart.addDays(40 * k).addSecs(61 * k), 0, true, 1,
-                                        records[k]));
+        for (int records : {10, 11, 70000}) {
+            r.meter.addSet(sim::makeSet(test::kSetStart.addDays(records), 0, true, 1, records));
         }
         memory::Memory* w = r.openMemory();
         QVERIFY(w);
-        w->show();
         const memory::MemoryFace& f = w->face();
         f.setTableButton->click();
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
         QVERIFY(f.cancelButton->isVisible());
         QVERIFY(r.settle());
-        QCOMPARE(f.messageLabel->text(), QStringLiteral("%1 Sets Completed").arg(sets));
+        QCOMPARE(f.messageLabel->text(), QStringLiteral("3 Sets Completed"));
         QVERIFY(!f.cancelButton->isVisible());
-        QVERIFY(f.setGrid->isVisible());
-        QVERIFY(f.setGrid->isEnabled());
-        QCOMPARE(f.setGrid->listedSets(), sets);
-        QCOMPARE(f.setGrid->cellText(0, 0), QStringLiteral("SET"));
+        QVERIFY(f.setGrid->isVisible() && f.setGrid->isEnabled());
+        QCOMPARE(f.setGrid->listedSets(), 3);
         QCOMPARE(f.setGrid->cellText(0, 1), QStringLiteral("   DATE------TIME"));
-        QCOMPARE(f.setGrid->columnWidth(0), platform::twipsToPx(750));
-        QCOMPARE(f.setGrid->columnWidth(1), f.setGrid->fontMetrics().horizontalAdvance(
-                                                QStringLiteral("00-00-00----00:00:00")) +
-                                                platform::twipsToPx(150));
-        // TIME OF RECORDING stays off, so each set is listed once.
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11100"));
-        w->onTimeOfRecClicked();
-        QVERIFY(!r.link.busy());
-        QCOMPARE(f.setGrid->listedSets(), sets);
-        if (sets == 0) {
-            return;
-        }
-        QCOMPARE(f.setGrid->cellText(1, 0), QStringLiteral("1"));
-        QCOMPARE(f.setGrid->cellText(1, 1), QStringLiteral("12/31/09----23:50:00"));
         QCOMPARE(f.setGrid->cellText(3, 0), QStringLiteral("3"));
-        QCOMPARE(f.setGrid->cellText(3, 1), QStringLiteral("03/21/10----23:52:02"));
+        QCOMPARE(f.setGrid->cellText(3, 1), w->browser().setRows()[2].start);
+        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11100"));
 
         MemoryUiRig::clickSetRow(*w, 3);
-        QCOMPARE(w->browser().chosenSet()->number, 3);
         QCOMPARE(f.recordCountLabel->text(), QStringLiteral("70000"));
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11101"));
-        MemoryUiRig::clickSetRow(*w, 0);  // the heading row is no set
-        w->onSetRowClicked(0);
-        w->onSetRowClicked(4);
+        MemoryUiRig::clickSetRow(*w, 0);
         QCOMPARE(w->browser().chosenSet()->number, 3);
-        QCOMPARE(f.recordCountLabel->text(), QStringLiteral("70000"));
         MemoryUiRig::clickSetRow(*w, 1);
-        QCOMPARE(w->browser().chosenSet()->number, 1);
         QCOMPARE(f.recordCountLabel->text(), QStringLiteral("10"));
-        QVERIFY(!r.link.busy());
+    }
+
+    void showDataListsTheSetAndSaves() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        MemoryUiRig r;
+        const QList<double> levels{65.3, 100.5, 29.0};
+        r.meter.addSet(sim::makeSet(test::kSetStart, 2, false, 7, 5));
+        r.meter.addSet(
+            sim::makeSet(test::kSetStart, 6, true, 30, 3, [&](int k) { return levels[k - 1]; }));
+        memory::Memory* w = r.chooseSet(2);
+        QVERIFY(w);
+        w->face().showDataButton->click();
+        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
+        QVERIFY(w->face().cancelButton->isVisible());
+        QVERIFY(r.settle());
+        QVERIFY(r.dialogs.shown.empty());
+        QCOMPARE(w->face().messageLabel->text(), QStringLiteral("3 Records Completed"));
+        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00001"));
+        QVERIFY(!w->face().cancelButton->isVisible());
+
+        memory::DataList* list = r.flow.dataList();
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(list->windowTitle(), QStringLiteral("DataList"));
+        QCOMPARE(list->title()->text(), QStringLiteral("3  Records In No. 2  Set"));
+        const QRect frame = w->frameGeometry();
+        QCOMPARE(list->pos(), QPoint(frame.x() + frame.width(), frame.y()));
+        QCOMPARE(list->grid(0)->model()->rowCount(), 3);
+        QCOMPARE(list->recordGrid().count(), 3);
+        QCOMPARE(list->recordGrid().row(2).number, QStringLiteral("3"));
+        QVERIFY(list->recordGrid().row(2).line.startsWith(u"2009/12/31    23:51:00     29.0"));
+        QVERIFY(!list->plotButton()->isEnabled());
+        QVERIFY(!list->printButton()->isEnabled());
+        QCOMPARE(list->toolbarSave()->toolTip(), QStringLiteral("Save As"));
+
+        const QString byButton = dir.filePath(QStringLiteral("button.sdm"));
+        const QString byToolbar = dir.filePath(QStringLiteral("toolbar.sdm"));
+        r.dialogs.saveNames = {byButton, byToolbar, std::nullopt};
+        list->saveButton()->click();
+        list->toolbarSave()->trigger();
+        QVERIFY(!list->save());  // the dialog is cancelled: nothing written
+        for (const QString& path : {byButton, byToolbar}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("No.s\tDate Time\tdB\t\r\n"
+                                                "1\t2009/12/31 23:50:00\t65.3\t\r\n"
+                                                "2\t2009/12/31 23:50:30\t100.5\t\r\n"
+                                                "3\t2009/12/31 23:51:00\t29.0\t\r\n"));
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+        QVERIFY(r.dialogs.messages().isEmpty());
+    }
+
+    void stoppedDownloadKeepsWhatCame_data() {
+        QTest::addColumn<Stop>("stop");
+        QTest::addColumn<int>("listed");
+        QTest::newRow("meter switched off before it answers") << Stop::SwitchedOff << 0;
+        QTest::newRow("cancel") << Stop::Cancel << 952;
+        QTest::newRow("memory window closed") << Stop::CloseWindow << 952;
+    }
+    void stoppedDownloadKeepsWhatCame() {
+        QFETCH(Stop, stop);
+        QFETCH(int, listed);
+        MemoryUiRig r;
+        r.meter.addSet(sim::makeSet(test::kSetStart, 6, true, 1, 3000));
+        QPointer<memory::Memory> w = r.chooseSet(1);
+        QVERIFY(w);
+        r.meter.setFault(stop == Stop::SwitchedOff ? sim::Fault::SwitchedOff : sim::Fault::None);
+        w->face().showDataButton->click();
+        if (stop != Stop::SwitchedOff) {
+            // The first part (1916 bytes, 952 records) is in.
+            QVERIFY(r.clock.advanceUntil(
+                [&] { return w->face().messageLabel->text() == "952 Records Completed"; }, 10000));
+            QVERIFY(w->face().cancelButton->isVisible());
+            stop == Stop::Cancel ? w->face().cancelButton->click() : (void)w->close();
+        }
+        QVERIFY(r.settle());
+        QCOMPARE(r.dialogs.messages().size(), 1);
+        QVERIFY(r.dialogs.messages()[0].contains(u"download of set 1"));
+        QCOMPARE(r.dialogs.shown[0].icon, stop == Stop::SwitchedOff
+                                              ? platform::MessageIcon::Warning
+                                              : platform::MessageIcon::Information);
+        memory::DataList* list = r.flow.dataList();
+        QCOMPARE(list != nullptr, listed > 0);
+        if (list) {
+            QCOMPARE(list->recordCount(), listed);
+            QCOMPARE(list->title()->text(),
+                     QStringLiteral("%1 of 3000  Records In No. 1  Set").arg(listed));
+        }
+        if (stop == Stop::CloseWindow) {
+            MemoryUiRig::flushDeletes();
+            QVERIFY(!w);
+            QVERIFY(r.flow.dataList());  // the list outlives the memory window
+            return;
+        }
+        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11101"));
+        // The meter is back: the partial list goes before the download starts.
+        QPointer<memory::DataList> partial = list;
+        r.meter.setFault(sim::Fault::None);
+        w->face().showDataButton->click();
+        QVERIFY(!partial || !partial->isVisible());
+        QVERIFY(r.settle());
+        MemoryUiRig::flushDeletes();
+        QVERIFY(!partial);
+        QCOMPARE(r.flow.dataList()->recordCount(), 3000);
+        // A new MEMORY replaces the memory window; the list stays.
+        r.flow.open();
+        QVERIFY(r.settle());
+        MemoryUiRig::flushDeletes();
+        QVERIFY(!w);
+        QVERIFY(r.flow.dataList() && r.flow.dataList()->isVisible());
     }
 };
 
