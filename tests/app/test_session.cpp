@@ -112,6 +112,14 @@ private slots:
         QVERIFY(rig.session->listFeed().listOn());
 
         rig.clock.advance(5000);
+        // Saving the live list over the file being recorded is refused: the recording
+        // keeps every sample.
+        rig.dialogs.saveNames.push_back(path);
+        topLevel<lists::List>(QString())->save();
+        QCOMPARE(rig.dialogs.messages().size(), 1);
+        QVERIFY2(rig.dialogs.messages()[0].contains("a running recording writes to that file"),
+                 qPrintable(rig.dialogs.messages()[0]));
+        rig.dialogs.shown.clear();
         rig.meter->setFixedLevel(80.0);
         rig.clock.advance(5000);
         button(&panel, "CmdStop")->click();

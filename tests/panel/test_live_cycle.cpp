@@ -102,6 +102,12 @@ private slots:
         QCOMPARE(rig.commands(), QByteArray("D\x09\x06\x01\x14\x05\x09"));
         QCOMPARE(rig.cycle.view().link, QString("Com1"));
         QVERIFY(!rig.cycle.view().clockSetPending);
+        // With the port gone the clock set is refused at once: the label keeps saying
+        // so, and nothing waits.
+        rig.port.fail("gone");
+        rig.cycle.setMeterClock();
+        QCOMPARE(rig.cycle.view().link, QString("No COM"));
+        QVERIFY(!rig.cycle.view().clockSetPending);
     }
 
     // While a dial is shown, each sample moves its needle; a sample in another range
