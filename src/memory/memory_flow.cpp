@@ -3,6 +3,7 @@
 
 #include "memory/data_list.h"
 #include "memory/memory_window.h"
+#include "platform/window_retirement.h"
 
 namespace lp::memory {
 
@@ -17,9 +18,13 @@ MemoryFlow::MemoryFlow(link::MeterLink& link, platform::Dialogs& dialogs, QWidge
 }
 
 MemoryFlow::~MemoryFlow() {
-    // The windows talk to the commands, which go with the flow.
+    // The windows talk to the commands, which go with the flow; so do windows retired
+    // but not yet gone.
     delete memory_;
     delete dataList_;
+    for (const QPointer<QWidget>& window : retired_) {
+        delete window.data();
+    }
 }
 
 void MemoryFlow::open() {
@@ -35,7 +40,8 @@ void MemoryFlow::statusRead(const MemoryStatusInfo& status) {
         return;
     }
     statusPending_ = false;
-    delete memory_;
+    // The window before may be showing a message of its own: it goes when that closes.
+    retire(memory_);
     auto* window = new Memory(commands_, dialogs_, status);
     memory_ = window;
     connect(&window->browser(), &MemoryBrowser::downloadStarting, this, &MemoryFlow::closeDataList);
@@ -59,10 +65,18 @@ void MemoryFlow::commandFailed(const CommandFailure& failure) {
     }
 }
 
-void MemoryFlow::closeDataList() {
-    if (dataList_) {
-        dataList_->close();
+void MemoryFlow::retire(QWidget* window) {
+    if (!window) {
+        return;
     }
+    std::erase_if(retired_, [](const QPointer<QWidget>& w) { return w.isNull(); });
+    retired_.emplace_back(window);
+    platform::retireWindow(window);
+}
+
+void MemoryFlow::closeDataList() {
+    // Its save dialog may be open: the list goes when that closes.
+    retire(dataList_);
 }
 
 void MemoryFlow::showSet(const DownloadedSet& set) {

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <vector>
 
 #include "link/meter_link.h"
 #include "memory/data_list.h"
@@ -43,6 +44,7 @@ signals:
 private:
     void statusRead(const MemoryStatusInfo& status);
     void commandFailed(const CommandFailure& failure);
+    void retire(QWidget* window);
     void closeDataList();
     void showSet(const DownloadedSet& set);
 
@@ -51,6 +53,8 @@ private:
     MemoryCommands commands_;
     QPointer<Memory> memory_;
     QPointer<DataList> dataList_;
+    // Replaced windows that wait for a dialog of their own to close.
+    std::vector<QPointer<QWidget>> retired_;
     bool statusPending_ = false;
 };
 

@@ -76,7 +76,8 @@ void Memory::render() {
         shownRows_ = browser_.setRows();
         f_.setGrid->setRows(shownRows_);
     }
-    f_.setGrid->setVisible(browser_.setsListed());
+    // An empty table shows no grid: headings over nothing read as a failed request.
+    f_.setGrid->setVisible(browser_.setsListed() && !shownRows_.isEmpty());
     f_.setGrid->setEnabled(browser_.setsListed() && !browser_.running());
 }
 

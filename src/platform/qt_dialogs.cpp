@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "platform/window_retirement.h"
+
 namespace lp::platform {
 
 void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
@@ -23,16 +25,19 @@ void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
         case MessageIcon::None:
             break;
     }
+    const ModalScope scope(parent);
     QMessageBox box(qtIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool QtDialogs::ask(QWidget* parent, const QString& text, const QString& title) {
+    const ModalScope scope(parent);
     return QMessageBox::question(parent, title, text) == QMessageBox::Yes;
 }
 
 std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,
                                         const QString& prompt, const QString& proposed) {
+    const ModalScope scope(parent);
     bool ok = false;
     const QString answer =
         QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, proposed, &ok);
@@ -43,6 +48,7 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,
 }
 
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter) {
+    const ModalScope scope(parent);
     QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -63,6 +69,7 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& f
 }
 
 std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& filter) {
+    const ModalScope scope(parent);
     const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
     if (name.isEmpty()) {
         return std::nullopt;
