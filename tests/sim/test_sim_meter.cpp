@@ -95,7 +95,8 @@ private slots:
         QCOMPARE(frame.mid(2, 2), hex("0653"));
     }
 
-    // Max hold shows the highest level since M; E forgets it.
+    // Max hold shows the highest level since M; E forgets it, and E again (RESET
+    // sends it three times) leaves max hold off.
     void maxHoldKeepsTheHighestLevelUntilReset() {
         sim::SimMeter m;
         m.setFixedLevel(70.0);
@@ -105,7 +106,7 @@ private slots:
             m.setFixedLevel(level);
             shown << m.receive(" ", kNow, 100).mid(1, 3).toHex();
         }
-        (void)m.receive("E", kNow, 400);
+        (void)m.receive("EE", kNow, 400);
         shown << m.receive(" ", kNow, 500).mid(1, 3).toHex();
         QCOMPARE(shown, (QStringList{"600700", "600754", "600754", "400500"}));
     }
