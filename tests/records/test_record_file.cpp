@@ -54,6 +54,16 @@ class TestRecordFile : public QObject {
 private:
     QTemporaryDir dir_;
     QString path(const QString& name) const { return dir_.filePath(name); }
+    // Writes the bytes to a file of that name and loads it into the store; a file the
+    // test cannot write comes back as an error on line -1, which no case expects.
+    LoadResult loadBytes(const char* name, const QByteArray& bytes, RecordStore& store,
+                         const std::function<void(qint64)>& progress = {}) {
+        const QString file = path(QString::fromLatin1(name));
+        if (!writeFile(file, bytes)) {
+            return {0, FileError{file, -1, QStringLiteral("the test could not write it")}};
+        }
+        return loadRecordFile(file, store, progress);
+    }
 
 private slots:
     void saveBytes_data() {
@@ -192,17 +202,16 @@ private slots:
         QFETCH(QString, rows);
         QFETCH(qint64, errorLine);
         QFETCH(qint64, progress);
-        const QString file = path(QStringLiteral("load.sdm"));
-        QVERIFY(writeFile(file, bytes));
         RecordStore store;
         qint64 lastProgress = -1;
-        const LoadResult result = loadRecordFile(file, store, [&](qint64 p) { lastProgress = p; });
+        const LoadResult result =
+            loadBytes("load.sdm", bytes, store, [&](qint64 p) { lastProgress = p; });
         QCOMPARE(rowsOf(store).join(u';'), rows);
         QCOMPARE(result.records, store.count());
         QCOMPARE(result.error.has_value(), errorLine != 0);
         if (result.error) {
             QCOMPARE(result.error->line, errorLine);
-            QCOMPARE(result.error->fileName, file);
+            QCOMPARE(result.error->fileName, path(QStringLiteral("load.sdm")));
             QVERIFY(!result.error->reason.isEmpty());
         }
         QCOMPARE(lastProgress, progress);
@@ -211,10 +220,8 @@ private slots:
     void missingFile() {
         RecordStore store;
         const LoadResult result = loadRecordFile(path(QStringLiteral("none.sdm")), store);
-        QVERIFY(result.error.has_value());
+        QVERIFY(result.error && result.error->reason.contains(u"cannot be opened"));
         QCOMPARE(result.error->line, 0);
-        QVERIFY(result.error->reason.contains(u"cannot be opened"));
-        QCOMPARE(store.count(), 0);
     }
 
     // Line ends that fall across the reader's 1 MB blocks are still read right, and a
@@ -234,10 +241,8 @@ private slots:
                 bytes += line + "\r\n";
             }
             bytes += "bad line\r\n";
-            const QString file = path(QStringLiteral("big.sdm"));
-            QVERIFY(writeFile(file, bytes));
             RecordStore store;
-            const LoadResult result = loadRecordFile(file, store);
+            const LoadResult result = loadBytes("big.sdm", bytes, store);
             QCOMPARE(store.count(), n);
             QVERIFY(result.error.has_value());
             QCOMPARE(result.error->line, n + 2);
@@ -258,10 +263,8 @@ private slots:
                 c = rng.bounded(4) == 0 ? special[rng.bounded(9)]
                                         : static_cast<char>(rng.bounded(256));
             }
-            const QString file = path(QStringLiteral("noise.sdm"));
-            QVERIFY(writeFile(file, valid + noise));
             RecordStore store;
-            const LoadResult result = loadRecordFile(file, store);
+            const LoadResult result = loadBytes("noise.sdm", valid + noise, store);
             QCOMPARE(rowsOf(store).mid(0, 2), (QStringList{"1|a|50.0", "2|b|51.0"}));
             for (qsizetype i = 0; i < store.count(); ++i) {
                 for (const Field f : {Field::No, Field::DateTime, Field::Level}) {
