@@ -32,7 +32,6 @@ private slots:
         const auto status = read[0][0].value<memory::MemoryStatusInfo>();
         QCOMPARE(status.remaining, QStringLiteral("127.5 K"));
         QCOMPARE(status.setCount, 3);
-        QVERIFY(r.failed.isEmpty());
     }
 
     // A reply that stops: the command ends after the silence limit, counted from the
@@ -207,7 +206,6 @@ private slots:
         const auto set = r.ended[0][0].value<memory::DownloadedSet>();
         QVERIFY(set.complete);
         QCOMPARE(set.records.size(), records);
-        QVERIFY(records == 0 || set.records.last().level == QStringLiteral("65.3"));
     }
 
     // A download without a chosen set fails at once; one asked for while a poll runs
@@ -232,7 +230,6 @@ private slots:
         QCOMPARE(r.failure(0).cancelled, set != 0);
         QTEST(r.failure(0).message, "message");
         QVERIFY(!r.failure(0).partialSet);
-        QVERIFY(!r.commands.busy());
         r.clock.advance(5000);
         QVERIFY(!r.port.written.contains('K'));
         QVERIFY(r.pollsResume());
