@@ -63,18 +63,11 @@ struct Rig {
     }
     // The line is free again and the live poll gets a frame.
     bool pollsResume() {
-        if (link.busy() || commands.busy()) {
-            return false;
-        }
-        port.setResponder([](const QByteArray& w) {
-            return w == " " ? QByteArray("\x00\x42\x06\x53\x00", 5) : QByteArray();
-        });
+        port.setResponder([](const QByteArray&) { return QByteArray("\x00\x42\x06\x53\x00", 5); });
         QSignalSpy frames(&poller, &link::LivePoller::frameReceived);
-        if (!poller.tick()) {
-            return false;
-        }
+        const bool free = !link.busy() && !commands.busy() && poller.tick();
         clock.advance(200);
-        return frames.size() == 1;
+        return free && frames.size() == 1;
     }
 };
 

