@@ -198,6 +198,9 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     f.level->setAccessibleName(QStringLiteral("Level"));
     f.level->setText(QStringLiteral("130.0"));
     f.level->setColors(kLcdInk, kLcdGhost);
+    // The LCD's gradient, as the style sheet paints it (#cfd9bd to #b3c19f inside its
+    // 3-pixel border).
+    f.level->setBackdrop(lcd, QColor(0xcf, 0xd9, 0xbd), QColor(0xb3, 0xc1, 0x9f), 3);
     f.level->setMinimumSize(300, 104);
 
     auto* unit = label(lcd, "LcdUnit", QStringLiteral("dB"), QStringLiteral("dB"));

@@ -1,7 +1,9 @@
 #include "panel/segment_display.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
+#include <QtMath>
 #include <array>
 #include <vector>
 
@@ -109,6 +111,7 @@ void SegmentDisplay::setDigitCount(int count) {
 void SegmentDisplay::setColors(const QColor& lit, const QColor& unlit) {
     lit_ = lit;
     unlit_ = unlit;
+    glyphs_.clear();
     update();
 }
 
@@ -120,11 +123,27 @@ QSize SegmentDisplay::minimumSizeHint() const {
     return {digitCount_ * 24 + 8, 44};
 }
 
+void SegmentDisplay::setBackdrop(const QWidget* frame, const QColor& top, const QColor& bottom,
+                                 int border) {
+    backdrop_ = frame;
+    backdropTop_ = top;
+    backdropBottom_ = bottom;
+    backdropBorder_ = border;
+    setAttribute(Qt::WA_OpaquePaintEvent, frame != nullptr);
+    update();
+}
+
 void SegmentDisplay::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-
+    if (backdrop_) {
+        const QRect inside = backdrop_->rect().adjusted(0, backdropBorder_, 0, -backdropBorder_);
+        const int top =
+            backdrop_->mapTo(window(), inside.topLeft()).y() - mapTo(window(), QPoint(0, 0)).y();
+        QLinearGradient gradient(0, top, 0, top + inside.height());
+        gradient.setColorAt(0, backdropTop_);
+        gradient.setColorAt(1, backdropBottom_);
+        p.fillRect(rect(), gradient);
+    }
     std::vector<Cell> cells = cellsOf(text());
     const int count = std::max<int>(digitCount_, static_cast<int>(cells.size()));
     cells.insert(cells.begin(), static_cast<size_t>(count) - cells.size(), Cell{});
@@ -136,22 +155,50 @@ void SegmentDisplay::paintEvent(QPaintEvent*) {
     const double t = h * 0.13;
     const double x0 = width() - 4.0 - count * pitch + (pitch - w) * 0.5;
     const double y0 = (height() - h) / 2;
-    const auto shapes = segmentShapes(w, h, t);
-
-    for (int i = 0; i < count; ++i) {
-        p.save();
-        p.translate(x0 + i * pitch, y0);
-        p.shear(-0.08, 0.0);  // the slight slant of LCD digits
-        p.translate(0.08 * h, 0.0);
-        for (int s = 0; s < 7; ++s) {
-            p.setBrush((cells[static_cast<size_t>(i)].segments >> s) & 1 ? lit_ : unlit_);
-            p.drawPolygon(shapes[static_cast<size_t>(s)]);
-        }
-        p.setBrush(cells[static_cast<size_t>(i)].point ? lit_ : unlit_);
-        const double dot = t * 1.05;
-        p.drawEllipse(QRectF(w + (pitch - w - dot) / 2 - t * 0.2, h - dot, dot, dot));
-        p.restore();
+    const qreal dpr = devicePixelRatioF();
+    if (glyphHeight_ != h || glyphRatio_ != dpr) {
+        glyphs_.clear();
+        glyphHeight_ = h;
+        glyphRatio_ = dpr;
     }
+    for (int i = 0; i < count; ++i) {
+        p.drawPixmap(
+            QPointF(x0 + i * pitch - kGlyphMargin, y0 - kGlyphMargin),
+            glyph(cells[static_cast<size_t>(i)].segments, cells[static_cast<size_t>(i)].point));
+    }
+}
+
+// One digit place as drawn: lit and unlit segments and the point, slanted like LCD
+// digits. The few shapes a level uses are drawn once and then only copied.
+const QPixmap& SegmentDisplay::glyph(quint8 segments, bool point) const {
+    const int key = segments | (point ? 0x100 : 0);
+    if (const auto found = glyphs_.constFind(key); found != glyphs_.constEnd()) {
+        return *found;
+    }
+    const double h = glyphHeight_;
+    const double w = h * 0.55;
+    const double pitch = h * 0.78;
+    const double t = h * 0.13;
+    QPixmap image(QSize(qCeil((pitch + 0.08 * h + 2 * kGlyphMargin) * glyphRatio_),
+                        qCeil((h + 2 * kGlyphMargin) * glyphRatio_)));
+    image.setDevicePixelRatio(glyphRatio_);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.translate(kGlyphMargin, kGlyphMargin);
+    p.shear(-0.08, 0.0);  // the slight slant of LCD digits
+    p.translate(0.08 * h, 0.0);
+    const auto shapes = segmentShapes(w, h, t);
+    for (int s = 0; s < 7; ++s) {
+        p.setBrush((segments >> s) & 1 ? lit_ : unlit_);
+        p.drawPolygon(shapes[static_cast<size_t>(s)]);
+    }
+    p.setBrush(point ? lit_ : unlit_);
+    const double dot = t * 1.05;
+    p.drawEllipse(QRectF(w + (pitch - w - dot) / 2 - t * 0.2, h - dot, dot, dot));
+    p.end();
+    return *glyphs_.insert(key, image);
 }
 
 }  // namespace lp::panel

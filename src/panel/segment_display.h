@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QLabel>
+#include <QPixmap>
 
 namespace lp::panel {
 
@@ -15,6 +17,11 @@ public:
     // Digit places shown (the text is right-aligned in them); more if a text needs it.
     void setDigitCount(int count);
     void setColors(const QColor& lit, const QColor& unlit);
+    // Paints the vertical gradient of `frame`'s background (top to bottom, inside a
+    // border of `border` pixels) behind the digits itself. The display is then opaque:
+    // a new level repaints the digits alone, not the frame beneath them five times a
+    // second.
+    void setBackdrop(const QWidget* frame, const QColor& top, const QColor& bottom, int border);
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
@@ -23,9 +30,19 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr double kGlyphMargin = 2.0;
+    [[nodiscard]] const QPixmap& glyph(quint8 segments, bool point) const;
+
     int digitCount_ = 4;
     QColor lit_{20, 28, 22};
     QColor unlit_{20, 28, 22, 22};
+    const QWidget* backdrop_ = nullptr;
+    QColor backdropTop_;
+    QColor backdropBottom_;
+    int backdropBorder_ = 0;
+    mutable QHash<int, QPixmap> glyphs_;  // drawn digit places at glyphHeight_
+    double glyphHeight_ = 0.0;
+    qreal glyphRatio_ = 0.0;
 };
 
 }  // namespace lp::panel

@@ -1,0 +1,124 @@
+// What the program costs while it only watches the meter: the whole session (panel
+// shown, linked to levelpanel-sim on a pseudo-terminal) runs for N seconds and the
+// CPU time of this process is printed as a share of one core.
+//
+//   bench_idle_cpu [seconds] [panel|analog|gone]
+//     panel   the panel alone (default)
+//     analog  the panel and the analog meter
+//     gone    the simulator is stopped after 2 s: the port has gone away and the
+//             session tries to reconnect every 2 s
+// Run under the offscreen platform (QT_QPA_PLATFORM=offscreen) or a real display.
+// Goals: panel <= 0.5 %, analog <= 0.7 %, gone <= 0.5 % of one core.
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/open_port.h"
+#include "app/session.h"
+#include "panel/panel.h"
+#include "platform/dialogs.h"
+#include "platform/qt_clock.h"
+
+namespace {
+
+double ownCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Message boxes would wait for a click: this run only counts them, and asks nothing.
+class CountingDialogs final : public lp::platform::Dialogs {
+public:
+    void message(QWidget*, const QString&, lp::platform::MessageIcon, const QString&) override {
+        ++messages;
+    }
+    bool ask(QWidget*, const QString&, const QString&) override { return false; }
+    std::optional<QString> input(QWidget*, const QString&, const QString&,
+                                 const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }
+    int messages = 0;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 30;
+    const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray("panel");
+
+    QStringList simArguments{QStringLiteral("--paced")};
+    if (qEnvironmentVariableIsSet("LP_BENCH_LEVEL")) {  // a level that never moves
+        simArguments << QStringLiteral("--level") << qEnvironmentVariable("LP_BENCH_LEVEL");
+    }
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start(QStringLiteral(LP_SIM_PROGRAM), simArguments);
+    if (!sim.waitForStarted(5000)) {
+        std::fprintf(stderr, "cannot start %s\n", LP_SIM_PROGRAM);
+        return 1;
+    }
+    while (!sim.canReadLine()) {
+        if (!sim.waitForReadyRead(5000)) {
+            std::fprintf(stderr, "levelpanel-sim printed no terminal path\n");
+            return 1;
+        }
+    }
+    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+
+    lp::platform::QtClock clock;
+    CountingDialogs dialogs;
+    const lp::app::PortRequest request{lp::app::PortKind::Device, 0, path, QStringLiteral("pty")};
+    QString error;
+    lp::app::OpenedPort port = lp::app::openPort(request, clock, &error);
+    if (!port.transport) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    lp::app::Session session(std::move(port), request, clock, dialogs);
+    session.panel().show();
+    if (mode == "analog") {
+        session.panel().findChild<QPushButton*>(QStringLiteral("CmdAnalog"))->click();
+    }
+
+    // Let the windows settle (first paint, the first frames) before measuring.
+    const int settleMs = 2000;
+    if (mode == "gone") {
+        QTimer::singleShot(settleMs - 500, [&] {
+            sim.kill();
+            sim.waitForFinished(2000);
+        });
+    }
+    double cpuStart = 0.0;
+    QElapsedTimer wall;
+    QTimer::singleShot(settleMs, [&] {
+        cpuStart = ownCpuSeconds();
+        wall.start();
+    });
+    QTimer::singleShot(settleMs + seconds * 1000, [&] {
+        if (qEnvironmentVariableIsSet("LP_BENCH_GRAB")) {  // a picture of the panel as it ran
+            session.panel().grab().save(qEnvironmentVariable("LP_BENCH_GRAB"));
+        }
+        QApplication::quit();
+    });
+    app.exec();
+    const double elapsed = wall.elapsed() / 1000.0;
+    const double cpu = ownCpuSeconds() - cpuStart;
+    sim.kill();
+    sim.waitForFinished(2000);
+
+    std::printf("%s for %.1f s on %s: CPU %.3f s = %.3f %% of one core (%d notices)\n",
+                mode.constData(), elapsed, qPrintable(path), cpu, 100.0 * cpu / elapsed,
+                dialogs.messages);
+    return 0;
+}
