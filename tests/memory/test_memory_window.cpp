@@ -150,8 +150,17 @@ private slots:
         QCOMPARE(int{r.meter.intervalSec}, 2);
     }
 
-    // TIME OF RECORDING fills the set grid; a click on a set row chooses it.
+    // TIME OF RECORDING fills the set grid; a click on a set row chooses it. A meter
+    // with no set shows no grid at all.
     void setTableAndChoice() {
+        MemoryUiRig empty;
+        memory::Memory* none = empty.openMemory();
+        QVERIFY(none);
+        none->face().setTableButton->click();
+        QVERIFY(empty.settle());
+        QVERIFY(none->browser().setsListed());
+        QVERIFY(!none->face().setGrid->isVisible());
+
         MemoryUiRig r;
         for (int records : {10, 11, 70000}) {
             r.meter.addSet(sim::makeSet(test::kSetStart.addDays(records), 0, true, 1, records));
