@@ -27,9 +27,9 @@ using SaveProgress = std::function<void(qsizetype lineIndex)>;
 [[nodiscard]] QString writeFailureText(const QString& systemReason);
 
 // The reason a save to `path` is refused: a running recording writes that file.
-inline const QString kHeldByRecording =
-    QStringLiteral("a running recording writes to that file; stop the recording or choose "
-                   "another name");
+inline const QString kHeldByRecording = QStringLiteral(
+    "a running recording writes to that file; stop the recording or choose "
+    "another name");
 
 // Creates (or replaces) the file at `path` with the header line and the records; a
 // file that a running recording holds is left alone (kHeldByRecording).

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "files.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
 #include "lists/live_list_feed.h"
@@ -22,19 +23,12 @@
 using namespace lp::lists;
 using lp::test::ScriptedDialogs;
 
+using lp::test::readAll;
+using lp::test::writeFile;
+
 namespace {
 
 const QDateTime kStart(QDate(2009, 3, 15), QTime(14, 5, 9));
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QByteArray recordFile(int records) {
     QByteArray bytes = "No.s\tDate Time\tdB\t\r\n";

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "fake_transport.h"
+#include "files.h"
 #include "link/live_poller.h"
 #include "panel/live_cycle.h"
 #include "platform/virtual_clock.h"
@@ -15,11 +16,6 @@ namespace lp::test {
 inline QByteArray liveFrame(quint8 rangeAndFlags, quint8 status, quint8 digits) {
     const char bytes[] = {0x00, char(rangeAndFlags), char(status), char(digits), 0x00};
     return QByteArray(bytes, 5);
-}
-
-inline QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 inline const QByteArray kRecordHeader = "No.s\tDate Time\tdB\t\r\n";

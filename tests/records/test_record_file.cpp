@@ -7,12 +7,16 @@
 #include <QTest>
 #include <csignal>
 
+#include "files.h"
 #include "platform/writer_lock.h"
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
 
 using namespace lp::records;
+
+using lp::test::readAll;
+using lp::test::writeFile;
 
 namespace {
 
@@ -32,16 +36,6 @@ QStringList rowsOf(const RecordStore& store) {
         out << r.no + u'|' + r.dateTime + u'|' + r.level;
     }
     return out;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 const QString kDt = QStringLiteral("2009/03/15 14:05:09");
