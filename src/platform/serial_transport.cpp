@@ -7,9 +7,14 @@ namespace lp::platform {
 SerialTransport::SerialTransport(const QString& label) : label_(label) {
     connect(&port_, &QSerialPort::readyRead, this, &Transport::readyRead);
     connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        if (e == QSerialPort::ResourceError) {
-            // The system's words ("Resource temporarily unavailable") tell a user
-            // nothing; what happened is that the device went away.
+        // A device that went away shows as a resource error, or, when the line hung up
+        // (a USB adapter's or a pseudo-terminal's far end closed), as a read that gives
+        // end-of-file: QSerialPort calls that a read error and, with the port left
+        // open, reports it again on every turn of the event loop.
+        if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && port_.isOpen()) {
+            // The system's words ("Resource temporarily unavailable", or a stale reason
+            // for end-of-file) tell a user nothing; what happened is that the device
+            // went away.
             const QString reason =
                 QStringLiteral("The meter's port %1 went away. Check the cable or adapter.")
                     .arg(label_);

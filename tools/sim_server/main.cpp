@@ -1,15 +1,21 @@
 // levelpanel-sim: a simulated sound level meter on a pseudo-terminal. Prints the
 // terminal's path on its first line; LevelPanel opens that path like a serial port.
 // Runs until SIGTERM, SIGINT or SIGHUP, then closes the terminal and exits cleanly.
+// With --link PATH it also puts a symbolic link to the terminal at PATH (and takes it
+// away on exit): a meter that is stopped and started again comes back at the same path,
+// like a USB adapter plugged in again.
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTextStream>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/qt_clock.h"
 #include "pty_meter_server.h"
@@ -72,7 +78,11 @@ int main(int argc, char* argv[]) {
                                    QStringLiteral("Show the fixed level <dB> (e.g. 65.3) instead "
                                                   "of a varying one."),
                                    QStringLiteral("dB"));
-    parser.addOptions({paced, off, shortReplies, sets, level});
+    const QCommandLineOption link(QStringLiteral("link"),
+                                  QStringLiteral("Also reach the terminal through a symbolic "
+                                                 "link at <path>, removed on exit."),
+                                  QStringLiteral("path"));
+    parser.addOptions({paced, off, shortReplies, sets, level, link});
     parser.process(app);
 
     lp::sim::SimMeter meter;
@@ -126,8 +136,28 @@ int main(int argc, char* argv[]) {
         QCoreApplication::exit(1);
     });
 
+    const QString linkPath = parser.value(link);
+    if (!linkPath.isEmpty()) {
+        // Made beside the path and renamed over it, so a program that opens the path
+        // never finds it half made.
+        const QString fresh = linkPath + QStringLiteral(".new");
+        QFile::remove(fresh);
+        if (::symlink(QFile::encodeName(server.path()).constData(),
+                      QFile::encodeName(fresh).constData()) != 0 ||
+            ::rename(QFile::encodeName(fresh).constData(),
+                     QFile::encodeName(linkPath).constData()) != 0) {
+            return fail(QStringLiteral("cannot put a link to the terminal at \"%1\": %2.")
+                            .arg(linkPath, QString::fromLocal8Bit(std::strerror(errno))));
+        }
+    }
+
     // The path first, alone on its line, so scripts and tests can read it at once.
     std::fputs(qPrintable(server.path() + QLatin1Char('\n')), stdout);
     std::fflush(stdout);
-    return app.exec();
+    const int code = app.exec();
+    // Only a link that still leads here: another simulator may have taken the path.
+    if (!linkPath.isEmpty() && QFile::symLinkTarget(linkPath) == server.path()) {
+        QFile::remove(linkPath);
+    }
+    return code;
 }

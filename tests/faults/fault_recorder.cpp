@@ -1,0 +1,116 @@
+// fault-recorder: a PC recording without any window, for the fault tests. It polls the
+// meter on the serial port PORT and records one line a second into FILE, the live
+// cycle and the recording of the program doing the work. On stdout, unbuffered, it
+// says "started" once the run is on and "line N" after line N is written; the tests
+// kill it at any moment and compare the file with what it said.
+//
+//   fault-recorder PORT FILE [--lines N] [--save-to PATH]
+//
+// With --lines it stops after N lines and, with --save-to, saves the samples taken as
+// a list to PATH. Exit codes: 0 done, 1 bad use or the port cannot be opened, 2 the
+// recording could not start, 3 the recording stopped by itself, 4 the list could not
+// be saved. The reason goes to stderr.
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+#include <cstdio>
+
+#include "link/live_poller.h"
+#include "link/meter_link.h"
+#include "panel/live_cycle.h"
+#include "panel/recording.h"
+#include "platform/qt_clock.h"
+#include "platform/serial_transport.h"
+#include "records/record_file_writer.h"
+#include "records/record_store.h"
+
+using namespace lp;
+
+namespace {
+
+void say(const QByteArray& text) {
+    const QByteArray line = text + '\n';
+    // Straight to the descriptor: what is said was done, even if the process dies next.
+    [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, line.constData(), line.size());
+}
+
+int fail(int code, const QString& reason) {
+    QTextStream(stderr) << "fault-recorder: " << reason << '\n';
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    int lineTarget = 0;
+    QString savePath;
+    for (qsizetype i = 0; i + 1 < args.size();) {
+        if (args[i] == QLatin1String("--lines")) {
+            lineTarget = args[i + 1].toInt();
+            args.remove(i, 2);
+        } else if (args[i] == QLatin1String("--save-to")) {
+            savePath = args[i + 1];
+            args.remove(i, 2);
+        } else {
+            ++i;
+        }
+    }
+    if (args.size() != 2) {
+        return fail(1,
+                    QStringLiteral("use: fault-recorder PORT FILE [--lines N] [--save-to PATH]"));
+    }
+
+    QString error;
+    auto port = platform::SerialTransport::open(args[0], args[0], &error);
+    if (!port) {
+        return fail(1, error);
+    }
+    platform::QtClock clock;
+    link::MeterLink line(*port, clock);
+    link::LivePoller poller(line);
+    panel::LiveCycle cycle(line, poller, clock, {args[0], args[0]});
+    cycle.setSamplingSeconds(1);
+    panel::Recording recording;
+    records::RecordStore samples;
+    int exitCode = 0;
+
+    QObject::connect(&cycle, &panel::LiveCycle::sampleTaken, &recording, &panel::Recording::record);
+    QObject::connect(&recording, &panel::Recording::stopped, &app, [&](const QString& reason) {
+        exitCode = fail(3, reason);
+        QCoreApplication::exit(exitCode);
+    });
+    QObject::connect(&cycle, &panel::LiveCycle::sampleTaken, &app, [&](const panel::Sample& s) {
+        if (!recording.on()) {
+            return;
+        }
+        const qint32 count = recording.view().count;
+        say("line " + QByteArray::number(count));
+        (void)samples.append(QByteArray::number(count), s.dateTime.toLatin1(),
+                             s.levelText.toLatin1());
+        if (lineTarget > 0 && count >= lineTarget) {
+            recording.stop();
+            if (!savePath.isEmpty()) {
+                if (auto saveError = records::saveRecordFile(savePath, samples)) {
+                    exitCode = fail(4, QStringLiteral("Cannot save the list to \"%1\": %2.")
+                                           .arg(saveError->fileName, saveError->reason));
+                }
+            }
+            QCoreApplication::exit(exitCode);
+        }
+    });
+    QObject::connect(&line, &link::MeterLink::portFailed, &app, [&](const QString& reason) {
+        exitCode = fail(1, reason);
+        QCoreApplication::exit(exitCode);
+    });
+
+    recording.chooseFile(args[1]);
+    if (auto startError = recording.start()) {
+        return fail(2, *startError);
+    }
+    say("started");
+    return app.exec();
+}

@@ -1,0 +1,123 @@
+// A PC recording killed with SIGKILL at random moments, several runs into one file:
+// the file keeps every line the recorder said it wrote, holds whole lines only, and
+// loads without an error. Real processes on a real pseudo-terminal, about ten seconds.
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "records/record_file_reader.h"
+#include "records/record_format.h"
+#include "records/record_store.h"
+#include "sim_process.h"
+
+using namespace lp;
+
+namespace {
+
+// What a killed run said on stdout: -1 when it never said "started", else the last
+// line number it said it wrote (0 for none).
+int linesSaid(const QByteArray& out) {
+    if (!out.startsWith("started\n")) {
+        return -1;
+    }
+    int last = 0;
+    for (const QByteArray& l : out.split('\n')) {
+        if (l.startsWith("line ")) {
+            last = l.mid(5).toInt();
+        }
+    }
+    return last;
+}
+
+}  // namespace
+
+class TestRecordKill : public QObject {
+    Q_OBJECT
+private slots:
+    void killedRunsKeepEveryLine() {
+        test::SimProcess sim;
+        QVERIFY2(sim.start({QStringLiteral("--level"), QStringLiteral("65.3")}),
+                 qPrintable(sim.error()));
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.filePath(QStringLiteral("killed.sdm"));
+
+        // Four runs, each killed at a random moment after it began: before its first
+        // line, between lines, or while a line is written.
+        constexpr int kRuns = 4;
+        const quint32 seed = QRandomGenerator::global()->generate();
+        qInfo("kill moments from seed %u", seed);
+        QRandomGenerator random(seed);
+        std::vector<int> said;
+        for (int run = 0; run < kRuns; ++run) {
+            QProcess recorder;
+            recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            recorder.start(QStringLiteral(LP_RECORDER_PROGRAM), {sim.path(), file});
+            QVERIFY2(recorder.waitForStarted(5000), qPrintable(recorder.errorString()));
+            QByteArray out;
+            QTRY_VERIFY_WITH_TIMEOUT((out += recorder.readAllStandardOutput()).contains("started"),
+                                     5000);
+            // The first run may die before any line; the others live past one.
+            const int killMs = run == 0 ? random.bounded(0, 1500) : random.bounded(1100, 3200);
+            QTest::qWait(killMs);
+            recorder.kill();
+            QVERIFY(recorder.waitForFinished(5000));
+            QCOMPARE(recorder.exitStatus(), QProcess::CrashExit);
+            out += recorder.readAllStandardOutput();
+            said.push_back(linesSaid(out));
+            QVERIFY2(said.back() >= 0, out.constData());
+        }
+        QVERIFY2(said[1] >= 1, "a run that lived past a second said no line");
+
+        // The raw bytes: whole CR LF lines only, each a header or a record line.
+        QFile raw(file);
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        const QByteArray bytes = raw.readAll();
+        QVERIFY2(bytes.endsWith("\r\n"), bytes.right(40).constData());
+        const QRegularExpression recordLine(
+            QStringLiteral("^[0-9]+\t[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\t"
+                           "[0-9]+\\.[0-9]\t$"));
+        const QByteArray header = records::kHeaderLine.chopped(2).toByteArray();
+        QList<QByteArray> lines = bytes.split('\n');
+        lines.removeLast();  // after the last line end
+        for (const QByteArray& l : lines) {
+            QVERIFY2(l.endsWith('\r'), l.constData());
+            const QByteArray text = l.chopped(1);
+            QVERIFY2(text == header || recordLine.match(QString::fromLatin1(text)).hasMatch(),
+                     text.constData());
+        }
+
+        // Loaded as the program loads it: no error; the later runs' headers come as
+        // records "No.s", and each run's lines are numbered 1, 2, ... up to what it said
+        // (or one more: killed between writing a line and saying so).
+        records::RecordStore store;
+        const records::LoadResult loaded = records::loadRecordFile(file, store);
+        QVERIFY2(!loaded.error, qPrintable(loaded.error ? loaded.error->reason : QString()));
+        std::vector<int> written(1, 0);
+        for (qsizetype i = 0; i < store.count(); ++i) {
+            const QByteArrayView no = store.bytes(i, records::Field::No);
+            if (no == QByteArrayView("No.s")) {
+                written.push_back(0);
+                continue;
+            }
+            QCOMPARE(no.toByteArray(), QByteArray::number(written.back() + 1));
+            QCOMPARE(store.bytes(i, records::Field::Level).toByteArray(), QByteArray("65.3"));
+            ++written.back();
+        }
+        QCOMPARE(int(written.size()), kRuns);
+        for (int run = 0; run < kRuns; ++run) {
+            QVERIFY2(written[run] == said[run] || written[run] == said[run] + 1,
+                     qPrintable(QStringLiteral("run %1: %2 lines in the file, %3 said")
+                                    .arg(run + 1)
+                                    .arg(written[run])
+                                    .arg(said[run])));
+        }
+        QVERIFY(sim.stop());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordKill)
+#include "test_record_kill.moc"
