@@ -29,7 +29,8 @@ std::optional<QString> Recorder::start(const QString& path) {
     // A run cut short (a full disk, a crash of the machine) may have left a line
     // without its end: this run starts on a line of its own.
     QByteArray start = records::kHeaderLine.toByteArray();
-    if (file_.size() > 0 && file_.seek(file_.size() - 1) && file_.peek(1) != "\n") {
+    if (!file_.isSequential() && file_.size() > 0 && file_.seek(file_.size() - 1) &&
+        file_.peek(1) != "\n") {
         start.prepend(records::kLineEnd.toByteArray());
     }
     if (!writeBytes(start)) {
