@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "../support/sim_process.h"
 #include "app/open_port.h"
 #include "app/session.h"
 #include "panel/panel.h"
@@ -62,19 +63,11 @@ int main(int argc, char* argv[]) {
         simArguments << QStringLiteral("--level") << qEnvironmentVariable("LP_BENCH_LEVEL");
     }
     QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(QStringLiteral(LP_SIM_PROGRAM), simArguments);
-    if (!sim.waitForStarted(5000)) {
-        std::fprintf(stderr, "cannot start %s\n", LP_SIM_PROGRAM);
+    const QString path =
+        lp::bench::startSimulator(sim, QStringLiteral(LP_SIM_PROGRAM), simArguments);
+    if (path.isEmpty()) {
         return 1;
     }
-    while (!sim.canReadLine()) {
-        if (!sim.waitForReadyRead(5000)) {
-            std::fprintf(stderr, "levelpanel-sim printed no terminal path\n");
-            return 1;
-        }
-    }
-    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
     lp::platform::QtClock clock;
     CountingDialogs dialogs;

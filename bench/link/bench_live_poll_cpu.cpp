@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "../support/sim_process.h"
 #include "link/live_poller.h"
 #include "platform/qt_clock.h"
 #include "platform/serial_transport.h"
@@ -48,19 +49,11 @@ int main(int argc, char* argv[]) {
     const int seconds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 60;
 
     QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(QStringLiteral(LP_SIM_PROGRAM), {QStringLiteral("--paced")});
-    if (!sim.waitForStarted(5000)) {
-        std::fprintf(stderr, "cannot start %s\n", LP_SIM_PROGRAM);
+    const QString path =
+        lp::bench::startSimulator(sim, QStringLiteral(LP_SIM_PROGRAM), {QStringLiteral("--paced")});
+    if (path.isEmpty()) {
         return 1;
     }
-    while (!sim.canReadLine()) {
-        if (!sim.waitForReadyRead(5000)) {
-            std::fprintf(stderr, "levelpanel-sim printed no terminal path\n");
-            return 1;
-        }
-    }
-    const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
     QString error;
     auto port = lp::platform::SerialTransport::open(path, path, &error);
