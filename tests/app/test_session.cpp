@@ -346,6 +346,7 @@ private slots:
         mem->onShowDataClicked();
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::DataList>(QString()) != nullptr; }, 10000));
+        button(topLevel<memory::DataList>(QString()), "CmdDplot")->click();
 
         QStringList unnamed;
         int checked = 0;
