@@ -1,9 +1,14 @@
 #include "app/session.h"
 
+#include <QFileInfo>
+
+#include "charts/list_plot.h"
 #include "charts/percentile_chooser.h"
+#include "charts/realtime_spl.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/live_list_feed.h"
 #include "lists/saved_file_opener.h"
+#include "memory/data_list.h"
 #include "memory/memory_flow.h"
 #include "panel/live_cycle.h"
 #include "panel/panel.h"
@@ -51,6 +56,8 @@ Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& c
 Session::~Session() {
     // The windows go first; the panel closes its recording file and goes before the
     // link it polls.
+    delete plot_;
+    delete chart_;
     fileOpener_.reset();
     listFeed_.reset();
     panel_.reset();
@@ -83,6 +90,52 @@ void Session::wireWindows() {
     auto* memoryFlow = new memory::MemoryFlow(*link_, dialogs_, panel, panel);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     panel->setFeatureAvailable(Feature::Memory, true);
+    connect(memoryFlow, &memory::MemoryFlow::dataListShown, this, [this](memory::DataList* list) {
+        list->setPlotAvailable(true);
+        connect(list, &memory::DataList::plotRequested, this, [this, list] {
+            openPlot(list->records().store(), QStringLiteral("Set %1").arg(list->setNumber()),
+                     list);
+        });
+    });
+
+    connect(panel, &panel::Panel::graphRequested, this, &Session::openRealTimeChart);
+    panel->setFeatureAvailable(Feature::Graph, true);
+}
+
+charts::RealTimeSpl* Session::realTimeChart() const {
+    return chart_;
+}
+
+charts::ListPlot* Session::listPlot() const {
+    return plot_;
+}
+
+void Session::openRealTimeChart() {
+    if (chart_) {
+        chart_->showNormal();
+        chart_->raise();
+        chart_->activateWindow();
+        return;
+    }
+    panel::LiveCycle* cycle = cycle_.get();
+    chart_ = new charts::RealTimeSpl(
+        clock_, [cycle] { return cycle->reading().level; }, dialogs_);
+    chart_->setAttribute(Qt::WA_DeleteOnClose);
+    // At the panel's right edge, at the top of the screen.
+    chart_->move(panel_->frameGeometry().right() + 1, 0);
+    chart_->show();
+}
+
+void Session::openPlot(const records::RecordStore& records, const QString& title, QWidget* opener) {
+    delete plot_;
+    panel::LiveCycle* cycle = cycle_.get();
+    const charts::LivePause pause{[cycle] { cycle->pauseTimers(); },
+                                  [cycle] { cycle->resumeTimers(); }};
+    plot_ = new charts::ListPlot(records, title, clock_, dialogs_, pause);
+    plot_->setAttribute(Qt::WA_DeleteOnClose);
+    // Beside the window it plots.
+    plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
+    plot_->show();
 }
 
 void Session::portLost(const QString& reason) {
@@ -128,6 +181,10 @@ void Session::openSavedFile() {
     if (window) {
         window->installResolutionChooser(
             new charts::PercentileChooser(window->records().store(), dialogs_, window));
+        window->setPlotAvailable(true);
+        connect(window, &lists::HddSavedList::plotRequested, this, [this, window] {
+            openPlot(window->records().store(), QFileInfo(window->filePath()).fileName(), window);
+        });
     }
 }
 

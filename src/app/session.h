@@ -19,6 +19,13 @@ class LiveCycle;
 class Panel;
 class Recording;
 }  // namespace lp::panel
+namespace lp::charts {
+class ListPlot;
+class RealTimeSpl;
+}  // namespace lp::charts
+namespace lp::records {
+class RecordStore;
+}  // namespace lp::records
 namespace lp::lists {
 class LiveListFeed;
 class SavedFileOpener;
@@ -43,6 +50,9 @@ public:
     [[nodiscard]] panel::Recording& recording() { return *recording_; }
     [[nodiscard]] link::MeterLink& link() { return *link_; }
     [[nodiscard]] lists::LiveListFeed& listFeed() { return *listFeed_; }
+    // The real-time chart and the record plot while they are open.
+    [[nodiscard]] charts::RealTimeSpl* realTimeChart() const;
+    [[nodiscard]] charts::ListPlot* listPlot() const;
 
 signals:
     // The panel was closed: the program ends.
@@ -51,6 +61,10 @@ signals:
 private:
     void wireWindows();
     void openSavedFile();
+    // GRAPH: the real-time chart, or the one open brought to the front.
+    void openRealTimeChart();
+    // A record plot of `records` beside `opener`, replacing the one open.
+    void openPlot(const records::RecordStore& records, const QString& title, QWidget* opener);
     void portLost(const QString& reason);
     void tryReconnect();
 
@@ -68,6 +82,8 @@ private:
     std::unique_ptr<panel::Panel> panel_;
     std::unique_ptr<lists::LiveListFeed> listFeed_;
     std::unique_ptr<lists::SavedFileOpener> fileOpener_;
+    QPointer<charts::RealTimeSpl> chart_;
+    QPointer<charts::ListPlot> plot_;
 };
 
 }  // namespace lp::app

@@ -45,7 +45,9 @@ void HddSavedList::buildMenus() {
         return action;
     };
     add("MnuSave", "Save");  // no action
-    add("MnuGraph", "Graph")->setEnabled(false);
+    mnuGraph_ = add("MnuGraph", "Graph");
+    mnuGraph_->setEnabled(false);
+    connect(mnuGraph_, &QAction::triggered, this, &HddSavedList::plotRequested);
     add("MnuPrint", "Print")->setEnabled(false);
     connect(add("MnuExit", "Exit"), &QAction::triggered, this, &QWidget::close);
 }
@@ -67,8 +69,17 @@ QAction* HddSavedList::toolbarButton(const QString& key) const {
     return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
+void HddSavedList::setPlotAvailable(bool available) {
+    toolbarButton(QStringLiteral("Plot"))->setEnabled(available);
+    mnuGraph_->setEnabled(available);
+}
+
 void HddSavedList::toolbarClicked(QAction* button) {
+    const bool plot = button->objectName() == QLatin1String("Plot");
     if (!chooser_) {
+        if (plot) {
+            emit plotRequested();
+        }
         return;
     }
     if (button->objectName() == QLatin1String("Ln")) {
@@ -78,6 +89,9 @@ void HddSavedList::toolbarClicked(QAction* button) {
         }
     } else {
         chooser_->hide();
+        if (plot) {
+            emit plotRequested();
+        }
     }
 }
 
@@ -128,6 +142,7 @@ std::optional<records::FileError> HddSavedList::load(const QString& path) {
         }
     }
     records().squeeze();
+    filePath_ = path;
     setWindowTitle(path);
     return std::nullopt;
 }

@@ -1,7 +1,8 @@
 // The saved-file window "HDDSavedList": the records of one record file, listed in the
 // record-list layout, with the toolbar (keys "Save", "Plot", "Ln", "Print") and the
-// menus Save, Graph, Print and Exit. Save does nothing; Plot, Graph and Print stay
-// disabled until the record plot and the printouts are wired to them.
+// menus Save, Graph, Print and Exit. Save does nothing; Print stays disabled until the
+// printouts are wired to it. Plot and Graph ask for the record plot (plotRequested)
+// once the program says that a plot can be made (setPlotAvailable).
 //
 // The percentile-level chooser ("PicResolution" with its two buttons) is supplied by
 // the statistics code through installResolutionChooser(): this window places it, and
@@ -37,8 +38,18 @@ public:
     void installResolutionChooser(QWidget* chooser);
     [[nodiscard]] QWidget* resolutionChooser() const { return chooser_; }
 
+    // The toolbar's "Plot" and the Graph menu ask for the record plot; until the
+    // program makes them available they stay disabled.
+    void setPlotAvailable(bool available);
+    // The record file listed (empty until a load ended well).
+    [[nodiscard]] QString filePath() const { return filePath_; }
+
     // A toolbar button by its key ("Save", "Plot", "Ln", "Print").
     [[nodiscard]] QAction* toolbarButton(const QString& key) const;
+
+signals:
+    // "Plot" or Graph: plot this window's records.
+    void plotRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,6 +61,8 @@ private:
 
     QToolBar* toolbar_ = nullptr;
     QPointer<QWidget> chooser_;
+    QAction* mnuGraph_ = nullptr;
+    QString filePath_;
     bool closed_ = false;
 };
 

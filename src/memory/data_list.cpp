@@ -56,7 +56,8 @@ void DataList::buildControls() {
     cmdDplot_ = button("CmdDplot", "Plot", 1);
     cmdDprint_ = button("CmdDprint", "Print", 2);
     connect(cmdDsave_, &QPushButton::clicked, this, &DataList::save);
-    // The record plot and the printouts are wired in later.
+    connect(cmdDplot_, &QPushButton::clicked, this, &DataList::plotRequested);
+    // The record plot comes when the program makes it available; the printouts later.
     cmdDplot_->setEnabled(false);
     cmdDprint_->setEnabled(false);
 
@@ -73,8 +74,13 @@ void DataList::buildControls() {
                            twips.y(kTitleHeight));
 }
 
+void DataList::setPlotAvailable(bool available) {
+    cmdDplot_->setEnabled(available);
+}
+
 void DataList::showSet(const DownloadedSet& set) {
     clearRecords();
+    setNumber_ = set.setNumber;
     // All rows go in as one insertion, so even a full memory is listed at once.
     records::RecordStore chunk;
     qsizetype textBytes = 0;

@@ -1,8 +1,9 @@
 // The downloaded-data list "DataList": one downloaded set in the record-list layout
 // (grids from 1080 twips down, beside the memory window), with its title LblTitle,
 // the buttons Save, Plot and Print, and a toolbar whose one button "Save" saves too.
-// Save writes the list as a record file. Plot and Print stay disabled until the
-// record plot and the printouts are wired to them.
+// Save writes the list as a record file. Plot asks for the record plot of the set
+// (plotRequested) once the program makes it available; Print stays disabled until
+// the printouts are wired to it.
 #pragma once
 
 #include "lists/record_list_window.h"
@@ -30,11 +31,21 @@ public:
     // CmdDsave and the toolbar's "Save": the list to a record file the user chooses.
     bool save();
 
+    // CmdDplot asks for the record plot; until the program makes it available it
+    // stays disabled.
+    void setPlotAvailable(bool available);
+    // The number of the set listed (0 before one is).
+    [[nodiscard]] int setNumber() const { return setNumber_; }
+
     [[nodiscard]] QLabel* title() const { return lblTitle_; }
     [[nodiscard]] QPushButton* saveButton() const { return cmdDsave_; }
     [[nodiscard]] QPushButton* plotButton() const { return cmdDplot_; }
     [[nodiscard]] QPushButton* printButton() const { return cmdDprint_; }
     [[nodiscard]] QAction* toolbarSave() const { return toolbarSave_; }
+
+signals:
+    // CmdDplot: plot the listed set.
+    void plotRequested();
 
 private:
     void buildControls();
@@ -45,6 +56,7 @@ private:
     QPushButton* cmdDplot_ = nullptr;
     QPushButton* cmdDprint_ = nullptr;
     QAction* toolbarSave_ = nullptr;
+    int setNumber_ = 0;
 };
 
 // LblTitle for a set: "120  Records In No. 3  Set", or for a set that came in part

@@ -95,10 +95,12 @@ namespace {
 // A painter on the kept image, pen and smoothing set.
 class CanvasPainter : public QPainter {
 public:
-    CanvasPainter(QPixmap& image, const QColor& color, int width) : QPainter(&image) {
+    CanvasPainter(QPixmap& image, const QColor& color, int width,
+                  Qt::PenStyle style = Qt::SolidLine)
+        : QPainter(&image) {
         setRenderHint(QPainter::Antialiasing);
         setRenderHint(QPainter::TextAntialiasing);
-        QPen pen(color, width);
+        QPen pen(color, width, style);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
         setPen(pen);
@@ -117,10 +119,27 @@ void TwipsCanvas::cls() {
 
 void TwipsCanvas::line(double x1, double y1, double x2, double y2, const QColor& color) {
     ensureImage();
-    CanvasPainter p(image_, colorOr(color), drawWidth_);
+    CanvasPainter p(image_, colorOr(color), drawWidth_, drawStyle_);
     p.drawLine(toPixels(x1, y1), toPixels(x2, y2));
     currentX_ = x2;
     currentY_ = y2;
+    update();
+}
+
+void TwipsCanvas::lines(const std::vector<QLineF>& segments, const QColor& color) {
+    if (segments.empty()) {
+        return;
+    }
+    ensureImage();
+    CanvasPainter p(image_, colorOr(color), drawWidth_, drawStyle_);
+    std::vector<QLineF> onScreen;
+    onScreen.reserve(segments.size());
+    for (const QLineF& s : segments) {
+        onScreen.emplace_back(toPixels(s.x1(), s.y1()), toPixels(s.x2(), s.y2()));
+    }
+    p.drawLines(onScreen.data(), static_cast<int>(onScreen.size()));
+    currentX_ = segments.back().x2();
+    currentY_ = segments.back().y2();
     update();
 }
 

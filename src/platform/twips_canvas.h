@@ -5,9 +5,11 @@
 #pragma once
 
 #include <QColor>
+#include <QLineF>
 #include <QPixmap>
 #include <QPointF>
 #include <QWidget>
+#include <vector>
 
 namespace lp::platform {
 
@@ -45,6 +47,9 @@ public:
     // Pen width in pixels.
     void setDrawWidth(int px) { drawWidth_ = px < 1 ? 1 : px; }
     [[nodiscard]] int drawWidth() const { return drawWidth_; }
+    // Solid, dotted or dashed lines.
+    void setDrawStyle(Qt::PenStyle style) { drawStyle_ = style; }
+    [[nodiscard]] Qt::PenStyle drawStyle() const { return drawStyle_; }
     // Where text() draws next, user coordinates.
     void setCurrentPos(double x, double y) {
         currentX_ = x;
@@ -57,6 +62,8 @@ public:
     // Clears to the back colour; the current position goes to the top-left corner.
     void cls();
     void line(double x1, double y1, double x2, double y2, const QColor& color = {});
+    // Many lines with one painter: a long curve in one pass.
+    void lines(const std::vector<QLineF>& segments, const QColor& color = {});
     // A rectangle outline, or filled with `color` too.
     void box(double x1, double y1, double x2, double y2, const QColor& color = {},
              bool filled = false);
@@ -109,6 +116,7 @@ private:
     QColor fore_ = Qt::black;
     QColor fill_ = Qt::white;
     int drawWidth_ = 1;
+    Qt::PenStyle drawStyle_ = Qt::SolidLine;
     double currentX_ = 0.0;
     double currentY_ = 0.0;
 };

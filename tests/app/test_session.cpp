@@ -3,6 +3,7 @@
 // the file opens in the saved-file window, where the percentile levels are computed.
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -16,7 +17,9 @@
 #include "app/open_port.h"
 #include "app/session.h"
 #include "charts/histogram.h"
+#include "charts/list_plot.h"
 #include "charts/percentile_chooser.h"
+#include "charts/realtime_spl.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
 #include "lists/live_list_feed.h"
@@ -203,6 +206,19 @@ private slots:
         QVERIFY(!rig.session->link().busy() ||
                 rig.clock.advanceUntil([&] { return !rig.session->link().busy(); }, 1000));
 
+        // Plot: the downloaded set's own levels, two seconds later.
+        button(data, "CmdDplot")->click();
+        charts::ListPlot* plot = rig.session->listPlot();
+        QVERIFY(plot);
+        QCOMPARE(plot->title(), QStringLiteral("Set 1"));
+        QCOMPARE(plot->range().count(), qint64(setOne));
+        rig.clock.advance(2000);
+        QVERIFY(plot->curveDrawn());
+        for (qsizetype r : {qsizetype(0), qsizetype(setOne - 1)}) {
+            QCOMPARE(plot->records().bytes(r, records::Field::Level),
+                     data->records().store().bytes(r, records::Field::Level));
+        }
+
         const QString path = dir.filePath("set1.sdm");
         rig.dialogs.saveNames.push_back(path);
         data->save();
@@ -214,8 +230,38 @@ private slots:
         QVERIFY(saved);
         QCOMPARE(saved->recordCount(), setOne);
         QCOMPARE(saved->records().store().bytes(0, records::Field::No), QByteArrayView("1"));
+        // Its Plot replaces the set's plot with one of the file.
+        saved->toolbarButton(QStringLiteral("Plot"))->trigger();
+        QVERIFY(rig.session->listPlot());
+        QCOMPARE(rig.session->listPlot()->title(), QStringLiteral("set1.sdm"));
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
         saved->close();
+    }
+
+    // GRAPH opens the real-time chart beside the panel; it draws the meter's level once
+    // a second. A second GRAPH keeps the one chart; after closing it GRAPH opens it again.
+    void graphFollowsTheMeter() {
+        SimRig rig;
+        rig.meter->setFixedLevel(72.4);
+        panel::Panel& panel = rig.panel();
+        rig.clock.advance(1000);
+        button(&panel, "CmdGraph")->click();
+        charts::RealTimeSpl* chart = rig.session->realTimeChart();
+        QVERIFY(chart && chart->isVisible());
+        QCOMPARE(chart->pos(), QPoint(panel.frameGeometry().right() + 1, 0));
+        rig.clock.advance(5000);
+        QCOMPARE(chart->pointCount(), 5);
+        QCOMPARE(chart->lastLevel(), 72.4f);
+        button(&panel, "CmdGraph")->click();
+        QCOMPARE(rig.session->realTimeChart(), chart);
+
+        chart->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!rig.session->realTimeChart());
+        button(&panel, "CmdGraph")->click();
+        QVERIFY(rig.session->realTimeChart());
+        rig.clock.advance(2000);
+        QCOMPARE(rig.session->realTimeChart()->pointCount(), 2);
     }
 
     // A port that goes away (USB adapter unplugged) is tried again every two seconds;
@@ -279,6 +325,7 @@ private slots:
         // Open every window the panel reaches.
         button(&panel, "CmdList")->click();
         button(&panel, "CmdAnalog")->click();
+        button(&panel, "CmdGraph")->click();
         const QString path = dir.filePath("a.sdm");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -299,6 +346,7 @@ private slots:
         mem->onShowDataClicked();
         QVERIFY(rig.clock.advanceUntil(
             [] { return topLevel<memory::DataList>(QString()) != nullptr; }, 10000));
+        button(topLevel<memory::DataList>(QString()), "CmdDplot")->click();
 
         QStringList unnamed;
         int checked = 0;

@@ -1,0 +1,236 @@
+#include "charts/realtime_spl.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "charts/chart_canvas.h"
+#include "platform/accessible_value.h"
+#include "platform/dialogs.h"
+#include "platform/numeric_text.h"
+#include "platform/twips.h"
+#include "platform/twips_canvas.h"
+
+namespace lp::charts {
+
+RealTimeSpl::RealTimeSpl(platform::Clock& clock, LevelSource level, platform::Dialogs& dialogs,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      clock_(clock),
+      level_(std::move(level)),
+      dialogs_(dialogs),
+      timer_(clock.createTimer(kTickMs, false, [this] { tick(); })) {
+    setObjectName(QStringLiteral("RealTimeSPL"));
+    setWindowTitle(QStringLiteral("Real Time Graph"));
+    setAccessibleName(QStringLiteral("Real Time Graph"));
+
+    canvas_ = new platform::TwipsCanvas(this);
+    canvas_->setObjectName(QStringLiteral("RealTimeChart"));
+    canvas_->setAccessibleName(QStringLiteral("Real-time level chart"));
+    canvas_->setBackColor(kFaceColor);
+    canvas_->setForeColor(Qt::black);
+    buildToolbar();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolbar_);
+    layout->addWidget(canvas_, 1);
+    buildSettings();
+
+    // Smaller than its design minimum the chart has no room: the window snaps back.
+    setMinimumSize(platform::twipsToPx(kMinWidthTwips), platform::twipsToPx(kMinHeightTwips));
+    resize(minimumSize());
+    connect(canvas_, &platform::TwipsCanvas::resized, this, [this] {
+        if (isVisible()) {
+            drawFrame();
+        }
+    });
+}
+
+RealTimeSpl::~RealTimeSpl() = default;
+
+void RealTimeSpl::buildToolbar() {
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setAccessibleName(QStringLiteral("Toolbar"));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto add = [this](const char* key, const char* tip) {
+        QAction* a = toolbar_->addAction(QString::fromLatin1(key));
+        a->setObjectName(QString::fromLatin1(key));
+        a->setToolTip(QString::fromLatin1(tip));
+        return a;
+    };
+    connect(add("Limit", "Limit"), &QAction::triggered, this, &RealTimeSpl::showLimits);
+    QAction* print = add("Print", "Print");
+    print->setEnabled(false);  // printing of chart windows is not built yet
+    connect(add("Save image", "Save the chart as a PNG picture"), &QAction::triggered, this,
+            &RealTimeSpl::saveImage);
+}
+
+void RealTimeSpl::buildSettings() {
+    pMessage_ = new QFrame(canvas_);
+    pMessage_->setObjectName(QStringLiteral("PMessage"));
+    pMessage_->setAccessibleName(QStringLiteral("Limits"));
+    pMessage_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pMessage_->setAutoFillBackground(true);
+    auto* grid = new QGridLayout(pMessage_);
+    const auto row = [&](const char* panelName, const char* caption, const char* editName, int r) {
+        auto* label = new QLabel(QString::fromLatin1(caption), pMessage_);
+        label->setObjectName(QString::fromLatin1(panelName));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        auto* edit = new QLineEdit(pMessage_);
+        edit->setObjectName(QString::fromLatin1(editName));
+        edit->setAccessibleName(QString::fromLatin1(caption));
+        label->setBuddy(edit);
+        grid->addWidget(label, r, 0);
+        grid->addWidget(edit, r, 1);
+        return edit;
+    };
+    txtMax_ = row("SSPanel3", "Max", "TxtMax", 0);
+    txtMin_ = row("SSPanel1", "Min", "TxtMin", 1);
+    txtCounts_ = row("SSPanel2", "Counts", "TxtCounts", 2);
+    cmdOk_ = new QPushButton(QStringLiteral("OK"), pMessage_);
+    cmdOk_->setObjectName(QStringLiteral("CmdOK"));
+    cmdOk_->setAccessibleName(QStringLiteral("OK"));
+    cmdOk_->setAutoDefault(false);
+    grid->addWidget(cmdOk_, 3, 0, 1, 2);
+    connect(cmdOk_, &QPushButton::clicked, this, &RealTimeSpl::applyLimits);
+
+    filterKeys(txtMax_, true, [this] { txtMin_->setFocus(); });
+    filterKeys(txtMin_, true, [this] { txtCounts_->setFocus(); });
+    filterKeys(txtCounts_, false, [this] { applyLimits(); });
+    pMessage_->adjustSize();
+    pMessage_->hide();
+}
+
+QAction* RealTimeSpl::toolbarButton(const QString& key) const {
+    return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+}
+
+void RealTimeSpl::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    drawFrame();
+}
+
+void RealTimeSpl::closeEvent(QCloseEvent* event) {
+    timer_->stop();
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void RealTimeSpl::drawFrame() {
+    timer_->stop();
+    pMessage_->hide();
+    paintFrame();
+    sweep_.restart(frame_.width);
+    describe();
+    timer_->start();
+}
+
+void RealTimeSpl::paintFrame() {
+    frame_ = useChartUnits(*canvas_);
+    canvas_->cls();
+    QStringList labels;
+    for (int i = 0; i <= 8; ++i) {
+        labels << numberLabel(axisValue(sweep_.minValue(), sweep_.maxValue(), i));
+    }
+    drawAxes(*canvas_, frame_, labels);
+    const PlotFrame& f = frame_;
+    canvas_->box(f.left, f.base - f.height, f.left + f.width, f.base, kBrightWhite, true);
+    canvas_->text(f.left - 40, f.base - f.height - 20, QStringLiteral("dB"));
+}
+
+void RealTimeSpl::startSweep() {
+    paintFrame();
+    const PlotFrame& f = frame_;
+    const double x = f.left + 2;
+    canvas_->box(x, f.base + 3, f.left + f.width, f.base - f.height - 5, kBrightWhite, true);
+    canvas_->box(x, f.base + 3, x + sweep_.step(), f.base - f.height - 5, kBrightWhite, true);
+    drawGrid(*canvas_, f);
+}
+
+void RealTimeSpl::tick() {
+    const PlotFrame& f = frame_;
+    lastLevel_ = level_ ? level_() : 0.0f;
+    const SweepStep s = sweep_.tick(lastLevel_, f.height);
+    if (s.newSweep) {
+        startSweep();
+    }
+    canvas_->setDrawStyle(Qt::SolidLine);
+    const double x = f.left + s.x;
+    if (s.joined) {
+        canvas_->line(f.left + s.prevX, f.base - s.prevHeight, x, f.base - s.height, Qt::black);
+    }
+    if (s.mark == SweepMark::TimeLabel) {
+        canvas_->setDrawStyle(Qt::DotLine);
+        canvas_->line(x, f.base, x, f.base - f.height - 10, kGridColor);
+        canvas_->setDrawStyle(Qt::SolidLine);
+        const QString time = clock_.now().toString(QStringLiteral("HH:mm:ss"));
+        const double w = canvas_->textWidth(time);
+        const double left = x - 5 - w / 2;
+        canvas_->box(left, f.base + 10, left + w, f.base + 10 + canvas_->textHeight(time),
+                     kBrightWhite, true);
+        canvas_->text(left, f.base + 10, time);
+    } else if (s.mark == SweepMark::HalfMark) {
+        canvas_->line(x, f.base - f.height * kMarkLow, x, f.base - f.height * kMarkHigh,
+                      kGridColor);
+    }
+    ++points_;
+    describe();
+}
+
+void RealTimeSpl::describe() {
+    QString spoken = QStringLiteral("%1 to %2 dB, %3 points a sweep")
+                         .arg(sweep_.minValue())
+                         .arg(sweep_.maxValue())
+                         .arg(sweep_.counts());
+    if (points_ > 0) {
+        spoken += QStringLiteral(", last level ") + platform::levelText(lastLevel_) +
+                  QStringLiteral(" dB");
+    }
+    platform::setAccessibleValue(canvas_, spoken);
+}
+
+void RealTimeSpl::showLimits() {
+    timer_->stop();
+    txtCounts_->setText(QString::number(sweep_.counts(), 'f', 0));
+    txtMax_->setText(QString::number(sweep_.maxValue()));
+    txtMin_->setText(QString::number(sweep_.minValue()));
+    pMessage_->adjustSize();
+    pMessage_->move(canvas_->width() / 2 - pMessage_->width() / 2,
+                    canvas_->height() / 2 - pMessage_->height() / 2);
+    pMessage_->show();
+    pMessage_->raise();
+    txtMax_->setFocus();
+}
+
+void RealTimeSpl::applyLimits() {
+    const double max = platform::leadingNumber(txtMax_->text());
+    const double min = platform::leadingNumber(txtMin_->text());
+    const double counts = platform::leadingNumber(txtCounts_->text());
+    switch (sweep_.apply(max, min, counts)) {
+        case Sweep::Refusal::Value:
+            dialogs_.message(this, sweepValueMessage(), platform::MessageIcon::Critical);
+            return;
+        case Sweep::Refusal::Counts:
+            describe();
+            dialogs_.message(this, sweepCountsMessage(), platform::MessageIcon::Critical);
+            return;
+        case Sweep::Refusal::None:
+            drawFrame();
+            return;
+    }
+}
+
+bool RealTimeSpl::saveImage() {
+    return saveChartImage(this, *canvas_, dialogs_);
+}
+
+}  // namespace lp::charts

@@ -1,0 +1,97 @@
+// The real-time level chart "RealTimeSPL" (caption "Real Time Graph"): once a second
+// the latest level joins the curve one step to the right; at the right edge the
+// chart is cleared and the sweep starts again at the left. "Limit" opens PMessage
+// to choose the value range (TxtMax, TxtMin) and the points a sweep holds
+// (TxtCounts); "Save image" writes the chart as a PNG.
+//
+// The window owns no reading: the level comes from the source it is given, read at
+// each tick.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "charts/chart_rules.h"
+#include "platform/clock.h"
+
+class QAction;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+
+namespace lp::platform {
+class Dialogs;
+class TwipsCanvas;
+}  // namespace lp::platform
+
+namespace lp::charts {
+
+class RealTimeSpl : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kTickMs = 1000;
+    static constexpr double kMinWidthTwips = 5355;
+    static constexpr double kMinHeightTwips = 5865;
+
+    using LevelSource = std::function<float()>;
+
+    RealTimeSpl(platform::Clock& clock, LevelSource level, platform::Dialogs& dialogs,
+                QWidget* parent = nullptr);
+    ~RealTimeSpl() override;
+
+    // One second: the next point of the sweep.
+    void tick();
+    // "Limit": the timer stops and PMessage shows the settings.
+    void showLimits();
+    // CmdOK: takes the settings, or says which one is out of bounds.
+    void applyLimits();
+    // "Save image".
+    bool saveImage();
+
+    [[nodiscard]] platform::TwipsCanvas* canvas() const { return canvas_; }
+    [[nodiscard]] const Sweep& sweep() const { return sweep_; }
+    [[nodiscard]] const PlotFrame& frame() const { return frame_; }
+    [[nodiscard]] bool ticking() const { return timer_->isActive(); }
+    // Points drawn since the window opened, and the level of the last one.
+    [[nodiscard]] int pointCount() const { return points_; }
+    [[nodiscard]] float lastLevel() const { return lastLevel_; }
+    [[nodiscard]] QAction* toolbarButton(const QString& key) const;
+
+signals:
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolbar();
+    void buildSettings();
+    // Clears the chart and draws axes, labels and the white plot area; the sweep
+    // starts again and the timer runs.
+    void drawFrame();
+    void paintFrame();
+    void startSweep();
+    void describe();
+
+    platform::Clock& clock_;
+    LevelSource level_;
+    platform::Dialogs& dialogs_;
+    std::unique_ptr<platform::Timer> timer_;
+    Sweep sweep_;
+    PlotFrame frame_;
+    int points_ = 0;
+    float lastLevel_ = 0.0f;
+
+    QToolBar* toolbar_ = nullptr;
+    platform::TwipsCanvas* canvas_ = nullptr;
+    QFrame* pMessage_ = nullptr;
+    QLineEdit* txtMax_ = nullptr;
+    QLineEdit* txtMin_ = nullptr;
+    QLineEdit* txtCounts_ = nullptr;
+    QPushButton* cmdOk_ = nullptr;
+};
+
+}  // namespace lp::charts

@@ -1,0 +1,297 @@
+// The two line-chart windows in virtual time: what they draw (one rendered check of
+// curve and grid each), their "Limit" panels with the key filters and messages, the
+// timing of the record plot's curve, and the tool tip and picture of the chart.
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "charts/list_plot.h"
+#include "charts/realtime_spl.h"
+#include "platform/twips_canvas.h"
+#include "platform/virtual_clock.h"
+#include "scripted_dialogs.h"
+
+using namespace lp;
+using charts::ListPlot;
+using charts::RealTimeSpl;
+
+namespace {
+
+// The canvas picture and a point of it given in chart units.
+struct Picture {
+    explicit Picture(const platform::TwipsCanvas& c) : canvas(c), image(c.image().toImage()) {}
+    [[nodiscard]] QPoint at(double x, double y) const {
+        const QPointF p = canvas.toPixels(x, y) * canvas.image().devicePixelRatio();
+        return {int(std::floor(p.x())), int(std::floor(p.y()))};
+    }
+    // The darkest and lightest grey within one pixel of (x, y).
+    [[nodiscard]] std::pair<int, int> greys(double x, double y) const {
+        const QPoint c = at(x, y);
+        int dark = 255;
+        int light = 0;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int g = qGray(image.pixel(c.x() + dx, c.y() + dy));
+                dark = std::min(dark, g);
+                light = std::max(light, g);
+            }
+        }
+        return {dark, light};
+    }
+    [[nodiscard]] bool onCurve(double x, double y) const { return greys(x, y).first < 150; }
+    // A light-grey grid line passes here and nothing black.
+    [[nodiscard]] bool onGrid(double x, double y) const {
+        const auto [dark, light] = greys(x, y);
+        return dark >= 150 && dark <= 235;
+    }
+    const platform::TwipsCanvas& canvas;
+    QImage image;
+};
+
+QLineEdit* edit(QWidget* w, const char* name) {
+    auto* e = w->findChild<QLineEdit*>(QLatin1String(name));
+    if (!e) {
+        qFatal("no input %s", name);
+    }
+    return e;
+}
+
+records::RecordStore storeOf(const QList<const char*>& levels) {
+    records::RecordStore store;
+    int n = 0;
+    for (const char* level : levels) {
+        ++n;
+        const QString time = QStringLiteral("2009/06/01 14:05:%1").arg(n, 2, 10, QLatin1Char('0'));
+        store.append(QString::number(n), time, QString::fromLatin1(level));
+    }
+    return store;
+}
+
+}  // namespace
+
+class TestLineCharts : public QObject {
+    Q_OBJECT
+private slots:
+    // Once a second the level joins the curve; the middle grid line is solid grey.
+    void realTimeDrawsOnePointASecond() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        float level = 67.0f;
+        RealTimeSpl chart(
+            clock, [&] { return level; }, dialogs);
+        chart.show();
+        QVERIFY(chart.ticking());
+        QCOMPARE(chart.windowTitle(), QStringLiteral("Real Time Graph"));
+        clock.advance(10000);
+        QCOMPARE(chart.pointCount(), 10);
+        QCOMPARE(chart.sweep().x(), 9.0);
+        level = 200.0f;  // beyond the top: drawn just above the plot
+        clock.advance(1000);
+        QCOMPARE(chart.lastLevel(), 200.0f);
+
+        const charts::PlotFrame f = chart.frame();
+        const Picture pic(*chart.canvas());
+        QVERIFY(pic.onCurve(f.left + 4, f.base - f.height * 0.37));
+        QVERIFY(!pic.onCurve(f.left + 4, f.base - f.height * 0.6));
+        QVERIFY(pic.onGrid(f.left + f.width - 20, f.base - f.height / 2));
+        QVERIFY(pic.onCurve(f.left + 10, f.base - f.height - 5));
+        QVERIFY(chart.canvas()->accessibleDescription().contains("last level 200.0 dB"));
+    }
+
+    // Limit stops the chart and shows the settings; letters are not taken, Enter
+    // walks Max -> Min -> Counts -> OK.
+    void realTimeLimitsByKeyboard() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        RealTimeSpl chart(
+            clock, [] { return 60.0f; }, dialogs);
+        chart.show();
+        QApplication::setActiveWindow(&chart);
+        clock.advance(3000);
+        chart.toolbarButton(QStringLiteral("Limit"))->trigger();
+        QVERIFY(!chart.ticking());
+        auto* pMessage = chart.findChild<QWidget*>(QStringLiteral("PMessage"));
+        QVERIFY(pMessage->isVisible());
+        QLineEdit* max = edit(&chart, "TxtMax");
+        QLineEdit* min = edit(&chart, "TxtMin");
+        QLineEdit* counts = edit(&chart, "TxtCounts");
+        QCOMPARE(max->text(), QStringLiteral("130"));
+        QCOMPARE(min->text(), QStringLiteral("30"));
+        QCOMPARE(counts->text(), QString::number(chart.frame().width));
+
+        max->clear();
+        QTest::keyClicks(max, "1a2,0x");
+        QCOMPARE(max->text(), QStringLiteral("120"));
+        min->clear();
+        QTest::keyClicks(min, "-4.5q");
+        QCOMPARE(min->text(), QStringLiteral("-4.5"));
+        QTest::keyClick(max, Qt::Key_Return);
+        QVERIFY(min->hasFocus());
+        QTest::keyClick(min, Qt::Key_Return);
+        QVERIFY(counts->hasFocus());
+        counts->clear();
+        QTest::keyClicks(counts, "1.2-e");  // no point, no sign in the counts
+        QCOMPARE(counts->text(), QStringLiteral("12"));
+
+        // Min below 30: the value message, nothing changes.
+        QTest::keyClick(counts, Qt::Key_Return);
+        QCOMPARE(dialogs.messages(), QStringList{"30 <= Value <= 130, try again!"});
+        QCOMPARE(dialogs.shown.back().icon, platform::MessageIcon::Critical);
+        QCOMPARE(chart.sweep().minValue(), 30.0);
+        QVERIFY(pMessage->isVisible());
+
+        // Counts of 9: refused, while the new values are in force.
+        min->setText(QStringLiteral("40"));
+        counts->setText(QStringLiteral("9"));
+        QTest::keyClick(counts, Qt::Key_Return);
+        QCOMPARE(dialogs.messages().last(), QStringLiteral("10 <= Counts <= 864000, try again!"));
+        QCOMPARE(chart.sweep().minValue(), 40.0);
+        QCOMPARE(chart.sweep().maxValue(), 120.0);
+        QCOMPARE(chart.sweep().step(), 1.0);
+
+        counts->setText(QStringLiteral("12"));
+        QTest::keyClick(counts, Qt::Key_Return);
+        QVERIFY(!pMessage->isVisible());
+        QVERIFY(chart.ticking());
+        QCOMPARE(chart.sweep().step(), chart.frame().width / 12);
+        QCOMPARE(dialogs.messages().size(), 2);
+    }
+
+    // The window snaps back to its smallest size; "Save image" writes a PNG.
+    void realTimeSizeAndPicture() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        RealTimeSpl chart(
+            clock, [] { return 60.0f; }, dialogs);
+        chart.show();
+        const QSize smallest = chart.minimumSize();
+        QVERIFY(smallest.width() > 300);
+        chart.resize(100, 100);
+        QCOMPARE(chart.size(), smallest);
+
+        QTemporaryDir dir;
+        dialogs.saveNames.push_back(dir.filePath("chart"));
+        QVERIFY(chart.saveImage());
+        QCOMPARE(QImage(dir.filePath("chart.png")).size(), chart.canvas()->image().size());
+    }
+
+    // The frame at once, the curve two seconds later with the live cycle paused for
+    // that pass; after that a resize draws the curve at once.
+    void plotDrawsItsRecords() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        int paused = 0;
+        int resumed = 0;
+        ListPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
+                      clock, dialogs, {[&] { ++paused; }, [&] { ++resumed; }});
+        plot.show();
+        QCOMPARE(plot.windowTitle(), QStringLiteral("Plot Data/File"));
+        QVERIFY(plot.curvePending());
+        clock.advance(1999);
+        QVERIFY(!plot.curveDrawn());
+        QCOMPARE(paused, 0);
+        clock.advance(1);
+        QVERIFY(plot.curveDrawn());
+        QCOMPARE(paused, 1);
+        QCOMPARE(resumed, 1);
+        QCOMPARE(plot.step(), plot.frame().width / 4);
+        QVERIFY(plot.canvas()->accessibleDescription().startsWith("a.sdm: records 1 to 5"));
+
+        // Halfway between the first two records, on the line from 40 to 60 dB (0.1
+        // and 0.3 of the height); the middle grid line there is grey.
+        const charts::PlotFrame f = plot.frame();
+        const Picture pic(*plot.canvas());
+        QVERIFY(pic.onCurve(f.left + plot.step() / 2, f.base - f.height * 0.2));
+        QVERIFY(!pic.onCurve(f.left + plot.step() / 2, f.base - f.height * 0.35));
+        QVERIFY(pic.onGrid(f.left + plot.step() / 2, f.base - f.height / 2));
+
+        plot.resize(plot.width() + 40, plot.height() + 30);
+        QCOMPARE(plot.curvePasses(), 2);
+        QVERIFY(!plot.curvePending());
+        QCOMPARE(paused, 2);
+    }
+
+    // The tool tip names the record under the pointer.
+    void plotToolTip() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        ListPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
+                      clock, dialogs);
+        plot.show();
+        clock.advance(2000);
+        const QPointF p = plot.pointOf(3);
+        const QPoint px = plot.canvas()->toPixels(p.x(), p.y()).toPoint();
+        QCOMPARE(plot.toolTipAt(px + QPoint(2, -1)),
+                 QStringLiteral("No. 3\n2009/06/01 14:05:03\n45.0 dB"));
+        QVERIFY(plot.toolTipAt(px + QPoint(0, 40)).isEmpty());
+    }
+
+    // One record is one point; no records leave the empty frame.
+    void plotOfOneRecordAndOfNone() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        ListPlot one(storeOf({"80.0"}), QStringLiteral("Set 1"), clock, dialogs);
+        one.show();
+        clock.advance(2000);
+        QVERIFY(one.curveDrawn());
+        QCOMPARE(one.step(), 0.0);
+        const charts::PlotFrame f = one.frame();
+        QVERIFY(Picture(*one.canvas()).onCurve(f.left, f.base - f.height / 2));
+
+        int paused = 0;
+        ListPlot none(records::RecordStore(), QStringLiteral("Set 2"), clock, dialogs,
+                      {[&] { ++paused; }, [] {}});
+        none.show();
+        clock.advance(2000);
+        QVERIFY(!none.curveDrawn());
+        QCOMPARE(paused, 0);
+    }
+
+    // Limit fills PicRange from the plot's own range; refusals change nothing, a good
+    // range is drawn two seconds later.
+    void plotLimits() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        ListPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
+                      clock, dialogs);
+        plot.show();
+        clock.advance(2000);
+        plot.toolbarButton(QStringLiteral("Limit"))->trigger();
+        auto* picRange = plot.findChild<QWidget*>(QStringLiteral("PicRange"));
+        QVERIFY(picRange->isVisible());
+        QCOMPARE(edit(&plot, "TxtT1")->text(), QStringLiteral("30"));
+        QCOMPARE(edit(&plot, "TxtT2")->text(), QStringLiteral("130"));
+        QCOMPARE(edit(&plot, "TxtR1")->text(), QStringLiteral("1"));
+        QCOMPARE(edit(&plot, "TxtR2")->text(), QStringLiteral("5"));
+        auto* ok = plot.findChild<QPushButton*>(QStringLiteral("CmdOK"));
+
+        edit(&plot, "TxtT2")->setText(QStringLiteral("131"));
+        ok->click();
+        QCOMPARE(dialogs.messages(), QStringList{"Invalid, 0 <= Value <= 130"});
+        edit(&plot, "TxtT2")->setText(QStringLiteral("90"));
+        edit(&plot, "TxtR2")->setText(QStringLiteral("6"));
+        ok->click();
+        QCOMPARE(dialogs.messages().last(), QStringLiteral("Invalid, 0 <= Records <= 5"));
+        QCOMPARE(plot.range().top, 130.0);
+        QCOMPARE(plot.range().last, qint64(5));
+
+        edit(&plot, "TxtR1")->setText(QStringLiteral("2"));
+        edit(&plot, "TxtR2")->setText(QStringLiteral("4"));
+        ok->click();
+        QVERIFY(!picRange->isVisible());
+        QCOMPARE(plot.range().first, qint64(2));
+        QCOMPARE(plot.range().count(), qint64(3));
+        QCOMPARE(plot.range().top, 90.0);
+        QVERIFY(plot.curvePending());
+        clock.advance(2000);
+        QCOMPARE(plot.curvePasses(), 2);
+        QCOMPARE(plot.step(), plot.frame().width / 2);
+    }
+};
+
+QTEST_MAIN(TestLineCharts)
+#include "test_line_charts.moc"
