@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages LevelPanel needs to build, run and test, if missing.
+# clang and its runtime libraries build the fuzz targets (libFuzzer, ASan, UBSan).
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-qpa-plugins libgl-dev
     fontconfig fonts-dejavu-core
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,9 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the whole test suite.
+# Installs what is missing, builds and runs the whole test suite; then builds it all
+# again with AddressSanitizer and UBSan (./build-asan) and runs the suite there, and
+# gives every fuzz target a short run and replays its regression cases.
+#
+# LP_QUICK=1 stops after the normal build and tests (for a quick local check; CI always
+# runs every stage). LP_FUZZ_SECONDS sets the seconds per fuzz target (default 10).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-layers.sh
 scripts/build.sh
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300)
+
+if [ "${LP_QUICK:-0}" = 1 ] && [ "${CI:-}" != true ]; then
+    echo "LP_QUICK=1: sanitizer build and fuzz pass skipped."
+    exit 0
+fi
+
+echo "== Sanitizer build (build-asan)"
+# -O1 -g1: quicker to build than the normal -O2 -g, still with file and line in reports.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DLP_SANITIZE=ON >/dev/null
+cmake --build build-asan --parallel "$(nproc)"
+(
+    cd build-asan
+    export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+)
+
+echo "== Fuzz pass"
+scripts/fuzz.sh "${LP_FUZZ_SECONDS:-10}"
