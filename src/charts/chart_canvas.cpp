@@ -4,11 +4,30 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QToolBar>
 
 #include "platform/dialogs.h"
 #include "platform/twips_canvas.h"
 
 namespace lp::charts {
+
+ChartToolbar buildChartToolbar(QWidget* window) {
+    ChartToolbar t;
+    t.bar = new QToolBar(window);
+    t.bar->setObjectName(QStringLiteral("Toolbar1"));
+    t.bar->setAccessibleName(QStringLiteral("Toolbar"));
+    t.bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto add = [&t](const char* key, const char* tip) {
+        QAction* a = t.bar->addAction(QString::fromLatin1(key));
+        a->setObjectName(QString::fromLatin1(key));
+        a->setToolTip(QString::fromLatin1(tip));
+        return a;
+    };
+    t.limit = add("Limit", "Limit");
+    add("Print", "Print")->setEnabled(false);  // printing of chart windows is not built yet
+    t.saveImage = add("Save image", "Save the chart as a PNG picture");
+    return t;
+}
 
 PlotFrame useChartUnits(platform::TwipsCanvas& canvas) {
     const double w = canvas.widthTwips() / kTwipsPerUnit;

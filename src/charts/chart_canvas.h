@@ -8,7 +8,9 @@
 
 #include "charts/chart_rules.h"
 
+class QAction;
 class QLineEdit;
+class QToolBar;
 class QWidget;
 
 namespace lp::platform {
@@ -40,6 +42,15 @@ void drawGrid(platform::TwipsCanvas& canvas, const PlotFrame& frame);
 // cancelled or not written (the user is told why).
 bool saveChartImage(QWidget* parent, const platform::TwipsCanvas& canvas,
                     platform::Dialogs& dialogs);
+
+// The toolbar "Toolbar1" of both chart windows: "Limit", "Print" (disabled until chart
+// windows can be printed) and "Save image", each action named by its caption.
+struct ChartToolbar {
+    QToolBar* bar = nullptr;
+    QAction* limit = nullptr;
+    QAction* saveImage = nullptr;
+};
+[[nodiscard]] ChartToolbar buildChartToolbar(QWidget* window);
 
 // The filter of the "Save image" dialog.
 inline const QString kPngFilter = QStringLiteral("PNG Images (*.png);;All Files (*)");

@@ -57,21 +57,10 @@ RealTimeSpl::RealTimeSpl(platform::Clock& clock, LevelSource level, platform::Di
 RealTimeSpl::~RealTimeSpl() = default;
 
 void RealTimeSpl::buildToolbar() {
-    toolbar_ = new QToolBar(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setAccessibleName(QStringLiteral("Toolbar"));
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const auto add = [this](const char* key, const char* tip) {
-        QAction* a = toolbar_->addAction(QString::fromLatin1(key));
-        a->setObjectName(QString::fromLatin1(key));
-        a->setToolTip(QString::fromLatin1(tip));
-        return a;
-    };
-    connect(add("Limit", "Limit"), &QAction::triggered, this, &RealTimeSpl::showLimits);
-    QAction* print = add("Print", "Print");
-    print->setEnabled(false);  // printing of chart windows is not built yet
-    connect(add("Save image", "Save the chart as a PNG picture"), &QAction::triggered, this,
-            &RealTimeSpl::saveImage);
+    const ChartToolbar t = buildChartToolbar(this);
+    toolbar_ = t.bar;
+    connect(t.limit, &QAction::triggered, this, &RealTimeSpl::showLimits);
+    connect(t.saveImage, &QAction::triggered, this, &RealTimeSpl::saveImage);
 }
 
 void RealTimeSpl::buildSettings() {
