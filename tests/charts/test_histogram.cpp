@@ -125,6 +125,9 @@ private slots:
                 shown[r + 1] << grid->item(r, c)->text();
             }
         }
+        const QFontMetrics metrics(grid->font());
+        QCOMPARE(grid->columnWidth(0), metrics.horizontalAdvance("ABCDEFAA1"));
+        QCOMPARE(grid->columnWidth(5), metrics.horizontalAdvance("ABCDEFAA"));
         QCOMPARE(shown,
                  QList<QStringList>{QString("Ln| 0| 1| 2| 3| 4| 5| 6| 7| 8| 9").split(u'|')} +
                      stats::lnTableRows(result.levels));
