@@ -293,18 +293,16 @@ private slots:
         button(&panel, "CmdList")->click();
         button(&panel, "CmdAnalog")->click();
         button(&panel, "CmdGraph")->click();
-        const QString path = dir.filePath("a.sdm");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("No.s\tDate Time\tdB\t\r\n1\t2009/06/01 14:05:09\t65.3\t\r\n");
-        file.close();
-        rig.dialogs.openNames.push_back(path);
+        memory::DataList* data = rig.showSetOne();
+        QVERIFY(data);
+        button(data, "CmdDplot")->click();
+        rig.dialogs.saveNames.push_back(dir.filePath("a.sdm"));
+        data->save();
+        rig.dialogs.openNames.push_back(dir.filePath("a.sdm"));
         button(&panel, "CmdOpen")->click();
         topLevel<lists::HddSavedList>()
             ->findChild<charts::PercentileChooser*>()
             ->onTenthDbClicked();
-        QVERIFY(rig.showSetOne());
-        button(topLevel<memory::DataList>(), "CmdDplot")->click();
 
         QStringList unnamed;
         int checked = 0;
