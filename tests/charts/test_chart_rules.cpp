@@ -217,27 +217,28 @@ private slots:
     // Records that share a pixel column become one span; a sparse curve keeps every
     // point as it is.
     void columnReduction() {
+        const auto show = [](const ColumnReducer& r) {
+            QStringList columns;
+            for (const CurveColumn& c : r.columns()) {
+                columns << QString::asprintf("%lld: x %g..%g, y %g..%g in %g..%g, %lld", c.column,
+                                             c.firstX, c.lastX, c.firstY, c.lastY, c.low, c.high,
+                                             c.points);
+            }
+            return columns.join(" | ");
+        };
         ColumnReducer dense(1.0);
-        dense.add(0.1, 10);
-        dense.add(0.5, 30);
-        dense.add(0.9, 20);
-        dense.add(1.2, 5);
-        QCOMPARE(dense.columns().size(), size_t(2));
-        const CurveColumn& c = dense.columns()[0];
-        QCOMPARE(c.firstY, 10.0);
-        QCOMPARE(c.lastY, 20.0);
-        QCOMPARE(c.low, 10.0);
-        QCOMPARE(c.high, 30.0);
-        QCOMPARE(c.points, qint64(3));
-        QCOMPARE(dense.columns()[1].firstX, 1.2);
-
+        for (const auto& [x, y] : {std::pair{0.1, 10}, {0.5, 30}, {0.9, 20}, {1.2, 5}}) {
+            dense.add(x, y);
+        }
+        QCOMPARE(show(dense),
+                 "0: x 0.1..0.9, y 10..20 in 10..30, 3 | 1: x 1.2..1.2, y 5..5 in 5..5, 1");
         ColumnReducer sparse(0.5);
         for (int i = 0; i < 4; ++i) {
             sparse.add(i * 3.0, i);
         }
-        QCOMPARE(sparse.columns().size(), size_t(4));
-        QCOMPARE(sparse.columns()[3].column, qint64(18));
-        QCOMPARE(sparse.columns()[3].firstX, 9.0);
+        QCOMPARE(show(sparse),
+                 "0: x 0..0, y 0..0 in 0..0, 1 | 6: x 3..3, y 1..1 in 1..1, 1 | "
+                 "12: x 6..6, y 2..2 in 2..2, 1 | 18: x 9..9, y 3..3 in 3..3, 1");
     }
 };
 

@@ -24,17 +24,14 @@ namespace {
 // The canvas picture and a point of it given in chart units.
 struct Picture {
     explicit Picture(const platform::TwipsCanvas& c) : canvas(c), image(c.image().toImage()) {}
-    [[nodiscard]] QPoint at(double x, double y) const {
-        const QPointF p = canvas.toPixels(x, y) * canvas.image().devicePixelRatio();
-        return {int(std::floor(p.x())), int(std::floor(p.y()))};
-    }
     // The darkest grey within one pixel of (x, y).
     [[nodiscard]] int darkest(double x, double y) const {
-        const QPoint c = at(x, y);
+        const QPointF p = canvas.toPixels(x, y) * canvas.image().devicePixelRatio();
         int dark = 255;
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
-                dark = std::min(dark, qGray(image.pixel(c.x() + dx, c.y() + dy)));
+                const QPoint c(int(std::floor(p.x())) + dx, int(std::floor(p.y())) + dy);
+                dark = std::min(dark, qGray(image.pixel(c)));
             }
         }
         return dark;
