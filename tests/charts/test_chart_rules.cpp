@@ -11,66 +11,90 @@ Q_DECLARE_METATYPE(std::vector<qint64>)
 class TestChartRules : public QObject {
     Q_OBJECT
 private slots:
-    // The plot area: value axis at 60, time axis 27 above the bottom, the width cut
-    // to a multiple of 30, the height 100 less than the drawing area's.
-    void frameGeometry() {
+    // Rules from numbers to a number: the plot area (value axis at 60, time axis 27
+    // above the bottom, the width cut to a multiple of 30, the height 100 less than the
+    // drawing area's); a level's height, in proportion inside the range and beyond it
+    // just outside the plot, never farther; the value axis labels; the record plot's
+    // step (two records are a plot wide apart, one or none has no step); a level text.
+    void numbers_data() {
+        QTest::addColumn<double>("got");
+        QTest::addColumn<double>("expected");
         const PlotFrame f = plotFrame(400, 360);
-        QCOMPARE(f.left, 60.0);
-        QCOMPARE(f.base, 333.0);
-        QCOMPARE(f.width, 330.0);  // 340 cut to 330
-        QCOMPARE(f.height, 260.0);
-        QCOMPARE(plotFrame(450, 360).width, 390.0);  // 390 is already a multiple
+        QTest::newRow("frame left") << f.left << 60.0;
+        QTest::newRow("frame base") << f.base << 333.0;
+        QTest::newRow("frame width 340 cut") << f.width << 330.0;
+        QTest::newRow("frame width 390") << plotFrame(450, 360).width << 390.0;
+        QTest::newRow("frame height") << f.height << 260.0;
+        QTest::newRow("height middle") << pointHeight(80, 30, 130, 200) << 100.0;
+        QTest::newRow("height bottom") << pointHeight(30, 30, 130, 200) << 0.0;
+        QTest::newRow("height top") << pointHeight(130, 30, 130, 200) << 200.0;
+        QTest::newRow("height just below") << pointHeight(29.9, 30, 130, 200) << -3.0;
+        QTest::newRow("height far below") << pointHeight(0, 30, 130, 200) << -3.0;
+        QTest::newRow("height just above") << pointHeight(130.1, 30, 130, 200) << 205.0;
+        QTest::newRow("height far above") << pointHeight(1000, 30, 130, 200) << 205.0;
+        QTest::newRow("height, empty range") << pointHeight(50, 50, 50, 200) << 0.0;
+        QTest::newRow("axis 0") << axisValue(30, 130, 0) << 30.0;
+        QTest::newRow("axis 3") << axisValue(30, 130, 3) << 67.5;
+        QTest::newRow("axis 8") << axisValue(30, 130, 8) << 130.0;
+        QTest::newRow("step 2 records") << plotStep(330, 2) << 330.0;
+        QTest::newRow("step 11 records") << plotStep(330, 11) << 33.0;
+        QTest::newRow("step 1 record") << plotStep(330, 1) << 0.0;
+        QTest::newRow("step no record") << plotStep(330, 0) << 0.0;
+        QTest::newRow("level 65.3") << levelValue("65.3") << 65.3;
+        QTest::newRow("level, leading blank") << levelValue(" 105.0") << 105.0;
+        QTest::newRow("level, trailing letter") << levelValue("-3.5x") << -3.5;
+        QTest::newRow("level 60") << levelValue("60") << 60.0;
+        QTest::newRow("level OVER") << levelValue("OVER") << 0.0;
+        QTest::newRow("level empty") << levelValue("") << 0.0;
+    }
+    void numbers() {
+        QFETCH(double, got);
+        QTEST(got, "expected");
     }
 
-    // In proportion inside the range; beyond it just outside the plot, never farther.
-    void stepAndClampHeights() {
-        QCOMPARE(pointHeight(80, 30, 130, 200), 100.0);
-        QCOMPARE(pointHeight(30, 30, 130, 200), 0.0);
-        QCOMPARE(pointHeight(130, 30, 130, 200), 200.0);
-        QCOMPARE(pointHeight(29.9, 30, 130, 200), -3.0);
-        QCOMPARE(pointHeight(0, 30, 130, 200), -3.0);
-        QCOMPARE(pointHeight(130.1, 30, 130, 200), 205.0);
-        QCOMPARE(pointHeight(1000, 30, 130, 200), 205.0);
-        QCOMPARE(pointHeight(50, 50, 50, 200), 0.0);  // a range of no height divides by nothing
+    // Axis labels (cut, not rounded) and the refusal messages.
+    void texts_data() {
+        QTest::addColumn<QString>("got");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("number") << numberLabel(67.5) << " 67.5";
+        QTest::newRow("negative") << numberLabel(-3) << "-3";
+        QTest::newRow("cut 63.333") << cutLabel(30 + 100.0 / 3) << " 63.3";
+        QTest::newRow("cut 45.19") << cutLabel(45.19) << " 45.1";
+        QTest::newRow("cut 37.5") << cutLabel(37.5) << " 37.5";
+        QTest::newRow("sweep value") << sweepValueMessage() << "30 <= Value <= 130, try again!";
+        QTest::newRow("sweep counts")
+            << sweepCountsMessage() << "10 <= Counts <= 864000, try again!";
+        QTest::newRow("plot value") << plotValueMessage(130) << "Invalid, 0 <= Value <= 130";
+        QTest::newRow("plot records")
+            << plotRecordsMessage(348000) << "Invalid, 0 <= Records <= 348000";
     }
-
-    void axisLabels() {
-        QCOMPARE(axisValue(30, 130, 0), 30.0);
-        QCOMPARE(axisValue(30, 130, 3), 67.5);
-        QCOMPARE(axisValue(30, 130, 8), 130.0);
-        QCOMPARE(numberLabel(67.5), QStringLiteral(" 67.5"));
-        QCOMPARE(numberLabel(-3), QStringLiteral("-3"));
-        QCOMPARE(cutLabel(30 + 100.0 / 3), QStringLiteral(" 63.3"));  // 63.333 cut
-        QCOMPARE(cutLabel(45.19), QStringLiteral(" 45.1"));           // cut, not rounded
-        QCOMPARE(cutLabel(37.5), QStringLiteral(" 37.5"));
+    void texts() {
+        QFETCH(QString, got);
+        QTEST(got, "expected");
     }
 
     // The first tick starts a sweep at x = 0 with no line; later points join the one
     // before; past the right edge the chart is cleared and starts again at the left.
     void sweepRestartsAtTheRightEdge() {
+        const auto show = [](const SweepStep& s) {
+            return QStringLiteral("%1x %2, h %3%4")
+                .arg(s.newSweep ? "new " : "")
+                .arg(s.x)
+                .arg(s.height)
+                .arg(s.joined ? QStringLiteral(" from %1, %2").arg(s.prevX).arg(s.prevHeight)
+                              : QString());
+        };
         Sweep sweep;
         sweep.restart(120);
-        SweepStep s = sweep.tick(80, 200);
-        QVERIFY(s.newSweep);
-        QCOMPARE(s.x, 0.0);
-        QVERIFY(!s.joined);
-        QCOMPARE(s.height, 100.0);
-        s = sweep.tick(130, 200);
-        QVERIFY(!s.newSweep);
-        QCOMPARE(s.x, 1.0);
-        QVERIFY(s.joined);
-        QCOMPARE(s.prevX, 0.0);
-        QCOMPARE(s.prevHeight, 100.0);
-        for (int i = 2; i <= 120; ++i) {
-            s = sweep.tick(80, 200);
-            QVERIFY(!s.newSweep);
+        QCOMPARE(show(sweep.tick(80, 200)), "new x 0, h 100");
+        QCOMPARE(show(sweep.tick(130, 200)), "x 1, h 200 from 0, 100");
+        for (int i = 2; i < 120; ++i) {
+            (void)sweep.tick(80, 200);
         }
-        QCOMPARE(s.x, 120.0);  // the right edge itself still belongs to this sweep
-        s = sweep.tick(80, 200);
-        QVERIFY(s.newSweep);
-        QCOMPARE(s.x, 0.0);
-        QVERIFY(!s.joined);
-        QVERIFY(sweep.tick(80, 200).joined);
+        // The right edge itself still belongs to this sweep.
+        QCOMPARE(show(sweep.tick(80, 200)), "x 120, h 100 from 119, 100");
+        QCOMPARE(show(sweep.tick(80, 200)), "new x 0, h 100");
+        QCOMPARE(show(sweep.tick(80, 200)), "x 1, h 100 from 0, 100");
     }
 
     // At one unit a step: a time label every 60 ticks, a short mark every 30 between.
@@ -91,59 +115,46 @@ private slots:
         QCOMPARE(halves, (QList<int>{30, 90, 150}));
     }
 
-    // Counts points fill one sweep: the step is the plot width over the counts, and
-    // the settings show the counts back.
-    void countsToStep() {
-        Sweep sweep;
-        sweep.restart(300);
-        QCOMPARE(sweep.counts(), 300.0);
-        QCOMPARE(sweep.apply(130, 30, 10), Sweep::Refusal::None);
-        QCOMPARE(sweep.step(), 30.0);
-        QCOMPARE(sweep.counts(), 10.0);
-        QCOMPARE(sweep.apply(130, 30, 864000), Sweep::Refusal::None);
-        QCOMPARE(sweep.step(), 300.0 / 864000);
-        QCOMPARE(sweep.counts(), 864000.0);
-        // A new step starts a new sweep.
-        QVERIFY(sweep.tick(50, 100).newSweep);
-    }
-
+    // Refused values change nothing; with refused counts the value range is in force.
+    // The counts fill one sweep: the step is the plot width over the counts, the
+    // settings show the counts back, and a new step starts a new sweep.
     void sweepSettingsAtTheirBounds_data() {
         QTest::addColumn<double>("max");
         QTest::addColumn<double>("min");
         QTest::addColumn<double>("counts");
         QTest::addColumn<int>("refusal");
-        QTest::newRow("130 and 30") << 130.0 << 30.0 << 100.0 << int(Sweep::Refusal::None);
-        QTest::newRow("max = min") << 80.0 << 80.0 << 100.0 << int(Sweep::Refusal::Value);
-        QTest::newRow("max 131") << 131.0 << 30.0 << 100.0 << int(Sweep::Refusal::Value);
-        QTest::newRow("min 29") << 130.0 << 29.0 << 100.0 << int(Sweep::Refusal::Value);
-        QTest::newRow("counts 10") << 90.0 << 40.0 << 10.0 << int(Sweep::Refusal::None);
-        QTest::newRow("counts 864000") << 90.0 << 40.0 << 864000.0 << int(Sweep::Refusal::None);
-        QTest::newRow("counts 9") << 90.0 << 40.0 << 9.0 << int(Sweep::Refusal::Counts);
-        QTest::newRow("counts 864001") << 90.0 << 40.0 << 864001.0 << int(Sweep::Refusal::Counts);
+        QTest::addColumn<QString>("settings");
+        const int ok = int(Sweep::Refusal::None);
+        const int value = int(Sweep::Refusal::Value);
+        const int refused = int(Sweep::Refusal::Counts);
+        const QString none = "30..130, step 1, counts 300";
+        QTest::newRow("130 and 30")
+            << 130.0 << 30.0 << 100.0 << ok << "30..130, step 3, counts 100";
+        QTest::newRow("max = min") << 80.0 << 80.0 << 100.0 << value << none;
+        QTest::newRow("max 131") << 131.0 << 30.0 << 100.0 << value << none;
+        QTest::newRow("min 29") << 130.0 << 29.0 << 100.0 << value << none;
+        QTest::newRow("counts 10") << 90.0 << 40.0 << 10.0 << ok << "40..90, step 30, counts 10";
+        QTest::newRow("counts 864000")
+            << 90.0 << 40.0 << 864000.0 << ok << "40..90, step 0.000347222, counts 864000";
+        QTest::newRow("counts 9") << 90.0 << 40.0 << 9.0 << refused << "40..90, step 1, counts 300";
+        QTest::newRow("counts 864001")
+            << 90.0 << 40.0 << 864001.0 << refused << "40..90, step 1, counts 300";
     }
     void sweepSettingsAtTheirBounds() {
         QFETCH(double, max);
         QFETCH(double, min);
         QFETCH(double, counts);
-        QFETCH(int, refusal);
         Sweep sweep;
         sweep.restart(300);
-        QCOMPARE(int(sweep.apply(max, min, counts)), refusal);
-        if (refusal == int(Sweep::Refusal::Value)) {  // nothing changes
-            QCOMPARE(sweep.maxValue(), 130.0);
-            QCOMPARE(sweep.minValue(), 30.0);
-        } else {  // the value range is in force even when the counts are refused
-            QCOMPARE(sweep.maxValue(), max);
-            QCOMPARE(sweep.minValue(), min);
+        (void)sweep.tick(50, 100);
+        const int refusal = int(sweep.apply(max, min, counts));
+        QTEST(refusal, "refusal");
+        QTEST(QString::asprintf("%g..%g, step %g, counts %g", sweep.minValue(), sweep.maxValue(),
+                                sweep.step(), sweep.counts()),
+              "settings");
+        if (refusal == int(Sweep::Refusal::None)) {
+            QVERIFY(sweep.tick(50, 100).newSweep);
         }
-        QCOMPARE(sweep.step(), refusal == int(Sweep::Refusal::None) ? 300.0 / counts : 1.0);
-    }
-
-    void messages() {
-        QCOMPARE(sweepValueMessage(), QStringLiteral("30 <= Value <= 130, try again!"));
-        QCOMPARE(sweepCountsMessage(), QStringLiteral("10 <= Counts <= 864000, try again!"));
-        QCOMPARE(plotValueMessage(130), QStringLiteral("Invalid, 0 <= Value <= 130"));
-        QCOMPARE(plotRecordsMessage(348000), QStringLiteral("Invalid, 0 <= Records <= 348000"));
     }
 
     // Fewer than 10 records: odd k and the last; from 10 on: 1, the fifths and the last.
@@ -169,88 +180,65 @@ private slots:
         QCOMPARE(byRule, labelled);
     }
 
-    // Two records are a plot wide apart; one record or none has no step.
-    void plotSteps() {
-        QCOMPARE(plotStep(330, 2), 330.0);
-        QCOMPARE(plotStep(330, 11), 33.0);
-        QCOMPARE(plotStep(330, 1), 0.0);
-        QCOMPARE(plotStep(330, 0), 0.0);
-    }
-
+    // A refusal changes nothing.
     void plotLimitsAtTheirBounds_data() {
         QTest::addColumn<double>("min");
         QTest::addColumn<double>("max");
         QTest::addColumn<double>("from");
         QTest::addColumn<double>("to");
         QTest::addColumn<int>("refusal");
+        QTest::addColumn<QString>("range");
         const int ok = int(PlotRefusal::None);
         const int value = int(PlotRefusal::Value);
         const int records = int(PlotRefusal::Records);
-        QTest::newRow("whole range") << 0.0 << 130.0 << 1.0 << 50.0 << ok;
-        QTest::newRow("min < 0") << -0.1 << 130.0 << 1.0 << 50.0 << value;
-        QTest::newRow("max 131") << 30.0 << 131.0 << 1.0 << 50.0 << value;
-        QTest::newRow("min = max") << 60.0 << 60.0 << 1.0 << 50.0 << value;
-        QTest::newRow("from 0") << 30.0 << 130.0 << 0.0 << 50.0 << records;
-        QTest::newRow("from = to") << 30.0 << 130.0 << 7.0 << 7.0 << records;
-        QTest::newRow("to 51") << 30.0 << 130.0 << 1.0 << 51.0 << records;
-        QTest::newRow("part") << 40.0 << 90.0 << 5.0 << 12.0 << ok;
+        const QString all = "30..130 dB, 1..50 (50)";
+        QTest::newRow("whole range")
+            << 0.0 << 130.0 << 1.0 << 50.0 << ok << "0..130 dB, 1..50 (50)";
+        QTest::newRow("min < 0") << -0.1 << 130.0 << 1.0 << 50.0 << value << all;
+        QTest::newRow("max 131") << 30.0 << 131.0 << 1.0 << 50.0 << value << all;
+        QTest::newRow("min = max") << 60.0 << 60.0 << 1.0 << 50.0 << value << all;
+        QTest::newRow("from 0") << 30.0 << 130.0 << 0.0 << 50.0 << records << all;
+        QTest::newRow("from = to") << 30.0 << 130.0 << 7.0 << 7.0 << records << all;
+        QTest::newRow("to 51") << 30.0 << 130.0 << 1.0 << 51.0 << records << all;
+        QTest::newRow("part") << 40.0 << 90.0 << 5.0 << 12.0 << ok << "40..90 dB, 5..12 (8)";
     }
     void plotLimitsAtTheirBounds() {
         QFETCH(double, min);
         QFETCH(double, max);
         QFETCH(double, from);
         QFETCH(double, to);
-        QFETCH(int, refusal);
         PlotRange range = plotRangeFor(50);
-        QCOMPARE(range.count(), qint64(50));
-        const PlotRange before = range;
-        QCOMPARE(int(applyPlotLimits(range, min, max, from, to)), refusal);
-        if (refusal != int(PlotRefusal::None)) {
-            QCOMPARE(range.bottom, before.bottom);
-            QCOMPARE(range.top, before.top);
-            QCOMPARE(range.first, before.first);
-            QCOMPARE(range.last, before.last);
-        } else {
-            QCOMPARE(range.bottom, min);
-            QCOMPARE(range.top, max);
-            QCOMPARE(range.first, qint64(from));
-            QCOMPARE(range.count(), qint64(to - from + 1));
-        }
-    }
-
-    void levelTexts() {
-        QCOMPARE(levelValue("65.3"), 65.3);
-        QCOMPARE(levelValue(" 105.0"), 105.0);
-        QCOMPARE(levelValue("-3.5x"), -3.5);
-        QCOMPARE(levelValue("60"), 60.0);
-        QCOMPARE(levelValue("OVER"), 0.0);
-        QCOMPARE(levelValue(""), 0.0);
+        QTEST(int(applyPlotLimits(range, min, max, from, to)), "refusal");
+        QTEST(QString::asprintf("%g..%g dB, %lld..%lld (%lld)", range.bottom, range.top,
+                                range.first, range.last, range.count()),
+              "range");
     }
 
     // Records that share a pixel column become one span; a sparse curve keeps every
     // point as it is.
     void columnReduction() {
+        const auto show = [](const ColumnReducer& r) {
+            QStringList columns;
+            for (const CurveColumn& c : r.columns()) {
+                columns << QString::asprintf("%lld: x %g..%g, y %g..%g in %g..%g, %lld", c.column,
+                                             c.firstX, c.lastX, c.firstY, c.lastY, c.low, c.high,
+                                             c.points);
+            }
+            return columns.join(" | ");
+        };
         ColumnReducer dense(1.0);
-        dense.add(0.1, 10);
-        dense.add(0.5, 30);
-        dense.add(0.9, 20);
-        dense.add(1.2, 5);
-        QCOMPARE(dense.columns().size(), size_t(2));
-        const CurveColumn& c = dense.columns()[0];
-        QCOMPARE(c.firstY, 10.0);
-        QCOMPARE(c.lastY, 20.0);
-        QCOMPARE(c.low, 10.0);
-        QCOMPARE(c.high, 30.0);
-        QCOMPARE(c.points, qint64(3));
-        QCOMPARE(dense.columns()[1].firstX, 1.2);
-
+        for (const auto& [x, y] : {std::pair{0.1, 10}, {0.5, 30}, {0.9, 20}, {1.2, 5}}) {
+            dense.add(x, y);
+        }
+        QCOMPARE(show(dense),
+                 "0: x 0.1..0.9, y 10..20 in 10..30, 3 | 1: x 1.2..1.2, y 5..5 in 5..5, 1");
         ColumnReducer sparse(0.5);
         for (int i = 0; i < 4; ++i) {
             sparse.add(i * 3.0, i);
         }
-        QCOMPARE(sparse.columns().size(), size_t(4));
-        QCOMPARE(sparse.columns()[3].column, qint64(18));
-        QCOMPARE(sparse.columns()[3].firstX, 9.0);
+        QCOMPARE(show(sparse),
+                 "0: x 0..0, y 0..0 in 0..0, 1 | 6: x 3..3, y 1..1 in 1..1, 1 | "
+                 "12: x 6..6, y 2..2 in 2..2, 1 | 18: x 9..9, y 3..3 in 3..3, 1");
     }
 };
 

@@ -24,28 +24,22 @@ namespace {
 // The canvas picture and a point of it given in chart units.
 struct Picture {
     explicit Picture(const platform::TwipsCanvas& c) : canvas(c), image(c.image().toImage()) {}
-    [[nodiscard]] QPoint at(double x, double y) const {
+    // The darkest grey within one pixel of (x, y).
+    [[nodiscard]] int darkest(double x, double y) const {
         const QPointF p = canvas.toPixels(x, y) * canvas.image().devicePixelRatio();
-        return {int(std::floor(p.x())), int(std::floor(p.y()))};
-    }
-    // The darkest and lightest grey within one pixel of (x, y).
-    [[nodiscard]] std::pair<int, int> greys(double x, double y) const {
-        const QPoint c = at(x, y);
         int dark = 255;
-        int light = 0;
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
-                const int g = qGray(image.pixel(c.x() + dx, c.y() + dy));
-                dark = std::min(dark, g);
-                light = std::max(light, g);
+                const QPoint c(int(std::floor(p.x())) + dx, int(std::floor(p.y())) + dy);
+                dark = std::min(dark, qGray(image.pixel(c)));
             }
         }
-        return {dark, light};
+        return dark;
     }
-    [[nodiscard]] bool onCurve(double x, double y) const { return greys(x, y).first < 150; }
+    [[nodiscard]] bool onCurve(double x, double y) const { return darkest(x, y) < 150; }
     // A light-grey grid line passes here and nothing black.
     [[nodiscard]] bool onGrid(double x, double y) const {
-        const auto [dark, light] = greys(x, y);
+        const int dark = darkest(x, y);
         return dark >= 150 && dark <= 235;
     }
     const platform::TwipsCanvas& canvas;
@@ -76,7 +70,8 @@ records::RecordStore storeOf(const QList<const char*>& levels) {
 class TestLineCharts : public QObject {
     Q_OBJECT
 private slots:
-    // Once a second the level joins the curve; the middle grid line is solid grey.
+    // Once a second the level joins the curve; the middle grid line is solid grey. The
+    // window snaps back to its smallest size; "Save image" writes a PNG.
     void realTimeDrawsOnePointASecond() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
@@ -88,18 +83,24 @@ private slots:
         QCOMPARE(chart.windowTitle(), QStringLiteral("Real Time Graph"));
         clock.advance(10000);
         QCOMPARE(chart.pointCount(), 10);
-        QCOMPARE(chart.sweep().x(), 9.0);
-        level = 200.0f;  // beyond the top: drawn just above the plot
+        level = 80.0f;
         clock.advance(1000);
-        QCOMPARE(chart.lastLevel(), 200.0f);
 
         const charts::PlotFrame f = chart.frame();
         const Picture pic(*chart.canvas());
         QVERIFY(pic.onCurve(f.left + 4, f.base - f.height * 0.37));
         QVERIFY(!pic.onCurve(f.left + 4, f.base - f.height * 0.6));
         QVERIFY(pic.onGrid(f.left + f.width - 20, f.base - f.height / 2));
-        QVERIFY(pic.onCurve(f.left + 10, f.base - f.height - 5));
-        QVERIFY(chart.canvas()->accessibleDescription().contains("last level 200.0 dB"));
+        QVERIFY(chart.canvas()->accessibleDescription().contains("last level 80.0 dB"));
+
+        const QSize smallest = chart.minimumSize();
+        QVERIFY(smallest.width() > 300);
+        chart.resize(100, 100);
+        QCOMPARE(chart.size(), smallest);
+        QTemporaryDir dir;
+        dialogs.saveNames.push_back(dir.filePath("chart"));
+        QVERIFY(chart.saveImage());
+        QCOMPARE(QImage(dir.filePath("chart.png")).size(), chart.canvas()->image().size());
     }
 
     // Limit stops the chart and shows the settings; letters are not taken, Enter
@@ -119,9 +120,8 @@ private slots:
         QLineEdit* max = edit(&chart, "TxtMax");
         QLineEdit* min = edit(&chart, "TxtMin");
         QLineEdit* counts = edit(&chart, "TxtCounts");
-        QCOMPARE(max->text(), QStringLiteral("130"));
-        QCOMPARE(min->text(), QStringLiteral("30"));
-        QCOMPARE(counts->text(), QString::number(chart.frame().width));
+        QCOMPARE(max->text() + u'|' + min->text() + u'|' + counts->text(),
+                 QStringLiteral("130|30|%1").arg(chart.frame().width));
 
         max->clear();
         QTest::keyClicks(max, "1a2,0x");
@@ -141,46 +141,24 @@ private slots:
         QTest::keyClick(counts, Qt::Key_Return);
         QCOMPARE(dialogs.messages(), QStringList{"30 <= Value <= 130, try again!"});
         QCOMPARE(dialogs.shown.back().icon, platform::MessageIcon::Critical);
-        QCOMPARE(chart.sweep().minValue(), 30.0);
         QVERIFY(pMessage->isVisible());
 
-        // Counts of 9: refused, while the new values are in force.
         min->setText(QStringLiteral("40"));
         counts->setText(QStringLiteral("9"));
         QTest::keyClick(counts, Qt::Key_Return);
         QCOMPARE(dialogs.messages().last(), QStringLiteral("10 <= Counts <= 864000, try again!"));
-        QCOMPARE(chart.sweep().minValue(), 40.0);
-        QCOMPARE(chart.sweep().maxValue(), 120.0);
-        QCOMPARE(chart.sweep().step(), 1.0);
 
         counts->setText(QStringLiteral("12"));
         QTest::keyClick(counts, Qt::Key_Return);
         QVERIFY(!pMessage->isVisible());
         QVERIFY(chart.ticking());
+        QCOMPARE(chart.sweep().maxValue(), 120.0);
         QCOMPARE(chart.sweep().step(), chart.frame().width / 12);
-        QCOMPARE(dialogs.messages().size(), 2);
-    }
-
-    // The window snaps back to its smallest size; "Save image" writes a PNG.
-    void realTimeSizeAndPicture() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        RealTimeSpl chart(
-            clock, [] { return 60.0f; }, dialogs);
-        chart.show();
-        const QSize smallest = chart.minimumSize();
-        QVERIFY(smallest.width() > 300);
-        chart.resize(100, 100);
-        QCOMPARE(chart.size(), smallest);
-
-        QTemporaryDir dir;
-        dialogs.saveNames.push_back(dir.filePath("chart"));
-        QVERIFY(chart.saveImage());
-        QCOMPARE(QImage(dir.filePath("chart.png")).size(), chart.canvas()->image().size());
     }
 
     // The frame at once, the curve two seconds later with the live cycle paused for
-    // that pass; after that a resize draws the curve at once.
+    // that pass; the tool tip names the record under the pointer; after that a resize
+    // draws the curve at once.
     void plotDrawsItsRecords() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
@@ -198,7 +176,6 @@ private slots:
         QVERIFY(plot.curveDrawn());
         QCOMPARE(paused, 1);
         QCOMPARE(resumed, 1);
-        QCOMPARE(plot.step(), plot.frame().width / 4);
         QVERIFY(plot.canvas()->accessibleDescription().startsWith("a.sdm: records 1 to 5"));
 
         // Halfway between the first two records, on the line from 40 to 60 dB (0.1
@@ -209,25 +186,16 @@ private slots:
         QVERIFY(!pic.onCurve(f.left + plot.step() / 2, f.base - f.height * 0.35));
         QVERIFY(pic.onGrid(f.left + plot.step() / 2, f.base - f.height / 2));
 
-        plot.resize(plot.width() + 40, plot.height() + 30);
-        QCOMPARE(plot.curvePasses(), 2);
-        QVERIFY(!plot.curvePending());
-        QCOMPARE(paused, 2);
-    }
-
-    // The tool tip names the record under the pointer.
-    void plotToolTip() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        ListPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
-                      clock, dialogs);
-        plot.show();
-        clock.advance(2000);
         const QPointF p = plot.pointOf(3);
         const QPoint px = plot.canvas()->toPixels(p.x(), p.y()).toPoint();
         QCOMPARE(plot.toolTipAt(px + QPoint(2, -1)),
                  QStringLiteral("No. 3\n2009/06/01 14:05:03\n45.0 dB"));
         QVERIFY(plot.toolTipAt(px + QPoint(0, 40)).isEmpty());
+
+        plot.resize(plot.width() + 40, plot.height() + 30);
+        QCOMPARE(plot.curvePasses(), 2);
+        QVERIFY(!plot.curvePending());
+        QCOMPARE(paused, 2);
     }
 
     // One record is one point; no records leave the empty frame.
@@ -237,8 +205,6 @@ private slots:
         ListPlot one(storeOf({"80.0"}), QStringLiteral("Set 1"), clock, dialogs);
         one.show();
         clock.advance(2000);
-        QVERIFY(one.curveDrawn());
-        QCOMPARE(one.step(), 0.0);
         const charts::PlotFrame f = one.frame();
         QVERIFY(Picture(*one.canvas()).onCurve(f.left, f.base - f.height / 2));
 
@@ -263,10 +229,11 @@ private slots:
         plot.toolbarButton(QStringLiteral("Limit"))->trigger();
         auto* picRange = plot.findChild<QWidget*>(QStringLiteral("PicRange"));
         QVERIFY(picRange->isVisible());
-        QCOMPARE(edit(&plot, "TxtT1")->text(), QStringLiteral("30"));
-        QCOMPARE(edit(&plot, "TxtT2")->text(), QStringLiteral("130"));
-        QCOMPARE(edit(&plot, "TxtR1")->text(), QStringLiteral("1"));
-        QCOMPARE(edit(&plot, "TxtR2")->text(), QStringLiteral("5"));
+        QStringList shown;
+        for (const char* name : {"TxtT1", "TxtT2", "TxtR1", "TxtR2"}) {
+            shown << edit(&plot, name)->text();
+        }
+        QCOMPARE(shown.join(u'|'), QStringLiteral("30|130|1|5"));
         auto* ok = plot.findChild<QPushButton*>(QStringLiteral("CmdOK"));
 
         edit(&plot, "TxtT2")->setText(QStringLiteral("131"));
@@ -276,7 +243,6 @@ private slots:
         edit(&plot, "TxtR2")->setText(QStringLiteral("6"));
         ok->click();
         QCOMPARE(dialogs.messages().last(), QStringLiteral("Invalid, 0 <= Records <= 5"));
-        QCOMPARE(plot.range().top, 130.0);
         QCOMPARE(plot.range().last, qint64(5));
 
         edit(&plot, "TxtR1")->setText(QStringLiteral("2"));
@@ -284,12 +250,10 @@ private slots:
         ok->click();
         QVERIFY(!picRange->isVisible());
         QCOMPARE(plot.range().first, qint64(2));
-        QCOMPARE(plot.range().count(), qint64(3));
         QCOMPARE(plot.range().top, 90.0);
         QVERIFY(plot.curvePending());
         clock.advance(2000);
         QCOMPARE(plot.curvePasses(), 2);
-        QCOMPARE(plot.step(), plot.frame().width / 2);
     }
 };
 
