@@ -5,21 +5,13 @@
 #include <QLabel>
 
 #include "platform/accessible_value.h"
+#include "stats/figure_text.h"
 
 namespace lp::charts {
 namespace {
 
-// Shown where a figure has no value (no record carries a level, or no threshold
-// reached that Ln).
-const QString kNoValue = QStringLiteral("—");
-
-QString decibels(const std::optional<double>& level) {
-    return level ? QString::number(*level, 'f', 1) + QStringLiteral(" dB") : kNoValue;
-}
-
-QString decibels(const QString& levelText) {
-    return levelText.isEmpty() ? kNoValue : levelText + QStringLiteral(" dB");
-}
+using stats::decibelsText;
+using stats::kNoValue;
 
 // A screen reader would read the dash as a punctuation mark; it hears words instead.
 void showFigure(QLabel* label, const QString& text) {
@@ -74,12 +66,12 @@ QLabel* LevelFiguresPanel::addFigure(int row, int column, const QString& caption
 void LevelFiguresPanel::setResult(const stats::LnResult& result) {
     showFigure(records_, QString::number(result.figures.withLevel));
     showFigure(leftOut_, QString::number(result.figures.leftOut));
-    showFigure(leq_, decibels(result.figures.leq));
-    showFigure(lmax_, decibels(result.figures.lmax));
-    showFigure(lmin_, decibels(result.figures.lmin));
-    showFigure(l10_, decibels(result.levels.value(10)));
-    showFigure(l50_, decibels(result.levels.value(50)));
-    showFigure(l90_, decibels(result.levels.value(90)));
+    showFigure(leq_, decibelsText(result.figures.leq));
+    showFigure(lmax_, decibelsText(result.figures.lmax));
+    showFigure(lmin_, decibelsText(result.figures.lmin));
+    showFigure(l10_, decibelsText(result.levels.value(10)));
+    showFigure(l50_, decibelsText(result.levels.value(50)));
+    showFigure(l90_, decibelsText(result.levels.value(90)));
 }
 
 }  // namespace lp::charts

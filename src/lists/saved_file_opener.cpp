@@ -44,16 +44,7 @@ HddSavedList* SavedFileOpener::openFile(const QString& path) {
 }
 
 QString SavedFileOpener::loadFailureText(const records::FileError& error, qsizetype recordsListed) {
-    if (error.line == 0) {
-        return QStringLiteral("%1 cannot be listed: %2.").arg(error.fileName, error.reason);
-    }
-    return QStringLiteral(
-               "Loading %1 stopped at line %2: %3.\n"
-               "The %4 record(s) before it are listed; the rest of the file is not.")
-        .arg(error.fileName)
-        .arg(error.line)
-        .arg(error.reason)
-        .arg(recordsListed);
+    return records::loadFailureText(error, recordsListed);
 }
 
 }  // namespace lp::lists

@@ -14,4 +14,8 @@ struct FileError {
     friend bool operator==(const FileError&, const FileError&) = default;
 };
 
+// The message for a load that did not finish, `recordsRead` records having been read
+// before it stopped.
+[[nodiscard]] QString loadFailureText(const FileError& error, qsizetype recordsRead);
+
 }  // namespace lp::records

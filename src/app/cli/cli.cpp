@@ -1,0 +1,363 @@
+// levelpanel-cli: the commands and their output.
+#include "app/cli/cli.h"
+
+#include <QDate>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QTime>
+#include <optional>
+
+#include "platform/numeric_text.h"
+#include "records/file_error.h"
+#include "records/record_file_reader.h"
+#include "stats/figure_text.h"
+#include "stats/ln_computation.h"
+#include "stats/percentiles.h"
+
+#ifndef LP_VERSION
+#define LP_VERSION "0"
+#endif
+
+namespace lp::app::cli {
+namespace {
+
+// A usage error: the message, then where to look.
+int usageError(QTextStream& err, const QString& message) {
+    err << kProgramName << ": " << message << "\n"
+        << "Try '" << kProgramName << " --help' for more information.\n";
+    err.flush();
+    return kUsageError;
+}
+
+QString resolutionText(stats::Resolution resolution) {
+    return resolution == stats::Resolution::TenthDb ? QStringLiteral("0.1") : QStringLiteral("1");
+}
+
+// The value of an option given as "--name value" or "--name=value"; advances `i`
+// past what it used. Null when the value is missing.
+std::optional<QString> optionValue(const QStringList& args, qsizetype& i, const QString& name) {
+    const QString& arg = args[i];
+    if (arg.size() > name.size() && arg.startsWith(name) && arg[name.size()] == u'=') {
+        return arg.mid(name.size() + 1);
+    }
+    if (i + 1 >= args.size()) {
+        return std::nullopt;
+    }
+    ++i;
+    return args[i];
+}
+
+bool isOption(const QString& arg) {
+    return arg.startsWith(u'-') && arg.size() > 1;
+}
+
+bool optionIs(const QString& arg, const QString& name) {
+    return arg == name || arg.startsWith(name + u'=');
+}
+
+// Loads a whole record file; on a failure writes the reason to `err`.
+bool load(const QString& path, records::RecordStore& into, QTextStream& err) {
+    const records::LoadResult loaded = records::loadRecordFile(path, into);
+    if (loaded.error) {
+        err << kProgramName << ": " << records::loadFailureText(*loaded.error, loaded.records)
+            << "\n";
+        err.flush();
+        return false;
+    }
+    return true;
+}
+
+// A level as a JSON number: the text the window shows, read back; null for none.
+QJsonValue levelValue(const QString& levelText) {
+    bool ok = false;
+    const double value = levelText.toDouble(&ok);
+    return ok ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue levelValue(const std::optional<double>& level) {
+    return level ? levelValue(QString::number(*level, 'f', 1)) : QJsonValue(QJsonValue::Null);
+}
+
+// Whether the level text carries a level for Leq, Lmax and Lmin, and if so the
+// characters of its number.
+std::optional<QString> levelNumber(const QString& text) {
+    if (text.contains(u'*') || text.contains(u'-') || text.contains(u'L') ||
+        !platform::startsWithNumber(text)) {
+        return std::nullopt;
+    }
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace()) {
+        ++i;
+    }
+    const qsizetype start = i;
+    if (i < text.size() && text[i] == u'+') {
+        ++i;
+    }
+    while (i < text.size() && text[i].isDigit()) {
+        ++i;
+    }
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        while (i < text.size() && text[i].isDigit()) {
+            ++i;
+        }
+    }
+    return text.mid(start, i - start);
+}
+
+int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QStringList files;
+    stats::Resolution resolution = stats::Resolution::TenthDb;
+    bool json = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QStringLiteral("--json")) {
+            json = true;
+        } else if (optionIs(arg, QStringLiteral("--resolution"))) {
+            const std::optional<QString> value =
+                optionValue(args, i, QStringLiteral("--resolution"));
+            if (!value) {
+                return usageError(err, QStringLiteral("option --resolution needs a value "
+                                                      "(0.1 or 1)"));
+            }
+            if (*value == QStringLiteral("0.1")) {
+                resolution = stats::Resolution::TenthDb;
+            } else if (*value == QStringLiteral("1")) {
+                resolution = stats::Resolution::WholeDb;
+            } else {
+                return usageError(
+                    err, QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(*value));
+            }
+        } else if (isOption(arg)) {
+            return usageError(err, QStringLiteral("unknown option '%1' for stats").arg(arg));
+        } else {
+            files.append(arg);
+        }
+    }
+    if (files.isEmpty()) {
+        return usageError(err, QStringLiteral("stats needs at least one FILE"));
+    }
+
+    int status = kOk;
+    QJsonArray results;
+    for (const QString& file : files) {
+        records::RecordStore records;
+        if (!load(file, records, err)) {
+            status = kFileFailure;
+            continue;
+        }
+        const stats::LnResult result = stats::computeLn(
+            resolution, records.count(),
+            [&records](qsizetype i) { return records.bytes(i, records::Field::Level); });
+        if (json) {
+            results.append(statsJson(file, result));
+        } else {
+            out << statsText(file, result) << "\n";
+        }
+    }
+    if (json) {
+        out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
+    }
+    out.flush();
+    return status;
+}
+
+int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QStringList files;
+    std::optional<QString> csv;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (optionIs(arg, QStringLiteral("--csv"))) {
+            csv = optionValue(args, i, QStringLiteral("--csv"));
+            if (!csv) {
+                return usageError(err, QStringLiteral("option --csv needs a file name"));
+            }
+        } else if (isOption(arg)) {
+            return usageError(err, QStringLiteral("unknown option '%1' for export").arg(arg));
+        } else {
+            files.append(arg);
+        }
+    }
+    if (files.size() != 1) {
+        return usageError(err, files.isEmpty() ? QStringLiteral("export needs a FILE")
+                                               : QStringLiteral("export takes one FILE"));
+    }
+    if (!csv) {
+        return usageError(err, QStringLiteral("export needs --csv OUT"));
+    }
+    records::RecordStore records;
+    if (!load(files.first(), records, err)) {
+        return kFileFailure;
+    }
+    QSaveFile file(*csv);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csvOf(records)) < 0 || !file.commit()) {
+        err << kProgramName << ": "
+            << QStringLiteral("%1 cannot be written: %2.").arg(*csv, file.errorString()) << "\n";
+        err.flush();
+        return kFileFailure;
+    }
+    out << QStringLiteral("%1 record(s) written to %2\n").arg(records.count()).arg(*csv);
+    out.flush();
+    return kOk;
+}
+
+int runPorts(const QStringList& args, QTextStream& out, QTextStream& err,
+             const QList<SystemPort>& ports) {
+    if (!args.isEmpty()) {
+        return usageError(err,
+                          QStringLiteral("ports takes no arguments, not '%1'").arg(args.first()));
+    }
+    for (const SystemPort& port : ports) {
+        out << port.device << "\t" << port.description << "\n";
+    }
+    out << kSimPort << "\t" << kSimulatedMeter << "\n";
+    out.flush();
+    return kOk;
+}
+
+}  // namespace
+
+QString helpText() {
+    return QStringLiteral(
+               "Usage: %1 COMMAND [ARGUMENTS]\n"
+               "\n"
+               "Commands:\n"
+               "  stats FILE... [--resolution 0.1|1] [--json]\n"
+               "      Records with a level, left out, Leq, Lmax, Lmin, L10, L50, L90 and\n"
+               "      the Ln table L(00)..L(99) of each record file (classes of 0.1 dB\n"
+               "      unless --resolution 1); JSON with --json.\n"
+               "  export FILE --csv OUT\n"
+               "      Writes the records as CSV: no,time,level with ISO 8601 times.\n"
+               "  ports\n"
+               "      The serial ports found, and \"%2\" for the simulated meter.\n"
+               "\n"
+               "Options:\n"
+               "  --help       Shows this text.\n"
+               "  --version    Shows the version.\n"
+               "\n"
+               "Exit status: 0 done, 1 usage error, 2 a file could not be read or "
+               "written.\n")
+        .arg(kProgramName, kSimPort);
+}
+
+QString statsText(const QString& fileName, const stats::LnResult& result) {
+    QString text;
+    QTextStream s(&text);
+    const auto line = [&s](const QString& caption, const QString& value) {
+        s << (caption + u':').leftJustified(10) << value << "\n";
+    };
+    s << fileName << "\n";
+    line(QStringLiteral("Records"), QString::number(result.figures.withLevel));
+    line(QStringLiteral("Left out"), QString::number(result.figures.leftOut));
+    line(QStringLiteral("Leq"), stats::decibelsText(result.figures.leq));
+    line(QStringLiteral("Lmax"), stats::decibelsText(result.figures.lmax));
+    line(QStringLiteral("Lmin"), stats::decibelsText(result.figures.lmin));
+    line(QStringLiteral("L10"), stats::decibelsText(result.levels.value(10)));
+    line(QStringLiteral("L50"), stats::decibelsText(result.levels.value(50)));
+    line(QStringLiteral("L90"), stats::decibelsText(result.levels.value(90)));
+    s << "Ln (dB, classes of " << resolutionText(result.resolution) << " dB):\n";
+    for (const QStringList& row : stats::lnTableRows(result.levels)) {
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            const QString cell = row[c].isEmpty() ? stats::kNoValue : row[c];
+            s << (c == 0 ? cell : cell.rightJustified(6));
+        }
+        s << "\n";
+    }
+    s.flush();
+    return text;
+}
+
+QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
+    QJsonArray ln;
+    for (int n = 0; n < 100; ++n) {
+        ln.append(levelValue(result.levels.value(n)));
+    }
+    return QJsonObject{
+        {QStringLiteral("file"), fileName},
+        {QStringLiteral("resolution"), resolutionText(result.resolution).toDouble()},
+        {QStringLiteral("records"), result.figures.withLevel},
+        {QStringLiteral("leftOut"), result.figures.leftOut},
+        {QStringLiteral("leq"), levelValue(result.figures.leq)},
+        {QStringLiteral("lmax"), levelValue(result.figures.lmax)},
+        {QStringLiteral("lmin"), levelValue(result.figures.lmin)},
+        {QStringLiteral("l10"), levelValue(result.levels.value(10))},
+        {QStringLiteral("l50"), levelValue(result.levels.value(50))},
+        {QStringLiteral("l90"), levelValue(result.levels.value(90))},
+        {QStringLiteral("ln"), ln},
+    };
+}
+
+QString isoStamp(QStringView dateTime) {
+    const QStringView trimmed = dateTime.trimmed();
+    const qsizetype space = trimmed.indexOf(u' ');
+    if (space > 0) {
+        const QDate date =
+            QDate::fromString(trimmed.left(space).toString(), QStringLiteral("yyyy/MM/dd"));
+        const QTime time = QTime::fromString(trimmed.mid(space + 1).trimmed().toString(),
+                                             QStringLiteral("hh:mm:ss"));
+        if (date.isValid() && time.isValid()) {
+            return date.toString(QStringLiteral("yyyy-MM-dd")) + u'T' +
+                   time.toString(QStringLiteral("HH:mm:ss"));
+        }
+    }
+    return dateTime.toString();
+}
+
+QString csvField(const QString& text) {
+    const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
+                       text.contains(u'\r') || text != text.trimmed();
+    if (!quote) {
+        return text;
+    }
+    QString inner = text;
+    inner.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + inner + u'"';
+}
+
+QByteArray csvOf(const records::RecordStore& records) {
+    QString text = QStringLiteral("no,time,level\r\n");
+    for (qsizetype i = 0; i < records.count(); ++i) {
+        const QString level = records.text(i, records::Field::Level);
+        const std::optional<QString> number = levelNumber(level);
+        text += csvField(records.text(i, records::Field::No)) + u',' +
+                csvField(isoStamp(records.text(i, records::Field::DateTime))) + u',' +
+                csvField(number ? *number : level) + QStringLiteral("\r\n");
+    }
+    return text.toUtf8();
+}
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
+        const QList<SystemPort>& ports) {
+    if (arguments.isEmpty()) {
+        return usageError(err, QStringLiteral("no command given"));
+    }
+    const QString& command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (command == QStringLiteral("--help") || command == QStringLiteral("-h") ||
+        rest.contains(QStringLiteral("--help"))) {
+        out << helpText();
+        out.flush();
+        return kOk;
+    }
+    if (command == QStringLiteral("--version")) {
+        out << kProgramName << " " << LP_VERSION << "\n";
+        out.flush();
+        return kOk;
+    }
+    if (command == QStringLiteral("stats")) {
+        return runStats(rest, out, err);
+    }
+    if (command == QStringLiteral("export")) {
+        return runExport(rest, out, err);
+    }
+    if (command == QStringLiteral("ports")) {
+        return runPorts(rest, out, err, ports);
+    }
+    if (isOption(command)) {
+        return usageError(err, QStringLiteral("unknown option '%1'").arg(command));
+    }
+    return usageError(err, QStringLiteral("unknown command '%1'").arg(command));
+}
+
+}  // namespace lp::app::cli

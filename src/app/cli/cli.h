@@ -1,0 +1,56 @@
+// levelpanel-cli: the analysis of record files without a window.
+//
+//   levelpanel-cli stats FILE... [--resolution 0.1|1] [--json]
+//   levelpanel-cli export FILE --csv OUT
+//   levelpanel-cli ports
+//
+// Exit status: kOk, kUsageError (message on the error stream pointing to --help) or
+// kFileFailure (the file's failure in the words the windows use).
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QTextStream>
+
+#include "app/port_choice.h"
+#include "records/record_store.h"
+#include "stats/ln_result.h"
+
+namespace lp::app::cli {
+
+inline constexpr int kOk = 0;
+inline constexpr int kUsageError = 1;
+inline constexpr int kFileFailure = 2;
+
+inline const QString kProgramName = QStringLiteral("levelpanel-cli");
+// What "ports" lists last: the built-in simulated meter.
+inline const QString kSimPort = QStringLiteral("sim");
+
+// Runs one command line; `arguments` leaves out the program name. `ports` are the
+// serial ports the system reports.
+[[nodiscard]] int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                      const QList<SystemPort>& ports);
+
+// The usage text of --help.
+[[nodiscard]] QString helpText();
+
+// The figures of one file as text: counts, Leq, Lmax, Lmin, L10, L50, L90 and the Ln
+// table, the values in the texts the histogram window shows.
+[[nodiscard]] QString statsText(const QString& fileName, const stats::LnResult& result);
+// The same as a JSON object: levels as numbers in dB, null where there is none.
+[[nodiscard]] QJsonObject statsJson(const QString& fileName, const stats::LnResult& result);
+
+// "2009/06/01 14:05:09" -> "2009-06-01T14:05:09"; a text that is no such date and
+// time comes back as it stands.
+[[nodiscard]] QString isoStamp(QStringView dateTime);
+// One CSV field: quoted (inner quotes doubled) when it holds a comma, a quote, a line
+// break or leading or trailing blanks.
+[[nodiscard]] QString csvField(const QString& text);
+// The whole CSV: "no,time,level", then one line per record (CR LF line ends).
+[[nodiscard]] QByteArray csvOf(const records::RecordStore& records);
+
+}  // namespace lp::app::cli

@@ -1,0 +1,23 @@
+// levelpanel-cli: start-up without a display.
+#include <QCoreApplication>
+#include <QSerialPortInfo>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/cli/cli.h"
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(lp::app::cli::kProgramName);
+
+    QList<lp::app::SystemPort> ports;
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (!arguments.isEmpty() && arguments.first() == QStringLiteral("ports")) {
+        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+            ports.append({info.systemLocation(), info.description()});
+        }
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return lp::app::cli::run(arguments, out, err, ports);
+}

@@ -1,0 +1,19 @@
+// The words a failed load is told in.
+#include "records/file_error.h"
+
+namespace lp::records {
+
+QString loadFailureText(const FileError& error, qsizetype recordsRead) {
+    if (error.line == 0) {
+        return QStringLiteral("%1 cannot be listed: %2.").arg(error.fileName, error.reason);
+    }
+    return QStringLiteral(
+               "Loading %1 stopped at line %2: %3.\n"
+               "The %4 record(s) before it are listed; the rest of the file is not.")
+        .arg(error.fileName)
+        .arg(error.line)
+        .arg(error.reason)
+        .arg(recordsRead);
+}
+
+}  // namespace lp::records

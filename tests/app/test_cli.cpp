@@ -1,0 +1,311 @@
+// levelpanel-cli run as a whole program: its figures against the library's, the CSV
+// round trip, and the exit status and message of every kind of mistake.
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <array>
+
+#include "app/cli/cli.h"
+#include "files.h"
+#include "records/record_file_reader.h"
+#include "records/record_format.h"
+#include "records/record_store.h"
+#include "stats/figure_text.h"
+#include "stats/ln_computation.h"
+
+using namespace lp;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.status = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// A small list with every kind of level text: plain levels, a marked one, an
+// under-range and an over-range one, a level of 145 and more, and no number.
+QByteArray sampleFile() {
+    QByteArray bytes(records::kHeaderLine.data(), records::kHeaderLine.size());
+    const QList<std::array<const char*, 3>> rows{
+        {"1", "2009/06/01 14:05:09", "65.3"},   {"2", "2009/06/01 14:05:10", "70.1"},
+        {"3", "2009/06/01 14:05:11", "58.0"},   {"4", "2009/06/01 14:05:12", "*66.2"},
+        {"5", "2009/06/01 14:05:13", "-30.0"},  {"6", "2009/06/01 14:05:14", "L 150.0"},
+        {"7", "2009/06/01 14:05:15", "81.7"},   {"8", "not a time", "62.4"},
+        {"9", "2009/13/01 14:05:17", "OVER"},   {"10", "2009/06/01 14:05:18", "146.0"},
+        {"11", "2009/06/01 14:05:19", "65.35"}, {"12", "2009/06/01 14:05:20", "40"},
+    };
+    for (const auto& row : rows) {
+        records::appendRecordLine(bytes, row[0], row[1], row[2]);
+    }
+    return bytes;
+}
+
+stats::LnResult libraryResult(const QString& path, stats::Resolution resolution) {
+    records::RecordStore store;
+    const records::LoadResult loaded = records::loadRecordFile(path, store);
+    if (loaded.error) {
+        qFatal("sample file does not load");
+    }
+    return stats::computeLn(resolution, store.count(), [&store](qsizetype i) {
+        return store.bytes(i, records::Field::Level);
+    });
+}
+
+// The value after "Caption:" on its own line of the text output.
+QString figure(const QString& out, const QString& caption) {
+    for (const QString& line : out.split(u'\n')) {
+        if (line.startsWith(caption + u':')) {
+            return line.mid(caption.size() + 1).trimmed();
+        }
+    }
+    return QStringLiteral("<missing %1>").arg(caption);
+}
+
+QJsonValue number(const QString& levelText) {
+    bool ok = false;
+    const double v = levelText.toDouble(&ok);
+    return ok ? QJsonValue(v) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue number(const std::optional<double>& level) {
+    return level ? number(QString::number(*level, 'f', 1)) : QJsonValue(QJsonValue::Null);
+}
+
+}  // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString sample;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        sample = dir.filePath(QStringLiteral("sample.sdm"));
+        QVERIFY(test::writeFile(sample, sampleFile()));
+    }
+
+    void statsText_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("resolution");
+        QTest::newRow("0.1 dB by default") << QStringList{} << int(stats::Resolution::TenthDb);
+        QTest::newRow("1 dB") << QStringList{"--resolution", "1"}
+                              << int(stats::Resolution::WholeDb);
+        QTest::newRow("0.1 dB given")
+            << QStringList{"--resolution=0.1"} << int(stats::Resolution::TenthDb);
+    }
+
+    void statsText() {
+        QFETCH(QStringList, options);
+        QFETCH(int, resolution);
+        const stats::LnResult expected =
+            libraryResult(sample, static_cast<stats::Resolution>(resolution));
+        const Run run = runCli(QStringList{"stats", sample} + options);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(figure(run.out, "Records"), QString::number(expected.figures.withLevel));
+        QCOMPARE(figure(run.out, "Left out"), QString::number(expected.figures.leftOut));
+        QCOMPARE(figure(run.out, "Leq"), stats::decibelsText(expected.figures.leq));
+        QCOMPARE(figure(run.out, "Lmax"), stats::decibelsText(expected.figures.lmax));
+        QCOMPARE(figure(run.out, "Lmin"), stats::decibelsText(expected.figures.lmin));
+        QCOMPARE(figure(run.out, "L10"), stats::decibelsText(expected.levels.value(10)));
+        QCOMPARE(figure(run.out, "L50"), stats::decibelsText(expected.levels.value(50)));
+        QCOMPARE(figure(run.out, "L90"), stats::decibelsText(expected.levels.value(90)));
+        // The Ln table: ten rows "L(00)" .. "L(90)" of ten levels each.
+        const QStringList lines = run.out.split(u'\n');
+        for (int row = 0; row < 10; ++row) {
+            const QString head = QStringLiteral("L(%1)").arg(row * 10, 2, 10, QChar(u'0'));
+            const auto at = std::find_if(lines.begin(), lines.end(), [&](const QString& line) {
+                return line.startsWith(head);
+            });
+            QVERIFY2(at != lines.end(), qPrintable(head));
+            const QStringList cells = at->mid(head.size()).split(u' ', Qt::SkipEmptyParts);
+            QCOMPARE(cells.size(), 10);
+            for (int c = 0; c < 10; ++c) {
+                const QString level = expected.levels.value(row * 10 + c);
+                QCOMPARE(cells[c], level.isEmpty() ? stats::kNoValue : level);
+            }
+        }
+    }
+
+    void statsJson() {
+        const stats::LnResult expected = libraryResult(sample, stats::Resolution::TenthDb);
+        const Run run = runCli({"stats", "--json", sample});
+        QCOMPARE(run.status, 0);
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        const QJsonArray files = doc.object().value("files").toArray();
+        QCOMPARE(files.size(), 1);
+        const QJsonObject o = files.first().toObject();
+        QCOMPARE(o.value("file").toString(), sample);
+        QCOMPARE(o.value("records").toInteger(), expected.figures.withLevel);
+        QCOMPARE(o.value("leftOut").toInteger(), expected.figures.leftOut);
+        QCOMPARE(o.value("leq"), number(expected.figures.leq));
+        QCOMPARE(o.value("lmax"), number(expected.figures.lmax));
+        QCOMPARE(o.value("lmin"), number(expected.figures.lmin));
+        QCOMPARE(o.value("l10"), number(expected.levels.value(10)));
+        QCOMPARE(o.value("l50"), number(expected.levels.value(50)));
+        QCOMPARE(o.value("l90"), number(expected.levels.value(90)));
+        const QJsonArray ln = o.value("ln").toArray();
+        QCOMPARE(ln.size(), 100);
+        for (int n = 0; n < 100; ++n) {
+            QCOMPARE(ln[n], number(expected.levels.value(n)));
+        }
+    }
+
+    void statsOfSeveralFiles() {
+        const QString second = dir.filePath(QStringLiteral("second.sdm"));
+        QByteArray bytes(records::kHeaderLine.data(), records::kHeaderLine.size());
+        records::appendRecordLine(bytes, "1", "2009/06/02 10:00:00", "90.0");
+        QVERIFY(test::writeFile(second, bytes));
+        const Run run = runCli({"stats", "--json", sample, second});
+        QCOMPARE(run.status, 0);
+        const QJsonArray files =
+            QJsonDocument::fromJson(run.out.toUtf8()).object().value("files").toArray();
+        QCOMPARE(files.size(), 2);
+        QCOMPARE(files[1].toObject().value("file").toString(), second);
+        QCOMPARE(files[1].toObject().value("leq"), QJsonValue(90.0));
+    }
+
+    void exportRoundTrip() {
+        const QString csv = dir.filePath(QStringLiteral("out.csv"));
+        const Run run = runCli({"export", sample, "--csv", csv});
+        QCOMPARE(run.status, 0);
+        records::RecordStore store;
+        QVERIFY(!records::loadRecordFile(sample, store).error);
+
+        QStringList lines = QString::fromUtf8(test::readAll(csv)).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.takeFirst(), QStringLiteral("no,time,level"));
+        QCOMPARE(lines.takeLast(), QString());  // the last line ends too
+        QCOMPARE(lines.size(), store.count());
+        for (qsizetype i = 0; i < store.count(); ++i) {
+            const QString& line = lines[i];
+            const QString level = store.text(i, records::Field::Level);
+            const QString no = store.text(i, records::Field::No);
+            QVERIFY2(line.startsWith(no + u','), qPrintable(line));
+            const QString rest = line.mid(no.size() + 1);
+            const qsizetype comma = rest.indexOf(u',');
+            const QString time = rest.left(comma);
+            const QString csvLevel = rest.mid(comma + 1);
+            const QString dateTime = store.text(i, records::Field::DateTime);
+            const QDateTime parsed = QDateTime::fromString(dateTime, "yyyy/MM/dd hh:mm:ss");
+            if (parsed.isValid()) {
+                QCOMPARE(time, parsed.toString("yyyy-MM-dd'T'HH:mm:ss"));
+            } else {
+                QCOMPARE(time, dateTime);
+            }
+            if (level.contains(u'*') || level.contains(u'-') || level.contains(u'L') ||
+                level == QStringLiteral("OVER")) {
+                QCOMPARE(csvLevel, level);
+            } else {
+                QCOMPARE(csvLevel.toDouble(), level.toDouble());
+            }
+        }
+        QCOMPARE(lines[0], QStringLiteral("1,2009-06-01T14:05:09,65.3"));
+        QCOMPARE(lines[7], QStringLiteral("8,not a time,62.4"));
+        QCOMPARE(lines[8], QStringLiteral("9,2009/13/01 14:05:17,OVER"));
+    }
+
+    // Record files hold no commas or quotes; texts from elsewhere may.
+    void csvQuoting() {
+        QCOMPARE(app::cli::csvField("65.3"), QStringLiteral("65.3"));
+        QCOMPARE(app::cli::csvField("x,y"), QStringLiteral("\"x,y\""));
+        QCOMPARE(app::cli::csvField("say \"hi\""), QStringLiteral("\"say \"\"hi\"\"\""));
+        QCOMPARE(app::cli::csvField(" 65"), QStringLiteral("\" 65\""));
+        records::RecordStore store;
+        store.append(QStringView(u"1"), QStringView(u"2009/06/01 14:05:09"), QStringView(u"a,b"));
+        QCOMPARE(app::cli::csvOf(store),
+                 QByteArray("no,time,level\r\n1,2009-06-01T14:05:09,\"a,b\"\r\n"));
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("no command") << QStringList{} << "no command";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << "frobnicate";
+        QTest::newRow("unknown option") << QStringList{"--frob"} << "--frob";
+        QTest::newRow("stats unknown option") << QStringList{"stats", "a.sdm", "--csv"} << "--csv";
+        QTest::newRow("stats no file") << QStringList{"stats", "--json"} << "FILE";
+        QTest::newRow("resolution missing")
+            << QStringList{"stats", "a.sdm", "--resolution"} << "--resolution";
+        QTest::newRow("resolution wrong")
+            << QStringList{"stats", "a.sdm", "--resolution", "5"} << "'5'";
+        QTest::newRow("export no csv") << QStringList{"export", "a.sdm"} << "--csv";
+        QTest::newRow("export csv no name") << QStringList{"export", "a.sdm", "--csv"} << "--csv";
+        QTest::newRow("export no file") << QStringList{"export", "--csv", "o.csv"} << "FILE";
+        QTest::newRow("ports extra") << QStringList{"ports", "x"} << "'x'";
+    }
+
+    void usageErrors() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, names);
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.contains(names), qPrintable(run.err));
+        QVERIFY2(run.err.contains("--help"), qPrintable(run.err));
+    }
+
+    void missingFile() {
+        const QString missing = dir.filePath(QStringLiteral("nowhere.sdm"));
+        const Run run = runCli({"stats", missing});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(missing + " cannot be listed: "), qPrintable(run.err));
+        const Run exported = runCli({"export", missing, "--csv", dir.filePath("x.csv")});
+        QCOMPARE(exported.status, 2);
+        QVERIFY2(exported.err.contains(missing), qPrintable(exported.err));
+        QVERIFY(!QFile::exists(dir.filePath("x.csv")));
+    }
+
+    void brokenFileNamesTheLine() {
+        const QString broken = dir.filePath(QStringLiteral("broken.sdm"));
+        QByteArray bytes = sampleFile();
+        bytes += "13\tno tabs after this\r\n";
+        QVERIFY(test::writeFile(broken, bytes));
+        records::RecordStore store;
+        const records::LoadResult loaded = records::loadRecordFile(broken, store);
+        QVERIFY(loaded.error);
+        const Run run = runCli({"stats", broken});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(records::loadFailureText(*loaded.error, loaded.records)),
+                 qPrintable(run.err));
+    }
+
+    void helpVersionPorts() {
+        const Run help = runCli({"--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains("stats FILE..."));
+        QVERIFY(help.out.contains("export FILE --csv OUT"));
+        const Run version = runCli({"--version"});
+        QCOMPARE(version.status, 0);
+        QVERIFY(version.out.startsWith("levelpanel-cli "));
+        const Run ports = runCli({"ports"});
+        QCOMPARE(ports.status, 0);
+        QVERIFY2(ports.out.endsWith("sim\tSimulated meter\n"), qPrintable(ports.out));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
