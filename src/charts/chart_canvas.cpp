@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "platform/dialogs.h"
 #include "platform/twips_canvas.h"
@@ -27,6 +28,23 @@ ChartToolbar buildChartToolbar(QWidget* window) {
     add("Print", "Print")->setEnabled(false);  // printing of chart windows is not built yet
     t.saveImage = add("Save image", "Save the chart as a PNG picture");
     return t;
+}
+
+ChartWindowParts buildChartWindow(QWidget* window, const QString& canvasName,
+                                  const QString& canvasAccessibleName, const QColor& back) {
+    ChartWindowParts parts;
+    parts.canvas = new platform::TwipsCanvas(window);
+    parts.canvas->setObjectName(canvasName);
+    parts.canvas->setAccessibleName(canvasAccessibleName);
+    parts.canvas->setBackColor(back);
+    parts.canvas->setForeColor(Qt::black);
+    parts.toolbar = buildChartToolbar(window);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(parts.toolbar.bar);
+    layout->addWidget(parts.canvas, 1);
+    return parts;
 }
 
 PlotFrame useChartUnits(platform::TwipsCanvas& canvas) {

@@ -52,6 +52,16 @@ struct ChartToolbar {
 };
 [[nodiscard]] ChartToolbar buildChartToolbar(QWidget* window);
 
+// The body of both chart windows: the toolbar above a twips canvas that takes the rest,
+// the canvas named and painted black on `back`.
+struct ChartWindowParts {
+    ChartToolbar toolbar;
+    platform::TwipsCanvas* canvas = nullptr;
+};
+[[nodiscard]] ChartWindowParts buildChartWindow(QWidget* window, const QString& canvasName,
+                                                const QString& canvasAccessibleName,
+                                                const QColor& back);
+
 // The filter of the "Save image" dialog.
 inline const QString kPngFilter = QStringLiteral("PNG Images (*.png);;All Files (*)");
 

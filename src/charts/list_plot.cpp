@@ -40,20 +40,12 @@ ListPlot::ListPlot(records::RecordStore records, const QString& title, platform:
     setWindowTitle(QStringLiteral("Plot Data/File"));
     setAccessibleName(QStringLiteral("Plot Data/File"));
 
-    canvas_ = new platform::TwipsCanvas(this);
-    canvas_->setObjectName(QStringLiteral("PlotChart"));
-    canvas_->setAccessibleName(QStringLiteral("Record plot"));
     // A white sheet, so that the light-grey grid shows.
-    canvas_->setBackColor(kBrightWhite);
-    canvas_->setForeColor(Qt::black);
+    const ChartWindowParts parts = buildChartWindow(this, QStringLiteral("PlotChart"),
+                                                    QStringLiteral("Record plot"), kBrightWhite);
+    canvas_ = parts.canvas;
     canvas_->installEventFilter(this);
-    buildToolbar();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(toolbar_);
-    layout->addWidget(canvas_, 1);
+    connectToolbar(parts.toolbar);
     buildRange();
 
     setMinimumSize(platform::twipsToPx(kMinWidthTwips), platform::twipsToPx(kMinHeightTwips));
@@ -67,8 +59,7 @@ ListPlot::ListPlot(records::RecordStore records, const QString& title, platform:
 
 ListPlot::~ListPlot() = default;
 
-void ListPlot::buildToolbar() {
-    const ChartToolbar t = buildChartToolbar(this);
+void ListPlot::connectToolbar(const ChartToolbar& t) {
     toolbar_ = t.bar;
     connect(t.limit, &QAction::triggered, this, &ListPlot::showLimits);
     connect(t.saveImage, &QAction::triggered, this, &ListPlot::saveImage);

@@ -33,6 +33,8 @@ class TwipsCanvas;
 
 namespace lp::charts {
 
+struct ChartToolbar;
+
 // Switches the live cycle off and on around the drawing pass.
 struct LivePause {
     std::function<void()> pause;
@@ -83,7 +85,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildToolbar();
+    void connectToolbar(const ChartToolbar& toolbar);
     void buildRange();
     // The frame; the curve follows now (once one was drawn) or after the delay.
     void redraw(bool curveAtOnce);

@@ -30,18 +30,10 @@ RealTimeSpl::RealTimeSpl(platform::Clock& clock, LevelSource level, platform::Di
     setWindowTitle(QStringLiteral("Real Time Graph"));
     setAccessibleName(QStringLiteral("Real Time Graph"));
 
-    canvas_ = new platform::TwipsCanvas(this);
-    canvas_->setObjectName(QStringLiteral("RealTimeChart"));
-    canvas_->setAccessibleName(QStringLiteral("Real-time level chart"));
-    canvas_->setBackColor(kFaceColor);
-    canvas_->setForeColor(Qt::black);
-    buildToolbar();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(toolbar_);
-    layout->addWidget(canvas_, 1);
+    const ChartWindowParts parts = buildChartWindow(
+        this, QStringLiteral("RealTimeChart"), QStringLiteral("Real-time level chart"), kFaceColor);
+    canvas_ = parts.canvas;
+    connectToolbar(parts.toolbar);
     buildSettings();
 
     // Smaller than its design minimum the chart has no room: the window snaps back.
@@ -56,8 +48,7 @@ RealTimeSpl::RealTimeSpl(platform::Clock& clock, LevelSource level, platform::Di
 
 RealTimeSpl::~RealTimeSpl() = default;
 
-void RealTimeSpl::buildToolbar() {
-    const ChartToolbar t = buildChartToolbar(this);
+void RealTimeSpl::connectToolbar(const ChartToolbar& t) {
     toolbar_ = t.bar;
     connect(t.limit, &QAction::triggered, this, &RealTimeSpl::showLimits);
     connect(t.saveImage, &QAction::triggered, this, &RealTimeSpl::saveImage);

@@ -28,6 +28,8 @@ class TwipsCanvas;
 
 namespace lp::charts {
 
+struct ChartToolbar;
+
 class RealTimeSpl : public QWidget {
     Q_OBJECT
 public:
@@ -67,7 +69,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildToolbar();
+    void connectToolbar(const ChartToolbar& toolbar);
     void buildSettings();
     // Clears the chart and draws axes, labels and the white plot area; the sweep
     // starts again and the timer runs.
