@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "../support/bench_support.h"
 #include "../support/sim_process.h"
 #include "app/open_port.h"
 #include "app/session.h"
@@ -28,33 +29,6 @@
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/qt_clock.h"
-
-namespace {
-
-double ownCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-// Message boxes would wait for a click: this run only counts them, and asks nothing.
-class CountingDialogs final : public lp::platform::Dialogs {
-public:
-    void message(QWidget*, const QString&, lp::platform::MessageIcon, const QString&) override {
-        ++messages;
-    }
-    bool ask(QWidget*, const QString&, const QString&) override { return false; }
-    std::optional<QString> input(QWidget*, const QString&, const QString&,
-                                 const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }
-    int messages = 0;
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -73,7 +47,7 @@ int main(int argc, char* argv[]) {
     }
 
     lp::platform::QtClock clock;
-    CountingDialogs dialogs;
+    lp::bench::CountingDialogs dialogs;
     const lp::app::PortRequest request{lp::app::PortKind::Device, 0, path, QStringLiteral("pty")};
     QString error;
     lp::app::OpenedPort port = lp::app::openPort(request, clock, &error);
@@ -101,7 +75,7 @@ int main(int argc, char* argv[]) {
     double cpuStart = 0.0;
     QElapsedTimer wall;
     QTimer::singleShot(settleMs, [&] {
-        cpuStart = ownCpuSeconds();
+        cpuStart = lp::bench::ownCpuSeconds();
         wall.start();
     });
     QTimer::singleShot(settleMs + seconds * 1000, [&] {
@@ -117,7 +91,7 @@ int main(int argc, char* argv[]) {
     });
     app.exec();
     const double elapsed = wall.elapsed() / 1000.0;
-    const double cpu = ownCpuSeconds() - cpuStart;
+    const double cpu = lp::bench::ownCpuSeconds() - cpuStart;
     sim.kill();
     sim.waitForFinished(2000);
 

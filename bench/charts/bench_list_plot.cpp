@@ -14,23 +14,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "../support/bench_support.h"
 #include "charts/list_plot.h"
 #include "platform/dialogs.h"
 #include "platform/virtual_clock.h"
 
 namespace {
-
-class NoDialogs final : public lp::platform::Dialogs {
-public:
-    void message(QWidget*, const QString&, lp::platform::MessageIcon, const QString&) override {}
-    bool ask(QWidget*, const QString&, const QString&) override { return false; }
-    std::optional<QString> input(QWidget*, const QString&, const QString&,
-                                 const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }
-};
 
 lp::records::RecordStore fullList(int count) {
     lp::records::RecordStore store;
@@ -57,7 +46,7 @@ int main(int argc, char* argv[]) {
     const int count = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 348000;
     const QString picture = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const lp::records::RecordStore records = fullList(count);
-    NoDialogs dialogs;
+    lp::bench::CountingDialogs dialogs;
 
     for (const QSize size : {QSize(0, 0), QSize(1920, 1040)}) {
         std::vector<double> total;

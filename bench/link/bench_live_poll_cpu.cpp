@@ -12,19 +12,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "../support/bench_support.h"
 #include "../support/sim_process.h"
 #include "link/live_poller.h"
 #include "platform/qt_clock.h"
 #include "platform/serial_transport.h"
 
 namespace {
-
-double ownCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // User + system time of another process, from /proc/<pid>/stat (fields 14 and 15).
 double processCpuSeconds(qint64 pid) {
@@ -70,7 +64,7 @@ int main(int argc, char* argv[]) {
     auto pollTimer = clock.createTimer(150, false, [&] { poller.tick(); });
     auto endTimer = clock.createTimer(seconds * 1000, true, [] { QCoreApplication::quit(); });
 
-    const double cpuStart = ownCpuSeconds();
+    const double cpuStart = lp::bench::ownCpuSeconds();
     const double simStart = processCpuSeconds(sim.processId());
     QElapsedTimer wall;
     wall.start();
@@ -79,7 +73,7 @@ int main(int argc, char* argv[]) {
     app.exec();
     pollTimer->stop();
     const double elapsed = wall.elapsed() / 1000.0;
-    const double cpu = ownCpuSeconds() - cpuStart;
+    const double cpu = lp::bench::ownCpuSeconds() - cpuStart;
     const double simCpu = processCpuSeconds(sim.processId()) - simStart;
 
     port.reset();
