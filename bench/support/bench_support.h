@@ -31,6 +31,7 @@ public:
     }
     std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
     std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<platform::PrinterChoice> choosePrinter(QWidget*) override { return std::nullopt; }
     int messages = 0;
 };
 

@@ -3,13 +3,24 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
+
+#include "platform/line_printer.h"
 
 class QWidget;
 
 namespace lp::platform {
 
 enum class MessageIcon { None, Information, Warning, Critical };
+
+// What the printer dialog gave: the printer (a system printer or a PDF file) and how
+// many copies to print. The printer prints each line once; the copies are printed by
+// the caller, one after the other, as one document.
+struct PrinterChoice {
+    std::unique_ptr<LinePrinter> printer;
+    int copies = 1;
+};
 
 // The title message boxes carry when a window gives none.
 inline const QString kProgramTitle = QStringLiteral("LevelPanel");
@@ -33,6 +44,9 @@ public:
                                                               const QString& filter) = 0;
     [[nodiscard]] virtual std::optional<QString> openFileName(QWidget* parent,
                                                               const QString& filter) = 0;
+    // The printer dialog: a system printer, or a PDF file chosen in a save dialog when
+    // no printer is installed or the user picks it; nullopt when cancelled.
+    [[nodiscard]] virtual std::optional<PrinterChoice> choosePrinter(QWidget* parent) = 0;
 };
 
 // The record file filter of every save and open dialog.

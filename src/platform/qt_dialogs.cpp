@@ -3,8 +3,13 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
+#include "platform/qt_line_printer.h"
 #include "platform/window_retirement.h"
 
 namespace lp::platform {
@@ -75,6 +80,33 @@ std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& f
         return std::nullopt;
     }
     return name;
+}
+
+std::optional<PrinterChoice> QtDialogs::choosePrinter(QWidget* parent) {
+    const ModalScope scope(parent);
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    int copies = 1;
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
+        QPrintDialog dialog(printer.get(), parent);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        // The caller prints the copies itself, one after the other.
+        copies = std::max(1, printer->copyCount());
+        printer->setCopyCount(1);
+    } else {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+    }
+    if (printer->outputFormat() == QPrinter::PdfFormat && printer->outputFileName().isEmpty()) {
+        const std::optional<QString> name =
+            saveFileName(parent, QStringLiteral("PDF Files (*.pdf);;All Files (*)"));
+        if (!name) {
+            return std::nullopt;
+        }
+        printer->setOutputFileName(*name);
+    }
+    return PrinterChoice{std::make_unique<QtLinePrinter>(std::move(printer)), copies};
 }
 
 }  // namespace lp::platform

@@ -1,6 +1,7 @@
 // The hourglass pointer for the whole application while an object of this lives.
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace lp::platform {

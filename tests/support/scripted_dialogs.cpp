@@ -46,6 +46,16 @@ std::optional<QString> ScriptedDialogs::openFileName(QWidget*, const QString& fi
     return take(openNames, std::optional<QString>());
 }
 
+std::optional<platform::PrinterChoice> ScriptedDialogs::choosePrinter(QWidget*) {
+    shown.push_back({QStringLiteral("printer"), {}, {}, platform::MessageIcon::None, {}});
+    const std::optional<int> copies = take(printers, std::optional<int>());
+    if (!copies) {
+        return std::nullopt;
+    }
+    return platform::PrinterChoice{std::make_unique<CapturingPrinter>(printLog, printerFailsAtLine),
+                                   *copies};
+}
+
 QStringList ScriptedDialogs::messages() const {
     QStringList out;
     for (const auto& s : shown) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "capturing_printer.h"
 #include "platform/dialogs.h"
 
 namespace lp::test {
@@ -13,7 +14,7 @@ namespace lp::test {
 class ScriptedDialogs final : public platform::Dialogs {
 public:
     struct Shown {
-        QString kind;  // "message", "ask", "input", "save", "open"
+        QString kind;  // "message", "ask", "input", "save", "open", "printer"
         QString text;  // message text or input prompt
         QString title;
         platform::MessageIcon icon = platform::MessageIcon::None;
@@ -25,6 +26,11 @@ public:
     std::deque<std::optional<QString>> saveNames;
     std::deque<std::optional<QString>> openNames;
     std::deque<bool> asks;
+    // Printer dialog answers: the copies chosen, nullopt means Cancel. The printers
+    // chosen all log into `printLog`; `printerFailsAtLine` makes them fail there.
+    std::deque<std::optional<int>> printers;
+    std::shared_ptr<PrintLog> printLog = std::make_shared<PrintLog>();
+    int printerFailsAtLine = 0;
 
     std::vector<Shown> shown;
 
@@ -38,6 +44,7 @@ public:
                                  const QString& proposed) override;
     std::optional<QString> saveFileName(QWidget*, const QString& filter) override;
     std::optional<QString> openFileName(QWidget*, const QString& filter) override;
+    std::optional<platform::PrinterChoice> choosePrinter(QWidget*) override;
 
     // Texts of the message boxes shown so far.
     [[nodiscard]] QStringList messages() const;
