@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "../support/bench_support.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/list_save.h"
 #include "records/record_file_reader.h"
@@ -103,7 +104,8 @@ int main(int argc, char** argv) {
         }
         const qint64 before = residentBytes();
         {
-            lists::HddSavedList window(nullptr);
+            bench::CountingDialogs dialogs;
+            lists::HddSavedList window(dialogs, nullptr);
             QElapsedTimer t;
             t.start();
             window.show();

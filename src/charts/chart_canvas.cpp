@@ -25,7 +25,7 @@ ChartToolbar buildChartToolbar(QWidget* window) {
         return a;
     };
     t.limit = add("Limit", "Limit");
-    add("Print", "Print")->setEnabled(false);  // printing of chart windows is not built yet
+    t.print = add("Print", "Print");
     t.saveImage = add("Save image", "Save the chart as a PNG picture");
     return t;
 }

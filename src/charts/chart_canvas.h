@@ -43,11 +43,12 @@ void drawGrid(platform::TwipsCanvas& canvas, const PlotFrame& frame);
 bool saveChartImage(QWidget* parent, const platform::TwipsCanvas& canvas,
                     platform::Dialogs& dialogs);
 
-// The toolbar "Toolbar1" of both chart windows: "Limit", "Print" (disabled until chart
-// windows can be printed) and "Save image", each action named by its caption.
+// The toolbar "Toolbar1" of both chart windows: "Limit", "Print" and "Save image",
+// each action named by its caption.
 struct ChartToolbar {
     QToolBar* bar = nullptr;
     QAction* limit = nullptr;
+    QAction* print = nullptr;
     QAction* saveImage = nullptr;
 };
 [[nodiscard]] ChartToolbar buildChartToolbar(QWidget* window);

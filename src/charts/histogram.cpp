@@ -21,6 +21,7 @@
 #include "charts/ln_table.h"
 #include "charts/track_chart_view.h"
 #include "platform/dialogs.h"
+#include "platform/window_print.h"
 #include "stats/percentiles.h"
 
 namespace lp::charts {
@@ -50,7 +51,7 @@ Histogram::Histogram(platform::Dialogs& dialogs, QWidget* parent)
     print_ = toolbar_->addAction(QStringLiteral("Print"));
     print_->setObjectName(QStringLiteral("Print"));
     print_->setToolTip(QStringLiteral("Print"));
-    print_->setEnabled(false);  // printing of chart windows is not built yet
+    connect(print_, &QAction::triggered, this, &Histogram::print);
 
     buildModeChooser();
     buildChart();
@@ -191,6 +192,12 @@ void Histogram::chooseMode(int index) {
 
 void Histogram::toggleModeChooser() {
     picture_->setVisible(picture_->isHidden());
+}
+
+void Histogram::print() {
+    picture_->hide();
+    layout()->activate();
+    platform::printWindowPicture(this, toolbar_, dialogs_);
 }
 
 void Histogram::resetView() {

@@ -48,6 +48,9 @@ public:
     void chooseMode(int index);
     // The "Limit" button: shows or hides the mode chooser.
     void toggleModeChooser();
+    // The "Print" button: hides the mode chooser and prints the window's picture
+    // without its toolbar.
+    void print();
     // The view the result was given: its class range and 0 .. countMax(), no dragging.
     void resetView();
 

@@ -18,6 +18,7 @@
 #include "platform/numeric_text.h"
 #include "platform/twips.h"
 #include "platform/twips_canvas.h"
+#include "platform/window_print.h"
 
 namespace lp::charts {
 namespace {
@@ -63,6 +64,8 @@ void ListPlot::connectToolbar(const ChartToolbar& t) {
     toolbar_ = t.bar;
     connect(t.limit, &QAction::triggered, this, &ListPlot::showLimits);
     connect(t.saveImage, &QAction::triggered, this, &ListPlot::saveImage);
+    connect(t.print, &QAction::triggered, this,
+            [this] { platform::printWindowPicture(this, toolbar_, dialogs_); });
     // Any button hides the limits first.
     connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
         if (a->objectName() != QLatin1String("Limit")) {

@@ -16,6 +16,7 @@
 #include "platform/numeric_text.h"
 #include "platform/twips.h"
 #include "platform/twips_canvas.h"
+#include "platform/window_print.h"
 
 namespace lp::charts {
 
@@ -52,6 +53,8 @@ void RealTimeSpl::connectToolbar(const ChartToolbar& t) {
     toolbar_ = t.bar;
     connect(t.limit, &QAction::triggered, this, &RealTimeSpl::showLimits);
     connect(t.saveImage, &QAction::triggered, this, &RealTimeSpl::saveImage);
+    connect(t.print, &QAction::triggered, this,
+            [this] { platform::printWindowPicture(this, toolbar_, dialogs_); });
 }
 
 void RealTimeSpl::buildSettings() {

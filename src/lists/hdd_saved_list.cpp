@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "lists/print_session.h"
+#include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
 #include "platform/twips.h"
 #include "records/record_file_reader.h"
@@ -29,8 +31,8 @@ constexpr ButtonDesign kButtons[] = {
 
 }  // namespace
 
-HddSavedList::HddSavedList(QWidget* anchor, QWidget* parent)
-    : RecordListWindow(RecordListLayout::hddSavedList(), anchor, parent) {
+HddSavedList::HddSavedList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
+    : RecordListWindow(RecordListLayout::hddSavedList(), anchor, parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("HddSavedList"));  // the caption reads "HDDSavedList"
     setAttribute(Qt::WA_DeleteOnClose);
     buildMenus();
@@ -48,7 +50,8 @@ void HddSavedList::buildMenus() {
     mnuGraph_ = add("MnuGraph", "Graph");
     mnuGraph_->setEnabled(false);
     connect(mnuGraph_, &QAction::triggered, this, &HddSavedList::plotRequested);
-    add("MnuPrint", "Print")->setEnabled(false);
+    mnuPrint_ = add("MnuPrint", "Print");
+    connect(mnuPrint_, &QAction::triggered, this, &HddSavedList::printSeveralPerLine);
     connect(add("MnuExit", "Exit"), &QAction::triggered, this, &QWidget::close);
 }
 
@@ -59,8 +62,8 @@ void HddSavedList::buildToolbar() {
         QAction* button = toolbar_->addAction(toolbarIcon(key), key);
         button->setObjectName(key);
         button->setToolTip(QString::fromLatin1(design.toolTip));
-        // The record plot, the printouts and the Ln chooser are wired in later.
-        button->setEnabled(key == QLatin1String("Save"));
+        // The record plot and the Ln chooser are enabled when the program supplies them.
+        button->setEnabled(key != QLatin1String("Plot") && key != QLatin1String("Ln"));
     }
     connect(toolbar_, &QToolBar::actionTriggered, this, &HddSavedList::toolbarClicked);
 }
@@ -75,24 +78,59 @@ void HddSavedList::setPlotAvailable(bool available) {
 }
 
 void HddSavedList::toolbarClicked(QAction* button) {
-    const bool plot = button->objectName() == QLatin1String("Plot");
-    if (!chooser_) {
-        if (plot) {
-            emit plotRequested();
+    const QString key = button->objectName();
+    if (key == QLatin1String("Ln")) {
+        if (chooser_) {
+            chooser_->setVisible(!chooser_->isVisible());
+            if (chooser_->isVisible()) {
+                chooser_->raise();
+            }
         }
         return;
     }
-    if (button->objectName() == QLatin1String("Ln")) {
-        chooser_->setVisible(!chooser_->isVisible());
-        if (chooser_->isVisible()) {
-            chooser_->raise();
-        }
-    } else {
+    if (chooser_) {
         chooser_->hide();
-        if (plot) {
-            emit plotRequested();
-        }
     }
+    if (key == QLatin1String("Plot")) {
+        emit plotRequested();
+    } else if (key == QLatin1String("Print")) {
+        printOnePerLine();
+    }
+}
+
+QList<QObject*> HddSavedList::printCommands() const {
+    return {toolbarButton(QStringLiteral("Print")), mnuPrint_};
+}
+
+void HddSavedList::printOnePerLine() {
+    std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
+    if (!choice) {
+        return;
+    }
+    PrintSession::start(
+        *this, onePerLinePrintout(records().store(), records::RecordTableModel::headerTexts()),
+        std::move(*choice), dialogs_, printCommands());
+}
+
+void HddSavedList::printSeveralPerLine() {
+    std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
+    if (!choice) {
+        return;
+    }
+    dialogs_.message(this, printerNote());
+    std::optional<int> perLine;
+    while (!perLine) {
+        const PerLineAnswer answer = readPerLineAnswer(
+            dialogs_.input(this, platform::kProgramTitle, kPerLinePrompt, QStringLiteral("1")));
+        if (answer.ends) {
+            return;  // the chosen printer has printed nothing
+        }
+        perLine = answer.perLine;
+    }
+    PrintSession::start(*this,
+                        severalPerLinePrintout(records().store(),
+                                               records::RecordTableModel::headerTexts(), *perLine),
+                        std::move(*choice), dialogs_, printCommands());
 }
 
 void HddSavedList::installResolutionChooser(QWidget* chooser) {

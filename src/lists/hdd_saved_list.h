@@ -1,8 +1,9 @@
 // The saved-file window "HDDSavedList": the records of one record file, listed in the
 // record-list layout, with the toolbar (keys "Save", "Plot", "Ln", "Print") and the
-// menus Save, Graph, Print and Exit. Save does nothing; Print stays disabled until the
-// printouts are wired to it. Plot and Graph ask for the record plot (plotRequested)
-// once the program says that a plot can be made (setPlotAvailable).
+// menus Save, Graph, Print and Exit. Save does nothing. The toolbar's "Print" prints one
+// record per line, the Print menu one to five records per line. Plot and Graph ask
+// for the record plot (plotRequested) once the program says that a plot can be made
+// (setPlotAvailable).
 //
 // The percentile-level chooser ("PicResolution" with its two buttons) is supplied by
 // the statistics code through installResolutionChooser(): this window places it, and
@@ -13,6 +14,7 @@
 #include <optional>
 
 #include "lists/record_list_window.h"
+#include "platform/dialogs.h"
 #include "records/file_error.h"
 
 class QAction;
@@ -23,7 +25,7 @@ namespace lp::lists {
 class HddSavedList : public RecordListWindow {
     Q_OBJECT
 public:
-    explicit HddSavedList(QWidget* anchor, QWidget* parent = nullptr);
+    HddSavedList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
 
     // Lists the records of a record file (appended to what is listed). The caption
     // counts "<n> record(s) completed" while pending events are handled between
@@ -44,6 +46,12 @@ public:
     // The record file listed (empty until a load ended well).
     [[nodiscard]] QString filePath() const { return filePath_; }
 
+    // The toolbar's "Print": the printer dialog, then one record per line.
+    void printOnePerLine();
+    // MnuPrint: the printer dialog, the printer note, the prompt for the records per
+    // line, then the printout.
+    void printSeveralPerLine();
+
     // A toolbar button by its key ("Save", "Plot", "Ln", "Print").
     [[nodiscard]] QAction* toolbarButton(const QString& key) const;
 
@@ -61,7 +69,11 @@ private:
 
     QToolBar* toolbar_ = nullptr;
     QPointer<QWidget> chooser_;
+    QList<QObject*> printCommands() const;
+
+    platform::Dialogs& dialogs_;
     QAction* mnuGraph_ = nullptr;
+    QAction* mnuPrint_ = nullptr;
     QString filePath_;
     bool closed_ = false;
 };

@@ -7,6 +7,8 @@
 #include <QToolBar>
 
 #include "lists/list_save.h"
+#include "lists/print_session.h"
+#include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
 
 namespace lp::lists {
@@ -33,10 +35,9 @@ void List::buildMenus() {
     mnuContinue_ = menuCommand(bar, QStringLiteral("MnuContinue"), QStringLiteral("Continue"));
     QAction* mnuSave = menuCommand(bar, QStringLiteral("MnuSave"), QStringLiteral("Save"));
     menuCommand(bar, QStringLiteral("MnuGraph"), QStringLiteral("Graph"));  // no action
-    QAction* mnuPrint = menuCommand(bar, QStringLiteral("MnuPrint"), QStringLiteral("Print"));
+    mnuPrint_ = menuCommand(bar, QStringLiteral("MnuPrint"), QStringLiteral("Print"));
     QAction* mnuExit = menuCommand(bar, QStringLiteral("MnuExit"), QStringLiteral("Exit"));
-    // Printing of the live list comes with the printouts.
-    mnuPrint->setEnabled(false);
+    connect(mnuPrint_, &QAction::triggered, this, &List::print);
     connect(mnuPause_, &QAction::triggered, this, &List::pauseRequested);
     connect(mnuContinue_, &QAction::triggered, this, &List::continueRequested);
     connect(mnuSave, &QAction::triggered, this, &List::save);
@@ -63,6 +64,16 @@ void List::showStarted() {
 
 bool List::save() {
     return saveList(*this, dialogs_);
+}
+
+void List::print() {
+    std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
+    if (!choice) {
+        return;
+    }
+    // Rows the panel appends meanwhile are not part of this printout.
+    PrintSession::start(*this, liveListPrintout(records().store(), recordCount()),
+                        std::move(*choice), dialogs_, {mnuPrint_});
 }
 
 void List::closeEvent(QCloseEvent* event) {

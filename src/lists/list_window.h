@@ -24,6 +24,8 @@ public:
     void showStarted();
     // MnuSave and the toolbar "Save": the list to a record file chosen by the user.
     bool save();
+    // MnuPrint: the printer dialog, then the rows listed now as a plain list.
+    void print();
 
 signals:
     void pauseRequested();     // MnuPause
@@ -40,6 +42,7 @@ private:
     platform::Dialogs& dialogs_;
     QAction* mnuPause_ = nullptr;
     QAction* mnuContinue_ = nullptr;
+    QAction* mnuPrint_ = nullptr;
 };
 
 }  // namespace lp::lists

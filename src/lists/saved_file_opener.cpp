@@ -22,7 +22,7 @@ HddSavedList* SavedFileOpener::openFile(const QString& path) {
         window_->close();
         delete window_;
     }
-    auto* window = new HddSavedList(anchor_, anchor_);
+    auto* window = new HddSavedList(dialogs_, anchor_, anchor_);
     window_ = window;
     window->show();
     window->setWindowTitle(path);

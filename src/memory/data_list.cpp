@@ -7,6 +7,8 @@
 #include <QToolBar>
 
 #include "lists/list_save.h"
+#include "lists/print_session.h"
+#include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
 #include "platform/accessible_value.h"
 #include "platform/twips.h"
@@ -57,9 +59,9 @@ void DataList::buildControls() {
     cmdDprint_ = button("CmdDprint", "Print", 2);
     connect(cmdDsave_, &QPushButton::clicked, this, &DataList::save);
     connect(cmdDplot_, &QPushButton::clicked, this, &DataList::plotRequested);
-    // The record plot comes when the program makes it available; the printouts later.
+    connect(cmdDprint_, &QPushButton::clicked, this, &DataList::print);
+    // The record plot comes when the program makes it available.
     cmdDplot_->setEnabled(false);
-    cmdDprint_->setEnabled(false);
 
     lblTitle_ = new QLabel(clientArea());
     lblTitle_->setObjectName(QStringLiteral("LblTitle"));
@@ -103,6 +105,15 @@ void DataList::showSet(const DownloadedSet& set) {
 
 bool DataList::save() {
     return lists::saveList(*this, dialogs_);
+}
+
+void DataList::print() {
+    std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
+    if (!choice) {
+        return;
+    }
+    lists::PrintSession::start(*this, lists::recordGridPrintout(recordGrid()), std::move(*choice),
+                               dialogs_, {cmdDprint_});
 }
 
 QString dataListTitle(const DownloadedSet& set) {

@@ -2,8 +2,8 @@
 // (grids from 1080 twips down, beside the memory window), with its title LblTitle,
 // the buttons Save, Plot and Print, and a toolbar whose one button "Save" saves too.
 // Save writes the list as a record file. Plot asks for the record plot of the set
-// (plotRequested) once the program makes it available; Print stays disabled until
-// the printouts are wired to it.
+// (plotRequested) once the program makes it available; Print prints the downloaded
+// record lines as a plain list.
 #pragma once
 
 #include "lists/record_list_window.h"
@@ -30,6 +30,8 @@ public:
 
     // CmdDsave and the toolbar's "Save": the list to a record file the user chooses.
     bool save();
+    // CmdDprint: the printer dialog, then the record lines of the set.
+    void print();
 
     // CmdDplot asks for the record plot; until the program makes it available it
     // stays disabled.

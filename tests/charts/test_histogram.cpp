@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QValueAxis>
 
 #include "charts/histogram.h"
@@ -115,7 +116,18 @@ private slots:
                      window_->countAxis()->titleText(),
                  "Histogram|dB|Frequency (Times)");
         QCOMPARE(window_->trackMode(), TrackMode::None);
-        QVERIFY(!window_->findChild<QAction*>("Print")->isEnabled());
+        // Print: the window's picture without its toolbar; the mode chooser goes away.
+        window_->toggleModeChooser();
+        dialogs_.printers = {1};
+        dialogs_.printLog = std::make_shared<test::PrintLog>();
+        window_->findChild<QAction*>("Print")->trigger();
+        const int toolbarHeight = window_->findChild<QToolBar*>("Toolbar1")->height();
+        QCOMPARE(dialogs_.printLog->entries,
+                 (QStringList{QStringLiteral("image %1x%2")
+                                  .arg(window_->width())
+                                  .arg(window_->height() - toolbarHeight),
+                              "end"}));
+        QVERIFY(!window_->findChild<QWidget*>("Picture1")->isVisible());
 
         auto* grid = window_->findChild<QTableWidget*>("GridLn");
         QList<QStringList> shown(grid->rowCount() + 1);  // the headings, then the rows

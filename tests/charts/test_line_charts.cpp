@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include "charts/list_plot.h"
 #include "charts/realtime_spl.h"
@@ -101,6 +102,18 @@ private slots:
         dialogs.saveNames.push_back(dir.filePath("chart"));
         QVERIFY(chart.saveImage());
         QCOMPARE(QImage(dir.filePath("chart.png")).size(), chart.canvas()->image().size());
+
+        // Print: cancelled, nothing; then the window without its toolbar, per copy.
+        dialogs.printers = {std::nullopt, 2};
+        QAction* print = chart.findChild<QAction*>("Print");
+        print->trigger();
+        QVERIFY(dialogs.printLog->entries.isEmpty());
+        print->trigger();
+        const QString image =
+            QStringLiteral("image %1x%2")
+                .arg(chart.width())
+                .arg(chart.height() - chart.findChild<QToolBar*>("Toolbar1")->height());
+        QCOMPARE(dialogs.printLog->entries, (QStringList{image, image, "end"}));
     }
 
     // Limit stops the chart and shows the settings; letters are not taken, Enter

@@ -17,6 +17,7 @@
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
 #include "lists/live_list_feed.h"
+#include "lists/printouts.h"
 #include "lists/saved_file_opener.h"
 #include "scripted_dialogs.h"
 
@@ -122,7 +123,7 @@ private slots:
         QCOMPARE(menuTexts(list, {"MnuPause", "MnuContinue", "MnuSave", "MnuGraph", "MnuPrint",
                                   "MnuExit"})
                      .join(u' '),
-                 "Pause Continue Save Graph Print(off) Exit");
+                 "Pause Continue Save Graph Print Exit");
         auto* bar = list->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
         QCOMPARE(bar->findChild<QAction*>(QStringLiteral("Save"))->toolTip(), "Save As");
         tick(QStringLiteral("65.3"));
@@ -288,11 +289,69 @@ private slots:
         QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
     }
 
+    // The saved-file window's two printouts and the live list's: the printer dialog
+    // first (cancel prints nothing), the note and the prompt asked again until it is
+    // answered, progress in the caption and the caption back at the end, the print
+    // commands off meanwhile, the pointer back, a fault told to the user.
+    void printCommands() {
+        const QString path = dir_.filePath(QStringLiteral("print.sdm"));
+        QVERIFY(writeFile(path, recordFile(3)));
+        HddSavedList* w = opener_->openFile(path);
+        QAction* toolbarPrint = w->toolbarButton(QStringLiteral("Print"));
+        QAction* mnuPrint = action(w, "MnuPrint");
+        dialogs_.printers = {std::nullopt, 1, 1, 1};
+        toolbarPrint->trigger();  // cancelled
+        QVERIFY(dialogs_.printLog->entries.isEmpty());
+
+        QStringList captions;
+        connect(w, &QWidget::windowTitleChanged, [&](const QString& c) { captions << c; });
+        toolbarPrint->trigger();
+        QVERIFY(!toolbarPrint->isEnabled() && !mnuPrint->isEnabled());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QTRY_VERIFY(dialogs_.printLog->events().contains("end"));
+        QCOMPARE(dialogs_.printLog->lines().last(), "             3  2009/03/15 14:05:09  40.3");
+        QCOMPARE(captions, (QStringList{"3 Completed", path}));
+        QVERIFY(toolbarPrint->isEnabled() && mnuPrint->isEnabled());
+
+        dialogs_.printLog->entries.clear();
+        dialogs_.inputs = {QStringLiteral("0"), QStringLiteral("2.9")};
+        mnuPrint->trigger();
+        QTRY_VERIFY(dialogs_.printLog->events().contains("end"));
+        QCOMPARE(dialogs_.printLog->lines().mid(6),
+                 (QStringList{"             1  2009/03/15 14:05:09     40.1     40.2",
+                              "             3  2009/03/15 14:05:09     40.3"}));
+        QCOMPARE(dialogs_.messages(), QStringList{lp::lists::printerNote()});
+        QCOMPARE(dialogs_.shown.back().text, "Input record(s) to print in one row (1-5)");
+        QCOMPARE(dialogs_.shown.back().proposed, "1");
+        QStringList kinds;
+        for (const auto& shown : dialogs_.shown) {
+            kinds << shown.kind;
+        }
+        QCOMPARE(kinds.join(u' '), "printer printer printer message input input");
+
+        dialogs_.printLog->entries.clear();
+        dialogs_.inputs = {QString()};
+        mnuPrint->trigger();  // an empty answer ends the command
+        QVERIFY(dialogs_.printLog->entries.isEmpty());
+
+        // The live list prints the rows it shows; a fault stops it and is told.
+        feed_->openList();
+        tick();
+        tick(QStringLiteral("70.0"));
+        dialogs_.printerFailsAtLine = 4;
+        dialogs_.printers = {1};
+        action(feed_->window(), "MnuPrint")->trigger();
+        QTRY_COMPARE(dialogs_.printLog->events(), QStringList{"abort"});
+        QCOMPARE(dialogs_.printLog->lines().size(), 3);
+        QVERIFY(dialogs_.messages().last().endsWith(": paper jam"));
+        QCOMPARE(feed_->window()->windowTitle(), "List");
+    }
+
     // The toolbar and menus, off until they have a use; "Ln" shows and hides the
     // chooser in turn, any other button hides it; progress shows in the caption
     // between pieces of a load, and the end shows the file name.
     void savedListWindow() {
-        HddSavedList w(nullptr);
+        HddSavedList w(dialogs_, nullptr);
         QCOMPARE(w.windowTitle(), "HDDSavedList");
         QCOMPARE(w.objectName(), "HddSavedList");
         QStringList shown;
@@ -302,8 +361,8 @@ private slots:
         }
         shown << menuTexts(&w, {"MnuSave", "MnuGraph", "MnuPrint", "MnuExit"});
         QCOMPARE(shown.join(u'|'),
-                 "Save As|Graphic Plot(off)|Percentile Sound Level(off)|Print(off)|"
-                 "Save|Graph(off)|Print(off)|Exit");
+                 "Save As|Graphic Plot(off)|Percentile Sound Level(off)|Print|"
+                 "Save|Graph(off)|Print|Exit");
 
         w.show();
         auto* chooser = new QWidget;

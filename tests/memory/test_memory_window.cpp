@@ -206,7 +206,14 @@ private slots:
         QCOMPARE(list->pos(), QPoint(frame.x() + frame.width(), frame.y()));
         QCOMPARE(list->recordGrid().count(), 3);
         QVERIFY(list->recordGrid().row(2).line.startsWith(u"2009/12/31    23:51:00     29.0"));
-        QVERIFY(!list->plotButton()->isEnabled() && !list->printButton()->isEnabled());
+        QVERIFY(!list->plotButton()->isEnabled());
+        // Print: the record lines as a plain list, after the two heading lines.
+        r.dialogs.printers = {1};
+        list->printButton()->click();
+        QTRY_COMPARE(r.dialogs.printLog->entries.size(), 2 + 3 + 1);
+        QCOMPARE(r.dialogs.printLog->entries.at(3),
+                 QStringLiteral("2       ") + list->recordGrid().row(1).line);
+        QCOMPARE(r.dialogs.printLog->entries.last(), QStringLiteral("end"));
 
         const QString byButton = dir.filePath(QStringLiteral("button.sdm"));
         const QString byToolbar = dir.filePath(QStringLiteral("toolbar.sdm"));

@@ -1,0 +1,81 @@
+// A record-list window's printout: progress, cancel and the restore at its end.
+#include "lists/print_session.h"
+
+#include <QAction>
+#include <QToolBar>
+
+#include "lists/record_list_window.h"
+
+namespace lp::lists {
+
+PrintSession::PrintSession(RecordListWindow& window, platform::Dialogs& dialogs,
+                           const QList<QObject*>& commands)
+    : QObject(&window), window_(window), dialogs_(dialogs), caption_(window.windowTitle()) {
+    setObjectName(QStringLiteral("PrintSession"));
+    waitCursor_.emplace();
+    for (QObject* command : commands) {
+        commands_.append(command);
+    }
+}
+
+PrintSession* PrintSession::start(RecordListWindow& window, Printout printout,
+                                  platform::PrinterChoice choice, platform::Dialogs& dialogs,
+                                  const QList<QObject*>& commands) {
+    auto* session = new PrintSession(window, dialogs, commands);
+    session->run_ =
+        new PrintRun(std::move(printout), std::move(choice.printer), choice.copies, session);
+    session->setCommandsEnabled(false);
+
+    session->cancel_ = new QAction(QStringLiteral("Cancel"), session);
+    session->cancel_->setObjectName(QStringLiteral("CancelPrint"));
+    session->cancel_->setToolTip(QStringLiteral("Cancel printing"));
+    session->cancel_->setShortcut(QKeySequence(Qt::Key_Escape));
+    session->cancel_->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(session->cancel_);
+    if (auto* bar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"))) {
+        bar->addAction(session->cancel_);
+    }
+    connect(session->cancel_, &QAction::triggered, session->run_, &PrintRun::cancel);
+
+    connect(session->run_, &PrintRun::progress, session, [&window](qint64 record) {
+        window.setWindowTitle(QString::number(record) + QStringLiteral(" Completed"));
+    });
+    connect(session->run_, &PrintRun::finished, session, &PrintSession::end);
+    session->run_->start();
+    return session;
+}
+
+PrintSession* PrintSession::of(const QWidget& window) {
+    for (auto* session :
+         window.findChildren<PrintSession*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (session->run_->isRunning()) {
+            return session;
+        }
+    }
+    return nullptr;
+}
+
+void PrintSession::setCommandsEnabled(bool enabled) {
+    for (const QPointer<QObject>& command : commands_) {
+        if (command) {
+            command->setProperty("enabled", enabled);
+        }
+    }
+}
+
+void PrintSession::end(PrintRun::Outcome outcome) {
+    window_.setWindowTitle(caption_);
+    setCommandsEnabled(true);
+    delete cancel_;  // off the toolbar
+    cancel_ = nullptr;
+    waitCursor_.reset();
+    if (outcome == PrintRun::Outcome::Failed) {
+        dialogs_.message(
+            &window_, QStringLiteral("The printout stopped unfinished: %1").arg(run_->errorText()),
+            platform::MessageIcon::Warning);
+    }
+    emit ended(outcome);
+    deleteLater();
+}
+
+}  // namespace lp::lists

@@ -1,0 +1,198 @@
+// The record printouts line by line, and how a printout runs: pieces between event
+// loop turns, copies in one document, failure and cancel leaving it unfinished.
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "capturing_printer.h"
+#include "lists/print_run.h"
+#include "lists/printouts.h"
+
+using namespace lp;
+using lists::PrintRun;
+
+namespace {
+
+const QStringList kHeaders{"No.s", "Date Time", "dB"};
+const QString kBlank = QStringLiteral(" ");
+
+records::RecordStore storeOf(int count) {
+    records::RecordStore store;
+    for (int k = 1; k <= count; ++k) {
+        store.append(QString::number(k), QStringLiteral("2009/06/01 14:05:") + QString::number(k).rightJustified(2, u'0'),
+                     QStringLiteral("%1.%2").arg(60 + k).arg(k % 10));
+    }
+    return store;
+}
+
+// Runs `printout` to its end on a capturing printer; the outcome and the progress
+// reported, one line per piece.
+struct Ran {
+    PrintRun::Outcome outcome;
+    QList<qint64> progress;
+    QString error;
+};
+Ran run(lists::Printout printout, const std::shared_ptr<test::PrintLog>& log, int copies = 1,
+        int failAtLine = 0) {
+    PrintRun r(std::move(printout), std::make_unique<test::CapturingPrinter>(log, failAtLine),
+               copies);
+    r.setLinesPerTurn(1);
+    Ran ran{PrintRun::Outcome::Cancelled, {}, {}};
+    QObject::connect(&r, &PrintRun::progress, [&](qint64 n) { ran.progress << n; });
+    QSignalSpy done(&r, &PrintRun::finished);
+    r.start();
+    if (!done.wait(5000)) {
+        return ran;
+    }
+    ran.outcome = done.at(0).at(0).value<PrintRun::Outcome>();
+    ran.error = r.errorText();
+    return ran;
+}
+
+}  // namespace
+
+class TestPrintouts : public QObject {
+    Q_OBJECT
+private slots:
+    // Fields fill with spaces; a text longer than its field is kept whole.
+    void fields() {
+        QCOMPARE(lists::rightAligned(u"65.3", 6), "  65.3");
+        QCOMPARE(lists::leftAligned(u"12", 8), "12      ");
+        QCOMPARE(lists::rightAligned(u"1234567", 6), "1234567");
+        QCOMPARE(lists::leftAligned(u"123456789", 8), "123456789");
+    }
+
+    // The plain list: two heading lines, then number left in 8 and the row's line; the
+    // live list's rows make their line from date, time and level.
+    void plainList() {
+        QCOMPARE(lists::kListHeading.size(), 72);
+        QCOMPARE(lists::kListRule.size(), 74);
+        records::RecordLineStore grid(QStringLiteral("header"));
+        grid.append("1", "2009/06/01    14:05:01     61.1    A    ---    30-130    -----");
+        grid.append("10", "x");
+        auto log = std::make_shared<test::PrintLog>();
+        run(lists::recordGridPrintout(grid), log);
+        QCOMPARE(
+            log->entries,
+            (QStringList{lists::kListHeading, lists::kListRule,
+                         "1       2009/06/01    14:05:01     61.1    A    ---    30-130    -----",
+                         "10      x", "end"}));
+
+        const records::RecordStore live = storeOf(3);
+        log = std::make_shared<test::PrintLog>();
+        run(lists::liveListPrintout(live, 2), log);
+        QCOMPARE(log->lines().mid(2), (QStringList{"1       2009/06/01    14:05:01     61.1",
+                                                   "2       2009/06/01    14:05:02     62.2"}));
+
+        // Nothing listed: the two heading lines only.
+        log = std::make_shared<test::PrintLog>();
+        run(lists::recordGridPrintout(records::RecordLineStore()), log);
+        QCOMPARE(log->entries, (QStringList{lists::kListHeading, lists::kListRule, "end"}));
+    }
+
+    // One per line: each copy sets the font and repeats the heading block, all in one
+    // document; no records prints the heading block alone.
+    void onePerLine() {
+        const records::RecordStore two = storeOf(2);
+        auto log = std::make_shared<test::PrintLog>();
+        const Ran ran = run(lists::onePerLinePrintout(two, kHeaders), log, 2);
+        const QStringList copy{"font Lucida Console 12",
+                               kBlank,
+                               kBlank,
+                               kBlank,
+                               kBlank,
+                               "          No.s            Date Time  dB",
+                               "        ---------------------------------",
+                               "             1  2009/06/01 14:05:01  61.1",
+                               "             2  2009/06/01 14:05:02  62.2"};
+        QCOMPARE(log->entries, copy + copy + QStringList{"end"});
+        QCOMPARE(copy.at(5).size(), 39);
+        QCOMPARE(ran.progress, (QList<qint64>{1, 2, 1, 2}));
+
+        log = std::make_shared<test::PrintLog>();
+        run(lists::onePerLinePrintout(records::RecordStore(), kHeaders), log);
+        QCOMPARE(log->entries, copy.mid(0, 7) + QStringList{"end"});
+    }
+
+    // Several per line: P = 3 with 7 records gives records 1-3, 4-6 and 7, progress
+    // 1, 4, 7; one heading whatever P is.
+    void severalPerLine() {
+        const records::RecordStore seven = storeOf(7);
+        auto log = std::make_shared<test::PrintLog>();
+        const Ran ran = run(lists::severalPerLinePrintout(seven, kHeaders, 3), log);
+        QCOMPARE(log->entries,
+                 (QStringList{"font Lucida Console 8", kBlank, kBlank, kBlank, kBlank,
+                              "          No.s            Date Time     (dB)",
+                              "        " + QString(72, u'-'),
+                              "             1  2009/06/01 14:05:01     61.1     62.2     63.3",
+                              "             4  2009/06/01 14:05:04     64.4     65.5     66.6",
+                              "             7  2009/06/01 14:05:07     67.7", "end"}));
+        QCOMPARE(ran.progress, (QList<qint64>{1, 4, 7}));
+    }
+
+    // The prompt's answers: the whole part of 1 to 5; 0, 6 or no number ask again;
+    // empty or cancelled ends.
+    void perLineAnswers() {
+        const auto read = [](std::optional<QString> answer) {
+            const lists::PerLineAnswer a = lists::readPerLineAnswer(answer);
+            return a.ends      ? QStringLiteral("end")
+                   : a.perLine ? QString::number(*a.perLine)
+                               : "again";
+        };
+        QStringList got;
+        for (const char* text : {"2.9", "1", "5", "0", "6", "x3", "5.5", ""}) {
+            got << read(QString::fromLatin1(text));
+        }
+        got << read(std::nullopt);
+        QCOMPARE(got.join(u' '), "2 1 5 again again again again end end");
+    }
+
+    // A printer fault stops the printout at once, unfinished, with its reason; a
+    // cancel does the same without a reason.
+    void faultAndCancel() {
+        const records::RecordStore three = storeOf(3);
+        auto log = std::make_shared<test::PrintLog>();
+        const Ran failed = run(lists::onePerLinePrintout(three, kHeaders), log, 1, 8);
+        QCOMPARE(failed.outcome, PrintRun::Outcome::Failed);
+        QCOMPARE(failed.error, "paper jam");
+        QCOMPARE(log->lines().size(), 7);
+        QCOMPARE(log->events().last(), "abort");
+        QVERIFY(!log->events().contains("end"));
+
+        log = std::make_shared<test::PrintLog>();
+        PrintRun r(lists::onePerLinePrintout(three, kHeaders),
+                   std::make_unique<test::CapturingPrinter>(log), 1);
+        r.setLinesPerTurn(1);
+        QSignalSpy done(&r, &PrintRun::finished);
+        connect(&r, &PrintRun::progress, &r, &PrintRun::cancel);
+        r.start();
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.at(0).at(0).value<PrintRun::Outcome>(), PrintRun::Outcome::Cancelled);
+        QCOMPARE(log->lines().size(), 7);
+        QCOMPARE(log->events().last(), "abort");
+    }
+
+    // Between pieces the event loop runs: a timer (the panel's cycle) keeps firing
+    // while a printout is under way.
+    void otherTimersRunBetweenPieces() {
+        const records::RecordStore many = storeOf(50);
+        auto log = std::make_shared<test::PrintLog>();
+        int ticks = 0;
+        QTimer cycle;
+        connect(&cycle, &QTimer::timeout, [&] { ++ticks; });
+        cycle.start(0);
+        QList<int> ticksAtProgress;
+        PrintRun r(lists::onePerLinePrintout(many, kHeaders),
+                   std::make_unique<test::CapturingPrinter>(log), 1);
+        r.setLinesPerTurn(10);
+        connect(&r, &PrintRun::progress, [&] { ticksAtProgress << ticks; });
+        QSignalSpy done(&r, &PrintRun::finished);
+        r.start();
+        QVERIFY(done.wait(5000));
+        QCOMPARE(ticksAtProgress.size(), 6);
+        QVERIFY(ticksAtProgress.first() < ticksAtProgress.last());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrintouts)
+#include "test_printouts.moc"
