@@ -1,6 +1,6 @@
-// The panel's two timers, as the list windows see them: a long file operation (a
-// file load, later the printouts) switches both off and on again afterwards, so no
-// live cycle, recording or list update runs in the middle of it.
+// The panel's two timers, as the list windows see them: a file load switches both off
+// and on again afterwards, so no live cycle, recording or list update runs in the
+// middle of it. (Printouts leave them running: they print between the cycle's ticks.)
 #pragma once
 
 #include <functional>
