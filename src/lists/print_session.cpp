@@ -66,8 +66,9 @@ void PrintSession::setCommandsEnabled(bool enabled) {
 void PrintSession::end(PrintRun::Outcome outcome) {
     window_.setWindowTitle(caption_);
     setCommandsEnabled(true);
-    delete cancel_;  // off the toolbar
-    cancel_ = nullptr;
+    // Off the toolbar; deleted with the session (it may be the sender of this end).
+    cancel_->setVisible(false);
+    cancel_->setEnabled(false);
     waitCursor_.reset();
     if (outcome == PrintRun::Outcome::Failed) {
         dialogs_.message(

@@ -329,6 +329,18 @@ private slots:
         }
         QCOMPARE(kinds.join(u' '), "printer printer printer message input input");
 
+        // Cancel on the toolbar stops it unfinished, caption and commands back.
+        dialogs_.printLog->entries.clear();
+        dialogs_.printers = {1};
+        toolbarPrint->trigger();
+        const QList<QAction*> onBar =
+            w->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
+        QCOMPARE(onBar.last()->objectName(), "CancelPrint");
+        onBar.last()->trigger();
+        QCOMPARE(dialogs_.printLog->entries, QStringList{"abort"});
+        QCOMPARE(w->windowTitle(), path);
+        QVERIFY(toolbarPrint->isEnabled());
+
         dialogs_.printLog->entries.clear();
         dialogs_.inputs = {QString()};
         mnuPrint->trigger();  // an empty answer ends the command
