@@ -42,10 +42,6 @@ bool optionIs(const QString& arg, const QString& name) {
 bool readOptions(const QStringList& args, CommandOptions& options, QTextStream& err) {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (options.flags.contains(arg)) {
-            options.values.insert(arg, QString());
-            continue;
-        }
         const auto name = std::find_if(options.names.cbegin(), options.names.cend(),
                                        [&arg](const QString& n) { return optionIs(arg, n); });
         if (name != options.names.cend()) {

@@ -26,8 +26,7 @@ int failure(QTextStream& err, const QString& reason);
 struct CommandOptions {
     QString command;                     // for messages: "record"
     QStringList names;                   // "--port", "--out", ...
-    QStringList flags = {};              // options without a value
-    QMap<QString, QString> values = {};  // given options (flags map to "")
+    QMap<QString, QString> values = {};  // the options given, by name
 };
 // Reads `args` into `options.values`; false after a usage error has been reported.
 [[nodiscard]] bool readOptions(const QStringList& args, CommandOptions& options, QTextStream& err);
