@@ -119,8 +119,9 @@ private slots:
                  name);
     }
 
-    // One second before midnight and a half: two lines on the 6th, then a new file for
-    // the 7th; SIGTERM ends the run with every line it reported taken on disk.
+    // Two and a half seconds before midnight: the lines of the 6th, then a new file for
+    // the 7th; SIGTERM ends the run with every line it reported taken on disk. (A slow
+    // start may cost the first sample; the stamps still run on to midnight.)
     void recordRotatesAtMidnightAndEndsOnSigterm() {
         test::SimProcess sim;
         QVERIFY2(sim.start({QStringLiteral("--level"), QStringLiteral("65.3")}),
@@ -134,19 +135,24 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(dataLines(second) >= 2, 10000);
         QCOMPARE(cli.end(SIGTERM), 0);
 
-        QCOMPARE(test::readAll(first), kHeader + recordLine(1, "2026/12/06 23:59:58", "65.3") +
-                                           recordLine(2, "2026/12/06 23:59:59", "65.3"));
-        const qsizetype taken = dataLines(second);
-        QByteArray expected = kHeader;
-        for (int n = 1; n <= taken; ++n) {
-            const QByteArray stamp = "2026/12/07 00:00:0" + QByteArray::number(n - 1);
-            expected += recordLine(n, stamp.constData(), "65.3");
-        }
-        QCOMPARE(test::readAll(second), expected);
+        const auto lines = [](const char* day, int firstSecond, qsizetype count) {
+            QByteArray bytes = kHeader;
+            for (int n = 1; n <= count; ++n) {
+                const QString stamp = QStringLiteral("%1 %2").arg(day).arg(
+                    QTime(0, 0).addSecs(firstSecond + n - 1).toString(QStringLiteral("HH:mm:ss")));
+                bytes += recordLine(n, stamp.toLatin1().constData(), "65.3");
+            }
+            return bytes;
+        };
+        const qsizetype before = dataLines(first);
+        const qsizetype after = dataLines(second);
+        QVERIFY(before >= 1 && before <= 2);
+        QCOMPARE(test::readAll(first), lines("2026/12/06", 86400 - int(before), before));
+        QCOMPARE(test::readAll(second), lines("2026/12/07", 0, after));
         QCOMPARE(cli.out(),
                  QStringLiteral("recording to %1\nrecording to %2\n%3 record(s) written\n")
                      .arg(first, second)
-                     .arg(2 + taken));
+                     .arg(before + after));
     }
 
     // The meter's terminal goes away under a recording and comes back at the same path:
