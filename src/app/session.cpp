@@ -32,23 +32,15 @@ Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& c
     : QObject(parent),
       clock_(clock),
       dialogs_(dialogs),
-      port_(std::move(port)),
-      request_(request),
-      reopen_(std::move(reopen)) {
-    if (!reopen_) {
-        reopen_ = [this](const PortRequest& r, QString* error) {
-            return openPort(r, clock_, error);
-        };
-    }
-    link_ = std::make_unique<link::MeterLink>(*port_.transport, clock_);
-    poller_ = std::make_unique<link::LivePoller>(*link_);
-    cycle_ = std::make_unique<panel::LiveCycle>(*link_, *poller_, clock_, portNames(request));
+      keeper_(std::make_unique<PortKeeper>(std::move(port), request, clock, std::move(reopen))) {
+    link::MeterLink& link = keeper_->link();
+    poller_ = std::make_unique<link::LivePoller>(link);
+    cycle_ = std::make_unique<panel::LiveCycle>(link, *poller_, clock_, portNames(request));
     recording_ = std::make_unique<panel::Recording>();
     connect(cycle_.get(), &panel::LiveCycle::sampleTaken, recording_.get(),
             &panel::Recording::record);
-    panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, *link_, dialogs_);
-    reconnect_ = clock_.createTimer(kReconnectMs, false, [this] { tryReconnect(); });
-    connect(link_.get(), &link::MeterLink::portFailed, this, &Session::portLost);
+    panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, link, dialogs_);
+    connect(keeper_.get(), &PortKeeper::portLost, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
     wireWindows();
 }
@@ -64,7 +56,7 @@ Session::~Session() {
     recording_.reset();
     cycle_.reset();
     poller_.reset();
-    link_.reset();
+    keeper_.reset();
 }
 
 void Session::wireWindows() {
@@ -87,7 +79,7 @@ void Session::wireWindows() {
     panel->setFeatureAvailable(Feature::Open, true);
 
     // The memory windows go with the panel, before the link they talk through.
-    auto* memoryFlow = new memory::MemoryFlow(*link_, dialogs_, panel, panel);
+    auto* memoryFlow = new memory::MemoryFlow(keeper_->link(), dialogs_, panel, panel);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     panel->setFeatureAvailable(Feature::Memory, true);
     connect(memoryFlow, &memory::MemoryFlow::dataListShown, this, [this](memory::DataList* list) {
@@ -139,9 +131,8 @@ void Session::openPlot(const records::RecordStore& records, const QString& title
 }
 
 void Session::portLost(const QString& reason) {
-    // Try again in the background while the user reads the message: a replugged
-    // adapter usually comes back under the same name.
-    reconnect_->start();
+    // The keeper tries again in the background while the user reads the message: a
+    // replugged adapter usually comes back under the same name.
     // One notice at a time: a port that comes and goes while the user reads it adds
     // no second box.
     if (lossNoticeShown_) {
@@ -159,21 +150,6 @@ void Session::portLost(const QString& reason) {
             lossNoticeShown_ = false;
         },
         Qt::QueuedConnection);
-}
-
-void Session::tryReconnect() {
-    if (!link_->portLost()) {
-        reconnect_->stop();
-        return;
-    }
-    QString error;
-    OpenedPort reopened = reopen_(request_, &error);
-    if (!reopened.transport) {
-        return;
-    }
-    reconnect_->stop();
-    link_->replacePort(*reopened.transport);
-    port_ = std::move(reopened);  // the old port goes only now that nothing uses it
 }
 
 void Session::openSavedFile() {

@@ -9,6 +9,7 @@
 
 #include "app/open_port.h"
 #include "app/port_choice.h"
+#include "app/port_keeper.h"
 #include "link/live_poller.h"
 #include "link/meter_link.h"
 #include "platform/clock.h"
@@ -37,9 +38,9 @@ class Session : public QObject {
     Q_OBJECT
 public:
     // Opens the port again after it went away (by default openPort()).
-    using Reopen = std::function<OpenedPort(const PortRequest&, QString* error)>;
+    using Reopen = PortKeeper::Reopen;
     // How often a port that went away is tried again.
-    static constexpr int kReconnectMs = 2000;
+    static constexpr int kReconnectMs = PortKeeper::kReconnectMs;
 
     Session(OpenedPort port, const PortRequest& request, platform::Clock& clock,
             platform::Dialogs& dialogs, QObject* parent = nullptr, Reopen reopen = {});
@@ -48,7 +49,7 @@ public:
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
     [[nodiscard]] panel::LiveCycle& liveCycle() { return *cycle_; }
     [[nodiscard]] panel::Recording& recording() { return *recording_; }
-    [[nodiscard]] link::MeterLink& link() { return *link_; }
+    [[nodiscard]] link::MeterLink& link() { return keeper_->link(); }
     [[nodiscard]] lists::LiveListFeed& listFeed() { return *listFeed_; }
     // The real-time chart and the record plot while they are open.
     [[nodiscard]] charts::RealTimeSpl* realTimeChart() const;
@@ -66,16 +67,11 @@ private:
     // A record plot of `records` beside `opener`, replacing the one open.
     void openPlot(const records::RecordStore& records, const QString& title, QWidget* opener);
     void portLost(const QString& reason);
-    void tryReconnect();
 
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
-    OpenedPort port_;
-    PortRequest request_;
-    Reopen reopen_;
-    std::unique_ptr<platform::Timer> reconnect_;
     bool lossNoticeShown_ = false;
-    std::unique_ptr<link::MeterLink> link_;
+    std::unique_ptr<PortKeeper> keeper_;
     std::unique_ptr<link::LivePoller> poller_;
     std::unique_ptr<panel::LiveCycle> cycle_;
     std::unique_ptr<panel::Recording> recording_;

@@ -27,15 +27,10 @@ bool saveList(RecordListWindow& window, platform::Dialogs& dialogs) {
     }
     const auto error = saveGridRows(window, *path, kSaveProgressSuffix);
     if (error) {
-        dialogs.message(&window, saveFailureText(*error), platform::MessageIcon::Warning);
+        dialogs.message(&window, records::saveFailureText(*error), platform::MessageIcon::Warning);
         return false;
     }
     return true;
-}
-
-QString saveFailureText(const records::FileError& error) {
-    return QStringLiteral("The list could not be saved to %1: %2.")
-        .arg(error.fileName, error.reason);
 }
 
 }  // namespace lp::lists

@@ -31,7 +31,4 @@ bool saveList(RecordListWindow& window, platform::Dialogs& dialogs);
 inline const QString kSaveProgressSuffix = QStringLiteral("Records Completed");
 inline const QString kDumpProgressSuffix = QStringLiteral(" Records Completed");
 
-// The message for a save that failed.
-[[nodiscard]] QString saveFailureText(const records::FileError& error);
-
 }  // namespace lp::lists

@@ -45,6 +45,7 @@ void Recording::record(const Sample& sample) {
             return;
         case Recorder::Step::LimitReached:
             stop();
+            emit limitReached();
             return;
         case Recorder::Step::Failed:
             stop();

@@ -1,4 +1,4 @@
-// The words a failed load is told in.
+// The words a failed load or save is told in.
 #include "records/file_error.h"
 
 namespace lp::records {
@@ -14,6 +14,11 @@ QString loadFailureText(const FileError& error, qsizetype recordsRead) {
         .arg(error.line)
         .arg(error.reason)
         .arg(recordsRead);
+}
+
+QString saveFailureText(const FileError& error) {
+    return QStringLiteral("The list could not be saved to %1: %2.")
+        .arg(error.fileName, error.reason);
 }
 
 }  // namespace lp::records

@@ -18,4 +18,7 @@ struct FileError {
 // before it stopped.
 [[nodiscard]] QString loadFailureText(const FileError& error, qsizetype recordsRead);
 
+// The message for a list that could not be saved.
+[[nodiscard]] QString saveFailureText(const FileError& error);
+
 }  // namespace lp::records

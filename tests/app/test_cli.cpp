@@ -256,6 +256,18 @@ private slots:
         QTest::newRow("export csv no name") << QStringList{"export", "a.sdm", "--csv"} << "--csv";
         QTest::newRow("export no file") << QStringList{"export", "--csv", "o.csv"} << "FILE";
         QTest::newRow("ports extra") << QStringList{"ports", "x"} << "'x'";
+        QTest::newRow("live no port") << QStringList{"live"} << "--port";
+        QTest::newRow("unknown port") << QStringList{"sets", "--port", "COM9"} << "'COM9'";
+        QTest::newRow("record no out") << QStringList{"record", "--port", "sim"} << "--out";
+        QTest::newRow("every refused")
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--every", "soon"}
+            << "Invalid SAMPLING TIME";
+        QTest::newRow("rotate weekly")
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--rotate", "weekly"}
+            << "'weekly'";
+        QTest::newRow("set 0") << QStringList{"download", "--port", "sim",  "--set",
+                                              "0",        "--out",  "x.sdm"}
+                               << "'0'";
     }
 
     void usageErrors() {

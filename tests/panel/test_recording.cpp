@@ -60,17 +60,21 @@ private slots:
         QCOMPARE(readAll(path), firstRun + kRecordHeader + "1\t2009/06/01 14:05:15\t105.2\t\r\n");
     }
 
-    // The last line allowed is written and the run ends by itself, without a word.
+    // The last line allowed is written and the run ends by itself, without a message
+    // (a logger hears limitReached and may start a new run).
     void runStopsItselfAtTheLineLimit() {
         QTemporaryDir dir;
         panel::Recording rec(2);
         QSignalSpy stopped(&rec, &panel::Recording::stopped);
+        QSignalSpy limit(&rec, &panel::Recording::limitReached);
         rec.chooseFile(dir.filePath("full.sdm"));
         QVERIFY(!rec.start());
         rec.record(sampleAt(10));
         QVERIFY(rec.on());
+        QCOMPARE(limit.size(), 0);
         rec.record(sampleAt(11));
         QCOMPARE(state(rec), "off 0 dark");
+        QCOMPARE(limit.size(), 1);
         rec.record(sampleAt(12));
         QCOMPARE(readAll(dir.filePath("full.sdm")), kRecordHeader +
                                                         "1\t2009/06/01 14:05:10\t65.3\t\r\n"

@@ -8,6 +8,8 @@
 #include <QTime>
 #include <optional>
 
+#include "app/cli/cli_arguments.h"
+#include "app/cli/device_commands.h"
 #include "platform/numeric_text.h"
 #include "records/file_error.h"
 #include "records/record_file_reader.h"
@@ -22,38 +24,8 @@
 namespace lp::app::cli {
 namespace {
 
-// A usage error: the message, then where to look.
-int usageError(QTextStream& err, const QString& message) {
-    err << kProgramName << ": " << message << "\n"
-        << "Try '" << kProgramName << " --help' for more information.\n";
-    err.flush();
-    return kUsageError;
-}
-
 QString resolutionText(stats::Resolution resolution) {
     return resolution == stats::Resolution::TenthDb ? QStringLiteral("0.1") : QStringLiteral("1");
-}
-
-// The value of an option given as "--name value" or "--name=value"; advances `i`
-// past what it used. Null when the value is missing.
-std::optional<QString> optionValue(const QStringList& args, qsizetype& i, const QString& name) {
-    const QString& arg = args[i];
-    if (arg.size() > name.size() && arg.startsWith(name) && arg[name.size()] == u'=') {
-        return arg.mid(name.size() + 1);
-    }
-    if (i + 1 >= args.size()) {
-        return std::nullopt;
-    }
-    ++i;
-    return args[i];
-}
-
-bool isOption(const QString& arg) {
-    return arg.startsWith(u'-') && arg.size() > 1;
-}
-
-bool optionIs(const QString& arg, const QString& name) {
-    return arg == name || arg.startsWith(name + u'=');
 }
 
 // Loads a whole record file; on a failure writes the reason to `err`.
@@ -231,13 +203,30 @@ QString helpText() {
                "      Writes the records as CSV: no,time,level with ISO 8601 times.\n"
                "  ports\n"
                "      The serial ports found, and \"%2\" for the simulated meter.\n"
+               "  live --port P\n"
+               "      One line per reading as it arrives: date and time, level,\n"
+               "      weighting, response, range and flags (TAB-separated).\n"
+               "  record --port P [--every S] --out FILE [--rotate daily]\n"
+               "      Records a sample every S seconds (1..86400, default 2) into the\n"
+               "      record file FILE, each line on disk as it is taken. --rotate daily\n"
+               "      writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
+               "      file that reaches 348,000 records goes on in part -2, -3, ... A\n"
+               "      port that goes away is tried again every 2 s. Ends on SIGINT or\n"
+               "      SIGTERM.\n"
+               "  sets --port P\n"
+               "      The meter's memory status and its table of stored sets.\n"
+               "  download --port P --set N --out FILE\n"
+               "      Writes stored set N as the record file FILE.\n"
+               "\n"
+               "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %2 for the\n"
+               "simulated meter.\n"
                "\n"
                "Options:\n"
                "  --help       Shows this text.\n"
                "  --version    Shows the version.\n"
                "\n"
-               "Exit status: 0 done, 1 usage error, 2 a file could not be read or "
-               "written.\n")
+               "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
+               "failed.\n")
         .arg(kProgramName, kSimPort);
 }
 
@@ -353,6 +342,18 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
     }
     if (command == QStringLiteral("ports")) {
         return runPorts(rest, out, err, ports);
+    }
+    if (command == QStringLiteral("live")) {
+        return runLive(rest, out, err);
+    }
+    if (command == QStringLiteral("record")) {
+        return runRecord(rest, out, err);
+    }
+    if (command == QStringLiteral("sets")) {
+        return runSets(rest, out, err);
+    }
+    if (command == QStringLiteral("download")) {
+        return runDownload(rest, out, err);
     }
     if (isOption(command)) {
         return usageError(err, QStringLiteral("unknown option '%1'").arg(command));

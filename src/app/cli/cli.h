@@ -1,11 +1,13 @@
-// levelpanel-cli: the analysis of record files without a window.
+// levelpanel-cli: record files and the meter without a window.
 //
 //   levelpanel-cli stats FILE... [--resolution 0.1|1] [--json]
 //   levelpanel-cli export FILE --csv OUT
 //   levelpanel-cli ports
+//   levelpanel-cli live, record, sets, download (device_commands.h)
 //
 // Exit status: kOk, kUsageError (message on the error stream pointing to --help) or
-// kFileFailure (the file's failure in the words the windows use).
+// kFileFailure (a file, the meter or its port failed; the reason in the words the
+// windows use).
 #pragma once
 
 #include <QByteArray>

@@ -1,0 +1,36 @@
+#include "app/cli/cli_clock.h"
+
+#include "platform/qt_clock.h"
+
+namespace lp::app::cli {
+namespace {
+
+class ShiftedClock final : public platform::Clock {
+public:
+    explicit ShiftedClock(const QDateTime& start) : start_(start) {}
+    [[nodiscard]] qint64 elapsedMs() const override { return real_.elapsedMs(); }
+    [[nodiscard]] QDateTime now() const override { return start_.addMSecs(real_.elapsedMs()); }
+    [[nodiscard]] std::unique_ptr<platform::Timer> createTimer(
+        int intervalMs, bool singleShot, std::function<void()> onTimeout) override {
+        return real_.createTimer(intervalMs, singleShot, std::move(onTimeout));
+    }
+
+private:
+    platform::QtClock real_;
+    QDateTime start_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::Clock> commandClock() {
+    const QString fake = qEnvironmentVariable(kFakeStartVariable);
+    if (!fake.isEmpty()) {
+        const QDateTime start = QDateTime::fromString(fake, Qt::ISODateWithMs);
+        if (start.isValid()) {
+            return std::make_unique<ShiftedClock>(start);
+        }
+    }
+    return std::make_unique<platform::QtClock>();
+}
+
+}  // namespace lp::app::cli

@@ -1,0 +1,17 @@
+// The clock of the device commands: the PC clock, or, when the environment variable
+// LP_CLI_FAKE_START holds a local date and time ("2026-12-06T23:59:57.500"), a clock
+// whose wall time starts there and runs at the real pace. Timers are real either
+// way; the fake start lets a check cross midnight in seconds.
+#pragma once
+
+#include <memory>
+
+#include "platform/clock.h"
+
+namespace lp::app::cli {
+
+inline constexpr char kFakeStartVariable[] = "LP_CLI_FAKE_START";
+
+[[nodiscard]] std::unique_ptr<platform::Clock> commandClock();
+
+}  // namespace lp::app::cli

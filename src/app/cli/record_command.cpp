@@ -1,0 +1,147 @@
+// record: the panel's PC recording without the panel, for unattended runs.
+#include <QEventLoop>
+
+#include "app/cli/cli.h"
+#include "app/cli/cli_arguments.h"
+#include "app/cli/cli_clock.h"
+#include "app/cli/device_commands.h"
+#include "app/cli/headless_meter.h"
+#include "app/cli/port_argument.h"
+#include "app/cli/record_files.h"
+#include "app/cli/stop_signals.h"
+#include "panel/recording.h"
+#include "panel/sampling_time.h"
+
+namespace lp::app::cli {
+namespace {
+
+// The run across its files: the day it records (with daily rotation) and the part of
+// that day's name it is in.
+class RecordRun {
+public:
+    RecordRun(QString out, bool daily, QTextStream& stdOut, QTextStream& err, QEventLoop& loop)
+        : out_(std::move(out)), daily_(daily), stdOut_(stdOut), err_(err), loop_(loop) {
+        QObject::connect(&recording_, &panel::Recording::limitReached, &loop_, [this] {
+            part_ += 1;
+            (void)startFile();
+        });
+        QObject::connect(&recording_, &panel::Recording::stopped, &loop_,
+                         [this](const QString& reason) {
+                             written_ -= 1;  // the line that failed
+                             loop_.exit(failure(err_, reason));
+                         });
+    }
+    ~RecordRun() { recording_.stop(); }
+
+    // The first file, for the samples of `today`.
+    [[nodiscard]] bool begin(QDate today) {
+        day_ = today;
+        return startFile();
+    }
+
+    void take(const panel::Sample& sample) {
+        if (daily_ && sample.when.date() != day_) {
+            recording_.stop();
+            day_ = sample.when.date();
+            part_ = 1;
+            if (!startFile()) {
+                return;
+            }
+        }
+        if (recording_.on()) {
+            written_ += 1;
+            recording_.record(sample);
+        }
+    }
+
+    [[nodiscard]] qint64 written() const { return written_; }
+
+private:
+    bool startFile() {
+        const QString name =
+            recordFileName(out_, daily_ ? std::optional<QDate>(day_) : std::nullopt, part_);
+        recording_.chooseFile(name);
+        if (const std::optional<QString> error = recording_.start()) {
+            loop_.exit(failure(err_, *error));
+            return false;
+        }
+        stdOut_ << "recording to " << name << "\n";
+        stdOut_.flush();
+        return true;
+    }
+
+    QString out_;
+    bool daily_;
+    QTextStream& stdOut_;
+    QTextStream& err_;
+    QEventLoop& loop_;
+    panel::Recording recording_;
+    QDate day_;
+    int part_ = 1;
+    qint64 written_ = 0;
+};
+
+}  // namespace
+
+int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const QString port = QStringLiteral("--port");
+    const QString every = QStringLiteral("--every");
+    const QString file = QStringLiteral("--out");
+    const QString rotate = QStringLiteral("--rotate");
+    CommandOptions options{QStringLiteral("record"), {port, every, file, rotate}};
+    if (!readOptions(args, options, err)) {
+        return kUsageError;
+    }
+    if (!options.values.contains(port) || !options.values.contains(file)) {
+        return usageError(err, QStringLiteral("record needs --port P and --out FILE"));
+    }
+    const std::optional<PortRequest> request = portArgument(options.values.value(port));
+    if (!request) {
+        return usageError(err, QStringLiteral("no such port '%1'").arg(options.values.value(port)));
+    }
+    int seconds = panel::LiveCycle::kFirstSamplingSeconds;
+    if (options.values.contains(every)) {
+        const panel::SamplingAnswer answer = panel::readSamplingAnswer(options.values.value(every));
+        if (answer.kind != panel::SamplingAnswer::Kind::Set) {
+            return usageError(err, QStringLiteral("--every '%1': %2")
+                                       .arg(options.values.value(every), panel::kSamplingRefused));
+        }
+        seconds = answer.seconds;
+    }
+    const bool daily = options.values.contains(rotate);
+    if (daily && options.values.value(rotate) != QStringLiteral("daily")) {
+        return usageError(
+            err,
+            QStringLiteral("--rotate takes daily, not '%1'").arg(options.values.value(rotate)));
+    }
+    if (!installStopSignals()) {
+        return failure(err, QStringLiteral("cannot install the signal handlers."));
+    }
+
+    const std::unique_ptr<platform::Clock> clock = commandClock();
+    OpenedPort opened = openDevice(*request, *clock, err);
+    if (!opened.transport) {
+        return kFileFailure;
+    }
+    QEventLoop loop;
+    RecordRun run(options.values.value(file), daily, out, err, loop);
+    if (!run.begin(clock->now().date())) {
+        return kFileFailure;
+    }
+    HeadlessMeter meter(std::move(opened), *request, *clock, err);
+    meter.cycle().setSamplingSeconds(seconds);
+    // Only levels the meter sent: while the port is gone or the meter silent, a sample
+    // is left out rather than repeating the last level.
+    QObject::connect(&meter.cycle(), &panel::LiveCycle::sampleTaken, &loop,
+                     [&run, &meter](const panel::Sample& sample) {
+                         if (meter.hasLevel()) {
+                             run.take(sample);
+                         }
+                     });
+    const int status = loop.exec();
+    out << run.written() << " record(s) written\n";
+    out.flush();
+    return status;
+}
+
+}  // namespace lp::app::cli

@@ -1,0 +1,182 @@
+// sets and download: the meter's memory status, its table of stored sets, and one set
+// downloaded into a record file.
+#include <QEventLoop>
+
+#include "app/cli/cli.h"
+#include "app/cli/cli_arguments.h"
+#include "app/cli/cli_clock.h"
+#include "app/cli/device_commands.h"
+#include "app/cli/port_argument.h"
+#include "app/cli/stop_signals.h"
+#include "link/meter_link.h"
+#include "memory/memory_commands.h"
+#include "records/file_error.h"
+#include "records/record_file_writer.h"
+
+namespace lp::app::cli {
+namespace {
+
+// The port opened and the memory commands on it, with the event loop they run in.
+// `run()` returns kFileFailure with the reason on `err` when a command fails or a
+// signal cuts it short.
+class MemorySession {
+public:
+    MemorySession(OpenedPort port, platform::Clock& clock, QTextStream& err)
+        : port_(std::move(port)), link_(*port_.transport, clock), commands_(link_), err_(err) {
+        QObject::connect(&commands_, &memory::MemoryCommands::failed, &loop_,
+                         [this](const memory::CommandFailure& f) { fail(f.message); });
+    }
+
+    [[nodiscard]] memory::MemoryCommands& commands() { return commands_; }
+    void done() { loop_.exit(kOk); }
+    void fail(const QString& reason) { loop_.exit(failure(err_, reason)); }
+
+    [[nodiscard]] int run() {
+        const int status = loop_.exec();
+        if (status == kOk && !finished_) {
+            return failure(err_, QStringLiteral("stopped before the meter had answered."));
+        }
+        return status;
+    }
+    void markFinished() { finished_ = true; }
+
+private:
+    OpenedPort port_;
+    link::MeterLink link_;
+    memory::MemoryCommands commands_;
+    QTextStream& err_;
+    QEventLoop loop_;
+    bool finished_ = false;
+};
+
+struct DeviceArguments {
+    PortRequest port;
+    QMap<QString, QString> values;
+};
+
+// Reads --port and the command's other options; status kOk when they are usable.
+int readDeviceArguments(const QString& command, const QStringList& names, const QStringList& args,
+                        QTextStream& err, DeviceArguments& into) {
+    CommandOptions options{command, QStringList{QStringLiteral("--port")} + names};
+    if (!readOptions(args, options, err)) {
+        return kUsageError;
+    }
+    for (const QString& name : options.names) {
+        if (!options.values.contains(name)) {
+            return usageError(err, QStringLiteral("%1 needs %2").arg(command, name));
+        }
+    }
+    const QString portText = options.values.value(QStringLiteral("--port"));
+    const std::optional<PortRequest> request = portArgument(portText);
+    if (!request) {
+        return usageError(err, QStringLiteral("no such port '%1'").arg(portText));
+    }
+    if (!installStopSignals()) {
+        return failure(err, QStringLiteral("cannot install the signal handlers."));
+    }
+    into = {*request, options.values};
+    return kOk;
+}
+
+void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {
+    const auto line = [&out](const char* caption, const QString& value) {
+        out << QString::fromLatin1(caption).leftJustified(16) << value << "\n";
+    };
+    line("MEMORY", status.memorySize);
+    line("REMAINING", status.remaining);
+    line("ID CODE", status.idCode);
+    line("SAMPLING", status.sampling);
+    line("NUMBERS OF SET", status.noOfSet);
+}
+
+}  // namespace
+
+int runSets(const QStringList& args, QTextStream& out, QTextStream& err) {
+    DeviceArguments device;
+    if (const int status = readDeviceArguments(QStringLiteral("sets"), {}, args, err, device)) {
+        return status;
+    }
+    const std::unique_ptr<platform::Clock> clock = commandClock();
+    OpenedPort port = openDevice(device.port, *clock, err);
+    if (!port.transport) {
+        return kFileFailure;
+    }
+    MemorySession session(std::move(port), *clock, err);
+    memory::MemoryCommands& commands = session.commands();
+    QObject::connect(&commands, &memory::MemoryCommands::statusRead, &commands,
+                     [&](const memory::MemoryStatusInfo& status) {
+                         printStatus(status, out);
+                         commands.readSetTable(status.setCount);
+                     });
+    QObject::connect(&commands, &memory::MemoryCommands::setTableRead, &commands,
+                     [&](const QList<memory::SetRow>& rows) {
+                         out << "SET\tDATE------TIME\tNUMBERS OF REC\n";
+                         for (const memory::SetRow& row : rows) {
+                             out << row.number << "\t" << row.start << "\t" << row.records << "\n";
+                         }
+                         out.flush();
+                         session.markFinished();
+                         session.done();
+                     });
+    commands.readStatus();
+    return session.run();
+}
+
+int runDownload(const QStringList& args, QTextStream& out, QTextStream& err) {
+    DeviceArguments device;
+    const QString setOption = QStringLiteral("--set");
+    const QString outOption = QStringLiteral("--out");
+    if (const int status = readDeviceArguments(QStringLiteral("download"), {setOption, outOption},
+                                               args, err, device)) {
+        return status;
+    }
+    bool ok = false;
+    const int set = device.values.value(setOption).toInt(&ok);
+    if (!ok || set < 1 || set > memory::MemoryCommands::kMaxSetNumber) {
+        return usageError(err, QStringLiteral("--set takes a set number from 1 to %1, not '%2'")
+                                   .arg(memory::MemoryCommands::kMaxSetNumber)
+                                   .arg(device.values.value(setOption)));
+    }
+    const QString file = device.values.value(outOption);
+    const std::unique_ptr<platform::Clock> clock = commandClock();
+    OpenedPort port = openDevice(device.port, *clock, err);
+    if (!port.transport) {
+        return kFileFailure;
+    }
+    MemorySession session(std::move(port), *clock, err);
+    memory::MemoryCommands& commands = session.commands();
+    QObject::connect(
+        &commands, &memory::MemoryCommands::statusRead, &commands,
+        [&](const memory::MemoryStatusInfo& status) { commands.readSetTable(status.setCount); });
+    QObject::connect(&commands, &memory::MemoryCommands::setTableRead, &commands,
+                     [&](const QList<memory::SetRow>& rows) {
+                         if (set > rows.size()) {
+                             session.fail(QStringLiteral("The meter holds %1 set(s); there is "
+                                                         "no set %2.")
+                                              .arg(rows.size())
+                                              .arg(set));
+                             return;
+                         }
+                         commands.download(set, rows[set - 1].records);
+                     });
+    QObject::connect(&commands, &memory::MemoryCommands::downloadEnded, &commands,
+                     [&](const memory::DownloadedSet& downloaded) {
+                         records::RecordStore store;
+                         for (const memory::RecordTexts& r : downloaded.records) {
+                             store.append(QStringView(r.no), QStringView(r.dateTime),
+                                          QStringView(r.level));
+                         }
+                         if (const auto error = records::saveRecordFile(file, store)) {
+                             session.fail(records::saveFailureText(*error));
+                             return;
+                         }
+                         out << downloaded.title << " written to " << file << "\n";
+                         out.flush();
+                         session.markFinished();
+                         session.done();
+                     });
+    commands.readStatus();
+    return session.run();
+}
+
+}  // namespace lp::app::cli

@@ -1,0 +1,60 @@
+#include "app/port_keeper.h"
+
+namespace lp::app {
+
+PortKeeper::PortKeeper(OpenedPort port, PortRequest request, platform::Clock& clock, Reopen reopen,
+                       QObject* parent)
+    : QObject(parent),
+      clock_(clock),
+      port_(std::move(port)),
+      request_(std::move(request)),
+      reopen_(std::move(reopen)) {
+    if (!reopen_) {
+        reopen_ = [this](const PortRequest& r, QString* error) {
+            return openPort(r, clock_, error);
+        };
+    }
+    link_ = std::make_unique<link::MeterLink>(*port_.transport, clock_);
+    reconnect_ = clock_.createTimer(kReconnectMs, false, [this] { tryReconnect(); });
+    connect(link_.get(), &link::MeterLink::portFailed, this, &PortKeeper::lost);
+}
+
+PortKeeper::~PortKeeper() {
+    reconnect_->stop();
+    // The link goes before the port it talks through.
+    link_.reset();
+}
+
+void PortKeeper::setReconnecting(bool on) {
+    reconnecting_ = on;
+    if (!on) {
+        reconnect_->stop();
+    } else if (link_->portLost()) {
+        reconnect_->start();
+    }
+}
+
+void PortKeeper::lost(const QString& reason) {
+    if (reconnecting_) {
+        reconnect_->start();
+    }
+    emit portLost(reason);
+}
+
+void PortKeeper::tryReconnect() {
+    if (!link_->portLost()) {
+        reconnect_->stop();
+        return;
+    }
+    QString error;
+    OpenedPort reopened = reopen_(request_, &error);
+    if (!reopened.transport) {
+        return;
+    }
+    reconnect_->stop();
+    link_->replacePort(*reopened.transport);
+    port_ = std::move(reopened);  // the old port goes only now that nothing uses it
+    emit portBack();
+}
+
+}  // namespace lp::app

@@ -1,0 +1,54 @@
+// The opened port and the meter link on it, kept linked: when the port goes away the
+// link tells it (portLost), and the same port is tried again every 2 s until it opens
+// (portBack); the link then talks through the new port. No window: the session and
+// the command line both keep their port this way.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+#include "app/open_port.h"
+#include "app/port_choice.h"
+#include "link/meter_link.h"
+#include "platform/clock.h"
+
+namespace lp::app {
+
+class PortKeeper : public QObject {
+    Q_OBJECT
+public:
+    // Opens the port again after it went away (by default openPort()).
+    using Reopen = std::function<OpenedPort(const PortRequest&, QString* error)>;
+    // How often a port that went away is tried again.
+    static constexpr int kReconnectMs = 2000;
+
+    PortKeeper(OpenedPort port, PortRequest request, platform::Clock& clock, Reopen reopen = {},
+               QObject* parent = nullptr);
+    ~PortKeeper() override;
+
+    [[nodiscard]] link::MeterLink& link() { return *link_; }
+    [[nodiscard]] const PortRequest& request() const { return request_; }
+    // Whether a lost port is tried again (on by default).
+    void setReconnecting(bool on);
+
+signals:
+    // The port went away: the reason, naming the port.
+    void portLost(const QString& reason);
+    // The port opened again and the link talks through it.
+    void portBack();
+
+private:
+    void lost(const QString& reason);
+    void tryReconnect();
+
+    platform::Clock& clock_;
+    OpenedPort port_;
+    PortRequest request_;
+    Reopen reopen_;
+    bool reconnecting_ = true;
+    std::unique_ptr<link::MeterLink> link_;
+    std::unique_ptr<platform::Timer> reconnect_;
+};
+
+}  // namespace lp::app

@@ -1,0 +1,228 @@
+// levelpanel-cli's device commands run as whole processes against the simulated meter:
+// the built-in one (--port sim) and the simulator program on a pseudo-terminal. What
+// is checked is the command line's own: the lines on disk across a faked midnight and
+// a signal, the port gone and back, the memory commands' output and file, and the
+// names of the files a long recording writes.
+#include <signal.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/cli/record_files.h"
+#include "files.h"
+#include "records/record_file_reader.h"
+#include "records/record_format.h"
+#include "sim_process.h"
+
+using namespace lp;
+
+namespace {
+
+const QByteArray kHeader(records::kHeaderLine.data(), records::kHeaderLine.size());
+
+QByteArray recordLine(int no, const char* dateTime, const char* level) {
+    QByteArray line;
+    records::appendRecordLine(line, QByteArray::number(no), dateTime, level);
+    return line;
+}
+
+// The data lines of a record file (the header left out).
+qsizetype dataLines(const QString& path) {
+    return qMax<qsizetype>(0, test::readAll(path).count("\r\n") - 1);
+}
+
+// A command that runs until it is signalled.
+class CliProcess {
+public:
+    explicit CliProcess(const QStringList& arguments, const QString& fakeStart = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!fakeStart.isEmpty()) {
+            env.insert(QStringLiteral("LP_CLI_FAKE_START"), fakeStart);
+        }
+        process_.setProcessEnvironment(env);
+        process_.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
+    }
+    ~CliProcess() { test::endChild(process_); }
+
+    // Sends the signal; the exit status, or -1 when the program did not end cleanly.
+    int end(int signal) {
+        ::kill(static_cast<pid_t>(process_.processId()), signal);
+        if (!process_.waitForFinished(10000) || process_.exitStatus() != QProcess::NormalExit) {
+            return -1;
+        }
+        out_ += process_.readAllStandardOutput();
+        err_ += process_.readAllStandardError();
+        return process_.exitCode();
+    }
+    QString err() {
+        err_ += process_.readAllStandardError();
+        return QString::fromUtf8(err_);
+    }
+    QString out() const { return QString::fromUtf8(out_); }
+
+private:
+    QProcess process_;
+    QByteArray out_;
+    QByteArray err_;
+};
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run runToEnd(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
+    Run run;
+    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit) {
+        run = {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+               QString::fromUtf8(process.readAllStandardError())};
+    }
+    test::endChild(process);
+    return run;
+}
+
+}  // namespace
+
+class TestCliDevice : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void recordFileNames_data() {
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<int>("part");
+        QTest::addColumn<QString>("name");
+        const QDate day(2026, 12, 6);
+        QTest::newRow("as given") << "/d/log.sdm" << QDate() << 1 << "/d/log.sdm";
+        QTest::newRow("dated") << "/d/log.sdm" << day << 1 << "/d/log-2026-12-06.sdm";
+        QTest::newRow("part 2") << "log.sdm" << QDate() << 2 << "log-2.sdm";
+        QTest::newRow("dated part 3") << "log.sdm" << day << 3 << "log-2026-12-06-3.sdm";
+        QTest::newRow("no suffix") << "/d.v2/log" << day << 1 << "/d.v2/log-2026-12-06";
+        QTest::newRow("dot file") << "/d/.sdm" << QDate() << 2 << "/d/.sdm-2";
+    }
+
+    void recordFileNames() {
+        QFETCH(QString, out);
+        QFETCH(QDate, day);
+        QFETCH(int, part);
+        QFETCH(QString, name);
+        QCOMPARE(app::cli::recordFileName(
+                     out, day.isValid() ? std::optional<QDate>(day) : std::nullopt, part),
+                 name);
+    }
+
+    // Two and a half seconds before midnight: the lines of the 6th, then a new file for
+    // the 7th; SIGTERM ends the run with every line it reported taken on disk. (A slow
+    // start may cost the first sample; the stamps still run on to midnight.)
+    void recordRotatesAtMidnightAndEndsOnSigterm() {
+        test::SimProcess sim;
+        QVERIFY2(sim.start({QStringLiteral("--level"), QStringLiteral("65.3")}),
+                 qPrintable(sim.error()));
+        const QString out = dir.filePath(QStringLiteral("night.sdm"));
+        const QString first = dir.filePath(QStringLiteral("night-2026-12-06.sdm"));
+        const QString second = dir.filePath(QStringLiteral("night-2026-12-07.sdm"));
+        CliProcess cli(
+            {"record", "--port", sim.path(), "--every", "1", "--out", out, "--rotate", "daily"},
+            QStringLiteral("2026-12-06T23:59:57.500"));
+        QTRY_VERIFY_WITH_TIMEOUT(dataLines(second) >= 2, 10000);
+        QCOMPARE(cli.end(SIGTERM), 0);
+
+        const auto lines = [](const char* day, int firstSecond, qsizetype count) {
+            QByteArray bytes = kHeader;
+            for (int n = 1; n <= count; ++n) {
+                const QString stamp = QStringLiteral("%1 %2").arg(day).arg(
+                    QTime(0, 0).addSecs(firstSecond + n - 1).toString(QStringLiteral("HH:mm:ss")));
+                bytes += recordLine(n, stamp.toLatin1().constData(), "65.3");
+            }
+            return bytes;
+        };
+        const qsizetype before = dataLines(first);
+        const qsizetype after = dataLines(second);
+        QVERIFY(before >= 1 && before <= 2);
+        QCOMPARE(test::readAll(first), lines("2026/12/06", 86400 - int(before), before));
+        QCOMPARE(test::readAll(second), lines("2026/12/07", 0, after));
+        QCOMPARE(cli.out(),
+                 QStringLiteral("recording to %1\nrecording to %2\n%3 record(s) written\n")
+                     .arg(first, second)
+                     .arg(before + after));
+    }
+
+    // The meter's terminal goes away under a recording and comes back at the same path:
+    // one line on stderr each way, no line while it is gone, numbering goes on.
+    void recordReopensAVanishedPort() {
+        const QString meter = dir.filePath(QStringLiteral("meter"));
+        test::SimProcess sim;
+        QVERIFY2(sim.start({"--link", meter, "--level", "65.3"}), qPrintable(sim.error()));
+        const QString out = dir.filePath(QStringLiteral("gone.sdm"));
+        CliProcess cli({"record", "--port", meter, "--every", "1", "--out", out});
+        QTRY_VERIFY_WITH_TIMEOUT(dataLines(out) >= 1, 10000);
+        QVERIFY(sim.stop());
+        QTRY_VERIFY_WITH_TIMEOUT(cli.err().contains("went away"), 5000);
+        const qsizetype beforeGap = dataLines(out);
+        QTest::qWait(2500);
+        QCOMPARE(dataLines(out), beforeGap);
+
+        QVERIFY2(sim.start({"--link", meter, "--level", "70.1"}), qPrintable(sim.error()));
+        QTRY_VERIFY_WITH_TIMEOUT(test::readAll(out).contains("\t70.1\t"), 10000);
+        QCOMPARE(cli.end(SIGINT), 0);
+        QCOMPARE(cli.err().count(QStringLiteral("went away")), 1);
+        QCOMPARE(cli.err().count(QStringLiteral("is open again")), 1);
+        const QList<QByteArray> lines = test::readAll(out).split('\n');
+        const QByteArray firstNew = QByteArray::number(beforeGap + 1) + '\t';
+        const auto back = std::find_if(lines.begin(), lines.end(), [](const QByteArray& line) {
+            return line.contains("\t70.1\t");
+        });
+        QVERIFY(back != lines.end());
+        QVERIFY2(back->startsWith(firstNew), back->constData());
+    }
+
+    void liveAndMemoryOfTheBuiltInMeter() {
+        CliProcess live({"live", "--port", "sim"});
+        QTest::qWait(1500);
+        QCOMPARE(live.end(SIGINT), 0);
+        const QStringList lines = live.out().split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() >= 2, qPrintable(live.out()));
+        const QRegularExpression shape(
+            R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\t\d+\.\d\t[AC]\t(FAST|SLOW)\t\d+-\d+\t\S.*$)");
+        for (const QString& line : lines) {
+            QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
+        }
+
+        const Run sets = runToEnd({"sets", "--port", "sim"});
+        QCOMPARE(sets.status, 0);
+        QVERIFY2(sets.out.contains("NUMBERS OF SET  3\n"), qPrintable(sets.out));
+        const QRegularExpression setTwo(R"(\n2\t\S+\t(\d+)\n)");
+        const QRegularExpressionMatch two = setTwo.match(sets.out);
+        QVERIFY2(two.hasMatch(), qPrintable(sets.out));
+
+        const QString file = dir.filePath(QStringLiteral("set2.sdm"));
+        const Run download = runToEnd({"download", "--port", "sim", "--set", "2", "--out", file});
+        QCOMPARE(download.status, 0);
+        records::RecordStore store;
+        QVERIFY(!records::loadRecordFile(file, store).error);
+        QCOMPARE(QString::number(store.count()), two.captured(1));
+
+        const Run noSet = runToEnd({"download", "--port", "sim", "--set", "9", "--out", file});
+        QCOMPARE(noSet.status, 2);
+        QVERIFY2(noSet.err.contains("no set 9"), qPrintable(noSet.err));
+    }
+
+    void portThatCannotBeOpened() {
+        const QString nowhere = dir.filePath(QStringLiteral("no-such-tty"));
+        const Run run = runToEnd({"record", "--port", nowhere, "--out", dir.filePath("x.sdm")});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(nowhere), qPrintable(run.err));
+        QVERIFY(!QFile::exists(dir.filePath("x.sdm")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliDevice)
+#include "test_cli_device.moc"
