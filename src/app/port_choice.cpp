@@ -29,7 +29,7 @@ QStringList portEntries(const QList<SystemPort>& systemPorts) {
     return entries;
 }
 
-QString deviceForcomPort(int number) {
+QString deviceForComPort(int number) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(number);
 #else
@@ -38,7 +38,7 @@ QString deviceForcomPort(int number) {
 }
 
 PortRequest numberedPort(int number) {
-    return {PortKind::Numbered, number, deviceForcomPort(number),
+    return {PortKind::Numbered, number, deviceForComPort(number),
             QStringLiteral("COM%1").arg(number)};
 }
 
