@@ -16,4 +16,9 @@ QString loadFailureText(const FileError& error, qsizetype recordsRead) {
         .arg(recordsRead);
 }
 
+QString exportFailureText(const FileError& error) {
+    return QStringLiteral("The records could not be exported to %1: %2.")
+        .arg(error.fileName, error.reason);
+}
+
 }  // namespace lp::records

@@ -18,4 +18,7 @@ struct FileError {
 // before it stopped.
 [[nodiscard]] QString loadFailureText(const FileError& error, qsizetype recordsRead);
 
+// The message for a CSV export that did not write its file.
+[[nodiscard]] QString exportFailureText(const FileError& error);
+
 }  // namespace lp::records
