@@ -83,6 +83,11 @@ void RecordStore::clear() {
     ends_.shrink_to_fit();
 }
 
+void RecordStore::removeAll() {
+    text_.truncate(0);
+    ends_.clear();
+}
+
 void RecordStore::reserve(qsizetype records, qsizetype textBytes) {
     const qsizetype text = text_.size() + textBytes;
     if (text > text_.capacity()) {

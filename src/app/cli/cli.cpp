@@ -9,7 +9,7 @@
 #include "records/file_error.h"
 #include "records/record_file_reader.h"
 #include "stats/figure_text.h"
-#include "stats/ln_computation.h"
+#include "stats/file_ln.h"
 #include "stats/percentiles.h"
 
 #ifndef LP_VERSION
@@ -112,14 +112,15 @@ int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
     int status = kOk;
     QJsonArray results;
     for (const QString& file : files) {
-        records::RecordStore records;
-        if (!load(file, records, err)) {
+        const stats::FileLn read = stats::computeLnOfFile(resolution, file);
+        if (read.load.error) {
+            err << kProgramName << ": "
+                << records::loadFailureText(*read.load.error, read.load.records) << "\n";
+            err.flush();
             status = kFileFailure;
             continue;
         }
-        const stats::LnResult result = stats::computeLn(
-            resolution, records.count(),
-            [&records](qsizetype i) { return records.bytes(i, records::Field::Level); });
+        const stats::LnResult& result = read.result;
         if (json) {
             results.append(statsJson(file, result));
         } else {
