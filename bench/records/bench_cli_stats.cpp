@@ -1,41 +1,31 @@
 // levelpanel-cli stats as a whole process on a file of 348,000 records: start, load,
 // percentile levels, output and exit. Prints each of five runs and their median.
 //
-//   build/bench/records/bench_cli_stats
+//   build/bench/records/bench_cli_stats [FILE]   (FILE: the 348,000-record file, made
+//                                                 by bench_reader --write; else made here)
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "records/record_format.h"
+#include "../support/large_record_file.h"
 
 using namespace lp;
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    constexpr int kRecords = 348000;
+    constexpr int kRecords = bench::kLargeFileRecords;
     constexpr int kRuns = 5;
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("big.sdm"));
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly)) {
+    QString path = QCoreApplication::arguments().value(1);
+    if (path.isEmpty()) {
+        path = dir.filePath(QStringLiteral("big.sdm"));
+        if (!bench::writeLargeRecordFile(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
-        }
-        f.write(records::kHeaderLine.data(), records::kHeaderLine.size());
-        char stamp[32];
-        for (qint64 i = 0; i < kRecords; ++i) {
-            const qint64 second = i % 86400;
-            std::snprintf(stamp, sizeof stamp, "2009/06/%02d %02d:%02d:%02d",
-                          static_cast<int>(1 + i / 86400), static_cast<int>(second / 3600),
-                          static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
-            const QByteArray level = QByteArray::number(40.0 + (i * 7919 % 600) / 10.0, 'f', 1);
-            f.write(records::recordLine(QByteArray::number(i + 1), stamp, level));
         }
     }
     std::vector<double> ms;

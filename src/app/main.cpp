@@ -1,12 +1,17 @@
 // LevelPanel: start-up. The port choice comes first; the panel follows once a port
-// is open. Closing the panel ends the program with every file closed.
+// is open. "--port P" opens the panel on P at once (the port choice shows only if P
+// cannot be opened), and a record file given on the command line opens in the
+// saved-file window alone. Closing the panel ends the program with every file closed.
 #include <QApplication>
 #include <QSerialPortInfo>
+#include <cstdio>
 #include <memory>
 
 #include "app/open_port.h"
+#include "app/saved_file_window.h"
 #include "app/selection.h"
 #include "app/session.h"
+#include "app/start_options.h"
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
@@ -21,35 +26,78 @@ QList<lp::app::SystemPort> systemPorts() {
     return ports;
 }
 
+QStringList commandLine(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    using Start = lp::app::StartOptions::Start;
+    const lp::app::StartOptions options = lp::app::readStartOptions(commandLine(argc, argv));
+    switch (options.start) {
+        case Start::Help:
+        case Start::Version:
+            std::fputs(options.text.toLocal8Bit().constData(), stdout);
+            return 0;
+        case Start::UsageError:
+            std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n",
+                         qPrintable(lp::app::kGuiProgramName), qPrintable(options.text),
+                         qPrintable(lp::app::kGuiProgramName));
+            return 1;
+        default:
+            break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LevelPanel"));
 
     lp::platform::QtClock clock;
     lp::platform::QtDialogs dialogs;
-    std::unique_ptr<lp::app::Session> session;
 
+    if (options.start == Start::File) {
+        lp::app::FileViewer viewer(clock, dialogs);
+        if (viewer.open(options.file) == nullptr) {
+            return 0;  // closed while it loaded
+        }
+        return QApplication::exec();
+    }
+
+    std::unique_ptr<lp::app::Session> session;
     lp::app::Selection selection(dialogs, systemPorts());
+    // Opens the port and shows the panel; false (the reason in `error`) when the port
+    // cannot be opened.
+    const auto startSession = [&](const lp::app::PortRequest& request, QString* error) {
+        lp::app::OpenedPort port = lp::app::openPort(request, clock, error);
+        if (!port.transport) {
+            return false;
+        }
+        session = std::make_unique<lp::app::Session>(std::move(port), request, clock, dialogs);
+        QObject::connect(session.get(), &lp::app::Session::finished, &app, [] {
+            QApplication::closeAllWindows();
+            QApplication::quit();
+        });
+        session->panel().show();
+        selection.close();
+        return true;
+    };
     QObject::connect(&selection, &lp::app::Selection::portChosen, &selection,
                      [&](const lp::app::PortRequest& request) {
                          QString error;
-                         lp::app::OpenedPort port = lp::app::openPort(request, clock, &error);
-                         if (!port.transport) {
+                         if (!startSession(request, &error)) {
                              selection.portFailed(error);
-                             return;
                          }
-                         session = std::make_unique<lp::app::Session>(std::move(port), request,
-                                                                      clock, dialogs);
-                         QObject::connect(session.get(), &lp::app::Session::finished, &app, [] {
-                             QApplication::closeAllWindows();
-                             QApplication::quit();
-                         });
-                         session->panel().show();
-                         selection.close();
                      });
-    selection.show();
+    QString error;
+    if (options.start != Start::Port) {
+        selection.show();
+    } else if (!startSession(options.port, &error)) {
+        selection.portFailed(error);  // the port choice, with the reason
+    }
     const int rc = QApplication::exec();
     session.reset();
     return rc;

@@ -1,9 +1,8 @@
 #include "app/session.h"
 
-#include <QFileInfo>
+#include "app/saved_file_window.h"
 
 #include "charts/list_plot.h"
-#include "charts/percentile_chooser.h"
 #include "charts/realtime_spl.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/live_list_feed.h"
@@ -155,12 +154,9 @@ void Session::portLost(const QString& reason) {
 void Session::openSavedFile() {
     lists::HddSavedList* window = fileOpener_->open();
     if (window) {
-        window->installResolutionChooser(
-            new charts::PercentileChooser(window->records().store(), dialogs_, window));
-        window->setPlotAvailable(true);
-        connect(window, &lists::HddSavedList::plotRequested, this, [this, window] {
-            openPlot(window->records().store(), QFileInfo(window->filePath()).fileName(), window);
-        });
+        equipSavedFileWindow(*window, dialogs_,
+                             [this](const records::RecordStore& records, const QString& title,
+                                    QWidget* opener) { openPlot(records, title, opener); });
     }
 }
 

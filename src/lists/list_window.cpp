@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "lists/csv_export_command.h"
 #include "lists/list_save.h"
 #include "lists/print_session.h"
 #include "lists/printouts.h"
@@ -42,6 +43,7 @@ void List::buildMenus() {
     connect(mnuContinue_, &QAction::triggered, this, &List::continueRequested);
     connect(mnuSave, &QAction::triggered, this, &List::save);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    addExportCsvCommand(*this, dialogs_, bar);
 }
 
 void List::buildToolbar() {

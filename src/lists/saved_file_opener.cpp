@@ -1,6 +1,9 @@
 // The OPEN FILE command: dialog, window, load with the timers paused, message.
 #include "lists/saved_file_opener.h"
 
+#include <QMenuBar>
+
+#include "lists/csv_export_command.h"
 #include "lists/hdd_saved_list.h"
 #include "platform/wait_cursor.h"
 
@@ -24,6 +27,7 @@ HddSavedList* SavedFileOpener::openFile(const QString& path) {
     }
     auto* window = new HddSavedList(dialogs_, anchor_, anchor_);
     window_ = window;
+    addExportCsvCommand(*window, dialogs_, window->menuBar());
     window->show();
     window->setWindowTitle(path);
 

@@ -30,6 +30,14 @@ QIcon toolbarIcon(const QString& key) {
         p.drawRect(5, 4, 3, 10);
         p.drawRect(9, 2, 3, 12);
         p.drawRect(13, 8, 2, 6);
+    } else if (key == QLatin1String("Csv")) {  // a sheet of cells, its top row marked
+        p.setBrush(Qt::white);
+        p.drawRect(1, 1, 13, 13);
+        p.fillRect(2, 2, 12, 3, QColor(30, 130, 60));
+        p.drawLine(1, 5, 14, 5);
+        p.drawLine(1, 9, 14, 9);
+        p.drawLine(5, 1, 5, 14);
+        p.drawLine(10, 1, 10, 14);
     } else if (key == QLatin1String("Print")) {  // a printer with its sheet
         p.setBrush(Qt::white);
         p.drawRect(4, 1, 7, 6);

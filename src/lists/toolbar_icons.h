@@ -6,7 +6,7 @@
 
 namespace lp::lists {
 
-// The picture for a toolbar button key: "Save", "Plot", "Ln" or "Print".
+// The picture for a toolbar button key: "Save", "Plot", "Ln", "Print" or "Csv".
 [[nodiscard]] QIcon toolbarIcon(const QString& key);
 
 }  // namespace lp::lists

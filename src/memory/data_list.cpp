@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QToolBar>
 
+#include "lists/csv_export_command.h"
 #include "lists/list_save.h"
 #include "lists/print_session.h"
 #include "lists/printouts.h"
@@ -18,10 +19,12 @@ namespace lp::memory {
 namespace {
 
 // Design positions in twips within the client area; the grids start at 1080.
-constexpr int kToolbarWidth = 600;
-constexpr int kButtonLeft = 720;
+// The toolbar holds Save and Export CSV; the buttons give it room and still end where
+// they always did (3990).
+constexpr int kToolbarWidth = 900;
+constexpr int kButtonLeft = 900;
 constexpr int kButtonTop = 45;
-constexpr int kButtonWidth = 1050;
+constexpr int kButtonWidth = 990;
 constexpr int kButtonGap = 60;
 constexpr int kButtonHeight = 390;
 constexpr int kTitleTop = 540;
@@ -44,6 +47,8 @@ void DataList::buildControls() {
     toolbarSave_->setObjectName(QStringLiteral("Save"));
     toolbarSave_->setToolTip(QStringLiteral("Save As"));
     connect(toolbarSave_, &QAction::triggered, this, &DataList::save);
+    lists::addExportCsvCommand(*this, dialogs_, bar, {})
+        ->setIcon(lists::toolbarIcon(QStringLiteral("Csv")));
 
     const auto button = [&](const char* name, const char* caption, int index) {
         auto* b = new QPushButton(QString::fromLatin1(caption), clientArea());

@@ -8,40 +8,46 @@ namespace {
 
 constexpr double kFractionDigitsLimit = 1e18;
 
-qsizetype skipBlanks(QStringView text) {
+// The number readers work on code units, so that Latin-1 bytes (the record store)
+// and UTF-16 text read alike without a conversion.
+template <typename Unit>
+qsizetype skipBlanks(const Unit* text, qsizetype size) {
     qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
+    while (i < size && (text[i] == ' ' || text[i] == '\t')) {
         ++i;
     }
     return i;
 }
 
-}  // namespace
+bool isDigit(unsigned unit) {
+    return unit >= '0' && unit <= '9';
+}
 
-double leadingNumber(QStringView text) {
-    qsizetype i = skipBlanks(text);
+template <typename Unit>
+double leadingNumberOf(const Unit* text, qsizetype size) {
+    qsizetype i = skipBlanks(text, size);
     double sign = 1.0;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        sign = text[i] == u'-' ? -1.0 : 1.0;
+    if (i < size && (text[i] == '-' || text[i] == '+')) {
+        sign = text[i] == '-' ? -1.0 : 1.0;
         ++i;
     }
     double value = 0.0;
     bool any = false;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-        value = value * 10.0 + (text[i].unicode() - u'0');
+    while (i < size && isDigit(text[i])) {
+        value = value * 10.0 + (text[i] - '0');
         any = true;
         ++i;
     }
-    if (i < text.size() && text[i] == u'.') {
+    if (i < size && text[i] == '.') {
         ++i;
         // Sum the fraction digits exactly as an integer, then divide once: 65.3 stays 65.3.
         // Digits past what a double holds change nothing, and summing them all would
         // overflow both sums (0.999... with hundreds of nines would give inf / inf).
         double fraction = 0.0;
         double divisor = 1.0;
-        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+        while (i < size && isDigit(text[i])) {
             if (divisor < kFractionDigitsLimit) {
-                fraction = fraction * 10.0 + (text[i].unicode() - u'0');
+                fraction = fraction * 10.0 + (text[i] - '0');
                 divisor *= 10.0;
             }
             any = true;
@@ -55,15 +61,38 @@ double leadingNumber(QStringView text) {
     return any ? sign * value : 0.0;
 }
 
+template <typename Unit>
+bool startsWithNumberOf(const Unit* text, qsizetype size) {
+    qsizetype i = skipBlanks(text, size);
+    if (i < size && (text[i] == '-' || text[i] == '+')) {
+        ++i;
+    }
+    if (i < size && text[i] == '.') {
+        ++i;
+    }
+    return i < size && isDigit(text[i]);
+}
+
+const unsigned char* units(QLatin1StringView text) {
+    return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+}  // namespace
+
+double leadingNumber(QStringView text) {
+    return leadingNumberOf(text.utf16(), text.size());
+}
+
+double leadingNumber(QLatin1StringView text) {
+    return leadingNumberOf(units(text), text.size());
+}
+
 bool startsWithNumber(QStringView text) {
-    qsizetype i = skipBlanks(text);
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        ++i;
-    }
-    if (i < text.size() && text[i] == u'.') {
-        ++i;
-    }
-    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+    return startsWithNumberOf(text.utf16(), text.size());
+}
+
+bool startsWithNumber(QLatin1StringView text) {
+    return startsWithNumberOf(units(text), text.size());
 }
 
 double roundHalfEven(double value) {

@@ -2,6 +2,7 @@
 // display and the record files expect.
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
 
@@ -12,9 +13,11 @@ namespace lp::platform {
 // cannot continue the number. A text without a leading number gives 0. The result is
 // always finite: a number too long for a double gives the largest double.
 [[nodiscard]] double leadingNumber(QStringView text);
+[[nodiscard]] double leadingNumber(QLatin1StringView text);
 
 // Whether the text begins (after blanks) with a number at all.
 [[nodiscard]] bool startsWithNumber(QStringView text);
+[[nodiscard]] bool startsWithNumber(QLatin1StringView text);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 [[nodiscard]] double roundHalfEven(double value);

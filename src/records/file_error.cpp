@@ -21,4 +21,9 @@ QString saveFailureText(const FileError& error) {
         .arg(error.fileName, error.reason);
 }
 
+QString exportFailureText(const FileError& error) {
+    return QStringLiteral("The records could not be exported to %1: %2.")
+        .arg(error.fileName, error.reason);
+}
+
 }  // namespace lp::records

@@ -21,4 +21,7 @@ struct FileError {
 // The message for a list that could not be saved.
 [[nodiscard]] QString saveFailureText(const FileError& error);
 
+// The message for a CSV export that did not write its file.
+[[nodiscard]] QString exportFailureText(const FileError& error);
+
 }  // namespace lp::records

@@ -2,7 +2,13 @@
 #include "records/record_file_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/numeric_text.h"
 
@@ -11,10 +17,30 @@ namespace {
 
 constexpr qint64 kBlockBytes = 1 << 20;
 constexpr qsizetype kLoadChunkItems = 16384;
+// A whole load reserves room for the file's text at once, up to this much; past it the
+// store grows as it fills.
+constexpr qint64 kReserveLimitBytes = qint64(256) << 20;
+// Bytes of a record line as this program writes them, near enough to reserve by.
+constexpr qint64 kTypicalLineBytes = 32;
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
+
+// What a byte means to the one-pass scan of a line.
+enum ByteClass : quint8 { kPlain, kTab, kFixedMark, kItemEnd };
+
+constexpr std::array<quint8, 256> makeByteClasses() {
+    std::array<quint8, 256> classes{};
+    classes[static_cast<unsigned char>('\t')] = kTab;
+    classes[static_cast<unsigned char>('A')] = kFixedMark;
+    classes[static_cast<unsigned char>('C')] = kFixedMark;
+    classes[static_cast<unsigned char>(',')] = kItemEnd;
+    classes[static_cast<unsigned char>('\r')] = kItemEnd;
+    classes[static_cast<unsigned char>('\n')] = kItemEnd;
+    return classes;
+}
+constexpr std::array<quint8, 256> kByteClasses = makeByteClasses();
 
 // Characters start+1 .. start+len of a text, as far as the text reaches.
 QByteArrayView mid(QByteArrayView text, qsizetype start, qsizetype len) {
@@ -29,12 +55,68 @@ QByteArray oneDecimal(double value) {
     return QByteArray::number(std::round(value * 10.0) / 10.0, 'f', 1);
 }
 
+// Handles one byte of the scan that is not plain: true when it ends the item.
+inline bool markByte(quint8 byteClass, qsizetype offset, int& tabCount, qsizetype* tabs,
+                     bool& fixedColumns) {
+    if (byteClass == kItemEnd) {
+        return true;
+    }
+    if (byteClass == kTab) {
+        if (tabCount < 3) {
+            tabs[tabCount++] = offset;
+        }
+    } else {
+        fixedColumns = true;
+    }
+    return false;
+}
+
+// Scans `data` up to `end` or the first item end (comma, CR, LF), noting the first
+// three TABs and any "A" or "C"; returns where it stopped. Sixteen bytes are compared
+// at once where the processor can; a record line has only its TABs and line end to
+// look at one by one.
+const char* scanItem(const char* data, const char* end, int& tabCount, qsizetype* tabs,
+                     bool& fixedColumns) {
+    const char* p = data;
+#ifdef __SSE2__
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i a = _mm_set1_epi8('A');
+    const __m128i c = _mm_set1_epi8('C');
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i marks = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, tab), _mm_cmpeq_epi8(block, a)),
+                         _mm_or_si128(_mm_cmpeq_epi8(block, c), _mm_cmpeq_epi8(block, comma))),
+            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+        for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(marks)); bits != 0;
+             bits &= bits - 1) {
+            const char* at = p + __builtin_ctz(bits);
+            if (markByte(kByteClasses[static_cast<unsigned char>(*at)], at - data, tabCount, tabs,
+                         fixedColumns)) {
+                return at;
+            }
+        }
+    }
+#endif
+    for (; p < end; ++p) {
+        const quint8 byteClass = kByteClasses[static_cast<unsigned char>(*p)];
+        if (byteClass != kPlain && markByte(byteClass, p - data, tabCount, tabs, fixedColumns)) {
+            break;
+        }
+    }
+    return p;
+}
+
 }  // namespace
 
 RecordFileReader::RecordFileReader(const QString& path) : path_(path), file_(path) {}
 
 bool RecordFileReader::open() {
-    if (!file_.open(QIODevice::ReadOnly)) {
+    // Read in large blocks straight into the line buffer; no second buffer between.
+    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return fail(0, QStringLiteral("the file cannot be opened (%1)").arg(file_.errorString()));
     }
     return true;
@@ -54,41 +136,91 @@ bool RecordFileReader::failLongLine() {
                            .arg(kMaxLineBytes));
 }
 
+// Appends the next block of the file to the buffer, dropping what was read before;
+// at the end of the file sets exhausted_.
+bool RecordFileReader::refill() {
+    // The buffer is allocated once: the unread part of a line (never more than
+    // kMaxLineBytes) moves to its front and the next block follows it.
+    if (buffer_.isEmpty()) {
+        buffer_.resize(kBlockBytes + kMaxLineBytes + 1);
+    }
+    const qsizetype kept = filled_ - pos_;
+    if (pos_ > 0 && kept > 0) {
+        std::memmove(buffer_.data(), buffer_.constData() + pos_, static_cast<size_t>(kept));
+    }
+    pos_ = 0;
+    const qint64 got = file_.read(buffer_.data() + kept, buffer_.size() - kept);
+    filled_ = kept + std::max<qint64>(got, 0);
+    if (got <= 0) {
+        if (got < 0 || file_.error() != QFileDevice::NoError) {
+            return fail(line_,
+                        QStringLiteral("the file cannot be read (%1)").arg(file_.errorString()));
+        }
+        exhausted_ = true;
+    }
+    return true;
+}
+
 // Makes sure the buffer holds a whole line from pos_ on (up to and including its line
 // end, where CR LF can be told from a lone CR) unless the file ends first.
 bool RecordFileReader::ensureLine() {
     for (;;) {
-        for (qsizetype i = pos_ + scanned_; i < buffer_.size(); ++i) {
-            const char c = buffer_[i];
-            if (c == '\n' || (c == '\r' && (i + 1 < buffer_.size() || exhausted_))) {
+        const char* data = buffer_.constData();
+        const qsizetype size = filled_;
+        for (qsizetype i = pos_ + scanned_; i < size; ++i) {
+            const char c = data[i];
+            if (c == '\n' || (c == '\r' && (i + 1 < size || exhausted_))) {
                 scanned_ = i - pos_;
                 return scanned_ <= kMaxLineBytes || failLongLine();
             }
         }
-        scanned_ = buffer_.size() - pos_;
+        scanned_ = size - pos_;
         if (scanned_ > kMaxLineBytes) {
             return failLongLine();
         }
         if (exhausted_) {
             return true;
         }
-        if (pos_ > 0) {
-            buffer_.remove(0, pos_);
-            pos_ = 0;
+        if (!refill()) {
+            return false;
         }
-        const QByteArray more = file_.read(kBlockBytes);
-        if (more.isEmpty()) {
-            if (file_.error() != QFileDevice::NoError) {
-                return fail(
-                    line_, QStringLiteral("the file cannot be read (%1)").arg(file_.errorString()));
-            }
-            exhausted_ = true;
-        }
-        buffer_.append(more);
-        if (scanned_ > 0 && buffer_[pos_ + scanned_ - 1] == '\r') {
+        if (scanned_ > 0 && buffer_.constData()[pos_ + scanned_ - 1] == '\r') {
             --scanned_;  // look at that CR again now that the next byte is known
         }
     }
+}
+
+// The common case in one pass: at the start of a line that is one plain item (no
+// leading blank, no quote, no comma) whose end is in the buffer, takes that line
+// whole. False, with nothing consumed, when the line needs the general path.
+bool RecordFileReader::nextLineAtOnce(ScannedItem& item) {
+    const char* data = buffer_.constData();
+    const qsizetype size = filled_;
+    if (!atLineStart_ || pos_ >= size || data[pos_] == ' ' || data[pos_] == '"') {
+        return false;
+    }
+    const char* start = data + pos_;
+    const char* limit = data + std::min(size, pos_ + kMaxLineBytes + 1);
+    item.tabCount = 0;
+    item.fixedColumns = false;
+    const char* p = scanItem(start, limit, item.tabCount, item.tabs, item.fixedColumns);
+    if (p == limit || *p == ',') {
+        return false;  // the line goes on past the buffer or the longest line, or a comma
+    }
+    qsizetype next = p - data;
+    if (*p == '\r') {
+        if (next + 1 >= size) {
+            return false;  // CR LF or a lone CR: the next block tells
+        }
+        if (data[next + 1] == '\n') {
+            ++next;
+        }
+    }
+    item.text = QByteArrayView(start, p - start);
+    pos_ = next + 1;
+    scanned_ = 0;
+    ++line_;
+    return true;
 }
 
 QByteArrayView RecordFileReader::nextItem(qint64& startLine) {
@@ -97,7 +229,7 @@ QByteArrayView RecordFileReader::nextItem(qint64& startLine) {
     // rest of the line known, so the next item does not search it again.
     const qsizetype lineEnd = pos_ + scanned_;
     const char* data = buffer_.constData();
-    const qsizetype end = buffer_.size();
+    const qsizetype end = filled_;
     qsizetype p = pos_;
     while (p < end && data[p] == ' ') {
         ++p;
@@ -136,22 +268,37 @@ QByteArrayView RecordFileReader::nextItem(qint64& startLine) {
     }
     pos_ = p;
     scanned_ = lineEnded ? 0 : std::max<qsizetype>(0, lineEnd - p);
+    atLineStart_ = lineEnded;
     return item;
 }
 
-bool RecordFileReader::handleItem(QByteArrayView item, qint64 line, RecordStore& into) {
+// A quoted item may hold commas: every byte of it counts.
+void RecordFileReader::scanWholeItem(ScannedItem& item) {
+    item.tabCount = 0;
+    item.fixedColumns = false;
+    const QByteArrayView text = item.text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const quint8 byteClass = kByteClasses[static_cast<unsigned char>(text[i])];
+        if (byteClass == kTab && item.tabCount < 3) {
+            item.tabs[item.tabCount++] = i;
+        }
+        item.fixedColumns |= byteClass == kFixedMark;
+    }
+}
+
+bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, RecordStore& into) {
     ++items_;
+    const QByteArrayView item = scanned.text;
     if (item.isEmpty()) {
         return true;
     }
-    const bool fixedColumns = item.contains('A') || item.contains('C');
-    if (fixedColumns) {
-        const qsizetype tab = item.indexOf('\t');
-        if (tab < 0) {
+    if (scanned.fixedColumns) {
+        if (scanned.tabCount == 0) {
             return fail(line, QStringLiteral("the line holds an \"A\" or a \"C\", so it is read as "
                                              "an older fixed-column line, but it has no TAB "
                                              "after its record number"));
         }
+        const qsizetype tab = scanned.tabs[0];
         const QByteArrayView rest = item.sliced(tab + 1);
         QByteArray dateTime = mid(rest, 0, 8).toByteArray();
         dateTime.append(mid(rest, 11, 9));
@@ -165,19 +312,14 @@ bool RecordFileReader::handleItem(QByteArrayView item, qint64 line, RecordStore&
     if (items_ == 1) {
         return true;  // the header line
     }
-    qsizetype cuts[3];
-    qsizetype from = 0;
-    for (int f = 0; f < 3; ++f) {
-        cuts[f] = item.indexOf('\t', from);
-        if (cuts[f] < 0) {
-            return fail(line, QStringLiteral("a record line needs a TAB after each of its three "
-                                             "fields, and this line has %1")
-                                  .arg(f == 0   ? QStringLiteral("none")
-                                       : f == 1 ? QStringLiteral("only one")
-                                                : QStringLiteral("only two")));
-        }
-        from = cuts[f] + 1;
+    if (scanned.tabCount < 3) {
+        return fail(line, QStringLiteral("a record line needs a TAB after each of its three "
+                                         "fields, and this line has %1")
+                              .arg(scanned.tabCount == 0   ? QStringLiteral("none")
+                                   : scanned.tabCount == 1 ? QStringLiteral("only one")
+                                                           : QStringLiteral("only two")));
     }
+    const qsizetype* cuts = scanned.tabs;
     if (!into.append(item.first(cuts[0]), item.sliced(cuts[0] + 1, cuts[1] - cuts[0] - 1),
                      item.sliced(cuts[1] + 1, cuts[2] - cuts[1] - 1))) {
         return fail(line, QStringLiteral("the file holds more text than a list can take"));
@@ -193,16 +335,20 @@ RecordFileReader::Status RecordFileReader::read(RecordStore& into, qsizetype max
     if (!file_.isOpen()) {
         return Status::End;
     }
+    ScannedItem item;
     for (qsizetype n = 0; n < maxItems; ++n) {
-        if (!ensureLine()) {
-            return Status::Failed;
+        qint64 line = line_;
+        if (!nextLineAtOnce(item)) {
+            if (!ensureLine()) {
+                return Status::Failed;
+            }
+            if (exhausted_ && pos_ >= filled_) {
+                file_.close();
+                return Status::End;
+            }
+            item.text = nextItem(line);
+            scanWholeItem(item);
         }
-        if (exhausted_ && pos_ >= buffer_.size()) {
-            file_.close();
-            return Status::End;
-        }
-        qint64 line = 0;
-        const QByteArrayView item = nextItem(line);
         if (!handleItem(item, line, into)) {
             return Status::Failed;
         }
@@ -216,6 +362,10 @@ LoadResult loadRecordFile(const QString& path, RecordStore& into,
     RecordFileReader reader(path);
     LoadResult result;
     if (reader.open()) {
+        // The records' text is never longer than the file: one allocation, no copying
+        // while the store grows.
+        const qint64 room = std::min(reader.fileSize(), kReserveLimitBytes);
+        into.reserve(room / kTypicalLineBytes, room);
         RecordFileReader::Status status;
         do {
             status = reader.read(into, kLoadChunkItems);

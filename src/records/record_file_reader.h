@@ -14,7 +14,9 @@
 // Bytes are taken as Latin-1, so any byte sequence reads without touching valid lines.
 // A line that cannot be cut into fields, or that is longer than kMaxLineBytes, stops
 // the load; the records before it stay and the error names the line and the reason.
-// Every byte is looked at a bounded number of times, whatever the file holds.
+// Every byte is looked at a bounded number of times, whatever the file holds: an
+// ordinary line (one item, no leading blank or quote) is found, cut and stored in one
+// pass over its bytes; anything else takes the general item by item path.
 #pragma once
 
 #include <QByteArray>
@@ -48,20 +50,36 @@ public:
     [[nodiscard]] qint64 progressCount() const { return progressCount_; }
     [[nodiscard]] qint64 itemCount() const { return items_; }
     [[nodiscard]] const QString& path() const { return path_; }
+    // The size of the open file in bytes (0 for a device or pipe).
+    [[nodiscard]] qint64 fileSize() const { return file_.isSequential() ? 0 : file_.size(); }
 
 private:
+    // One item and what a single pass over it found: its first three TABs and whether
+    // it holds a capital "A" or "C".
+    struct ScannedItem {
+        QByteArrayView text;
+        qsizetype tabs[3] = {0, 0, 0};
+        int tabCount = 0;
+        bool fixedColumns = false;
+    };
+
     bool ensureLine();
+    bool refill();
+    bool nextLineAtOnce(ScannedItem& item);
     QByteArrayView nextItem(qint64& startLine);
-    bool handleItem(QByteArrayView item, qint64 line, RecordStore& into);
+    static void scanWholeItem(ScannedItem& item);
+    bool handleItem(const ScannedItem& item, qint64 line, RecordStore& into);
     bool fail(qint64 line, QString reason);
     bool failLongLine();
 
     QString path_;
     QFile file_;
-    QByteArray buffer_;
+    QByteArray buffer_;     // allocated at the first read, then reused
+    qsizetype filled_ = 0;  // bytes of buffer_ holding file content
     qsizetype pos_ = 0;
     qsizetype scanned_ = 0;  // bytes from pos_ already searched for a line end
     bool exhausted_ = false;
+    bool atLineStart_ = true;  // the next item is the first of its line
     qint64 line_ = 1;
     qint64 items_ = 0;
     qint64 progressCount_ = 0;

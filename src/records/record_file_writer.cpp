@@ -61,8 +61,7 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
     return std::nullopt;
 }
 
-std::optional<FileError> saveRecordFile(const QString& path, const RecordStore& records,
-                                        const SaveProgress& progress) {
+std::optional<FileError> replaceFile(const QString& path, const WriteContent& write) {
     const QFileInfo info(path);
     if (info.isDir()) {
         return FileError{path, 0, QStringLiteral("it is a folder, not a file")};
@@ -86,8 +85,8 @@ std::optional<FileError> saveRecordFile(const QString& path, const RecordStore& 
         return FileError{path, 0, file->errorString()};
     }
     auto* saveFile = dynamic_cast<QSaveFile*>(file.get());
-    std::optional<QString> reason = writeRecords(*file, records, progress);
-    // A short list reaches the disk only here, and a full disk shows only here: the
+    std::optional<QString> reason = write(*file);
+    // A short content reaches the disk only here, and a full disk shows only here: the
     // old file is replaced once every byte of the new one is known to be written.
     if (!reason && !file->flush()) {
         reason = file->errorString();
@@ -109,6 +108,11 @@ std::optional<FileError> saveRecordFile(const QString& path, const RecordStore& 
         }
     }
     return std::nullopt;
+}
+
+std::optional<FileError> saveRecordFile(const QString& path, const RecordStore& records,
+                                        const SaveProgress& progress) {
+    return replaceFile(path, [&](QIODevice& out) { return writeRecords(out, records, progress); });
 }
 
 }  // namespace lp::records

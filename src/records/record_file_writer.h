@@ -31,6 +31,15 @@ inline const QString kHeldByRecording = QStringLiteral(
     "a running recording writes to that file; stop the recording or choose "
     "another name");
 
+// Writes the new content of a file to the device it is given; returns the reason when
+// a write fails.
+using WriteContent = std::function<std::optional<QString>(QIODevice& out)>;
+
+// Creates (or replaces) the file at `path` as a whole with what `write` writes; a
+// folder, or a file that a running recording holds, is left alone. Used by every
+// writer of a whole file.
+[[nodiscard]] std::optional<FileError> replaceFile(const QString& path, const WriteContent& write);
+
 // Creates (or replaces) the file at `path` with the header line and the records; a
 // file that a running recording holds is left alone (kHeldByRecording).
 [[nodiscard]] std::optional<FileError> saveRecordFile(const QString& path,

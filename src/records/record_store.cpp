@@ -2,19 +2,29 @@
 #include "records/record_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lp::records {
 
 bool RecordStore::append(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
-    if (!fits(no.size() + dateTime.size() + level.size())) {
+    const qsizetype bytes = no.size() + dateTime.size() + level.size();
+    if (!fits(bytes)) {
         return false;
     }
-    text_.append(no);
-    closeField();
-    text_.append(dateTime);
-    closeField();
-    text_.append(level);
-    closeField();
+    // One growth check and three copies: a load appends hundreds of thousands of these.
+    const qsizetype start = text_.size();
+    if (start + bytes > text_.capacity()) {
+        text_.reserve(std::max(start + bytes, 2 * text_.capacity()));
+    }
+    text_.resize(start + bytes);
+    char* out = text_.data() + start;
+    for (const QByteArrayView field : {no, dateTime, level}) {
+        if (!field.isEmpty()) {
+            std::memcpy(out, field.data(), static_cast<size_t>(field.size()));
+        }
+        out += field.size();
+        ends_.push_back(static_cast<quint32>(out - text_.constData()));
+    }
     return true;
 }
 
@@ -71,6 +81,11 @@ void RecordStore::clear() {
     text_.clear();
     ends_.clear();
     ends_.shrink_to_fit();
+}
+
+void RecordStore::removeAll() {
+    text_.truncate(0);
+    ends_.clear();
 }
 
 void RecordStore::reserve(qsizetype records, qsizetype textBytes) {

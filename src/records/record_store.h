@@ -48,6 +48,8 @@ public:
     [[nodiscard]] Record record(qsizetype index) const;
 
     void clear();
+    // Empties the store but keeps its room, for a reader that fills it piece by piece.
+    void removeAll();
     // Room for `records` more records holding `textBytes` more bytes in all.
     void reserve(qsizetype records, qsizetype textBytes);
     // Gives back the room reserved for growth.

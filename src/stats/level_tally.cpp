@@ -2,7 +2,6 @@
 #include "stats/level_tally.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "platform/numeric_text.h"
@@ -14,36 +13,31 @@ namespace {
 // 10^(x/10) = e^(x * ln(10)/10)
 constexpr double kLn10Over10 = 0.23025850929940458;
 
-// Level texts are a handful of characters: widen Latin-1 on the stack, so that the
-// one number reader of the program serves the record store without an allocation.
-constexpr qsizetype kShortText = 64;
-
 }  // namespace
 
 LevelTally::LevelTally(Resolution resolution)
     : resolution_(resolution), counts_(topClass(resolution) + 1, 0) {}
 
 void LevelTally::add(QLatin1StringView text) {
-    if (text.size() > kShortText) {
-        add(QStringView(QString(text)));
-        return;
-    }
-    std::array<char16_t, kShortText> wide;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        wide[i] = static_cast<unsigned char>(text[i].toLatin1());
-    }
-    add(QStringView(wide.data(), text.size()));
+    addText(text);
 }
 
 void LevelTally::add(QStringView text) {
+    addText(text);
+}
+
+// The same rules for store bytes and shown texts: the number readers take both as
+// they are.
+template <typename Text>
+void LevelTally::addText(Text text) {
     ++recordCount_;
     bool star = false;
     bool dash = false;
     bool ell = false;
-    for (const QChar c : text) {
-        star |= c == u'*';
-        dash |= c == u'-';
-        ell |= c == u'L';
+    for (const auto c : text) {
+        star |= c == QLatin1Char('*');
+        dash |= c == QLatin1Char('-');
+        ell |= c == QLatin1Char('L');
     }
     if (star) {
         return;

@@ -37,6 +37,8 @@ public:
     [[nodiscard]] LnResult result() const;
 
 private:
+    template <typename Text>
+    void addText(Text text);
     void addLevel(double level);
 
     Resolution resolution_;

@@ -228,18 +228,6 @@ private slots:
         QCOMPARE(lines[8], QStringLiteral("9,2009/13/01 14:05:17,OVER"));
     }
 
-    // Record files hold no commas or quotes; texts from elsewhere may.
-    void csvQuoting() {
-        QCOMPARE(app::cli::csvField("65.3"), QStringLiteral("65.3"));
-        QCOMPARE(app::cli::csvField("x,y"), QStringLiteral("\"x,y\""));
-        QCOMPARE(app::cli::csvField("say \"hi\""), QStringLiteral("\"say \"\"hi\"\"\""));
-        QCOMPARE(app::cli::csvField(" 65"), QStringLiteral("\" 65\""));
-        records::RecordStore store;
-        store.append(QStringView(u"1"), QStringView(u"2009/06/01 14:05:09"), QStringView(u"a,b"));
-        QCOMPARE(app::cli::csvOf(store),
-                 QByteArray("no,time,level\r\n1,2009-06-01T14:05:09,\"a,b\"\r\n"));
-    }
-
     void usageErrors_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("names");

@@ -14,11 +14,13 @@
 #include <QToolBar>
 
 #include "files.h"
+#include "lists/csv_export_command.h"
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
 #include "lists/live_list_feed.h"
 #include "lists/printouts.h"
 #include "lists/saved_file_opener.h"
+#include "records/csv_export.h"
 #include "scripted_dialogs.h"
 
 using namespace lp::lists;
@@ -230,6 +232,33 @@ private slots:
         QVERIFY(dialogs_.messages().at(0).startsWith("The list could not be saved to " +
                                                      dir_.path() + ": "));
         QCOMPARE(feed_->window()->recordCount(), 1);
+    }
+
+    // Export CSV of the live list and of the saved-file window: cancel writes nothing,
+    // the listed records go to the chosen file as CSV, a failure is told.
+    void exportCsv() {
+        feed_->openList();
+        tick();
+        const QString sdm = dir_.filePath(QStringLiteral("export.sdm"));
+        QVERIFY(writeFile(sdm, recordFile(3)));
+        HddSavedList* saved = opener_->openFile(sdm);
+        const QList<RecordListWindow*> windows{feed_->window(), saved};
+        for (RecordListWindow* window : windows) {
+            dialogs_ = ScriptedDialogs();
+            const QString csv = dir_.filePath(window->objectName() + QStringLiteral(".csv"));
+            dialogs_.saveNames = {std::nullopt, csv, dir_.path()};
+            QAction* command = action(window, "MnuExportCsv");
+            QVERIFY2(command, qPrintable(window->objectName()));
+            command->trigger();
+            QCOMPARE(dialogs_.shown.at(0).text, kCsvFileFilter);
+            QVERIFY(!QFile::exists(csv));
+            command->trigger();
+            QCOMPARE(readAll(csv), lp::records::csvOf(window->records().store()));
+            command->trigger();
+            QCOMPARE(dialogs_.messages(),
+                     QStringList{lp::records::exportFailureText(
+                         {dir_.path(), 0, QStringLiteral("it is a folder, not a file")})});
+        }
     }
 
     // A cancelled dialog does nothing; a file opens in a window captioned with its

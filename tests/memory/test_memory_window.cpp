@@ -231,6 +231,17 @@ private slots:
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
         QVERIFY(r.dialogs.messages().isEmpty());
+
+        // Export CSV on the toolbar: the listed set as CSV.
+        const QString csv = dir.filePath(QStringLiteral("set.csv"));
+        r.dialogs.saveNames = {csv};
+        list->findChild<QAction*>(QStringLiteral("MnuExportCsv"))->trigger();
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        QCOMPARE(exported.readAll(), QByteArray("no,time,level\r\n"
+                                                "1,2009-12-31T23:50:00,65.3\r\n"
+                                                "2,2009-12-31T23:50:30,100.5\r\n"
+                                                "3,2009-12-31T23:51:00,29.0\r\n"));
     }
 
     void stoppedDownloadKeepsWhatCame_data() {

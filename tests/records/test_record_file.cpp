@@ -9,6 +9,7 @@
 
 #include "files.h"
 #include "platform/writer_lock.h"
+#include "records/csv_export.h"
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
@@ -138,6 +139,33 @@ private slots:
         QCOMPARE(error->fileName, target);
         QVERIFY2(!error->reason.isEmpty(), "a failure carries its reason");
         QVERIFY(!QFileInfo(target).isFile() || target.startsWith(u"/dev/"));
+    }
+
+    // CSV: numbers of plain levels, other level texts and odd time stamps as they
+    // stand, quoting where a field needs it; written through the same whole-file path
+    // as a save.
+    void csvExport() {
+        QCOMPARE(csvField("say \"hi\""), QStringLiteral("\"say \"\"hi\"\"\""));
+        QCOMPARE(csvField(" 65"), QStringLiteral("\" 65\""));
+        const RecordStore store = storeOf({{"1", kDt, "65.3"},
+                                           {"2", "2009/13/01 14:05:17", "*66.2"},
+                                           {"3", "not a time", "L 150.0"},
+                                           {"4", kDt, "+65.35 dB"},
+                                           {"5", kDt, "a,b"}});
+        const QString csv = path(QStringLiteral("out.csv"));
+        QVERIFY(!writeCsvFile(csv, store));
+        QCOMPARE(readAll(csv), QByteArray("no,time,level\r\n"
+                                          "1,2009-03-15T14:05:09,65.3\r\n"
+                                          "2,2009/13/01 14:05:17,*66.2\r\n"
+                                          "3,not a time,L 150.0\r\n"
+                                          "4,2009-03-15T14:05:09,+65.35\r\n"
+                                          "5,2009-03-15T14:05:09,\"a,b\"\r\n"));
+        const auto refused = writeCsvFile(dir_.path(), store);
+        QVERIFY(refused);
+        QCOMPARE(exportFailureText(*refused),
+                 QStringLiteral("The records could not be exported to %1: it is a folder, "
+                                "not a file.")
+                     .arg(dir_.path()));
     }
 
     // rows: "no|dateTime|level" joined by ';'. errorLine 0: the load ends well.

@@ -1,20 +1,17 @@
 // levelpanel-cli: the commands and their output.
 #include "app/cli/cli.h"
 
-#include <QDate>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
-#include <QTime>
 #include <optional>
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
-#include "platform/numeric_text.h"
+#include "records/csv_export.h"
 #include "records/file_error.h"
 #include "records/record_file_reader.h"
 #include "stats/figure_text.h"
-#include "stats/ln_computation.h"
+#include "stats/file_ln.h"
 #include "stats/percentiles.h"
 
 #ifndef LP_VERSION
@@ -49,33 +46,6 @@ QJsonValue levelValue(const QString& levelText) {
 
 QJsonValue levelValue(const std::optional<double>& level) {
     return level ? levelValue(QString::number(*level, 'f', 1)) : QJsonValue(QJsonValue::Null);
-}
-
-// Whether the level text carries a level for Leq, Lmax and Lmin, and if so the
-// characters of its number.
-std::optional<QString> levelNumber(const QString& text) {
-    if (text.contains(u'*') || text.contains(u'-') || text.contains(u'L') ||
-        !platform::startsWithNumber(text)) {
-        return std::nullopt;
-    }
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace()) {
-        ++i;
-    }
-    const qsizetype start = i;
-    if (i < text.size() && text[i] == u'+') {
-        ++i;
-    }
-    while (i < text.size() && text[i].isDigit()) {
-        ++i;
-    }
-    if (i < text.size() && text[i] == u'.') {
-        ++i;
-        while (i < text.size() && text[i].isDigit()) {
-            ++i;
-        }
-    }
-    return text.mid(start, i - start);
 }
 
 int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -114,14 +84,15 @@ int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
     int status = kOk;
     QJsonArray results;
     for (const QString& file : files) {
-        records::RecordStore records;
-        if (!load(file, records, err)) {
+        const stats::FileLn read = stats::computeLnOfFile(resolution, file);
+        if (read.load.error) {
+            err << kProgramName << ": "
+                << records::loadFailureText(*read.load.error, read.load.records) << "\n";
+            err.flush();
             status = kFileFailure;
             continue;
         }
-        const stats::LnResult result = stats::computeLn(
-            resolution, records.count(),
-            [&records](qsizetype i) { return records.bytes(i, records::Field::Level); });
+        const stats::LnResult& result = read.result;
         if (json) {
             results.append(statsJson(file, result));
         } else {
@@ -162,10 +133,8 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!load(files.first(), records, err)) {
         return kFileFailure;
     }
-    QSaveFile file(*csv);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csvOf(records)) < 0 || !file.commit()) {
-        err << kProgramName << ": "
-            << QStringLiteral("%1 cannot be written: %2.").arg(*csv, file.errorString()) << "\n";
+    if (const auto error = records::writeCsvFile(*csv, records)) {
+        err << kProgramName << ": " << records::exportFailureText(*error) << "\n";
         err.flush();
         return kFileFailure;
     }
@@ -275,45 +244,6 @@ QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
         {QStringLiteral("l90"), levelValue(result.levels.value(90))},
         {QStringLiteral("ln"), ln},
     };
-}
-
-QString isoStamp(QStringView dateTime) {
-    const QStringView trimmed = dateTime.trimmed();
-    const qsizetype space = trimmed.indexOf(u' ');
-    if (space > 0) {
-        const QDate date =
-            QDate::fromString(trimmed.left(space).toString(), QStringLiteral("yyyy/MM/dd"));
-        const QTime time = QTime::fromString(trimmed.mid(space + 1).trimmed().toString(),
-                                             QStringLiteral("hh:mm:ss"));
-        if (date.isValid() && time.isValid()) {
-            return date.toString(QStringLiteral("yyyy-MM-dd")) + u'T' +
-                   time.toString(QStringLiteral("HH:mm:ss"));
-        }
-    }
-    return dateTime.toString();
-}
-
-QString csvField(const QString& text) {
-    const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
-                       text.contains(u'\r') || text != text.trimmed();
-    if (!quote) {
-        return text;
-    }
-    QString inner = text;
-    inner.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + inner + u'"';
-}
-
-QByteArray csvOf(const records::RecordStore& records) {
-    QString text = QStringLiteral("no,time,level\r\n");
-    for (qsizetype i = 0; i < records.count(); ++i) {
-        const QString level = records.text(i, records::Field::Level);
-        const std::optional<QString> number = levelNumber(level);
-        text += csvField(records.text(i, records::Field::No)) + u',' +
-                csvField(isoStamp(records.text(i, records::Field::DateTime))) + u',' +
-                csvField(number ? *number : level) + QStringLiteral("\r\n");
-    }
-    return text.toUtf8();
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,

@@ -10,16 +10,13 @@
 // windows use).
 #pragma once
 
-#include <QByteArray>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 #include <QTextStream>
 
 #include "app/port_choice.h"
-#include "records/record_store.h"
 #include "stats/ln_result.h"
 
 namespace lp::app::cli {
@@ -45,14 +42,5 @@ inline const QString kSimPort = QStringLiteral("sim");
 [[nodiscard]] QString statsText(const QString& fileName, const stats::LnResult& result);
 // The same as a JSON object: levels as numbers in dB, null where there is none.
 [[nodiscard]] QJsonObject statsJson(const QString& fileName, const stats::LnResult& result);
-
-// "2009/06/01 14:05:09" -> "2009-06-01T14:05:09"; a text that is no such date and
-// time comes back as it stands.
-[[nodiscard]] QString isoStamp(QStringView dateTime);
-// One CSV field: quoted (inner quotes doubled) when it holds a comma, a quote, a line
-// break or leading or trailing blanks.
-[[nodiscard]] QString csvField(const QString& text);
-// The whole CSV: "no,time,level", then one line per record (CR LF line ends).
-[[nodiscard]] QByteArray csvOf(const records::RecordStore& records);
 
 }  // namespace lp::app::cli

@@ -1,0 +1,80 @@
+// Reading the windowed program's command line.
+#include "app/start_options.h"
+
+#include <QCommandLineParser>
+
+#ifndef LP_VERSION
+#define LP_VERSION "0"
+#endif
+
+namespace lp::app {
+namespace {
+
+QString helpText() {
+    return QStringLiteral(
+               "Usage: %1 [--port PORT | FILE.sdm]\n"
+               "\n"
+               "Without arguments the port choice opens first.\n"
+               "\n"
+               "  --port PORT  Opens the panel on PORT without the port choice: COM1 to\n"
+               "               COM8, a device path such as /dev/ttyUSB0, or \"%2\" for the\n"
+               "               built-in simulated meter.\n"
+               "  FILE.sdm     Opens the record file in the saved-file window.\n"
+               "  --help       Shows this text.\n"
+               "  --version    Shows the version.\n")
+        .arg(kGuiProgramName, kSimPortName);
+}
+
+StartOptions usageError(const QString& text) {
+    return {StartOptions::Start::UsageError, {}, {}, text};
+}
+
+}  // namespace
+
+StartOptions readStartOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version(QStringLiteral("version"), {});
+    const QCommandLineOption port(QStringLiteral("port"), {}, QStringLiteral("PORT"));
+    parser.addOptions({help, version, port});
+    if (!parser.parse(QStringList{kGuiProgramName} + arguments)) {
+        return usageError(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        return {StartOptions::Start::Help, {}, {}, helpText()};
+    }
+    if (parser.isSet(version)) {
+        return {StartOptions::Start::Version,
+                {},
+                {},
+                kGuiProgramName + u' ' + QStringLiteral(LP_VERSION) + u'\n'};
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        return usageError(QStringLiteral("one FILE at a time, not %1").arg(files.size()));
+    }
+    if (parser.isSet(port)) {
+        if (!files.isEmpty()) {
+            return usageError(QStringLiteral("give either --port or a FILE, not both"));
+        }
+        const QString name = parser.value(port);
+        // The same names the port choice takes; "sim" is its "Simulated meter".
+        qint16 noPortYet = 0;
+        const std::optional<PortRequest> request = choosePort(
+            name.compare(kSimPortName, Qt::CaseInsensitive) == 0 ? kSimulatedMeter : name,
+            noPortYet, {});
+        if (!request) {
+            return usageError(QStringLiteral("--port takes COM1 to COM8, a device path or "
+                                             "%1, not '%2'")
+                                  .arg(kSimPortName, name));
+        }
+        return {StartOptions::Start::Port, *request, {}, {}};
+    }
+    if (!files.isEmpty()) {
+        return {StartOptions::Start::File, {}, files.first(), {}};
+    }
+    return {};
+}
+
+}  // namespace lp::app

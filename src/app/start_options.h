@@ -1,0 +1,34 @@
+// The command line of the windowed program:
+//
+//   levelpanel                 the port choice first, as always
+//   levelpanel --port P        the panel on port P (COM1..COM8, a device path, or
+//                              "sim" for the built-in simulated meter)
+//   levelpanel FILE.sdm        the saved-file window with that record file
+//   levelpanel --help | --version
+//
+// Read before any window exists, so help, version and mistakes need no display.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "app/port_choice.h"
+
+namespace lp::app {
+
+struct StartOptions {
+    enum class Start { PortChoice, Port, File, Help, Version, UsageError };
+    Start start = Start::PortChoice;
+    PortRequest port;  // Start::Port
+    QString file;      // Start::File
+    QString text;      // the help or version text, or what is wrong (Start::UsageError)
+};
+
+inline const QString kGuiProgramName = QStringLiteral("levelpanel");
+// What --port takes for the simulated meter.
+inline const QString kSimPortName = QStringLiteral("sim");
+
+// Reads the arguments (the program name left out).
+[[nodiscard]] StartOptions readStartOptions(const QStringList& arguments);
+
+}  // namespace lp::app

@@ -1,0 +1,48 @@
+// The "Export CSV" command of the record-list windows.
+#include "lists/csv_export_command.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+#include "lists/record_list_window.h"
+#include "platform/wait_cursor.h"
+#include "records/csv_export.h"
+
+namespace lp::lists {
+
+bool exportCsv(RecordListWindow& window, platform::Dialogs& dialogs) {
+    const std::optional<QString> path = dialogs.saveFileName(&window, kCsvFileFilter);
+    if (!path || QFileInfo(*path).fileName().isEmpty()) {
+        return false;
+    }
+    std::optional<records::FileError> error;
+    {
+        const platform::WaitCursor hourglass;
+        error = records::writeCsvFile(*path, window.records().store());
+    }
+    if (error) {
+        dialogs.message(&window, records::exportFailureText(*error),
+                        platform::MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+QAction* addExportCsvCommand(RecordListWindow& window, platform::Dialogs& dialogs, QWidget* bar,
+                             const QString& beforeName) {
+    auto* command = new QAction(kExportCsvCaption, bar);
+    command->setObjectName(QStringLiteral("MnuExportCsv"));
+    command->setToolTip(QStringLiteral("Export the records as CSV"));
+    QAction* before = nullptr;
+    for (QAction* existing : bar->actions()) {
+        if (existing->objectName() == beforeName) {
+            before = existing;
+        }
+    }
+    bar->insertAction(before, command);
+    QObject::connect(command, &QAction::triggered, &window,
+                     [&window, &dialogs] { exportCsv(window, dialogs); });
+    return command;
+}
+
+}  // namespace lp::lists
