@@ -152,7 +152,6 @@ void SegmentDisplay::paintEvent(QPaintEvent*) {
     const double h = std::min(height() * 0.86, (width() - 8.0) / (count * 0.78));
     const double w = h * 0.55;
     const double pitch = h * 0.78;
-    const double t = h * 0.13;
     const double x0 = width() - 4.0 - count * pitch + (pitch - w) * 0.5;
     const double y0 = (height() - h) / 2;
     const qreal dpr = devicePixelRatioF();
