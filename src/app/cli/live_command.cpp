@@ -7,7 +7,6 @@
 #include "app/cli/device_commands.h"
 #include "app/cli/headless_meter.h"
 #include "app/cli/port_argument.h"
-#include "app/cli/stop_signals.h"
 #include "panel/panel_view.h"
 #include "panel/sample_schedule.h"
 
@@ -35,27 +34,16 @@ QString liveLine(const QString& dateTime, const link::Reading& reading) {
 }
 
 int runLive(const QStringList& args, QTextStream& out, QTextStream& err) {
-    CommandOptions options{QStringLiteral("live"), {QStringLiteral("--port")}};
-    if (!readOptions(args, options, err)) {
-        return kUsageError;
-    }
-    if (!options.values.contains(QStringLiteral("--port"))) {
-        return usageError(err, QStringLiteral("live needs --port P"));
-    }
-    const QString portText = options.values.value(QStringLiteral("--port"));
-    const std::optional<PortRequest> request = portArgument(portText);
-    if (!request) {
-        return usageError(err, QStringLiteral("no such port '%1'").arg(portText));
-    }
-    if (!installStopSignals()) {
-        return failure(err, QStringLiteral("cannot install the signal handlers."));
+    DeviceArguments device;
+    if (const int status = readDeviceOptions(QStringLiteral("live"), {}, {}, args, err, device)) {
+        return status;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    OpenedPort port = openDevice(*request, *clock, err);
+    OpenedPort port = openDevice(device.port, *clock, err);
     if (!port.transport) {
         return kFileFailure;
     }
-    HeadlessMeter meter(std::move(port), *request, *clock, err);
+    HeadlessMeter meter(std::move(port), device.port, *clock, err);
     // After the cycle has decoded the frame.
     QObject::connect(
         &meter.poller(), &link::LivePoller::frameReceived, &meter, [&out, &meter, &clock] {

@@ -2,12 +2,38 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
+#include "app/cli/stop_signals.h"
 
 namespace lp::app::cli {
 
 std::optional<PortRequest> portArgument(const QString& text) {
     qint16 comPort = 0;  // nothing chosen before: an unknown name opens nothing
     return choosePort(text == kSimPort ? kSimulatedMeter : text, comPort, {});
+}
+
+int readDeviceOptions(const QString& command, const QStringList& required,
+                      const QStringList& optional, const QStringList& args, QTextStream& err,
+                      DeviceArguments& into) {
+    const QString port = QStringLiteral("--port");
+    CommandOptions options{command, QStringList{port} + required + optional};
+    if (!readOptions(args, options, err)) {
+        return kUsageError;
+    }
+    for (const QString& name : QStringList{port} + required) {
+        if (!options.values.contains(name)) {
+            return usageError(err, QStringLiteral("%1 needs %2").arg(command, name));
+        }
+    }
+    const QString portText = options.values.value(port);
+    const std::optional<PortRequest> request = portArgument(portText);
+    if (!request) {
+        return usageError(err, QStringLiteral("no such port '%1'").arg(portText));
+    }
+    if (!installStopSignals()) {
+        return failure(err, QStringLiteral("cannot install the signal handlers."));
+    }
+    into = {*request, options.values};
+    return kOk;
 }
 
 OpenedPort openDevice(const PortRequest& request, platform::Clock& clock, QTextStream& err) {

@@ -2,7 +2,9 @@
 // device path) or "sim" for the built-in simulated meter; and opening it.
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 #include <optional>
 
@@ -14,6 +16,19 @@ namespace lp::app::cli {
 
 // The port that `text` names; nullopt when it names none.
 [[nodiscard]] std::optional<PortRequest> portArgument(const QString& text);
+
+// A device command's options: the port, and the other options given, by name.
+struct DeviceArguments {
+    PortRequest port;
+    QMap<QString, QString> values;
+};
+
+// Reads --port, the options the command needs (`required`) and those it may take
+// (`optional`), and installs the stop signals. Returns kOk, or the exit status after a
+// usage error or failure has been reported to `err`.
+[[nodiscard]] int readDeviceOptions(const QString& command, const QStringList& required,
+                                    const QStringList& optional, const QStringList& args,
+                                    QTextStream& err, DeviceArguments& into);
 
 // Opens the port; on failure writes the reason (the words the windows use) to `err`
 // and returns an empty transport.

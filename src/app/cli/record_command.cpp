@@ -8,7 +8,6 @@
 #include "app/cli/headless_meter.h"
 #include "app/cli/port_argument.h"
 #include "app/cli/record_files.h"
-#include "app/cli/stop_signals.h"
 #include "panel/recording.h"
 #include "panel/sampling_time.h"
 
@@ -84,51 +83,40 @@ private:
 }  // namespace
 
 int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString port = QStringLiteral("--port");
     const QString every = QStringLiteral("--every");
     const QString file = QStringLiteral("--out");
     const QString rotate = QStringLiteral("--rotate");
-    CommandOptions options{QStringLiteral("record"), {port, every, file, rotate}};
-    if (!readOptions(args, options, err)) {
-        return kUsageError;
+    DeviceArguments device;
+    if (const int status = readDeviceOptions(QStringLiteral("record"), {file}, {every, rotate},
+                                             args, err, device)) {
+        return status;
     }
-    if (!options.values.contains(port) || !options.values.contains(file)) {
-        return usageError(err, QStringLiteral("record needs --port P and --out FILE"));
-    }
-    const std::optional<PortRequest> request = portArgument(options.values.value(port));
-    if (!request) {
-        return usageError(err, QStringLiteral("no such port '%1'").arg(options.values.value(port)));
-    }
+    const QMap<QString, QString>& values = device.values;
     int seconds = panel::LiveCycle::kFirstSamplingSeconds;
-    if (options.values.contains(every)) {
-        const panel::SamplingAnswer answer = panel::readSamplingAnswer(options.values.value(every));
+    if (values.contains(every)) {
+        const panel::SamplingAnswer answer = panel::readSamplingAnswer(values.value(every));
         if (answer.kind != panel::SamplingAnswer::Kind::Set) {
             return usageError(err, QStringLiteral("--every '%1': %2")
-                                       .arg(options.values.value(every), panel::kSamplingRefused));
+                                       .arg(values.value(every), panel::kSamplingRefused));
         }
         seconds = answer.seconds;
     }
-    const bool daily = options.values.contains(rotate);
-    if (daily && options.values.value(rotate) != QStringLiteral("daily")) {
+    const bool daily = values.contains(rotate);
+    if (daily && values.value(rotate) != QStringLiteral("daily")) {
         return usageError(
-            err,
-            QStringLiteral("--rotate takes daily, not '%1'").arg(options.values.value(rotate)));
+            err, QStringLiteral("--rotate takes daily, not '%1'").arg(values.value(rotate)));
     }
-    if (!installStopSignals()) {
-        return failure(err, QStringLiteral("cannot install the signal handlers."));
-    }
-
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    OpenedPort opened = openDevice(*request, *clock, err);
+    OpenedPort opened = openDevice(device.port, *clock, err);
     if (!opened.transport) {
         return kFileFailure;
     }
     QEventLoop loop;
-    RecordRun run(options.values.value(file), daily, out, err, loop);
+    RecordRun run(values.value(file), daily, out, err, loop);
     if (!run.begin(clock->now().date())) {
         return kFileFailure;
     }
-    HeadlessMeter meter(std::move(opened), *request, *clock, err);
+    HeadlessMeter meter(std::move(opened), device.port, *clock, err);
     meter.cycle().setSamplingSeconds(seconds);
     // Only levels the meter sent: while the port is gone or the meter silent, a sample
     // is left out rather than repeating the last level.

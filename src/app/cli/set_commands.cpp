@@ -7,7 +7,6 @@
 #include "app/cli/cli_clock.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/port_argument.h"
-#include "app/cli/stop_signals.h"
 #include "link/meter_link.h"
 #include "memory/memory_commands.h"
 #include "records/file_error.h"
@@ -49,35 +48,6 @@ private:
     bool finished_ = false;
 };
 
-struct DeviceArguments {
-    PortRequest port;
-    QMap<QString, QString> values;
-};
-
-// Reads --port and the command's other options; status kOk when they are usable.
-int readDeviceArguments(const QString& command, const QStringList& names, const QStringList& args,
-                        QTextStream& err, DeviceArguments& into) {
-    CommandOptions options{command, QStringList{QStringLiteral("--port")} + names};
-    if (!readOptions(args, options, err)) {
-        return kUsageError;
-    }
-    for (const QString& name : options.names) {
-        if (!options.values.contains(name)) {
-            return usageError(err, QStringLiteral("%1 needs %2").arg(command, name));
-        }
-    }
-    const QString portText = options.values.value(QStringLiteral("--port"));
-    const std::optional<PortRequest> request = portArgument(portText);
-    if (!request) {
-        return usageError(err, QStringLiteral("no such port '%1'").arg(portText));
-    }
-    if (!installStopSignals()) {
-        return failure(err, QStringLiteral("cannot install the signal handlers."));
-    }
-    into = {*request, options.values};
-    return kOk;
-}
-
 void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {
     const auto line = [&out](const char* caption, const QString& value) {
         out << QString::fromLatin1(caption).leftJustified(16) << value << "\n";
@@ -93,7 +63,7 @@ void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {
 
 int runSets(const QStringList& args, QTextStream& out, QTextStream& err) {
     DeviceArguments device;
-    if (const int status = readDeviceArguments(QStringLiteral("sets"), {}, args, err, device)) {
+    if (const int status = readDeviceOptions(QStringLiteral("sets"), {}, {}, args, err, device)) {
         return status;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
@@ -126,8 +96,8 @@ int runDownload(const QStringList& args, QTextStream& out, QTextStream& err) {
     DeviceArguments device;
     const QString setOption = QStringLiteral("--set");
     const QString outOption = QStringLiteral("--out");
-    if (const int status = readDeviceArguments(QStringLiteral("download"), {setOption, outOption},
-                                               args, err, device)) {
+    if (const int status = readDeviceOptions(QStringLiteral("download"), {setOption, outOption}, {},
+                                             args, err, device)) {
         return status;
     }
     bool ok = false;
