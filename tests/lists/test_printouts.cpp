@@ -19,8 +19,10 @@ const QString kBlank = QStringLiteral(" ");
 records::RecordStore storeOf(int count) {
     records::RecordStore store;
     for (int k = 1; k <= count; ++k) {
-        store.append(QString::number(k), QStringLiteral("2009/06/01 14:05:") + QString::number(k).rightJustified(2, u'0'),
-                     QStringLiteral("%1.%2").arg(60 + k).arg(k % 10));
+        store.append(
+            QString::number(k),
+            QStringLiteral("2009/06/01 14:05:") + QString::number(k).rightJustified(2, u'0'),
+            QStringLiteral("%1.%2").arg(60 + k).arg(k % 10));
     }
     return store;
 }

@@ -6,7 +6,7 @@
 // until the next download replaces it.
 #include <QAccessible>
 #include <QAction>
-#include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -14,11 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "files.h"
 #include "memory/data_list.h"
 #include "memory/memory_flow.h"
 #include "memory/memory_window.h"
 #include "memory/set_grid.h"
 #include "memory_rig.h"
+#include "records/csv_export.h"
 #include "scripted_dialogs.h"
 
 using namespace lp;
@@ -215,33 +217,21 @@ private slots:
                  QStringLiteral("2       ") + list->recordGrid().row(1).line);
         QCOMPARE(r.dialogs.printLog->entries.last(), QStringLiteral("end"));
 
+        // Save (button and toolbar) and Export CSV write the listed set; the file
+        // layouts are test_record_file's.
         const QString byButton = dir.filePath(QStringLiteral("button.sdm"));
         const QString byToolbar = dir.filePath(QStringLiteral("toolbar.sdm"));
-        r.dialogs.saveNames = {byButton, byToolbar, std::nullopt};
+        const QString csv = dir.filePath(QStringLiteral("set.csv"));
+        r.dialogs.saveNames = {byButton, byToolbar, std::nullopt, csv};
         list->saveButton()->click();
         list->toolbarSave()->trigger();
         QVERIFY(!list->save());  // the dialog is cancelled: nothing written
-        for (const QString& path : {byButton, byToolbar}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray("No.s\tDate Time\tdB\t\r\n"
-                                                "1\t2009/12/31 23:50:00\t65.3\t\r\n"
-                                                "2\t2009/12/31 23:50:30\t100.5\t\r\n"
-                                                "3\t2009/12/31 23:51:00\t29.0\t\r\n"));
-        }
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
-        QVERIFY(r.dialogs.messages().isEmpty());
-
-        // Export CSV on the toolbar: the listed set as CSV.
-        const QString csv = dir.filePath(QStringLiteral("set.csv"));
-        r.dialogs.saveNames = {csv};
         list->findChild<QAction*>(QStringLiteral("MnuExportCsv"))->trigger();
-        QFile exported(csv);
-        QVERIFY(exported.open(QIODevice::ReadOnly));
-        QCOMPARE(exported.readAll(), QByteArray("no,time,level\r\n"
-                                                "1,2009-12-31T23:50:00,65.3\r\n"
-                                                "2,2009-12-31T23:50:30,100.5\r\n"
-                                                "3,2009-12-31T23:51:00,29.0\r\n"));
+        QVERIFY(test::readAll(byButton).endsWith("3\t2009/12/31 23:51:00\t29.0\t\r\n"));
+        QCOMPARE(test::readAll(byToolbar), test::readAll(byButton));
+        QCOMPARE(test::readAll(csv), records::csvOf(list->records().store()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+        QVERIFY(r.dialogs.messages().isEmpty());
     }
 
     void stoppedDownloadKeepsWhatCame_data() {

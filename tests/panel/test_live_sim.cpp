@@ -1,12 +1,10 @@
 // The live cycle and the recording against the simulated meter on a virtual clock,
-// without windows: the view follows the meter's keys, and three minutes recorded at
-// 1 s hold exactly the levels the cycle showed at each sample.
-#include <QRegularExpression>
+// without windows: three minutes recorded at 1 s hold exactly the levels the cycle
+// showed at each sample. (The meter's answer to each key: test_sim_meter.)
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "link/key_commands.h"
 #include "live_rig.h"
 #include "panel/recording.h"
 #include "sim/sim_meter.h"
@@ -25,38 +23,11 @@ struct SimRig {
     panel::LiveCycle cycle{link, poller, clock, {QStringLiteral("COM1"), QStringLiteral("Com1")}};
 };
 
-// weighting|response|range|lamps (Max, Record)
-QString face(const panel::LiveView& v) {
-    return QStringList(
-               {v.meter.weighting, v.meter.response, v.meter.rangeHigh + '-' + v.meter.rangeLow,
-                QString(v.meter.maxHoldShown ? "M" : "") + (v.meter.recordShown ? "R" : "")})
-        .join('|');
-}
-
 }  // namespace
 
 class TestLiveSim : public QObject {
     Q_OBJECT
 private slots:
-    void viewFollowsTheMetersKeys() {
-        SimRig rig;
-        rig.clock.advance(1000);
-        QVERIFY(
-            QRegularExpression("^\\d{2,3}\\.\\d$").match(rig.cycle.view().meter.level).hasMatch());
-        using K = link::MeterKey;
-        QStringList faces{face(rig.cycle.view())};
-        for (K key : {K::AC, K::FS, K::Max, K::RangeUp, K::RangeDown, K::RecStart, K::RecStop}) {
-            link::pressKey(rig.link, key);
-            rig.clock.advance(1500);
-            faces << face(rig.cycle.view());
-        }
-        QCOMPARE(faces, QStringList({"A|FAST|80-30|", "  C|FAST|80-30|", "  C|    SLOW|80-30|",
-                                     "  C|    SLOW|80-30|M", "  C|    SLOW|90-40|M",
-                                     "  C|    SLOW|80-30|M", "  C|    SLOW|80-30|MR",
-                                     "  C|    SLOW|80-30|M"}));
-        QCOMPARE(rig.cycle.view().link, QString("COM1"));
-    }
-
     // Three minutes at 1 s: every line holds the level of its sample, and the level moved.
     void threeMinutesRecordedAtOneSecond() {
         QTemporaryDir dir;

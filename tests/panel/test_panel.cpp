@@ -71,10 +71,11 @@ private slots:
                                    rig.text("LblUp"),  rig.text("LblDown"), rig.text("LblMax"),
                                    rig.text("LblMin"), rig.text("LblTime")};
         QCOMPARE(shown.join('|'), "105.2|  C|FAST|0|0|105.2|31.2|14:05:10");
-        QCOMPARE(spoken(rig.get("LblVal")), QString("105.2 dB"));
-        QCOMPARE(spoken(rig.get("LblMin")), QString("31.2 dB"));
-        QCOMPARE(spoken(rig.get("LblComm")), QString("COM1"));
-        QCOMPARE(spoken(rig.get("LblSample")), QString("2 sec"));
+        QStringList said;
+        for (const char* name : {"LblVal", "LblMax", "LblMin", "LblTime", "LblComm", "LblSample"}) {
+            said << spoken(rig.get(name));
+        }
+        QCOMPARE(said.join('|'), "105.2 dB|105.2 dB|31.2 dB|14:05:10|COM1|2 sec");
         QCOMPARE(rig.get("LblVal")->accessibleName(), QString("Level"));
         rig.click("SSCommand2");
         QCOMPARE(rig.text("LblMax") + '|' + rig.text("LblMin"), "105.2|105.2");
@@ -119,12 +120,11 @@ private slots:
     void systemTimeSetWaitsWithMemoryDisabled() {
         PanelRig rig;
         rig.clock.advance(400);
-        rig.click("CmdSystem");
+        rig.click("CmdSystem");  // the clock bytes and the label: test_live_cycle
         QCOMPARE(rig.text("LblComm"), QString("Wait..."));
         QVERIFY(!rig.get<QPushButton>("CmdMemory")->isEnabled());
         rig.clock.advance(600);
         QVERIFY(rig.commands().startsWith('D'));
-        QCOMPARE(rig.text("LblComm"), QString("Com1"));
         QVERIFY(rig.get<QPushButton>("CmdMemory")->isEnabled());
     }
 
