@@ -3,6 +3,7 @@
 // reached through a symbolic link, is stopped (its terminal hangs up) and started again
 // behind the same link. Real time, a few seconds each.
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -103,41 +104,29 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(frames >= 1, 5000);
 
         memory::MemoryCommands commands(line);
-        int ends = 0;
-        std::optional<memory::CommandFailure> failure;
-        std::optional<memory::DownloadedSet> downloaded;
-        int progressTexts = 0;
-        connect(&commands, &memory::MemoryCommands::failed, this,
-                [&](const memory::CommandFailure& f) {
-                    ++ends;
-                    failure = f;
-                });
-        connect(&commands, &memory::MemoryCommands::downloadEnded, this,
-                [&](const memory::DownloadedSet& s) {
-                    ++ends;
-                    downloaded = s;
-                });
-        connect(&commands, &memory::MemoryCommands::progress, this, [&] { ++progressTexts; });
+        QSignalSpy failed(&commands, &memory::MemoryCommands::failed);
+        QSignalSpy downloaded(&commands, &memory::MemoryCommands::downloadEnded);
+        QSignalSpy progress(&commands, &memory::MemoryCommands::progress);
+        const auto ends = [&] { return failed.size() + downloaded.size(); };
 
         // Set 3 holds 2500 records: 5012 bytes, over five seconds at 9600 baud.
         constexpr qint32 kRecords = 2500;
         commands.download(3, kRecords);
-        QTRY_VERIFY_WITH_TIMEOUT(progressTexts >= 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(progress.size() >= 1, 5000);
         QTest::qWait(1500);  // part of the set is on its way
-        QCOMPARE(ends, 0);
+        QCOMPARE(ends(), 0);
         QVERIFY(first.stop());
 
-        QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(ends(), 1, 5000);
         QCOMPARE(linkFailures, 1);
         QCOMPARE(portFailures, 1);
-        QVERIFY(!downloaded);
-        QVERIFY(failure);
-        QCOMPARE(failure->command, memory::MemoryCommand::Download);
-        QVERIFY(!failure->cancelled);
-        QVERIFY2(failure->message.contains(QLatin1String("went away")),
-                 qPrintable(failure->message));
-        QVERIFY(failure->partialSet);
-        const memory::DownloadedSet& partial = *failure->partialSet;
+        QCOMPARE(failed.size(), 1);
+        const auto failure = failed[0][0].value<memory::CommandFailure>();
+        QCOMPARE(failure.command, memory::MemoryCommand::Download);
+        QVERIFY(!failure.cancelled);
+        QVERIFY2(failure.message.contains(QLatin1String("went away")), qPrintable(failure.message));
+        QVERIFY(failure.partialSet);
+        const memory::DownloadedSet& partial = *failure.partialSet;
         QVERIFY(!partial.complete);
         QVERIFY2(partial.records.size() > 0 && partial.records.size() < kRecords,
                  qPrintable(QString::number(partial.records.size())));
@@ -159,10 +148,11 @@ private slots:
         QCOMPARE(poller.state(), link::LinkState::Linked);
 
         commands.download(1, 120);
-        QTRY_COMPARE_WITH_TIMEOUT(ends, 2, 5000);
-        QVERIFY(downloaded);
-        QVERIFY(downloaded->complete);
-        QCOMPARE(downloaded->records.size(), qsizetype(120));
+        QTRY_COMPARE_WITH_TIMEOUT(ends(), 2, 5000);
+        QCOMPARE(downloaded.size(), 1);
+        const auto set = downloaded[0][0].value<memory::DownloadedSet>();
+        QVERIFY(set.complete);
+        QCOMPARE(set.records.size(), qsizetype(120));
         QCOMPARE(linkFailures, 1);
         QCOMPARE(portFailures, 1);
         pollTimer->stop();

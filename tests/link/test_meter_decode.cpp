@@ -52,7 +52,6 @@ private slots:
         QTest::addColumn<float>("level");
         QTest::newRow("65.3") << 0x06 << 0x53 << "0653" << 65.3f;
         QTest::newRow("105.2") << 0x10 << 0x52 << "1052" << 105.2f;
-        QTest::newRow("30.0 whole") << 0x03 << 0x00 << "0300" << 30.0f;
         QTest::newRow("flags with tens 3") << 0xE3 << 0x41 << "E341" << 34.1f;
         QTest::newRow("tens half A counts 0") << 0x0A << 0x12 << "0A12" << 1.2f;
         QTest::newRow("units A stops at once") << 0x04 << 0xA5 << "04A5" << 40.0f;

@@ -82,21 +82,13 @@ private slots:
         QVERIFY(!saveRecordFile(file, store, [&](qsizetype i) { lastProgress = i; }));
         QCOMPARE(readAll(file), bytes);
         QCOMPARE(lastProgress, rows.size());
-        // One line on its own is the same bytes as in the file.
-        if (!rows.isEmpty()) {
-            const QByteArray line =
-                recordLine(store.bytes(0, Field::No), store.bytes(0, Field::DateTime),
-                           store.bytes(0, Field::Level));
-            QCOMPARE(bytes.mid(kHeaderLine.size(), line.size()), line);
-        }
     }
 
-    // A place that cannot be opened, and one that takes no bytes.
+    // Places that cannot be opened.
     void saveFailures_data() {
         QTest::addColumn<QString>("target");
         QTest::newRow("a folder") << dir_.path();
         QTest::newRow("missing folder") << dir_.filePath(QStringLiteral("no/such/dir/x.sdm"));
-        QTest::newRow("disk full") << QStringLiteral("/dev/full");
     }
     // A save is refused over a file that a running recording holds, and a medium
     // that fills up during the save leaves the old file whole.
@@ -131,14 +123,11 @@ private slots:
 
     void saveFailures() {
         QFETCH(QString, target);
-        if (target.startsWith(u"/dev/") && !QFile::exists(target)) {
-            QSKIP("no /dev/full here");
-        }
         const auto error = saveRecordFile(target, storeOf({{"1", kDt, "65.3"}}));
         QVERIFY(error.has_value());
         QCOMPARE(error->fileName, target);
         QVERIFY2(!error->reason.isEmpty(), "a failure carries its reason");
-        QVERIFY(!QFileInfo(target).isFile() || target.startsWith(u"/dev/"));
+        QVERIFY(!QFileInfo(target).isFile());
     }
 
     // CSV: numbers of plain levels, other level texts and odd time stamps as they

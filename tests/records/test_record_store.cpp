@@ -39,15 +39,6 @@ private slots:
         QCOMPARE(store.text(0, Field::Level), QStringLiteral("?5"));
     }
 
-    // A full live list must stay small: about the text plus 12 bytes a record.
-    void compact() {
-        RecordStore store;
-        for (int i = 1; i <= 10000; ++i) {
-            QVERIFY(store.append(QString::number(i), u"2009/03/15 14:05:09", u"65.3"));
-        }
-        QVERIFY(store.memoryBytes() < 10000 * (6 + 19 + 4 + 12) * 2);
-    }
-
     // Appends announce just the new rows, so views add them without a reset.
     void modelAppendSignals() {
         RecordTableModel model;
