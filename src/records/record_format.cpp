@@ -11,11 +11,4 @@ void appendRecordLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTim
     out.append(kLineEnd);
 }
 
-QByteArray recordLine(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
-    QByteArray line;
-    line.reserve(no.size() + dateTime.size() + level.size() + 3 + kLineEnd.size());
-    appendRecordLine(line, no, dateTime, level);
-    return line;
-}
-
 }  // namespace lp::records

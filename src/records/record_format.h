@@ -18,8 +18,4 @@ inline constexpr QByteArrayView kHeaderLine("No.s\tDate Time\tdB\t\r\n");
 void appendRecordLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
                       QByteArrayView level);
 
-// One record line on its own, for writers that write a line at a time.
-[[nodiscard]] QByteArray recordLine(QByteArrayView no, QByteArrayView dateTime,
-                                    QByteArrayView level);
-
 }  // namespace lp::records

@@ -30,14 +30,6 @@ QByteArray SimTransport::readAll() {
     return out;
 }
 
-qint64 SimTransport::bytesInFlight() const {
-    qint64 n = 0;
-    for (const Reply& r : line_) {
-        n += r.bytes.size() - r.delivered;
-    }
-    return n;
-}
-
 qint64 SimTransport::timeOfByte(const Reply& r, qsizetype count) const {
     if (!paced_) {
         return r.startMs;

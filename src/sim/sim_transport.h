@@ -29,9 +29,6 @@ public:
     [[nodiscard]] qint64 bytesAvailable() const override { return rx_.size(); }
     [[nodiscard]] QString description() const override { return QStringLiteral("Simulated meter"); }
 
-    // Bytes still on their way to the receive buffer.
-    [[nodiscard]] qint64 bytesInFlight() const;
-
 private:
     // One reply on the line; it starts arriving at startMs.
     struct Reply {
