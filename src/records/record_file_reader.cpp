@@ -110,6 +110,18 @@ const char* scanItem(const char* data, const char* end, int& tabCount, qsizetype
     return p;
 }
 
+// Appends each record to a store.
+class StoreSink final : public RecordSink {
+public:
+    explicit StoreSink(RecordStore& store) : store_(store) {}
+    bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
+        return store_.append(no, dateTime, level);
+    }
+
+private:
+    RecordStore& store_;
+};
+
 }  // namespace
 
 RecordFileReader::RecordFileReader(const QString& path) : path_(path), file_(path) {}
@@ -286,7 +298,7 @@ void RecordFileReader::scanWholeItem(ScannedItem& item) {
     }
 }
 
-bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, RecordStore& into) {
+bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, RecordSink& into) {
     ++items_;
     const QByteArrayView item = scanned.text;
     if (item.isEmpty()) {
@@ -303,7 +315,7 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
         QByteArray dateTime = mid(rest, 0, 8).toByteArray();
         dateTime.append(mid(rest, 11, 9));
         const double level = platform::leadingNumber(QString::fromLatin1(mid(rest, 25, 4)));
-        if (!into.append(item.first(tab), dateTime, oneDecimal(level))) {
+        if (!into.take(item.first(tab), dateTime, oneDecimal(level))) {
             return fail(line, QStringLiteral("the file holds more text than a list can take"));
         }
         progressCount_ = items_;
@@ -320,8 +332,8 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
                                                            : QStringLiteral("only two")));
     }
     const qsizetype* cuts = scanned.tabs;
-    if (!into.append(item.first(cuts[0]), item.sliced(cuts[0] + 1, cuts[1] - cuts[0] - 1),
-                     item.sliced(cuts[1] + 1, cuts[2] - cuts[1] - 1))) {
+    if (!into.take(item.first(cuts[0]), item.sliced(cuts[0] + 1, cuts[1] - cuts[0] - 1),
+                   item.sliced(cuts[1] + 1, cuts[2] - cuts[1] - 1))) {
         return fail(line, QStringLiteral("the file holds more text than a list can take"));
     }
     progressCount_ = items_ - 1;
@@ -329,6 +341,11 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
 }
 
 RecordFileReader::Status RecordFileReader::read(RecordStore& into, qsizetype maxItems) {
+    StoreSink sink(into);
+    return read(sink, maxItems);
+}
+
+RecordFileReader::Status RecordFileReader::read(RecordSink& into, qsizetype maxItems) {
     if (error_) {
         return Status::Failed;
     }
