@@ -23,18 +23,15 @@ int plainTenths(Text text) {
     if (size < 3 || size > 5 || text[size - 2] != QLatin1Char('.')) {
         return -1;
     }
-    int tenths = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (i == size - 2) {
-            continue;
-        }
-        const unsigned digit = text[i].unicode() - unsigned('0');
-        if (digit > 9) {
-            return -1;
-        }
-        tenths = tenths * 10 + static_cast<int>(digit);
+    const auto digit = [text](qsizetype i) { return text[i].unicode() - unsigned('0'); };
+    unsigned tenths = digit(size - 1);
+    bool digits = tenths <= 9;
+    unsigned scale = 10;
+    for (qsizetype i = size - 3; i >= 0; --i, scale *= 10) {
+        digits &= digit(i) <= 9;
+        tenths += digit(i) * scale;
     }
-    return tenths < LevelTally::kPlainTenths ? tenths : -1;
+    return digits && tenths < LevelTally::kPlainTenths ? static_cast<int>(tenths) : -1;
 }
 
 // The value the number reader gives for the text of these tenths (whole part plus
