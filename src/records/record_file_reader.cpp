@@ -15,7 +15,7 @@
 namespace lp::records {
 namespace {
 
-constexpr qint64 kBlockBytes = 1 << 20;
+constexpr qint64 kBlockBytes = 1 << 17;
 constexpr qsizetype kLoadChunkItems = 16384;
 // A whole load reserves room for the file's text at once, up to this much; past it the
 // store grows as it fills.
@@ -73,12 +73,13 @@ inline bool markByte(quint8 byteClass, qsizetype offset, int& tabCount, qsizetyp
 
 // Scans `data` up to `end` or the first item end (comma, CR, LF), noting the first
 // three TABs and any "A" or "C"; returns where it stopped. Sixteen bytes are compared
-// at once where the processor can; a record line has only its TABs and line end to
-// look at one by one.
+// at once where the processor can: one bit mask each for item ends, TABs and the
+// fixed-column marks, cut at the first item end.
 const char* scanItem(const char* data, const char* end, int& tabCount, qsizetype* tabs,
                      bool& fixedColumns) {
     const char* p = data;
 #ifdef __SSE2__
+    const auto mask = [](__m128i bytes) { return static_cast<unsigned>(_mm_movemask_epi8(bytes)); };
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i a = _mm_set1_epi8('A');
     const __m128i c = _mm_set1_epi8('C');
@@ -87,17 +88,19 @@ const char* scanItem(const char* data, const char* end, int& tabCount, qsizetype
     const __m128i lf = _mm_set1_epi8('\n');
     for (; end - p >= 16; p += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i marks = _mm_or_si128(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, tab), _mm_cmpeq_epi8(block, a)),
-                         _mm_or_si128(_mm_cmpeq_epi8(block, c), _mm_cmpeq_epi8(block, comma))),
-            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
-        for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(marks)); bits != 0;
-             bits &= bits - 1) {
-            const char* at = p + __builtin_ctz(bits);
-            if (markByte(kByteClasses[static_cast<unsigned char>(*at)], at - data, tabCount, tabs,
-                         fixedColumns)) {
-                return at;
-            }
+        const unsigned ends =
+            mask(_mm_or_si128(_mm_cmpeq_epi8(block, comma),
+                              _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        // The bytes before the first item end of the block (all of them when none).
+        const unsigned before = ends != 0 ? (ends & (0u - ends)) - 1 : 0xFFFFu;
+        unsigned tabBits = mask(_mm_cmpeq_epi8(block, tab)) & before;
+        fixedColumns |=
+            (mask(_mm_or_si128(_mm_cmpeq_epi8(block, a), _mm_cmpeq_epi8(block, c))) & before) != 0;
+        for (; tabBits != 0 && tabCount < 3; tabBits &= tabBits - 1) {
+            tabs[tabCount++] = p - data + __builtin_ctz(tabBits);
+        }
+        if (ends != 0) {
+            return p + __builtin_ctz(ends);
         }
     }
 #endif
@@ -109,6 +112,18 @@ const char* scanItem(const char* data, const char* end, int& tabCount, qsizetype
     }
     return p;
 }
+
+// Appends each record to a store.
+class StoreSink final : public RecordSink {
+public:
+    explicit StoreSink(RecordStore& store) : store_(store) {}
+    bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
+        return store_.append(no, dateTime, level);
+    }
+
+private:
+    RecordStore& store_;
+};
 
 }  // namespace
 
@@ -286,7 +301,7 @@ void RecordFileReader::scanWholeItem(ScannedItem& item) {
     }
 }
 
-bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, RecordStore& into) {
+bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, RecordSink& into) {
     ++items_;
     const QByteArrayView item = scanned.text;
     if (item.isEmpty()) {
@@ -303,7 +318,7 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
         QByteArray dateTime = mid(rest, 0, 8).toByteArray();
         dateTime.append(mid(rest, 11, 9));
         const double level = platform::leadingNumber(QString::fromLatin1(mid(rest, 25, 4)));
-        if (!into.append(item.first(tab), dateTime, oneDecimal(level))) {
+        if (!into.take(item.first(tab), dateTime, oneDecimal(level))) {
             return fail(line, QStringLiteral("the file holds more text than a list can take"));
         }
         progressCount_ = items_;
@@ -320,8 +335,8 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
                                                            : QStringLiteral("only two")));
     }
     const qsizetype* cuts = scanned.tabs;
-    if (!into.append(item.first(cuts[0]), item.sliced(cuts[0] + 1, cuts[1] - cuts[0] - 1),
-                     item.sliced(cuts[1] + 1, cuts[2] - cuts[1] - 1))) {
+    if (!into.take(item.first(cuts[0]), item.sliced(cuts[0] + 1, cuts[1] - cuts[0] - 1),
+                   item.sliced(cuts[1] + 1, cuts[2] - cuts[1] - 1))) {
         return fail(line, QStringLiteral("the file holds more text than a list can take"));
     }
     progressCount_ = items_ - 1;
@@ -329,6 +344,11 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
 }
 
 RecordFileReader::Status RecordFileReader::read(RecordStore& into, qsizetype maxItems) {
+    StoreSink sink(into);
+    return read(sink, maxItems);
+}
+
+RecordFileReader::Status RecordFileReader::read(RecordSink& into, qsizetype maxItems) {
     if (error_) {
         return Status::Failed;
     }

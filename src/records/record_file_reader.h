@@ -25,6 +25,7 @@
 #include <optional>
 
 #include "records/file_error.h"
+#include "records/record_sink.h"
 #include "records/record_store.h"
 
 namespace lp::records {
@@ -43,6 +44,8 @@ public:
     // Reads up to `maxItems` items, appending their records to `into`.
     // More: items remain; End: the file is read; Failed: see error().
     Status read(RecordStore& into, qsizetype maxItems);
+    // The same, handing each record to `into` instead of storing it.
+    Status read(RecordSink& into, qsizetype maxItems);
 
     [[nodiscard]] const std::optional<FileError>& error() const { return error_; }
     // The progress number a window shows with " record(s) completed": the item count
@@ -68,7 +71,7 @@ private:
     bool nextLineAtOnce(ScannedItem& item);
     QByteArrayView nextItem(qint64& startLine);
     static void scanWholeItem(ScannedItem& item);
-    bool handleItem(const ScannedItem& item, qint64 line, RecordStore& into);
+    bool handleItem(const ScannedItem& item, qint64 line, RecordSink& into);
     bool fail(qint64 line, QString reason);
     bool failLongLine();
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/numeric_text.h"
 #include "stats/percentiles.h"
@@ -13,10 +14,38 @@ namespace {
 // 10^(x/10) = e^(x * ln(10)/10)
 constexpr double kLn10Over10 = 0.23025850929940458;
 
+// The tenths of a level written the common way, one to three digits, a point and one
+// digit ("65.3"), below 145 dB; -1 for any other text. Such a text falls under rule 4
+// and its class follows from its tenths alone.
+template <typename Text>
+int plainTenths(Text text) {
+    const qsizetype size = text.size();
+    if (size < 3 || size > 5 || text[size - 2] != QLatin1Char('.')) {
+        return -1;
+    }
+    const auto digit = [text](qsizetype i) { return text[i].unicode() - unsigned('0'); };
+    unsigned tenths = digit(size - 1);
+    bool digits = tenths <= 9;
+    unsigned scale = 10;
+    for (qsizetype i = size - 3; i >= 0; --i, scale *= 10) {
+        digits &= digit(i) <= 9;
+        tenths += digit(i) * scale;
+    }
+    return digits && tenths < LevelTally::kPlainTenths ? static_cast<int>(tenths) : -1;
+}
+
+// The value the number reader gives for the text of these tenths (whole part plus
+// the fraction divided once), so the figures do not depend on the path a text took.
+double tenthsLevel(int tenths) {
+    return static_cast<double>(tenths / 10) + static_cast<double>(tenths % 10) / 10.0;
+}
+
 }  // namespace
 
 LevelTally::LevelTally(Resolution resolution)
-    : resolution_(resolution), counts_(topClass(resolution) + 1, 0) {}
+    : resolution_(resolution),
+      counts_(topClass(resolution) + 1, 0),
+      tenthsCounts_(kPlainTenths, 0) {}
 
 void LevelTally::add(QLatin1StringView text) {
     addText(text);
@@ -31,6 +60,12 @@ void LevelTally::add(QStringView text) {
 template <typename Text>
 void LevelTally::addText(Text text) {
     ++recordCount_;
+    if (const int tenths = plainTenths(text); tenths >= 0) {
+        ++counts_[resolution_ == Resolution::TenthDb ? tenths : tenths / 10];
+        ++tenthsCounts_[tenths];
+        ++withLevel_;
+        return;
+    }
     bool star = false;
     bool dash = false;
     bool ell = false;
@@ -62,7 +97,7 @@ void LevelTally::addText(Text text) {
 }
 
 void LevelTally::addLevel(double level) {
-    if (withLevel_ == 0) {
+    if (otherLevels_ == 0) {
         energyReference_ = level;
         energySum_ = 1.0;
         lmax_ = level;
@@ -73,9 +108,40 @@ void LevelTally::addLevel(double level) {
     } else {
         energySum_ += std::exp((level - energyReference_) * kLn10Over10);
     }
+    ++otherLevels_;
     ++withLevel_;
     lmax_ = std::max(lmax_, level);
     lmin_ = std::min(lmin_, level);
+}
+
+// Extremes and Leq over both kinds of level: the energy of the plain ones is summed
+// class by class, count times the class's energy, against the highest level.
+void LevelTally::fillFigures(LevelFigures& figures) const {
+    double lmax = otherLevels_ > 0 ? lmax_ : -std::numeric_limits<double>::infinity();
+    double lmin = otherLevels_ > 0 ? lmin_ : std::numeric_limits<double>::infinity();
+    int lowest = kPlainTenths;
+    int highest = -1;
+    for (int tenths = 0; tenths < kPlainTenths; ++tenths) {
+        if (tenthsCounts_[tenths] != 0) {
+            lowest = std::min(lowest, tenths);
+            highest = tenths;
+        }
+    }
+    if (highest >= 0) {
+        lmax = std::max(lmax, tenthsLevel(highest));
+        lmin = std::min(lmin, tenthsLevel(lowest));
+    }
+    double sum =
+        otherLevels_ > 0 ? energySum_ * std::exp((energyReference_ - lmax) * kLn10Over10) : 0.0;
+    for (int tenths = lowest; tenths <= highest; ++tenths) {
+        if (tenthsCounts_[tenths] != 0) {
+            sum += static_cast<double>(tenthsCounts_[tenths]) *
+                   std::exp((tenthsLevel(tenths) - lmax) * kLn10Over10);
+        }
+    }
+    figures.leq = lmax + 10.0 * std::log10(sum / static_cast<double>(withLevel_));
+    figures.lmax = lmax;
+    figures.lmin = lmin;
 }
 
 LnResult LevelTally::result() const {
@@ -93,10 +159,7 @@ LnResult LevelTally::result() const {
     figures.withLevel = withLevel_;
     figures.leftOut = recordCount_ - withLevel_;
     if (withLevel_ > 0) {
-        const double mean = energySum_ / static_cast<double>(withLevel_);
-        figures.leq = energyReference_ + 10.0 * std::log10(mean);
-        figures.lmax = lmax_;
-        figures.lmin = lmin_;
+        fillFigures(figures);
     }
     return result;
 }

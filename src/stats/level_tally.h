@@ -15,6 +15,7 @@
 #include <QLatin1StringView>
 #include <QList>
 #include <QStringView>
+#include <vector>
 
 #include "stats/ln_result.h"
 #include "stats/resolution.h"
@@ -23,6 +24,9 @@ namespace lp::stats {
 
 class LevelTally {
 public:
+    // Levels written "d.d", "dd.d" or "ddd.d" below 145 dB are counted by their tenths.
+    static constexpr int kPlainTenths = 1450;
+
     explicit LevelTally(Resolution resolution);
 
     // Level texts as the record store keeps them (Latin-1 bytes) or as a grid shows them.
@@ -40,11 +44,17 @@ private:
     template <typename Text>
     void addText(Text text);
     void addLevel(double level);
+    void fillFigures(LevelFigures& figures) const;
 
     Resolution resolution_;
     QList<qint64> counts_;
     qint64 recordCount_ = 0;
     qint64 withLevel_ = 0;
+    // Levels written "65.3" (most of them) are counted per tenth of a dB; their energy
+    // and extremes are worked out from the counts at the end.
+    std::vector<qint64> tenthsCounts_;
+    // Any other level goes into the running figures below.
+    qint64 otherLevels_ = 0;
     // Energy kept as sum of 10^((L - reference)/10), the reference being the highest
     // level so far, so that no level however large overflows the sum.
     double energyReference_ = 0.0;

@@ -81,6 +81,7 @@ private slots:
         QTest::newRow("65.25 to even 652") << "65.25" << 652 << 65 << true;
         QTest::newRow("65.75 to even 658") << "65.75" << 658 << 65 << true;
         QTest::newRow("65.96 up to 66.0") << "65.96" << 660 << 65 << true;
+        QTest::newRow("65.7 cut to 65 at 1 dB") << "65.7" << 657 << 65 << true;
         QTest::newRow("144.96 into top") << "144.96" << 1450 << 144 << true;
         QTest::newRow("145.0") << "145.0" << 1450 << 145 << true;
         QTest::newRow("150.2") << "150.2" << 1450 << 145 << true;
