@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     }
     out << "runs: " << runs << "\n";
     out << "load (reader only):           " << readerOnly.text() << "\n";
-    out << "load into window and show:    " << loadAndShow.text() << "   (goal <= 500 ms)\n";
+    out << "load into window and show:    " << loadAndShow.text() << "   (goal <= 300 ms)\n";
     out << "save from window:             " << save.text() << "   (goal <= 500 ms)\n";
     out << "append one row at the end:    " << append.text() << " (per row)\n";
     out << "record store:                 " << storeBytes << " bytes ("
