@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "../support/bench_support.h"
 #include "../support/sim_process.h"
 #include "link/live_poller.h"
 #include "lists/hdd_saved_list.h"
@@ -31,19 +32,12 @@ using namespace lp;
 namespace {
 
 // Every dialog answers at once; the printer dialog picks a PDF file.
-class PdfDialogs final : public platform::Dialogs {
+class PdfDialogs final : public bench::CountingDialogs {
 public:
     explicit PdfDialogs(QString pdf) : pdf_(std::move(pdf)) {}
     void message(QWidget*, const QString& text, platform::MessageIcon, const QString&) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
-    bool ask(QWidget*, const QString&, const QString&) override { return false; }
-    std::optional<QString> input(QWidget*, const QString&, const QString&,
-                                 const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }
     std::optional<platform::PrinterChoice> choosePrinter(QWidget*) override {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);

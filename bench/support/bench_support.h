@@ -19,7 +19,7 @@ inline double ownCpuSeconds() {
 }
 
 // Message boxes are only counted; every question is answered "no" or cancelled.
-class CountingDialogs final : public platform::Dialogs {
+class CountingDialogs : public platform::Dialogs {
 public:
     void message(QWidget*, const QString&, platform::MessageIcon, const QString&) override {
         ++messages;

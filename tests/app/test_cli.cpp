@@ -11,6 +11,7 @@
 
 #include "app/cli/cli.h"
 #include "files.h"
+#include "program_run.h"
 #include "records/csv_export.h"
 #include "records/record_file_reader.h"
 #include "records/record_format.h"
@@ -22,25 +23,10 @@ using namespace lp;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = test::ProgramRun;
 
 Run runCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.status = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return test::runToEnd(QStringLiteral(LP_CLI_PROGRAM), arguments);
 }
 
 // A small list with every kind of level text: plain levels, a marked one, an

@@ -12,6 +12,7 @@
 
 #include "app/cli/record_files.h"
 #include "files.h"
+#include "program_run.h"
 #include "records/record_file_reader.h"
 #include "records/record_format.h"
 #include "sim_process.h"
@@ -68,22 +69,10 @@ private:
     QByteArray err_;
 };
 
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = test::ProgramRun;
 
 Run runToEnd(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
-    Run run;
-    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit) {
-        run = {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-               QString::fromUtf8(process.readAllStandardError())};
-    }
-    test::endChild(process);
-    return run;
+    return test::runToEnd(QStringLiteral(LP_CLI_PROGRAM), arguments, 30000);
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+// A program run to its end, its status and both outputs kept, for tests of whole processes.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace lp::test {
+
+struct ProgramRun {
+    int status = -1;  // -1 when it did not end normally in time (then killed)
+    QString out;
+    QString err;
+};
+
+inline ProgramRun runToEnd(const QString& program, const QStringList& arguments,
+                           int timeoutMs = 60000) {
+    QProcess process;
+    process.start(program, arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.status = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+}  // namespace lp::test
