@@ -55,8 +55,8 @@ int main(int argc, char* argv[]) {
             lp::platform::VirtualClock clock;
             QElapsedTimer pause;
             double pausedMs = 0.0;
-            const lp::charts::LivePause live{[&] { pause.start(); },
-                                             [&] { pausedMs = pause.nsecsElapsed() / 1e6; }};
+            const lp::platform::LivePause live{[&] { pause.start(); },
+                                               [&] { pausedMs = pause.nsecsElapsed() / 1e6; }};
             QElapsedTimer click;
             click.start();
             // What the program does on "Plot": a plot of the window's records, shown.

@@ -24,7 +24,7 @@ void equipSavedFileWindow(lists::HddSavedList& window, platform::Dialogs& dialog
 FileViewer::FileViewer(platform::Clock& clock, platform::Dialogs& dialogs)
     : clock_(clock),
       dialogs_(dialogs),
-      opener_(std::make_unique<lists::SavedFileOpener>(dialogs, lists::PanelTimers{}, nullptr)) {}
+      opener_(std::make_unique<lists::SavedFileOpener>(dialogs, platform::LivePause{}, nullptr)) {}
 
 FileViewer::~FileViewer() {
     delete plot_;
@@ -38,7 +38,8 @@ lists::HddSavedList* FileViewer::open(const QString& path) {
             *window, dialogs_,
             [this](const records::RecordStore& records, const QString& title, QWidget* opener) {
                 delete plot_;
-                plot_ = new charts::ListPlot(records, title, clock_, dialogs_, charts::LivePause{});
+                plot_ =
+                    new charts::ListPlot(records, title, clock_, dialogs_, platform::LivePause{});
                 plot_->setAttribute(Qt::WA_DeleteOnClose);
                 plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
                 plot_->show();

@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 
-#include "lists/panel_timers.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/live_pause.h"
 
 class QWidget;
 

@@ -71,8 +71,8 @@ void Session::wireWindows() {
     panel->setFeatureAvailable(Feature::List, true);
 
     panel::LiveCycle* cycle = cycle_.get();
-    const lists::PanelTimers timers{[cycle] { cycle->pauseTimers(); },
-                                    [cycle] { cycle->resumeTimers(); }};
+    const platform::LivePause timers{[cycle] { cycle->pauseTimers(); },
+                                     [cycle] { cycle->resumeTimers(); }};
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
     connect(panel, &panel::Panel::openRequested, this, &Session::openSavedFile);
     panel->setFeatureAvailable(Feature::Open, true);
@@ -120,8 +120,8 @@ void Session::openRealTimeChart() {
 void Session::openPlot(const records::RecordStore& records, const QString& title, QWidget* opener) {
     delete plot_;
     panel::LiveCycle* cycle = cycle_.get();
-    const charts::LivePause pause{[cycle] { cycle->pauseTimers(); },
-                                  [cycle] { cycle->resumeTimers(); }};
+    const platform::LivePause pause{[cycle] { cycle->pauseTimers(); },
+                                    [cycle] { cycle->resumeTimers(); }};
     plot_ = new charts::ListPlot(records, title, clock_, dialogs_, pause);
     plot_->setAttribute(Qt::WA_DeleteOnClose);
     // Beside the window it plots.

@@ -29,7 +29,7 @@ constexpr double kHoverPixels = 6.0;
 }  // namespace
 
 ListPlot::ListPlot(records::RecordStore records, const QString& title, platform::Clock& clock,
-                   platform::Dialogs& dialogs, LivePause livePause, QWidget* parent)
+                   platform::Dialogs& dialogs, platform::LivePause livePause, QWidget* parent)
     : QWidget(parent, Qt::Window),
       records_(std::move(records)),
       title_(title),
@@ -161,9 +161,15 @@ void ListPlot::drawCurve() {
     if (count <= 0 || range_.last > records_.count()) {
         return;  // a range of none: the frame alone
     }
-    if (livePause_.pause) {
-        livePause_.pause();
+    {
+        const platform::LivePaused paused(livePause_);
+        drawCurvePass();
     }
+    emit curveFinished();
+}
+
+void ListPlot::drawCurvePass() {
+    const qint64 count = range_.count();
     const PlotFrame& f = frame_;
     drawGrid(*canvas_, f);
 
@@ -233,10 +239,6 @@ void ListPlot::drawCurve() {
     }
     curveDrawn_ = true;
     ++passes_;
-    if (livePause_.resume) {
-        livePause_.resume();
-    }
-    emit curveFinished();
 }
 
 void ListPlot::describe() {

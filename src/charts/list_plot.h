@@ -18,6 +18,7 @@
 
 #include "charts/chart_rules.h"
 #include "platform/clock.h"
+#include "platform/live_pause.h"
 #include "records/record_store.h"
 
 class QAction;
@@ -35,12 +36,6 @@ namespace lp::charts {
 
 struct ChartToolbar;
 
-// Switches the live cycle off and on around the drawing pass.
-struct LivePause {
-    std::function<void()> pause;
-    std::function<void()> resume;
-};
-
 class ListPlot : public QWidget {
     Q_OBJECT
 public:
@@ -50,7 +45,8 @@ public:
 
     // `title` stands in the frame's title place (a file name, "Set 3").
     ListPlot(records::RecordStore records, const QString& title, platform::Clock& clock,
-             platform::Dialogs& dialogs, LivePause livePause = {}, QWidget* parent = nullptr);
+             platform::Dialogs& dialogs, platform::LivePause livePause = {},
+             QWidget* parent = nullptr);
     ~ListPlot() override;
 
     // PlotRecords: the grid and the curve of the plotted range, in one pass.
@@ -90,12 +86,14 @@ private:
     // The frame; the curve follows now (once one was drawn) or after the delay.
     void redraw(bool curveAtOnce);
     void drawFrame();
+    // The grid, the curve and the time labels, with the live cycle paused.
+    void drawCurvePass();
     void describe();
 
     records::RecordStore records_;
     QString title_;
     platform::Dialogs& dialogs_;
-    LivePause livePause_;
+    platform::LivePause livePause_;
     std::unique_ptr<platform::Timer> timer_;
     PlotRange range_;
     PlotFrame frame_;

@@ -9,7 +9,8 @@
 
 namespace lp::lists {
 
-SavedFileOpener::SavedFileOpener(platform::Dialogs& dialogs, PanelTimers timers, QWidget* anchor)
+SavedFileOpener::SavedFileOpener(platform::Dialogs& dialogs, platform::LivePause timers,
+                                 QWidget* anchor)
     : dialogs_(dialogs), timers_(std::move(timers)), anchor_(anchor) {}
 
 HddSavedList* SavedFileOpener::open() {
@@ -33,7 +34,7 @@ HddSavedList* SavedFileOpener::openFile(const QString& path) {
 
     std::optional<records::FileError> error;
     {
-        const PanelTimersPaused paused(timers_);
+        const platform::LivePaused paused(timers_);
         const platform::WaitCursor hourglass;
         error = window->load(path);
     }

@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QString>
 
-#include "lists/panel_timers.h"
 #include "platform/dialogs.h"
+#include "platform/live_pause.h"
 #include "records/file_error.h"
 
 class QWidget;
@@ -20,7 +20,7 @@ class HddSavedList;
 class SavedFileOpener {
 public:
     // `anchor` is the panel: the window opens beside it and closes with it.
-    SavedFileOpener(platform::Dialogs& dialogs, PanelTimers timers, QWidget* anchor);
+    SavedFileOpener(platform::Dialogs& dialogs, platform::LivePause timers, QWidget* anchor);
 
     // The command (the panel stops a running recording before calling it). Returns
     // the window, or null when the dialog was cancelled.
@@ -37,7 +37,7 @@ public:
 
 private:
     platform::Dialogs& dialogs_;
-    PanelTimers timers_;
+    platform::LivePause timers_;
     QPointer<QWidget> anchor_;
     QPointer<HddSavedList> window_;
 };

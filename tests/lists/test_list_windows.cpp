@@ -99,8 +99,8 @@ private slots:
         panel_ = std::make_unique<QWidget>();
         panel_->setGeometry(50, 40, 300, 200);
         feed_ = std::make_unique<LiveListFeed>(dialogs_, panel_.get());
-        PanelTimers timers{[this] { timerLog_ << QStringLiteral("pause"); },
-                           [this] { timerLog_ << QStringLiteral("resume"); }};
+        lp::platform::LivePause timers{[this] { timerLog_ << QStringLiteral("pause"); },
+                                       [this] { timerLog_ << QStringLiteral("resume"); }};
         opener_ = std::make_unique<SavedFileOpener>(dialogs_, timers, panel_.get());
         clock_ = kStart;
     }
