@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "../support/bench_support.h"
+#include "../support/large_record_file.h"
 #include "../support/sim_process.h"
 #include "link/live_poller.h"
 #include "lists/hdd_saved_list.h"
@@ -25,7 +26,6 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_line_printer.h"
 #include "platform/serial_transport.h"
-#include "records/record_file_writer.h"
 
 using namespace lp;
 
@@ -50,18 +50,6 @@ private:
     QString pdf_;
 };
 
-records::RecordStore makeRecords(int count) {
-    records::RecordStore store;
-    store.reserve(count, count * 30LL);
-    QDateTime t(QDate(2009, 3, 15), QTime(14, 5, 9));
-    for (int i = 1; i <= count; ++i) {
-        store.append(QString::number(i), t.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")),
-                     QString::number(40.0 + (i * 7919 % 800) / 10.0, 'f', 1));
-        t = t.addSecs(2);
-    }
-    return store;
-}
-
 double peakRssMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -73,13 +61,14 @@ double peakRssMb() {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int count = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 348000;
+    const int count =
+        argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : bench::kLargeFileRecords;
 
     QTemporaryDir dir;
     const QString keep = qEnvironmentVariable("LP_BENCH_KEEP");
     const QString pdf = (keep.isEmpty() ? dir.path() : keep) + QStringLiteral("/print.pdf");
     const QString sdm = dir.filePath(QStringLiteral("big.sdm"));
-    if (records::saveRecordFile(sdm, makeRecords(count))) {
+    if (!bench::writeLargeRecordFile(sdm, count)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(sdm));
         return 1;
     }
