@@ -21,6 +21,15 @@ QString dashes(int count) {
     return QString(8, u' ') + QString(count, u'-');
 }
 
+// The saved-file printouts' heading block: four blank lines, the column headers with
+// the level's caption after them, the rule.
+QStringList savedFileHeading(const QStringList& headers, const QString& levelCaption,
+                             int ruleLength) {
+    return blankLines() << rightAligned(headers.value(0), 14) + rightAligned(headers.value(1), 21) +
+                               levelCaption
+                        << dashes(ruleLength);
+}
+
 }  // namespace
 
 QString rightAligned(QStringView text, int width) {
@@ -70,10 +79,7 @@ Printout liveListPrintout(const records::RecordStore& records, qsizetype count) 
 Printout onePerLinePrintout(const records::RecordStore& records, const QStringList& headers) {
     Printout printout;
     printout.font = PrintFont{kPrinterFont, 12};
-    printout.heading = blankLines();
-    printout.heading << rightAligned(headers.value(0), 14) + rightAligned(headers.value(1), 21) +
-                            QStringLiteral("  dB")
-                     << dashes(33);
+    printout.heading = savedFileHeading(headers, QStringLiteral("  dB"), 33);
     printout.bodyCount = records.count();
     printout.bodyLine = [&records](qsizetype i) {
         return rightAligned(records.text(i, Field::No), 14) +
@@ -89,10 +95,7 @@ Printout severalPerLinePrintout(const records::RecordStore& records, const QStri
     const qsizetype per = std::clamp(perLine, 1, 5);
     Printout printout;
     printout.font = PrintFont{kPrinterFont, 8};
-    printout.heading = blankLines();
-    printout.heading << rightAligned(headers.value(0), 14) + rightAligned(headers.value(1), 21) +
-                            QStringLiteral("     (dB)")
-                     << dashes(72);
+    printout.heading = savedFileHeading(headers, QStringLiteral("     (dB)"), 72);
     printout.bodyCount = (records.count() + per - 1) / per;
     printout.bodyLine = [&records, per](qsizetype i) {
         const qsizetype first = i * per;
