@@ -4,7 +4,7 @@
 #include <QDate>
 #include <QTime>
 
-#include "platform/numeric_text.h"
+#include "records/level_marks.h"
 #include "records/record_file_writer.h"
 
 namespace lp::records {
@@ -12,8 +12,7 @@ namespace {
 
 // Whether the level text carries a plain level, and if so the characters of its number.
 std::optional<QString> levelNumber(const QString& text) {
-    if (text.contains(u'*') || text.contains(u'-') || text.contains(u'L') ||
-        !platform::startsWithNumber(text)) {
+    if (!carriesLevel(QStringView(text))) {
         return std::nullopt;
     }
     qsizetype i = 0;

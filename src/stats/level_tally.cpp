@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/numeric_text.h"
+#include "records/level_marks.h"
 #include "stats/percentiles.h"
 
 namespace lp::stats {
@@ -66,23 +67,16 @@ void LevelTally::addText(Text text) {
         ++withLevel_;
         return;
     }
-    bool star = false;
-    bool dash = false;
-    bool ell = false;
-    for (const auto c : text) {
-        star |= c == QLatin1Char('*');
-        dash |= c == QLatin1Char('-');
-        ell |= c == QLatin1Char('L');
-    }
-    if (star) {
+    const records::LevelMarks marks = records::levelMarks(text);
+    if (marks.star) {
         return;
     }
-    if (dash) {
+    if (marks.dash) {
         ++counts_[dashClass(resolution_)];
         return;
     }
     const double value = platform::leadingNumber(text);
-    if (!(value < 145.0) || ell) {
+    if (!(value < 145.0) || marks.ell) {
         ++counts_[topClass(resolution_)];
     } else {
         // No "-" in the text, so the value is 0 or more and below 145.
@@ -91,7 +85,7 @@ void LevelTally::addText(Text text) {
                               : static_cast<int>(value);
         ++counts_[index];
     }
-    if (!ell && platform::startsWithNumber(text)) {
+    if (!marks.ell && platform::startsWithNumber(text)) {
         addLevel(value);
     }
 }

@@ -140,7 +140,8 @@ private slots:
                                            {"2", "2009/13/01 14:05:17", "*66.2"},
                                            {"3", "not a time", "L 150.0"},
                                            {"4", kDt, "+65.35 dB"},
-                                           {"5", kDt, "a,b"}});
+                                           {"5", kDt, "a,b"},
+                                           {"6", kDt, "30.0-"}});
         const QString csv = path(QStringLiteral("out.csv"));
         QVERIFY(!writeCsvFile(csv, store));
         QCOMPARE(readAll(csv), QByteArray("no,time,level\r\n"
@@ -148,7 +149,8 @@ private slots:
                                           "2,2009/13/01 14:05:17,*66.2\r\n"
                                           "3,not a time,L 150.0\r\n"
                                           "4,2009-03-15T14:05:09,+65.35\r\n"
-                                          "5,2009-03-15T14:05:09,\"a,b\"\r\n"));
+                                          "5,2009-03-15T14:05:09,\"a,b\"\r\n"
+                                          "6,2009-03-15T14:05:09,30.0-\r\n"));
         const auto refused = writeCsvFile(dir_.path(), store);
         QVERIFY(refused);
         QCOMPARE(exportFailureText(*refused),
