@@ -29,9 +29,7 @@ QString resolutionText(stats::Resolution resolution) {
 bool load(const QString& path, records::RecordStore& into, QTextStream& err) {
     const records::LoadResult loaded = records::loadRecordFile(path, into);
     if (loaded.error) {
-        err << kProgramName << ": " << records::loadFailureText(*loaded.error, loaded.records)
-            << "\n";
-        err.flush();
+        (void)failure(err, records::loadFailureText(*loaded.error, loaded.records));
         return false;
     }
     return true;
@@ -86,10 +84,7 @@ int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
     for (const QString& file : files) {
         const stats::FileLn read = stats::computeLnOfFile(resolution, file);
         if (read.load.error) {
-            err << kProgramName << ": "
-                << records::loadFailureText(*read.load.error, read.load.records) << "\n";
-            err.flush();
-            status = kFileFailure;
+            status = failure(err, records::loadFailureText(*read.load.error, read.load.records));
             continue;
         }
         const stats::LnResult& result = read.result;
@@ -134,9 +129,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kFileFailure;
     }
     if (const auto error = records::writeCsvFile(*csv, records)) {
-        err << kProgramName << ": " << records::exportFailureText(*error) << "\n";
-        err.flush();
-        return kFileFailure;
+        return failure(err, records::exportFailureText(*error));
     }
     out << QStringLiteral("%1 record(s) written to %2\n").arg(records.count()).arg(*csv);
     out.flush();
