@@ -37,6 +37,13 @@ QString deviceForComPort(int number) {
 #endif
 }
 
+std::optional<PortRequest> portFromArgument(const QString& text) {
+    qint16 nothingChosenYet = 0;  // an unknown name falls back to nothing
+    return choosePort(
+        text.compare(kSimPortArgument, Qt::CaseInsensitive) == 0 ? kSimulatedMeter : text,
+        nothingChosenYet, {});
+}
+
 PortRequest numberedPort(int number) {
     return {PortKind::Numbered, number, deviceForComPort(number),
             QStringLiteral("COM%1").arg(number)};

@@ -26,6 +26,8 @@ struct PortRequest {
 };
 
 inline const QString kSimulatedMeter = QStringLiteral("Simulated meter");
+// How a command line names the simulated meter (--port sim).
+inline const QString kSimPortArgument = QStringLiteral("sim");
 
 // The choice list: "COM1".."COM8", then the system's ports, then "Simulated meter".
 [[nodiscard]] QStringList portEntries(const QList<SystemPort>& systemPorts);
@@ -39,6 +41,10 @@ inline const QString kSimulatedMeter = QStringLiteral("Simulated meter");
 // before; with none chosen yet (`comPort` 0) there is nothing to open: nullopt.
 [[nodiscard]] std::optional<PortRequest> choosePort(const QString& text, qint16& comPort,
                                                     const QList<SystemPort>& systemPorts);
+
+// The port a command line's --port names: what the choice takes, or "sim" (in any
+// case) for the simulated meter; nullopt when it names none.
+[[nodiscard]] std::optional<PortRequest> portFromArgument(const QString& text);
 
 // The request for a fixed port number (the quick-choice buttons).
 [[nodiscard]] PortRequest numberedPort(int number);

@@ -22,7 +22,7 @@ QString helpText() {
                "  FILE.sdm     Opens the record file in the saved-file window.\n"
                "  --help       Shows this text.\n"
                "  --version    Shows the version.\n")
-        .arg(kGuiProgramName, kSimPortName);
+        .arg(kGuiProgramName, kSimPortArgument);
 }
 
 StartOptions usageError(const QString& text) {
@@ -59,15 +59,11 @@ StartOptions readStartOptions(const QStringList& arguments) {
             return usageError(QStringLiteral("give either --port or a FILE, not both"));
         }
         const QString name = parser.value(port);
-        // The same names the port choice takes; "sim" is its "Simulated meter".
-        qint16 noPortYet = 0;
-        const std::optional<PortRequest> request = choosePort(
-            name.compare(kSimPortName, Qt::CaseInsensitive) == 0 ? kSimulatedMeter : name,
-            noPortYet, {});
+        const std::optional<PortRequest> request = portFromArgument(name);
         if (!request) {
             return usageError(QStringLiteral("--port takes COM1 to COM8, a device path or "
                                              "%1, not '%2'")
-                                  .arg(kSimPortName, name));
+                                  .arg(kSimPortArgument, name));
         }
         return {StartOptions::Start::Port, *request, {}, {}};
     }

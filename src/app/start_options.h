@@ -25,8 +25,6 @@ struct StartOptions {
 };
 
 inline const QString kGuiProgramName = QStringLiteral("levelpanel");
-// What --port takes for the simulated meter.
-inline const QString kSimPortName = QStringLiteral("sim");
 
 // Reads the arguments (the program name left out).
 [[nodiscard]] StartOptions readStartOptions(const QStringList& arguments);

@@ -145,7 +145,7 @@ int runPorts(const QStringList& args, QTextStream& out, QTextStream& err,
     for (const SystemPort& port : ports) {
         out << port.device << "\t" << port.description << "\n";
     }
-    out << kSimPort << "\t" << kSimulatedMeter << "\n";
+    out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
     out.flush();
     return kOk;
 }
@@ -189,7 +189,7 @@ QString helpText() {
                "\n"
                "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
                "failed.\n")
-        .arg(kProgramName, kSimPort);
+        .arg(kProgramName, kSimPortArgument);
 }
 
 QString statsText(const QString& fileName, const stats::LnResult& result) {

@@ -26,8 +26,6 @@ inline constexpr int kUsageError = 1;
 inline constexpr int kFileFailure = 2;
 
 inline const QString kProgramName = QStringLiteral("levelpanel-cli");
-// What "ports" lists last: the built-in simulated meter.
-inline const QString kSimPort = QStringLiteral("sim");
 
 // Runs one command line; `arguments` leaves out the program name. `ports` are the
 // serial ports the system reports.

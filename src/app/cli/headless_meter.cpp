@@ -8,7 +8,7 @@ HeadlessMeter::HeadlessMeter(OpenedPort port, const PortRequest& request, platfo
                              QTextStream& err, QObject* parent)
     : QObject(parent),
       err_(err),
-      portName_(request.kind == PortKind::Simulated ? kSimPort : request.label),
+      portName_(request.kind == PortKind::Simulated ? kSimPortArgument : request.label),
       keeper_(std::make_unique<PortKeeper>(std::move(port), request, clock)) {
     poller_ = std::make_unique<link::LivePoller>(keeper_->link());
     cycle_ = std::make_unique<panel::LiveCycle>(keeper_->link(), *poller_, clock,

@@ -6,11 +6,6 @@
 
 namespace lp::app::cli {
 
-std::optional<PortRequest> portArgument(const QString& text) {
-    qint16 comPort = 0;  // nothing chosen before: an unknown name opens nothing
-    return choosePort(text == kSimPort ? kSimulatedMeter : text, comPort, {});
-}
-
 int readDeviceOptions(const QString& command, const QStringList& required,
                       const QStringList& optional, const QStringList& args, QTextStream& err,
                       DeviceArguments& into) {
@@ -25,7 +20,7 @@ int readDeviceOptions(const QString& command, const QStringList& required,
         }
     }
     const QString portText = options.values.value(port);
-    const std::optional<PortRequest> request = portArgument(portText);
+    const std::optional<PortRequest> request = portFromArgument(portText);
     if (!request) {
         return usageError(err, QStringLiteral("no such port '%1'").arg(portText));
     }

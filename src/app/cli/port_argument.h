@@ -14,9 +14,6 @@
 
 namespace lp::app::cli {
 
-// The port that `text` names; nullopt when it names none.
-[[nodiscard]] std::optional<PortRequest> portArgument(const QString& text);
-
 // A device command's options: the port, and the other options given, by name.
 struct DeviceArguments {
     PortRequest port;
