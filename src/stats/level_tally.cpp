@@ -12,6 +12,9 @@
 namespace lp::stats {
 namespace {
 
+// The top class's level: texts at or above it are counted there and carry no figure.
+constexpr double kTopLevel = 145.0;
+
 // 10^(x/10) = e^(x * ln(10)/10)
 constexpr double kLn10Over10 = 0.23025850929940458;
 
@@ -75,19 +78,25 @@ void LevelTally::addText(Text text) {
         ++counts_[dashClass(resolution_)];
         return;
     }
-    const double value = platform::leadingNumber(text);
-    if (!(value < 145.0) || marks.ell) {
+    if (marks.ell) {
         ++counts_[topClass(resolution_)];
-    } else {
-        // No "-" in the text, so the value is 0 or more and below 145.
-        const int index = resolution_ == Resolution::TenthDb
-                              ? static_cast<int>(platform::roundHalfEven(value * 10.0))
-                              : static_cast<int>(value);
-        ++counts_[index];
+        return;
     }
-    if (!marks.ell && platform::startsWithNumber(text)) {
-        addLevel(value);
+    if (!platform::startsWithNumber(text)) {
+        return;  // no level at all ("dB", a word): in no class, like "*"
     }
+    const double value = platform::leadingNumber(text);
+    if (!(value < kTopLevel)) {
+        // Beyond every measuring range: no measurement, whatever its digits say.
+        ++counts_[topClass(resolution_)];
+        return;
+    }
+    // No "-" in the text, so the value is 0 or more and below the top class.
+    const int index = resolution_ == Resolution::TenthDb
+                          ? static_cast<int>(platform::roundHalfEven(value * 10.0))
+                          : static_cast<int>(value);
+    ++counts_[index];
+    addLevel(value);
 }
 
 void LevelTally::addLevel(double level) {

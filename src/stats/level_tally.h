@@ -2,13 +2,15 @@
 // figures (energy sum, extremes) over the records that carry a level.
 //
 // Each text goes by the first rule that applies:
-//   1. it contains "*": counted in no class (it still counts as a record);
+//   1. it contains "*", or it carries no number at all ("dB", a word, nothing):
+//      counted in no class (it still counts as a record);
 //   2. it contains "-": the 25 dB class;
-//   3. its number is 145 or more, or it contains "L": the 145 dB class;
+//   3. it contains "L", or its number is 145 or more: the 145 dB class;
 //   4. otherwise its number v: class round-half-even(v * 10) at 0.1 dB, the
 //      integer part of v at 1 dB.
-// The number is the leading number of the text (platform::leadingNumber): a text
-// that does not begin with a number reads as 0 and lands in class 0.
+// The number is the leading number of the text (platform::leadingNumber). Only
+// texts under rule 4 carry a level into the figures (Leq, Lmax, Lmin), so no figure
+// lies above the top class; the others are counted as left out.
 #pragma once
 
 #include <QByteArrayView>

@@ -34,13 +34,13 @@ struct LnResult {
     QList<qint64> counts;
 
     // False when no record fell into any class (an empty list, or only records
-    // marked "*"): then there is no level, no histogram and every Ln is empty.
+    // marked "*" or without a number): then there is no level, no histogram and every Ln is empty.
     bool hasLevel = false;
 
     // Lowest class from 1 upwards that holds a record, and the highest class that
-    // holds one, in class units (tenths of dB at 0.1 dB). Class 0 takes the
-    // texts that are no number, so it never sets the lower bound, except when it
-    // is the only class with records: then both bounds are 0.
+    // holds one, in class units (tenths of dB at 0.1 dB). Class 0 (a level
+    // of 0.0 dB, far below any measuring range) never sets the lower bound, except
+    // when it is the only class with records: then both bounds are 0.
     int classMin = 0;
     int classMax = 0;
 

@@ -15,7 +15,7 @@ ClassBounds classBounds(const QList<qint64>& counts) {
     }
     bounds.any = true;
     bounds.max = static_cast<int>(high);
-    // Class 0 gathers texts that are no number; it never widens the histogram.
+    // Class 0 (0.0 dB, below any measuring range) never widens the histogram.
     qsizetype low = 1;
     while (low <= high && counts[low] == 0) {
         ++low;

@@ -52,13 +52,18 @@ private slots:
         QTest::newRow("40,000 in one class")
             << Resolution::TenthDb << QStringList(40000, "65.3") + QStringList(40000, "70.0") << 653
             << 700 << "50x70.0 50x65.3";
-        // Class 0 (0.0 dB and texts without a number) never widens the histogram,
-        // unless it is the only class with records.
+        // Class 0 (0.0 dB) never widens the histogram, unless it is the only class with
+        // records; a text without a number counts in no class, as "*" does.
         QTest::newRow("class 0 is not the lowest class")
             << Resolution::TenthDb << QStringList{"0.0", "abc", "55.5", "70.0"} << 555 << 700
-            << "25x70.0 25x55.5 50x0.0";
+            << "25x 25x70.0 25x55.5 25x0.0";
         QTest::newRow("only class 0")
-            << Resolution::WholeDb << QStringList{"0.0", "x"} << 0 << 0 << "100x0";
+            << Resolution::WholeDb << QStringList{"0.0", "x"} << 0 << 0 << "50x 50x0";
+        // Two appended runs: the second run's header line read as a record ("dB") must
+        // not put L90 at 0 dB.
+        QTest::newRow("a header read as a record")
+            << Resolution::TenthDb << QStringList(10, "65.5") + QStringList{"dB"} << 655 << 655
+            << "9x 91x65.5";
     }
     void levels() {
         QFETCH(Resolution, resolution);
@@ -75,7 +80,7 @@ private slots:
     // Where single texts land, at both resolutions.
     void classOfText_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("tenthClass");
+        QTest::addColumn<int>("tenthClass");  // -1: counted in no class
         QTest::addColumn<int>("wholeClass");
         QTest::addColumn<bool>("hasLevel");  // counts in the level figures
         QTest::newRow("65.25 to even 652") << "65.25" << 652 << 65 << true;
@@ -83,19 +88,26 @@ private slots:
         QTest::newRow("65.96 up to 66.0") << "65.96" << 660 << 65 << true;
         QTest::newRow("65.7 cut to 65 at 1 dB") << "65.7" << 657 << 65 << true;
         QTest::newRow("144.96 into top") << "144.96" << 1450 << 144 << true;
-        QTest::newRow("145.0") << "145.0" << 1450 << 145 << true;
-        QTest::newRow("150.2") << "150.2" << 1450 << 145 << true;
+        // Past the top class a number is no measurement: counted there, as "L" is, and
+        // left out of the figures, so no figure exceeds the top class.
+        QTest::newRow("145.0") << "145.0" << 1450 << 145 << false;
+        QTest::newRow("150.2") << "150.2" << 1450 << 145 << false;
+        QTest::newRow("1 and 300 zeros")
+            << QString(u'1') + QString(300, u'0') << 1450 << 145 << false;
         QTest::newRow("L") << "L" << 1450 << 145 << false;
         QTest::newRow("number with L") << "30.0L" << 1450 << 145 << false;
         QTest::newRow("dash") << "-" << 250 << 25 << false;
         QTest::newRow("dashes over L") << "--L" << 250 << 25 << false;
         QTest::newRow("negative number") << "-5.0" << 250 << 25 << false;
-        QTest::newRow("word") << "abc" << 0 << 0 << false;
-        QTest::newRow("empty") << "" << 0 << 0 << false;
+        // A text without a number (a run's header line read as a record: "dB") is no
+        // 0 dB level.
+        QTest::newRow("word") << "abc" << -1 << -1 << false;
+        QTest::newRow("unit alone") << "dB" << -1 << -1 << false;
+        QTest::newRow("empty") << "" << -1 << -1 << false;
         QTest::newRow("zero") << "0.0" << 0 << 0 << true;
         QTest::newRow("blanks and unit") << "  72.4 dB" << 724 << 72 << true;
         QTest::newRow("lower-case l is no mark") << "70.1l" << 701 << 70 << true;
-        QTest::newRow("hundreds of digits") << QString(400, u'9') << 1450 << 145 << true;
+        QTest::newRow("hundreds of digits") << QString(400, u'9') << 1450 << 145 << false;
     }
     void classOfText() {
         QFETCH(QString, text);
@@ -104,9 +116,13 @@ private slots:
         QFETCH(bool, hasLevel);
         const LnResult tenth = computeLn(Resolution::TenthDb, QStringList{text});
         const LnResult whole = computeLn(Resolution::WholeDb, QStringList{text});
-        QCOMPARE(tenth.counts[tenthClass], 1);
-        QCOMPARE(whole.counts[wholeClass], 1);
-        QCOMPARE(std::accumulate(tenth.counts.begin(), tenth.counts.end(), qint64(0)), 1);
+        if (tenthClass >= 0) {
+            QCOMPARE(tenth.counts[tenthClass], 1);
+            QCOMPARE(whole.counts[wholeClass], 1);
+        }
+        const int counted = tenthClass >= 0 ? 1 : 0;
+        QCOMPARE(std::accumulate(tenth.counts.begin(), tenth.counts.end(), qint64(0)), counted);
+        QCOMPARE(std::accumulate(whole.counts.begin(), whole.counts.end(), qint64(0)), counted);
         QCOMPARE(tenth.figures.withLevel, hasLevel ? 1 : 0);
         QCOMPARE(tenth.figures.leftOut, hasLevel ? 0 : 1);
         QCOMPARE(tenth.figures.leq.has_value(), hasLevel);
@@ -142,9 +158,12 @@ private slots:
                                         << 77.0333 << 80.0 << 60.0 << qint64(4);
         QTest::newRow("equal levels")
             << QStringList(1000, "72.5") << 72.5 << 72.5 << 72.5 << qint64(0);
-        // Energy dominated by the loud record: 10*log10((1 + 10^20)/2) ~ 196.99
+        // Energy dominated by the loud record: 10*log10((1 + 10^14)/2) ~ 136.99
         QTest::newRow("far apart")
-            << QStringList{"0.0", "200.0"} << 196.9897 << 200.0 << 0.0 << qint64(0);
+            << QStringList{"0.0", "140.0"} << 136.9897 << 140.0 << 0.0 << qint64(0);
+        QTest::newRow("absurd texts left out")
+            << QStringList{"60.0", QString(309, u'9'), "80.0", "+150.5", "145"} << 77.0333 << 80.0
+            << 60.0 << qint64(3);
     }
     void figures() {
         QFETCH(QStringList, texts);
