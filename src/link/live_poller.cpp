@@ -44,8 +44,11 @@ private:
 }  // namespace
 
 LivePoller::LivePoller(MeterLink& link, QObject* parent) : QObject(parent), link_(link) {
-    // A port that went away is a silent meter until frames come again.
+    // A port that went away is a silent meter until frames come again; a port opened
+    // anew counts as linked until its polls fail, as at the start, so a meter that
+    // stays silent on it is told again.
     connect(&link_, &MeterLink::portFailed, this, &LivePoller::pollFailed);
+    connect(&link_, &MeterLink::portReplaced, this, &LivePoller::setOpened);
 }
 
 void LivePoller::setOpened() {

@@ -116,6 +116,7 @@ void MeterLink::replacePort(platform::Transport& port) {
     failed_ = false;
     attach();
     stopAll(QStringLiteral("the port was replaced"));
+    emit portReplaced();
 }
 
 MeterLink::~MeterLink() {

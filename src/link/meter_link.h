@@ -45,6 +45,8 @@ public:
 signals:
     // The port went away; every exchange was ended.
     void portFailed(const QString& reason);
+    // The link talks through a port opened anew (replacePort).
+    void portReplaced();
     // No exchange runs or waits any more.
     void idle();
 

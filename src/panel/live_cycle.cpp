@@ -10,7 +10,7 @@ namespace lp::panel {
 LiveCycle::LiveCycle(link::MeterLink& link, link::LivePoller& poller, platform::Clock& clock,
                      PortNames port, QObject* parent)
     : QObject(parent), link_(link), poller_(poller), clock_(clock), port_(std::move(port)) {
-    view_.meter.level = kFirstLevelText;
+    view_.meter.level = kNoLevelText;
     view_.samplingSeconds = kFirstSamplingSeconds;
     connect(&poller_, &link::LivePoller::frameReceived, this, &LiveCycle::showFrame);
     connect(&poller_, &link::LivePoller::stateChanged, this, &LiveCycle::showLinkState);
@@ -58,6 +58,8 @@ void LiveCycle::onPollTick() {
 
 void LiveCycle::showFrame(const QByteArray& frame) {
     link::decodeLiveFrame(reading_, frame);
+    anyFrame_ = true;
+    frameSinceSample_ = true;
     view_.meter = panelView(reading_);
     widenMaxMin(maxMin_, view_.meter.level);
     view_.max = maxMin_.max;
@@ -66,7 +68,7 @@ void LiveCycle::showFrame(const QByteArray& frame) {
 }
 
 void LiveCycle::resetMaxMin() {
-    panel::resetMaxMin(maxMin_, view_.meter.level);
+    panel::resetMaxMin(maxMin_, anyFrame_ ? view_.meter.level : QString());
     view_.max = maxMin_.max;
     view_.min = maxMin_.min;
     publish();
@@ -122,6 +124,12 @@ void LiveCycle::onSampleTick() {
     const QDateTime now = clock_.now();
     view_.time = timeText(now);
     publish();
+    if (!frameSinceSample_) {
+        // Nothing new from the meter: no sample this time, the schedule goes on.
+        sampleTick_ = 1;
+        return;
+    }
+    frameSinceSample_ = false;
     emit sampleTaken(Sample{now, dateTimeText(now), view_.meter.level, reading_});
     if (dialRange_) {
         if (dialRange_->high == reading_.rangeHigh && dialRange_->low == reading_.rangeLow) {

@@ -7,6 +7,10 @@
 //   poll timer (150 ms)   -> a live poll; each frame -> viewChanged
 //   sample timer (1 s)    -> every `samplingSeconds` ticks: sampleTaken, then the
 //                            analog dial's needle (needleDue) or a new dial (dialStale)
+//
+// A sample carries a level the meter sent: when no frame arrived since the previous
+// sample (the meter silent, the port gone, nothing received yet), the sample is left
+// out, so nothing downstream repeats a level the meter sent once.
 #pragma once
 
 #include <QObject>
@@ -38,8 +42,6 @@ public:
     static constexpr int kPollMs = 150;
     static constexpr int kSampleMs = 1000;
     static constexpr int kFirstSamplingSeconds = 2;
-    // The level shown before the meter has sent its first frame.
-    inline static const QString kFirstLevelText = QStringLiteral("130.0");
 
     // The port is open: the link counts as linked, the sampling time is 2 s, and both
     // timers run.
@@ -53,7 +55,8 @@ public:
     void setSamplingSeconds(int seconds);
     void setPortNames(PortNames port);
 
-    // MAX and MIN both set to the current level text.
+    // MAX and MIN both set to the current level text (both empty before the first
+    // frame).
     void resetMaxMin();
     // Sets the meter's clock from the PC clock; the link label says "Wait..." until the
     // bytes have gone out.
@@ -94,6 +97,8 @@ private:
     MaxMin maxMin_;
     std::optional<link::RangeEnds> dialRange_;
     int sampleTick_ = 0;
+    bool anyFrame_ = false;
+    bool frameSinceSample_ = false;
     bool pollingWanted_ = true;
     int pauseDepth_ = 0;
     std::unique_ptr<platform::Timer> pollTimer_;

@@ -23,6 +23,9 @@ int featureIndex(Panel::Feature f) {
 }
 
 QString decibels(const QString& level) {
+    if (level == kNoLevelText) {
+        return QStringLiteral("no level yet");
+    }
     return level.isEmpty() ? QString() : level + QStringLiteral(" dB");
 }
 

@@ -22,6 +22,9 @@ struct PanelView {
     QString level;              // LblVal: the level text, one decimal, point separator
 };
 
+// The level shown before the meter has sent its first frame: no level at all.
+inline const QString kNoLevelText = QStringLiteral("---.-");
+
 [[nodiscard]] PanelView panelView(const link::Reading& reading);
 
 }  // namespace lp::panel

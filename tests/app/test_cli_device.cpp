@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "app/cli/record_files.h"
+#include "cli_process.h"
 #include "files.h"
 #include "program_run.h"
 #include "records/record_file_reader.h"
@@ -34,40 +35,7 @@ qsizetype dataLines(const QString& path) {
     return qMax<qsizetype>(0, test::readAll(path).count("\r\n") - 1);
 }
 
-// A command that runs until it is signalled.
-class CliProcess {
-public:
-    explicit CliProcess(const QStringList& arguments, const QString& fakeStart = {}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (!fakeStart.isEmpty()) {
-            env.insert(QStringLiteral("LP_CLI_FAKE_START"), fakeStart);
-        }
-        process_.setProcessEnvironment(env);
-        process_.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
-    }
-    ~CliProcess() { test::endChild(process_); }
-
-    // Sends the signal; the exit status, or -1 when the program did not end cleanly.
-    int end(int signal) {
-        ::kill(static_cast<pid_t>(process_.processId()), signal);
-        if (!process_.waitForFinished(10000) || process_.exitStatus() != QProcess::NormalExit) {
-            return -1;
-        }
-        out_ += process_.readAllStandardOutput();
-        err_ += process_.readAllStandardError();
-        return process_.exitCode();
-    }
-    QString err() {
-        err_ += process_.readAllStandardError();
-        return QString::fromUtf8(err_);
-    }
-    QString out() const { return QString::fromUtf8(out_); }
-
-private:
-    QProcess process_;
-    QByteArray out_;
-    QByteArray err_;
-};
+using test::CliProcess;
 
 using Run = test::ProgramRun;
 
@@ -120,7 +88,7 @@ private slots:
         const QString second = dir.filePath(QStringLiteral("night-2026-12-07.sdm"));
         CliProcess cli(
             {"record", "--port", sim.path(), "--every", "1", "--out", out, "--rotate", "daily"},
-            QStringLiteral("2026-12-06T23:59:57.500"));
+            test::CliOptions::startingAt(QStringLiteral("2026-12-06T23:59:57.500")));
         QTRY_VERIFY_WITH_TIMEOUT(dataLines(second) >= 2, 10000);
         QCOMPARE(cli.end(SIGTERM), 0);
 
@@ -144,8 +112,9 @@ private slots:
                      .arg(before + after));
     }
 
-    // The meter's terminal goes away under a recording and comes back at the same path:
-    // one line on stderr each way, no line while it is gone, numbering goes on.
+    // The meter's terminal goes away under a recording and comes back at the same path,
+    // with the meter switched off: one line on stderr each way (the port, then the
+    // meter's silence and its answer), no line while it is gone, numbering goes on.
     void recordReopensAVanishedPort() {
         const QString meter = dir.filePath(QStringLiteral("meter"));
         test::SimProcess sim;
@@ -159,11 +128,17 @@ private slots:
         QTest::qWait(2500);
         QCOMPARE(dataLines(out), beforeGap);
 
-        QVERIFY2(sim.start({"--link", meter, "--level", "70.1"}), qPrintable(sim.error()));
+        QVERIFY2(sim.start({"--link", meter, "--level", "70.1", "--off"}), qPrintable(sim.error()));
+        QTRY_VERIFY_WITH_TIMEOUT(cli.err().contains("does not answer"), 10000);
+        QVERIFY(cli.err().indexOf("is open again") < cli.err().indexOf("does not answer"));
+        QCOMPARE(dataLines(out), beforeGap);
+        sim.pressPower();
         QTRY_VERIFY_WITH_TIMEOUT(test::readAll(out).contains("\t70.1\t"), 10000);
         QCOMPARE(cli.end(SIGINT), 0);
-        QCOMPARE(cli.err().count(QStringLiteral("went away")), 1);
-        QCOMPARE(cli.err().count(QStringLiteral("is open again")), 1);
+        for (const char* told :
+             {"went away", "is open again", "does not answer", "answers again"}) {
+            QVERIFY2(cli.err().count(QLatin1String(told)) == 1, qPrintable(cli.err()));
+        }
         const QList<QByteArray> lines = test::readAll(out).split('\n');
         const QByteArray firstNew = QByteArray::number(beforeGap + 1) + '\t';
         const auto back = std::find_if(lines.begin(), lines.end(), [](const QByteArray& line) {

@@ -1,5 +1,7 @@
 #include "sim_process.h"
 
+#include <signal.h>
+
 #include <QDeadlineTimer>
 
 namespace lp::test {
@@ -37,6 +39,10 @@ bool SimProcess::stop() {
     const bool ended = process_.waitForFinished(5000);
     endChild(process_);
     return ended && process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+}
+
+void SimProcess::pressPower() {
+    ::kill(static_cast<pid_t>(process_.processId()), SIGUSR1);
 }
 
 void endChild(QProcess& process) {

@@ -18,6 +18,8 @@ public:
     [[nodiscard]] bool start(const QStringList& options);
     // Ends it with SIGTERM (it closes its terminal); false when it does not end cleanly.
     [[nodiscard]] bool stop();
+    // The meter's power switch (SIGUSR1): off, or on again, with the terminal left open.
+    void pressPower();
 
     // The terminal's path, as printed.
     [[nodiscard]] const QString& path() const { return path_; }

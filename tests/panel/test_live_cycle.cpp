@@ -36,7 +36,8 @@ private slots:
     // test_panel_rules); MAX and MIN follow every frame until RESET.
     void framesMakeTheViewAndMaxMin() {
         LiveRig rig;
-        QCOMPARE(rig.cycle.view().meter.level, QString("130.0"));  // before any frame
+        QCOMPARE(rig.cycle.view().meter.level, QString("---.-"));  // before any frame
+        rig.cycle.resetMaxMin();
         QCOMPARE(maxMin(rig), "|");
         for (const QByteArray& f : {liveFrame(0xF8, 0xE3, 0x12), liveFrame(0x07, 0x10, 0x52)}) {
             rig.meterShows(f);
@@ -68,6 +69,30 @@ private slots:
         QCOMPARE(rig.cycle.view().samplingSeconds, 1);
     }
 
+    // A sample needs a frame since the sample before: none while the meter is silent
+    // (the last frame, at 3.05 s, still makes the sample at :13), none before the first
+    // frame, and samples again once frames come back.
+    void samplesOnlyWithAFreshFrame() {
+        LiveRig rig;
+        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        rig.cycle.setSamplingSeconds(1);
+        rig.clock.advance(3000);
+        rig.meterOn = false;
+        rig.clock.advance(3000);
+        rig.meterOn = true;
+        rig.clock.advance(2000);
+        QCOMPARE(sampleTimes(samples).join(' '),
+                 "14:05:10 14:05:11 14:05:12 14:05:13 14:05:16 14:05:17");
+        QCOMPARE(rig.cycle.view().time, QString("14:05:17"));
+
+        LiveRig silent;
+        silent.meterOn = false;
+        QSignalSpy none(&silent.cycle, &panel::LiveCycle::sampleTaken);
+        silent.clock.advance(5000);
+        QCOMPARE(none.size(), 0);
+        QCOMPARE(silent.cycle.view().time, QString("14:05:14"));  // the clock still shows
+    }
+
     // The port's name while the meter answers; "No COM", silent, after ten failed
     // attempts or when the port goes away; the name again with the next frame.
     void linkLabelFollowsTheMeter() {
@@ -79,7 +104,7 @@ private slots:
         rig.clock.advance(400);
         QCOMPARE(rig.cycle.view().link, QString("No COM"));
         QVERIFY(rig.cycle.view().silent);
-        QCOMPARE(rig.cycle.view().meter.level, QString("130.0"));  // nothing decoded meanwhile
+        QCOMPARE(rig.cycle.view().meter.level, QString("---.-"));  // nothing decoded meanwhile
         rig.meterOn = true;
         rig.cycle.setPortNames({"SIM", "SIM"});
         rig.clock.advance(600);
@@ -153,7 +178,9 @@ private slots:
         const QByteArray before = rig.port.written;
         rig.clock.advance(2000);
         QCOMPARE(rig.port.written, before);
-        QCOMPARE(samples.size(), 2);  // sampling goes on
+        // The schedule goes on, but no frame came since the last sample: none is taken.
+        QCOMPARE(samples.size(), 1);
+        QCOMPARE(rig.cycle.view().time, QString("14:05:18"));
     }
 };
 

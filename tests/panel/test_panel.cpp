@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(captions.join('|'),
                  "A / C|F / S|MAX|||RESET|REC|LEVEL|<---RESET--->|LIST|GRAPH|ANALOG|MEMORY|"
                  "PC SAMPLING|SAVE  AS|START RECORDING|STOP RECORDING|OPEN  FILE|SYSTEM TIME SET|"
-                 "EXIT|RECORD|FULL|MAX|UNDER|OVER|RECORDING|130.0|FAST");
+                 "EXIT|RECORD|FULL|MAX|UNDER|OVER|RECORDING|---.-|FAST");
         QCOMPARE(rig.panel->windowTitle(), QString("Panel   V7.0"));
         QStringList frames;
         for (const QGroupBox* g : rig.panel->findChildren<QGroupBox*>()) {

@@ -26,8 +26,11 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int) {
-    const char byte = 1;
+constexpr char kQuitByte = 1;
+constexpr char kPowerByte = 2;
+
+void onSignal(int sig) {
+    const char byte = sig == SIGUSR1 ? kPowerByte : kQuitByte;
     // Only async-signal-safe calls here; the event loop does the rest.
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
@@ -40,7 +43,7 @@ bool installSignalHandlers() {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
         if (sigaction(sig, &action, nullptr) != 0) {
             return false;
         }
@@ -62,7 +65,8 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "A simulated sound level meter on a pseudo-terminal. The first line printed is the "
-        "terminal's path; open it in LevelPanel as the serial port."));
+        "terminal's path; open it in LevelPanel as the serial port. SIGUSR1 switches the "
+        "meter off and on again, with the terminal left open."));
     parser.addHelpOption();
     const QCommandLineOption paced(QStringLiteral("paced"),
                                    QStringLiteral("Send replies at 960 bytes a second, like a "
@@ -119,9 +123,16 @@ int main(int argc, char* argv[]) {
         return fail(QStringLiteral("cannot install the signal handlers."));
     }
     QSocketNotifier quitNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&quitNotifier, &QSocketNotifier::activated, &app, [] {
+    QObject::connect(&quitNotifier, &QSocketNotifier::activated, &app, [&meter] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+        if (byte == kPowerByte) {
+            // SIGUSR1: the meter's power switch, with the terminal left open.
+            meter.setFault(meter.fault() == lp::sim::Fault::SwitchedOff
+                               ? lp::sim::Fault::None
+                               : lp::sim::Fault::SwitchedOff);
+            return;
+        }
         QCoreApplication::quit();
     });
 

@@ -13,10 +13,8 @@ HeadlessMeter::HeadlessMeter(OpenedPort port, const PortRequest& request, platfo
     poller_ = std::make_unique<link::LivePoller>(keeper_->link());
     cycle_ = std::make_unique<panel::LiveCycle>(keeper_->link(), *poller_, clock,
                                                 panel::PortNames{portName_, portName_});
-    connect(poller_.get(), &link::LivePoller::frameReceived, this, [this] { hasLevel_ = true; });
     connect(poller_.get(), &link::LivePoller::stateChanged, this, [this](link::LinkState state) {
         if (state == link::LinkState::NoData && !keeper_->link().portLost()) {
-            hasLevel_ = false;
             if (!silentTold_) {
                 silentTold_ = true;
                 tell(QStringLiteral("No COM: the meter on %1 does not answer.").arg(portName_));
@@ -27,7 +25,6 @@ HeadlessMeter::HeadlessMeter(OpenedPort port, const PortRequest& request, platfo
         }
     });
     connect(keeper_.get(), &PortKeeper::portLost, this, [this](const QString& reason) {
-        hasLevel_ = false;
         silentTold_ = false;
         tell(reason +
              QStringLiteral(" Trying it again every %1 s.").arg(PortKeeper::kReconnectMs / 1000));

@@ -1,9 +1,7 @@
 // The live cycle of the panel without the panel: the port kept linked (reopened every
 // 2 s when it goes away), the poller and the cycle with its two timers. Link changes
 // are told on the error stream, once each: the port gone and back, the meter silent
-// ("No COM") and answering again. `hasLevel()` says whether the level shown comes from
-// a frame received since the port was (re)opened, so a logger never writes a level
-// the meter did not send.
+// on an open port ("No COM", also after the port came back) and answering again.
 #pragma once
 
 #include <QObject>
@@ -25,14 +23,12 @@ public:
 
     [[nodiscard]] panel::LiveCycle& cycle() { return *cycle_; }
     [[nodiscard]] link::LivePoller& poller() { return *poller_; }
-    [[nodiscard]] bool hasLevel() const { return hasLevel_; }
 
 private:
     void tell(const QString& text);
 
     QTextStream& err_;
     QString portName_;
-    bool hasLevel_ = false;
     bool silentTold_ = false;
     std::unique_ptr<PortKeeper> keeper_;
     std::unique_ptr<link::LivePoller> poller_;

@@ -5,8 +5,10 @@
 #include <cstdio>
 
 #include "app/cli/cli.h"
+#include "app/cli/std_streams.h"
 
 int main(int argc, char* argv[]) {
+    lp::app::cli::guardStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(lp::app::cli::kProgramName);
 

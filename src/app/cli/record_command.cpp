@@ -8,6 +8,7 @@
 #include "app/cli/headless_meter.h"
 #include "app/cli/port_argument.h"
 #include "app/cli/record_files.h"
+#include "app/cli/std_streams.h"
 #include "panel/recording.h"
 #include "panel/sampling_time.h"
 
@@ -18,8 +19,8 @@ namespace {
 // that day's name it is in.
 class RecordRun {
 public:
-    RecordRun(QString out, bool daily, QTextStream& stdOut, QTextStream& err, QEventLoop& loop)
-        : out_(std::move(out)), daily_(daily), stdOut_(stdOut), err_(err), loop_(loop) {
+    RecordRun(QString out, bool daily, Talk& talk, QTextStream& err, QEventLoop& loop)
+        : out_(std::move(out)), daily_(daily), talk_(talk), err_(err), loop_(loop) {
         QObject::connect(&recording_, &panel::Recording::limitReached, &loop_, [this] {
             part_ += 1;
             (void)startFile();
@@ -28,6 +29,15 @@ public:
                          [this](const QString& reason) {
                              written_ -= 1;  // the line that failed
                              loop_.exit(failure(err_, reason));
+                         });
+        // Said once each: a daily file in the same folder repeats what the first said.
+        QObject::connect(&recording_, &panel::Recording::noticed, &loop_,
+                         [this](const QString& text) {
+                             if (!told_.contains(text)) {
+                                 told_ << text;
+                                 err_ << kProgramName << ": " << text << "\n";
+                                 err_.flush();
+                             }
                          });
     }
     ~RecordRun() { recording_.stop(); }
@@ -64,20 +74,20 @@ private:
             loop_.exit(failure(err_, *error));
             return false;
         }
-        stdOut_ << "recording to " << name << "\n";
-        stdOut_.flush();
+        talk_.line(QStringLiteral("recording to ") + name);
         return true;
     }
 
     QString out_;
     bool daily_;
-    QTextStream& stdOut_;
+    Talk& talk_;
     QTextStream& err_;
     QEventLoop& loop_;
     panel::Recording recording_;
     QDate day_;
     int part_ = 1;
     qint64 written_ = 0;
+    QStringList told_;
 };
 
 }  // namespace
@@ -111,24 +121,21 @@ int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!opened.transport) {
         return kFileFailure;
     }
+    // The recording never depends on stdout: its reader may end at any time.
+    ignoreBrokenPipes();
+    Talk talk(out, err);
     QEventLoop loop;
-    RecordRun run(values.value(file), daily, out, err, loop);
+    RecordRun run(values.value(file), daily, talk, err, loop);
     if (!run.begin(clock->now().date())) {
         return kFileFailure;
     }
     HeadlessMeter meter(std::move(opened), device.port, *clock, err);
     meter.cycle().setSamplingSeconds(seconds);
-    // Only levels the meter sent: while the port is gone or the meter silent, a sample
-    // is left out rather than repeating the last level.
+    // The cycle samples only levels the meter sent since the sample before.
     QObject::connect(&meter.cycle(), &panel::LiveCycle::sampleTaken, &loop,
-                     [&run, &meter](const panel::Sample& sample) {
-                         if (meter.hasLevel()) {
-                             run.take(sample);
-                         }
-                     });
+                     [&run](const panel::Sample& sample) { run.take(sample); });
     const int status = loop.exec();
-    out << run.written() << " record(s) written\n";
-    out.flush();
+    talk.line(QStringLiteral("%1 record(s) written").arg(run.written()));
     return status;
 }
 
