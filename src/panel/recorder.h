@@ -3,10 +3,13 @@
 // loses nothing already recorded; a line that could not be written whole is taken
 // back, so the file holds whole lines only. While the run is on, the file is locked
 // against other writers (a list saved over it would cut the recording off).
+// A file whose last line lost its line end (power lost, or a crash, mid-write) is cut
+// back to its last whole line before the run, so it reads whole afterwards.
 #pragma once
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace lp::panel {
@@ -25,8 +28,12 @@ public:
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
-    // Opens `path` for appending and writes the header line; the reason on failure.
+    // Opens `path` for appending and writes the header line; the reason on failure
+    // (a file that did not exist before is not left behind).
     [[nodiscard]] std::optional<QString> start(const QString& path);
+    // What the last start did that the user should know of: a cut line removed, a
+    // file system without locks.
+    [[nodiscard]] const QStringList& notices() const { return notices_; }
 
     // Counts and writes one record line (number, date-time, level text). LimitReached
     // and Failed ask the caller to stop the run; the lines written so far stay.
@@ -41,11 +48,16 @@ public:
 
 private:
     [[nodiscard]] bool writeBytes(const QByteArray& bytes);
+    [[nodiscard]] std::optional<QString> openFile(const QString& path);
+    // Cuts a last line without its line end; the reason when the file cannot be read
+    // or cut.
+    [[nodiscard]] std::optional<QString> cutUnendedLine();
 
     qint32 lineLimit_;
     qint32 count_ = 0;
     QFile file_;
     QString writeError_;  // the system's reason of the last failed write
+    QStringList notices_;
 };
 
 }  // namespace lp::panel

@@ -21,6 +21,9 @@ std::optional<QString> Recording::start() {
     view_.count = 0;
     view_.lampLit = true;
     publish();
+    for (const QString& text : recorder_.notices()) {
+        emit noticed(text);
+    }
     return std::nullopt;
 }
 

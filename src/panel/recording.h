@@ -45,6 +45,9 @@ signals:
     void viewChanged(const lp::panel::RecordingView& view);
     // The run ended because its file takes no more lines: the reason, for the user.
     void stopped(const QString& reason);
+    // A run started and the user should know something of its file (a cut line
+    // removed, no file locks on its file system).
+    void noticed(const QString& text);
     // The run ended by itself at the line limit (after the view went back to idle): a
     // logger that must go on starts a new run here.
     void limitReached();

@@ -29,6 +29,9 @@ RecordingControls::RecordingControls(LiveCycle& cycle, Recording& recording,
     connect(&recording_, &Recording::stopped, this, [this](const QString& reason) {
         dialogs_.message(window_, reason, platform::MessageIcon::Warning);
     });
+    connect(&recording_, &Recording::noticed, this, [this](const QString& text) {
+        dialogs_.message(window_, text, platform::MessageIcon::Information);
+    });
     render(recording_.view());
     // STOP is enabled until the first stop, as on the meter's own software; it does
     // nothing while no run is on.

@@ -9,9 +9,17 @@
 
 namespace lp::platform {
 
-bool lockForWriting(QFileDevice& file) {
+WriteLock lockForWriting(QFileDevice& file) {
     const int fd = file.handle();
-    return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fd < 0) {
+        return WriteLock::NotOffered;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return WriteLock::Taken;
+    }
+    // Only a lock held elsewhere says EWOULDBLOCK; ENOLCK, EOPNOTSUPP and the like
+    // mean the file system has no locks to give.
+    return errno == EWOULDBLOCK ? WriteLock::HeldByAnother : WriteLock::NotOffered;
 }
 
 bool heldByAWriter(const QString& path) {

@@ -10,8 +10,14 @@ class QFileDevice;
 
 namespace lp::platform {
 
-// Takes the lock on an open file; false when another writer holds it.
-[[nodiscard]] bool lockForWriting(QFileDevice& file);
+enum class WriteLock {
+    Taken,
+    HeldByAnother,  // another writer holds the file
+    NotOffered,     // the file system offers no locks (some network and FUSE mounts)
+};
+
+// Takes the lock on an open file.
+[[nodiscard]] WriteLock lockForWriting(QFileDevice& file);
 
 // Whether a writer holds the lock on the file at `path` (false when there is no such
 // file or it cannot be opened to ask).

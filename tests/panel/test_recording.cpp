@@ -9,6 +9,7 @@
 
 #include "live_rig.h"
 #include "panel/recording.h"
+#include "records/record_file_reader.h"
 
 using namespace lp;
 using test::kRecordHeader;
@@ -131,22 +132,71 @@ private slots:
         QCOMPARE(readAll(path), before);  // whole lines only
     }
 
-    // A file that ends within a line (a machine that died mid-write) gets its next run
-    // on a line of its own; and two runs never write one file at once.
-    void runsStartOnAFreshLineAndOwnTheirFile() {
+    // A file whose last line lost its end (a machine that died mid-write) is cut back
+    // to its last whole line, once, with the bytes said, so that it reads whole; a
+    // line end by the reader's rule (CR LF, LF, a lone CR) is left as it is.
+    void aCutLastLineIsCutBack_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("kept");
+        QTest::addColumn<QString>("notice");
+        const QByteArray whole = kRecordHeader + "1\t2009/06/01 14:05:09\t65.3\t\r\n";
+        QTest::newRow("a cut record") << whole + "2\t2009/06/01 14:0" << whole
+                                      << "17 byte(s) removed so that the file reads whole: "
+                                         "\"2\\t2009/06/01 14:0\"";
+        QTest::newRow("a cut header alone")
+            << QByteArray("No.s\tDa") << QByteArray() << "7 byte(s) removed";
+        QTest::newRow("ends in LF") << whole + "2\t2009/06/01 14:05:10\t65.3\t\n"
+                                    << whole + "2\t2009/06/01 14:05:10\t65.3\t\n"
+                                    << QString();
+        QTest::newRow("ends in a lone CR")
+            << whole + "2\t2009/06/01 14:05:10\t65.3\t\r"
+            << whole + "2\t2009/06/01 14:05:10\t65.3\t\r" << QString();
+    }
+    void aCutLastLineIsCutBack() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, kept);
+        QFETCH(QString, notice);
         QTemporaryDir dir;
         const QString path = dir.filePath("cut.sdm");
-        QFile cut(path);
-        QVERIFY(cut.open(QIODevice::WriteOnly));
-        cut.write(kRecordHeader + "1\t2009/06/01 14:0");
-        cut.close();
+        QVERIFY(test::writeFile(path, before));
+        panel::Recording rec;
+        QSignalSpy notices(&rec, &panel::Recording::noticed);
+        rec.chooseFile(path);
+        QVERIFY(!rec.start());
+        rec.record(sampleAt(10));
+        rec.stop();
+        QCOMPARE(readAll(path), kept + kRecordHeader + "1\t2009/06/01 14:05:10\t65.3\t\r\n");
+        QCOMPARE(notices.size(), notice.isEmpty() ? 0 : 1);
+        if (!notice.isEmpty()) {
+            const QString text = notices[0][0].toString();
+            QVERIFY2(text.contains(notice) && text.contains(path), qPrintable(text));
+        }
+        records::RecordStore store;
+        const records::LoadResult loaded = records::loadRecordFile(path, store);
+        QVERIFY2(!loaded.error, qPrintable(loaded.error ? loaded.error->reason : QString()));
+    }
+
+    // A file that ends in a line longer than any record line is no record file: the
+    // run is refused and the file left as it was.
+    void anEndlessLastLineIsRefused() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("blob.sdm");
+        const QByteArray blob = "\n" + QByteArray(70000, 'x');
+        QVERIFY(test::writeFile(path, blob));
+        panel::Recording rec;
+        rec.chooseFile(path);
+        const auto refused = rec.start();
+        QVERIFY(refused && refused->contains("no record file"));
+        QCOMPARE(readAll(path), blob);
+    }
+
+    // Two runs never write one file at once; a refused run leaves no file of its own.
+    void runsOwnTheirFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("own.sdm");
         panel::Recording first;
         first.chooseFile(path);
         QVERIFY(!first.start());
-        first.record(sampleAt(10));
-        QCOMPARE(readAll(path), kRecordHeader + "1\t2009/06/01 14:0\r\n" + kRecordHeader +
-                                    "1\t2009/06/01 14:05:10\t65.3\t\r\n");
-
         panel::Recording second;
         second.chooseFile(path);
         const auto refused = second.start();

@@ -98,7 +98,7 @@ private slots:
         QVERIFY(recording.open(QIODevice::ReadWrite));
         recording.write("No.s\tDate Time\tdB\t\r\n");
         recording.flush();
-        QVERIFY(lp::platform::lockForWriting(recording));
+        QVERIFY(lp::platform::lockForWriting(recording) == lp::platform::WriteLock::Taken);
         const auto refused = saveRecordFile(held, storeOf({{"1", kDt, "65.3"}}));
         QVERIFY(refused);
         QCOMPARE(refused->reason, kHeldByRecording);
