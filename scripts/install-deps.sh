@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-qpa-plugins libgl-dev
-    fontconfig fonts-dejavu-core poppler-utils
+    libcups2-dev fontconfig fonts-dejavu-core poppler-utils
     clang libclang-rt-14-dev
 )
 

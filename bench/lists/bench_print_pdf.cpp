@@ -39,11 +39,10 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     std::optional<platform::PrinterChoice> choosePrinter(QWidget*) override {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf_);
-        return platform::PrinterChoice{
-            std::make_unique<platform::QtLinePrinter>(std::move(printer)), 1};
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf_);
+        return platform::PrinterChoice{std::make_unique<platform::QtLinePrinter>(printer), 1};
     }
 
 private:

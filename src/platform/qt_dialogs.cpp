@@ -84,29 +84,29 @@ std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& f
 
 std::optional<PrinterChoice> QtDialogs::choosePrinter(QWidget* parent) {
     const ModalScope scope(parent);
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::HighResolution);
     int copies = 1;
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
-        QPrintDialog dialog(printer.get(), parent);
+        QPrintDialog dialog(&printer, parent);
         dialog.setOption(QAbstractPrintDialog::PrintToFile);
         if (dialog.exec() != QDialog::Accepted) {
             return std::nullopt;
         }
         // The caller prints the copies itself, one after the other.
-        copies = std::max(1, printer->copyCount());
-        printer->setCopyCount(1);
+        copies = std::max(1, printer.copyCount());
+        printer.setCopyCount(1);
     } else {
-        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFormat(QPrinter::PdfFormat);
     }
-    if (printer->outputFormat() == QPrinter::PdfFormat && printer->outputFileName().isEmpty()) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
         const std::optional<QString> name =
             saveFileName(parent, QStringLiteral("PDF Files (*.pdf);;All Files (*)"));
         if (!name) {
             return std::nullopt;
         }
-        printer->setOutputFileName(*name);
+        printer.setOutputFileName(*name);
     }
-    return PrinterChoice{std::make_unique<QtLinePrinter>(std::move(printer)), copies};
+    return PrinterChoice{std::make_unique<QtLinePrinter>(printer), copies};
 }
 
 }  // namespace lp::platform

@@ -1,20 +1,17 @@
 #include "platform/qt_line_printer.h"
 
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPrinter>
+#include <QPdfWriter>
 
 namespace lp::platform {
 
-QtLinePrinter::QtLinePrinter(std::unique_ptr<QPrinter> printer)
-    : printer_(std::move(printer)), font_(defaultFont()) {}
+QtLinePrinter::QtLinePrinter(const QPrinter& printer)
+    : document_(std::make_unique<PdfDocument>(printer)), font_(defaultFont()) {}
 
 QtLinePrinter::~QtLinePrinter() {
-    if (painter_.isActive()) {
-        abort();
-    }
+    abort();
 }
 
 QFont QtLinePrinter::defaultFont() {
@@ -50,23 +47,29 @@ bool QtLinePrinter::begin() {
         return painter_.isActive();
     }
     started_ = true;
-    if (!painter_.begin(printer_.get())) {
-        if (printer_->outputFormat() == QPrinter::PdfFormat) {
-            return fail(QStringLiteral("The file %1 cannot be written.")
-                            .arg(QFileInfo(printer_->outputFileName()).absoluteFilePath()));
-        }
-        return fail(QStringLiteral("The printer %1 cannot be used.").arg(printer_->printerName()));
+    if (!document_->open()) {
+        return fail(document_->errorText());
+    }
+    QPdfWriter& writer = *document_->writer();
+    if (!painter_.begin(&writer)) {
+        document_->discard();
+        return fail(QStringLiteral("The printout could not be started."));
     }
     painter_.setFont(font_);
-    pageHeight_ = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
+    page_ = writer.pageLayout().paintRectPixels(writer.resolution());
     return true;
 }
 
 bool QtLinePrinter::newPageIfFull(qreal height) {
-    if (y_ + height <= pageHeight_ || !pageUsed_) {
+    if (y_ + height <= page_.height() || !pageUsed_) {
         return true;
     }
-    if (!printer_->newPage()) {
+    // The page just ended is written out here: a full disk shows first here.
+    const bool started = document_->writer()->newPage();
+    if (!document_->writesOk()) {
+        return fail(document_->errorText());
+    }
+    if (!started) {
         return fail(QStringLiteral("The printer failed to start a new page."));
     }
     y_ = 0;
@@ -78,7 +81,7 @@ bool QtLinePrinter::printLine(const QString& line) {
     if (closed_ || !begin()) {
         return fail(QStringLiteral("The printout was already ended."));
     }
-    const QFontMetricsF metrics(font_, printer_.get());
+    const QFontMetricsF metrics(font_, document_->writer());
     if (!newPageIfFull(metrics.lineSpacing())) {
         return false;
     }
@@ -92,16 +95,15 @@ bool QtLinePrinter::printImage(const QImage& image) {
     if (closed_ || !begin()) {
         return fail(QStringLiteral("The printout was already ended."));
     }
-    const QRectF page = printer_->pageLayout().paintRectPixels(printer_->resolution());
     QSizeF size = image.size();
-    size.scale(page.width(), pageHeight_ - y_, Qt::KeepAspectRatio);
-    if (pageUsed_ && size.height() < pageHeight_ / 2) {
+    size.scale(page_.width(), page_.height() - y_, Qt::KeepAspectRatio);
+    if (pageUsed_ && size.height() < page_.height() / 2) {
         // Too little room left: the picture gets a page of its own.
-        if (!newPageIfFull(pageHeight_)) {
+        if (!newPageIfFull(page_.height())) {
             return false;
         }
         size = image.size();
-        size.scale(page.width(), pageHeight_, Qt::KeepAspectRatio);
+        size.scale(page_.size(), Qt::KeepAspectRatio);
     }
     painter_.drawImage(QRectF(QPointF(0, y_), size), image);
     y_ += size.height();
@@ -119,18 +121,20 @@ bool QtLinePrinter::endDocument() {
     }
     closed_ = true;
     if (!painter_.end()) {
+        document_->discard();
         return fail(QStringLiteral("The printer failed to finish the document."));
+    }
+    if (!document_->finish()) {
+        return fail(document_->errorText());
     }
     return true;
 }
 
 void QtLinePrinter::abort() {
-    if (closed_) {
-        return;
-    }
     closed_ = true;
+    // Dropped first, so what the painter's end still writes goes nowhere.
+    document_->discard();
     if (painter_.isActive()) {
-        printer_->abort();
         painter_.end();
     }
 }

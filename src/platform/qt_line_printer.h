@@ -1,5 +1,7 @@
 // The line printer on a QPrinter (a system printer or a PDF file): lines go down the
-// page's printable area and a new page starts when the next line does not fit.
+// page's printable area and a new page starts when the next line does not fit. The
+// printout is painted into a PdfDocument, so one ended early or stopped by a fault
+// leaves no file and sends nothing to the printer.
 #pragma once
 
 #include <QFont>
@@ -7,6 +9,7 @@
 #include <memory>
 
 #include "platform/line_printer.h"
+#include "platform/pdf_document.h"
 
 class QPrinter;
 
@@ -14,7 +17,9 @@ namespace lp::platform {
 
 class QtLinePrinter final : public LinePrinter {
 public:
-    explicit QtLinePrinter(std::unique_ptr<QPrinter> printer);
+    // Prints to the file or the system printer `printer` was set up for.
+    explicit QtLinePrinter(const QPrinter& printer);
+    // Unfinished, the document is dropped.
     ~QtLinePrinter() override;
 
     void setFont(const QString& family, int pointSize) override;
@@ -35,11 +40,11 @@ private:
     // Until a printout names a font, lines print in the fixed-width font at 10 pt.
     static QFont defaultFont();
 
-    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<PdfDocument> document_;  // outlives the painter painting into it
     QPainter painter_;
     QFont font_;
+    QRectF page_;
     qreal y_ = 0;
-    qreal pageHeight_ = 0;
     bool started_ = false;
     bool pageUsed_ = false;
     bool closed_ = false;

@@ -18,6 +18,7 @@
 #include "lists/hdd_saved_list.h"
 #include "lists/list_window.h"
 #include "lists/live_list_feed.h"
+#include "lists/print_session.h"
 #include "lists/printouts.h"
 #include "lists/saved_file_opener.h"
 #include "records/csv_export.h"
@@ -383,6 +384,26 @@ private slots:
         QCOMPARE(dialogs_.printLog->lines().size(), 3);
         QVERIFY(dialogs_.messages().last().endsWith(": paper jam"));
         QCOMPARE(feed_->window()->windowTitle(), "List");
+    }
+
+    // Cancel while a real PDF prints: the chosen file never appears.
+    void cancelLeavesNoFile() {
+        const QString path = dir_.filePath(QStringLiteral("cancel.sdm"));
+        QVERIFY(writeFile(path, recordFile(3)));
+        HddSavedList* w = opener_->openFile(path);
+        dialogs_.printPdf = dir_.filePath(QStringLiteral("cancel.pdf"));
+        dialogs_.printers = {1};
+        w->toolbarButton(QStringLiteral("Print"))->trigger();
+        PrintSession* session = PrintSession::of(*w);
+        QVERIFY(session);
+        session->run().setLinesPerTurn(1);
+        // Cancelled once the first record is printed.
+        connect(&session->run(), &PrintRun::progress, session->cancelButton(), &QAction::trigger,
+                Qt::SingleShotConnection);
+        QSignalSpy ended(session, &PrintSession::ended);
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(ended.at(0).at(0).value<PrintRun::Outcome>(), PrintRun::Outcome::Cancelled);
+        QVERIFY(!QFile::exists(dialogs_.printPdf));
     }
 
     // The toolbar and menus, off until they have a use; "Ln" shows and hides the

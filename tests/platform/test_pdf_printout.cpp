@@ -1,5 +1,10 @@
 // The line printer on a real PDF file: the text read back with pdftotext is the lines
-// printed, in order, across page breaks; a file that cannot be written is told.
+// printed, in order, across page breaks; a file that cannot be written is told; a
+// printout ended early or stopped by a full disk leaves no file.
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QImage>
@@ -9,9 +14,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "files.h"
 #include "platform/qt_line_printer.h"
 
 using lp::platform::QtLinePrinter;
+using lp::test::readAll;
+using lp::test::writeFile;
 
 namespace {
 
@@ -21,6 +29,49 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path) {
     printer->setOutputFileName(path);
     return printer;
 }
+
+// The folder's files as "name=bytes", to see that nothing was added or changed.
+QStringList folder(const QString& path) {
+    QStringList out;
+    const QDir dir(path);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        out << name + u'=' + QString::fromLatin1(readAll(dir.filePath(name)).toBase64());
+    }
+    return out;
+}
+
+QString recordLine(int r) {
+    return QStringLiteral("%1  2009/06/01 14:05:09  65.3").arg(r, 14);
+}
+
+// A small file system of its own, mounted over a temporary folder while it lives.
+struct SmallDisk {
+    QTemporaryDir dir;
+    bool mounted = false;
+    SmallDisk() {
+        mounted = geteuid() == 0 && dir.isValid() &&
+                  ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0,
+                          "size=64k") == 0;
+    }
+    ~SmallDisk() {
+        if (mounted) {
+            ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
+        }
+    }
+    // Writes a file until the disk takes no more; true when it is full.
+    bool fill() const {
+        QFile filler(dir.filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        const QByteArray block(4096, 'x');
+        int written = 0;
+        while (written <= 64 * 1024 && filler.write(block) == block.size() && filler.flush()) {
+            written += block.size();
+        }
+        return written > 0 && filler.error() != QFileDevice::NoError;
+    }
+};
 
 }  // namespace
 
@@ -36,10 +87,10 @@ private slots:
         QStringList expected{QStringLiteral("          No.s            Date Time  dB"),
                              QStringLiteral("        ---------------------------------")};
         for (int r = 1; r <= 150; ++r) {
-            expected << QStringLiteral("%1  2009/06/01 14:05:09  65.3").arg(r, 14);
+            expected << recordLine(r);
         }
         {
-            QtLinePrinter printer(pdfPrinter(pdf));
+            QtLinePrinter printer(*pdfPrinter(pdf));
             printer.setFont(QStringLiteral("Lucida Console"), 12);
             for (const QString& line : expected) {
                 QVERIFY(printer.printLine(line));
@@ -71,11 +122,74 @@ private slots:
         QCOMPARE(QtLinePrinter::printedFamily(QStringLiteral("No Such Font Family")),
                  QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
         const QString pdf = QStringLiteral("/nonexistent-dir/list.pdf");
-        QtLinePrinter printer(pdfPrinter(pdf));
+        QtLinePrinter printer(*pdfPrinter(pdf));
         QVERIFY(!printer.printLine(QStringLiteral("x")));
         QVERIFY2(printer.errorText().contains(pdf), qPrintable(printer.errorText()));
         QVERIFY(!printer.endDocument());
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    // Cancelled, or dropped unfinished when the program ends: no file appears, and an
+    // older file of that name stays as it was.
+    void endedEarly_data() {
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<bool>("olderFile");
+        QTest::newRow("cancelled") << true << false;
+        QTest::newRow("cancelled over an older file") << true << true;
+        QTest::newRow("dropped over an older file") << false << true;
+    }
+    void endedEarly() {
+        QFETCH(bool, cancelled);
+        QFETCH(bool, olderFile);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+        if (olderFile) {
+            QVERIFY(writeFile(pdf, "an older printout"));
+        }
+        const QStringList before = folder(dir.path());
+        {
+            QtLinePrinter printer(*pdfPrinter(pdf));
+            for (int r = 1; r <= 300; ++r) {
+                QVERIFY(printer.printLine(recordLine(r)));
+            }
+            if (cancelled) {
+                printer.abort();
+                QVERIFY(!printer.endDocument());
+            }
+        }
+        QCOMPARE(folder(dir.path()), before);
+    }
+
+    // A full disk stops the printout with that reason, and leaves no file. A short
+    // printout finds out at its end; a long one at the page break where the first
+    // pages are written out, not after printing all of them in vain.
+    void fullDisk_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("stopsPartWay");
+        QTest::newRow("5 lines") << 5 << false;
+        QTest::newRow("several pages") << 3000 << true;
+    }
+    void fullDisk() {
+        QFETCH(int, lines);
+        QFETCH(bool, stopsPartWay);
+        const SmallDisk disk;
+        if (!disk.mounted) {
+            QSKIP("Needs root to mount a small tmpfs as a full disk");
+        }
+        QVERIFY(disk.fill());
+        const QStringList before = folder(disk.dir.path());
+        QtLinePrinter printer(*pdfPrinter(disk.dir.filePath(QStringLiteral("list.pdf"))));
+        bool ok = true;
+        for (int r = 1; r <= lines && ok; ++r) {
+            ok = printer.printLine(recordLine(r));
+        }
+        QCOMPARE(!ok, stopsPartWay);
+        ok = ok && printer.endDocument();
+        QVERIFY(!ok);
+        QVERIFY2(printer.errorText().contains(QLatin1String("the disk is full")),
+                 qPrintable(printer.errorText()));
+        printer.abort();
+        QCOMPARE(folder(disk.dir.path()), before);
     }
 };
 

@@ -27,10 +27,12 @@ public:
     std::deque<std::optional<QString>> openNames;
     std::deque<bool> asks;
     // Printer dialog answers: the copies chosen, nullopt means Cancel. The printers
-    // chosen all log into `printLog`; `printerFailsAtLine` makes them fail there.
+    // chosen all log into `printLog`; `printerFailsAtLine` makes them fail there. When
+    // `printPdf` names a file, they are real printers writing that PDF instead.
     std::deque<std::optional<int>> printers;
     std::shared_ptr<PrintLog> printLog = std::make_shared<PrintLog>();
     int printerFailsAtLine = 0;
+    QString printPdf;
 
     std::vector<Shown> shown;
 
