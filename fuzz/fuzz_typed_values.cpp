@@ -5,7 +5,7 @@
 
 #include "fuzz_input.h"
 #include "memory/logger_values.h"
-#include "panel/sampling_time.h"
+#include "live/sampling_time.h"
 #include "platform/numeric_text.h"
 
 using namespace lp;
@@ -36,11 +36,11 @@ void checkText(const QString& text) {
         LP_FUZZ_CHECK(interval->size() == 2 && wordOf(*interval) == rounded);
     }
 
-    const panel::SamplingAnswer answer = panel::readSamplingAnswer(text);
+    const live::SamplingAnswer answer = live::readSamplingAnswer(text);
     if (text.isEmpty()) {
-        LP_FUZZ_CHECK(answer.kind == panel::SamplingAnswer::Kind::Unchanged);
+        LP_FUZZ_CHECK(answer.kind == live::SamplingAnswer::Kind::Unchanged);
     }
-    if (answer.kind == panel::SamplingAnswer::Kind::Set) {
+    if (answer.kind == live::SamplingAnswer::Kind::Set) {
         LP_FUZZ_CHECK(answer.seconds >= panel::kMinSamplingSeconds &&
                       answer.seconds <= panel::kMaxSamplingSeconds);
     }

@@ -9,14 +9,14 @@
 #include "lists/saved_file_opener.h"
 #include "memory/data_list.h"
 #include "memory/memory_flow.h"
-#include "panel/live_cycle.h"
+#include "live/live_cycle.h"
 #include "panel/panel.h"
-#include "panel/recording.h"
+#include "live/recording.h"
 
 namespace lp::app {
 namespace {
 
-panel::PortNames portNames(const PortRequest& request) {
+live::PortNames portNames(const PortRequest& request) {
     if (request.kind == PortKind::Numbered) {
         return {QStringLiteral("COM%1").arg(request.number),
                 QStringLiteral("Com%1").arg(request.number)};
@@ -34,10 +34,10 @@ Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& c
       keeper_(std::make_unique<PortKeeper>(std::move(port), request, clock, std::move(reopen))) {
     link::MeterLink& link = keeper_->link();
     poller_ = std::make_unique<link::LivePoller>(link);
-    cycle_ = std::make_unique<panel::LiveCycle>(link, *poller_, clock_, portNames(request));
-    recording_ = std::make_unique<panel::Recording>();
-    connect(cycle_.get(), &panel::LiveCycle::sampleTaken, recording_.get(),
-            &panel::Recording::record);
+    cycle_ = std::make_unique<live::LiveCycle>(link, *poller_, clock_, portNames(request));
+    recording_ = std::make_unique<live::Recording>();
+    connect(cycle_.get(), &live::LiveCycle::sampleTaken, recording_.get(),
+            &live::Recording::record);
     panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, link, dialogs_);
     connect(keeper_.get(), &PortKeeper::portLost, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
@@ -64,13 +64,13 @@ void Session::wireWindows() {
 
     listFeed_ = std::make_unique<lists::LiveListFeed>(dialogs_, panel);
     connect(panel, &panel::Panel::listRequested, listFeed_.get(), &lists::LiveListFeed::openList);
-    connect(cycle_.get(), &panel::LiveCycle::sampleTaken, listFeed_.get(),
-            [feed = listFeed_.get()](const panel::Sample& sample) {
+    connect(cycle_.get(), &live::LiveCycle::sampleTaken, listFeed_.get(),
+            [feed = listFeed_.get()](const live::Sample& sample) {
                 feed->sample(sample.dateTime, sample.levelText, sample.when);
             });
     panel->setFeatureAvailable(Feature::List, true);
 
-    panel::LiveCycle* cycle = cycle_.get();
+    live::LiveCycle* cycle = cycle_.get();
     const platform::LivePause timers{[cycle] { cycle->pauseTimers(); },
                                      [cycle] { cycle->resumeTimers(); }};
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
@@ -108,7 +108,7 @@ void Session::openRealTimeChart() {
         chart_->activateWindow();
         return;
     }
-    panel::LiveCycle* cycle = cycle_.get();
+    live::LiveCycle* cycle = cycle_.get();
     chart_ = new charts::RealTimeSpl(
         clock_, [cycle] { return cycle->reading().level; }, dialogs_);
     chart_->setAttribute(Qt::WA_DeleteOnClose);
@@ -119,7 +119,7 @@ void Session::openRealTimeChart() {
 
 void Session::openPlot(const records::RecordStore& records, const QString& title, QWidget* opener) {
     delete plot_;
-    panel::LiveCycle* cycle = cycle_.get();
+    live::LiveCycle* cycle = cycle_.get();
     const platform::LivePause pause{[cycle] { cycle->pauseTimers(); },
                                     [cycle] { cycle->resumeTimers(); }};
     plot_ = new charts::ListPlot(records, title, clock_, dialogs_, pause);

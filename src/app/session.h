@@ -15,10 +15,12 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 
-namespace lp::panel {
+namespace lp::live {
 class LiveCycle;
-class Panel;
 class Recording;
+}  // namespace lp::live
+namespace lp::panel {
+class Panel;
 }  // namespace lp::panel
 namespace lp::charts {
 class ListPlot;
@@ -47,8 +49,8 @@ public:
     ~Session() override;
 
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
-    [[nodiscard]] panel::LiveCycle& liveCycle() { return *cycle_; }
-    [[nodiscard]] panel::Recording& recording() { return *recording_; }
+    [[nodiscard]] live::LiveCycle& liveCycle() { return *cycle_; }
+    [[nodiscard]] live::Recording& recording() { return *recording_; }
     [[nodiscard]] link::MeterLink& link() { return keeper_->link(); }
     [[nodiscard]] lists::LiveListFeed& listFeed() { return *listFeed_; }
     // The real-time chart and the record plot while they are open.
@@ -73,8 +75,8 @@ private:
     bool lossNoticeShown_ = false;
     std::unique_ptr<PortKeeper> keeper_;
     std::unique_ptr<link::LivePoller> poller_;
-    std::unique_ptr<panel::LiveCycle> cycle_;
-    std::unique_ptr<panel::Recording> recording_;
+    std::unique_ptr<live::LiveCycle> cycle_;
+    std::unique_ptr<live::Recording> recording_;
     std::unique_ptr<panel::Panel> panel_;
     std::unique_ptr<lists::LiveListFeed> listFeed_;
     std::unique_ptr<lists::SavedFileOpener> fileOpener_;

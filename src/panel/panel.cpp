@@ -7,9 +7,9 @@
 #include <QStyle>
 
 #include "link/key_commands.h"
+#include "live/sample_schedule.h"
 #include "panel/analog_meter.h"
 #include "panel/recording_controls.h"
-#include "panel/sample_schedule.h"
 #include "panel/segment_display.h"
 #include "platform/accessible_value.h"
 
@@ -23,7 +23,7 @@ int featureIndex(Panel::Feature f) {
 }
 
 QString decibels(const QString& level) {
-    if (level == kNoLevelText) {
+    if (level == live::kNoLevelText) {
         return QStringLiteral("no level yet");
     }
     return level.isEmpty() ? QString() : level + QStringLiteral(" dB");
@@ -31,7 +31,7 @@ QString decibels(const QString& level) {
 
 }  // namespace
 
-Panel::Panel(LiveCycle& cycle, Recording& recording, link::MeterLink& link,
+Panel::Panel(live::LiveCycle& cycle, live::Recording& recording, link::MeterLink& link,
              platform::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), cycle_(cycle), recording_(recording), link_(link), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Panel"));
@@ -54,13 +54,13 @@ Panel::Panel(LiveCycle& cycle, Recording& recording, link::MeterLink& link,
 Panel::~Panel() = default;
 
 void Panel::connectControls() {
-    connect(&cycle_, &LiveCycle::viewChanged, this, &Panel::render);
-    connect(&cycle_, &LiveCycle::needleDue, this, [this](const link::Reading& reading) {
+    connect(&cycle_, &live::LiveCycle::viewChanged, this, &Panel::render);
+    connect(&cycle_, &live::LiveCycle::needleDue, this, [this](const link::Reading& reading) {
         if (analog_) {
             analog_->drawNeedle(reading);
         }
     });
-    connect(&cycle_, &LiveCycle::dialStale, this, &Panel::openAnalogMeter);
+    connect(&cycle_, &live::LiveCycle::dialStale, this, &Panel::openAnalogMeter);
 
     const auto key = [this](QPushButton* b, link::MeterKey k) {
         connect(b, &QPushButton::clicked, this, [this, k] { link::pressKey(link_, k); });
@@ -72,8 +72,8 @@ void Panel::connectControls() {
     key(f_.rangeDownKey, link::MeterKey::RangeDown);
     key(f_.resetKey, link::MeterKey::Reset);
     connect(f_.recordKey, &QPushButton::clicked, this, &Panel::onRecClicked);
-    connect(f_.clockSetButton, &QPushButton::clicked, &cycle_, &LiveCycle::setMeterClock);
-    connect(f_.resetMaxMin, &QPushButton::clicked, &cycle_, &LiveCycle::resetMaxMin);
+    connect(f_.clockSetButton, &QPushButton::clicked, &cycle_, &live::LiveCycle::setMeterClock);
+    connect(f_.resetMaxMin, &QPushButton::clicked, &cycle_, &live::LiveCycle::resetMaxMin);
     // "LEVEL" has no action.
 
     const auto feature = [this](QPushButton* b, Feature f, void (Panel::*request)()) {
@@ -92,8 +92,8 @@ void Panel::connectControls() {
     f_.linkState->installEventFilter(this);
 }
 
-void Panel::render(const LiveView& v) {
-    const PanelView& m = v.meter;
+void Panel::render(const live::LiveView& v) {
+    const live::MeterView& m = v.meter;
     f_.recordLamp->setVisible(m.recordShown);
     f_.fullLamp->setVisible(m.fullShown);
     f_.maxHoldLamp->setVisible(m.maxHoldShown);
@@ -111,7 +111,7 @@ void Panel::render(const LiveView& v) {
     platform::showValue(f_.minLevel, v.min, decibels(v.min));
     platform::showValue(f_.time, v.time);
     platform::showValue(f_.linkState, v.link);
-    platform::showValue(f_.samplingTime, samplingCaption(v.samplingSeconds));
+    platform::showValue(f_.samplingTime, live::samplingCaption(v.samplingSeconds));
     f_.memoryButton->setEnabled(!v.clockSetPending);
     showSilent(v.silent);
 }

@@ -8,9 +8,9 @@
 #include <QWidget>
 
 #include "link/meter_link.h"
-#include "panel/live_cycle.h"
+#include "live/live_cycle.h"
+#include "live/recording.h"
 #include "panel/panel_face.h"
-#include "panel/recording.h"
 #include "platform/dialogs.h"
 
 namespace lp::panel {
@@ -28,8 +28,8 @@ public:
     // is there, its button does nothing and its tool tip says so.
     enum class Feature { List, Graph, Memory, Open };
 
-    Panel(LiveCycle& cycle, Recording& recording, link::MeterLink& link, platform::Dialogs& dialogs,
-          QWidget* parent = nullptr);
+    Panel(live::LiveCycle& cycle, live::Recording& recording, link::MeterLink& link,
+          platform::Dialogs& dialogs, QWidget* parent = nullptr);
     ~Panel() override;
 
     void setFeatureAvailable(Feature feature, bool available);
@@ -58,15 +58,15 @@ protected:
 
 private:
     void connectControls();
-    void render(const LiveView& view);
+    void render(const live::LiveView& view);
     void showSilent(bool silent);
     void onRecClicked();
     void onOpenClicked();
     void openAnalogMeter();
     void onCaptionClicked();
 
-    LiveCycle& cycle_;
-    Recording& recording_;
+    live::LiveCycle& cycle_;
+    live::Recording& recording_;
     link::MeterLink& link_;
     platform::Dialogs& dialogs_;
     PanelFace f_;

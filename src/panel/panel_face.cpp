@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "live/meter_view.h"
 #include "panel/indicator_lamp.h"
 #include "panel/panel_pictures.h"
-#include "panel/panel_view.h"
 #include "panel/segment_display.h"
 
 namespace lp::panel {
@@ -197,7 +197,7 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     f.level = new SegmentDisplay(lcd);
     f.level->setObjectName(QStringLiteral("LblVal"));
     f.level->setAccessibleName(QStringLiteral("Level"));
-    f.level->setText(kNoLevelText);
+    f.level->setText(live::kNoLevelText);
     f.level->setColors(kLcdInk, kLcdGhost);
     // The LCD's gradient, as the style sheet paints it (#cfd9bd to #b3c19f inside its
     // 3-pixel border).

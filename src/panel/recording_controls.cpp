@@ -5,13 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "live/sampling_time.h"
 #include "panel/panel_face.h"
-#include "panel/sampling_time.h"
 #include "platform/accessible_value.h"
 
 namespace lp::panel {
 
-RecordingControls::RecordingControls(LiveCycle& cycle, Recording& recording,
+RecordingControls::RecordingControls(live::LiveCycle& cycle, live::Recording& recording,
                                      platform::Dialogs& dialogs, const PanelFace& face,
                                      QWidget* window)
     : QObject(window),
@@ -25,11 +25,11 @@ RecordingControls::RecordingControls(LiveCycle& cycle, Recording& recording,
     connect(face_.saveAsButton, &QPushButton::clicked, this, &RecordingControls::onSaveAsClicked);
     connect(face_.startButton, &QPushButton::clicked, this, &RecordingControls::onStartClicked);
     connect(face_.stopButton, &QPushButton::clicked, this, &RecordingControls::onStopClicked);
-    connect(&recording_, &Recording::viewChanged, this, &RecordingControls::render);
-    connect(&recording_, &Recording::stopped, this, [this](const QString& reason) {
+    connect(&recording_, &live::Recording::viewChanged, this, &RecordingControls::render);
+    connect(&recording_, &live::Recording::stopped, this, [this](const QString& reason) {
         dialogs_.message(window_, reason, platform::MessageIcon::Warning);
     });
-    connect(&recording_, &Recording::noticed, this, [this](const QString& text) {
+    connect(&recording_, &live::Recording::noticed, this, [this](const QString& text) {
         dialogs_.message(window_, text, platform::MessageIcon::Information);
     });
     render(recording_.view());
@@ -38,7 +38,7 @@ RecordingControls::RecordingControls(LiveCycle& cycle, Recording& recording,
     face_.stopButton->setEnabled(true);
 }
 
-void RecordingControls::render(const RecordingView& view) {
+void RecordingControls::render(const live::RecordingView& view) {
     const QString name = QFileInfo(view.file).fileName();
     platform::showValue(face_.fileName, name);
     face_.fileName->setToolTip(QDir::toNativeSeparators(view.file));
@@ -51,17 +51,17 @@ void RecordingControls::render(const RecordingView& view) {
 }
 
 void RecordingControls::onSamplingClicked() {
-    const auto answer = dialogs_.input(window_, kSamplingTitle, kSamplingPrompt,
+    const auto answer = dialogs_.input(window_, live::kSamplingTitle, live::kSamplingPrompt,
                                        QString::number(cycle_.samplingSeconds()));
-    const SamplingAnswer a = readSamplingAnswer(answer);
+    const live::SamplingAnswer a = live::readSamplingAnswer(answer);
     switch (a.kind) {
-        case SamplingAnswer::Kind::Unchanged:
+        case live::SamplingAnswer::Kind::Unchanged:
             return;
-        case SamplingAnswer::Kind::Refused:
-            dialogs_.message(window_, kSamplingRefused, platform::MessageIcon::Warning,
-                             kSamplingTitle);
+        case live::SamplingAnswer::Kind::Refused:
+            dialogs_.message(window_, live::kSamplingRefused, platform::MessageIcon::Warning,
+                             live::kSamplingTitle);
             return;
-        case SamplingAnswer::Kind::Set:
+        case live::SamplingAnswer::Kind::Set:
             cycle_.setSamplingSeconds(a.seconds);
             return;
     }

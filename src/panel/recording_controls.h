@@ -6,8 +6,8 @@
 #include <QObject>
 #include <QString>
 
-#include "panel/live_cycle.h"
-#include "panel/recording.h"
+#include "live/live_cycle.h"
+#include "live/recording.h"
 #include "platform/dialogs.h"
 
 class QWidget;
@@ -21,8 +21,8 @@ class RecordingControls : public QObject {
 public:
     inline static const QString kNoFileMessage = QStringLiteral("You have to creat a file first .");
 
-    RecordingControls(LiveCycle& cycle, Recording& recording, platform::Dialogs& dialogs,
-                      const PanelFace& face, QWidget* window);
+    RecordingControls(live::LiveCycle& cycle, live::Recording& recording,
+                      platform::Dialogs& dialogs, const PanelFace& face, QWidget* window);
 
     void onSamplingClicked();
     void onSaveAsClicked();
@@ -31,10 +31,10 @@ public:
 
 private:
     void chooseFile();
-    void render(const RecordingView& view);
+    void render(const live::RecordingView& view);
 
-    LiveCycle& cycle_;
-    Recording& recording_;
+    live::LiveCycle& cycle_;
+    live::Recording& recording_;
     platform::Dialogs& dialogs_;
     const PanelFace& face_;
     QWidget* window_;

@@ -19,8 +19,8 @@
 
 #include "link/live_poller.h"
 #include "link/meter_link.h"
-#include "panel/live_cycle.h"
-#include "panel/recording.h"
+#include "live/live_cycle.h"
+#include "live/recording.h"
 #include "platform/qt_clock.h"
 #include "platform/serial_transport.h"
 #include "records/record_file_writer.h"
@@ -72,18 +72,18 @@ int main(int argc, char* argv[]) {
     platform::QtClock clock;
     link::MeterLink line(*port, clock);
     link::LivePoller poller(line);
-    panel::LiveCycle cycle(line, poller, clock, {args[0], args[0]});
+    live::LiveCycle cycle(line, poller, clock, {args[0], args[0]});
     cycle.setSamplingSeconds(1);
-    panel::Recording recording;
+    live::Recording recording;
     records::RecordStore samples;
     int exitCode = 0;
 
-    QObject::connect(&cycle, &panel::LiveCycle::sampleTaken, &recording, &panel::Recording::record);
-    QObject::connect(&recording, &panel::Recording::stopped, &app, [&](const QString& reason) {
+    QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &recording, &live::Recording::record);
+    QObject::connect(&recording, &live::Recording::stopped, &app, [&](const QString& reason) {
         exitCode = fail(3, reason);
         QCoreApplication::exit(exitCode);
     });
-    QObject::connect(&cycle, &panel::LiveCycle::sampleTaken, &app, [&](const panel::Sample& s) {
+    QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &app, [&](const live::Sample& s) {
         if (!recording.on()) {
             return;
         }

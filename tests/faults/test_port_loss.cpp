@@ -12,7 +12,7 @@
 #include "link/live_poller.h"
 #include "link/meter_link.h"
 #include "memory/memory_commands.h"
-#include "panel/live_cycle.h"
+#include "live/live_cycle.h"
 #include "platform/qt_clock.h"
 #include "platform/serial_transport.h"
 #include "scripted_dialogs.h"
@@ -48,7 +48,7 @@ private slots:
         app::Session session(std::move(port), request, clock, dialogs);
         int linkFailures = 0;
         connect(&session.link(), &link::MeterLink::portFailed, this, [&] { ++linkFailures; });
-        const panel::LiveView& view = session.liveCycle().view();
+        const live::LiveView& view = session.liveCycle().view();
         QTRY_COMPARE_WITH_TIMEOUT(view.meter.level, QStringLiteral("65.3"), 5000);
 
         QVERIFY(first.stop());
@@ -99,7 +99,7 @@ private slots:
         int frames = 0;
         connect(&poller, &link::LivePoller::frameReceived, this, [&] { ++frames; });
         auto pollTimer =
-            clock.createTimer(panel::LiveCycle::kPollMs, false, [&] { poller.tick(); });
+            clock.createTimer(live::LiveCycle::kPollMs, false, [&] { poller.tick(); });
         pollTimer->start();
         QTRY_VERIFY_WITH_TIMEOUT(frames >= 1, 5000);
 

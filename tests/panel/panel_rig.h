@@ -8,19 +8,19 @@
 
 #include "live_rig.h"
 #include "panel/panel.h"
-#include "panel/recording.h"
+#include "live/recording.h"
 #include "scripted_dialogs.h"
 
 namespace lp::test {
 
 struct PanelRig : LiveRig {
     ScriptedDialogs dialogs;
-    panel::Recording recording;
+    live::Recording recording;
     std::unique_ptr<panel::Panel> panel;
 
     PanelRig() {
-        QObject::connect(&cycle, &panel::LiveCycle::sampleTaken, &recording,
-                         &panel::Recording::record);
+        QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &recording,
+                         &live::Recording::record);
         panel = std::make_unique<panel::Panel>(cycle, recording, link, dialogs);
         panel->show();
     }

@@ -11,8 +11,8 @@ HeadlessMeter::HeadlessMeter(OpenedPort port, const PortRequest& request, platfo
       portName_(request.kind == PortKind::Simulated ? kSimPortArgument : request.label),
       keeper_(std::make_unique<PortKeeper>(std::move(port), request, clock)) {
     poller_ = std::make_unique<link::LivePoller>(keeper_->link());
-    cycle_ = std::make_unique<panel::LiveCycle>(keeper_->link(), *poller_, clock,
-                                                panel::PortNames{portName_, portName_});
+    cycle_ = std::make_unique<live::LiveCycle>(keeper_->link(), *poller_, clock,
+                                                live::PortNames{portName_, portName_});
     connect(poller_.get(), &link::LivePoller::stateChanged, this, [this](link::LinkState state) {
         if (state == link::LinkState::NoData && !keeper_->link().portLost()) {
             if (!silentTold_) {

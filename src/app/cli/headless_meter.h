@@ -10,7 +10,7 @@
 
 #include "app/port_keeper.h"
 #include "link/live_poller.h"
-#include "panel/live_cycle.h"
+#include "live/live_cycle.h"
 
 namespace lp::app::cli {
 
@@ -21,7 +21,7 @@ public:
                   QTextStream& err, QObject* parent = nullptr);
     ~HeadlessMeter() override;
 
-    [[nodiscard]] panel::LiveCycle& cycle() { return *cycle_; }
+    [[nodiscard]] live::LiveCycle& cycle() { return *cycle_; }
     [[nodiscard]] link::LivePoller& poller() { return *poller_; }
 
 private:
@@ -32,7 +32,7 @@ private:
     bool silentTold_ = false;
     std::unique_ptr<PortKeeper> keeper_;
     std::unique_ptr<link::LivePoller> poller_;
-    std::unique_ptr<panel::LiveCycle> cycle_;
+    std::unique_ptr<live::LiveCycle> cycle_;
 };
 
 }  // namespace lp::app::cli

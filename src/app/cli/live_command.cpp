@@ -7,13 +7,13 @@
 #include "app/cli/device_commands.h"
 #include "app/cli/headless_meter.h"
 #include "app/cli/port_argument.h"
-#include "panel/panel_view.h"
-#include "panel/sample_schedule.h"
+#include "live/meter_view.h"
+#include "live/sample_schedule.h"
 
 namespace lp::app::cli {
 
 QString liveLine(const QString& dateTime, const link::Reading& reading) {
-    const panel::PanelView v = panel::panelView(reading);
+    const live::MeterView v = live::meterView(reading);
     QStringList flags;
     const std::pair<bool, const char*> lit[] = {
         {v.recordShown, "REC"},  {v.fullShown, "FULL"},   {v.maxHoldShown, "MAX"},
@@ -47,7 +47,7 @@ int runLive(const QStringList& args, QTextStream& out, QTextStream& err) {
     // After the cycle has decoded the frame.
     QObject::connect(
         &meter.poller(), &link::LivePoller::frameReceived, &meter, [&out, &meter, &clock] {
-            out << liveLine(panel::dateTimeText(clock->now()), meter.cycle().reading()) << "\n";
+            out << liveLine(live::dateTimeText(clock->now()), meter.cycle().reading()) << "\n";
             out.flush();
         });
     QEventLoop loop;

@@ -9,8 +9,8 @@
 #include "app/cli/port_argument.h"
 #include "app/cli/record_files.h"
 #include "app/cli/std_streams.h"
-#include "panel/recording.h"
-#include "panel/sampling_time.h"
+#include "live/recording.h"
+#include "live/sampling_time.h"
 
 namespace lp::app::cli {
 namespace {
@@ -21,17 +21,17 @@ class RecordRun {
 public:
     RecordRun(QString out, bool daily, Talk& talk, QTextStream& err, QEventLoop& loop)
         : out_(std::move(out)), daily_(daily), talk_(talk), err_(err), loop_(loop) {
-        QObject::connect(&recording_, &panel::Recording::limitReached, &loop_, [this] {
+        QObject::connect(&recording_, &live::Recording::limitReached, &loop_, [this] {
             part_ += 1;
             (void)startFile();
         });
-        QObject::connect(&recording_, &panel::Recording::stopped, &loop_,
+        QObject::connect(&recording_, &live::Recording::stopped, &loop_,
                          [this](const QString& reason) {
                              written_ -= 1;  // the line that failed
                              loop_.exit(failure(err_, reason));
                          });
         // Said once each: a daily file in the same folder repeats what the first said.
-        QObject::connect(&recording_, &panel::Recording::noticed, &loop_,
+        QObject::connect(&recording_, &live::Recording::noticed, &loop_,
                          [this](const QString& text) {
                              if (!told_.contains(text)) {
                                  told_ << text;
@@ -48,7 +48,7 @@ public:
         return startFile();
     }
 
-    void take(const panel::Sample& sample) {
+    void take(const live::Sample& sample) {
         if (daily_ && sample.when.date() != day_) {
             recording_.stop();
             day_ = sample.when.date();
@@ -83,7 +83,7 @@ private:
     Talk& talk_;
     QTextStream& err_;
     QEventLoop& loop_;
-    panel::Recording recording_;
+    live::Recording recording_;
     QDate day_;
     int part_ = 1;
     qint64 written_ = 0;
@@ -102,12 +102,12 @@ int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
         return status;
     }
     const QMap<QString, QString>& values = device.values;
-    int seconds = panel::LiveCycle::kFirstSamplingSeconds;
+    int seconds = live::LiveCycle::kFirstSamplingSeconds;
     if (values.contains(every)) {
-        const panel::SamplingAnswer answer = panel::readSamplingAnswer(values.value(every));
-        if (answer.kind != panel::SamplingAnswer::Kind::Set) {
+        const live::SamplingAnswer answer = live::readSamplingAnswer(values.value(every));
+        if (answer.kind != live::SamplingAnswer::Kind::Set) {
             return usageError(err, QStringLiteral("--every '%1': %2")
-                                       .arg(values.value(every), panel::kSamplingRefused));
+                                       .arg(values.value(every), live::kSamplingRefused));
         }
         seconds = answer.seconds;
     }
@@ -132,8 +132,8 @@ int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
     HeadlessMeter meter(std::move(opened), device.port, *clock, err);
     meter.cycle().setSamplingSeconds(seconds);
     // The cycle samples only levels the meter sent since the sample before.
-    QObject::connect(&meter.cycle(), &panel::LiveCycle::sampleTaken, &loop,
-                     [&run](const panel::Sample& sample) { run.take(sample); });
+    QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
+                     [&run](const live::Sample& sample) { run.take(sample); });
     const int status = loop.exec();
     talk.line(QStringLiteral("%1 record(s) written").arg(run.written()));
     return status;

@@ -3,13 +3,13 @@
 #include <QTest>
 
 #include "link/meter_decode.h"
-#include "panel/max_min.h"
-#include "panel/panel_view.h"
-#include "panel/sample_schedule.h"
-#include "panel/sampling_time.h"
+#include "live/max_min.h"
+#include "live/meter_view.h"
+#include "live/sample_schedule.h"
+#include "live/sampling_time.h"
 
 using namespace lp;
-using panel::SamplingAnswer;
+using live::SamplingAnswer;
 
 namespace {
 
@@ -20,7 +20,7 @@ QByteArray frame(quint8 b1, quint8 b2, quint8 b3) {
 
 }  // namespace
 
-class TestPanelRules : public QObject {
+class TestLiveRules : public QObject {
     Q_OBJECT
 private slots:
     void frameToFace_data() {
@@ -41,7 +41,7 @@ private slots:
         QFETCH(QString, face);
         link::Reading reading;
         link::decodeLiveFrame(reading, bytes);
-        const panel::PanelView v = panel::panelView(reading);
+        const live::MeterView v = live::meterView(reading);
         QString lit;
         const bool shown[] = {v.recordShown,  v.fullShown,  v.maxHoldShown,
                               v.batteryShown, v.underShown, v.overShown};
@@ -57,9 +57,9 @@ private slots:
     }
 
     void maxMinMoveOutwardsUntilReset() {
-        panel::MaxMin mm;
+        live::MaxMin mm;
         const auto after = [&mm](const char* level) {
-            panel::widenMaxMin(mm, level);
+            live::widenMaxMin(mm, level);
             return mm.max + '|' + mm.min;
         };
         QCOMPARE(after("65.3"), "65.3|65.3");
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(after("60.0"), "70|60");
         QCOMPARE(after("66.0"), "70|60");  // inside: nothing moves
         QCOMPARE(after("105.2"), "105.2|60");
-        panel::resetMaxMin(mm, "68.2");
+        live::resetMaxMin(mm, "68.2");
         QCOMPARE(mm.max + '|' + mm.min, "68.2|68.2");
         mm = {};
         QCOMPARE(after("72.0"), "72.0|72.0");  // filled from the level text as it is
@@ -86,7 +86,7 @@ private slots:
         int sampleTick = 0;
         QString seen;
         for (int i = 0; i < pattern.size(); ++i) {
-            const bool due = panel::sampleDue(sampleTick, seconds);
+            const bool due = live::sampleDue(sampleTick, seconds);
             seen += due ? 'x' : '.';
             sampleTick = due ? 1 : sampleTick + 1;
         }
@@ -95,11 +95,11 @@ private slots:
 
     void sampleTexts() {
         const QDateTime when(QDate(2009, 3, 5), QTime(4, 5, 9));
-        QCOMPARE(panel::timeText(when), QString("04:05:09"));
-        QCOMPARE(panel::dateTimeText(when), QString("2009/03/05 04:05:09"));
-        QCOMPARE(panel::dateTimeText(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59))),
+        QCOMPARE(live::timeText(when), QString("04:05:09"));
+        QCOMPARE(live::dateTimeText(when), QString("2009/03/05 04:05:09"));
+        QCOMPARE(live::dateTimeText(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59))),
                  QString("2009/12/31 23:59:59"));
-        QCOMPARE(panel::samplingCaption(86400), QString("86400 sec"));
+        QCOMPARE(live::samplingCaption(86400), QString("86400 sec"));
     }
 
     void samplingAnswers_data() {
@@ -131,7 +131,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, seconds);
         const auto a =
-            panel::readSamplingAnswer(cancelled ? std::nullopt : std::optional<QString>(answer));
+            live::readSamplingAnswer(cancelled ? std::nullopt : std::optional<QString>(answer));
         QCOMPARE(int(a.kind), kind);
         if (a.kind == SamplingAnswer::Kind::Set) {
             QCOMPARE(a.seconds, seconds);
@@ -139,5 +139,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestPanelRules)
-#include "test_panel_rules.moc"
+QTEST_APPLESS_MAIN(TestLiveRules)
+#include "test_live_rules.moc"

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "live_rig.h"
-#include "panel/recording.h"
+#include "live/recording.h"
 #include "sim/sim_meter.h"
 #include "sim/sim_transport.h"
 
@@ -20,7 +20,7 @@ struct SimRig {
     sim::SimTransport port{meter, clock};
     link::MeterLink link{port, clock};
     link::LivePoller poller{link};
-    panel::LiveCycle cycle{link, poller, clock, {QStringLiteral("COM1"), QStringLiteral("Com1")}};
+    live::LiveCycle cycle{link, poller, clock, {QStringLiteral("COM1"), QStringLiteral("Com1")}};
 };
 
 }  // namespace
@@ -33,10 +33,10 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("three.sdm");
         SimRig rig;
-        panel::Recording recording;
-        QObject::connect(&rig.cycle, &panel::LiveCycle::sampleTaken, &recording,
-                         &panel::Recording::record);
-        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        live::Recording recording;
+        QObject::connect(&rig.cycle, &live::LiveCycle::sampleTaken, &recording,
+                         &live::Recording::record);
+        QSignalSpy samples(&rig.cycle, &live::LiveCycle::sampleTaken);
         rig.cycle.setSamplingSeconds(1);
         recording.chooseFile(path);
         rig.clock.advance(500);
@@ -48,8 +48,8 @@ private slots:
         QByteArray file = test::kRecordHeader;
         QStringList levels;
         for (int i = 0; i < 180; ++i) {
-            const auto s = samples[i][0].value<panel::Sample>();
-            QCOMPARE(s.levelText, panel::panelView(s.reading).level);
+            const auto s = samples[i][0].value<live::Sample>();
+            QCOMPARE(s.levelText, live::meterView(s.reading).level);
             levels << s.levelText;
             file += QStringLiteral("%1\t%2\t%3\t\r\n")
                         .arg(i + 1)

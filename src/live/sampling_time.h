@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-namespace lp::panel {
+namespace lp::live {
 
 inline constexpr int kMinSamplingSeconds = 1;
 inline constexpr int kMaxSamplingSeconds = 86400;
@@ -26,4 +26,4 @@ struct SamplingAnswer {
 // is refused.
 [[nodiscard]] SamplingAnswer readSamplingAnswer(const std::optional<QString>& answer);
 
-}  // namespace lp::panel
+}  // namespace lp::live

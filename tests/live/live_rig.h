@@ -7,7 +7,7 @@
 #include "fake_transport.h"
 #include "files.h"
 #include "link/live_poller.h"
-#include "panel/live_cycle.h"
+#include "live/live_cycle.h"
 #include "platform/virtual_clock.h"
 
 namespace lp::test {
@@ -27,7 +27,7 @@ struct LiveRig {
     link::LivePoller poller{link};
     QByteArray frame = liveFrame(0x40, 0x06, 0x53);  // A, FAST, 30..80, 65.3 dB
     bool meterOn = true;
-    panel::LiveCycle cycle{link, poller, clock, {QStringLiteral("COM1"), QStringLiteral("Com1")}};
+    live::LiveCycle cycle{link, poller, clock, {QStringLiteral("COM1"), QStringLiteral("Com1")}};
 
     LiveRig() {
         port.setResponder(

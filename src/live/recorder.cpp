@@ -1,4 +1,4 @@
-#include "panel/recorder.h"
+#include "live/recorder.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -8,7 +8,7 @@
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
 
-namespace lp::panel {
+namespace lp::live {
 namespace {
 
 constexpr qsizetype kShownBytes = 80;
@@ -167,4 +167,4 @@ bool Recorder::writeBytes(const QByteArray& bytes) {
     return false;
 }
 
-}  // namespace lp::panel
+}  // namespace lp::live

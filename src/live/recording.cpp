@@ -1,6 +1,6 @@
-#include "panel/recording.h"
+#include "live/recording.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 Recording::Recording(qint32 lineLimit, QObject* parent) : QObject(parent), recorder_(lineLimit) {}
 
@@ -57,4 +57,4 @@ void Recording::record(const Sample& sample) {
     }
 }
 
-}  // namespace lp::panel
+}  // namespace lp::live

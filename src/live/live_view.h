@@ -4,12 +4,12 @@
 
 #include <QString>
 
-#include "panel/panel_view.h"
+#include "live/meter_view.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 struct LiveView {
-    PanelView meter;               // the LCD: level and indicators
+    MeterView meter;               // the LCD: level and indicators
     QString max;                   // LblMax; empty until the first frame
     QString min;                   // LblMin
     QString time;                  // LblTime: the time of the last sample, "hh:nn:ss"
@@ -19,4 +19,4 @@ struct LiveView {
     int samplingSeconds = 2;       // LblSample
 };
 
-}  // namespace lp::panel
+}  // namespace lp::live

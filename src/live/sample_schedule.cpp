@@ -1,6 +1,6 @@
-#include "panel/sample_schedule.h"
+#include "live/sample_schedule.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 QString samplingCaption(int seconds) {
     return QString::number(seconds) + QStringLiteral(" sec");
@@ -18,4 +18,4 @@ QString dateTimeText(const QDateTime& when) {
     return when.date().toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char(' ') + timeText(when);
 }
 
-}  // namespace lp::panel
+}  // namespace lp::live

@@ -22,12 +22,12 @@
 #include "link/live_poller.h"
 #include "link/meter_decode.h"
 #include "link/meter_link.h"
-#include "panel/live_view.h"
-#include "panel/max_min.h"
-#include "panel/sample.h"
+#include "live/live_view.h"
+#include "live/max_min.h"
+#include "live/sample.h"
 #include "platform/clock.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 // What the link label says for the port: "COM3" while linked, "Com3" after a clock
 // set. A device path or the simulated meter carries one short name for both.
@@ -75,8 +75,8 @@ public:
     [[nodiscard]] platform::Timer& sampleTimer() { return *sampleTimer_; }
 
 signals:
-    void viewChanged(const lp::panel::LiveView& view);
-    void sampleTaken(const lp::panel::Sample& sample);
+    void viewChanged(const lp::live::LiveView& view);
+    void sampleTaken(const lp::live::Sample& sample);
     void needleDue(const lp::link::Reading& reading);
     void dialStale(const lp::link::Reading& reading);
 
@@ -105,4 +105,4 @@ private:
     std::unique_ptr<platform::Timer> sampleTimer_;
 };
 
-}  // namespace lp::panel
+}  // namespace lp::live

@@ -8,7 +8,7 @@
 #include <csignal>
 
 #include "live_rig.h"
-#include "panel/recording.h"
+#include "live/recording.h"
 #include "records/record_file_reader.h"
 
 using namespace lp;
@@ -17,14 +17,14 @@ using test::readAll;
 
 namespace {
 
-panel::Sample sampleAt(int second, const QString& level = QStringLiteral("65.3")) {
+live::Sample sampleAt(int second, const QString& level = QStringLiteral("65.3")) {
     const QDateTime when(QDate(2009, 6, 1), QTime(14, 5, second));
     return {when, when.toString("yyyy/MM/dd HH:mm:ss"), level, {}};
 }
 
 // "on 2 lit": a run at line 2 with the lamp lit.
-QString state(const panel::Recording& r) {
-    const panel::RecordingView& v = r.view();
+QString state(const live::Recording& r) {
+    const live::RecordingView& v = r.view();
     return QStringLiteral("%1 %2 %3")
         .arg(v.on ? "on" : "off")
         .arg(v.count)
@@ -39,7 +39,7 @@ private slots:
     void twoRunsIntoOneFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("run.sdm");
-        panel::Recording rec;
+        live::Recording rec;
         rec.record(sampleAt(9));  // no run: nothing
         rec.chooseFile(path);
         QVERIFY(!rec.start());
@@ -65,9 +65,9 @@ private slots:
     // (a logger hears limitReached and may start a new run).
     void runStopsItselfAtTheLineLimit() {
         QTemporaryDir dir;
-        panel::Recording rec(2);
-        QSignalSpy stopped(&rec, &panel::Recording::stopped);
-        QSignalSpy limit(&rec, &panel::Recording::limitReached);
+        live::Recording rec(2);
+        QSignalSpy stopped(&rec, &live::Recording::stopped);
+        QSignalSpy limit(&rec, &live::Recording::limitReached);
         rec.chooseFile(dir.filePath("full.sdm"));
         QVERIFY(!rec.start());
         rec.record(sampleAt(10));
@@ -101,8 +101,8 @@ private slots:
         }
         QTemporaryDir dir;
         const QString path = file.startsWith('/') ? file : dir.filePath(file);
-        panel::Recording rec;
-        QSignalSpy stopped(&rec, &panel::Recording::stopped);
+        live::Recording rec;
+        QSignalSpy stopped(&rec, &live::Recording::stopped);
         rec.chooseFile(path);
         if (!lineFirst) {
             const auto error = rec.start();
@@ -159,8 +159,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("cut.sdm");
         QVERIFY(test::writeFile(path, before));
-        panel::Recording rec;
-        QSignalSpy notices(&rec, &panel::Recording::noticed);
+        live::Recording rec;
+        QSignalSpy notices(&rec, &live::Recording::noticed);
         rec.chooseFile(path);
         QVERIFY(!rec.start());
         rec.record(sampleAt(10));
@@ -183,7 +183,7 @@ private slots:
         const QString path = dir.filePath("blob.sdm");
         const QByteArray blob = "\n" + QByteArray(70000, 'x');
         QVERIFY(test::writeFile(path, blob));
-        panel::Recording rec;
+        live::Recording rec;
         rec.chooseFile(path);
         const auto refused = rec.start();
         QVERIFY(refused && refused->contains("no record file"));
@@ -194,10 +194,10 @@ private slots:
     void runsOwnTheirFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("own.sdm");
-        panel::Recording first;
+        live::Recording first;
         first.chooseFile(path);
         QVERIFY(!first.start());
-        panel::Recording second;
+        live::Recording second;
         second.chooseFile(path);
         const auto refused = second.start();
         QVERIFY(refused);

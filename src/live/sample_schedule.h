@@ -5,7 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
-namespace lp::panel {
+namespace lp::live {
 
 // LblSample's caption for a sampling time: "60 sec".
 [[nodiscard]] QString samplingCaption(int seconds);
@@ -18,4 +18,4 @@ namespace lp::panel {
 // "YYYY/MM/DD hh:nn:ss".
 [[nodiscard]] QString dateTimeText(const QDateTime& when);
 
-}  // namespace lp::panel
+}  // namespace lp::live

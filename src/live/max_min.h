@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace lp::panel {
+namespace lp::live {
 
 struct MaxMin {
     QString max;
@@ -18,4 +18,4 @@ void widenMaxMin(MaxMin& texts, const QString& levelText);
 // Both ends set to the current level text.
 void resetMaxMin(MaxMin& texts, const QString& levelText);
 
-}  // namespace lp::panel
+}  // namespace lp::live

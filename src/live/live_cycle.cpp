@@ -1,11 +1,11 @@
-#include "panel/live_cycle.h"
+#include "live/live_cycle.h"
 
 #include <QPointer>
 
 #include "link/key_commands.h"
-#include "panel/sample_schedule.h"
+#include "live/sample_schedule.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 LiveCycle::LiveCycle(link::MeterLink& link, link::LivePoller& poller, platform::Clock& clock,
                      PortNames port, QObject* parent)
@@ -60,7 +60,7 @@ void LiveCycle::showFrame(const QByteArray& frame) {
     link::decodeLiveFrame(reading_, frame);
     anyFrame_ = true;
     frameSinceSample_ = true;
-    view_.meter = panelView(reading_);
+    view_.meter = meterView(reading_);
     widenMaxMin(maxMin_, view_.meter.level);
     view_.max = maxMin_.max;
     view_.min = maxMin_.min;
@@ -68,7 +68,7 @@ void LiveCycle::showFrame(const QByteArray& frame) {
 }
 
 void LiveCycle::resetMaxMin() {
-    panel::resetMaxMin(maxMin_, anyFrame_ ? view_.meter.level : QString());
+    live::resetMaxMin(maxMin_, anyFrame_ ? view_.meter.level : QString());
     view_.max = maxMin_.max;
     view_.min = maxMin_.min;
     publish();
@@ -181,4 +181,4 @@ void LiveCycle::setPolling(bool on) {
     applyTimers();
 }
 
-}  // namespace lp::panel
+}  // namespace lp::live

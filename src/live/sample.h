@@ -7,7 +7,7 @@
 
 #include "link/reading.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 struct Sample {
     QDateTime when;     // the PC clock at the sample
@@ -16,4 +16,4 @@ struct Sample {
     link::Reading reading;
 };
 
-}  // namespace lp::panel
+}  // namespace lp::live

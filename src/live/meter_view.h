@@ -6,9 +6,9 @@
 
 #include "link/reading.h"
 
-namespace lp::panel {
+namespace lp::live {
 
-struct PanelView {
+struct MeterView {
     bool recordShown = false;   // LblRec: the meter records into its memory
     bool fullShown = false;     // LblFull: the meter's memory is full
     bool maxHoldShown = false;  // LblMx
@@ -25,6 +25,6 @@ struct PanelView {
 // The level shown before the meter has sent its first frame: no level at all.
 inline const QString kNoLevelText = QStringLiteral("---.-");
 
-[[nodiscard]] PanelView panelView(const link::Reading& reading);
+[[nodiscard]] MeterView meterView(const link::Reading& reading);
 
-}  // namespace lp::panel
+}  // namespace lp::live

@@ -1,11 +1,11 @@
-#include "panel/panel_view.h"
+#include "live/meter_view.h"
 
 #include "platform/numeric_text.h"
 
-namespace lp::panel {
+namespace lp::live {
 
-PanelView panelView(const link::Reading& reading) {
-    PanelView v;
+MeterView meterView(const link::Reading& reading) {
+    MeterView v;
     v.recordShown = reading.meterRecording;
     v.fullShown = reading.memoryFull;
     v.maxHoldShown = reading.maxHold;
@@ -20,4 +20,4 @@ PanelView panelView(const link::Reading& reading) {
     return v;
 }
 
-}  // namespace lp::panel
+}  // namespace lp::live

@@ -20,7 +20,7 @@ QString maxMin(const LiveRig& rig) {
 QStringList sampleTimes(const QSignalSpy& samples) {
     QStringList times;
     for (const auto& args : samples) {
-        times << args[0].value<panel::Sample>().when.toString("HH:mm:ss");
+        times << args[0].value<live::Sample>().when.toString("HH:mm:ss");
     }
     return times;
 }
@@ -30,7 +30,7 @@ QStringList sampleTimes(const QSignalSpy& samples) {
 class TestLiveCycle : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { qRegisterMetaType<panel::Sample>(); }
+    void initTestCase() { qRegisterMetaType<live::Sample>(); }
 
     // Each frame becomes the reading and the view (through the rules pinned in
     // test_panel_rules); MAX and MIN follow every frame until RESET.
@@ -44,7 +44,7 @@ private slots:
             link::Reading expected;
             link::decodeLiveFrame(expected, f);
             QVERIFY(rig.cycle.reading() == expected);
-            QCOMPARE(rig.cycle.view().meter.level, panel::panelView(expected).level);
+            QCOMPARE(rig.cycle.view().meter.level, live::meterView(expected).level);
         }
         QCOMPARE(maxMin(rig), "105.2|31.2");
         rig.cycle.resetMaxMin();
@@ -55,13 +55,13 @@ private slots:
     // shown and the clock, and the view shows the time of the last one.
     void samplesFollowTheSamplingTime() {
         LiveRig rig;
-        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        QSignalSpy samples(&rig.cycle, &live::LiveCycle::sampleTaken);
         rig.clock.advance(5000);
         rig.cycle.setSamplingSeconds(1);
         rig.clock.advance(3000);
         QCOMPARE(sampleTimes(samples).join(' '),
                  "14:05:10 14:05:12 14:05:14 14:05:15 14:05:16 14:05:17");
-        const auto last = samples.last()[0].value<panel::Sample>();
+        const auto last = samples.last()[0].value<live::Sample>();
         QCOMPARE(last.dateTime, QString("2009/06/01 14:05:17"));
         QCOMPARE(last.levelText, QString("65.3"));
         QCOMPARE(last.reading.rangeHigh, qint16(80));
@@ -74,7 +74,7 @@ private slots:
     // frame, and samples again once frames come back.
     void samplesOnlyWithAFreshFrame() {
         LiveRig rig;
-        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        QSignalSpy samples(&rig.cycle, &live::LiveCycle::sampleTaken);
         rig.cycle.setSamplingSeconds(1);
         rig.clock.advance(3000);
         rig.meterOn = false;
@@ -87,7 +87,7 @@ private slots:
 
         LiveRig silent;
         silent.meterOn = false;
-        QSignalSpy none(&silent.cycle, &panel::LiveCycle::sampleTaken);
+        QSignalSpy none(&silent.cycle, &live::LiveCycle::sampleTaken);
         silent.clock.advance(5000);
         QCOMPARE(none.size(), 0);
         QCOMPARE(silent.cycle.view().time, QString("14:05:14"));  // the clock still shows
@@ -139,9 +139,9 @@ private slots:
     // asks for a new dial instead, and the next tick samples again.
     void dialRangeDecidesNeedleOrNewDial() {
         LiveRig rig;
-        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
-        QSignalSpy needles(&rig.cycle, &panel::LiveCycle::needleDue);
-        QSignalSpy stale(&rig.cycle, &panel::LiveCycle::dialStale);
+        QSignalSpy samples(&rig.cycle, &live::LiveCycle::sampleTaken);
+        QSignalSpy needles(&rig.cycle, &live::LiveCycle::needleDue);
+        QSignalSpy stale(&rig.cycle, &live::LiveCycle::dialStale);
         rig.clock.advance(400);
         rig.cycle.setDialRange(link::RangeEnds{30, 80});
         rig.clock.advance(2600);  // samples at :10 and :12
@@ -162,7 +162,7 @@ private slots:
 
     void pausedTimersNeitherPollNorSample() {
         LiveRig rig;
-        QSignalSpy samples(&rig.cycle, &panel::LiveCycle::sampleTaken);
+        QSignalSpy samples(&rig.cycle, &live::LiveCycle::sampleTaken);
         rig.cycle.pauseTimers();
         rig.cycle.pauseTimers();
         rig.clock.advance(3000);

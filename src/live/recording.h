@@ -8,10 +8,10 @@
 #include <QString>
 #include <optional>
 
-#include "panel/recorder.h"
-#include "panel/sample.h"
+#include "live/recorder.h"
+#include "live/sample.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 struct RecordingView {
     bool on = false;
@@ -39,10 +39,10 @@ public:
 
     // One sample while a run is on: a line, the count, the lamp. The run ends by
     // itself at the line limit, or when the file takes no more lines (stopped()).
-    void record(const lp::panel::Sample& sample);
+    void record(const lp::live::Sample& sample);
 
 signals:
-    void viewChanged(const lp::panel::RecordingView& view);
+    void viewChanged(const lp::live::RecordingView& view);
     // The run ended because its file takes no more lines: the reason, for the user.
     void stopped(const QString& reason);
     // A run started and the user should know something of its file (a cut line
@@ -59,4 +59,4 @@ private:
     RecordingView view_;
 };
 
-}  // namespace lp::panel
+}  // namespace lp::live

@@ -1,11 +1,11 @@
-#include "panel/sampling_time.h"
+#include "live/sampling_time.h"
 
 #include <QLocale>
 #include <cmath>
 
 #include "platform/numeric_text.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 SamplingAnswer readSamplingAnswer(const std::optional<QString>& answer) {
     if (!answer || answer->isEmpty()) {
@@ -33,4 +33,4 @@ SamplingAnswer readSamplingAnswer(const std::optional<QString>& answer) {
     return {SamplingAnswer::Kind::Set, static_cast<int>(t)};
 }
 
-}  // namespace lp::panel
+}  // namespace lp::live

@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace lp::panel {
+namespace lp::live {
 
 class Recorder {
 public:
@@ -60,4 +60,4 @@ private:
     QStringList notices_;
 };
 
-}  // namespace lp::panel
+}  // namespace lp::live

@@ -1,8 +1,8 @@
-#include "panel/max_min.h"
+#include "live/max_min.h"
 
 #include "platform/numeric_text.h"
 
-namespace lp::panel {
+namespace lp::live {
 
 void widenMaxMin(MaxMin& texts, const QString& levelText) {
     if (texts.max.isEmpty()) {
@@ -25,4 +25,4 @@ void resetMaxMin(MaxMin& texts, const QString& levelText) {
     texts.min = levelText;
 }
 
-}  // namespace lp::panel
+}  // namespace lp::live
