@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "fuzz_input.h"
-#include "memory/logger_values.h"
 #include "live/sampling_time.h"
+#include "memory/logger_values.h"
 #include "platform/numeric_text.h"
 
 using namespace lp;

@@ -7,11 +7,11 @@
 #include "lists/hdd_saved_list.h"
 #include "lists/live_list_feed.h"
 #include "lists/saved_file_opener.h"
+#include "live/live_cycle.h"
+#include "live/recording.h"
 #include "memory/data_list.h"
 #include "memory/memory_flow.h"
-#include "live/live_cycle.h"
 #include "panel/panel.h"
-#include "live/recording.h"
 
 namespace lp::app {
 namespace {

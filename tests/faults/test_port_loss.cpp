@@ -11,8 +11,8 @@
 #include "app/session.h"
 #include "link/live_poller.h"
 #include "link/meter_link.h"
-#include "memory/memory_commands.h"
 #include "live/live_cycle.h"
+#include "memory/memory_commands.h"
 #include "platform/qt_clock.h"
 #include "platform/serial_transport.h"
 #include "scripted_dialogs.h"
@@ -98,8 +98,7 @@ private slots:
         link::LivePoller poller(line);
         int frames = 0;
         connect(&poller, &link::LivePoller::frameReceived, this, [&] { ++frames; });
-        auto pollTimer =
-            clock.createTimer(live::LiveCycle::kPollMs, false, [&] { poller.tick(); });
+        auto pollTimer = clock.createTimer(live::LiveCycle::kPollMs, false, [&] { poller.tick(); });
         pollTimer->start();
         QTRY_VERIFY_WITH_TIMEOUT(frames >= 1, 5000);
 

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "live_rig.h"
 #include "live/recording.h"
+#include "live_rig.h"
 #include "sim/sim_meter.h"
 #include "sim/sim_transport.h"
 

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <csignal>
 
-#include "live_rig.h"
 #include "live/recording.h"
+#include "live_rig.h"
 #include "records/record_file_reader.h"
 
 using namespace lp;

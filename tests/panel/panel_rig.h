@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <memory>
 
+#include "live/recording.h"
 #include "live_rig.h"
 #include "panel/panel.h"
-#include "live/recording.h"
 #include "scripted_dialogs.h"
 
 namespace lp::test {

@@ -12,7 +12,7 @@ HeadlessMeter::HeadlessMeter(OpenedPort port, const PortRequest& request, platfo
       keeper_(std::make_unique<PortKeeper>(std::move(port), request, clock)) {
     poller_ = std::make_unique<link::LivePoller>(keeper_->link());
     cycle_ = std::make_unique<live::LiveCycle>(keeper_->link(), *poller_, clock,
-                                                live::PortNames{portName_, portName_});
+                                               live::PortNames{portName_, portName_});
     connect(poller_.get(), &link::LivePoller::stateChanged, this, [this](link::LinkState state) {
         if (state == link::LinkState::NoData && !keeper_->link().portLost()) {
             if (!silentTold_) {
