@@ -14,32 +14,19 @@
 #include "panel/panel.h"
 
 namespace lp::app {
-namespace {
-
-live::PortNames portNames(const PortRequest& request) {
-    if (request.kind == PortKind::Numbered) {
-        return {QStringLiteral("COM%1").arg(request.number),
-                QStringLiteral("Com%1").arg(request.number)};
-    }
-    return {request.label, request.label};
-}
-
-}  // namespace
 
 Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& clock,
                  platform::Dialogs& dialogs, QObject* parent, Reopen reopen)
     : QObject(parent),
       clock_(clock),
       dialogs_(dialogs),
-      keeper_(std::make_unique<PortKeeper>(std::move(port), request, clock, std::move(reopen))) {
-    link::MeterLink& link = keeper_->link();
-    poller_ = std::make_unique<link::LivePoller>(link);
-    cycle_ = std::make_unique<live::LiveCycle>(link, *poller_, clock_, portNames(request));
+      meter_(std::make_unique<LinkedMeter>(std::move(port), request, portNames(request), clock,
+                                           std::move(reopen))),
+      cycle_(&meter_->cycle()) {
     recording_ = std::make_unique<live::Recording>();
-    connect(cycle_.get(), &live::LiveCycle::sampleTaken, recording_.get(),
-            &live::Recording::record);
-    panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, link, dialogs_);
-    connect(keeper_.get(), &PortKeeper::portLost, this, &Session::portLost);
+    connect(cycle_, &live::LiveCycle::sampleTaken, recording_.get(), &live::Recording::record);
+    panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, dialogs_);
+    connect(&meter_->keeper(), &PortKeeper::portLost, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
     wireWindows();
 }
@@ -53,9 +40,7 @@ Session::~Session() {
     listFeed_.reset();
     panel_.reset();
     recording_.reset();
-    cycle_.reset();
-    poller_.reset();
-    keeper_.reset();
+    meter_.reset();
 }
 
 void Session::wireWindows() {
@@ -64,13 +49,10 @@ void Session::wireWindows() {
 
     listFeed_ = std::make_unique<lists::LiveListFeed>(dialogs_, panel);
     connect(panel, &panel::Panel::listRequested, listFeed_.get(), &lists::LiveListFeed::openList);
-    connect(cycle_.get(), &live::LiveCycle::sampleTaken, listFeed_.get(),
-            [feed = listFeed_.get()](const live::Sample& sample) {
-                feed->sample(sample.dateTime, sample.levelText, sample.when);
-            });
+    connect(cycle_, &live::LiveCycle::sampleTaken, listFeed_.get(), &lists::LiveListFeed::sample);
     panel->setFeatureAvailable(Feature::List, true);
 
-    live::LiveCycle* cycle = cycle_.get();
+    live::LiveCycle* cycle = cycle_;
     const platform::LivePause timers{[cycle] { cycle->pauseTimers(); },
                                      [cycle] { cycle->resumeTimers(); }};
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
@@ -78,7 +60,7 @@ void Session::wireWindows() {
     panel->setFeatureAvailable(Feature::Open, true);
 
     // The memory windows go with the panel, before the link they talk through.
-    auto* memoryFlow = new memory::MemoryFlow(keeper_->link(), dialogs_, panel, panel);
+    auto* memoryFlow = new memory::MemoryFlow(meter_->link(), dialogs_, panel, panel);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     panel->setFeatureAvailable(Feature::Memory, true);
     connect(memoryFlow, &memory::MemoryFlow::dataListShown, this, [this](memory::DataList* list) {
@@ -108,9 +90,10 @@ void Session::openRealTimeChart() {
         chart_->activateWindow();
         return;
     }
-    live::LiveCycle* cycle = cycle_.get();
-    chart_ = new charts::RealTimeSpl(
-        clock_, [cycle] { return cycle->reading().level; }, dialogs_);
+    chart_ = new charts::RealTimeSpl(clock_, cycle_->reading().level, dialogs_);
+    connect(
+        cycle_, &live::LiveCycle::readingDecoded, chart_,
+        [chart = chart_.data()](const link::Reading& reading) { chart->setLevel(reading.level); });
     chart_->setAttribute(Qt::WA_DeleteOnClose);
     // At the panel's right edge, at the top of the screen.
     chart_->move(panel_->frameGeometry().right() + 1, 0);
@@ -119,7 +102,7 @@ void Session::openRealTimeChart() {
 
 void Session::openPlot(const records::RecordStore& records, const QString& title, QWidget* opener) {
     delete plot_;
-    live::LiveCycle* cycle = cycle_.get();
+    live::LiveCycle* cycle = cycle_;
     const platform::LivePause pause{[cycle] { cycle->pauseTimers(); },
                                     [cycle] { cycle->resumeTimers(); }};
     plot_ = new charts::ListPlot(records, title, clock_, dialogs_, pause);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/linked_meter.h"
 #include "app/open_port.h"
 #include "app/port_choice.h"
 #include "app/port_keeper.h"
@@ -51,7 +52,7 @@ public:
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
     [[nodiscard]] live::LiveCycle& liveCycle() { return *cycle_; }
     [[nodiscard]] live::Recording& recording() { return *recording_; }
-    [[nodiscard]] link::MeterLink& link() { return keeper_->link(); }
+    [[nodiscard]] link::MeterLink& link() { return meter_->link(); }
     [[nodiscard]] lists::LiveListFeed& listFeed() { return *listFeed_; }
     // The real-time chart and the record plot while they are open.
     [[nodiscard]] charts::RealTimeSpl* realTimeChart() const;
@@ -73,9 +74,8 @@ private:
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     bool lossNoticeShown_ = false;
-    std::unique_ptr<PortKeeper> keeper_;
-    std::unique_ptr<link::LivePoller> poller_;
-    std::unique_ptr<live::LiveCycle> cycle_;
+    std::unique_ptr<LinkedMeter> meter_;
+    live::LiveCycle* cycle_;  // the meter's
     std::unique_ptr<live::Recording> recording_;
     std::unique_ptr<panel::Panel> panel_;
     std::unique_ptr<lists::LiveListFeed> listFeed_;

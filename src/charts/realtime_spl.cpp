@@ -20,11 +20,11 @@
 
 namespace lp::charts {
 
-RealTimeSpl::RealTimeSpl(platform::Clock& clock, LevelSource level, platform::Dialogs& dialogs,
+RealTimeSpl::RealTimeSpl(platform::Clock& clock, float level, platform::Dialogs& dialogs,
                          QWidget* parent)
     : QWidget(parent, Qt::Window),
       clock_(clock),
-      level_(std::move(level)),
+      level_(level),
       dialogs_(dialogs),
       timer_(clock.createTimer(kTickMs, false, [this] { tick(); })) {
     setObjectName(QStringLiteral("RealTimeSPL"));
@@ -141,7 +141,7 @@ void RealTimeSpl::startSweep() {
 
 void RealTimeSpl::tick() {
     const PlotFrame& f = frame_;
-    lastLevel_ = level_ ? level_() : 0.0f;
+    lastLevel_ = level_;
     const SweepStep s = sweep_.tick(lastLevel_, f.height);
     if (s.newSweep) {
         startSweep();

@@ -4,8 +4,8 @@
 // to choose the value range (TxtMax, TxtMin) and the points a sweep holds
 // (TxtCounts); "Save image" writes the chart as a PNG.
 //
-// The window owns no reading: the level comes from the source it is given, read at
-// each tick.
+// The window owns no reading: it is told each decoded level (setLevel) and draws the
+// latest one at each tick.
 #pragma once
 
 #include <QWidget>
@@ -37,12 +37,13 @@ public:
     static constexpr double kMinWidthTwips = 5355;
     static constexpr double kMinHeightTwips = 5865;
 
-    using LevelSource = std::function<float()>;
-
-    RealTimeSpl(platform::Clock& clock, LevelSource level, platform::Dialogs& dialogs,
+    // `level`: the latest level when the window opens.
+    RealTimeSpl(platform::Clock& clock, float level, platform::Dialogs& dialogs,
                 QWidget* parent = nullptr);
     ~RealTimeSpl() override;
 
+    // The latest level decoded, drawn at the next tick.
+    void setLevel(float level) { level_ = level; }
     // One second: the next point of the sweep.
     void tick();
     // "Limit": the timer stops and PMessage shows the settings.
@@ -79,7 +80,7 @@ private:
     void describe();
 
     platform::Clock& clock_;
-    LevelSource level_;
+    float level_ = 0.0f;
     platform::Dialogs& dialogs_;
     std::unique_ptr<platform::Timer> timer_;
     Sweep sweep_;

@@ -41,7 +41,7 @@ void LiveListFeed::setListOn(bool listOn) {
     emit listOnChanged(listOn);
 }
 
-void LiveListFeed::sample(const QString& dateTime, const QString& levelText, const QDateTime& now) {
+void LiveListFeed::sample(const live::Sample& sample) {
     if (!list_) {
         return;
     }
@@ -51,10 +51,10 @@ void LiveListFeed::sample(const QString& dateTime, const QString& levelText, con
     }
     // A good dump empties the list before the sample's row goes in; a failed one is
     // told once that row is in, so the list the user then sees is complete.
-    const QString dumpPath = row->dumpBefore ? dumpFilePath(now) : QString();
+    const QString dumpPath = row->dumpBefore ? dumpFilePath(sample.when) : QString();
     const std::optional<records::FileError> error =
         row->dumpBefore ? dump(dumpPath) : std::optional<records::FileError>();
-    list_->appendRecord(QString::number(row->number), dateTime, levelText);
+    list_->appendRecord(QString::number(row->number), sample.dateTime, sample.levelText);
     list_->showLastRecord();
     if (error) {
         dialogs_.message(list_,

@@ -18,6 +18,7 @@
 
 #include "lists/list_window.h"
 #include "lists/live_list_run.h"
+#include "live/sample.h"
 #include "platform/dialogs.h"
 #include "records/file_error.h"
 
@@ -38,10 +39,9 @@ public:
     // rows, a closed one opens empty).
     void openList();
 
-    // One sample of the panel's sample tick: `dateTime` as "YYYY/MM/DD hh:nn:ss",
-    // `levelText` the level label's text, `now` the clock time that names a dump.
-    // Ignored while the list takes no rows.
-    void sample(const QString& dateTime, const QString& levelText, const QDateTime& now);
+    // One sample of the live cycle: a row with its date-time and level text; its clock
+    // time names a dump. Ignored while the list takes no rows.
+    void sample(const lp::live::Sample& sample);
 
     [[nodiscard]] bool listOn() const { return run_.listOn(); }
     // Rows taken since LIST.

@@ -2,7 +2,6 @@
 
 #include <QPointer>
 
-#include "link/key_commands.h"
 #include "live/sample_schedule.h"
 
 namespace lp::live {
@@ -65,6 +64,15 @@ void LiveCycle::showFrame(const QByteArray& frame) {
     view_.max = maxMin_.max;
     view_.min = maxMin_.min;
     publish();
+    emit readingDecoded(reading_);
+}
+
+void LiveCycle::pressKey(link::MeterKey key) {
+    link::pressKey(link_, key);
+}
+
+void LiveCycle::toggleMeterRecording() {
+    pressKey(reading_.meterRecording ? link::MeterKey::RecStop : link::MeterKey::RecStart);
 }
 
 void LiveCycle::resetMaxMin() {

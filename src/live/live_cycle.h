@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+#include "link/key_commands.h"
 #include "link/live_poller.h"
 #include "link/meter_decode.h"
 #include "link/meter_link.h"
@@ -51,6 +52,7 @@ public:
 
     [[nodiscard]] const LiveView& view() const { return view_; }
     [[nodiscard]] const link::Reading& reading() const { return reading_; }
+    [[nodiscard]] link::LinkState linkState() const { return poller_.state(); }
     [[nodiscard]] int samplingSeconds() const { return view_.samplingSeconds; }
     void setSamplingSeconds(int seconds);
     void setPortNames(PortNames port);
@@ -58,6 +60,11 @@ public:
     // MAX and MIN both set to the current level text (both empty before the first
     // frame).
     void resetMaxMin();
+    // One of the meter's keys, pressed from the PC (queued behind a running poll).
+    void pressKey(link::MeterKey key);
+    // REC: stops the meter's own recording while the reading says it records,
+    // otherwise starts it.
+    void toggleMeterRecording();
     // Sets the meter's clock from the PC clock; the link label says "Wait..." until the
     // bytes have gone out.
     void setMeterClock();
@@ -76,6 +83,8 @@ public:
 
 signals:
     void viewChanged(const lp::live::LiveView& view);
+    // Each frame, once decoded into reading() and the view.
+    void readingDecoded(const lp::link::Reading& reading);
     void sampleTaken(const lp::live::Sample& sample);
     void needleDue(const lp::link::Reading& reading);
     void dialStale(const lp::link::Reading& reading);

@@ -31,9 +31,9 @@ QString decibels(const QString& level) {
 
 }  // namespace
 
-Panel::Panel(live::LiveCycle& cycle, live::Recording& recording, link::MeterLink& link,
-             platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), cycle_(cycle), recording_(recording), link_(link), dialogs_(dialogs) {
+Panel::Panel(live::LiveCycle& cycle, live::Recording& recording, platform::Dialogs& dialogs,
+             QWidget* parent)
+    : QWidget(parent), cycle_(cycle), recording_(recording), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setAccessibleName(QStringLiteral("Panel"));
@@ -63,7 +63,7 @@ void Panel::connectControls() {
     connect(&cycle_, &live::LiveCycle::dialStale, this, &Panel::openAnalogMeter);
 
     const auto key = [this](QPushButton* b, link::MeterKey k) {
-        connect(b, &QPushButton::clicked, this, [this, k] { link::pressKey(link_, k); });
+        connect(b, &QPushButton::clicked, this, [this, k] { cycle_.pressKey(k); });
     };
     key(f_.weightingKey, link::MeterKey::AC);
     key(f_.responseKey, link::MeterKey::FS);
@@ -71,7 +71,7 @@ void Panel::connectControls() {
     key(f_.rangeUpKey, link::MeterKey::RangeUp);
     key(f_.rangeDownKey, link::MeterKey::RangeDown);
     key(f_.resetKey, link::MeterKey::Reset);
-    connect(f_.recordKey, &QPushButton::clicked, this, &Panel::onRecClicked);
+    connect(f_.recordKey, &QPushButton::clicked, &cycle_, &live::LiveCycle::toggleMeterRecording);
     connect(f_.clockSetButton, &QPushButton::clicked, &cycle_, &live::LiveCycle::setMeterClock);
     connect(f_.resetMaxMin, &QPushButton::clicked, &cycle_, &live::LiveCycle::resetMaxMin);
     // "LEVEL" has no action.
@@ -137,11 +137,6 @@ bool Panel::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void Panel::onRecClicked() {
-    link::pressKey(link_, cycle_.reading().meterRecording ? link::MeterKey::RecStop
-                                                          : link::MeterKey::RecStart);
 }
 
 void Panel::setFeatureAvailable(Feature feature, bool available) {

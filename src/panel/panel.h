@@ -1,13 +1,12 @@
 // The main window: the meter's front panel. It renders what the live cycle and the
 // recording emit (the LCD, MAX/MIN, the time, the link state, the recording) and
-// forwards its controls: the meter's keys go over the link, the recording controls
+// forwards its controls: the meter's keys go to the live cycle, the recording controls
 // to the recording, and its other buttons ask for the program's other windows.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
 
-#include "link/meter_link.h"
 #include "live/live_cycle.h"
 #include "live/recording.h"
 #include "panel/panel_face.h"
@@ -28,8 +27,8 @@ public:
     // is there, its button does nothing and its tool tip says so.
     enum class Feature { List, Graph, Memory, Open };
 
-    Panel(live::LiveCycle& cycle, live::Recording& recording, link::MeterLink& link,
-          platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    Panel(live::LiveCycle& cycle, live::Recording& recording, platform::Dialogs& dialogs,
+          QWidget* parent = nullptr);
     ~Panel() override;
 
     void setFeatureAvailable(Feature feature, bool available);
@@ -60,14 +59,12 @@ private:
     void connectControls();
     void render(const live::LiveView& view);
     void showSilent(bool silent);
-    void onRecClicked();
     void onOpenClicked();
     void openAnalogMeter();
     void onCaptionClicked();
 
     live::LiveCycle& cycle_;
     live::Recording& recording_;
-    link::MeterLink& link_;
     platform::Dialogs& dialogs_;
     PanelFace f_;
     RecordingControls* recordingControls_ = nullptr;

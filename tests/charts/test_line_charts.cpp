@@ -76,15 +76,13 @@ private slots:
     void realTimeDrawsOnePointASecond() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        float level = 67.0f;
-        RealTimeSpl chart(
-            clock, [&] { return level; }, dialogs);
+        RealTimeSpl chart(clock, 67.0f, dialogs);
         chart.show();
         QVERIFY(chart.ticking());
         QCOMPARE(chart.windowTitle(), QStringLiteral("Real Time Graph"));
         clock.advance(10000);
         QCOMPARE(chart.pointCount(), 10);
-        level = 80.0f;
+        chart.setLevel(80.0f);
         clock.advance(1000);
 
         const charts::PlotFrame f = chart.frame();
@@ -121,8 +119,7 @@ private slots:
     void realTimeLimitsByKeyboard() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        RealTimeSpl chart(
-            clock, [] { return 60.0f; }, dialogs);
+        RealTimeSpl chart(clock, 60.0f, dialogs);
         chart.show();
         QApplication::setActiveWindow(&chart);
         clock.advance(3000);

@@ -90,7 +90,7 @@ private:
     // One sample tick of the panel, one second after the previous one.
     void tick(const QString& level = QStringLiteral("65.3")) {
         clock_ = clock_.addSecs(1);
-        feed_->sample(clock_.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")), level, clock_);
+        feed_->sample({clock_, clock_.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")), level, {}});
     }
 
 private slots:

@@ -21,7 +21,7 @@ struct PanelRig : LiveRig {
     PanelRig() {
         QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &recording,
                          &live::Recording::record);
-        panel = std::make_unique<panel::Panel>(cycle, recording, link, dialogs);
+        panel = std::make_unique<panel::Panel>(cycle, recording, dialogs);
         panel->show();
     }
 

@@ -1,16 +1,12 @@
-// The live cycle of the panel without the panel: the port kept linked (reopened every
-// 2 s when it goes away), the poller and the cycle with its two timers. Link changes
-// are told on the error stream, once each: the port gone and back, the meter silent
-// on an open port ("No COM", also after the port came back) and answering again.
+// The linked meter of a device command, told on the error stream: the port gone
+// (reopened every 2 s) and back, the meter silent on an open port ("No COM", also
+// after the port came back) and answering again, each once.
 #pragma once
 
 #include <QObject>
 #include <QTextStream>
-#include <memory>
 
-#include "app/port_keeper.h"
-#include "link/live_poller.h"
-#include "live/live_cycle.h"
+#include "app/linked_meter.h"
 
 namespace lp::app::cli {
 
@@ -19,10 +15,8 @@ class HeadlessMeter : public QObject {
 public:
     HeadlessMeter(OpenedPort port, const PortRequest& request, platform::Clock& clock,
                   QTextStream& err, QObject* parent = nullptr);
-    ~HeadlessMeter() override;
 
-    [[nodiscard]] live::LiveCycle& cycle() { return *cycle_; }
-    [[nodiscard]] link::LivePoller& poller() { return *poller_; }
+    [[nodiscard]] live::LiveCycle& cycle() { return meter_.cycle(); }
 
 private:
     void tell(const QString& text);
@@ -30,9 +24,7 @@ private:
     QTextStream& err_;
     QString portName_;
     bool silentTold_ = false;
-    std::unique_ptr<PortKeeper> keeper_;
-    std::unique_ptr<link::LivePoller> poller_;
-    std::unique_ptr<live::LiveCycle> cycle_;
+    LinkedMeter meter_;
 };
 
 }  // namespace lp::app::cli

@@ -44,12 +44,11 @@ int runLive(const QStringList& args, QTextStream& out, QTextStream& err) {
         return kFileFailure;
     }
     HeadlessMeter meter(std::move(port), device.port, *clock, err);
-    // After the cycle has decoded the frame.
-    QObject::connect(
-        &meter.poller(), &link::LivePoller::frameReceived, &meter, [&out, &meter, &clock] {
-            out << liveLine(live::dateTimeText(clock->now()), meter.cycle().reading()) << "\n";
-            out.flush();
-        });
+    QObject::connect(&meter.cycle(), &live::LiveCycle::readingDecoded, &meter,
+                     [&out, &clock](const link::Reading& reading) {
+                         out << liveLine(live::dateTimeText(clock->now()), reading) << "\n";
+                         out.flush();
+                     });
     QEventLoop loop;
     return loop.exec();
 }
