@@ -25,19 +25,8 @@ PortKeeper::~PortKeeper() {
     link_.reset();
 }
 
-void PortKeeper::setReconnecting(bool on) {
-    reconnecting_ = on;
-    if (!on) {
-        reconnect_->stop();
-    } else if (link_->portLost()) {
-        reconnect_->start();
-    }
-}
-
 void PortKeeper::lost(const QString& reason) {
-    if (reconnecting_) {
-        reconnect_->start();
-    }
+    reconnect_->start();
     emit portLost(reason);
 }
 

@@ -29,8 +29,6 @@ public:
 
     [[nodiscard]] link::MeterLink& link() { return *link_; }
     [[nodiscard]] const PortRequest& request() const { return request_; }
-    // Whether a lost port is tried again (on by default).
-    void setReconnecting(bool on);
 
 signals:
     // The port went away: the reason, naming the port.
@@ -46,7 +44,6 @@ private:
     OpenedPort port_;
     PortRequest request_;
     Reopen reopen_;
-    bool reconnecting_ = true;
     std::unique_ptr<link::MeterLink> link_;
     std::unique_ptr<platform::Timer> reconnect_;
 };

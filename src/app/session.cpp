@@ -44,25 +44,21 @@ Session::~Session() {
 }
 
 void Session::wireWindows() {
-    using Feature = panel::Panel::Feature;
     panel::Panel* panel = panel_.get();
 
     listFeed_ = std::make_unique<lists::LiveListFeed>(dialogs_, panel);
     connect(panel, &panel::Panel::listRequested, listFeed_.get(), &lists::LiveListFeed::openList);
     connect(cycle_, &live::LiveCycle::sampleTaken, listFeed_.get(), &lists::LiveListFeed::sample);
-    panel->setFeatureAvailable(Feature::List, true);
 
     live::LiveCycle* cycle = cycle_;
     const platform::LivePause timers{[cycle] { cycle->pauseTimers(); },
                                      [cycle] { cycle->resumeTimers(); }};
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
     connect(panel, &panel::Panel::openRequested, this, &Session::openSavedFile);
-    panel->setFeatureAvailable(Feature::Open, true);
 
     // The memory windows go with the panel, before the link they talk through.
     auto* memoryFlow = new memory::MemoryFlow(meter_->link(), dialogs_, panel, panel);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
-    panel->setFeatureAvailable(Feature::Memory, true);
     connect(memoryFlow, &memory::MemoryFlow::dataListShown, this, [this](memory::DataList* list) {
         list->setPlotAvailable(true);
         connect(list, &memory::DataList::plotRequested, this, [this, list] {
@@ -72,7 +68,6 @@ void Session::wireWindows() {
     });
 
     connect(panel, &panel::Panel::graphRequested, this, &Session::openRealTimeChart);
-    panel->setFeatureAvailable(Feature::Graph, true);
 }
 
 charts::RealTimeSpl* Session::realTimeChart() const {

@@ -53,7 +53,6 @@ public:
     [[nodiscard]] live::LiveCycle& liveCycle() { return *cycle_; }
     [[nodiscard]] live::Recording& recording() { return *recording_; }
     [[nodiscard]] link::MeterLink& link() { return meter_->link(); }
-    [[nodiscard]] lists::LiveListFeed& listFeed() { return *listFeed_; }
     // The real-time chart and the record plot while they are open.
     [[nodiscard]] charts::RealTimeSpl* realTimeChart() const;
     [[nodiscard]] charts::ListPlot* listPlot() const;

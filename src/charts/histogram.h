@@ -64,7 +64,6 @@ public:
     [[nodiscard]] QChart* chart() const;
     [[nodiscard]] QValueAxis* levelAxis() const { return axisX_; }
     [[nodiscard]] QValueAxis* countAxis() const { return axisY_; }
-    [[nodiscard]] QLineSeries* barLine() const { return bars_; }
 
 private:
     void buildChart();

@@ -165,7 +165,6 @@ void ListPlot::drawCurve() {
         const platform::LivePaused paused(livePause_);
         drawCurvePass();
     }
-    emit curveFinished();
 }
 
 void ListPlot::drawCurvePass() {

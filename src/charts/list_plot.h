@@ -73,9 +73,6 @@ public:
     [[nodiscard]] QPointF pointOf(qint64 k) const;
     [[nodiscard]] QAction* toolbarButton(const QString& key) const;
 
-signals:
-    void curveFinished();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;

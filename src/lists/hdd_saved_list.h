@@ -38,7 +38,6 @@ public:
     // upper left of the grids (left 0, top 480, 1935 x 1695 twips), hidden, and
     // enables the "Ln" button to show and hide it.
     void installResolutionChooser(QWidget* chooser);
-    [[nodiscard]] QWidget* resolutionChooser() const { return chooser_; }
 
     // The toolbar's "Plot" and the Graph menu ask for the record plot; until the
     // program makes them available they stay disabled.

@@ -79,7 +79,6 @@ public:
     // The poll timer alone off and on.
     void setPolling(bool on);
     [[nodiscard]] platform::Timer& pollTimer() { return *pollTimer_; }
-    [[nodiscard]] platform::Timer& sampleTimer() { return *sampleTimer_; }
 
 signals:
     void viewChanged(const lp::live::LiveView& view);

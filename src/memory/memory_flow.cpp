@@ -48,7 +48,6 @@ void MemoryFlow::statusRead(const MemoryStatusInfo& status) {
     window->show();
     window->raise();
     window->activateWindow();
-    emit memoryWindowShown(window);
 }
 
 void MemoryFlow::commandFailed(const CommandFailure& failure) {

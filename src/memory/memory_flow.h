@@ -38,7 +38,6 @@ public:
     [[nodiscard]] DataList* dataList() const { return dataList_; }
 
 signals:
-    void memoryWindowShown(lp::memory::Memory* window);
     void dataListShown(lp::memory::DataList* window);
 
 private:

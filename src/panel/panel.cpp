@@ -16,12 +16,6 @@
 namespace lp::panel {
 namespace {
 
-const QString kNotYet = QStringLiteral("%1 is not available yet.");
-
-int featureIndex(Panel::Feature f) {
-    return static_cast<int>(f);
-}
-
 QString decibels(const QString& level) {
     if (level == live::kNoLevelText) {
         return QStringLiteral("no level yet");
@@ -42,9 +36,6 @@ Panel::Panel(live::LiveCycle& cycle, live::Recording& recording, platform::Dialo
     for (QLabel* l :
          {f_.recordLamp, f_.fullLamp, f_.maxHoldLamp, f_.underLamp, f_.overLamp, f_.batteryLamp}) {
         l->hide();
-    }
-    for (Feature feature : {Feature::List, Feature::Graph, Feature::Memory, Feature::Open}) {
-        setFeatureAvailable(feature, false);
     }
     connectControls();
     move(0, 0);
@@ -76,16 +67,9 @@ void Panel::connectControls() {
     connect(f_.resetMaxMin, &QPushButton::clicked, &cycle_, &live::LiveCycle::resetMaxMin);
     // "LEVEL" has no action.
 
-    const auto feature = [this](QPushButton* b, Feature f, void (Panel::*request)()) {
-        connect(b, &QPushButton::clicked, this, [this, f, request] {
-            if (featureAvailable(f)) {
-                emit(this->*request)();
-            }
-        });
-    };
-    feature(f_.listButton, Feature::List, &Panel::listRequested);
-    feature(f_.graphButton, Feature::Graph, &Panel::graphRequested);
-    feature(f_.memoryButton, Feature::Memory, &Panel::memoryRequested);
+    connect(f_.listButton, &QPushButton::clicked, this, &Panel::listRequested);
+    connect(f_.graphButton, &QPushButton::clicked, this, &Panel::graphRequested);
+    connect(f_.memoryButton, &QPushButton::clicked, this, &Panel::memoryRequested);
     connect(f_.openButton, &QPushButton::clicked, this, &Panel::onOpenClicked);
     connect(f_.analogButton, &QPushButton::clicked, this, &Panel::openAnalogMeter);
     connect(f_.exitButton, &QPushButton::clicked, this, &QWidget::close);
@@ -139,34 +123,7 @@ bool Panel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Panel::setFeatureAvailable(Feature feature, bool available) {
-    features_[featureIndex(feature)] = available;
-    QPushButton* b = nullptr;
-    switch (feature) {
-        case Feature::List:
-            b = f_.listButton;
-            break;
-        case Feature::Graph:
-            b = f_.graphButton;
-            break;
-        case Feature::Memory:
-            b = f_.memoryButton;
-            break;
-        case Feature::Open:
-            b = f_.openButton;
-            break;
-    }
-    b->setToolTip(available ? QString() : kNotYet.arg(b->text()));
-}
-
-bool Panel::featureAvailable(Feature feature) const {
-    return features_[featureIndex(feature)];
-}
-
 void Panel::onOpenClicked() {
-    if (!featureAvailable(Feature::Open)) {
-        return;
-    }
     recording_.stop();
     emit openRequested();
 }

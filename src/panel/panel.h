@@ -23,16 +23,9 @@ public:
     inline static const QString kCaption = QStringLiteral("Panel   V7.0");
     inline static const QString kCaptionDated = QStringLiteral("Panel   V7.0   20090601");
 
-    // The buttons that open windows built elsewhere; until the program says a window
-    // is there, its button does nothing and its tool tip says so.
-    enum class Feature { List, Graph, Memory, Open };
-
     Panel(live::LiveCycle& cycle, live::Recording& recording, platform::Dialogs& dialogs,
           QWidget* parent = nullptr);
     ~Panel() override;
-
-    void setFeatureAvailable(Feature feature, bool available);
-    [[nodiscard]] bool featureAvailable(Feature feature) const;
 
     [[nodiscard]] const PanelFace& face() const { return f_; }
     // The analog window, once it has been opened.
@@ -69,7 +62,6 @@ private:
     PanelFace f_;
     RecordingControls* recordingControls_ = nullptr;
     QPointer<AnalogMeter> analog_;
-    bool features_[4] = {false, false, false, false};
 };
 
 }  // namespace lp::panel

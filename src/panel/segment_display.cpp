@@ -102,12 +102,6 @@ SegmentDisplay::SegmentDisplay(QWidget* parent) : QLabel(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void SegmentDisplay::setDigitCount(int count) {
-    digitCount_ = count < 1 ? 1 : count;
-    updateGeometry();
-    update();
-}
-
 void SegmentDisplay::setColors(const QColor& lit, const QColor& unlit) {
     lit_ = lit;
     unlit_ = unlit;
@@ -116,11 +110,11 @@ void SegmentDisplay::setColors(const QColor& lit, const QColor& unlit) {
 }
 
 QSize SegmentDisplay::sizeHint() const {
-    return {digitCount_ * 62 + 20, 110};
+    return {kDigitPlaces * 62 + 20, 110};
 }
 
 QSize SegmentDisplay::minimumSizeHint() const {
-    return {digitCount_ * 24 + 8, 44};
+    return {kDigitPlaces * 24 + 8, 44};
 }
 
 void SegmentDisplay::setBackdrop(const QWidget* frame, const QColor& top, const QColor& bottom,
@@ -145,7 +139,7 @@ void SegmentDisplay::paintEvent(QPaintEvent*) {
         p.fillRect(rect(), gradient);
     }
     std::vector<Cell> cells = cellsOf(text());
-    const int count = std::max<int>(digitCount_, static_cast<int>(cells.size()));
+    const int count = std::max<int>(kDigitPlaces, static_cast<int>(cells.size()));
     cells.insert(cells.begin(), static_cast<size_t>(count) - cells.size(), Cell{});
 
     // A digit is 0.55 of its height wide; the pitch leaves room for the point.

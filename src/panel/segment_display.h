@@ -14,8 +14,6 @@ class SegmentDisplay : public QLabel {
 public:
     explicit SegmentDisplay(QWidget* parent = nullptr);
 
-    // Digit places shown (the text is right-aligned in them); more if a text needs it.
-    void setDigitCount(int count);
     void setColors(const QColor& lit, const QColor& unlit);
     // Paints the vertical gradient of `frame`'s background (top to bottom, inside a
     // border of `border` pixels) behind the digits itself. The display is then opaque:
@@ -33,7 +31,7 @@ private:
     static constexpr double kGlyphMargin = 2.0;
     [[nodiscard]] const QPixmap& glyph(quint8 segments, bool point) const;
 
-    int digitCount_ = 4;
+    static constexpr int kDigitPlaces = 4;  // the text is right-aligned in them
     QColor lit_{20, 28, 22};
     QColor unlit_{20, 28, 22, 22};
     const QWidget* backdrop_ = nullptr;

@@ -30,12 +30,6 @@ void TwipsCanvas::scale(double left, double top, double right, double bottom) {
     bottom_ = bottom;
 }
 
-void TwipsCanvas::scaleTwips() {
-    twipsMode_ = true;
-    left_ = 0.0;
-    top_ = 0.0;
-}
-
 double TwipsCanvas::widthTwips() const {
     return pxToTwips(width());
 }
@@ -112,8 +106,6 @@ public:
 void TwipsCanvas::cls() {
     ensureImage();
     image_.fill(back_);
-    currentX_ = left_;
-    currentY_ = top_;
     update();
 }
 
@@ -121,8 +113,6 @@ void TwipsCanvas::line(double x1, double y1, double x2, double y2, const QColor&
     ensureImage();
     CanvasPainter p(image_, colorOr(color), drawWidth_, drawStyle_);
     p.drawLine(toPixels(x1, y1), toPixels(x2, y2));
-    currentX_ = x2;
-    currentY_ = y2;
     update();
 }
 
@@ -138,8 +128,6 @@ void TwipsCanvas::lines(const std::vector<QLineF>& segments, const QColor& color
         onScreen.emplace_back(toPixels(s.x1(), s.y1()), toPixels(s.x2(), s.y2()));
     }
     p.drawLines(onScreen.data(), static_cast<int>(onScreen.size()));
-    currentX_ = segments.back().x2();
-    currentY_ = segments.back().y2();
     update();
 }
 
@@ -153,8 +141,6 @@ void TwipsCanvas::box(double x1, double y1, double x2, double y2, const QColor& 
     } else {
         p.drawRect(r);
     }
-    currentX_ = x2;
-    currentY_ = y2;
     update();
 }
 
@@ -233,18 +219,7 @@ void TwipsCanvas::text(double x, double y, const QString& text) {
     const QFontMetricsF fm(font());
     const QPointF topLeft = toPixels(x, y);
     p.drawText(QPointF(topLeft.x(), topLeft.y() + fm.ascent()), text);
-    const double sx = pixelsPerUnitX();
-    currentX_ = sx == 0.0 ? x : x + fm.horizontalAdvance(text) / sx;
-    currentY_ = y;
     update();
-}
-
-void TwipsCanvas::print(const QString& text) {
-    const double y = currentY_;
-    this->text(currentX_, y, text);
-    const double sy = pixelsPerUnitY();
-    currentX_ = left_;
-    currentY_ = sy == 0.0 ? y : y + QFontMetricsF(font()).height() / sy;
 }
 
 // ---- Events ----

@@ -23,10 +23,6 @@ public:
     // edge, y from `top` at the top edge to `bottom` at the bottom edge (either may
     // run backwards, so y can point up).
     void scale(double left, double top, double right, double bottom);
-    // Back to twips with the origin at the top-left corner.
-    void scaleTwips();
-    [[nodiscard]] double scaleLeft() const { return left_; }
-    [[nodiscard]] double scaleTop() const { return top_; }
     [[nodiscard]] double scaleWidth() const;   // right - left
     [[nodiscard]] double scaleHeight() const;  // bottom - top
     // The inner size in twips.
@@ -39,27 +35,15 @@ public:
     // ---- Drawing state ----
     // Setting the back colour clears the drawing to it.
     void setBackColor(const QColor& c);
-    [[nodiscard]] QColor backColor() const { return back_; }
     void setForeColor(const QColor& c) { fore_ = c; }
-    [[nodiscard]] QColor foreColor() const { return fore_; }
     void setFillColor(const QColor& c) { fill_ = c; }
-    [[nodiscard]] QColor fillColor() const { return fill_; }
     // Pen width in pixels.
     void setDrawWidth(int px) { drawWidth_ = px < 1 ? 1 : px; }
-    [[nodiscard]] int drawWidth() const { return drawWidth_; }
     // Solid, dotted or dashed lines.
     void setDrawStyle(Qt::PenStyle style) { drawStyle_ = style; }
-    [[nodiscard]] Qt::PenStyle drawStyle() const { return drawStyle_; }
-    // Where text() draws next, user coordinates.
-    void setCurrentPos(double x, double y) {
-        currentX_ = x;
-        currentY_ = y;
-    }
-    [[nodiscard]] double currentX() const { return currentX_; }
-    [[nodiscard]] double currentY() const { return currentY_; }
 
     // ---- Drawing (user coordinates; an invalid colour means the fore colour) ----
-    // Clears to the back colour; the current position goes to the top-left corner.
+    // Clears to the back colour.
     void cls();
     void line(double x1, double y1, double x2, double y2, const QColor& color = {});
     // Many lines with one painter: a long curve in one pass.
@@ -73,10 +57,7 @@ public:
     void arc(double cx, double cy, double r, double start, double end, const QColor& color = {});
     // A pie slice with its two radii, outlined in `color` and filled with the fill colour.
     void sector(double cx, double cy, double r, double start, double end, const QColor& color = {});
-    // Text with its top-left corner at the current position; then, like a printed
-    // line, the position moves to the left edge one text height lower.
-    void print(const QString& text);
-    // Text with its top-left corner at (x, y); the current position moves past it.
+    // Text with its top-left corner at (x, y).
     void text(double x, double y, const QString& text);
     // Size of a text in the canvas font, in user units (always positive).
     [[nodiscard]] double textWidth(const QString& text) const;
@@ -117,8 +98,6 @@ private:
     QColor fill_ = Qt::white;
     int drawWidth_ = 1;
     Qt::PenStyle drawStyle_ = Qt::SolidLine;
-    double currentX_ = 0.0;
-    double currentY_ = 0.0;
 };
 
 }  // namespace lp::platform

@@ -205,15 +205,6 @@ void SimMeter::addSet(StoredSet s) {
     sets_.push_back(std::move(s));
 }
 
-void SimMeter::clearSets() {
-    sets_.clear();
-    runActive_ = false;
-    recording = false;
-    memoryFull = false;
-    download_.clear();
-    downloadPos_ = 0;
-}
-
 QDateTime SimMeter::meterClock(const QDateTime& now) const {
     return now.addMSecs(clockOffsetMs_);
 }

@@ -59,7 +59,6 @@ public:
     int sizeCode = 8;  // 8 = 128 K
 
     void addSet(StoredSet s);
-    void clearSets();
     [[nodiscard]] const std::vector<StoredSet>& sets() const { return sets_; }
     // Brings the set being recorded up to `elapsedMs` (receive() does this itself).
     void advanceTo(qint64 elapsedMs);

@@ -21,7 +21,6 @@ public:
     Talk(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
 
     void line(const QString& text);
-    [[nodiscard]] bool stdoutGone() const { return gone_; }
 
 private:
     QTextStream& out_;
