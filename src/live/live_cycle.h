@@ -72,6 +72,7 @@ public:
     // The range the analog dial is drawn for, while one is shown. A sample whose range
     // differs asks for a new dial (dialStale) and the next tick samples again.
     void setDialRange(std::optional<link::RangeEnds> range);
+    [[nodiscard]] std::optional<link::RangeEnds> dialRange() const { return dialRange_; }
 
     // Both timers off and on again (long file operations). Pauses nest.
     void pauseTimers();

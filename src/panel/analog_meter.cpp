@@ -21,8 +21,9 @@ constexpr double kDesignHeightTwips = 3000;
 
 }  // namespace
 
-AnalogMeter::AnalogMeter(QWidget* parent)
+AnalogMeter::AnalogMeter(const live::LiveCycle& cycle, QWidget* parent)
     : QWidget(parent, Qt::Window),
+      cycle_(cycle),
       canvas_(new platform::TwipsCanvas(this)),
       LblRan(new QLabel(canvas_)),
       LblFun(new QLabel(canvas_)),
@@ -89,18 +90,14 @@ void AnalogMeter::drawDial() {
         canvas_->line(r * c, r * s, t.outer * r * c, t.outer * r * s);
     }
     scaleTexts_.clear();
-    for (const ScaleNumber& n : scaleNumbers(rangeHigh_, rangeLow_)) {
+    const link::RangeEnds range = cycle_.dialRange().value_or(link::RangeEnds{});
+    for (const ScaleNumber& n : scaleNumbers(range.high, range.low)) {
         const QPointF at = scaleNumberTopLeft(n, r, canvas_->textWidth(n.text));
         canvas_->text(at.x(), at.y(), n.text);
         scaleTexts_ << n.text;
     }
     needleAngle_ = std::numeric_limits<float>::quiet_NaN();
     ++dialDrawings_;
-}
-
-void AnalogMeter::setRange(qint16 high, qint16 low) {
-    rangeHigh_ = high;
-    rangeLow_ = low;
 }
 
 void AnalogMeter::drawNeedle(const link::Reading& reading) {

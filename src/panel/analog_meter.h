@@ -1,12 +1,13 @@
 // The analog meter window: the live level as a needle on a semicircular dial whose
-// scale runs over the meter's current range. The dial is drawn whenever the window
-// is shown or resized; the panel moves the needle once per sample.
+// scale runs over the range the live cycle holds for the dial. The dial is drawn
+// whenever the window is shown or resized; the panel moves the needle once per sample.
 #pragma once
 
 #include <QStringList>
 #include <QWidget>
 
 #include "link/reading.h"
+#include "live/live_cycle.h"
 
 class QLabel;
 
@@ -19,10 +20,8 @@ namespace lp::panel {
 class AnalogMeter : public QWidget {
     Q_OBJECT
 public:
-    explicit AnalogMeter(QWidget* parent = nullptr);
+    explicit AnalogMeter(const live::LiveCycle& cycle, QWidget* parent = nullptr);
 
-    // The measuring range the dial's scale runs over (drawn at the next showing).
-    void setRange(qint16 high, qint16 low);
     // Erases the last needle and draws it for the reading's level (not while minimized).
     void drawNeedle(const link::Reading& reading);
 
@@ -48,8 +47,7 @@ private:
     void drawDial();
     void placeLabels();
 
-    qint16 rangeHigh_ = 0;
-    qint16 rangeLow_ = 0;
+    const live::LiveCycle& cycle_;
     platform::TwipsCanvas* canvas_;
     QLabel* LblRan;
     QLabel* LblFun;

@@ -111,7 +111,8 @@ void Panel::showSilent(bool silent) {
 }
 
 void Panel::onCaptionClicked() {
-    setWindowTitle(windowTitle() != kCaption ? kCaption : kCaptionDated);
+    captionDated_ = !captionDated_;
+    setWindowTitle(captionDated_ ? kCaptionDated : kCaption);
 }
 
 bool Panel::eventFilter(QObject* watched, QEvent* event) {
@@ -135,16 +136,15 @@ AnalogMeter* Panel::analogMeter() const {
 void Panel::openAnalogMeter() {
     const link::Reading& reading = cycle_.reading();
     if (!analog_) {
-        analog_ = new AnalogMeter(this);
+        analog_ = new AnalogMeter(cycle_, this);
         connect(analog_, &AnalogMeter::closed, &cycle_, [this] { cycle_.setDialRange({}); });
     }
     if (analog_->isVisible()) {
         analog_->close();
     }
-    analog_->setRange(reading.rangeHigh, reading.rangeLow);
+    cycle_.setDialRange(link::RangeEnds{reading.rangeLow, reading.rangeHigh});
     analog_->move(frameGeometry().x() + frameGeometry().width(), frameGeometry().y());
     analog_->show();
-    cycle_.setDialRange(link::RangeEnds{reading.rangeLow, reading.rangeHigh});
 }
 
 void Panel::closeEvent(QCloseEvent* event) {

@@ -62,6 +62,7 @@ private:
     PanelFace f_;
     RecordingControls* recordingControls_ = nullptr;
     QPointer<AnalogMeter> analog_;
+    bool captionDated_ = false;  // the caption shows the program's date
 };
 
 }  // namespace lp::panel
