@@ -35,6 +35,11 @@ public:
     enum class Status { More, End, Failed };
     // Longest line read; a longer one stops the load with its line number.
     static constexpr qsizetype kMaxLineBytes = 64 * 1024;
+    // The line buffer: a block of the file and room for the unread part of a line
+    // before it. The first read fills it whole; later reads fill what the unread part
+    // leaves free.
+    static constexpr qsizetype kBlockBytes = 1 << 17;
+    static constexpr qsizetype kBufferBytes = kBlockBytes + kMaxLineBytes + 1;
 
     explicit RecordFileReader(const QString& path);
 

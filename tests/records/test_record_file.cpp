@@ -237,19 +237,20 @@ private slots:
         QCOMPARE(result.error->line, 0);
     }
 
-    // Line ends that fall across the reader's 1 MB blocks are still read right, and a
-    // bad line far down is named by its true line number.
+    // Line ends that fall across the reader's reads are still read right, and a bad
+    // line far down is named by its true line number.
     void blockBoundaries() {
+        const qsizetype readEnd = RecordFileReader::kBufferBytes;  // the first read's end
         for (const int shift : {0, 1, 2}) {
             QByteArray bytes = kHeader;
             int n = 0;
             while (bytes.size() < (1 << 20) + 64) {
                 ++n;
                 QByteArray line = QByteArray::number(n) + "\t" + kDt.toLatin1() + "\t65.3\t";
-                // pad one line so a CR lands on the last byte of the first block
+                // pad one line so a CR lands on the last byte of the first read
                 const qsizetype crAt = bytes.size() + line.size();
-                if (crAt < (1 << 20) && crAt + 60 >= (1 << 20)) {
-                    line.append(QByteArray((1 << 20) - 1 - crAt - shift, 'x'));
+                if (crAt < readEnd && crAt + 60 >= readEnd) {
+                    line.append(QByteArray(readEnd - 1 - crAt - shift, 'x'));
                 }
                 bytes += line + "\r\n";
             }
@@ -260,6 +261,57 @@ private slots:
             QVERIFY(result.error.has_value());
             QCOMPARE(result.error->line, n + 2);
             QCOMPARE(store.text(n - 1, Field::No), QString::number(n));
+        }
+    }
+
+    // The longest line is the same wherever the reads of the file fall: a line of
+    // kMaxLineBytes loads, one byte more stops the load, also when the line end is the
+    // last byte of a read (a CR there is not yet known to end the line).
+    void longestLineAtReadEnd_data() {
+        QTest::addColumn<qsizetype>("length");
+        QTest::addColumn<qsizetype>("lineEndAt");  // offset of the line's first end byte
+        QTest::addColumn<QByteArray>("lineEnd");
+        const qsizetype max = RecordFileReader::kMaxLineBytes;
+        const qsizetype readEnd = RecordFileReader::kBufferBytes;  // the first read's end
+        for (const qsizetype at : {readEnd - 2, readEnd - 1, readEnd}) {
+            for (const QByteArray& end : {QByteArray("\r\n"), QByteArray("\n"), QByteArray("\r")}) {
+                const QByteArray name = QByteArray::number(at - readEnd) +
+                                        " from the read's end, " +
+                                        (end == "\r\n" ? "CR LF"
+                                         : end == "\n" ? "LF"
+                                                       : "CR");
+                QTest::newRow(name) << max << at << end;
+            }
+        }
+        QTest::newRow("one byte too long, CR LF at the read's end")
+            << max + 1 << readEnd - 1 << QByteArray("\r\n");
+    }
+    void longestLineAtReadEnd() {
+        QFETCH(qsizetype, length);
+        QFETCH(qsizetype, lineEndAt);
+        QFETCH(QByteArray, lineEnd);
+        QByteArray bytes = kHeader;
+        int filler = 0;
+        const qsizetype fillTo = lineEndAt - length;
+        while (bytes.size() < fillTo) {
+            ++filler;
+            const qsizetype left = fillTo - bytes.size();
+            const qsizetype size = (left >= 2000 ? 1000 : left) - lineEnd.size();
+            bytes += QByteArray::number(filler % 10) + "\tf\t" + QByteArray(size - 5, '1') + "\t";
+            bytes += lineEnd;
+        }
+        bytes += "2\tb\t" + QByteArray(length - 5, '5') + "\t";
+        QCOMPARE(bytes.size(), lineEndAt);
+        bytes += lineEnd + "3\tc\t1.0\t" + lineEnd;
+        RecordStore store;
+        const LoadResult result = loadBytes("longest.sdm", bytes, store);
+        const bool fits = length <= RecordFileReader::kMaxLineBytes;
+        QCOMPARE(store.count(), filler + (fits ? 2 : 0));
+        QCOMPARE(result.error.has_value(), !fits);
+        if (fits) {
+            QCOMPARE(store.bytes(filler, Field::Level).size(), length - 5);
+        } else {
+            QCOMPARE(result.error->line, filler + 2);
         }
     }
 
