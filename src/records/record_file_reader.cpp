@@ -11,6 +11,7 @@
 #endif
 
 #include "platform/numeric_text.h"
+#include "records/record_format.h"
 
 namespace lp::records {
 namespace {
@@ -119,6 +120,7 @@ public:
     bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
         return store_.append(no, dateTime, level);
     }
+    void startRun() override { store_.startRun(); }
 
 private:
     RecordStore& store_;
@@ -327,6 +329,11 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
     }
     if (items_ == 1) {
         return true;  // the header line
+    }
+    if (item == kHeaderText) {
+        into.startRun();
+        progressCount_ = items_ - 1;
+        return true;
     }
     if (scanned.tabCount < 3) {
         return fail(line, QStringLiteral("a record line needs a TAB after each of its three "

@@ -42,7 +42,12 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
     pending.reserve(kFlushBytes + 256);
     pending.append(kHeaderLine);
     const qsizetype n = records.count();
+    const std::vector<qsizetype>& runStarts = records.runStarts();
+    auto nextRun = runStarts.begin();
     for (qsizetype i = 0; i < n; ++i) {
+        for (; nextRun != runStarts.end() && *nextRun == i; ++nextRun) {
+            pending.append(kHeaderLine);
+        }
         appendRecordLine(pending, records.bytes(i, Field::No), records.bytes(i, Field::DateTime),
                          records.bytes(i, Field::Level));
         if (pending.size() >= kFlushBytes && !flush(out, pending)) {
@@ -51,6 +56,9 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
         if (progress && (i + 1) % kProgressLines == 0) {
             progress(i + 1);
         }
+    }
+    for (; nextRun != runStarts.end(); ++nextRun) {
+        pending.append(kHeaderLine);  // runs that end the file without a record
     }
     if (!pending.isEmpty() && !flush(out, pending)) {
         return out.errorString();

@@ -1,7 +1,8 @@
 // Writing a whole list to a record file: the header line, then every record in list
-// order. The file is replaced as a whole: the new content goes to a temporary file
-// beside it that takes the file's place only once everything is written, so a save
-// that fails (disk full, no permission) never leaves a cut-off or emptied file.
+// order, with a header line again before each later run the list was read with
+// (RecordStore::runStarts). The file is replaced as a whole: the new content goes to a temporary
+// file beside it that takes the file's place only once everything is written, so a save that fails
+// (disk full, no permission) never leaves a cut-off or emptied file.
 #pragma once
 
 #include <QIODevice>

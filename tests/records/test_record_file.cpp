@@ -13,6 +13,7 @@
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
+#include "records/record_table_model.h"
 
 using namespace lp::records;
 
@@ -82,6 +83,30 @@ private slots:
         QVERIFY(!saveRecordFile(file, store, [&](qsizetype i) { lastProgress = i; }));
         QCOMPARE(readAll(file), bytes);
         QCOMPARE(lastProgress, rows.size());
+    }
+
+    // A file appended to in several runs is saved again with its header lines where
+    // they were (also runs without records, and one that ends the file), whether it
+    // was read whole or piece by piece into a list.
+    void runsKeptOnSave() {
+        const QByteArray bytes = kHeader + "1\ta\t65.3\t\r\n2\ta\t66.0\t\r\n" + kHeader + kHeader +
+                                 "1\tb\t70.1\t\r\n" + kHeader;
+        RecordStore whole;
+        QVERIFY(!loadBytes("runs.sdm", bytes, whole).error);
+        QCOMPARE(whole.count(), 3);
+        RecordFileReader reader(path(QStringLiteral("runs.sdm")));
+        QVERIFY(reader.open());
+        RecordTableModel list;
+        RecordStore piece;
+        while (reader.read(piece, 1) == RecordFileReader::Status::More) {
+            QVERIFY(list.append(piece));
+            piece.removeAll();
+        }
+        for (const RecordStore* store : {&std::as_const(whole), &list.store()}) {
+            const QString saved = path(QStringLiteral("saved.sdm"));
+            QVERIFY(!saveRecordFile(saved, *store));
+            QCOMPARE(readAll(saved), bytes);
+        }
     }
 
     // Places that cannot be opened.
@@ -175,8 +200,10 @@ private slots:
         row("header only", h, "", 0, 0);
         row("two records", h + "1\t" + dt + "\t65.3\t\r\n2\tb\t60.0\t\r\n",
             "1|2009/03/15 14:05:09|65.3;2|b|60.0", 0, 2);
-        row("second header listed as a row", h + "1\ta\t65.3\t\r\n" + h + "1\tb\t70.1\t\r\n",
-            "1|a|65.3;No.s|Date Time|dB;1|b|70.1", 0, 3);
+        row("a later header starts a run, it is no record",
+            h + "1\ta\t65.3\t\r\n" + h + "1\tb\t70.1\t\r\n", "1|a|65.3;1|b|70.1", 0, 3);
+        row("a header with more text is a record", h + "No.s\tDate Time\tdB\tx\r\n",
+            "No.s|Date Time|dB", 0, 1);
         row("first line skipped whatever it holds", "1\tx\t1.0\t\r\n2\ty\t2.0\t\r\n", "2|y|2.0", 0,
             1);
         row("single-byte text and an empty level", h + "7\t\xb5\t\t\r\n", "7|µ|", 0, 1);
