@@ -159,14 +159,14 @@ private slots:
     // stand, quoting where a field needs it; written through the same whole-file path
     // as a save.
     void csvExport() {
-        QCOMPARE(csvField("say \"hi\""), QStringLiteral("\"say \"\"hi\"\"\""));
-        QCOMPARE(csvField(" 65"), QStringLiteral("\" 65\""));
         const RecordStore store = storeOf({{"1", kDt, "65.3"},
                                            {"2", "2009/13/01 14:05:17", "*66.2"},
                                            {"3", "not a time", "L 150.0"},
                                            {"4", kDt, "+65.35 dB"},
                                            {"5", kDt, "a,b"},
-                                           {"6", kDt, "30.0-"}});
+                                           {"6", kDt, "30.0-"},
+                                           {" 7", "2009/02/29 14:05:09", "say \"hi\""},
+                                           {"8", " 2008/02/29  23:59:59", "\u00b5"}});
         const QString csv = path(QStringLiteral("out.csv"));
         QVERIFY(!writeCsvFile(csv, store));
         QCOMPARE(readAll(csv), QByteArray("no,time,level\r\n"
@@ -175,13 +175,45 @@ private slots:
                                           "3,not a time,L 150.0\r\n"
                                           "4,2009-03-15T14:05:09,+65.35\r\n"
                                           "5,2009-03-15T14:05:09,\"a,b\"\r\n"
-                                          "6,2009-03-15T14:05:09,30.0-\r\n"));
+                                          "6,2009-03-15T14:05:09,30.0-\r\n"
+                                          "\" 7\",2009/02/29 14:05:09,\"say \"\"hi\"\"\"\r\n"
+                                          "8,2008-02-29T23:59:59,\xc2\xb5\r\n"));
         const auto refused = writeCsvFile(dir_.path(), store);
         QVERIFY(refused);
         QCOMPARE(exportFailureText(*refused),
                  QStringLiteral("The records could not be exported to %1: it is a folder, "
                                 "not a file.")
                      .arg(dir_.path()));
+    }
+
+    // A record file exported record by record, over several megabytes of CSV, gives
+    // the CSV of its records; a load that stops far down leaves no CSV, and an old one
+    // as it was.
+    void csvExportOfAFile() {
+        QByteArray bytes = kHeader;
+        const int n = 120000;
+        for (int i = 1; i <= n; ++i) {
+            const QByteArray level = i % 7 == 0 ? "*6\xb5\"5" : QByteArray::number(40 + i % 600);
+            bytes += QByteArray::number(i) + "\t" + kDt.toLatin1() + "\t" + level + "\t\r\n";
+        }
+        const QString sdm = path(QStringLiteral("export.sdm"));
+        const QString csv = path(QStringLiteral("export.csv"));
+        RecordStore store;
+        QVERIFY(!loadBytes("export.sdm", bytes, store).error);
+        const CsvExport exported = exportRecordFile(sdm, csv);
+        QVERIFY(!exported.load.error && !exported.written);
+        QCOMPARE(exported.load.records, n);
+        const QByteArray whole = csvOf(store);
+        QVERIFY(whole.size() > 3 << 20);
+        QVERIFY(readAll(csv) == whole);
+
+        QVERIFY(writeFile(sdm, bytes + "bad line\r\n"));
+        QVERIFY(writeFile(csv, "the old CSV"));
+        const CsvExport stopped = exportRecordFile(sdm, csv);
+        QVERIFY(stopped.load.error && !stopped.written);
+        QCOMPARE(stopped.load.error->line, n + 2);
+        QCOMPARE(stopped.load.records, n);
+        QCOMPARE(readAll(csv), QByteArray("the old CSV"));
     }
 
     // rows: "no|dateTime|level" joined by ';'. errorLine 0: the load ends well.
