@@ -17,7 +17,7 @@ constexpr qsizetype kProgressLines = 8192;
 
 bool flush(QIODevice& out, QByteArray& pending) {
     const bool ok = out.write(pending) == pending.size();
-    pending.clear();
+    pending.truncate(0);  // the room stays for the next megabyte
     return ok;
 }
 
