@@ -22,7 +22,7 @@ constexpr qsizetype kFlushBytes = 1 << 20;
 constexpr qsizetype kReadItems = 16384;
 
 // What a byte means to a CSV field.
-enum : quint8 { kSpace = 1, kQuoted = 2, kHigh = 4 };
+enum : quint8 { kSpace = 1, kQuoted = 2, kHigh = 4, kFormula = 8 };
 
 constexpr std::array<quint8, 256> makeByteClasses() {
     std::array<quint8, 256> classes{};
@@ -32,6 +32,10 @@ constexpr std::array<quint8, 256> makeByteClasses() {
     }
     for (const unsigned char c : {',', '"', '\n', '\r'}) {
         classes[c] |= kQuoted;
+    }
+    // What a spreadsheet takes for the start of a formula.
+    for (const unsigned char c : {'=', '+', '-', '@', '\t', '\r'}) {
+        classes[c] |= kFormula;
     }
     for (int c = 0x80; c < 0x100; ++c) {
         classes[static_cast<size_t>(c)] |= kHigh;
@@ -49,9 +53,10 @@ bool isDigit(char c) {
 }
 
 // The most bytes a field of `n` bytes takes in the CSV: each byte may become two
-// (UTF-8) and each of those two again (a doubled quote), with the quotes around.
+// (UTF-8) and each of those two again (a doubled quote), with the quotes around and
+// the quote mark before a formula.
 constexpr qsizetype fieldBound(qsizetype n) {
-    return 4 * n + 2;
+    return 4 * n + 3;
 }
 
 // Whether the text is digits with at most one point among them, after a digit: a
@@ -95,6 +100,32 @@ QByteArrayView levelField(QByteArrayView text) {
     return text.sliced(start, i - start);
 }
 
+// Whether the text is a number as a spreadsheet reads one: a sign, digits, and a point
+// with more digits ("-30.0", "+65.35", "-.5").
+bool isSignedNumber(QByteArrayView text) {
+    qsizetype i = text.startsWith('-') || text.startsWith('+') ? 1 : 0;
+    qsizetype digits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && isDigit(text[i]); ++i) {
+            ++digits;
+        }
+    }
+    return digits > 0 && i == text.size();
+}
+
+// A text a spreadsheet would run as a formula (it starts with "=", "+", "-", "@", a TAB
+// or a CR) and that is no number and no mark of dashes alone (a level below the range).
+bool runsAsFormula(QByteArrayView text) {
+    if (text.isEmpty() || (classOf(text.front()) & kFormula) == 0) {
+        return false;
+    }
+    const bool dashes = text.count('-') == text.size();
+    return !dashes && !isSignedNumber(text);
+}
+
 // Writes one Latin-1 character as UTF-8.
 char* putUtf8(char* out, char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -108,7 +139,8 @@ char* putUtf8(char* out, char c) {
 }
 
 // Writes a field of Latin-1 text, quoted where it must be, as UTF-8; at most
-// fieldBound(text.size()) bytes.
+// fieldBound(text.size()) bytes. A text that would run as a formula is quoted behind a
+// single quote, which the spreadsheet shows and which keeps it text.
 char* putField(char* out, QByteArrayView text) {
     // Copied as it stands while looked at, which is all a field usually needs.
     quint8 seen = 0;
@@ -116,14 +148,18 @@ char* putField(char* out, QByteArrayView text) {
         out[i] = text[i];
         seen |= classOf(text[i]);
     }
+    const bool formula = runsAsFormula(text);
     const bool quote =
-        (seen & kQuoted) != 0 ||
+        formula || (seen & kQuoted) != 0 ||
         (!text.isEmpty() && ((classOf(text.front()) | classOf(text.back())) & kSpace));
     if (!quote && (seen & kHigh) == 0) {
         return out + text.size();
     }
     if (quote) {
         *out++ = '"';
+    }
+    if (formula) {
+        *out++ = '\'';
     }
     for (const char c : text) {
         if (c == '"') {

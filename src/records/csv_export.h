@@ -3,7 +3,10 @@
 // text that carries a plain level gives its number; any other text (a marked, under-
 // or over-range level, no level at all) is kept as it stands. A field is quoted
 // (inner quotes doubled) when it holds a comma, a quote, a line break or leading or
-// trailing blanks.
+// trailing blanks. A text field that a spreadsheet would run as a formula (it starts
+// with "=", "+", "-", "@", a TAB or a CR, as a hostile or damaged record file may hold)
+// is quoted with a single quote in front, so it stays text; a number such as -30.0 or
+// +65.35, and a mark of dashes alone ("-"), stay as they are.
 #pragma once
 
 #include <QByteArray>

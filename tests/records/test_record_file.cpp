@@ -186,6 +186,42 @@ private slots:
                      .arg(dir_.path()));
     }
 
+    // A text field that a spreadsheet would run as a formula is quoted behind a single
+    // quote; numbers, signs and all, and a lone "-" mark stay as they are.
+    void csvFormulas_data() {
+        QTest::addColumn<QStringList>("record");
+        QTest::addColumn<QByteArray>("line");
+        const QString dt = kDt;
+        const QByteArray iso = ",2009-03-15T14:05:09,";
+        QTest::newRow("= in the number")
+            << QStringList{"=1+1", dt, "65.3"} << "\"'=1+1\"" + iso + "65.3\r\n";
+        QTest::newRow("= with quotes")
+            << QStringList{"1", dt, "=HYPERLINK(\"http://x\",\"y\")"}
+            << "1" + iso + "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"\r\n";
+        QTest::newRow("@") << QStringList{"1", dt, "@SUM(A1)"} << "1" + iso + "\"'@SUM(A1)\"\r\n";
+        QTest::newRow("- not a number")
+            << QStringList{"1", dt, "-2+3"} << "1" + iso + "\"'-2+3\"\r\n";
+        QTest::newRow("+ in an odd stamp") << QStringList{"1", "+2009/03/15 14:05:09", "65.3"}
+                                           << QByteArray("1,\"'+2009/03/15 14:05:09\",65.3\r\n");
+        QTest::newRow("TAB first")
+            << QStringList{"\t7", dt, "65.3"} << "\"'\t7\"" + iso + "65.3\r\n";
+        QTest::newRow("CR first") << QStringList{"1", dt, "\r1"} << "1" + iso + "\"'\r1\"\r\n";
+        QTest::newRow("negative number")
+            << QStringList{"-2", dt, "-30.0"} << "-2" + iso + "-30.0\r\n";
+        QTest::newRow("signed numbers")
+            << QStringList{"+5", dt, "+65.35 dB"} << "+5" + iso + "+65.35\r\n";
+        QTest::newRow("lone dash mark") << QStringList{"1", dt, "-"} << "1" + iso + "-\r\n";
+    }
+    void csvFormulas() {
+        QFETCH(QStringList, record);
+        QFETCH(QByteArray, line);
+        const RecordStore store = storeOf({record});
+        QByteArray csv;
+        appendCsvLine(csv, store.bytes(0, Field::No), store.bytes(0, Field::DateTime),
+                      store.bytes(0, Field::Level));
+        QCOMPARE(csv, line);
+    }
+
     // A record file exported record by record, over several megabytes of CSV, gives
     // the CSV of its records; a load that stops far down leaves no CSV, and an old one
     // as it was.
