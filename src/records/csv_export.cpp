@@ -339,17 +339,21 @@ QByteArray csvOf(const RecordStore& records) {
     return csv;
 }
 
-std::optional<FileError> writeCsvFile(const QString& path, const RecordStore& records) {
-    return replaceFile(path, [&records](QIODevice& out) -> std::optional<QString> {
-        CsvSink sink(out);
-        for (qsizetype i = 0; i < records.count(); ++i) {
-            if (!sink.take(records.bytes(i, Field::No), records.bytes(i, Field::DateTime),
-                           records.bytes(i, Field::Level))) {
-                break;
+std::optional<FileError> writeCsvFile(const QString& path, const RecordStore& records,
+                                      const QString& source) {
+    return replaceFile(
+        path,
+        [&records](QIODevice& out) -> std::optional<QString> {
+            CsvSink sink(out);
+            for (qsizetype i = 0; i < records.count(); ++i) {
+                if (!sink.take(records.bytes(i, Field::No), records.bytes(i, Field::DateTime),
+                               records.bytes(i, Field::Level))) {
+                    break;
+                }
             }
-        }
-        return sink.finish();
-    });
+            return sink.finish();
+        },
+        source);
 }
 
 CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath) {
@@ -359,22 +363,25 @@ CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath) {
         result.load.error = reader.error();
         return result;
     }
-    result.written = replaceFile(csvPath, [&](QIODevice& out) -> std::optional<QString> {
-        CsvSink sink(out);
-        RecordFileReader::Status status;
-        do {
-            status = reader.read(sink, kReadItems);
-        } while (status == RecordFileReader::Status::More);
-        result.load.records = sink.records();
-        if (sink.failed()) {
+    result.written = replaceFile(
+        csvPath,
+        [&](QIODevice& out) -> std::optional<QString> {
+            CsvSink sink(out);
+            RecordFileReader::Status status;
+            do {
+                status = reader.read(sink, kReadItems);
+            } while (status == RecordFileReader::Status::More);
+            result.load.records = sink.records();
+            if (sink.failed()) {
+                return sink.finish();
+            }
+            if (status == RecordFileReader::Status::Failed) {
+                result.load.error = reader.error();
+                return QStringLiteral("the record file could not be read");
+            }
             return sink.finish();
-        }
-        if (status == RecordFileReader::Status::Failed) {
-            result.load.error = reader.error();
-            return QStringLiteral("the record file could not be read");
-        }
-        return sink.finish();
-    });
+        },
+        recordFile);
     if (result.load.error) {
         result.written.reset();  // nothing was written because the reading stopped
     }

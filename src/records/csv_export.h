@@ -31,9 +31,10 @@ void appendCsvLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
 [[nodiscard]] QByteArray csvOf(const RecordStore& records);
 
 // Writes the CSV of a list to `path`, replacing the file only once it is whole (as a
-// record file is saved). The failure names the file and the reason.
-[[nodiscard]] std::optional<FileError> writeCsvFile(const QString& path,
-                                                    const RecordStore& records);
+// record file is saved), but never over `source`, the file the list was read from.
+// The failure names the file and the reason.
+[[nodiscard]] std::optional<FileError> writeCsvFile(const QString& path, const RecordStore& records,
+                                                    const QString& source = {});
 
 // A record file exported as CSV: what was read, and why the CSV was not written.
 struct CsvExport {
@@ -43,7 +44,8 @@ struct CsvExport {
 
 // Reads the record file and writes its CSV record by record, in little memory
 // whatever the file's size, through the same whole-file replace as writeCsvFile: a
-// load or write that fails leaves no CSV and an old one as it was.
+// load or write that fails leaves no CSV and an old one as it was. A CSV path that is
+// the record file itself is refused.
 [[nodiscard]] CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath);
 
 }  // namespace lp::records

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <memory>
 
+#include "platform/file_identity.h"
 #include "platform/writer_lock.h"
 #include "records/record_format.h"
 
@@ -69,10 +70,24 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
     return std::nullopt;
 }
 
-std::optional<FileError> replaceFile(const QString& path, const WriteContent& write) {
+std::optional<FileError> refuseWritingOverSource(const QString& path, const QString& source) {
+    if (!platform::isSameFile(path, source)) {
+        return std::nullopt;
+    }
+    return FileError{path, 0,
+                     QStringLiteral("it is the file the records come from (%1); choose another "
+                                    "name")
+                         .arg(source)};
+}
+
+std::optional<FileError> replaceFile(const QString& path, const WriteContent& write,
+                                     const QString& source) {
     const QFileInfo info(path);
     if (info.isDir()) {
         return FileError{path, 0, QStringLiteral("it is a folder, not a file")};
+    }
+    if (auto refused = refuseWritingOverSource(path, source)) {
+        return refused;
     }
     if (platform::heldByAWriter(path)) {
         return FileError{path, 0, kHeldByRecording};

@@ -1,6 +1,9 @@
 // Record files: the bytes a save writes, what a load makes of every kind of line,
 // where a load stops and what it reports.
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -144,6 +147,51 @@ private slots:
         QVERIFY(full);
         QVERIFY2(full->reason.startsWith("the disk is full"), qPrintable(full->reason));
         QCOMPARE(readAll(old), QByteArray("the old content"));
+    }
+
+    // A writer of one file from another never replaces that other file, under any of
+    // its names; another file is written.
+    void replaceRefusesItsSource_data() {
+        QTest::addColumn<QString>("target");  // the name the output is given
+        QTest::addColumn<bool>("refused");
+        const QString source = path(QStringLiteral("source.sdm"));
+        QTest::newRow("the same name") << source << true;
+        QTest::newRow("relative") << QDir::current().relativeFilePath(source) << true;
+        QTest::newRow("with . and ..")
+            << dir_.path() + QStringLiteral("/./sub/../source.sdm") << true;
+        QTest::newRow("a symbolic link") << path(QStringLiteral("symbolic.csv")) << true;
+        QTest::newRow("a hard link") << path(QStringLiteral("hard.csv")) << true;
+        QTest::newRow("another file") << path(QStringLiteral("other.csv")) << false;
+    }
+    void replaceRefusesItsSource() {
+        QFETCH(QString, target);
+        QFETCH(bool, refused);
+        const QString source = path(QStringLiteral("source.sdm"));
+        QVERIFY(writeFile(source, kHeader));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("sub")));
+        QFile::remove(path(QStringLiteral("symbolic.csv")));
+        QFile::remove(path(QStringLiteral("hard.csv")));
+        QVERIFY(QFile::link(source, path(QStringLiteral("symbolic.csv"))));
+        QCOMPARE(::link(QFile::encodeName(source).constData(),
+                        QFile::encodeName(path(QStringLiteral("hard.csv"))).constData()),
+                 0);
+        const auto error = replaceFile(
+            target,
+            [](QIODevice& out) -> std::optional<QString> {
+                out.write("new");
+                return std::nullopt;
+            },
+            source);
+        QCOMPARE(error.has_value(), refused);
+        QCOMPARE(readAll(source), kHeader);
+        if (refused) {
+            QCOMPARE(error->fileName, target);
+            QCOMPARE(error->reason, QStringLiteral("it is the file the records come from (%1); "
+                                                   "choose another name")
+                                        .arg(source));
+        } else {
+            QCOMPARE(readAll(target), QByteArray("new"));
+        }
     }
 
     void saveFailures() {
