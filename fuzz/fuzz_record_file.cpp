@@ -1,6 +1,6 @@
 // A record file of any bytes, read whole (loadRecordFile) and in small pieces
 // (RecordFileReader::read with a few items at a time): both must give the same records
-// and the same error. The loaded levels then go through the Ln computation, whose
+// (and runs) and the same error. The loaded levels then go through the Ln computation, whose
 // class counts must add up to the records that carry no "*".
 #include <QDir>
 #include <QFile>
@@ -77,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     LP_FUZZ_CHECK(reader.error() == loaded.error);
     LP_FUZZ_CHECK(pieces.count() == whole.count());
+    LP_FUZZ_CHECK(pieces.runStarts() == whole.runStarts());
     for (qsizetype i = 0; i < whole.count(); ++i) {
         for (const auto field :
              {records::Field::No, records::Field::DateTime, records::Field::Level}) {

@@ -2,7 +2,9 @@
 // prints each run and the median (wall clock and this process's CPU time).
 //
 //   build/bench/records/bench_reader FILE           times the reader on FILE
-//   build/bench/records/bench_reader --write FILE   writes the 348,000-record file
+//   build/bench/records/bench_reader --write FILE [RECORDS]
+//                                                   writes the 348,000-record file
+//                                                   (or one of RECORDS records)
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
@@ -18,15 +20,16 @@ using namespace lp;
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.size() == 2 && args[0] == QStringLiteral("--write")) {
-        if (!bench::writeLargeRecordFile(args[1])) {
+    if ((args.size() == 2 || args.size() == 3) && args[0] == QStringLiteral("--write")) {
+        const qint64 records = args.size() == 3 ? args[2].toLongLong() : bench::kLargeFileRecords;
+        if (records <= 0 || !bench::writeLargeRecordFile(args[1], records)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(args[1]));
             return 1;
         }
         return 0;
     }
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: bench_reader FILE | --write FILE\n");
+        std::fprintf(stderr, "usage: bench_reader FILE | --write FILE [RECORDS]\n");
         return 1;
     }
     constexpr int kRuns = 5;

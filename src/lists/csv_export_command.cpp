@@ -18,7 +18,7 @@ bool exportCsv(RecordListWindow& window, platform::Dialogs& dialogs) {
     std::optional<records::FileError> error;
     {
         const platform::WaitCursor hourglass;
-        error = records::writeCsvFile(*path, window.records().store());
+        error = records::writeCsvFile(*path, window.records().store(), window.sourceFile());
     }
     if (error) {
         dialogs.message(&window, records::exportFailureText(*error),

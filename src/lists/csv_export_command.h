@@ -1,6 +1,7 @@
 // "Export CSV" of the three record-list windows (the live list, the saved-file window
 // and the downloaded-data list): a save dialog for a CSV file, then the listed records
-// written as CSV. A failure is told in a message box with the file and the reason.
+// written as CSV, never over the file they were read from. A failure is told in a
+// message box with the file and the reason.
 #pragma once
 
 #include <QString>

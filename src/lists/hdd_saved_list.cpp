@@ -155,6 +155,7 @@ std::optional<records::FileError> HddSavedList::load(const QString& path) {
     if (!reader.open()) {
         return reader.error();
     }
+    setSourceFile(path);
     const QPointer<HddSavedList> alive(this);
     records::RecordStore piece;
     qint64 shown = 0;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 #include <QStringView>
 #include <array>
 
@@ -37,6 +38,11 @@ public:
     [[nodiscard]] const records::RecordTableModel& records() const { return model_; }
     [[nodiscard]] qsizetype recordCount() const { return model_.recordCount(); }
 
+    // The file the listed records were read from (empty when they came from elsewhere):
+    // an export of the list may not replace it.
+    [[nodiscard]] const QString& sourceFile() const { return sourceFile_; }
+    void setSourceFile(const QString& path) { sourceFile_ = path; }
+
     // The hidden record grid (Grid1, or Grid in the downloaded-data window).
     [[nodiscard]] records::RecordLineStore& recordGrid() { return recordGrid_; }
     [[nodiscard]] const records::RecordLineStore& recordGrid() const { return recordGrid_; }
@@ -65,6 +71,7 @@ private:
     RecordListLayout layout_;
     records::RecordTableModel model_;
     records::RecordLineStore recordGrid_;
+    QString sourceFile_;
     QWidget* client_ = nullptr;
     std::array<QTableView*, 3> grids_{};
     GridCoupling* coupling_ = nullptr;

@@ -1,30 +1,51 @@
 // Records as CSV for spreadsheets: a header "no,time,level", one line per record
-// with CR LF, ISO 8601 local time stamps and a dot as the decimal mark. A level text
-// that carries a plain level gives its number; any other text (a marked, under- or
-// over-range level, no level at all) is kept as it stands.
+// with CR LF, UTF-8, ISO 8601 local time stamps and a dot as the decimal mark. A level
+// text that carries a plain level gives its number; any other text (a marked, under-
+// or over-range level, no level at all) is kept as it stands. A field is quoted
+// (inner quotes doubled) when it holds a comma, a quote, a line break or leading or
+// trailing blanks. A text field that a spreadsheet would run as a formula (it starts
+// with "=", "+", "-", "@", a TAB or a CR, as a hostile or damaged record file may hold)
+// is quoted with a single quote in front, so it stays text; a number such as -30.0 or
+// +65.35, and a mark of dashes alone ("-"), stay as they are.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 #include <optional>
 
 #include "records/file_error.h"
+#include "records/record_file_reader.h"
 #include "records/record_store.h"
 
 namespace lp::records {
 
-// "2009/06/01 14:05:09" -> "2009-06-01T14:05:09"; a text that is no such date and
-// time comes back as it stands.
-[[nodiscard]] QString isoStamp(QStringView dateTime);
-// One CSV field: quoted (inner quotes doubled) when it holds a comma, a quote, a line
-// break or leading or trailing blanks.
-[[nodiscard]] QString csvField(const QString& text);
+inline constexpr QByteArrayView kCsvHeader("no,time,level\r\n");
+
+// Appends the CSV line of one record, its fields given as a store holds them
+// (single-byte Latin-1 text). Every CSV the program writes is built here.
+void appendCsvLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
+                   QByteArrayView level);
+
 // The whole CSV of a list.
 [[nodiscard]] QByteArray csvOf(const RecordStore& records);
+
 // Writes the CSV of a list to `path`, replacing the file only once it is whole (as a
-// record file is saved). The failure names the file and the reason.
-[[nodiscard]] std::optional<FileError> writeCsvFile(const QString& path,
-                                                    const RecordStore& records);
+// record file is saved), but never over `source`, the file the list was read from.
+// The failure names the file and the reason.
+[[nodiscard]] std::optional<FileError> writeCsvFile(const QString& path, const RecordStore& records,
+                                                    const QString& source = {});
+
+// A record file exported as CSV: what was read, and why the CSV was not written.
+struct CsvExport {
+    LoadResult load;                   // the records read; the error where reading stopped
+    std::optional<FileError> written;  // the CSV file could not be written
+};
+
+// Reads the record file and writes its CSV record by record, in little memory
+// whatever the file's size, through the same whole-file replace as writeCsvFile: a
+// load or write that fails leaves no CSV and an old one as it was. A CSV path that is
+// the record file itself is refused.
+[[nodiscard]] CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath);
 
 }  // namespace lp::records

@@ -11,11 +11,11 @@
 #endif
 
 #include "platform/numeric_text.h"
+#include "records/record_format.h"
 
 namespace lp::records {
 namespace {
 
-constexpr qint64 kBlockBytes = 1 << 17;
 constexpr qsizetype kLoadChunkItems = 16384;
 // A whole load reserves room for the file's text at once, up to this much; past it the
 // store grows as it fills.
@@ -120,6 +120,7 @@ public:
     bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
         return store_.append(no, dateTime, level);
     }
+    void startRun() override { store_.startRun(); }
 
 private:
     RecordStore& store_;
@@ -155,9 +156,9 @@ bool RecordFileReader::failLongLine() {
 // at the end of the file sets exhausted_.
 bool RecordFileReader::refill() {
     // The buffer is allocated once: the unread part of a line (never more than
-    // kMaxLineBytes) moves to its front and the next block follows it.
+    // kMaxLineBytes and a CR) moves to its front and the next block follows it.
     if (buffer_.isEmpty()) {
-        buffer_.resize(kBlockBytes + kMaxLineBytes + 1);
+        buffer_.resize(kBufferBytes);
     }
     const qsizetype kept = filled_ - pos_;
     if (pos_ > 0 && kept > 0) {
@@ -189,7 +190,12 @@ bool RecordFileReader::ensureLine() {
                 return scanned_ <= kMaxLineBytes || failLongLine();
             }
         }
+        // A CR on the last byte read may yet end the line: it is looked at again once
+        // the next byte is known, and until then it is no part of the line's length.
         scanned_ = size - pos_;
+        if (scanned_ > 0 && data[size - 1] == '\r') {
+            --scanned_;
+        }
         if (scanned_ > kMaxLineBytes) {
             return failLongLine();
         }
@@ -198,9 +204,6 @@ bool RecordFileReader::ensureLine() {
         }
         if (!refill()) {
             return false;
-        }
-        if (scanned_ > 0 && buffer_.constData()[pos_ + scanned_ - 1] == '\r') {
-            --scanned_;  // look at that CR again now that the next byte is known
         }
     }
 }
@@ -326,6 +329,11 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
     }
     if (items_ == 1) {
         return true;  // the header line
+    }
+    if (item == kHeaderText) {
+        into.startRun();
+        progressCount_ = items_ - 1;
+        return true;
     }
     if (scanned.tabCount < 3) {
         return fail(line, QStringLiteral("a record line needs a TAB after each of its three "

@@ -7,6 +7,8 @@
 // nor quotes, so an item is a whole line. Each item is one of:
 //  - a tab-separated record line "No TAB DateTime TAB Level TAB" (text after the third
 //    TAB is ignored); the first item of the file is the header line and is skipped;
+//  - a later header line, which starts the next run of a recording that appended to
+//    the file (RecordSink::startRun); it is no record;
 //  - an older fixed-column line (it holds a capital "A" or "C"): the number, a TAB,
 //    then the date in characters 1-8, the time in 12-20 and the level in 26-29 (read
 //    as a number and written with one decimal);
@@ -35,6 +37,11 @@ public:
     enum class Status { More, End, Failed };
     // Longest line read; a longer one stops the load with its line number.
     static constexpr qsizetype kMaxLineBytes = 64 * 1024;
+    // The line buffer: a block of the file and room for the unread part of a line
+    // before it. The first read fills it whole; later reads fill what the unread part
+    // leaves free.
+    static constexpr qsizetype kBlockBytes = 1 << 17;
+    static constexpr qsizetype kBufferBytes = kBlockBytes + kMaxLineBytes + 1;
 
     explicit RecordFileReader(const QString& path);
 

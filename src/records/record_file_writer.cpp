@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <memory>
 
+#include "platform/file_identity.h"
 #include "platform/writer_lock.h"
 #include "records/record_format.h"
 
@@ -17,7 +18,7 @@ constexpr qsizetype kProgressLines = 8192;
 
 bool flush(QIODevice& out, QByteArray& pending) {
     const bool ok = out.write(pending) == pending.size();
-    pending.clear();
+    pending.truncate(0);  // the room stays for the next megabyte
     return ok;
 }
 
@@ -42,7 +43,12 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
     pending.reserve(kFlushBytes + 256);
     pending.append(kHeaderLine);
     const qsizetype n = records.count();
+    const std::vector<qsizetype>& runStarts = records.runStarts();
+    auto nextRun = runStarts.begin();
     for (qsizetype i = 0; i < n; ++i) {
+        for (; nextRun != runStarts.end() && *nextRun == i; ++nextRun) {
+            pending.append(kHeaderLine);
+        }
         appendRecordLine(pending, records.bytes(i, Field::No), records.bytes(i, Field::DateTime),
                          records.bytes(i, Field::Level));
         if (pending.size() >= kFlushBytes && !flush(out, pending)) {
@@ -51,6 +57,9 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
         if (progress && (i + 1) % kProgressLines == 0) {
             progress(i + 1);
         }
+    }
+    for (; nextRun != runStarts.end(); ++nextRun) {
+        pending.append(kHeaderLine);  // runs that end the file without a record
     }
     if (!pending.isEmpty() && !flush(out, pending)) {
         return out.errorString();
@@ -61,10 +70,24 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
     return std::nullopt;
 }
 
-std::optional<FileError> replaceFile(const QString& path, const WriteContent& write) {
+std::optional<FileError> refuseWritingOverSource(const QString& path, const QString& source) {
+    if (!platform::isSameFile(path, source)) {
+        return std::nullopt;
+    }
+    return FileError{path, 0,
+                     QStringLiteral("it is the file the records come from (%1); choose another "
+                                    "name")
+                         .arg(source)};
+}
+
+std::optional<FileError> replaceFile(const QString& path, const WriteContent& write,
+                                     const QString& source) {
     const QFileInfo info(path);
     if (info.isDir()) {
         return FileError{path, 0, QStringLiteral("it is a folder, not a file")};
+    }
+    if (auto refused = refuseWritingOverSource(path, source)) {
+        return refused;
     }
     if (platform::heldByAWriter(path)) {
         return FileError{path, 0, kHeldByRecording};

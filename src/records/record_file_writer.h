@@ -1,7 +1,8 @@
 // Writing a whole list to a record file: the header line, then every record in list
-// order. The file is replaced as a whole: the new content goes to a temporary file
-// beside it that takes the file's place only once everything is written, so a save
-// that fails (disk full, no permission) never leaves a cut-off or emptied file.
+// order, with a header line again before each later run the list was read with
+// (RecordStore::runStarts). The file is replaced as a whole: the new content goes to a temporary
+// file beside it that takes the file's place only once everything is written, so a save that fails
+// (disk full, no permission) never leaves a cut-off or emptied file.
 #pragma once
 
 #include <QIODevice>
@@ -35,10 +36,17 @@ inline const QString kHeldByRecording = QStringLiteral(
 // a write fails.
 using WriteContent = std::function<std::optional<QString>(QIODevice& out)>;
 
+// The reason a write to `path` is refused when it is `source`, the file its content is
+// read from (a record file, the meter's port), under any name; nothing when `path` is
+// another file or `source` is empty. Every writer of one file from another asks here.
+[[nodiscard]] std::optional<FileError> refuseWritingOverSource(const QString& path,
+                                                               const QString& source);
+
 // Creates (or replaces) the file at `path` as a whole with what `write` writes; a
-// folder, or a file that a running recording holds, is left alone. Used by every
-// writer of a whole file.
-[[nodiscard]] std::optional<FileError> replaceFile(const QString& path, const WriteContent& write);
+// folder, a file that a running recording holds, or `source` (the file the content is
+// read from, if any) is left alone. Used by every writer of a whole file.
+[[nodiscard]] std::optional<FileError> replaceFile(const QString& path, const WriteContent& write,
+                                                   const QString& source = {});
 
 // Creates (or replaces) the file at `path` with the header line and the records; a
 // file that a running recording holds is left alone (kHeldByRecording).

@@ -45,6 +45,9 @@ bool RecordStore::append(const RecordStore& other) {
     if (!fits(other.text_.size())) {
         return false;
     }
+    for (const qsizetype start : other.runStarts_) {
+        runStarts_.push_back(count() + start);
+    }
     const auto base = static_cast<quint32>(text_.size());
     text_.append(other.text_);
     growEnds(other.ends_.size());
@@ -81,11 +84,14 @@ void RecordStore::clear() {
     text_.clear();
     ends_.clear();
     ends_.shrink_to_fit();
+    runStarts_.clear();
+    runStarts_.shrink_to_fit();
 }
 
 void RecordStore::removeAll() {
     text_.truncate(0);
     ends_.clear();
+    runStarts_.clear();
 }
 
 void RecordStore::reserve(qsizetype records, qsizetype textBytes) {
@@ -109,10 +115,12 @@ void RecordStore::growEnds(size_t more) {
 void RecordStore::squeeze() {
     text_.squeeze();
     ends_.shrink_to_fit();
+    runStarts_.shrink_to_fit();
 }
 
 qsizetype RecordStore::memoryBytes() const {
     return text_.capacity() + static_cast<qsizetype>(ends_.capacity() * sizeof(quint32)) +
+           static_cast<qsizetype>(runStarts_.capacity() * sizeof(qsizetype)) +
            static_cast<qsizetype>(sizeof(*this));
 }
 

@@ -34,8 +34,15 @@ public:
     // store's text would pass kMaxTextBytes.
     bool append(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level);
     bool append(QStringView no, QStringView dateTime, QStringView level);
-    // Appends every record of another store.
+    // Appends every record of another store, and its runs.
     bool append(const RecordStore& other);
+
+    // A file recorded in several runs holds a header line before each later run. The
+    // store keeps where each later run starts (the index of its first record, or the
+    // record count when no record follows yet), so a save writes those header lines
+    // where they were. In order; two header lines in a row give the same index twice.
+    void startRun() { runStarts_.push_back(count()); }
+    [[nodiscard]] const std::vector<qsizetype>& runStarts() const { return runStarts_; }
 
     [[nodiscard]] qsizetype count() const {
         return static_cast<qsizetype>(ends_.size()) / kFieldCount;
@@ -54,7 +61,7 @@ public:
     void reserve(qsizetype records, qsizetype textBytes);
     // Gives back the room reserved for growth.
     void squeeze();
-    // Heap bytes the store holds (buffer and offsets, capacity included).
+    // Heap bytes the store holds (buffer, offsets and runs, capacity included).
     [[nodiscard]] qsizetype memoryBytes() const;
     // Total bytes of text held.
     [[nodiscard]] qsizetype textBytes() const { return text_.size(); }
@@ -68,6 +75,7 @@ private:
 
     QByteArray text_;
     std::vector<quint32> ends_;  // end offset of each field, kFieldCount per record
+    std::vector<qsizetype> runStarts_;
 };
 
 }  // namespace lp::records

@@ -55,7 +55,7 @@ bool RecordTableModel::append(QStringView no, QStringView dateTime, QStringView 
 
 bool RecordTableModel::append(const RecordStore& chunk) {
     if (chunk.isEmpty()) {
-        return true;
+        return store_.append(chunk);  // no rows, but maybe where a run starts
     }
     const int first = rowCount();
     if (store_.count() + chunk.count() > std::numeric_limits<int>::max() ||

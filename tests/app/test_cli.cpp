@@ -14,6 +14,7 @@
 #include "program_run.h"
 #include "records/csv_export.h"
 #include "records/record_file_reader.h"
+#include "records/record_file_writer.h"
 #include "records/record_format.h"
 #include "records/record_store.h"
 #include "stats/figure_text.h"
@@ -176,6 +177,20 @@ private slots:
         records::RecordStore store;
         QVERIFY(!records::loadRecordFile(sample, store).error);
         QCOMPARE(test::readAll(csv), records::csvOf(store));
+    }
+
+    // An export whose CSV name is the record file itself, spelled otherwise, leaves the
+    // record file as it was and says why.
+    void exportOverItsInputIsRefused() {
+        const QString input = dir.filePath(QStringLiteral("own.sdm"));
+        QVERIFY(test::writeFile(input, sampleFile()));
+        const QString spelled = dir.path() + QStringLiteral("/./own.sdm");
+        const Run run = runCli({"export", input, "--csv", spelled});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(test::readAll(input), sampleFile());
+        QVERIFY2(run.err.contains(
+                     records::exportFailureText(*records::refuseWritingOverSource(spelled, input))),
+                 qPrintable(run.err));
     }
 
     void usageErrors_data() {

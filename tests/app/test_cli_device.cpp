@@ -179,6 +179,19 @@ private slots:
         QVERIFY2(noSet.err.contains("no set 9"), qPrintable(noSet.err));
     }
 
+    // A download whose record file is the meter's port itself (here through the
+    // simulator's link to its terminal) is refused before the port is opened.
+    void downloadOverItsPortIsRefused() {
+        const QString meter = dir.filePath(QStringLiteral("own-meter"));
+        test::SimProcess sim;
+        QVERIFY2(sim.start({"--link", meter, "--sets", "1"}), qPrintable(sim.error()));
+        const Run run = runToEnd({"download", "--port", meter, "--set", "1", "--out", sim.path()});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("it is the file the records come from (" + meter + ")"),
+                 qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+    }
+
     void portThatCannotBeOpened() {
         const QString nowhere = dir.filePath(QStringLiteral("no-such-tty"));
         const Run run = runToEnd({"record", "--port", nowhere, "--out", dir.filePath("x.sdm")});

@@ -90,19 +90,22 @@ private slots:
                      text.constData());
         }
 
-        // Loaded as the program loads it: no error; the later runs' headers come as
-        // records "No.s", and each run's lines are numbered 1, 2, ... up to what it said
-        // (or one more: killed between writing a line and saying so).
+        // Loaded as the program loads it: no error; each later run's header starts a
+        // run, and each run's lines are numbered 1, 2, ... up to what it said (or one
+        // more: killed between writing a line and saying so).
         records::RecordStore store;
         const records::LoadResult loaded = records::loadRecordFile(file, store);
         QVERIFY2(!loaded.error, qPrintable(loaded.error ? loaded.error->reason : QString()));
         std::vector<int> written(1, 0);
-        for (qsizetype i = 0; i < store.count(); ++i) {
-            const QByteArrayView no = store.bytes(i, records::Field::No);
-            if (no == QByteArrayView("No.s")) {
+        auto nextRun = store.runStarts().begin();
+        for (qsizetype i = 0; i <= store.count(); ++i) {
+            for (; nextRun != store.runStarts().end() && *nextRun == i; ++nextRun) {
                 written.push_back(0);
-                continue;
             }
+            if (i == store.count()) {
+                break;
+            }
+            const QByteArrayView no = store.bytes(i, records::Field::No);
             QCOMPARE(no.toByteArray(), QByteArray::number(written.back() + 1));
             QCOMPARE(store.bytes(i, records::Field::Level).toByteArray(), QByteArray("65.3"));
             ++written.back();

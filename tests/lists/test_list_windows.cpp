@@ -22,6 +22,7 @@
 #include "lists/printouts.h"
 #include "lists/saved_file_opener.h"
 #include "records/csv_export.h"
+#include "records/record_file_writer.h"
 #include "scripted_dialogs.h"
 
 using namespace lp::lists;
@@ -236,7 +237,8 @@ private slots:
     }
 
     // Export CSV of the live list and of the saved-file window: cancel writes nothing,
-    // the listed records go to the chosen file as CSV, a failure is told.
+    // the listed records go to the chosen file as CSV, a failure is told; the saved
+    // file is not replaced by its CSV.
     void exportCsv() {
         feed_->openList();
         tick();
@@ -260,6 +262,14 @@ private slots:
                      QStringList{lp::records::exportFailureText(
                          {dir_.path(), 0, QStringLiteral("it is a folder, not a file")})});
         }
+        // Not over the record file the saved-file window was read from.
+        dialogs_ = ScriptedDialogs();
+        const QString again = dir_.path() + QStringLiteral("/./export.sdm");
+        dialogs_.saveNames = {again};
+        action(saved, "MnuExportCsv")->trigger();
+        QCOMPARE(readAll(sdm), recordFile(3));
+        QCOMPARE(dialogs_.messages(), QStringList{lp::records::exportFailureText(
+                                          *lp::records::refuseWritingOverSource(again, sdm))});
     }
 
     // A cancelled dialog does nothing; a file opens in a window captioned with its

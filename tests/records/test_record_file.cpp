@@ -1,6 +1,9 @@
 // Record files: the bytes a save writes, what a load makes of every kind of line,
-// where a load stops and what it reports.
+// where a load stops and what it reports. (Their CSV is test_csv_export's.)
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -9,10 +12,10 @@
 
 #include "files.h"
 #include "platform/writer_lock.h"
-#include "records/csv_export.h"
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
+#include "records/record_table_model.h"
 
 using namespace lp::records;
 
@@ -84,6 +87,30 @@ private slots:
         QCOMPARE(lastProgress, rows.size());
     }
 
+    // A file appended to in several runs is saved again with its header lines where
+    // they were (also runs without records, and one that ends the file), whether it
+    // was read whole or piece by piece into a list.
+    void runsKeptOnSave() {
+        const QByteArray bytes = kHeader + "1\ta\t65.3\t\r\n2\ta\t66.0\t\r\n" + kHeader + kHeader +
+                                 "1\tb\t70.1\t\r\n" + kHeader;
+        RecordStore whole;
+        QVERIFY(!loadBytes("runs.sdm", bytes, whole).error);
+        QCOMPARE(whole.count(), 3);
+        RecordFileReader reader(path(QStringLiteral("runs.sdm")));
+        QVERIFY(reader.open());
+        RecordTableModel list;
+        RecordStore piece;
+        while (reader.read(piece, 1) == RecordFileReader::Status::More) {
+            QVERIFY(list.append(piece));
+            piece.removeAll();
+        }
+        for (const RecordStore* store : {&std::as_const(whole), &list.store()}) {
+            const QString saved = path(QStringLiteral("saved.sdm"));
+            QVERIFY(!saveRecordFile(saved, *store));
+            QCOMPARE(readAll(saved), bytes);
+        }
+    }
+
     // Places that cannot be opened.
     void saveFailures_data() {
         QTest::addColumn<QString>("target");
@@ -130,33 +157,49 @@ private slots:
         QVERIFY(!QFileInfo(target).isFile());
     }
 
-    // CSV: numbers of plain levels, other level texts and odd time stamps as they
-    // stand, quoting where a field needs it; written through the same whole-file path
-    // as a save.
-    void csvExport() {
-        QCOMPARE(csvField("say \"hi\""), QStringLiteral("\"say \"\"hi\"\"\""));
-        QCOMPARE(csvField(" 65"), QStringLiteral("\" 65\""));
-        const RecordStore store = storeOf({{"1", kDt, "65.3"},
-                                           {"2", "2009/13/01 14:05:17", "*66.2"},
-                                           {"3", "not a time", "L 150.0"},
-                                           {"4", kDt, "+65.35 dB"},
-                                           {"5", kDt, "a,b"},
-                                           {"6", kDt, "30.0-"}});
-        const QString csv = path(QStringLiteral("out.csv"));
-        QVERIFY(!writeCsvFile(csv, store));
-        QCOMPARE(readAll(csv), QByteArray("no,time,level\r\n"
-                                          "1,2009-03-15T14:05:09,65.3\r\n"
-                                          "2,2009/13/01 14:05:17,*66.2\r\n"
-                                          "3,not a time,L 150.0\r\n"
-                                          "4,2009-03-15T14:05:09,+65.35\r\n"
-                                          "5,2009-03-15T14:05:09,\"a,b\"\r\n"
-                                          "6,2009-03-15T14:05:09,30.0-\r\n"));
-        const auto refused = writeCsvFile(dir_.path(), store);
-        QVERIFY(refused);
-        QCOMPARE(exportFailureText(*refused),
-                 QStringLiteral("The records could not be exported to %1: it is a folder, "
-                                "not a file.")
-                     .arg(dir_.path()));
+    // A writer of one file from another never replaces that other file, under any of
+    // its names; another file is written.
+    void replaceRefusesItsSource_data() {
+        QTest::addColumn<QString>("target");  // the name the output is given
+        QTest::addColumn<bool>("refused");
+        const QString source = path(QStringLiteral("source.sdm"));
+        QTest::newRow("the same name") << source << true;
+        QTest::newRow("relative") << QDir::current().relativeFilePath(source) << true;
+        QTest::newRow("with . and ..")
+            << dir_.path() + QStringLiteral("/./sub/../source.sdm") << true;
+        QTest::newRow("a symbolic link") << path(QStringLiteral("symbolic.csv")) << true;
+        QTest::newRow("a hard link") << path(QStringLiteral("hard.csv")) << true;
+        QTest::newRow("another file") << path(QStringLiteral("other.csv")) << false;
+    }
+    void replaceRefusesItsSource() {
+        QFETCH(QString, target);
+        QFETCH(bool, refused);
+        const QString source = path(QStringLiteral("source.sdm"));
+        QVERIFY(writeFile(source, kHeader));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("sub")));
+        QFile::remove(path(QStringLiteral("symbolic.csv")));
+        QFile::remove(path(QStringLiteral("hard.csv")));
+        QVERIFY(QFile::link(source, path(QStringLiteral("symbolic.csv"))));
+        QCOMPARE(::link(QFile::encodeName(source).constData(),
+                        QFile::encodeName(path(QStringLiteral("hard.csv"))).constData()),
+                 0);
+        const auto error = replaceFile(
+            target,
+            [](QIODevice& out) -> std::optional<QString> {
+                out.write("new");
+                return std::nullopt;
+            },
+            source);
+        QCOMPARE(error.has_value(), refused);
+        QCOMPARE(readAll(source), kHeader);
+        if (refused) {
+            QCOMPARE(error->fileName, target);
+            QCOMPARE(error->reason, QStringLiteral("it is the file the records come from (%1); "
+                                                   "choose another name")
+                                        .arg(source));
+        } else {
+            QCOMPARE(readAll(target), QByteArray("new"));
+        }
     }
 
     // rows: "no|dateTime|level" joined by ';'. errorLine 0: the load ends well.
@@ -175,8 +218,10 @@ private slots:
         row("header only", h, "", 0, 0);
         row("two records", h + "1\t" + dt + "\t65.3\t\r\n2\tb\t60.0\t\r\n",
             "1|2009/03/15 14:05:09|65.3;2|b|60.0", 0, 2);
-        row("second header listed as a row", h + "1\ta\t65.3\t\r\n" + h + "1\tb\t70.1\t\r\n",
-            "1|a|65.3;No.s|Date Time|dB;1|b|70.1", 0, 3);
+        row("a later header starts a run, it is no record",
+            h + "1\ta\t65.3\t\r\n" + h + "1\tb\t70.1\t\r\n", "1|a|65.3;1|b|70.1", 0, 3);
+        row("a header with more text is a record", h + "No.s\tDate Time\tdB\tx\r\n",
+            "No.s|Date Time|dB", 0, 1);
         row("first line skipped whatever it holds", "1\tx\t1.0\t\r\n2\ty\t2.0\t\r\n", "2|y|2.0", 0,
             1);
         row("single-byte text and an empty level", h + "7\t\xb5\t\t\r\n", "7|µ|", 0, 1);
@@ -237,19 +282,20 @@ private slots:
         QCOMPARE(result.error->line, 0);
     }
 
-    // Line ends that fall across the reader's 1 MB blocks are still read right, and a
-    // bad line far down is named by its true line number.
+    // Line ends that fall across the reader's reads are still read right, and a bad
+    // line far down is named by its true line number.
     void blockBoundaries() {
+        const qsizetype readEnd = RecordFileReader::kBufferBytes;  // the first read's end
         for (const int shift : {0, 1, 2}) {
             QByteArray bytes = kHeader;
             int n = 0;
             while (bytes.size() < (1 << 20) + 64) {
                 ++n;
                 QByteArray line = QByteArray::number(n) + "\t" + kDt.toLatin1() + "\t65.3\t";
-                // pad one line so a CR lands on the last byte of the first block
+                // pad one line so a CR lands on the last byte of the first read
                 const qsizetype crAt = bytes.size() + line.size();
-                if (crAt < (1 << 20) && crAt + 60 >= (1 << 20)) {
-                    line.append(QByteArray((1 << 20) - 1 - crAt - shift, 'x'));
+                if (crAt < readEnd && crAt + 60 >= readEnd) {
+                    line.append(QByteArray(readEnd - 1 - crAt - shift, 'x'));
                 }
                 bytes += line + "\r\n";
             }
@@ -260,6 +306,57 @@ private slots:
             QVERIFY(result.error.has_value());
             QCOMPARE(result.error->line, n + 2);
             QCOMPARE(store.text(n - 1, Field::No), QString::number(n));
+        }
+    }
+
+    // The longest line is the same wherever the reads of the file fall: a line of
+    // kMaxLineBytes loads, one byte more stops the load, also when the line end is the
+    // last byte of a read (a CR there is not yet known to end the line).
+    void longestLineAtReadEnd_data() {
+        QTest::addColumn<qsizetype>("length");
+        QTest::addColumn<qsizetype>("lineEndAt");  // offset of the line's first end byte
+        QTest::addColumn<QByteArray>("lineEnd");
+        const qsizetype max = RecordFileReader::kMaxLineBytes;
+        const qsizetype readEnd = RecordFileReader::kBufferBytes;  // the first read's end
+        for (const qsizetype at : {readEnd - 2, readEnd - 1, readEnd}) {
+            for (const QByteArray& end : {QByteArray("\r\n"), QByteArray("\n"), QByteArray("\r")}) {
+                const QByteArray name = QByteArray::number(at - readEnd) +
+                                        " from the read's end, " +
+                                        (end == "\r\n" ? "CR LF"
+                                         : end == "\n" ? "LF"
+                                                       : "CR");
+                QTest::newRow(name) << max << at << end;
+            }
+        }
+        QTest::newRow("one byte too long, CR LF at the read's end")
+            << max + 1 << readEnd - 1 << QByteArray("\r\n");
+    }
+    void longestLineAtReadEnd() {
+        QFETCH(qsizetype, length);
+        QFETCH(qsizetype, lineEndAt);
+        QFETCH(QByteArray, lineEnd);
+        QByteArray bytes = kHeader;
+        int filler = 0;
+        const qsizetype fillTo = lineEndAt - length;
+        while (bytes.size() < fillTo) {
+            ++filler;
+            const qsizetype left = fillTo - bytes.size();
+            const qsizetype size = (left >= 2000 ? 1000 : left) - lineEnd.size();
+            bytes += QByteArray::number(filler % 10) + "\tf\t" + QByteArray(size - 5, '1') + "\t";
+            bytes += lineEnd;
+        }
+        bytes += "2\tb\t" + QByteArray(length - 5, '5') + "\t";
+        QCOMPARE(bytes.size(), lineEndAt);
+        bytes += lineEnd + "3\tc\t1.0\t" + lineEnd;
+        RecordStore store;
+        const LoadResult result = loadBytes("longest.sdm", bytes, store);
+        const bool fits = length <= RecordFileReader::kMaxLineBytes;
+        QCOMPARE(store.count(), filler + (fits ? 2 : 0));
+        QCOMPARE(result.error.has_value(), !fits);
+        if (fits) {
+            QCOMPARE(store.bytes(filler, Field::Level).size(), length - 5);
+        } else {
+            QCOMPARE(result.error->line, filler + 2);
         }
     }
 

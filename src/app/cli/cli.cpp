@@ -9,7 +9,6 @@
 #include "app/cli/device_commands.h"
 #include "records/csv_export.h"
 #include "records/file_error.h"
-#include "records/record_file_reader.h"
 #include "stats/figure_text.h"
 #include "stats/file_ln.h"
 #include "stats/percentiles.h"
@@ -23,16 +22,6 @@ namespace {
 
 QString resolutionText(stats::Resolution resolution) {
     return resolution == stats::Resolution::TenthDb ? QStringLiteral("0.1") : QStringLiteral("1");
-}
-
-// Loads a whole record file; on a failure writes the reason to `err`.
-bool load(const QString& path, records::RecordStore& into, QTextStream& err) {
-    const records::LoadResult loaded = records::loadRecordFile(path, into);
-    if (loaded.error) {
-        (void)failure(err, records::loadFailureText(*loaded.error, loaded.records));
-        return false;
-    }
-    return true;
 }
 
 // A level as a JSON number: the text the window shows, read back; null for none.
@@ -124,14 +113,14 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!csv) {
         return usageError(err, QStringLiteral("export needs --csv OUT"));
     }
-    records::RecordStore records;
-    if (!load(files.first(), records, err)) {
-        return kFileFailure;
+    const records::CsvExport exported = records::exportRecordFile(files.first(), *csv);
+    if (exported.load.error) {
+        return failure(err, records::loadFailureText(*exported.load.error, exported.load.records));
     }
-    if (const auto error = records::writeCsvFile(*csv, records)) {
-        return failure(err, records::exportFailureText(*error));
+    if (exported.written) {
+        return failure(err, records::exportFailureText(*exported.written));
     }
-    out << QStringLiteral("%1 record(s) written to %2\n").arg(records.count()).arg(*csv);
+    out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(*csv);
     out.flush();
     return kOk;
 }

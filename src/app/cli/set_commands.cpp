@@ -108,6 +108,10 @@ int runDownload(const QStringList& args, QTextStream& out, QTextStream& err) {
                                    .arg(device.values.value(setOption)));
     }
     const QString file = device.values.value(outOption);
+    // The records come from the port: a file written there would go to the meter.
+    if (const auto refused = records::refuseWritingOverSource(file, device.port.device)) {
+        return failure(err, records::saveFailureText(*refused));
+    }
     const std::unique_ptr<platform::Clock> clock = commandClock();
     OpenedPort port = openDevice(device.port, *clock, err);
     if (!port.transport) {
