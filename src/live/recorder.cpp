@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "platform/write_failure.h"
 #include "platform/writer_lock.h"
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
@@ -78,7 +79,7 @@ std::optional<QString> Recorder::openFile(const QString& path) {
     }
     if (!writeBytes(records::kHeaderLine.toByteArray())) {
         return QStringLiteral("Cannot write to the recording file \"%1\": %2.")
-            .arg(path, records::writeFailureText(writeError_));
+            .arg(path, platform::writeFailureText(writeError_));
     }
     return std::nullopt;
 }
@@ -136,7 +137,7 @@ Recorder::StepResult Recorder::record(const QString& dateTime, const QString& le
         return {Step::Failed,
                 QStringLiteral("Recording stopped: cannot write to the file \"%1\": %2.\n"
                                "The lines recorded before are kept.")
-                    .arg(file_.fileName(), records::writeFailureText(writeError_))};
+                    .arg(file_.fileName(), platform::writeFailureText(writeError_))};
     }
     if (count_ == lineLimit_) {
         return {Step::LimitReached, {}};

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/file_identity.h"
+#include "platform/write_failure.h"
 #include "platform/writer_lock.h"
 #include "records/record_format.h"
 
@@ -23,19 +24,6 @@ bool flush(QIODevice& out, QByteArray& pending) {
 }
 
 }  // namespace
-
-QString writeFailureText(const QString& systemReason) {
-    if (systemReason.contains(QLatin1String("No space left")) ||
-        systemReason.contains(QLatin1String("Disk quota")) ||
-        systemReason.contains(QLatin1String("File too large"))) {
-        return QStringLiteral("the disk is full (%1)").arg(systemReason);
-    }
-    if (systemReason.isEmpty() || systemReason == QLatin1String("Unknown error")) {
-        // A write that stopped part way without a reason: the medium took no more.
-        return QStringLiteral("the disk is full or the file may grow no larger");
-    }
-    return systemReason;
-}
 
 std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
                                     const SaveProgress& progress) {
@@ -118,16 +106,16 @@ std::optional<FileError> replaceFile(const QString& path, const WriteContent& wr
         if (saveFile) {
             saveFile->cancelWriting();
         }
-        return FileError{path, 0, writeFailureText(*reason)};
+        return FileError{path, 0, platform::writeFailureText(*reason)};
     }
     if (saveFile) {
         if (!saveFile->commit()) {
-            return FileError{path, 0, writeFailureText(saveFile->errorString())};
+            return FileError{path, 0, platform::writeFailureText(saveFile->errorString())};
         }
     } else {
         file->close();
         if (file->error() != QFileDevice::NoError) {
-            return FileError{path, 0, writeFailureText(file->errorString())};
+            return FileError{path, 0, platform::writeFailureText(file->errorString())};
         }
     }
     return std::nullopt;

@@ -23,10 +23,6 @@ using SaveProgress = std::function<void(qsizetype lineIndex)>;
 [[nodiscard]] std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
                                                   const SaveProgress& progress = {});
 
-// The reason to tell for a failed write: "the disk is full (...)" where the system's
-// reason says so or gives none, else the system's reason.
-[[nodiscard]] QString writeFailureText(const QString& systemReason);
-
 // The reason a save to `path` is refused: a running recording writes that file.
 inline const QString kHeldByRecording = QStringLiteral(
     "a running recording writes to that file; stop the recording or choose "
