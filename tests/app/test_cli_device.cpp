@@ -181,11 +181,18 @@ private slots:
 
     // A download whose record file is the meter's port itself (here through the
     // simulator's link to its terminal) is refused before the port is opened.
-    void downloadOverItsPortIsRefused() {
+    // Records written to the meter's own port would go to the meter.
+    void writingOverItsPortIsRefused_data() {
+        QTest::addColumn<QStringList>("command");
+        QTest::newRow("download") << QStringList{"download", "--set", "1"};
+        QTest::newRow("record") << QStringList{"record"};
+    }
+    void writingOverItsPortIsRefused() {
+        QFETCH(QStringList, command);
         const QString meter = dir.filePath(QStringLiteral("own-meter"));
         test::SimProcess sim;
         QVERIFY2(sim.start({"--link", meter, "--sets", "1"}), qPrintable(sim.error()));
-        const Run run = runToEnd({"download", "--port", meter, "--set", "1", "--out", sim.path()});
+        const Run run = runToEnd(command + QStringList{"--port", meter, "--out", sim.path()});
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.contains("it is the file the records come from (" + meter + ")"),
                  qPrintable(run.err));

@@ -11,6 +11,7 @@
 #include "app/cli/std_streams.h"
 #include "live/recording.h"
 #include "live/sampling_time.h"
+#include "records/record_file_writer.h"
 
 namespace lp::app::cli {
 namespace {
@@ -115,6 +116,11 @@ int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (daily && values.value(rotate) != QStringLiteral("daily")) {
         return usageError(
             err, QStringLiteral("--rotate takes daily, not '%1'").arg(values.value(rotate)));
+    }
+    // The records come from the port: a file written there would go to the meter.
+    if (const auto refused =
+            records::refuseWritingOverSource(values.value(file), device.port.device)) {
+        return failure(err, records::saveFailureText(*refused));
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
     OpenedPort opened = openDevice(device.port, *clock, err);
