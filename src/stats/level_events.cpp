@@ -39,7 +39,7 @@ EventDetector::Step EventDetector::add(const LevelSample& sample) {
     }
     if (sample.level < rule_.threshold) {
         if (open_) {
-            dip_.add(sample.level);
+            dip_.add(sample);
             // The dip lasts from the last loud level to this one's end, less S.
             if (sample.time - lastAbove_ >= rule_.bridge) {
                 step.ended = close();
@@ -54,7 +54,7 @@ EventDetector::Step EventDetector::add(const LevelSample& sample) {
     }
     energy_.add(dip_);
     dip_ = {};
-    energy_.add(sample.level);
+    energy_.add(sample);
     lmax_ = std::max(lmax_, sample.level);
     lastAbove_ = sample.time;
     if (!started_ && lastAbove_ + interval_ - start_ >= rule_.minDuration) {

@@ -8,16 +8,22 @@
 
 namespace lp::stats {
 
-// A record that carries a level: its instant (seconds since the epoch) and its level.
-struct LevelSample {
-    qint64 time = 0;
-    double level = 0.0;
-};
-
 // 10^(level/10), the energy a level stands for.
 [[nodiscard]] inline double energyOf(double level) {
     constexpr double kLn10Over10 = 0.23025850929940458;  // 10^(x/10) = e^(x ln10/10)
     return std::exp(level * kLn10Over10);
+}
+
+// A record that carries a level: its instant (seconds since the epoch), its level, and
+// that level's energy, worked out once for all the sums it goes into.
+struct LevelSample {
+    qint64 time = 0;
+    double level = 0.0;
+    double energy = 0.0;
+};
+
+[[nodiscard]] inline LevelSample levelSample(qint64 time, double level) {
+    return {time, level, energyOf(level)};
 }
 
 // 10·lg(energy): the level of an energy.
@@ -29,8 +35,8 @@ struct LevelSample {
 // figure lie below 145 dB, so the plain sum stays far from overflow.
 class EnergyMean {
 public:
-    void add(double level) {
-        energy_ += energyOf(level);
+    void add(const LevelSample& sample) {
+        energy_ += sample.energy;
         ++count_;
     }
     void add(const EnergyMean& other) {

@@ -73,7 +73,7 @@ LevelReading readUnplain(Text text) {
 template <typename Text>
 LevelReading readAny(Text text) {
     if (const int tenths = plainTenths(text); tenths >= 0) {
-        return {LevelReading::Kind::Level, tenthsLevel(tenths)};
+        return {LevelReading::Kind::Level, tenthsLevel(tenths), tenths};
     }
     return readUnplain(text);
 }

@@ -34,6 +34,9 @@ struct LevelReading {
     };
     Kind kind = Kind::NoClass;
     double value = 0.0;
+    // The level's tenths when it is written the common way ("65.3", below 145 dB): its
+    // value is then always the same double for the same tenths. -1 otherwise.
+    int tenths = -1;
 
     [[nodiscard]] bool carriesLevel() const { return kind == Kind::Level; }
 };
