@@ -1,6 +1,7 @@
-// The survey analysis against hand-computed cases: the sampling interval, periods and
-// their coverage, day/evening/night levels and Lden, events, exclusions, files in any
-// order, days of 23 and 25 hours, and files that do not read.
+// The survey analysis against hand-computed cases: the sampling interval, time stamps,
+// periods and their coverage, day/evening/night levels and Lden, exclusions, files in
+// any order (an event across their boundary), days of 23 and 25 hours, and files that
+// do not read. The events themselves are tested in test_level_events.
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,32 +77,9 @@ QString dayText(const DayLevels& d) {
         .join(u' ');
 }
 
-// "0-5 5 80.00 80.00 86.99": start-end (seconds), records, Lmax, Leq, SEL.
-QString eventText(const LevelEvent& e, qint64 origin = 0) {
-    return QStringLiteral("%1-%2 %3 %4 %5 %6")
-        .arg(e.start - origin)
-        .arg(e.end - origin)
-        .arg(e.records)
-        .arg(figure(e.lmax), figure(e.leq), figure(e.sel));
-}
-
-// Samples written "0-4@80 10@60": levels at whole seconds, a range of seconds at once.
-std::vector<LevelSample> samples(const QString& spec) {
-    std::vector<LevelSample> out;
-    for (const QString& item : spec.split(u' ', Qt::SkipEmptyParts)) {
-        const QStringList parts = item.split(u'@');
-        const QStringList range = parts[0].split(u'-');
-        for (qint64 t = range.first().toLongLong(); t <= range.last().toLongLong(); ++t) {
-            out.push_back(levelSample(t, parts[1].toDouble()));
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(Runs)
-Q_DECLARE_METATYPE(lp::stats::EventRule)
 
 class TestSurvey : public QObject {
     Q_OBJECT
@@ -123,7 +101,6 @@ private slots:
     void interval_data() {
         QTest::addColumn<QString>("times");
         QTest::addColumn<qint64>("interval");  // 0: none
-        QTest::newRow("1 s with jitter") << "0 1 2 4 5 6 6 7" << qint64(1);
         QTest::newRow("10 s with jitter") << "0 10 20 29 40 50 61 70" << qint64(10);
         QTest::newRow("a tie takes the shorter") << "0 2 4 5 6" << qint64(1);
         QTest::newRow("hourly") << "0 7200 14400 14401" << qint64(7200);
@@ -314,79 +291,6 @@ private slots:
         QTEST(dayText(r.den.overall), "overall");
     }
 
-    void events_data() {
-        QTest::addColumn<QString>("levels");
-        QTest::addColumn<qint64>("interval");
-        QTest::addColumn<EventRule>("rule");
-        QTest::addColumn<QStringList>("events");
-        const EventRule at70{70.0, 0, 0};
-        QTest::newRow("a gap ends a run")
-            << "0-4@80 10-12@80" << qint64(1) << at70
-            << QStringList{"0-5 5 80.00 80.00 86.99", "10-13 3 80.00 80.00 84.77"};
-        QTest::newRow("a level at the threshold belongs to it")
-            << "0-1@70 2@69.9" << qint64(1) << at70 << QStringList{"0-2 2 70.00 70.00 73.01"};
-        QTest::newRow("S of 10 s")
-            << "0@80 10@80 20@80 40@80" << qint64(10) << at70
-            << QStringList{"0-30 3 80.00 80.00 94.77", "40-50 1 80.00 80.00 90.00"};
-        // A dip of 2 s: shorter than a 3 s bridge, so one event with the dip's levels in
-        // its Leq; not shorter than a 2 s one.
-        QTest::newRow("a bridge joins")
-            << "0-2@80 3-4@60 5-6@90" << qint64(1) << EventRule{70.0, 0, 3}
-            << QStringList{"0-7 7 90.00 85.17 93.62"};
-        QTest::newRow("a dip as long as the bridge")
-            << "0-2@80 3-4@60 5-6@90" << qint64(1) << EventRule{70.0, 0, 2}
-            << QStringList{"0-3 3 80.00 80.00 84.77", "5-7 2 90.00 90.00 93.01"};
-        QTest::newRow("a bridge does not cross a gap")
-            << "0-2@80 5-6@90" << qint64(1) << EventRule{70.0, 0, 10}
-            << QStringList{"0-3 3 80.00 80.00 84.77", "5-7 2 90.00 90.00 93.01"};
-        QTest::newRow("minimum duration")
-            << "0-2@80 3@60 4-5@80" << qint64(1) << EventRule{70.0, 3, 0}
-            << QStringList{"0-3 3 80.00 80.00 84.77"};
-    }
-    void events() {
-        QFETCH(QString, levels);
-        QFETCH(qint64, interval);
-        QFETCH(EventRule, rule);
-        QStringList found;
-        for (const LevelEvent& e : findEvents(samples(levels), rule, interval)) {
-            found << eventText(e);
-        }
-        QTEST(found, "events");
-    }
-
-    // What a live run is told, level by level: "S0" an event from 0 has started, "E0" the
-    // event from 0 has ended, "." nothing; the last entry is the end of the levels.
-    void liveSteps_data() {
-        QTest::addColumn<QString>("levels");
-        QTest::addColumn<EventRule>("rule");
-        QTest::addColumn<QString>("steps");
-        // Started once 3 s long; the run at 6 is too short to be told, and a gap ends it.
-        QTest::newRow("minimum duration")
-            << "0-4@80 5@60 6@80 9@80" << EventRule{70.0, 3, 0} << ". . S0 . . E0 . . | .";
-        QTest::newRow("a gap ends one and starts the next")
-            << "0@80 5@80" << EventRule{70.0, 0, 0} << "S0 E0S5 | E5";
-    }
-    void liveSteps() {
-        QFETCH(QString, levels);
-        QFETCH(EventRule, rule);
-        EventDetector detector(rule, 1);
-        QStringList steps;
-        for (const LevelSample& sample : samples(levels)) {
-            const EventDetector::Step step = detector.add(sample);
-            QString text;
-            if (step.ended) {
-                text += u'E' + QString::number(step.ended->start);
-            }
-            if (step.startedAt) {
-                text += u'S' + QString::number(*step.startedAt);
-            }
-            steps << (text.isEmpty() ? QStringLiteral(".") : text);
-        }
-        const std::optional<LevelEvent> last = detector.finish();
-        steps << QStringLiteral("|") << (last ? u'E' + QString::number(last->start) : ".");
-        QTEST(steps.join(u' '), "steps");
-    }
-
     // Three files given latest first, two of them interleaved: one stream in time
     // order, S = 1 s, and one event across midnight and the file boundary.
     void filesInAnyOrder() {
@@ -404,8 +308,9 @@ private slots:
         QCOMPARE(periodTexts(r), QStringList({"23:00 5 0.00 80.00 80.0 80.0 80.0 80.0 80.0",
                                               "00:00 5 0.00 77.81 80.0 60.0 80.0 80.0 60.0"}));
         QCOMPARE(r.events.size(), size_t(1));
-        QCOMPARE(eventText(r.events[0], instant("2026/06/01 23:59:55", utc)),
-                 "0-8 8 80.00 80.00 89.03");
+        QCOMPARE(r.events[0].start, instant("2026/06/01 23:59:55", utc));
+        QCOMPARE(r.events[0].duration, 8);
+        QCOMPARE(r.events[0].records, 8);
     }
 
     // A recording straight through the change to and from summer time, every 10
