@@ -1,5 +1,6 @@
 // The large record file the reading benchmarks share: 348,000 records (the size of a
-// full live list's dump), one a second over four days, levels 40.0 to 99.9 dB.
+// full live list's dump), one a second over four days, levels 40.0 to 99.9 dB; or any
+// stretch of that run of records, such as one day of it.
 #pragma once
 
 #include <QByteArray>
@@ -13,15 +14,18 @@ namespace lp::bench {
 
 inline constexpr int kLargeFileRecords = 348000;
 
-// Writes the file; false when it cannot be written.
-inline bool writeLargeRecordFile(const QString& path, int records = kLargeFileRecords) {
+// Writes the file; false when it cannot be written. `first` is the index of its first
+// record in the run of one a second from 2009/06/01 00:00:00 (a later day's file of a
+// recording rotated daily starts at 86400 times that day's number).
+inline bool writeLargeRecordFile(const QString& path, int records = kLargeFileRecords,
+                                 qint64 first = 0) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
         return false;
     }
     QByteArray bytes(records::kHeaderLine.data(), records::kHeaderLine.size());
     char stamp[32];
-    for (qint64 i = 0; i < records; ++i) {
+    for (qint64 i = first; i < first + records; ++i) {
         const qint64 second = i % 86400;
         std::snprintf(stamp, sizeof stamp, "2009/06/%02d %02d:%02d:%02d",
                       static_cast<int>(1 + i / 86400), static_cast<int>(second / 3600),
