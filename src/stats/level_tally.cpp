@@ -44,7 +44,53 @@ double tenthsLevel(int tenths) {
     return static_cast<double>(tenths / 10) + static_cast<double>(tenths % 10) / 10.0;
 }
 
+// Rules 1 to 4 for a text that is not written the common way.
+template <typename Text>
+LevelReading readUnplain(Text text) {
+    using Kind = LevelReading::Kind;
+    const records::LevelMarks marks = records::levelMarks(text);
+    if (marks.star) {
+        return {Kind::NoClass};
+    }
+    if (marks.dash) {
+        return {Kind::Dash};
+    }
+    if (marks.ell) {
+        return {Kind::Top};
+    }
+    if (!platform::startsWithNumber(text)) {
+        return {Kind::NoClass};  // no level at all ("dB", a word): in no class, like "*"
+    }
+    const double value = platform::leadingNumber(text);
+    if (!(value < kTopLevel)) {
+        // Beyond every measuring range: no measurement, whatever its digits say.
+        return {Kind::Top};
+    }
+    // No "-" in the text, so the value is 0 or more and below the top class.
+    return {Kind::Level, value};
+}
+
+template <typename Text>
+LevelReading readAny(Text text) {
+    if (const int tenths = plainTenths(text); tenths >= 0) {
+        return {LevelReading::Kind::Level, tenthsLevel(tenths), tenths};
+    }
+    return readUnplain(text);
+}
+
 }  // namespace
+
+LevelReading readLevel(QLatin1StringView text) {
+    return readAny(text);
+}
+
+LevelReading readLevel(QStringView text) {
+    return readAny(text);
+}
+
+int tenthClassOf(double level) {
+    return static_cast<int>(platform::roundHalfEven(level * 10.0));
+}
 
 LevelTally::LevelTally(Resolution resolution)
     : resolution_(resolution),
@@ -70,33 +116,22 @@ void LevelTally::addText(Text text) {
         ++withLevel_;
         return;
     }
-    const records::LevelMarks marks = records::levelMarks(text);
-    if (marks.star) {
-        return;
+    const LevelReading reading = readUnplain(text);
+    switch (reading.kind) {
+        case LevelReading::Kind::NoClass:
+            return;
+        case LevelReading::Kind::Dash:
+            ++counts_[dashClass(resolution_)];
+            return;
+        case LevelReading::Kind::Top:
+            ++counts_[topClass(resolution_)];
+            return;
+        case LevelReading::Kind::Level:
+            ++counts_[resolution_ == Resolution::TenthDb ? tenthClassOf(reading.value)
+                                                         : static_cast<int>(reading.value)];
+            addLevel(reading.value);
+            return;
     }
-    if (marks.dash) {
-        ++counts_[dashClass(resolution_)];
-        return;
-    }
-    if (marks.ell) {
-        ++counts_[topClass(resolution_)];
-        return;
-    }
-    if (!platform::startsWithNumber(text)) {
-        return;  // no level at all ("dB", a word): in no class, like "*"
-    }
-    const double value = platform::leadingNumber(text);
-    if (!(value < kTopLevel)) {
-        // Beyond every measuring range: no measurement, whatever its digits say.
-        ++counts_[topClass(resolution_)];
-        return;
-    }
-    // No "-" in the text, so the value is 0 or more and below the top class.
-    const int index = resolution_ == Resolution::TenthDb
-                          ? static_cast<int>(platform::roundHalfEven(value * 10.0))
-                          : static_cast<int>(value);
-    ++counts_[index];
-    addLevel(value);
 }
 
 void LevelTally::addLevel(double level) {

@@ -24,6 +24,34 @@
 
 namespace lp::stats {
 
+// What a level text carries by the rules above.
+struct LevelReading {
+    enum class Kind : quint8 {
+        NoClass,  // rule 1
+        Dash,     // rule 2
+        Top,      // rule 3
+        Level,    // rule 4: carries `value` into the figures
+    };
+    Kind kind = Kind::NoClass;
+    double value = 0.0;
+    // The level's tenths when it is written the common way ("65.3", below 145 dB): its
+    // value is then always the same double for the same tenths. -1 otherwise.
+    int tenths = -1;
+
+    [[nodiscard]] bool carriesLevel() const { return kind == Kind::Level; }
+};
+
+// Reads one level text by the rules above, for a caller that keeps the level rather
+// than the text (the survey); the tally applies the same reading.
+[[nodiscard]] LevelReading readLevel(QLatin1StringView text);
+[[nodiscard]] inline LevelReading readLevel(QByteArrayView latin1) {
+    return readLevel(QLatin1StringView(latin1));
+}
+[[nodiscard]] LevelReading readLevel(QStringView text);
+
+// The 0.1 dB class of a level under rule 4: round-half-even(level * 10).
+[[nodiscard]] int tenthClassOf(double level);
+
 class LevelTally {
 public:
     // Levels written "d.d", "dd.d" or "ddd.d" below 145 dB are counted by their tenths.

@@ -32,10 +32,11 @@ QString classText(int classIndex, Resolution resolution) {
     return QString::number(classIndex / 10) + u'.' + QChar(u'0' + classIndex % 10);
 }
 
-QStringList lnLevels(const QList<qint64>& counts, qint64 recordCount, Resolution resolution) {
-    QStringList levels(100);
+std::array<int, 100> lnClasses(std::span<const qint64> counts, qint64 recordCount) {
+    std::array<int, 100> classes;
+    classes.fill(-1);
     const double n = static_cast<double>(recordCount);
-    const qsizetype top = counts.size() - 1;
+    const qsizetype top = static_cast<qsizetype>(counts.size()) - 1;
     // The thresholds grow with k, so the first class passing threshold k+1 is never
     // below the one passing threshold k: one sweep over the classes serves all 100.
     qsizetype j = 0;
@@ -49,9 +50,21 @@ QStringList lnLevels(const QList<qint64>& counts, qint64 recordCount, Resolution
             }
         }
         if (j > top) {
-            break;  // this and every higher threshold stay unreached: entries stay empty
+            break;  // this and every higher threshold stay unreached
         }
-        levels[100 - k] = classText(static_cast<int>(j), resolution);
+        classes[100 - k] = static_cast<int>(j);
+    }
+    return classes;
+}
+
+QStringList lnLevels(const QList<qint64>& counts, qint64 recordCount, Resolution resolution) {
+    const std::array<int, 100> classes =
+        lnClasses(std::span(counts.constData(), counts.size()), recordCount);
+    QStringList levels(100);
+    for (int n = 0; n < 100; ++n) {
+        if (classes[n] >= 0) {
+            levels[n] = classText(classes[n], resolution);
+        }
     }
     return levels;
 }

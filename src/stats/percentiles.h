@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <QStringList>
+#include <array>
+#include <span>
 
 #include "stats/resolution.h"
 
@@ -24,6 +26,10 @@ struct ClassBounds {
 // T = (N/100)(k-1) + N/200, and entry 100-k is the first class at which the
 // running count S exceeds T (S > T). An entry no class reaches stays empty,
 // which happens when records counted in no class make the top counts unreachable.
+// The class indices of those 100 levels, by the same thresholds; -1 where no class
+// reaches one.
+[[nodiscard]] std::array<int, 100> lnClasses(std::span<const qint64> counts, qint64 recordCount);
+
 [[nodiscard]] QStringList lnLevels(const QList<qint64>& counts, qint64 recordCount,
                                    Resolution resolution);
 

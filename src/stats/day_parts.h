@@ -1,0 +1,67 @@
+// Day, evening and night levels and Lden of a survey, per day and over all of it.
+//
+// A day's parts follow one another: the day from dayStart to eveningStart, the evening
+// to nightStart, the night to dayStart of the next calendar day, in local hours. So
+// the hours after midnight belong to the night of the day before, and each listed day
+// runs from its dayStart to the next one. The parts' lengths (12, 4 and 8 hours by
+// default) weigh the three levels in Lden; on a day of 23 or 25 hours the part that
+// holds the change is an hour shorter or longer, and its coverage follows.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "stats/level_sample.h"
+#include "stats/survey_records.h"
+
+namespace lp::stats {
+
+struct DayPartHours {
+    // Local hours at which the parts begin: 0 <= dayStart < eveningStart < nightStart <= 24.
+    int dayStart = 7;
+    int eveningStart = 19;
+    int nightStart = 23;
+    // Added to the evening and night levels in Lden, in dB.
+    double eveningPenalty = 5.0;
+    double nightPenalty = 10.0;
+
+    [[nodiscard]] int dayHours() const { return eveningStart - dayStart; }
+    [[nodiscard]] int eveningHours() const { return nightStart - eveningStart; }
+    [[nodiscard]] int nightHours() const { return 24 - nightStart + dayStart; }
+};
+
+// Why the hours make no three parts of a day, in words for the user; none when they do.
+[[nodiscard]] std::optional<QString> dayPartsProblem(const DayPartHours& hours);
+
+struct PartLevel {
+    qint64 records = 0;  // records that count in the part
+    std::optional<double> leq;
+    std::optional<double> coverage;  // records × S over the part's length, at most 1
+};
+
+struct DayLevels {
+    QDate date;  // the day the parts begin on (invalid for the whole survey)
+    PartLevel day;
+    PartLevel evening;
+    PartLevel night;
+    std::optional<double> lden;  // only where all three parts have records
+};
+
+struct DenLevels {
+    std::vector<DayLevels> days;  // from the day of the first record to that of the last
+    DayLevels overall;            // every part's records of all days together
+};
+
+// Lden of three part levels with the hours' weights and the penalties.
+[[nodiscard]] double denLevel(double lday, double levening, double lnight,
+                              const DayPartHours& hours);
+
+// The levels over `samples`, the survey's samples or those of them left after
+// exclusions; `hours` must pass dayPartsProblem.
+[[nodiscard]] DenLevels denLevels(const SurveyRecords& survey, std::span<const LevelSample> samples,
+                                  const DayPartHours& hours);
+
+}  // namespace lp::stats

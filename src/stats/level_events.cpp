@@ -1,0 +1,86 @@
+// Following runs of loud levels one level at a time.
+#include "stats/level_events.h"
+
+#include <algorithm>
+
+namespace lp::stats {
+
+EventDetector::EventDetector(const EventRule& rule, qint64 interval)
+    : rule_(rule), interval_(interval) {}
+
+std::optional<LevelEvent> EventDetector::close() {
+    std::optional<LevelEvent> event;
+    if (started_) {
+        LevelEvent e;
+        e.start = start_;
+        e.end = lastAbove_ + interval_;
+        e.duration = e.end - e.start;
+        e.records = energy_.count();
+        e.lmax = lmax_;
+        e.leq = *energy_.leq();
+        if (e.duration > 0) {
+            e.sel = e.leq + levelOf(static_cast<double>(e.duration));
+        }
+        event = e;
+    }
+    open_ = false;
+    started_ = false;
+    energy_ = {};
+    dip_ = {};
+    return event;
+}
+
+EventDetector::Step EventDetector::add(const LevelSample& sample) {
+    Step step;
+    const bool gap = previous_ && sample.time - *previous_ > interval_;
+    previous_ = sample.time;
+    if (open_ && gap) {
+        step.ended = close();
+    }
+    if (sample.level < rule_.threshold) {
+        if (open_) {
+            dip_.add(sample);
+            // The dip lasts from the last loud level to this one's end, less S.
+            if (sample.time - lastAbove_ >= rule_.bridge) {
+                step.ended = close();
+            }
+        }
+        return step;
+    }
+    if (!open_) {
+        open_ = true;
+        start_ = sample.time;
+        lmax_ = sample.level;
+    }
+    energy_.add(dip_);
+    dip_ = {};
+    energy_.add(sample);
+    lmax_ = std::max(lmax_, sample.level);
+    lastAbove_ = sample.time;
+    if (!started_ && lastAbove_ + interval_ - start_ >= rule_.minDuration) {
+        started_ = true;
+        step.startedAt = start_;
+    }
+    return step;
+}
+
+std::optional<LevelEvent> EventDetector::finish() {
+    return open_ ? close() : std::nullopt;
+}
+
+std::vector<LevelEvent> findEvents(std::span<const LevelSample> samples, const EventRule& rule,
+                                   qint64 interval) {
+    std::vector<LevelEvent> events;
+    EventDetector detector(rule, interval);
+    for (const LevelSample& sample : samples) {
+        if (std::optional<LevelEvent> ended = detector.add(sample).ended) {
+            events.push_back(*ended);
+        }
+    }
+    if (std::optional<LevelEvent> last = detector.finish()) {
+        events.push_back(*last);
+    }
+    return events;
+}
+
+}  // namespace lp::stats

@@ -1,0 +1,130 @@
+// Running the whole survey analysis.
+#include "stats/survey.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "stats/figure_text.h"
+
+namespace lp::stats {
+namespace {
+
+bool beginsEarlier(const TimeRange& a, const TimeRange& b) {
+    return a.from < b.from;
+}
+
+}  // namespace
+
+std::optional<QString> surveyOptionsProblem(const SurveyOptions& options) {
+    if (!isPeriodLength(options.periodLength)) {
+        return QStringLiteral(
+                   "a period must last from 1 minute to 24 hours and divide a day "
+                   "into whole periods, not %1 s")
+            .arg(options.periodLength);
+    }
+    if (std::optional<QString> problem = dayPartsProblem(options.dayParts)) {
+        return problem;
+    }
+    if (!std::isfinite(options.dayParts.eveningPenalty) ||
+        !std::isfinite(options.dayParts.nightPenalty)) {
+        return QStringLiteral("the evening and night penalties must be numbers of dB");
+    }
+    if (const std::optional<EventRule>& rule = options.events) {
+        if (!std::isfinite(rule->threshold) || rule->minDuration < 0 || rule->bridge < 0) {
+            return QStringLiteral(
+                "an event needs a threshold in dB, and its minimum duration "
+                "and bridge cannot be negative");
+        }
+    }
+    for (const TimeRange& range : options.exclusions) {
+        if (range.to <= range.from) {
+            return QStringLiteral("an excluded span must end after it begins");
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<LevelSample> withoutExclusions(std::span<const LevelSample> samples,
+                                           std::span<const TimeRange> exclusions,
+                                           qint64& excluded) {
+    // In order of their beginnings, a range passed (ending at or before a sample) holds
+    // no later sample, and the first range not passed holds the sample if any does:
+    // every range after it begins no earlier.
+    std::vector<TimeRange> ranges(exclusions.begin(), exclusions.end());
+    std::sort(ranges.begin(), ranges.end(), beginsEarlier);
+    std::vector<LevelSample> kept;
+    kept.reserve(samples.size());
+    auto range = ranges.begin();
+    for (const LevelSample& sample : samples) {
+        while (range != ranges.end() && range->to <= sample.time) {
+            ++range;
+        }
+        if (range == ranges.end() || sample.time < range->from) {
+            kept.push_back(sample);
+        }
+    }
+    excluded = static_cast<qint64>(samples.size() - kept.size());
+    return kept;
+}
+
+SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options) {
+    SurveyResult result;
+    result.files = survey.files;
+    result.zone = survey.days.zone();
+    if (survey.error) {
+        result.failure = surveyReadFailureText(*survey.error);
+        return result;
+    }
+    if (std::optional<QString> problem = surveyOptionsProblem(options)) {
+        result.failure = problem;
+        return result;
+    }
+    result.records = survey.records;
+    result.undated = survey.undated;
+    result.leftOut = survey.leftOut;
+    result.first = survey.first;
+    result.last = survey.last;
+    result.interval = survey.interval;
+
+    std::vector<LevelSample> kept;
+    std::span<const LevelSample> samples = survey.samples;
+    if (!options.exclusions.empty()) {
+        kept = withoutExclusions(survey.samples, options.exclusions, result.excluded);
+        samples = kept;
+    }
+    result.counted = static_cast<qint64>(samples.size());
+    result.periods = surveyPeriods(survey, samples, options.periodLength);
+    result.den = denLevels(survey, samples, options.dayParts);
+    if (options.events) {
+        result.events = findEvents(samples, *options.events, survey.interval.value_or(0));
+    }
+    return result;
+}
+
+SurveyResult analyseSurvey(const QStringList& files, const SurveyOptions& options,
+                           const QTimeZone& zone) {
+    if (std::optional<QString> problem = surveyOptionsProblem(options)) {
+        SurveyResult result;
+        result.files = files;
+        result.zone = zone;
+        result.failure = problem;
+        return result;  // no file is read for options that cannot be used
+    }
+    return analyseSurvey(readSurvey(files, zone), options);
+}
+
+QString surveyReadFailureText(const records::FileError& error) {
+    if (error.line == 0) {
+        return QStringLiteral("%1 cannot be read: %2.").arg(error.fileName, error.reason);
+    }
+    return QStringLiteral("Reading %1 stopped at line %2: %3.")
+        .arg(error.fileName)
+        .arg(error.line)
+        .arg(error.reason);
+}
+
+QString surveyLevelText(const std::optional<double>& level) {
+    return level ? QString::number(*level, 'f', 1) : kNoValue;
+}
+
+}  // namespace lp::stats

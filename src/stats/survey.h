@@ -1,0 +1,78 @@
+// A survey: one or more record files analysed as one stretch of time, by period, by
+// part of the day (with Lden) and for loud events, with spans of time left out.
+//
+// The records are read once (readSurvey); the analysis runs over them as often as the
+// options change. Every figure is a double worked out from the level texts; rounding
+// to 0.1 dB is for display (surveyLevelText).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTimeZone>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "records/file_error.h"
+#include "stats/day_parts.h"
+#include "stats/level_events.h"
+#include "stats/survey_periods.h"
+#include "stats/survey_records.h"
+
+namespace lp::stats {
+
+// A span of time [from, to), instants in seconds since the epoch.
+struct TimeRange {
+    qint64 from = 0;
+    qint64 to = 0;
+};
+
+struct SurveyOptions {
+    qint64 periodLength = 3600;  // seconds, isPeriodLength
+    DayPartHours dayParts;
+    std::optional<EventRule> events;  // none: no events are looked for
+    std::vector<TimeRange> exclusions;
+};
+
+struct SurveyResult {
+    // Why nothing was worked out, in words for the user: a file that could not be
+    // read (which file, which line, why) or an option out of range.
+    std::optional<QString> failure;
+
+    QStringList files;
+    QTimeZone zone;
+    qint64 records = 0;           // every record read
+    qint64 undated = 0;           // without a readable time stamp
+    qint64 leftOut = 0;           // dated, without a level
+    qint64 excluded = 0;          // with a level, but in an exclusion
+    qint64 counted = 0;           // in the figures: records - undated - leftOut - excluded
+    std::optional<qint64> first;  // instants of the first and last dated record
+    std::optional<qint64> last;
+    std::optional<qint64> interval;  // S, seconds
+
+    SurveyPeriods periods;
+    DenLevels den;
+    std::vector<LevelEvent> events;
+};
+
+// Why the options cannot be used, in words for the user; none when they can.
+[[nodiscard]] std::optional<QString> surveyOptionsProblem(const SurveyOptions& options);
+
+// The samples outside every exclusion; `excluded` is set to how many lie inside one.
+[[nodiscard]] std::vector<LevelSample> withoutExclusions(std::span<const LevelSample> samples,
+                                                         std::span<const TimeRange> exclusions,
+                                                         qint64& excluded);
+
+// The analysis of records read before.
+[[nodiscard]] SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options);
+// Reads the files (in `zone`) and analyses them.
+[[nodiscard]] SurveyResult analyseSurvey(const QStringList& files, const SurveyOptions& options,
+                                         const QTimeZone& zone = QTimeZone::systemTimeZone());
+
+// The words for a survey file that could not be read to its end.
+[[nodiscard]] QString surveyReadFailureText(const records::FileError& error);
+
+// A figure as shown: one decimal ("65.3"), or kNoValue.
+[[nodiscard]] QString surveyLevelText(const std::optional<double>& level);
+
+}  // namespace lp::stats

@@ -1,0 +1,57 @@
+// The periods of a survey: stretches of equal length, aligned to local midnight, from
+// the period of the first record to that of the last, each with its level figures.
+//
+// A period begins wherever the local wall clock shows a whole number of periods since
+// midnight, and ends where the next begins. On the day clocks go forward no period
+// begins in the skipped hour; on the day they go back the repeated hour's beginnings
+// come twice. So such a day has 23 or 25 hourly periods and its daily period lasts 23
+// or 25 hours; of two-hour periods, the one from 00:00 lasts 3 hours on the day clocks
+// go forward, and on the day they go back the one from the first 02:00 lasts 1 hour.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "stats/level_sample.h"
+#include "stats/survey_records.h"
+
+namespace lp::stats {
+
+struct SurveyPeriod {
+    qint64 start = 0;  // instants: the period is [start, end)
+    qint64 end = 0;
+    qint64 records = 0;  // records that count in it
+    std::optional<double> coverage;
+    // None when no record counts in the period. L10, L50, L90 are the Ln tally's levels
+    // at 0.1 dB.
+    std::optional<double> leq;
+    std::optional<double> lmax;
+    std::optional<double> lmin;
+    std::optional<double> l10;
+    std::optional<double> l50;
+    std::optional<double> l90;
+};
+
+struct SurveyPeriods {
+    std::vector<SurveyPeriod> list;
+    // Why no periods are listed (the survey spans too many of them); none otherwise.
+    std::optional<QString> refused;
+};
+
+// More periods than this are not listed: a survey of years in minutes is a mistake.
+inline constexpr qint64 kMaxPeriods = 1'000'000;
+inline constexpr qint64 kShortestPeriod = 60;
+
+// Whether periods may be this long: from 1 minute to 24 hours, a whole part of a day.
+[[nodiscard]] constexpr bool isPeriodLength(qint64 seconds) {
+    return seconds >= kShortestPeriod && seconds <= kSecondsPerDay && kSecondsPerDay % seconds == 0;
+}
+
+// The periods of `length` seconds (isPeriodLength) over `samples`, the survey's samples
+// or those of them left after exclusions.
+[[nodiscard]] SurveyPeriods surveyPeriods(const SurveyRecords& survey,
+                                          std::span<const LevelSample> samples, qint64 length);
+
+}  // namespace lp::stats

@@ -1,0 +1,45 @@
+// The records of a survey: one or more record files read as one stream in time-stamp
+// order, whatever order the files are given in. Only what the figures need is kept of
+// each record (its instant and level), a week of 1 s records in about 10 MB.
+#pragma once
+
+#include <QStringList>
+#include <QTimeZone>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "records/file_error.h"
+#include "stats/level_sample.h"
+#include "stats/local_days.h"
+
+namespace lp::stats {
+
+struct SurveyRecords {
+    QStringList files;
+    LocalDays days;
+    // The records that carry a level (by the Ln tally's rule), in time order; records
+    // with equal stamps keep the order of their files.
+    std::vector<LevelSample> samples;
+    qint64 records = 0;  // every record read
+    qint64 undated = 0;  // without a readable time stamp "YYYY/MM/DD hh:nn:ss"
+    qint64 leftOut = 0;  // dated, but carrying no level ("*", "-", "L", no number, 145 dB up)
+    // The instants of the first and the last dated record.
+    std::optional<qint64> first;
+    std::optional<qint64> last;
+    // The sampling interval S in seconds; none when no two records differ in time.
+    std::optional<qint64> interval;
+    // Why a file could not be read to its end (file and line); then nothing else is set.
+    std::optional<records::FileError> error;
+};
+
+// Reads the files of one survey; local time stamps are taken in `zone`.
+[[nodiscard]] SurveyRecords readSurvey(const QStringList& files,
+                                       const QTimeZone& zone = QTimeZone::systemTimeZone());
+
+// The most frequent positive difference between the instants of consecutive samples
+// (the smaller one on a tie); none when there is no positive difference. The samples
+// are in time order.
+[[nodiscard]] std::optional<qint64> samplingInterval(std::span<const LevelSample> samples);
+
+}  // namespace lp::stats

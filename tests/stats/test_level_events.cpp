@@ -1,0 +1,119 @@
+// Loud events against hand-computed cases, over a whole list and level by level as a
+// live run delivers them.
+#include <QTest>
+
+#include "stats/level_events.h"
+
+using namespace lp::stats;
+
+namespace {
+
+QString figure(const std::optional<double>& value, int decimals = 2) {
+    return value ? QString::number(*value, 'f', decimals) : QStringLiteral("-");
+}
+
+// "0-5 5 80.00 80.00 86.99": start-end (seconds), records, Lmax, Leq, SEL.
+QString eventText(const LevelEvent& e) {
+    return QStringLiteral("%1-%2 %3 %4 %5 %6")
+        .arg(e.start)
+        .arg(e.end)
+        .arg(e.records)
+        .arg(figure(e.lmax), figure(e.leq), figure(e.sel));
+}
+
+// Samples written "0-4@80 10@60": levels at whole seconds, a range of seconds at once.
+std::vector<LevelSample> samples(const QString& spec) {
+    std::vector<LevelSample> out;
+    for (const QString& item : spec.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList parts = item.split(u'@');
+        const QStringList range = parts[0].split(u'-');
+        for (qint64 t = range.first().toLongLong(); t <= range.last().toLongLong(); ++t) {
+            out.push_back(levelSample(t, parts[1].toDouble()));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(lp::stats::EventRule)
+
+class TestLevelEvents : public QObject {
+    Q_OBJECT
+private slots:
+    void events_data() {
+        QTest::addColumn<QString>("levels");
+        QTest::addColumn<qint64>("interval");
+        QTest::addColumn<EventRule>("rule");
+        QTest::addColumn<QStringList>("events");
+        const EventRule at70{70.0, 0, 0};
+        QTest::newRow("a gap ends a run")
+            << "0-4@80 10-12@80" << qint64(1) << at70
+            << QStringList{"0-5 5 80.00 80.00 86.99", "10-13 3 80.00 80.00 84.77"};
+        QTest::newRow("a level at the threshold belongs to it")
+            << "0-1@70 2@69.9" << qint64(1) << at70 << QStringList{"0-2 2 70.00 70.00 73.01"};
+        QTest::newRow("S of 10 s")
+            << "0@80 10@80 20@80 40@80" << qint64(10) << at70
+            << QStringList{"0-30 3 80.00 80.00 94.77", "40-50 1 80.00 80.00 90.00"};
+        // A dip of 2 s: shorter than a 3 s bridge, so one event with the dip's levels in
+        // its Leq; not shorter than a 2 s one.
+        QTest::newRow("a bridge joins")
+            << "0-2@80 3-4@60 5-6@90" << qint64(1) << EventRule{70.0, 0, 3}
+            << QStringList{"0-7 7 90.00 85.17 93.62"};
+        QTest::newRow("a dip as long as the bridge")
+            << "0-2@80 3-4@60 5-6@90" << qint64(1) << EventRule{70.0, 0, 2}
+            << QStringList{"0-3 3 80.00 80.00 84.77", "5-7 2 90.00 90.00 93.01"};
+        QTest::newRow("a bridge does not cross a gap")
+            << "0-2@80 5-6@90" << qint64(1) << EventRule{70.0, 0, 10}
+            << QStringList{"0-3 3 80.00 80.00 84.77", "5-7 2 90.00 90.00 93.01"};
+        QTest::newRow("minimum duration")
+            << "0-2@80 3@60 4-5@80" << qint64(1) << EventRule{70.0, 3, 0}
+            << QStringList{"0-3 3 80.00 80.00 84.77"};
+    }
+    void events() {
+        QFETCH(QString, levels);
+        QFETCH(qint64, interval);
+        QFETCH(EventRule, rule);
+        QStringList found;
+        for (const LevelEvent& e : findEvents(samples(levels), rule, interval)) {
+            found << eventText(e);
+        }
+        QTEST(found, "events");
+    }
+
+    // What a live run is told, level by level: "S0" an event from 0 has started, "E0" the
+    // event from 0 has ended, "." nothing; the last entry is the end of the levels.
+    void liveSteps_data() {
+        QTest::addColumn<QString>("levels");
+        QTest::addColumn<EventRule>("rule");
+        QTest::addColumn<QString>("steps");
+        // Started once 3 s long; the run at 6 is too short to be told, and a gap ends it.
+        QTest::newRow("minimum duration")
+            << "0-4@80 5@60 6@80 9@80" << EventRule{70.0, 3, 0} << ". . S0 . . E0 . . | .";
+        QTest::newRow("a gap ends one and starts the next")
+            << "0@80 5@80" << EventRule{70.0, 0, 0} << "S0 E0S5 | E5";
+    }
+    void liveSteps() {
+        QFETCH(QString, levels);
+        QFETCH(EventRule, rule);
+        EventDetector detector(rule, 1);
+        QStringList steps;
+        for (const LevelSample& sample : samples(levels)) {
+            const EventDetector::Step step = detector.add(sample);
+            QString text;
+            if (step.ended) {
+                text += u'E' + QString::number(step.ended->start);
+            }
+            if (step.startedAt) {
+                text += u'S' + QString::number(*step.startedAt);
+            }
+            steps << (text.isEmpty() ? QStringLiteral(".") : text);
+        }
+        const std::optional<LevelEvent> last = detector.finish();
+        steps << QStringLiteral("|") << (last ? u'E' + QString::number(last->start) : ".");
+        QTEST(steps.join(u' '), "steps");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLevelEvents)
+#include "test_level_events.moc"

@@ -1,0 +1,391 @@
+// The survey analysis against hand-computed cases: the sampling interval, time stamps,
+// periods and their coverage, day/evening/night levels and Lden, exclusions, files in
+// any order (an event across their boundary), days of 23 and 25 hours, and files that
+// do not read. The events themselves are tested in test_level_events.
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "files.h"
+#include "records/record_format.h"
+#include "stats/survey.h"
+
+using namespace lp::stats;
+
+namespace {
+
+const QString kStampFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
+
+// `count` records from `stamp` on, one every `step` seconds, all of `level`. A stamp
+// that is no date is written as it is.
+struct Run {
+    QString stamp;
+    int count = 1;
+    int step = 0;
+    QString level;
+};
+using Runs = QList<Run>;
+
+qint64 instant(const QString& stamp, const QTimeZone& zone) {
+    QDateTime t = QDateTime::fromString(stamp, kStampFormat);
+    t.setTimeZone(zone);
+    return t.toSecsSinceEpoch();
+}
+
+QByteArray recordFile(const Runs& runs, const QTimeZone& zone) {
+    QByteArray bytes = lp::records::kHeaderLine.toByteArray();
+    int no = 0;
+    for (const Run& run : runs) {
+        QDateTime t = QDateTime::fromString(run.stamp, kStampFormat);
+        t.setTimeZone(zone);
+        for (int i = 0; i < run.count; ++i) {
+            const QString stamp =
+                t.isValid() ? t.addSecs(qint64(i) * run.step).toString(kStampFormat) : run.stamp;
+            lp::records::appendRecordLine(bytes, QByteArray::number(++no), stamp.toLatin1(),
+                                          run.level.toLatin1());
+        }
+    }
+    return bytes;
+}
+
+QString figure(const std::optional<double>& value, int decimals = 2) {
+    return value ? QString::number(*value, 'f', decimals) : QStringLiteral("-");
+}
+
+// "10:15 5 0.33 70.00 70.0 70.0 70.0 70.0 70.0": start (local hh:mm), records, coverage,
+// Leq, Lmax, Lmin, L10, L50, L90.
+QString periodText(const SurveyPeriod& p, const QTimeZone& zone) {
+    return QStringList{QDateTime::fromSecsSinceEpoch(p.start, zone).toString("HH:mm"),
+                       QString::number(p.records),
+                       figure(p.coverage),
+                       figure(p.leq),
+                       figure(p.lmax, 1),
+                       figure(p.lmin, 1),
+                       figure(p.l10, 1),
+                       figure(p.l50, 1),
+                       figure(p.l90, 1)}
+        .join(u' ');
+}
+
+// "60.00 55.00 49.48 59.83 | 1.00 1.00 1.00": Lday, Levening, Lnight, Lden, then the
+// three coverages.
+QString dayText(const DayLevels& d) {
+    return QStringList{figure(d.day.leq),          figure(d.evening.leq),
+                       figure(d.night.leq),        figure(d.lden),
+                       QStringLiteral("|"),        figure(d.day.coverage),
+                       figure(d.evening.coverage), figure(d.night.coverage)}
+        .join(u' ');
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Runs)
+
+class TestSurvey : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString write(const QString& name, const Runs& runs, const QTimeZone& zone) {
+        const QString path = dir_.filePath(name);
+        return lp::test::writeFile(path, recordFile(runs, zone)) ? path : QString();
+    }
+    QStringList periodTexts(const SurveyResult& r) {
+        QStringList out;
+        for (const SurveyPeriod& p : r.periods.list) {
+            out << periodText(p, r.zone);
+        }
+        return out;
+    }
+
+private slots:
+    void interval_data() {
+        QTest::addColumn<QString>("times");
+        QTest::addColumn<qint64>("interval");  // 0: none
+        QTest::newRow("10 s with jitter") << "0 10 20 29 40 50 61 70" << qint64(10);
+        QTest::newRow("a tie takes the shorter") << "0 2 4 5 6" << qint64(1);
+        QTest::newRow("hourly") << "0 7200 14400 14401" << qint64(7200);
+        QTest::newRow("one record") << "5" << qint64(0);
+        QTest::newRow("one stamp") << "5 5 5" << qint64(0);
+    }
+    void interval() {
+        QFETCH(QString, times);
+        std::vector<LevelSample> s;
+        for (const QString& t : times.split(u' ')) {
+            s.push_back(levelSample(t.toLongLong(), 50.0));
+        }
+        QTEST(samplingInterval(s).value_or(0), "interval");
+    }
+
+    void stamps_data() {
+        QTest::addColumn<QString>("stamp");
+        QTest::addColumn<QString>("read");  // date and second of the day, or "none"
+        QTest::newRow("morning") << "2026/06/01 10:00:00"
+                                 << "2026-06-01 36000";
+        QTest::newRow("last second") << "2026/12/31 23:59:59"
+                                     << "2026-12-31 86399";
+        QTest::newRow("leap day") << "2024/02/29 00:00:00"
+                                  << "2024-02-29 0";
+        QTest::newRow("no leap day") << "2026/02/29 10:00:00"
+                                     << "none";
+        QTest::newRow("hour 24") << "2026/06/01 24:00:00"
+                                 << "none";
+        QTest::newRow("minute 60") << "2026/06/01 23:60:00"
+                                   << "none";
+        QTest::newRow("second 60") << "2026/06/01 23:59:60"
+                                   << "none";
+        QTest::newRow("no seconds") << "2026/06/01 10:00"
+                                    << "none";
+        QTest::newRow("a blank after it") << "2026/06/01 10:00:00 "
+                                          << "none";
+        QTest::newRow("dashes") << "2026-06-01 10:00:00"
+                                << "none";
+        QTest::newRow("fixed-column line") << "09/06/01 12:00:00"
+                                           << "none";
+    }
+    void stamps() {
+        QFETCH(QString, stamp);
+        const std::optional<LocalStamp> read = readStamp(stamp.toLatin1());
+        QTEST(read ? QDate::fromJulianDay(read->julianDay).toString(Qt::ISODate) + u' ' +
+                         QString::number(read->secondOfDay)
+                   : QStringLiteral("none"),
+              "read");
+    }
+
+    void optionsProblem_data() {
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<DayPartHours>("hours");
+        QTest::addColumn<qint64>("exclusionLength");
+        QTest::addColumn<qint64>("bridge");
+        QTest::addColumn<bool>("problem");
+        const DayPartHours usual;
+        QTest::newRow("usual") << qint64(3600) << usual << qint64(60) << qint64(0) << false;
+        QTest::newRow("15 min and 24 h")
+            << qint64(900) << DayPartHours{0, 12, 24} << qint64(1) << qint64(5) << false;
+        QTest::newRow("7 min") << qint64(420) << usual << qint64(60) << qint64(0) << true;
+        QTest::newRow("30 s") << qint64(30) << usual << qint64(60) << qint64(0) << true;
+        QTest::newRow("2 days") << qint64(172800) << usual << qint64(60) << qint64(0) << true;
+        QTest::newRow("evening before day")
+            << qint64(3600) << DayPartHours{19, 7, 23} << qint64(60) << qint64(0) << true;
+        QTest::newRow("no evening")
+            << qint64(3600) << DayPartHours{7, 19, 19} << qint64(60) << qint64(0) << true;
+        QTest::newRow("night after 24 h")
+            << qint64(3600) << DayPartHours{7, 19, 25} << qint64(60) << qint64(0) << true;
+        QTest::newRow("empty exclusion") << qint64(3600) << usual << qint64(0) << qint64(0) << true;
+        QTest::newRow("negative bridge")
+            << qint64(3600) << usual << qint64(60) << qint64(-1) << true;
+    }
+    void optionsProblem() {
+        QFETCH(qint64, length);
+        QFETCH(DayPartHours, hours);
+        QFETCH(qint64, exclusionLength);
+        QFETCH(qint64, bridge);
+        SurveyOptions options{
+            length, hours, EventRule{70.0, 0, bridge}, {{100, 100 + exclusionLength}}};
+        QTEST(surveyOptionsProblem(options).has_value(), "problem");
+    }
+
+    void periods_data() {
+        QTest::addColumn<Runs>("runs");
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<QStringList>("exclusions");  // "from|to", both local stamps
+        QTest::addColumn<QStringList>("periods");
+        QTest::addColumn<QString>("counts");  // records undated leftOut excluded counted
+        // S = 60 s. The first period is full; the second holds 5 of 15 minutes (the
+        // three records without a level count for nothing); the third is empty; the
+        // fourth holds one record.
+        QTest::newRow("coverage, a gap, one record")
+            << Runs{{"2026/06/01 10:00:00", 5, 60, "40.0"}, {"2026/06/01 10:05:00", 5, 60, "50.0"},
+                    {"2026/06/01 10:10:00", 5, 60, "60.0"}, {"2026/06/01 10:15:00", 5, 60, "70.0"},
+                    {"2026/06/01 10:19:30", 1, 0, "*"},     {"2026/06/01 10:19:30", 1, 0, "L"},
+                    {"2026/06/01 10:19:30", 1, 0, "145.0"}, {"2026/06/01 10:19:6x", 1, 0, "50.0"},
+                    {"2026/02/30 10:20:00", 1, 0, "50.0"},  {"2026/06/01 10:50:00", 1, 0, "45.5"}}
+            << qint64(900) << QStringList{}
+            << QStringList{"10:00 15 1.00 55.68 60.0 40.0 60.0 50.0 40.0",
+                           "10:15 5 0.33 70.00 70.0 70.0 70.0 70.0 70.0",
+                           "10:30 0 0.00 - - - - - -",
+                           "10:45 1 0.07 45.50 45.5 45.5 45.5 45.5 45.5"}
+            << "26 2 3 0 21";
+        // Two overlapping exclusions given out of order make [10:50, 11:10): 10 records
+        // on either side of 11:00 are left out, the one at 11:10 stays.
+        QTest::newRow("an exclusion over a period edge")
+            << Runs{{"2026/06/01 10:00:00", 60, 60, "50.0"},
+                    {"2026/06/01 11:00:00", 60, 60, "60.0"}}
+            << qint64(3600)
+            << QStringList{"2026/06/01 10:55:00|2026/06/01 11:10:00",
+                           "2026/06/01 10:50:00|2026/06/01 11:00:00"}
+            << QStringList{"10:00 50 0.83 50.00 50.0 50.0 50.0 50.0 50.0",
+                           "11:00 50 0.83 60.00 60.0 60.0 60.0 60.0 60.0"}
+            << "120 0 0 20 100";
+    }
+    void periods() {
+        QFETCH(Runs, runs);
+        QFETCH(QStringList, exclusions);
+        const QTimeZone utc = QTimeZone::utc();
+        SurveyOptions options;
+        QFETCH(qint64, length);
+        options.periodLength = length;
+        for (const QString& range : exclusions) {
+            const QStringList ends = range.split(u'|');
+            options.exclusions.push_back({instant(ends[0], utc), instant(ends[1], utc)});
+        }
+        const SurveyResult r = analyseSurvey({write("periods.sdm", runs, utc)}, options, utc);
+        QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
+        QCOMPARE(r.interval, qint64(60));
+        QTEST(periodTexts(r), "periods");
+        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(r.records)
+                  .arg(r.undated)
+                  .arg(r.leftOut)
+                  .arg(r.excluded)
+                  .arg(r.counted),
+              "counts");
+    }
+
+    void dayParts_data() {
+        QTest::addColumn<Runs>("runs");
+        QTest::addColumn<DayPartHours>("hours");
+        QTest::addColumn<QStringList>("days");  // date, then dayText
+        QTest::addColumn<QString>("overall");
+        // Hourly records. The night of June 1 runs across midnight into June 2: one
+        // record at 40 before it, seven at 50 after. June 2 has no evening, so no Lden.
+        QTest::newRow("a night across midnight, a day without evening")
+            << Runs{{"2026/06/01 07:00:00", 12, 3600, "60.0"},
+                    {"2026/06/01 19:00:00", 4, 3600, "55.0"},
+                    {"2026/06/01 23:00:00", 1, 0, "40.0"},
+                    {"2026/06/02 00:00:00", 7, 3600, "50.0"},
+                    {"2026/06/02 07:00:00", 12, 3600, "60.0"},
+                    {"2026/06/02 23:00:00", 8, 3600, "50.0"}}
+            << DayPartHours{}
+            << QStringList{"2026-06-01 60.00 55.00 49.48 59.83 | 1.00 1.00 1.00",
+                           "2026-06-02 60.00 - 50.00 - | 1.00 0.00 1.00"}
+            << "60.00 55.00 49.75 59.92 | 1.00 0.50 1.00";
+        // Day 06-20 h, evening 20-23 h, night 23-06 h weigh 14, 3 and 7; penalties 3 and 8 dB.
+        QTest::newRow("other hours and penalties")
+            << Runs{{"2026/06/01 06:00:00", 14, 3600, "60.0"},
+                    {"2026/06/01 20:00:00", 3, 3600, "55.0"},
+                    {"2026/06/01 23:00:00", 7, 3600, "50.0"}}
+            << DayPartHours{6, 20, 23, 3.0, 8.0}
+            << QStringList{"2026-06-01 60.00 55.00 50.00 59.27 | 1.00 1.00 1.00"}
+            << "60.00 55.00 50.00 59.27 | 1.00 1.00 1.00";
+    }
+    void dayParts() {
+        QFETCH(Runs, runs);
+        const QTimeZone utc = QTimeZone::utc();
+        SurveyOptions options;
+        QFETCH(DayPartHours, hours);
+        options.dayParts = hours;
+        // The night's records go in a file of their own day, as a daily rotation writes.
+        Runs first;
+        Runs second;
+        for (const Run& run : runs) {
+            (run.stamp.startsWith("2026/06/01") ? first : second) << run;
+        }
+        const SurveyResult r = analyseSurvey(
+            {write("day1.sdm", first, utc), write("day2.sdm", second, utc)}, options, utc);
+        QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
+        QStringList days;
+        for (const DayLevels& d : r.den.days) {
+            days << d.date.toString(Qt::ISODate) + u' ' + dayText(d);
+        }
+        QTEST(days, "days");
+        QTEST(dayText(r.den.overall), "overall");
+    }
+
+    // Three files given latest first, two of them interleaved: one stream in time
+    // order, S = 1 s, and one event across midnight and the file boundary.
+    void filesInAnyOrder() {
+        const QTimeZone utc = QTimeZone::utc();
+        const QString a = write("a.sdm", {{"2026/06/01 23:59:55", 3, 2, "80.0"}}, utc);
+        const QString c = write("c.sdm", {{"2026/06/01 23:59:56", 2, 2, "80.0"}}, utc);
+        const QString b = write(
+            "b.sdm", {{"2026/06/02 00:00:00", 3, 1, "80.0"}, {"2026/06/02 00:00:03", 2, 1, "60.0"}},
+            utc);
+        SurveyOptions options;
+        options.events = EventRule{70.0, 0, 0};
+        const SurveyResult r = analyseSurvey({b, c, a}, options, utc);
+        QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
+        QCOMPARE(r.interval, qint64(1));
+        QCOMPARE(periodTexts(r), QStringList({"23:00 5 0.00 80.00 80.0 80.0 80.0 80.0 80.0",
+                                              "00:00 5 0.00 77.81 80.0 60.0 80.0 80.0 60.0"}));
+        QCOMPARE(r.events.size(), size_t(1));
+        QCOMPARE(r.events[0].start, instant("2026/06/01 23:59:55", utc));
+        QCOMPARE(r.events[0].duration, 8);
+        QCOMPARE(r.events[0].records, 8);
+    }
+
+    // A recording straight through the change to and from summer time, every 10
+    // minutes. A period begins where the wall clock shows its multiple: none at the
+    // skipped 02:00, two at the repeated one. The night before holds 6 or 8 hours of
+    // records of its 7 or 9.
+    void summerTimeDays_data() {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<QString>("periods");  // local start hour / records
+        QTest::addColumn<QString>("nightCoverage");
+        QTest::newRow("clocks forward, hourly")
+            << "2026/03/29" << 138 << qint64(3600)
+            << "00/6 01/6 03/6 04/6 05/6 06/6 07/6 08/6 09/6 10/6 11/6 12/6 "
+               "13/6 14/6 15/6 16/6 17/6 18/6 19/6 20/6 21/6 22/6 23/6"
+            << "0.86";
+        QTest::newRow("clocks forward, two-hourly")
+            << "2026/03/29" << 138 << qint64(7200)
+            << "00/18 04/12 06/12 08/12 10/12 12/12 14/12 16/12 18/12 20/12 22/12"
+            << "0.86";
+        QTest::newRow("clocks back, hourly")
+            << "2026/10/25" << 150 << qint64(3600)
+            << "00/6 01/6 02/6 02/6 03/6 04/6 05/6 06/6 07/6 08/6 09/6 10/6 "
+               "11/6 12/6 13/6 14/6 15/6 16/6 17/6 18/6 19/6 20/6 21/6 22/6 23/6"
+            << "0.89";
+        QTest::newRow("clocks back, daily") << "2026/10/25" << 150 << qint64(86400) << "00/150"
+                                            << "0.89";
+    }
+    void summerTimeDays() {
+        QFETCH(QString, date);
+        QFETCH(int, records);
+        QFETCH(qint64, length);
+        const QTimeZone berlin("Europe/Berlin");
+        QVERIFY(berlin.isValid());
+        const QString file = write("dst.sdm", {{date + " 00:00:00", records, 600, "50.0"}}, berlin);
+        SurveyOptions options;
+        options.periodLength = length;
+        const SurveyResult r = analyseSurvey({file}, options, berlin);
+        QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
+        QCOMPARE(r.interval, qint64(600));
+        QStringList periods;
+        for (const SurveyPeriod& p : r.periods.list) {
+            periods << QDateTime::fromSecsSinceEpoch(p.start, berlin).toString("HH") + u'/' +
+                           QString::number(p.records);
+        }
+        QTEST(periods.join(u' '), "periods");
+        QCOMPARE(r.periods.list.front().start, instant(date + " 00:00:00", berlin));
+        QCOMPARE(r.periods.list.back().end, instant(date + " 00:00:00", berlin) + records * 600);
+        QTEST(figure(r.den.days.front().night.coverage), "nightCoverage");
+    }
+
+    void readFailure_data() {
+        QTest::addColumn<QByteArray>("bytes");  // empty: no such file
+        QTest::addColumn<QString>("failure");   // %1 is the file
+        QTest::newRow("a line without fields")
+            << QByteArray("No.s\tDate Time\tdB\t\r\n1\t2026/06/01 10:00:00\t50.0\t\r\n2\tbad\r\n")
+            << "Reading %1 stopped at line 3: a record line needs a TAB after each of its three "
+               "fields, and this line has only one.";
+        QTest::newRow("no such file") << QByteArray()
+                                      << "%1 cannot be read: the file cannot be opened (No such "
+                                         "file or directory).";
+    }
+    void readFailure() {
+        QFETCH(QByteArray, bytes);
+        const QTimeZone utc = QTimeZone::utc();
+        const QString good = write("good.sdm", {{"2026/06/01 09:00:00", 3, 1, "50.0"}}, utc);
+        const QString bad = dir_.filePath(bytes.isEmpty() ? "missing.sdm" : "bad.sdm");
+        QVERIFY(bytes.isEmpty() || lp::test::writeFile(bad, bytes));
+        const SurveyResult r = analyseSurvey({good, bad}, SurveyOptions{}, utc);
+        QFETCH(QString, failure);
+        QCOMPARE(r.failure.value_or(QString()), failure.arg(bad));
+        QVERIFY(r.periods.list.empty());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSurvey)
+#include "test_survey.moc"
