@@ -25,7 +25,7 @@
 #include "../support/sim_process.h"
 #include "app/open_port.h"
 #include "app/session.h"
-#include "charts/realtime_spl.h"
+#include "charts/real_time_chart.h"
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/qt_clock.h"

@@ -21,8 +21,8 @@
 #include "../support/large_record_file.h"
 #include "../support/sim_process.h"
 #include "link/live_poller.h"
-#include "lists/hdd_saved_list.h"
 #include "lists/print_session.h"
+#include "lists/saved_file_window.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_line_printer.h"
 #include "platform/serial_transport.h"
@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
     pollTimer->start();
 
     PdfDialogs dialogs(pdf);
-    lists::HddSavedList window(dialogs, nullptr);
+    lists::SavedFileWindow window(dialogs, nullptr);
     window.show();
     if (window.load(sdm) || window.recordCount() != count) {
         std::fprintf(stderr, "cannot list %s\n", qPrintable(sdm));

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "../support/bench_support.h"
-#include "lists/hdd_saved_list.h"
 #include "lists/list_save.h"
+#include "lists/saved_file_window.h"
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
         const qint64 before = residentBytes();
         {
             bench::CountingDialogs dialogs;
-            lists::HddSavedList window(dialogs, nullptr);
+            lists::SavedFileWindow window(dialogs, nullptr);
             QElapsedTimer t;
             t.start();
             window.show();

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/file_viewer.h"
 #include "app/open_port.h"
-#include "app/saved_file_window.h"
-#include "app/selection.h"
+#include "app/port_choice_window.h"
 #include "app/session.h"
 #include "app/start_options.h"
 #include "panel/panel.h"
@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     }
 
     std::unique_ptr<lp::app::Session> session;
-    lp::app::Selection selection(dialogs, systemPorts());
+    lp::app::PortChoiceWindow selection(dialogs, systemPorts());
     // Opens the port and shows the panel; false (the reason in `error`) when the port
     // cannot be opened.
     const auto startSession = [&](const lp::app::PortRequest& request, QString* error) {
@@ -85,7 +85,7 @@ int main(int argc, char* argv[]) {
         selection.close();
         return true;
     };
-    QObject::connect(&selection, &lp::app::Selection::portChosen, &selection,
+    QObject::connect(&selection, &lp::app::PortChoiceWindow::portChosen, &selection,
                      [&](const lp::app::PortRequest& request) {
                          QString error;
                          if (!startSession(request, &error)) {

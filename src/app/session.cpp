@@ -1,15 +1,15 @@
 #include "app/session.h"
 
-#include "app/saved_file_window.h"
+#include "app/file_viewer.h"
 
-#include "charts/list_plot.h"
-#include "charts/realtime_spl.h"
-#include "lists/hdd_saved_list.h"
+#include "charts/real_time_chart.h"
+#include "charts/record_plot.h"
 #include "lists/live_list_feed.h"
 #include "lists/saved_file_opener.h"
+#include "lists/saved_file_window.h"
 #include "live/live_cycle.h"
 #include "live/recording.h"
-#include "memory/data_list.h"
+#include "memory/downloaded_set_window.h"
 #include "memory/memory_flow.h"
 #include "panel/panel.h"
 
@@ -59,22 +59,23 @@ void Session::wireWindows() {
     // The memory windows go with the panel, before the link they talk through.
     auto* memoryFlow = new memory::MemoryFlow(meter_->link(), dialogs_, panel, panel);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
-    connect(memoryFlow, &memory::MemoryFlow::dataListShown, this, [this](memory::DataList* list) {
-        list->setPlotAvailable(true);
-        connect(list, &memory::DataList::plotRequested, this, [this, list] {
-            openPlot(list->records().store(), QStringLiteral("Set %1").arg(list->setNumber()),
-                     list);
-        });
-    });
+    connect(memoryFlow, &memory::MemoryFlow::dataListShown, this,
+            [this](memory::DownloadedSetWindow* list) {
+                list->setPlotAvailable(true);
+                connect(list, &memory::DownloadedSetWindow::plotRequested, this, [this, list] {
+                    openPlot(list->records().store(),
+                             QStringLiteral("Set %1").arg(list->setNumber()), list);
+                });
+            });
 
     connect(panel, &panel::Panel::graphRequested, this, &Session::openRealTimeChart);
 }
 
-charts::RealTimeSpl* Session::realTimeChart() const {
+charts::RealTimeChart* Session::realTimeChart() const {
     return chart_;
 }
 
-charts::ListPlot* Session::listPlot() const {
+charts::RecordPlot* Session::listPlot() const {
     return plot_;
 }
 
@@ -85,7 +86,7 @@ void Session::openRealTimeChart() {
         chart_->activateWindow();
         return;
     }
-    chart_ = new charts::RealTimeSpl(clock_, cycle_->reading().level, dialogs_);
+    chart_ = new charts::RealTimeChart(clock_, cycle_->reading().level, dialogs_);
     connect(
         cycle_, &live::LiveCycle::readingDecoded, chart_,
         [chart = chart_.data()](const link::Reading& reading) { chart->setLevel(reading.level); });
@@ -100,7 +101,7 @@ void Session::openPlot(const records::RecordStore& records, const QString& title
     live::LiveCycle* cycle = cycle_;
     const platform::LivePause pause{[cycle] { cycle->pauseTimers(); },
                                     [cycle] { cycle->resumeTimers(); }};
-    plot_ = new charts::ListPlot(records, title, clock_, dialogs_, pause);
+    plot_ = new charts::RecordPlot(records, title, clock_, dialogs_, pause);
     plot_->setAttribute(Qt::WA_DeleteOnClose);
     // Beside the window it plots.
     plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
@@ -130,7 +131,7 @@ void Session::portLost(const QString& reason) {
 }
 
 void Session::openSavedFile() {
-    lists::HddSavedList* window = fileOpener_->open();
+    lists::SavedFileWindow* window = fileOpener_->open();
     if (window) {
         equipSavedFileWindow(*window, dialogs_,
                              [this](const records::RecordStore& records, const QString& title,

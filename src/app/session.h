@@ -24,8 +24,8 @@ namespace lp::panel {
 class Panel;
 }  // namespace lp::panel
 namespace lp::charts {
-class ListPlot;
-class RealTimeSpl;
+class RecordPlot;
+class RealTimeChart;
 }  // namespace lp::charts
 namespace lp::records {
 class RecordStore;
@@ -54,8 +54,8 @@ public:
     [[nodiscard]] live::Recording& recording() { return *recording_; }
     [[nodiscard]] link::MeterLink& link() { return meter_->link(); }
     // The real-time chart and the record plot while they are open.
-    [[nodiscard]] charts::RealTimeSpl* realTimeChart() const;
-    [[nodiscard]] charts::ListPlot* listPlot() const;
+    [[nodiscard]] charts::RealTimeChart* realTimeChart() const;
+    [[nodiscard]] charts::RecordPlot* listPlot() const;
 
 signals:
     // The panel was closed: the program ends.
@@ -79,8 +79,8 @@ private:
     std::unique_ptr<panel::Panel> panel_;
     std::unique_ptr<lists::LiveListFeed> listFeed_;
     std::unique_ptr<lists::SavedFileOpener> fileOpener_;
-    QPointer<charts::RealTimeSpl> chart_;
-    QPointer<charts::ListPlot> plot_;
+    QPointer<charts::RealTimeChart> chart_;
+    QPointer<charts::RecordPlot> plot_;
 };
 
 }  // namespace lp::app

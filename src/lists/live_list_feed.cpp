@@ -15,10 +15,10 @@ void LiveListFeed::openList() {
         return;
     }
     if (!list_) {
-        list_ = new List(dialogs_, anchor_, anchor_);
-        connect(list_, &List::pauseRequested, this, [this] { setListOn(false); });
-        connect(list_, &List::continueRequested, this, [this] { setListOn(true); });
-        connect(list_, &List::closed, this, [this] {
+        list_ = new LiveListWindow(dialogs_, anchor_, anchor_);
+        connect(list_, &LiveListWindow::pauseRequested, this, [this] { setListOn(false); });
+        connect(list_, &LiveListWindow::continueRequested, this, [this] { setListOn(true); });
+        connect(list_, &LiveListWindow::closed, this, [this] {
             run_.stop();
             emit listOnChanged(false);
         });

@@ -16,8 +16,8 @@
 #include <QString>
 #include <optional>
 
-#include "lists/list_window.h"
 #include "lists/live_list_run.h"
+#include "lists/live_list_window.h"
 #include "live/sample.h"
 #include "platform/dialogs.h"
 #include "records/file_error.h"
@@ -48,7 +48,7 @@ public:
     [[nodiscard]] qint32 rowCount() const { return run_.rowCount(); }
 
     // The open list window, or null.
-    [[nodiscard]] List* window() const { return list_; }
+    [[nodiscard]] LiveListWindow* window() const { return list_; }
 
     void setDumpEvery(qint32 rows) { run_.setDumpEvery(rows); }
     [[nodiscard]] qint32 dumpEvery() const { return run_.dumpEvery(); }
@@ -72,7 +72,7 @@ private:
 
     platform::Dialogs& dialogs_;
     QPointer<QWidget> anchor_;
-    QPointer<List> list_;
+    QPointer<LiveListWindow> list_;
     LiveListRun run_;
     QString dumpFolder_;
 };

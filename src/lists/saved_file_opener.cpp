@@ -4,7 +4,7 @@
 #include <QMenuBar>
 
 #include "lists/csv_export_command.h"
-#include "lists/hdd_saved_list.h"
+#include "lists/saved_file_window.h"
 #include "platform/wait_cursor.h"
 
 namespace lp::lists {
@@ -13,7 +13,7 @@ SavedFileOpener::SavedFileOpener(platform::Dialogs& dialogs, platform::LivePause
                                  QWidget* anchor)
     : dialogs_(dialogs), timers_(std::move(timers)), anchor_(anchor) {}
 
-HddSavedList* SavedFileOpener::open() {
+SavedFileWindow* SavedFileOpener::open() {
     const std::optional<QString> name = dialogs_.openFileName(anchor_, platform::kRecordFileFilter);
     if (!name || name->isEmpty()) {
         return nullptr;
@@ -21,12 +21,12 @@ HddSavedList* SavedFileOpener::open() {
     return openFile(*name);
 }
 
-HddSavedList* SavedFileOpener::openFile(const QString& path) {
+SavedFileWindow* SavedFileOpener::openFile(const QString& path) {
     if (window_) {
         window_->close();
         delete window_;
     }
-    auto* window = new HddSavedList(dialogs_, anchor_, anchor_);
+    auto* window = new SavedFileWindow(dialogs_, anchor_, anchor_);
     window_ = window;
     addExportCsvCommand(*window, dialogs_, window->menuBar());
     window->show();

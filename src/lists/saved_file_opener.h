@@ -15,7 +15,7 @@ class QWidget;
 
 namespace lp::lists {
 
-class HddSavedList;
+class SavedFileWindow;
 
 class SavedFileOpener {
 public:
@@ -24,12 +24,12 @@ public:
 
     // The command (the panel stops a running recording before calling it). Returns
     // the window, or null when the dialog was cancelled.
-    HddSavedList* open();
+    SavedFileWindow* open();
     // The same without the dialog.
-    HddSavedList* openFile(const QString& path);
+    SavedFileWindow* openFile(const QString& path);
 
     // The saved-file window now open, or null.
-    [[nodiscard]] HddSavedList* window() const { return window_; }
+    [[nodiscard]] SavedFileWindow* window() const { return window_; }
 
     // The message for a load that did not finish.
     [[nodiscard]] static QString loadFailureText(const records::FileError& error,
@@ -39,7 +39,7 @@ private:
     platform::Dialogs& dialogs_;
     platform::LivePause timers_;
     QPointer<QWidget> anchor_;
-    QPointer<HddSavedList> window_;
+    QPointer<SavedFileWindow> window_;
 };
 
 }  // namespace lp::lists

@@ -1,7 +1,7 @@
 // MEMORY: the status, then the memory window, and the downloaded-data lists.
 #include "memory/memory_flow.h"
 
-#include "memory/data_list.h"
+#include "memory/downloaded_set_window.h"
 #include "memory/memory_window.h"
 #include "platform/window_retirement.h"
 
@@ -42,7 +42,7 @@ void MemoryFlow::statusRead(const MemoryStatusInfo& status) {
     statusPending_ = false;
     // The window before may be showing a message of its own: it goes when that closes.
     retire(memory_);
-    auto* window = new Memory(commands_, dialogs_, status);
+    auto* window = new MemoryWindow(commands_, dialogs_, status);
     memory_ = window;
     connect(&window->browser(), &MemoryBrowser::downloadStarting, this, &MemoryFlow::closeDataList);
     window->show();
@@ -85,7 +85,7 @@ void MemoryFlow::showSet(const DownloadedSet& set) {
         return;
     }
     closeDataList();
-    auto* window = new DataList(dialogs_, memory_);
+    auto* window = new DownloadedSetWindow(dialogs_, memory_);
     dataList_ = window;
     window->showSet(set);
     window->show();

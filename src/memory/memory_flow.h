@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "link/meter_link.h"
-#include "memory/data_list.h"
+#include "memory/downloaded_set_window.h"
 #include "memory/memory_commands.h"
 #include "memory/memory_window.h"
 #include "platform/dialogs.h"
@@ -34,11 +34,11 @@ public:
     void open();
 
     [[nodiscard]] MemoryCommands& commands() { return commands_; }
-    [[nodiscard]] Memory* memoryWindow() const { return memory_; }
-    [[nodiscard]] DataList* dataList() const { return dataList_; }
+    [[nodiscard]] MemoryWindow* memoryWindow() const { return memory_; }
+    [[nodiscard]] DownloadedSetWindow* dataList() const { return dataList_; }
 
 signals:
-    void dataListShown(lp::memory::DataList* window);
+    void dataListShown(lp::memory::DownloadedSetWindow* window);
 
 private:
     void statusRead(const MemoryStatusInfo& status);
@@ -50,8 +50,8 @@ private:
     platform::Dialogs& dialogs_;
     QPointer<QWidget> owner_;
     MemoryCommands commands_;
-    QPointer<Memory> memory_;
-    QPointer<DataList> dataList_;
+    QPointer<MemoryWindow> memory_;
+    QPointer<DownloadedSetWindow> dataList_;
     // Replaced windows that wait for a dialog of their own to close.
     std::vector<QPointer<QWidget>> retired_;
     bool statusPending_ = false;

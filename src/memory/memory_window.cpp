@@ -13,8 +13,8 @@
 
 namespace lp::memory {
 
-Memory::Memory(MemoryCommands& commands, platform::Dialogs& dialogs, const MemoryStatusInfo& status,
-               QWidget* parent)
+MemoryWindow::MemoryWindow(MemoryCommands& commands, platform::Dialogs& dialogs,
+                           const MemoryStatusInfo& status, QWidget* parent)
     : QWidget(parent, Qt::Window), browser_(commands, status), dialogs_(dialogs) {
     setObjectName(kCaption);
     setWindowTitle(kCaption);
@@ -30,25 +30,25 @@ Memory::Memory(MemoryCommands& commands, platform::Dialogs& dialogs, const Memor
     f_.idCodeBox->setText(status.idCode);
     f_.samplingBox->setText(status.sampling);
 
-    connect(f_.idCodeButton, &QPushButton::clicked, this, &Memory::onIdCodeClicked);
-    connect(f_.samplingButton, &QPushButton::clicked, this, &Memory::onSamplingClicked);
-    connect(f_.meterClockButton, &QPushButton::clicked, this, &Memory::onTimeClicked);
-    connect(f_.setTableButton, &QPushButton::clicked, this, &Memory::onTimeOfRecClicked);
-    connect(f_.showDataButton, &QPushButton::clicked, this, &Memory::onShowDataClicked);
-    connect(f_.cancelButton, &QPushButton::clicked, this, &Memory::onCancelClicked);
-    connect(f_.setGrid, &SetGrid::rowClicked, this, &Memory::onSetRowClicked);
-    connect(&browser_, &MemoryBrowser::changed, this, &Memory::render);
-    connect(&browser_, &MemoryBrowser::commandStopped, this, &Memory::tellStopped);
-    connect(&browser_, &MemoryBrowser::invalidNumber, this, &Memory::refused);
+    connect(f_.idCodeButton, &QPushButton::clicked, this, &MemoryWindow::onIdCodeClicked);
+    connect(f_.samplingButton, &QPushButton::clicked, this, &MemoryWindow::onSamplingClicked);
+    connect(f_.meterClockButton, &QPushButton::clicked, this, &MemoryWindow::onTimeClicked);
+    connect(f_.setTableButton, &QPushButton::clicked, this, &MemoryWindow::onTimeOfRecClicked);
+    connect(f_.showDataButton, &QPushButton::clicked, this, &MemoryWindow::onShowDataClicked);
+    connect(f_.cancelButton, &QPushButton::clicked, this, &MemoryWindow::onCancelClicked);
+    connect(f_.setGrid, &SetGrid::rowClicked, this, &MemoryWindow::onSetRowClicked);
+    connect(&browser_, &MemoryBrowser::changed, this, &MemoryWindow::render);
+    connect(&browser_, &MemoryBrowser::commandStopped, this, &MemoryWindow::tellStopped);
+    connect(&browser_, &MemoryBrowser::invalidNumber, this, &MemoryWindow::refused);
 
     render();
     const QScreen* screen = QGuiApplication::primaryScreen();
     move(screen ? screen->availableGeometry().topLeft() : QPoint(0, 0));
 }
 
-Memory::~Memory() = default;
+MemoryWindow::~MemoryWindow() = default;
 
-void Memory::render() {
+void MemoryWindow::render() {
     const MemoryStatusInfo& status = browser_.status();
     platform::showValue(f_.memorySizeLabel, status.memorySize);
     platform::showValue(f_.remainingLabel, status.remaining);
@@ -83,48 +83,48 @@ void Memory::render() {
 
 // ---- Buttons ----
 
-void Memory::onIdCodeClicked() {
+void MemoryWindow::onIdCodeClicked() {
     browser_.sendIdCode(f_.idCodeBox->text());
 }
 
-void Memory::onSamplingClicked() {
+void MemoryWindow::onSamplingClicked() {
     browser_.sendSamplingInterval(f_.samplingBox->text());
 }
 
-void Memory::refused(MemoryCommand command) {
+void MemoryWindow::refused(MemoryCommand command) {
     QLineEdit* box = command == MemoryCommand::IdCode ? f_.idCodeBox : f_.samplingBox;
     dialogs_.message(this, kInvalidNumbers, platform::MessageIcon::Critical);
     box->setFocus();
     box->selectAll();
 }
 
-void Memory::onTimeClicked() {
+void MemoryWindow::onTimeClicked() {
     browser_.readMeterClock();
 }
 
-void Memory::onTimeOfRecClicked() {
+void MemoryWindow::onTimeOfRecClicked() {
     browser_.readSetTable();
 }
 
-void Memory::onShowDataClicked() {
+void MemoryWindow::onShowDataClicked() {
     browser_.download();
 }
 
-void Memory::onCancelClicked() {
+void MemoryWindow::onCancelClicked() {
     browser_.cancel();
 }
 
-void Memory::onSetRowClicked(int row) {
+void MemoryWindow::onSetRowClicked(int row) {
     (void)browser_.chooseSet(row);
 }
 
-void Memory::tellStopped(const QString& text, bool cancelled) {
+void MemoryWindow::tellStopped(const QString& text, bool cancelled) {
     dialogs_.message(
         this, text,
         cancelled ? platform::MessageIcon::Information : platform::MessageIcon::Warning);
 }
 
-void Memory::closeEvent(QCloseEvent* event) {
+void MemoryWindow::closeEvent(QCloseEvent* event) {
     // A set table or a download would go on unseen: it stops with the window.
     browser_.cancel();
     event->accept();

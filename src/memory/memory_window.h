@@ -17,7 +17,7 @@
 
 namespace lp::memory {
 
-class Memory : public QWidget {
+class MemoryWindow : public QWidget {
     Q_OBJECT
 public:
     inline static const QString kCaption = QStringLiteral("Memory");
@@ -25,9 +25,9 @@ public:
 
     // A fresh window showing `status`, at the top left corner of the screen. It is
     // deleted when closed.
-    Memory(MemoryCommands& commands, platform::Dialogs& dialogs, const MemoryStatusInfo& status,
-           QWidget* parent = nullptr);
-    ~Memory() override;
+    MemoryWindow(MemoryCommands& commands, platform::Dialogs& dialogs,
+                 const MemoryStatusInfo& status, QWidget* parent = nullptr);
+    ~MemoryWindow() override;
 
     [[nodiscard]] const MemoryFace& face() const { return f_; }
     [[nodiscard]] MemoryBrowser& browser() { return browser_; }

@@ -25,8 +25,8 @@ AnalogMeter::AnalogMeter(const live::LiveCycle& cycle, QWidget* parent)
     : QWidget(parent, Qt::Window),
       cycle_(cycle),
       canvas_(new platform::TwipsCanvas(this)),
-      LblRan(new QLabel(canvas_)),
-      LblFun(new QLabel(canvas_)),
+      leftUnitLabel_(new QLabel(canvas_)),
+      rightUnitLabel_(new QLabel(canvas_)),
       needleAngle_(std::numeric_limits<float>::quiet_NaN()) {
     setObjectName(QStringLiteral("AnalogMeter"));
     setWindowTitle(QStringLiteral("Analog"));
@@ -41,9 +41,9 @@ AnalogMeter::AnalogMeter(const live::LiveCycle& cycle, QWidget* parent)
     canvas_->setBackColor(kDialYellow);
     canvas_->setForeColor(Qt::black);
 
-    LblRan->setObjectName(QStringLiteral("LblRan"));
-    LblFun->setObjectName(QStringLiteral("LblFun"));
-    for (QLabel* l : {LblRan, LblFun}) {
+    leftUnitLabel_->setObjectName(QStringLiteral("LblRan"));
+    rightUnitLabel_->setObjectName(QStringLiteral("LblFun"));
+    for (QLabel* l : {leftUnitLabel_, rightUnitLabel_}) {
         l->setText(QStringLiteral("dB"));
         l->setAccessibleName(QStringLiteral("dB"));
         l->setFont(font);
@@ -62,16 +62,17 @@ AnalogMeter::AnalogMeter(const live::LiveCycle& cycle, QWidget* parent)
 
 void AnalogMeter::placeLabels() {
     const int m = 6;
-    LblRan->move(m, canvas_->height() - LblRan->height() - m);
-    LblFun->move(canvas_->width() - LblFun->width() - m, canvas_->height() - LblFun->height() - m);
+    leftUnitLabel_->move(m, canvas_->height() - leftUnitLabel_->height() - m);
+    rightUnitLabel_->move(canvas_->width() - rightUnitLabel_->width() - m,
+                          canvas_->height() - rightUnitLabel_->height() - m);
 }
 
 void AnalogMeter::drawDial() {
     if (isMinimized() || !isVisible()) {
         return;
     }
-    LblRan->setText(QStringLiteral("dB"));
-    LblFun->setText(QStringLiteral("dB"));
+    leftUnitLabel_->setText(QStringLiteral("dB"));
+    rightUnitLabel_->setText(QStringLiteral("dB"));
     // Pivot centred 0.2 heights below the bottom edge, y upwards. Set from the size
     // at every drawing so that the dial stays round when the window is resized.
     const double w = canvas_->widthTwips();

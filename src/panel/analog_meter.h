@@ -49,8 +49,8 @@ private:
 
     const live::LiveCycle& cycle_;
     platform::TwipsCanvas* canvas_;
-    QLabel* LblRan;
-    QLabel* LblFun;
+    QLabel* leftUnitLabel_;
+    QLabel* rightUnitLabel_;
     double radius_ = 0.0;
     QStringList scaleTexts_;
     float needleAngle_;

@@ -29,7 +29,7 @@ private slots:
         memory::MemoryFlow flow(link, dialogs, nullptr);
         flow.open();
         QVERIFY(clock.advanceUntil([&] { return flow.memoryWindow() != nullptr; }, 5000));
-        QPointer<memory::Memory> first = flow.memoryWindow();
+        QPointer<memory::MemoryWindow> first = flow.memoryWindow();
 
         bool replacedWhileBoxUp = false;
         QTimer::singleShot(0, [&] {

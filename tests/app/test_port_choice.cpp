@@ -6,7 +6,7 @@
 
 #include "app/open_port.h"
 #include "app/port_choice.h"
-#include "app/selection.h"
+#include "app/port_choice_window.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
 #include "sim/sim_meter.h"
@@ -78,8 +78,8 @@ private slots:
 
     void windowRefusesUnknownTextAndKeepsChoiceOpen() {
         lp::test::ScriptedDialogs dialogs;
-        Selection sel(dialogs, ports);
-        QSignalSpy chosen(&sel, &Selection::portChosen);
+        PortChoiceWindow sel(dialogs, ports);
+        QSignalSpy chosen(&sel, &PortChoiceWindow::portChosen);
         auto* combo = sel.findChild<QComboBox*>("TxtCOM");
         QVERIFY(combo);
         QCOMPARE(combo->currentText(), QStringLiteral("COM1"));

@@ -17,13 +17,13 @@
 #include "app/open_port.h"
 #include "app/session.h"
 #include "charts/histogram.h"
-#include "charts/list_plot.h"
 #include "charts/percentile_chooser.h"
-#include "charts/realtime_spl.h"
-#include "lists/hdd_saved_list.h"
-#include "lists/list_window.h"
+#include "charts/real_time_chart.h"
+#include "charts/record_plot.h"
 #include "lists/live_list_feed.h"
-#include "memory/data_list.h"
+#include "lists/live_list_window.h"
+#include "lists/saved_file_window.h"
+#include "memory/downloaded_set_window.h"
 #include "memory/memory_window.h"
 #include "panel/panel.h"
 #include "platform/virtual_clock.h"
@@ -80,12 +80,12 @@ struct SimRig {
     panel::Panel& panel() { return session->panel(); }
 
     // MEMORY, TIME OF RECORDING, the first set chosen and its records downloaded.
-    memory::DataList* showSetOne() {
+    memory::DownloadedSetWindow* showSetOne() {
         button(&panel(), "CmdMemory")->click();
-        if (!clock.advanceUntil([] { return topLevel<memory::Memory>() != nullptr; }, 5000)) {
+        if (!clock.advanceUntil([] { return topLevel<memory::MemoryWindow>() != nullptr; }, 5000)) {
             return nullptr;
         }
-        auto* mem = topLevel<memory::Memory>();
+        auto* mem = topLevel<memory::MemoryWindow>();
         const memory::MemoryBrowser& facts = mem->browser();
         mem->onTimeOfRecClicked();
         (void)clock.advanceUntil([&] { return facts.setRows().size() == facts.status().setCount; },
@@ -93,8 +93,9 @@ struct SimRig {
         clock.advance(100);
         mem->onSetRowClicked(1);
         mem->onShowDataClicked();
-        (void)clock.advanceUntil([] { return topLevel<memory::DataList>() != nullptr; }, 10000);
-        return topLevel<memory::DataList>();
+        (void)clock.advanceUntil([] { return topLevel<memory::DownloadedSetWindow>() != nullptr; },
+                                 10000);
+        return topLevel<memory::DownloadedSetWindow>();
     }
 
     inline static const app::PortRequest kSim{app::PortKind::Simulated, 0, {}, "SIM"};
@@ -131,7 +132,7 @@ private slots:
         // Saving the live list over the file being recorded is refused: the recording
         // keeps every sample.
         rig.dialogs.saveNames.push_back(path);
-        topLevel<lists::List>()->save();
+        topLevel<lists::LiveListWindow>()->save();
         QCOMPARE(rig.dialogs.messages().size(), 1);
         QVERIFY2(rig.dialogs.messages()[0].contains("a running recording writes to that file"),
                  qPrintable(rig.dialogs.messages()[0]));
@@ -150,13 +151,13 @@ private slots:
         QVERIFY(lines[1].startsWith("1\t2009/06/01 23:59:5") && lines[1].endsWith("\t65.3\t\r"));
         QVERIFY(lines[samples].contains("2009/06/02 00:00:0"));
         QVERIFY(lines[samples].endsWith("\t80.0\t\r"));
-        auto* list = topLevel<lists::List>();
+        auto* list = topLevel<lists::LiveListWindow>();
         QVERIFY(list->recordCount() >= samples);
 
         // OPEN FILE lists the recording; its Ln chooser computes the listed levels.
         rig.dialogs.openNames.push_back(path);
         button(&panel, "CmdOpen")->click();
-        auto* saved = topLevel<lists::HddSavedList>();
+        auto* saved = topLevel<lists::SavedFileWindow>();
         QVERIFY(saved);
         QCOMPARE(saved->windowTitle(), path);
         QCOMPARE(saved->recordCount(), samples);
@@ -178,13 +179,13 @@ private slots:
         panel::Panel& panel = rig.panel();
         rig.clock.advance(1000);
 
-        memory::DataList* data = rig.showSetOne();
+        memory::DownloadedSetWindow* data = rig.showSetOne();
         QVERIFY(data);
         QCOMPARE(data->recordCount(), setOne);
 
         // Plot: the downloaded set's own levels, two seconds later.
         button(data, "CmdDplot")->click();
-        charts::ListPlot* plot = rig.session->listPlot();
+        charts::RecordPlot* plot = rig.session->listPlot();
         QCOMPARE(plot->title(), QStringLiteral("Set 1"));
         rig.clock.advance(2000);
         QVERIFY(plot->curveDrawn());
@@ -198,7 +199,7 @@ private slots:
 
         rig.dialogs.openNames.push_back(path);
         button(&panel, "CmdOpen")->click();
-        auto* saved = topLevel<lists::HddSavedList>();
+        auto* saved = topLevel<lists::SavedFileWindow>();
         QCOMPARE(saved->recordCount(), setOne);
         // Its Plot replaces the set's plot with one of the file.
         saved->toolbarButton(QStringLiteral("Plot"))->trigger();
@@ -215,7 +216,7 @@ private slots:
         panel::Panel& panel = rig.panel();
         rig.clock.advance(1000);
         button(&panel, "CmdGraph")->click();
-        charts::RealTimeSpl* chart = rig.session->realTimeChart();
+        charts::RealTimeChart* chart = rig.session->realTimeChart();
         QVERIFY(chart && chart->isVisible());
         QCOMPARE(chart->pos(), QPoint(panel.frameGeometry().right() + 1, 0));
         rig.clock.advance(2000);
@@ -289,14 +290,14 @@ private slots:
         button(&panel, "CmdList")->click();
         button(&panel, "CmdAnalog")->click();
         button(&panel, "CmdGraph")->click();
-        memory::DataList* data = rig.showSetOne();
+        memory::DownloadedSetWindow* data = rig.showSetOne();
         QVERIFY(data);
         button(data, "CmdDplot")->click();
         rig.dialogs.saveNames.push_back(dir.filePath("a.sdm"));
         data->save();
         rig.dialogs.openNames.push_back(dir.filePath("a.sdm"));
         button(&panel, "CmdOpen")->click();
-        topLevel<lists::HddSavedList>()
+        topLevel<lists::SavedFileWindow>()
             ->findChild<charts::PercentileChooser*>()
             ->onTenthDbClicked();
 

@@ -10,15 +10,15 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "charts/list_plot.h"
-#include "charts/realtime_spl.h"
+#include "charts/real_time_chart.h"
+#include "charts/record_plot.h"
 #include "platform/twips_canvas.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
 
 using namespace lp;
-using charts::ListPlot;
-using charts::RealTimeSpl;
+using charts::RealTimeChart;
+using charts::RecordPlot;
 
 namespace {
 
@@ -76,7 +76,7 @@ private slots:
     void realTimeDrawsOnePointASecond() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        RealTimeSpl chart(clock, 67.0f, dialogs);
+        RealTimeChart chart(clock, 67.0f, dialogs);
         chart.show();
         QVERIFY(chart.ticking());
         QCOMPARE(chart.windowTitle(), QStringLiteral("Real Time Graph"));
@@ -119,7 +119,7 @@ private slots:
     void realTimeLimitsByKeyboard() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        RealTimeSpl chart(clock, 60.0f, dialogs);
+        RealTimeChart chart(clock, 60.0f, dialogs);
         chart.show();
         QApplication::setActiveWindow(&chart);
         clock.advance(3000);
@@ -174,8 +174,8 @@ private slots:
         test::ScriptedDialogs dialogs;
         int paused = 0;
         int resumed = 0;
-        ListPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
-                      clock, dialogs, {[&] { ++paused; }, [&] { ++resumed; }});
+        RecordPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
+                        clock, dialogs, {[&] { ++paused; }, [&] { ++resumed; }});
         plot.show();
         QCOMPARE(plot.windowTitle(), QStringLiteral("Plot Data/File"));
         QVERIFY(plot.curvePending());
@@ -212,15 +212,15 @@ private slots:
     void plotOfOneRecordAndOfNone() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        ListPlot one(storeOf({"80.0"}), QStringLiteral("Set 1"), clock, dialogs);
+        RecordPlot one(storeOf({"80.0"}), QStringLiteral("Set 1"), clock, dialogs);
         one.show();
         clock.advance(2000);
         const charts::PlotFrame f = one.frame();
         QVERIFY(Picture(*one.canvas()).onCurve(f.left, f.base - f.height / 2));
 
         int paused = 0;
-        ListPlot none(records::RecordStore(), QStringLiteral("Set 2"), clock, dialogs,
-                      {[&] { ++paused; }, [] {}});
+        RecordPlot none(records::RecordStore(), QStringLiteral("Set 2"), clock, dialogs,
+                        {[&] { ++paused; }, [] {}});
         none.show();
         clock.advance(2000);
         QVERIFY(!none.curveDrawn());
@@ -232,8 +232,8 @@ private slots:
     void plotLimits() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        ListPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
-                      clock, dialogs);
+        RecordPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
+                        clock, dialogs);
         plot.show();
         clock.advance(2000);
         plot.toolbarButton(QStringLiteral("Limit"))->trigger();

@@ -15,12 +15,12 @@
 
 #include "files.h"
 #include "lists/csv_export_command.h"
-#include "lists/hdd_saved_list.h"
-#include "lists/list_window.h"
 #include "lists/live_list_feed.h"
+#include "lists/live_list_window.h"
 #include "lists/print_session.h"
 #include "lists/printouts.h"
 #include "lists/saved_file_opener.h"
+#include "lists/saved_file_window.h"
 #include "records/csv_export.h"
 #include "records/record_file_writer.h"
 #include "scripted_dialogs.h"
@@ -45,7 +45,7 @@ QByteArray recordFile(int records) {
 }
 
 // The list's rows as "no|dateTime|level".
-QStringList rows(const List& list) {
+QStringList rows(const LiveListWindow& list) {
     QStringList out;
     const auto& store = list.records().store();
     for (qsizetype i = 0; i < store.count(); ++i) {
@@ -120,7 +120,7 @@ private slots:
         QSignalSpy on(feed_.get(), &LiveListFeed::listOnChanged);
         tick();
         feed_->openList();
-        List* list = feed_->window();
+        LiveListWindow* list = feed_->window();
         QVERIFY(list && list->isVisible());
         QCOMPARE(list->windowTitle(), "List");
         QCOMPARE(on.size(), 1);
@@ -141,7 +141,7 @@ private slots:
     // list resumes the same window; Exit stops the list and a new LIST opens empty.
     void menusReachTheFeed() {
         feed_->openList();
-        List* list = feed_->window();
+        LiveListWindow* list = feed_->window();
         tick();
         action(list, "MnuContinue")->trigger();
         QVERIFY(feed_->listOn());
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(menus(list), "PC");
 
         QSignalSpy on(feed_.get(), &LiveListFeed::listOnChanged);
-        QPointer<List> closed = list;
+        QPointer<LiveListWindow> closed = list;
         action(list, "MnuExit")->trigger();
         QVERIFY(!feed_->listOn());
         QCOMPARE(on.size(), 1);
@@ -244,7 +244,7 @@ private slots:
         tick();
         const QString sdm = dir_.filePath(QStringLiteral("export.sdm"));
         QVERIFY(writeFile(sdm, recordFile(3)));
-        HddSavedList* saved = opener_->openFile(sdm);
+        SavedFileWindow* saved = opener_->openFile(sdm);
         const QList<RecordListWindow*> windows{feed_->window(), saved};
         for (RecordListWindow* window : windows) {
             dialogs_ = ScriptedDialogs();
@@ -286,12 +286,12 @@ private slots:
         QVERIFY(writeFile(a, recordFile(3)));
         QVERIFY(writeFile(b, recordFile(5)));
         dialogs_.openNames.push_back(a);
-        QPointer<HddSavedList> first = opener_->open();
+        QPointer<SavedFileWindow> first = opener_->open();
         QVERIFY(first && first->isVisible());
         QCOMPARE(first->windowTitle(), a);
         QCOMPARE(first->records().store().text(2, lp::records::Field::Level), "40.3");
         QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
-        HddSavedList* second = opener_->openFile(b);
+        SavedFileWindow* second = opener_->openFile(b);
         QVERIFY(!first);
         QCOMPARE(opener_->window(), second);
         QCOMPARE(second->recordCount(), 5);
@@ -321,7 +321,7 @@ private slots:
         const QString path = dir_.filePath(QStringLiteral("bad.sdm"));
         QFile::remove(path);
         QVERIFY(bytes.isEmpty() || writeFile(path, bytes));
-        HddSavedList* w = opener_->openFile(path);
+        SavedFileWindow* w = opener_->openFile(path);
         QVERIFY(w);
         QCOMPARE(w->recordCount(), listed);
         QCOMPARE(w->windowTitle(), listed ? "2 record(s) completed" : path);
@@ -336,7 +336,7 @@ private slots:
     void printCommands() {
         const QString path = dir_.filePath(QStringLiteral("print.sdm"));
         QVERIFY(writeFile(path, recordFile(3)));
-        HddSavedList* w = opener_->openFile(path);
+        SavedFileWindow* w = opener_->openFile(path);
         QAction* toolbarPrint = w->toolbarButton(QStringLiteral("Print"));
         QAction* mnuPrint = action(w, "MnuPrint");
         dialogs_.printers = {std::nullopt, 1, 1, 1};
@@ -400,7 +400,7 @@ private slots:
     void cancelLeavesNoFile() {
         const QString path = dir_.filePath(QStringLiteral("cancel.sdm"));
         QVERIFY(writeFile(path, recordFile(3)));
-        HddSavedList* w = opener_->openFile(path);
+        SavedFileWindow* w = opener_->openFile(path);
         dialogs_.printPdf = dir_.filePath(QStringLiteral("cancel.pdf"));
         dialogs_.printers = {1};
         w->toolbarButton(QStringLiteral("Print"))->trigger();
@@ -420,7 +420,7 @@ private slots:
     // chooser in turn, any other button hides it; progress shows in the caption
     // between pieces of a load, and the end shows the file name.
     void savedListWindow() {
-        HddSavedList w(dialogs_, nullptr);
+        SavedFileWindow w(dialogs_, nullptr);
         QCOMPARE(w.windowTitle(), "HDDSavedList");
         QCOMPARE(w.objectName(), "HddSavedList");
         QStringList shown;

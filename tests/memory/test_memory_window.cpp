@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "files.h"
-#include "memory/data_list.h"
+#include "memory/downloaded_set_window.h"
 #include "memory/memory_flow.h"
 #include "memory/memory_window.h"
 #include "memory/set_grid.h"
@@ -40,15 +40,15 @@ struct MemoryUiRig : test::SimRig {
     }
 
     // The panel's MEMORY: the window that shows once the status is in.
-    memory::Memory* openMemory() {
+    memory::MemoryWindow* openMemory() {
         flow.open();
         settle();
         return flow.memoryWindow();
     }
 
     // MEMORY, TIME OF RECORDING and a click on set `row`.
-    memory::Memory* chooseSet(int row) {
-        memory::Memory* w = openMemory();
+    memory::MemoryWindow* chooseSet(int row) {
+        memory::MemoryWindow* w = openMemory();
         if (w != nullptr) {
             w->face().setTableButton->click();
             settle();
@@ -58,14 +58,14 @@ struct MemoryUiRig : test::SimRig {
     }
 
     // A mouse click on set row `row` (row 1 is the first set).
-    static void clickSetRow(memory::Memory& w, int row) {
+    static void clickSetRow(memory::MemoryWindow& w, int row) {
         memory::SetGrid* grid = w.face().setGrid;
         const QRect cell = grid->visualRect(grid->model()->index(row - 1, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
     // Enabled buttons: IdCode, Sampling, Time, TimeOfRec, ShowData, as "11110".
-    static QString enabledButtons(const memory::Memory& w) {
+    static QString enabledButtons(const memory::MemoryWindow& w) {
         QString out;
         for (const QPushButton* b :
              {w.face().idCodeButton, w.face().samplingButton, w.face().meterClockButton,
@@ -90,7 +90,7 @@ private slots:
         r.clock.setNow(QDateTime(QDate(2009, 3, 15), QTime(14, 5, 9)));
         r.meter.idCode = 4321;
         r.meter.addSet(sim::makeSet(test::kSetStart, 6, true, 1, 506));  // 1024 bytes used
-        memory::Memory* w = r.openMemory();
+        memory::MemoryWindow* w = r.openMemory();
         QVERIFY(w && w->isVisible());
         const memory::MemoryFace& f = w->face();
         QCOMPARE(QStringList({f.memorySizeLabel->text(), f.remainingLabel->text(),
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(r.dialogs.messages().size(), 1);
         QVERIFY(r.dialogs.messages()[0].contains(u"memory status request"));
         r.meter.setFault(sim::Fault::None);
-        QPointer<memory::Memory> first = r.openMemory();
+        QPointer<memory::MemoryWindow> first = r.openMemory();
         QVERIFY(first);
         r.meter.idCode = 77;
         r.flow.open();
@@ -127,13 +127,13 @@ private slots:
         QVERIFY(!first);
         QVERIFY(r.flow.memoryWindow() != nullptr);
         QCOMPARE(r.flow.memoryWindow()->face().idCodeBox->text(), QStringLiteral("77"));
-        QCOMPARE(r.panel.findChildren<memory::Memory*>().size(), 0);
+        QCOMPARE(r.panel.findChildren<memory::MemoryWindow*>().size(), 0);
     }
 
     // Each setting button sends its own box; a refused one is told and its box gets focus.
     void settingButtonsSendTheirBoxes() {
         MemoryUiRig r;
-        memory::Memory* w = r.openMemory();
+        memory::MemoryWindow* w = r.openMemory();
         QVERIFY(w);
         const memory::MemoryFace& f = w->face();
         f.samplingBox->setText(QStringLiteral("65536"));
@@ -156,7 +156,7 @@ private slots:
     // with no set shows no grid at all.
     void setTableAndChoice() {
         MemoryUiRig empty;
-        memory::Memory* none = empty.openMemory();
+        memory::MemoryWindow* none = empty.openMemory();
         QVERIFY(none);
         none->face().setTableButton->click();
         QVERIFY(empty.settle());
@@ -167,7 +167,7 @@ private slots:
         for (int records : {10, 11, 70000}) {
             r.meter.addSet(sim::makeSet(test::kSetStart.addDays(records), 0, true, 1, records));
         }
-        memory::Memory* w = r.openMemory();
+        memory::MemoryWindow* w = r.openMemory();
         QVERIFY(w);
         const memory::MemoryFace& f = w->face();
         f.setTableButton->click();
@@ -195,13 +195,13 @@ private slots:
         r.meter.addSet(sim::makeSet(test::kSetStart, 2, false, 7, 5));
         r.meter.addSet(
             sim::makeSet(test::kSetStart, 6, true, 30, 3, [&](int k) { return levels[k - 1]; }));
-        memory::Memory* w = r.chooseSet(2);
+        memory::MemoryWindow* w = r.chooseSet(2);
         QVERIFY(w);
         w->face().showDataButton->click();
         QVERIFY(r.settle());
         QCOMPARE(w->face().messageLabel->text(), QStringLiteral("3 Records Completed"));
 
-        memory::DataList* list = r.flow.dataList();
+        memory::DownloadedSetWindow* list = r.flow.dataList();
         QVERIFY(list && list->isVisible());
         QCOMPARE(list->title()->text(), QStringLiteral("3  Records In No. 2  Set"));
         const QRect frame = w->frameGeometry();
@@ -246,7 +246,7 @@ private slots:
         QFETCH(int, listed);
         MemoryUiRig r;
         r.meter.addSet(sim::makeSet(test::kSetStart, 6, true, 1, 3000));
-        QPointer<memory::Memory> w = r.chooseSet(1);
+        QPointer<memory::MemoryWindow> w = r.chooseSet(1);
         QVERIFY(w);
         r.meter.setFault(stop == Stop::SwitchedOff ? sim::Fault::SwitchedOff : sim::Fault::None);
         w->face().showDataButton->click();
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(r.dialogs.shown[0].icon, stop == Stop::SwitchedOff
                                               ? platform::MessageIcon::Warning
                                               : platform::MessageIcon::Information);
-        memory::DataList* list = r.flow.dataList();
+        memory::DownloadedSetWindow* list = r.flow.dataList();
         QCOMPARE(list != nullptr, listed > 0);
         if (list) {
             QCOMPARE(list->recordCount(), listed);
@@ -275,7 +275,7 @@ private slots:
             return;
         }
         // The meter is back: the partial list goes before the download starts.
-        QPointer<memory::DataList> partial = list;
+        QPointer<memory::DownloadedSetWindow> partial = list;
         r.meter.setFault(sim::Fault::None);
         w->face().showDataButton->click();
         QVERIFY(!partial || !partial->isVisible());

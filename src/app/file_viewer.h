@@ -18,11 +18,11 @@ namespace lp::records {
 class RecordStore;
 }
 namespace lp::lists {
-class HddSavedList;
+class SavedFileWindow;
 class SavedFileOpener;
 }  // namespace lp::lists
 namespace lp::charts {
-class ListPlot;
+class RecordPlot;
 }
 
 namespace lp::app {
@@ -32,7 +32,7 @@ using OpenPlot =
     std::function<void(const records::RecordStore& records, const QString& title, QWidget* opener)>;
 
 // Installs the chooser and makes "Plot" and Graph open the plot through `openPlot`.
-void equipSavedFileWindow(lists::HddSavedList& window, platform::Dialogs& dialogs,
+void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
                           const OpenPlot& openPlot);
 
 // A record file shown without the panel: the saved-file window with its chooser and
@@ -44,13 +44,13 @@ public:
 
     // Opens the window and lists the file (a load that stops is told as from OPEN
     // FILE). Null when the window was closed while it loaded.
-    lists::HddSavedList* open(const QString& path);
+    lists::SavedFileWindow* open(const QString& path);
 
 private:
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     std::unique_ptr<lists::SavedFileOpener> opener_;
-    QPointer<charts::ListPlot> plot_;
+    QPointer<charts::RecordPlot> plot_;
 };
 
 }  // namespace lp::app

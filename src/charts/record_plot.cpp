@@ -1,4 +1,4 @@
-#include "charts/list_plot.h"
+#include "charts/record_plot.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -28,8 +28,8 @@ constexpr double kHoverPixels = 6.0;
 
 }  // namespace
 
-ListPlot::ListPlot(records::RecordStore records, const QString& title, platform::Clock& clock,
-                   platform::Dialogs& dialogs, platform::LivePause livePause, QWidget* parent)
+RecordPlot::RecordPlot(records::RecordStore records, const QString& title, platform::Clock& clock,
+                       platform::Dialogs& dialogs, platform::LivePause livePause, QWidget* parent)
     : QWidget(parent, Qt::Window),
       records_(std::move(records)),
       title_(title),
@@ -58,33 +58,33 @@ ListPlot::ListPlot(records::RecordStore records, const QString& title, platform:
     });
 }
 
-ListPlot::~ListPlot() = default;
+RecordPlot::~RecordPlot() = default;
 
-void ListPlot::connectToolbar(const ChartToolbar& t) {
+void RecordPlot::connectToolbar(const ChartToolbar& t) {
     toolbar_ = t.bar;
-    connect(t.limit, &QAction::triggered, this, &ListPlot::showLimits);
-    connect(t.saveImage, &QAction::triggered, this, &ListPlot::saveImage);
+    connect(t.limit, &QAction::triggered, this, &RecordPlot::showLimits);
+    connect(t.saveImage, &QAction::triggered, this, &RecordPlot::saveImage);
     connect(t.print, &QAction::triggered, this,
             [this] { platform::printWindowPicture(this, toolbar_, dialogs_); });
     // Any button hides the limits first.
     connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
         if (a->objectName() != QLatin1String("Limit")) {
-            picRange_->hide();
+            rangePanel_->hide();
         }
     });
 }
 
-void ListPlot::buildRange() {
-    picRange_ = new QFrame(canvas_);
-    picRange_->setObjectName(QStringLiteral("PicRange"));
-    picRange_->setAccessibleName(QStringLiteral("Limits"));
-    picRange_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    picRange_->setAutoFillBackground(true);
-    auto* outer = new QGridLayout(picRange_);
+void RecordPlot::buildRange() {
+    rangePanel_ = new QFrame(canvas_);
+    rangePanel_->setObjectName(QStringLiteral("PicRange"));
+    rangePanel_->setAccessibleName(QStringLiteral("Limits"));
+    rangePanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    rangePanel_->setAutoFillBackground(true);
+    auto* outer = new QGridLayout(rangePanel_);
     const auto group = [&](const char* caption, const char* name1, const char* caption1,
                            const char* name2, const char* caption2, int column, QLineEdit** edit1,
                            QLineEdit** edit2) {
-        auto* box = new QGroupBox(QString::fromLatin1(caption), picRange_);
+        auto* box = new QGroupBox(QString::fromLatin1(caption), rangePanel_);
         box->setAccessibleName(QString::fromLatin1(caption));
         auto* grid = new QGridLayout(box);
         const auto row = [&](const char* name, const char* text, int r) {
@@ -102,28 +102,28 @@ void ListPlot::buildRange() {
         *edit2 = row(name2, caption2, 1);
         outer->addWidget(box, 0, column);
     };
-    group("Records", "TxtR1", "From", "TxtR2", "To", 0, &txtR1_, &txtR2_);
-    group("Value", "TxtT1", "Min", "TxtT2", "Max", 1, &txtT1_, &txtT2_);
-    cmdOk_ = new QPushButton(QStringLiteral("OK"), picRange_);
-    cmdOk_->setObjectName(QStringLiteral("CmdOK"));
-    cmdOk_->setAccessibleName(QStringLiteral("OK"));
-    cmdOk_->setAutoDefault(false);
-    outer->addWidget(cmdOk_, 1, 0, 1, 2);
-    connect(cmdOk_, &QPushButton::clicked, this, &ListPlot::applyLimits);
-    picRange_->adjustSize();
-    picRange_->hide();
+    group("Records", "TxtR1", "From", "TxtR2", "To", 0, &fromRecordEdit_, &toRecordEdit_);
+    group("Value", "TxtT1", "Min", "TxtT2", "Max", 1, &minValueEdit_, &maxValueEdit_);
+    okButton_ = new QPushButton(QStringLiteral("OK"), rangePanel_);
+    okButton_->setObjectName(QStringLiteral("CmdOK"));
+    okButton_->setAccessibleName(QStringLiteral("OK"));
+    okButton_->setAutoDefault(false);
+    outer->addWidget(okButton_, 1, 0, 1, 2);
+    connect(okButton_, &QPushButton::clicked, this, &RecordPlot::applyLimits);
+    rangePanel_->adjustSize();
+    rangePanel_->hide();
 }
 
-QAction* ListPlot::toolbarButton(const QString& key) const {
+QAction* RecordPlot::toolbarButton(const QString& key) const {
     return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
-void ListPlot::showEvent(QShowEvent* event) {
+void RecordPlot::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     redraw(curveDrawn_);
 }
 
-void ListPlot::redraw(bool curveAtOnce) {
+void RecordPlot::redraw(bool curveAtOnce) {
     drawFrame();
     if (curveAtOnce) {
         timer_->stop();
@@ -133,7 +133,7 @@ void ListPlot::redraw(bool curveAtOnce) {
     }
 }
 
-void ListPlot::drawFrame() {
+void RecordPlot::drawFrame() {
     frame_ = useChartUnits(*canvas_);
     canvas_->cls();
     step_ = plotStep(frame_.width, range_.count());
@@ -148,14 +148,14 @@ void ListPlot::drawFrame() {
     describe();
 }
 
-QPointF ListPlot::pointOf(qint64 k) const {
+QPointF RecordPlot::pointOf(qint64 k) const {
     const qint64 r = range_.first + k - 1;
     const double value = levelValue(records_.bytes(r - 1, records::Field::Level));
     return {frame_.left + static_cast<double>(k - 1) * step_,
             frame_.base - pointHeight(value, range_.bottom, range_.top, frame_.height)};
 }
 
-void ListPlot::drawCurve() {
+void RecordPlot::drawCurve() {
     timer_->stop();
     const qint64 count = range_.count();
     if (count <= 0 || range_.last > records_.count()) {
@@ -167,7 +167,7 @@ void ListPlot::drawCurve() {
     }
 }
 
-void ListPlot::drawCurvePass() {
+void RecordPlot::drawCurvePass() {
     const qint64 count = range_.count();
     const PlotFrame& f = frame_;
     drawGrid(*canvas_, f);
@@ -240,7 +240,7 @@ void ListPlot::drawCurvePass() {
     ++passes_;
 }
 
-void ListPlot::describe() {
+void RecordPlot::describe() {
     platform::setAccessibleValue(canvas_, QStringLiteral("%1: records %2 to %3, %4 to %5 dB")
                                               .arg(title_)
                                               .arg(range_.first)
@@ -249,23 +249,23 @@ void ListPlot::describe() {
                                               .arg(range_.top));
 }
 
-void ListPlot::showLimits() {
-    txtT1_->setText(QString::number(range_.bottom));
-    txtT2_->setText(QString::number(range_.top));
-    txtR1_->setText(QString::number(range_.first));
-    txtR2_->setText(QString::number(range_.last));
-    picRange_->adjustSize();
-    picRange_->move(canvas_->width() / 2 - picRange_->width() / 2,
-                    canvas_->height() / 2 - picRange_->height() / 2);
-    picRange_->show();
-    picRange_->raise();
+void RecordPlot::showLimits() {
+    minValueEdit_->setText(QString::number(range_.bottom));
+    maxValueEdit_->setText(QString::number(range_.top));
+    fromRecordEdit_->setText(QString::number(range_.first));
+    toRecordEdit_->setText(QString::number(range_.last));
+    rangePanel_->adjustSize();
+    rangePanel_->move(canvas_->width() / 2 - rangePanel_->width() / 2,
+                      canvas_->height() / 2 - rangePanel_->height() / 2);
+    rangePanel_->show();
+    rangePanel_->raise();
 }
 
-void ListPlot::applyLimits() {
-    const double min = platform::leadingNumber(txtT1_->text());
-    const double max = platform::leadingNumber(txtT2_->text());
-    const double from = platform::leadingNumber(txtR1_->text());
-    const double to = platform::leadingNumber(txtR2_->text());
+void RecordPlot::applyLimits() {
+    const double min = platform::leadingNumber(minValueEdit_->text());
+    const double max = platform::leadingNumber(maxValueEdit_->text());
+    const double from = platform::leadingNumber(fromRecordEdit_->text());
+    const double to = platform::leadingNumber(toRecordEdit_->text());
     switch (applyPlotLimits(range_, min, max, from, to)) {
         case PlotRefusal::Value:
             dialogs_.message(this, plotValueMessage(range_.valueLimit),
@@ -276,17 +276,17 @@ void ListPlot::applyLimits() {
                              platform::MessageIcon::Critical);
             return;
         case PlotRefusal::None:
-            picRange_->hide();
+            rangePanel_->hide();
             redraw(false);
             return;
     }
 }
 
-bool ListPlot::saveImage() {
+bool RecordPlot::saveImage() {
     return saveChartImage(this, *canvas_, dialogs_);
 }
 
-QString ListPlot::toolTipAt(const QPoint& canvasPixel) const {
+QString RecordPlot::toolTipAt(const QPoint& canvasPixel) const {
     const qint64 count = range_.count();
     if (!curveDrawn_ || count <= 0 || range_.last > records_.count()) {
         return {};
@@ -325,7 +325,7 @@ QString ListPlot::toolTipAt(const QPoint& canvasPixel) const {
              records_.text(r - 1, records::Field::Level));
 }
 
-bool ListPlot::eventFilter(QObject* watched, QEvent* event) {
+bool RecordPlot::eventFilter(QObject* watched, QEvent* event) {
     if (watched == canvas_ && event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const QString tip = toolTipAt(help->pos());

@@ -30,7 +30,7 @@ namespace lp::charts {
 
 struct ChartToolbar;
 
-class RealTimeSpl : public QWidget {
+class RealTimeChart : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kTickMs = 1000;
@@ -38,9 +38,9 @@ public:
     static constexpr double kMinHeightTwips = 5865;
 
     // `level`: the latest level when the window opens.
-    RealTimeSpl(platform::Clock& clock, float level, platform::Dialogs& dialogs,
-                QWidget* parent = nullptr);
-    ~RealTimeSpl() override;
+    RealTimeChart(platform::Clock& clock, float level, platform::Dialogs& dialogs,
+                  QWidget* parent = nullptr);
+    ~RealTimeChart() override;
 
     // The latest level decoded, drawn at the next tick.
     void setLevel(float level) { level_ = level; }
@@ -90,11 +90,11 @@ private:
 
     QToolBar* toolbar_ = nullptr;
     platform::TwipsCanvas* canvas_ = nullptr;
-    QFrame* pMessage_ = nullptr;
-    QLineEdit* txtMax_ = nullptr;
-    QLineEdit* txtMin_ = nullptr;
-    QLineEdit* txtCounts_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
+    QFrame* limitsPanel_ = nullptr;
+    QLineEdit* maxEdit_ = nullptr;
+    QLineEdit* minEdit_ = nullptr;
+    QLineEdit* countsEdit_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace lp::charts

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "../support/bench_support.h"
-#include "charts/list_plot.h"
+#include "charts/record_plot.h"
 #include "platform/dialogs.h"
 #include "platform/virtual_clock.h"
 
@@ -60,13 +60,13 @@ int main(int argc, char* argv[]) {
             QElapsedTimer click;
             click.start();
             // What the program does on "Plot": a plot of the window's records, shown.
-            lp::charts::ListPlot plot(records, QStringLiteral("bench.sdm"), clock, dialogs, live);
+            lp::charts::RecordPlot plot(records, QStringLiteral("bench.sdm"), clock, dialogs, live);
             if (!size.isEmpty()) {
                 plot.resize(size);
             }
             plot.show();
-            clock.advance(lp::charts::ListPlot::kCurveDelayMs);  // the designed pause, skipped
-            QCoreApplication::processEvents();                   // the window shows the curve
+            clock.advance(lp::charts::RecordPlot::kCurveDelayMs);  // the designed pause, skipped
+            QCoreApplication::processEvents();                     // the window shows the curve
             total.push_back(click.nsecsElapsed() / 1e6);
             paused.push_back(pausedMs);
             if (!plot.curveDrawn()) {

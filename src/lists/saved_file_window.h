@@ -22,10 +22,10 @@ class QToolBar;
 
 namespace lp::lists {
 
-class HddSavedList : public RecordListWindow {
+class SavedFileWindow : public RecordListWindow {
     Q_OBJECT
 public:
-    HddSavedList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
+    SavedFileWindow(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
 
     // Lists the records of a record file (appended to what is listed). The caption
     // counts "<n> record(s) completed" while pending events are handled between
@@ -71,8 +71,8 @@ private:
     QList<QObject*> printCommands() const;
 
     platform::Dialogs& dialogs_;
-    QAction* mnuGraph_ = nullptr;
-    QAction* mnuPrint_ = nullptr;
+    QAction* plotAction_ = nullptr;
+    QAction* printAction_ = nullptr;
     QString filePath_;
     bool closed_ = false;
 };

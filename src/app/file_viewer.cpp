@@ -1,22 +1,22 @@
 // Equipping a saved-file window, and the window shown on its own.
-#include "app/saved_file_window.h"
+#include "app/file_viewer.h"
 
 #include <QFileInfo>
 
-#include "charts/list_plot.h"
 #include "charts/percentile_chooser.h"
-#include "lists/hdd_saved_list.h"
+#include "charts/record_plot.h"
 #include "lists/saved_file_opener.h"
+#include "lists/saved_file_window.h"
 
 namespace lp::app {
 
-void equipSavedFileWindow(lists::HddSavedList& window, platform::Dialogs& dialogs,
+void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
                           const OpenPlot& openPlot) {
     window.installResolutionChooser(
         new charts::PercentileChooser(window.records().store(), dialogs, &window));
     window.setPlotAvailable(true);
-    lists::HddSavedList* w = &window;
-    QObject::connect(w, &lists::HddSavedList::plotRequested, w, [w, openPlot] {
+    lists::SavedFileWindow* w = &window;
+    QObject::connect(w, &lists::SavedFileWindow::plotRequested, w, [w, openPlot] {
         openPlot(w->records().store(), QFileInfo(w->filePath()).fileName(), w);
     });
 }
@@ -31,15 +31,15 @@ FileViewer::~FileViewer() {
     delete opener_->window();
 }
 
-lists::HddSavedList* FileViewer::open(const QString& path) {
-    lists::HddSavedList* window = opener_->openFile(path);
+lists::SavedFileWindow* FileViewer::open(const QString& path) {
+    lists::SavedFileWindow* window = opener_->openFile(path);
     if (window) {
         equipSavedFileWindow(
             *window, dialogs_,
             [this](const records::RecordStore& records, const QString& title, QWidget* opener) {
                 delete plot_;
                 plot_ =
-                    new charts::ListPlot(records, title, clock_, dialogs_, platform::LivePause{});
+                    new charts::RecordPlot(records, title, clock_, dialogs_, platform::LivePause{});
                 plot_->setAttribute(Qt::WA_DeleteOnClose);
                 plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
                 plot_->show();

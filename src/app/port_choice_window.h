@@ -11,10 +11,11 @@ class QPushButton;
 
 namespace lp::app {
 
-class Selection : public QWidget {
+class PortChoiceWindow : public QWidget {
     Q_OBJECT
 public:
-    Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, QWidget* parent = nullptr);
+    PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
+                     QWidget* parent = nullptr);
 
     // Called by whoever opens the port when it could not be opened: the choice stays up.
     void portFailed(const QString& message);

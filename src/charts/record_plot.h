@@ -36,7 +36,7 @@ namespace lp::charts {
 
 struct ChartToolbar;
 
-class ListPlot : public QWidget {
+class RecordPlot : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kCurveDelayMs = 2000;
@@ -44,10 +44,10 @@ public:
     static constexpr double kMinHeightTwips = 5865;
 
     // `title` stands in the frame's title place (a file name, "Set 3").
-    ListPlot(records::RecordStore records, const QString& title, platform::Clock& clock,
-             platform::Dialogs& dialogs, platform::LivePause livePause = {},
-             QWidget* parent = nullptr);
-    ~ListPlot() override;
+    RecordPlot(records::RecordStore records, const QString& title, platform::Clock& clock,
+               platform::Dialogs& dialogs, platform::LivePause livePause = {},
+               QWidget* parent = nullptr);
+    ~RecordPlot() override;
 
     // PlotRecords: the grid and the curve of the plotted range, in one pass.
     void drawCurve();
@@ -100,12 +100,12 @@ private:
 
     QToolBar* toolbar_ = nullptr;
     platform::TwipsCanvas* canvas_ = nullptr;
-    QFrame* picRange_ = nullptr;
-    QLineEdit* txtR1_ = nullptr;
-    QLineEdit* txtR2_ = nullptr;
-    QLineEdit* txtT1_ = nullptr;
-    QLineEdit* txtT2_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
+    QFrame* rangePanel_ = nullptr;
+    QLineEdit* fromRecordEdit_ = nullptr;
+    QLineEdit* toRecordEdit_ = nullptr;
+    QLineEdit* minValueEdit_ = nullptr;
+    QLineEdit* maxValueEdit_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace lp::charts

@@ -1,5 +1,5 @@
 // The downloaded-data list: its controls and the set it lists.
-#include "memory/data_list.h"
+#include "memory/downloaded_set_window.h"
 
 #include <QAction>
 #include <QLabel>
@@ -32,13 +32,14 @@ constexpr int kTitleHeight = 480;
 
 }  // namespace
 
-DataList::DataList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
+DownloadedSetWindow::DownloadedSetWindow(platform::Dialogs& dialogs, QWidget* anchor,
+                                         QWidget* parent)
     : RecordListWindow(lists::RecordListLayout::dataList(), anchor, parent), dialogs_(dialogs) {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
 }
 
-void DataList::buildControls() {
+void DownloadedSetWindow::buildControls() {
     const platform::TwipScale twips(*this);
     QToolBar* bar = createToolbar();
     bar->setGeometry(0, 0, twips.x(kToolbarWidth), twips.y(lists::kToolbarHeightTwips));
@@ -46,7 +47,7 @@ void DataList::buildControls() {
         bar->addAction(lists::toolbarIcon(QStringLiteral("Save")), QStringLiteral("Save"));
     toolbarSave_->setObjectName(QStringLiteral("Save"));
     toolbarSave_->setToolTip(QStringLiteral("Save As"));
-    connect(toolbarSave_, &QAction::triggered, this, &DataList::save);
+    connect(toolbarSave_, &QAction::triggered, this, &DownloadedSetWindow::save);
     lists::addExportCsvCommand(*this, dialogs_, bar, {})
         ->setIcon(lists::toolbarIcon(QStringLiteral("Csv")));
 
@@ -59,33 +60,33 @@ void DataList::buildControls() {
                        twips.y(kButtonTop), twips.x(kButtonWidth), twips.y(kButtonHeight));
         return b;
     };
-    cmdDsave_ = button("CmdDsave", "Save", 0);
-    cmdDplot_ = button("CmdDplot", "Plot", 1);
-    cmdDprint_ = button("CmdDprint", "Print", 2);
-    connect(cmdDsave_, &QPushButton::clicked, this, &DataList::save);
-    connect(cmdDplot_, &QPushButton::clicked, this, &DataList::plotRequested);
-    connect(cmdDprint_, &QPushButton::clicked, this, &DataList::print);
+    saveButton_ = button("CmdDsave", "Save", 0);
+    plotButton_ = button("CmdDplot", "Plot", 1);
+    printButton_ = button("CmdDprint", "Print", 2);
+    connect(saveButton_, &QPushButton::clicked, this, &DownloadedSetWindow::save);
+    connect(plotButton_, &QPushButton::clicked, this, &DownloadedSetWindow::plotRequested);
+    connect(printButton_, &QPushButton::clicked, this, &DownloadedSetWindow::print);
     // The record plot comes when the program makes it available.
-    cmdDplot_->setEnabled(false);
+    plotButton_->setEnabled(false);
 
-    lblTitle_ = new QLabel(clientArea());
-    lblTitle_->setObjectName(QStringLiteral("LblTitle"));
-    lblTitle_->setAccessibleName(QStringLiteral("Title"));
-    lblTitle_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    lblTitle_->setLineWidth(2);
-    lblTitle_->setAlignment(Qt::AlignCenter);
-    QFont bold = lblTitle_->font();
+    titleLabel_ = new QLabel(clientArea());
+    titleLabel_->setObjectName(QStringLiteral("LblTitle"));
+    titleLabel_->setAccessibleName(QStringLiteral("Title"));
+    titleLabel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    titleLabel_->setLineWidth(2);
+    titleLabel_->setAlignment(Qt::AlignCenter);
+    QFont bold = titleLabel_->font();
     bold.setBold(true);
-    lblTitle_->setFont(bold);
-    lblTitle_->setGeometry(0, twips.y(kTitleTop), twips.x(lists::kClientWidthTwips),
-                           twips.y(kTitleHeight));
+    titleLabel_->setFont(bold);
+    titleLabel_->setGeometry(0, twips.y(kTitleTop), twips.x(lists::kClientWidthTwips),
+                             twips.y(kTitleHeight));
 }
 
-void DataList::setPlotAvailable(bool available) {
-    cmdDplot_->setEnabled(available);
+void DownloadedSetWindow::setPlotAvailable(bool available) {
+    plotButton_->setEnabled(available);
 }
 
-void DataList::showSet(const DownloadedSet& set) {
+void DownloadedSetWindow::showSet(const DownloadedSet& set) {
     clearRecords();
     setNumber_ = set.setNumber;
     // All rows go in as one insertion, so even a full memory is listed at once.
@@ -105,20 +106,20 @@ void DataList::showSet(const DownloadedSet& set) {
         const qsizetype tab = line.indexOf(u'\t');
         lines.append(line.left(tab), line.mid(tab + 1));
     }
-    platform::showValue(lblTitle_, dataListTitle(set));
+    platform::showValue(titleLabel_, dataListTitle(set));
 }
 
-bool DataList::save() {
+bool DownloadedSetWindow::save() {
     return lists::saveList(*this, dialogs_);
 }
 
-void DataList::print() {
+void DownloadedSetWindow::print() {
     std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
     if (!choice) {
         return;
     }
     lists::PrintSession::start(*this, lists::recordGridPrintout(recordGrid()), std::move(*choice),
-                               dialogs_, {cmdDprint_});
+                               dialogs_, {printButton_});
 }
 
 QString dataListTitle(const DownloadedSet& set) {

@@ -1,5 +1,5 @@
 // The live list window: its menus and toolbar, passed on as requests.
-#include "lists/list_window.h"
+#include "lists/live_list_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,62 +23,62 @@ QAction* menuCommand(QMenuBar* bar, const QString& name, const QString& caption)
 
 }  // namespace
 
-List::List(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
+LiveListWindow::LiveListWindow(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
     : RecordListWindow(RecordListLayout::list(), anchor, parent), dialogs_(dialogs) {
     setAttribute(Qt::WA_DeleteOnClose);
     buildMenus();
     buildToolbar();
 }
 
-void List::buildMenus() {
+void LiveListWindow::buildMenus() {
     QMenuBar* bar = menuBar();
-    mnuPause_ = menuCommand(bar, QStringLiteral("MnuPause"), QStringLiteral("Pause"));
-    mnuContinue_ = menuCommand(bar, QStringLiteral("MnuContinue"), QStringLiteral("Continue"));
+    pauseAction_ = menuCommand(bar, QStringLiteral("MnuPause"), QStringLiteral("Pause"));
+    continueAction_ = menuCommand(bar, QStringLiteral("MnuContinue"), QStringLiteral("Continue"));
     QAction* mnuSave = menuCommand(bar, QStringLiteral("MnuSave"), QStringLiteral("Save"));
     menuCommand(bar, QStringLiteral("MnuGraph"), QStringLiteral("Graph"));  // no action
-    mnuPrint_ = menuCommand(bar, QStringLiteral("MnuPrint"), QStringLiteral("Print"));
+    printAction_ = menuCommand(bar, QStringLiteral("MnuPrint"), QStringLiteral("Print"));
     QAction* mnuExit = menuCommand(bar, QStringLiteral("MnuExit"), QStringLiteral("Exit"));
-    connect(mnuPrint_, &QAction::triggered, this, &List::print);
-    connect(mnuPause_, &QAction::triggered, this, &List::pauseRequested);
-    connect(mnuContinue_, &QAction::triggered, this, &List::continueRequested);
-    connect(mnuSave, &QAction::triggered, this, &List::save);
+    connect(printAction_, &QAction::triggered, this, &LiveListWindow::print);
+    connect(pauseAction_, &QAction::triggered, this, &LiveListWindow::pauseRequested);
+    connect(continueAction_, &QAction::triggered, this, &LiveListWindow::continueRequested);
+    connect(mnuSave, &QAction::triggered, this, &LiveListWindow::save);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
     addExportCsvCommand(*this, dialogs_, bar);
 }
 
-void List::buildToolbar() {
+void LiveListWindow::buildToolbar() {
     QToolBar* bar = createToolbar();
     QAction* save = bar->addAction(toolbarIcon(QStringLiteral("Save")), QStringLiteral("Save"));
     save->setObjectName(QStringLiteral("Save"));
     save->setToolTip(QStringLiteral("Save As"));
-    connect(save, &QAction::triggered, this, &List::save);
+    connect(save, &QAction::triggered, this, &LiveListWindow::save);
 }
 
-void List::showListOn(bool listOn) {
-    mnuPause_->setEnabled(listOn);
-    mnuContinue_->setEnabled(!listOn);
+void LiveListWindow::showListOn(bool listOn) {
+    pauseAction_->setEnabled(listOn);
+    continueAction_->setEnabled(!listOn);
 }
 
-void List::showStarted() {
-    mnuPause_->setEnabled(true);
-    mnuContinue_->setEnabled(true);
+void LiveListWindow::showStarted() {
+    pauseAction_->setEnabled(true);
+    continueAction_->setEnabled(true);
 }
 
-bool List::save() {
+bool LiveListWindow::save() {
     return saveList(*this, dialogs_);
 }
 
-void List::print() {
+void LiveListWindow::print() {
     std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
     if (!choice) {
         return;
     }
     // Rows the panel appends meanwhile are not part of this printout.
     PrintSession::start(*this, liveListPrintout(records().store(), recordCount()),
-                        std::move(*choice), dialogs_, {mnuPrint_});
+                        std::move(*choice), dialogs_, {printAction_});
 }
 
-void List::closeEvent(QCloseEvent* event) {
+void LiveListWindow::closeEvent(QCloseEvent* event) {
     emit closed();
     event->accept();
 }

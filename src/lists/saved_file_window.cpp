@@ -1,5 +1,5 @@
 // The saved-file window: its menus, toolbar, chooser place and the piecewise load.
-#include "lists/hdd_saved_list.h"
+#include "lists/saved_file_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -31,7 +31,7 @@ constexpr ButtonDesign kButtons[] = {
 
 }  // namespace
 
-HddSavedList::HddSavedList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
+SavedFileWindow::SavedFileWindow(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
     : RecordListWindow(RecordListLayout::hddSavedList(), anchor, parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("HddSavedList"));  // the caption reads "HDDSavedList"
     setAttribute(Qt::WA_DeleteOnClose);
@@ -39,7 +39,7 @@ HddSavedList::HddSavedList(platform::Dialogs& dialogs, QWidget* anchor, QWidget*
     buildToolbar();
 }
 
-void HddSavedList::buildMenus() {
+void SavedFileWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     const auto add = [bar](const char* name, const char* caption) {
         QAction* action = bar->addAction(QString::fromLatin1(caption));
@@ -47,15 +47,15 @@ void HddSavedList::buildMenus() {
         return action;
     };
     add("MnuSave", "Save");  // no action
-    mnuGraph_ = add("MnuGraph", "Graph");
-    mnuGraph_->setEnabled(false);
-    connect(mnuGraph_, &QAction::triggered, this, &HddSavedList::plotRequested);
-    mnuPrint_ = add("MnuPrint", "Print");
-    connect(mnuPrint_, &QAction::triggered, this, &HddSavedList::printSeveralPerLine);
+    plotAction_ = add("MnuGraph", "Graph");
+    plotAction_->setEnabled(false);
+    connect(plotAction_, &QAction::triggered, this, &SavedFileWindow::plotRequested);
+    printAction_ = add("MnuPrint", "Print");
+    connect(printAction_, &QAction::triggered, this, &SavedFileWindow::printSeveralPerLine);
     connect(add("MnuExit", "Exit"), &QAction::triggered, this, &QWidget::close);
 }
 
-void HddSavedList::buildToolbar() {
+void SavedFileWindow::buildToolbar() {
     toolbar_ = createToolbar();
     for (const ButtonDesign& design : kButtons) {
         const QString key = QString::fromLatin1(design.key);
@@ -65,19 +65,19 @@ void HddSavedList::buildToolbar() {
         // The record plot and the Ln chooser are enabled when the program supplies them.
         button->setEnabled(key != QLatin1String("Plot") && key != QLatin1String("Ln"));
     }
-    connect(toolbar_, &QToolBar::actionTriggered, this, &HddSavedList::toolbarClicked);
+    connect(toolbar_, &QToolBar::actionTriggered, this, &SavedFileWindow::toolbarClicked);
 }
 
-QAction* HddSavedList::toolbarButton(const QString& key) const {
+QAction* SavedFileWindow::toolbarButton(const QString& key) const {
     return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
-void HddSavedList::setPlotAvailable(bool available) {
+void SavedFileWindow::setPlotAvailable(bool available) {
     toolbarButton(QStringLiteral("Plot"))->setEnabled(available);
-    mnuGraph_->setEnabled(available);
+    plotAction_->setEnabled(available);
 }
 
-void HddSavedList::toolbarClicked(QAction* button) {
+void SavedFileWindow::toolbarClicked(QAction* button) {
     const QString key = button->objectName();
     if (key == QLatin1String("Ln")) {
         if (chooser_) {
@@ -98,11 +98,11 @@ void HddSavedList::toolbarClicked(QAction* button) {
     }
 }
 
-QList<QObject*> HddSavedList::printCommands() const {
-    return {toolbarButton(QStringLiteral("Print")), mnuPrint_};
+QList<QObject*> SavedFileWindow::printCommands() const {
+    return {toolbarButton(QStringLiteral("Print")), printAction_};
 }
 
-void HddSavedList::printOnePerLine() {
+void SavedFileWindow::printOnePerLine() {
     std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
     if (!choice) {
         return;
@@ -112,7 +112,7 @@ void HddSavedList::printOnePerLine() {
         std::move(*choice), dialogs_, printCommands());
 }
 
-void HddSavedList::printSeveralPerLine() {
+void SavedFileWindow::printSeveralPerLine() {
     std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
     if (!choice) {
         return;
@@ -133,7 +133,7 @@ void HddSavedList::printSeveralPerLine() {
                         std::move(*choice), dialogs_, printCommands());
 }
 
-void HddSavedList::installResolutionChooser(QWidget* chooser) {
+void SavedFileWindow::installResolutionChooser(QWidget* chooser) {
     chooser_ = chooser;
     chooser->setParent(clientArea());
     if (chooser->objectName().isEmpty()) {
@@ -145,18 +145,18 @@ void HddSavedList::installResolutionChooser(QWidget* chooser) {
     toolbarButton(QStringLiteral("Ln"))->setEnabled(true);
 }
 
-void HddSavedList::closeEvent(QCloseEvent* event) {
+void SavedFileWindow::closeEvent(QCloseEvent* event) {
     closed_ = true;
     event->accept();
 }
 
-std::optional<records::FileError> HddSavedList::load(const QString& path) {
+std::optional<records::FileError> SavedFileWindow::load(const QString& path) {
     records::RecordFileReader reader(path);
     if (!reader.open()) {
         return reader.error();
     }
     setSourceFile(path);
-    const QPointer<HddSavedList> alive(this);
+    const QPointer<SavedFileWindow> alive(this);
     records::RecordStore piece;
     qint64 shown = 0;
     for (;;) {

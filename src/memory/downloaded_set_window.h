@@ -16,13 +16,13 @@ class QPushButton;
 
 namespace lp::memory {
 
-class DataList : public lists::RecordListWindow {
+class DownloadedSetWindow : public lists::RecordListWindow {
     Q_OBJECT
 public:
     inline static const QString kCaption = QStringLiteral("DataList");
 
     // A window placed beside `anchor` (the memory window); deleted when closed.
-    DataList(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
+    DownloadedSetWindow(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
 
     // Lists the records of `set` (replacing anything listed) and its title; a set that
     // came only in part says how many of its records are listed.
@@ -39,10 +39,10 @@ public:
     // The number of the set listed (0 before one is).
     [[nodiscard]] int setNumber() const { return setNumber_; }
 
-    [[nodiscard]] QLabel* title() const { return lblTitle_; }
-    [[nodiscard]] QPushButton* saveButton() const { return cmdDsave_; }
-    [[nodiscard]] QPushButton* plotButton() const { return cmdDplot_; }
-    [[nodiscard]] QPushButton* printButton() const { return cmdDprint_; }
+    [[nodiscard]] QLabel* title() const { return titleLabel_; }
+    [[nodiscard]] QPushButton* saveButton() const { return saveButton_; }
+    [[nodiscard]] QPushButton* plotButton() const { return plotButton_; }
+    [[nodiscard]] QPushButton* printButton() const { return printButton_; }
     [[nodiscard]] QAction* toolbarSave() const { return toolbarSave_; }
 
 signals:
@@ -53,10 +53,10 @@ private:
     void buildControls();
 
     platform::Dialogs& dialogs_;
-    QLabel* lblTitle_ = nullptr;
-    QPushButton* cmdDsave_ = nullptr;
-    QPushButton* cmdDplot_ = nullptr;
-    QPushButton* cmdDprint_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* plotButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
     QAction* toolbarSave_ = nullptr;
     int setNumber_ = 0;
 };

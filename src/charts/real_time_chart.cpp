@@ -1,4 +1,4 @@
-#include "charts/realtime_spl.h"
+#include "charts/real_time_chart.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,8 +20,8 @@
 
 namespace lp::charts {
 
-RealTimeSpl::RealTimeSpl(platform::Clock& clock, float level, platform::Dialogs& dialogs,
-                         QWidget* parent)
+RealTimeChart::RealTimeChart(platform::Clock& clock, float level, platform::Dialogs& dialogs,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window),
       clock_(clock),
       level_(level),
@@ -47,28 +47,28 @@ RealTimeSpl::RealTimeSpl(platform::Clock& clock, float level, platform::Dialogs&
     });
 }
 
-RealTimeSpl::~RealTimeSpl() = default;
+RealTimeChart::~RealTimeChart() = default;
 
-void RealTimeSpl::connectToolbar(const ChartToolbar& t) {
+void RealTimeChart::connectToolbar(const ChartToolbar& t) {
     toolbar_ = t.bar;
-    connect(t.limit, &QAction::triggered, this, &RealTimeSpl::showLimits);
-    connect(t.saveImage, &QAction::triggered, this, &RealTimeSpl::saveImage);
+    connect(t.limit, &QAction::triggered, this, &RealTimeChart::showLimits);
+    connect(t.saveImage, &QAction::triggered, this, &RealTimeChart::saveImage);
     connect(t.print, &QAction::triggered, this,
             [this] { platform::printWindowPicture(this, toolbar_, dialogs_); });
 }
 
-void RealTimeSpl::buildSettings() {
-    pMessage_ = new QFrame(canvas_);
-    pMessage_->setObjectName(QStringLiteral("PMessage"));
-    pMessage_->setAccessibleName(QStringLiteral("Limits"));
-    pMessage_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    pMessage_->setAutoFillBackground(true);
-    auto* grid = new QGridLayout(pMessage_);
+void RealTimeChart::buildSettings() {
+    limitsPanel_ = new QFrame(canvas_);
+    limitsPanel_->setObjectName(QStringLiteral("PMessage"));
+    limitsPanel_->setAccessibleName(QStringLiteral("Limits"));
+    limitsPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    limitsPanel_->setAutoFillBackground(true);
+    auto* grid = new QGridLayout(limitsPanel_);
     const auto row = [&](const char* panelName, const char* caption, const char* editName, int r) {
-        auto* label = new QLabel(QString::fromLatin1(caption), pMessage_);
+        auto* label = new QLabel(QString::fromLatin1(caption), limitsPanel_);
         label->setObjectName(QString::fromLatin1(panelName));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        auto* edit = new QLineEdit(pMessage_);
+        auto* edit = new QLineEdit(limitsPanel_);
         edit->setObjectName(QString::fromLatin1(editName));
         edit->setAccessibleName(QString::fromLatin1(caption));
         label->setBuddy(edit);
@@ -76,48 +76,48 @@ void RealTimeSpl::buildSettings() {
         grid->addWidget(edit, r, 1);
         return edit;
     };
-    txtMax_ = row("SSPanel3", "Max", "TxtMax", 0);
-    txtMin_ = row("SSPanel1", "Min", "TxtMin", 1);
-    txtCounts_ = row("SSPanel2", "Counts", "TxtCounts", 2);
-    cmdOk_ = new QPushButton(QStringLiteral("OK"), pMessage_);
-    cmdOk_->setObjectName(QStringLiteral("CmdOK"));
-    cmdOk_->setAccessibleName(QStringLiteral("OK"));
-    cmdOk_->setAutoDefault(false);
-    grid->addWidget(cmdOk_, 3, 0, 1, 2);
-    connect(cmdOk_, &QPushButton::clicked, this, &RealTimeSpl::applyLimits);
+    maxEdit_ = row("SSPanel3", "Max", "TxtMax", 0);
+    minEdit_ = row("SSPanel1", "Min", "TxtMin", 1);
+    countsEdit_ = row("SSPanel2", "Counts", "TxtCounts", 2);
+    okButton_ = new QPushButton(QStringLiteral("OK"), limitsPanel_);
+    okButton_->setObjectName(QStringLiteral("CmdOK"));
+    okButton_->setAccessibleName(QStringLiteral("OK"));
+    okButton_->setAutoDefault(false);
+    grid->addWidget(okButton_, 3, 0, 1, 2);
+    connect(okButton_, &QPushButton::clicked, this, &RealTimeChart::applyLimits);
 
-    filterKeys(txtMax_, true, [this] { txtMin_->setFocus(); });
-    filterKeys(txtMin_, true, [this] { txtCounts_->setFocus(); });
-    filterKeys(txtCounts_, false, [this] { applyLimits(); });
-    pMessage_->adjustSize();
-    pMessage_->hide();
+    filterKeys(maxEdit_, true, [this] { minEdit_->setFocus(); });
+    filterKeys(minEdit_, true, [this] { countsEdit_->setFocus(); });
+    filterKeys(countsEdit_, false, [this] { applyLimits(); });
+    limitsPanel_->adjustSize();
+    limitsPanel_->hide();
 }
 
-QAction* RealTimeSpl::toolbarButton(const QString& key) const {
+QAction* RealTimeChart::toolbarButton(const QString& key) const {
     return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
-void RealTimeSpl::showEvent(QShowEvent* event) {
+void RealTimeChart::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     drawFrame();
 }
 
-void RealTimeSpl::closeEvent(QCloseEvent* event) {
+void RealTimeChart::closeEvent(QCloseEvent* event) {
     timer_->stop();
     QWidget::closeEvent(event);
     emit closed();
 }
 
-void RealTimeSpl::drawFrame() {
+void RealTimeChart::drawFrame() {
     timer_->stop();
-    pMessage_->hide();
+    limitsPanel_->hide();
     paintFrame();
     sweep_.restart(frame_.width);
     describe();
     timer_->start();
 }
 
-void RealTimeSpl::paintFrame() {
+void RealTimeChart::paintFrame() {
     frame_ = useChartUnits(*canvas_);
     canvas_->cls();
     QStringList labels;
@@ -130,7 +130,7 @@ void RealTimeSpl::paintFrame() {
     canvas_->text(f.left - 40, f.base - f.height - 20, QStringLiteral("dB"));
 }
 
-void RealTimeSpl::startSweep() {
+void RealTimeChart::startSweep() {
     paintFrame();
     const PlotFrame& f = frame_;
     const double x = f.left + 2;
@@ -139,7 +139,7 @@ void RealTimeSpl::startSweep() {
     drawGrid(*canvas_, f);
 }
 
-void RealTimeSpl::tick() {
+void RealTimeChart::tick() {
     const PlotFrame& f = frame_;
     lastLevel_ = level_;
     const SweepStep s = sweep_.tick(lastLevel_, f.height);
@@ -169,7 +169,7 @@ void RealTimeSpl::tick() {
     describe();
 }
 
-void RealTimeSpl::describe() {
+void RealTimeChart::describe() {
     QString spoken = QStringLiteral("%1 to %2 dB, %3 points a sweep")
                          .arg(sweep_.minValue())
                          .arg(sweep_.maxValue())
@@ -181,23 +181,23 @@ void RealTimeSpl::describe() {
     platform::setAccessibleValue(canvas_, spoken);
 }
 
-void RealTimeSpl::showLimits() {
+void RealTimeChart::showLimits() {
     timer_->stop();
-    txtCounts_->setText(QString::number(sweep_.counts(), 'f', 0));
-    txtMax_->setText(QString::number(sweep_.maxValue()));
-    txtMin_->setText(QString::number(sweep_.minValue()));
-    pMessage_->adjustSize();
-    pMessage_->move(canvas_->width() / 2 - pMessage_->width() / 2,
-                    canvas_->height() / 2 - pMessage_->height() / 2);
-    pMessage_->show();
-    pMessage_->raise();
-    txtMax_->setFocus();
+    countsEdit_->setText(QString::number(sweep_.counts(), 'f', 0));
+    maxEdit_->setText(QString::number(sweep_.maxValue()));
+    minEdit_->setText(QString::number(sweep_.minValue()));
+    limitsPanel_->adjustSize();
+    limitsPanel_->move(canvas_->width() / 2 - limitsPanel_->width() / 2,
+                       canvas_->height() / 2 - limitsPanel_->height() / 2);
+    limitsPanel_->show();
+    limitsPanel_->raise();
+    maxEdit_->setFocus();
 }
 
-void RealTimeSpl::applyLimits() {
-    const double max = platform::leadingNumber(txtMax_->text());
-    const double min = platform::leadingNumber(txtMin_->text());
-    const double counts = platform::leadingNumber(txtCounts_->text());
+void RealTimeChart::applyLimits() {
+    const double max = platform::leadingNumber(maxEdit_->text());
+    const double min = platform::leadingNumber(minEdit_->text());
+    const double counts = platform::leadingNumber(countsEdit_->text());
     switch (sweep_.apply(max, min, counts)) {
         case Sweep::Refusal::Value:
             dialogs_.message(this, sweepValueMessage(), platform::MessageIcon::Critical);
@@ -212,7 +212,7 @@ void RealTimeSpl::applyLimits() {
     }
 }
 
-bool RealTimeSpl::saveImage() {
+bool RealTimeChart::saveImage() {
     return saveChartImage(this, *canvas_, dialogs_);
 }
 

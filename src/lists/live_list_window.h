@@ -11,10 +11,10 @@ class QAction;
 
 namespace lp::lists {
 
-class List : public RecordListWindow {
+class LiveListWindow : public RecordListWindow {
     Q_OBJECT
 public:
-    List(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
+    LiveListWindow(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
 
     // Pause and Continue as the list is running (only Pause on) or paused (only
     // Continue on).
@@ -40,9 +40,9 @@ private:
     void buildToolbar();
 
     platform::Dialogs& dialogs_;
-    QAction* mnuPause_ = nullptr;
-    QAction* mnuContinue_ = nullptr;
-    QAction* mnuPrint_ = nullptr;
+    QAction* pauseAction_ = nullptr;
+    QAction* continueAction_ = nullptr;
+    QAction* printAction_ = nullptr;
 };
 
 }  // namespace lp::lists

@@ -1,4 +1,4 @@
-#include "app/selection.h"
+#include "app/port_choice_window.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,7 +10,8 @@
 
 namespace lp::app {
 
-Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, QWidget* parent)
+PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
+                                   QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), systemPorts_(std::move(systemPorts)) {
     setObjectName(QStringLiteral("Selection"));
     setWindowTitle(QStringLiteral("Selection"));
@@ -47,8 +48,8 @@ Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, 
     layout->addWidget(com1Button, 2, 0);
     layout->addWidget(com2Button, 2, 1);
 
-    connect(okButton, &QPushButton::clicked, this, &Selection::onOkClicked);
-    connect(portBox->lineEdit(), &QLineEdit::returnPressed, this, &Selection::onOkClicked);
+    connect(okButton, &QPushButton::clicked, this, &PortChoiceWindow::onOkClicked);
+    connect(portBox->lineEdit(), &QLineEdit::returnPressed, this, &PortChoiceWindow::onOkClicked);
     connect(com1Button, &QPushButton::clicked, this, [this] {
         comPort_ = 1;
         choose(numberedPort(1));
@@ -61,7 +62,7 @@ Selection::Selection(platform::Dialogs& dialogs, QList<SystemPort> systemPorts, 
     move(platform::twipsToPx(3700), platform::twipsToPx(2700));
 }
 
-void Selection::onOkClicked() {
+void PortChoiceWindow::onOkClicked() {
     const auto request = choosePort(portBox->currentText(), comPort_, systemPorts_);
     if (!request) {
         dialogs_.message(this,
@@ -76,11 +77,11 @@ void Selection::onOkClicked() {
     choose(*request);
 }
 
-void Selection::choose(const PortRequest& request) {
+void PortChoiceWindow::choose(const PortRequest& request) {
     emit portChosen(request);
 }
 
-void Selection::portFailed(const QString& message) {
+void PortChoiceWindow::portFailed(const QString& message) {
     dialogs_.message(this, message, platform::MessageIcon::Critical);
     show();
     portBox->setFocus();
