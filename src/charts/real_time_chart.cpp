@@ -50,11 +50,11 @@ RealTimeChart::RealTimeChart(platform::Clock& clock, float level, platform::Dial
 RealTimeChart::~RealTimeChart() = default;
 
 void RealTimeChart::connectToolbar(const ChartToolbar& t) {
-    toolbar_ = t.bar;
+    toolbar_ = t;
     connect(t.limit, &QAction::triggered, this, &RealTimeChart::showLimits);
     connect(t.saveImage, &QAction::triggered, this, &RealTimeChart::saveImage);
     connect(t.print, &QAction::triggered, this,
-            [this] { platform::printWindowPicture(this, toolbar_, dialogs_); });
+            [this] { platform::printWindowPicture(this, toolbar_.bar, dialogs_); });
 }
 
 void RealTimeChart::buildSettings() {
@@ -91,10 +91,6 @@ void RealTimeChart::buildSettings() {
     filterKeys(countsEdit_, false, [this] { applyLimits(); });
     limitsPanel_->adjustSize();
     limitsPanel_->hide();
-}
-
-QAction* RealTimeChart::toolbarButton(const QString& key) const {
-    return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
 void RealTimeChart::showEvent(QShowEvent* event) {

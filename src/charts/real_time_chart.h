@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "charts/chart_canvas.h"
 #include "charts/chart_rules.h"
 #include "platform/clock.h"
 
@@ -27,8 +28,6 @@ class TwipsCanvas;
 }  // namespace lp::platform
 
 namespace lp::charts {
-
-struct ChartToolbar;
 
 class RealTimeChart : public QWidget {
     Q_OBJECT
@@ -60,7 +59,7 @@ public:
     // Points drawn since the window opened, and the level of the last one.
     [[nodiscard]] int pointCount() const { return points_; }
     [[nodiscard]] float lastLevel() const { return lastLevel_; }
-    [[nodiscard]] QAction* toolbarButton(const QString& key) const;
+    [[nodiscard]] const ChartToolbar& toolbar() const { return toolbar_; }
 
 signals:
     void closed();
@@ -88,7 +87,7 @@ private:
     int points_ = 0;
     float lastLevel_ = 0.0f;
 
-    QToolBar* toolbar_ = nullptr;
+    ChartToolbar toolbar_;
     platform::TwipsCanvas* canvas_ = nullptr;
     QFrame* limitsPanel_ = nullptr;
     QLineEdit* maxEdit_ = nullptr;

@@ -61,16 +61,16 @@ RecordPlot::RecordPlot(records::RecordStore records, const QString& title, platf
 RecordPlot::~RecordPlot() = default;
 
 void RecordPlot::connectToolbar(const ChartToolbar& t) {
-    toolbar_ = t.bar;
+    toolbar_ = t;
     connect(t.limit, &QAction::triggered, this, &RecordPlot::showLimits);
-    connect(t.saveImage, &QAction::triggered, this, &RecordPlot::saveImage);
-    connect(t.print, &QAction::triggered, this,
-            [this] { platform::printWindowPicture(this, toolbar_, dialogs_); });
-    // Any button hides the limits first.
-    connect(toolbar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
-        if (a->objectName() != QLatin1String("Limit")) {
-            rangePanel_->hide();
-        }
+    // Any other button hides the limits first.
+    connect(t.saveImage, &QAction::triggered, this, [this] {
+        rangePanel_->hide();
+        saveImage();
+    });
+    connect(t.print, &QAction::triggered, this, [this] {
+        rangePanel_->hide();
+        platform::printWindowPicture(this, toolbar_.bar, dialogs_);
     });
 }
 
@@ -112,10 +112,6 @@ void RecordPlot::buildRange() {
     connect(okButton_, &QPushButton::clicked, this, &RecordPlot::applyLimits);
     rangePanel_->adjustSize();
     rangePanel_->hide();
-}
-
-QAction* RecordPlot::toolbarButton(const QString& key) const {
-    return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
 }
 
 void RecordPlot::showEvent(QShowEvent* event) {

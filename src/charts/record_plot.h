@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "charts/chart_canvas.h"
 #include "charts/chart_rules.h"
 #include "platform/clock.h"
 #include "platform/live_pause.h"
@@ -33,8 +34,6 @@ class TwipsCanvas;
 }  // namespace lp::platform
 
 namespace lp::charts {
-
-struct ChartToolbar;
 
 class RecordPlot : public QWidget {
     Q_OBJECT
@@ -71,7 +70,7 @@ public:
     [[nodiscard]] int curvePasses() const { return passes_; }
     // Where the k-th plotted record (from 1) stands, in chart units.
     [[nodiscard]] QPointF pointOf(qint64 k) const;
-    [[nodiscard]] QAction* toolbarButton(const QString& key) const;
+    [[nodiscard]] const ChartToolbar& toolbar() const { return toolbar_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,7 +97,7 @@ private:
     bool curveDrawn_ = false;
     int passes_ = 0;
 
-    QToolBar* toolbar_ = nullptr;
+    ChartToolbar toolbar_;
     platform::TwipsCanvas* canvas_ = nullptr;
     QFrame* rangePanel_ = nullptr;
     QLineEdit* fromRecordEdit_ = nullptr;

@@ -29,16 +29,10 @@ bool exportCsv(RecordListWindow& window, platform::Dialogs& dialogs) {
 }
 
 QAction* addExportCsvCommand(RecordListWindow& window, platform::Dialogs& dialogs, QWidget* bar,
-                             const QString& beforeName) {
+                             QAction* before) {
     auto* command = new QAction(kExportCsvCaption, bar);
     command->setObjectName(QStringLiteral("MnuExportCsv"));
     command->setToolTip(QStringLiteral("Export the records as CSV"));
-    QAction* before = nullptr;
-    for (QAction* existing : bar->actions()) {
-        if (existing->objectName() == beforeName) {
-            before = existing;
-        }
-    }
     bar->insertAction(before, command);
     QObject::connect(command, &QAction::triggered, &window,
                      [&window, &dialogs] { exportCsv(window, dialogs); });

@@ -22,8 +22,8 @@ inline const QString kExportCsvCaption = QStringLiteral("Export CSV");
 bool exportCsv(RecordListWindow& window, platform::Dialogs& dialogs);
 
 // Puts the command "MnuExportCsv" on `bar` (the window's menu bar or toolbar), before
-// the entry named `beforeName` when the bar has one, else at its end.
+// `before` when given, else at its end.
 QAction* addExportCsvCommand(RecordListWindow& window, platform::Dialogs& dialogs, QWidget* bar,
-                             const QString& beforeName = QStringLiteral("MnuExit"));
+                             QAction* before = nullptr);
 
 }  // namespace lp::lists

@@ -12,11 +12,10 @@ namespace lp::lists {
 std::optional<records::FileError> saveGridRows(RecordListWindow& window, const QString& path,
                                                const QString& progressSuffix) {
     const platform::WaitCursor hourglass;
-    const QString caption = window.windowTitle();
     auto error = records::saveRecordFile(path, window.records().store(), [&](qsizetype line) {
-        window.setWindowTitle(QString::number(line) + progressSuffix);
+        window.showProgress(line, progressSuffix);
     });
-    window.setWindowTitle(caption);
+    window.endProgress();
     return error;
 }
 

@@ -34,16 +34,16 @@ void LiveListWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     pauseAction_ = menuCommand(bar, QStringLiteral("MnuPause"), QStringLiteral("Pause"));
     continueAction_ = menuCommand(bar, QStringLiteral("MnuContinue"), QStringLiteral("Continue"));
-    QAction* mnuSave = menuCommand(bar, QStringLiteral("MnuSave"), QStringLiteral("Save"));
+    QAction* saveAction = menuCommand(bar, QStringLiteral("MnuSave"), QStringLiteral("Save"));
     menuCommand(bar, QStringLiteral("MnuGraph"), QStringLiteral("Graph"));  // no action
     printAction_ = menuCommand(bar, QStringLiteral("MnuPrint"), QStringLiteral("Print"));
-    QAction* mnuExit = menuCommand(bar, QStringLiteral("MnuExit"), QStringLiteral("Exit"));
+    QAction* exitAction = menuCommand(bar, QStringLiteral("MnuExit"), QStringLiteral("Exit"));
     connect(printAction_, &QAction::triggered, this, &LiveListWindow::print);
     connect(pauseAction_, &QAction::triggered, this, &LiveListWindow::pauseRequested);
     connect(continueAction_, &QAction::triggered, this, &LiveListWindow::continueRequested);
-    connect(mnuSave, &QAction::triggered, this, &LiveListWindow::save);
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    addExportCsvCommand(*this, dialogs_, bar);
+    connect(saveAction, &QAction::triggered, this, &LiveListWindow::save);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    addExportCsvCommand(*this, dialogs_, bar, exitAction);
 }
 
 void LiveListWindow::buildToolbar() {
@@ -75,7 +75,7 @@ void LiveListWindow::print() {
     }
     // Rows the panel appends meanwhile are not part of this printout.
     PrintSession::start(*this, liveListPrintout(records().store(), recordCount()),
-                        std::move(*choice), dialogs_, {printAction_});
+                        std::move(*choice), dialogs_);
 }
 
 void LiveListWindow::closeEvent(QCloseEvent* event) {

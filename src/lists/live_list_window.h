@@ -43,6 +43,9 @@ private:
     QAction* pauseAction_ = nullptr;
     QAction* continueAction_ = nullptr;
     QAction* printAction_ = nullptr;
+
+public:
+    void setPrintCommandsEnabled(bool enabled) override { printAction_->setEnabled(enabled); }
 };
 
 }  // namespace lp::lists

@@ -8,23 +8,18 @@
 
 namespace lp::lists {
 
-PrintSession::PrintSession(RecordListWindow& window, platform::Dialogs& dialogs,
-                           const QList<QObject*>& commands)
-    : QObject(&window), window_(window), dialogs_(dialogs), caption_(window.windowTitle()) {
+PrintSession::PrintSession(RecordListWindow& window, platform::Dialogs& dialogs)
+    : QObject(&window), window_(window), dialogs_(dialogs) {
     setObjectName(QStringLiteral("PrintSession"));
     waitCursor_.emplace();
-    for (QObject* command : commands) {
-        commands_.append(command);
-    }
 }
 
 PrintSession* PrintSession::start(RecordListWindow& window, Printout printout,
-                                  platform::PrinterChoice choice, platform::Dialogs& dialogs,
-                                  const QList<QObject*>& commands) {
-    auto* session = new PrintSession(window, dialogs, commands);
+                                  platform::PrinterChoice choice, platform::Dialogs& dialogs) {
+    auto* session = new PrintSession(window, dialogs);
     session->run_ =
         new PrintRun(std::move(printout), std::move(choice.printer), choice.copies, session);
-    session->setCommandsEnabled(false);
+    window.setPrintCommandsEnabled(false);
 
     session->cancel_ = new QAction(QStringLiteral("Cancel"), session);
     session->cancel_->setObjectName(QStringLiteral("CancelPrint"));
@@ -32,13 +27,13 @@ PrintSession* PrintSession::start(RecordListWindow& window, Printout printout,
     session->cancel_->setShortcut(QKeySequence(Qt::Key_Escape));
     session->cancel_->setShortcutContext(Qt::WindowShortcut);
     window.addAction(session->cancel_);
-    if (auto* bar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"))) {
+    if (QToolBar* bar = window.toolbar()) {
         bar->addAction(session->cancel_);
     }
     connect(session->cancel_, &QAction::triggered, session->run_, &PrintRun::cancel);
 
     connect(session->run_, &PrintRun::progress, session, [&window](qint64 record) {
-        window.setWindowTitle(QString::number(record) + QStringLiteral(" Completed"));
+        window.showProgress(record, QStringLiteral(" Completed"));
     });
     connect(session->run_, &PrintRun::finished, session, &PrintSession::end);
     session->run_->start();
@@ -55,17 +50,9 @@ PrintSession* PrintSession::of(const QWidget& window) {
     return nullptr;
 }
 
-void PrintSession::setCommandsEnabled(bool enabled) {
-    for (const QPointer<QObject>& command : commands_) {
-        if (command) {
-            command->setProperty("enabled", enabled);
-        }
-    }
-}
-
 void PrintSession::end(PrintRun::Outcome outcome) {
-    window_.setWindowTitle(caption_);
-    setCommandsEnabled(true);
+    window_.endProgress();
+    window_.setPrintCommandsEnabled(true);
     // Off the toolbar; deleted with the session (it may be the sender of this end).
     cancel_->setVisible(false);
     cancel_->setEnabled(false);

@@ -24,13 +24,11 @@ class RecordListWindow;
 class PrintSession : public QObject {
     Q_OBJECT
 public:
-    // Starts printing `printout` on the chosen printer for `window`; `commands` (actions
-    // or buttons) are disabled until the end. The session is a child of the window and
-    // deletes itself when the printout ends (or goes with the window, leaving the
-    // document unfinished).
+    // Starts printing `printout` on the chosen printer for `window`, whose print
+    // commands are off until the end. The session is a child of the window and deletes
+    // itself when the printout ends (or goes with the window, leaving no document).
     static PrintSession* start(RecordListWindow& window, Printout printout,
-                               platform::PrinterChoice choice, platform::Dialogs& dialogs,
-                               const QList<QObject*>& commands);
+                               platform::PrinterChoice choice, platform::Dialogs& dialogs);
 
     // The session of `window` now printing, or null.
     [[nodiscard]] static PrintSession* of(const QWidget& window);
@@ -42,15 +40,11 @@ signals:
     void ended(lp::lists::PrintRun::Outcome outcome);
 
 private:
-    PrintSession(RecordListWindow& window, platform::Dialogs& dialogs,
-                 const QList<QObject*>& commands);
+    PrintSession(RecordListWindow& window, platform::Dialogs& dialogs);
     void end(PrintRun::Outcome outcome);
-    void setCommandsEnabled(bool enabled);
 
     RecordListWindow& window_;
     platform::Dialogs& dialogs_;
-    QList<QPointer<QObject>> commands_;
-    QString caption_;
     std::optional<platform::WaitCursor> waitCursor_;
     PrintRun* run_ = nullptr;
     QAction* cancel_ = nullptr;

@@ -15,7 +15,7 @@ namespace lp::lists {
 
 RecordListWindow::RecordListWindow(const RecordListLayout& layout, QWidget* anchor, QWidget* parent)
     : QMainWindow(parent, Qt::Window), layout_(layout), recordGrid_(layout.recordGridHeader) {
-    setWindowTitle(layout_.caption);
+    setCaption(layout_.caption);
     setObjectName(layout_.caption);
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
@@ -80,8 +80,22 @@ QTableView* RecordListWindow::makeGrid(int index) {
     return view;
 }
 
+void RecordListWindow::setCaption(const QString& caption) {
+    caption_ = caption;
+    setWindowTitle(caption_);
+}
+
+void RecordListWindow::showProgress(qint64 count, const QString& suffix) {
+    setWindowTitle(QString::number(count) + suffix);
+}
+
+void RecordListWindow::endProgress() {
+    setWindowTitle(caption_);
+}
+
 QToolBar* RecordListWindow::createToolbar() {
     auto* bar = new QToolBar(client_);
+    toolbar_ = bar;
     bar->setObjectName(QStringLiteral("Toolbar1"));
     bar->setAccessibleName(QStringLiteral("Toolbar"));
     bar->setMovable(false);

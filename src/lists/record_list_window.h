@@ -30,6 +30,19 @@ public:
 
     [[nodiscard]] const RecordListLayout& design() const { return layout_; }
 
+    // The window's caption (the layout's at first, a file name once one is listed).
+    // While a long job runs its progress stands in the caption's place; endProgress()
+    // puts the caption back.
+    void setCaption(const QString& caption);
+    [[nodiscard]] const QString& caption() const { return caption_; }
+    void showProgress(qint64 count, const QString& suffix);
+    void endProgress();
+
+    // The toolbar "Toolbar1", once the window has made one.
+    [[nodiscard]] QToolBar* toolbar() const { return toolbar_; }
+    // The commands that start a printout, switched off while one runs.
+    virtual void setPrintCommandsEnabled(bool enabled) { (void)enabled; }
+
     // Column grid 0, 1 or 2.
     [[nodiscard]] QTableView* grid(int index) const {
         return grids_.at(static_cast<size_t>(index));
@@ -69,6 +82,8 @@ private:
     QTableView* makeGrid(int index);
 
     RecordListLayout layout_;
+    QString caption_;
+    QToolBar* toolbar_ = nullptr;
     records::RecordTableModel model_;
     records::RecordLineStore recordGrid_;
     QString sourceFile_;

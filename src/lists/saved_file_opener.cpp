@@ -28,9 +28,9 @@ SavedFileWindow* SavedFileOpener::openFile(const QString& path) {
     }
     auto* window = new SavedFileWindow(dialogs_, anchor_, anchor_);
     window_ = window;
-    addExportCsvCommand(*window, dialogs_, window->menuBar());
+    addExportCsvCommand(*window, dialogs_, window->menuBar(), window->exitAction());
     window->show();
-    window->setWindowTitle(path);
+    window->setCaption(path);
 
     std::optional<records::FileError> error;
     {

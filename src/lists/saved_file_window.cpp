@@ -18,17 +18,6 @@ namespace {
 
 constexpr qsizetype kItemsBetweenEvents = 16384;
 
-struct ButtonDesign {
-    const char* key;
-    const char* toolTip;
-};
-constexpr ButtonDesign kButtons[] = {
-    {"Save", "Save As"},
-    {"Plot", "Graphic Plot"},
-    {"Ln", "Percentile Sound Level"},
-    {"Print", "Print"},
-};
-
 }  // namespace
 
 SavedFileWindow::SavedFileWindow(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent)
@@ -52,54 +41,61 @@ void SavedFileWindow::buildMenus() {
     connect(plotAction_, &QAction::triggered, this, &SavedFileWindow::plotRequested);
     printAction_ = add("MnuPrint", "Print");
     connect(printAction_, &QAction::triggered, this, &SavedFileWindow::printSeveralPerLine);
-    connect(add("MnuExit", "Exit"), &QAction::triggered, this, &QWidget::close);
+    exitAction_ = add("MnuExit", "Exit");
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 }
 
 void SavedFileWindow::buildToolbar() {
-    toolbar_ = createToolbar();
-    for (const ButtonDesign& design : kButtons) {
-        const QString key = QString::fromLatin1(design.key);
-        QAction* button = toolbar_->addAction(toolbarIcon(key), key);
+    QToolBar* bar = createToolbar();
+    const auto add = [bar](const QString& key, const char* toolTip) {
+        QAction* button = bar->addAction(toolbarIcon(key), key);
         button->setObjectName(key);
-        button->setToolTip(QString::fromLatin1(design.toolTip));
-        // The record plot and the Ln chooser are enabled when the program supplies them.
-        button->setEnabled(key != QLatin1String("Plot") && key != QLatin1String("Ln"));
-    }
-    connect(toolbar_, &QToolBar::actionTriggered, this, &SavedFileWindow::toolbarClicked);
-}
-
-QAction* SavedFileWindow::toolbarButton(const QString& key) const {
-    return toolbar_->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+        button->setToolTip(QString::fromLatin1(toolTip));
+        return button;
+    };
+    // Save hides the chooser and does nothing more, as on the meter's own software.
+    QAction* save = add(QStringLiteral("Save"), "Save As");
+    connect(save, &QAction::triggered, this, &SavedFileWindow::hideChooser);
+    plotTool_ = add(QStringLiteral("Plot"), "Graphic Plot");
+    connect(plotTool_, &QAction::triggered, this, [this] {
+        hideChooser();
+        emit plotRequested();
+    });
+    lnTool_ = add(QStringLiteral("Ln"), "Percentile Sound Level");
+    connect(lnTool_, &QAction::triggered, this, &SavedFileWindow::toggleChooser);
+    printTool_ = add(QStringLiteral("Print"), "Print");
+    connect(printTool_, &QAction::triggered, this, [this] {
+        hideChooser();
+        printOnePerLine();
+    });
+    // The record plot and the Ln chooser are enabled when the program supplies them.
+    plotTool_->setEnabled(false);
+    lnTool_->setEnabled(false);
 }
 
 void SavedFileWindow::setPlotAvailable(bool available) {
-    toolbarButton(QStringLiteral("Plot"))->setEnabled(available);
+    plotTool_->setEnabled(available);
     plotAction_->setEnabled(available);
 }
 
-void SavedFileWindow::toolbarClicked(QAction* button) {
-    const QString key = button->objectName();
-    if (key == QLatin1String("Ln")) {
-        if (chooser_) {
-            chooser_->setVisible(!chooser_->isVisible());
-            if (chooser_->isVisible()) {
-                chooser_->raise();
-            }
-        }
-        return;
-    }
+void SavedFileWindow::hideChooser() {
     if (chooser_) {
         chooser_->hide();
     }
-    if (key == QLatin1String("Plot")) {
-        emit plotRequested();
-    } else if (key == QLatin1String("Print")) {
-        printOnePerLine();
+}
+
+void SavedFileWindow::toggleChooser() {
+    if (chooser_) {
+        chooser_->setVisible(!chooser_->isVisible());
+        if (chooser_->isVisible()) {
+            chooser_->raise();
+        }
     }
 }
 
-QList<QObject*> SavedFileWindow::printCommands() const {
-    return {toolbarButton(QStringLiteral("Print")), printAction_};
+void SavedFileWindow::setPrintCommandsEnabled(bool enabled) {
+    printTool_->setEnabled(enabled);
+    printAction_->setEnabled(enabled);
 }
 
 void SavedFileWindow::printOnePerLine() {
@@ -109,7 +105,7 @@ void SavedFileWindow::printOnePerLine() {
     }
     PrintSession::start(
         *this, onePerLinePrintout(records().store(), records::RecordTableModel::headerTexts()),
-        std::move(*choice), dialogs_, printCommands());
+        std::move(*choice), dialogs_);
 }
 
 void SavedFileWindow::printSeveralPerLine() {
@@ -130,7 +126,7 @@ void SavedFileWindow::printSeveralPerLine() {
     PrintSession::start(*this,
                         severalPerLinePrintout(records().store(),
                                                records::RecordTableModel::headerTexts(), *perLine),
-                        std::move(*choice), dialogs_, printCommands());
+                        std::move(*choice), dialogs_);
 }
 
 void SavedFileWindow::installResolutionChooser(QWidget* chooser) {
@@ -142,7 +138,7 @@ void SavedFileWindow::installResolutionChooser(QWidget* chooser) {
     const platform::TwipScale twips(*this);
     chooser->setGeometry(twips.x(0), twips.y(480), twips.x(1935), twips.y(1695));
     chooser->hide();
-    toolbarButton(QStringLiteral("Ln"))->setEnabled(true);
+    lnTool_->setEnabled(true);
 }
 
 void SavedFileWindow::closeEvent(QCloseEvent* event) {
@@ -165,7 +161,7 @@ std::optional<records::FileError> SavedFileWindow::load(const QString& path) {
         piece.clear();
         if (reader.progressCount() != shown) {
             shown = reader.progressCount();
-            setWindowTitle(QString::number(shown) + QStringLiteral(" record(s) completed"));
+            showProgress(shown, QStringLiteral(" record(s) completed"));
         }
         if (status == records::RecordFileReader::Status::Failed) {
             records().squeeze();
@@ -182,7 +178,7 @@ std::optional<records::FileError> SavedFileWindow::load(const QString& path) {
     }
     records().squeeze();
     filePath_ = path;
-    setWindowTitle(path);
+    setCaption(path);
     return std::nullopt;
 }
 

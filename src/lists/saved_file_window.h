@@ -51,8 +51,14 @@ public:
     // line, then the printout.
     void printSeveralPerLine();
 
-    // A toolbar button by its key ("Save", "Plot", "Ln", "Print").
-    [[nodiscard]] QAction* toolbarButton(const QString& key) const;
+    // The toolbar's buttons that do something.
+    [[nodiscard]] QAction* plotTool() const { return plotTool_; }
+    [[nodiscard]] QAction* lnTool() const { return lnTool_; }
+    [[nodiscard]] QAction* printTool() const { return printTool_; }
+    // The menu's Exit, the last of its commands.
+    [[nodiscard]] QAction* exitAction() const { return exitAction_; }
+
+    void setPrintCommandsEnabled(bool enabled) override;
 
 signals:
     // "Plot" or Graph: plot this window's records.
@@ -64,15 +70,18 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
-    void toolbarClicked(QAction* button);
+    void hideChooser();
+    void toggleChooser();
 
-    QToolBar* toolbar_ = nullptr;
     QPointer<QWidget> chooser_;
-    QList<QObject*> printCommands() const;
+    QAction* plotTool_ = nullptr;
+    QAction* lnTool_ = nullptr;
+    QAction* printTool_ = nullptr;
 
     platform::Dialogs& dialogs_;
     QAction* plotAction_ = nullptr;
     QAction* printAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
     QString filePath_;
     bool closed_ = false;
 };

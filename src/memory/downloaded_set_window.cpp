@@ -48,7 +48,7 @@ void DownloadedSetWindow::buildControls() {
     toolbarSave_->setObjectName(QStringLiteral("Save"));
     toolbarSave_->setToolTip(QStringLiteral("Save As"));
     connect(toolbarSave_, &QAction::triggered, this, &DownloadedSetWindow::save);
-    lists::addExportCsvCommand(*this, dialogs_, bar, {})
+    lists::addExportCsvCommand(*this, dialogs_, bar)
         ->setIcon(lists::toolbarIcon(QStringLiteral("Csv")));
 
     const auto button = [&](const char* name, const char* caption, int index) {
@@ -113,13 +113,17 @@ bool DownloadedSetWindow::save() {
     return lists::saveList(*this, dialogs_);
 }
 
+void DownloadedSetWindow::setPrintCommandsEnabled(bool enabled) {
+    printButton_->setEnabled(enabled);
+}
+
 void DownloadedSetWindow::print() {
     std::optional<platform::PrinterChoice> choice = dialogs_.choosePrinter(this);
     if (!choice) {
         return;
     }
     lists::PrintSession::start(*this, lists::recordGridPrintout(recordGrid()), std::move(*choice),
-                               dialogs_, {printButton_});
+                               dialogs_);
 }
 
 QString dataListTitle(const DownloadedSet& set) {

@@ -43,6 +43,7 @@ public:
     [[nodiscard]] QPushButton* saveButton() const { return saveButton_; }
     [[nodiscard]] QPushButton* plotButton() const { return plotButton_; }
     [[nodiscard]] QPushButton* printButton() const { return printButton_; }
+    void setPrintCommandsEnabled(bool enabled) override;
     [[nodiscard]] QAction* toolbarSave() const { return toolbarSave_; }
 
 signals:

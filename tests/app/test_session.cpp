@@ -202,7 +202,7 @@ private slots:
         auto* saved = topLevel<lists::SavedFileWindow>();
         QCOMPARE(saved->recordCount(), setOne);
         // Its Plot replaces the set's plot with one of the file.
-        saved->toolbarButton(QStringLiteral("Plot"))->trigger();
+        saved->plotTool()->trigger();
         QCOMPARE(rig.session->listPlot()->title(), QStringLiteral("set1.sdm"));
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
         saved->close();

@@ -123,7 +123,7 @@ private slots:
         chart.show();
         QApplication::setActiveWindow(&chart);
         clock.advance(3000);
-        chart.toolbarButton(QStringLiteral("Limit"))->trigger();
+        chart.toolbar().limit->trigger();
         QVERIFY(!chart.ticking());
         auto* pMessage = chart.findChild<QWidget*>(QStringLiteral("PMessage"));
         QVERIFY(pMessage->isVisible());
@@ -236,7 +236,7 @@ private slots:
                         clock, dialogs);
         plot.show();
         clock.advance(2000);
-        plot.toolbarButton(QStringLiteral("Limit"))->trigger();
+        plot.toolbar().limit->trigger();
         auto* picRange = plot.findChild<QWidget*>(QStringLiteral("PicRange"));
         QVERIFY(picRange->isVisible());
         QStringList shown;

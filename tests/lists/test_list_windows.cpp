@@ -337,7 +337,7 @@ private slots:
         const QString path = dir_.filePath(QStringLiteral("print.sdm"));
         QVERIFY(writeFile(path, recordFile(3)));
         SavedFileWindow* w = opener_->openFile(path);
-        QAction* toolbarPrint = w->toolbarButton(QStringLiteral("Print"));
+        QAction* toolbarPrint = w->printTool();
         QAction* mnuPrint = action(w, "MnuPrint");
         dialogs_.printers = {std::nullopt, 1, 1, 1};
         toolbarPrint->trigger();  // cancelled
@@ -403,7 +403,7 @@ private slots:
         SavedFileWindow* w = opener_->openFile(path);
         dialogs_.printPdf = dir_.filePath(QStringLiteral("cancel.pdf"));
         dialogs_.printers = {1};
-        w->toolbarButton(QStringLiteral("Print"))->trigger();
+        w->printTool()->trigger();
         PrintSession* session = PrintSession::of(*w);
         QVERIFY(session);
         session->run().setLinesPerTurn(1);
@@ -425,7 +425,7 @@ private slots:
         QCOMPARE(w.objectName(), "HddSavedList");
         QStringList shown;
         for (const char* key : {"Save", "Plot", "Ln", "Print"}) {
-            const QAction* b = w.toolbarButton(QString::fromLatin1(key));
+            const QAction* b = w.toolbar()->findChild<QAction*>(QString::fromLatin1(key));
             shown << (b ? b->toolTip() + (b->isEnabled() ? "" : "(off)") : QStringLiteral("?"));
         }
         shown << menuTexts(&w, {"MnuSave", "MnuGraph", "MnuPrint", "MnuExit"});
@@ -439,13 +439,13 @@ private slots:
         QCOMPARE(chooser->objectName(), "PicResolution");
         QCOMPARE(chooser->parentWidget(), w.clientArea());
         QVERIFY(!chooser->isVisible());
-        QAction* ln = w.toolbarButton(QStringLiteral("Ln"));
+        QAction* ln = w.lnTool();
         ln->trigger();
         QVERIFY(chooser->isVisible());
         ln->trigger();
         QVERIFY(!chooser->isVisible());
         ln->trigger();
-        w.toolbarButton(QStringLiteral("Save"))->trigger();
+        w.toolbar()->findChild<QAction*>(QStringLiteral("Save"))->trigger();
         QVERIFY(!chooser->isVisible());
 
         const QString path = dir_.filePath(QStringLiteral("big.sdm"));
