@@ -82,9 +82,9 @@ int main(int argc, char* argv[]) {
         if (qEnvironmentVariableIsSet("LP_BENCH_GRAB")) {  // a picture of the panel as it ran
             session.panel().grab().save(qEnvironmentVariable("LP_BENCH_GRAB"));
             if (QWidget* chart = session.realTimeChart()) {  // and the chart beside it
-                QString path = qEnvironmentVariable("LP_BENCH_GRAB");
+                QString chartPath = qEnvironmentVariable("LP_BENCH_GRAB");
                 chart->grab().save(
-                    path.replace(QStringLiteral(".png"), QStringLiteral("-chart.png")));
+                    chartPath.replace(QStringLiteral(".png"), QStringLiteral("-chart.png")));
             }
         }
         QApplication::quit();

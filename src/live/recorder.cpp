@@ -25,7 +25,7 @@ QString printable(const QByteArray& bytes) {
         } else if (byte < 0x20 || byte == 0x7f) {
             text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
         } else {
-            text += QChar(byte);  // Latin-1, as the reader takes it
+            text += QLatin1Char(c);  // Latin-1, as the reader takes it
         }
     }
     return bytes.size() > kShownBytes ? text + QStringLiteral("...") : text;

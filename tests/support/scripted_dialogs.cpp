@@ -7,6 +7,9 @@
 namespace lp::test {
 namespace {
 
+// GCC 12 takes a std::optional<QString> moved out of the queue for uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 template <typename T>
 T take(std::deque<T>& queue, T fallback) {
     if (queue.empty()) {
@@ -16,6 +19,7 @@ T take(std::deque<T>& queue, T fallback) {
     queue.pop_front();
     return v;
 }
+#pragma GCC diagnostic pop
 
 }  // namespace
 
