@@ -32,12 +32,11 @@ int readDeviceOptions(const QString& command, const QStringList& required,
 }
 
 OpenedPort openDevice(const PortRequest& request, platform::Clock& clock, QTextStream& err) {
-    QString error;
-    OpenedPort opened = openPort(request, clock, &error);
-    if (!opened.transport) {
-        (void)failure(err, error);
+    PortOpening opening = openPort(request, clock);
+    if (!opening.opened()) {
+        (void)failure(err, opening.reason);
     }
-    return opened;
+    return std::move(opening.port);
 }
 
 }  // namespace lp::app::cli
