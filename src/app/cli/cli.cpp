@@ -1,145 +1,15 @@
-// levelpanel-cli: the commands and their output.
+// levelpanel-cli: the command chosen, and the usage text.
 #include "app/cli/cli.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <optional>
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
-#include "records/csv_export.h"
-#include "records/file_error.h"
-#include "stats/figure_text.h"
-#include "stats/file_ln.h"
-#include "stats/percentiles.h"
+#include "app/cli/file_commands.h"
 
 #ifndef LP_VERSION
 #define LP_VERSION "0"
 #endif
 
 namespace lp::app::cli {
-namespace {
-
-QString resolutionText(stats::Resolution resolution) {
-    return resolution == stats::Resolution::TenthDb ? QStringLiteral("0.1") : QStringLiteral("1");
-}
-
-// A level as a JSON number: the text the window shows, read back; null for none.
-QJsonValue levelValue(const QString& levelText) {
-    bool ok = false;
-    const double value = levelText.toDouble(&ok);
-    return ok ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonValue levelValue(const std::optional<double>& level) {
-    return level ? levelValue(QString::number(*level, 'f', 1)) : QJsonValue(QJsonValue::Null);
-}
-
-int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QStringList files;
-    stats::Resolution resolution = stats::Resolution::TenthDb;
-    bool json = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QStringLiteral("--json")) {
-            json = true;
-        } else if (optionIs(arg, QStringLiteral("--resolution"))) {
-            const std::optional<QString> value =
-                optionValue(args, i, QStringLiteral("--resolution"));
-            if (!value) {
-                return usageError(err, QStringLiteral("option --resolution needs a value "
-                                                      "(0.1 or 1)"));
-            }
-            if (*value == QStringLiteral("0.1")) {
-                resolution = stats::Resolution::TenthDb;
-            } else if (*value == QStringLiteral("1")) {
-                resolution = stats::Resolution::WholeDb;
-            } else {
-                return usageError(
-                    err, QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(*value));
-            }
-        } else if (isOption(arg)) {
-            return usageError(err, QStringLiteral("unknown option '%1' for stats").arg(arg));
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.isEmpty()) {
-        return usageError(err, QStringLiteral("stats needs at least one FILE"));
-    }
-
-    int status = kOk;
-    QJsonArray results;
-    for (const QString& file : files) {
-        const stats::FileLn read = stats::computeLnOfFile(resolution, file);
-        if (read.load.error) {
-            status = failure(err, records::loadFailureText(*read.load.error, read.load.records));
-            continue;
-        }
-        const stats::LnResult& result = read.result;
-        if (json) {
-            results.append(statsJson(file, result));
-        } else {
-            out << statsText(file, result) << "\n";
-        }
-    }
-    if (json) {
-        out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
-    }
-    out.flush();
-    return status;
-}
-
-int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QStringList files;
-    std::optional<QString> csv;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (optionIs(arg, QStringLiteral("--csv"))) {
-            csv = optionValue(args, i, QStringLiteral("--csv"));
-            if (!csv) {
-                return usageError(err, QStringLiteral("option --csv needs a file name"));
-            }
-        } else if (isOption(arg)) {
-            return usageError(err, QStringLiteral("unknown option '%1' for export").arg(arg));
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.size() != 1) {
-        return usageError(err, files.isEmpty() ? QStringLiteral("export needs a FILE")
-                                               : QStringLiteral("export takes one FILE"));
-    }
-    if (!csv) {
-        return usageError(err, QStringLiteral("export needs --csv OUT"));
-    }
-    const records::CsvExport exported = records::exportRecordFile(files.first(), *csv);
-    if (exported.load.error) {
-        return failure(err, records::loadFailureText(*exported.load.error, exported.load.records));
-    }
-    if (exported.written) {
-        return failure(err, records::exportFailureText(*exported.written));
-    }
-    out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(*csv);
-    out.flush();
-    return kOk;
-}
-
-int runPorts(const QStringList& args, QTextStream& out, QTextStream& err,
-             const QList<SystemPort>& ports) {
-    if (!args.isEmpty()) {
-        return usageError(err,
-                          QStringLiteral("ports takes no arguments, not '%1'").arg(args.first()));
-    }
-    for (const SystemPort& port : ports) {
-        out << port.device << "\t" << port.description << "\n";
-    }
-    out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
-    out.flush();
-    return kOk;
-}
-
-}  // namespace
 
 QString helpText() {
     return QStringLiteral(
@@ -179,53 +49,6 @@ QString helpText() {
                "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
                "failed.\n")
         .arg(kProgramName, kSimPortArgument);
-}
-
-QString statsText(const QString& fileName, const stats::LnResult& result) {
-    QString text;
-    QTextStream s(&text);
-    const auto line = [&s](const QString& caption, const QString& value) {
-        s << (caption + u':').leftJustified(10) << value << "\n";
-    };
-    s << fileName << "\n";
-    line(QStringLiteral("Records"), QString::number(result.figures.withLevel));
-    line(QStringLiteral("Left out"), QString::number(result.figures.leftOut));
-    line(QStringLiteral("Leq"), stats::decibelsText(result.figures.leq));
-    line(QStringLiteral("Lmax"), stats::decibelsText(result.figures.lmax));
-    line(QStringLiteral("Lmin"), stats::decibelsText(result.figures.lmin));
-    line(QStringLiteral("L10"), stats::decibelsText(result.levels.value(10)));
-    line(QStringLiteral("L50"), stats::decibelsText(result.levels.value(50)));
-    line(QStringLiteral("L90"), stats::decibelsText(result.levels.value(90)));
-    s << "Ln (dB, classes of " << resolutionText(result.resolution) << " dB):\n";
-    for (const QStringList& row : stats::lnTableRows(result.levels)) {
-        for (qsizetype c = 0; c < row.size(); ++c) {
-            const QString cell = row[c].isEmpty() ? stats::kNoValue : row[c];
-            s << (c == 0 ? cell : cell.rightJustified(6));
-        }
-        s << "\n";
-    }
-    s.flush();
-    return text;
-}
-
-QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
-    QJsonArray ln;
-    for (int n = 0; n < 100; ++n) {
-        ln.append(levelValue(result.levels.value(n)));
-    }
-    return QJsonObject{
-        {QStringLiteral("file"), fileName},
-        {QStringLiteral("resolution"), resolutionText(result.resolution).toDouble()},
-        {QStringLiteral("records"), result.figures.withLevel},
-        {QStringLiteral("leftOut"), result.figures.leftOut},
-        {QStringLiteral("leq"), levelValue(result.figures.leq)},
-        {QStringLiteral("lmax"), levelValue(result.figures.lmax)},
-        {QStringLiteral("lmin"), levelValue(result.figures.lmin)},
-        {QStringLiteral("l10"), levelValue(result.levels.value(10))},
-        {QStringLiteral("l50"), levelValue(result.levels.value(50))},
-        {QStringLiteral("l90"), levelValue(result.levels.value(90))},
-        {QStringLiteral("ln"), ln},
-    };
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,

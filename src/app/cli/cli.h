@@ -1,8 +1,6 @@
 // levelpanel-cli: record files and the meter without a window.
 //
-//   levelpanel-cli stats FILE... [--resolution 0.1|1] [--json]
-//   levelpanel-cli export FILE --csv OUT
-//   levelpanel-cli ports
+//   levelpanel-cli stats, export, ports (file_commands.h)
 //   levelpanel-cli live, record, sets, download (device_commands.h)
 //
 // Exit status: kOk, kUsageError (message on the error stream pointing to --help) or
@@ -10,14 +8,12 @@
 // windows use).
 #pragma once
 
-#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
 #include "app/port_choice.h"
-#include "stats/ln_result.h"
 
 namespace lp::app::cli {
 
@@ -34,11 +30,5 @@ inline const QString kProgramName = QStringLiteral("levelpanel-cli");
 
 // The usage text of --help.
 [[nodiscard]] QString helpText();
-
-// The figures of one file as text: counts, Leq, Lmax, Lmin, L10, L50, L90 and the Ln
-// table, the values in the texts the histogram window shows.
-[[nodiscard]] QString statsText(const QString& fileName, const stats::LnResult& result);
-// The same as a JSON object: levels as numbers in dB, null where there is none.
-[[nodiscard]] QJsonObject statsJson(const QString& fileName, const stats::LnResult& result);
 
 }  // namespace lp::app::cli
