@@ -54,7 +54,8 @@ QString helpText() {
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         const QList<SystemPort>& ports) {
     if (arguments.isEmpty()) {
-        return usageError(err, QStringLiteral("no command given"));
+        usageError(err, QStringLiteral("no command given"));
+        return kUsageError;
     }
     const QString& command = arguments.first();
     const QStringList rest = arguments.mid(1);
@@ -91,9 +92,11 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return runDownload(rest, out, err);
     }
     if (isOption(command)) {
-        return usageError(err, QStringLiteral("unknown option '%1'").arg(command));
+        usageError(err, QStringLiteral("unknown option '%1'").arg(command));
+        return kUsageError;
     }
-    return usageError(err, QStringLiteral("unknown command '%1'").arg(command));
+    usageError(err, QStringLiteral("unknown command '%1'").arg(command));
+    return kUsageError;
 }
 
 }  // namespace lp::app::cli

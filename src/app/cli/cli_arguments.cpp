@@ -6,17 +6,15 @@
 
 namespace lp::app::cli {
 
-int usageError(QTextStream& err, const QString& message) {
+void usageError(QTextStream& err, const QString& message) {
     err << kProgramName << ": " << message << "\n"
         << "Try '" << kProgramName << " --help' for more information.\n";
     err.flush();
-    return kUsageError;
 }
 
-int failure(QTextStream& err, const QString& reason) {
+void failure(QTextStream& err, const QString& reason) {
     err << kProgramName << ": " << reason << "\n";
     err.flush();
-    return kFileFailure;
 }
 
 std::optional<QString> optionValue(const QStringList& args, qsizetype& i, const QString& name) {
@@ -47,17 +45,15 @@ bool readOptions(const QStringList& args, CommandOptions& options, QTextStream& 
         if (name != options.names.cend()) {
             const std::optional<QString> value = optionValue(args, i, *name);
             if (!value || value->isEmpty()) {
-                (void)usageError(err, QStringLiteral("option %1 needs a value").arg(*name));
+                usageError(err, QStringLiteral("option %1 needs a value").arg(*name));
                 return false;
             }
             options.values.insert(*name, *value);
         } else if (isOption(arg)) {
-            (void)usageError(
-                err, QStringLiteral("unknown option '%1' for %2").arg(arg, options.command));
+            usageError(err, QStringLiteral("unknown option '%1' for %2").arg(arg, options.command));
             return false;
         } else {
-            (void)usageError(err,
-                             QStringLiteral("%1 takes no argument '%2'").arg(options.command, arg));
+            usageError(err, QStringLiteral("%1 takes no argument '%2'").arg(options.command, arg));
             return false;
         }
     }

@@ -9,10 +9,11 @@
 
 namespace lp::app::cli {
 
-// A usage error: the message, then where to look. Returns kUsageError.
-int usageError(QTextStream& err, const QString& message);
-// A device or file failure: the reason in the words the windows use. Returns kFileFailure.
-int failure(QTextStream& err, const QString& reason);
+// Prints a usage error: the message, then where to look. Its exit status is kUsageError.
+void usageError(QTextStream& err, const QString& message);
+// Prints a device or file failure: the reason in the words the windows use. Its exit
+// status is kFileFailure.
+void failure(QTextStream& err, const QString& reason);
 
 // The value of an option given as "--name value" or "--name=value"; advances `i`
 // past what it used. Null when the value is missing.

@@ -92,25 +92,29 @@ int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
             const std::optional<QString> value =
                 optionValue(args, i, QStringLiteral("--resolution"));
             if (!value) {
-                return usageError(err, QStringLiteral("option --resolution needs a value "
-                                                      "(0.1 or 1)"));
+                usageError(err, QStringLiteral("option --resolution needs a value "
+                                               "(0.1 or 1)"));
+                return kUsageError;
             }
             if (*value == QStringLiteral("0.1")) {
                 resolution = stats::Resolution::TenthDb;
             } else if (*value == QStringLiteral("1")) {
                 resolution = stats::Resolution::WholeDb;
             } else {
-                return usageError(
-                    err, QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(*value));
+                usageError(err,
+                           QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(*value));
+                return kUsageError;
             }
         } else if (isOption(arg)) {
-            return usageError(err, QStringLiteral("unknown option '%1' for stats").arg(arg));
+            usageError(err, QStringLiteral("unknown option '%1' for stats").arg(arg));
+            return kUsageError;
         } else {
             files.append(arg);
         }
     }
     if (files.isEmpty()) {
-        return usageError(err, QStringLiteral("stats needs at least one FILE"));
+        usageError(err, QStringLiteral("stats needs at least one FILE"));
+        return kUsageError;
     }
 
     int status = kOk;
@@ -118,7 +122,8 @@ int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
     for (const QString& file : files) {
         const stats::FileLn read = stats::computeLnOfFile(resolution, file);
         if (read.load.error) {
-            status = failure(err, records::loadFailureText(*read.load.error, read.load.records));
+            failure(err, records::loadFailureText(*read.load.error, read.load.records));
+            status = kFileFailure;
             continue;
         }
         const stats::LnResult& result = read.result;
@@ -143,27 +148,33 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (optionIs(arg, QStringLiteral("--csv"))) {
             csv = optionValue(args, i, QStringLiteral("--csv"));
             if (!csv) {
-                return usageError(err, QStringLiteral("option --csv needs a file name"));
+                usageError(err, QStringLiteral("option --csv needs a file name"));
+                return kUsageError;
             }
         } else if (isOption(arg)) {
-            return usageError(err, QStringLiteral("unknown option '%1' for export").arg(arg));
+            usageError(err, QStringLiteral("unknown option '%1' for export").arg(arg));
+            return kUsageError;
         } else {
             files.append(arg);
         }
     }
     if (files.size() != 1) {
-        return usageError(err, files.isEmpty() ? QStringLiteral("export needs a FILE")
-                                               : QStringLiteral("export takes one FILE"));
+        usageError(err, files.isEmpty() ? QStringLiteral("export needs a FILE")
+                                        : QStringLiteral("export takes one FILE"));
+        return kUsageError;
     }
     if (!csv) {
-        return usageError(err, QStringLiteral("export needs --csv OUT"));
+        usageError(err, QStringLiteral("export needs --csv OUT"));
+        return kUsageError;
     }
     const records::CsvExport exported = records::exportRecordFile(files.first(), *csv);
     if (exported.load.error) {
-        return failure(err, records::loadFailureText(*exported.load.error, exported.load.records));
+        failure(err, records::loadFailureText(*exported.load.error, exported.load.records));
+        return kFileFailure;
     }
     if (exported.written) {
-        return failure(err, records::exportFailureText(*exported.written));
+        failure(err, records::exportFailureText(*exported.written));
+        return kFileFailure;
     }
     out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(*csv);
     out.flush();
@@ -173,8 +184,8 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
 int runPorts(const QStringList& args, QTextStream& out, QTextStream& err,
              const QList<SystemPort>& ports) {
     if (!args.isEmpty()) {
-        return usageError(err,
-                          QStringLiteral("ports takes no arguments, not '%1'").arg(args.first()));
+        usageError(err, QStringLiteral("ports takes no arguments, not '%1'").arg(args.first()));
+        return kUsageError;
     }
     for (const SystemPort& port : ports) {
         out << port.device << "\t" << port.description << "\n";

@@ -16,16 +16,19 @@ int readDeviceOptions(const QString& command, const QStringList& required,
     }
     for (const QString& name : QStringList{port} + required) {
         if (!options.values.contains(name)) {
-            return usageError(err, QStringLiteral("%1 needs %2").arg(command, name));
+            usageError(err, QStringLiteral("%1 needs %2").arg(command, name));
+            return kUsageError;
         }
     }
     const QString portText = options.values.value(port);
     const std::optional<PortRequest> request = portFromArgument(portText);
     if (!request) {
-        return usageError(err, QStringLiteral("no such port '%1'").arg(portText));
+        usageError(err, QStringLiteral("no such port '%1'").arg(portText));
+        return kUsageError;
     }
     if (!installStopSignals()) {
-        return failure(err, QStringLiteral("cannot install the signal handlers."));
+        failure(err, QStringLiteral("cannot install the signal handlers."));
+        return kFileFailure;
     }
     into = {*request, options.values};
     return kOk;
@@ -34,7 +37,7 @@ int readDeviceOptions(const QString& command, const QStringList& required,
 OpenedPort openDevice(const PortRequest& request, platform::Clock& clock, QTextStream& err) {
     PortOpening opening = openPort(request, clock);
     if (!opening.opened()) {
-        (void)failure(err, opening.reason);
+        failure(err, opening.reason);
     }
     return std::move(opening.port);
 }

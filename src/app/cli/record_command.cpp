@@ -29,7 +29,8 @@ public:
         QObject::connect(&recording_, &live::Recording::stopped, &loop_,
                          [this](const QString& reason) {
                              written_ -= 1;  // the line that failed
-                             loop_.exit(failure(err_, reason));
+                             failure(err_, reason);
+                             loop_.exit(kFileFailure);
                          });
         // Said once each: a daily file in the same folder repeats what the first said.
         QObject::connect(&recording_, &live::Recording::noticed, &loop_,
@@ -72,7 +73,8 @@ private:
             recordFileName(out_, daily_ ? std::optional<QDate>(day_) : std::nullopt, part_);
         recording_.chooseFile(name);
         if (const std::optional<QString> error = recording_.start()) {
-            loop_.exit(failure(err_, *error));
+            failure(err_, *error);
+            loop_.exit(kFileFailure);
             return false;
         }
         talk_.line(QStringLiteral("recording to ") + name);
@@ -107,20 +109,22 @@ int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (values.contains(every)) {
         const live::SamplingAnswer answer = live::readSamplingAnswer(values.value(every));
         if (answer.kind != live::SamplingAnswer::Kind::Set) {
-            return usageError(err, QStringLiteral("--every '%1': %2")
-                                       .arg(values.value(every), live::kSamplingRefused));
+            usageError(err, QStringLiteral("--every '%1': %2")
+                                .arg(values.value(every), live::kSamplingRefused));
+            return kUsageError;
         }
         seconds = answer.seconds;
     }
     const bool daily = values.contains(rotate);
     if (daily && values.value(rotate) != QStringLiteral("daily")) {
-        return usageError(
-            err, QStringLiteral("--rotate takes daily, not '%1'").arg(values.value(rotate)));
+        usageError(err, QStringLiteral("--rotate takes daily, not '%1'").arg(values.value(rotate)));
+        return kUsageError;
     }
     // The records come from the port: a file written there would go to the meter.
     if (const auto refused =
             records::refuseWritingOverSource(values.value(file), device.port.device)) {
-        return failure(err, records::saveFailureText(*refused));
+        failure(err, records::saveFailureText(*refused));
+        return kFileFailure;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
     OpenedPort opened = openDevice(device.port, *clock, err);

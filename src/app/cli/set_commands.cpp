@@ -28,12 +28,16 @@ public:
 
     [[nodiscard]] memory::MemoryCommands& commands() { return commands_; }
     void done() { loop_.exit(kOk); }
-    void fail(const QString& reason) { loop_.exit(failure(err_, reason)); }
+    void fail(const QString& reason) {
+        failure(err_, reason);
+        loop_.exit(kFileFailure);
+    }
 
     [[nodiscard]] int run() {
         const int status = loop_.exec();
         if (status == kOk && !finished_) {
-            return failure(err_, QStringLiteral("stopped before the meter had answered."));
+            failure(err_, QStringLiteral("stopped before the meter had answered."));
+            return kFileFailure;
         }
         return status;
     }
@@ -103,14 +107,16 @@ int runDownload(const QStringList& args, QTextStream& out, QTextStream& err) {
     bool ok = false;
     const int set = device.values.value(setOption).toInt(&ok);
     if (!ok || set < 1 || set > memory::MemoryCommands::kMaxSetNumber) {
-        return usageError(err, QStringLiteral("--set takes a set number from 1 to %1, not '%2'")
-                                   .arg(memory::MemoryCommands::kMaxSetNumber)
-                                   .arg(device.values.value(setOption)));
+        usageError(err, QStringLiteral("--set takes a set number from 1 to %1, not '%2'")
+                            .arg(memory::MemoryCommands::kMaxSetNumber)
+                            .arg(device.values.value(setOption)));
+        return kUsageError;
     }
     const QString file = device.values.value(outOption);
     // The records come from the port: a file written there would go to the meter.
     if (const auto refused = records::refuseWritingOverSource(file, device.port.device)) {
-        return failure(err, records::saveFailureText(*refused));
+        failure(err, records::saveFailureText(*refused));
+        return kFileFailure;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
     OpenedPort port = openDevice(device.port, *clock, err);
