@@ -1,5 +1,8 @@
-// levelpanel-cli: the command chosen, and the usage text.
+// levelpanel-cli: the table of commands, the command chosen, and the usage text.
 #include "app/cli/cli.h"
+
+#include <algorithm>
+#include <variant>
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
@@ -10,45 +13,105 @@
 #endif
 
 namespace lp::app::cli {
+namespace {
+
+// One command: its line in the usage text and the lines under it, the options its
+// parser knows, what it takes besides them, and what runs it.
+struct Command {
+    QString name;
+    QString usage;        // what follows the name in the usage text
+    QString description;  // the lines under it, without their indent
+    QList<Option> options;
+    Operands operands;
+    int (*run)(const Arguments& args, CommandIo& io);
+};
+
+QList<Command> commands() {
+    using Takes = Option::Takes;
+    const Option port{QStringLiteral("port")};
+    const Option out{QStringLiteral("out")};
+    return {
+        {QStringLiteral("stats"),
+         QStringLiteral("FILE... [--resolution 0.1|1] [--json]"),
+         QStringLiteral("Records with a level, left out, Leq, Lmax, Lmin, L10, L50, L90 and\n"
+                        "the Ln table L(00)..L(99) of each record file (classes of 0.1 dB\n"
+                        "unless --resolution 1); JSON with --json."),
+         {{QStringLiteral("resolution"), Takes::Value, QStringLiteral("a value (0.1 or 1)")},
+          {QStringLiteral("json"), Takes::Nothing}},
+         Operands::Files,
+         runStats},
+        {QStringLiteral("export"),
+         QStringLiteral("FILE --csv OUT"),
+         QStringLiteral("Writes the records as CSV: no,time,level with ISO 8601 times."),
+         {{QStringLiteral("csv"), Takes::Value, QStringLiteral("a file name")}},
+         Operands::Files,
+         runExport},
+        {QStringLiteral("ports"),
+         QString(),
+         QStringLiteral("The serial ports found, and \"%1\" for the simulated meter.")
+             .arg(kSimPortArgument),
+         {},
+         Operands::None,
+         runPorts},
+        {QStringLiteral("live"),
+         QStringLiteral("--port P"),
+         QStringLiteral("One line per reading as it arrives: date and time, level,\n"
+                        "weighting, response, range and flags (TAB-separated)."),
+         {port},
+         Operands::None,
+         runLive},
+        {QStringLiteral("record"),
+         QStringLiteral("--port P [--every S] --out FILE [--rotate daily]"),
+         QStringLiteral("Records a sample every S seconds (1..86400, default 2) into the\n"
+                        "record file FILE, each line on disk as it is taken. --rotate daily\n"
+                        "writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
+                        "file that reaches 348,000 records goes on in part -2, -3, ... A\n"
+                        "port that goes away is tried again every 2 s. Ends on SIGINT or\n"
+                        "SIGTERM."),
+         {port, {QStringLiteral("every")}, out, {QStringLiteral("rotate")}},
+         Operands::None,
+         runRecord},
+        {QStringLiteral("sets"),
+         QStringLiteral("--port P"),
+         QStringLiteral("The meter's memory status and its table of stored sets."),
+         {port},
+         Operands::None,
+         runSets},
+        {QStringLiteral("download"),
+         QStringLiteral("--port P --set N --out FILE"),
+         QStringLiteral("Writes stored set N as the record file FILE."),
+         {port, {QStringLiteral("set")}, out},
+         Operands::None,
+         runDownload},
+    };
+}
+
+}  // namespace
 
 QString helpText() {
-    return QStringLiteral(
-               "Usage: %1 COMMAND [ARGUMENTS]\n"
-               "\n"
-               "Commands:\n"
-               "  stats FILE... [--resolution 0.1|1] [--json]\n"
-               "      Records with a level, left out, Leq, Lmax, Lmin, L10, L50, L90 and\n"
-               "      the Ln table L(00)..L(99) of each record file (classes of 0.1 dB\n"
-               "      unless --resolution 1); JSON with --json.\n"
-               "  export FILE --csv OUT\n"
-               "      Writes the records as CSV: no,time,level with ISO 8601 times.\n"
-               "  ports\n"
-               "      The serial ports found, and \"%2\" for the simulated meter.\n"
-               "  live --port P\n"
-               "      One line per reading as it arrives: date and time, level,\n"
-               "      weighting, response, range and flags (TAB-separated).\n"
-               "  record --port P [--every S] --out FILE [--rotate daily]\n"
-               "      Records a sample every S seconds (1..86400, default 2) into the\n"
-               "      record file FILE, each line on disk as it is taken. --rotate daily\n"
-               "      writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
-               "      file that reaches 348,000 records goes on in part -2, -3, ... A\n"
-               "      port that goes away is tried again every 2 s. Ends on SIGINT or\n"
-               "      SIGTERM.\n"
-               "  sets --port P\n"
-               "      The meter's memory status and its table of stored sets.\n"
-               "  download --port P --set N --out FILE\n"
-               "      Writes stored set N as the record file FILE.\n"
-               "\n"
-               "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %2 for the\n"
-               "simulated meter.\n"
-               "\n"
-               "Options:\n"
-               "  --help       Shows this text.\n"
-               "  --version    Shows the version.\n"
-               "\n"
-               "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
-               "failed.\n")
-        .arg(kProgramName, kSimPortArgument);
+    QString text = QStringLiteral("Usage: %1 COMMAND [ARGUMENTS]\n\nCommands:\n").arg(kProgramName);
+    for (const Command& command : commands()) {
+        text += QStringLiteral("  ") + command.name;
+        if (!command.usage.isEmpty()) {
+            text += u' ' + command.usage;
+        }
+        text += u'\n';
+        for (const QString& line : command.description.split(u'\n')) {
+            text += QStringLiteral("      ") + line + u'\n';
+        }
+    }
+    return text + QStringLiteral(
+                      "\n"
+                      "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %1 for the\n"
+                      "simulated meter.\n"
+                      "\n"
+                      "Options:\n"
+                      "  --help       Shows this text.\n"
+                      "  --version    Shows the version.\n"
+                      "\n"
+                      "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
+                      "failed.\n")
+                      .arg(kSimPortArgument);
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
@@ -57,46 +120,36 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         usageError(err, QStringLiteral("no command given"));
         return kUsageError;
     }
-    const QString& command = arguments.first();
+    const QString& name = arguments.first();
     const QStringList rest = arguments.mid(1);
-    if (command == QStringLiteral("--help") || command == QStringLiteral("-h") ||
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") ||
         rest.contains(QStringLiteral("--help"))) {
         out << helpText();
         out.flush();
         return kOk;
     }
-    if (command == QStringLiteral("--version")) {
+    if (name == QStringLiteral("--version")) {
         out << kProgramName << " " << LP_VERSION << "\n";
         out.flush();
         return kOk;
     }
-    if (command == QStringLiteral("stats")) {
-        return runStats(rest, out, err);
-    }
-    if (command == QStringLiteral("export")) {
-        return runExport(rest, out, err);
-    }
-    if (command == QStringLiteral("ports")) {
-        return runPorts(rest, out, err, ports);
-    }
-    if (command == QStringLiteral("live")) {
-        return runLive(rest, out, err);
-    }
-    if (command == QStringLiteral("record")) {
-        return runRecord(rest, out, err);
-    }
-    if (command == QStringLiteral("sets")) {
-        return runSets(rest, out, err);
-    }
-    if (command == QStringLiteral("download")) {
-        return runDownload(rest, out, err);
-    }
-    if (isOption(command)) {
-        usageError(err, QStringLiteral("unknown option '%1'").arg(command));
+    const QList<Command> table = commands();
+    const auto command = std::find_if(table.cbegin(), table.cend(),
+                                      [&name](const Command& c) { return c.name == name; });
+    if (command == table.cend()) {
+        usageError(err, name.startsWith(u'-') && name.size() > 1
+                            ? QStringLiteral("unknown option '%1'").arg(name)
+                            : QStringLiteral("unknown command '%1'").arg(name));
         return kUsageError;
     }
-    usageError(err, QStringLiteral("unknown command '%1'").arg(command));
-    return kUsageError;
+    const std::variant<Arguments, UsageMistake> read =
+        readArguments(command->name, command->options, command->operands, rest);
+    if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
+        usageError(err, mistake->message);
+        return kUsageError;
+    }
+    CommandIo io{out, err, ports};
+    return command->run(std::get<Arguments>(read), io);
 }
 
 }  // namespace lp::app::cli

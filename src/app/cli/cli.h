@@ -23,12 +23,19 @@ inline constexpr int kFileFailure = 2;
 
 inline const QString kProgramName = QStringLiteral("levelpanel-cli");
 
+// What a command reads and writes besides its arguments.
+struct CommandIo {
+    QTextStream& out;
+    QTextStream& err;
+    const QList<SystemPort>& ports;  // the serial ports the system reports
+};
+
 // Runs one command line; `arguments` leaves out the program name. `ports` are the
 // serial ports the system reports.
 [[nodiscard]] int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
                       const QList<SystemPort>& ports);
 
-// The usage text of --help.
+// The usage text of --help, made from the table of commands.
 [[nodiscard]] QString helpText();
 
 }  // namespace lp::app::cli

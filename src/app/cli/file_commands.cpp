@@ -80,49 +80,31 @@ QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
     };
 }
 
-int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QStringList files;
+int runStats(const Arguments& args, CommandIo& io) {
     stats::Resolution resolution = stats::Resolution::TenthDb;
-    bool json = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QStringLiteral("--json")) {
-            json = true;
-        } else if (optionIs(arg, QStringLiteral("--resolution"))) {
-            const std::optional<QString> value =
-                optionValue(args, i, QStringLiteral("--resolution"));
-            if (!value) {
-                usageError(err, QStringLiteral("option --resolution needs a value "
-                                               "(0.1 or 1)"));
-                return kUsageError;
-            }
-            if (*value == QStringLiteral("0.1")) {
-                resolution = stats::Resolution::TenthDb;
-            } else if (*value == QStringLiteral("1")) {
-                resolution = stats::Resolution::WholeDb;
-            } else {
-                usageError(err,
-                           QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(*value));
-                return kUsageError;
-            }
-        } else if (isOption(arg)) {
-            usageError(err, QStringLiteral("unknown option '%1' for stats").arg(arg));
-            return kUsageError;
+    // Every --resolution given must be 0.1 or 1, not only the last, which counts.
+    for (const QString& value : args.values.value(QStringLiteral("resolution"))) {
+        if (value == QStringLiteral("0.1")) {
+            resolution = stats::Resolution::TenthDb;
+        } else if (value == QStringLiteral("1")) {
+            resolution = stats::Resolution::WholeDb;
         } else {
-            files.append(arg);
+            usageError(io.err, QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(value));
+            return kUsageError;
         }
     }
-    if (files.isEmpty()) {
-        usageError(err, QStringLiteral("stats needs at least one FILE"));
+    const bool json = args.has(QStringLiteral("json"));
+    if (args.files.isEmpty()) {
+        usageError(io.err, QStringLiteral("stats needs at least one FILE"));
         return kUsageError;
     }
 
     int status = kOk;
     QJsonArray results;
-    for (const QString& file : files) {
+    for (const QString& file : args.files) {
         const stats::FileLn read = stats::computeLnOfFile(resolution, file);
         if (read.load.error) {
-            failure(err, records::loadFailureText(*read.load.error, read.load.records));
+            failure(io.err, records::loadFailureText(*read.load.error, read.load.records));
             status = kFileFailure;
             continue;
         }
@@ -130,68 +112,47 @@ int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (json) {
             results.append(statsJson(file, result));
         } else {
-            out << statsText(file, result) << "\n";
+            io.out << statsText(file, result) << "\n";
         }
     }
     if (json) {
-        out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
+        io.out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
     }
-    out.flush();
+    io.out.flush();
     return status;
 }
 
-int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QStringList files;
-    std::optional<QString> csv;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (optionIs(arg, QStringLiteral("--csv"))) {
-            csv = optionValue(args, i, QStringLiteral("--csv"));
-            if (!csv) {
-                usageError(err, QStringLiteral("option --csv needs a file name"));
-                return kUsageError;
-            }
-        } else if (isOption(arg)) {
-            usageError(err, QStringLiteral("unknown option '%1' for export").arg(arg));
-            return kUsageError;
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.size() != 1) {
-        usageError(err, files.isEmpty() ? QStringLiteral("export needs a FILE")
-                                        : QStringLiteral("export takes one FILE"));
+int runExport(const Arguments& args, CommandIo& io) {
+    if (args.files.size() != 1) {
+        usageError(io.err, args.files.isEmpty() ? QStringLiteral("export needs a FILE")
+                                                : QStringLiteral("export takes one FILE"));
         return kUsageError;
     }
-    if (!csv) {
-        usageError(err, QStringLiteral("export needs --csv OUT"));
+    if (!args.has(QStringLiteral("csv"))) {
+        usageError(io.err, QStringLiteral("export needs --csv OUT"));
         return kUsageError;
     }
-    const records::CsvExport exported = records::exportRecordFile(files.first(), *csv);
+    const QString csv = args.value(QStringLiteral("csv"));
+    const records::CsvExport exported = records::exportRecordFile(args.files.first(), csv);
     if (exported.load.error) {
-        failure(err, records::loadFailureText(*exported.load.error, exported.load.records));
+        failure(io.err, records::loadFailureText(*exported.load.error, exported.load.records));
         return kFileFailure;
     }
     if (exported.written) {
-        failure(err, records::exportFailureText(*exported.written));
+        failure(io.err, records::exportFailureText(*exported.written));
         return kFileFailure;
     }
-    out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(*csv);
-    out.flush();
+    io.out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(csv);
+    io.out.flush();
     return kOk;
 }
 
-int runPorts(const QStringList& args, QTextStream& out, QTextStream& err,
-             const QList<SystemPort>& ports) {
-    if (!args.isEmpty()) {
-        usageError(err, QStringLiteral("ports takes no arguments, not '%1'").arg(args.first()));
-        return kUsageError;
+int runPorts(const Arguments& /*args*/, CommandIo& io) {
+    for (const SystemPort& port : io.ports) {
+        io.out << port.device << "\t" << port.description << "\n";
     }
-    for (const SystemPort& port : ports) {
-        out << port.device << "\t" << port.description << "\n";
-    }
-    out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
-    out.flush();
+    io.out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
+    io.out.flush();
     return kOk;
 }
 

@@ -6,20 +6,18 @@
 #pragma once
 
 #include <QJsonObject>
-#include <QList>
 #include <QString>
-#include <QStringList>
-#include <QTextStream>
 
-#include "app/port_choice.h"
+#include "app/cli/cli.h"
+#include "app/cli/cli_arguments.h"
 #include "stats/ln_result.h"
 
 namespace lp::app::cli {
 
-[[nodiscard]] int runStats(const QStringList& args, QTextStream& out, QTextStream& err);
-[[nodiscard]] int runExport(const QStringList& args, QTextStream& out, QTextStream& err);
-[[nodiscard]] int runPorts(const QStringList& args, QTextStream& out, QTextStream& err,
-                           const QList<SystemPort>& ports);
+// Each runs its command on what its parser read; the exit status is cli.h's.
+[[nodiscard]] int runStats(const Arguments& args, CommandIo& io);
+[[nodiscard]] int runExport(const Arguments& args, CommandIo& io);
+[[nodiscard]] int runPorts(const Arguments& args, CommandIo& io);
 
 // The figures of one file as text: counts, Leq, Lmax, Lmin, L10, L50, L90 and the Ln
 // table, the values in the texts the histogram window shows.
