@@ -49,13 +49,12 @@ int main(int argc, char* argv[]) {
     lp::platform::QtClock clock;
     lp::bench::CountingDialogs dialogs;
     const lp::app::PortRequest request{lp::app::PortKind::Device, 0, path, QStringLiteral("pty")};
-    QString error;
-    lp::app::OpenedPort port = lp::app::openPort(request, clock, &error);
-    if (!port.transport) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    lp::app::PortOpening opening = lp::app::openPort(request, clock);
+    if (!opening.opened()) {
+        std::fprintf(stderr, "%s\n", qPrintable(opening.reason));
         return 1;
     }
-    lp::app::Session session(std::move(port), request, clock, dialogs);
+    lp::app::Session session(std::move(opening.port), request, clock, dialogs);
     session.panel().show();
     if (mode == "analog") {
         session.panel().findChild<QPushButton*>(QStringLiteral("CmdAnalog"))->click();

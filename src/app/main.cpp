@@ -72,11 +72,13 @@ int main(int argc, char* argv[]) {
     // Opens the port and shows the panel; false (the reason in `error`) when the port
     // cannot be opened.
     const auto startSession = [&](const lp::app::PortRequest& request, QString* error) {
-        lp::app::OpenedPort port = lp::app::openPort(request, clock, error);
-        if (!port.transport) {
+        lp::app::PortOpening opening = lp::app::openPort(request, clock);
+        if (!opening.opened()) {
+            *error = opening.reason;
             return false;
         }
-        session = std::make_unique<lp::app::Session>(std::move(port), request, clock, dialogs);
+        session =
+            std::make_unique<lp::app::Session>(std::move(opening.port), request, clock, dialogs);
         QObject::connect(session.get(), &lp::app::Session::finished, &app, [] {
             QApplication::closeAllWindows();
             QApplication::quit();

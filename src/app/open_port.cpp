@@ -16,8 +16,9 @@ OpenedPort::~OpenedPort() {
     simulator.reset();
 }
 
-OpenedPort openPort(const PortRequest& request, platform::Clock& clock, QString* error) {
-    OpenedPort opened;
+PortOpening openPort(const PortRequest& request, platform::Clock& clock) {
+    PortOpening opening;
+    OpenedPort& opened = opening.port;
     if (request.kind == PortKind::Simulated) {
         opened.simulator = std::make_unique<sim::SimMeter>();
         // Three sets of the last days, the newest this morning.
@@ -27,13 +28,13 @@ OpenedPort openPort(const PortRequest& request, platform::Clock& clock, QString*
             opened.simulator->addSet(set);
         }
         opened.transport = std::make_unique<sim::SimTransport>(*opened.simulator, clock);
-        return opened;
+        return opening;
     }
     const QString label = request.kind == PortKind::Numbered
                               ? QStringLiteral("%1 (%2)").arg(request.label, request.device)
                               : request.device;
-    opened.transport = platform::SerialTransport::open(request.device, label, error);
-    return opened;
+    opened.transport = platform::SerialTransport::open(request.device, label, &opening.reason);
+    return opening;
 }
 
 }  // namespace lp::app

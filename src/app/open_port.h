@@ -1,6 +1,7 @@
 // Opens what the port choice names: a serial device, or the built-in simulated meter.
 #pragma once
 
+#include <QString>
 #include <memory>
 
 #include "app/port_choice.h"
@@ -23,9 +24,14 @@ struct OpenedPort {
     std::unique_ptr<platform::Transport> transport;
 };
 
-// Opens the port; on failure returns an empty transport and puts the reason (naming
-// the port) in `error`.
-[[nodiscard]] OpenedPort openPort(const PortRequest& request, platform::Clock& clock,
-                                  QString* error);
+// What opening a port gave: the port, or why it did not open.
+struct PortOpening {
+    OpenedPort port;  // an empty transport when it did not open
+    QString reason;   // why not, naming the port; empty when it opened
+
+    [[nodiscard]] bool opened() const { return port.transport != nullptr; }
+};
+
+[[nodiscard]] PortOpening openPort(const PortRequest& request, platform::Clock& clock);
 
 }  // namespace lp::app

@@ -10,9 +10,7 @@ PortKeeper::PortKeeper(OpenedPort port, PortRequest request, platform::Clock& cl
       request_(std::move(request)),
       reopen_(std::move(reopen)) {
     if (!reopen_) {
-        reopen_ = [this](const PortRequest& r, QString* error) {
-            return openPort(r, clock_, error);
-        };
+        reopen_ = [this](const PortRequest& r) { return openPort(r, clock_); };
     }
     link_ = std::make_unique<link::MeterLink>(*port_.transport, clock_);
     reconnect_ = clock_.createTimer(kReconnectMs, false, [this] { tryReconnect(); });
@@ -35,14 +33,13 @@ void PortKeeper::tryReconnect() {
         reconnect_->stop();
         return;
     }
-    QString error;
-    OpenedPort reopened = reopen_(request_, &error);
-    if (!reopened.transport) {
+    PortOpening reopened = reopen_(request_);
+    if (!reopened.opened()) {
         return;
     }
     reconnect_->stop();
-    link_->replacePort(*reopened.transport);
-    port_ = std::move(reopened);  // the old port goes only now that nothing uses it
+    link_->replacePort(*reopened.port.transport);
+    port_ = std::move(reopened.port);  // the old port goes only now that nothing uses it
     emit portBack();
 }
 

@@ -19,7 +19,7 @@ class PortKeeper : public QObject {
     Q_OBJECT
 public:
     // Opens the port again after it went away (by default openPort()).
-    using Reopen = std::function<OpenedPort(const PortRequest&, QString* error)>;
+    using Reopen = std::function<PortOpening(const PortRequest&)>;
     // How often a port that went away is tried again.
     static constexpr int kReconnectMs = 2000;
 

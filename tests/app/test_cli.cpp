@@ -205,6 +205,8 @@ private slots:
             << QStringList{"stats", "a.sdm", "--resolution"} << "--resolution";
         QTest::newRow("resolution wrong")
             << QStringList{"stats", "a.sdm", "--resolution", "5"} << "'5'";
+        QTest::newRow("resolution wrong, then right")
+            << QStringList{"stats", "a.sdm", "--resolution=5", "--resolution=1"} << "'5'";
         QTest::newRow("export no csv") << QStringList{"export", "a.sdm"} << "--csv";
         QTest::newRow("export csv no name") << QStringList{"export", "a.sdm", "--csv"} << "--csv";
         QTest::newRow("export no file") << QStringList{"export", "--csv", "o.csv"} << "FILE";

@@ -21,9 +21,7 @@ class TestModalSafety : public QObject {
 private slots:
     void memoryWindowOutlivesItsOwnMessageBox() {
         platform::VirtualClock clock;
-        QString error;
-        app::OpenedPort port =
-            app::openPort({app::PortKind::Simulated, 0, {}, "SIM"}, clock, &error);
+        app::OpenedPort port = app::openPort({app::PortKind::Simulated, 0, {}, "SIM"}, clock).port;
         link::MeterLink link(*port.transport, clock);
         platform::QtDialogs dialogs;
         memory::MemoryFlow flow(link, dialogs, nullptr);

@@ -56,18 +56,18 @@ private slots:
 
     void unopenablePortIsNamedInTheMessage() {
         lp::platform::VirtualClock clock;
-        QString error;
         const PortRequest missing{PortKind::Device, 0, "/dev/levelpanel-no-such-port", "x"};
-        OpenedPort opened = openPort(missing, clock, &error);
-        QVERIFY(!opened.transport);
-        QVERIFY2(error.contains("/dev/levelpanel-no-such-port"), qPrintable(error));
+        const PortOpening opening = openPort(missing, clock);
+        QVERIFY(!opening.opened());
+        QVERIFY2(opening.reason.contains("/dev/levelpanel-no-such-port"),
+                 qPrintable(opening.reason));
     }
 
     void simulatedMeterOpensWithStoredSets() {
         lp::platform::VirtualClock clock;
-        QString error;
-        OpenedPort opened = openPort({PortKind::Simulated, 0, {}, "SIM"}, clock, &error);
-        QVERIFY(opened.transport);
+        PortOpening opening = openPort({PortKind::Simulated, 0, {}, "SIM"}, clock);
+        QVERIFY(opening.opened());
+        const OpenedPort& opened = opening.port;
         QVERIFY(opened.simulator);
         QVERIFY(!opened.simulator->sets().empty());
         QCOMPARE(opened.transport->description(), QStringLiteral("Simulated meter"));

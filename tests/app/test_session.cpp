@@ -69,8 +69,7 @@ struct SimRig {
     explicit SimRig(const QDateTime& start = QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)),
                     app::Session::Reopen reopen = {})
         : clock(start) {
-        QString error;
-        app::OpenedPort port = app::openPort(kSim, clock, &error);
+        app::OpenedPort port = app::openPort(kSim, clock).port;
         meter = port.simulator.get();
         transport = port.transport.get();
         session = std::make_unique<app::Session>(std::move(port), kSim, clock, dialogs, nullptr,
@@ -236,15 +235,14 @@ private slots:
         int attempts = 0;
         platform::Clock* clock = nullptr;
         platform::Transport* reopened = nullptr;
-        auto reopen = [&](const app::PortRequest& r, QString* e) {
+        auto reopen = [&](const app::PortRequest& r) {
             ++attempts;
             if (attempts < 3) {
-                *e = QStringLiteral("not back yet");
-                return app::OpenedPort();
+                return app::PortOpening{{}, QStringLiteral("not back yet")};
             }
-            app::OpenedPort p = app::openPort(r, *clock, e);
-            p.simulator->setFixedLevel(72.4);
-            reopened = p.transport.get();
+            app::PortOpening p = app::openPort(r, *clock);
+            p.port.simulator->setFixedLevel(72.4);
+            reopened = p.port.transport.get();
             return p;
         };
         SimRig rig(QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)), reopen);

@@ -40,9 +40,9 @@ private slots:
         test::ScriptedDialogs dialogs;
         const app::PortRequest request{app::PortKind::Device, 0, meterPath,
                                        QStringLiteral("meter")};
-        QString error;
-        app::OpenedPort port = app::openPort(request, clock, &error);
-        QVERIFY2(port.transport, qPrintable(error));
+        app::PortOpening opening = app::openPort(request, clock);
+        QVERIFY2(opening.opened(), qPrintable(opening.reason));
+        app::OpenedPort port = std::move(opening.port);
         int portFailures = 0;
         connect(port.transport.get(), &platform::Transport::failed, this, [&] { ++portFailures; });
         app::Session session(std::move(port), request, clock, dialogs);

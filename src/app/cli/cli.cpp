@@ -1,17 +1,12 @@
-// levelpanel-cli: the commands and their output.
+// levelpanel-cli: the table of commands, the command chosen, and the usage text.
 #include "app/cli/cli.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <optional>
+#include <algorithm>
+#include <variant>
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
-#include "records/csv_export.h"
-#include "records/file_error.h"
-#include "stats/figure_text.h"
-#include "stats/file_ln.h"
-#include "stats/percentiles.h"
+#include "app/cli/file_commands.h"
 
 #ifndef LP_VERSION
 #define LP_VERSION "0"
@@ -20,257 +15,141 @@
 namespace lp::app::cli {
 namespace {
 
-QString resolutionText(stats::Resolution resolution) {
-    return resolution == stats::Resolution::TenthDb ? QStringLiteral("0.1") : QStringLiteral("1");
-}
+// One command: its line in the usage text and the lines under it, the options its
+// parser knows, what it takes besides them, and what runs it.
+struct Command {
+    QString name;
+    QString usage;        // what follows the name in the usage text
+    QString description;  // the lines under it, without their indent
+    QList<Option> options;
+    Operands operands;
+    int (*run)(const Arguments& args, CommandIo& io);
+};
 
-// A level as a JSON number: the text the window shows, read back; null for none.
-QJsonValue levelValue(const QString& levelText) {
-    bool ok = false;
-    const double value = levelText.toDouble(&ok);
-    return ok ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonValue levelValue(const std::optional<double>& level) {
-    return level ? levelValue(QString::number(*level, 'f', 1)) : QJsonValue(QJsonValue::Null);
-}
-
-int runStats(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QStringList files;
-    stats::Resolution resolution = stats::Resolution::TenthDb;
-    bool json = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QStringLiteral("--json")) {
-            json = true;
-        } else if (optionIs(arg, QStringLiteral("--resolution"))) {
-            const std::optional<QString> value =
-                optionValue(args, i, QStringLiteral("--resolution"));
-            if (!value) {
-                return usageError(err, QStringLiteral("option --resolution needs a value "
-                                                      "(0.1 or 1)"));
-            }
-            if (*value == QStringLiteral("0.1")) {
-                resolution = stats::Resolution::TenthDb;
-            } else if (*value == QStringLiteral("1")) {
-                resolution = stats::Resolution::WholeDb;
-            } else {
-                return usageError(
-                    err, QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(*value));
-            }
-        } else if (isOption(arg)) {
-            return usageError(err, QStringLiteral("unknown option '%1' for stats").arg(arg));
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.isEmpty()) {
-        return usageError(err, QStringLiteral("stats needs at least one FILE"));
-    }
-
-    int status = kOk;
-    QJsonArray results;
-    for (const QString& file : files) {
-        const stats::FileLn read = stats::computeLnOfFile(resolution, file);
-        if (read.load.error) {
-            status = failure(err, records::loadFailureText(*read.load.error, read.load.records));
-            continue;
-        }
-        const stats::LnResult& result = read.result;
-        if (json) {
-            results.append(statsJson(file, result));
-        } else {
-            out << statsText(file, result) << "\n";
-        }
-    }
-    if (json) {
-        out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
-    }
-    out.flush();
-    return status;
-}
-
-int runExport(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QStringList files;
-    std::optional<QString> csv;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (optionIs(arg, QStringLiteral("--csv"))) {
-            csv = optionValue(args, i, QStringLiteral("--csv"));
-            if (!csv) {
-                return usageError(err, QStringLiteral("option --csv needs a file name"));
-            }
-        } else if (isOption(arg)) {
-            return usageError(err, QStringLiteral("unknown option '%1' for export").arg(arg));
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.size() != 1) {
-        return usageError(err, files.isEmpty() ? QStringLiteral("export needs a FILE")
-                                               : QStringLiteral("export takes one FILE"));
-    }
-    if (!csv) {
-        return usageError(err, QStringLiteral("export needs --csv OUT"));
-    }
-    const records::CsvExport exported = records::exportRecordFile(files.first(), *csv);
-    if (exported.load.error) {
-        return failure(err, records::loadFailureText(*exported.load.error, exported.load.records));
-    }
-    if (exported.written) {
-        return failure(err, records::exportFailureText(*exported.written));
-    }
-    out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(*csv);
-    out.flush();
-    return kOk;
-}
-
-int runPorts(const QStringList& args, QTextStream& out, QTextStream& err,
-             const QList<SystemPort>& ports) {
-    if (!args.isEmpty()) {
-        return usageError(err,
-                          QStringLiteral("ports takes no arguments, not '%1'").arg(args.first()));
-    }
-    for (const SystemPort& port : ports) {
-        out << port.device << "\t" << port.description << "\n";
-    }
-    out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
-    out.flush();
-    return kOk;
+QList<Command> commands() {
+    using Takes = Option::Takes;
+    const Option port{QStringLiteral("port")};
+    const Option out{QStringLiteral("out")};
+    return {
+        {QStringLiteral("stats"),
+         QStringLiteral("FILE... [--resolution 0.1|1] [--json]"),
+         QStringLiteral("Records with a level, left out, Leq, Lmax, Lmin, L10, L50, L90 and\n"
+                        "the Ln table L(00)..L(99) of each record file (classes of 0.1 dB\n"
+                        "unless --resolution 1); JSON with --json."),
+         {{QStringLiteral("resolution"), Takes::Value, QStringLiteral("a value (0.1 or 1)")},
+          {QStringLiteral("json"), Takes::Nothing}},
+         Operands::Files,
+         runStats},
+        {QStringLiteral("export"),
+         QStringLiteral("FILE --csv OUT"),
+         QStringLiteral("Writes the records as CSV: no,time,level with ISO 8601 times."),
+         {{QStringLiteral("csv"), Takes::Value, QStringLiteral("a file name")}},
+         Operands::Files,
+         runExport},
+        {QStringLiteral("ports"),
+         QString(),
+         QStringLiteral("The serial ports found, and \"%1\" for the simulated meter.")
+             .arg(kSimPortArgument),
+         {},
+         Operands::None,
+         runPorts},
+        {QStringLiteral("live"),
+         QStringLiteral("--port P"),
+         QStringLiteral("One line per reading as it arrives: date and time, level,\n"
+                        "weighting, response, range and flags (TAB-separated)."),
+         {port},
+         Operands::None,
+         runLive},
+        {QStringLiteral("record"),
+         QStringLiteral("--port P [--every S] --out FILE [--rotate daily]"),
+         QStringLiteral("Records a sample every S seconds (1..86400, default 2) into the\n"
+                        "record file FILE, each line on disk as it is taken. --rotate daily\n"
+                        "writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
+                        "file that reaches 348,000 records goes on in part -2, -3, ... A\n"
+                        "port that goes away is tried again every 2 s. Ends on SIGINT or\n"
+                        "SIGTERM."),
+         {port, {QStringLiteral("every")}, out, {QStringLiteral("rotate")}},
+         Operands::None,
+         runRecord},
+        {QStringLiteral("sets"),
+         QStringLiteral("--port P"),
+         QStringLiteral("The meter's memory status and its table of stored sets."),
+         {port},
+         Operands::None,
+         runSets},
+        {QStringLiteral("download"),
+         QStringLiteral("--port P --set N --out FILE"),
+         QStringLiteral("Writes stored set N as the record file FILE."),
+         {port, {QStringLiteral("set")}, out},
+         Operands::None,
+         runDownload},
+    };
 }
 
 }  // namespace
 
 QString helpText() {
-    return QStringLiteral(
-               "Usage: %1 COMMAND [ARGUMENTS]\n"
-               "\n"
-               "Commands:\n"
-               "  stats FILE... [--resolution 0.1|1] [--json]\n"
-               "      Records with a level, left out, Leq, Lmax, Lmin, L10, L50, L90 and\n"
-               "      the Ln table L(00)..L(99) of each record file (classes of 0.1 dB\n"
-               "      unless --resolution 1); JSON with --json.\n"
-               "  export FILE --csv OUT\n"
-               "      Writes the records as CSV: no,time,level with ISO 8601 times.\n"
-               "  ports\n"
-               "      The serial ports found, and \"%2\" for the simulated meter.\n"
-               "  live --port P\n"
-               "      One line per reading as it arrives: date and time, level,\n"
-               "      weighting, response, range and flags (TAB-separated).\n"
-               "  record --port P [--every S] --out FILE [--rotate daily]\n"
-               "      Records a sample every S seconds (1..86400, default 2) into the\n"
-               "      record file FILE, each line on disk as it is taken. --rotate daily\n"
-               "      writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
-               "      file that reaches 348,000 records goes on in part -2, -3, ... A\n"
-               "      port that goes away is tried again every 2 s. Ends on SIGINT or\n"
-               "      SIGTERM.\n"
-               "  sets --port P\n"
-               "      The meter's memory status and its table of stored sets.\n"
-               "  download --port P --set N --out FILE\n"
-               "      Writes stored set N as the record file FILE.\n"
-               "\n"
-               "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %2 for the\n"
-               "simulated meter.\n"
-               "\n"
-               "Options:\n"
-               "  --help       Shows this text.\n"
-               "  --version    Shows the version.\n"
-               "\n"
-               "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
-               "failed.\n")
-        .arg(kProgramName, kSimPortArgument);
-}
-
-QString statsText(const QString& fileName, const stats::LnResult& result) {
-    QString text;
-    QTextStream s(&text);
-    const auto line = [&s](const QString& caption, const QString& value) {
-        s << (caption + u':').leftJustified(10) << value << "\n";
-    };
-    s << fileName << "\n";
-    line(QStringLiteral("Records"), QString::number(result.figures.withLevel));
-    line(QStringLiteral("Left out"), QString::number(result.figures.leftOut));
-    line(QStringLiteral("Leq"), stats::decibelsText(result.figures.leq));
-    line(QStringLiteral("Lmax"), stats::decibelsText(result.figures.lmax));
-    line(QStringLiteral("Lmin"), stats::decibelsText(result.figures.lmin));
-    line(QStringLiteral("L10"), stats::decibelsText(result.levels.value(10)));
-    line(QStringLiteral("L50"), stats::decibelsText(result.levels.value(50)));
-    line(QStringLiteral("L90"), stats::decibelsText(result.levels.value(90)));
-    s << "Ln (dB, classes of " << resolutionText(result.resolution) << " dB):\n";
-    for (const QStringList& row : stats::lnTableRows(result.levels)) {
-        for (qsizetype c = 0; c < row.size(); ++c) {
-            const QString cell = row[c].isEmpty() ? stats::kNoValue : row[c];
-            s << (c == 0 ? cell : cell.rightJustified(6));
+    QString text = QStringLiteral("Usage: %1 COMMAND [ARGUMENTS]\n\nCommands:\n").arg(kProgramName);
+    for (const Command& command : commands()) {
+        text += QStringLiteral("  ") + command.name;
+        if (!command.usage.isEmpty()) {
+            text += u' ' + command.usage;
         }
-        s << "\n";
+        text += u'\n';
+        for (const QString& line : command.description.split(u'\n')) {
+            text += QStringLiteral("      ") + line + u'\n';
+        }
     }
-    s.flush();
-    return text;
-}
-
-QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
-    QJsonArray ln;
-    for (int n = 0; n < 100; ++n) {
-        ln.append(levelValue(result.levels.value(n)));
-    }
-    return QJsonObject{
-        {QStringLiteral("file"), fileName},
-        {QStringLiteral("resolution"), resolutionText(result.resolution).toDouble()},
-        {QStringLiteral("records"), result.figures.withLevel},
-        {QStringLiteral("leftOut"), result.figures.leftOut},
-        {QStringLiteral("leq"), levelValue(result.figures.leq)},
-        {QStringLiteral("lmax"), levelValue(result.figures.lmax)},
-        {QStringLiteral("lmin"), levelValue(result.figures.lmin)},
-        {QStringLiteral("l10"), levelValue(result.levels.value(10))},
-        {QStringLiteral("l50"), levelValue(result.levels.value(50))},
-        {QStringLiteral("l90"), levelValue(result.levels.value(90))},
-        {QStringLiteral("ln"), ln},
-    };
+    return text + QStringLiteral(
+                      "\n"
+                      "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %1 for the\n"
+                      "simulated meter.\n"
+                      "\n"
+                      "Options:\n"
+                      "  --help       Shows this text.\n"
+                      "  --version    Shows the version.\n"
+                      "\n"
+                      "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
+                      "failed.\n")
+                      .arg(kSimPortArgument);
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         const QList<SystemPort>& ports) {
     if (arguments.isEmpty()) {
-        return usageError(err, QStringLiteral("no command given"));
+        usageError(err, QStringLiteral("no command given"));
+        return kUsageError;
     }
-    const QString& command = arguments.first();
+    const QString& name = arguments.first();
     const QStringList rest = arguments.mid(1);
-    if (command == QStringLiteral("--help") || command == QStringLiteral("-h") ||
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") ||
         rest.contains(QStringLiteral("--help"))) {
         out << helpText();
         out.flush();
         return kOk;
     }
-    if (command == QStringLiteral("--version")) {
+    if (name == QStringLiteral("--version")) {
         out << kProgramName << " " << LP_VERSION << "\n";
         out.flush();
         return kOk;
     }
-    if (command == QStringLiteral("stats")) {
-        return runStats(rest, out, err);
+    const QList<Command> table = commands();
+    const auto command = std::find_if(table.cbegin(), table.cend(),
+                                      [&name](const Command& c) { return c.name == name; });
+    if (command == table.cend()) {
+        usageError(err, name.startsWith(u'-') && name.size() > 1
+                            ? QStringLiteral("unknown option '%1'").arg(name)
+                            : QStringLiteral("unknown command '%1'").arg(name));
+        return kUsageError;
     }
-    if (command == QStringLiteral("export")) {
-        return runExport(rest, out, err);
+    const std::variant<Arguments, UsageMistake> read =
+        readArguments(command->name, command->options, command->operands, rest);
+    if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
+        usageError(err, mistake->message);
+        return kUsageError;
     }
-    if (command == QStringLiteral("ports")) {
-        return runPorts(rest, out, err, ports);
-    }
-    if (command == QStringLiteral("live")) {
-        return runLive(rest, out, err);
-    }
-    if (command == QStringLiteral("record")) {
-        return runRecord(rest, out, err);
-    }
-    if (command == QStringLiteral("sets")) {
-        return runSets(rest, out, err);
-    }
-    if (command == QStringLiteral("download")) {
-        return runDownload(rest, out, err);
-    }
-    if (isOption(command)) {
-        return usageError(err, QStringLiteral("unknown option '%1'").arg(command));
-    }
-    return usageError(err, QStringLiteral("unknown command '%1'").arg(command));
+    CommandIo io{out, err, ports};
+    return command->run(std::get<Arguments>(read), io);
 }
 
 }  // namespace lp::app::cli

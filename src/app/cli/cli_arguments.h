@@ -1,34 +1,59 @@
-// Reading the command line's options, and the two kinds of failure it reports.
+// A command's arguments read by its own QCommandLineParser, and the two kinds of
+// failure a command reports.
 #pragma once
 
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
-#include <optional>
+#include <variant>
 
 namespace lp::app::cli {
 
-// A usage error: the message, then where to look. Returns kUsageError.
-int usageError(QTextStream& err, const QString& message);
-// A device or file failure: the reason in the words the windows use. Returns kFileFailure.
-int failure(QTextStream& err, const QString& reason);
+// Prints a usage error: the message, then where to look. Its exit status is kUsageError.
+void usageError(QTextStream& err, const QString& message);
+// Prints a device or file failure: the reason in the words the windows use. Its exit
+// status is kFileFailure.
+void failure(QTextStream& err, const QString& reason);
 
-// The value of an option given as "--name value" or "--name=value"; advances `i`
-// past what it used. Null when the value is missing.
-[[nodiscard]] std::optional<QString> optionValue(const QStringList& args, qsizetype& i,
-                                                 const QString& name);
-[[nodiscard]] bool isOption(const QString& arg);
-[[nodiscard]] bool optionIs(const QString& arg, const QString& name);
-
-// The options of one command, each taking a value: "--port sim --out a.sdm". Unknown
-// options, missing values and stray arguments are usage errors (reported to `err`).
-struct CommandOptions {
-    QString command;                     // for messages: "record"
-    QStringList names;                   // "--port", "--out", ...
-    QMap<QString, QString> values = {};  // the options given, by name
+// One option of a command: "--name" alone, or with a value as "--name VALUE" or
+// "--name=VALUE".
+struct Option {
+    enum class Takes { Nothing, Value, NonEmptyValue };
+    QString name;  // "port" for --port
+    Takes takes = Takes::NonEmptyValue;
+    // What a missing value is called: "option --port needs a value".
+    QString needs = QStringLiteral("a value");
 };
-// Reads `args` into `options.values`; false after a usage error has been reported.
-[[nodiscard]] bool readOptions(const QStringList& args, CommandOptions& options, QTextStream& err);
+
+// What a command takes besides its options: nothing, or files.
+enum class Operands { None, Files };
+
+// What a command was given.
+struct Arguments {
+    QStringList files;                  // the arguments that are no option, in order
+    QMap<QString, QStringList> values;  // each option given, by name: its values in order
+
+    [[nodiscard]] bool has(const QString& name) const { return values.contains(name); }
+    // The value given last (it overrides those before it); empty when none was.
+    [[nodiscard]] QString value(const QString& name) const;
+};
+
+// A command line that does not fit its command, in words for the usage message.
+struct UsageMistake {
+    QString message;
+};
+
+// Reads `args` (the command's name left out) with a parser that knows `options`.
+// Options and files come in any order; a value is the next argument, whatever it looks
+// like. The mistake named is the first in the order typed, in the user's own spelling:
+// an unknown option (any other word of more than a '-', "--" and "-x" included), a
+// missing value or an empty one where the option needs one, an argument the command
+// does not take.
+[[nodiscard]] std::variant<Arguments, UsageMistake> readArguments(const QString& command,
+                                                                  const QList<Option>& options,
+                                                                  Operands operands,
+                                                                  const QStringList& args);
 
 }  // namespace lp::app::cli

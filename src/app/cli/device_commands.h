@@ -7,17 +7,18 @@
 //   download --port P --set N --out FILE            a stored set as a record file
 #pragma once
 
-#include <QStringList>
-#include <QTextStream>
+#include <QString>
 
+#include "app/cli/cli.h"
+#include "app/cli/cli_arguments.h"
 #include "link/reading.h"
 
 namespace lp::app::cli {
 
-[[nodiscard]] int runLive(const QStringList& args, QTextStream& out, QTextStream& err);
-[[nodiscard]] int runRecord(const QStringList& args, QTextStream& out, QTextStream& err);
-[[nodiscard]] int runSets(const QStringList& args, QTextStream& out, QTextStream& err);
-[[nodiscard]] int runDownload(const QStringList& args, QTextStream& out, QTextStream& err);
+[[nodiscard]] int runLive(const Arguments& args, CommandIo& io);
+[[nodiscard]] int runRecord(const Arguments& args, CommandIo& io);
+[[nodiscard]] int runSets(const Arguments& args, CommandIo& io);
+[[nodiscard]] int runDownload(const Arguments& args, CommandIo& io);
 
 // One line of `live`: date-time, level, weighting, response, range and the lit flags
 // (REC FULL MAX BAT UNDER OVER, "-" for none), separated by TABs.

@@ -33,17 +33,18 @@ QString liveLine(const QString& dateTime, const link::Reading& reading) {
         .join(u'\t');
 }
 
-int runLive(const QStringList& args, QTextStream& out, QTextStream& err) {
-    DeviceArguments device;
-    if (const int status = readDeviceOptions(QStringLiteral("live"), {}, {}, args, err, device)) {
-        return status;
+int runLive(const Arguments& args, CommandIo& io) {
+    const DeviceStart start = startDevice(QStringLiteral("live"), args, {}, io.err);
+    if (!start.port) {
+        return start.status;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    OpenedPort port = openDevice(device.port, *clock, err);
+    OpenedPort port = openDevice(*start.port, *clock, io.err);
     if (!port.transport) {
         return kFileFailure;
     }
-    HeadlessMeter meter(std::move(port), device.port, *clock, err);
+    HeadlessMeter meter(std::move(port), *start.port, *clock, io.err);
+    QTextStream& out = io.out;
     QObject::connect(&meter.cycle(), &live::LiveCycle::readingDecoded, &meter,
                      [&out, &clock](const link::Reading& reading) {
                          out << liveLine(live::dateTimeText(clock->now()), reading) << "\n";

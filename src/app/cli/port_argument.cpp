@@ -1,43 +1,37 @@
 #include "app/cli/port_argument.h"
 
-#include "app/cli/cli.h"
-#include "app/cli/cli_arguments.h"
 #include "app/cli/stop_signals.h"
 
 namespace lp::app::cli {
 
-int readDeviceOptions(const QString& command, const QStringList& required,
-                      const QStringList& optional, const QStringList& args, QTextStream& err,
-                      DeviceArguments& into) {
-    const QString port = QStringLiteral("--port");
-    CommandOptions options{command, QStringList{port} + required + optional};
-    if (!readOptions(args, options, err)) {
-        return kUsageError;
-    }
+DeviceStart startDevice(const QString& command, const Arguments& args, const QStringList& required,
+                        QTextStream& err) {
+    const QString port = QStringLiteral("port");
     for (const QString& name : QStringList{port} + required) {
-        if (!options.values.contains(name)) {
-            return usageError(err, QStringLiteral("%1 needs %2").arg(command, name));
+        if (!args.has(name)) {
+            usageError(err, QStringLiteral("%1 needs --%2").arg(command, name));
+            return {std::nullopt, kUsageError};
         }
     }
-    const QString portText = options.values.value(port);
+    const QString portText = args.value(port);
     const std::optional<PortRequest> request = portFromArgument(portText);
     if (!request) {
-        return usageError(err, QStringLiteral("no such port '%1'").arg(portText));
+        usageError(err, QStringLiteral("no such port '%1'").arg(portText));
+        return {std::nullopt, kUsageError};
     }
     if (!installStopSignals()) {
-        return failure(err, QStringLiteral("cannot install the signal handlers."));
+        failure(err, QStringLiteral("cannot install the signal handlers."));
+        return {std::nullopt, kFileFailure};
     }
-    into = {*request, options.values};
-    return kOk;
+    return {request};
 }
 
 OpenedPort openDevice(const PortRequest& request, platform::Clock& clock, QTextStream& err) {
-    QString error;
-    OpenedPort opened = openPort(request, clock, &error);
-    if (!opened.transport) {
-        (void)failure(err, error);
+    PortOpening opening = openPort(request, clock);
+    if (!opening.opened()) {
+        failure(err, opening.reason);
     }
-    return opened;
+    return std::move(opening.port);
 }
 
 }  // namespace lp::app::cli

@@ -29,7 +29,8 @@ public:
         QObject::connect(&recording_, &live::Recording::stopped, &loop_,
                          [this](const QString& reason) {
                              written_ -= 1;  // the line that failed
-                             loop_.exit(failure(err_, reason));
+                             failure(err_, reason);
+                             loop_.exit(kFileFailure);
                          });
         // Said once each: a daily file in the same folder repeats what the first said.
         QObject::connect(&recording_, &live::Recording::noticed, &loop_,
@@ -72,7 +73,8 @@ private:
             recordFileName(out_, daily_ ? std::optional<QDate>(day_) : std::nullopt, part_);
         recording_.chooseFile(name);
         if (const std::optional<QString> error = recording_.start()) {
-            loop_.exit(failure(err_, *error));
+            failure(err_, *error);
+            loop_.exit(kFileFailure);
             return false;
         }
         talk_.line(QStringLiteral("recording to ") + name);
@@ -93,49 +95,51 @@ private:
 
 }  // namespace
 
-int runRecord(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString every = QStringLiteral("--every");
-    const QString file = QStringLiteral("--out");
-    const QString rotate = QStringLiteral("--rotate");
-    DeviceArguments device;
-    if (const int status = readDeviceOptions(QStringLiteral("record"), {file}, {every, rotate},
-                                             args, err, device)) {
-        return status;
+int runRecord(const Arguments& args, CommandIo& io) {
+    const QString every = QStringLiteral("every");
+    const QString rotate = QStringLiteral("rotate");
+    const QString file = args.value(QStringLiteral("out"));
+    const DeviceStart start =
+        startDevice(QStringLiteral("record"), args, {QStringLiteral("out")}, io.err);
+    if (!start.port) {
+        return start.status;
     }
-    const QMap<QString, QString>& values = device.values;
+    QTextStream& err = io.err;
     int seconds = live::LiveCycle::kFirstSamplingSeconds;
-    if (values.contains(every)) {
-        const live::SamplingAnswer answer = live::readSamplingAnswer(values.value(every));
+    if (args.has(every)) {
+        const live::SamplingAnswer answer = live::readSamplingAnswer(args.value(every));
         if (answer.kind != live::SamplingAnswer::Kind::Set) {
-            return usageError(err, QStringLiteral("--every '%1': %2")
-                                       .arg(values.value(every), live::kSamplingRefused));
+            usageError(
+                err,
+                QStringLiteral("--every '%1': %2").arg(args.value(every), live::kSamplingRefused));
+            return kUsageError;
         }
         seconds = answer.seconds;
     }
-    const bool daily = values.contains(rotate);
-    if (daily && values.value(rotate) != QStringLiteral("daily")) {
-        return usageError(
-            err, QStringLiteral("--rotate takes daily, not '%1'").arg(values.value(rotate)));
+    const bool daily = args.has(rotate);
+    if (daily && args.value(rotate) != QStringLiteral("daily")) {
+        usageError(err, QStringLiteral("--rotate takes daily, not '%1'").arg(args.value(rotate)));
+        return kUsageError;
     }
     // The records come from the port: a file written there would go to the meter.
-    if (const auto refused =
-            records::refuseWritingOverSource(values.value(file), device.port.device)) {
-        return failure(err, records::saveFailureText(*refused));
+    if (const auto refused = records::refuseWritingOverSource(file, start.port->device)) {
+        failure(err, records::saveFailureText(*refused));
+        return kFileFailure;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    OpenedPort opened = openDevice(device.port, *clock, err);
+    OpenedPort opened = openDevice(*start.port, *clock, err);
     if (!opened.transport) {
         return kFileFailure;
     }
     // The recording never depends on stdout: its reader may end at any time.
     ignoreBrokenPipes();
-    Talk talk(out, err);
+    Talk talk(io.out, err);
     QEventLoop loop;
-    RecordRun run(values.value(file), daily, talk, err, loop);
+    RecordRun run(file, daily, talk, err, loop);
     if (!run.begin(clock->now().date())) {
         return kFileFailure;
     }
-    HeadlessMeter meter(std::move(opened), device.port, *clock, err);
+    HeadlessMeter meter(std::move(opened), *start.port, *clock, err);
     meter.cycle().setSamplingSeconds(seconds);
     // The cycle samples only levels the meter sent since the sample before.
     QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,

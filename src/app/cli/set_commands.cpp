@@ -28,12 +28,16 @@ public:
 
     [[nodiscard]] memory::MemoryCommands& commands() { return commands_; }
     void done() { loop_.exit(kOk); }
-    void fail(const QString& reason) { loop_.exit(failure(err_, reason)); }
+    void fail(const QString& reason) {
+        failure(err_, reason);
+        loop_.exit(kFileFailure);
+    }
 
     [[nodiscard]] int run() {
         const int status = loop_.exec();
         if (status == kOk && !finished_) {
-            return failure(err_, QStringLiteral("stopped before the meter had answered."));
+            failure(err_, QStringLiteral("stopped before the meter had answered."));
+            return kFileFailure;
         }
         return status;
     }
@@ -61,17 +65,18 @@ void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {
 
 }  // namespace
 
-int runSets(const QStringList& args, QTextStream& out, QTextStream& err) {
-    DeviceArguments device;
-    if (const int status = readDeviceOptions(QStringLiteral("sets"), {}, {}, args, err, device)) {
-        return status;
+int runSets(const Arguments& args, CommandIo& io) {
+    const DeviceStart start = startDevice(QStringLiteral("sets"), args, {}, io.err);
+    if (!start.port) {
+        return start.status;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    OpenedPort port = openDevice(device.port, *clock, err);
+    OpenedPort port = openDevice(*start.port, *clock, io.err);
     if (!port.transport) {
         return kFileFailure;
     }
-    MemorySession session(std::move(port), *clock, err);
+    QTextStream& out = io.out;
+    MemorySession session(std::move(port), *clock, io.err);
     memory::MemoryCommands& commands = session.commands();
     QObject::connect(&commands, &memory::MemoryCommands::statusRead, &commands,
                      [&](const memory::MemoryStatusInfo& status) {
@@ -92,32 +97,34 @@ int runSets(const QStringList& args, QTextStream& out, QTextStream& err) {
     return session.run();
 }
 
-int runDownload(const QStringList& args, QTextStream& out, QTextStream& err) {
-    DeviceArguments device;
-    const QString setOption = QStringLiteral("--set");
-    const QString outOption = QStringLiteral("--out");
-    if (const int status = readDeviceOptions(QStringLiteral("download"), {setOption, outOption}, {},
-                                             args, err, device)) {
-        return status;
+int runDownload(const Arguments& args, CommandIo& io) {
+    const QString setText = args.value(QStringLiteral("set"));
+    const QString file = args.value(QStringLiteral("out"));
+    const DeviceStart start = startDevice(QStringLiteral("download"), args,
+                                          {QStringLiteral("set"), QStringLiteral("out")}, io.err);
+    if (!start.port) {
+        return start.status;
     }
     bool ok = false;
-    const int set = device.values.value(setOption).toInt(&ok);
+    const int set = setText.toInt(&ok);
     if (!ok || set < 1 || set > memory::MemoryCommands::kMaxSetNumber) {
-        return usageError(err, QStringLiteral("--set takes a set number from 1 to %1, not '%2'")
-                                   .arg(memory::MemoryCommands::kMaxSetNumber)
-                                   .arg(device.values.value(setOption)));
+        usageError(io.err, QStringLiteral("--set takes a set number from 1 to %1, not '%2'")
+                               .arg(memory::MemoryCommands::kMaxSetNumber)
+                               .arg(setText));
+        return kUsageError;
     }
-    const QString file = device.values.value(outOption);
     // The records come from the port: a file written there would go to the meter.
-    if (const auto refused = records::refuseWritingOverSource(file, device.port.device)) {
-        return failure(err, records::saveFailureText(*refused));
+    if (const auto refused = records::refuseWritingOverSource(file, start.port->device)) {
+        failure(io.err, records::saveFailureText(*refused));
+        return kFileFailure;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    OpenedPort port = openDevice(device.port, *clock, err);
+    OpenedPort port = openDevice(*start.port, *clock, io.err);
     if (!port.transport) {
         return kFileFailure;
     }
-    MemorySession session(std::move(port), *clock, err);
+    QTextStream& out = io.out;
+    MemorySession session(std::move(port), *clock, io.err);
     memory::MemoryCommands& commands = session.commands();
     QObject::connect(
         &commands, &memory::MemoryCommands::statusRead, &commands,

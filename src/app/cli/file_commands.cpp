@@ -1,0 +1,159 @@
+// The file commands: stats, export and ports.
+#include "app/cli/file_commands.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <optional>
+
+#include "app/cli/cli.h"
+#include "app/cli/cli_arguments.h"
+#include "records/csv_export.h"
+#include "records/file_error.h"
+#include "stats/figure_text.h"
+#include "stats/file_ln.h"
+#include "stats/percentiles.h"
+
+namespace lp::app::cli {
+namespace {
+
+QString resolutionText(stats::Resolution resolution) {
+    return resolution == stats::Resolution::TenthDb ? QStringLiteral("0.1") : QStringLiteral("1");
+}
+
+// A level as a JSON number: the text the window shows, read back; null for none.
+QJsonValue levelValue(const QString& levelText) {
+    bool ok = false;
+    const double value = levelText.toDouble(&ok);
+    return ok ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue levelValue(const std::optional<double>& level) {
+    return level ? levelValue(QString::number(*level, 'f', 1)) : QJsonValue(QJsonValue::Null);
+}
+
+}  // namespace
+
+QString statsText(const QString& fileName, const stats::LnResult& result) {
+    QString text;
+    QTextStream s(&text);
+    const auto line = [&s](const QString& caption, const QString& value) {
+        s << (caption + u':').leftJustified(10) << value << "\n";
+    };
+    s << fileName << "\n";
+    line(QStringLiteral("Records"), QString::number(result.figures.withLevel));
+    line(QStringLiteral("Left out"), QString::number(result.figures.leftOut));
+    line(QStringLiteral("Leq"), stats::decibelsText(result.figures.leq));
+    line(QStringLiteral("Lmax"), stats::decibelsText(result.figures.lmax));
+    line(QStringLiteral("Lmin"), stats::decibelsText(result.figures.lmin));
+    line(QStringLiteral("L10"), stats::decibelsText(result.levels.value(10)));
+    line(QStringLiteral("L50"), stats::decibelsText(result.levels.value(50)));
+    line(QStringLiteral("L90"), stats::decibelsText(result.levels.value(90)));
+    s << "Ln (dB, classes of " << resolutionText(result.resolution) << " dB):\n";
+    for (const QStringList& row : stats::lnTableRows(result.levels)) {
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            const QString cell = row[c].isEmpty() ? stats::kNoValue : row[c];
+            s << (c == 0 ? cell : cell.rightJustified(6));
+        }
+        s << "\n";
+    }
+    s.flush();
+    return text;
+}
+
+QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
+    QJsonArray ln;
+    for (int n = 0; n < 100; ++n) {
+        ln.append(levelValue(result.levels.value(n)));
+    }
+    return QJsonObject{
+        {QStringLiteral("file"), fileName},
+        {QStringLiteral("resolution"), resolutionText(result.resolution).toDouble()},
+        {QStringLiteral("records"), result.figures.withLevel},
+        {QStringLiteral("leftOut"), result.figures.leftOut},
+        {QStringLiteral("leq"), levelValue(result.figures.leq)},
+        {QStringLiteral("lmax"), levelValue(result.figures.lmax)},
+        {QStringLiteral("lmin"), levelValue(result.figures.lmin)},
+        {QStringLiteral("l10"), levelValue(result.levels.value(10))},
+        {QStringLiteral("l50"), levelValue(result.levels.value(50))},
+        {QStringLiteral("l90"), levelValue(result.levels.value(90))},
+        {QStringLiteral("ln"), ln},
+    };
+}
+
+int runStats(const Arguments& args, CommandIo& io) {
+    stats::Resolution resolution = stats::Resolution::TenthDb;
+    // Every --resolution given must be 0.1 or 1, not only the last, which counts.
+    for (const QString& value : args.values.value(QStringLiteral("resolution"))) {
+        if (value == QStringLiteral("0.1")) {
+            resolution = stats::Resolution::TenthDb;
+        } else if (value == QStringLiteral("1")) {
+            resolution = stats::Resolution::WholeDb;
+        } else {
+            usageError(io.err, QStringLiteral("--resolution takes 0.1 or 1, not '%1'").arg(value));
+            return kUsageError;
+        }
+    }
+    const bool json = args.has(QStringLiteral("json"));
+    if (args.files.isEmpty()) {
+        usageError(io.err, QStringLiteral("stats needs at least one FILE"));
+        return kUsageError;
+    }
+
+    int status = kOk;
+    QJsonArray results;
+    for (const QString& file : args.files) {
+        const stats::FileLn read = stats::computeLnOfFile(resolution, file);
+        if (read.load.error) {
+            failure(io.err, records::loadFailureText(*read.load.error, read.load.records));
+            status = kFileFailure;
+            continue;
+        }
+        const stats::LnResult& result = read.result;
+        if (json) {
+            results.append(statsJson(file, result));
+        } else {
+            io.out << statsText(file, result) << "\n";
+        }
+    }
+    if (json) {
+        io.out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
+    }
+    io.out.flush();
+    return status;
+}
+
+int runExport(const Arguments& args, CommandIo& io) {
+    if (args.files.size() != 1) {
+        usageError(io.err, args.files.isEmpty() ? QStringLiteral("export needs a FILE")
+                                                : QStringLiteral("export takes one FILE"));
+        return kUsageError;
+    }
+    if (!args.has(QStringLiteral("csv"))) {
+        usageError(io.err, QStringLiteral("export needs --csv OUT"));
+        return kUsageError;
+    }
+    const QString csv = args.value(QStringLiteral("csv"));
+    const records::CsvExport exported = records::exportRecordFile(args.files.first(), csv);
+    if (exported.load.error) {
+        failure(io.err, records::loadFailureText(*exported.load.error, exported.load.records));
+        return kFileFailure;
+    }
+    if (exported.written) {
+        failure(io.err, records::exportFailureText(*exported.written));
+        return kFileFailure;
+    }
+    io.out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(csv);
+    io.out.flush();
+    return kOk;
+}
+
+int runPorts(const Arguments& /*args*/, CommandIo& io) {
+    for (const SystemPort& port : io.ports) {
+        io.out << port.device << "\t" << port.description << "\n";
+    }
+    io.out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
+    io.out.flush();
+    return kOk;
+}
+
+}  // namespace lp::app::cli

@@ -1,0 +1,86 @@
+// How levelpanel-cli reads a command's arguments: the forms an option takes, which of
+// a repeated option counts, and which mistake is named, in the user's spelling.
+#include <QTest>
+
+#include "app/cli/cli_arguments.h"
+
+using namespace lp::app::cli;
+
+namespace {
+
+// What was read, as one line: "files=[..] name=[values..] ..." or the mistake.
+QString readText(const QStringList& args, const QString& takes) {
+    using Takes = Option::Takes;
+    const QList<Option> options =
+        takes == QStringLiteral("nothing")
+            ? QList<Option>{}
+            : QList<Option>{
+                  {"port"}, {"csv", Takes::Value, "a file name"}, {"json", Takes::Nothing}};
+    const Operands operands = takes == QStringLiteral("files") ? Operands::Files : Operands::None;
+    const auto read = readArguments(QStringLiteral("cmd"), options, operands, args);
+    if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
+        return mistake->message;
+    }
+    const Arguments& a = std::get<Arguments>(read);
+    QStringList parts{QStringLiteral("files=[%1]").arg(a.files.join(u','))};
+    for (auto it = a.values.cbegin(); it != a.values.cend(); ++it) {
+        parts << QStringLiteral("%1=[%2]").arg(it.key(), it.value().join(u','));
+    }
+    if (a.has(QStringLiteral("port"))) {
+        parts << QStringLiteral("port is %1").arg(a.value(QStringLiteral("port")));
+    }
+    return parts.join(u' ');
+}
+
+}  // namespace
+
+class TestCliArguments : public QObject {
+    Q_OBJECT
+private slots:
+    void reads_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("takes");  // files, none, or nothing (no options either)
+        QTest::addColumn<QString>("read");
+        QTest::newRow("value after a space or =, flag, files anywhere")
+            << QStringList{"a", "--port", "p", "--json", "b", "--csv=o"} << "files"
+            << "files=[a,b] csv=[o] json=[] port=[p] port is p";
+        QTest::newRow("repeated: all kept, the last counts")
+            << QStringList{"--port=p", "--port", "q"} << "none"
+            << "files=[] port=[p,q] port is q";
+        QTest::newRow("a value may look like an option")
+            << QStringList{"--csv", "--json", "--port", "-"} << "none"
+            << "files=[] csv=[--json] port=[-] port is -";
+        QTest::newRow("empty value where it may be") << QStringList{"--csv="} << "none"
+                                                     << "files=[] csv=[]";
+        QTest::newRow("a lone dash is a file") << QStringList{"-"} << "files"
+                                               << "files=[-]";
+        QTest::newRow("unknown, as typed") << QStringList{"a", "--bogus=3"} << "files"
+                                           << "unknown option '--bogus=3' for cmd";
+        QTest::newRow("single-dash word") << QStringList{"-port", "p"} << "none"
+                                          << "unknown option '-port' for cmd";
+        QTest::newRow("double dash") << QStringList{"--", "a"} << "files"
+                                     << "unknown option '--' for cmd";
+        QTest::newRow("flag with a value") << QStringList{"--json=1"} << "none"
+                                           << "unknown option '--json=1' for cmd";
+        QTest::newRow("missing value") << QStringList{"a", "--csv"} << "files"
+                                       << "option --csv needs a file name";
+        QTest::newRow("empty value where it may not be") << QStringList{"--port", ""} << "none"
+                                                         << "option --port needs a value";
+        QTest::newRow("first mistake in order") << QStringList{"--port=", "--bogus", "x"} << "none"
+                                                << "option --port needs a value";
+        QTest::newRow("argument not taken") << QStringList{"--json", "x", "--bogus"} << "none"
+                                            << "cmd takes no argument 'x'";
+        QTest::newRow("command taking nothing") << QStringList{"--x"} << "nothing"
+                                                << "cmd takes no arguments, not '--x'";
+    }
+
+    void reads() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, takes);
+        QFETCH(QString, read);
+        QCOMPARE(readText(args, takes), read);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliArguments)
+#include "test_cli_arguments.moc"
