@@ -49,6 +49,8 @@ bool TestBroker::prepare() {
     QStringList config{
         QStringLiteral("listener %1 127.0.0.1").arg(port_), "persistence true",
         "persistence_location " + folder_ + "/", "log_dest file " + folder_ + "/broker.log",
+        // A slow subscriber must lose nothing: its queue may grow as far as a test needs.
+        "max_queued_messages 1000000",
         // Started as root, mosquitto would become another user, who cannot
         // read the test's folder.
         QStringLiteral("user ") + QString::fromLocal8Bit(getpwuid(geteuid())->pw_name)};
