@@ -30,6 +30,12 @@ private slots:
             << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":100,"line":7,)"
                           R"("no":5,"range":null,"response":null,"text":"100.0",)"
                           R"("time":"2026-07-01T00:00:00-04:00","weighting":null})");
+        QTest::newRow("no such day")
+            << QByteArray("UTC") << "2026/02/30 10:00:00"
+            << "65.3" << false
+            << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":65.3,"line":7,)"
+                          R"("no":5,"range":null,"response":null,"text":"65.3","time":null,)"
+                          R"("weighting":null})");
         QTest::newRow("marked level, no date")
             << QByteArray("UTC") << "no time"
             << "32.0-" << false
