@@ -2,7 +2,7 @@
 # Fails on any #include that points up the layer order of src/, or sideways between
 # folders of one layer that are not meant to know each other. Prints every offending line.
 #
-#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts  ->  app
+#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote  ->  app
 #
 # Within a layer only these are allowed: stats and sim may use records and link, and
 # the memory windows may use the record-list windows. tools/ may use platform, link
@@ -15,7 +15,7 @@ rank() {
         platform) echo 0 ;;
         link | records | stats | sim) echo 1 ;;
         live) echo 2 ;;
-        panel | memory | lists | charts) echo 3 ;;
+        panel | memory | lists | charts | remote) echo 3 ;;
         app) echo 4 ;;
         *) echo -1 ;;
     esac

@@ -1,0 +1,108 @@
+#include "remote/messages.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "platform/numeric_text.h"
+#include "records/level_marks.h"
+
+namespace lp::remote {
+namespace {
+
+QJsonValue textOrNull(const std::optional<QString>& text) {
+    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonArray litFlags(const link::Reading& r) {
+    QJsonArray flags;
+    const std::pair<bool, const char*> lit[] = {
+        {r.meterRecording, "REC"}, {r.memoryFull, "FULL"},  {r.maxHold, "MAX"},
+        {r.batteryLow, "BAT"},     {r.underRange, "UNDER"}, {r.overRange, "OVER"},
+    };
+    for (const auto& [on, name] : lit) {
+        if (on) {
+            flags.append(QString::fromLatin1(name));
+        }
+    }
+    return flags;
+}
+
+QJsonValue recordNumber(const QString& no) {
+    bool ok = false;
+    const qint64 n = no.trimmed().toLongLong(&ok);
+    return ok ? QJsonValue(n) : QJsonValue(no);
+}
+
+}  // namespace
+
+std::optional<QString> isoTimeWithOffset(QStringView dateTime) {
+    // Read by hand: QDateTime::fromString with a format costs some 40 us, far more than
+    // the rest of a message, and a backlog has hundreds of thousands.
+    const QStringView t = dateTime.trimmed();
+    static constexpr char kPattern[] = "dddd/dd/dd dd:dd:dd";
+    if (t.size() != qsizetype(sizeof kPattern - 1)) {
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const bool digit = t[i] >= u'0' && t[i] <= u'9';
+        if (kPattern[i] == 'd' ? !digit : t[i] != QLatin1Char(kPattern[i])) {
+            return std::nullopt;
+        }
+    }
+    const auto number = [&](qsizetype from, qsizetype len) { return t.sliced(from, len).toInt(); };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !time.isValid()) {
+        return std::nullopt;
+    }
+    // An offset of its own, so that UTC itself is written "+00:00" and not "Z".
+    const int offset = QDateTime(date, time).offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    QString text = t.toString();
+    text[4] = text[7] = u'-';
+    text[10] = u'T';
+    return text + (offset < 0 ? u'-' : u'+') +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QChar(u'0'))
+               .arg(minutes % 60, 2, 10, QChar(u'0'));
+}
+
+QByteArray sampleMessage(const WrittenRecord& record) {
+    QJsonObject o;
+    o.insert(QStringLiteral("file"), QFileInfo(record.filePath).fileName());
+    o.insert(QStringLiteral("line"), record.line);
+    o.insert(QStringLiteral("no"), recordNumber(record.no));
+    o.insert(QStringLiteral("time"), textOrNull(isoTimeWithOffset(record.dateTime)));
+    o.insert(QStringLiteral("level"), records::carriesLevel(QStringView(record.level))
+                                          ? QJsonValue(platform::leadingNumber(record.level))
+                                          : QJsonValue(QJsonValue::Null));
+    o.insert(QStringLiteral("text"), record.level);
+    if (const auto& r = record.reading) {
+        o.insert(QStringLiteral("weighting"), r->weightingA ? "A" : "C");
+        o.insert(QStringLiteral("response"), r->slowResponse ? "SLOW" : "FAST");
+        o.insert(QStringLiteral("range"),
+                 QStringLiteral("%1-%2").arg(r->rangeLow).arg(r->rangeHigh));
+        o.insert(QStringLiteral("flags"), litFlags(*r));
+    } else {
+        for (const char* key : {"weighting", "response", "range", "flags"}) {
+            o.insert(QLatin1StringView(key), QJsonValue(QJsonValue::Null));
+        }
+    }
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray statusMessage(const LoggerStatus& status) {
+    const QJsonObject o{
+        {QStringLiteral("state"), status.state},
+        {QStringLiteral("port"), status.port},
+        {QStringLiteral("file"), status.file},
+        {QStringLiteral("every_s"), status.everySeconds},
+        {QStringLiteral("version"), status.version},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+}  // namespace lp::remote

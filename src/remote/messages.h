@@ -1,0 +1,50 @@
+// The JSON of the messages a logger publishes: one per record under PREFIX/NAME/sample,
+// and its state, retained, under PREFIX/NAME/status.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+#include "link/reading.h"
+
+namespace lp::remote {
+
+// A record as the recorder wrote it, or as it is read back from its file.
+struct WrittenRecord {
+    QString filePath;
+    qint64 line = 0;  // 1-based, header lines counted
+    QString no;
+    QString dateTime;  // "YYYY/MM/DD hh:nn:ss", local time
+    QString level;     // the level text as recorded
+    // What the meter showed with it; none for a record read back from its file, which
+    // holds only the three fields above.
+    std::optional<link::Reading> reading;
+};
+
+// {"file", "line", "no", "time", "level", "text", "weighting", "response", "range",
+//  "flags"}: "file" is the file's name without its folder; "no" the record number as a
+// number; "time" ISO 8601 with the UTC offset of the local time zone then, null when
+// the text is no date and time; "level" the number of a text that carries a plain level,
+// else null; "text" the level text as recorded; "weighting" "A" or "C", "response"
+// "FAST" or "SLOW", "range" "30-80", "flags" the lit marks among REC FULL MAX BAT UNDER
+// OVER (the names `levelpanel-cli live` prints), all four null without a reading.
+[[nodiscard]] QByteArray sampleMessage(const WrittenRecord& record);
+
+// "2009/06/01 14:05:09" -> "2009-06-01T14:05:09+02:00" (the offset the local time zone
+// had then), or nothing when the text is no date and time.
+[[nodiscard]] std::optional<QString> isoTimeWithOffset(QStringView dateTime);
+
+struct LoggerStatus {
+    QString state;  // "online", "offline" (the last will) or "stopped"
+    QString port;
+    QString file;  // the record file written now, without its folder
+    int everySeconds = 0;
+    QString version;
+};
+
+// {"state", "port", "file", "every_s", "version"}.
+[[nodiscard]] QByteArray statusMessage(const LoggerStatus& status);
+
+}  // namespace lp::remote

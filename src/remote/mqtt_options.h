@@ -1,0 +1,33 @@
+// Where and how the MQTT client connects: the broker, the account, TLS, the client's
+// name and its last will.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace lp::remote {
+
+// A message the broker publishes for the client when the client goes away without
+// saying goodbye (process killed, network gone).
+struct LastWill {
+    QByteArray topic;
+    QByteArray payload;
+    bool retained = true;
+};
+
+struct MqttOptions {
+    QString host;  // a name or an address
+    int port = 1883;
+    QString username;  // empty: anonymous
+    QString password;
+    bool tls = false;  // mqtts: TLS, the broker's certificate checked against caFile
+    QString caFile;
+    QString clientId;  // unique on the broker; a second client of the same id pushes the first off
+    int keepAliveSeconds = 30;
+    // Publishes the broker has not yet acknowledged, at most.
+    int maxInFlight = 256;
+    std::optional<LastWill> will;
+};
+
+}  // namespace lp::remote

@@ -1,0 +1,171 @@
+#include "remote/record_queue.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "records/file_error.h"
+
+namespace lp::remote {
+namespace {
+
+QString cleanPath(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+}  // namespace
+
+RecordQueue::RecordQueue(qsizetype memoryLimit, qsizetype linesPerTurn)
+    : memoryLimit_(std::max<qsizetype>(memoryLimit, 1)),
+      linesPerTurn_(std::max<qsizetype>(linesPerTurn, 1)) {}
+
+RecordQueue::~RecordQueue() = default;
+
+void RecordQueue::resume(const PublishState& state) {
+    files_ = state.files;
+    firstFile_ = 0;
+    startLine_ = state.line;
+    memory_.clear();
+    onDisk_ = !files_.isEmpty();
+    diskFrom_ = lastOut_ = lastKnown_ = RecordKey{0, state.line};
+    diskFile_ = 0;
+    dropReader();
+}
+
+void RecordQueue::begin(const QString& path, qint64 afterLine) {
+    resume(PublishState{{cleanPath(path)}, afterLine});
+    onDisk_ = false;
+}
+
+RecordKey RecordQueue::keyOf(const QString& path, qint64 line, bool& added) {
+    const QString clean = cleanPath(path);
+    added = false;
+    for (qsizetype i = files_.size() - 1; i >= 0; --i) {
+        if (files_[i] == clean) {
+            return RecordKey{firstFile_ + i, line};
+        }
+    }
+    files_ << clean;
+    added = true;
+    return RecordKey{lastFile(), line};
+}
+
+bool RecordQueue::add(RecordKey key, WrittenRecord record) {
+    if (key <= lastKnown_) {
+        return false;
+    }
+    lastKnown_ = key;
+    memory_.emplace_back(key, std::move(record));
+    if (static_cast<qsizetype>(memory_.size()) > memoryLimit_) {
+        memory_.pop_front();
+        if (!onDisk_) {
+            // From here to the oldest record still held, the file has them.
+            onDisk_ = true;
+            diskFrom_ = lastOut_;
+            diskFile_ = lastOut_.file;
+        }
+    }
+    return true;
+}
+
+RecordQueue::Next RecordQueue::next(RecordKey& key, WrittenRecord& record) {
+    if (onDisk_) {
+        const Next got = nextOnDisk(key, record);
+        if (got == Next::Later) {
+            return got;
+        }
+        if (got == Next::Record && (memory_.empty() || key < memory_.front().first)) {
+            lastOut_ = key;
+            lastKnown_ = std::max(lastKnown_, key);
+            return got;
+        }
+        // The file has been read up to what memory holds, or to its end.
+        onDisk_ = false;
+        dropReader();
+    }
+    if (memory_.empty()) {
+        return Next::None;
+    }
+    key = memory_.front().first;
+    record = std::move(memory_.front().second);
+    memory_.pop_front();
+    lastOut_ = key;
+    return Next::Record;
+}
+
+RecordQueue::Next RecordQueue::nextOnDisk(RecordKey& key, WrittenRecord& record) {
+    qsizetype budget = linesPerTurn_;
+    for (;;) {
+        if (bufferPos_ < buffer_.size()) {
+            record = std::move(buffer_[bufferPos_++]);
+            key = RecordKey{diskFile_, record.line};
+            return Next::Record;
+        }
+        buffer_.clear();
+        bufferPos_ = 0;
+        if (budget <= 0) {
+            return Next::Later;
+        }
+        if (!reader_) {
+            if (diskFile_ > lastFile()) {
+                return Next::None;
+            }
+            const qint64 after = diskFile_ == diskFrom_.file ? diskFrom_.line : 0;
+            reader_ = std::make_unique<BacklogReader>(files_[diskFile_ - firstFile_], after);
+        }
+        if (readerDone_) {
+            reader_.reset();
+            readerDone_ = false;
+            ++diskFile_;
+            continue;
+        }
+        const qsizetype lines = std::min<qsizetype>(budget, 1024);
+        budget -= lines;
+        const BacklogReader::Status status = reader_->read(buffer_, lines);
+        if (status == BacklogReader::Status::More) {
+            continue;
+        }
+        readerDone_ = true;  // once what it read is handed out, on to the next file
+        if (status == BacklogReader::Status::Failed && onUnreadable) {
+            const records::FileError& e = *reader_->error();
+            onUnreadable(e.line > 0 ? QStringLiteral("%1, line %2: %3; its records from there "
+                                                     "on are not published")
+                                          .arg(e.fileName)
+                                          .arg(e.line)
+                                          .arg(e.reason)
+                                    : QStringLiteral("%1: %2; its records are not published")
+                                          .arg(e.fileName, e.reason));
+        }
+    }
+}
+
+void RecordQueue::dropReader() {
+    reader_.reset();
+    readerDone_ = false;
+    buffer_.clear();
+    bufferPos_ = 0;
+}
+
+void RecordQueue::rewind(RecordKey after) {
+    if (after >= lastOut_) {
+        return;
+    }
+    onDisk_ = true;
+    diskFrom_ = after;
+    diskFile_ = after.file;
+    lastOut_ = after;
+    dropReader();
+}
+
+PublishState RecordQueue::stateAt(RecordKey acknowledged) {
+    const qint64 drop = std::clamp<qint64>(acknowledged.file - firstFile_, 0, files_.size() - 1);
+    files_.remove(0, drop);
+    firstFile_ += drop;
+    if (drop > 0) {
+        startLine_ = 0;
+    }
+    const qint64 line = acknowledged.file == firstFile_ ? acknowledged.line : startLine_;
+    return PublishState{files_, line};
+}
+
+}  // namespace lp::remote

@@ -1,0 +1,249 @@
+#include "remote/sample_publisher.h"
+
+#include <QFileInfo>
+#include <variant>
+
+#include "remote/publish_state.h"
+
+namespace lp::remote {
+namespace {
+
+MqttOptions withWindow(MqttOptions mqtt, int window) {
+    // Room for the status messages besides the window, so libmosquitto never queues.
+    mqtt.maxInFlight = window + 8;
+    return mqtt;
+}
+
+}  // namespace
+
+SamplePublisher::SamplePublisher(MqttOptions mqtt, PublisherOptions options, QObject* parent)
+    : QObject(parent),
+      options_(std::move(options)),
+      client_(withWindow(std::move(mqtt), options_.window)),
+      queue_(options_.memoryLimit, options_.linesPerTurn),
+      sampleTopic_(options_.topic + "/sample"),
+      statusTopic_(options_.topic + "/status") {
+    connect(&client_, &MqttClient::connected, this, &SamplePublisher::connected);
+    connect(&client_, &MqttClient::connectionFailed, this,
+            [this](const QString& reason) { connectionFailed(reason); });
+    connect(&client_, &MqttClient::acknowledged, this, &SamplePublisher::acknowledged);
+    connect(&client_, &MqttClient::stopped, this, [this] {
+        if (stopping_) {
+            emit finished();
+        }
+    });
+    queue_.onUnreadable = [this](const QString& reason) { emit problem(reason); };
+    cursorTimer_.setSingleShot(true);
+    connect(&cursorTimer_, &QTimer::timeout, this, &SamplePublisher::saveCursor);
+    stopTimer_.setSingleShot(true);
+    connect(&stopTimer_, &QTimer::timeout, this, &SamplePublisher::finishStop);
+}
+
+SamplePublisher::~SamplePublisher() {
+    if (cursorDirty_) {
+        saveCursor();
+    }
+}
+
+std::optional<QString> SamplePublisher::start() {
+    if (started_) {
+        return std::nullopt;
+    }
+    auto loaded = loadPublishState(options_.statePath);
+    if (const QString* error = std::get_if<QString>(&loaded)) {
+        return *error;
+    }
+    const PublishState& state = std::get<PublishState>(loaded);
+    if (!state.files.isEmpty()) {
+        queue_.resume(state);
+        acknowledged_ = queue_.startKey();
+        currentFile_ = state.files.last();
+    } else {
+        behind_ = false;  // nothing can wait from before
+    }
+    started_ = true;
+    updateWill();
+    client_.start();
+    return std::nullopt;
+}
+
+void SamplePublisher::recordWritten(WrittenRecord record) {
+    if (!started_ || stopping_) {
+        return;
+    }
+    bool newFile = false;
+    if (!queue_.hasJournal()) {
+        // Publishing starts with this record; what the file held before is not sent.
+        queue_.begin(record.filePath, record.line - 1);
+        acknowledged_ = queue_.startKey();
+        newFile = true;
+    }
+    bool added = false;
+    const RecordKey key = queue_.keyOf(record.filePath, record.line, added);
+    if (newFile || added) {
+        // Before anything of the new file can be acknowledged, the cursor knows the file.
+        currentFile_ = record.filePath;
+        saveCursor();
+        updateWill();
+        publishStatus(QStringLiteral("online"));
+    }
+    if (queue_.add(key, std::move(record))) {
+        pump();
+    }
+}
+
+void SamplePublisher::stop() {
+    if (!started_ || stopping_) {
+        return;
+    }
+    stopping_ = true;
+    if (client_.isConnected()) {
+        publishStatus(QStringLiteral("stopped"));
+    }
+    if (inFlight_.empty() && statusMids_.empty()) {
+        finishStop();
+        return;
+    }
+    stopTimer_.start(options_.stopTimeout);
+}
+
+void SamplePublisher::finishStop() {
+    stopTimer_.stop();
+    saveCursor();
+    client_.stop();
+}
+
+bool SamplePublisher::isCaughtUp() const {
+    return client_.isConnected() && !stalled_ && inFlight_.empty() && queue_.isEmpty();
+}
+
+void SamplePublisher::connected() {
+    stalled_ = false;
+    publishStatus(QStringLiteral("online"));
+    pump();
+}
+
+void SamplePublisher::connectionFailed(const QString& reason) {
+    // Whatever was in flight goes out again, from the files.
+    inFlight_.clear();
+    statusMids_.clear();
+    queue_.rewind(acknowledged_);
+    if (stopping_) {
+        finishStop();
+        return;
+    }
+    if (!stopAnnounced_) {
+        stopAnnounced_ = true;
+        behind_ = true;
+        backlogSent_ = 0;
+        emit publishingStopped(reason);
+    }
+}
+
+void SamplePublisher::acknowledged(int mid) {
+    if (statusMids_.erase(mid) == 0) {
+        for (InFlight& sent : inFlight_) {
+            if (sent.mid == mid) {
+                sent.acknowledged = true;
+                break;
+            }
+        }
+        while (!inFlight_.empty() && inFlight_.front().acknowledged) {
+            acknowledged_ = inFlight_.front().key;
+            inFlight_.pop_front();
+            cursorDirty_ = true;
+            backlogSent_ += behind_ ? 1 : 0;
+        }
+        if (cursorDirty_ && !cursorTimer_.isActive()) {
+            cursorTimer_.start(options_.cursorInterval);
+        }
+    }
+    if (stopping_) {
+        if (inFlight_.empty() && statusMids_.empty()) {
+            finishStop();
+        }
+        return;
+    }
+    schedulePump();
+}
+
+void SamplePublisher::schedulePump() {
+    if (!pumpScheduled_) {
+        pumpScheduled_ = true;
+        // After the rest of this batch of acknowledgements: one pass fills the window.
+        QTimer::singleShot(0, this, &SamplePublisher::pump);
+    }
+}
+
+void SamplePublisher::pump() {
+    pumpScheduled_ = false;
+    if (!client_.isConnected() || stalled_ || stopping_) {
+        return;
+    }
+    while (static_cast<int>(inFlight_.size()) < options_.window) {
+        RecordKey key;
+        WrittenRecord record;
+        const RecordQueue::Next got = queue_.next(key, record);
+        if (got == RecordQueue::Next::Later) {
+            schedulePump();
+            break;
+        }
+        if (got == RecordQueue::Next::None) {
+            break;
+        }
+        const std::optional<int> mid = client_.publish(sampleTopic_, sampleMessage(record), false);
+        if (!mid) {
+            // The connection is failing; its end sends everything again.
+            stalled_ = true;
+            inFlight_.clear();
+            queue_.rewind(acknowledged_);
+            return;
+        }
+        inFlight_.push_back(InFlight{key, *mid});
+    }
+    checkCaughtUp();
+}
+
+void SamplePublisher::checkCaughtUp() {
+    if (!behind_ || !isCaughtUp()) {
+        return;
+    }
+    behind_ = false;
+    saveCursor();
+    if (stopAnnounced_ || backlogSent_ > 0) {
+        emit caughtUp(backlogSent_);
+    }
+    stopAnnounced_ = false;
+    backlogSent_ = 0;
+}
+
+QByteArray SamplePublisher::statusPayload(const QString& state) const {
+    LoggerStatus status = options_.status;
+    status.state = state;
+    status.file = QFileInfo(currentFile_).fileName();
+    return statusMessage(status);
+}
+
+void SamplePublisher::publishStatus(const QString& state) {
+    if (const std::optional<int> mid = client_.publish(statusTopic_, statusPayload(state), true)) {
+        statusMids_.insert(*mid);
+    }
+}
+
+void SamplePublisher::updateWill() {
+    client_.setWill(LastWill{statusTopic_, statusPayload(QStringLiteral("offline")), true});
+}
+
+void SamplePublisher::saveCursor() {
+    cursorDirty_ = false;
+    cursorTimer_.stop();
+    if (!queue_.hasJournal()) {
+        return;
+    }
+    if (const std::optional<QString> error =
+            savePublishState(options_.statePath, queue_.stateAt(acknowledged_))) {
+        emit problem(*error);
+    }
+}
+
+}  // namespace lp::remote

