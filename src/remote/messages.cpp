@@ -6,8 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "platform/numeric_text.h"
-#include "records/level_marks.h"
+#include "stats/level_tally.h"
 
 namespace lp::remote {
 namespace {
@@ -76,13 +75,17 @@ QByteArray sampleMessage(const WrittenRecord& record) {
     o.insert(QStringLiteral("line"), record.line);
     o.insert(QStringLiteral("no"), recordNumber(record.no));
     o.insert(QStringLiteral("time"), textOrNull(isoTimeWithOffset(record.dateTime)));
-    o.insert(QStringLiteral("level"), records::carriesLevel(QStringView(record.level))
-                                          ? QJsonValue(platform::leadingNumber(record.level))
-                                          : QJsonValue(QJsonValue::Null));
+    // A level by the rule the figures follow: no number, a mark or a text past the top
+    // class gives null.
+    const stats::LevelReading level = stats::readLevel(QStringView(record.level));
+    o.insert(QStringLiteral("level"),
+             level.carriesLevel() ? QJsonValue(level.value) : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("text"), record.level);
     if (const auto& r = record.reading) {
-        o.insert(QStringLiteral("weighting"), r->weightingA ? "A" : "C");
-        o.insert(QStringLiteral("response"), r->slowResponse ? "SLOW" : "FAST");
+        o.insert(QStringLiteral("weighting"),
+                 r->weightingA ? QStringLiteral("A") : QStringLiteral("C"));
+        o.insert(QStringLiteral("response"),
+                 r->slowResponse ? QStringLiteral("SLOW") : QStringLiteral("FAST"));
         o.insert(QStringLiteral("range"),
                  QStringLiteral("%1-%2").arg(r->rangeLow).arg(r->rangeHigh));
         o.insert(QStringLiteral("flags"), litFlags(*r));
