@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-qpa-plugins libgl-dev
     libcups2-dev fontconfig fonts-dejavu-core poppler-utils
     libmosquitto-dev mosquitto mosquitto-clients openssl
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 
 missing=()

@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-layers.sh
-scripts/build.sh
+scripts/check-format.sh
+scripts/build.sh -DLP_WERROR=ON
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300)
 
 if [ "${LP_QUICK:-0}" = 1 ] && [ "${CI:-}" != true ]; then

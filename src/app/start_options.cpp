@@ -1,11 +1,8 @@
 // Reading the windowed program's command line.
 #include "app/start_options.h"
+#include "app/version.h"
 
 #include <QCommandLineParser>
-
-#ifndef LP_VERSION
-#define LP_VERSION "0"
-#endif
 
 namespace lp::app {
 namespace {
@@ -45,10 +42,7 @@ StartOptions readStartOptions(const QStringList& arguments) {
         return {StartOptions::Start::Help, {}, {}, helpText()};
     }
     if (parser.isSet(version)) {
-        return {StartOptions::Start::Version,
-                {},
-                {},
-                kGuiProgramName + u' ' + QStringLiteral(LP_VERSION) + u'\n'};
+        return {StartOptions::Start::Version, {}, {}, kGuiProgramName + u' ' + kVersion + u'\n'};
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {

@@ -1,5 +1,6 @@
 // levelpanel-cli: the table of commands, the command chosen, and the usage text.
 #include "app/cli/cli.h"
+#include "app/version.h"
 
 #include <algorithm>
 #include <variant>
@@ -7,10 +8,6 @@
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/file_commands.h"
-
-#ifndef LP_VERSION
-#define LP_VERSION "0"
-#endif
 
 namespace lp::app::cli {
 namespace {
@@ -129,7 +126,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return kOk;
     }
     if (name == QStringLiteral("--version")) {
-        out << kProgramName << " " << LP_VERSION << "\n";
+        out << kProgramName << " " << kVersion << "\n";
         out.flush();
         return kOk;
     }
