@@ -255,9 +255,13 @@ private slots:
     void stoppedDownloadKeepsWhatCame_data() {
         QTest::addColumn<Stop>("stop");
         QTest::addColumn<int>("listed");
-        QTest::newRow("meter switched off before it answers") << Stop::SwitchedOff << 0;
-        QTest::newRow("cancel") << Stop::Cancel << 952;
-        QTest::newRow("memory window closed") << Stop::CloseWindow << 952;
+        QTest::addColumn<QString>("ending");
+        const QString part =
+            QStringLiteral("The list shows the 952 of 3,000 records that came whole.");
+        QTest::newRow("meter switched off before it answers")
+            << Stop::SwitchedOff << 0 << "No record came whole, so none is listed.";
+        QTest::newRow("cancel") << Stop::Cancel << 952 << part;
+        QTest::newRow("memory window closed") << Stop::CloseWindow << 952 << part;
     }
     void stoppedDownloadKeepsWhatCame() {
         QFETCH(Stop, stop);
@@ -276,6 +280,8 @@ private slots:
         }
         QVERIFY(r.settle());
         QCOMPARE(r.dialogs.messages().size(), 1);
+        QFETCH(QString, ending);
+        QVERIFY2(r.dialogs.messages()[0].endsWith(ending), qPrintable(r.dialogs.messages()[0]));
         QCOMPARE(r.dialogs.shown[0].icon, stop == Stop::SwitchedOff
                                               ? platform::MessageIcon::Warning
                                               : platform::MessageIcon::Information);
