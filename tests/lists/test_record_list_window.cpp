@@ -1,7 +1,6 @@
-// The shared record-list layout: grid positions, placement beside the anchor, and the
+// The shared record-list layout: grid positions and the
 // three grids staying side by side whichever of them is scrolled (by its scroll bar,
 // or by keys moving its current row). Names and headings: the windows' face tests.
-#include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
@@ -82,16 +81,6 @@ private slots:
             QCOMPARE(grid->verticalScrollBarPolicy(),
                      k == 2 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         }
-    }
-
-    void placedBesideAnchor() {
-        QWidget anchor;
-        anchor.setGeometry(120, 80, 400, 300);
-        anchor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&anchor));
-        RecordListWindow w(RecordListLayout::list(), &anchor);
-        const QRect frame = anchor.frameGeometry();
-        QCOMPARE(w.pos(), QPoint(frame.x() + frame.width(), frame.y()));
     }
 
     // The newest row becomes current and visible in all three grids.
