@@ -257,6 +257,7 @@ private slots:
         QWidget window;
         auto* chooser = new charts::PercentileChooser(store, dialogs_, &window);
         window.show();
+        QCOMPARE(test::unnamedControls(window), QStringList());
         chooser->findChild<QPushButton*>("Cmd01dB")->click();
         QVERIFY(!chooser->isVisible());
         QPointer<charts::Histogram> first = chooser->histogram();
