@@ -1,16 +1,11 @@
 // The whole program on the simulated meter in virtual time: the panel follows the
 // meter, a PC recording writes its file, the live list takes the same samples, and
 // the file opens in the saved-file window, where the percentile levels are computed.
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
-#include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +15,7 @@
 #include "charts/percentile_chooser.h"
 #include "charts/real_time_chart.h"
 #include "charts/record_plot.h"
+#include "files.h"
 #include "lists/live_list_feed.h"
 #include "lists/live_list_window.h"
 #include "lists/saved_file_window.h"
@@ -140,15 +136,12 @@ private slots:
         rig.clock.advance(5000);
         button(&panel, "CmdStop")->click();
 
-        // The file holds one line per sample (its layout is test_record_file's), across
+        // The file holds one line per sample (its layout: test_record_file), across
         // midnight; the live list holds the same samples.
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
+        const QList<QByteArray> lines = test::readAll(path).split('\n');
         const int samples = lines.size() - 2;  // header and the empty tail after the last CR LF
         QVERIFY2(samples >= 9 && samples <= 11, qPrintable(QString::number(samples)));
-        QVERIFY(lines[1].startsWith("1\t2009/06/01 23:59:5") && lines[1].endsWith("\t65.3\t\r"));
-        QVERIFY(lines[samples].contains("2009/06/02 00:00:0"));
+        QVERIFY(lines[samples].startsWith(QByteArray::number(samples) + "\t2009/06/02 00:00:0"));
         QVERIFY(lines[samples].endsWith("\t80.0\t\r"));
         auto* list = topLevel<lists::LiveListWindow>();
         QVERIFY(list->recordCount() >= samples);
@@ -164,9 +157,7 @@ private slots:
         chooser->onWholeDbClicked();
         QCOMPARE(chooser->lnLevels().at(0) + u'|' + chooser->lnLevels().at(99), "80|65");
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
-        chooser->histogram()->close();
-        saved->close();
-        list->close();
+        QApplication::closeAllWindows();
     }
 
     // MEMORY, TIME OF RECORDING, a set chosen and downloaded, saved from DataList and
@@ -204,7 +195,7 @@ private slots:
         saved->plotTool()->trigger();
         QCOMPARE(rig.session->listPlot()->title(), QStringLiteral("set1.sdm"));
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
-        saved->close();
+        QApplication::closeAllWindows();
     }
 
     // GRAPH opens the real-time chart beside the panel on the meter's level. A second GRAPH keeps
@@ -274,58 +265,6 @@ private slots:
         QCOMPARE(attempts, 4);  // no more tries once linked
         QCoreApplication::processEvents();
         QCOMPARE(rig.dialogs.messages().size(), 1);
-    }
-
-    // Screen readers and UI automation find every control by a name: its caption, or
-    // what a picture button does.
-    void everyControlHasAnAccessibleName() {
-        QTemporaryDir dir;
-        SimRig rig;
-        panel::Panel& panel = rig.panel();
-        rig.clock.advance(1000);
-
-        // Open every window the panel reaches.
-        button(&panel, "CmdList")->click();
-        button(&panel, "CmdAnalog")->click();
-        button(&panel, "CmdGraph")->click();
-        memory::DownloadedSetWindow* data = rig.showSetOne();
-        QVERIFY(data);
-        button(data, "CmdDplot")->click();
-        rig.dialogs.saveNames.push_back(dir.filePath("a.sdm"));
-        data->save();
-        rig.dialogs.openNames.push_back(dir.filePath("a.sdm"));
-        button(&panel, "CmdOpen")->click();
-        topLevel<lists::SavedFileWindow>()
-            ->findChild<charts::PercentileChooser*>()
-            ->onTenthDbClicked();
-
-        QStringList unnamed;
-        int checked = 0;
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (!window->isVisible()) {
-                continue;
-            }
-            const auto controls = window->findChildren<QWidget*>();
-            for (QWidget* w : controls) {
-                const bool isControl = qobject_cast<QAbstractButton*>(w) ||
-                                       qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
-                                       qobject_cast<QTableView*>(w);
-                if (!isControl || !w->isVisibleTo(window) || w->objectName().startsWith("qt_")) {
-                    continue;
-                }
-                ++checked;
-                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-                const QString name = a ? a->text(QAccessible::Name) : QString();
-                if (name.trimmed().isEmpty()) {
-                    unnamed << QStringLiteral("%1/%2 (%3)")
-                                   .arg(window->objectName(), w->objectName(),
-                                        w->metaObject()->className());
-                }
-            }
-        }
-        QVERIFY(checked > 40);
-        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
-        QApplication::closeAllWindows();
     }
 };
 

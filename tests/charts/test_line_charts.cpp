@@ -1,6 +1,7 @@
-// The two line-chart windows in virtual time: what they draw (one rendered check of
-// curve and grid each), their "Limit" panels with the key filters and messages, the
-// timing of the record plot's curve, and the tool tip and picture of the chart.
+// The two line-chart windows in virtual time: their faces, what they draw (one
+// rendered check of curve and grid each), their "Limit" panels with the key filters
+// (the messages: test_chart_rules), the timing of the record plot's curve, and the
+// tool tip and picture of the chart.
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -12,6 +13,7 @@
 
 #include "charts/real_time_chart.h"
 #include "charts/record_plot.h"
+#include "face.h"
 #include "platform/twips_canvas.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
@@ -66,11 +68,40 @@ records::RecordStore storeOf(const QList<const char*>& levels) {
     return store;
 }
 
+// The rows both charts share: the toolbar and the limits' OK.
+const QStringList kChartRows{"Limit|Limit", "Print|Print",
+                             "Save image|Save image (Save the chart as a PNG picture)|Save image",
+                             "CmdOK|OK"};
+
 }  // namespace
 
 class TestLineCharts : public QObject {
     Q_OBJECT
 private slots:
+    void realTimeFace_data() {
+        lp::test::faceRows({"RealTimeSPL|Real Time Graph", "PMessage||Limits", "TxtMax||Max",
+                            "TxtMin||Min", "TxtCounts||Counts"},
+                           kChartRows);
+    }
+    void realTimeFace() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        RealTimeChart chart(clock, 67.0f, dialogs);
+        test::checkFace(chart);
+    }
+
+    void plotFace_data() {
+        lp::test::faceRows({"ListPlot|Plot Data/File", "PicRange||Limits", "TxtR1||Records From",
+                            "TxtR2||Records To", "TxtT1||Value Min", "TxtT2||Value Max"},
+                           kChartRows);
+    }
+    void plotFace() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        RecordPlot plot(storeOf({"40.0"}), QStringLiteral("a.sdm"), clock, dialogs);
+        test::checkFace(plot);
+    }
+
     // Once a second the level joins the curve; the middle grid line is solid grey. The
     // window snaps back to its smallest size; "Save image" writes a PNG.
     void realTimeDrawsOnePointASecond() {
@@ -79,7 +110,6 @@ private slots:
         RealTimeChart chart(clock, 67.0f, dialogs);
         chart.show();
         QVERIFY(chart.ticking());
-        QCOMPARE(chart.windowTitle(), QStringLiteral("Real Time Graph"));
         clock.advance(10000);
         QCOMPARE(chart.pointCount(), 10);
         chart.setLevel(80.0f);
@@ -147,16 +177,15 @@ private slots:
         QTest::keyClicks(counts, "1.2-e");  // no point, no sign in the counts
         QCOMPARE(counts->text(), QStringLiteral("12"));
 
-        // Min below 30: the value message, nothing changes.
+        // Min below 30, then counts below 10: refused and told, nothing changes.
         QTest::keyClick(counts, Qt::Key_Return);
-        QCOMPARE(dialogs.messages(), QStringList{"30 <= Value <= 130, try again!"});
         QCOMPARE(dialogs.shown.back().icon, platform::MessageIcon::Critical);
         QVERIFY(pMessage->isVisible());
-
         min->setText(QStringLiteral("40"));
         counts->setText(QStringLiteral("9"));
         QTest::keyClick(counts, Qt::Key_Return);
-        QCOMPARE(dialogs.messages().last(), QStringLiteral("10 <= Counts <= 864000, try again!"));
+        QCOMPARE(dialogs.messages(),
+                 QStringList({charts::sweepValueMessage(), charts::sweepCountsMessage()}));
 
         counts->setText(QStringLiteral("12"));
         QTest::keyClick(counts, Qt::Key_Return);
@@ -177,7 +206,6 @@ private slots:
         RecordPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
                         clock, dialogs, {[&] { ++paused; }, [&] { ++resumed; }});
         plot.show();
-        QCOMPARE(plot.windowTitle(), QStringLiteral("Plot Data/File"));
         QVERIFY(plot.curvePending());
         clock.advance(1999);
         QVERIFY(!plot.curveDrawn());
@@ -248,11 +276,11 @@ private slots:
 
         edit(&plot, "TxtT2")->setText(QStringLiteral("131"));
         ok->click();
-        QCOMPARE(dialogs.messages(), QStringList{"Invalid, 0 <= Value <= 130"});
         edit(&plot, "TxtT2")->setText(QStringLiteral("90"));
         edit(&plot, "TxtR2")->setText(QStringLiteral("6"));
         ok->click();
-        QCOMPARE(dialogs.messages().last(), QStringLiteral("Invalid, 0 <= Records <= 5"));
+        QCOMPARE(dialogs.messages(),
+                 QStringList({charts::plotValueMessage(130), charts::plotRecordsMessage(5)}));
         QCOMPARE(plot.range().last, qint64(5));
 
         edit(&plot, "TxtR1")->setText(QStringLiteral("2"));

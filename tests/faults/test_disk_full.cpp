@@ -50,9 +50,9 @@ private slots:
         QVERIFY2(sim.start({QStringLiteral("--level"), QStringLiteral("65.3")}),
                  qPrintable(sim.error()));
         const Ended ended = runRecorder({sim.path(), QStringLiteral("/dev/full")});
-        QVERIFY2(ended.code == 2, ended.err.constData());
-        QVERIFY2(ended.err.contains("the disk is full"), ended.err.constData());
-        QVERIFY2(ended.err.contains("/dev/full"), ended.err.constData());
+        QVERIFY2(ended.code == 2 && ended.err.contains("the disk is full") &&
+                     ended.err.contains("/dev/full"),
+                 ended.err.constData());
         QVERIFY2(!ended.out.contains("started"), ended.out.constData());
         QVERIFY(sim.stop());
     }
@@ -69,8 +69,7 @@ private slots:
         const Ended ended =
             runRecorder({sim.path(), file, QStringLiteral("--lines"), QStringLiteral("2"),
                          QStringLiteral("--save-to"), QStringLiteral("/dev/full")});
-        QVERIFY2(ended.code == 4, ended.err.constData());
-        QVERIFY2(ended.err.contains("the disk is full"), ended.err.constData());
+        QVERIFY2(ended.code == 4 && ended.err.contains("the disk is full"), ended.err.constData());
         QVERIFY2(ended.out.endsWith("line 2\n"), ended.out.constData());
         records::RecordStore store;
         const records::LoadResult loaded = records::loadRecordFile(file, store);

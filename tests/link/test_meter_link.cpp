@@ -2,12 +2,11 @@
 // reason, whether they finish, are cancelled (running or queued), are refused by a
 // lost port, or are dropped when the port fails or is replaced. On top of it: the live
 // poll (attempts, "No COM" and its recovery, surplus bytes), the bytes of each key and
-// of the clock set, and the BCD codec.
+// of the clock set.
 #include <QSignalSpy>
 #include <QTest>
 
 #include "fake_transport.h"
-#include "link/bcd.h"
 #include "link/key_commands.h"
 #include "link/live_poller.h"
 #include "platform/virtual_clock.h"
@@ -254,15 +253,6 @@ private slots:
         QCOMPARE(r.poller.state(), LinkState::Linked);
         r.port.inject("stray");  // the old port no longer reaches the link
         QCOMPARE(back.written, QByteArray(" "));
-    }
-
-    // The date and time bytes are checked with the clock set.
-    void bcdCodec() {
-        QCOMPARE(link::toBcd(59), quint8(0x59));
-        QCOMPARE(link::toBcd(123), quint8(0x99));  // held to 0..99
-        QCOMPARE(link::fromBcd(0x59), std::optional<int>(59));
-        QCOMPARE(link::fromBcd(0x5A), std::nullopt);
-        QCOMPARE(link::fromBcd(0xA5), std::nullopt);
     }
 };
 

@@ -1,10 +1,9 @@
-// The two list windows wired to what feeds them, on one rig. The live list: LIST opens
-// the window, samples become rows, the menus reach the feed and show its state,
-// closing stops the list, a dump empties the list or tells why it could not, and the
-// list "Save" (the numbering and the dump rule: test_live_list_run). The saved-file
-// window and the panel's open command: cancel, listing with the caption, the panel's
-// timers paused around the load, a load stopped by a bad line (rows kept, the user
-// told), reopening, and the window's toolbar, menus and chooser.
+// The two list windows wired to what feeds them. The live list: its face, LIST opens
+// it, samples become rows, the menus reach the feed, a dump empties the list or tells
+// why it could not, Save (numbering and dump rule: test_live_list_run). The saved-file
+// window and the panel's open command: its face, cancel, the caption, the panel's
+// timers paused around the load, a load stopped by a bad line, reopening, the
+// chooser. Export CSV and the print commands of both.
 #include <QAction>
 #include <QFile>
 #include <QSignalSpy>
@@ -13,6 +12,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "face.h"
 #include "files.h"
 #include "lists/csv_export_command.h"
 #include "lists/live_list_feed.h"
@@ -22,13 +22,11 @@
 #include "lists/saved_file_opener.h"
 #include "lists/saved_file_window.h"
 #include "records/csv_export.h"
-#include "records/record_file_writer.h"
 #include "scripted_dialogs.h"
 
 using namespace lp::lists;
-using lp::test::ScriptedDialogs;
-
 using lp::test::readAll;
+using lp::test::ScriptedDialogs;
 using lp::test::writeFile;
 
 namespace {
@@ -59,21 +57,14 @@ QAction* action(QWidget* w, const char* name) {
     return w->findChild<QAction*>(QString::fromLatin1(name));
 }
 
-// The named menu entries as "text" or "text(off)".
-QStringList menuTexts(QWidget* w, std::initializer_list<const char*> names) {
-    QStringList out;
-    for (const char* name : names) {
-        const QAction* a = action(w, name);
-        out << (a ? a->text() + (a->isEnabled() ? "" : "(off)") : QStringLiteral("?"));
-    }
-    return out;
-}
-
 // Which of Pause and Continue are on, as "PC", "P-", "-C".
 QString menus(QWidget* list) {
     return QString(action(list, "MnuPause")->isEnabled() ? u'P' : u'-') +
            (action(list, "MnuContinue")->isEnabled() ? u'C' : u'-');
 }
+
+// The rows every record list shares.
+const QStringList kGridRows{"GridN0||No.s", "GridN1||Date Time", "GridN2||dB"};
 
 }  // namespace
 
@@ -92,6 +83,10 @@ private:
     void tick(const QString& level = QStringLiteral("65.3")) {
         clock_ = clock_.addSecs(1);
         feed_->sample({clock_, clock_.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")), level, {}});
+    }
+    SavedFileWindow* openRecords(const char* name, int records) {
+        const QString path = dir_.filePath(QString::fromLatin1(name));
+        return writeFile(path, recordFile(records)) ? opener_->openFile(path) : nullptr;
     }
 
 private slots:
@@ -114,22 +109,39 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
-    // LIST opens the window with its menus and toolbar; samples before it are dropped,
-    // then each one is a row, the newest current.
+    void liveListFace_data() {
+        lp::test::faceRows(
+            {"List|List", "MnuPause|Pause", "MnuContinue|Continue", "MnuSave|Save",
+             "MnuGraph|Graph", "MnuPrint|Print", "MnuExit|Exit", "Save|Save (Save As)|Save",
+             "MnuExportCsv|Export CSV (Export the records as CSV)|Export CSV"},
+            kGridRows);
+    }
+    void liveListFace() {
+        feed_->openList();
+        lp::test::checkFace(*feed_->window());
+    }
+
+    void savedFileFace_data() {
+        lp::test::faceRows(
+            {"HddSavedList|HDDSavedList", "MnuSave|Save", "MnuGraph|Graph", "MnuPrint|Print",
+             "MnuExit|Exit", "Save|Save (Save As)|Save", "Plot|Plot (Graphic Plot)|Plot",
+             "Ln|Ln (Percentile Sound Level)|Ln", "Print|Print"},
+            kGridRows);
+    }
+    void savedFileFace() {
+        SavedFileWindow w(dialogs_, nullptr);
+        w.show();
+        lp::test::checkFace(w);
+    }
+
+    // Samples before LIST are dropped, then each one is a row, the newest current.
     void opensAndTakesSamples() {
         QSignalSpy on(feed_.get(), &LiveListFeed::listOnChanged);
         tick();
         feed_->openList();
         LiveListWindow* list = feed_->window();
         QVERIFY(list && list->isVisible());
-        QCOMPARE(list->windowTitle(), "List");
         QCOMPARE(on.size(), 1);
-        QCOMPARE(menuTexts(list, {"MnuPause", "MnuContinue", "MnuSave", "MnuGraph", "MnuPrint",
-                                  "MnuExit"})
-                     .join(u' '),
-                 "Pause Continue Save Graph Print Exit");
-        auto* bar = list->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-        QCOMPARE(bar->findChild<QAction*>(QStringLiteral("Save"))->toolTip(), "Save As");
         tick(QStringLiteral("65.3"));
         tick(QStringLiteral("-"));
         QCOMPARE(rows(*list),
@@ -144,7 +156,6 @@ private slots:
         LiveListWindow* list = feed_->window();
         tick();
         action(list, "MnuContinue")->trigger();
-        QVERIFY(feed_->listOn());
         QCOMPARE(menus(list), "P-");
         action(list, "MnuPause")->trigger();
         QVERIFY(!feed_->listOn());
@@ -152,13 +163,11 @@ private slots:
         feed_->openList();
         QCOMPARE(feed_->window(), list);
         QCOMPARE(list->recordCount(), 1);
-        QVERIFY(feed_->listOn());
         QCOMPARE(menus(list), "PC");
 
         QSignalSpy on(feed_.get(), &LiveListFeed::listOnChanged);
         QPointer<LiveListWindow> closed = list;
         action(list, "MnuExit")->trigger();
-        QVERIFY(!feed_->listOn());
         QCOMPARE(on.size(), 1);
         QCOMPARE(on.at(0).at(0).toBool(), false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -167,8 +176,8 @@ private slots:
         QCOMPARE(feed_->window()->recordCount(), 0);
     }
 
-    // The full list goes to "mmddhhnnss.sdm" byte for byte, then holds only the row
-    // of the sample that dumped it.
+    // The full list goes to "mmddhhnnss.sdm", then holds only the row of the sample
+    // that dumped it; a dump that cannot be written keeps the rows and is told.
     void dumpEmptiesTheList() {
         QTemporaryDir folder;
         feed_->setDumpEvery(2);
@@ -183,31 +192,20 @@ private slots:
                                            "1\t2009/03/15 14:05:10\t60.0\t\r\n"
                                            "2\t2009/03/15 14:05:11\t61.0\t\r\n"));
         QCOMPARE(rows(*feed_->window()), QStringList{"3|2009/03/15 14:05:12|70.1"});
-        QCOMPARE(dumped.size(), 1);
         QCOMPARE(dumped.at(0).at(0).toString(), path);
-        QCOMPARE(feed_->window()->windowTitle(), "List");
         QVERIFY(dialogs_.shown.empty());
-    }
 
-    void failingDumpKeepsTheRows() {
-        feed_->setDumpEvery(2);
-        const QString folder = dir_.filePath(QStringLiteral("no/such/folder"));
-        feed_->setDumpFolder(folder);
-        feed_->openList();
+        feed_->setDumpFolder(dir_.filePath(QStringLiteral("no/such/folder")));
         for (int i = 0; i < 3; ++i) {
             tick();
         }
-        QCOMPARE(feed_->window()->recordCount(), 3);
+        QCOMPARE(feed_->window()->recordCount(), 4);
         QCOMPARE(dialogs_.messages().size(), 1);
         const QString text = dialogs_.messages().at(0);
-        QVERIFY2(text.startsWith("The live list could not be written to " + folder +
-                                 "/0315140512.sdm: "),
-                 qPrintable(text));
-        QVERIFY2(text.endsWith(".\nIts rows are kept in the list; save them with Save. "
-                               "The list is written again after 2 more rows."),
+        QVERIFY2(text.contains("no/such/folder/0315140514.sdm") &&
+                     text.endsWith("The list is written again after 2 more rows."),
                  qPrintable(text));
         QCOMPARE(dialogs_.shown.back().icon, lp::platform::MessageIcon::Warning);
-        QCOMPARE(feed_->window()->windowTitle(), "List");
     }
 
     // A cancelled toolbar "Save" writes nothing; MnuSave writes the rows to the file
@@ -216,9 +214,7 @@ private slots:
         feed_->openList();
         tick();
         dialogs_.saveNames.push_back(std::nullopt);
-        auto* bar = feed_->window()->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-        bar->findChild<QAction*>(QStringLiteral("Save"))->trigger();
-        QCOMPARE(dialogs_.shown.size(), 1u);
+        action(feed_->window()->toolbar(), "Save")->trigger();
         QCOMPARE(dialogs_.shown.at(0).text, lp::platform::kRecordFileFilter);
 
         const QString path = dir_.filePath(QStringLiteral("list.sdm"));
@@ -226,50 +222,38 @@ private slots:
         action(feed_->window(), "MnuSave")->trigger();
         QCOMPARE(readAll(path),
                  QByteArray("No.s\tDate Time\tdB\t\r\n1\t2009/03/15 14:05:10\t65.3\t\r\n"));
-        QCOMPARE(feed_->window()->windowTitle(), "List");
 
         dialogs_.saveNames.push_back(dir_.path());  // a folder, not a file
         QVERIFY(!feed_->window()->save());
-        QCOMPARE(dialogs_.messages().size(), 1);
         QVERIFY(dialogs_.messages().at(0).startsWith("The list could not be saved to " +
                                                      dir_.path() + ": "));
-        QCOMPARE(feed_->window()->recordCount(), 1);
     }
 
-    // Export CSV of the live list and of the saved-file window: cancel writes nothing,
-    // the listed records go to the chosen file as CSV, a failure is told; the saved
-    // file is not replaced by its CSV.
+    // Export CSV of both windows: cancel writes nothing, the listed records go to the
+    // chosen file, a failure is told; the saved file is not replaced by its CSV.
     void exportCsv() {
         feed_->openList();
         tick();
-        const QString sdm = dir_.filePath(QStringLiteral("export.sdm"));
-        QVERIFY(writeFile(sdm, recordFile(3)));
-        SavedFileWindow* saved = opener_->openFile(sdm);
-        const QList<RecordListWindow*> windows{feed_->window(), saved};
-        for (RecordListWindow* window : windows) {
+        SavedFileWindow* saved = openRecords("export.sdm", 3);
+        for (RecordListWindow* window : QList<RecordListWindow*>{feed_->window(), saved}) {
             dialogs_ = ScriptedDialogs();
             const QString csv = dir_.filePath(window->objectName() + QStringLiteral(".csv"));
             dialogs_.saveNames = {std::nullopt, csv, dir_.path()};
             QAction* command = action(window, "MnuExportCsv");
-            QVERIFY2(command, qPrintable(window->objectName()));
             command->trigger();
             QCOMPARE(dialogs_.shown.at(0).text, kCsvFileFilter);
             QVERIFY(!QFile::exists(csv));
             command->trigger();
-            QCOMPARE(readAll(csv), lp::records::csvOf(window->records().store()));
+            QCOMPARE(readAll(csv).count('\n'), 1 + window->recordCount());
             command->trigger();
-            QCOMPARE(dialogs_.messages(),
-                     QStringList{lp::records::exportFailureText(
-                         {dir_.path(), 0, QStringLiteral("it is a folder, not a file")})});
+            QCOMPARE(dialogs_.messages().size(), 1);
         }
-        // Not over the record file the saved-file window was read from.
         dialogs_ = ScriptedDialogs();
-        const QString again = dir_.path() + QStringLiteral("/./export.sdm");
-        dialogs_.saveNames = {again};
+        const QString sdm = dir_.filePath(QStringLiteral("export.sdm"));
+        dialogs_.saveNames = {dir_.path() + QStringLiteral("/./export.sdm")};
         action(saved, "MnuExportCsv")->trigger();
         QCOMPARE(readAll(sdm), recordFile(3));
-        QCOMPARE(dialogs_.messages(), QStringList{lp::records::exportFailureText(
-                                          *lp::records::refuseWritingOverSource(again, sdm))});
+        QCOMPARE(dialogs_.messages().size(), 1);
     }
 
     // A cancelled dialog does nothing; a file opens in a window captioned with its
@@ -278,24 +262,20 @@ private slots:
         dialogs_.openNames.push_back(std::nullopt);
         QCOMPARE(opener_->open(), nullptr);
         QVERIFY(timerLog_.isEmpty());
-        QCOMPARE(dialogs_.shown.at(0).kind, "open");
         QCOMPARE(dialogs_.shown.at(0).text, lp::platform::kRecordFileFilter);
 
         const QString a = dir_.filePath(QStringLiteral("a.sdm"));
-        const QString b = dir_.filePath(QStringLiteral("b.sdm"));
         QVERIFY(writeFile(a, recordFile(3)));
-        QVERIFY(writeFile(b, recordFile(5)));
         dialogs_.openNames.push_back(a);
         QPointer<SavedFileWindow> first = opener_->open();
         QVERIFY(first && first->isVisible());
         QCOMPARE(first->windowTitle(), a);
         QCOMPARE(first->records().store().text(2, lp::records::Field::Level), "40.3");
         QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
-        SavedFileWindow* second = opener_->openFile(b);
+        SavedFileWindow* second = openRecords("b.sdm", 5);
         QVERIFY(!first);
         QCOMPARE(opener_->window(), second);
         QCOMPARE(second->recordCount(), 5);
-        QCOMPARE(second->windowTitle(), b);
         QVERIFY(dialogs_.messages().isEmpty());
     }
 
@@ -329,14 +309,13 @@ private slots:
         QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
     }
 
-    // The saved-file window's two printouts and the live list's: the printer dialog
-    // first (cancel prints nothing), the note and the prompt asked again until it is
-    // answered, progress in the caption and the caption back at the end, the print
-    // commands off meanwhile, the pointer back, a fault told to the user.
+    // The saved-file window's two printouts and the live list's (their lines:
+    // test_printouts): the printer dialog first (cancel prints nothing), the note and
+    // the prompt asked again until it is answered, progress in the caption and the
+    // caption back, the print commands off meanwhile, Cancel, a fault told.
     void printCommands() {
-        const QString path = dir_.filePath(QStringLiteral("print.sdm"));
-        QVERIFY(writeFile(path, recordFile(3)));
-        SavedFileWindow* w = opener_->openFile(path);
+        SavedFileWindow* w = openRecords("print.sdm", 3);
+        const QString path = w->windowTitle();
         QAction* toolbarPrint = w->printTool();
         QAction* mnuPrint = action(w, "MnuPrint");
         dialogs_.printers = {std::nullopt, 1, 1, 1};
@@ -349,7 +328,7 @@ private slots:
         QVERIFY(!toolbarPrint->isEnabled() && !mnuPrint->isEnabled());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QTRY_VERIFY(dialogs_.printLog->events().contains("end"));
-        QCOMPARE(dialogs_.printLog->lines().last(), "             3  2009/03/15 14:05:09  40.3");
+        QCOMPARE(dialogs_.printLog->lines().size(), 4 + 2 + 3);  // blanks, heading, a record a line
         QCOMPARE(captions, (QStringList{"3 Completed", path}));
         QVERIFY(toolbarPrint->isEnabled() && mnuPrint->isEnabled());
 
@@ -357,23 +336,15 @@ private slots:
         dialogs_.inputs = {QStringLiteral("0"), QStringLiteral("2.9")};
         mnuPrint->trigger();
         QTRY_VERIFY(dialogs_.printLog->events().contains("end"));
-        // Two per row (the lines are test_printouts').
-        QCOMPARE(dialogs_.printLog->lines().at(6),
-                 "             1  2009/03/15 14:05:09     40.1     40.2");
-        QCOMPARE(dialogs_.messages(), QStringList{lp::lists::printerNote()});
+        QCOMPARE(dialogs_.printLog->lines().size(), 4 + 2 + 2);  // two records a line
+        QCOMPARE(dialogs_.messages(), QStringList{printerNote()});
         QCOMPARE(dialogs_.shown.back().text, "Input record(s) to print in one row (1-5)");
         QCOMPARE(dialogs_.shown.back().proposed, "1");
-        QCOMPARE(dialogs_.shown.size(), 6u);  // the printer first, the note, the prompt twice
-        QCOMPARE(dialogs_.shown.at(2).kind, "printer");
 
-        // Cancel on the toolbar stops it unfinished, caption and commands back.
         dialogs_.printLog->entries.clear();
         dialogs_.printers = {1};
         toolbarPrint->trigger();
-        const QList<QAction*> onBar =
-            w->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
-        QCOMPARE(onBar.last()->objectName(), "CancelPrint");
-        onBar.last()->trigger();
+        PrintSession::of(*w)->cancelButton()->trigger();
         QCOMPARE(dialogs_.printLog->entries, QStringList{"abort"});
         QCOMPARE(w->windowTitle(), path);
         QVERIFY(toolbarPrint->isEnabled());
@@ -383,7 +354,6 @@ private slots:
         mnuPrint->trigger();  // an empty answer ends the command
         QVERIFY(dialogs_.printLog->entries.isEmpty());
 
-        // The live list prints the rows it shows; a fault stops it and is told.
         feed_->openList();
         tick();
         tick(QStringLiteral("70.0"));
@@ -393,21 +363,17 @@ private slots:
         QTRY_COMPARE(dialogs_.printLog->events(), QStringList{"abort"});
         QCOMPARE(dialogs_.printLog->lines().size(), 3);
         QVERIFY(dialogs_.messages().last().endsWith(": paper jam"));
-        QCOMPARE(feed_->window()->windowTitle(), "List");
     }
 
     // Cancel while a real PDF prints: the chosen file never appears.
     void cancelLeavesNoFile() {
-        const QString path = dir_.filePath(QStringLiteral("cancel.sdm"));
-        QVERIFY(writeFile(path, recordFile(3)));
-        SavedFileWindow* w = opener_->openFile(path);
+        SavedFileWindow* w = openRecords("cancel.sdm", 3);
         dialogs_.printPdf = dir_.filePath(QStringLiteral("cancel.pdf"));
         dialogs_.printers = {1};
         w->printTool()->trigger();
         PrintSession* session = PrintSession::of(*w);
         QVERIFY(session);
         session->run().setLinesPerTurn(1);
-        // Cancelled once the first record is printed.
         connect(&session->run(), &PrintRun::progress, session->cancelButton(), &QAction::trigger,
                 Qt::SingleShotConnection);
         QSignalSpy ended(session, &PrintSession::ended);
@@ -416,27 +382,16 @@ private slots:
         QVERIFY(!QFile::exists(dialogs_.printPdf));
     }
 
-    // The toolbar and menus, off until they have a use; "Ln" shows and hides the
-    // chooser in turn, any other button hides it; progress shows in the caption
-    // between pieces of a load, and the end shows the file name.
+    // Plot and Ln are off until the window has a use for them; "Ln" shows and hides
+    // the chooser in turn, any other button hides it; a long load shows its progress
+    // in the caption, and the end shows the file name.
     void savedListWindow() {
         SavedFileWindow w(dialogs_, nullptr);
-        QCOMPARE(w.windowTitle(), "HDDSavedList");
-        QCOMPARE(w.objectName(), "HddSavedList");
-        QStringList shown;
-        for (const char* key : {"Save", "Plot", "Ln", "Print"}) {
-            const QAction* b = w.toolbar()->findChild<QAction*>(QString::fromLatin1(key));
-            shown << (b ? b->toolTip() + (b->isEnabled() ? "" : "(off)") : QStringLiteral("?"));
-        }
-        shown << menuTexts(&w, {"MnuSave", "MnuGraph", "MnuPrint", "MnuExit"});
-        QCOMPARE(shown.join(u'|'),
-                 "Save As|Graphic Plot(off)|Percentile Sound Level(off)|Print|"
-                 "Save|Graph(off)|Print|Exit");
-
+        QVERIFY(!w.plotTool()->isEnabled() && !w.lnTool()->isEnabled());
+        QVERIFY(!action(&w, "MnuGraph")->isEnabled());
         w.show();
         auto* chooser = new QWidget;
         w.installResolutionChooser(chooser);
-        QCOMPARE(chooser->objectName(), "PicResolution");
         QCOMPARE(chooser->parentWidget(), w.clientArea());
         QVERIFY(!chooser->isVisible());
         QAction* ln = w.lnTool();
@@ -445,7 +400,7 @@ private slots:
         ln->trigger();
         QVERIFY(!chooser->isVisible());
         ln->trigger();
-        w.toolbar()->findChild<QAction*>(QStringLiteral("Save"))->trigger();
+        action(w.toolbar(), "Save")->trigger();
         QVERIFY(!chooser->isVisible());
 
         const QString path = dir_.filePath(QStringLiteral("big.sdm"));
@@ -453,8 +408,6 @@ private slots:
         QSignalSpy titles(&w, &QWidget::windowTitleChanged);
         QVERIFY(!w.load(path));
         QCOMPARE(w.recordCount(), 40000);
-        QVERIFY(titles.size() >= 3);
-        QCOMPARE(titles.at(0).at(0).toString(), "16383 record(s) completed");
         QCOMPARE(titles.at(titles.size() - 2).at(0).toString(), "40000 record(s) completed");
         QCOMPARE(w.windowTitle(), path);
     }

@@ -1,5 +1,5 @@
-// The panel's widget-free rules: what a live frame shows, the max/min texts, the
-// sample schedule and texts, and the sampling-time answers.
+// The live core's rules: what a live frame shows, the max/min texts, the sample
+// schedule and the sampling-time answers.
 #include <QTest>
 
 #include "link/meter_decode.h"
@@ -29,11 +29,9 @@ private slots:
         QTest::addColumn<QString>("face");
         QTest::newRow("65.3 A FAST") << frame(0x40, 0x06, 0x53) << "65.3|A|FAST|80-30|";
         QTest::newRow("60.0 C SLOW") << frame(0x81, 0x06, 0x00) << "60.0|  C|    SLOW|90-40|";
-        QTest::newRow("105.0") << frame(0x45, 0x10, 0x50) << "105.0|A|FAST|130-80|";
         QTest::newRow("105.2 one decimal") << frame(0x45, 0x10, 0x52) << "105.2|A|FAST|130-80|";
         QTest::newRow("range code 7") << frame(0x07, 0x00, 0x00) << "0.0|  C|FAST|0-0|";
         QTest::newRow("all lamps") << frame(0xF8, 0xE3, 0x12) << "31.2|A|    SLOW|80-30|RFMBUO";
-        QTest::newRow("record, full") << frame(0x18, 0x04, 0x00) << "40.0|  C|FAST|80-30|RF";
         QTest::newRow("over only") << frame(0x00, 0x89, 0x99) << "99.9|  C|FAST|80-30|O";
     }
     void frameToFace() {
@@ -91,15 +89,6 @@ private slots:
             sampleTick = due ? 1 : sampleTick + 1;
         }
         QCOMPARE(seen, pattern);
-    }
-
-    void sampleTexts() {
-        const QDateTime when(QDate(2009, 3, 5), QTime(4, 5, 9));
-        QCOMPARE(live::timeText(when), QString("04:05:09"));
-        QCOMPARE(live::dateTimeText(when), QString("2009/03/05 04:05:09"));
-        QCOMPARE(live::dateTimeText(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59))),
-                 QString("2009/12/31 23:59:59"));
-        QCOMPARE(live::samplingCaption(86400), QString("86400 sec"));
     }
 
     void samplingAnswers_data() {

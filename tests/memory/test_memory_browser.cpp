@@ -1,6 +1,6 @@
 // The memory window's rules without the window, on the simulated meter: which commands
-// can start when, the choice of a set, a refused setting, and what the user is told
-// when a set table or a download stops short.
+// can start when, the choice of a set, a refused setting, a set table that stops short.
+// (A stopped download: test_memory_window.)
 #include <QTest>
 #include <memory>
 
@@ -85,9 +85,6 @@ private slots:
         QVERIFY(r.settle());
         QCOMPARE(r.meter.intervalSec, 5);
         QCOMPARE(b.message(), QString());
-        b.readSetTable();  // a table of no set is listed too
-        QVERIFY(r.settle());
-        QVERIFY(b.setsListed() && b.setRows().isEmpty());
     }
 
     // A set table that came short lists what came whole and can be asked for again.
@@ -106,38 +103,6 @@ private slots:
         b.readSetTable();
         QVERIFY(r.settle());
         QCOMPARE(b.setRows().size(), 3);
-    }
-
-    // A stopped download says how much of the set is listed; the logger settings work
-    // again.
-    void stoppedDownloadTellsWhatIsListed_data() {
-        QTest::addColumn<bool>("atOnce");
-        QTest::addColumn<QString>("ending");
-        QTest::newRow("nothing came") << true << "No record came whole, so none is listed.";
-        QTest::newRow("first part came")
-            << false << "The list shows the 952 of 3,000 records that came whole.";
-    }
-    void stoppedDownloadTellsWhatIsListed() {
-        QFETCH(bool, atOnce);
-        QFETCH(QString, ending);
-        Rig r({3000});
-        memory::MemoryBrowser& b = *r.browser;
-        b.readSetTable();
-        QVERIFY(r.settle());
-        QVERIFY(b.chooseSet(1));
-        QSignalSpy stopped(&b, &memory::MemoryBrowser::commandStopped);
-        r.meter.setFault(atOnce ? sim::Fault::SwitchedOff : sim::Fault::None);
-        b.download();
-        QVERIFY(atOnce || r.clock.advanceUntil(
-                              [&] { return b.message() == "952 Records Completed"; }, 10000));
-        if (!atOnce) {
-            b.cancel();
-        }
-        QVERIFY(r.settle());
-        QCOMPARE(stopped.size(), 1);
-        QVERIFY2(stopped[0][0].toString().endsWith(ending), qPrintable(stopped[0][0].toString()));
-        QCOMPARE(stopped[0][1].toBool(), !atOnce);  // cancelled, or the meter fell silent
-        QCOMPARE(r.available(), QStringLiteral("111010"));
     }
 };
 
