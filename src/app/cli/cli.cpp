@@ -8,6 +8,7 @@
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/file_commands.h"
+#include "app/cli/survey_commands.h"
 
 namespace lp::app::cli {
 namespace {
@@ -27,6 +28,10 @@ QList<Command> commands() {
     using Takes = Option::Takes;
     const Option port{QStringLiteral("port")};
     const Option out{QStringLiteral("out")};
+    const Option json{QStringLiteral("json"), Takes::Nothing};
+    const Option csv{QStringLiteral("csv"), Takes::Nothing};
+    const Option exclude{QStringLiteral("exclude"), Takes::NonEmptyValue,
+                         QStringLiteral("FROM/TO")};
     return {
         {QStringLiteral("stats"),
          QStringLiteral("FILE... [--resolution 0.1|1] [--json]"),
@@ -43,6 +48,42 @@ QList<Command> commands() {
          {{QStringLiteral("csv"), Takes::Value, QStringLiteral("a file name")}},
          Operands::Files,
          runExport},
+        {QStringLiteral("periods"),
+         QStringLiteral("FILE... [--every 1h] [--exclude FROM/TO]... [--json|--csv]"),
+         QStringLiteral("The files as one survey in periods aligned to local midnight (Nmin\n"
+                        "or Nh that divides a day, 1min..24h; default 1h): start, end,\n"
+                        "records, coverage, Leq, Lmax, Lmin, L10, L50, L90 of each."),
+         {{QStringLiteral("every")}, exclude, json, csv},
+         Operands::Files,
+         runPeriods},
+        {QStringLiteral("lden"),
+         QStringLiteral("FILE... [--day 07-19] [--evening 19-23] [--night 23-07]\n"
+                        "      [--penalties 5,10] [--exclude FROM/TO]... [--json]"),
+         QStringLiteral("Lday, Levening, Lnight and Lden with each part's coverage, per day\n"
+                        "and over all days; the hours after midnight are the night of the\n"
+                        "day before. --penalties: dB added to the evening and night."),
+         {{QStringLiteral("day")},
+          {QStringLiteral("evening")},
+          {QStringLiteral("night")},
+          {QStringLiteral("penalties")},
+          exclude,
+          json},
+         Operands::Files,
+         runLden},
+        {QStringLiteral("events"),
+         QStringLiteral("FILE... --above L [--min-duration S] [--bridge S]\n"
+                        "      [--exclude FROM/TO]... [--json|--csv]"),
+         QStringLiteral("Runs of levels at or above L dB (a gap in the records ends one):\n"
+                        "start, end, duration, Lmax, Leq, SEL. Shorter than --min-duration S\n"
+                        "seconds is no event; a dip shorter than --bridge S joins two."),
+         {{QStringLiteral("above")},
+          {QStringLiteral("min-duration")},
+          {QStringLiteral("bridge")},
+          exclude,
+          json,
+          csv},
+         Operands::Files,
+         runEvents},
         {QStringLiteral("ports"),
          QString(),
          QStringLiteral("The serial ports found, and \"%1\" for the simulated meter.")
@@ -98,6 +139,12 @@ QString helpText() {
         }
     }
     return text + QStringLiteral(
+                      "\n"
+                      "periods, lden and events take FILE... as one survey in time order;\n"
+                      "--exclude FROM/TO leaves out local times FROM up to TO, written as\n"
+                      "2026-12-06T22:00:00. Times are local ISO 8601; in JSON levels are\n"
+                      "numbers rounded to 0.1 dB, coverage a fraction 0..1 (3 decimals),\n"
+                      "null where there is no value.\n"
                       "\n"
                       "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %1 for the\n"
                       "simulated meter.\n"

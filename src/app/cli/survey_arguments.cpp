@@ -1,0 +1,210 @@
+#include "app/cli/survey_arguments.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace lp::app::cli {
+namespace {
+
+const QString kTimeForm = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+
+std::optional<qint64> localInstant(const QString& text, const QTimeZone& zone) {
+    const QDateTime read = QDateTime::fromString(text, kTimeForm);
+    if (!read.isValid()) {
+        return std::nullopt;
+    }
+    const QDateTime inZone(read.date(), read.time(), zone);
+    return inZone.isValid() ? std::optional<qint64>(inZone.toSecsSinceEpoch()) : std::nullopt;
+}
+
+// "07-19": the hours a part of the day begins and ends at, 0..24 each.
+std::optional<std::pair<int, int>> hoursOf(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2})-(\\d{1,2})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const int from = match.captured(1).toInt();
+    const int to = match.captured(2).toInt();
+    if (from > 24 || to > 24) {
+        return std::nullopt;
+    }
+    return std::pair{from, to};
+}
+
+// A whole number of seconds, 0 or more.
+std::optional<qint64> secondsOf(const QString& text) {
+    bool ok = false;
+    const qint64 seconds = text.toLongLong(&ok);
+    return ok && seconds >= 0 ? std::optional<qint64>(seconds) : std::nullopt;
+}
+
+std::optional<double> decibelsOf(const QString& text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+UsageMistake mistake(const QString& message) {
+    return UsageMistake{message};
+}
+
+// --day, --evening and --night: the parts follow one another, so each begins where
+// the one before ends. A part's beginning is taken from its own option, else from the
+// end of the one before, else the default; every hour given must then fit.
+std::optional<UsageMistake> readDayParts(const Arguments& args, stats::DayPartHours& hours) {
+    const QString names[3] = {QStringLiteral("day"), QStringLiteral("evening"),
+                              QStringLiteral("night")};
+    std::optional<std::pair<int, int>> given[3];
+    for (int i = 0; i < 3; ++i) {
+        if (!args.has(names[i])) {
+            continue;
+        }
+        given[i] = hoursOf(args.value(names[i]));
+        if (!given[i]) {
+            return mistake(QStringLiteral("--%1 takes the hours it runs from and to as HH-HH "
+                                          "(0..24, like 07-19), not '%2'")
+                               .arg(names[i], args.value(names[i])));
+        }
+    }
+    int* starts[3] = {&hours.dayStart, &hours.eveningStart, &hours.nightStart};
+    for (int i = 0; i < 3; ++i) {
+        const int before = (i + 2) % 3;
+        if (given[i]) {
+            *starts[i] = given[i]->first;
+        } else if (given[before]) {
+            *starts[i] = given[before]->second;
+        }
+    }
+    hours.dayStart %= 24;
+    if (hours.nightStart == 0) {
+        hours.nightStart = 24;  // a night from midnight
+    }
+    for (int i = 0; i < 3; ++i) {
+        const int next = (i + 1) % 3;
+        if (given[i] && (given[i]->first % 24 != *starts[i] % 24 ||
+                         given[i]->second % 24 != *starts[next] % 24)) {
+            return mistake(QStringLiteral("the day, evening and night follow one another: "
+                                          "each begins where the one before ends (not --%1 %2)")
+                               .arg(names[i], args.value(names[i])));
+        }
+    }
+    if (const std::optional<QString> problem = stats::dayPartsProblem(hours)) {
+        return mistake(*problem);
+    }
+    return std::nullopt;
+}
+
+std::optional<UsageMistake> readPenalties(const Arguments& args, stats::DayPartHours& hours) {
+    if (!args.has(QStringLiteral("penalties"))) {
+        return std::nullopt;
+    }
+    const QString text = args.value(QStringLiteral("penalties"));
+    const QStringList parts = text.split(u',');
+    const std::optional<double> evening = parts.size() == 2 ? decibelsOf(parts[0]) : std::nullopt;
+    const std::optional<double> night = parts.size() == 2 ? decibelsOf(parts[1]) : std::nullopt;
+    if (!evening || !night) {
+        return mistake(QStringLiteral("--penalties takes the evening and night penalties in dB "
+                                      "as E,N (like 5,10), not '%1'")
+                           .arg(text));
+    }
+    hours.eveningPenalty = *evening;
+    hours.nightPenalty = *night;
+    return std::nullopt;
+}
+
+std::optional<UsageMistake> readEventRule(const Arguments& args, stats::SurveyOptions& options) {
+    if (!args.has(QStringLiteral("above"))) {
+        return mistake(QStringLiteral("events needs --above L, the threshold in dB"));
+    }
+    stats::EventRule rule;
+    const QString above = args.value(QStringLiteral("above"));
+    const std::optional<double> threshold = decibelsOf(above);
+    if (!threshold) {
+        return mistake(
+            QStringLiteral("--above takes a level in dB (like 85 or 72.5), not '%1'").arg(above));
+    }
+    rule.threshold = *threshold;
+    for (const auto& [name, field] : {std::pair{QStringLiteral("min-duration"), &rule.minDuration},
+                                      std::pair{QStringLiteral("bridge"), &rule.bridge}}) {
+        if (!args.has(name)) {
+            continue;
+        }
+        const std::optional<qint64> seconds = secondsOf(args.value(name));
+        if (!seconds) {
+            return mistake(QStringLiteral("--%1 takes whole seconds (0 or more), not '%2'")
+                               .arg(name, args.value(name)));
+        }
+        *field = *seconds;
+    }
+    options.events = rule;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<qint64> periodLengthOf(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^([1-9]\\d{0,4})(min|h)$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const qint64 unit = match.captured(2) == QStringLiteral("h") ? 3600 : 60;
+    const qint64 seconds = match.captured(1).toLongLong() * unit;
+    return stats::isPeriodLength(seconds) ? std::optional<qint64>(seconds) : std::nullopt;
+}
+
+std::optional<stats::TimeRange> excludedSpanOf(const QString& text, const QTimeZone& zone) {
+    const QStringList ends = text.split(u'/');
+    if (ends.size() != 2) {
+        return std::nullopt;
+    }
+    const std::optional<qint64> from = localInstant(ends[0], zone);
+    const std::optional<qint64> to = localInstant(ends[1], zone);
+    if (!from || !to || *to <= *from) {
+        return std::nullopt;
+    }
+    return stats::TimeRange{*from, *to};
+}
+
+std::variant<stats::SurveyOptions, UsageMistake> readSurveyOptions(const Arguments& args,
+                                                                   bool events,
+                                                                   const QTimeZone& zone) {
+    stats::SurveyOptions options;
+    if (args.has(QStringLiteral("every"))) {
+        const QString every = args.value(QStringLiteral("every"));
+        const std::optional<qint64> length = periodLengthOf(every);
+        if (!length) {
+            return mistake(QStringLiteral("--every takes Nmin or Nh from 1min to 24h that "
+                                          "divides a day into whole periods (like 15min or "
+                                          "1h), not '%1'")
+                               .arg(every));
+        }
+        options.periodLength = *length;
+    }
+    for (const QString& span : args.values.value(QStringLiteral("exclude"))) {
+        const std::optional<stats::TimeRange> range = excludedSpanOf(span, zone);
+        if (!range) {
+            return mistake(QStringLiteral("--exclude takes FROM/TO, local times like "
+                                          "2026-12-06T22:00:00/2026-12-06T23:30:00 with TO "
+                                          "after FROM, not '%1'")
+                               .arg(span));
+        }
+        options.exclusions.push_back(*range);
+    }
+    if (std::optional<UsageMistake> wrong = readDayParts(args, options.dayParts)) {
+        return *wrong;
+    }
+    if (std::optional<UsageMistake> wrong = readPenalties(args, options.dayParts)) {
+        return *wrong;
+    }
+    if (events) {
+        if (std::optional<UsageMistake> wrong = readEventRule(args, options)) {
+            return *wrong;
+        }
+    }
+    return options;
+}
+
+}  // namespace lp::app::cli
