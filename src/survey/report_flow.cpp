@@ -166,9 +166,13 @@ bool ReportFlow::heading(const QString& text, double keepWith) {
     return true;
 }
 
+double tableRowHeight(const ReportFlow& flow) {
+    return flow.lineHeight(flow.fonts().table) * 1.3;
+}
+
 bool drawTable(ReportFlow& flow, const ReportTable& table) {
     const ReportFonts& fonts = flow.fonts();
-    const double rowHeight = flow.lineHeight(fonts.table) * 1.3;
+    const double rowHeight = tableRowHeight(flow);
     const double total = std::accumulate(table.weights.begin(), table.weights.end(), 0.0);
     const QRectF& body = flow.body();
     std::vector<double> lefts;
@@ -202,8 +206,8 @@ bool drawTable(ReportFlow& flow, const ReportTable& table) {
         drawRow(table.headers, fonts.tableBold, QColor(225, 230, 238));
         flow.advance(rowHeight);
     };
-    // The headings and at least one row stay together.
-    if (!flow.ensure(2 * rowHeight)) {
+    const qsizetype kept = std::max<qsizetype>(1, std::min(table.keptRows, table.rows));
+    if (!flow.ensure(static_cast<double>(kept + 1) * rowHeight)) {
         return false;
     }
     drawHeaders();

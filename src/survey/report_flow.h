@@ -92,7 +92,12 @@ struct ReportTable {
     std::function<bool(qsizetype)> bold;
     // Columns from this one on are right-aligned (the figures).
     int firstFigureColumn = 1;
+    // The headings stay with at least this many rows (all of them, when fewer).
+    qsizetype keptRows = 1;
 };
+
+// The height of one row of a table.
+[[nodiscard]] double tableRowHeight(const ReportFlow& flow);
 
 // Draws the table from the flow's place on, breaking pages between rows.
 bool drawTable(ReportFlow& flow, const ReportTable& table);

@@ -15,6 +15,13 @@ namespace {
 
 constexpr double kTimeHistoryPoints = 230;
 constexpr double kHistogramPoints = 190;
+// Tables of up to this many rows are not broken across pages where they fit on one.
+constexpr qsizetype kKeptRows = 16;
+
+// The height of a table's headings and `rows` rows.
+double tableHeight(ReportFlow& flow, qsizetype rows) {
+    return static_cast<double>(rows + 1) * tableRowHeight(flow);
+}
 
 // "a.sdm, b.sdm (in /data/site)" when they share a folder, else the full names.
 QString filesText(const QStringList& files) {
@@ -107,7 +114,7 @@ bool picture(ReportFlow& flow, const QString& title, double points, const Paint&
 
 bool periodSection(ReportFlow& flow, const ReportContent& content) {
     const stats::SurveyResult& r = content.result;
-    const double keep = 3 * flow.lineHeight(flow.fonts().table);
+    const double keep = tableHeight(flow, 2);
     if (!flow.heading(
             QStringLiteral("Periods of %1").arg(periodLengthText(content.options.periodLength)),
             keep)) {
@@ -128,11 +135,12 @@ bool periodSection(ReportFlow& flow, const ReportContent& content) {
 
 bool denSection(ReportFlow& flow, const ReportContent& content) {
     const stats::DenLevels& den = content.result.den;
-    const double keep = 3 * flow.lineHeight(flow.fonts().table);
-    if (!flow.heading(QStringLiteral("Day, evening and night"), keep)) {
+    const qsizetype days = qsizetype(den.days.size());
+    // A week's table stays whole, with its heading.
+    if (!flow.heading(QStringLiteral("Day, evening and night"),
+                      tableHeight(flow, std::min<qsizetype>(days + 1, kKeptRows)))) {
         return false;
     }
-    const qsizetype days = qsizetype(den.days.size());
     ReportTable table{
         denHeaders(),
         {1.7, 1, 1, 1, 1, 1.2, 1, 1},
@@ -146,8 +154,8 @@ bool denSection(ReportFlow& flow, const ReportContent& content) {
 
 bool lnSection(ReportFlow& flow, const ReportContent& content) {
     const stats::LnResult& ln = content.ln;
-    const double keep = 12 * flow.lineHeight(flow.fonts().table) * 1.3;
-    if (!flow.heading(QStringLiteral("Percentile levels of the counted records (0.1 dB)"), keep)) {
+    if (!flow.heading(QStringLiteral("Percentile levels of the counted records (0.1 dB)"),
+                      tableHeight(flow, 10))) {
         return false;
     }
     if (!ln.hasLevel) {
@@ -173,7 +181,7 @@ bool lnSection(ReportFlow& flow, const ReportContent& content) {
 
 bool eventSection(ReportFlow& flow, const ReportContent& content) {
     const stats::SurveyResult& r = content.result;
-    const double keep = 3 * flow.lineHeight(flow.fonts().table);
+    const double keep = tableHeight(flow, 2);
     if (!flow.heading(QStringLiteral("Events"), keep)) {
         return false;
     }

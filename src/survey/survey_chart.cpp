@@ -10,6 +10,7 @@
 #include <QRubberBand>
 #include <QValueAxis>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "platform/accessible_value.h"
@@ -23,6 +24,20 @@ const QColor kL90Color(20, 120, 60);
 const QColor kLmaxColor(200, 40, 40);
 const QColor kExcludedColor(110, 110, 110, 70);
 constexpr int kLeastDrag = 4;  // pixels
+constexpr qint64 kMostTimeTicks = 10;
+
+// Ticks on whole steps of time: the count that cuts the span into the smallest of these
+// steps giving at most kMostTimeTicks pieces (the span begins on a period's start).
+int timeTickCount(qint64 span) {
+    static constexpr std::array<qint64, 14> kSteps = {
+        60, 300, 600, 900, 1800, 3600, 7200, 10800, 14400, 21600, 43200, 86400, 172800, 604800};
+    for (const qint64 step : kSteps) {
+        if (span % step == 0 && span / step <= kMostTimeTicks) {
+            return static_cast<int>(span / step) + 1;
+        }
+    }
+    return 6;
+}
 
 double msecs(qint64 instant) {
     return static_cast<double>(instant) * 1000.0;
@@ -69,7 +84,6 @@ SurveyChart::SurveyChart(QWidget* parent) : QChartView(parent) {
     chart->addSeries(leqArea_);
     axisX_ = new QDateTimeAxis(chart);
     axisX_->setTitleText(QStringLiteral("Local time"));
-    axisX_->setTickCount(8);
     axisY_ = new QValueAxis(chart);
     axisY_->setTitleText(QStringLiteral("dB"));
     axisY_->setLabelFormat(QStringLiteral("%.0f"));
@@ -132,6 +146,7 @@ void SurveyChart::showSurvey(const stats::SurveyResult& result,
     axisY_->setTickCount(static_cast<int>((top - bottom) / (top - bottom > 100 ? 20 : 10)) + 1);
     axisX_->setRange(QDateTime::fromSecsSinceEpoch(from_, result.zone),
                      QDateTime::fromSecsSinceEpoch(to_, result.zone));
+    axisX_->setTickCount(timeTickCount(to_ - from_));
     axisX_->setFormat(to_ - from_ > 3 * 86400 ? QStringLiteral("ddd d MMM")
                                               : QStringLiteral("d MMM HH:mm"));
 

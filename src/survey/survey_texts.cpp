@@ -143,6 +143,13 @@ QStringList eventCells(int number, const stats::LevelEvent& event, const QTimeZo
             levelText(event.sel)};
 }
 
+QString eventRuleText(const stats::EventRule& rule) {
+    return QStringLiteral("at or above %1 lasting at least %2 s; dips shorter than %3 s bridged")
+        .arg(decibels(rule.threshold))
+        .arg(rule.minDuration)
+        .arg(rule.bridge);
+}
+
 QStringList optionLines(const stats::SurveyOptions& options) {
     const stats::DayPartHours& h = options.dayParts;
     QStringList lines{
@@ -153,12 +160,7 @@ QStringList optionLines(const stats::SurveyOptions& options) {
             .arg(hourText(h.dayStart), hourText(h.eveningStart), hourText(h.nightStart),
                  decibels(h.eveningPenalty), decibels(h.nightPenalty))};
     if (const std::optional<stats::EventRule>& rule = options.events) {
-        lines << QStringLiteral(
-                     "Events at or above %1 lasting at least %2 s; dips shorter "
-                     "than %3 s bridged")
-                     .arg(decibels(rule->threshold))
-                     .arg(rule->minDuration)
-                     .arg(rule->bridge);
+        lines << QStringLiteral("Events ") + eventRuleText(*rule);
     } else {
         lines << QStringLiteral("No events looked for");
     }

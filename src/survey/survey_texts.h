@@ -54,6 +54,8 @@ inline const QString kWholeSurvey = QStringLiteral("Whole survey");
 [[nodiscard]] QStringList eventCells(int number, const stats::LevelEvent& event,
                                      const QTimeZone& zone);
 
+// "at or above 85.0 dB lasting at least 0 s; dips shorter than 0 s bridged".
+[[nodiscard]] QString eventRuleText(const stats::EventRule& rule);
 // The options in words, one line each: the periods, the parts of the day with the
 // penalties, the events looked for.
 [[nodiscard]] QStringList optionLines(const stats::SurveyOptions& options);

@@ -42,9 +42,9 @@ QTableView* figureTable(FigureTableModel* model, const char* objectName,
     table->setAlternatingRowColors(true);
     table->verticalHeader()->hide();
     table->setWordWrap(false);
-    table->horizontalHeader()->setStretchLastSection(true);
     // Column widths from the first rows: every row is as wide as those.
     table->horizontalHeader()->setResizeContentsPrecision(48);
+    table->horizontalHeader()->setMinimumSectionSize(56);
     return table;
 }
 
