@@ -8,7 +8,7 @@
 namespace lp::survey {
 
 SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* parent) {
+                               PlotOpener openPlot, QWidget* opener) {
     stats::SurveyRecords records;
     {
         const platform::WaitCursor wait;
@@ -17,12 +17,15 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
         records = stats::readSurvey(files);
     }
     if (records.error) {
-        dialogs.message(parent, stats::surveyReadFailureText(*records.error),
+        dialogs.message(opener, stats::surveyReadFailureText(*records.error),
                         platform::MessageIcon::Warning);
         return nullptr;
     }
-    auto* window = new SurveyWindow(std::move(records), dialogs, std::move(openPlot), parent);
+    auto* window = new SurveyWindow(std::move(records), dialogs, std::move(openPlot));
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (opener != nullptr) {
+        window->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
+    }
     window->show();
     return window;
 }

@@ -9,9 +9,10 @@
 
 namespace lp::survey {
 
-// The window, shown; null when a file could not be read. The window deletes itself
-// when closed.
+// The window, shown beside `opener` (when given, which also owns the message for a
+// file that could not be read); null when a file could not be read. The window is
+// top-level and deletes itself when closed.
 SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* parent = nullptr);
+                               PlotOpener openPlot, QWidget* opener = nullptr);
 
 }  // namespace lp::survey

@@ -1,0 +1,82 @@
+// Where the Survey window opens from: the saved-file window's Survey command (on the
+// file listed) and "levelpanel FILE..." with several files (through the file viewer);
+// a file that does not read is told and opens nothing.
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/file_viewer.h"
+#include "files.h"
+#include "lists/saved_file_window.h"
+#include "platform/virtual_clock.h"
+#include "records/record_format.h"
+#include "scripted_dialogs.h"
+#include "survey/survey_window.h"
+
+using namespace lp;
+
+namespace {
+
+QByteArray oneHour(int day) {
+    QByteArray bytes = records::kHeaderLine.toByteArray();
+    for (int minute = 0; minute < 60; ++minute) {
+        records::appendRecordLine(bytes, QByteArray::number(minute + 1),
+                                  QStringLiteral("2009/06/%1 10:%2:00")
+                                      .arg(day, 2, 10, QLatin1Char('0'))
+                                      .arg(minute, 2, 10, QLatin1Char('0'))
+                                      .toLatin1(),
+                                  "55.0");
+    }
+    return bytes;
+}
+
+}  // namespace
+
+class TestSurveyOpening : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString first_;
+    QString second_;
+
+private slots:
+    void initTestCase() {
+        first_ = dir_.filePath(QStringLiteral("first.sdm"));
+        second_ = dir_.filePath(QStringLiteral("second.sdm"));
+        QVERIFY(test::writeFile(first_, oneHour(1)) && test::writeFile(second_, oneHour(2)));
+    }
+
+    void fromSavedFileWindow() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        app::FileViewer viewer(clock, dialogs);
+        lists::SavedFileWindow* list = viewer.open(first_);
+        QVERIFY(list && list->surveyAction()->isEnabled());
+        list->surveyAction()->trigger();
+        survey::SurveyWindow* survey = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            survey = survey ? survey : qobject_cast<survey::SurveyWindow*>(w);
+        }
+        QVERIFY(survey && survey->isVisible());
+        QCOMPARE(survey->result().files, QStringList{first_});
+        QCOMPARE(survey->result().counted, 60);
+    }
+
+    void severalFiles() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        app::FileViewer viewer(clock, dialogs);
+        survey::SurveyWindow* survey = viewer.openSurvey({second_, first_});
+        QVERIFY(survey && survey->isVisible());
+        QCOMPARE(survey->result().counted, 120);
+
+        QVERIFY(!viewer.openSurvey({first_, dir_.filePath(QStringLiteral("gone.sdm"))}));
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY2(dialogs.messages().front().contains(QLatin1String("gone.sdm")),
+                 qPrintable(dialogs.messages().front()));
+    }
+};
+
+QTEST_MAIN(TestSurveyOpening)
+#include "test_survey_opening.moc"
