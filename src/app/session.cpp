@@ -56,6 +56,8 @@ void Session::wireWindows() {
     const platform::LivePause timers{[cycle] { cycle->pauseTimers(); },
                                      [cycle] { cycle->resumeTimers(); }};
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
+    fileOpener_->setSeveralFilesHandler(
+        [this, panel](const QStringList& files) { openSurvey(files, panel); });
     connect(panel, &panel::Panel::openRequested, this, &Session::openSavedFile);
 
     // The memory windows go with the panel, before the link they talk through.

@@ -1,14 +1,20 @@
 // Where the Survey window opens from: the saved-file window's Survey command (on the
-// file listed) and "levelpanel FILE..." with several files (through the file viewer);
-// a file that does not read is told and opens nothing.
+// file listed), several files chosen in the panel's OPEN FILE dialog, and "levelpanel
+// FILE..." with several files (through the file viewer); a file that does not read is
+// told and opens nothing.
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QPushButton>
+
 #include "app/file_viewer.h"
+#include "app/open_port.h"
+#include "app/session.h"
 #include "files.h"
 #include "lists/saved_file_window.h"
+#include "panel/panel.h"
 #include "platform/virtual_clock.h"
 #include "records/record_format.h"
 #include "scripted_dialogs.h"
@@ -29,6 +35,15 @@ QByteArray oneHour(int day) {
                                   "55.0");
     }
     return bytes;
+}
+
+survey::SurveyWindow* shownSurvey() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* survey = qobject_cast<survey::SurveyWindow*>(w); survey && survey->isVisible()) {
+            return survey;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -54,13 +69,25 @@ private slots:
         lists::SavedFileWindow* list = viewer.open(first_);
         QVERIFY(list && list->surveyAction()->isEnabled());
         list->surveyAction()->trigger();
-        survey::SurveyWindow* survey = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            survey = survey ? survey : qobject_cast<survey::SurveyWindow*>(w);
-        }
-        QVERIFY(survey && survey->isVisible());
+        survey::SurveyWindow* survey = shownSurvey();
+        QVERIFY(survey);
         QCOMPARE(survey->result().files, QStringList{first_});
         QCOMPARE(survey->result().counted, 60);
+    }
+
+    void severalFilesInTheOpenDialog() {
+        platform::VirtualClock clock;
+        test::ScriptedDialogs dialogs;
+        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
+        QString error;
+        app::Session session(app::openPort(sim, clock, &error), sim, clock, dialogs);
+        session.panel().show();
+        dialogs.openNames.push_back(first_ + u'\n' + second_);
+        session.panel().findChild<QPushButton*>(QStringLiteral("CmdOpen"))->click();
+        survey::SurveyWindow* survey = shownSurvey();
+        QVERIFY(survey);
+        QCOMPARE(survey->result().files, (QStringList{first_, second_}));
+        QVERIFY(!qobject_cast<lists::SavedFileWindow*>(QApplication::activeWindow()));
     }
 
     void severalFiles() {
