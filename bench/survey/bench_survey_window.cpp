@@ -1,8 +1,8 @@
 // The Survey window over a week of 1 s records in seven daily files (604,800 records):
 // from the call that opens it (reading the files included) to its first full paint
 // (the chart's and the period table's), in this process, median of 5 windows. Goal:
-// at most 0.5 s. Then one change of the period length, from the change to the
-// figures shown, and the process's peak memory.
+// at most 0.5 s. Then changes of the period length (to 15 min, then 1 min: 10,080
+// periods), from the change to the chart painted, and the process's peak memory.
 // Run: QT_QPA_PLATFORM=offscreen build/bench/survey/bench_survey_window [DIR [PNG]]
 //      (DIR keeps the files; PNG gets a picture of the window)
 #include <sys/resource.h>
@@ -83,6 +83,14 @@ int main(int argc, char** argv) {
             QApplication::processEvents(QEventLoop::AllEvents, 5);
         }
         const double changed = timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        window->controls()->periodCombo()->setCurrentIndex(
+            window->controls()->periodCombo()->findText(QStringLiteral("1 min")));
+        chart.painted = 0;
+        while (chart.painted == 0) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        const double minutes = timer.nsecsElapsed() / 1e6;
         window->controls()->periodCombo()->setCurrentIndex(
             window->controls()->periodCombo()->findText(QStringLiteral("1 h")));
         QApplication::processEvents();
@@ -95,7 +103,7 @@ int main(int argc, char** argv) {
             << "opened and painted in " << median(shown) << " ms (median of " << kRounds
             << "; fastest " << *std::min_element(shown.begin(), shown.end()) << ", slowest "
             << *std::max_element(shown.begin(), shown.end()) << "); 1 h to 15 min periods "
-            << changed << " ms; " << window->result().events.size()
+            << changed << " ms, to 1 min " << minutes << " ms; " << window->result().events.size()
             << " events at 85 dB; peak memory " << usage.ru_maxrss / 1024 << " MB" << Qt::endl;
         delete window;
     }

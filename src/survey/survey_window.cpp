@@ -175,8 +175,14 @@ void SurveyWindow::buildToolbar() {
     undo_->setToolTip(QStringLiteral("Undo the last change to the exclusions"));
     undo_->setShortcut(QKeySequence::Undo);
     undo_->setEnabled(false);
-    addAction(report_);
-    addAction(undo_);
+    for (QAction* action : {report_, undo_}) {
+        QWidget* button = toolbar_->widgetForAction(action);
+        button->setObjectName(action->objectName() + QStringLiteral("Button"));
+        button->setAccessibleName(action->text().remove(QLatin1Char('&')));
+        action->setToolTip(
+            action->toolTip() +
+            QStringLiteral(" (%1)").arg(action->shortcut().toString(QKeySequence::NativeText)));
+    }
 }
 
 QWidget* SurveyWindow::buildTables() {
