@@ -2,11 +2,11 @@
 # Fails on any #include that points up the layer order of src/, or sideways between
 # folders of one layer that are not meant to know each other. Prints every offending line.
 #
-#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote  ->  app
+#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote, survey  ->  app
 #
 # Within a layer only these are allowed: stats and sim may use records and link, and
-# the memory windows may use the record-list windows. tools/ may use platform, link
-# and sim.
+# the memory windows may use the record-list windows, and the survey windows and report
+# the charts. tools/ may use platform, link and sim.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,7 +15,7 @@ rank() {
         platform) echo 0 ;;
         link | records | stats | sim) echo 1 ;;
         live) echo 2 ;;
-        panel | memory | lists | charts | remote) echo 3 ;;
+        panel | memory | lists | charts | remote | survey) echo 3 ;;
         app) echo 4 ;;
         *) echo -1 ;;
     esac
@@ -23,7 +23,7 @@ rank() {
 
 allowed_sideways() {
     case "$1>$2" in
-        "stats>records" | "sim>link" | "memory>lists") return 0 ;;
+        "stats>records" | "sim>link" | "memory>lists" | "survey>charts") return 0 ;;
         *) return 1 ;;
     esac
 }

@@ -16,13 +16,11 @@
 #include <algorithm>
 #include <functional>
 
-#include "../support/large_record_file.h"
+#include "../support/survey_week.h"
 #include "stats/survey.h"
 
 namespace {
 
-constexpr int kDays = 7;
-constexpr int kRecordsPerDay = 86400;
 constexpr int kRounds = 5;
 
 double median(QList<double> values) {
@@ -50,16 +48,10 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTemporaryDir temporary;
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path();
-    QDir().mkpath(dir);
-    QStringList files;
-    for (int day = 0; day < kDays; ++day) {
-        files << QDir(dir).filePath(
-            QStringLiteral("2009-06-%1.sdm").arg(day + 1, 2, 10, QChar(u'0')));
-        if (!lp::bench::writeLargeRecordFile(files.last(), kRecordsPerDay,
-                                             qint64(day) * kRecordsPerDay)) {
-            out << "cannot write " << files.last() << Qt::endl;
-            return 1;
-        }
+    const QStringList files = lp::bench::writeSurveyWeek(dir);
+    if (files.isEmpty()) {
+        out << "cannot write the files in " << dir << Qt::endl;
+        return 1;
     }
     const EventRule rule{99.0, 0, 0};
     const EventRule busy{90.0, 0, 0};
@@ -97,9 +89,9 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
 
-    out << survey.records << " records in " << kDays << " daily files, S " << *survey.interval
-        << " s; " << periods << " hourly periods, " << days << " days, " << events
-        << " events at 99 dB; median of " << kRounds << " runs:" << Qt::endl;
+    out << survey.records << " records in " << lp::bench::kSurveyDays << " daily files, S "
+        << *survey.interval << " s; " << periods << " hourly periods, " << days << " days, "
+        << events << " events at 99 dB; median of " << kRounds << " runs:" << Qt::endl;
     out << "  reading the files     " << read << " ms" << Qt::endl;
     out << "  periods (1 h)         " << periodsRun << " ms (" << periodsOnly
         << " ms after reading)" << Qt::endl;

@@ -7,17 +7,24 @@
 #include "charts/record_plot.h"
 #include "lists/saved_file_opener.h"
 #include "lists/saved_file_window.h"
+#include "survey/survey_opener.h"
 
 namespace lp::app {
 
 void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
-                          const OpenPlot& openPlot) {
+                          const OpenPlot& openPlot, const OpenSurvey& openSurvey) {
     window.installResolutionChooser(
         new charts::PercentileChooser(window.records().store(), dialogs, &window));
     window.setPlotAvailable(true);
     lists::SavedFileWindow* w = &window;
     QObject::connect(w, &lists::SavedFileWindow::plotRequested, w, [w, openPlot] {
         openPlot(w->records().store(), QFileInfo(w->filePath()).fileName(), w);
+    });
+    window.setSurveyAvailable(true);
+    QObject::connect(w, &lists::SavedFileWindow::surveyRequested, w, [w, openSurvey] {
+        if (!w->filePath().isEmpty()) {
+            openSurvey({w->filePath()}, w);
+        }
     });
 }
 
@@ -27,6 +34,7 @@ FileViewer::FileViewer(platform::Clock& clock, platform::Dialogs& dialogs)
       opener_(std::make_unique<lists::SavedFileOpener>(dialogs, platform::LivePause{}, nullptr)) {}
 
 FileViewer::~FileViewer() {
+    delete survey_;
     delete plot_;
     delete opener_->window();
 }
@@ -37,15 +45,31 @@ lists::SavedFileWindow* FileViewer::open(const QString& path) {
         equipSavedFileWindow(
             *window, dialogs_,
             [this](const records::RecordStore& records, const QString& title, QWidget* opener) {
-                delete plot_;
-                plot_ =
-                    new charts::RecordPlot(records, title, clock_, dialogs_, platform::LivePause{});
-                plot_->setAttribute(Qt::WA_DeleteOnClose);
-                plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
-                plot_->show();
-            });
+                showPlot(records, title, opener);
+            },
+            [this](const QStringList& files, QWidget* opener) { openSurvey(files, opener); });
     }
     return window;
+}
+
+void FileViewer::showPlot(const records::RecordStore& records, const QString& title,
+                          QWidget* opener) {
+    delete plot_;
+    plot_ = new charts::RecordPlot(records, title, clock_, dialogs_, platform::LivePause{});
+    plot_->setAttribute(Qt::WA_DeleteOnClose);
+    plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
+    plot_->show();
+}
+
+survey::SurveyWindow* FileViewer::openSurvey(const QStringList& files, QWidget* opener) {
+    delete survey_;
+    survey_ = survey::openSurveyWindow(
+        files, dialogs_,
+        [this](const records::RecordStore& records, const QString& title, QWidget* from) {
+            showPlot(records, title, from);
+        },
+        opener);
+    return survey_;
 }
 
 }  // namespace lp::app

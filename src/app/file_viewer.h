@@ -1,10 +1,12 @@
 // What the statistics and the charts add to a saved-file window: the percentile-level
-// chooser ("0.1 dB", "1 dB") and the record plot. Used by the panel's OPEN FILE and by
-// "levelpanel FILE.sdm", which shows the window on its own.
+// chooser ("0.1 dB", "1 dB"), the record plot and the Survey window. Used by the panel's
+// OPEN FILE and by "levelpanel FILE.sdm", which shows the window on its own;
+// "levelpanel FILE..." with several files shows their Survey window alone.
 #pragma once
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -24,6 +26,9 @@ class SavedFileOpener;
 namespace lp::charts {
 class RecordPlot;
 }
+namespace lp::survey {
+class SurveyWindow;
+}
 
 namespace lp::app {
 
@@ -31,9 +36,13 @@ namespace lp::app {
 using OpenPlot =
     std::function<void(const records::RecordStore& records, const QString& title, QWidget* opener)>;
 
-// Installs the chooser and makes "Plot" and Graph open the plot through `openPlot`.
+// Opens the Survey window of `files` beside `opener` (null: anywhere).
+using OpenSurvey = std::function<void(const QStringList& files, QWidget* opener)>;
+
+// Installs the chooser, makes "Plot" and Graph open the plot through `openPlot` and
+// Survey the file's survey through `openSurvey`.
 void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
-                          const OpenPlot& openPlot);
+                          const OpenPlot& openPlot, const OpenSurvey& openSurvey);
 
 // A record file shown without the panel: the saved-file window with its chooser and
 // plot, and no live cycle to pause.
@@ -45,12 +54,18 @@ public:
     // Opens the window and lists the file (a load that stops is told as from OPEN
     // FILE). Null when the window was closed while it loaded.
     lists::SavedFileWindow* open(const QString& path);
+    // The Survey window of the files, replacing the one open; null when a file could
+    // not be read (the reason was told).
+    survey::SurveyWindow* openSurvey(const QStringList& files, QWidget* opener = nullptr);
 
 private:
+    void showPlot(const records::RecordStore& records, const QString& title, QWidget* opener);
+
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     std::unique_ptr<lists::SavedFileOpener> opener_;
     QPointer<charts::RecordPlot> plot_;
+    QPointer<survey::SurveyWindow> survey_;
 };
 
 }  // namespace lp::app

@@ -1,7 +1,8 @@
 // LevelPanel: start-up. The port choice comes first; the panel follows once a port
 // is open. "--port P" opens the panel on P at once (the port choice shows only if P
 // cannot be opened), and a record file given on the command line opens in the
-// saved-file window alone. Closing the panel ends the program with every file closed.
+// saved-file window alone, several of them in their Survey window. Closing the panel ends the
+// program with every file closed.
 #include <QApplication>
 #include <QSerialPortInfo>
 #include <cstdio>
@@ -59,10 +60,13 @@ int main(int argc, char* argv[]) {
     lp::platform::QtClock clock;
     lp::platform::QtDialogs dialogs;
 
-    if (options.start == Start::File) {
+    if (options.start == Start::File || options.start == Start::Survey) {
         lp::app::FileViewer viewer(clock, dialogs);
-        if (viewer.open(options.file) == nullptr) {
-            return 0;  // closed while it loaded
+        const bool shown = options.start == Start::File
+                               ? viewer.open(options.files.front()) != nullptr
+                               : viewer.openSurvey(options.files) != nullptr;
+        if (!shown) {
+            return options.start == Start::File ? 0 : 1;  // closed while it loaded, or unread
         }
         return QApplication::exec();
     }

@@ -12,6 +12,7 @@
 #include "memory/downloaded_set_window.h"
 #include "memory/memory_flow.h"
 #include "panel/panel.h"
+#include "survey/survey_opener.h"
 
 namespace lp::app {
 
@@ -34,6 +35,7 @@ Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& c
 Session::~Session() {
     // The windows go first; the panel closes its recording file and goes before the
     // link it polls.
+    delete survey_;
     delete plot_;
     delete chart_;
     fileOpener_.reset();
@@ -54,6 +56,8 @@ void Session::wireWindows() {
     const platform::LivePause timers{[cycle] { cycle->pauseTimers(); },
                                      [cycle] { cycle->resumeTimers(); }};
     fileOpener_ = std::make_unique<lists::SavedFileOpener>(dialogs_, timers, panel);
+    fileOpener_->setSeveralFilesHandler(
+        [this, panel](const QStringList& files) { openSurvey(files, panel); });
     connect(panel, &panel::Panel::openRequested, this, &Session::openSavedFile);
 
     // The memory windows go with the panel, before the link they talk through.
@@ -133,10 +137,23 @@ void Session::portLost(const QString& reason) {
 void Session::openSavedFile() {
     lists::SavedFileWindow* window = fileOpener_->open();
     if (window) {
-        equipSavedFileWindow(*window, dialogs_,
-                             [this](const records::RecordStore& records, const QString& title,
-                                    QWidget* opener) { openPlot(records, title, opener); });
+        equipSavedFileWindow(
+            *window, dialogs_,
+            [this](const records::RecordStore& records, const QString& title, QWidget* opener) {
+                openPlot(records, title, opener);
+            },
+            [this](const QStringList& files, QWidget* opener) { openSurvey(files, opener); });
     }
+}
+
+void Session::openSurvey(const QStringList& files, QWidget* opener) {
+    delete survey_;
+    survey_ = survey::openSurveyWindow(
+        files, dialogs_,
+        [this](const records::RecordStore& records, const QString& title, QWidget* from) {
+            openPlot(records, title, from);
+        },
+        opener);
 }
 
 }  // namespace lp::app

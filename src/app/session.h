@@ -34,6 +34,9 @@ namespace lp::lists {
 class LiveListFeed;
 class SavedFileOpener;
 }  // namespace lp::lists
+namespace lp::survey {
+class SurveyWindow;
+}  // namespace lp::survey
 
 namespace lp::app {
 
@@ -68,6 +71,8 @@ private:
     void openRealTimeChart();
     // A record plot of `records` beside `opener`, replacing the one open.
     void openPlot(const records::RecordStore& records, const QString& title, QWidget* opener);
+    // The Survey window of `files` beside `opener`, replacing the one open.
+    void openSurvey(const QStringList& files, QWidget* opener);
     void portLost(const QString& reason);
 
     platform::Clock& clock_;
@@ -81,6 +86,7 @@ private:
     std::unique_ptr<lists::SavedFileOpener> fileOpener_;
     QPointer<charts::RealTimeChart> chart_;
     QPointer<charts::RecordPlot> plot_;
+    QPointer<survey::SurveyWindow> survey_;
 };
 
 }  // namespace lp::app

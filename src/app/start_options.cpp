@@ -9,14 +9,15 @@ namespace {
 
 QString helpText() {
     return QStringLiteral(
-               "Usage: %1 [--port PORT | FILE.sdm]\n"
+               "Usage: %1 [--port PORT | FILE.sdm...]\n"
                "\n"
                "Without arguments the port choice opens first.\n"
                "\n"
                "  --port PORT  Opens the panel on PORT without the port choice: COM1 to\n"
                "               COM8, a device path such as /dev/ttyUSB0, or \"%2\" for the\n"
                "               built-in simulated meter.\n"
-               "  FILE.sdm     Opens the record file in the saved-file window.\n"
+               "  FILE.sdm     Opens the record file in the saved-file window; several\n"
+               "               files open together as one survey in the Survey window.\n"
                "  --help       Shows this text.\n"
                "  --version    Shows the version.\n")
         .arg(kGuiProgramName, kSimPortArgument);
@@ -45,9 +46,6 @@ StartOptions readStartOptions(const QStringList& arguments) {
         return {StartOptions::Start::Version, {}, {}, kGuiProgramName + u' ' + kVersion + u'\n'};
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        return usageError(QStringLiteral("one FILE at a time, not %1").arg(files.size()));
-    }
     if (parser.isSet(port)) {
         if (!files.isEmpty()) {
             return usageError(QStringLiteral("give either --port or a FILE, not both"));
@@ -61,8 +59,11 @@ StartOptions readStartOptions(const QStringList& arguments) {
         }
         return {StartOptions::Start::Port, *request, {}, {}};
     }
+    if (files.size() > 1) {
+        return {StartOptions::Start::Survey, {}, files, {}};
+    }
     if (!files.isEmpty()) {
-        return {StartOptions::Start::File, {}, files.first(), {}};
+        return {StartOptions::Start::File, {}, files, {}};
     }
     return {};
 }

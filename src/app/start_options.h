@@ -4,6 +4,7 @@
 //   levelpanel --port P        the panel on port P (COM1..COM8, a device path, or
 //                              "sim" for the built-in simulated meter)
 //   levelpanel FILE.sdm        the saved-file window with that record file
+//   levelpanel FILE.sdm...     with several files, their Survey window
 //   levelpanel --help | --version
 //
 // Read before any window exists, so help, version and mistakes need no display.
@@ -17,11 +18,11 @@
 namespace lp::app {
 
 struct StartOptions {
-    enum class Start { PortChoice, Port, File, Help, Version, UsageError };
+    enum class Start { PortChoice, Port, File, Survey, Help, Version, UsageError };
     Start start = Start::PortChoice;
-    PortRequest port;  // Start::Port
-    QString file;      // Start::File
-    QString text;      // the help or version text, or what is wrong (Start::UsageError)
+    PortRequest port;   // Start::Port
+    QStringList files;  // Start::File (one), Start::Survey (several)
+    QString text;       // the help or version text, or what is wrong (Start::UsageError)
 };
 
 inline const QString kGuiProgramName = QStringLiteral("levelpanel");

@@ -14,11 +14,15 @@ SavedFileOpener::SavedFileOpener(platform::Dialogs& dialogs, platform::LivePause
     : dialogs_(dialogs), timers_(std::move(timers)), anchor_(anchor) {}
 
 SavedFileWindow* SavedFileOpener::open() {
-    const std::optional<QString> name = dialogs_.openFileName(anchor_, platform::kRecordFileFilter);
-    if (!name || name->isEmpty()) {
+    const QStringList names = dialogs_.openFileNames(anchor_, platform::kRecordFileFilter);
+    if (names.isEmpty() || names.front().isEmpty()) {
         return nullptr;
     }
-    return openFile(*name);
+    if (names.size() > 1 && severalFiles_) {
+        severalFiles_(names);
+        return nullptr;
+    }
+    return openFile(names.front());
 }
 
 SavedFileWindow* SavedFileOpener::openFile(const QString& path) {

@@ -39,6 +39,10 @@ void SavedFileWindow::buildMenus() {
     plotAction_ = add("MnuGraph", "Graph");
     plotAction_->setEnabled(false);
     connect(plotAction_, &QAction::triggered, this, &SavedFileWindow::plotRequested);
+    surveyAction_ = add("MnuSurvey", "Survey");
+    surveyAction_->setToolTip(QStringLiteral("Periods, day, evening and night levels, events"));
+    surveyAction_->setEnabled(false);
+    connect(surveyAction_, &QAction::triggered, this, &SavedFileWindow::surveyRequested);
     printAction_ = add("MnuPrint", "Print");
     connect(printAction_, &QAction::triggered, this, &SavedFileWindow::printSeveralPerLine);
     exitAction_ = add("MnuExit", "Exit");
@@ -76,6 +80,10 @@ void SavedFileWindow::buildToolbar() {
 void SavedFileWindow::setPlotAvailable(bool available) {
     plotTool_->setEnabled(available);
     plotAction_->setEnabled(available);
+}
+
+void SavedFileWindow::setSurveyAvailable(bool available) {
+    surveyAction_->setEnabled(available);
 }
 
 void SavedFileWindow::hideChooser() {

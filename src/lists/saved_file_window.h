@@ -1,9 +1,10 @@
 // The saved-file window "HDDSavedList": the records of one record file, listed in the
 // record-list layout, with the toolbar (keys "Save", "Plot", "Ln", "Print") and the
-// menus Save, Graph, Print and Exit. Save does nothing. The toolbar's "Print" prints one
+// menus Save, Graph, Survey, Print and Exit. Save does nothing. The toolbar's "Print" prints one
 // record per line, the Print menu one to five records per line. Plot and Graph ask
 // for the record plot (plotRequested) once the program says that a plot can be made
-// (setPlotAvailable).
+// (setPlotAvailable); Survey asks for the Survey window of the file (surveyRequested)
+// once the program offers one (setSurveyAvailable).
 //
 // The percentile-level chooser ("PicResolution" with its two buttons) is supplied by
 // the statistics code through installResolutionChooser(): this window places it, and
@@ -42,6 +43,8 @@ public:
     // The toolbar's "Plot" and the Graph menu ask for the record plot; until the
     // program makes them available they stay disabled.
     void setPlotAvailable(bool available);
+    // The menu's Survey asks for the survey of the file listed; disabled until then.
+    void setSurveyAvailable(bool available);
     // The record file listed (empty until a load ended well).
     [[nodiscard]] QString filePath() const { return filePath_; }
 
@@ -55,6 +58,7 @@ public:
     [[nodiscard]] QAction* plotTool() const { return plotTool_; }
     [[nodiscard]] QAction* lnTool() const { return lnTool_; }
     [[nodiscard]] QAction* printTool() const { return printTool_; }
+    [[nodiscard]] QAction* surveyAction() const { return surveyAction_; }
     // The menu's Exit, the last of its commands.
     [[nodiscard]] QAction* exitAction() const { return exitAction_; }
 
@@ -63,6 +67,8 @@ public:
 signals:
     // "Plot" or Graph: plot this window's records.
     void plotRequested();
+    // Survey: the survey of this window's file.
+    void surveyRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +86,7 @@ private:
 
     platform::Dialogs& dialogs_;
     QAction* plotAction_ = nullptr;
+    QAction* surveyAction_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QString filePath_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -44,6 +45,9 @@ public:
                                                               const QString& filter) = 0;
     [[nodiscard]] virtual std::optional<QString> openFileName(QWidget* parent,
                                                               const QString& filter) = 0;
+    // An open dialog that takes one file or several; empty when cancelled. Dialogs that
+    // offer one file only give that one.
+    [[nodiscard]] virtual QStringList openFileNames(QWidget* parent, const QString& filter);
     // The printer dialog: a system printer, or a PDF file chosen in a save dialog when
     // no printer is installed or the user picks it; nullopt when cancelled.
     [[nodiscard]] virtual std::optional<PrinterChoice> choosePrinter(QWidget* parent) = 0;

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -12,14 +11,11 @@
 
 namespace lp::platform {
 
-PdfDocument::PdfDocument(const QPrinter& printer)
-    : toFile_(printer.outputFormat() == QPrinter::PdfFormat),
-      path_(toFile_ ? QFileInfo(printer.outputFileName()).absoluteFilePath()
-                    : printer.printerName()),
-      layout_(printer.pageLayout()),
-      resolution_(printer.resolution()),
-      title_(printer.docName()),
-      creator_(printer.creator()) {}
+PdfDocument::PdfDocument(PdfTarget target) : target_(std::move(target)) {
+    if (target_.toFile) {
+        target_.path = QFileInfo(target_.path).absoluteFilePath();
+    }
+}
 
 // An uncommitted save file and the spool file remove themselves.
 PdfDocument::~PdfDocument() {
@@ -35,18 +31,19 @@ bool PdfDocument::fail(const QString& reason) {
 }
 
 QString PdfDocument::writeFailed(const QString& systemReason) const {
-    if (toFile_) {
+    if (target_.toFile) {
         return QStringLiteral("The file %1 was not written: %2.")
-            .arg(path_, writeFailureText(systemReason));
+            .arg(target_.path, writeFailureText(systemReason));
     }
     return QStringLiteral("The printout for %1 could not be spooled in %2: %3.")
-        .arg(path_, QDir::toNativeSeparators(QDir::tempPath()), writeFailureText(systemReason));
+        .arg(target_.path, QDir::toNativeSeparators(QDir::tempPath()),
+             writeFailureText(systemReason));
 }
 
 bool PdfDocument::open() {
-    if (toFile_) {
+    if (target_.toFile) {
         // No direct-write fallback: the file takes the chosen name only when complete.
-        file_ = std::make_unique<QSaveFile>(path_);
+        file_ = std::make_unique<QSaveFile>(target_.path);
     } else {
         file_ = std::make_unique<QTemporaryFile>(
             QDir(QDir::tempPath()).filePath(QStringLiteral("levelpanel-print-XXXXXX.pdf")));
@@ -57,10 +54,10 @@ bool PdfDocument::open() {
         return fail(writeFailed(reason));
     }
     writer_ = std::make_unique<QPdfWriter>(file_.get());
-    writer_->setPageLayout(layout_);
-    writer_->setResolution(resolution_);
-    writer_->setTitle(title_);
-    writer_->setCreator(creator_);
+    writer_->setPageLayout(target_.layout);
+    writer_->setResolution(target_.resolution);
+    writer_->setTitle(target_.title);
+    writer_->setCreator(target_.creator);
     return true;
 }
 
@@ -83,7 +80,7 @@ bool PdfDocument::finish() {
     if (!file_->flush()) {
         return fail(writeFailed(file_->errorString()));
     }
-    if (toFile_) {
+    if (target_.toFile) {
         auto* file = static_cast<QSaveFile*>(file_.get());
         if (!file->commit()) {
             return fail(writeFailed(file->errorString()));
@@ -91,7 +88,8 @@ bool PdfDocument::finish() {
         ended_ = true;
         return true;
     }
-    const std::optional<QString> refused = printPdfFile(path_, file_->fileName(), title_);
+    const std::optional<QString> refused =
+        printPdfFile(target_.path, file_->fileName(), target_.title);
     if (refused) {
         return fail(QStringLiteral("The printout was not printed: %1.").arg(*refused));
     }

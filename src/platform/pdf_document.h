@@ -12,16 +12,24 @@
 
 class QFileDevice;
 class QPdfWriter;
-class QPrinter;
 
 namespace lp::platform {
+
+// Where a document goes and how its pages are laid out.
+struct PdfTarget {
+    bool toFile = true;
+    QString path;  // the PDF file, or the system printer's name
+    QPageLayout layout;
+    int resolution = 300;  // dots per inch
+    QString title;
+    QString creator;
+};
 
 // Destroyed only after the painter on its writer has ended; a document not finished
 // by then is removed.
 class PdfDocument {
 public:
-    // The file or system printer `printer` names, with its page layout and resolution.
-    explicit PdfDocument(const QPrinter& printer);
+    explicit PdfDocument(PdfTarget target);
     ~PdfDocument();
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;
@@ -45,12 +53,7 @@ private:
     bool fail(const QString& reason);
     [[nodiscard]] QString writeFailed(const QString& systemReason) const;
 
-    bool toFile_ = true;
-    QString path_;  // the PDF file, or the system printer's name
-    QPageLayout layout_;
-    int resolution_ = 0;
-    QString title_;
-    QString creator_;
+    PdfTarget target_;
     std::unique_ptr<QFileDevice> file_;  // outlives the writer that writes to it
     std::unique_ptr<QPdfWriter> writer_;
     bool ended_ = false;  // finished or dropped: no more is written or sent

@@ -82,6 +82,11 @@ std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& f
     return name;
 }
 
+QStringList QtDialogs::openFileNames(QWidget* parent, const QString& filter) {
+    const ModalScope scope(parent);
+    return QFileDialog::getOpenFileNames(parent, QString(), QString(), filter);
+}
+
 std::optional<PrinterChoice> QtDialogs::choosePrinter(QWidget* parent) {
     const ModalScope scope(parent);
     QPrinter printer(QPrinter::HighResolution);

@@ -14,6 +14,7 @@ public:
                                  const QString& proposed) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& filter) override;
     std::optional<QString> openFileName(QWidget* parent, const QString& filter) override;
+    QStringList openFileNames(QWidget* parent, const QString& filter) override;
     std::optional<PrinterChoice> choosePrinter(QWidget* parent) override;
 };
 

@@ -5,10 +5,12 @@
 #include <QImage>
 #include <QPdfWriter>
 
+#include "platform/printer_target.h"
+
 namespace lp::platform {
 
 QtLinePrinter::QtLinePrinter(const QPrinter& printer)
-    : document_(std::make_unique<PdfDocument>(printer)), font_(defaultFont()) {}
+    : document_(std::make_unique<PdfDocument>(pdfTargetOf(printer))), font_(defaultFont()) {}
 
 QtLinePrinter::~QtLinePrinter() {
     abort();

@@ -14,7 +14,7 @@ private slots:
     void starts_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("start");
-        QTest::addColumn<QString>("what");  // the port's device or label, the file, or text
+        QTest::addColumn<QString>("what");  // the port's device or label, the files, or text
         QTest::newRow("nothing") << QStringList{} << int(Start::PortChoice) << "";
         QTest::newRow("COM3") << QStringList{"--port", "COM3"} << int(Start::Port) << "COM3";
         QTest::newRow("device") << QStringList{"--port=/dev/ttyUSB0"} << int(Start::Port)
@@ -31,8 +31,8 @@ private slots:
                               << "'COM9'";
         QTest::newRow("port and file")
             << QStringList{"--port", "sim", "a.sdm"} << int(Start::UsageError) << "not both";
-        QTest::newRow("two files")
-            << QStringList{"a.sdm", "b.sdm"} << int(Start::UsageError) << "one FILE";
+        QTest::newRow("several files")
+            << QStringList{"a.sdm", "b c.sdm"} << int(Start::Survey) << "a.sdm|b c.sdm";
     }
 
     void starts() {
@@ -48,7 +48,8 @@ private slots:
                          what);
                 break;
             case Start::File:
-                QCOMPARE(options.file, what);
+            case Start::Survey:
+                QCOMPARE(options.files.join(u'|'), what);
                 break;
             default:
                 QVERIFY2(options.text.contains(what), qPrintable(options.text));

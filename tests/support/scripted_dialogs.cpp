@@ -54,6 +54,11 @@ std::optional<QString> ScriptedDialogs::openFileName(QWidget*, const QString& fi
     return take(openNames, std::optional<QString>());
 }
 
+QStringList ScriptedDialogs::openFileNames(QWidget* parent, const QString& filter) {
+    const std::optional<QString> names = openFileName(parent, filter);
+    return names ? names->split(u'\n') : QStringList{};
+}
+
 std::optional<platform::PrinterChoice> ScriptedDialogs::choosePrinter(QWidget*) {
     shown.push_back({QStringLiteral("printer"), {}, {}, platform::MessageIcon::None, {}});
     const std::optional<int> copies = take(printers, std::optional<int>());

@@ -46,6 +46,8 @@ public:
                                  const QString& proposed) override;
     std::optional<QString> saveFileName(QWidget*, const QString& filter) override;
     std::optional<QString> openFileName(QWidget*, const QString& filter) override;
+    // Takes an answer of openNames; one with line breaks names several files.
+    QStringList openFileNames(QWidget*, const QString& filter) override;
     std::optional<platform::PrinterChoice> choosePrinter(QWidget*) override;
 
     // Texts of the message boxes shown so far.

@@ -1,0 +1,111 @@
+// The Survey window over a week of 1 s records in seven daily files (604,800 records):
+// from the call that opens it (reading the files included) to its first full paint
+// (the chart's and the period table's), in this process, median of 5 windows. Goal:
+// at most 0.5 s. Then changes of the period length (to 15 min, then 1 min: 10,080
+// periods), from the change to the chart painted, and the process's peak memory.
+// Run: QT_QPA_PLATFORM=offscreen build/bench/survey/bench_survey_window [DIR [PNG]]
+//      (DIR keeps the files; PNG gets a picture of the window)
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+
+#include "../support/bench_support.h"
+#include "../support/survey_week.h"
+#include "survey/survey_chart.h"
+#include "survey/survey_controls.h"
+#include "survey/survey_opener.h"
+
+namespace {
+
+constexpr int kRounds = 5;
+
+// Counts the paint events of the widgets it watches.
+class PaintWatch : public QObject {
+public:
+    int painted = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        painted += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTemporaryDir temporary;
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path();
+    const QStringList files = lp::bench::writeSurveyWeek(dir);
+    if (files.isEmpty()) {
+        out << "cannot write the files in " << dir << Qt::endl;
+        return 1;
+    }
+    lp::bench::CountingDialogs dialogs;
+    const auto noPlot = [](const lp::records::RecordStore&, const QString&, QWidget*) {};
+    QList<double> shown;
+    for (int round = 0; round < kRounds; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        lp::survey::SurveyWindow* window = lp::survey::openSurveyWindow(files, dialogs, noPlot);
+        if (window == nullptr) {
+            out << "the files did not read" << Qt::endl;
+            return 1;
+        }
+        PaintWatch chart;
+        PaintWatch table;
+        window->chart()->viewport()->installEventFilter(&chart);
+        window->periodTable()->viewport()->installEventFilter(&table);
+        while (chart.painted == 0 || table.painted == 0) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        shown << timer.nsecsElapsed() / 1e6;
+        if (round + 1 < kRounds) {
+            delete window;
+            continue;
+        }
+        timer.restart();
+        window->controls()->periodCombo()->setCurrentIndex(
+            window->controls()->periodCombo()->findText(QStringLiteral("15 min")));
+        chart.painted = 0;
+        while (chart.painted == 0) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        const double changed = timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        window->controls()->periodCombo()->setCurrentIndex(
+            window->controls()->periodCombo()->findText(QStringLiteral("1 min")));
+        chart.painted = 0;
+        while (chart.painted == 0) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        const double minutes = timer.nsecsElapsed() / 1e6;
+        window->controls()->periodCombo()->setCurrentIndex(
+            window->controls()->periodCombo()->findText(QStringLiteral("1 h")));
+        QApplication::processEvents();
+        if (argc > 2) {
+            window->grab().save(QString::fromLocal8Bit(argv[2]));
+        }
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        out << "Survey window over " << files.size() << " daily files (604,800 records): "
+            << "opened and painted in " << median(shown) << " ms (median of " << kRounds
+            << "; fastest " << *std::min_element(shown.begin(), shown.end()) << ", slowest "
+            << *std::max_element(shown.begin(), shown.end()) << "); 1 h to 15 min periods "
+            << changed << " ms, to 1 min " << minutes << " ms; " << window->result().events.size()
+            << " events at 85 dB; peak memory " << usage.ru_maxrss / 1024 << " MB" << Qt::endl;
+        delete window;
+    }
+    return 0;
+}

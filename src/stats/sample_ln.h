@@ -1,0 +1,16 @@
+// The percentile levels of timed levels (a survey's counted records), at 0.1 dB: the
+// same classes, Ln levels and figures as computeLn gives for the level texts they were
+// read from.
+#pragma once
+
+#include <span>
+
+#include "stats/level_sample.h"
+#include "stats/ln_result.h"
+
+namespace lp::stats {
+
+// Every sample carries a level, so each one counts in a class and none is left out.
+[[nodiscard]] LnResult lnOfSamples(std::span<const LevelSample> samples);
+
+}  // namespace lp::stats

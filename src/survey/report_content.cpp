@@ -1,0 +1,20 @@
+#include "survey/report_content.h"
+
+#include "stats/sample_ln.h"
+
+namespace lp::survey {
+
+ReportContent reportContent(const stats::SurveyRecords& records,
+                            const stats::SurveyOptions& options) {
+    ReportContent content{options, stats::analyseSurvey(records, options), {}};
+    if (content.result.failure) {
+        return content;
+    }
+    qint64 excluded = 0;
+    content.ln = options.exclusions.empty() ? stats::lnOfSamples(records.samples)
+                                            : stats::lnOfSamples(stats::withoutExclusions(
+                                                  records.samples, options.exclusions, excluded));
+    return content;
+}
+
+}  // namespace lp::survey

@@ -1,0 +1,47 @@
+// The Survey window's settings: the period length, the hours the day, evening and
+// night begin at with the two penalties, and the events looked for (threshold,
+// minimum duration, bridge). Every change is told at once (changed()); each control
+// has its label (with its Alt key) and an accessible name.
+#pragma once
+
+#include <QWidget>
+
+#include "stats/survey.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
+
+namespace lp::survey {
+
+class SurveyControls : public QWidget {
+    Q_OBJECT
+public:
+    explicit SurveyControls(const stats::SurveyOptions& initial, QWidget* parent = nullptr);
+
+    // What the controls show; the exclusions are left empty (the window keeps them).
+    [[nodiscard]] stats::SurveyOptions options() const;
+
+    [[nodiscard]] QComboBox* periodCombo() const { return period_; }
+    [[nodiscard]] QSpinBox* dayStartSpin() const { return dayStart_; }
+    [[nodiscard]] QDoubleSpinBox* thresholdSpin() const { return threshold_; }
+    [[nodiscard]] QCheckBox* eventsCheck() const { return events_; }
+
+signals:
+    void changed();
+
+private:
+    QComboBox* period_ = nullptr;
+    QSpinBox* dayStart_ = nullptr;
+    QSpinBox* eveningStart_ = nullptr;
+    QSpinBox* nightStart_ = nullptr;
+    QDoubleSpinBox* eveningPenalty_ = nullptr;
+    QDoubleSpinBox* nightPenalty_ = nullptr;
+    QCheckBox* events_ = nullptr;
+    QDoubleSpinBox* threshold_ = nullptr;
+    QSpinBox* minDuration_ = nullptr;
+    QSpinBox* bridge_ = nullptr;
+};
+
+}  // namespace lp::survey

@@ -1,0 +1,33 @@
+#include "survey/survey_opener.h"
+
+#include <QCoreApplication>
+
+#include "platform/dialogs.h"
+#include "platform/wait_cursor.h"
+
+namespace lp::survey {
+
+SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
+                               PlotOpener openPlot, QWidget* opener) {
+    stats::SurveyRecords records;
+    {
+        const platform::WaitCursor wait;
+        // The pointer changes before the files are read.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        records = stats::readSurvey(files);
+    }
+    if (records.error) {
+        dialogs.message(opener, stats::surveyReadFailureText(*records.error),
+                        platform::MessageIcon::Warning);
+        return nullptr;
+    }
+    auto* window = new SurveyWindow(std::move(records), dialogs, std::move(openPlot));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (opener != nullptr) {
+        window->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
+    }
+    window->show();
+    return window;
+}
+
+}  // namespace lp::survey

@@ -1,0 +1,18 @@
+// Opening a Survey window on record files: they are read first, with the wait cursor
+// up (a week of 1 s records takes a fraction of a second); a file that cannot be read
+// is told and no window opens.
+#pragma once
+
+#include <QStringList>
+
+#include "survey/survey_window.h"
+
+namespace lp::survey {
+
+// The window, shown beside `opener` (when given, which also owns the message for a
+// file that could not be read); null when a file could not be read. The window is
+// top-level and deletes itself when closed.
+SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
+                               PlotOpener openPlot, QWidget* opener = nullptr);
+
+}  // namespace lp::survey

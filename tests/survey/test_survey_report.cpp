@@ -1,0 +1,141 @@
+// The survey report on real PDF files, read back with pdftotext: the title block,
+// a period row, the Lden line, an event row and the page numbers of a small survey
+// worked out by hand (survey_rig.h); and a report that is stopped or meets a full disk
+// or an unwritable folder leaves no file.
+#include <QDir>
+#include <QLocale>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "files.h"
+#include "small_disk.h"
+#include "survey/survey_report.h"
+#include "survey_rig.h"
+
+using namespace lp::survey;
+
+namespace {
+
+// The PDF's text without blanks (pdftotext lays out by glyph positions: blanks may come
+// back fewer or more), and its number of pages; an empty text when pdftotext fails.
+QString pdfText(const QString& pdf, int& pages) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QProcess run;
+    run.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!run.waitForFinished(30000) || run.exitCode() != 0) {
+        return {};
+    }
+    const QString text = QString::fromUtf8(run.readAllStandardOutput());
+    pages = int(text.count(u'\f'));
+    return QString(text).remove(u' ');
+}
+
+}  // namespace
+
+class TestSurveyReport : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QStringList files_;
+    ReportContent content_;
+    ReportOptions options_;
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+                 "pdftotext (poppler-utils) is needed: scripts/install-deps.sh");
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        files_ = lp::test::writeSurveyFiles(dir_.path());
+        QVERIFY(!files_.isEmpty());
+        lp::stats::SurveyOptions options;
+        options.events = lp::stats::EventRule{70.0, 0, 0};
+        options.exclusions = {{lp::test::utcInstant(3), lp::test::utcInstant(4)}};
+        // The afternoon first: the survey takes the files in time order.
+        content_ =
+            reportContent(lp::stats::readSurvey({files_[1], files_[0]}, QTimeZone::utc()), options);
+        QVERIFY(!content_.result.failure);
+        options_.pageSize = QPageSize(QPageSize::A4);
+    }
+
+    void textReadBack() {
+        const QString pdf = dir_.filePath(QStringLiteral("report.pdf"));
+        QCOMPARE(writeSurveyReport(content_, options_, pdf), std::nullopt);
+        int pages = 0;
+        const QString text = pdfText(pdf, pages);
+        QVERIFY2(pages >= 2, qPrintable(text));
+        const QStringList expected{
+            QStringLiteral("Files afternoon.sdm, morning.sdm (in %1)")
+                .arg(QDir::toNativeSeparators(dir_.path())),
+            QStringLiteral("First record 2009-06-01 00:00:00"),
+            QStringLiteral("Last record 2009-06-01 23:50:00"),
+            QStringLiteral("Sampling interval S 600 s"),
+            QStringLiteral("Records 144 read, 138 counted; 0 without a level, 0 without a time "
+                           "stamp, 6 excluded"),
+            QStringLiteral("Coverage 96 % of the time from the first record to the last"),
+            QStringLiteral("Periods of 1 h from local midnight"),
+            QStringLiteral("Events at or above 70.0 dB lasting at least 0 s; dips shorter than "
+                           "0 s bridged"),
+            QStringLiteral("Exclusions 2009-06-01 03:00:00 – 04:00:00"),
+            QStringLiteral("Levels Leq 63.0 dB, Lmax 80.0 dB, Lmin 40.0 dB"),
+            QStringLiteral("2009-06-01 12:00 13:00 6 100 % 75.3 80.0 60.0 80.0 60.0 60.0"),
+            QStringLiteral("2009-06-01 03:00 04:00 0 0 % — — — — — —"),
+            QStringLiteral("Whole survey 65.7 50.0 40.0 62.9"),
+            QStringLiteral("Whole survey: Lden 62.9 dB (Lday 65.7 dB, Levening 50.0 dB, "
+                           "Lnight 40.0 dB)"),
+            QStringLiteral("1 2009-06-01 12:00:00 12:20:00 1,200 80.0 80.0 110.8"),
+            QStringLiteral("Page 1 of %1").arg(pages),
+            QStringLiteral("Page %1 of %1").arg(pages)};
+        for (const QString& line : expected) {
+            QVERIFY2(text.contains(QString(line).remove(u' ')), qPrintable(line));
+        }
+    }
+
+    // Stopped after its first page, over an older file or none: the older file stays
+    // as it was and no other file appears.
+    void stopped_data() {
+        QTest::addColumn<bool>("olderFile");
+        QTest::newRow("no older file") << false;
+        QTest::newRow("over an older file") << true;
+    }
+    void stopped() {
+        QFETCH(bool, olderFile);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        if (olderFile) {
+            QVERIFY(lp::test::writeFile(pdf, "an older report"));
+        }
+        ReportOptions options = options_;
+        int pages = 0;
+        options.keepGoing = [&pages] { return ++pages < 2; };
+        QCOMPARE(writeSurveyReport(content_, options, pdf), std::optional(kReportStopped));
+        QCOMPARE(pages, 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 olderFile ? QStringList{QStringLiteral("report.pdf")} : QStringList{});
+        if (olderFile) {
+            QCOMPARE(lp::test::readAll(pdf), QByteArray("an older report"));
+        }
+    }
+
+    void failures() {
+        const QString unwritable = QStringLiteral("/nonexistent-dir/report.pdf");
+        const std::optional<QString> refused = writeSurveyReport(content_, options_, unwritable);
+        QVERIFY(refused && refused->contains(unwritable));
+        QVERIFY(!QFile::exists(unwritable));
+
+        const lp::test::SmallDisk disk;
+        if (!disk.mounted) {
+            QSKIP("Needs root to mount a small tmpfs as a full disk");
+        }
+        QVERIFY(disk.fill());
+        const std::optional<QString> full =
+            writeSurveyReport(content_, options_, disk.dir.filePath(QStringLiteral("report.pdf")));
+        QVERIFY(full && full->contains(QLatin1String("the disk is full")));
+        QCOMPARE(QDir(disk.dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("filler")});
+    }
+};
+
+QTEST_MAIN(TestSurveyReport)
+#include "test_survey_report.moc"

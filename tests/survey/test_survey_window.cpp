@@ -1,0 +1,142 @@
+// The Survey window's wiring over the small survey of survey_rig.h: a setting reaches
+// the figures, a drag across the chart excludes a span and Undo takes it back, Enter on
+// a period or an event hands its records to the record plot, and "Report…" writes the
+// file chosen in the save dialog or tells why not.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "files.h"
+#include "scripted_dialogs.h"
+#include "survey/figure_table_model.h"
+#include "survey/survey_chart.h"
+#include "survey/survey_controls.h"
+#include "survey/survey_window.h"
+#include "survey_rig.h"
+
+using namespace lp;
+using survey::SurveyWindow;
+
+namespace {
+
+struct PlotCall {
+    QStringList stamps;  // the records' date-time texts
+    QString title;
+};
+
+}  // namespace
+
+class TestSurveyWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QStringList files_;
+    test::ScriptedDialogs dialogs_;
+    std::vector<PlotCall> plots_;
+    std::unique_ptr<SurveyWindow> window_;
+
+    void pressEnterOn(QTableView* table, int row) {
+        table->setFocus();
+        table->setCurrentIndex(table->model()->index(row, 0));
+        QTest::keyClick(table, Qt::Key_Return);
+    }
+
+private slots:
+    void initTestCase() {
+        files_ = test::writeSurveyFiles(dir_.path());
+        QVERIFY(!files_.isEmpty());
+    }
+
+    void init() {
+        plots_.clear();
+        dialogs_.shown.clear();
+        window_ = std::make_unique<SurveyWindow>(
+            stats::readSurvey(files_, QTimeZone::utc()), dialogs_,
+            [this](const records::RecordStore& records, const QString& title, QWidget*) {
+                PlotCall call{{}, title};
+                for (qsizetype i = 0; i < records.count(); ++i) {
+                    call.stamps << records.text(i, records::Field::DateTime);
+                }
+                plots_.push_back(call);
+            });
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void settingsReachFigures() {
+        QCOMPARE(window_->periodTable()->model()->rowCount(), 24);
+        survey::SurveyControls* controls = window_->controls();
+        controls->periodCombo()->setCurrentIndex(
+            controls->periodCombo()->findText(QStringLiteral("15 min")));
+        QCOMPARE(window_->periodTable()->model()->rowCount(), 96);
+
+        const QString lden = window_->ldenLabel()->accessibleDescription();
+        QVERIFY2(lden.contains(QLatin1String("62.9")), qPrintable(lden));
+        controls->dayStartSpin()->setValue(8);  // 07:00 to 08:00 (40 dB... 60 dB) is night now
+        QVERIFY(window_->ldenLabel()->accessibleDescription() != lden);
+        QCOMPARE(window_->ldenLabel()->text(), window_->ldenLabel()->accessibleDescription());
+
+        controls->thresholdSpin()->setValue(70.0);
+        QCOMPARE(window_->eventTable()->model()->rowCount(), 1);
+        controls->eventsCheck()->setChecked(false);
+        QCOMPARE(window_->eventTable()->model()->rowCount(), 0);
+        QVERIFY(!window_->options().events);
+    }
+
+    void dragExcludesAndUndoTakesBack() {
+        survey::SurveyChart* chart = window_->chart();
+        const int y = chart->viewport()->height() / 2;
+        const int from = chart->viewportXOf(test::utcInstant(3));
+        const int to = chart->viewportXOf(test::utcInstant(5));
+        QTest::mousePress(chart->viewport(), Qt::LeftButton, {}, QPoint(from, y));
+        QTest::mouseMove(chart->viewport(), QPoint(to, y));
+        QTest::mouseRelease(chart->viewport(), Qt::LeftButton, {}, QPoint(to, y));
+        QCOMPARE(window_->options().exclusions.size(), size_t(1));
+        const stats::TimeRange span = window_->options().exclusions.front();
+        // Within a pixel's worth of time of the dragged span.
+        QVERIFY(qAbs(span.from - test::utcInstant(3)) < 600);
+        QVERIFY(qAbs(span.to - test::utcInstant(5)) < 600);
+        QVERIFY(window_->result().excluded >= 11);
+        QVERIFY(window_->undoAction()->isEnabled());
+
+        QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window_->options().exclusions.empty());
+        QCOMPARE(window_->result().excluded, 0);
+        QVERIFY(!window_->undoAction()->isEnabled());
+    }
+
+    void enterOpensThePlot() {
+        pressEnterOn(window_->periodTable(), 12);
+        QCOMPARE(plots_.size(), size_t(1));
+        QCOMPARE(plots_[0].stamps.size(), 6);
+        QCOMPARE(plots_[0].stamps.front(), QStringLiteral("2009/06/01 12:00:00"));
+        QVERIFY2(plots_[0].title.contains(QLatin1String("12:00")), qPrintable(plots_[0].title));
+
+        window_->controls()->thresholdSpin()->setValue(70.0);
+        pressEnterOn(window_->eventTable(), 0);
+        QCOMPARE(plots_.size(), size_t(2));
+        QCOMPARE(plots_[1].stamps, (QStringList{"2009/06/01 12:00:00", "2009/06/01 12:10:00"}));
+    }
+
+    void reportCommand() {
+        const QString pdf = dir_.filePath(QStringLiteral("report.pdf"));
+        dialogs_.saveNames = {pdf, QStringLiteral("/nonexistent-dir/report.pdf")};
+        window_->reportAction()->trigger();
+        QVERIFY(test::readAll(pdf).startsWith("%PDF"));
+        QVERIFY(dialogs_.messages().isEmpty());
+
+        window_->reportAction()->trigger();
+        QCOMPARE(dialogs_.messages().size(), 1);
+        QVERIFY2(dialogs_.messages().front().contains(QLatin1String("/nonexistent-dir/report.pdf")),
+                 qPrintable(dialogs_.messages().front()));
+    }
+};
+
+QTEST_MAIN(TestSurveyWindow)
+#include "test_survey_window.moc"
