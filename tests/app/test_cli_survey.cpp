@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
@@ -220,6 +221,28 @@ private slots:
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out, QString());
         QVERIFY2(run.err.contains(named), qPrintable(run.err));
+    }
+
+    // The report as a real PDF, its text read back: the period and the event of the
+    // survey, and the exclusion, reach it.
+    void report() {
+        const QString pdf = dir_.filePath(QStringLiteral("report.pdf"));
+        const test::ProgramRun run =
+            runCli(QStringList{QStringLiteral("report"), QStringLiteral("--pdf"), pdf,
+                               QStringLiteral("--every"), QStringLiteral("1min"),
+                               QStringLiteral("--above"), QStringLiteral("80"),
+                               QStringLiteral("--exclude"),
+                               QStringLiteral("2009-06-01T15:00:01/2009-06-01T15:00:03")} +
+                   files_);
+        QCOMPARE(run.status, 0);
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"),
+                        {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(pdftotext.waitForFinished());
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QVERIFY2(text.contains(QStringLiteral("81.4")), qPrintable(text));  // 15:00, excluded
+        QVERIFY2(!text.contains(QStringLiteral("86.8")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("15:00:05")), qPrintable(text));  // the 85 dB event
     }
 
     // A file that does not read stops the command with status 2, the file named.

@@ -84,6 +84,25 @@ QList<Command> commands() {
           csv},
          Operands::Files,
          runEvents},
+        {QStringLiteral("report"),
+         QStringLiteral("FILE... --pdf OUT [--every 1h] [--above L] [--min-duration S]\n"
+                        "      [--bridge S] [--day 07-19] [--evening 19-23] [--night 23-07]\n"
+                        "      [--penalties E,N] [--exclude FROM/TO]..."),
+         QStringLiteral("The survey's PDF report: title block, time history, periods,\n"
+                        "day/evening/night with Lden, Ln table and histogram, and the\n"
+                        "events above L when --above is given."),
+         {{QStringLiteral("pdf"), Takes::NonEmptyValue, QStringLiteral("a file name")},
+          {QStringLiteral("every")},
+          {QStringLiteral("above")},
+          {QStringLiteral("min-duration")},
+          {QStringLiteral("bridge")},
+          {QStringLiteral("day")},
+          {QStringLiteral("evening")},
+          {QStringLiteral("night")},
+          {QStringLiteral("penalties")},
+          exclude},
+         Operands::Files,
+         runReport},
         {QStringLiteral("ports"),
          QString(),
          QStringLiteral("The serial ports found, and \"%1\" for the simulated meter.")

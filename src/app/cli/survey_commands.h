@@ -4,6 +4,7 @@
 //   lden FILE... [--day 07-19] [--evening 19-23] [--night 23-07] [--penalties 5,10]
 //        [--json]                                    Lday, Levening, Lnight, Lden
 //   events FILE... --above L [--min-duration S] [--bridge S] [--json|--csv]
+//   report FILE... --pdf OUT [--every 1h] [--above L] ...  the PDF report
 //
 // Each takes --exclude FROM/TO (repeatable). Levels in JSON are numbers rounded to
 // 0.1 dB, coverage a fraction with 3 decimals, null where there is no value.
@@ -17,5 +18,12 @@ namespace lp::app::cli {
 [[nodiscard]] int runPeriods(const Arguments& args, CommandIo& io);
 [[nodiscard]] int runLden(const Arguments& args, CommandIo& io);
 [[nodiscard]] int runEvents(const Arguments& args, CommandIo& io);
+// Needs a QGuiApplication (main makes one for this command alone).
+[[nodiscard]] int runReport(const Arguments& args, CommandIo& io);
+
+// Whether a command needs a QGuiApplication rather than a QCoreApplication.
+[[nodiscard]] inline bool needsGui(const QString& command) {
+    return command == QStringLiteral("report");
+}
 
 }  // namespace lp::app::cli

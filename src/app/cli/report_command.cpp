@@ -1,0 +1,52 @@
+// The report command: the survey's PDF report, as the Survey window writes it.
+#include <QDateTime>
+#include <variant>
+
+#include "app/cli/survey_arguments.h"
+#include "app/cli/survey_commands.h"
+#include "survey/report_content.h"
+#include "survey/survey_report.h"
+
+namespace lp::app::cli {
+
+int runReport(const Arguments& args, CommandIo& io) {
+    if (args.files.isEmpty()) {
+        usageError(io.err, QStringLiteral("report needs at least one FILE"));
+        return kUsageError;
+    }
+    if (!args.has(QStringLiteral("pdf"))) {
+        usageError(io.err, QStringLiteral("report needs --pdf OUT"));
+        return kUsageError;
+    }
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    // Events are listed when a threshold is given.
+    const std::variant<stats::SurveyOptions, UsageMistake> options =
+        readSurveyOptions(args, args.has(QStringLiteral("above")), zone);
+    if (const auto* wrong = std::get_if<UsageMistake>(&options)) {
+        usageError(io.err, wrong->message);
+        return kUsageError;
+    }
+    const stats::SurveyOptions& chosen = std::get<stats::SurveyOptions>(options);
+    if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
+        usageError(io.err, *problem);
+        return kUsageError;
+    }
+    const stats::SurveyRecords read = stats::readSurvey(args.files, zone);
+    if (read.error) {
+        failure(io.err, stats::surveyReadFailureText(*read.error));
+        return kFileFailure;
+    }
+    const QString pdf = args.value(QStringLiteral("pdf"));
+    survey::ReportOptions report;
+    report.madeAt = QDateTime::currentDateTime();
+    if (const std::optional<QString> failed =
+            survey::writeSurveyReport(survey::reportContent(read, chosen), report, pdf)) {
+        failure(io.err, *failed);
+        return kFileFailure;
+    }
+    io.out << QStringLiteral("Report written to %1\n").arg(pdf);
+    io.out.flush();
+    return kOk;
+}
+
+}  // namespace lp::app::cli
