@@ -79,8 +79,7 @@ private slots:
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
         const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
-        QString error;
-        app::Session session(app::openPort(sim, clock, &error), sim, clock, dialogs);
+        app::Session session(app::openPort(sim, clock).port, sim, clock, dialogs);
         session.panel().show();
         dialogs.openNames.push_back(first_ + u'\n' + second_);
         session.panel().findChild<QPushButton*>(QStringLiteral("CmdOpen"))->click();
