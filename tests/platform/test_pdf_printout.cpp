@@ -16,6 +16,7 @@
 
 #include "files.h"
 #include "platform/qt_line_printer.h"
+#include "small_disk.h"
 
 using lp::platform::QtLinePrinter;
 using lp::test::readAll;
@@ -43,35 +44,6 @@ QStringList folder(const QString& path) {
 QString recordLine(int r) {
     return QStringLiteral("%1  2009/06/01 14:05:09  65.3").arg(r, 14);
 }
-
-// A small file system of its own, mounted over a temporary folder while it lives.
-struct SmallDisk {
-    QTemporaryDir dir;
-    bool mounted = false;
-    SmallDisk() {
-        mounted = geteuid() == 0 && dir.isValid() &&
-                  ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0,
-                          "size=64k") == 0;
-    }
-    ~SmallDisk() {
-        if (mounted) {
-            ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
-        }
-    }
-    // Writes a file until the disk takes no more; true when it is full.
-    bool fill() const {
-        QFile filler(dir.filePath(QStringLiteral("filler")));
-        if (!filler.open(QIODevice::WriteOnly)) {
-            return false;
-        }
-        const QByteArray block(4096, 'x');
-        int written = 0;
-        while (written <= 64 * 1024 && filler.write(block) == block.size() && filler.flush()) {
-            written += block.size();
-        }
-        return written > 0 && filler.error() != QFileDevice::NoError;
-    }
-};
 
 }  // namespace
 
@@ -172,7 +144,7 @@ private slots:
     void fullDisk() {
         QFETCH(int, lines);
         QFETCH(bool, stopsPartWay);
-        const SmallDisk disk;
+        const lp::test::SmallDisk disk;
         if (!disk.mounted) {
             QSKIP("Needs root to mount a small tmpfs as a full disk");
         }

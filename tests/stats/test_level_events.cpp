@@ -22,9 +22,9 @@ QString eventText(const LevelEvent& e) {
 }
 
 // Samples written "0-4@80 10@60": levels at whole seconds, a range of seconds at once.
-std::vector<LevelSample> samples(const QString& spec) {
+std::vector<LevelSample> samples(const QString& steps) {
     std::vector<LevelSample> out;
-    for (const QString& item : spec.split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString& item : steps.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList parts = item.split(u'@');
         const QStringList range = parts[0].split(u'-');
         for (qint64 t = range.first().toLongLong(); t <= range.last().toLongLong(); ++t) {
