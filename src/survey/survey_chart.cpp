@@ -66,13 +66,15 @@ QList<QList<QPointF>> figureRuns(const std::vector<stats::SurveyPeriod>& periods
 
 }  // namespace
 
-SurveyChart::SurveyChart(QWidget* parent) : QChartView(parent) {
+// The chart goes in through the constructor: setChart() would leave the view's default
+// chart to nobody.
+SurveyChart::SurveyChart(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName(QStringLiteral("surveyChart"));
     setAccessibleName(QStringLiteral("Time history"));
     setToolTip(QStringLiteral("Drag across the chart to exclude a span"));
     setRenderHint(QPainter::Antialiasing, false);
     setMinimumSize(480, 260);
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->setMargins(QMargins(4, 4, 8, 4));
     chart->legend()->setAlignment(Qt::AlignTop);
     leqOutline_ = new QLineSeries(chart);
@@ -91,7 +93,6 @@ SurveyChart::SurveyChart(QWidget* parent) : QChartView(parent) {
     chart->addAxis(axisY_, Qt::AlignLeft);
     leqArea_->attachAxis(axisX_);
     leqArea_->attachAxis(axisY_);
-    setChart(chart);
     band_ = new QRubberBand(QRubberBand::Rectangle, viewport());
     band_->hide();
 }
