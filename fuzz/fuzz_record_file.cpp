@@ -81,7 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (qsizetype i = 0; i < whole.count(); ++i) {
         for (const auto field :
              {records::Field::No, records::Field::DateTime, records::Field::Level}) {
-            LP_FUZZ_CHECK(pieces.bytes(i, field) == whole.bytes(i, field));
+            const QByteArrayView bytes = whole.bytes(i, field);
+            LP_FUZZ_CHECK(pieces.bytes(i, field) == bytes);
+            // No field holds a line end, nor a TAB but for the date.
+            LP_FUZZ_CHECK(!bytes.contains('\r') && !bytes.contains('\n'));
+            LP_FUZZ_CHECK(field == records::Field::DateTime || !bytes.contains('\t'));
         }
     }
 
