@@ -197,7 +197,7 @@ private slots:
         QVERIFY(!pMessage->isVisible());
         QVERIFY(chart.ticking());
         QCOMPARE(chart.sweep().maxValue(), 120.0);
-        QCOMPARE(chart.sweep().step(), chart.frame().width / 12);
+        QCOMPARE(chart.sweep().counts(), 12.0);
     }
 
     // The frame at once, the curve two seconds later with the live cycle paused for
