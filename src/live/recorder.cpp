@@ -77,10 +77,14 @@ std::optional<QString> Recorder::openFile(const QString& path) {
     if (auto error = cutUnendedLine()) {
         return error;
     }
+    if (auto error = countLines()) {
+        return error;
+    }
     if (!writeBytes(records::kHeaderLine.toByteArray())) {
         return QStringLiteral("Cannot write to the recording file \"%1\": %2.")
             .arg(path, platform::writeFailureText(writeError_));
     }
+    fileLines_ += 1;
     return std::nullopt;
 }
 
@@ -128,6 +132,34 @@ std::optional<QString> Recorder::cutUnendedLine() {
     return std::nullopt;
 }
 
+std::optional<QString> Recorder::countLines() {
+    fileLines_ = 0;
+    if (file_.isSequential()) {
+        return std::nullopt;
+    }
+    const qint64 size = file_.size();
+    if (size > 0 && !file_.seek(0)) {
+        return QStringLiteral("Cannot read the recording file \"%1\": %2.")
+            .arg(file_.fileName(), file_.errorString());
+    }
+    constexpr qint64 kBlock = 1 << 20;
+    qint64 done = 0;
+    bool afterCr = false;  // a CR ended the bytes before: an LF now ends no other line
+    while (done < size) {
+        const QByteArray block = file_.read(std::min(kBlock, size - done));
+        if (block.isEmpty()) {
+            return QStringLiteral("Cannot read the recording file \"%1\": %2.")
+                .arg(file_.fileName(), file_.errorString());
+        }
+        for (const char c : block) {
+            fileLines_ += (c == '\r' || (c == '\n' && !afterCr)) ? 1 : 0;
+            afterCr = c == '\r';
+        }
+        done += block.size();
+    }
+    return std::nullopt;
+}
+
 Recorder::StepResult Recorder::record(const QString& dateTime, const QString& levelText) {
     count_ += 1;
     QByteArray line;
@@ -139,6 +171,7 @@ Recorder::StepResult Recorder::record(const QString& dateTime, const QString& le
                                "The lines recorded before are kept.")
                     .arg(file_.fileName(), platform::writeFailureText(writeError_))};
     }
+    fileLines_ += 1;
     if (count_ == lineLimit_) {
         return {Step::LimitReached, {}};
     }
@@ -150,6 +183,7 @@ void Recorder::stop() {
         file_.close();
     }
     count_ = 0;
+    fileLines_ = 0;
 }
 
 bool Recorder::writeBytes(const QByteArray& bytes) {

@@ -5,6 +5,9 @@
 // against other writers (a list saved over it would cut the recording off).
 // A file whose last line lost its line end (power lost, or a crash, mid-write) is cut
 // back to its last whole line before the run, so it reads whole afterwards.
+// Lines are counted in the file, header lines and earlier runs included (a line ends at
+// CR LF, LF or a lone CR, as the reader takes it), so each record line is named by its
+// file and its line there for good.
 #pragma once
 
 #include <QFile>
@@ -44,6 +47,9 @@ public:
 
     [[nodiscard]] bool running() const { return file_.isOpen(); }
     [[nodiscard]] qint32 lineCount() const { return count_; }
+    // The line of the file the last line written is (1-based, every line of the file
+    // counted); 0 when no run is on.
+    [[nodiscard]] qint64 lastLine() const { return fileLines_; }
     [[nodiscard]] QString fileName() const { return file_.fileName(); }
 
 private:
@@ -52,9 +58,12 @@ private:
     // Cuts a last line without its line end; the reason when the file cannot be read
     // or cut.
     [[nodiscard]] std::optional<QString> cutUnendedLine();
+    // Counts the lines of the file as it is now; the reason when it cannot be read.
+    [[nodiscard]] std::optional<QString> countLines();
 
     qint32 lineLimit_;
     qint32 count_ = 0;
+    qint64 fileLines_ = 0;
     QFile file_;
     QString writeError_;  // the system's reason of the last failed write
     QStringList notices_;

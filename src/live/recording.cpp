@@ -43,6 +43,10 @@ void Recording::record(const Sample& sample) {
     view_.count = recorder_.lineCount();
     view_.lampLit = !view_.lampLit;
     publish();
+    if (result.step != Recorder::Step::Failed) {
+        emit lineWritten(
+            RecordedLine{view_.file, recorder_.lastLine(), recorder_.lineCount(), sample});
+    }
     switch (result.step) {
         case Recorder::Step::Written:
             return;

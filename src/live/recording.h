@@ -20,6 +20,15 @@ struct RecordingView {
     bool lampLit = false;
 };
 
+// A record line on disk: its file, its line there (1-based, every line of the file
+// counted, so the two name it for good), its number in the run and its sample.
+struct RecordedLine {
+    QString file;
+    qint64 line = 0;
+    qint32 no = 0;
+    Sample sample;
+};
+
 class Recording : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +52,8 @@ public:
 
 signals:
     void viewChanged(const lp::live::RecordingView& view);
+    // A sample's line is on disk (before the run ends by itself at the line limit).
+    void lineWritten(const lp::live::RecordedLine& line);
     // The run ended because its file takes no more lines: the reason, for the user.
     void stopped(const QString& reason);
     // A run started and the user should know something of its file (a cut line

@@ -167,6 +167,16 @@ private slots:
         QTest::newRow("rotate weekly")
             << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--rotate", "weekly"}
             << "'weekly'";
+        const QStringList logger{"record", "--port", "sim", "--out", "x.sdm"};
+        QTest::newRow("publish no prefix")
+            << logger + QStringList{"--publish", "mqtt://h"} << "PREFIX";
+        QTest::newRow("publish wildcard")
+            << logger + QStringList{"--publish", "mqtt://h/lp/+"} << "'mqtt://h/lp/+'";
+        QTest::newRow("password in the URL")
+            << logger + QStringList{"--publish", "mqtt://u:pw@h/lp"} << "--password-file";
+        QTest::newRow("cafile without TLS")
+            << logger + QStringList{"--publish", "mqtt://h/lp", "--cafile", "ca.crt"} << "mqtts";
+        QTest::newRow("id without publish") << logger + QStringList{"--id", "a"} << "--publish";
         QTest::newRow("set 0") << QStringList{"download", "--port", "sim",  "--set",
                                               "0",        "--out",  "x.sdm"}
                                << "'0'";

@@ -1,6 +1,6 @@
 // The PC recording without any window: the bytes of two runs into one file, the
-// count and the blinking lamp, the stop at the line limit, files that cannot be
-// opened or stop taking lines, a cut last line, and one writer per file.
+// count and the blinking lamp, each line's place in its file, the stop at the line limit, files
+// that cannot be opened or stop taking lines, a cut last line, and one writer per file.
 #include <sys/resource.h>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -40,6 +40,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("run.sdm");
         live::Recording rec;
+        QSignalSpy written(&rec, &live::Recording::lineWritten);
         rec.record(sampleAt(9));  // no run: nothing
         rec.chooseFile(path);
         QVERIFY(!rec.start());
@@ -59,6 +60,15 @@ private slots:
         rec.record(sampleAt(15, "105.2"));
         rec.stop();
         QCOMPARE(readAll(path), firstRun + kRecordHeader + "1\t2009/06/01 14:05:15\t105.2\t\r\n");
+        // Lines are counted in the file, the second run's header included.
+        QCOMPARE(written.size(), 3);
+        const auto line = [&](int i) { return written[i][0].value<live::RecordedLine>(); };
+        QCOMPARE(line(1).line, 3);
+        QCOMPARE(line(1).no, 2);
+        QCOMPARE(line(1).sample.levelText, "60.0");
+        QCOMPARE(line(2).line, 5);
+        QCOMPARE(line(2).no, 1);
+        QCOMPARE(line(2).file, path);
     }
 
     // The last line allowed is written and the run ends by itself, without a message
@@ -136,32 +146,38 @@ private slots:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("kept");
         QTest::addColumn<QString>("notice");
+        QTest::addColumn<int>("line");  // of the record written after it
         const QByteArray whole = kRecordHeader + "1\t2009/06/01 14:05:09\t65.3\t\r\n";
         QTest::newRow("a cut record") << whole + "2\t2009/06/01 14:0" << whole
                                       << "17 byte(s) removed so that the file reads whole: "
-                                         "\"2\\t2009/06/01 14:0\"";
+                                         "\"2\\t2009/06/01 14:0\""
+                                      << 4;
         QTest::newRow("a cut header alone")
-            << QByteArray("No.s\tDa") << QByteArray() << "7 byte(s) removed";
+            << QByteArray("No.s\tDa") << QByteArray() << "7 byte(s) removed" << 2;
         QTest::newRow("ends in LF") << whole + "2\t2009/06/01 14:05:10\t65.3\t\n"
                                     << whole + "2\t2009/06/01 14:05:10\t65.3\t\n"
-                                    << QString();
+                                    << QString() << 5;
         QTest::newRow("ends in a lone CR")
             << whole + "2\t2009/06/01 14:05:10\t65.3\t\r"
-            << whole + "2\t2009/06/01 14:05:10\t65.3\t\r" << QString();
+            << whole + "2\t2009/06/01 14:05:10\t65.3\t\r" << QString() << 5;
     }
     void aCutLastLineIsCutBack() {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, kept);
         QFETCH(QString, notice);
+        QFETCH(int, line);
         QTemporaryDir dir;
         const QString path = dir.filePath("cut.sdm");
         QVERIFY(test::writeFile(path, before));
         live::Recording rec;
         QSignalSpy notices(&rec, &live::Recording::noticed);
+        QSignalSpy written(&rec, &live::Recording::lineWritten);
         rec.chooseFile(path);
         QVERIFY(!rec.start());
         rec.record(sampleAt(10));
         rec.stop();
+        QCOMPARE(written.size(), 1);
+        QCOMPARE(written[0][0].value<live::RecordedLine>().line, line);
         QCOMPARE(readAll(path), kept + kRecordHeader + "1\t2009/06/01 14:05:10\t65.3\t\r\n");
         QCOMPARE(notices.size(), notice.isEmpty() ? 0 : 1);
         if (!notice.isEmpty()) {

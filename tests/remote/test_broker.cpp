@@ -125,11 +125,11 @@ void TestBroker::stop() {
 }
 
 Subscriber::Subscriber(const TestBroker& broker, const QString& topicFilter,
-                       TestBroker::Access access) {
+                       TestBroker::Access access, const QString& clientId) {
     // A lasting session (-c) with QoS 1: what arrives while it reconnects is kept for it.
     QStringList args{"-h", "127.0.0.1", "-p", QString::number(broker.port()),
                      "-t", topicFilter, "-v", "-q",
-                     "1",  "-c",        "-i", "test-subscriber",
+                     "1",  "-c",        "-i", clientId,
                      "-d"};
     if (access == TestBroker::Access::Password) {
         args << "-u" << TestBroker::kUser << "-P" << TestBroker::kPassword;

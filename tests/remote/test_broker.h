@@ -49,7 +49,9 @@ private:
 // mosquitto_sub on `topicFilter`, keeping what arrives: each message as "topic payload".
 class Subscriber {
 public:
-    Subscriber(const TestBroker& broker, const QString& topicFilter, TestBroker::Access access);
+    // `clientId`: two subscribers at once need two.
+    Subscriber(const TestBroker& broker, const QString& topicFilter, TestBroker::Access access,
+               const QString& clientId = QStringLiteral("test-subscriber"));
     ~Subscriber();
     // True once the broker has confirmed the subscription (5 s at most).
     bool waitSubscribed();

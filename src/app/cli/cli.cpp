@@ -118,14 +118,31 @@ QList<Command> commands() {
          Operands::None,
          runLive},
         {QStringLiteral("record"),
-         QStringLiteral("--port P [--every S] --out FILE [--rotate daily]"),
+         QStringLiteral("--port P [--every S] --out FILE [--rotate daily]\n"
+                        "      [--publish mqtt://[USER@]HOST[:PORT]/PREFIX [--id NAME]\n"
+                        "       [--password-file FILE] [--cafile FILE]]"),
          QStringLiteral("Records a sample every S seconds (1..86400, default 2) into the\n"
                         "record file FILE, each line on disk as it is taken. --rotate daily\n"
                         "writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
                         "file that reaches 348,000 records goes on in part -2, -3, ... A\n"
                         "port that goes away is tried again every 2 s. Ends on SIGINT or\n"
-                        "SIGTERM."),
-         {port, {QStringLiteral("every")}, out, {QStringLiteral("rotate")}},
+                        "SIGTERM.\n"
+                        "--publish sends each record, once on disk, to the MQTT broker as\n"
+                        "JSON on PREFIX/NAME/sample (QoS 1), and the logger's state on\n"
+                        "PREFIX/NAME/status (retained: online, stopped, offline when it\n"
+                        "vanished). NAME is --id or the host name; USER's password is the\n"
+                        "first line of --password-file; mqtts:// is TLS (port 8883), the\n"
+                        "broker checked against --cafile or the system's CAs. While the\n"
+                        "broker is away the records wait in their files and go out in order\n"
+                        "when it is back, also after a restart (FILE.published: how far)."),
+         {port,
+          {QStringLiteral("every")},
+          out,
+          {QStringLiteral("rotate")},
+          {QStringLiteral("publish"), Takes::NonEmptyValue, QStringLiteral("a broker URL")},
+          {QStringLiteral("id")},
+          {QStringLiteral("password-file"), Takes::NonEmptyValue, QStringLiteral("a file name")},
+          {QStringLiteral("cafile"), Takes::NonEmptyValue, QStringLiteral("a file name")}},
          Operands::None,
          runRecord},
         {QStringLiteral("sets"),

@@ -1,5 +1,6 @@
 // record: the panel's PC recording without the panel, for unattended runs.
 #include <QEventLoop>
+#include <QFileInfo>
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
@@ -8,7 +9,9 @@
 #include "app/cli/headless_meter.h"
 #include "app/cli/port_argument.h"
 #include "app/cli/record_files.h"
+#include "app/cli/record_publishing.h"
 #include "app/cli/std_streams.h"
+#include "app/version.h"
 #include "live/recording.h"
 #include "live/sampling_time.h"
 #include "records/record_file_writer.h"
@@ -66,6 +69,7 @@ public:
     }
 
     [[nodiscard]] qint64 written() const { return written_; }
+    [[nodiscard]] live::Recording& recording() { return recording_; }
 
 private:
     bool startFile() {
@@ -121,6 +125,10 @@ int runRecord(const Arguments& args, CommandIo& io) {
         usageError(err, QStringLiteral("--rotate takes daily, not '%1'").arg(args.value(rotate)));
         return kUsageError;
     }
+    const PublishRead publish = readPublishOptions(args, err);
+    if (publish.status != kOk) {
+        return publish.status;
+    }
     // The records come from the port: a file written there would go to the meter.
     if (const auto refused = records::refuseWritingOverSource(file, start.port->device)) {
         failure(err, records::saveFailureText(*refused));
@@ -134,17 +142,47 @@ int runRecord(const Arguments& args, CommandIo& io) {
     // The recording never depends on stdout: its reader may end at any time.
     ignoreBrokenPipes();
     Talk talk(io.out, err);
+    std::unique_ptr<RecordPublishing> publishing;
+    if (publish.setup) {
+        const QString first = recordFileName(
+            file, daily ? std::optional<QDate>(clock->now().date()) : std::nullopt, 1);
+        publishing = std::make_unique<RecordPublishing>(
+            *publish.setup, file,
+            remote::LoggerStatus{{},
+                                 args.value(QStringLiteral("port")),
+                                 QFileInfo(first).fileName(),
+                                 seconds,
+                                 kVersion},
+            err);
+        if (const std::optional<QString> error = publishing->start()) {
+            failure(err, *error);
+            return kFileFailure;
+        }
+        talk.line(QStringLiteral("publishing to ") + publishing->destination());
+    }
     QEventLoop loop;
     RecordRun run(file, daily, talk, err, loop);
+    if (publishing) {
+        QObject::connect(&run.recording(), &live::Recording::lineWritten, publishing.get(),
+                         &RecordPublishing::take);
+    }
     if (!run.begin(clock->now().date())) {
+        if (publishing) {
+            publishing->finish();
+        }
         return kFileFailure;
     }
     HeadlessMeter meter(std::move(opened), *start.port, *clock, err);
     meter.cycle().setSamplingSeconds(seconds);
     // The cycle samples only levels the meter sent since the sample before.
-    QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
-                     [&run](const live::Sample& sample) { run.take(sample); });
+    const QMetaObject::Connection feed =
+        QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
+                         [&run](const live::Sample& sample) { run.take(sample); });
     const int status = loop.exec();
+    QObject::disconnect(feed);
+    if (publishing) {
+        publishing->finish();  // "stopped", and what is in flight acknowledged
+    }
     talk.line(QStringLiteral("%1 record(s) written").arg(run.written()));
     return status;
 }
