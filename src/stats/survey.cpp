@@ -44,15 +44,15 @@ std::optional<QString> surveyOptionsProblem(const SurveyOptions& options) {
     return std::nullopt;
 }
 
-std::vector<LevelSample> withoutExclusions(std::span<const LevelSample> samples,
-                                           std::span<const TimeRange> exclusions,
-                                           qint64& excluded) {
+platform::LargeVector<LevelSample> withoutExclusions(std::span<const LevelSample> samples,
+                                                     std::span<const TimeRange> exclusions,
+                                                     qint64& excluded) {
     // In order of their beginnings, a range passed (ending at or before a sample) holds
     // no later sample, and the first range not passed holds the sample if any does:
     // every range after it begins no earlier.
     std::vector<TimeRange> ranges(exclusions.begin(), exclusions.end());
     std::sort(ranges.begin(), ranges.end(), beginsEarlier);
-    std::vector<LevelSample> kept;
+    platform::LargeVector<LevelSample> kept;
     kept.reserve(samples.size());
     auto range = ranges.begin();
     for (const LevelSample& sample : samples) {
@@ -86,7 +86,7 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
     result.last = survey.last;
     result.interval = survey.interval;
 
-    std::vector<LevelSample> kept;
+    platform::LargeVector<LevelSample> kept;
     std::span<const LevelSample> samples = survey.samples;
     if (!options.exclusions.empty()) {
         kept = withoutExclusions(survey.samples, options.exclusions, result.excluded);

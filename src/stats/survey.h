@@ -59,9 +59,8 @@ struct SurveyResult {
 [[nodiscard]] std::optional<QString> surveyOptionsProblem(const SurveyOptions& options);
 
 // The samples outside every exclusion; `excluded` is set to how many lie inside one.
-[[nodiscard]] std::vector<LevelSample> withoutExclusions(std::span<const LevelSample> samples,
-                                                         std::span<const TimeRange> exclusions,
-                                                         qint64& excluded);
+[[nodiscard]] platform::LargeVector<LevelSample> withoutExclusions(
+    std::span<const LevelSample> samples, std::span<const TimeRange> exclusions, qint64& excluded);
 
 // The analysis of records read before.
 [[nodiscard]] SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options);

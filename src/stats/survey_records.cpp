@@ -44,8 +44,8 @@ private:
 // Turns each record into its instant and level while its line is in the read buffer.
 class SampleSink final : public records::RecordSink {
 public:
-    SampleSink(const LocalDays& days, EnergyTable& energies, std::vector<LevelSample>& into,
-               SurveyRecords& counts)
+    SampleSink(const LocalDays& days, EnergyTable& energies,
+               platform::LargeVector<LevelSample>& into, SurveyRecords& counts)
         : days_(days), energies_(energies), into_(into), counts_(counts) {}
 
     bool take(QByteArrayView, QByteArrayView dateTime, QByteArrayView level) override {
@@ -90,7 +90,7 @@ private:
     static constexpr qsizetype kDateBytes = 10;  // "YYYY/MM/DD"
     const LocalDays& days_;
     EnergyTable& energies_;
-    std::vector<LevelSample>& into_;
+    platform::LargeVector<LevelSample>& into_;
     SurveyRecords& counts_;
     char lastMinute_[kStampMinuteBytes] = {};
     const LocalDay* day_ = nullptr;
@@ -110,7 +110,7 @@ bool earlier(const LevelSample& a, const LevelSample& b) {
 
 // Puts the runs of the files (each in order already) into one time order: files that
 // follow one another are only put in line, overlapping ones are merged.
-void mergeRuns(std::vector<LevelSample>& samples, std::vector<FileRun> runs) {
+void mergeRuns(platform::LargeVector<LevelSample>& samples, std::vector<FileRun> runs) {
     std::erase_if(runs, [](const FileRun& r) { return r.begin == r.end; });
     const auto firstOf = [&samples](const FileRun& r) { return samples[r.begin].time; };
     std::stable_sort(runs.begin(), runs.end(),
@@ -120,7 +120,7 @@ void mergeRuns(std::vector<LevelSample>& samples, std::vector<FileRun> runs) {
         inPlace &= runs[i].begin == runs[i - 1].end;
     }
     if (!inPlace) {
-        std::vector<LevelSample> ordered;
+        platform::LargeVector<LevelSample> ordered;
         ordered.reserve(samples.size());
         for (FileRun& run : runs) {
             const size_t begin = ordered.size();
@@ -183,7 +183,7 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
     SurveyRecords survey;
     survey.files = files;
     survey.days = LocalDays(zone);
-    std::vector<LevelSample>& samples = survey.samples;
+    platform::LargeVector<LevelSample>& samples = survey.samples;
     samples.reserve(size_t(reserveFor(files)));
     std::vector<FileRun> runs;
     EnergyTable energies;

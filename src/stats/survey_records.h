@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/large_array.h"
 #include "records/file_error.h"
 #include "stats/level_sample.h"
 #include "stats/local_days.h"
@@ -20,7 +21,7 @@ struct SurveyRecords {
     LocalDays days;
     // The records that carry a level (by the Ln tally's rule), in time order; records
     // with equal stamps keep the order of their files.
-    std::vector<LevelSample> samples;
+    platform::LargeVector<LevelSample> samples;
     qint64 records = 0;  // every record read
     qint64 undated = 0;  // without a readable time stamp "YYYY/MM/DD hh:nn:ss"
     qint64 leftOut = 0;  // dated, but carrying no level ("*", "-", "L", no number, 145 dB up)
