@@ -113,6 +113,39 @@ QString shortestText(float value) {
     return s;
 }
 
+void appendFixed(QByteArray& out, double value, int decimals) {
+    // value · 10^decimals is exact in a long double of 64 significant bits (53 bits
+    // times at most 1000, a 10-bit number with three trailing zero bits), and so is
+    // its rounding: the decimals come out of one whole number.
+    static_assert(std::numeric_limits<long double>::digits >= 64);
+    static constexpr long double kScale[] = {1.0L, 10.0L, 100.0L, 1000.0L};
+    constexpr double kExactBelow = 1e15;  // scaled, well within 64 bits
+    if (decimals < 0 || decimals > 3 || !(std::fabs(value) < kExactBelow)) {
+        out.append(QByteArray::number(value, 'f', decimals));
+        return;
+    }
+    auto scaled = static_cast<quint64>(
+        std::roundl(static_cast<long double>(std::fabs(value)) * kScale[decimals]));
+    char digits[24];
+    int n = 0;
+    do {
+        if (n == decimals && decimals > 0) {
+            digits[n++] = '.';
+        }
+        digits[n++] = static_cast<char>('0' + scaled % 10);
+        scaled /= 10;
+    } while (scaled != 0 || n <= decimals);
+    if (value < 0) {
+        digits[n++] = '-';
+    }
+    const qsizetype at = out.size();
+    out.resize(at + n);
+    char* p = out.data() + at;
+    while (n > 0) {
+        *p++ = digits[--n];
+    }
+}
+
 QString levelText(float level) {
     QString s = shortestText(level);
     const qsizetype point = s.indexOf(u'.');

@@ -2,6 +2,7 @@
 // display and the record files expect.
 #pragma once
 
+#include <QByteArray>
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
@@ -25,6 +26,12 @@ namespace lp::platform {
 // The shortest decimal text of a single-precision value (up to 7 significant
 // digits, no exponent, no trailing zeros, point as separator): 65.3, 60, 72.4.
 [[nodiscard]] QString shortestText(float value);
+
+// Appends `value` with `decimals` decimals (0 to 3), the text QString::number(value, 'f',
+// decimals) gives: the exact binary value rounded, halves away from zero, a minus sign
+// for any negative value (so -0.04 is "-0.0"). Without a QString per number, for
+// tables of many thousand figures.
+void appendFixed(QByteArray& out, double value, int decimals);
 
 // A level in dB as the display writes it: one decimal and a point (65.3, 60.0, 105.2).
 [[nodiscard]] QString levelText(float level);

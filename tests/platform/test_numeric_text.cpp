@@ -1,5 +1,6 @@
 // Numbers read from texts and levels written as texts.
 #include <QTest>
+#include <cmath>
 #include <limits>
 
 #include "platform/numeric_text.h"
@@ -57,6 +58,28 @@ private slots:
     void levels() {
         QFETCH(float, level);
         QTEST(levelText(level) + u' ' + shortestText(level), "texts");
+    }
+
+    // The tables of the survey commands write their figures with appendFixed: the same
+    // text as QString::number for halves that are exact in binary (away from zero),
+    // their neighbours, negative values near zero, values past its exact range, and a
+    // spread of ordinary ones.
+    void fixedAsQString() {
+        QList<double> values{0.0,     -0.0,  0.25, -0.25, 70.25, 0.0625, 0.35,  -0.04,
+                             -0.0005, 99.95, 1e15, -2e17, 1e300, 0.0005, 145.05};
+        for (const double half : {0.25, 40.25, 0.0625, 9.5, 0.5}) {
+            values << std::nextafter(half, 0.0) << std::nextafter(half, 1e9);
+        }
+        for (int i = 0; i < 20000; ++i) {
+            values << i * 0.0125 - 50.0 << (i % 1451) / 40.0 << 120.0 * i / 19997.0;
+        }
+        for (const double value : values) {
+            for (int decimals = 0; decimals <= 3; ++decimals) {
+                QByteArray text("x");
+                appendFixed(text, value, decimals);
+                QCOMPARE(text.mid(1), QString::number(value, 'f', decimals).toLatin1());
+            }
+        }
     }
 };
 
