@@ -129,16 +129,26 @@ const LocalDay& LocalDays::day(qint64 julianDay) const {
 
 const LocalDay& LocalDays::dayOf(qint64 instant) const {
     constexpr qint64 kEpochJulianDay = 2440588;  // 1970-01-01
-    qint64 julianDay = kEpochJulianDay + (instant >= 0 ? instant / kSecondsPerDay
-                                                       : (instant + 1) / kSecondsPerDay - 1);
+    const qint64 guess = kEpochJulianDay + (instant >= 0 ? instant / kSecondsPerDay
+                                                         : (instant + 1) / kSecondsPerDay - 1);
     // No zone is a day away from UTC, so the guess is at most one day off.
-    while (day(julianDay).start > instant) {
-        --julianDay;
+    const LocalDay* d = &day(guess);
+    while (d->start > instant) {
+        d = &day(d->julianDay - 1);
     }
-    while (day(julianDay).end <= instant) {
-        ++julianDay;
+    while (d->end <= instant) {
+        d = &day(d->julianDay + 1);
     }
-    return day(julianDay);
+    return *d;
+}
+
+LocalStamp LocalDays::wallClockAt(qint64 instant) const {
+    const LocalDay& d = dayOf(instant);
+    if (d.shift == 0 && d.length() == kSecondsPerDay) {
+        return {d.julianDay, static_cast<int>(instant - d.start)};
+    }
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(instant, zone_);
+    return {local.date().toJulianDay(), local.time().msecsSinceStartOfDay() / 1000};
 }
 
 qint64 LocalDays::instantOfHour(qint64 julianDay, int hour) const {

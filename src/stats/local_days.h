@@ -89,6 +89,10 @@ public:
     [[nodiscard]] const LocalDay& day(qint64 julianDay) const;
     // The local day an instant lies in.
     [[nodiscard]] const LocalDay& dayOf(qint64 instant) const;
+    // The wall clock at an instant, as QDateTime shows it in the zone: on a day of 24
+    // hours without a change, worked out from the day's midnight; on any other, asked
+    // of the zone.
+    [[nodiscard]] LocalStamp wallClockAt(qint64 instant) const;
     // The instant of hour `hour` (0 .. 24; 24 is the next midnight) of a day.
     [[nodiscard]] qint64 instantOfHour(qint64 julianDay, int hour) const;
 

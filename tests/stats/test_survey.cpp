@@ -151,6 +151,25 @@ private slots:
               "read");
     }
 
+    // The wall clock of an instant, worked out from its day's midnight, is the one the
+    // zone gives, also through the changes to and from summer time (and Lord Howe's
+    // half hour) and in a zone without any.
+    void wallClock() {
+        for (const char* name :
+             {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata", "UTC"}) {
+            const QTimeZone zone(name);
+            QVERIFY(zone.isValid());
+            const LocalDays days(zone);
+            const qint64 from = instant("2026/01/01 00:00:00", zone);
+            for (qint64 t = from; t < from + 366 * kSecondsPerDay; t += 1199) {
+                const LocalStamp wall = days.wallClockAt(t);
+                const QDateTime shown = QDateTime::fromSecsSinceEpoch(t, zone);
+                QCOMPARE(QDate::fromJulianDay(wall.julianDay), shown.date());
+                QCOMPARE(wall.secondOfDay, shown.time().msecsSinceStartOfDay() / 1000);
+            }
+        }
+    }
+
     void optionsProblem_data() {
         QTest::addColumn<qint64>("length");
         QTest::addColumn<DayPartHours>("hours");
