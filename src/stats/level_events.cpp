@@ -68,9 +68,12 @@ std::optional<LevelEvent> EventDetector::finish() {
     return open_ ? close() : std::nullopt;
 }
 
-std::vector<LevelEvent> findEvents(std::span<const LevelSample> samples, const EventRule& rule,
-                                   qint64 interval) {
-    std::vector<LevelEvent> events;
+platform::LargeVector<LevelEvent> findEvents(std::span<const LevelSample> samples,
+                                             const EventRule& rule, qint64 interval) {
+    // Two events hold at least one sample between them, so there are at most half as
+    // many as samples, plus one; of this room only the pages the events fill are used.
+    platform::LargeVector<LevelEvent> events;
+    events.reserve(samples.size() / 2 + 1);
     EventDetector detector(rule, interval);
     for (const LevelSample& sample : samples) {
         if (std::optional<LevelEvent> ended = detector.add(sample).ended) {

@@ -17,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/large_array.h"
 #include "stats/level_sample.h"
 
 namespace lp::stats {
@@ -78,7 +79,7 @@ private:
 };
 
 // Every event of a survey's levels (in time order).
-[[nodiscard]] std::vector<LevelEvent> findEvents(std::span<const LevelSample> samples,
-                                                 const EventRule& rule, qint64 interval);
+[[nodiscard]] platform::LargeVector<LevelEvent> findEvents(std::span<const LevelSample> samples,
+                                                           const EventRule& rule, qint64 interval);
 
 }  // namespace lp::stats

@@ -52,7 +52,7 @@ struct SurveyResult {
 
     SurveyPeriods periods;
     DenLevels den;
-    std::vector<LevelEvent> events;
+    platform::LargeVector<LevelEvent> events;
 };
 
 // Why the options cannot be used, in words for the user; none when they can.

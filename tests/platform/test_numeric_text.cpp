@@ -60,7 +60,7 @@ private slots:
         QTEST(levelText(level) + u' ' + shortestText(level), "texts");
     }
 
-    // The tables of the survey commands write their figures with appendFixed: the same
+    // The tables of the survey commands write their figures with putFixed: the same
     // text as QString::number for halves that are exact in binary (away from zero),
     // their neighbours, negative values near zero, values past its exact range, and a
     // spread of ordinary ones.
@@ -75,9 +75,10 @@ private slots:
         }
         for (const double value : values) {
             for (int decimals = 0; decimals <= 3; ++decimals) {
-                QByteArray text("x");
-                appendFixed(text, value, decimals);
-                QCOMPARE(text.mid(1), QString::number(value, 'f', decimals).toLatin1());
+                char text[kMostFixedBytes];
+                const char* end = putFixed(text, value, decimals);
+                QCOMPARE(QByteArray(text, end - text),
+                         QString::number(value, 'f', decimals).toLatin1());
             }
         }
     }

@@ -1,0 +1,163 @@
+// Tables in aligned columns or as CSV, a row at a time.
+#include "app/cli/text_table.h"
+
+#include <QIODevice>
+#include <algorithm>
+#include <charconv>
+#include <span>
+#include <vector>
+
+#include "platform/numeric_text.h"
+#include "stats/figure_text.h"
+
+namespace lp::app::cli {
+namespace {
+
+constexpr qsizetype kPieceBytes = 64 * 1024;
+
+// The no-value mark as the aligned table shows it, and its width in characters.
+const QByteArray kNoValueBytes = stats::kNoValue.toUtf8();
+const qsizetype kNoValueWidth = stats::kNoValue.size();
+
+// The width of a UTF-8 text in characters (UTF-16 units for the texts of a table,
+// which all lie in the Basic Multilingual Plane): every byte that starts a character.
+qsizetype widthOf(QByteArrayView text) {
+    return std::count_if(text.begin(), text.end(),
+                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+}
+
+void pad(ByteBuffer& out, qsizetype blanks) {
+    static constexpr QByteArrayView kBlanks("                                ");
+    for (; blanks > 0; blanks -= kBlanks.size()) {
+        out.append(kBlanks.first(std::min(blanks, kBlanks.size())));
+    }
+}
+
+// One line of the aligned form.
+void alignedLine(ByteBuffer& out, std::span<const QByteArrayView> cells,
+                 const std::vector<qsizetype>& widths) {
+    for (size_t c = 0; c < cells.size(); ++c) {
+        QByteArrayView cell = cells[c];
+        qsizetype width = widthOf(cell);
+        if (cell.isEmpty()) {
+            cell = kNoValueBytes;
+            width = kNoValueWidth;
+        }
+        if (c == 0) {
+            out.append(cell);
+            pad(out, widths[0] - width);
+        } else {
+            pad(out, 2 + widths[c] - width);
+            out.append(cell);
+        }
+    }
+    out.append('\n');
+}
+
+void csvLine(ByteBuffer& out, std::span<const QByteArrayView> cells) {
+    for (size_t c = 0; c < cells.size(); ++c) {
+        if (c > 0) {
+            out.append(',');
+        }
+        out.append(cells[c]);
+    }
+    out.append('\n');
+}
+
+}  // namespace
+
+void OutputBytes::pieceDone() {
+    if (bytes_.size() >= kPieceBytes) {
+        flush();
+    }
+}
+
+void OutputBytes::flush() {
+    if (bytes_.size() == 0) {
+        return;
+    }
+    // On a device the bytes go straight to it, after what the stream holds; a stream
+    // on a string (no device) takes them as text.
+    const QByteArrayView bytes = bytes_.view();
+    if (QIODevice* device = out_.device()) {
+        out_.flush();
+        device->write(bytes.data(), bytes.size());
+    } else {
+        out_ << QString::fromUtf8(bytes);
+    }
+    bytes_.clear();
+}
+
+void TableRow::cell(QByteArrayView text) {
+    bytes_.append(text);
+    endCell(bytes_.room(0));
+}
+
+void TableRow::number(qint64 value) {
+    constexpr qsizetype kMostDigits = 24;
+    char* at = room(kMostDigits);
+    endCell(std::to_chars(at, at + kMostDigits, value).ptr);
+}
+
+void TableRow::figure(const std::optional<double>& value, int decimals) {
+    char* at = room(platform::kMostFixedBytes);
+    endCell(value ? platform::putFixed(at, *value, decimals) : at);
+}
+
+QByteArrayView TableRow::at(int cell) const {
+    const qsizetype begin = cell == 0 ? 0 : ends_[size_t(cell - 1)];
+    return bytes_.view().sliced(begin, ends_[size_t(cell)] - begin);
+}
+
+void TableRow::clear() {
+    bytes_.clear();
+    cells_ = 0;
+}
+
+void writeTable(OutputBytes& out, TableForm form, const QList<QByteArrayView>& header,
+                qsizetype rows, const RowWriter& row) {
+    TableRow cells;
+    if (form == TableForm::Csv) {
+        csvLine(out.bytes(), std::span(header.constData(), size_t(header.size())));
+        std::vector<QByteArrayView> line;
+        for (qsizetype r = 0; r < rows; ++r) {
+            cells.clear();
+            row(r, cells);
+            line.clear();
+            for (int c = 0; c < cells.cells(); ++c) {
+                line.push_back(cells.at(c));
+            }
+            csvLine(out.bytes(), line);
+            out.pieceDone();
+        }
+        return;
+    }
+    // Each row is made twice, once to measure the columns and once to write it: that
+    // costs less than keeping a large table until its widths are known.
+    const auto columns = size_t(header.size());
+    std::vector<qsizetype> widths;
+    for (const QByteArrayView caption : header) {
+        widths.push_back(widthOf(caption));
+    }
+    for (qsizetype r = 0; r < rows; ++r) {
+        cells.clear();
+        row(r, cells);
+        Q_ASSERT(size_t(cells.cells()) == columns);
+        for (size_t c = 0; c < columns; ++c) {
+            widths[c] = std::max({widths[c], widthOf(cells.at(int(c))), kNoValueWidth});
+        }
+    }
+    alignedLine(out.bytes(), std::span(header.constData(), size_t(header.size())), widths);
+    std::vector<QByteArrayView> line(columns);
+    for (qsizetype r = 0; r < rows; ++r) {
+        cells.clear();
+        row(r, cells);
+        for (size_t c = 0; c < columns; ++c) {
+            line[c] = cells.at(int(c));
+        }
+        alignedLine(out.bytes(), line, widths);
+        out.pieceDone();
+    }
+}
+
+}  // namespace lp::app::cli
