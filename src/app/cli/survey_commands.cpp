@@ -68,6 +68,19 @@ QJsonValue countJson(const std::optional<qint64>& count) {
 
 }  // namespace
 
+QList<Option> reportOptions() {
+    return {{QStringLiteral("pdf"), Option::Takes::NonEmptyValue, QStringLiteral("a file name")},
+            {QStringLiteral("every")},
+            {QStringLiteral("above")},
+            {QStringLiteral("min-duration")},
+            {QStringLiteral("bridge")},
+            {QStringLiteral("day")},
+            {QStringLiteral("evening")},
+            {QStringLiteral("night")},
+            {QStringLiteral("penalties")},
+            {QStringLiteral("exclude"), Option::Takes::NonEmptyValue, QStringLiteral("FROM/TO")}};
+}
+
 int runPeriods(const Arguments& args, CommandIo& io) {
     const std::variant<Format, int> format = formatOf(args, io, true);
     if (const int* status = std::get_if<int>(&format)) {
