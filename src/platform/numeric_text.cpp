@@ -132,7 +132,7 @@ char* putFixed(char* out, double value, int decimals) {
     // the product's rounding error (exact by fma) tell which way it goes.
     const double scale = kScale[decimals];
     const double scaled = magnitude * scale;
-    double whole = std::floor(scaled);
+    double whole = static_cast<double>(static_cast<quint64>(scaled));  // its floor
     const double fraction = scaled - whole;
     if (fraction > 0.5 || (fraction == 0.5 && std::fma(magnitude, scale, -scaled) >= 0.0)) {
         whole += 1.0;

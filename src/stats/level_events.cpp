@@ -32,8 +32,9 @@ std::optional<LevelEvent> EventDetector::close() {
 
 EventDetector::Step EventDetector::add(const LevelSample& sample) {
     Step step;
-    const bool gap = previous_ && sample.time - *previous_ > interval_;
+    const bool gap = hasPrevious_ && sample.time - previous_ > interval_;
     previous_ = sample.time;
+    hasPrevious_ = true;
     if (open_ && gap) {
         step.ended = close();
     }

@@ -66,7 +66,10 @@ private:
 
     EventRule rule_;
     qint64 interval_;
-    std::optional<qint64> previous_;  // instant of the level before
+    // The instant of the level before, apart from its flag (an optional is written in
+    // two parts and read whole, which stalls the processor on every level).
+    qint64 previous_ = 0;
+    bool hasPrevious_ = false;
     // The run being followed, up to its last level at or above the threshold.
     bool open_ = false;
     bool started_ = false;

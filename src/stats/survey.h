@@ -32,6 +32,10 @@ struct SurveyOptions {
     DayPartHours dayParts;
     std::optional<EventRule> events;  // none: no events are looked for
     std::vector<TimeRange> exclusions;
+    // Whether the periods and the day parts are worked out: the window shows them all,
+    // a command that prints one table needs only that one.
+    bool withPeriods = true;
+    bool withDayParts = true;
 };
 
 struct SurveyResult {

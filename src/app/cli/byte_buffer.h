@@ -1,5 +1,6 @@
 // Bytes appended at the end of a buffer with a size check and a copy each: QByteArray's
-// append is a general insert, too slow for the hundred thousand rows of a table.
+// append is a general insert, too slow for the hundred thousand rows of a table. The
+// room is not cleared first, and a large buffer lies in huge pages.
 #pragma once
 
 #include <QByteArrayView>
@@ -12,15 +13,20 @@ namespace lp::app::cli {
 
 class ByteBuffer {
 public:
+    ByteBuffer() = default;
+    ByteBuffer(const ByteBuffer&) = delete;
+    ByteBuffer& operator=(const ByteBuffer&) = delete;
+    ~ByteBuffer() { platform::freeLarge(data_, size_t(capacity_)); }
+
     // Room for `n` more bytes at the end; what is written there counts once used() is
     // told where it ends.
     [[nodiscard]] char* room(qsizetype n) {
-        if (qsizetype(storage_.size()) - size_ < n) {
+        if (capacity_ - size_ < n) {
             grow(n);
         }
-        return storage_.data() + size_;
+        return data_ + size_;
     }
-    void used(const char* end) { size_ = end - storage_.data(); }
+    void used(const char* end) { size_ = end - data_; }
 
     void append(QByteArrayView bytes) {
         char* at = room(bytes.size());
@@ -34,15 +40,31 @@ public:
         ++size_;
     }
 
-    [[nodiscard]] QByteArrayView view() const { return {storage_.data(), size_}; }
+    [[nodiscard]] QByteArrayView view() const { return {data_, size_}; }
     [[nodiscard]] qsizetype size() const { return size_; }
     void clear() { size_ = 0; }
+    // Makes room for `bytes` in all, so filling it up to there moves nothing.
+    void reserve(qsizetype bytes) {
+        if (bytes > capacity_) {
+            grow(bytes - size_);
+        }
+    }
 
 private:
-    void grow(qsizetype n) { storage_.resize(size_t(std::max(2 * (size_ + n), qsizetype(256)))); }
+    void grow(qsizetype n) {
+        const qsizetype capacity = std::max({2 * capacity_, size_ + n, qsizetype(256)});
+        auto* data = static_cast<char*>(platform::allocateLarge(size_t(capacity)));
+        if (size_ > 0) {
+            std::memcpy(data, data_, size_t(size_));
+        }
+        platform::freeLarge(data_, size_t(capacity_));
+        data_ = data;
+        capacity_ = capacity;
+    }
 
-    platform::LargeVector<char> storage_;  // all of it room; the first size_ bytes used
+    char* data_ = nullptr;
     qsizetype size_ = 0;
+    qsizetype capacity_ = 0;
 };
 
 }  // namespace lp::app::cli

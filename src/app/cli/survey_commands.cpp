@@ -16,23 +16,27 @@ namespace lp::app::cli {
 namespace {
 
 enum class Format { Text, Json, Csv };
+// The table a command prints, the only one worked out.
+enum class Table { Periods, DayParts, Events };
 
 // Reads the options and the files and analyses them; on a mistake or a failure it has
 // said so and returns the exit status.
 std::variant<stats::SurveyResult, int> analyse(const QString& command, const Arguments& args,
-                                               CommandIo& io, bool events) {
+                                               CommandIo& io, Table table) {
     if (args.files.isEmpty()) {
         usageError(io.err, QStringLiteral("%1 needs at least one FILE").arg(command));
         return kUsageError;
     }
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const std::variant<stats::SurveyOptions, UsageMistake> options =
-        readSurveyOptions(args, events, zone);
+        readSurveyOptions(args, table == Table::Events, zone);
     if (const auto* wrong = std::get_if<UsageMistake>(&options)) {
         usageError(io.err, wrong->message);
         return kUsageError;
     }
-    const stats::SurveyOptions& chosen = std::get<stats::SurveyOptions>(options);
+    stats::SurveyOptions chosen = std::get<stats::SurveyOptions>(options);
+    chosen.withPeriods = table == Table::Periods;
+    chosen.withDayParts = table == Table::DayParts;
     if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
         usageError(io.err, *problem);
         return kUsageError;
@@ -87,7 +91,7 @@ int runPeriods(const Arguments& args, CommandIo& io) {
         return *status;
     }
     std::variant<stats::SurveyResult, int> analysed =
-        analyse(QStringLiteral("periods"), args, io, false);
+        analyse(QStringLiteral("periods"), args, io, Table::Periods);
     if (const int* status = std::get_if<int>(&analysed)) {
         return *status;
     }
@@ -159,7 +163,7 @@ int runLden(const Arguments& args, CommandIo& io) {
         return *status;
     }
     std::variant<stats::SurveyResult, int> analysed =
-        analyse(QStringLiteral("lden"), args, io, false);
+        analyse(QStringLiteral("lden"), args, io, Table::DayParts);
     if (const int* status = std::get_if<int>(&analysed)) {
         return *status;
     }
@@ -221,7 +225,7 @@ int runEvents(const Arguments& args, CommandIo& io) {
         return *status;
     }
     std::variant<stats::SurveyResult, int> analysed =
-        analyse(QStringLiteral("events"), args, io, true);
+        analyse(QStringLiteral("events"), args, io, Table::Events);
     if (const int* status = std::get_if<int>(&analysed)) {
         return *status;
     }

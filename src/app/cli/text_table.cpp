@@ -4,9 +4,11 @@
 #include <QIODevice>
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <span>
 #include <vector>
 
+#include "platform/large_array.h"
 #include "platform/numeric_text.h"
 #include "stats/figure_text.h"
 
@@ -22,20 +24,40 @@ const qsizetype kNoValueWidth = stats::kNoValue.size();
 // The width of a UTF-8 text in characters (UTF-16 units for the texts of a table,
 // which all lie in the Basic Multilingual Plane): every byte that starts a character.
 qsizetype widthOf(QByteArrayView text) {
+    unsigned char bytes = 0;
+    for (const char c : text) {
+        bytes |= static_cast<unsigned char>(c);
+    }
+    if (bytes < 0x80) {
+        return text.size();  // ASCII, as nearly every cell
+    }
     return std::count_if(text.begin(), text.end(),
                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
 
-void pad(ByteBuffer& out, qsizetype blanks) {
-    static constexpr QByteArrayView kBlanks("                                ");
-    for (; blanks > 0; blanks -= kBlanks.size()) {
-        out.append(kBlanks.first(std::min(blanks, kBlanks.size())));
+char* blanks(char* out, qsizetype count) {
+    if (count > 0) {
+        std::memset(out, ' ', size_t(count));
+        return out + count;
     }
+    return out;
+}
+
+char* copied(char* out, QByteArrayView bytes) {
+    if (!bytes.isEmpty()) {
+        std::memcpy(out, bytes.data(), size_t(bytes.size()));
+    }
+    return out + bytes.size();
 }
 
 // One line of the aligned form.
 void alignedLine(ByteBuffer& out, std::span<const QByteArrayView> cells,
                  const std::vector<qsizetype>& widths) {
+    qsizetype most = 1;  // the line end, and each cell at its widest with its blanks
+    for (size_t c = 0; c < cells.size(); ++c) {
+        most += 2 + widths[c] + std::max(cells[c].size(), kNoValueBytes.size());
+    }
+    char* p = out.room(most);
     for (size_t c = 0; c < cells.size(); ++c) {
         QByteArrayView cell = cells[c];
         qsizetype width = widthOf(cell);
@@ -44,14 +66,13 @@ void alignedLine(ByteBuffer& out, std::span<const QByteArrayView> cells,
             width = kNoValueWidth;
         }
         if (c == 0) {
-            out.append(cell);
-            pad(out, widths[0] - width);
+            p = blanks(copied(p, cell), widths[0] - width);
         } else {
-            pad(out, 2 + widths[c] - width);
-            out.append(cell);
+            p = copied(blanks(p, 2 + widths[c] - width), cell);
         }
     }
-    out.append('\n');
+    *p++ = '\n';
+    out.used(p);
 }
 
 void csvLine(ByteBuffer& out, std::span<const QByteArrayView> cells) {
@@ -132,28 +153,35 @@ void writeTable(OutputBytes& out, TableForm form, const QList<QByteArrayView>& h
         }
         return;
     }
-    // Each row is made twice, once to measure the columns and once to write it: that
-    // costs less than keeping a large table until its widths are known.
+    // Each row is made once; its cells are kept until the widths are known.
     const auto columns = size_t(header.size());
     std::vector<qsizetype> widths;
     for (const QByteArrayView caption : header) {
         widths.push_back(widthOf(caption));
     }
+    constexpr qsizetype kTypicalCellBytes = 12;
+    ByteBuffer text;
+    text.reserve(rows * qsizetype(columns) * kTypicalCellBytes);
+    platform::LargeVector<qsizetype> ends;  // where each cell ends in `text`
+    ends.reserve(size_t(rows) * columns);
     for (qsizetype r = 0; r < rows; ++r) {
         cells.clear();
         row(r, cells);
         Q_ASSERT(size_t(cells.cells()) == columns);
         for (size_t c = 0; c < columns; ++c) {
-            widths[c] = std::max({widths[c], widthOf(cells.at(int(c))), kNoValueWidth});
+            const QByteArrayView cell = cells.at(int(c));
+            widths[c] = std::max({widths[c], widthOf(cell), kNoValueWidth});
+            text.append(cell);
+            ends.push_back(text.size());
         }
     }
     alignedLine(out.bytes(), std::span(header.constData(), size_t(header.size())), widths);
     std::vector<QByteArrayView> line(columns);
-    for (qsizetype r = 0; r < rows; ++r) {
-        cells.clear();
-        row(r, cells);
-        for (size_t c = 0; c < columns; ++c) {
-            line[c] = cells.at(int(c));
+    qsizetype begin = 0;
+    for (size_t cell = 0; cell < ends.size();) {
+        for (size_t c = 0; c < columns; ++c, ++cell) {
+            line[c] = text.view().sliced(begin, ends[cell] - begin);
+            begin = ends[cell];
         }
         alignedLine(out.bytes(), line, widths);
         out.pieceDone();

@@ -1,6 +1,6 @@
 // The tables the survey commands print: in aligned columns or as CSV, each row made
 // into bytes and written out in pieces, so a table of a hundred thousand events costs
-// no string per cell and no copy of the whole table.
+// no string per cell.
 #pragma once
 
 #include <QByteArrayView>
@@ -73,8 +73,8 @@ enum class TableForm {
 using RowWriter = std::function<void(qsizetype row, TableRow& cells)>;
 
 // Writes a table of `rows` rows under `header` (ASCII captions), each row with a cell
-// for every column. The aligned form asks for each row twice: once to measure the
-// columns, once to write it; CSV once.
+// for every column; each row is asked for once. The aligned form keeps the cells until
+// the widths of the columns are known; CSV writes each row as it comes.
 void writeTable(OutputBytes& out, TableForm form, const QList<QByteArrayView>& header,
                 qsizetype rows, const RowWriter& row);
 
