@@ -68,8 +68,8 @@ void failure(QTextStream& err, const QString& reason) {
 }
 
 QString Arguments::value(const QString& name) const {
-    const QStringList of = values.value(name);
-    return of.isEmpty() ? QString() : of.last();
+    const QStringList all = values.value(name);
+    return all.isEmpty() ? QString() : all.last();
 }
 
 std::variant<Arguments, UsageMistake> readArguments(const QString& command,

@@ -111,7 +111,7 @@ void OutputBytes::flush() {
 
 void TableRow::cell(QByteArrayView text) {
     bytes_.append(text);
-    endCell(bytes_.room(0));
+    markCellEnd();
 }
 
 void TableRow::number(qint64 value) {

@@ -40,9 +40,8 @@ public:
     // Room for a cell of up to `n` bytes (UTF-8); endCell() is told where it ends.
     [[nodiscard]] char* room(qsizetype n) { return bytes_.room(n); }
     void endCell(const char* end) {
-        Q_ASSERT(cells_ < kMostColumns);
         bytes_.used(end);
-        ends_[size_t(cells_++)] = bytes_.size();
+        markCellEnd();
     }
 
     void cell(QByteArrayView text);
@@ -55,6 +54,11 @@ public:
     void clear();
 
 private:
+    void markCellEnd() {
+        Q_ASSERT(cells_ < kMostColumns);
+        ends_[size_t(cells_++)] = bytes_.size();
+    }
+
     ByteBuffer bytes_;
     std::array<qsizetype, kMostColumns> ends_{};
     int cells_ = 0;
