@@ -138,19 +138,29 @@ char* putFixed(char* out, double value, int decimals) {
         whole += 1.0;
     }
     auto rounded = static_cast<quint64>(whole);
-    char digits[24];
-    int n = 0;
-    do {
-        if (n == decimals && decimals > 0) {
-            digits[n++] = '.';
-        }
-        digits[n++] = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    } while (rounded != 0 || n <= decimals);
-    if (value < 0) {
-        digits[n++] = '-';
+    // Written from its last digit back, once its length is known.
+    static constexpr quint64 kPowers[] = {1, 10, 100, 1000};
+    int wholeDigits = 1;
+    for (quint64 rest = rounded / kPowers[decimals]; rest >= 10; rest /= 10) {
+        ++wholeDigits;
     }
-    return std::reverse_copy(digits, digits + n, out);
+    char* p = out + (value < 0 ? 1 : 0) + wholeDigits + (decimals > 0 ? decimals + 1 : 0);
+    char* const end = p;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + rounded % 10);
+        rounded /= 10;
+    }
+    if (decimals > 0) {
+        *--p = '.';
+    }
+    do {
+        *--p = static_cast<char>('0' + rounded % 10);
+        rounded /= 10;
+    } while (rounded != 0);
+    if (value < 0) {
+        *--p = '-';
+    }
+    return end;
 }
 
 QString levelText(float level) {

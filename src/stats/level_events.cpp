@@ -30,7 +30,8 @@ std::optional<LevelEvent> EventDetector::close() {
     return event;
 }
 
-EventDetector::Step EventDetector::add(const LevelSample& sample) {
+// A level in a run, or a loud one that starts one.
+EventDetector::Step EventDetector::addToRun(const LevelSample& sample) {
     Step step;
     const bool gap = hasPrevious_ && sample.time - previous_ > interval_;
     previous_ = sample.time;

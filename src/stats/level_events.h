@@ -54,7 +54,16 @@ public:
     };
 
     // Levels come in time order.
-    [[nodiscard]] Step add(const LevelSample& sample);
+    [[nodiscard]] Step add(const LevelSample& sample) {
+        // Outside a run a quiet level changes nothing but the time (most levels of a
+        // survey, looked at here without a call).
+        if (!open_ && sample.level < rule_.threshold) {
+            previous_ = sample.time;
+            hasPrevious_ = true;
+            return {};
+        }
+        return addToRun(sample);
+    }
     // The end of the levels: the event still open, if it lasted long enough.
     [[nodiscard]] std::optional<LevelEvent> finish();
 
@@ -62,6 +71,7 @@ public:
     [[nodiscard]] bool inEvent() const { return started_; }
 
 private:
+    [[nodiscard]] Step addToRun(const LevelSample& sample);
     [[nodiscard]] std::optional<LevelEvent> close();
 
     EventRule rule_;

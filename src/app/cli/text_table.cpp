@@ -24,13 +24,6 @@ const qsizetype kNoValueWidth = stats::kNoValue.size();
 // The width of a UTF-8 text in characters (UTF-16 units for the texts of a table,
 // which all lie in the Basic Multilingual Plane): every byte that starts a character.
 qsizetype widthOf(QByteArrayView text) {
-    unsigned char bytes = 0;
-    for (const char c : text) {
-        bytes |= static_cast<unsigned char>(c);
-    }
-    if (bytes < 0x80) {
-        return text.size();  // ASCII, as nearly every cell
-    }
     return std::count_if(text.begin(), text.end(),
                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
@@ -50,9 +43,14 @@ char* copied(char* out, QByteArrayView bytes) {
     return out + bytes.size();
 }
 
-// One line of the aligned form.
+bool isAscii(QByteArrayView text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// One line of the aligned form; `ascii`: every cell is ASCII.
 void alignedLine(ByteBuffer& out, std::span<const QByteArrayView> cells,
-                 const std::vector<qsizetype>& widths) {
+                 const std::vector<qsizetype>& widths, bool ascii) {
     qsizetype most = 1;  // the line end, and each cell at its widest with its blanks
     for (size_t c = 0; c < cells.size(); ++c) {
         most += 2 + widths[c] + std::max(cells[c].size(), kNoValueBytes.size());
@@ -60,7 +58,7 @@ void alignedLine(ByteBuffer& out, std::span<const QByteArrayView> cells,
     char* p = out.room(most);
     for (size_t c = 0; c < cells.size(); ++c) {
         QByteArrayView cell = cells[c];
-        qsizetype width = widthOf(cell);
+        qsizetype width = ascii ? cell.size() : widthOf(cell);
         if (cell.isEmpty()) {
             cell = kNoValueBytes;
             width = kNoValueWidth;
@@ -110,6 +108,7 @@ void OutputBytes::flush() {
 }
 
 void TableRow::cell(QByteArrayView text) {
+    ascii_ = ascii_ && isAscii(text);
     bytes_.append(text);
     markCellEnd();
 }
@@ -133,6 +132,7 @@ QByteArrayView TableRow::at(int cell) const {
 void TableRow::clear() {
     bytes_.clear();
     cells_ = 0;
+    ascii_ = true;
 }
 
 void writeTable(OutputBytes& out, TableForm form, const QList<QByteArrayView>& header,
@@ -164,18 +164,21 @@ void writeTable(OutputBytes& out, TableForm form, const QList<QByteArrayView>& h
     text.reserve(rows * qsizetype(columns) * kTypicalCellBytes);
     platform::LargeVector<qsizetype> ends;  // where each cell ends in `text`
     ends.reserve(size_t(rows) * columns);
+    bool ascii = true;  // then a cell is as wide as it has bytes
     for (qsizetype r = 0; r < rows; ++r) {
         cells.clear();
         row(r, cells);
         Q_ASSERT(size_t(cells.cells()) == columns);
+        ascii = ascii && cells.ascii();
         for (size_t c = 0; c < columns; ++c) {
             const QByteArrayView cell = cells.at(int(c));
-            widths[c] = std::max({widths[c], widthOf(cell), kNoValueWidth});
+            const qsizetype width = cells.ascii() ? cell.size() : widthOf(cell);
+            widths[c] = std::max({widths[c], width, kNoValueWidth});
             text.append(cell);
             ends.push_back(text.size());
         }
     }
-    alignedLine(out.bytes(), std::span(header.constData(), size_t(header.size())), widths);
+    alignedLine(out.bytes(), std::span(header.constData(), size_t(header.size())), widths, true);
     std::vector<QByteArrayView> line(columns);
     qsizetype begin = 0;
     for (size_t cell = 0; cell < ends.size();) {
@@ -183,7 +186,7 @@ void writeTable(OutputBytes& out, TableForm form, const QList<QByteArrayView>& h
             line[c] = text.view().sliced(begin, ends[cell] - begin);
             begin = ends[cell];
         }
-        alignedLine(out.bytes(), line, widths);
+        alignedLine(out.bytes(), line, widths, ascii);
         out.pieceDone();
     }
 }

@@ -37,7 +37,7 @@ class TableRow {
 public:
     static constexpr int kMostColumns = 12;
 
-    // Room for a cell of up to `n` bytes (UTF-8); endCell() is told where it ends.
+    // Room for a cell of up to `n` bytes of ASCII; endCell() is told where it ends.
     [[nodiscard]] char* room(qsizetype n) { return bytes_.room(n); }
     void endCell(const char* end) {
         bytes_.used(end);
@@ -50,6 +50,8 @@ public:
     void figure(const std::optional<double>& value, int decimals);
 
     [[nodiscard]] int cells() const { return cells_; }
+    // Whether every cell is ASCII, one character a byte.
+    [[nodiscard]] bool ascii() const { return ascii_; }
     [[nodiscard]] QByteArrayView at(int cell) const;
     void clear();
 
@@ -62,6 +64,7 @@ private:
     ByteBuffer bytes_;
     std::array<qsizetype, kMostColumns> ends_{};
     int cells_ = 0;
+    bool ascii_ = true;
 };
 
 enum class TableForm {
