@@ -1,6 +1,7 @@
 #include "platform/numeric_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -138,12 +139,22 @@ char* putFixed(char* out, double value, int decimals) {
         whole += 1.0;
     }
     auto rounded = static_cast<quint64>(whole);
-    // Written from its last digit back, once its length is known.
-    static constexpr quint64 kPowers[] = {1, 10, 100, 1000};
-    int wholeDigits = 1;
-    for (quint64 rest = rounded / kPowers[decimals]; rest >= 10; rest /= 10) {
-        ++wholeDigits;
+    // Written from its last digit back, once its length is known (no division: the
+    // scaled value is below 10^16).
+    static constexpr std::array<quint64, 16> kPowers = [] {
+        std::array<quint64, 16> powers{};
+        quint64 power = 1;
+        for (quint64& p : powers) {
+            p = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    int digits = 1;
+    while (digits < int(kPowers.size()) && rounded >= kPowers[size_t(digits)]) {
+        ++digits;
     }
+    const int wholeDigits = std::max(1, digits - decimals);
     char* p = out + (value < 0 ? 1 : 0) + wholeDigits + (decimals > 0 ? decimals + 1 : 0);
     char* const end = p;
     for (int i = 0; i < decimals; ++i) {

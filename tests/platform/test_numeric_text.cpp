@@ -70,6 +70,9 @@ private slots:
         for (const double half : {0.25, 40.25, 0.0625, 9.5, 0.5}) {
             values << std::nextafter(half, 0.0) << std::nextafter(half, 1e9);
         }
+        for (double large = 0.95; large < 1e13; large *= 7.3) {  // every count of digits
+            values << large << -large << std::round(large) - 0.05;
+        }
         for (int i = 0; i < 20000; ++i) {
             values << i * 0.0125 - 50.0 << (i % 1451) / 40.0 << 120.0 * i / 19997.0;
         }
