@@ -2,13 +2,13 @@
 #include "app/cli/survey_output.h"
 
 #include <QDateTime>
+#include <array>
 #include <cstring>
 
 namespace lp::app::cli {
 namespace {
 
 constexpr int kDateBytes = 11;  // "YYYY-MM-DDT"
-constexpr int kTimeBytes = 8;   // "hh:mm:ss"
 
 QJsonValue roundedJson(const std::optional<double>& value, int decimals) {
     return value ? QJsonValue(QString::number(*value, 'f', decimals).toDouble())
@@ -20,6 +20,21 @@ void putDigits(char* out, int value, int count) {
         out[i] = static_cast<char>('0' + value % 10);
         value /= 10;
     }
+}
+
+// "00" to "99", for the three parts of every time written.
+constexpr std::array<char, 200> kTwoDigits = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[size_t(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[size_t(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+char* putTwoDigits(char* out, int value) {
+    std::memcpy(out, &kTwoDigits[size_t(2 * value)], 2);
+    return out + 2;
 }
 
 }  // namespace
@@ -48,13 +63,11 @@ char* LocalTimeText::put(char* out, qint64 instant) {
         julianDay_ = wall.julianDay;
     }
     std::memcpy(out, date_, kDateBytes);
-    char* time = out + kDateBytes;
-    putDigits(time, wall.secondOfDay / 3600, 2);
-    time[2] = ':';
-    putDigits(time + 3, wall.secondOfDay / 60 % 60, 2);
-    time[5] = ':';
-    putDigits(time + 6, wall.secondOfDay % 60, 2);
-    return time + kTimeBytes;
+    char* p = putTwoDigits(out + kDateBytes, wall.secondOfDay / 3600);
+    *p++ = ':';
+    p = putTwoDigits(p, wall.secondOfDay / 60 % 60);
+    *p++ = ':';
+    return putTwoDigits(p, wall.secondOfDay % 60);
 }
 
 QString LocalTimeText::text(qint64 instant) {
