@@ -1,6 +1,9 @@
 #include "platform/numeric_text.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace lp::platform {
@@ -113,37 +116,62 @@ QString shortestText(float value) {
     return s;
 }
 
-void appendFixed(QByteArray& out, double value, int decimals) {
-    // value · 10^decimals is exact in a long double of 64 significant bits (53 bits
-    // times at most 1000, a 10-bit number with three trailing zero bits), and so is
-    // its rounding: the decimals come out of one whole number.
-    static_assert(std::numeric_limits<long double>::digits >= 64);
-    static constexpr long double kScale[] = {1.0L, 10.0L, 100.0L, 1000.0L};
-    constexpr double kExactBelow = 1e15;  // scaled, well within 64 bits
-    if (decimals < 0 || decimals > 3 || !(std::fabs(value) < kExactBelow)) {
-        out.append(QByteArray::number(value, 'f', decimals));
-        return;
+char* putFixed(char* out, double value, int decimals) {
+    static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+    // Below this the scaled value is under 2^52: its fraction is exact, and so is a
+    // half beside it.
+    constexpr double kPlainBelow = 1e12;
+    decimals = std::clamp(decimals, 0, 3);
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kPlainBelow)) {
+        const QByteArray text = QByteArray::number(value, 'f', decimals);
+        std::memcpy(out, text.constData(), size_t(text.size()));
+        return out + text.size();
     }
-    auto scaled = static_cast<quint64>(
-        std::roundl(static_cast<long double>(std::fabs(value)) * kScale[decimals]));
-    char digits[24];
-    int n = 0;
-    do {
-        if (n == decimals && decimals > 0) {
-            digits[n++] = '.';
+    // The scaled value is the one nearest the exact product, so it lies on the same
+    // side of every half as the product does, or on that half. Only on a half does
+    // the product's rounding error (exact by fma) tell which way it goes.
+    const double scale = kScale[decimals];
+    const double scaled = magnitude * scale;
+    double whole = static_cast<double>(static_cast<quint64>(scaled));  // its floor
+    const double fraction = scaled - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fma(magnitude, scale, -scaled) >= 0.0)) {
+        whole += 1.0;
+    }
+    auto rounded = static_cast<quint64>(whole);
+    // Written from its last digit back, once its length is known (no division: the
+    // scaled value is below 10^16).
+    static constexpr std::array<quint64, 16> kPowers = [] {
+        std::array<quint64, 16> powers{};
+        quint64 power = 1;
+        for (quint64& p : powers) {
+            p = power;
+            power *= 10;
         }
-        digits[n++] = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    } while (scaled != 0 || n <= decimals);
+        return powers;
+    }();
+    int digits = 1;
+    while (digits < int(kPowers.size()) && rounded >= kPowers[size_t(digits)]) {
+        ++digits;
+    }
+    const int wholeDigits = std::max(1, digits - decimals);
+    char* p = out + (value < 0 ? 1 : 0) + wholeDigits + (decimals > 0 ? decimals + 1 : 0);
+    char* const end = p;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + rounded % 10);
+        rounded /= 10;
+    }
+    if (decimals > 0) {
+        *--p = '.';
+    }
+    do {
+        *--p = static_cast<char>('0' + rounded % 10);
+        rounded /= 10;
+    } while (rounded != 0);
     if (value < 0) {
-        digits[n++] = '-';
+        *--p = '-';
     }
-    const qsizetype at = out.size();
-    out.resize(at + n);
-    char* p = out.data() + at;
-    while (n > 0) {
-        *p++ = digits[--n];
-    }
+    return end;
 }
 
 QString levelText(float level) {

@@ -27,11 +27,13 @@ namespace lp::platform {
 // digits, no exponent, no trailing zeros, point as separator): 65.3, 60, 72.4.
 [[nodiscard]] QString shortestText(float value);
 
-// Appends `value` with `decimals` decimals (0 to 3), the text QString::number(value, 'f',
-// decimals) gives: the exact binary value rounded, halves away from zero, a minus sign
-// for any negative value (so -0.04 is "-0.0"). Without a QString per number, for
-// tables of many thousand figures.
-void appendFixed(QByteArray& out, double value, int decimals);
+// Writes `value` with `decimals` decimals (0 to 3, others taken as the nearest) at `out`, the text
+// QString::number( value, 'f', decimals) gives: the exact binary value rounded, halves away from
+// zero, a minus sign for any negative value (so -0.04 is "-0.0"); returns where it ends. No string
+// is made, for tables of many thousand figures. `out` needs room for kMostFixedBytes (the largest
+// double has 309 digits).
+inline constexpr qsizetype kMostFixedBytes = 320;
+char* putFixed(char* out, double value, int decimals);
 
 // A level in dB as the display writes it: one decimal and a point (65.3, 60.0, 105.2).
 [[nodiscard]] QString levelText(float level);

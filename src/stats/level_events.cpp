@@ -30,10 +30,12 @@ std::optional<LevelEvent> EventDetector::close() {
     return event;
 }
 
-EventDetector::Step EventDetector::add(const LevelSample& sample) {
+// A level in a run, or a loud one that starts one.
+EventDetector::Step EventDetector::addToRun(const LevelSample& sample) {
     Step step;
-    const bool gap = previous_ && sample.time - *previous_ > interval_;
+    const bool gap = hasPrevious_ && sample.time - previous_ > interval_;
     previous_ = sample.time;
+    hasPrevious_ = true;
     if (open_ && gap) {
         step.ended = close();
     }
@@ -68,9 +70,12 @@ std::optional<LevelEvent> EventDetector::finish() {
     return open_ ? close() : std::nullopt;
 }
 
-std::vector<LevelEvent> findEvents(std::span<const LevelSample> samples, const EventRule& rule,
-                                   qint64 interval) {
-    std::vector<LevelEvent> events;
+platform::LargeVector<LevelEvent> findEvents(std::span<const LevelSample> samples,
+                                             const EventRule& rule, qint64 interval) {
+    // Two events hold at least one sample between them, so there are at most half as
+    // many as samples, plus one; of this room only the pages the events fill are used.
+    platform::LargeVector<LevelEvent> events;
+    events.reserve(samples.size() / 2 + 1);
     EventDetector detector(rule, interval);
     for (const LevelSample& sample : samples) {
         if (std::optional<LevelEvent> ended = detector.add(sample).ended) {

@@ -17,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/large_array.h"
 #include "stats/level_sample.h"
 
 namespace lp::stats {
@@ -53,7 +54,16 @@ public:
     };
 
     // Levels come in time order.
-    [[nodiscard]] Step add(const LevelSample& sample);
+    [[nodiscard]] Step add(const LevelSample& sample) {
+        // Outside a run a quiet level changes nothing but the time (most levels of a
+        // survey, looked at here without a call).
+        if (!open_ && sample.level < rule_.threshold) {
+            previous_ = sample.time;
+            hasPrevious_ = true;
+            return {};
+        }
+        return addToRun(sample);
+    }
     // The end of the levels: the event still open, if it lasted long enough.
     [[nodiscard]] std::optional<LevelEvent> finish();
 
@@ -61,11 +71,15 @@ public:
     [[nodiscard]] bool inEvent() const { return started_; }
 
 private:
+    [[nodiscard]] Step addToRun(const LevelSample& sample);
     [[nodiscard]] std::optional<LevelEvent> close();
 
     EventRule rule_;
     qint64 interval_;
-    std::optional<qint64> previous_;  // instant of the level before
+    // The instant of the level before, apart from its flag (an optional is written in
+    // two parts and read whole, which stalls the processor on every level).
+    qint64 previous_ = 0;
+    bool hasPrevious_ = false;
     // The run being followed, up to its last level at or above the threshold.
     bool open_ = false;
     bool started_ = false;
@@ -78,7 +92,7 @@ private:
 };
 
 // Every event of a survey's levels (in time order).
-[[nodiscard]] std::vector<LevelEvent> findEvents(std::span<const LevelSample> samples,
-                                                 const EventRule& rule, qint64 interval);
+[[nodiscard]] platform::LargeVector<LevelEvent> findEvents(std::span<const LevelSample> samples,
+                                                           const EventRule& rule, qint64 interval);
 
 }  // namespace lp::stats

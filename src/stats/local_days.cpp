@@ -143,12 +143,16 @@ const LocalDay& LocalDays::dayOf(qint64 instant) const {
 }
 
 LocalStamp LocalDays::wallClockAt(qint64 instant) const {
-    const LocalDay& d = dayOf(instant);
-    if (d.shift == 0 && d.length() == kSecondsPerDay) {
-        return {d.julianDay, static_cast<int>(instant - d.start)};
+    LocalDay& plain = recentPlainDay_;
+    if (instant < plain.start || instant >= plain.end) {
+        const LocalDay& d = dayOf(instant);
+        if (d.shift != 0 || d.length() != kSecondsPerDay) {
+            const QDateTime local = QDateTime::fromSecsSinceEpoch(instant, zone_);
+            return {local.date().toJulianDay(), local.time().msecsSinceStartOfDay() / 1000};
+        }
+        plain = d;
     }
-    const QDateTime local = QDateTime::fromSecsSinceEpoch(instant, zone_);
-    return {local.date().toJulianDay(), local.time().msecsSinceStartOfDay() / 1000};
+    return {plain.julianDay, static_cast<int>(instant - plain.start)};
 }
 
 qint64 LocalDays::instantOfHour(qint64 julianDay, int hour) const {

@@ -101,6 +101,9 @@ private:
 
     QTimeZone zone_;
     mutable std::map<qint64, LocalDay> days_;
+    // The day of 24 hours without a change that wallClockAt found last; a copy, so that
+    // a copy of LocalDays holds nothing of the original's.
+    mutable LocalDay recentPlainDay_;
 };
 
 }  // namespace lp::stats

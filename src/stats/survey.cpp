@@ -93,8 +93,12 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
         samples = kept;
     }
     result.counted = static_cast<qint64>(samples.size());
-    result.periods = surveyPeriods(survey, samples, options.periodLength);
-    result.den = denLevels(survey, samples, options.dayParts);
+    if (options.withPeriods) {
+        result.periods = surveyPeriods(survey, samples, options.periodLength);
+    }
+    if (options.withDayParts) {
+        result.den = denLevels(survey, samples, options.dayParts);
+    }
     if (options.events) {
         result.events = findEvents(samples, *options.events, survey.interval.value_or(0));
     }

@@ -32,6 +32,10 @@ struct SurveyOptions {
     DayPartHours dayParts;
     std::optional<EventRule> events;  // none: no events are looked for
     std::vector<TimeRange> exclusions;
+    // Whether the periods and the day parts are worked out: the window shows them all,
+    // a command that prints one table needs only that one.
+    bool withPeriods = true;
+    bool withDayParts = true;
 };
 
 struct SurveyResult {
@@ -52,7 +56,7 @@ struct SurveyResult {
 
     SurveyPeriods periods;
     DenLevels den;
-    std::vector<LevelEvent> events;
+    platform::LargeVector<LevelEvent> events;
 };
 
 // Why the options cannot be used, in words for the user; none when they can.

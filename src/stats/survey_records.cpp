@@ -55,8 +55,9 @@ public:
             ++counts_.undated;
             return true;
         }
-        inOrder_ &= !previous_ || *previous_ <= *instant;
-        previous_ = instant;
+        inOrder_ &= !hasPrevious_ || previous_ <= *instant;
+        previous_ = *instant;
+        hasPrevious_ = true;
         const LevelReading reading = readLevel(level);
         into_.push_back(reading.carriesLevel()
                             ? LevelSample{*instant, reading.value, energies_.of(reading)}
@@ -84,7 +85,8 @@ private:
         if (!day_ || !minute_ || !seconds) {
             return std::nullopt;
         }
-        return day_->instantOf(*minute_ + *seconds, previous_);
+        return day_->instantOf(*minute_ + *seconds,
+                               hasPrevious_ ? std::optional(previous_) : std::nullopt);
     }
 
     static constexpr qsizetype kDateBytes = 10;  // "YYYY/MM/DD"
@@ -95,7 +97,10 @@ private:
     char lastMinute_[kStampMinuteBytes] = {};
     const LocalDay* day_ = nullptr;
     std::optional<int> minute_;
-    std::optional<qint64> previous_;
+    // The instant of the record before, apart from its flag: kept as an optional it is
+    // written in two parts and read whole, which stalls the processor on every record.
+    qint64 previous_ = 0;
+    bool hasPrevious_ = false;
     bool inOrder_ = true;
 };
 

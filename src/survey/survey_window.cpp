@@ -239,7 +239,7 @@ void SurveyWindow::analyse() {
     denModel_->setRows(days + 1, [den, days](int row) {
         return denCells(row < days ? den->days[size_t(row)] : den->overall);
     });
-    const std::vector<stats::LevelEvent>* events = &r.events;
+    const platform::LargeVector<stats::LevelEvent>* events = &r.events;
     eventModel_->setRows(static_cast<int>(events->size()), [events, zone](int row) {
         return eventCells(row + 1, (*events)[size_t(row)], zone);
     });

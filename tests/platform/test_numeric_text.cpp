@@ -59,7 +59,7 @@ private slots:
         QTEST(levelText(level) + u' ' + shortestText(level), "texts");
     }
 
-    // The tables of the survey commands write their figures with appendFixed: the same
+    // The tables of the survey commands write their figures with putFixed: the same
     // text as QString::number for halves that are exact in binary (away from zero),
     // their neighbours, negative values near zero, values past its exact range, and a
     // spread of ordinary ones.
@@ -69,14 +69,18 @@ private slots:
         for (const double half : {0.25, 40.25, 0.0625, 9.5, 0.5}) {
             values << std::nextafter(half, 0.0) << std::nextafter(half, 1e9);
         }
+        for (double large = 0.95; large < 1e13; large *= 7.3) {  // every count of digits
+            values << large << -large << std::round(large) - 0.05;
+        }
         for (int i = 0; i < 20000; ++i) {
             values << i * 0.0125 - 50.0 << (i % 1451) / 40.0 << 120.0 * i / 19997.0;
         }
         for (const double value : values) {
             for (int decimals = 0; decimals <= 3; ++decimals) {
-                QByteArray text("x");
-                appendFixed(text, value, decimals);
-                QCOMPARE(text.mid(1), QString::number(value, 'f', decimals).toLatin1());
+                char text[kMostFixedBytes];
+                const char* end = putFixed(text, value, decimals);
+                QCOMPARE(QByteArray(text, end - text),
+                         QString::number(value, 'f', decimals).toLatin1());
             }
         }
     }

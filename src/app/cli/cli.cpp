@@ -91,18 +91,7 @@ QList<Command> commands() {
          QStringLiteral("The survey's PDF report: title block, time history, periods,\n"
                         "day/evening/night with Lden, Ln table and histogram, and the\n"
                         "events above L when --above is given."),
-         {{QStringLiteral("pdf"), Takes::NonEmptyValue, QStringLiteral("a file name")},
-          {QStringLiteral("every")},
-          {QStringLiteral("above")},
-          {QStringLiteral("min-duration")},
-          {QStringLiteral("bridge")},
-          {QStringLiteral("day")},
-          {QStringLiteral("evening")},
-          {QStringLiteral("night")},
-          {QStringLiteral("penalties")},
-          exclude},
-         Operands::Files,
-         runReport},
+         reportOptions(), Operands::Files, runReport},
         {QStringLiteral("ports"),
          QString(),
          QStringLiteral("The serial ports found, and \"%1\" for the simulated meter.")

@@ -68,8 +68,8 @@ void failure(QTextStream& err, const QString& reason) {
 }
 
 QString Arguments::value(const QString& name) const {
-    const QStringList given = values.value(name);
-    return given.isEmpty() ? QString() : given.last();
+    const QStringList all = values.value(name);
+    return all.isEmpty() ? QString() : all.last();
 }
 
 std::variant<Arguments, UsageMistake> readArguments(const QString& command,
@@ -90,7 +90,7 @@ std::variant<Arguments, UsageMistake> readArguments(const QString& command,
     if (!parser.parse(QStringList{kProgramName} + args)) {
         return UsageMistake{parser.errorText()};  // each of its mistakes is found above
     }
-    Arguments read{parser.positionalArguments(), {}};
+    Arguments read{parser.positionalArguments(), {}, args};
     for (const Option& option : options) {
         if (parser.isSet(option.name)) {
             read.values.insert(option.name, parser.values(option.name));

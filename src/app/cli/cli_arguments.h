@@ -34,6 +34,7 @@ enum class Operands { None, Files };
 struct Arguments {
     QStringList files;                  // the arguments that are no option, in order
     QMap<QString, QStringList> values;  // each option given, by name: its values in order
+    QStringList given;                  // the arguments as typed, for a command handed on
 
     [[nodiscard]] bool has(const QString& name) const { return values.contains(name); }
     // The value given last (it overrides those before it); empty when none was.

@@ -1,15 +1,16 @@
 // The report command: the survey's PDF report, as the Survey window writes it.
+#include "app/cli/report_command.h"
+
 #include <QDateTime>
 #include <variant>
 
 #include "app/cli/survey_arguments.h"
-#include "app/cli/survey_commands.h"
 #include "survey/report_content.h"
 #include "survey/survey_report.h"
 
 namespace lp::app::cli {
 
-int runReport(const Arguments& args, CommandIo& io) {
+int paintReport(const Arguments& args, CommandIo& io) {
     if (args.files.isEmpty()) {
         usageError(io.err, QStringLiteral("report needs at least one FILE"));
         return kUsageError;

@@ -8,6 +8,7 @@
 
 #include "app/cli/survey_arguments.h"
 #include "app/cli/survey_output.h"
+#include "app/cli/text_table.h"
 #include "stats/figure_text.h"
 #include "stats/survey.h"
 
@@ -15,23 +16,27 @@ namespace lp::app::cli {
 namespace {
 
 enum class Format { Text, Json, Csv };
+// The table a command prints, the only one worked out.
+enum class Table { Periods, DayParts, Events };
 
 // Reads the options and the files and analyses them; on a mistake or a failure it has
 // said so and returns the exit status.
 std::variant<stats::SurveyResult, int> analyse(const QString& command, const Arguments& args,
-                                               CommandIo& io, bool events) {
+                                               CommandIo& io, Table table) {
     if (args.files.isEmpty()) {
         usageError(io.err, QStringLiteral("%1 needs at least one FILE").arg(command));
         return kUsageError;
     }
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const std::variant<stats::SurveyOptions, UsageMistake> options =
-        readSurveyOptions(args, events, zone);
+        readSurveyOptions(args, table == Table::Events, zone);
     if (const auto* wrong = std::get_if<UsageMistake>(&options)) {
         usageError(io.err, wrong->message);
         return kUsageError;
     }
-    const stats::SurveyOptions& chosen = std::get<stats::SurveyOptions>(options);
+    stats::SurveyOptions chosen = std::get<stats::SurveyOptions>(options);
+    chosen.withPeriods = table == Table::Periods;
+    chosen.withDayParts = table == Table::DayParts;
     if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
         usageError(io.err, *problem);
         return kUsageError;
@@ -55,14 +60,10 @@ std::variant<Format, int> formatOf(const Arguments& args, CommandIo& io, bool cs
                                                     : Format::Text;
 }
 
-int written(CommandIo& io, const QString& text) {
-    io.out << text;
-    io.out.flush();
-    return kOk;
-}
-
 int writtenJson(CommandIo& io, const QJsonObject& object) {
-    return written(io, QString::fromUtf8(QJsonDocument(object).toJson()));
+    OutputBytes out(io.out);
+    out.bytes().append(QJsonDocument(object).toJson());
+    return kOk;
 }
 
 QJsonValue countJson(const std::optional<qint64>& count) {
@@ -71,13 +72,26 @@ QJsonValue countJson(const std::optional<qint64>& count) {
 
 }  // namespace
 
+QList<Option> reportOptions() {
+    return {{QStringLiteral("pdf"), Option::Takes::NonEmptyValue, QStringLiteral("a file name")},
+            {QStringLiteral("every")},
+            {QStringLiteral("above")},
+            {QStringLiteral("min-duration")},
+            {QStringLiteral("bridge")},
+            {QStringLiteral("day")},
+            {QStringLiteral("evening")},
+            {QStringLiteral("night")},
+            {QStringLiteral("penalties")},
+            {QStringLiteral("exclude"), Option::Takes::NonEmptyValue, QStringLiteral("FROM/TO")}};
+}
+
 int runPeriods(const Arguments& args, CommandIo& io) {
     const std::variant<Format, int> format = formatOf(args, io, true);
     if (const int* status = std::get_if<int>(&format)) {
         return *status;
     }
     std::variant<stats::SurveyResult, int> analysed =
-        analyse(QStringLiteral("periods"), args, io, false);
+        analyse(QStringLiteral("periods"), args, io, Table::Periods);
     if (const int* status = std::get_if<int>(&analysed)) {
         return *status;
     }
@@ -87,12 +101,14 @@ int runPeriods(const Arguments& args, CommandIo& io) {
         return kUsageError;
     }
     const qint64 leftOut = result.undated + result.leftOut;
+    const std::vector<stats::SurveyPeriod>& list = result.periods.list;
+    LocalTimeText times(result.zone);
     if (std::get<Format>(format) == Format::Json) {
         QJsonArray periods;
-        for (const stats::SurveyPeriod& p : result.periods.list) {
+        for (const stats::SurveyPeriod& p : list) {
             periods.append(QJsonObject{
-                {QStringLiteral("start"), localTimeText(p.start, result.zone)},
-                {QStringLiteral("end"), localTimeText(p.end, result.zone)},
+                {QStringLiteral("start"), times.text(p.start)},
+                {QStringLiteral("end"), times.text(p.end)},
                 {QStringLiteral("records"), p.records},
                 {QStringLiteral("coverage"), coverageJson(p.coverage)},
                 {QStringLiteral("leq"), levelJson(p.leq)},
@@ -110,34 +126,35 @@ int runPeriods(const Arguments& args, CommandIo& io) {
                                    {QStringLiteral("periods"), periods},
                                });
     }
-    QList<QStringList> rows;
-    rows.reserve(static_cast<qsizetype>(result.periods.list.size()));
-    for (const stats::SurveyPeriod& p : result.periods.list) {
-        rows.append({localTimeText(p.start, result.zone), localTimeText(p.end, result.zone),
-                     QString::number(p.records), coverageCell(p.coverage), levelCell(p.leq),
-                     levelCell(p.lmax), levelCell(p.lmin), levelCell(p.l10), levelCell(p.l50),
-                     levelCell(p.l90)});
-    }
+    const auto row = [&list, &times](qsizetype i, TableRow& cells) {
+        const stats::SurveyPeriod& p = list[size_t(i)];
+        cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), p.start));
+        cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), p.end));
+        cells.number(p.records);
+        cells.figure(p.coverage, kCoverageDecimals);
+        for (const std::optional<double>& level : {p.leq, p.lmax, p.lmin, p.l10, p.l50, p.l90}) {
+            cells.figure(level, kLevelDecimals);
+        }
+    };
+    OutputBytes out(io.out);
     if (std::get<Format>(format) == Format::Csv) {
-        return written(
-            io, csvTable({QStringLiteral("start"), QStringLiteral("end"), QStringLiteral("records"),
-                          QStringLiteral("coverage"), QStringLiteral("leq"), QStringLiteral("lmax"),
-                          QStringLiteral("lmin"), QStringLiteral("l10"), QStringLiteral("l50"),
-                          QStringLiteral("l90")},
-                         rows));
+        writeTable(
+            out, TableForm::Csv,
+            {"start", "end", "records", "coverage", "leq", "lmax", "lmin", "l10", "l50", "l90"},
+            qsizetype(list.size()), row);
+        return kOk;
     }
     const QString interval =
         result.interval ? QStringLiteral("%1 s").arg(*result.interval) : stats::kNoValue;
-    return written(
-        io, QStringLiteral("Interval: %1\nLeft out: %2\nExcluded: %3\n\n")
-                    .arg(interval)
-                    .arg(leftOut)
-                    .arg(result.excluded) +
-                alignedTable({QStringLiteral("Start"), QStringLiteral("End"),
-                              QStringLiteral("Records"), QStringLiteral("Coverage"),
-                              QStringLiteral("Leq"), QStringLiteral("Lmax"), QStringLiteral("Lmin"),
-                              QStringLiteral("L10"), QStringLiteral("L50"), QStringLiteral("L90")},
-                             rows));
+    out.bytes().append(QStringLiteral("Interval: %1\nLeft out: %2\nExcluded: %3\n\n")
+                           .arg(interval)
+                           .arg(leftOut)
+                           .arg(result.excluded)
+                           .toUtf8());
+    writeTable(out, TableForm::Aligned,
+               {"Start", "End", "Records", "Coverage", "Leq", "Lmax", "Lmin", "L10", "L50", "L90"},
+               qsizetype(list.size()), row);
+    return kOk;
 }
 
 int runLden(const Arguments& args, CommandIo& io) {
@@ -146,7 +163,7 @@ int runLden(const Arguments& args, CommandIo& io) {
         return *status;
     }
     std::variant<stats::SurveyResult, int> analysed =
-        analyse(QStringLiteral("lden"), args, io, false);
+        analyse(QStringLiteral("lden"), args, io, Table::DayParts);
     if (const int* status = std::get_if<int>(&analysed)) {
         return *status;
     }
@@ -177,21 +194,29 @@ int runLden(const Arguments& args, CommandIo& io) {
                                  {QStringLiteral("lden"), levelJson(all.lden)}}},
                 });
     }
-    QList<QStringList> rows;
-    const auto row = [&rows](const QString& caption, const stats::DayLevels& d) {
-        rows.append({caption, levelCell(d.day.leq), levelCell(d.evening.leq),
-                     levelCell(d.night.leq), levelCell(d.lden), coverageCell(d.day.coverage),
-                     coverageCell(d.evening.coverage), coverageCell(d.night.coverage)});
+    // The days, then all days together.
+    const auto row = [&den](qsizetype i, TableRow& cells) {
+        const bool overall = size_t(i) == den.days.size();
+        const stats::DayLevels& d = overall ? den.overall : den.days[size_t(i)];
+        if (overall) {
+            cells.cell("All days");
+        } else {
+            cells.cell(d.date.toString(Qt::ISODate).toLatin1());
+        }
+        for (const std::optional<double>& level : {d.day.leq, d.evening.leq, d.night.leq, d.lden}) {
+            cells.figure(level, kLevelDecimals);
+        }
+        for (const std::optional<double>& coverage :
+             {d.day.coverage, d.evening.coverage, d.night.coverage}) {
+            cells.figure(coverage, kCoverageDecimals);
+        }
     };
-    for (const stats::DayLevels& d : den.days) {
-        row(d.date.toString(Qt::ISODate), d);
-    }
-    row(QStringLiteral("All days"), den.overall);
-    return written(io, alignedTable({QStringLiteral("Date"), QStringLiteral("Lday"),
-                                     QStringLiteral("Levening"), QStringLiteral("Lnight"),
-                                     QStringLiteral("Lden"), QStringLiteral("Day cov."),
-                                     QStringLiteral("Evening cov."), QStringLiteral("Night cov.")},
-                                    rows));
+    OutputBytes out(io.out);
+    writeTable(
+        out, TableForm::Aligned,
+        {"Date", "Lday", "Levening", "Lnight", "Lden", "Day cov.", "Evening cov.", "Night cov."},
+        qsizetype(den.days.size()) + 1, row);
+    return kOk;
 }
 
 int runEvents(const Arguments& args, CommandIo& io) {
@@ -200,43 +225,46 @@ int runEvents(const Arguments& args, CommandIo& io) {
         return *status;
     }
     std::variant<stats::SurveyResult, int> analysed =
-        analyse(QStringLiteral("events"), args, io, true);
+        analyse(QStringLiteral("events"), args, io, Table::Events);
     if (const int* status = std::get_if<int>(&analysed)) {
         return *status;
     }
     const stats::SurveyResult& result = std::get<stats::SurveyResult>(analysed);
+    const platform::LargeVector<stats::LevelEvent>& events = result.events;
+    LocalTimeText times(result.zone);
     if (std::get<Format>(format) == Format::Json) {
-        QJsonArray events;
-        for (const stats::LevelEvent& e : result.events) {
-            events.append(QJsonObject{
-                {QStringLiteral("start"), localTimeText(e.start, result.zone)},
-                {QStringLiteral("end"), localTimeText(e.end, result.zone)},
+        QJsonArray list;
+        for (const stats::LevelEvent& e : events) {
+            list.append(QJsonObject{
+                {QStringLiteral("start"), times.text(e.start)},
+                {QStringLiteral("end"), times.text(e.end)},
                 {QStringLiteral("duration_s"), e.duration},
                 {QStringLiteral("lmax"), levelJson(e.lmax)},
                 {QStringLiteral("leq"), levelJson(e.leq)},
                 {QStringLiteral("sel"), levelJson(e.sel)},
             });
         }
-        return writtenJson(io, QJsonObject{{QStringLiteral("events"), events}});
+        return writtenJson(io, QJsonObject{{QStringLiteral("events"), list}});
     }
-    QList<QStringList> rows;
-    rows.reserve(static_cast<qsizetype>(result.events.size()));
-    for (const stats::LevelEvent& e : result.events) {
-        rows.append({localTimeText(e.start, result.zone), localTimeText(e.end, result.zone),
-                     QString::number(e.duration), levelCell(e.lmax), levelCell(e.leq),
-                     levelCell(e.sel)});
-    }
+    const auto row = [&events, &times](qsizetype i, TableRow& cells) {
+        const stats::LevelEvent& e = events[size_t(i)];
+        cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), e.start));
+        cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), e.end));
+        cells.number(e.duration);
+        cells.figure(e.lmax, kLevelDecimals);
+        cells.figure(e.leq, kLevelDecimals);
+        cells.figure(e.sel, kLevelDecimals);
+    };
+    OutputBytes out(io.out);
     if (std::get<Format>(format) == Format::Csv) {
-        return written(io, csvTable({QStringLiteral("start"), QStringLiteral("end"),
-                                     QStringLiteral("duration_s"), QStringLiteral("lmax"),
-                                     QStringLiteral("leq"), QStringLiteral("sel")},
-                                    rows));
+        writeTable(out, TableForm::Csv, {"start", "end", "duration_s", "lmax", "leq", "sel"},
+                   qsizetype(events.size()), row);
+        return kOk;
     }
-    return written(io, alignedTable({QStringLiteral("Start"), QStringLiteral("End"),
-                                     QStringLiteral("Duration (s)"), QStringLiteral("Lmax"),
-                                     QStringLiteral("Leq"), QStringLiteral("SEL")},
-                                    rows) +
-                           QStringLiteral("%1 event(s)\n").arg(result.events.size()));
+    writeTable(out, TableForm::Aligned, {"Start", "End", "Duration (s)", "Lmax", "Leq", "SEL"},
+               qsizetype(events.size()), row);
+    out.bytes().append(QByteArray::number(qsizetype(events.size())) + " event(s)\n");
+    return kOk;
 }
 
 }  // namespace lp::app::cli

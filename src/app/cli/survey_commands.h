@@ -18,12 +18,11 @@ namespace lp::app::cli {
 [[nodiscard]] int runPeriods(const Arguments& args, CommandIo& io);
 [[nodiscard]] int runLden(const Arguments& args, CommandIo& io);
 [[nodiscard]] int runEvents(const Arguments& args, CommandIo& io);
-// Needs a QGuiApplication (main makes one for this command alone).
-[[nodiscard]] int runReport(const Arguments& args, CommandIo& io);
 
-// Whether a command needs a QGuiApplication rather than a QCoreApplication.
-[[nodiscard]] inline bool needsGui(const QString& command) {
-    return command == QStringLiteral("report");
-}
+// The report is painted with Qt Gui, whose libraries take longer to load than the other
+// commands take to run: levelpanel-cli hands it to levelpanel-cli-report (runReport,
+// report_launch.cpp), which paints it (paintReport, report_command.h).
+[[nodiscard]] QList<Option> reportOptions();
+[[nodiscard]] int runReport(const Arguments& args, CommandIo& io);
 
 }  // namespace lp::app::cli

@@ -1,0 +1,32 @@
+// levelpanel-cli-report: paints `levelpanel-cli report` (the same arguments, the same
+// messages and exit status), so that levelpanel-cli itself starts without Qt Gui.
+#include <QGuiApplication>
+#include <QTextStream>
+#include <variant>
+
+#include "app/cli/report_command.h"
+#include "app/cli/std_streams.h"
+#include "app/cli/survey_commands.h"
+
+int main(int argc, char* argv[]) {
+    using namespace lp::app::cli;
+    guardStandardStreams();
+    // The pages are painted off any screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(kProgramName);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const std::variant<Arguments, UsageMistake> read =
+        readArguments(QStringLiteral("report"), reportOptions(), Operands::Files,
+                      QCoreApplication::arguments().mid(1));
+    if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
+        usageError(err, mistake->message);
+        return kUsageError;
+    }
+    const QList<lp::app::SystemPort> noPorts;
+    CommandIo io{out, err, noPorts};
+    return paintReport(std::get<Arguments>(read), io);
+}
