@@ -323,6 +323,12 @@ private:
 
 }  // namespace
 
+void appendCsvField(QByteArray& out, QByteArrayView latin1) {
+    const qsizetype at = out.size();
+    out.resize(at + fieldBound(latin1.size()));
+    out.truncate(putField(out.data() + at, latin1) - out.constData());
+}
+
 void appendCsvLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
                    QByteArrayView level) {
     const qsizetype at = out.size();

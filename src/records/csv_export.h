@@ -27,6 +27,10 @@ inline constexpr QByteArrayView kCsvHeader("no,time,level\r\n");
 void appendCsvLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
                    QByteArrayView level);
 
+// Appends one field of Latin-1 text by the same rules (quoted where it must be, a
+// formula kept text), for the program's other CSV files.
+void appendCsvField(QByteArray& out, QByteArrayView latin1);
+
 // The whole CSV of a list.
 [[nodiscard]] QByteArray csvOf(const RecordStore& records);
 

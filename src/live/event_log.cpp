@@ -1,0 +1,66 @@
+#include "live/event_log.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#include "platform/write_failure.h"
+#include "records/csv_export.h"
+
+namespace lp::live {
+namespace {
+
+QByteArray levelField(double level) {
+    return QByteArray::number(level, 'f', 1);
+}
+
+QByteArray lineOf(const stats::LevelEvent& e, double above) {
+    QByteArray line;
+    const QByteArray fields[] = {
+        isoInstant(e.start).toLatin1(),
+        isoInstant(e.end).toLatin1(),
+        QByteArray::number(e.duration),
+        levelField(e.lmax),
+        levelField(e.leq),
+        e.sel ? levelField(*e.sel) : QByteArray(),
+        levelField(above),
+    };
+    for (const QByteArray& field : fields) {
+        if (!line.isEmpty()) {
+            line += ',';
+        }
+        records::appendCsvField(line, field);
+    }
+    return line + "\r\n";
+}
+
+}  // namespace
+
+EventLog::EventLog(std::function<QString(QDate)> fileOfDay) : fileOfDay_(std::move(fileOfDay)) {}
+
+std::optional<QString> EventLog::write(const AlarmEvent& event) {
+    if (!event.ended) {
+        return std::nullopt;
+    }
+    QFile file(fileOfDay_(QDateTime::fromSecsSinceEpoch(event.start).date()));
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        return QStringLiteral("Cannot open the event log \"%1\": %2.")
+            .arg(file.fileName(), file.errorString());
+    }
+    const qint64 size = file.size();
+    QByteArray bytes;
+    if (size == 0) {
+        bytes = kEventLogHeader.toByteArray();
+    } else if (file.seek(size - 1) && file.read(1) != "\n") {
+        bytes = "\r\n";
+    }
+    bytes += lineOf(*event.ended, event.above);
+    if (!file.seek(size) || file.write(bytes) != bytes.size()) {
+        const QString reason = platform::writeFailureText(file.errorString());
+        (void)file.resize(size);  // whole lines only
+        return QStringLiteral("Cannot write to the event log \"%1\": %2.")
+            .arg(file.fileName(), reason);
+    }
+    return std::nullopt;
+}
+
+}  // namespace lp::live
