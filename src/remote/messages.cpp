@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 
 #include "stats/level_tally.h"
 
@@ -27,6 +28,10 @@ QJsonArray litFlags(const link::Reading& r) {
         }
     }
     return flags;
+}
+
+QJsonValue rounded(const std::optional<double>& level) {
+    return level ? QJsonValue(std::round(*level * 10.0) / 10.0) : QJsonValue(QJsonValue::Null);
 }
 
 QJsonValue recordNumber(const QString& no) {
@@ -104,6 +109,22 @@ QByteArray statusMessage(const LoggerStatus& status) {
         {QStringLiteral("file"), status.file},
         {QStringLiteral("every_s"), status.everySeconds},
         {QStringLiteral("version"), status.version},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray eventMessage(const live::AlarmEvent& event) {
+    const std::optional<stats::LevelEvent>& e = event.ended;
+    const QJsonValue none(QJsonValue::Null);
+    const QJsonObject o{
+        {QStringLiteral("state"), e ? QStringLiteral("end") : QStringLiteral("start")},
+        {QStringLiteral("start"), live::isoInstant(event.start)},
+        {QStringLiteral("end"), e ? QJsonValue(live::isoInstant(e->end)) : none},
+        {QStringLiteral("duration_s"), e ? QJsonValue(e->duration) : none},
+        {QStringLiteral("lmax"), rounded(e ? std::optional(e->lmax) : std::nullopt)},
+        {QStringLiteral("leq"), rounded(e ? std::optional(e->leq) : std::nullopt)},
+        {QStringLiteral("sel"), rounded(e ? e->sel : std::nullopt)},
+        {QStringLiteral("above"), event.above},
     };
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }

@@ -1,5 +1,6 @@
 // The JSON of the messages a logger publishes: one per record under PREFIX/NAME/sample,
-// and its state, retained, under PREFIX/NAME/status.
+// its state, retained, under PREFIX/NAME/status, and its alarms' events under
+// PREFIX/NAME/event.
 #pragma once
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <optional>
 
 #include "link/reading.h"
+#include "live/alarms.h"
 
 namespace lp::remote {
 
@@ -46,5 +48,11 @@ struct LoggerStatus {
 
 // {"state", "port", "file", "every_s", "version"}.
 [[nodiscard]] QByteArray statusMessage(const LoggerStatus& status);
+
+// {"state": "start" or "end", "start", "end", "duration_s", "lmax", "leq", "sel",
+//  "above"}: times ISO 8601 with the UTC offset, duration in whole seconds, levels in
+// dB rounded to 0.1 ("above" the alarm's level as set); what a started event does not
+// know yet, and a SEL of none, null.
+[[nodiscard]] QByteArray eventMessage(const live::AlarmEvent& event);
 
 }  // namespace lp::remote

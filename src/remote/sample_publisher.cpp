@@ -1,6 +1,7 @@
 #include "remote/sample_publisher.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <variant>
 
 #include "remote/publish_state.h"
@@ -22,7 +23,8 @@ SamplePublisher::SamplePublisher(MqttOptions mqtt, PublisherOptions options, QOb
       client_(withWindow(std::move(mqtt), options_.window)),
       queue_(options_.memoryLimit, options_.linesPerTurn),
       sampleTopic_(options_.topic + "/sample"),
-      statusTopic_(options_.topic + "/status") {
+      statusTopic_(options_.topic + "/status"),
+      eventTopic_(options_.topic + "/event") {
     connect(&client_, &MqttClient::connected, this, &SamplePublisher::connected);
     connect(&client_, &MqttClient::connectionFailed, this,
             [this](const QString& reason) { connectionFailed(reason); });
@@ -92,6 +94,57 @@ void SamplePublisher::recordWritten(WrittenRecord record) {
     }
 }
 
+void SamplePublisher::publishEvent(QByteArray message) {
+    if (!started_ || stopping_) {
+        return;
+    }
+    if (events_.size() >= static_cast<size_t>(kEventLimit)) {
+        events_.pop_front();
+        if (!eventsDropped_) {
+            eventsDropped_ = true;
+            emit problem(QStringLiteral("more than %1 alarm events wait for the broker: the "
+                                        "oldest are not published")
+                             .arg(kEventLimit));
+        }
+    }
+    events_.push_back(PendingEvent{std::move(message), std::nullopt});
+    sendEvents();
+}
+
+void SamplePublisher::sendEvents() {
+    if (!client_.isConnected()) {
+        return;
+    }
+    int inFlight = 0;
+    for (PendingEvent& event : events_) {
+        if (!event.mid) {
+            if (inFlight >= kEventsInFlight ||
+                !(event.mid = client_.publish(eventTopic_, event.message, false))) {
+                return;  // after the next acknowledgement, or on the next connection
+            }
+        }
+        ++inFlight;
+    }
+}
+
+bool SamplePublisher::eventAcknowledged(int mid) {
+    for (auto it = events_.begin(); it != events_.end(); ++it) {
+        if (it->mid == mid) {
+            events_.erase(it);
+            eventsDropped_ = eventsDropped_ && !events_.empty();
+            sendEvents();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SamplePublisher::settled() const {
+    return inFlight_.empty() && statusMids_.empty() &&
+           std::none_of(events_.cbegin(), events_.cend(),
+                        [](const PendingEvent& e) { return e.mid.has_value(); });
+}
+
 void SamplePublisher::stop() {
     if (!started_ || stopping_) {
         return;
@@ -100,7 +153,7 @@ void SamplePublisher::stop() {
     if (client_.isConnected()) {
         publishStatus(QStringLiteral("stopped"));
     }
-    if (inFlight_.empty() && statusMids_.empty()) {
+    if (settled()) {
         finishStop();
         return;
     }
@@ -120,6 +173,7 @@ bool SamplePublisher::isCaughtUp() const {
 void SamplePublisher::connected() {
     stalled_ = false;
     publishStatus(QStringLiteral("online"));
+    sendEvents();
     pump();
 }
 
@@ -127,6 +181,9 @@ void SamplePublisher::connectionFailed(const QString& reason) {
     // Whatever was in flight goes out again, from the files.
     inFlight_.clear();
     statusMids_.clear();
+    for (PendingEvent& event : events_) {
+        event.mid.reset();
+    }
     queue_.rewind(acknowledged_);
     if (stopping_) {
         finishStop();
@@ -141,7 +198,7 @@ void SamplePublisher::connectionFailed(const QString& reason) {
 }
 
 void SamplePublisher::acknowledged(int mid) {
-    if (statusMids_.erase(mid) == 0) {
+    if (statusMids_.erase(mid) == 0 && !eventAcknowledged(mid)) {
         for (InFlight& sent : inFlight_) {
             if (sent.mid == mid) {
                 sent.acknowledged = true;
@@ -159,7 +216,7 @@ void SamplePublisher::acknowledged(int mid) {
         }
     }
     if (stopping_) {
-        if (inFlight_.empty() && statusMids_.empty()) {
+        if (settled()) {
             finishStop();
         }
         return;

@@ -19,6 +19,10 @@
 //
 // Status. PREFIX/NAME/status is retained: "online" on every connection and when a new
 // file is started, "offline" as the last will, "stopped" at stop().
+//
+// Alarm events go to PREFIX/NAME/event (QoS 1, not retained). They are in no record
+// file: while the broker is away they wait in memory (the newest kEventLimit), and one
+// not acknowledged when a connection ends goes out again on the next.
 #pragma once
 
 #include <QObject>
@@ -49,6 +53,9 @@ struct PublisherOptions {
 class SamplePublisher : public QObject {
     Q_OBJECT
 public:
+    static constexpr qsizetype kEventLimit = 10000;
+    static constexpr int kEventsInFlight = 4;  // within the room left besides the window
+
     SamplePublisher(MqttOptions mqtt, PublisherOptions options, QObject* parent = nullptr);
     ~SamplePublisher() override;
 
@@ -58,6 +65,8 @@ public:
     // The recorder has written `record` to its file (call after each record line is on
     // disk, in writing order; the file's first record may come before start()).
     void recordWritten(WrittenRecord record);
+    // An alarm event's message (eventMessage()) for PREFIX/NAME/event.
+    void publishEvent(QByteArray message);
     // Publishes "stopped", lets what is in flight be acknowledged (for stopTimeout at
     // most), writes the cursor and disconnects; then finished().
     void stop();
@@ -82,6 +91,13 @@ private:
         int mid = 0;
         bool acknowledged = false;
     };
+    struct PendingEvent {
+        QByteArray message;
+        std::optional<int> mid;  // while with the broker unacknowledged
+    };
+    void sendEvents();
+    [[nodiscard]] bool eventAcknowledged(int mid);
+    [[nodiscard]] bool settled() const;
     void connected();
     void connectionFailed(const QString& reason);
     void acknowledged(int mid);
@@ -102,6 +118,9 @@ private:
     QString currentFile_;
     std::deque<InFlight> inFlight_;
     std::set<int> statusMids_;
+    QByteArray eventTopic_;
+    std::deque<PendingEvent> events_;
+    bool eventsDropped_ = false;
     RecordKey acknowledged_;
     bool started_ = false;
     bool pumpScheduled_ = false;

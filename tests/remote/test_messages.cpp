@@ -66,6 +66,24 @@ private slots:
                  QJsonDocument::fromJson(json).object());
     }
 
+    void event() {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const qint64 start = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 58)).toSecsSinceEpoch();
+        lp::live::AlarmEvent event{85.0, start, std::nullopt};
+        QCOMPARE(QJsonDocument::fromJson(lp::remote::eventMessage(event)).object(),
+                 QJsonDocument::fromJson(R"({"state":"start","start":"2026-12-06T23:59:58+01:00",)"
+                                         R"("end":null,"duration_s":null,"lmax":null,"leq":null,)"
+                                         R"("sel":null,"above":85})")
+                     .object());
+        event.ended = lp::stats::LevelEvent{start, start + 4, 4, 4, 91.26, 88.04, 94.06};
+        QCOMPARE(QJsonDocument::fromJson(lp::remote::eventMessage(event)).object(),
+                 QJsonDocument::fromJson(R"({"state":"end","start":"2026-12-06T23:59:58+01:00",)"
+                                         R"("end":"2026-12-07T00:00:02+01:00","duration_s":4,)"
+                                         R"("lmax":91.3,"leq":88,"sel":94.1,"above":85})")
+                     .object());
+    }
+
     void status() {
         const QByteArray json =
             lp::remote::statusMessage({"offline", "/dev/ttyUSB0", "log.sdm", 2, "0.1"});

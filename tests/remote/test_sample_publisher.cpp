@@ -126,6 +126,7 @@ private slots:
         QVERIFY(startBroker());
         SamplePublisher publisher(mqtt(), options());
         QVERIFY(!publisher.start());
+        publisher.publishEvent("{\"state\":\"start\"}");  // before the connection is up
         {
             RecordWriter run(dir_.filePath("log.sdm"));  // lines 2..4
             for (int i = 0; i < 3; ++i) {
@@ -144,6 +145,8 @@ private slots:
         const QJsonObject status = json(subscriber_->payloads("/status").last());
         QCOMPARE(status["state"], "online");
         QCOMPARE(status["file"], "log.sdm");
+        QVERIFY(subscriber_->waitFor("/event", 1, 5000));
+        QCOMPARE(subscriber_->payloads("/event"), QList<QByteArray>{"{\"state\":\"start\"}"});
 
         QSignalSpy finished(&publisher, &SamplePublisher::finished);
         publisher.stop();
@@ -168,10 +171,12 @@ private slots:
             QTest::qWait(500);
             publisher.recordWritten(writer.append());
         }
+        publisher.publishEvent("{\"state\":\"end\"}");  // waits in memory
         QVERIFY(broker_->start());
         QVERIFY(waitForDistinct(*subscriber_, 11, 20000));
         const Arrivals a = arrivals(*subscriber_);
         QCOMPARE(a.first, lines("log.sdm", 2, 12));
+        QVERIFY(subscriber_->waitFor("/event", 1, 5000));
         qInfo("repeats: %d", a.repeats);
         QCOMPARE(stopped.size(), 1);
         QVERIFY2(stopped.at(0).at(0).toString().contains("closed the connection"),
