@@ -220,6 +220,12 @@ private slots:
         QTest::newRow("rotate weekly")
             << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--rotate", "weekly"}
             << "'weekly'";
+        QTest::newRow("alarm refused")
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--alarm", "85/soon"}
+            << "'85/soon'";
+        QTest::newRow("events without alarm")
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--events", "e.csv"}
+            << "--events needs --alarm";
         QTest::newRow("set 0") << QStringList{"download", "--port", "sim",  "--set",
                                               "0",        "--out",  "x.sdm"}
                                << "'0'";

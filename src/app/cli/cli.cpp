@@ -118,14 +118,25 @@ QList<Command> commands() {
          Operands::None,
          runLive},
         {QStringLiteral("record"),
-         QStringLiteral("--port P [--every S] --out FILE [--rotate daily]"),
+         QStringLiteral("--port P [--every S] --out FILE [--rotate daily]\n"
+                        "      [--alarm LEVEL[/SECONDS]]... [--bridge S] [--events EVENTS]"),
          QStringLiteral("Records a sample every S seconds (1..86400, default 2) into the\n"
                         "record file FILE, each line on disk as it is taken. --rotate daily\n"
                         "writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
                         "file that reaches 348,000 records goes on in part -2, -3, ... A\n"
                         "port that goes away is tried again every 2 s. Ends on SIGINT or\n"
-                        "SIGTERM."),
-         {port, {QStringLiteral("every")}, out, {QStringLiteral("rotate")}},
+                        "SIGTERM. --alarm (repeatable): an event starts when the level\n"
+                        "stays at or above LEVEL dB for SECONDS (default 0) and ends by the\n"
+                        "events rule (a dip shorter than --bridge S joins); one line on\n"
+                        "stderr at each start and end, and with --events each ended event\n"
+                        "is a CSV line of EVENTS's name plus -YYYY-MM-DD, the day it began."),
+         {port,
+          {QStringLiteral("every")},
+          out,
+          {QStringLiteral("rotate")},
+          {QStringLiteral("alarm")},
+          {QStringLiteral("bridge")},
+          {QStringLiteral("events")}},
          Operands::None,
          runRecord},
         {QStringLiteral("sets"),

@@ -7,6 +7,7 @@
 #include "app/cli/device_commands.h"
 #include "app/cli/headless_meter.h"
 #include "app/cli/port_argument.h"
+#include "app/cli/record_alarms.h"
 #include "app/cli/record_files.h"
 #include "app/cli/std_streams.h"
 #include "live/recording.h"
@@ -127,6 +128,12 @@ int runRecord(const Arguments& args, CommandIo& io) {
         return kFileFailure;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
+    auto readAlarms = RecordAlarms::read(args, file, seconds, *clock, err);
+    if (const auto* mistake = std::get_if<UsageMistake>(&readAlarms)) {
+        usageError(err, mistake->message);
+        return kUsageError;
+    }
+    const auto alarms = std::move(std::get<std::unique_ptr<RecordAlarms>>(readAlarms));
     OpenedPort opened = openDevice(*start.port, *clock, err);
     if (!opened.transport) {
         return kFileFailure;
@@ -144,7 +151,14 @@ int runRecord(const Arguments& args, CommandIo& io) {
     // The cycle samples only levels the meter sent since the sample before.
     QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
                      [&run](const live::Sample& sample) { run.take(sample); });
+    if (alarms) {  // on the samples just recorded
+        QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, alarms.get(),
+                         &RecordAlarms::take);
+    }
     const int status = loop.exec();
+    if (alarms) {
+        alarms->finish();
+    }
     talk.line(QStringLiteral("%1 record(s) written").arg(run.written()));
     return status;
 }
