@@ -7,6 +7,7 @@
 #include "lists/live_list_feed.h"
 #include "lists/saved_file_opener.h"
 #include "lists/saved_file_window.h"
+#include "live/alarms.h"
 #include "live/live_cycle.h"
 #include "live/recording.h"
 #include "memory/downloaded_set_window.h"
@@ -26,7 +27,9 @@ Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& c
       cycle_(&meter_->cycle()) {
     recording_ = std::make_unique<live::Recording>();
     connect(cycle_, &live::LiveCycle::sampleTaken, recording_.get(), &live::Recording::record);
-    panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, dialogs_);
+    alarms_ = std::make_unique<live::Alarms>(clock_);
+    live::feedAlarms(*cycle_, *alarms_);
+    panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, *alarms_, dialogs_);
     connect(&meter_->keeper(), &PortKeeper::portLost, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
     wireWindows();
@@ -41,6 +44,7 @@ Session::~Session() {
     fileOpener_.reset();
     listFeed_.reset();
     panel_.reset();
+    alarms_.reset();
     recording_.reset();
     meter_.reset();
 }

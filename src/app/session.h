@@ -1,5 +1,6 @@
 // One linked run of the program: the opened port, the exchange queue, the live
-// poller and the panel, with the panel's buttons wired to the other windows.
+// poller, the recording, the alarms on the live level and the panel, with the panel's
+// buttons wired to the other windows.
 #pragma once
 
 #include <QObject>
@@ -17,6 +18,7 @@
 #include "platform/dialogs.h"
 
 namespace lp::live {
+class Alarms;
 class LiveCycle;
 class Recording;
 }  // namespace lp::live
@@ -55,6 +57,7 @@ public:
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
     [[nodiscard]] live::LiveCycle& liveCycle() { return *cycle_; }
     [[nodiscard]] live::Recording& recording() { return *recording_; }
+    [[nodiscard]] live::Alarms& alarms() { return *alarms_; }
     [[nodiscard]] link::MeterLink& link() { return meter_->link(); }
     // The real-time chart and the record plot while they are open.
     [[nodiscard]] charts::RealTimeChart* realTimeChart() const;
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<LinkedMeter> meter_;
     live::LiveCycle* cycle_;  // the meter's
     std::unique_ptr<live::Recording> recording_;
+    std::unique_ptr<live::Alarms> alarms_;  // set in the panel's alarm box
     std::unique_ptr<panel::Panel> panel_;
     std::unique_ptr<lists::LiveListFeed> listFeed_;
     std::unique_ptr<lists::SavedFileOpener> fileOpener_;

@@ -138,4 +138,11 @@ void Alarms::report(const AlarmEvent& event) {
     emit viewChanged(view_);
 }
 
+void feedAlarms(LiveCycle& cycle, Alarms& alarms) {
+    alarms.setInterval(cycle.samplingSeconds());
+    QObject::connect(&cycle, &LiveCycle::viewChanged, &alarms,
+                     [&alarms](const LiveView& view) { alarms.setInterval(view.samplingSeconds); });
+    QObject::connect(&cycle, &LiveCycle::sampleTaken, &alarms, &Alarms::take);
+}
+
 }  // namespace lp::live

@@ -23,6 +23,7 @@
 #include <optional>
 #include <vector>
 
+#include "live/live_cycle.h"
 #include "live/sample.h"
 #include "platform/clock.h"
 #include "stats/level_events.h"
@@ -97,5 +98,8 @@ private:
     std::unique_ptr<platform::Timer> gapTimer_;
     AlarmView view_;
 };
+
+// Feeds `alarms` every sample of `cycle` and follows its sampling time.
+void feedAlarms(LiveCycle& cycle, Alarms& alarms);
 
 }  // namespace lp::live

@@ -25,14 +25,15 @@ QString decibels(const QString& level) {
 
 }  // namespace
 
-Panel::Panel(live::LiveCycle& cycle, live::Recording& recording, platform::Dialogs& dialogs,
-             QWidget* parent)
+Panel::Panel(live::LiveCycle& cycle, live::Recording& recording, live::Alarms& alarms,
+             platform::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), cycle_(cycle), recording_(recording), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(kCaption);
     setAccessibleName(QStringLiteral("Panel"));
     f_ = buildPanelFace(this);
     recordingControls_ = new RecordingControls(cycle_, recording_, dialogs_, f_, this);
+    new AlarmControls(alarms, f_.alarm, f_.level, this);
     for (QLabel* l :
          {f_.recordLamp, f_.fullLamp, f_.maxHoldLamp, f_.underLamp, f_.overLamp, f_.batteryLamp}) {
         l->hide();

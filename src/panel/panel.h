@@ -1,12 +1,14 @@
 // The main window: the meter's front panel. It renders what the live cycle and the
-// recording emit (the LCD, MAX/MIN, the time, the link state, the recording) and
-// forwards its controls: the meter's keys go to the live cycle, the recording controls
-// to the recording, and its other buttons ask for the program's other windows.
+// recording emit (the LCD, MAX/MIN, the time, the link state, the recording) and the
+// alarms' view, and forwards its controls: the meter's keys go to the live cycle, the
+// recording controls to the recording, the alarm box to the alarms, and its other
+// buttons ask for the program's other windows.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
 
+#include "live/alarms.h"
 #include "live/live_cycle.h"
 #include "live/recording.h"
 #include "panel/panel_face.h"
@@ -23,8 +25,8 @@ public:
     inline static const QString kCaption = QStringLiteral("Panel   V7.0");
     inline static const QString kCaptionDated = QStringLiteral("Panel   V7.0   20090601");
 
-    Panel(live::LiveCycle& cycle, live::Recording& recording, platform::Dialogs& dialogs,
-          QWidget* parent = nullptr);
+    Panel(live::LiveCycle& cycle, live::Recording& recording, live::Alarms& alarms,
+          platform::Dialogs& dialogs, QWidget* parent = nullptr);
     ~Panel() override;
 
     [[nodiscard]] const PanelFace& face() const { return f_; }

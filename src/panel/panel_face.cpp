@@ -16,8 +16,6 @@
 namespace lp::panel {
 namespace {
 
-const QColor kLcdInk(24, 32, 26);
-const QColor kLcdGhost(24, 32, 26, 26);
 const QColor kRecordRed(255, 84, 64);
 
 // The panel's look: a graphite body, an LCD, rubber meter keys, dark readouts.
@@ -31,7 +29,7 @@ QFrame#Lcd {
     border-radius: 10px;
 }
 QFrame#Lcd QLabel { color: #18201a; background: transparent; }
-QFrame#Keys, QFrame#Recording, QFrame#Windows {
+QFrame#Keys, QFrame#Recording, QFrame#Alarm, QFrame#Windows {
     background: rgba(0, 0, 0, 40);
     border: 1px solid #4c535a;
     border-radius: 8px;
@@ -59,7 +57,9 @@ QLabel#LblComm {
     padding: 3px 10px;
     font-weight: bold;
 }
-QLabel#LblRecording { color: #ff5440; font-weight: bold; }
+QLabel#LblRecording, QLabel#LblAlarm { color: #ff5440; font-weight: bold; }
+QCheckBox { color: #eef1f3; font-weight: bold; }
+QListWidget#LstAlarmEvents { color: #9ff0a8; background: #14171a; border: 1px solid #0b0d0e; }
 QLabel#LblCount { color: #ffb3a8; font-weight: bold; }
 QPushButton {
     color: #eef1f3;
@@ -363,6 +363,7 @@ PanelFace buildPanelFace(QWidget* window) {
     layout->addLayout(buildReadouts(panel, f));
     layout->addWidget(buildKeys(panel, f));
     layout->addWidget(buildRecording(panel, f));
+    layout->addWidget(buildAlarmFace(panel, f.alarm));
     layout->addWidget(buildWindows(panel, f));
     return f;
 }

@@ -3,6 +3,10 @@
 // window buttons. Every control carries its name as objectName and an accessible name.
 #pragma once
 
+#include <QColor>
+
+#include "panel/alarm_controls.h"
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -11,6 +15,10 @@ class QWidget;
 namespace lp::panel {
 
 class SegmentDisplay;
+
+// The LCD's ink, lit and unlit.
+inline const QColor kLcdInk(24, 32, 26);
+inline const QColor kLcdGhost(24, 32, 26, 26);
 
 // Each control keeps the name automation and tests know it by as its objectName
 // ("LblVal", "CmdStart"); the members here say what the control is.
@@ -51,6 +59,8 @@ struct PanelFace {
     QPushButton* saveAsButton = nullptr;
     QPushButton* startButton = nullptr;
     QPushButton* stopButton = nullptr;
+    // Alarm
+    AlarmFace alarm;
     // Windows and program
     QPushButton* listButton = nullptr;
     QPushButton* graphButton = nullptr;

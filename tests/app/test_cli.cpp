@@ -177,6 +177,12 @@ private slots:
         QTest::newRow("cafile without TLS")
             << logger + QStringList{"--publish", "mqtt://h/lp", "--cafile", "ca.crt"} << "mqtts";
         QTest::newRow("id without publish") << logger + QStringList{"--id", "a"} << "--publish";
+        QTest::newRow("alarm refused")
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--alarm", "85/soon"}
+            << "'85/soon'";
+        QTest::newRow("events without alarm")
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--events", "e.csv"}
+            << "--events needs --alarm";
         QTest::newRow("set 0") << QStringList{"download", "--port", "sim",  "--set",
                                               "0",        "--out",  "x.sdm"}
                                << "'0'";

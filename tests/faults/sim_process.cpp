@@ -45,6 +45,10 @@ void SimProcess::pressPower() {
     ::kill(static_cast<pid_t>(process_.processId()), SIGUSR1);
 }
 
+void SimProcess::toggleLoud() {
+    ::kill(static_cast<pid_t>(process_.processId()), SIGUSR2);
+}
+
 void endChild(QProcess& process) {
     if (process.state() != QProcess::NotRunning) {
         process.kill();

@@ -20,6 +20,8 @@ public:
     [[nodiscard]] bool stop();
     // The meter's power switch (SIGUSR1): off, or on again, with the terminal left open.
     void pressPower();
+    // Loud (its --loud level), or quiet again (SIGUSR2).
+    void toggleLoud();
 
     // The terminal's path, as printed.
     [[nodiscard]] const QString& path() const { return path_; }

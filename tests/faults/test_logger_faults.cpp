@@ -1,11 +1,12 @@
 // The unattended logger (levelpanel-cli record) against what its surroundings do to
 // it, as real processes: the meter switched off and on with the port left open, across
-// a faked midnight; stdout closed from the start, or a pipe whose reader ended; a file
-// system that offers no locks.
+// a faked midnight; the meter loud for a while under an alarm; stdout closed from the
+// start, or a pipe whose reader ended; a file system that offers no locks.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +75,32 @@ private slots:
         for (const QString& file : files) {
             QVERIFY2(recordsIn(file) > 0, qPrintable(file));
         }
+    }
+
+    // The meter loud (80 dB) for some 4 s under an alarm at 78 dB for 2 s: one start and
+    // one end on stderr, and the ended event in the day's event log.
+    void alarmWhileLoud() {
+        test::SimProcess sim;
+        QVERIFY2(sim.start({"--level", "65.3"}), qPrintable(sim.error()));
+        CliProcess cli(
+            {"record", "--port", sim.path(), "--every", "1", "--out", dir.filePath("alarm.sdm"),
+             "--alarm", "78/2", "--events", dir.filePath("ev.csv")},
+            test::CliOptions::startingAt("2026-12-06T12:00:00"));
+        QTRY_VERIFY_WITH_TIMEOUT(recordsIn(dir.filePath("alarm.sdm")) >= 2, 10000);
+        sim.toggleLoud();
+        QTRY_VERIFY_WITH_TIMEOUT(cli.err().contains("event started"), 10000);
+        QTest::qWait(2000);
+        sim.toggleLoud();
+        QTRY_VERIFY_WITH_TIMEOUT(cli.err().contains("event ended"), 10000);
+        QTest::qWait(1500);
+        QCOMPARE(cli.end(SIGTERM), 0);
+        QCOMPARE(cli.err().count("alarm 78.0 dB: event started at 2026-12-06T12:00:"), 1);
+        QCOMPARE(cli.err().count("alarm 78.0 dB: event ended"), 1);
+        const QList<QByteArray> log = test::readAll(dir.filePath("ev-2026-12-06.csv")).split('\n');
+        QCOMPARE(log.size(), 3);  // the header, one event, the empty rest
+        const QRegularExpression line(R"(^(2026-12-06T12:00:\d\d[+-]\d\d:\d\d,){2}\d,80.0,80.0,)"
+                                      R"(8\d\.\d,78.0\r$)");
+        QVERIFY2(line.match(QString::fromLatin1(log[1])).hasMatch(), log[1].constData());
     }
 
     // Without a stdout, no file the logger opens takes its place: the record file

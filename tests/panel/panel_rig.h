@@ -16,12 +16,14 @@ namespace lp::test {
 struct PanelRig : LiveRig {
     ScriptedDialogs dialogs;
     live::Recording recording;
+    live::Alarms alarms{clock};
     std::unique_ptr<panel::Panel> panel;
 
     PanelRig() {
         QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &recording,
                          &live::Recording::record);
-        panel = std::make_unique<panel::Panel>(cycle, recording, dialogs);
+        live::feedAlarms(cycle, alarms);
+        panel = std::make_unique<panel::Panel>(cycle, recording, alarms, dialogs);
         panel->show();
     }
 

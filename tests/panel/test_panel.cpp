@@ -3,6 +3,9 @@
 // keys, the clock set, the recording controls and their dialogs, the window buttons,
 // the caption, EXIT.
 #include <QAccessible>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -196,6 +199,45 @@ private slots:
         QCOMPARE(full.dialogs.messages().size(), 1);
         QVERIFY(full.dialogs.messages()[0].contains("/dev/full"));
         QVERIFY(full.get<QPushButton>("CmdStart")->isEnabled());
+    }
+
+    // The alarm box sets the alarms; while an event goes on the lamp is lit and the
+    // level is drawn red; the list shows each event and says the newest.
+    void alarmBox() {
+        PanelRig rig;  // 65.3 dB, a sample every 2 s
+        const auto red = [&] {
+            const QImage face = rig.get("LblVal")->grab().toImage();
+            for (int y = 0; y < face.height(); ++y) {
+                for (int x = 0; x < face.width(); ++x) {
+                    const QColor c = face.pixelColor(x, y);
+                    if (c.red() > 150 && c.green() < 90) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        rig.get<QDoubleSpinBox>("SpnAlarmLevel")->setValue(60.0);
+        rig.get<QSpinBox>("SpnAlarmSeconds")->setValue(2);
+        rig.get<QCheckBox>("ChkAlarm")->setChecked(true);
+        QCOMPARE(rig.alarms.view().levels, (QList<live::AlarmLevel>{{60.0, 2}}));
+        auto* events = rig.get<QListWidget>("LstAlarmEvents");
+        QCOMPARE(spoken(events), "no events");
+        rig.clock.advance(2100);  // the first sample has lasted 2 s
+        QVERIFY(rig.get("LblAlarm")->isVisible());
+        QCOMPARE(spoken(rig.get("LblAlarm")), "on");
+        QVERIFY(red());
+        QCOMPARE(events->count(), 1);
+        QVERIFY2(events->item(0)->text().endsWith("60.0 dB going on"),
+                 qPrintable(events->item(0)->text()));
+        rig.meterShows(liveFrame(0x40, 0x05, 0x53));  // 55.3 dB
+        rig.clock.advance(2000);
+        QVERIFY(!rig.get("LblAlarm")->isVisible());
+        QVERIFY(!red());
+        QCOMPARE(events->count(), 1);
+        QVERIFY2(spoken(events).startsWith("1 event(s), newest: ") &&
+                     spoken(events).contains("60.0 dB 2 s Lmax 65.3"),
+                 qPrintable(spoken(events)));
     }
 
     void windowButtonsAskForTheirWindows() {

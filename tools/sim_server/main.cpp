@@ -1,6 +1,8 @@
 // levelpanel-sim: a simulated sound level meter on a pseudo-terminal. Prints the
 // terminal's path on its first line; LevelPanel opens that path like a serial port.
 // Runs until SIGTERM, SIGINT or SIGHUP, then closes the terminal and exits cleanly.
+// SIGUSR1 is the meter's power switch; SIGUSR2 makes it loud (the --loud level) and,
+// sent again, quiet as before: an alarm can be set off at will.
 // With --link PATH it also puts a symbolic link to the terminal at PATH (and takes it
 // away on exit): a meter that is stopped and started again comes back at the same path,
 // like a USB adapter plugged in again.
@@ -16,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "platform/qt_clock.h"
 #include "pty_meter_server.h"
@@ -28,9 +31,10 @@ int signalPipe[2] = {-1, -1};
 
 constexpr char kQuitByte = 1;
 constexpr char kPowerByte = 2;
+constexpr char kLoudByte = 3;
 
 void onSignal(int sig) {
-    const char byte = sig == SIGUSR1 ? kPowerByte : kQuitByte;
+    const char byte = sig == SIGUSR1 ? kPowerByte : sig == SIGUSR2 ? kLoudByte : kQuitByte;
     // Only async-signal-safe calls here; the event loop does the rest.
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
@@ -43,7 +47,7 @@ bool installSignalHandlers() {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2}) {
         if (sigaction(sig, &action, nullptr) != 0) {
             return false;
         }
@@ -66,7 +70,8 @@ int main(int argc, char* argv[]) {
     parser.setApplicationDescription(QStringLiteral(
         "A simulated sound level meter on a pseudo-terminal. The first line printed is the "
         "terminal's path; open it in LevelPanel as the serial port. SIGUSR1 switches the "
-        "meter off and on again, with the terminal left open."));
+        "meter off and on again, with the terminal left open; SIGUSR2 makes it loud and quiet "
+        "again."));
     parser.addHelpOption();
     const QCommandLineOption paced(QStringLiteral("paced"),
                                    QStringLiteral("Send replies at 960 bytes a second, like a "
@@ -82,11 +87,15 @@ int main(int argc, char* argv[]) {
                                    QStringLiteral("Show the fixed level <dB> (e.g. 65.3) instead "
                                                   "of a varying one."),
                                    QStringLiteral("dB"));
+    const QCommandLineOption loud(QStringLiteral("loud"),
+                                  QStringLiteral("The level <dB> shown while loud (after "
+                                                 "SIGUSR2; default 80.0)."),
+                                  QStringLiteral("dB"), QStringLiteral("80.0"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Also reach the terminal through a symbolic "
                                                  "link at <path>, removed on exit."),
                                   QStringLiteral("path"));
-    parser.addOptions({paced, off, shortReplies, sets, level, link});
+    parser.addOptions({paced, off, shortReplies, sets, level, loud, link});
     parser.process(app);
 
     lp::sim::SimMeter meter;
@@ -105,14 +114,23 @@ int main(int argc, char* argv[]) {
         QTextStream(stderr) << "levelpanel-sim: only " << stored.size()
                             << " demo sets fit in the meter's memory.\n";
     }
-    if (parser.isSet(level)) {
-        const double dB = parser.value(level).toDouble(&ok);
-        if (!ok || dB < 0.0 || dB >= 200.0) {
-            return fail(QStringLiteral("--level takes a level from 0 to 199.9 dB, not \"%1\".")
-                            .arg(parser.value(level)));
+    const auto decibels = [&parser](const QCommandLineOption& option) -> std::optional<double> {
+        bool read = false;
+        const double dB = parser.value(option).toDouble(&read);
+        return read && dB >= 0.0 && dB < 200.0 ? std::optional(dB) : std::nullopt;
+    };
+    const std::optional<double> quietLevel =
+        parser.isSet(level) ? decibels(level) : std::optional<double>();
+    const std::optional<double> loudLevel = decibels(loud);
+    for (const auto& [option, wrong] :
+         {std::pair{&level, parser.isSet(level) && !quietLevel}, std::pair{&loud, !loudLevel}}) {
+        if (wrong) {
+            return fail(QStringLiteral("--%1 takes a level from 0 to 199.9 dB, not \"%2\".")
+                            .arg(option->names().first(), parser.value(*option)));
         }
-        meter.setFixedLevel(dB);
     }
+    meter.setFixedLevel(quietLevel);
+    bool loudNow = false;
     if (parser.isSet(off)) {
         meter.setFault(lp::sim::Fault::SwitchedOff);
     } else if (parser.isSet(shortReplies)) {
@@ -123,7 +141,7 @@ int main(int argc, char* argv[]) {
         return fail(QStringLiteral("cannot install the signal handlers."));
     }
     QSocketNotifier quitNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&quitNotifier, &QSocketNotifier::activated, &app, [&meter] {
+    QObject::connect(&quitNotifier, &QSocketNotifier::activated, &app, [&] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
         if (byte == kPowerByte) {
@@ -131,6 +149,11 @@ int main(int argc, char* argv[]) {
             meter.setFault(meter.fault() == lp::sim::Fault::SwitchedOff
                                ? lp::sim::Fault::None
                                : lp::sim::Fault::SwitchedOff);
+            return;
+        }
+        if (byte == kLoudByte) {
+            loudNow = !loudNow;
+            meter.setFixedLevel(loudNow ? loudLevel : quietLevel);
             return;
         }
         QCoreApplication::quit();

@@ -108,6 +108,7 @@ QList<Command> commands() {
          runLive},
         {QStringLiteral("record"),
          QStringLiteral("--port P [--every S] --out FILE [--rotate daily]\n"
+                        "      [--alarm LEVEL[/SECONDS]]... [--bridge S] [--events EVENTS]\n"
                         "      [--publish mqtt://[USER@]HOST[:PORT]/PREFIX [--id NAME]\n"
                         "       [--password-file FILE] [--cafile FILE]]"),
          QStringLiteral("Records a sample every S seconds (1..86400, default 2) into the\n"
@@ -115,19 +116,27 @@ QList<Command> commands() {
                         "writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
                         "file that reaches 348,000 records goes on in part -2, -3, ... A\n"
                         "port that goes away is tried again every 2 s. Ends on SIGINT or\n"
-                        "SIGTERM.\n"
+                        "SIGTERM. --alarm (repeatable): an event starts when the level\n"
+                        "stays at or above LEVEL dB for SECONDS (default 0) and ends by the\n"
+                        "events rule (a dip shorter than --bridge S joins); one line on\n"
+                        "stderr at each start and end, and with --events each ended event\n"
+                        "is a CSV line of EVENTS's name plus -YYYY-MM-DD, the day it began.\n"
                         "--publish sends each record, once on disk, to the MQTT broker as\n"
-                        "JSON on PREFIX/NAME/sample (QoS 1), and the logger's state on\n"
-                        "PREFIX/NAME/status (retained: online, stopped, offline when it\n"
-                        "vanished). NAME is --id or the host name; USER's password is the\n"
-                        "first line of --password-file; mqtts:// is TLS (port 8883), the\n"
-                        "broker checked against --cafile or the system's CAs. While the\n"
-                        "broker is away the records wait in their files and go out in order\n"
-                        "when it is back, also after a restart (FILE.published: how far)."),
+                        "JSON on PREFIX/NAME/sample (QoS 1), each alarm's start and end on\n"
+                        "PREFIX/NAME/event, and the logger's state on PREFIX/NAME/status\n"
+                        "(retained: online, stopped, offline when it vanished). NAME is\n"
+                        "--id or the host name; USER's password is the first line of\n"
+                        "--password-file; mqtts:// is TLS (port 8883), the broker checked\n"
+                        "against --cafile or the system's CAs. While the broker is away the\n"
+                        "records wait in their files and go out in order when it is back,\n"
+                        "also after a restart (FILE.published: how far)."),
          {port,
           {QStringLiteral("every")},
           out,
           {QStringLiteral("rotate")},
+          {QStringLiteral("alarm")},
+          {QStringLiteral("bridge")},
+          {QStringLiteral("events")},
           {QStringLiteral("publish"), Takes::NonEmptyValue, QStringLiteral("a broker URL")},
           {QStringLiteral("id")},
           {QStringLiteral("password-file"), Takes::NonEmptyValue, QStringLiteral("a file name")},

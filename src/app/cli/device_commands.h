@@ -3,6 +3,7 @@
 //
 //   live --port P                                   one line per reading
 //   record --port P [--every S] --out FILE [--rotate daily]
+//          [--alarm LEVEL[/SECONDS]]... [--bridge S] [--events FILE]
 //   sets --port P                                   memory status and set table
 //   download --port P --set N --out FILE            a stored set as a record file
 #pragma once

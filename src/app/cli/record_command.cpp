@@ -8,6 +8,7 @@
 #include "app/cli/device_commands.h"
 #include "app/cli/headless_meter.h"
 #include "app/cli/port_argument.h"
+#include "app/cli/record_alarms.h"
 #include "app/cli/record_files.h"
 #include "app/cli/record_publishing.h"
 #include "app/cli/std_streams.h"
@@ -135,6 +136,12 @@ int runRecord(const Arguments& args, CommandIo& io) {
         return kFileFailure;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
+    auto readAlarms = RecordAlarms::read(args, file, seconds, *clock, err);
+    if (const auto* mistake = std::get_if<UsageMistake>(&readAlarms)) {
+        usageError(err, mistake->message);
+        return kUsageError;
+    }
+    const auto alarms = std::move(std::get<std::unique_ptr<RecordAlarms>>(readAlarms));
     OpenedPort opened = openDevice(*start.port, *clock, err);
     if (!opened.transport) {
         return kFileFailure;
@@ -178,8 +185,19 @@ int runRecord(const Arguments& args, CommandIo& io) {
     const QMetaObject::Connection feed =
         QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
                          [&run](const live::Sample& sample) { run.take(sample); });
+    if (alarms) {  // on the samples just recorded
+        QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, alarms.get(),
+                         &RecordAlarms::take);
+        if (publishing) {
+            QObject::connect(&alarms->alarms(), &live::Alarms::eventOccurred, publishing.get(),
+                             &RecordPublishing::takeEvent);
+        }
+    }
     const int status = loop.exec();
     QObject::disconnect(feed);
+    if (alarms) {
+        alarms->finish();  // the events going on end, and are published before "stopped"
+    }
     if (publishing) {
         publishing->finish();  // "stopped", and what is in flight acknowledged
     }

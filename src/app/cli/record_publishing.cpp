@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/cli/cli.h"
+#include "remote/messages.h"
 #include "remote/publish_state.h"
 
 namespace lp::app::cli {
@@ -64,6 +65,10 @@ void RecordPublishing::take(const live::RecordedLine& line) {
     publisher_->recordWritten(remote::WrittenRecord{line.file, line.line, QString::number(line.no),
                                                     line.sample.dateTime, line.sample.levelText,
                                                     line.sample.reading});
+}
+
+void RecordPublishing::takeEvent(const live::AlarmEvent& event) {
+    publisher_->publishEvent(remote::eventMessage(event));
 }
 
 void RecordPublishing::finish() {

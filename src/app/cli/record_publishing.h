@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/cli/publish_options.h"
+#include "live/alarms.h"
 #include "live/recording.h"
 #include "remote/sample_publisher.h"
 
@@ -29,6 +30,8 @@ public:
     // read.
     [[nodiscard]] std::optional<QString> start();
     void take(const lp::live::RecordedLine& line);
+    // An alarm event's start or end, for PREFIX/NAME/event.
+    void takeEvent(const lp::live::AlarmEvent& event);
     // Publishes "stopped" and waits until what is in flight is acknowledged and the
     // cursor written (the publisher's stop timeout, a few seconds, at most).
     void finish();
