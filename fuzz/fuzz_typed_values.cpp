@@ -41,8 +41,8 @@ void checkText(const QString& text) {
         LP_FUZZ_CHECK(answer.kind == live::SamplingAnswer::Kind::Unchanged);
     }
     if (answer.kind == live::SamplingAnswer::Kind::Set) {
-        LP_FUZZ_CHECK(answer.seconds >= panel::kMinSamplingSeconds &&
-                      answer.seconds <= panel::kMaxSamplingSeconds);
+        LP_FUZZ_CHECK(answer.seconds >= live::kMinSamplingSeconds &&
+                      answer.seconds <= live::kMaxSamplingSeconds);
     }
 
     // The display writers on whatever number was read.

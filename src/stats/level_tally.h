@@ -2,8 +2,8 @@
 // figures (energy sum, extremes) over the records that carry a level.
 //
 // Each text goes by the first rule that applies:
-//   1. it contains "*", or it carries no number at all ("dB", a word, nothing):
-//      counted in no class (it still counts as a record);
+//   1. it contains "*", or it carries no number and neither "-" nor "L" ("dB", a
+//      word, nothing): counted in no class (it still counts as a record);
 //   2. it contains "-": the 25 dB class;
 //   3. it contains "L", or its number is 145 or more: the 145 dB class;
 //   4. otherwise its number v: class round-half-even(v * 10) at 0.1 dB, the

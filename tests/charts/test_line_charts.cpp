@@ -77,16 +77,27 @@ const QStringList kChartRows{"Limit|Limit", "Print|Print",
 
 class TestLineCharts : public QObject {
     Q_OBJECT
+    std::unique_ptr<platform::VirtualClock> clock_;
+    test::ScriptedDialogs dialogs_;
+
+    // The record plot of five records, from 40 to 70 dB.
+    std::unique_ptr<RecordPlot> fivePlot(platform::LivePause pause = {}) {
+        return std::make_unique<RecordPlot>(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}),
+                                            QStringLiteral("a.sdm"), *clock_, dialogs_, pause);
+    }
+
 private slots:
+    void init() {
+        clock_ = std::make_unique<platform::VirtualClock>();
+        dialogs_ = test::ScriptedDialogs();
+    }
     void realTimeFace_data() {
         lp::test::faceRows({"RealTimeSPL|Real Time Graph", "PMessage||Limits", "TxtMax||Max",
                             "TxtMin||Min", "TxtCounts||Counts"},
                            kChartRows);
     }
     void realTimeFace() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        RealTimeChart chart(clock, 67.0f, dialogs);
+        RealTimeChart chart(*clock_, 67.0f, dialogs_);
         test::checkFace(chart);
     }
 
@@ -96,24 +107,20 @@ private slots:
                            kChartRows);
     }
     void plotFace() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        RecordPlot plot(storeOf({"40.0"}), QStringLiteral("a.sdm"), clock, dialogs);
+        RecordPlot plot(storeOf({"40.0"}), QStringLiteral("a.sdm"), *clock_, dialogs_);
         test::checkFace(plot);
     }
 
     // Once a second the level joins the curve; the middle grid line is solid grey. The
     // window snaps back to its smallest size; "Save image" writes a PNG.
     void realTimeDrawsOnePointASecond() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        RealTimeChart chart(clock, 67.0f, dialogs);
+        RealTimeChart chart(*clock_, 67.0f, dialogs_);
         chart.show();
         QVERIFY(chart.ticking());
-        clock.advance(10000);
+        clock_->advance(10000);
         QCOMPARE(chart.pointCount(), 10);
         chart.setLevel(80.0f);
-        clock.advance(1000);
+        clock_->advance(1000);
 
         const charts::PlotFrame f = chart.frame();
         const Picture pic(*chart.canvas());
@@ -127,32 +134,30 @@ private slots:
         chart.resize(100, 100);
         QCOMPARE(chart.size(), smallest);
         QTemporaryDir dir;
-        dialogs.saveNames.push_back(dir.filePath("chart"));
+        dialogs_.saveNames.push_back(dir.filePath("chart"));
         QVERIFY(chart.saveImage());
         QCOMPARE(QImage(dir.filePath("chart.png")).size(), chart.canvas()->image().size());
 
         // Print: cancelled, nothing; then the window without its toolbar, per copy.
-        dialogs.printers = {std::nullopt, 2};
+        dialogs_.printers = {std::nullopt, 2};
         QAction* print = chart.findChild<QAction*>("Print");
         print->trigger();
-        QVERIFY(dialogs.printLog->entries.isEmpty());
+        QVERIFY(dialogs_.printLog->entries.isEmpty());
         print->trigger();
         const QString image =
             QStringLiteral("image %1x%2")
                 .arg(chart.width())
                 .arg(chart.height() - chart.findChild<QToolBar*>("Toolbar1")->height());
-        QCOMPARE(dialogs.printLog->entries, (QStringList{image, image, "end"}));
+        QCOMPARE(dialogs_.printLog->entries, (QStringList{image, image, "end"}));
     }
 
     // Limit stops the chart and shows the settings; letters are not taken, Enter
     // walks Max -> Min -> Counts -> OK.
     void realTimeLimitsByKeyboard() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        RealTimeChart chart(clock, 60.0f, dialogs);
+        RealTimeChart chart(*clock_, 60.0f, dialogs_);
         chart.show();
         QApplication::setActiveWindow(&chart);
-        clock.advance(3000);
+        clock_->advance(3000);
         chart.toolbar().limit->trigger();
         QVERIFY(!chart.ticking());
         auto* pMessage = chart.findChild<QWidget*>(QStringLiteral("PMessage"));
@@ -179,12 +184,12 @@ private slots:
 
         // Min below 30, then counts below 10: refused and told, nothing changes.
         QTest::keyClick(counts, Qt::Key_Return);
-        QCOMPARE(dialogs.shown.back().icon, platform::MessageIcon::Critical);
+        QCOMPARE(dialogs_.shown.back().icon, platform::MessageIcon::Critical);
         QVERIFY(pMessage->isVisible());
         min->setText(QStringLiteral("40"));
         counts->setText(QStringLiteral("9"));
         QTest::keyClick(counts, Qt::Key_Return);
-        QCOMPARE(dialogs.messages(),
+        QCOMPARE(dialogs_.messages(),
                  QStringList({charts::sweepValueMessage(), charts::sweepCountsMessage()}));
 
         counts->setText(QStringLiteral("12"));
@@ -192,65 +197,60 @@ private slots:
         QVERIFY(!pMessage->isVisible());
         QVERIFY(chart.ticking());
         QCOMPARE(chart.sweep().maxValue(), 120.0);
-        QCOMPARE(chart.sweep().step(), chart.frame().width / 12);
+        QCOMPARE(chart.sweep().counts(), 12.0);
     }
 
     // The frame at once, the curve two seconds later with the live cycle paused for
     // that pass; the tool tip names the record under the pointer; after that a resize
     // draws the curve at once.
     void plotDrawsItsRecords() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
         int paused = 0;
         int resumed = 0;
-        RecordPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
-                        clock, dialogs, {[&] { ++paused; }, [&] { ++resumed; }});
-        plot.show();
-        QVERIFY(plot.curvePending());
-        clock.advance(1999);
-        QVERIFY(!plot.curveDrawn());
+        const auto plot = fivePlot({[&] { ++paused; }, [&] { ++resumed; }});
+        plot->show();
+        QVERIFY(plot->curvePending());
+        clock_->advance(1999);
+        QVERIFY(!plot->curveDrawn());
         QCOMPARE(paused, 0);
-        clock.advance(1);
-        QVERIFY(plot.curveDrawn());
+        clock_->advance(1);
+        QVERIFY(plot->curveDrawn());
         QCOMPARE(paused, 1);
         QCOMPARE(resumed, 1);
-        QVERIFY(plot.canvas()->accessibleDescription().startsWith("a.sdm: records 1 to 5"));
+        QVERIFY(plot->canvas()->accessibleDescription().startsWith("a.sdm: records 1 to 5"));
 
         // Halfway between the first two records, on the line from 40 to 60 dB (0.1
         // and 0.3 of the height); the middle grid line there is grey.
-        const charts::PlotFrame f = plot.frame();
-        const Picture pic(*plot.canvas());
-        QVERIFY(pic.onCurve(f.left + plot.step() / 2, f.base - f.height * 0.2));
-        QVERIFY(!pic.onCurve(f.left + plot.step() / 2, f.base - f.height * 0.35));
-        QVERIFY(pic.onGrid(f.left + plot.step() / 2, f.base - f.height / 2));
+        const charts::PlotFrame f = plot->frame();
+        const Picture pic(*plot->canvas());
+        QVERIFY(pic.onCurve(f.left + plot->step() / 2, f.base - f.height * 0.2));
+        QVERIFY(!pic.onCurve(f.left + plot->step() / 2, f.base - f.height * 0.35));
+        QVERIFY(pic.onGrid(f.left + plot->step() / 2, f.base - f.height / 2));
 
-        const QPointF p = plot.pointOf(3);
-        const QPoint px = plot.canvas()->toPixels(p.x(), p.y()).toPoint();
-        QCOMPARE(plot.toolTipAt(px + QPoint(2, -1)),
+        const QPointF p = plot->pointOf(3);
+        const QPoint px = plot->canvas()->toPixels(p.x(), p.y()).toPoint();
+        QCOMPARE(plot->toolTipAt(px + QPoint(2, -1)),
                  QStringLiteral("No. 3\n2009/06/01 14:05:03\n45.0 dB"));
-        QVERIFY(plot.toolTipAt(px + QPoint(0, 40)).isEmpty());
+        QVERIFY(plot->toolTipAt(px + QPoint(0, 40)).isEmpty());
 
-        plot.resize(plot.width() + 40, plot.height() + 30);
-        QCOMPARE(plot.curvePasses(), 2);
-        QVERIFY(!plot.curvePending());
+        plot->resize(plot->width() + 40, plot->height() + 30);
+        QCOMPARE(plot->curvePasses(), 2);
+        QVERIFY(!plot->curvePending());
         QCOMPARE(paused, 2);
     }
 
     // One record is one point; no records leave the empty frame.
     void plotOfOneRecordAndOfNone() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        RecordPlot one(storeOf({"80.0"}), QStringLiteral("Set 1"), clock, dialogs);
+        RecordPlot one(storeOf({"80.0"}), QStringLiteral("Set 1"), *clock_, dialogs_);
         one.show();
-        clock.advance(2000);
+        clock_->advance(2000);
         const charts::PlotFrame f = one.frame();
         QVERIFY(Picture(*one.canvas()).onCurve(f.left, f.base - f.height / 2));
 
         int paused = 0;
-        RecordPlot none(records::RecordStore(), QStringLiteral("Set 2"), clock, dialogs,
+        RecordPlot none(records::RecordStore(), QStringLiteral("Set 2"), *clock_, dialogs_,
                         {[&] { ++paused; }, [] {}});
         none.show();
-        clock.advance(2000);
+        clock_->advance(2000);
         QVERIFY(!none.curveDrawn());
         QCOMPARE(paused, 0);
     }
@@ -258,40 +258,37 @@ private slots:
     // Limit fills PicRange from the plot's own range; refusals change nothing, a good
     // range is drawn two seconds later.
     void plotLimits() {
-        platform::VirtualClock clock;
-        test::ScriptedDialogs dialogs;
-        RecordPlot plot(storeOf({"40.0", "60.0", "45.0", "70.0", "50.0"}), QStringLiteral("a.sdm"),
-                        clock, dialogs);
-        plot.show();
-        clock.advance(2000);
-        plot.toolbar().limit->trigger();
-        auto* picRange = plot.findChild<QWidget*>(QStringLiteral("PicRange"));
+        const auto plot = fivePlot();
+        plot->show();
+        clock_->advance(2000);
+        plot->toolbar().limit->trigger();
+        auto* picRange = plot->findChild<QWidget*>(QStringLiteral("PicRange"));
         QVERIFY(picRange->isVisible());
         QStringList shown;
         for (const char* name : {"TxtT1", "TxtT2", "TxtR1", "TxtR2"}) {
-            shown << edit(&plot, name)->text();
+            shown << edit(plot.get(), name)->text();
         }
         QCOMPARE(shown.join(u'|'), QStringLiteral("30|130|1|5"));
-        auto* ok = plot.findChild<QPushButton*>(QStringLiteral("CmdOK"));
+        auto* ok = plot->findChild<QPushButton*>(QStringLiteral("CmdOK"));
 
-        edit(&plot, "TxtT2")->setText(QStringLiteral("131"));
+        edit(plot.get(), "TxtT2")->setText(QStringLiteral("131"));
         ok->click();
-        edit(&plot, "TxtT2")->setText(QStringLiteral("90"));
-        edit(&plot, "TxtR2")->setText(QStringLiteral("6"));
+        edit(plot.get(), "TxtT2")->setText(QStringLiteral("90"));
+        edit(plot.get(), "TxtR2")->setText(QStringLiteral("6"));
         ok->click();
-        QCOMPARE(dialogs.messages(),
+        QCOMPARE(dialogs_.messages(),
                  QStringList({charts::plotValueMessage(130), charts::plotRecordsMessage(5)}));
-        QCOMPARE(plot.range().last, qint64(5));
+        QCOMPARE(plot->range().last, qint64(5));
 
-        edit(&plot, "TxtR1")->setText(QStringLiteral("2"));
-        edit(&plot, "TxtR2")->setText(QStringLiteral("4"));
+        edit(plot.get(), "TxtR1")->setText(QStringLiteral("2"));
+        edit(plot.get(), "TxtR2")->setText(QStringLiteral("4"));
         ok->click();
         QVERIFY(!picRange->isVisible());
-        QCOMPARE(plot.range().first, qint64(2));
-        QCOMPARE(plot.range().top, 90.0);
-        QVERIFY(plot.curvePending());
-        clock.advance(2000);
-        QCOMPARE(plot.curvePasses(), 2);
+        QCOMPARE(plot->range().first, qint64(2));
+        QCOMPARE(plot->range().top, 90.0);
+        QVERIFY(plot->curvePending());
+        clock_->advance(2000);
+        QCOMPARE(plot->curvePasses(), 2);
     }
 };
 

@@ -7,18 +7,11 @@
 #include "live/meter_view.h"
 #include "live/sample_schedule.h"
 #include "live/sampling_time.h"
+#include "live_rig.h"
 
 using namespace lp;
 using live::SamplingAnswer;
-
-namespace {
-
-QByteArray frame(quint8 b1, quint8 b2, quint8 b3) {
-    const char bytes[] = {0x00, char(b1), char(b2), char(b3), 0x00};
-    return QByteArray(bytes, 5);
-}
-
-}  // namespace
+using test::liveFrame;
 
 class TestLiveRules : public QObject {
     Q_OBJECT
@@ -27,12 +20,12 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         // level|weighting|response|high-low|lamps lit (Record Full Max Battery Under Over)
         QTest::addColumn<QString>("face");
-        QTest::newRow("65.3 A FAST") << frame(0x40, 0x06, 0x53) << "65.3|A|FAST|80-30|";
-        QTest::newRow("60.0 C SLOW") << frame(0x81, 0x06, 0x00) << "60.0|  C|    SLOW|90-40|";
-        QTest::newRow("105.2 one decimal") << frame(0x45, 0x10, 0x52) << "105.2|A|FAST|130-80|";
-        QTest::newRow("range code 7") << frame(0x07, 0x00, 0x00) << "0.0|  C|FAST|0-0|";
-        QTest::newRow("all lamps") << frame(0xF8, 0xE3, 0x12) << "31.2|A|    SLOW|80-30|RFMBUO";
-        QTest::newRow("over only") << frame(0x00, 0x89, 0x99) << "99.9|  C|FAST|80-30|O";
+        QTest::newRow("65.3 A FAST") << liveFrame(0x40, 0x06, 0x53) << "65.3|A|FAST|80-30|";
+        QTest::newRow("60.0 C SLOW") << liveFrame(0x81, 0x06, 0x00) << "60.0|  C|    SLOW|90-40|";
+        QTest::newRow("105.2 one decimal") << liveFrame(0x45, 0x10, 0x52) << "105.2|A|FAST|130-80|";
+        QTest::newRow("range code 7") << liveFrame(0x07, 0x00, 0x00) << "0.0|  C|FAST|0-0|";
+        QTest::newRow("all lamps") << liveFrame(0xF8, 0xE3, 0x12) << "31.2|A|    SLOW|80-30|RFMBUO";
+        QTest::newRow("over only") << liveFrame(0x00, 0x89, 0x99) << "99.9|  C|FAST|80-30|O";
     }
     void frameToFace() {
         QFETCH(QByteArray, bytes);

@@ -154,7 +154,6 @@ private slots:
                     : r.ended[0][0].value<memory::DownloadedSet>();
         QCOMPARE(set.complete, !stopped);
         QCOMPARE(set.records.size(), (came - 12) / 2);
-        QCOMPARE(set.title, QStringLiteral("%1  Records In No. 3  Set").arg((came - 12) / 2));
 
         r.port.inject(image.mid(came, 500));
         r.clock.advance(5000);

@@ -76,7 +76,6 @@ private slots:
         QVERIFY(set.header && set.header->startKnown);
         QCOMPARE(set.header->startText, QStringLiteral("2009/03/15 14:05:09"));
         QCOMPARE(set.header->intervalSec, 15);
-        QCOMPARE(set.title, QStringLiteral("6  Records In No. 3  Set"));
         QCOMPARE(set.gridLines.size(), 6);
         QStringList levels;
         for (const auto& record : set.records) {

@@ -86,14 +86,11 @@ private slots:
         QTest::newRow("65.25 to even 652") << "65.25" << 652 << 65 << true;
         QTest::newRow("65.75 to even 658") << "65.75" << 658 << 65 << true;
         QTest::newRow("65.96 up to 66.0") << "65.96" << 660 << 65 << true;
-        QTest::newRow("65.7 cut to 65 at 1 dB") << "65.7" << 657 << 65 << true;
         QTest::newRow("144.96 into top") << "144.96" << 1450 << 144 << true;
         // Past the top class a number is no measurement: counted there, as "L" is, and
         // left out of the figures, so no figure exceeds the top class.
         QTest::newRow("145.0") << "145.0" << 1450 << 145 << false;
         QTest::newRow("150.2") << "150.2" << 1450 << 145 << false;
-        QTest::newRow("1 and 300 zeros")
-            << QString(u'1') + QString(300, u'0') << 1450 << 145 << false;
         QTest::newRow("L") << "L" << 1450 << 145 << false;
         QTest::newRow("number with L") << "30.0L" << 1450 << 145 << false;
         QTest::newRow("dash") << "-" << 250 << 25 << false;
@@ -154,16 +151,15 @@ private slots:
         // 10*log10((10^6 + 10^8) / 2) = 77.03
         QTest::newRow("60 and 80")
             << QStringList{"60.0", "80.0"} << 77.0333 << 80.0 << 60.0 << qint64(0);
-        QTest::newRow("marks left out") << QStringList{"60.0", "L", "-", "*", "80.0", "abc"}
-                                        << 77.0333 << 80.0 << 60.0 << qint64(4);
         QTest::newRow("equal levels")
             << QStringList(1000, "72.5") << 72.5 << 72.5 << 72.5 << qint64(0);
         // Energy dominated by the loud record: 10*log10((1 + 10^14)/2) ~ 136.99
         QTest::newRow("far apart")
             << QStringList{"0.0", "140.0"} << 136.9897 << 140.0 << 0.0 << qint64(0);
-        QTest::newRow("absurd texts left out")
-            << QStringList{"60.0", QString(309, u'9'), "80.0", "+150.5", "145"} << 77.0333 << 80.0
-            << 60.0 << qint64(3);
+        QTest::newRow("marks and absurd texts left out")
+            << QStringList{"60.0", "L",      "-",   "*",  QString(309, u'9'),
+                           "80.0", "+150.5", "145", "abc"}
+            << 77.0333 << 80.0 << 60.0 << qint64(7);
     }
     void figures() {
         QFETCH(QStringList, texts);

@@ -13,7 +13,6 @@ class TestSampleLn : public QObject {
 private slots:
     void sameAsTexts_data() {
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("two classes") << QStringList(5, "50.0") + QStringList(5, "60.0");
         // Written otherwise than "65.3": the class is round-half-even of the tenths.
         QTest::newRow("levels between classes")
             << QStringList{"65.25", "65.35", "70", "0.0", "144.9", "33.3"};

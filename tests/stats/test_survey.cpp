@@ -119,28 +119,22 @@ private slots:
     void stamps_data() {
         QTest::addColumn<QString>("stamp");
         QTest::addColumn<QString>("read");  // date and second of the day, or "none"
-        QTest::newRow("morning") << "2026/06/01 10:00:00"
-                                 << "2026-06-01 36000";
-        QTest::newRow("last second") << "2026/12/31 23:59:59"
-                                     << "2026-12-31 86399";
-        QTest::newRow("leap day") << "2024/02/29 00:00:00"
-                                  << "2024-02-29 0";
-        QTest::newRow("no leap day") << "2026/02/29 10:00:00"
-                                     << "none";
-        QTest::newRow("hour 24") << "2026/06/01 24:00:00"
-                                 << "none";
-        QTest::newRow("minute 60") << "2026/06/01 23:60:00"
-                                   << "none";
-        QTest::newRow("second 60") << "2026/06/01 23:59:60"
-                                   << "none";
-        QTest::newRow("no seconds") << "2026/06/01 10:00"
-                                    << "none";
-        QTest::newRow("a blank after it") << "2026/06/01 10:00:00 "
-                                          << "none";
-        QTest::newRow("dashes") << "2026-06-01 10:00:00"
-                                << "none";
-        QTest::newRow("fixed-column line") << "09/06/01 12:00:00"
-                                           << "none";
+        const std::pair<const char*, const char*> rows[] = {
+            {"2026/06/01 10:00:00", "2026-06-01 36000"},
+            {"2026/12/31 23:59:59", "2026-12-31 86399"},  // the last second
+            {"2024/02/29 00:00:00", "2024-02-29 0"},      // a leap day
+            {"2026/02/29 10:00:00", "none"},              // no leap day
+            {"2026/06/01 24:00:00", "none"},
+            {"2026/06/01 23:60:00", "none"},
+            {"2026/06/01 23:59:60", "none"},
+            {"2026/06/01 10:00", "none"},
+            {"2026/06/01 10:00:00 ", "none"},  // a blank after it
+            {"2026-06-01 10:00:00", "none"},
+            {"09/06/01 12:00:00", "none"},  // a fixed-column line's
+        };
+        for (const auto& [stamp, read] : rows) {
+            QTest::newRow(stamp) << QString::fromLatin1(stamp) << QString::fromLatin1(read);
+        }
     }
     void stamps() {
         QFETCH(QString, stamp);
