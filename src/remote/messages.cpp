@@ -103,13 +103,16 @@ QByteArray sampleMessage(const WrittenRecord& record) {
 }
 
 QByteArray statusMessage(const LoggerStatus& status) {
-    const QJsonObject o{
+    QJsonObject o{
         {QStringLiteral("state"), status.state},
         {QStringLiteral("port"), status.port},
         {QStringLiteral("file"), status.file},
         {QStringLiteral("every_s"), status.everySeconds},
         {QStringLiteral("version"), status.version},
     };
+    if (status.backlog) {
+        o.insert(QStringLiteral("backlog"), *status.backlog);
+    }
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 

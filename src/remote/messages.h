@@ -44,9 +44,13 @@ struct LoggerStatus {
     QString file;  // the record file written now, without its folder
     int everySeconds = 0;
     QString version;
+    // The records written and not yet acknowledged by the broker, when the logger knows
+    // them: with "online" and "stopped", never in the last will (which the broker keeps
+    // from the time of connecting).
+    std::optional<qint64> backlog = std::nullopt;
 };
 
-// {"state", "port", "file", "every_s", "version"}.
+// {"state", "port", "file", "every_s", "version"}, and "backlog" when it is known.
 [[nodiscard]] QByteArray statusMessage(const LoggerStatus& status);
 
 // {"state": "start" or "end", "start", "end", "duration_s", "lmax", "leq", "sel",

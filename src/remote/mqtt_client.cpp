@@ -47,6 +47,12 @@ struct MqttClient::Callbacks {
         c->ended_ = code;
     }
     static void onPublish(mosquitto*, void* obj, int mid) { client(obj)->acks_.push_back(mid); }
+    static void onMessage(mosquitto*, void* obj, const mosquitto_message* m) {
+        // The message is libmosquitto's only during this call.
+        client(obj)->messages_.push_back(
+            {QByteArray(m->topic),
+             QByteArray(static_cast<const char*>(m->payload), m->payloadlen)});
+    }
     static void onLog(mosquitto*, void* obj, int level, const char* text) {
         if (level == MOSQ_LOG_ERR) {
             client(obj)->lastError_ = QString::fromUtf8(text);
@@ -138,6 +144,7 @@ void MqttClient::connectTo(const QString& host) {
     lastError_.clear();
     ended_.reset();
     acks_.clear();
+    messages_.clear();
     mosq_ = mosquitto_new(utf8(options_.clientId).constData(), true, this);
     if (!mosq_) {
         endConnection(QStringLiteral("the MQTT library cannot make a client (client id \"%1\")")
@@ -147,6 +154,7 @@ void MqttClient::connectTo(const QString& host) {
     mosquitto_connect_callback_set(mosq_, &Callbacks::onConnect);
     mosquitto_disconnect_callback_set(mosq_, &Callbacks::onDisconnect);
     mosquitto_publish_callback_set(mosq_, &Callbacks::onPublish);
+    mosquitto_message_callback_set(mosq_, &Callbacks::onMessage);
     mosquitto_log_callback_set(mosq_, &Callbacks::onLog);
     mosquitto_int_option(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
@@ -242,6 +250,21 @@ std::optional<int> MqttClient::publish(const QByteArray& topic, const QByteArray
     return mid;
 }
 
+bool MqttClient::subscribe(const QList<QByteArray>& filters) {
+    if (!connected_ || !mosq_ || filters.isEmpty()) {
+        return false;
+    }
+    std::vector<char*> texts;
+    for (const QByteArray& filter : filters) {
+        // libmosquitto only reads them; its signature wants them writable.
+        texts.push_back(const_cast<char*>(filter.constData()));
+    }
+    const int code = mosquitto_subscribe_multiple(mosq_, nullptr, static_cast<int>(texts.size()),
+                                                  texts.data(), 1, 0, nullptr);
+    updateWriteWatch();
+    return code == MOSQ_ERR_SUCCESS;
+}
+
 void MqttClient::updateWriteWatch() {
     if (writeWatch_ && mosq_) {
         writeWatch_->setEnabled(mosquitto_want_write(mosq_));
@@ -261,6 +284,12 @@ void MqttClient::afterLoop() {
         const std::vector<int> acks = std::exchange(acks_, {});
         for (const int mid : acks) {
             emit acknowledged(mid);
+        }
+    }
+    if (!messages_.empty()) {
+        const std::vector<Message> messages = std::exchange(messages_, {});
+        for (const Message& m : messages) {
+            emit messageReceived(m.topic, m.payload);
         }
     }
     if (!ended_) {
@@ -311,6 +340,7 @@ void MqttClient::teardown() {
     ended_.reset();
     justConnected_ = false;
     acks_.clear();
+    messages_.clear();
     if (mosq_) {
         mosquitto_destroy(mosq_);
         mosq_ = nullptr;

@@ -20,6 +20,7 @@
 // series again at 1 s.
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QTimer>
 #include <chrono>
@@ -55,6 +56,10 @@ public:
     // Publishes with QoS 1; the message id that acknowledged() will carry, or nothing
     // when there is no connection or libmosquitto cannot take the message.
     std::optional<int> publish(const QByteArray& topic, const QByteArray& payload, bool retained);
+    // Subscribes to the topic filters with QoS 1; false when there is no connection or
+    // libmosquitto refuses a filter. The session is clean: every new connection starts
+    // without them, so subscribe again on each connected().
+    bool subscribe(const QList<QByteArray>& filters);
 
 signals:
     void connected();
@@ -63,6 +68,8 @@ signals:
     void connectionFailed(const QString& reason, std::chrono::seconds retryIn);
     // The broker acknowledged the message (PUBACK).
     void acknowledged(int messageId);
+    // A message on a subscribed topic (the retained ones first after subscribing).
+    void messageReceived(const QByteArray& topic, const QByteArray& payload);
     void stopped();
 
 private:
@@ -98,6 +105,11 @@ private:
     QString refusal_;    // why the broker refused the connection, from its CONNACK
     QString lastError_;  // libmosquitto's last error line (TLS details)
     std::vector<int> acks_;
+    struct Message {
+        QByteArray topic;
+        QByteArray payload;
+    };
+    std::vector<Message> messages_;
 };
 
 }  // namespace lp::remote

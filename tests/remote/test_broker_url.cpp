@@ -41,9 +41,6 @@ private slots:
         QTest::newRow("empty level") << "mqtt://h/lp//a" << false << ""
                                      << "" << 0 << ""
                                      << "empty";
-        QTest::newRow("trailing slash") << "mqtt://h/lp/" << false << ""
-                                        << "" << 0 << ""
-                                        << "empty";
         QTest::newRow("wildcard #") << "mqtt://h/lp/#" << false << ""
                                     << "" << 0 << ""
                                     << "'#'";
@@ -53,9 +50,6 @@ private slots:
         QTest::newRow("port 0") << "mqtt://h:0/lp" << false << ""
                                 << "" << 0 << ""
                                 << "port";
-        QTest::newRow("port too big") << "mqtt://h:70000/lp" << false << ""
-                                      << "" << 0 << ""
-                                      << "port";
         QTest::newRow("no host") << "mqtt:///lp" << false << ""
                                  << "" << 0 << ""
                                  << "host";

@@ -85,11 +85,17 @@ private slots:
     }
 
     void status() {
-        const QByteArray json =
-            lp::remote::statusMessage({"offline", "/dev/ttyUSB0", "log.sdm", 2, "0.1"});
-        QCOMPARE(QJsonDocument::fromJson(json).object(),
+        lp::remote::LoggerStatus status{"offline", "/dev/ttyUSB0", "log.sdm", 2, "0.1"};
+        QCOMPARE(QJsonDocument::fromJson(lp::remote::statusMessage(status)).object(),
                  QJsonDocument::fromJson(R"({"state":"offline","port":"/dev/ttyUSB0",)"
                                          R"("file":"log.sdm","every_s":2,"version":"0.1"})")
+                     .object());
+        status.state = "online";
+        status.backlog = 0;
+        QCOMPARE(QJsonDocument::fromJson(lp::remote::statusMessage(status)).object(),
+                 QJsonDocument::fromJson(R"({"state":"online","port":"/dev/ttyUSB0",)"
+                                         R"("file":"log.sdm","every_s":2,"version":"0.1",)"
+                                         R"("backlog":0})")
                      .object());
     }
 };

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <variant>
 
+#include "app/cli/broker_arguments.h"
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/file_commands.h"
 #include "app/cli/survey_commands.h"
+#include "app/cli/watch_command.h"
 
 namespace lp::app::cli {
 namespace {
@@ -155,6 +157,17 @@ QList<Command> commands() {
          {port, {QStringLiteral("set")}, out},
          Operands::None,
          runDownload},
+        {QStringLiteral("watch"),
+         QStringLiteral("mqtt://[USER@]HOST[:PORT]/PREFIX [--password-file FILE]\n"
+                        "      [--cafile FILE] [--json]"),
+         QStringLiteral("The loggers publishing under PREFIX, one line each: state, last\n"
+                        "level and its age, backlog, events today (ALARM while one is on).\n"
+                        "Redrawn in place on a terminal; one JSON line per change with\n"
+                        "--json or when stdout is no terminal. The password is the first\n"
+                        "line of FILE; mqtts:// is TLS, the broker checked against the CA\n"
+                        "certificates of --cafile (default: the system's). A broker away\n"
+                        "is tried again, 1 s to 60 s apart. Ends on SIGINT or SIGTERM."),
+         brokerOptions() + QList<Option>{json}, Operands::Files, runWatch},
     };
 }
 
@@ -188,7 +201,8 @@ QString helpText() {
                       "  --version    Shows the version.\n"
                       "\n"
                       "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
-                      "failed.\n")
+                      "failed\n"
+                      "(for watch: a password or CA file that cannot be read).\n")
                       .arg(kSimPortArgument);
 }
 

@@ -1,0 +1,123 @@
+#include "app/cli/watch_output.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+#include "app/cli/survey_output.h"
+#include "remote/messages.h"
+
+namespace lp::app::cli {
+namespace {
+
+QJsonValue textOrNull(const QString& text) {
+    return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
+// The time in the console's local time with its offset, as the loggers write theirs.
+QJsonValue timeJson(const QDateTime& time) {
+    if (!time.isValid()) {
+        return QJsonValue::Null;
+    }
+    const QString local = time.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    const std::optional<QString> iso = remote::isoTimeWithOffset(local);
+    return iso ? QJsonValue(*iso) : QJsonValue(QJsonValue::Null);
+}
+
+QString levelCellOf(const remote::LoggerRow& row) {
+    if (!row.hasSample) {
+        return QStringLiteral("-");
+    }
+    return row.level ? QStringLiteral("%1 dB%2").arg(*row.level, 0, 'f', 1).arg(row.weighting)
+                     : row.levelText;
+}
+
+QString ageCellOf(const remote::LoggerRow& row, const QDateTime& now) {
+    if (!row.hasSample) {
+        return QStringLiteral("-");
+    }
+    if (!row.levelTime.isValid()) {
+        return QStringLiteral("?");
+    }
+    // A logger whose clock runs ahead of this one's shows no age below zero.
+    return ageText(std::max<qint64>(0, row.levelTime.secsTo(now)));
+}
+
+}  // namespace
+
+QByteArray rowJson(const remote::LoggerRow& row) {
+    const QJsonObject o{
+        {QStringLiteral("name"), row.name},
+        {QStringLiteral("state"), textOrNull(row.state)},
+        {QStringLiteral("level"), row.hasSample ? levelJson(row.level) : QJsonValue::Null},
+        {QStringLiteral("text"), row.hasSample ? QJsonValue(row.levelText) : QJsonValue::Null},
+        {QStringLiteral("weighting"), textOrNull(row.weighting)},
+        {QStringLiteral("time"), timeJson(row.levelTime)},
+        {QStringLiteral("backlog"), row.backlog ? QJsonValue(*row.backlog) : QJsonValue::Null},
+        {QStringLiteral("events_today"), row.eventsToday},
+        {QStringLiteral("alarm"), row.alarm},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray removedJson(const QString& name) {
+    const QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("removed"), true}};
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QString ageText(qint64 seconds) {
+    const auto two = [](qint64 n) { return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')); };
+    if (seconds < 60) {
+        return QStringLiteral("%1 s").arg(seconds);
+    }
+    if (seconds < 3600) {
+        return QStringLiteral("%1 min %2 s").arg(seconds / 60).arg(two(seconds % 60));
+    }
+    if (seconds < 86400) {
+        return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(two(seconds % 3600 / 60));
+    }
+    return QStringLiteral("%1 d %2 h").arg(seconds / 86400).arg(seconds % 86400 / 3600);
+}
+
+QStringList screenLines(const QString& title, const std::vector<remote::LoggerRow>& rows,
+                        const QDateTime& now, int width, int height) {
+    qsizetype nameWidth = 6;
+    for (const remote::LoggerRow& row : rows) {
+        nameWidth = std::max(nameWidth, row.name.size());
+    }
+    nameWidth = std::min<qsizetype>(nameWidth, 24);
+    const auto line = [&](const QString& name, const QString& state, const QString& level,
+                          const QString& age, const QString& backlog, const QString& events) {
+        return name.left(nameWidth).leftJustified(nameWidth) + QStringLiteral("  ") +
+               state.leftJustified(9) + level.leftJustified(11) + age.leftJustified(12) +
+               backlog.rightJustified(7) + QStringLiteral("  ") + events;
+    };
+    QStringList lines{title, line(QStringLiteral("LOGGER"), QStringLiteral("STATE"),
+                                  QStringLiteral("LEVEL"), QStringLiteral("AGE"),
+                                  QStringLiteral("BACKLOG"), QStringLiteral("EVENTS TODAY"))};
+    if (rows.empty()) {
+        lines << QStringLiteral("(no logger has published yet)");
+    }
+    // The title, the header and a free line for the cursor; one for "... more" if needed.
+    const qsizetype room = std::max(1, height - 3);
+    const qsizetype shown =
+        qsizetype(rows.size()) <= room ? qsizetype(rows.size()) : std::max<qsizetype>(1, room - 1);
+    for (qsizetype i = 0; i < shown; ++i) {
+        const remote::LoggerRow& row = rows[size_t(i)];
+        lines << line(
+            row.name, row.state.isEmpty() ? QStringLiteral("?") : row.state, levelCellOf(row),
+            ageCellOf(row, now), row.backlog ? QString::number(*row.backlog) : QStringLiteral("-"),
+            QString::number(row.eventsToday) + (row.alarm ? QStringLiteral("  ALARM") : QString()));
+    }
+    if (shown < qsizetype(rows.size())) {
+        lines << QStringLiteral("... and %1 more (a taller terminal shows them)")
+                     .arg(qsizetype(rows.size()) - shown);
+    }
+    // One column less than the terminal's: a full line would wrap on some terminals.
+    for (QString& text : lines) {
+        text.truncate(std::max(1, width - 1));
+    }
+    return lines;
+}
+
+}  // namespace lp::app::cli
