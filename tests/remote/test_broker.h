@@ -29,6 +29,8 @@ public:
     // Ends the broker (SIGTERM: it saves its sessions) and waits for it.
     void stop();
     [[nodiscard]] int port() const { return port_; }
+    // The broker's process id while it runs (for a benchmark's CPU figures).
+    [[nodiscard]] qint64 processId() const { return process_ ? process_->processId() : 0; }
     [[nodiscard]] QString caFile() const { return folder_ + "/ca.crt"; }
     [[nodiscard]] const QString& error() const { return error_; }
     static constexpr const char* kUser = "logger";
