@@ -7,7 +7,8 @@
 //  - the broker away for 20 s, then the logger killed with SIGKILL twice (connected, and
 //    with a backlog while the broker is away) and started again: every record line of
 //    the file arrives, one stderr line each way, the last will says "offline";
-//  - a wrong password (one message, recording goes on, tried again), the right one, TLS.
+//  - a wrong password (one message, recording goes on, tried again), the right one, TLS;
+//  - an alarm the simulator's meter sets off: one start and one end on the event topic.
 #include <signal.h>
 
 #include <QDir>
@@ -22,6 +23,7 @@
 #include "cli_process.h"
 #include "files.h"
 #include "records/record_format.h"
+#include "sim_process.h"
 #include "test_broker.h"
 
 using lp::test::CliProcess;
@@ -276,6 +278,37 @@ private slots:
         QCOMPARE(logger.end(SIGTERM), 0);
         QVERIFY(QTest::qWaitFor([&] { return lastState(secure) == "stopped"; }, 5000));
         QCOMPARE(firstArrivals(secure), keysOf(recordsIn({dir_.filePath("secure.sdm")})));
+    }
+
+    void alarmEventsOnTheirTopic() {
+        const auto broker = startBroker("b5", Access::Anonymous);
+        QVERIFY(broker);
+        Subscriber subscriber(*broker, "lp/#", Access::Anonymous);
+        QVERIFY(subscriber.waitSubscribed());
+        lp::test::SimProcess sim;
+        QVERIFY2(sim.start({"--level", "65.3", "--loud", "80"}), qPrintable(sim.error()));
+        CliProcess cli({"record", "--port", sim.path(), "--every", "1", "--out",
+                        dir_.filePath("loud.sdm"), "--alarm", "78/2", "--publish", url(*broker),
+                        "--id", "site5"});
+        QVERIFY(QTest::qWaitFor([&] { return firstArrivals(subscriber).size() >= 2; }, 10000));
+        sim.toggleLoud();
+        QVERIFY(subscriber.waitFor("/event", 1, 10000));
+        QTest::qWait(2000);
+        sim.toggleLoud();
+        QVERIFY(subscriber.waitFor("/event", 2, 10000));
+        QTest::qWait(1500);
+        QCOMPARE(cli.end(SIGTERM), 0);
+        const QList<QByteArray> events = subscriber.payloads("/event");
+        QCOMPARE(events.size(), 2);
+        const QJsonObject start = json(events[0]);
+        const QJsonObject end = json(events[1]);
+        QCOMPARE(start["state"], "start");
+        QCOMPARE(start["above"], 78.0);
+        QVERIFY(start["end"].isNull());
+        QCOMPARE(end["state"], "end");
+        QCOMPARE(end["start"], start["start"]);
+        QCOMPARE(end["lmax"], 80.0);
+        QVERIFY2(end["duration_s"].toInteger() >= 2, events[1].constData());
     }
 };
 
