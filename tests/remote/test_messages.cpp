@@ -8,6 +8,15 @@
 
 using lp::remote::WrittenRecord;
 
+namespace {
+
+// Compared as parsed objects: the key order of the text is not part of the format.
+QJsonObject parsed(const QByteArray& json) {
+    return QJsonDocument::fromJson(json).object();
+}
+
+}  // namespace
+
 class TestMessages : public QObject {
     Q_OBJECT
 
@@ -61,9 +70,7 @@ private slots:
             r.overRange = true;
             record.reading = r;
         }
-        // Compared as parsed objects: the key order of the text is not part of the format.
-        QCOMPARE(QJsonDocument::fromJson(lp::remote::sampleMessage(record)).object(),
-                 QJsonDocument::fromJson(json).object());
+        QCOMPARE(parsed(lp::remote::sampleMessage(record)), parsed(json));
     }
 
     void event() {
@@ -71,32 +78,26 @@ private slots:
         tzset();
         const qint64 start = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 58)).toSecsSinceEpoch();
         lp::live::AlarmEvent event{85.0, start, std::nullopt};
-        QCOMPARE(QJsonDocument::fromJson(lp::remote::eventMessage(event)).object(),
-                 QJsonDocument::fromJson(R"({"state":"start","start":"2026-12-06T23:59:58+01:00",)"
-                                         R"("end":null,"duration_s":null,"lmax":null,"leq":null,)"
-                                         R"("sel":null,"above":85})")
-                     .object());
+        QCOMPARE(parsed(lp::remote::eventMessage(event)),
+                 parsed(R"({"state":"start","start":"2026-12-06T23:59:58+01:00","end":null,)"
+                        R"("duration_s":null,"lmax":null,"leq":null,"sel":null,"above":85})"));
         event.ended = lp::stats::LevelEvent{start, start + 4, 4, 4, 91.26, 88.04, 94.06};
-        QCOMPARE(QJsonDocument::fromJson(lp::remote::eventMessage(event)).object(),
-                 QJsonDocument::fromJson(R"({"state":"end","start":"2026-12-06T23:59:58+01:00",)"
-                                         R"("end":"2026-12-07T00:00:02+01:00","duration_s":4,)"
-                                         R"("lmax":91.3,"leq":88,"sel":94.1,"above":85})")
-                     .object());
+        QCOMPARE(parsed(lp::remote::eventMessage(event)),
+                 parsed(R"({"state":"end","start":"2026-12-06T23:59:58+01:00",)"
+                        R"("end":"2026-12-07T00:00:02+01:00","duration_s":4,)"
+                        R"("lmax":91.3,"leq":88,"sel":94.1,"above":85})"));
     }
 
     void status() {
         lp::remote::LoggerStatus status{"offline", "/dev/ttyUSB0", "log.sdm", 2, "0.1"};
-        QCOMPARE(QJsonDocument::fromJson(lp::remote::statusMessage(status)).object(),
-                 QJsonDocument::fromJson(R"({"state":"offline","port":"/dev/ttyUSB0",)"
-                                         R"("file":"log.sdm","every_s":2,"version":"0.1"})")
-                     .object());
+        QCOMPARE(parsed(lp::remote::statusMessage(status)),
+                 parsed(R"({"state":"offline","port":"/dev/ttyUSB0","file":"log.sdm",)"
+                        R"("every_s":2,"version":"0.1"})"));
         status.state = "online";
         status.backlog = 0;
-        QCOMPARE(QJsonDocument::fromJson(lp::remote::statusMessage(status)).object(),
-                 QJsonDocument::fromJson(R"({"state":"online","port":"/dev/ttyUSB0",)"
-                                         R"("file":"log.sdm","every_s":2,"version":"0.1",)"
-                                         R"("backlog":0})")
-                     .object());
+        QCOMPARE(parsed(lp::remote::statusMessage(status)),
+                 parsed(R"({"state":"online","port":"/dev/ttyUSB0","file":"log.sdm",)"
+                        R"("every_s":2,"version":"0.1","backlog":0})"));
     }
 };
 

@@ -1,5 +1,4 @@
-// What waits to be published: records read back from their files after the cursor, the
-// cursor file itself, and the queue that joins the files and the records held in memory.
+// What waits to be published: the backlog read from the files, the cursor, the queue.
 #include <QTemporaryDir>
 #include <QTest>
 #include <variant>
