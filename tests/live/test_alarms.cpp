@@ -1,6 +1,4 @@
-// Alarms on the live level against hand-computed cases (two alarms on the same jittery
-// samples, a bridged dip, the start only after SECONDS, a silent meter ending an event),
-// what an alarm option reads, and the event log's files across midnight.
+// Alarms on the live level against hand-computed cases, the alarm option, the event log.
 #include <QTemporaryDir>
 #include <QTest>
 #include <ctime>

@@ -1,5 +1,4 @@
-// The live core's rules: what a live frame shows, the max/min texts, the sample
-// schedule and the sampling-time answers.
+// The live core's rules: a frame's face, max/min, the sample schedule, the sampling time.
 #include <QTest>
 
 #include "link/meter_decode.h"
@@ -22,8 +21,6 @@ private slots:
         QTest::addColumn<QString>("face");
         QTest::newRow("65.3 A FAST") << liveFrame(0x40, 0x06, 0x53) << "65.3|A|FAST|80-30|";
         QTest::newRow("60.0 C SLOW") << liveFrame(0x81, 0x06, 0x00) << "60.0|  C|    SLOW|90-40|";
-        QTest::newRow("105.2 one decimal") << liveFrame(0x45, 0x10, 0x52) << "105.2|A|FAST|130-80|";
-        QTest::newRow("range code 7") << liveFrame(0x07, 0x00, 0x00) << "0.0|  C|FAST|0-0|";
         QTest::newRow("all lamps") << liveFrame(0xF8, 0xE3, 0x12) << "31.2|A|    SLOW|80-30|RFMBUO";
         QTest::newRow("over only") << liveFrame(0x00, 0x89, 0x99) << "99.9|  C|FAST|80-30|O";
     }
