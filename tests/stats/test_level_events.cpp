@@ -1,5 +1,4 @@
-// Loud events against hand-computed cases, over a whole list and level by level as a
-// live run delivers them.
+// Loud events against hand-computed cases, over a whole list and level by level.
 #include <QTest>
 
 #include "stats/level_events.h"

@@ -1,9 +1,11 @@
-// Percentile levels, class counting and level figures of a list of level texts.
+// Percentile levels, class counting and level figures of level texts and of timed levels.
 #include <QTest>
 #include <numeric>
 
+#include "stats/level_tally.h"
 #include "stats/ln_computation.h"
 #include "stats/percentiles.h"
+#include "stats/sample_ln.h"
 
 using namespace lp::stats;
 
@@ -191,6 +193,40 @@ private slots:
         QCOMPARE(classText(0, Resolution::TenthDb), "0.0");
         QCOMPARE(classText(1450, Resolution::TenthDb), "145.0");
         QCOMPARE(classText(65, Resolution::WholeDb), "65");
+    }
+
+    // The timed levels of a survey give the figures of the level texts they were read from.
+    void sameAsTexts_data() {
+        QTest::addColumn<QStringList>("texts");
+        // Written otherwise than "65.3": the class is round-half-even of the tenths.
+        QTest::newRow("levels between classes")
+            << QStringList{"65.25", "65.35", "70", "0.0", "144.9", "33.3"};
+        QTest::newRow("one record") << QStringList{"72.4"};
+    }
+    void sameAsTexts() {
+        QFETCH(QStringList, texts);
+        std::vector<LevelSample> samples;
+        qint64 time = 0;
+        for (const QString& text : texts) {
+            samples.push_back(levelSample(time++, readLevel(QStringView(text)).value));
+        }
+        const LnResult fromTexts = computeLn(Resolution::TenthDb, texts);
+        const LnResult fromSamples = lnOfSamples(samples);
+        QCOMPARE(fromSamples.recordCount, fromTexts.recordCount);
+        QCOMPARE(fromSamples.counts, fromTexts.counts);
+        QCOMPARE(fromSamples.classMin, fromTexts.classMin);
+        QCOMPARE(fromSamples.classMax, fromTexts.classMax);
+        QCOMPARE(fromSamples.levels, fromTexts.levels);
+        QCOMPARE(fromSamples.figures.withLevel, fromTexts.figures.withLevel);
+        QCOMPARE(*fromSamples.figures.lmax, *fromTexts.figures.lmax);
+        QCOMPARE(*fromSamples.figures.lmin, *fromTexts.figures.lmin);
+        QVERIFY(qAbs(*fromSamples.figures.leq - *fromTexts.figures.leq) < 1e-9);
+    }
+
+    void noSamples() {
+        const LnResult r = lnOfSamples({});
+        QVERIFY(!r.hasLevel);
+        QVERIFY(!r.figures.leq);
     }
 };
 

@@ -1,7 +1,4 @@
-// The survey analysis against hand-computed cases: the sampling interval, time stamps,
-// periods and their coverage, day/evening/night levels and Lden, exclusions, files in
-// any order (an event across their boundary), days of 23 and 25 hours, and files that
-// do not read. The events themselves are tested in test_level_events.
+// The survey analysis against hand-computed cases (the events themselves: test_level_events).
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,22 +167,21 @@ private slots:
         QTest::addColumn<qint64>("exclusionLength");
         QTest::addColumn<qint64>("bridge");
         QTest::addColumn<bool>("problem");
+        const auto row = [](const char* name, qint64 length, DayPartHours hours, qint64 exclusion,
+                            qint64 bridge, bool problem) {
+            QTest::newRow(name) << length << hours << exclusion << bridge << problem;
+        };
         const DayPartHours usual;
-        QTest::newRow("usual") << qint64(3600) << usual << qint64(60) << qint64(0) << false;
-        QTest::newRow("15 min and 24 h")
-            << qint64(900) << DayPartHours{0, 12, 24} << qint64(1) << qint64(5) << false;
-        QTest::newRow("7 min") << qint64(420) << usual << qint64(60) << qint64(0) << true;
-        QTest::newRow("30 s") << qint64(30) << usual << qint64(60) << qint64(0) << true;
-        QTest::newRow("2 days") << qint64(172800) << usual << qint64(60) << qint64(0) << true;
-        QTest::newRow("evening before day")
-            << qint64(3600) << DayPartHours{19, 7, 23} << qint64(60) << qint64(0) << true;
-        QTest::newRow("no evening")
-            << qint64(3600) << DayPartHours{7, 19, 19} << qint64(60) << qint64(0) << true;
-        QTest::newRow("night after 24 h")
-            << qint64(3600) << DayPartHours{7, 19, 25} << qint64(60) << qint64(0) << true;
-        QTest::newRow("empty exclusion") << qint64(3600) << usual << qint64(0) << qint64(0) << true;
-        QTest::newRow("negative bridge")
-            << qint64(3600) << usual << qint64(60) << qint64(-1) << true;
+        row("usual", 3600, usual, 60, 0, false);
+        row("15 min and 24 h", 900, DayPartHours{0, 12, 24}, 1, 5, false);
+        row("7 min", 420, usual, 60, 0, true);
+        row("30 s", 30, usual, 60, 0, true);
+        row("2 days", 172800, usual, 60, 0, true);
+        row("evening before day", 3600, DayPartHours{19, 7, 23}, 60, 0, true);
+        row("no evening", 3600, DayPartHours{7, 19, 19}, 60, 0, true);
+        row("night after 24 h", 3600, DayPartHours{7, 19, 25}, 60, 0, true);
+        row("empty exclusion", 3600, usual, 0, 0, true);
+        row("negative bridge", 3600, usual, 60, -1, true);
     }
     void optionsProblem() {
         QFETCH(qint64, length);
