@@ -1,5 +1,4 @@
-// Records as CSV: the fields as a spreadsheet should read them, the file written as a
-// whole from a list or record by record from a record file.
+// Records as CSV, written whole from a list or record by record from a record file.
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,26 +69,23 @@ private slots:
     void csvFormulas_data() {
         QTest::addColumn<QStringList>("record");
         QTest::addColumn<QByteArray>("line");
-        const QString dt = kDt;
+        const auto row = [](const char* name, const QString& no, const QString& dt,
+                            const QString& level, const QByteArray& line) {
+            QTest::newRow(name) << QStringList{no, dt, level} << line;
+        };
         const QByteArray iso = ",2009-03-15T14:05:09,";
-        QTest::newRow("= in the number")
-            << QStringList{"=1+1", dt, "65.3"} << "\"'=1+1\"" + iso + "65.3\r\n";
-        QTest::newRow("= with quotes")
-            << QStringList{"1", dt, "=HYPERLINK(\"http://x\",\"y\")"}
-            << "1" + iso + "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"\r\n";
-        QTest::newRow("@") << QStringList{"1", dt, "@SUM(A1)"} << "1" + iso + "\"'@SUM(A1)\"\r\n";
-        QTest::newRow("- not a number")
-            << QStringList{"1", dt, "-2+3"} << "1" + iso + "\"'-2+3\"\r\n";
-        QTest::newRow("+ in an odd stamp") << QStringList{"1", "+2009/03/15 14:05:09", "65.3"}
-                                           << QByteArray("1,\"'+2009/03/15 14:05:09\",65.3\r\n");
-        QTest::newRow("TAB first")
-            << QStringList{"\t7", dt, "65.3"} << "\"'\t7\"" + iso + "65.3\r\n";
-        QTest::newRow("CR first") << QStringList{"1", dt, "\r1"} << "1" + iso + "\"'\r1\"\r\n";
-        QTest::newRow("negative number")
-            << QStringList{"-2", dt, "-30.0"} << "-2" + iso + "-30.0\r\n";
-        QTest::newRow("signed numbers")
-            << QStringList{"+5", dt, "+65.35 dB"} << "+5" + iso + "+65.35\r\n";
-        QTest::newRow("lone dash mark") << QStringList{"1", dt, "-"} << "1" + iso + "-\r\n";
+        row("= in the number", "=1+1", kDt, "65.3", "\"'=1+1\"" + iso + "65.3\r\n");
+        row("= with quotes", "1", kDt, "=HYPERLINK(\"http://x\",\"y\")",
+            "1" + iso + "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"\r\n");
+        row("@", "1", kDt, "@SUM(A1)", "1" + iso + "\"'@SUM(A1)\"\r\n");
+        row("- not a number", "1", kDt, "-2+3", "1" + iso + "\"'-2+3\"\r\n");
+        row("+ in an odd stamp", "1", "+2009/03/15 14:05:09", "65.3",
+            "1,\"'+2009/03/15 14:05:09\",65.3\r\n");
+        row("TAB first", "\t7", kDt, "65.3", "\"'\t7\"" + iso + "65.3\r\n");
+        row("CR first", "1", kDt, "\r1", "1" + iso + "\"'\r1\"\r\n");
+        row("negative number", "-2", kDt, "-30.0", "-2" + iso + "-30.0\r\n");
+        row("signed numbers", "+5", kDt, "+65.35 dB", "+5" + iso + "+65.35\r\n");
+        row("lone dash mark", "1", kDt, "-", "1" + iso + "-\r\n");
     }
     void csvFormulas() {
         QFETCH(QStringList, record);

@@ -1,7 +1,5 @@
-// The simulated meter byte by byte: live frames, keys, clock, status reply and
-// faults; set images and the set table, the "K"/"Z" download split for every kind of
-// set length, the meter's own recording ("S"/"T") filling a new set, and its
-// in-process transport. How the program reads these bytes is checked in tests/link.
+// The simulated meter byte by byte, and its in-process transport. (How the program reads
+// these bytes: tests/link.)
 #include <QSignalSpy>
 #include <QTest>
 
@@ -102,24 +100,19 @@ private slots:
         QTest::addColumn<QList<int>>("sets");
         QTest::addColumn<int>("laterMs");
         QTest::addColumn<QByteArray>("reply");
-        const QList<int> none;
-        QTest::newRow("clock runs on with the PC clock")
-            << hex("44 090601140509") << none << 10000 << hex("090601140519");
-        QTest::newRow("clock over new year")
-            << hex("44 991231235950") << none << 15000 << hex("000101000005");
-        QTest::newRow("clock not BCD: ignored")
-            << hex("44 091A01140509") << none << 0 << hex("240315100000");
-        QTest::newRow("clock no such date: ignored")
-            << hex("44 090230140509") << none << 0 << hex("240315100000");
-        QTest::newRow("empty memory")
-            << QByteArray() << none << 0 << hex("0001 00 08 00 000303 0002");
-        QTest::newRow("id 65535, interval 1")
-            << hex("58 FFFF 57 0001") << none << 0 << hex("FFFF 00 08 00 000303 0001");
-        QTest::newRow("interval 0 ignored, 3600 kept")
-            << hex("57 0E10 57 0000") << none << 0 << hex("0001 00 08 00 000303 0E10");
+        const auto row = [](const char* name, const char* commands, QList<int> sets, int laterMs,
+                            const char* reply) {
+            QTest::newRow(name) << hex(commands) << sets << laterMs << hex(reply);
+        };
+        row("clock runs on with the PC clock", "44 090601140509", {}, 10000, "090601140519");
+        row("clock over new year", "44 991231235950", {}, 15000, "000101000005");
+        row("clock not BCD: ignored", "44 091A01140509", {}, 0, "240315100000");
+        row("clock no such date: ignored", "44 090230140509", {}, 0, "240315100000");
+        row("empty memory", "", {}, 0, "0001 00 08 00 000303 0002");
+        row("id 65535, interval 1", "58 FFFF 57 0001", {}, 0, "FFFF 00 08 00 000303 0001");
+        row("interval 0 ignored, 3600 kept", "57 0E10 57 0000", {}, 0, "0001 00 08 00 000303 0E10");
         // 12 + 240 and 12 + 2048: 2312 bytes used.
-        QTest::newRow("two sets") << QByteArray() << QList<int>{120, 1024} << 0
-                                  << hex("0001 00 08 02 000908 0002");
+        row("two sets", "", {120, 1024}, 0, "0001 00 08 02 000908 0002");
     }
     void replyAfterCommands() {
         QFETCH(QByteArray, commands);
