@@ -1,8 +1,5 @@
-// The meter link on a virtual clock. Exchanges end once each, with their bytes or a
-// reason, whether they finish, are cancelled (running or queued), are refused by a
-// lost port, or are dropped when the port fails or is replaced. On top of it: the live
-// poll (attempts, "No COM" and its recovery, surplus bytes), the bytes of each key and
-// of the clock set.
+// The meter link on a virtual clock: exchanges end once each, however they end; on top of
+// it the live poll, the keys and the clock set.
 #include <QSignalSpy>
 #include <QTest>
 

@@ -1,6 +1,4 @@
-// The line printer on a real PDF file: the text read back with pdftotext is the lines
-// printed, in order, across page breaks; a file that cannot be written is told; a
-// printout ended early or stopped by a full disk leaves no file.
+// The line printer on a real PDF file, its text read back with pdftotext.
 #include <sys/mount.h>
 #include <unistd.h>
 

@@ -1,5 +1,4 @@
-// The twips drawing surface: twips and user coordinates, text measured in user
-// units, arcs, filled sectors and boxes on the right side, clearing, resizing.
+// The twips drawing surface: coordinates, text sizes, shapes, clearing and resizing.
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
