@@ -44,30 +44,26 @@ private slots:
         QTest::addColumn<QString>("levels");
         QTest::addColumn<qint64>("interval");
         QTest::addColumn<EventRule>("rule");
-        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("events");  // eventText of each, joined by "; "
+        const auto row = [](const char* name, const char* levels, qint64 interval, EventRule rule,
+                            const char* events) {
+            QTest::newRow(name) << QString(levels) << interval << rule << QString(events);
+        };
         const EventRule at70{70.0, 0, 0};
-        QTest::newRow("a gap ends a run")
-            << "0-4@80 10-12@80" << qint64(1) << at70
-            << QStringList{"0-5 5 80.00 80.00 86.99", "10-13 3 80.00 80.00 84.77"};
-        QTest::newRow("a level at the threshold belongs to it")
-            << "0-1@70 2@69.9" << qint64(1) << at70 << QStringList{"0-2 2 70.00 70.00 73.01"};
-        QTest::newRow("S of 10 s")
-            << "0@80 10@80 20@80 40@80" << qint64(10) << at70
-            << QStringList{"0-30 3 80.00 80.00 94.77", "40-50 1 80.00 80.00 90.00"};
+        row("a gap ends a run", "0-4@80 10-12@80", 1, at70,
+            "0-5 5 80.00 80.00 86.99; 10-13 3 80.00 80.00 84.77");
+        row("a level at the threshold belongs to it", "0-1@70 2@69.9", 1, at70,
+            "0-2 2 70.00 70.00 73.01");
+        row("S of 10 s", "0@80 10@80 20@80 40@80", 10, at70,
+            "0-30 3 80.00 80.00 94.77; 40-50 1 80.00 80.00 90.00");
         // A dip of 2 s: shorter than a 3 s bridge, so one event with the dip's levels in
         // its Leq; not shorter than a 2 s one.
-        QTest::newRow("a bridge joins")
-            << "0-2@80 3-4@60 5-6@90" << qint64(1) << EventRule{70.0, 0, 3}
-            << QStringList{"0-7 7 90.00 85.17 93.62"};
-        QTest::newRow("a dip as long as the bridge")
-            << "0-2@80 3-4@60 5-6@90" << qint64(1) << EventRule{70.0, 0, 2}
-            << QStringList{"0-3 3 80.00 80.00 84.77", "5-7 2 90.00 90.00 93.01"};
-        QTest::newRow("a bridge does not cross a gap")
-            << "0-2@80 5-6@90" << qint64(1) << EventRule{70.0, 0, 10}
-            << QStringList{"0-3 3 80.00 80.00 84.77", "5-7 2 90.00 90.00 93.01"};
-        QTest::newRow("minimum duration")
-            << "0-2@80 3@60 4-5@80" << qint64(1) << EventRule{70.0, 3, 0}
-            << QStringList{"0-3 3 80.00 80.00 84.77"};
+        row("a bridge joins", "0-2@80 3-4@60 5-6@90", 1, {70.0, 0, 3}, "0-7 7 90.00 85.17 93.62");
+        row("a dip as long as the bridge", "0-2@80 3-4@60 5-6@90", 1, {70.0, 0, 2},
+            "0-3 3 80.00 80.00 84.77; 5-7 2 90.00 90.00 93.01");
+        row("a bridge does not cross a gap", "0-2@80 5-6@90", 1, {70.0, 0, 10},
+            "0-3 3 80.00 80.00 84.77; 5-7 2 90.00 90.00 93.01");
+        row("minimum duration", "0-2@80 3@60 4-5@80", 1, {70.0, 3, 0}, "0-3 3 80.00 80.00 84.77");
     }
     void events() {
         QFETCH(QString, levels);
@@ -77,7 +73,7 @@ private slots:
         for (const LevelEvent& e : findEvents(samples(levels), rule, interval)) {
             found << eventText(e);
         }
-        QTEST(found, "events");
+        QTEST(found.join("; "), "events");
     }
 
     // What a live run is told, level by level: "S0" an event from 0 has started, "E0" the

@@ -36,36 +36,34 @@ private slots:
         QTest::addColumn<int>("classMin");
         QTest::addColumn<int>("classMax");
         QTest::addColumn<QString>("ln");
+        const auto row = [](const char* name, Resolution resolution, const QStringList& texts,
+                            int classMin, int classMax, const char* ln) {
+            QTest::newRow(name) << resolution << texts << classMin << classMax << QString(ln);
+        };
+        const Resolution tenth = Resolution::TenthDb;
+        const Resolution whole = Resolution::WholeDb;
         const QStringList ten = QStringList(5, "50.0") + QStringList(5, "60.0");
-        QTest::newRow("ten records, 0.1 dB")
-            << Resolution::TenthDb << ten << 500 << 600 << "50x60.0 50x50.0";
-        QTest::newRow("ten records, 1 dB")
-            << Resolution::WholeDb << ten << 50 << 60 << "50x60 50x50";
+        row("ten records, 0.1 dB", tenth, ten, 500, 600, "50x60.0 50x50.0");
+        row("ten records, 1 dB", whole, ten, 50, 60, "50x60 50x50");
         // S reaches at most 3 of 4: the thresholds above 75 % of N are never passed.
-        QTest::newRow("a star leaves the top entries empty")
-            << Resolution::TenthDb << QStringList{"50.0", "*", "60.0", "70.0"} << 500 << 700
-            << "25x 25x70.0 25x60.0 25x50.0";
+        row("a star leaves the top entries empty", tenth, {"50.0", "*", "60.0", "70.0"}, 500, 700,
+            "25x 25x70.0 25x60.0 25x50.0");
         // With N = 200 the first threshold is exactly 1: the one record at 40 dB reaches
         // it but does not pass it.
-        QTest::newRow("S must exceed T")
-            << Resolution::WholeDb << QStringList{"40.0"} + QStringList(199, "50.0") << 40 << 50
-            << "100x50";
+        row("S must exceed T", whole, QStringList{"40.0"} + QStringList(199, "50.0"), 40, 50,
+            "100x50");
         // 40,000 records in one class overflowed the old 16-bit counters.
-        QTest::newRow("40,000 in one class")
-            << Resolution::TenthDb << QStringList(40000, "65.3") + QStringList(40000, "70.0") << 653
-            << 700 << "50x70.0 50x65.3";
+        row("40,000 in one class", tenth, QStringList(40000, "65.3") + QStringList(40000, "70.0"),
+            653, 700, "50x70.0 50x65.3");
         // Class 0 (0.0 dB) never widens the histogram, unless it is the only class with
         // records; a text without a number counts in no class, as "*" does.
-        QTest::newRow("class 0 is not the lowest class")
-            << Resolution::TenthDb << QStringList{"0.0", "abc", "55.5", "70.0"} << 555 << 700
-            << "25x 25x70.0 25x55.5 25x0.0";
-        QTest::newRow("only class 0")
-            << Resolution::WholeDb << QStringList{"0.0", "x"} << 0 << 0 << "50x 50x0";
+        row("class 0 is not the lowest class", tenth, {"0.0", "abc", "55.5", "70.0"}, 555, 700,
+            "25x 25x70.0 25x55.5 25x0.0");
+        row("only class 0", whole, {"0.0", "x"}, 0, 0, "50x 50x0");
         // Two appended runs: the second run's header line read as a record ("dB") must
         // not put L90 at 0 dB.
-        QTest::newRow("a header read as a record")
-            << Resolution::TenthDb << QStringList(10, "65.5") + QStringList{"dB"} << 655 << 655
-            << "9x 91x65.5";
+        row("a header read as a record", tenth, QStringList(10, "65.5") + QStringList{"dB"}, 655,
+            655, "9x 91x65.5");
     }
     void levels() {
         QFETCH(Resolution, resolution);
