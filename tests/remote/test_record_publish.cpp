@@ -1,6 +1,7 @@
 // `levelpanel-cli record --publish` as whole processes against a real mosquitto and a
-// subscriber: what only the program as a whole shows. The publisher's own rules (order,
-// the backlog, the cursor, the reasons) are test_sample_publisher's.
+// subscriber: the logger's behaviour as its users see it. The publisher's lower rules (an
+// event before the connection, no repeats across a restart) are test_sample_publisher's,
+// the client's reasons and retry delays test_mqtt_client's.
 //  - across a faked midnight into a file that holds an earlier run: each sample with the
 //    JSON keys, its line being the record's line in its file, the status naming port,
 //    file, sampling time and version, and "stopped" after SIGTERM;
