@@ -2,14 +2,16 @@
 # Installs the Debian 12 packages LevelPanel needs to build, run and test, if missing.
 # clang and its runtime libraries build the fuzz targets (libFuzzer, ASan, UBSan).
 # mosquitto (the broker), its command-line clients and openssl serve the MQTT tests.
+# dpkg-dev and file let CPack build the .deb and find its dependencies (dpkg-shlibdeps).
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     libcups2-dev fontconfig fonts-dejavu-core poppler-utils
     libmosquitto-dev mosquitto mosquitto-clients openssl
     clang libclang-rt-14-dev clang-format
+    dpkg-dev file
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the whole test suite; then builds it all
+# Installs what is missing, builds and runs the whole test suite and builds the .deb
+# (cpack) and checks what it holds; then builds it all
 # again with AddressSanitizer and UBSan (./build-asan) and runs the suite there, and
 # gives every fuzz target a short run and replays its regression cases.
 #
@@ -12,6 +13,23 @@ scripts/check-layers.sh
 scripts/check-format.sh
 scripts/build.sh -DLP_WERROR=ON
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 --parallel "$(nproc)")
+
+echo "== Debian package (cpack -G DEB)"
+(
+    cd build
+    rm -f levelpanel_*.deb
+    cpack -G DEB >cpack.log || { cat cpack.log; exit 1; }
+    deb=$(ls levelpanel_*.deb)
+    contents=$(dpkg-deb --contents "$deb")
+    for f in ./usr/bin/levelpanel ./usr/bin/levelpanel-cli ./usr/libexec/levelpanel/levelpanel-cli-report \
+        ./usr/share/applications/levelpanel.desktop ./usr/share/mime/packages/levelpanel.xml \
+        ./usr/share/icons/hicolor/scalable/apps/levelpanel.svg; do
+        grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f"; exit 1; }
+    done
+    depends=$(dpkg-deb --field "$deb" Depends)
+    grep -q libqt6widgets6 <<<"$depends" || { echo "$deb: no Qt in Depends: $depends"; exit 1; }
+    echo "$deb: $(du -k "$deb" | cut -f1) KiB, programs, desktop entry, MIME type and icon in it"
+)
 
 if [ "${LP_QUICK:-0}" = 1 ] && [ "${CI:-}" != true ]; then
     echo "LP_QUICK=1: sanitizer build and fuzz pass skipped."

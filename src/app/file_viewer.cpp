@@ -7,6 +7,7 @@
 #include "charts/record_plot.h"
 #include "lists/saved_file_opener.h"
 #include "lists/saved_file_window.h"
+#include "platform/window_place.h"
 #include "survey/survey_opener.h"
 
 namespace lp::app {
@@ -57,7 +58,8 @@ void FileViewer::showPlot(const records::RecordStore& records, const QString& ti
     delete plot_;
     plot_ = new charts::RecordPlot(records, title, clock_, dialogs_, platform::LivePause{});
     plot_->setAttribute(Qt::WA_DeleteOnClose);
-    plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
+    platform::placeWindow(
+        plot_, QPoint(opener->frameGeometry().right() + 1, opener->frameGeometry().top()));
     plot_->show();
 }
 

@@ -11,6 +11,7 @@
 #include "app/file_viewer.h"
 #include "app/open_port.h"
 #include "app/port_choice_window.h"
+#include "app/program_icon.h"
 #include "app/session.h"
 #include "app/start_options.h"
 #include "panel/panel.h"
@@ -56,6 +57,9 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LevelPanel"));
+    // The desktop entry's name and icon, so the desktop matches the windows to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("levelpanel"));
+    QGuiApplication::setWindowIcon(lp::app::programIcon());
 
     lp::platform::QtClock clock;
     lp::platform::QtDialogs dialogs;

@@ -1,11 +1,13 @@
 #include "app/port_choice_window.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/shortcuts.h"
 #include "platform/twips.h"
 
 namespace lp::app {
@@ -58,6 +60,12 @@ PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort>
         comPort_ = 2;
         choose(numberedPort(2));
     });
+
+    auto* quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("QuitKeys"));
+    quit->setShortcuts(platform::standardKeys(QKeySequence::Quit));
+    addAction(quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 
     move(platform::twipsToPx(3700), platform::twipsToPx(2700));
 }

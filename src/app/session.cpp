@@ -13,6 +13,7 @@
 #include "memory/downloaded_set_window.h"
 #include "memory/memory_flow.h"
 #include "panel/panel.h"
+#include "platform/window_place.h"
 #include "survey/survey_opener.h"
 
 namespace lp::app {
@@ -100,7 +101,7 @@ void Session::openRealTimeChart() {
         [chart = chart_.data()](const link::Reading& reading) { chart->setLevel(reading.level); });
     chart_->setAttribute(Qt::WA_DeleteOnClose);
     // At the panel's right edge, at the top of the screen.
-    chart_->move(panel_->frameGeometry().right() + 1, 0);
+    platform::placeWindow(chart_, QPoint(panel_->frameGeometry().right() + 1, 0));
     chart_->show();
 }
 
@@ -112,7 +113,8 @@ void Session::openPlot(const records::RecordStore& records, const QString& title
     plot_ = new charts::RecordPlot(records, title, clock_, dialogs_, pause);
     plot_->setAttribute(Qt::WA_DeleteOnClose);
     // Beside the window it plots.
-    plot_->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
+    platform::placeWindow(
+        plot_, QPoint(opener->frameGeometry().right() + 1, opener->frameGeometry().top()));
     plot_->show();
 }
 

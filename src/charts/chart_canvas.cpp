@@ -8,7 +8,9 @@
 #include <QVBoxLayout>
 
 #include "platform/dialogs.h"
+#include "platform/shortcuts.h"
 #include "platform/twips_canvas.h"
+#include "platform/window_place.h"
 
 namespace lp::charts {
 
@@ -27,6 +29,8 @@ ChartToolbar buildChartToolbar(QWidget* window) {
     t.limit = add("Limit", "Limit");
     t.print = add("Print", "Print");
     t.saveImage = add("Save image", "Save the chart as a PNG picture");
+    platform::setKeys(t.print, QKeySequence::Print);
+    platform::setKeys(t.saveImage, QKeySequence::Save);
     return t;
 }
 
@@ -44,6 +48,7 @@ ChartWindowParts buildChartWindow(QWidget* window, const QString& canvasName,
     layout->setSpacing(0);
     layout->addWidget(parts.toolbar.bar);
     layout->addWidget(parts.canvas, 1);
+    platform::addCloseKeys(window);
     return parts;
 }
 
@@ -104,6 +109,7 @@ bool saveChartImage(QWidget* parent, const platform::TwipsCanvas& canvas,
                         platform::MessageIcon::Critical);
         return false;
     }
+    platform::showCaptionNotice(parent->window(), QStringLiteral("Saved to ") + path);
     return true;
 }
 

@@ -44,7 +44,7 @@ bool saveChartImage(QWidget* parent, const platform::TwipsCanvas& canvas,
                     platform::Dialogs& dialogs);
 
 // The toolbar "Toolbar1" of both chart windows: "Limit", "Print" and "Save image",
-// each action named by its caption.
+// each action named by its caption, Print and Save image on the desktop's keys.
 struct ChartToolbar {
     QToolBar* bar = nullptr;
     QAction* limit = nullptr;
@@ -54,7 +54,7 @@ struct ChartToolbar {
 [[nodiscard]] ChartToolbar buildChartToolbar(QWidget* window);
 
 // The body of both chart windows: the toolbar above a twips canvas that takes the rest,
-// the canvas named and painted black on `back`.
+// the canvas named and painted black on `back`; Close and Esc close the window.
 struct ChartWindowParts {
     ChartToolbar toolbar;
     platform::TwipsCanvas* canvas = nullptr;

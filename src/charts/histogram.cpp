@@ -21,6 +21,8 @@
 #include "charts/ln_table.h"
 #include "charts/track_chart_view.h"
 #include "platform/dialogs.h"
+#include "platform/shortcuts.h"
+#include "platform/window_place.h"
 #include "platform/window_print.h"
 #include "stats/percentiles.h"
 
@@ -52,6 +54,8 @@ Histogram::Histogram(platform::Dialogs& dialogs, QWidget* parent)
     print_->setObjectName(QStringLiteral("Print"));
     print_->setToolTip(QStringLiteral("Print"));
     connect(print_, &QAction::triggered, this, &Histogram::print);
+    platform::setKeys(print_, QKeySequence::Print);
+    platform::addCloseKeys(this);
 
     buildModeChooser();
     buildChart();
@@ -145,7 +149,7 @@ Histogram* Histogram::showFor(const stats::LnResult& result, platform::Dialogs& 
     histogram->setResult(result);
     QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) {
-        histogram->move(screen->availableGeometry().topLeft());
+        platform::placeWindow(histogram, screen->availableGeometry().topLeft());
     }
     histogram->show();
     return histogram;

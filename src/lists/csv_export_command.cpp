@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include "lists/record_list_window.h"
+#include "platform/shortcuts.h"
 #include "platform/wait_cursor.h"
+#include "platform/window_place.h"
 #include "records/csv_export.h"
 
 namespace lp::lists {
@@ -25,6 +27,7 @@ bool exportCsv(RecordListWindow& window, platform::Dialogs& dialogs) {
                         platform::MessageIcon::Warning);
         return false;
     }
+    platform::showCaptionNotice(&window, QStringLiteral("Exported to ") + *path);
     return true;
 }
 
@@ -33,6 +36,7 @@ QAction* addExportCsvCommand(RecordListWindow& window, platform::Dialogs& dialog
     auto* command = new QAction(kExportCsvCaption, bar);
     command->setObjectName(QStringLiteral("MnuExportCsv"));
     command->setToolTip(QStringLiteral("Export the records as CSV"));
+    platform::setKeys(command, {QKeySequence(Qt::CTRL | Qt::Key_E)});
     bar->insertAction(before, command);
     QObject::connect(command, &QAction::triggered, &window,
                      [&window, &dialogs] { exportCsv(window, dialogs); });

@@ -5,6 +5,7 @@
 
 #include "lists/record_list_window.h"
 #include "platform/wait_cursor.h"
+#include "platform/window_place.h"
 #include "records/record_file_writer.h"
 
 namespace lp::lists {
@@ -29,6 +30,7 @@ bool saveList(RecordListWindow& window, platform::Dialogs& dialogs) {
         dialogs.message(&window, records::saveFailureText(*error), platform::MessageIcon::Warning);
         return false;
     }
+    platform::showCaptionNotice(&window, QStringLiteral("Saved to ") + *path);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "lists/list_save.h"
+#include "platform/window_place.h"
 
 namespace lp::lists {
 
@@ -65,6 +66,7 @@ void LiveListFeed::sample(const live::Sample& sample) {
                              .arg(run_.dumpEvery()),
                          platform::MessageIcon::Warning);
     } else if (row->dumpBefore) {
+        platform::showCaptionNotice(list_, QStringLiteral("Saved to ") + dumpPath);
         emit dumped(dumpPath);
     }
 }

@@ -11,6 +11,7 @@
 #include "lists/print_session.h"
 #include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
+#include "platform/shortcuts.h"
 
 namespace lp::lists {
 namespace {
@@ -43,15 +44,35 @@ void LiveListWindow::buildMenus() {
     connect(continueAction_, &QAction::triggered, this, &LiveListWindow::continueRequested);
     connect(saveAction, &QAction::triggered, this, &LiveListWindow::save);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
-    addExportCsvCommand(*this, dialogs_, bar, exitAction);
+    exportCsvAction_ = addExportCsvCommand(*this, dialogs_, bar, exitAction);
+    exitAction_ = exitAction;
+    saveAction_ = saveAction;
+
+    platform::setKeys(saveAction, QKeySequence::Save);
+    platform::setKeys(printAction_, QKeySequence::Print);
+    setCloseCommand(exitAction);
+    // F5 or Space pauses a running list and continues a paused one: one command on
+    // the window, since Pause and Continue are both on right after LIST.
+    const QList<QKeySequence> pauseKeys{QKeySequence(Qt::Key_F5), QKeySequence(Qt::Key_Space)};
+    auto* pauseKeysAction = new QAction(this);
+    pauseKeysAction->setObjectName(QStringLiteral("PauseKeys"));
+    pauseKeysAction->setShortcuts(pauseKeys);
+    addAction(pauseKeysAction);
+    connect(pauseKeysAction, &QAction::triggered, this,
+            [this] { (pauseAction_->isEnabled() ? pauseAction_ : continueAction_)->trigger(); });
+    for (QAction* shown : {pauseAction_, continueAction_}) {
+        shown->setToolTip(shown->text() + QStringLiteral(" (") + platform::keysText(pauseKeys) +
+                          u')');
+    }
 }
 
 void LiveListWindow::buildToolbar() {
-    QToolBar* bar = createToolbar();
-    QAction* save = bar->addAction(toolbarIcon(QStringLiteral("Save")), QStringLiteral("Save"));
-    save->setObjectName(QStringLiteral("Save"));
-    save->setToolTip(QStringLiteral("Save As"));
-    connect(save, &QAction::triggered, this, &LiveListWindow::save);
+    createToolbar();
+    // The menu bar is too narrow for all its commands: Export CSV and Exit are on the
+    // toolbar too.
+    addToolbarCopy(saveAction_, QStringLiteral("Save"), QStringLiteral("Save As"));
+    addToolbarCopy(exportCsvAction_, QStringLiteral("Csv"));
+    addToolbarCopy(exitAction_, QStringLiteral("Exit"));
 }
 
 void LiveListWindow::showListOn(bool listOn) {

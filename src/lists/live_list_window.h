@@ -1,5 +1,6 @@
 // The live list "List": the panel's samples as a growing record list, with Pause,
-// Continue, Save, Graph, Print and Exit menus and a toolbar "Save" button. The window
+// Continue, Save, Graph, Print, Export CSV and Exit menus and toolbar buttons for
+// Save, Export CSV and Exit. F5 or Space pauses and continues. The window
 // only shows: Pause, Continue and closing are passed on to LiveListFeed, which owns
 // whether rows are taken and tells the window how to show it.
 #pragma once
@@ -43,6 +44,9 @@ private:
     QAction* pauseAction_ = nullptr;
     QAction* continueAction_ = nullptr;
     QAction* printAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
 
 public:
     void setPrintCommandsEnabled(bool enabled) override { printAction_->setEnabled(enabled); }

@@ -20,6 +20,7 @@ PrintSession* PrintSession::start(RecordListWindow& window, Printout printout,
     session->run_ =
         new PrintRun(std::move(printout), std::move(choice.printer), choice.copies, session);
     window.setPrintCommandsEnabled(false);
+    window.setEscapeCloses(false);
 
     session->cancel_ = new QAction(QStringLiteral("Cancel"), session);
     session->cancel_->setObjectName(QStringLiteral("CancelPrint"));
@@ -53,6 +54,7 @@ PrintSession* PrintSession::of(const QWidget& window) {
 void PrintSession::end(PrintRun::Outcome outcome) {
     window_.endProgress();
     window_.setPrintCommandsEnabled(true);
+    window_.setEscapeCloses(true);
     // Off the toolbar; deleted with the session (it may be the sender of this end).
     cancel_->setVisible(false);
     cancel_->setEnabled(false);

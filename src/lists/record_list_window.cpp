@@ -1,6 +1,7 @@
 // The shared record-list window: client area, column grids and toolbar.
 #include "lists/record_list_window.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMenuBar>
@@ -9,7 +10,10 @@
 #include <QToolBar>
 
 #include "lists/grid_coupling.h"
+#include "lists/toolbar_icons.h"
+#include "platform/shortcuts.h"
 #include "platform/twips.h"
+#include "platform/window_place.h"
 
 namespace lp::lists {
 
@@ -25,6 +29,7 @@ RecordListWindow::RecordListWindow(const RecordListLayout& layout, QWidget* anch
     // Six menu commands share a narrow window: keep their padding small so they fit.
     menuBar()->setStyleSheet(
         QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 3px; }"));
+    platform::showCommandTips(menuBar());
     QWidget::layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     for (int k = 0; k < 3; ++k) {
@@ -106,6 +111,37 @@ QToolBar* RecordListWindow::createToolbar() {
     return bar;
 }
 
+QAction* RecordListWindow::addToolbarCopy(QAction* command, const QString& key,
+                                          const QString& tip) {
+    QAction* copy = toolbar_->addAction(toolbarIcon(key), command->text());
+    copy->setObjectName(key);
+    const QList<QKeySequence> keys = command->shortcuts();
+    if (tip.isEmpty()) {
+        copy->setToolTip(command->toolTip());
+    } else {
+        copy->setToolTip(
+            keys.isEmpty() ? tip : tip + QStringLiteral(" (") + platform::keysText(keys) + u')');
+    }
+    connect(copy, &QAction::triggered, command, &QAction::trigger);
+    return copy;
+}
+
+void RecordListWindow::setCloseCommand(QAction* action) {
+    closeCommand_ = action;
+    platform::setKeys(action, platform::closeKeys());
+}
+
+void RecordListWindow::setEscapeCloses(bool closes) {
+    if (closeCommand_ == nullptr) {
+        return;
+    }
+    QList<QKeySequence> keys = platform::closeKeys();
+    if (!closes) {
+        keys.removeAll(QKeySequence(Qt::Key_Escape));
+    }
+    closeCommand_->setShortcuts(keys);
+}
+
 void RecordListWindow::appendRecord(QStringView no, QStringView dateTime, QStringView level) {
     model_.append(no, dateTime, level);
 }
@@ -133,7 +169,7 @@ void RecordListWindow::placeBeside(const QWidget* anchor) {
         return;
     }
     const QRect frame = anchor->frameGeometry();
-    move(frame.x() + frame.width(), frame.y());
+    platform::placeWindow(this, QPoint(frame.x() + frame.width(), frame.y()));
 }
 
 }  // namespace lp::lists

@@ -15,6 +15,7 @@
 #include "records/record_line_store.h"
 #include "records/record_table_model.h"
 
+class QAction;
 class QTableView;
 class QToolBar;
 
@@ -67,8 +68,14 @@ public:
     // Makes the last record the current row of all three grids and scrolls it into view.
     void showLastRecord();
 
-    // Puts the window beside `anchor`: left at the anchor's right edge, same top.
+    // Puts the window beside `anchor`: left at the anchor's right edge, same top (down
+    // the cascade when another window stands there).
     void placeBeside(const QWidget* anchor);
+
+    // The command that closes the window from the keyboard (the desktop's Close, and Esc
+    // unless a printout runs, whose Cancel takes Esc).
+    void setCloseCommand(QAction* action);
+    void setEscapeCloses(bool closes);
 
     // The fixed client area in which the grids (and a toolbar) are laid out; windows
     // add their own controls here.
@@ -77,6 +84,9 @@ public:
 protected:
     // Adds the toolbar "Toolbar1" along the top of the client area.
     QToolBar* createToolbar();
+    // A toolbar button with the picture `key` (also its name) that runs `command`; its
+    // tool tip is `tip` with the command's keys (the command's own when empty).
+    QAction* addToolbarCopy(QAction* command, const QString& key, const QString& tip = {});
 
 private:
     QTableView* makeGrid(int index);
@@ -88,6 +98,7 @@ private:
     records::RecordLineStore recordGrid_;
     QString sourceFile_;
     QWidget* client_ = nullptr;
+    QAction* closeCommand_ = nullptr;
     std::array<QTableView*, 3> grids_{};
     GridCoupling* coupling_ = nullptr;
 };

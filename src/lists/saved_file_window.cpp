@@ -10,6 +10,7 @@
 #include "lists/print_session.h"
 #include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
+#include "platform/shortcuts.h"
 #include "platform/twips.h"
 #include "records/record_file_reader.h"
 
@@ -47,6 +48,8 @@ void SavedFileWindow::buildMenus() {
     connect(printAction_, &QAction::triggered, this, &SavedFileWindow::printSeveralPerLine);
     exitAction_ = add("MnuExit", "Exit");
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    platform::setKeys(printAction_, QKeySequence::Print);
+    setCloseCommand(exitAction_);
 }
 
 void SavedFileWindow::buildToolbar() {

@@ -38,6 +38,13 @@ QIcon toolbarIcon(const QString& key) {
         p.drawLine(1, 9, 14, 9);
         p.drawLine(5, 1, 5, 14);
         p.drawLine(10, 1, 10, 14);
+    } else if (key == QLatin1String("Exit")) {  // an open door, an arrow leaving it
+        p.setBrush(QColor(150, 100, 50));
+        p.drawRect(1, 1, 8, 13);
+        p.setPen(QPen(QColor(200, 30, 30), 2));
+        p.drawLine(6, 8, 13, 8);
+        p.drawLine(11, 5, 14, 8);
+        p.drawLine(11, 11, 14, 8);
     } else if (key == QLatin1String("Print")) {  // a printer with its sheet
         p.setBrush(Qt::white);
         p.drawRect(4, 1, 7, 6);

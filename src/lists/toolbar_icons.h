@@ -6,7 +6,7 @@
 
 namespace lp::lists {
 
-// The picture for a toolbar button key: "Save", "Plot", "Ln", "Print" or "Csv".
+// The picture for a toolbar button key: "Save", "Plot", "Ln", "Print", "Csv" or "Exit".
 [[nodiscard]] QIcon toolbarIcon(const QString& key);
 
 }  // namespace lp::lists

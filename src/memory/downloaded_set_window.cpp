@@ -12,6 +12,7 @@
 #include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
 #include "platform/accessible_value.h"
+#include "platform/shortcuts.h"
 #include "platform/twips.h"
 #include "records/record_store.h"
 
@@ -47,6 +48,7 @@ void DownloadedSetWindow::buildControls() {
         bar->addAction(lists::toolbarIcon(QStringLiteral("Save")), QStringLiteral("Save"));
     toolbarSave_->setObjectName(QStringLiteral("Save"));
     toolbarSave_->setToolTip(QStringLiteral("Save As"));
+    platform::setKeys(toolbarSave_, QKeySequence::Save);
     connect(toolbarSave_, &QAction::triggered, this, &DownloadedSetWindow::save);
     lists::addExportCsvCommand(*this, dialogs_, bar)
         ->setIcon(lists::toolbarIcon(QStringLiteral("Csv")));
@@ -66,6 +68,9 @@ void DownloadedSetWindow::buildControls() {
     connect(saveButton_, &QPushButton::clicked, this, &DownloadedSetWindow::save);
     connect(plotButton_, &QPushButton::clicked, this, &DownloadedSetWindow::plotRequested);
     connect(printButton_, &QPushButton::clicked, this, &DownloadedSetWindow::print);
+    platform::addButtonKeys(this, printButton_, platform::standardKeys(QKeySequence::Print));
+    // No menu has Exit here: the keys alone close the window.
+    setCloseCommand(platform::addCloseKeys(this));
     // The record plot comes when the program makes it available.
     plotButton_->setEnabled(false);
 

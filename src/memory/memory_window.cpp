@@ -10,6 +10,8 @@
 
 #include "memory/set_grid.h"
 #include "platform/accessible_value.h"
+#include "platform/shortcuts.h"
+#include "platform/window_place.h"
 
 namespace lp::memory {
 
@@ -36,6 +38,8 @@ MemoryWindow::MemoryWindow(MemoryCommands& commands, platform::Dialogs& dialogs,
     connect(f_.setTableButton, &QPushButton::clicked, this, &MemoryWindow::onTimeOfRecClicked);
     connect(f_.showDataButton, &QPushButton::clicked, this, &MemoryWindow::onShowDataClicked);
     connect(f_.cancelButton, &QPushButton::clicked, this, &MemoryWindow::onCancelClicked);
+    platform::addCloseKeys(this, platform::standardKeys(QKeySequence::Close));
+    platform::addButtonKeys(this, f_.cancelButton, {QKeySequence(Qt::Key_Escape)});
     connect(f_.setGrid, &SetGrid::rowClicked, this, &MemoryWindow::onSetRowClicked);
     connect(&browser_, &MemoryBrowser::changed, this, &MemoryWindow::render);
     connect(&browser_, &MemoryBrowser::commandStopped, this, &MemoryWindow::tellStopped);
@@ -43,7 +47,7 @@ MemoryWindow::MemoryWindow(MemoryCommands& commands, platform::Dialogs& dialogs,
 
     render();
     const QScreen* screen = QGuiApplication::primaryScreen();
-    move(screen ? screen->availableGeometry().topLeft() : QPoint(0, 0));
+    platform::placeWindow(this, screen ? screen->availableGeometry().topLeft() : QPoint(0, 0));
 }
 
 MemoryWindow::~MemoryWindow() = default;

@@ -9,6 +9,7 @@
 #include "panel/analog_geometry.h"
 #include "platform/accessible_value.h"
 #include "platform/numeric_text.h"
+#include "platform/shortcuts.h"
 #include "platform/twips.h"
 #include "platform/twips_canvas.h"
 
@@ -29,6 +30,7 @@ AnalogMeter::AnalogMeter(const live::LiveCycle& cycle, QWidget* parent)
       rightUnitLabel_(new QLabel(canvas_)),
       needleAngle_(std::numeric_limits<float>::quiet_NaN()) {
     setObjectName(QStringLiteral("AnalogMeter"));
+    platform::addCloseKeys(this);
     setWindowTitle(QStringLiteral("Analog"));
     setAccessibleName(QStringLiteral("Analog"));
     canvas_->setObjectName(QStringLiteral("AnalogDial"));

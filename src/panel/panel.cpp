@@ -12,6 +12,8 @@
 #include "panel/recording_controls.h"
 #include "panel/segment_display.h"
 #include "platform/accessible_value.h"
+#include "platform/shortcuts.h"
+#include "platform/window_place.h"
 
 namespace lp::panel {
 namespace {
@@ -75,6 +77,10 @@ void Panel::connectControls() {
     connect(f_.analogButton, &QPushButton::clicked, this, &Panel::openAnalogMeter);
     connect(f_.exitButton, &QPushButton::clicked, this, &QWidget::close);
     f_.linkState->installEventFilter(this);
+
+    platform::addButtonKeys(this, f_.openButton, platform::standardKeys(QKeySequence::Open));
+    platform::addButtonKeys(this, f_.saveAsButton, platform::standardKeys(QKeySequence::Save));
+    platform::addButtonKeys(this, f_.exitButton, platform::standardKeys(QKeySequence::Quit));
 }
 
 void Panel::render(const live::LiveView& v) {
@@ -144,7 +150,8 @@ void Panel::openAnalogMeter() {
         analog_->close();
     }
     cycle_.setDialRange(link::RangeEnds{reading.rangeLow, reading.rangeHigh});
-    analog_->move(frameGeometry().x() + frameGeometry().width(), frameGeometry().y());
+    platform::placeWindow(
+        analog_, QPoint(frameGeometry().x() + frameGeometry().width(), frameGeometry().y()));
     analog_->show();
 }
 

@@ -89,6 +89,8 @@ QPushButton#CmdExit {
 QPushButton#CmdStart { color: #ffd0c9; }
 QPushButton#CmdStart:disabled { color: #80878d; }
 QLabel#LblComm[silent="true"] { background: #9a2f26; border-color: #3a110d; }
+QPushButton:focus { border: 2px solid #9ff0a8; }
+QFrame#Keys QPushButton:focus { border: 2px solid #2e7bd6; }
 )";
 
 QFont fontOf(const QString& family, int pointSize, bool bold) {

@@ -4,6 +4,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/wait_cursor.h"
+#include "platform/window_place.h"
 
 namespace lp::survey {
 
@@ -24,7 +25,8 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
     auto* window = new SurveyWindow(std::move(records), dialogs, std::move(openPlot));
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (opener != nullptr) {
-        window->move(opener->frameGeometry().right() + 1, opener->frameGeometry().top());
+        platform::placeWindow(
+            window, QPoint(opener->frameGeometry().right() + 1, opener->frameGeometry().top()));
     }
     window->show();
     return window;

@@ -15,6 +15,7 @@
 
 #include "platform/accessible_value.h"
 #include "platform/dialogs.h"
+#include "platform/shortcuts.h"
 #include "platform/wait_cursor.h"
 #include "stats/figure_text.h"
 #include "survey/exclusion_panel.h"
@@ -175,6 +176,7 @@ void SurveyWindow::buildToolbar() {
     undo_->setToolTip(QStringLiteral("Undo the last change to the exclusions"));
     undo_->setShortcut(QKeySequence::Undo);
     undo_->setEnabled(false);
+    platform::addCloseKeys(this, platform::standardKeys(QKeySequence::Close));
     for (QAction* action : {report_, undo_}) {
         QWidget* button = toolbar_->widgetForAction(action);
         button->setObjectName(action->objectName() + QStringLiteral("Button"));

@@ -9,6 +9,7 @@
 #include "app/port_choice.h"
 #include "app/port_choice_window.h"
 #include "face.h"
+#include "keys.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
 
@@ -73,6 +74,16 @@ private slots:
         lp::test::ScriptedDialogs dialogs;
         PortChoiceWindow window(dialogs, ports);
         lp::test::checkFace(window);
+    }
+
+    void keysRunCommands_data() { lp::test::keyRows({{"Ctrl+Q", "QuitKeys"}}); }
+    void keysRunCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        lp::test::ScriptedDialogs dialogs;
+        PortChoiceWindow window(dialogs, ports);
+        QCOMPARE(lp::test::runsOnKeys(window, command, keys), 1);
+        QVERIFY(!window.isVisible());
     }
 
     void windowRefusesUnknownTextAndKeepsChoiceOpen() {

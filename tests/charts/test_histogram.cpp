@@ -21,6 +21,7 @@
 #include "charts/histogram.h"
 #include "charts/percentile_chooser.h"
 #include "face.h"
+#include "keys.h"
 #include "records/record_store.h"
 #include "scripted_dialogs.h"
 #include "stats/ln_computation.h"
@@ -46,11 +47,16 @@ records::RecordStore storeOf(const QList<QByteArray>& levels) {
     return store;
 }
 
-const QStringList kHistogramFace{"Histogram|Histogram",   "Limit|Limit (Pan and zoom modes)|Limit",
-                                 "Print|Print",           "LblRecords|1|Records",
-                                 "LblLeftOut|1|Left out", "LblLeq|60.0 dB|Leq",
-                                 "LblLmax|60.0 dB|Lmax",  "LblLmin|60.0 dB|Lmin",
-                                 "LblL10|—|L10",          "LblL50|60.0 dB|L50",
+const QStringList kHistogramFace{"Histogram|Histogram",
+                                 "Limit|Limit (Pan and zoom modes)|Limit",
+                                 "Print|Print (Print (Ctrl+P))|Print",
+                                 "LblRecords|1|Records",
+                                 "LblLeftOut|1|Left out",
+                                 "LblLeq|60.0 dB|Leq",
+                                 "LblLmax|60.0 dB|Lmax",
+                                 "LblLmin|60.0 dB|Lmin",
+                                 "LblL10|—|L10",
+                                 "LblL50|60.0 dB|L50",
                                  "LblL90|60.0 dB|L90"};
 
 }  // namespace
@@ -150,6 +156,14 @@ private slots:
         window_->findChild<QAction*>("Print")->trigger();
         QCOMPARE(dialogs_.printLog->events().size(), 2);  // the picture, the end
         QVERIFY(!window_->findChild<QWidget*>("Picture1")->isVisible());
+    }
+
+    void keysRunCommands_data() { test::keyRows({{"Ctrl+P", "Print"}, {"Esc", "CloseKeys"}}); }
+    void keysRunCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        QVERIFY(open(kTenRecords));
+        QCOMPARE(test::runsOnKeys(*window_, command, keys), 1);
     }
 
     void noLevelNoWindow() { QVERIFY(!open({"*", "*"})); }

@@ -14,6 +14,7 @@
 #include "charts/real_time_chart.h"
 #include "charts/record_plot.h"
 #include "face.h"
+#include "keys.h"
 #include "platform/twips_canvas.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
@@ -69,9 +70,9 @@ records::RecordStore storeOf(const QList<const char*>& levels) {
 }
 
 // The rows both charts share: the toolbar and the limits' OK.
-const QStringList kChartRows{"Limit|Limit", "Print|Print",
-                             "Save image|Save image (Save the chart as a PNG picture)|Save image",
-                             "CmdOK|OK"};
+const QStringList kChartRows{
+    "Limit|Limit", "Print|Print (Print (Ctrl+P))|Print",
+    "Save image|Save image (Save the chart as a PNG picture (Ctrl+S))|Save image", "CmdOK|OK"};
 
 }  // namespace
 
@@ -109,6 +110,19 @@ private slots:
     void plotFace() {
         RecordPlot plot(storeOf({"40.0"}), QStringLiteral("a.sdm"), *clock_, dialogs_);
         test::checkFace(plot);
+    }
+
+    // The keys reach the commands of both charts.
+    void keysRunCommands_data() {
+        test::keyRows({{"Ctrl+P", "Print"}, {"Ctrl+S", "Save image"}, {"Esc", "CloseKeys"}});
+    }
+    void keysRunCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        RealTimeChart chart(*clock_, 67.0f, dialogs_);
+        QCOMPARE(test::runsOnKeys(chart, command, keys), 1);
+        const std::unique_ptr<RecordPlot> plot = fivePlot();
+        QCOMPARE(test::runsOnKeys(*plot, command, keys), 1);
     }
 
     // Once a second the level joins the curve; the middle grid line is solid grey. The

@@ -14,6 +14,7 @@
 
 #include "face.h"
 #include "files.h"
+#include "keys.h"
 #include "lists/csv_export_command.h"
 #include "lists/live_list_feed.h"
 #include "lists/live_list_window.h"
@@ -111,9 +112,14 @@ private slots:
 
     void liveListFace_data() {
         lp::test::faceRows(
-            {"List|List", "MnuPause|Pause", "MnuContinue|Continue", "MnuSave|Save",
-             "MnuGraph|Graph", "MnuPrint|Print", "MnuExit|Exit", "Save|Save (Save As)|Save",
-             "MnuExportCsv|Export CSV (Export the records as CSV)|Export CSV"},
+            {"List|List", "MnuPause|Pause (Pause (F5, Space))|Pause",
+             "MnuContinue|Continue (Continue (F5, Space))|Continue",
+             "MnuSave|Save (Save (Ctrl+S))|Save", "MnuGraph|Graph",
+             "MnuPrint|Print (Print (Ctrl+P))|Print",
+             "MnuExit|Exit (Exit (Ctrl+F4, Ctrl+W, Esc))|Exit", "Save|Save (Save As (Ctrl+S))|Save",
+             "Csv|Export CSV (Export the records as CSV (Ctrl+E))|Export CSV",
+             "Exit|Exit (Exit (Ctrl+F4, Ctrl+W, Esc))|Exit",
+             "MnuExportCsv|Export CSV (Export the records as CSV (Ctrl+E))|Export CSV"},
             kGridRows);
     }
     void liveListFace() {
@@ -123,15 +129,45 @@ private slots:
 
     void savedFileFace_data() {
         lp::test::faceRows(
-            {"HddSavedList|HDDSavedList", "MnuSave|Save", "MnuGraph|Graph", "MnuPrint|Print",
-             "MnuExit|Exit", "Save|Save (Save As)|Save", "Plot|Plot (Graphic Plot)|Plot",
-             "Ln|Ln (Percentile Sound Level)|Ln", "Print|Print"},
+            {"HddSavedList|HDDSavedList", "MnuSave|Save", "MnuGraph|Graph",
+             "MnuPrint|Print (Print (Ctrl+P))|Print",
+             "MnuExit|Exit (Exit (Ctrl+F4, Ctrl+W, Esc))|Exit", "Save|Save (Save As)|Save",
+             "Plot|Plot (Graphic Plot)|Plot", "Ln|Ln (Percentile Sound Level)|Ln", "Print|Print"},
             kGridRows);
     }
     void savedFileFace() {
         SavedFileWindow w(dialogs_, nullptr);
         w.show();
         lp::test::checkFace(w);
+    }
+
+    // The keys reach the commands of both lists; F5 and Space continue a paused list.
+    void keysRunCommands_data() {
+        lp::test::keyRows({{"Ctrl+S", "List MnuSave"},
+                           {"Ctrl+P", "List MnuPrint"},
+                           {"Ctrl+E", "List MnuExportCsv"},
+                           {"Ctrl+W", "List MnuExit"},
+                           {"Esc", "List MnuExit"},
+                           {"F5", "List MnuPause"},
+                           {"Space", "List MnuPause"},
+                           {"Ctrl+P", "HddSavedList MnuPrint"},
+                           {"Ctrl+E", "HddSavedList MnuExportCsv"},
+                           {"Esc", "HddSavedList MnuExit"}});
+    }
+    void keysRunCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        const QStringList parts = command.split(u' ');
+        feed_->openList();
+        QWidget* window = parts[0] == "List" ? static_cast<QWidget*>(feed_->window())
+                                             : openRecords("keys.sdm", 3);
+        QVERIFY(window);
+        QCOMPARE(lp::test::runsOnKeys(*window, parts[1], keys), 1);
+        if (parts[1] == "MnuPause") {
+            QVERIFY(!feed_->listOn());
+            QCOMPARE(lp::test::runsOnKeys(*window, "MnuContinue", keys), 1);
+            QVERIFY(feed_->listOn());
+        }
     }
 
     // Samples before LIST are dropped, then each one is a row, the newest current.
@@ -207,7 +243,7 @@ private slots:
     }
 
     // A cancelled toolbar "Save" writes nothing; MnuSave writes the rows to the file
-    // chosen; a file that cannot be written is told.
+    // chosen and says where in the caption; a file that cannot be written is told.
     void save() {
         feed_->openList();
         tick();
@@ -219,6 +255,7 @@ private slots:
         dialogs_.saveNames.push_back(path);
         action(feed_->window(), "MnuSave")->trigger();
         QCOMPARE(readAll(path).count('\n'), 1 + 1);  // the file's layout: test_record_file
+        QCOMPARE(feed_->window()->windowTitle(), "Saved to " + path);  // for a moment
 
         dialogs_.saveNames.push_back(dir_.path());  // a folder, not a file
         QVERIFY(!feed_->window()->save());
@@ -227,7 +264,8 @@ private slots:
     }
 
     // Export CSV of both windows: cancel writes nothing, the listed records go to the
-    // chosen file, a failure is told; the saved file is not replaced by its CSV.
+    // chosen file (the caption says which), a failure is told; the saved file is not
+    // replaced by its CSV.
     void exportCsv() {
         feed_->openList();
         tick();
@@ -242,6 +280,7 @@ private slots:
             QVERIFY(!QFile::exists(csv));
             command->trigger();
             QCOMPARE(readAll(csv).count('\n'), 1 + window->recordCount());
+            QCOMPARE(window->windowTitle(), "Exported to " + csv);
             command->trigger();
             QCOMPARE(dialogs_.messages().size(), 1);
         }

@@ -16,6 +16,7 @@
 
 #include "face.h"
 #include "files.h"
+#include "keys.h"
 #include "memory/downloaded_set_window.h"
 #include "memory/memory_flow.h"
 #include "memory/memory_window.h"
@@ -115,11 +116,11 @@ private slots:
     }
 
     void dataListFace_data() {
-        lp::test::faceRows({"DataList|DataList", "LblTitle|5  Records In No. 1  Set|Title",
-                            "CmdDsave|Save", "CmdDplot|Plot", "CmdDprint|Print",
-                            "Save|Save (Save As)|Save",
-                            "MnuExportCsv|Export CSV (Export the records as CSV)|Export CSV",
-                            "GridN1||Date Time"});
+        lp::test::faceRows(
+            {"DataList|DataList", "LblTitle|5  Records In No. 1  Set|Title", "CmdDsave|Save",
+             "CmdDplot|Plot", "CmdDprint|Print", "Save|Save (Save As (Ctrl+S))|Save",
+             "MnuExportCsv|Export CSV (Export the records as CSV (Ctrl+E))|Export CSV",
+             "GridN1||Date Time"});
     }
     void dataListFace() {
         MemoryUiRig r;
@@ -130,6 +131,31 @@ private slots:
         QVERIFY(r.settle());
         QVERIFY(r.flow.dataList());
         test::checkFace(*r.flow.dataList());
+    }
+
+    // The keys reach the commands of the memory window and the DataList.
+    void keysRunCommands_data() {
+        lp::test::keyRows({{"Ctrl+W", "Memory CloseKeys"},
+                           {"Ctrl+S", "DataList Save"},
+                           {"Ctrl+P", "DataList CmdDprint"},
+                           {"Ctrl+E", "DataList MnuExportCsv"},
+                           {"Esc", "DataList CloseKeys"}});
+    }
+    void keysRunCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        const QStringList parts = command.split(u' ');
+        MemoryUiRig r;
+        r.meter.addSet(sim::makeSet(test::kSetStart, 2, false, 7, 5));
+        memory::MemoryWindow* w = r.chooseSet(1);
+        QVERIFY(w);
+        if (parts[0] == "DataList") {
+            w->face().showDataButton->click();
+            QVERIFY(r.settle());
+        }
+        QWidget* window = parts[0] == "DataList" ? static_cast<QWidget*>(r.flow.dataList()) : w;
+        QVERIFY(window);
+        QCOMPARE(lp::test::runsOnKeys(*window, parts[1], keys), 1);
     }
 
     // A status that does not come is told; each press that gets one shows a fresh window

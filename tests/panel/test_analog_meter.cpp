@@ -4,6 +4,7 @@
 #include <QTest>
 #include <cmath>
 
+#include "keys.h"
 #include "panel/analog_geometry.h"
 #include "panel/analog_meter.h"
 #include "panel_rig.h"
@@ -47,6 +48,16 @@ private slots:
         // The arc's top and the long tick at 90 degrees are drawn.
         QVERIFY(inked(*meter, 0, meter->radius()));
         QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));
+    }
+
+    void keysClose_data() { test::keyRows({{"Ctrl+W", "CloseKeys"}, {"Esc", "CloseKeys"}}); }
+    void keysClose() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        PanelRig rig;
+        rig.click("CmdAnalog");
+        QCOMPARE(test::runsOnKeys(*rig.panel->analogMeter(), command, keys), 1);
+        QVERIFY(!rig.panel->analogMeter()->isVisible());
     }
 
     void needleIsDrawnAndTheOldOneErased() {

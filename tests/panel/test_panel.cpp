@@ -3,6 +3,7 @@
 // keys, the clock set, the recording controls and their dialogs, the window buttons,
 // the caption, EXIT.
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include "face.h"
+#include "keys.h"
 #include "panel_rig.h"
 
 using namespace lp;
@@ -238,6 +240,48 @@ private slots:
         QVERIFY2(spoken(events).startsWith("1 event(s), newest: ") &&
                      spoken(events).contains("60.0 dB 2 s Lmax 65.3"),
                  qPrintable(spoken(events)));
+    }
+
+    // Tab meets the controls in reading order: a control wholly above another comes
+    // before it, and of two side by side the left one first; the first has the focus
+    // when the window opens.
+    void tabOrderFollowsTheFace() {
+        PanelRig rig;
+        QWidget* panel = rig.panel.get();
+        panel->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(panel));
+        // The ring of Tab stops, from the control that has the focus when the window opens.
+        QList<QWidget*> chain{QApplication::focusWidget()};
+        QVERIFY(chain.first());
+        for (QTest::keyClick(chain.last(), Qt::Key_Tab);
+             QApplication::focusWidget() != chain.first();
+             QTest::keyClick(chain.last(), Qt::Key_Tab)) {
+            chain << QApplication::focusWidget();
+            QVERIFY(chain.size() < 100);
+        }
+        QVERIFY(chain.size() > 20);
+        const auto before = [panel](QWidget* a, QWidget* b) {
+            const QRect ra(a->mapTo(panel, QPoint()), a->size());
+            const QRect rb(b->mapTo(panel, QPoint()), b->size());
+            const bool sideBySide = ra.top() <= rb.bottom() && rb.top() <= ra.bottom();
+            return ra.bottom() < rb.top() || (sideBySide && ra.left() < rb.left());
+        };
+        for (qsizetype i = 0; i < chain.size(); ++i) {
+            for (qsizetype j = i + 1; j < chain.size(); ++j) {
+                QVERIFY2(!before(chain[j], chain[i]),
+                         qPrintable(chain[j]->objectName() + " after " + chain[i]->objectName()));
+            }
+        }
+    }
+
+    void keysRunCommands_data() {
+        test::keyRows({{"Ctrl+O", "CmdOpen"}, {"Ctrl+S", "CmdSave"}, {"Ctrl+Q", "CmdExit"}});
+    }
+    void keysRunCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        PanelRig rig;
+        QCOMPARE(test::runsOnKeys(*rig.panel, command, keys), 1);
     }
 
     void windowButtonsAskForTheirWindows() {

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "files.h"
+#include "keys.h"
 #include "scripted_dialogs.h"
 #include "survey/figure_table_model.h"
 #include "survey/survey_chart.h"
@@ -67,6 +68,13 @@ private slots:
             });
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void keysRunCommands_data() { test::keyRows({{"Ctrl+P", "Report"}, {"Ctrl+W", "CloseKeys"}}); }
+    void keysRunCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, command);
+        QCOMPARE(test::runsOnKeys(*window_, command, keys), 1);
     }
 
     void settingsReachFigures() {

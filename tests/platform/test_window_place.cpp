@@ -1,0 +1,71 @@
+// Where windows open (the cascade rule) and the notice that stands in a caption for a
+// moment.
+#include <QTest>
+#include <QWidget>
+
+#include "platform/cascade_place.h"
+#include "platform/window_place.h"
+
+using lp::platform::cascadePlace;
+
+class TestWindowPlace : public QObject {
+    Q_OBJECT
+private slots:
+    void cascade_data() {
+        QTest::addColumn<QList<QPoint>>("taken");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QPoint>("place");
+        const QRect screen(0, 0, 1000, 800);
+        QTest::newRow("free") << QList<QPoint>{{0, 0}, {130, 100}} << screen << QPoint(100, 100);
+        QTest::newRow("taken") << QList<QPoint>{{100, 100}} << screen << QPoint(130, 130);
+        QTest::newRow("nearly there") << QList<QPoint>{{114, 86}} << screen << QPoint(130, 130);
+        QTest::newRow("half a step off") << QList<QPoint>{{115, 100}} << screen << QPoint(100, 100);
+        QTest::newRow("down the cascade")
+            << QList<QPoint>{{160, 160}, {100, 100}, {130, 130}} << screen << QPoint(190, 190);
+        QTest::newRow("a gap in it")
+            << QList<QPoint>{{160, 160}, {100, 100}} << screen << QPoint(130, 130);
+        QTest::newRow("off the screen: the first place")
+            << QList<QPoint>{{100, 100}, {130, 130}} << QRect(0, 0, 150, 150) << QPoint(100, 100);
+        QTest::newRow("no screen known")
+            << QList<QPoint>{{100, 100}} << QRect() << QPoint(130, 130);
+    }
+    void cascade() {
+        QFETCH(QList<QPoint>, taken);
+        QFETCH(QRect, area);
+        QFETCH(QPoint, place);
+        QCOMPARE(cascadePlace(QPoint(100, 100), taken, QPoint(30, 30), area), place);
+    }
+
+    // Two windows asked for the same first place: the second opens a step away.
+    void openWindowsTakePlaces() {
+        QWidget first;
+        lp::platform::placeWindow(&first, QPoint(40, 40));
+        first.show();
+        QWidget second;
+        lp::platform::placeWindow(&second, QPoint(40, 40));
+        QVERIFY(second.pos().x() > 40 && second.pos().y() > 40);
+        first.hide();
+        lp::platform::placeWindow(&second, QPoint(40, 40));
+        QCOMPARE(second.pos(), QPoint(40, 40));
+    }
+
+    // The caption comes back after the notice; a second notice ends with its own time
+    // and brings the caption back, not the first notice; a caption set meanwhile stays.
+    void captionNotice() {
+        QWidget w;
+        w.setWindowTitle("List");
+        lp::platform::showCaptionNotice(&w, "Saved to a.sdm", 50);
+        QCOMPARE(w.windowTitle(), "Saved to a.sdm");
+        lp::platform::showCaptionNotice(&w, "Saved to b.sdm", 200);
+        QTest::qWait(100);
+        QCOMPARE(w.windowTitle(), "Saved to b.sdm");
+        QTRY_COMPARE(w.windowTitle(), "List");
+        lp::platform::showCaptionNotice(&w, "Saved to c.sdm", 50);
+        w.setWindowTitle("12 Completed");
+        QTest::qWait(100);
+        QCOMPARE(w.windowTitle(), "12 Completed");
+    }
+};
+
+QTEST_MAIN(TestWindowPlace)
+#include "test_window_place.moc"
