@@ -1,7 +1,5 @@
-// The survey report on real PDF files, read back with pdftotext: the title block,
-// a period row, the Lden line, an event row and the page numbers of a small survey
-// worked out by hand (survey_rig.h); and a report that is stopped or meets a full disk
-// or an unwritable folder leaves no file.
+// The survey report as real PDFs read back with pdftotext (figures worked out in
+// survey_rig.h); a report stopped, or meeting a full disk or bad folder, leaves no file.
 #include <QDir>
 #include <QLocale>
 #include <QProcess>
@@ -92,8 +90,7 @@ private slots:
         }
     }
 
-    // Stopped after its first page, over an older file or none: the older file stays
-    // as it was and no other file appears.
+    // Stopped after its first page: an older file stays as it was, no other appears.
     void stopped_data() {
         QTest::addColumn<bool>("olderFile");
         QTest::newRow("no older file") << false;
