@@ -33,26 +33,20 @@ bool needleInked(const panel::AnalogMeter& meter, double degrees) {
 class TestAnalogMeter : public QObject {
     Q_OBJECT
 private slots:
-    void opensBesideThePanelWithItsScale() {
+    // Beside the panel with the cycle's scale; each sample's needle erases the last.
+    void opensBesideThePanelAndDrawsTheNeedle() {
         PanelRig rig;
-        rig.clock.advance(400);  // range 30..80
+        rig.sampleEvery("1");
+        rig.meterShows(liveFrame(0x40, 0x05, 0x50));  // 55 dB in 30..80
+        rig.clock.advance(400);
         rig.click("CmdAnalog");
         panel::AnalogMeter* meter = rig.panel->analogMeter();
         QVERIFY(meter && meter->isVisible());
-        QCOMPARE(meter->x(), rig.panel->frameGeometry().x() + rig.panel->frameGeometry().width());
-        QCOMPARE(meter->y(), rig.panel->frameGeometry().y());
-        QCOMPARE(meter->scaleTexts().at(3), QString(" 80"));  // the cycle's range
-        // The arc's top and the long tick at 90 degrees are drawn.
-        QVERIFY(inked(*meter, 0, meter->radius()));
-        QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));
-    }
-
-    void needleIsDrawnAndTheOldOneErased() {
-        PanelRig rig;
-        rig.sampleEvery("1");
-        rig.meterShows(liveFrame(0x40, 0x05, 0x50));  // 55 dB
-        rig.click("CmdAnalog");
-        panel::AnalogMeter* meter = rig.panel->analogMeter();
+        QCOMPARE(meter->pos(),
+                 QPoint(rig.panel->frameGeometry().x() + rig.panel->frameGeometry().width(),
+                        rig.panel->frameGeometry().y()));
+        QCOMPARE(meter->scaleTexts().at(3), QString(" 80"));
+        QVERIFY(inked(*meter, 0, meter->radius()));  // the arc's top
         QVERIFY(std::isnan(meter->needleAngle()));
         rig.clock.advance(1000);
         QCOMPARE(meter->needleAngle(), 90.0f);
@@ -62,7 +56,7 @@ private slots:
         QCOMPARE(meter->needleAngle(), 35.0f);
         QVERIFY(needleInked(*meter, 35.0));
         QVERIFY(!needleInked(*meter, 90.0));
-        QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));  // the ticks stay
+        QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));  // the long tick at 90 degrees stays
     }
 
     // A range change reopens the window with the new scale; the next sample draws on it.
