@@ -11,11 +11,8 @@ Q_DECLARE_METATYPE(std::vector<qint64>)
 class TestChartRules : public QObject {
     Q_OBJECT
 private slots:
-    // Rules from numbers to a number: the plot area (value axis at 60, time axis 27
-    // above the bottom, the width cut to a multiple of 30, the height 100 less than the
-    // drawing area's); a level's height, in proportion inside the range and beyond it
-    // just outside the plot, never farther; the value axis labels; the record plot's
-    // step (two records are a plot wide apart, one or none has no step); a level text.
+    // The plot area, a level's height (just outside the plot beyond the range), axis
+    // values, the record plot's step and a level text, each a number.
     void numbers_data() {
         QTest::addColumn<double>("got");
         QTest::addColumn<double>("expected");
@@ -115,9 +112,8 @@ private slots:
         QCOMPARE(halves, (QList<int>{30, 90, 150}));
     }
 
-    // Refused values change nothing; with refused counts the value range is in force.
-    // The counts fill one sweep: the step is the plot width over the counts, the
-    // settings show the counts back, and a new step starts a new sweep.
+    // Refusals change nothing (refused counts keep the new values); the counts fill one
+    // sweep, and new settings start a new one.
     void sweepSettingsAtTheirBounds_data() {
         QTest::addColumn<double>("max");
         QTest::addColumn<double>("min");

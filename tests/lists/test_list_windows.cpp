@@ -1,9 +1,5 @@
-// The two list windows wired to what feeds them. The live list: its face, LIST opens
-// it, samples become rows, the menus reach the feed, a dump empties the list or tells
-// why it could not, Save (numbering and dump rule: test_live_list_run). The saved-file
-// window and the panel's open command: its face, cancel, the caption, the panel's
-// timers paused around the load, a load stopped by a bad line, reopening, the
-// chooser. Export CSV and the print commands of both.
+// The live list and the saved-file window wired to their feed, opener and printouts
+// (numbering and dump rule: test_live_list_run; printout lines: test_printouts).
 #include <QAction>
 #include <QFile>
 #include <QSignalSpy>
@@ -185,8 +181,7 @@ private slots:
         QCOMPARE(list->grid(2)->currentIndex().row(), 1);
     }
 
-    // Pause and Continue go to the feed, which the menus then show; LIST on a paused
-    // list resumes the same window; Exit stops the list and a new LIST opens empty.
+    // Pause/Continue reach the feed; LIST resumes a paused list; Exit ends it.
     void menusReachTheFeed() {
         feed_->openList();
         LiveListWindow* list = feed_->window();
@@ -212,8 +207,7 @@ private slots:
         QCOMPARE(feed_->window()->recordCount(), 0);
     }
 
-    // The full list goes to "mmddhhnnss.sdm", then holds only the row of the sample
-    // that dumped it; a dump that cannot be written keeps the rows and is told.
+    // A dump empties the list but for the row that set it off; a failed one is told.
     void dumpEmptiesTheList() {
         QTemporaryDir folder;
         feed_->setDumpEvery(2);
@@ -242,8 +236,7 @@ private slots:
         QCOMPARE(dialogs_.shown.back().icon, lp::platform::MessageIcon::Warning);
     }
 
-    // A cancelled toolbar "Save" writes nothing; MnuSave writes the rows to the file
-    // chosen and says where in the caption; a file that cannot be written is told.
+    // Save: cancel, the file chosen, a failure told.
     void save() {
         feed_->openList();
         tick();
@@ -263,37 +256,27 @@ private slots:
                                                      dir_.path() + ": "));
     }
 
-    // Export CSV of both windows: cancel writes nothing, the listed records go to the
-    // chosen file (the caption says which), a failure is told; the saved file is not
-    // replaced by its CSV.
+    // Export CSV (one command for every list: csv_export_command); the listed file is kept.
     void exportCsv() {
         feed_->openList();
         tick();
         SavedFileWindow* saved = openRecords("export.sdm", 3);
-        for (RecordListWindow* window : QList<RecordListWindow*>{feed_->window(), saved}) {
-            dialogs_ = ScriptedDialogs();
-            const QString csv = dir_.filePath(window->objectName() + QStringLiteral(".csv"));
-            dialogs_.saveNames = {std::nullopt, csv, dir_.path()};
-            QAction* command = action(window, "MnuExportCsv");
-            command->trigger();
-            QCOMPARE(dialogs_.shown.at(0).text, kCsvFileFilter);
-            QVERIFY(!QFile::exists(csv));
-            command->trigger();
-            QCOMPARE(readAll(csv).count('\n'), 1 + window->recordCount());
-            QCOMPARE(window->windowTitle(), "Exported to " + csv);
-            command->trigger();
-            QCOMPARE(dialogs_.messages().size(), 1);
-        }
-        dialogs_ = ScriptedDialogs();
-        const QString sdm = dir_.filePath(QStringLiteral("export.sdm"));
-        dialogs_.saveNames = {dir_.path() + QStringLiteral("/./export.sdm")};
-        action(saved, "MnuExportCsv")->trigger();
-        QCOMPARE(readAll(sdm), recordFile(3));
-        QCOMPARE(dialogs_.messages().size(), 1);
+        const QString csv = dir_.filePath(QStringLiteral("list.csv"));
+        dialogs_.saveNames = {std::nullopt, csv, dir_.path(), dir_.path() + "/./export.sdm"};
+        QAction* live = action(feed_->window(), "MnuExportCsv");
+        live->trigger();  // cancelled
+        QCOMPARE(dialogs_.shown.at(0).text, kCsvFileFilter);
+        QVERIFY(!QFile::exists(csv));
+        live->trigger();
+        QCOMPARE(readAll(csv).count('\n'), 1 + 1);
+        QCOMPARE(feed_->window()->windowTitle(), "Exported to " + csv);
+        live->trigger();                           // a folder: told
+        action(saved, "MnuExportCsv")->trigger();  // the listed file itself: told, kept
+        QCOMPARE(readAll(dir_.filePath(QStringLiteral("export.sdm"))), recordFile(3));
+        QCOMPARE(dialogs_.messages().size(), 2);
     }
 
-    // A cancelled dialog does nothing; a file opens in a window captioned with its
-    // name, the panel's timers paused meanwhile; the next file replaces that window.
+    // Open: cancel, the file's window with the timers paused, the next one replacing it.
     void openListsTheFile() {
         dialogs_.openNames.push_back(std::nullopt);
         QCOMPARE(opener_->open(), nullptr);
@@ -315,8 +298,7 @@ private slots:
         QVERIFY(dialogs_.messages().isEmpty());
     }
 
-    // A load that stops keeps the rows before it and names the file, the line and the
-    // reason; a file that cannot be opened is named with its reason.
+    // A load that stops keeps the rows before it; either failure names file and reason.
     void failedLoadIsTold_data() {
         QTest::addColumn<QByteArray>("bytes");  // empty: no file at all
         QTest::addColumn<int>("listed");
@@ -345,10 +327,7 @@ private slots:
         QCOMPARE(timerLog_, (QStringList{"pause", "resume"}));
     }
 
-    // The saved-file window's two printouts and the live list's (their lines:
-    // test_printouts): the printer dialog first (cancel prints nothing), the note and
-    // the prompt asked again until it is answered, progress in the caption and the
-    // caption back, the print commands off meanwhile, Cancel, a fault told.
+    // The print commands: printer dialog, prompt, caption progress, Cancel, a fault told.
     void printCommands() {
         SavedFileWindow* w = openRecords("print.sdm", 3);
         const QString path = w->windowTitle();
@@ -418,9 +397,7 @@ private slots:
         QVERIFY(!QFile::exists(dialogs_.printPdf));
     }
 
-    // Plot and Ln are off until the window has a use for them; "Ln" shows and hides
-    // the chooser in turn, any other button hides it; a long load shows its progress
-    // in the caption, and the end shows the file name.
+    // Plot and Ln start off; Ln toggles the chooser; a long load shows its progress.
     void savedListWindow() {
         SavedFileWindow w(dialogs_, nullptr);
         QVERIFY(!w.plotTool()->isEnabled() && !w.lnTool()->isEnabled());

@@ -1,6 +1,5 @@
-// The live list's numbering and dump rule, without a window: which samples become
-// rows, how they are numbered across LIST, Pause and Continue, and before which row
-// the list goes to a dump file.
+// The live list's numbering and dump rule without a window: which samples become rows,
+// their numbers across LIST, Pause and Continue, and before which row a dump comes.
 #include <QTest>
 
 #include "lists/live_list_run.h"

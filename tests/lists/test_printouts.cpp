@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "capturing_printer.h"
+#include "level_records.h"
 #include "lists/print_run.h"
 #include "lists/printouts.h"
 
@@ -17,32 +18,30 @@ namespace {
 const QStringList kHeaders{"No.s", "Date Time", "dB"};
 const QString kBlank = QStringLiteral(" ");
 
+// Records 1 to `count`, record k at 60 + k dB with tenths k mod 10.
 records::RecordStore storeOf(int count) {
-    records::RecordStore store;
+    QStringList levels;
     for (int k = 1; k <= count; ++k) {
-        store.append(
-            QString::number(k),
-            QStringLiteral("2009/06/01 14:05:") + QString::number(k).rightJustified(2, u'0'),
-            QStringLiteral("%1.%2").arg(60 + k).arg(k % 10));
+        levels << QStringLiteral("%1.%2").arg(60 + k).arg(k % 10);
     }
-    return store;
+    return test::levelStore(levels);
 }
 
-// Runs `printout` to its end on a capturing printer, `linesPerTurn` lines a piece,
-// cancelled at its first piece if asked: the outcome (none if it never ends), the
-// progress reported, and the ticks a zero timer (the panel's cycle) made by each piece.
+// A printout run to its end on a capturing printer, `linesPerTurn` lines a piece,
+// cancelled at its first piece if asked; with the ticks a zero timer made meanwhile.
 struct Ran {
+    std::shared_ptr<test::PrintLog> log = std::make_shared<test::PrintLog>();
     std::optional<PrintRun::Outcome> outcome;
     QList<qint64> progress;
     QString error;
     QList<int> ticksAtProgress;
 };
-Ran run(lists::Printout printout, const std::shared_ptr<test::PrintLog>& log, int copies = 1,
-        int failAtLine = 0, bool cancel = false, int linesPerTurn = 1) {
-    PrintRun r(std::move(printout), std::make_unique<test::CapturingPrinter>(log, failAtLine),
+Ran run(lists::Printout printout, int copies = 1, int failAtLine = 0, bool cancel = false,
+        int linesPerTurn = 1) {
+    Ran ran;
+    PrintRun r(std::move(printout), std::make_unique<test::CapturingPrinter>(ran.log, failAtLine),
                copies);
     r.setLinesPerTurn(linesPerTurn);
-    Ran ran;
     int ticks = 0;
     QTimer cycle;
     QObject::connect(&cycle, &QTimer::timeout, [&] { ++ticks; });
@@ -68,10 +67,8 @@ Ran run(lists::Printout printout, const std::shared_ptr<test::PrintLog>& log, in
 class TestPrintouts : public QObject {
     Q_OBJECT
 private slots:
-    // Fields fill with spaces; a text longer than its field is kept whole.
+    // A text longer than its field is kept whole (the filling: the printouts below).
     void fields() {
-        QCOMPARE(lists::rightAligned(u"65.3", 6), "  65.3");
-        QCOMPARE(lists::leftAligned(u"12", 8), "12      ");
         QCOMPARE(lists::rightAligned(u"1234567", 6), "1234567");
         QCOMPARE(lists::leftAligned(u"123456789", 8), "123456789");
     }
@@ -84,32 +81,27 @@ private slots:
         records::RecordLineStore grid(QStringLiteral("header"));
         grid.append("1", "2009/06/01    14:05:01     61.1    A    ---    30-130    -----");
         grid.append("10", "x");
-        auto log = std::make_shared<test::PrintLog>();
-        run(lists::recordGridPrintout(grid), log);
         QCOMPARE(
-            log->entries,
+            run(lists::recordGridPrintout(grid)).log->entries,
             (QStringList{lists::kListHeading, lists::kListRule,
                          "1       2009/06/01    14:05:01     61.1    A    ---    30-130    -----",
                          "10      x", "end"}));
 
         const records::RecordStore live = storeOf(3);
-        log = std::make_shared<test::PrintLog>();
-        run(lists::liveListPrintout(live, 2), log);
-        QCOMPARE(log->lines().mid(2), (QStringList{"1       2009/06/01    14:05:01     61.1",
-                                                   "2       2009/06/01    14:05:02     62.2"}));
+        QCOMPARE(run(lists::liveListPrintout(live, 2)).log->lines().mid(2),
+                 (QStringList{"1       2009/06/01    14:05:01     61.1",
+                              "2       2009/06/01    14:05:02     62.2"}));
 
         // Nothing listed: the two heading lines only.
-        log = std::make_shared<test::PrintLog>();
-        run(lists::recordGridPrintout(records::RecordLineStore()), log);
-        QCOMPARE(log->entries, (QStringList{lists::kListHeading, lists::kListRule, "end"}));
+        QCOMPARE(run(lists::recordGridPrintout(records::RecordLineStore())).log->entries,
+                 (QStringList{lists::kListHeading, lists::kListRule, "end"}));
     }
 
     // One per line: each copy sets the font and repeats the heading block, all in one
     // document; no records prints the heading block alone.
     void onePerLine() {
         const records::RecordStore two = storeOf(2);
-        auto log = std::make_shared<test::PrintLog>();
-        const Ran ran = run(lists::onePerLinePrintout(two, kHeaders), log, 2);
+        const Ran ran = run(lists::onePerLinePrintout(two, kHeaders), 2);
         const QStringList copy{"font Lucida Console 12",
                                kBlank,
                                kBlank,
@@ -119,21 +111,18 @@ private slots:
                                "        ---------------------------------",
                                "             1  2009/06/01 14:05:01  61.1",
                                "             2  2009/06/01 14:05:02  62.2"};
-        QCOMPARE(log->entries, copy + copy + QStringList{"end"});
+        QCOMPARE(ran.log->entries, copy + copy + QStringList{"end"});
         QCOMPARE(ran.progress, (QList<qint64>{1, 2, 1, 2}));
-
-        log = std::make_shared<test::PrintLog>();
-        run(lists::onePerLinePrintout(records::RecordStore(), kHeaders), log);
-        QCOMPARE(log->entries, copy.mid(0, 7) + QStringList{"end"});
+        QCOMPARE(run(lists::onePerLinePrintout(records::RecordStore(), kHeaders)).log->entries,
+                 copy.mid(0, 7) + QStringList{"end"});
     }
 
     // Several per line: P = 3 with 7 records gives records 1-3, 4-6 and 7, progress
     // 1, 4, 7; one heading whatever P is.
     void severalPerLine() {
         const records::RecordStore seven = storeOf(7);
-        auto log = std::make_shared<test::PrintLog>();
-        const Ran ran = run(lists::severalPerLinePrintout(seven, kHeaders, 3), log);
-        QCOMPARE(log->entries,
+        const Ran ran = run(lists::severalPerLinePrintout(seven, kHeaders, 3));
+        QCOMPARE(ran.log->entries,
                  (QStringList{"font Lucida Console 8", kBlank, kBlank, kBlank, kBlank,
                               "          No.s            Date Time     (dB)",
                               "        " + QString(72, u'-'),
@@ -160,30 +149,23 @@ private slots:
         QCOMPARE(got.join(u' '), "2 1 5 again again again again end end");
     }
 
-    // A printer fault stops the printout at once, unfinished, with its reason; a
-    // cancel does the same without a reason.
+    // A printer fault (with its reason) or a cancel stops the printout at once, unfinished.
     void faultAndCancel() {
         const records::RecordStore three = storeOf(3);
-        auto log = std::make_shared<test::PrintLog>();
-        const Ran failed = run(lists::onePerLinePrintout(three, kHeaders), log, 1, 8);
-        QCOMPARE(failed.outcome, PrintRun::Outcome::Failed);
-        QCOMPARE(failed.error, "paper jam");
-        QCOMPARE(log->lines().size(), 7);
-        QCOMPARE(log->events(), (QStringList{"font Lucida Console 12", "abort"}));
-
-        log = std::make_shared<test::PrintLog>();
-        const Ran cancelled = run(lists::onePerLinePrintout(three, kHeaders), log, 1, 0, true);
-        QCOMPARE(cancelled.outcome, PrintRun::Outcome::Cancelled);
-        QCOMPARE(cancelled.error, QString());
-        QCOMPARE(log->lines().size(), 7);
-        QCOMPARE(log->events(), (QStringList{"font Lucida Console 12", "abort"}));
+        for (const bool cancel : {false, true}) {
+            const Ran ran =
+                run(lists::onePerLinePrintout(three, kHeaders), 1, cancel ? 0 : 8, cancel);
+            QCOMPARE(ran.outcome,
+                     cancel ? PrintRun::Outcome::Cancelled : PrintRun::Outcome::Failed);
+            QCOMPARE(ran.error, cancel ? QString() : "paper jam");
+            QCOMPARE(ran.log->lines().size(), 7);
+            QCOMPARE(ran.log->events(), (QStringList{"font Lucida Console 12", "abort"}));
+        }
     }
 
-    // Between pieces the event loop runs: a timer (the panel's cycle) keeps firing
-    // while a printout is under way.
+    // Between pieces the event loop runs: the panel's cycle keeps firing.
     void otherTimersRunBetweenPieces() {
-        auto log = std::make_shared<test::PrintLog>();
-        const Ran ran = run(lists::onePerLinePrintout(storeOf(50), kHeaders), log, 1, 0, false, 10);
+        const Ran ran = run(lists::onePerLinePrintout(storeOf(50), kHeaders), 1, 0, false, 10);
         QCOMPARE(ran.outcome, PrintRun::Outcome::Finished);
         QCOMPARE(ran.ticksAtProgress.size(), 6);
         QVERIFY(ran.ticksAtProgress.first() < ran.ticksAtProgress.last());

@@ -1,6 +1,5 @@
-// The memory window's rules without the window, on the simulated meter: which commands
-// can start when, the choice of a set, a refused setting, a set table that stops short.
-// (A stopped download: test_memory_window.)
+// The memory window's rules without it, on the simulated meter: which commands can start
+// when, a set's choice, a refused setting, a short set table (a stopped download: window).
 #include <QTest>
 #include <memory>
 

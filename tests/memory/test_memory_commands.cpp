@@ -1,7 +1,5 @@
-// The memory commands on a scripted meter and a virtual clock: the bytes each sends,
-// what it reports, the download's progress texts, the silence limit, cancel, a failing
-// port, and the live poll getting the line back afterwards. (The meter clock's text:
-// the memory window's face.)
+// The memory commands on a scripted meter: bytes sent, reports, progress texts, the
+// silence limit, cancel, a failing port, and the live poll getting the line back.
 #include <QTest>
 #include <functional>
 #include <map>
@@ -110,9 +108,8 @@ private slots:
         QCOMPARE(read[0][0].value<QList<memory::SetRow>>().at(1).records, 1024);
     }
 
-    // The set comes in pieces (the first shorter than the header) and whole; or the meter
-    // falls silent, or the user cancels: then the records that came whole travel with the
-    // failure, later bytes are not taken and no further block is asked for.
+    // The set in pieces, whole or stopped by silence or cancel: then the records that came
+    // whole go with the failure, and nothing more is taken or asked for.
     void downloadInPieces_data() {
         QTest::addColumn<int>("pieces");  // of 6, 910, 1536, 512, 1536, 512 bytes
         QTest::addColumn<bool>("cancel");

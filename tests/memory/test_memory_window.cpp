@@ -1,9 +1,5 @@
-// The memory windows' wiring on the simulated meter. The memory window's face renders
-// its browser's status, each control reaches the browser; MEMORY shows a fresh window
-// or tells why it cannot. SHOW DATA lists the chosen set in the DataList beside it,
-// whose commands reach the printout and the record and CSV files; a download that
-// stops (meter switched off, Cancel, the window closed) keeps what came until the
-// next download replaces it.
+// The memory windows' wiring on the simulated meter (the rules: test_memory_browser):
+// MEMORY, the controls, SHOW DATA's DataList and its commands, a stopped download.
 #include <QAccessible>
 #include <QAction>
 #include <QDir>
@@ -158,8 +154,7 @@ private slots:
         QCOMPARE(lp::test::runsOnKeys(*window, parts[1], keys), 1);
     }
 
-    // A status that does not come is told; each press that gets one shows a fresh window
-    // in place of the last (a second press while the status is on its way adds none).
+    // A status that does not come is told; each answered press shows one fresh window.
     void eachMemoryPressShowsAFreshWindow() {
         MemoryUiRig r;
         r.meter.setFault(sim::Fault::SwitchedOff);
@@ -195,15 +190,13 @@ private slots:
         QCOMPARE(r.dialogs.shown[0].icon, platform::MessageIcon::Critical);
         QCOMPARE(w->focusWidget(), f.samplingBox);
         f.idCodeButton->click();
-        QCOMPARE(f.messageLabel->text(), QStringLiteral("Wait"));
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
         QVERIFY(r.settle());
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
         QCOMPARE(int{r.meter.idCode}, 300);
     }
 
-    // TIME OF RECORDING fills the set grid; a click on a set row chooses it. A meter
-    // with no set shows no grid at all.
+    // TIME OF RECORDING fills the set grid (none without a set); a click chooses a set.
     void setTableAndChoice() {
         MemoryUiRig empty;
         memory::MemoryWindow* none = empty.openMemory();

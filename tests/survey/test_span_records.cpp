@@ -1,6 +1,5 @@
-// The records of a span read again from the survey's files: the stamps within the
-// span only, each file's records in order, the files in the order of their records
-// whatever order they are given in; a file that does not read is told.
+// A span's records read again from the survey's files, in time order whatever order
+// the files come in; a file that does not read is told.
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -1,7 +1,5 @@
-// The Survey window's wiring over the small survey of survey_rig.h: a setting reaches
-// the figures, a drag across the chart excludes a span and Undo takes it back, Enter on
-// a period or an event hands its records to the record plot, and "Report…" writes the
-// file chosen in the save dialog or tells why not.
+// The Survey window's wiring over survey_rig.h: settings reach the figures, a drag
+// excludes a span (Undo), Enter plots a period or event, "Report…" writes or tells.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
