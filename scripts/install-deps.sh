@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages LevelPanel needs to build, run and test, if missing.
 # clang and its runtime libraries build the fuzz targets (libFuzzer, ASan, UBSan).
 # mosquitto (the broker), its command-line clients and openssl serve the MQTT tests.
+# help2man makes the man pages, bash-completion tells where its completions go.
 # pngquant and optipng make the user guide's pictures small (scripts/screenshots.sh).
 set -euo pipefail
 
@@ -11,7 +12,7 @@ packages=(
     libcups2-dev fontconfig fonts-dejavu-core poppler-utils
     libmosquitto-dev mosquitto mosquitto-clients openssl
     clang libclang-rt-14-dev clang-format
-    pngquant optipng
+    help2man bash-completion pngquant optipng
 )
 
 missing=()
