@@ -3,6 +3,8 @@
 # clang and its runtime libraries build the fuzz targets (libFuzzer, ASan, UBSan).
 # mosquitto (the broker), its command-line clients and openssl serve the MQTT tests.
 # dpkg-dev and file let CPack build the .deb and find its dependencies (dpkg-shlibdeps).
+# help2man makes the man pages, bash-completion tells where its completions go.
+# pngquant and optipng make the user guide's pictures small (scripts/screenshots.sh).
 set -euo pipefail
 
 packages=(
@@ -12,6 +14,7 @@ packages=(
     libmosquitto-dev mosquitto mosquitto-clients openssl
     clang libclang-rt-14-dev clang-format
     dpkg-dev file
+    help2man bash-completion pngquant optipng
 )
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and starts LevelPanel.
+# Installs what is missing, builds the two programs (not the tests and benchmarks) and
+# starts LevelPanel; arguments go to it (e.g. --port sim for the simulated meter).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --parallel "$(nproc)" --target levelpanel levelpanel-cli
 exec build/src/app/levelpanel "$@"

@@ -1,0 +1,150 @@
+// levelpanel-screenshots OUTDIR: the pictures of the user guide. Runs the program's own
+// windows on the built-in simulated meter (best under QT_QPA_PLATFORM=offscreen), opens
+// each of them as a user would, and saves every window shown as OUTDIR/NAME.png, NAME
+// taken from its class (AnalogMeter: analog-meter.png). The saved-file windows list two
+// days of demo records it writes to OUTDIR/demo first (kept: the guide's survey examples
+// run on them).
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "app/file_viewer.h"
+#include "app/open_port.h"
+#include "app/port_choice_window.h"
+#include "app/session.h"
+#include "demo_day.h"
+#include "lists/saved_file_window.h"
+#include "panel/panel.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_dialogs.h"
+
+namespace {
+
+// "lp::charts::RealTimeChart" -> "real-time-chart"
+QString pictureName(const QWidget& window) {
+    QString name = QString::fromLatin1(window.metaObject()->className());
+    name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
+    name.replace(QRegularExpression(QStringLiteral("(?<=[a-z])(?=[A-Z])")), QStringLiteral("-"));
+    return name.toLower();
+}
+
+// Saves each window shown that has no picture yet; false when one cannot be written.
+bool saveWindows(const QDir& out, QSet<QString>& saved) {
+    bool ok = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const QString name = pictureName(*window);
+        if (!window->isVisible() || saved.contains(name)) {
+            continue;
+        }
+        saved.insert(name);
+        const QString path = out.filePath(name + QStringLiteral(".png"));
+        if (!window->grab().save(path)) {
+            std::fprintf(stderr, "levelpanel-screenshots: cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return ok;
+}
+
+void click(QWidget& window, const char* name) {
+    if (auto* button = window.findChild<QPushButton*>(QLatin1String(name))) {
+        button->click();
+    } else {
+        std::fprintf(stderr, "levelpanel-screenshots: no button %s\n", name);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("LevelPanel"));
+    if (argc != 2) {
+        std::fputs("usage: levelpanel-screenshots OUTDIR\n", stderr);
+        return 1;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const QDir demo(out.filePath(QStringLiteral("demo")));
+    const QStringList files = lp::tools::writeDemoDays(demo.path());
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "levelpanel-screenshots: cannot write the demo records in %s\n",
+                     qPrintable(demo.path()));
+        return 1;
+    }
+
+    lp::platform::QtClock clock;
+    lp::platform::QtDialogs dialogs;
+    QSet<QString> saved;
+    bool ok = true;
+
+    // Each step runs once the one before has had `ms` to settle.
+    QList<std::pair<int, std::function<void()>>> steps;
+    const auto then = [&steps](int ms, std::function<void()> step) {
+        steps.append({ms, std::move(step)});
+    };
+
+    auto choice = std::make_unique<lp::app::PortChoiceWindow>(
+        dialogs, QList<lp::app::SystemPort>{
+                     {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART")}});
+    std::unique_ptr<lp::app::Session> session;
+    lp::app::FileViewer viewer(clock, dialogs);
+
+    then(0, [&] { choice->show(); });
+    then(500, [&] {
+        ok = saveWindows(out, saved) && ok;
+        choice.reset();
+        const lp::app::PortRequest request{
+            lp::app::PortKind::Simulated, 0, {}, QStringLiteral("SIM")};
+        lp::app::PortOpening opening = lp::app::openPort(request, clock);
+        session =
+            std::make_unique<lp::app::Session>(std::move(opening.port), request, clock, dialogs);
+        session->panel().show();
+    });
+    then(2000, [&] {
+        click(session->panel(), "CmdAnalog");
+        click(session->panel(), "CmdGraph");
+        click(session->panel(), "CmdList");
+    });
+    then(20000, [&] {
+        ok = saveWindows(out, saved) && ok;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != &session->panel()) {
+                window->close();
+            }
+        }
+        click(session->panel(), "CmdMemory");
+    });
+    then(3000, [&] {
+        ok = saveWindows(out, saved) && ok;
+        session.reset();
+        lp::lists::SavedFileWindow* list = viewer.open(files.first());
+        if (list == nullptr) {
+            ok = false;
+            return;
+        }
+        click(*list, "Cmd01dB");
+        list->plotTool()->trigger();
+    });
+    then(5000, [&] {  // the plot draws its curve two seconds after its frame
+        ok = saveWindows(out, saved) && ok;
+        viewer.openSurvey(files);
+    });
+    then(2000, [&] {
+        ok = saveWindows(out, saved) && ok;
+        QApplication::quit();
+    });
+
+    int at = 0;
+    for (auto& [ms, step] : steps) {
+        at += ms;
+        QTimer::singleShot(at, &app, step);
+    }
+    QApplication::exec();
+    return ok ? 0 : 1;
+}
