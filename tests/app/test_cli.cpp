@@ -151,7 +151,13 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("names");
         QTest::newRow("no command") << QStringList{} << "no command";
-        QTest::newRow("unknown command") << QStringList{"frobnicate"} << "frobnicate";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << "frobnicate'";
+        QTest::newRow("a command misspelt")
+            << QStringList{"exprot", "a.sdm"} << "unknown command 'exprot' (did you mean export?)";
+        QTest::newRow("help of no command") << QStringList{"help", "frob"} << "'frob'";
+        QTest::newRow("an option misspelt")
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--evry", "5"}
+            << "unknown option '--evry' for record (did you mean --every?)";
         QTest::newRow("unknown option") << QStringList{"--frob"} << "--frob";
         QTest::newRow("stats no file") << QStringList{"stats", "--json"} << "FILE";
         QTest::newRow("resolution wrong, then right")
@@ -217,14 +223,47 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("x.csv")));
     }
 
-    void helpVersionPorts() {
-        const Run help = runCli({"--help"});
-        QCOMPARE(help.status, 0);
-        QVERIFY(help.out.contains("stats FILE..."));
-        QVERIFY(help.out.contains("export FILE --csv OUT"));
-        const Run version = runCli({"--version"});
-        QCOMPARE(version.status, 0);
-        QVERIFY(version.out.startsWith("levelpanel-cli "));
+    // Each command's own help, asked either way, with the notes every command shares;
+    // the whole text only without a command.
+    void help_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("usage");  // the first line; empty for the whole text
+        for (const char* command : {"stats", "export", "periods", "lden", "events", "report",
+                                    "ports", "live", "record", "sets", "download", "watch"}) {
+            const QString name = QLatin1String(command);
+            const QString usage = "Usage: levelpanel-cli " + name;
+            QTest::newRow(command) << QStringList{name, "--help"} << usage;
+            QTest::newRow(qPrintable("help " + name)) << QStringList{"help", name} << usage;
+        }
+        QTest::newRow("-h after options") << QStringList{"export", "a.sdm", "--csv", "x", "-h"}
+                                          << "Usage: levelpanel-cli export FILE --csv OUT";
+        QTest::newRow("--help") << QStringList{"--help"} << QString();
+        QTest::newRow("-h") << QStringList{"-h"} << QString();
+        QTest::newRow("help") << QStringList{"help"} << QString();
+    }
+    void help() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, usage);
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QString());
+        QVERIFY2(run.out.contains("Exit status: 0 done, 1 usage error"), qPrintable(run.out));
+        const QString first = run.out.section(u'\n', 0, 0);
+        if (usage.isEmpty()) {
+            QCOMPARE(first, "Usage: levelpanel-cli COMMAND [ARGUMENTS]");
+            QVERIFY(run.out.contains("\n  stats FILE...") && run.out.contains("\n  watch mqtt:"));
+        } else {
+            QVERIFY2(first.startsWith(usage), qPrintable(first));
+            QVERIFY2(!run.out.contains("Commands:"), qPrintable(run.out));
+        }
+    }
+
+    void versionAndPorts() {
+        for (const char* option : {"--version", "-V"}) {
+            const Run version = runCli({QLatin1String(option)});
+            QCOMPARE(version.status, 0);
+            QVERIFY2(version.out.startsWith("levelpanel-cli 0."), qPrintable(version.out));
+        }
         const Run ports = runCli({"ports"});
         QCOMPARE(ports.status, 0);
         QVERIFY2(ports.out.endsWith("sim\tSimulated meter\n"), qPrintable(ports.out));

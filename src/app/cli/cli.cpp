@@ -171,39 +171,108 @@ QList<Command> commands() {
     };
 }
 
+// What every command's help ends with.
+QString commonNotes() {
+    return QStringLiteral(
+               "\n"
+               "Every command takes -q, --quiet (no progress or summary lines on stderr;\n"
+               "errors still print), -h, --help (its own help) and -- (what follows is\n"
+               "no option). FILE - is standard input, OUT - standard output.\n"
+               "periods, lden and events take FILE... as one survey in time order;\n"
+               "--exclude FROM/TO leaves out local times FROM up to TO, written as\n"
+               "2026-12-06T22:00:00. Times are local ISO 8601; in JSON levels are\n"
+               "numbers rounded to 0.1 dB, coverage a fraction 0..1 (3 decimals),\n"
+               "null where there is no value.\n"
+               "\n"
+               "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %1 for the\n"
+               "simulated meter.\n"
+               "\n"
+               "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
+               "failed\n"
+               "(for watch: a password or CA file that cannot be read).\n")
+        .arg(kSimPortArgument);
+}
+
+QString commandLines(const Command& command) {
+    QString text = QStringLiteral("  ") + command.name;
+    if (!command.usage.isEmpty()) {
+        text += u' ' + command.usage;
+    }
+    text += u'\n';
+    for (const QString& line : command.description.split(u'\n')) {
+        text += QStringLiteral("      ") + line + u'\n';
+    }
+    return text;
+}
+
+QString commandHelp(const Command& command) {
+    return QStringLiteral("Usage: %1 %2%3\n\n")
+               .arg(kProgramName, command.name,
+                    command.usage.isEmpty() ? QString() : u' ' + command.usage) +
+           commandLines(command).section(u'\n', 1) + commonNotes();
+}
+
+int printed(QTextStream& out, const QString& text) {
+    out << text;
+    out.flush();
+    return kOk;
+}
+
+QStringList commandNames(const QList<Command>& table) {
+    QStringList names;
+    for (const Command& command : table) {
+        names << command.name;
+    }
+    return names;
+}
+
+int unknownCommand(QTextStream& err, const QList<Command>& table, const QString& name) {
+    const QString nearest = nearestWord(name, commandNames(table));
+    usageError(err, QStringLiteral("unknown command '%1'").arg(name) +
+                        (nearest.isEmpty() ? QString()
+                                           : QStringLiteral(" (did you mean %1?)").arg(nearest)));
+    return kUsageError;
+}
+
+// `help` alone: the whole text; `help CMD`: that command's.
+int runHelp(const QStringList& rest, QTextStream& out, QTextStream& err,
+            const QList<Command>& table) {
+    if (rest.isEmpty()) {
+        return printed(out, helpText());
+    }
+    if (rest.size() > 1) {
+        usageError(err, QStringLiteral("help takes one COMMAND, not '%1'").arg(rest.join(u' ')));
+        return kUsageError;
+    }
+    const auto command = std::find_if(table.cbegin(), table.cend(),
+                                      [&rest](const Command& c) { return c.name == rest.first(); });
+    return command == table.cend() ? unknownCommand(err, table, rest.first())
+                                   : printed(out, commandHelp(*command));
+}
+
 }  // namespace
 
 QString helpText() {
-    QString text = QStringLiteral("Usage: %1 COMMAND [ARGUMENTS]\n\nCommands:\n").arg(kProgramName);
+    QString text = QStringLiteral(
+                       "Usage: %1 COMMAND [ARGUMENTS]\n"
+                       "       %1 help COMMAND | COMMAND --help\n\nCommands:\n")
+                       .arg(kProgramName);
     for (const Command& command : commands()) {
-        text += QStringLiteral("  ") + command.name;
-        if (!command.usage.isEmpty()) {
-            text += u' ' + command.usage;
-        }
-        text += u'\n';
-        for (const QString& line : command.description.split(u'\n')) {
-            text += QStringLiteral("      ") + line + u'\n';
-        }
+        text += commandLines(command);
     }
-    return text + QStringLiteral(
-                      "\n"
-                      "periods, lden and events take FILE... as one survey in time order;\n"
-                      "--exclude FROM/TO leaves out local times FROM up to TO, written as\n"
-                      "2026-12-06T22:00:00. Times are local ISO 8601; in JSON levels are\n"
-                      "numbers rounded to 0.1 dB, coverage a fraction 0..1 (3 decimals),\n"
-                      "null where there is no value.\n"
-                      "\n"
-                      "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %1 for the\n"
-                      "simulated meter.\n"
-                      "\n"
-                      "Options:\n"
-                      "  --help       Shows this text.\n"
-                      "  --version    Shows the version.\n"
-                      "\n"
-                      "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
-                      "failed\n"
-                      "(for watch: a password or CA file that cannot be read).\n")
-                      .arg(kSimPortArgument);
+    return text + commonNotes() +
+           QStringLiteral(
+               "\n"
+               "Options:\n"
+               "  -h, --help       Shows this text.\n"
+               "  -V, --version    Shows the version.\n");
+}
+
+void tell(CommandIo& io, const QString& line) {
+    if (!io.quiet) {
+        io.err << line << "\n";
+        io.err.flush();
+    }
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
@@ -214,34 +283,38 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
     }
     const QString& name = arguments.first();
     const QStringList rest = arguments.mid(1);
-    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") ||
-        rest.contains(QStringLiteral("--help"))) {
-        out << helpText();
-        out.flush();
-        return kOk;
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h")) {
+        return printed(out, helpText());
     }
-    if (name == QStringLiteral("--version")) {
-        out << kProgramName << " " << kVersion << "\n";
-        out.flush();
-        return kOk;
+    if (name == QStringLiteral("--version") || name == QStringLiteral("-V")) {
+        return printed(out, QStringLiteral("%1 %2\n").arg(kProgramName, kVersion));
     }
-    const QList<Command> table = commands();
-    const auto command = std::find_if(table.cbegin(), table.cend(),
+    QList<Command> table = commands();
+    if (name == QStringLiteral("help")) {
+        return runHelp(rest, out, err, table);
+    }
+    const auto command = std::find_if(table.begin(), table.end(),
                                       [&name](const Command& c) { return c.name == name; });
-    if (command == table.cend()) {
-        usageError(err, name.startsWith(u'-') && name.size() > 1
-                            ? QStringLiteral("unknown option '%1'").arg(name)
-                            : QStringLiteral("unknown command '%1'").arg(name));
-        return kUsageError;
+    if (command == table.end()) {
+        if (name.startsWith(u'-') && name.size() > 1) {
+            usageError(err, QStringLiteral("unknown option '%1'").arg(name));
+            return kUsageError;
+        }
+        return unknownCommand(err, table, name);
     }
+    command->options.append({QStringLiteral("quiet"), Option::Takes::Nothing, {}, u'q'});
     const std::variant<Arguments, UsageMistake> read =
         readArguments(command->name, command->options, command->operands, rest);
     if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
         usageError(err, mistake->message);
         return kUsageError;
     }
-    CommandIo io{out, err, ports};
-    return command->run(std::get<Arguments>(read), io);
+    const Arguments& args = std::get<Arguments>(read);
+    if (args.help) {
+        return printed(out, commandHelp(*command));
+    }
+    CommandIo io{out, err, ports, args.has(QStringLiteral("quiet"))};
+    return command->run(args, io);
 }
 
 }  // namespace lp::app::cli

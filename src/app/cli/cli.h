@@ -28,7 +28,12 @@ struct CommandIo {
     QTextStream& out;
     QTextStream& err;
     const QList<SystemPort>& ports;  // the serial ports the system reports
+    bool quiet = false;              // -q: no progress or summary lines
 };
+
+// A line of progress or summary for the user, on the error stream (stdout carries
+// data only); none with -q.
+void tell(CommandIo& io, const QString& line);
 
 // Runs one command line; `arguments` leaves out the program name. `ports` are the
 // serial ports the system reports.
