@@ -127,13 +127,19 @@ private slots:
     }
 
     // The CSV itself is test_csv_export's; here the command writes the file's records.
+    // Its summary goes to stderr, none with -q; stdout stays empty.
     void exportWritesTheCsv() {
         const QString csv = dir.filePath(QStringLiteral("out.csv"));
         const Run run = runCli({"export", sample, "--csv", csv});
         QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.err, "12 record(s) written to " + csv + "\n");
         const QByteArray written = test::readAll(csv);
         QVERIFY(written.startsWith("no,time,level\r\n1,2009-06-01T14:05:09,65.3\r\n"));
         QCOMPARE(written.count('\n'), 1 + 12);
+        const Run quiet = runCli({"export", "-q", sample, "--csv", csv});
+        QCOMPARE(quiet.status, 0);
+        QCOMPARE(quiet.out + quiet.err, QString());
     }
 
     // An export whose CSV name is the record file itself, spelled otherwise, leaves the

@@ -106,7 +106,8 @@ private slots:
         QVERIFY(before >= 1 && before <= 2);
         QCOMPARE(test::readAll(first), lines("2026/12/06", 86400 - int(before), before));
         QCOMPARE(test::readAll(second), lines("2026/12/07", 0, after));
-        QCOMPARE(cli.out(),
+        QCOMPARE(cli.out(), QString());
+        QCOMPARE(cli.err(),
                  QStringLiteral("recording to %1\nrecording to %2\n%3 record(s) written\n")
                      .arg(first, second)
                      .arg(before + after));

@@ -302,7 +302,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
         }
         return unknownCommand(err, table, name);
     }
-    command->options.append({QStringLiteral("quiet"), Option::Takes::Nothing, {}, u'q'});
+    command->options.append(quietOption());
     const std::variant<Arguments, UsageMistake> read =
         readArguments(command->name, command->options, command->operands, rest);
     if (const auto* mistake = std::get_if<UsageMistake>(&read)) {

@@ -144,6 +144,10 @@ QString Arguments::value(const QString& name) const {
     return all.isEmpty() ? QString() : all.last();
 }
 
+Option quietOption() {
+    return {QStringLiteral("quiet"), Option::Takes::Nothing, {}, u'q'};
+}
+
 QString nearestWord(const QString& typed, const QStringList& known) {
     QString nearest;
     qsizetype best = 3;

@@ -43,6 +43,9 @@ struct Arguments {
     [[nodiscard]] QString value(const QString& name) const;
 };
 
+// -q, --quiet: no progress or summary lines; every command takes it.
+[[nodiscard]] Option quietOption();
+
 // A command line that does not fit its command, in words for the usage message.
 struct UsageMistake {
     QString message;

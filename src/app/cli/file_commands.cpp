@@ -142,8 +142,7 @@ int runExport(const Arguments& args, CommandIo& io) {
         failure(io.err, records::exportFailureText(*exported.written));
         return kFileFailure;
     }
-    io.out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(csv);
-    io.out.flush();
+    tell(io, QStringLiteral("%1 record(s) written to %2").arg(exported.load.records).arg(csv));
     return kOk;
 }
 

@@ -148,7 +148,7 @@ int runRecord(const Arguments& args, CommandIo& io) {
     }
     // The recording never depends on stdout: its reader may end at any time.
     ignoreBrokenPipes();
-    Talk talk(io.out, err);
+    Talk talk(err, io.quiet);
     std::unique_ptr<RecordPublishing> publishing;
     if (publish.setup) {
         const QString first = recordFileName(

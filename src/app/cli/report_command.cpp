@@ -45,8 +45,7 @@ int paintReport(const Arguments& args, CommandIo& io) {
         failure(io.err, *failed);
         return kFileFailure;
     }
-    io.out << QStringLiteral("Report written to %1\n").arg(pdf);
-    io.out.flush();
+    tell(io, QStringLiteral("Report written to %1").arg(pdf));
     return kOk;
 }
 

@@ -123,7 +123,6 @@ int runDownload(const Arguments& args, CommandIo& io) {
     if (!port.transport) {
         return kFileFailure;
     }
-    QTextStream& out = io.out;
     MemorySession session(std::move(port), *clock, io.err);
     memory::MemoryCommands& commands = session.commands();
     QObject::connect(
@@ -151,8 +150,7 @@ int runDownload(const Arguments& args, CommandIo& io) {
                              session.fail(records::saveFailureText(*error));
                              return;
                          }
-                         out << downloaded.title << " written to " << file << "\n";
-                         out.flush();
+                         tell(io, downloaded.title + QStringLiteral(" written to ") + file);
                          session.markFinished();
                          session.done();
                      });
