@@ -362,6 +362,42 @@ std::optional<FileError> writeCsvFile(const QString& path, const RecordStore& re
         source);
 }
 
+namespace {
+
+// The CSV of the open reader's records into `out`; why it stopped.
+std::optional<QString> exportRecords(RecordFileReader& reader, QIODevice& out, LoadResult& load) {
+    CsvSink sink(out);
+    RecordFileReader::Status status;
+    do {
+        status = reader.read(sink, kReadItems);
+    } while (status == RecordFileReader::Status::More);
+    load.records = sink.records();
+    if (sink.failed()) {
+        return sink.finish();
+    }
+    if (status == RecordFileReader::Status::Failed) {
+        load.error = reader.error();
+        return QStringLiteral("the record file could not be read");
+    }
+    return sink.finish();
+}
+
+}  // namespace
+
+CsvExport exportRecordFileTo(const QString& recordFile, QIODevice& out) {
+    CsvExport result;
+    RecordFileReader reader(recordFile);
+    if (!reader.open()) {
+        result.load.error = reader.error();
+        return result;
+    }
+    if (const std::optional<QString> stopped = exportRecords(reader, out, result.load);
+        stopped && !result.load.error) {
+        result.written = FileError{QStringLiteral("standard output"), 0, *stopped};
+    }
+    return result;
+}
+
 CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath) {
     CsvExport result;
     RecordFileReader reader(recordFile);
@@ -370,23 +406,7 @@ CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath) {
         return result;
     }
     result.written = replaceFile(
-        csvPath,
-        [&](QIODevice& out) -> std::optional<QString> {
-            CsvSink sink(out);
-            RecordFileReader::Status status;
-            do {
-                status = reader.read(sink, kReadItems);
-            } while (status == RecordFileReader::Status::More);
-            result.load.records = sink.records();
-            if (sink.failed()) {
-                return sink.finish();
-            }
-            if (status == RecordFileReader::Status::Failed) {
-                result.load.error = reader.error();
-                return QStringLiteral("the record file could not be read");
-            }
-            return sink.finish();
-        },
+        csvPath, [&](QIODevice& out) { return exportRecords(reader, out, result.load); },
         recordFile);
     if (result.load.error) {
         result.written.reset();  // nothing was written because the reading stopped

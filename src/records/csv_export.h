@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <optional>
 
@@ -51,5 +52,8 @@ struct CsvExport {
 // load or write that fails leaves no CSV and an old one as it was. A CSV path that is
 // the record file itself is refused.
 [[nodiscard]] CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath);
+// The same into an open stream (standard output), as it is read: a load that fails
+// leaves the lines before it written.
+[[nodiscard]] CsvExport exportRecordFileTo(const QString& recordFile, QIODevice& out);
 
 }  // namespace lp::records

@@ -19,8 +19,8 @@ namespace {
 
 using Run = test::ProgramRun;
 
-Run runCli(const QStringList& arguments) {
-    return test::runToEnd(QStringLiteral(LP_CLI_PROGRAM), arguments);
+Run runCli(const QStringList& arguments, const QByteArray& input = {}) {
+    return test::runToEnd(QStringLiteral(LP_CLI_PROGRAM), arguments, 60000, input);
 }
 
 // A small list with every kind of level text: plain levels, a marked one, an
@@ -142,6 +142,39 @@ private slots:
         QCOMPARE(quiet.out + quiet.err, QString());
     }
 
+    // "-" as FILE reads standard input as that file is read; --csv - writes the CSV
+    // alone on stdout (its last line a record's, as `| tail -1` takes it).
+    void standardStreams_data() {
+        QTest::addColumn<QStringList>("arguments");  // FILE stands for the file or "-"
+        QTest::newRow("stats") << QStringList{"stats", "FILE"};
+        QTest::newRow("stats json") << QStringList{"stats", "--json", "FILE"};
+        QTest::newRow("export") << QStringList{"export", "FILE", "--csv", "-", "-q"};
+        QTest::newRow("periods") << QStringList{"periods", "FILE", "--csv", "--every", "1min"};
+        QTest::newRow("lden") << QStringList{"lden", "--json", "--", "FILE"};
+        QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE"};
+    }
+    void standardStreams() {
+        QFETCH(QStringList, arguments);
+        const qsizetype at = arguments.indexOf("FILE");
+        QStringList fromFile = arguments;
+        fromFile[at] = sample;
+        QStringList fromStdin = arguments;
+        fromStdin[at] = "-";
+        const Run file = runCli(fromFile);
+        const Run piped = runCli(fromStdin, sampleFile());
+        QCOMPARE(file.status, 0);
+        QCOMPARE(piped.status, 0);
+        QCOMPARE(piped.err, QString());
+        QVERIFY(!piped.out.isEmpty());
+        QCOMPARE(piped.out, QString(file.out).replace(sample, "-"));
+        if (arguments.first() == "export") {
+            QVERIFY(piped.out.startsWith("no,time,level\r\n1,2009-06-01T14:05:09,65.3\r\n"));
+            QCOMPARE(piped.out.section(u'\n', -2), "12,2009-06-01T14:05:20,40\r\n");
+            QCOMPARE(piped.out.count(u'\n'), 1 + 12);
+            QVERIFY(!QFile::exists("-"));
+        }
+    }
+
     // An export whose CSV name is the record file itself, spelled otherwise, leaves the
     // record file as it was and says why.
     void exportOverItsInputIsRefused() {
@@ -195,6 +228,11 @@ private slots:
         QTest::newRow("events without alarm")
             << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--events", "e.csv"}
             << "--events needs --alarm";
+        QTest::newRow("stdin twice") << QStringList{"periods", "-", "a.sdm", "-"} << "once";
+        QTest::newRow("record to stdout")
+            << QStringList{"record", "--port", "sim", "--out", "-"} << "give --out a file";
+        QTest::newRow("report to stdout")
+            << QStringList{"report", "a.sdm", "--pdf", "-"} << "give --pdf a file";
         QTest::newRow("set 0") << QStringList{"download", "--port", "sim",  "--set",
                                               "0",        "--out",  "x.sdm"}
                                << "'0'";

@@ -1,12 +1,15 @@
 // The file commands: stats, export and ports.
 #include "app/cli/file_commands.h"
 
+#include <unistd.h>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <optional>
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
+#include "app/cli/std_paths.h"
 #include "records/csv_export.h"
 #include "records/file_error.h"
 #include "stats/figure_text.h"
@@ -98,13 +101,17 @@ int runStats(const Arguments& args, CommandIo& io) {
         usageError(io.err, QStringLiteral("stats needs at least one FILE"));
         return kUsageError;
     }
+    if (const std::optional<QString> twice = stdinTwice(args.files)) {
+        usageError(io.err, *twice);
+        return kUsageError;
+    }
 
     int status = kOk;
     QJsonArray results;
     for (const QString& file : args.files) {
-        const stats::FileLn read = stats::computeLnOfFile(resolution, file);
+        const stats::FileLn read = stats::computeLnOfFile(resolution, readPath(file));
         if (read.load.error) {
-            failure(io.err, records::loadFailureText(*read.load.error, read.load.records));
+            failure(io.err, records::loadFailureText(asGiven(*read.load.error), read.load.records));
             status = kFileFailure;
             continue;
         }
@@ -133,16 +140,30 @@ int runExport(const Arguments& args, CommandIo& io) {
         return kUsageError;
     }
     const QString csv = args.value(QStringLiteral("csv"));
-    const records::CsvExport exported = records::exportRecordFile(args.files.first(), csv);
+    const QString input = readPath(args.files.first());
+    QFile stdoutFile;
+    if (csv == kStandardStream) {
+        io.out.flush();
+        if (!stdoutFile.open(STDOUT_FILENO, QIODevice::WriteOnly)) {
+            failure(io.err, QStringLiteral("standard output cannot be written."));
+            return kFileFailure;
+        }
+    }
+    const records::CsvExport exported = csv == kStandardStream
+                                            ? records::exportRecordFileTo(input, stdoutFile)
+                                            : records::exportRecordFile(input, csv);
     if (exported.load.error) {
-        failure(io.err, records::loadFailureText(*exported.load.error, exported.load.records));
+        failure(io.err,
+                records::loadFailureText(asGiven(*exported.load.error), exported.load.records));
         return kFileFailure;
     }
     if (exported.written) {
         failure(io.err, records::exportFailureText(*exported.written));
         return kFileFailure;
     }
-    tell(io, QStringLiteral("%1 record(s) written to %2").arg(exported.load.records).arg(csv));
+    tell(io, QStringLiteral("%1 record(s) written to %2")
+                 .arg(exported.load.records)
+                 .arg(csv == kStandardStream ? QStringLiteral("standard output") : csv));
     return kOk;
 }
 

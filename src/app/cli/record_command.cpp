@@ -11,6 +11,7 @@
 #include "app/cli/record_alarms.h"
 #include "app/cli/record_files.h"
 #include "app/cli/record_publishing.h"
+#include "app/cli/std_paths.h"
 #include "app/cli/std_streams.h"
 #include "app/version.h"
 #include "live/recording.h"
@@ -110,6 +111,10 @@ int runRecord(const Arguments& args, CommandIo& io) {
         return start.status;
     }
     QTextStream& err = io.err;
+    if (const std::optional<QString> mistake = outIsStdout(QStringLiteral("record"), file)) {
+        usageError(err, *mistake);
+        return kUsageError;
+    }
     int seconds = live::LiveCycle::kFirstSamplingSeconds;
     if (args.has(every)) {
         const live::SamplingAnswer answer = live::readSamplingAnswer(args.value(every));

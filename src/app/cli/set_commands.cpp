@@ -7,6 +7,7 @@
 #include "app/cli/cli_clock.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/port_argument.h"
+#include "app/cli/std_paths.h"
 #include "link/meter_link.h"
 #include "memory/memory_commands.h"
 #include "records/file_error.h"
@@ -104,6 +105,10 @@ int runDownload(const Arguments& args, CommandIo& io) {
                                           {QStringLiteral("set"), QStringLiteral("out")}, io.err);
     if (!start.port) {
         return start.status;
+    }
+    if (const std::optional<QString> mistake = outIsStdout(QStringLiteral("download"), file)) {
+        usageError(io.err, *mistake);
+        return kUsageError;
     }
     bool ok = false;
     const int set = setText.toInt(&ok);
