@@ -207,8 +207,18 @@ private slots:
         QTest::newRow("unknown port") << QStringList{"sets", "--port", "COM9"} << "'COM9'";
         QTest::newRow("record no out") << QStringList{"record", "--port", "sim"} << "--out";
         QTest::newRow("every refused")
-            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--every", "soon"}
-            << "Invalid SAMPLING TIME";
+            << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--every", "1,5"}
+            << "--every takes whole seconds from 1 to 86400, not '1,5'";
+        QTest::newRow("set with a sign")
+            << QStringList{"download", "--port", "sim", "--set", "+1", "--out", "x.sdm"} << "'+1'";
+        QTest::newRow("above with a blank")
+            << QStringList{"events", "a.sdm", "--above", " 60"} << "not ' 60'";
+        QTest::newRow("min-duration a fraction")
+            << QStringList{"events", "a.sdm", "--above", "60", "--min-duration", "1.5"} << "'1.5'";
+        QTest::newRow("alarm bridge with a sign")
+            << QStringList{"record",  "--port", "sim",      "--out", "x.sdm",
+                           "--alarm", "85",     "--bridge", "+2"}
+            << "'+2'";
         QTest::newRow("rotate weekly")
             << QStringList{"record", "--port", "sim", "--out", "x.sdm", "--rotate", "weekly"}
             << "'weekly'";

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "app/cli/cli_arguments.h"
+#include "app/cli/numbers.h"
 
 using namespace lp::app::cli;
 
@@ -113,6 +114,49 @@ private slots:
         QFETCH(QString, takes);
         QFETCH(QString, read);
         QCOMPARE(readText(args, takes), read);
+    }
+
+    // record --every: whole seconds from 1 to a day, each other text refused with why.
+    void samplingSeconds_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read");  // the seconds, or the end of the message
+        QTest::newRow("1") << "1"
+                           << "1";
+        QTest::newRow("a day") << "86400"
+                               << "86400";
+        QTest::newRow("leading zero") << "010"
+                                      << "10";
+        QTest::newRow("0") << "0"
+                           << "not '0' (at least 1 s)";
+        QTest::newRow("-1") << "-1"
+                            << "not '-1' (a sampling time is never negative)";
+        QTest::newRow("86401") << "86401"
+                               << "not '86401' (at most 86400 s, a day)";
+        QTest::newRow("1.5") << "1.5"
+                             << "not '1.5' (whole seconds only, no fraction)";
+        QTest::newRow("1,5") << "1,5"
+                             << "not '1,5' (digits only, no comma)";
+        QTest::newRow("blank") << " 5"
+                               << "not ' 5' (no number)";
+        QTest::newRow("plus") << "+5"
+                              << "not '+5' (no number)";
+        QTest::newRow("exponent") << "1e3"
+                                  << "not '1e3' (no number)";
+        QTest::newRow("20 digits") << "00000000000000000001"
+                                   << "(no number)";
+    }
+    void samplingSeconds() {
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        const std::variant<int, QString> seconds = samplingSecondsOf(text);
+        if (const int* whole = std::get_if<int>(&seconds)) {
+            QCOMPARE(QString::number(*whole), read);
+        } else {
+            const QString& message = std::get<QString>(seconds);
+            QVERIFY2(message.startsWith("--every takes whole seconds from 1 to 86400, "),
+                     qPrintable(message));
+            QVERIFY2(message.endsWith(read), qPrintable(message));
+        }
     }
 };
 

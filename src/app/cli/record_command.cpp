@@ -7,6 +7,7 @@
 #include "app/cli/cli_clock.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/headless_meter.h"
+#include "app/cli/numbers.h"
 #include "app/cli/port_argument.h"
 #include "app/cli/record_alarms.h"
 #include "app/cli/record_files.h"
@@ -15,7 +16,6 @@
 #include "app/cli/std_streams.h"
 #include "app/version.h"
 #include "live/recording.h"
-#include "live/sampling_time.h"
 #include "records/record_file_writer.h"
 
 namespace lp::app::cli {
@@ -117,14 +117,12 @@ int runRecord(const Arguments& args, CommandIo& io) {
     }
     int seconds = live::LiveCycle::kFirstSamplingSeconds;
     if (args.has(every)) {
-        const live::SamplingAnswer answer = live::readSamplingAnswer(args.value(every));
-        if (answer.kind != live::SamplingAnswer::Kind::Set) {
-            usageError(
-                err,
-                QStringLiteral("--every '%1': %2").arg(args.value(every), live::kSamplingRefused));
+        const std::variant<int, QString> read = samplingSecondsOf(args.value(every));
+        if (const auto* mistake = std::get_if<QString>(&read)) {
+            usageError(err, *mistake);
             return kUsageError;
         }
-        seconds = answer.seconds;
+        seconds = std::get<int>(read);
     }
     const bool daily = args.has(rotate);
     if (daily && args.value(rotate) != QStringLiteral("daily")) {

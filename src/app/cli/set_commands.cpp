@@ -1,11 +1,14 @@
 // sets and download: the meter's memory status, its table of stored sets, and one set
 // downloaded into a record file.
 #include <QEventLoop>
+#include <algorithm>
+#include <climits>
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_clock.h"
 #include "app/cli/device_commands.h"
+#include "app/cli/numbers.h"
 #include "app/cli/port_argument.h"
 #include "app/cli/std_paths.h"
 #include "link/meter_link.h"
@@ -110,9 +113,8 @@ int runDownload(const Arguments& args, CommandIo& io) {
         usageError(io.err, *mistake);
         return kUsageError;
     }
-    bool ok = false;
-    const int set = setText.toInt(&ok);
-    if (!ok || set < 1 || set > memory::MemoryCommands::kMaxSetNumber) {
+    const int set = int(std::min<qint64>(wholeNumberOf(setText).value_or(0), INT_MAX));
+    if (set < 1 || set > memory::MemoryCommands::kMaxSetNumber) {
         usageError(io.err, QStringLiteral("--set takes a set number from 1 to %1, not '%2'")
                                .arg(memory::MemoryCommands::kMaxSetNumber)
                                .arg(setText));
