@@ -5,9 +5,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
+#include <functional>
 
 #include "files.h"
 #include "program_run.h"
@@ -110,11 +112,11 @@ private slots:
         QCOMPARE(files[1].toObject().value("file").toString(), second);
         QCOMPARE(files[1].toObject().value("leq"), QJsonValue(90.0));
         const QJsonObject o = files.first().toObject();
-        QCOMPARE(o.keys(), (QStringList{"file", "l10", "l50", "l90", "leftOut", "leq", "lmax",
+        QCOMPARE(o.keys(), (QStringList{"file", "l10", "l50", "l90", "left_out", "leq", "lmax",
                                         "lmin", "ln", "records", "resolution"}));
         QCOMPARE(o.value("file").toString(), sample);
         QCOMPARE(o.value("records"), QJsonValue(7));
-        QCOMPARE(o.value("leftOut"), QJsonValue(5));
+        QCOMPARE(o.value("left_out"), QJsonValue(5));
         QCOMPARE(o.value("leq"), QJsonValue(73.8));
         QCOMPARE(o.value("lmin"), QJsonValue(40.0));
         QCOMPARE(o.value("l10"), QJsonValue(QJsonValue::Null));
@@ -124,6 +126,46 @@ private slots:
         QCOMPARE(ln[16], QJsonValue(QJsonValue::Null));
         QCOMPARE(ln[17], QJsonValue(145.0));
         QCOMPARE(ln[99], QJsonValue(25.0));
+    }
+
+    // Each command's JSON: one document, "format": 1, every key in snake_case.
+    void jsonOfEachCommand_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("list");  // the key of the document's main array
+        QTest::newRow("stats") << QStringList{"stats", "--json", "FILE"} << "files";
+        QTest::newRow("periods") << QStringList{"periods", "--json", "FILE"} << "periods";
+        QTest::newRow("lden") << QStringList{"lden", "--json", "FILE"} << "days";
+        QTest::newRow("events") << QStringList{"events", "--json", "--above", "60", "FILE"}
+                                << "events";
+        QTest::newRow("ports") << QStringList{"ports", "--json"} << "ports";
+    }
+    void jsonOfEachCommand() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, list);
+        arguments.replaceInStrings(QRegularExpression("^FILE$"), sample);
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 0);
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        QCOMPARE(document.object().value("format"), QJsonValue(1));
+        QVERIFY(!document.object().value(list).toArray().isEmpty());
+        const QRegularExpression snake("^[a-z][a-z0-9_]*$");
+        QStringList keys;
+        const std::function<void(const QJsonValue&)> collect = [&](const QJsonValue& value) {
+            const QJsonObject object = value.toObject();
+            for (auto it = object.begin(); it != object.end(); ++it) {
+                keys << it.key();
+                collect(it.value());
+            }
+            for (const QJsonValue& item : value.toArray()) {
+                collect(item);
+            }
+        };
+        collect(document.object());
+        for (const QString& key : keys) {
+            QVERIFY2(snake.match(key).hasMatch(), qPrintable(key));
+        }
     }
 
     // The CSV itself is test_csv_export's; here the command writes the file's records.
@@ -320,7 +362,7 @@ private slots:
         }
         const Run ports = runCli({"ports"});
         QCOMPARE(ports.status, 0);
-        QVERIFY2(ports.out.endsWith("sim\tSimulated meter\n"), qPrintable(ports.out));
+        QVERIFY2(ports.out.endsWith("sim\tSimulated meter\t-\t-\t-\n"), qPrintable(ports.out));
     }
 };
 

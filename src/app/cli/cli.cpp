@@ -32,6 +32,8 @@ QList<Command> commands() {
     const Option out{QStringLiteral("out")};
     const Option json{QStringLiteral("json"), Takes::Nothing};
     const Option csv{QStringLiteral("csv"), Takes::Nothing};
+    const Option count{QStringLiteral("count")};
+    const Option duration{QStringLiteral("duration")};
     const Option exclude{QStringLiteral("exclude"), Takes::NonEmptyValue,
                          QStringLiteral("FROM/TO")};
     return {
@@ -95,21 +97,27 @@ QList<Command> commands() {
                         "events above L when --above is given."),
          reportOptions(), Operands::Files, runReport},
         {QStringLiteral("ports"),
-         QString(),
-         QStringLiteral("The serial ports found, and \"%1\" for the simulated meter.")
+         QStringLiteral("[--json]"),
+         QStringLiteral("The serial ports found, and \"%1\" for the simulated meter: device,\n"
+                        "description, manufacturer, serial number and /dev/serial/by-id\n"
+                        "name, \"-\" where unknown (TAB-separated); JSON with --json.")
              .arg(kSimPortArgument),
-         {},
+         {json},
          Operands::None,
          runPorts},
         {QStringLiteral("live"),
-         QStringLiteral("--port P"),
-         QStringLiteral("One line per reading as it arrives: date and time, level,\n"
-                        "weighting, response, range and flags (TAB-separated)."),
-         {port},
+         QStringLiteral("--port P [--format tsv|csv|json] [--json] [--count N]\n"
+                        "      [--duration S]"),
+         QStringLiteral("One line per reading as it arrives: time, level, weighting,\n"
+                        "response, range and flags (TAB-separated; CSV with a header; a\n"
+                        "JSON object per line with --json). Ends after N readings or S\n"
+                        "seconds, or on SIGINT or SIGTERM."),
+         {port, {QStringLiteral("format")}, json, count, duration},
          Operands::None,
          runLive},
         {QStringLiteral("record"),
          QStringLiteral("--port P [--every S] --out FILE [--rotate daily]\n"
+                        "      [--count N] [--duration S]\n"
                         "      [--alarm LEVEL[/SECONDS]]... [--bridge S] [--events EVENTS]\n"
                         "      [--publish mqtt://[USER@]HOST[:PORT]/PREFIX [--id NAME]\n"
                         "       [--password-file FILE] [--cafile FILE]]"),
@@ -118,10 +126,11 @@ QList<Command> commands() {
                         "writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
                         "file that reaches 348,000 records goes on in part -2, -3, ... A\n"
                         "port that goes away is tried again every 2 s. Ends on SIGINT or\n"
-                        "SIGTERM. --alarm (repeatable): an event starts when the level\n"
-                        "stays at or above LEVEL dB for SECONDS (default 0) and ends by the\n"
-                        "events rule (a dip shorter than --bridge S joins); one line on\n"
-                        "stderr at each start and end, and with --events each ended event\n"
+                        "SIGTERM, or after N samples or S seconds. --alarm (repeatable):\n"
+                        "an event starts when the level stays at or above LEVEL dB for\n"
+                        "SECONDS (default 0) and ends by the events rule (a dip shorter\n"
+                        "than --bridge S joins); one line on stderr at each start and end,\n"
+                        "and with --events each ended event\n"
                         "is a CSV line of EVENTS's name plus -YYYY-MM-DD, the day it began.\n"
                         "--publish sends each record, once on disk, to the MQTT broker as\n"
                         "JSON on PREFIX/NAME/sample (QoS 1), each alarm's start and end on\n"
@@ -135,6 +144,8 @@ QList<Command> commands() {
          {port,
           {QStringLiteral("every")},
           out,
+          count,
+          duration,
           {QStringLiteral("rotate")},
           {QStringLiteral("alarm")},
           {QStringLiteral("bridge")},

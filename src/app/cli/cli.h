@@ -21,6 +21,9 @@ inline constexpr int kOk = 0;
 inline constexpr int kUsageError = 1;
 inline constexpr int kFileFailure = 2;
 
+// The "format" of every JSON the commands write: it changes when a key's meaning does.
+inline constexpr int kJsonFormat = 1;
+
 inline const QString kProgramName = QStringLiteral("levelpanel-cli");
 
 // What a command reads and writes besides its arguments.

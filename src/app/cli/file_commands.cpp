@@ -72,7 +72,7 @@ QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
         {QStringLiteral("file"), fileName},
         {QStringLiteral("resolution"), resolutionText(result.resolution).toDouble()},
         {QStringLiteral("records"), result.figures.withLevel},
-        {QStringLiteral("leftOut"), result.figures.leftOut},
+        {QStringLiteral("left_out"), result.figures.leftOut},
         {QStringLiteral("leq"), levelValue(result.figures.leq)},
         {QStringLiteral("lmax"), levelValue(result.figures.lmax)},
         {QStringLiteral("lmin"), levelValue(result.figures.lmin)},
@@ -123,7 +123,9 @@ int runStats(const Arguments& args, CommandIo& io) {
         }
     }
     if (json) {
-        io.out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
+        io.out << QJsonDocument(QJsonObject{{QStringLiteral("format"), kJsonFormat},
+                                            {QStringLiteral("files"), results}})
+                      .toJson();
     }
     io.out.flush();
     return status;
@@ -167,11 +169,34 @@ int runExport(const Arguments& args, CommandIo& io) {
     return kOk;
 }
 
-int runPorts(const Arguments& /*args*/, CommandIo& io) {
-    for (const SystemPort& port : io.ports) {
-        io.out << port.device << "\t" << port.description << "\n";
+int runPorts(const Arguments& args, CommandIo& io) {
+    if (args.has(QStringLiteral("json"))) {
+        QJsonArray ports;
+        for (const SystemPort& port : io.ports) {
+            ports.append(QJsonObject{{QStringLiteral("device"), port.device},
+                                     {QStringLiteral("description"), port.description},
+                                     {QStringLiteral("manufacturer"), port.manufacturer},
+                                     {QStringLiteral("serial_number"), port.serialNumber},
+                                     {QStringLiteral("by_id"), port.byId}});
+        }
+        ports.append(QJsonObject{{QStringLiteral("device"), kSimPortArgument},
+                                 {QStringLiteral("description"), kSimulatedMeter}});
+        io.out << QJsonDocument(QJsonObject{{QStringLiteral("format"), kJsonFormat},
+                                            {QStringLiteral("ports"), ports}})
+                      .toJson();
+        io.out.flush();
+        return kOk;
     }
-    io.out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
+    // Each known fact, "-" for an unknown one: device, description, maker, serial number
+    // and the lasting name.
+    const auto known = [](const QString& text) {
+        return text.isEmpty() ? QStringLiteral("-") : text;
+    };
+    for (const SystemPort& port : io.ports) {
+        io.out << port.device << "\t" << known(port.description) << "\t" << known(port.manufacturer)
+               << "\t" << known(port.serialNumber) << "\t" << known(port.byId) << "\n";
+    }
+    io.out << kSimPortArgument << "\t" << kSimulatedMeter << "\t-\t-\t-\n";
     io.out.flush();
     return kOk;
 }

@@ -52,4 +52,21 @@ std::variant<int, QString> samplingSecondsOf(const QString& text) {
         .arg(text, why);
 }
 
+std::variant<StopAfter, QString> stopAfterOf(const Arguments& args) {
+    StopAfter stop;
+    for (const auto& [name, field] : {std::pair{QStringLiteral("count"), &stop.count},
+                                      std::pair{QStringLiteral("duration"), &stop.seconds}}) {
+        if (!args.has(name)) {
+            continue;
+        }
+        const std::optional<qint64> read = wholeNumberOf(args.value(name));
+        if (!read || *read < 1) {
+            return QStringLiteral("--%1 takes a whole number from 1 up, not '%2'")
+                .arg(name, args.value(name));
+        }
+        *field = read;
+    }
+    return stop;
+}
+
 }  // namespace lp::app::cli

@@ -7,6 +7,8 @@
 #include <optional>
 #include <variant>
 
+#include "app/cli/cli_arguments.h"
+
 namespace lp::app::cli {
 
 // ASCII digits only, at most 18 of them: "0", "86400".
@@ -20,5 +22,13 @@ inline constexpr int kMostSamplingSeconds = 86400;
 
 // record --every S: whole seconds 1..86400, or the usage message saying why not.
 [[nodiscard]] std::variant<int, QString> samplingSecondsOf(const QString& text);
+
+// --count N and --duration S of live and record: stop after N readings or samples, or
+// S seconds (whichever comes first); none when not given.
+struct StopAfter {
+    std::optional<qint64> count;
+    std::optional<qint64> seconds;
+};
+[[nodiscard]] std::variant<StopAfter, QString> stopAfterOf(const Arguments& args);
 
 }  // namespace lp::app::cli

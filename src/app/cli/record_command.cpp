@@ -1,6 +1,7 @@
 // record: the panel's PC recording without the panel, for unattended runs.
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
@@ -124,6 +125,12 @@ int runRecord(const Arguments& args, CommandIo& io) {
         }
         seconds = std::get<int>(read);
     }
+    const std::variant<StopAfter, QString> stop = stopAfterOf(args);
+    if (const auto* mistake = std::get_if<QString>(&stop)) {
+        usageError(err, *mistake);
+        return kUsageError;
+    }
+    const StopAfter after = std::get<StopAfter>(stop);
     const bool daily = args.has(rotate);
     if (daily && args.value(rotate) != QStringLiteral("daily")) {
         usageError(err, QStringLiteral("--rotate takes daily, not '%1'").arg(args.value(rotate)));
@@ -187,7 +194,16 @@ int runRecord(const Arguments& args, CommandIo& io) {
     // The cycle samples only levels the meter sent since the sample before.
     const QMetaObject::Connection feed =
         QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
-                         [&run](const live::Sample& sample) { run.take(sample); });
+                         [&run, &loop, &after](const live::Sample& sample) {
+                             run.take(sample);
+                             if (after.count && run.written() >= *after.count) {
+                                 loop.exit(kOk);
+                             }
+                         });
+    if (after.seconds) {
+        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop,
+                           [&loop] { loop.exit(kOk); });
+    }
     if (alarms) {  // on the samples just recorded
         QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, alarms.get(),
                          &RecordAlarms::take);

@@ -65,7 +65,8 @@ std::variant<Format, int> formatOf(const Arguments& args, CommandIo& io, bool cs
                                                     : Format::Text;
 }
 
-int writtenJson(CommandIo& io, const QJsonObject& object) {
+int writtenJson(CommandIo& io, QJsonObject object) {
+    object.insert(QStringLiteral("format"), kJsonFormat);
     OutputBytes out(io.out);
     out.bytes().append(QJsonDocument(object).toJson());
     return kOk;
