@@ -138,6 +138,7 @@ private slots:
         QTest::newRow("events") << QStringList{"events", "--json", "--above", "60", "FILE"}
                                 << "events";
         QTest::newRow("ports") << QStringList{"ports", "--json"} << "ports";
+        QTest::newRow("sets") << QStringList{"sets", "--port", "sim", "--json"} << "sets";
     }
     void jsonOfEachCommand() {
         QFETCH(QStringList, arguments);

@@ -186,7 +186,7 @@ private slots:
         const Run sets = runToEnd({"sets", "--port", "sim"});
         QCOMPARE(sets.status, 0);
         QVERIFY2(sets.out.contains("NUMBERS OF SET  3\n"), qPrintable(sets.out));
-        const QRegularExpression setTwo(R"(\n2\t\S+\t(\d+)\n)");
+        const QRegularExpression setTwo("\n2\t" + iso + R"(\t(\d+)\n)");
         const QRegularExpressionMatch two = setTwo.match(sets.out);
         QVERIFY2(two.hasMatch(), qPrintable(sets.out));
 

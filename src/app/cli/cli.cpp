@@ -157,9 +157,10 @@ QList<Command> commands() {
          Operands::None,
          runRecord},
         {QStringLiteral("sets"),
-         QStringLiteral("--port P"),
-         QStringLiteral("The meter's memory status and its table of stored sets."),
-         {port},
+         QStringLiteral("--port P [--json]"),
+         QStringLiteral("The meter's memory status and its table of stored sets, each\n"
+                        "set's start in ISO 8601 with the UTC offset; JSON with --json."),
+         {port, json},
          Operands::None,
          runSets},
         {QStringLiteral("download"),
