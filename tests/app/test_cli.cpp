@@ -218,6 +218,28 @@ private slots:
         }
     }
 
+    // --offset: each valid stamp with the UTC offset of local time then, across a change
+    // to summer time and back to a winter hour seen before.
+    void exportWithOffsets() {
+        const QString file = dir.filePath(QStringLiteral("dst.sdm"));
+        QByteArray bytes(records::kHeaderLine.data(), records::kHeaderLine.size());
+        records::appendRecordLine(bytes, "1", "2009/03/29 01:59:59", "60.0");
+        records::appendRecordLine(bytes, "2", "2009/03/29 03:00:00", "61.0");
+        records::appendRecordLine(bytes, "3", "2009/03/29 01:30:00", "62.0");
+        records::appendRecordLine(bytes, "4", "not a time", "63.0");
+        QVERIFY(test::writeFile(file, bytes));
+        qputenv("TZ", "Europe/Berlin");
+        const Run run = runCli({"export", "--offset", file, "--csv", "-"});
+        qunsetenv("TZ");
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out,
+                 "no,time,level\r\n"
+                 "1,2009-03-29T01:59:59+01:00,60.0\r\n"
+                 "2,2009-03-29T03:00:00+02:00,61.0\r\n"
+                 "3,2009-03-29T01:30:00+01:00,62.0\r\n"
+                 "4,not a time,63.0\r\n");
+    }
+
     // An export whose CSV name is the record file itself, spelled otherwise, leaves the
     // record file as it was and says why.
     void exportOverItsInputIsRefused() {

@@ -151,9 +151,12 @@ int runExport(const Arguments& args, CommandIo& io) {
             return kFileFailure;
         }
     }
+    const records::CsvTimes times = args.has(QStringLiteral("offset"))
+                                        ? records::CsvTimes::WithOffset
+                                        : records::CsvTimes::Local;
     const records::CsvExport exported = csv == kStandardStream
-                                            ? records::exportRecordFileTo(input, stdoutFile)
-                                            : records::exportRecordFile(input, csv);
+                                            ? records::exportRecordFileTo(input, stdoutFile, times)
+                                            : records::exportRecordFile(input, csv, times);
     if (exported.load.error) {
         failure(io.err,
                 records::loadFailureText(asGiven(*exported.load.error), exported.load.records));
