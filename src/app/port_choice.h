@@ -11,8 +11,13 @@ namespace lp::app {
 
 // A serial port the system reports (USB adapters included).
 struct SystemPort {
-    QString device;                       // what to open: /dev/ttyUSB0
-    QString description;                  // "FT232R USB UART"
+    QString device;       // what to open: /dev/ttyUSB0
+    QString description;  // "FT232R USB UART"
+    // What else the system knows of it, empty when nothing: the maker, the serial
+    // number, and its lasting name under /dev/serial/by-id.
+    QString manufacturer = QString();
+    QString serialNumber = QString();
+    QString byId = QString();
     [[nodiscard]] QString entry() const;  // the combo text: "/dev/ttyUSB0  (FT232R USB UART)"
 };
 

@@ -2,9 +2,11 @@
 #include "records/csv_export.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QTime>
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -250,19 +252,49 @@ QByteArray otherStamp(QByteArrayView latin1) {
     return latin1.toByteArray();
 }
 
+// The UTC offset of the system's local time at a local time, "+01:00", worked out
+// once per hour of the stamps (an offset changes on the hour).
+class UtcOffsets {
+public:
+    // Writes the offset of the local time `iso` ("YYYY-MM-DDThh:nn:ss") at `out`.
+    char* put(char* out, const char* iso) {
+        if (std::memcmp(iso, hour_, sizeof hour_) != 0) {
+            std::memcpy(hour_, iso, sizeof hour_);
+            const QDateTime when = QDateTime::fromString(
+                QString::fromLatin1(iso, 13) + QStringLiteral(":00:00"), Qt::ISODate);
+            const int offset = when.isValid() ? when.offsetFromUtc() : 0;
+            const int minutes = std::abs(offset) / 60;
+            text_[0] = offset < 0 ? '-' : '+';
+            text_[1] = char('0' + minutes / 600);
+            text_[2] = char('0' + minutes / 60 % 10);
+            text_[3] = ':';
+            text_[4] = char('0' + minutes % 60 / 10);
+            text_[5] = char('0' + minutes % 10);
+        }
+        std::memcpy(out, text_, sizeof text_);
+        return out + sizeof text_;
+    }
+
+private:
+    char hour_[13] = {};
+    char text_[6] = {};
+};
+
 // The most bytes the CSV line of a record takes. The stamp's field is the text or the
-// 19 characters of its ISO form.
+// 19 characters of its ISO form and its offset.
 qsizetype lineBound(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
-    return fieldBound(no.size()) + fieldBound(std::max<qsizetype>(dateTime.size(), 19)) +
+    return fieldBound(no.size()) + fieldBound(std::max<qsizetype>(dateTime.size(), 25)) +
            fieldBound(level.size()) + 4;
 }
 
-// Writes the CSV line of a record, at most lineBound() bytes.
-char* putLine(char* out, QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
+// Writes the CSV line of a record, at most lineBound() bytes; a valid stamp with its
+// UTC offset when `offsets` is given.
+char* putLine(char* out, QByteArrayView no, QByteArrayView dateTime, QByteArrayView level,
+              UtcOffsets* offsets = nullptr) {
     char* p = putField(out, no);
     *p++ = ',';
     if (char* stamp = putFixedStamp(p, dateTime)) {
-        p = stamp;
+        p = offsets != nullptr ? offsets->put(stamp, p) : stamp;
     } else {
         p = putField(p, otherStamp(dateTime));
     }
@@ -281,7 +313,8 @@ char* putLine(char* out, QByteArrayView no, QByteArrayView dateTime, QByteArrayV
 // Writes each record it is handed as a CSV line, through a buffer of a megabyte.
 class CsvSink final : public RecordSink {
 public:
-    explicit CsvSink(QIODevice& out) : out_(out), buffer_(kFlushBytes) {
+    explicit CsvSink(QIODevice& out, CsvTimes times = CsvTimes::Local)
+        : out_(out), buffer_(kFlushBytes), withOffsets_(times == CsvTimes::WithOffset) {
         std::memcpy(buffer_.data(), kCsvHeader.data(), static_cast<size_t>(kCsvHeader.size()));
         used_ = kCsvHeader.size();
     }
@@ -293,7 +326,9 @@ public:
             }
             buffer_.resize(std::max(buffer_.size(), static_cast<size_t>(bound)));
         }
-        used_ = putLine(buffer_.data() + used_, no, dateTime, level) - buffer_.data();
+        used_ = putLine(buffer_.data() + used_, no, dateTime, level,
+                        withOffsets_ ? &offsets_ : nullptr) -
+                buffer_.data();
         ++records_;
         return true;
     }
@@ -319,6 +354,8 @@ private:
     qsizetype used_ = 0;
     qsizetype records_ = 0;
     bool failed_ = false;
+    bool withOffsets_;
+    UtcOffsets offsets_;
 };
 
 }  // namespace
@@ -362,7 +399,44 @@ std::optional<FileError> writeCsvFile(const QString& path, const RecordStore& re
         source);
 }
 
-CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath) {
+namespace {
+
+// The CSV of the open reader's records into `out`; why it stopped.
+std::optional<QString> exportRecords(RecordFileReader& reader, QIODevice& out, LoadResult& load,
+                                     CsvTimes times) {
+    CsvSink sink(out, times);
+    RecordFileReader::Status status;
+    do {
+        status = reader.read(sink, kReadItems);
+    } while (status == RecordFileReader::Status::More);
+    load.records = sink.records();
+    if (sink.failed()) {
+        return sink.finish();
+    }
+    if (status == RecordFileReader::Status::Failed) {
+        load.error = reader.error();
+        return QStringLiteral("the record file could not be read");
+    }
+    return sink.finish();
+}
+
+}  // namespace
+
+CsvExport exportRecordFileTo(const QString& recordFile, QIODevice& out, CsvTimes times) {
+    CsvExport result;
+    RecordFileReader reader(recordFile);
+    if (!reader.open()) {
+        result.load.error = reader.error();
+        return result;
+    }
+    if (const std::optional<QString> stopped = exportRecords(reader, out, result.load, times);
+        stopped && !result.load.error) {
+        result.written = FileError{QStringLiteral("standard output"), 0, *stopped};
+    }
+    return result;
+}
+
+CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath, CsvTimes times) {
     CsvExport result;
     RecordFileReader reader(recordFile);
     if (!reader.open()) {
@@ -370,23 +444,7 @@ CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath) {
         return result;
     }
     result.written = replaceFile(
-        csvPath,
-        [&](QIODevice& out) -> std::optional<QString> {
-            CsvSink sink(out);
-            RecordFileReader::Status status;
-            do {
-                status = reader.read(sink, kReadItems);
-            } while (status == RecordFileReader::Status::More);
-            result.load.records = sink.records();
-            if (sink.failed()) {
-                return sink.finish();
-            }
-            if (status == RecordFileReader::Status::Failed) {
-                result.load.error = reader.error();
-                return QStringLiteral("the record file could not be read");
-            }
-            return sink.finish();
-        },
+        csvPath, [&](QIODevice& out) { return exportRecords(reader, out, result.load, times); },
         recordFile);
     if (result.load.error) {
         result.written.reset();  // nothing was written because the reading stopped

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <optional>
 
@@ -40,6 +41,10 @@ void appendCsvField(QByteArray& out, QByteArrayView latin1);
 [[nodiscard]] std::optional<FileError> writeCsvFile(const QString& path, const RecordStore& records,
                                                     const QString& source = {});
 
+// The times of an export: local (for spreadsheets), or ISO 8601 with the UTC offset of
+// the system's local time then ("2009-06-01T14:05:09+02:00").
+enum class CsvTimes { Local, WithOffset };
+
 // A record file exported as CSV: what was read, and why the CSV was not written.
 struct CsvExport {
     LoadResult load;                   // the records read; the error where reading stopped
@@ -50,6 +55,11 @@ struct CsvExport {
 // whatever the file's size, through the same whole-file replace as writeCsvFile: a
 // load or write that fails leaves no CSV and an old one as it was. A CSV path that is
 // the record file itself is refused.
-[[nodiscard]] CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath);
+[[nodiscard]] CsvExport exportRecordFile(const QString& recordFile, const QString& csvPath,
+                                         CsvTimes times = CsvTimes::Local);
+// The same into an open stream (standard output), as it is read: a load that fails
+// leaves the lines before it written.
+[[nodiscard]] CsvExport exportRecordFileTo(const QString& recordFile, QIODevice& out,
+                                           CsvTimes times = CsvTimes::Local);
 
 }  // namespace lp::records

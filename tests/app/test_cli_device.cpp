@@ -5,6 +5,8 @@
 // names of the files a long recording writes.
 #include <signal.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -106,7 +108,8 @@ private slots:
         QVERIFY(before >= 1 && before <= 2);
         QCOMPARE(test::readAll(first), lines("2026/12/06", 86400 - int(before), before));
         QCOMPARE(test::readAll(second), lines("2026/12/07", 0, after));
-        QCOMPARE(cli.out(),
+        QCOMPARE(cli.out(), QString());
+        QCOMPARE(cli.err(),
                  QStringLiteral("recording to %1\nrecording to %2\n%3 record(s) written\n")
                      .arg(first, second)
                      .arg(before + after));
@@ -154,16 +157,36 @@ private slots:
         QCOMPARE(live.end(SIGINT), 0);
         const QStringList lines = live.out().split(u'\n', Qt::SkipEmptyParts);
         QVERIFY2(lines.size() >= 2, qPrintable(live.out()));
-        const QRegularExpression shape(
-            R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\t\d+\.\d\t[AC]\t(FAST|SLOW)\t\d+-\d+\t\S.*$)");
+        const QString iso = R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)";
+        const QRegularExpression shape("^" + iso +
+                                       R"(\t\d+\.\d\t[AC]\t(FAST|SLOW)\t\d+-\d+\t\S.*$)");
         for (const QString& line : lines) {
             QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
         }
 
+        // --count: that many readings, then the end; with --json each line one object.
+        const Run counted = runToEnd({"live", "--port", "sim", "--count", "3", "--json"});
+        QCOMPARE(counted.status, 0);
+        const QStringList objects = counted.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(objects.size(), 3);
+        for (const QString& line : objects) {
+            const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
+            QCOMPARE(o.value("format"), QJsonValue(1));
+            QVERIFY2(
+                QRegularExpression("^" + iso + "$").match(o.value("time").toString()).hasMatch(),
+                qPrintable(line));
+            QVERIFY2(o.value("level").isDouble(), qPrintable(line));
+        }
+        const QString counts = dir.filePath(QStringLiteral("counted.sdm"));
+        const Run recorded =
+            runToEnd({"record", "--port", "sim", "--every", "1", "--count", "2", "--out", counts});
+        QCOMPARE(recorded.status, 0);
+        QCOMPARE(dataLines(counts), 2);
+
         const Run sets = runToEnd({"sets", "--port", "sim"});
         QCOMPARE(sets.status, 0);
         QVERIFY2(sets.out.contains("NUMBERS OF SET  3\n"), qPrintable(sets.out));
-        const QRegularExpression setTwo(R"(\n2\t\S+\t(\d+)\n)");
+        const QRegularExpression setTwo("\n2\t" + iso + R"(\t(\d+)\n)");
         const QRegularExpressionMatch two = setTwo.match(sets.out);
         QVERIFY2(two.hasMatch(), qPrintable(sets.out));
 

@@ -83,7 +83,7 @@ private slots:
     void periods() {
         QFETCH(QStringList, options);
         const QJsonObject out = json(QStringList{"periods", "--every", "1min"} + options);
-        QCOMPARE(keysOf(out), "excluded interval_s left_out periods");
+        QCOMPARE(keysOf(out), "excluded format interval_s left_out periods");
         QCOMPARE(out["interval_s"].toInt(), 1);
         QCOMPARE(out["left_out"].toInt(), 1);
         QTEST(out["excluded"].toInt(), "excluded");
@@ -114,7 +114,7 @@ private slots:
     // record falls in an evening, so there is no Lden.
     void lden() {
         const QJsonObject out = json({"lden", "--day", "15-19"});
-        QCOMPARE(keysOf(out), "days overall");
+        QCOMPARE(keysOf(out), "days format overall");
         QCOMPARE(keysOf(out["overall"]), "lday lden levening lnight");
         const QJsonArray days = out["days"].toArray();
         QCOMPARE(days.size(), 2);
@@ -137,7 +137,7 @@ private slots:
     void events() {
         QFETCH(QStringList, options);
         const QJsonObject out = json(QStringList{"events", "--above", "80"} + options);
-        QCOMPARE(keysOf(out), "events");
+        QCOMPARE(keysOf(out), "events format");
         const QJsonArray events = out["events"].toArray();
         QTEST(int(events.size()), "count");
         QCOMPARE(keysOf(events[0]), "duration_s end leq lmax sel start");

@@ -20,8 +20,8 @@ struct CliOptions {
     }
 
     QString fakeStart;          // LP_CLI_FAKE_START: the local time the command's clock starts at
-    QString stdoutFile;         // stdout into this file (a FIFO, say) instead of a pipe
-    bool stdoutClosed = false;  // started without a stdout at all (`>&-`)
+    QString stderrFile;         // stderr into this file (a FIFO, say) instead of a pipe
+    bool stderrClosed = false;  // started without a stderr at all (`2>&-`)
     QProcessEnvironment extraEnv;
 };
 
@@ -36,14 +36,14 @@ public:
             env.insert(key, options.extraEnv.value(key));
         }
         process_.setProcessEnvironment(env);
-        if (!options.stdoutFile.isEmpty()) {
-            process_.setStandardOutputFile(options.stdoutFile);
+        if (!options.stderrFile.isEmpty()) {
+            process_.setStandardErrorFile(options.stderrFile);
         }
-        if (options.stdoutClosed) {
-            // The shell closes stdout and becomes the command, with the same process id.
+        if (options.stderrClosed) {
+            // The shell closes stderr and becomes the command, with the same process id.
             process_.start(
                 QStringLiteral("/bin/sh"),
-                QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" >&-"),
+                QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" 2>&-"),
                             QStringLiteral(LP_CLI_PROGRAM)} +
                     arguments);
         } else {

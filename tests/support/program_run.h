@@ -13,10 +13,13 @@ struct ProgramRun {
     QString err;
 };
 
+// `input` is the program's standard input, closed after it.
 inline ProgramRun runToEnd(const QString& program, const QStringList& arguments,
-                           int timeoutMs = 60000) {
+                           int timeoutMs = 60000, const QByteArray& input = {}) {
     QProcess process;
     process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
     ProgramRun run;
     if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();

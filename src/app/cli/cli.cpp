@@ -32,6 +32,8 @@ QList<Command> commands() {
     const Option out{QStringLiteral("out")};
     const Option json{QStringLiteral("json"), Takes::Nothing};
     const Option csv{QStringLiteral("csv"), Takes::Nothing};
+    const Option count{QStringLiteral("count")};
+    const Option duration{QStringLiteral("duration")};
     const Option exclude{QStringLiteral("exclude"), Takes::NonEmptyValue,
                          QStringLiteral("FROM/TO")};
     return {
@@ -45,9 +47,11 @@ QList<Command> commands() {
          Operands::Files,
          runStats},
         {QStringLiteral("export"),
-         QStringLiteral("FILE --csv OUT"),
-         QStringLiteral("Writes the records as CSV: no,time,level with ISO 8601 times."),
-         {{QStringLiteral("csv"), Takes::Value, QStringLiteral("a file name")}},
+         QStringLiteral("FILE --csv OUT [--offset]"),
+         QStringLiteral("Writes the records as CSV: no,time,level with ISO 8601 local times,\n"
+                        "with --offset each with its UTC offset (2009-06-01T14:05:09+02:00)."),
+         {{QStringLiteral("csv"), Takes::Value, QStringLiteral("a file name")},
+          {QStringLiteral("offset"), Takes::Nothing}},
          Operands::Files,
          runExport},
         {QStringLiteral("periods"),
@@ -95,21 +99,27 @@ QList<Command> commands() {
                         "events above L when --above is given."),
          reportOptions(), Operands::Files, runReport},
         {QStringLiteral("ports"),
-         QString(),
-         QStringLiteral("The serial ports found, and \"%1\" for the simulated meter.")
+         QStringLiteral("[--json]"),
+         QStringLiteral("The serial ports found, and \"%1\" for the simulated meter: device,\n"
+                        "description, manufacturer, serial number and /dev/serial/by-id\n"
+                        "name, \"-\" where unknown (TAB-separated); JSON with --json.")
              .arg(kSimPortArgument),
-         {},
+         {json},
          Operands::None,
          runPorts},
         {QStringLiteral("live"),
-         QStringLiteral("--port P"),
-         QStringLiteral("One line per reading as it arrives: date and time, level,\n"
-                        "weighting, response, range and flags (TAB-separated)."),
-         {port},
+         QStringLiteral("--port P [--format tsv|csv|json] [--json] [--count N]\n"
+                        "      [--duration S]"),
+         QStringLiteral("One line per reading as it arrives: time, level, weighting,\n"
+                        "response, range and flags (TAB-separated; CSV with a header; a\n"
+                        "JSON object per line with --json). Ends after N readings or S\n"
+                        "seconds, or on SIGINT or SIGTERM."),
+         {port, {QStringLiteral("format")}, json, count, duration},
          Operands::None,
          runLive},
         {QStringLiteral("record"),
          QStringLiteral("--port P [--every S] --out FILE [--rotate daily]\n"
+                        "      [--count N] [--duration S]\n"
                         "      [--alarm LEVEL[/SECONDS]]... [--bridge S] [--events EVENTS]\n"
                         "      [--publish mqtt://[USER@]HOST[:PORT]/PREFIX [--id NAME]\n"
                         "       [--password-file FILE] [--cafile FILE]]"),
@@ -118,10 +128,11 @@ QList<Command> commands() {
                         "writes FILE's name plus -YYYY-MM-DD, a new file from midnight; a\n"
                         "file that reaches 348,000 records goes on in part -2, -3, ... A\n"
                         "port that goes away is tried again every 2 s. Ends on SIGINT or\n"
-                        "SIGTERM. --alarm (repeatable): an event starts when the level\n"
-                        "stays at or above LEVEL dB for SECONDS (default 0) and ends by the\n"
-                        "events rule (a dip shorter than --bridge S joins); one line on\n"
-                        "stderr at each start and end, and with --events each ended event\n"
+                        "SIGTERM, or after N samples or S seconds. --alarm (repeatable):\n"
+                        "an event starts when the level stays at or above LEVEL dB for\n"
+                        "SECONDS (default 0) and ends by the events rule (a dip shorter\n"
+                        "than --bridge S joins); one line on stderr at each start and end,\n"
+                        "and with --events each ended event\n"
                         "is a CSV line of EVENTS's name plus -YYYY-MM-DD, the day it began.\n"
                         "--publish sends each record, once on disk, to the MQTT broker as\n"
                         "JSON on PREFIX/NAME/sample (QoS 1), each alarm's start and end on\n"
@@ -135,6 +146,8 @@ QList<Command> commands() {
          {port,
           {QStringLiteral("every")},
           out,
+          count,
+          duration,
           {QStringLiteral("rotate")},
           {QStringLiteral("alarm")},
           {QStringLiteral("bridge")},
@@ -146,9 +159,10 @@ QList<Command> commands() {
          Operands::None,
          runRecord},
         {QStringLiteral("sets"),
-         QStringLiteral("--port P"),
-         QStringLiteral("The meter's memory status and its table of stored sets."),
-         {port},
+         QStringLiteral("--port P [--json]"),
+         QStringLiteral("The meter's memory status and its table of stored sets, each\n"
+                        "set's start in ISO 8601 with the UTC offset; JSON with --json."),
+         {port, json},
          Operands::None,
          runSets},
         {QStringLiteral("download"),
@@ -171,39 +185,108 @@ QList<Command> commands() {
     };
 }
 
+// What every command's help ends with.
+QString commonNotes() {
+    return QStringLiteral(
+               "\n"
+               "Every command takes -q, --quiet (no progress or summary lines on stderr;\n"
+               "errors still print), -h, --help (its own help) and -- (what follows is\n"
+               "no option). FILE - is standard input, OUT - standard output.\n"
+               "periods, lden and events take FILE... as one survey in time order;\n"
+               "--exclude FROM/TO leaves out local times FROM up to TO, written as\n"
+               "2026-12-06T22:00:00. Times are local ISO 8601; in JSON levels are\n"
+               "numbers rounded to 0.1 dB, coverage a fraction 0..1 (3 decimals),\n"
+               "null where there is no value.\n"
+               "\n"
+               "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %1 for the\n"
+               "simulated meter.\n"
+               "\n"
+               "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
+               "failed\n"
+               "(for watch: a password or CA file that cannot be read).\n")
+        .arg(kSimPortArgument);
+}
+
+QString commandLines(const Command& command) {
+    QString text = QStringLiteral("  ") + command.name;
+    if (!command.usage.isEmpty()) {
+        text += u' ' + command.usage;
+    }
+    text += u'\n';
+    for (const QString& line : command.description.split(u'\n')) {
+        text += QStringLiteral("      ") + line + u'\n';
+    }
+    return text;
+}
+
+QString commandHelp(const Command& command) {
+    return QStringLiteral("Usage: %1 %2%3\n\n")
+               .arg(kProgramName, command.name,
+                    command.usage.isEmpty() ? QString() : u' ' + command.usage) +
+           commandLines(command).section(u'\n', 1) + commonNotes();
+}
+
+int printed(QTextStream& out, const QString& text) {
+    out << text;
+    out.flush();
+    return kOk;
+}
+
+QStringList commandNames(const QList<Command>& table) {
+    QStringList names;
+    for (const Command& command : table) {
+        names << command.name;
+    }
+    return names;
+}
+
+int unknownCommand(QTextStream& err, const QList<Command>& table, const QString& name) {
+    const QString nearest = nearestWord(name, commandNames(table));
+    usageError(err, QStringLiteral("unknown command '%1'").arg(name) +
+                        (nearest.isEmpty() ? QString()
+                                           : QStringLiteral(" (did you mean %1?)").arg(nearest)));
+    return kUsageError;
+}
+
+// `help` alone: the whole text; `help CMD`: that command's.
+int runHelp(const QStringList& rest, QTextStream& out, QTextStream& err,
+            const QList<Command>& table) {
+    if (rest.isEmpty()) {
+        return printed(out, helpText());
+    }
+    if (rest.size() > 1) {
+        usageError(err, QStringLiteral("help takes one COMMAND, not '%1'").arg(rest.join(u' ')));
+        return kUsageError;
+    }
+    const auto command = std::find_if(table.cbegin(), table.cend(),
+                                      [&rest](const Command& c) { return c.name == rest.first(); });
+    return command == table.cend() ? unknownCommand(err, table, rest.first())
+                                   : printed(out, commandHelp(*command));
+}
+
 }  // namespace
 
 QString helpText() {
-    QString text = QStringLiteral("Usage: %1 COMMAND [ARGUMENTS]\n\nCommands:\n").arg(kProgramName);
+    QString text = QStringLiteral(
+                       "Usage: %1 COMMAND [ARGUMENTS]\n"
+                       "       %1 help COMMAND | COMMAND --help\n\nCommands:\n")
+                       .arg(kProgramName);
     for (const Command& command : commands()) {
-        text += QStringLiteral("  ") + command.name;
-        if (!command.usage.isEmpty()) {
-            text += u' ' + command.usage;
-        }
-        text += u'\n';
-        for (const QString& line : command.description.split(u'\n')) {
-            text += QStringLiteral("      ") + line + u'\n';
-        }
+        text += commandLines(command);
     }
-    return text + QStringLiteral(
-                      "\n"
-                      "periods, lden and events take FILE... as one survey in time order;\n"
-                      "--exclude FROM/TO leaves out local times FROM up to TO, written as\n"
-                      "2026-12-06T22:00:00. Times are local ISO 8601; in JSON levels are\n"
-                      "numbers rounded to 0.1 dB, coverage a fraction 0..1 (3 decimals),\n"
-                      "null where there is no value.\n"
-                      "\n"
-                      "P is COM1..COM8, a device path such as /dev/ttyUSB0, or %1 for the\n"
-                      "simulated meter.\n"
-                      "\n"
-                      "Options:\n"
-                      "  --help       Shows this text.\n"
-                      "  --version    Shows the version.\n"
-                      "\n"
-                      "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file "
-                      "failed\n"
-                      "(for watch: a password or CA file that cannot be read).\n")
-                      .arg(kSimPortArgument);
+    return text + commonNotes() +
+           QStringLiteral(
+               "\n"
+               "Options:\n"
+               "  -h, --help       Shows this text.\n"
+               "  -V, --version    Shows the version.\n");
+}
+
+void tell(CommandIo& io, const QString& line) {
+    if (!io.quiet) {
+        io.err << line << "\n";
+        io.err.flush();
+    }
 }
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
@@ -214,34 +297,38 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
     }
     const QString& name = arguments.first();
     const QStringList rest = arguments.mid(1);
-    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") ||
-        rest.contains(QStringLiteral("--help"))) {
-        out << helpText();
-        out.flush();
-        return kOk;
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h")) {
+        return printed(out, helpText());
     }
-    if (name == QStringLiteral("--version")) {
-        out << kProgramName << " " << kVersion << "\n";
-        out.flush();
-        return kOk;
+    if (name == QStringLiteral("--version") || name == QStringLiteral("-V")) {
+        return printed(out, QStringLiteral("%1 %2\n").arg(kProgramName, kVersion));
     }
-    const QList<Command> table = commands();
-    const auto command = std::find_if(table.cbegin(), table.cend(),
+    QList<Command> table = commands();
+    if (name == QStringLiteral("help")) {
+        return runHelp(rest, out, err, table);
+    }
+    const auto command = std::find_if(table.begin(), table.end(),
                                       [&name](const Command& c) { return c.name == name; });
-    if (command == table.cend()) {
-        usageError(err, name.startsWith(u'-') && name.size() > 1
-                            ? QStringLiteral("unknown option '%1'").arg(name)
-                            : QStringLiteral("unknown command '%1'").arg(name));
-        return kUsageError;
+    if (command == table.end()) {
+        if (name.startsWith(u'-') && name.size() > 1) {
+            usageError(err, QStringLiteral("unknown option '%1'").arg(name));
+            return kUsageError;
+        }
+        return unknownCommand(err, table, name);
     }
+    command->options.append(quietOption());
     const std::variant<Arguments, UsageMistake> read =
         readArguments(command->name, command->options, command->operands, rest);
     if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
         usageError(err, mistake->message);
         return kUsageError;
     }
-    CommandIo io{out, err, ports};
-    return command->run(std::get<Arguments>(read), io);
+    const Arguments& args = std::get<Arguments>(read);
+    if (args.help) {
+        return printed(out, commandHelp(*command));
+    }
+    CommandIo io{out, err, ports, args.has(QStringLiteral("quiet"))};
+    return command->run(args, io);
 }
 
 }  // namespace lp::app::cli

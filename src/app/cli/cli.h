@@ -21,6 +21,9 @@ inline constexpr int kOk = 0;
 inline constexpr int kUsageError = 1;
 inline constexpr int kFileFailure = 2;
 
+// The "format" of every JSON the commands write: it changes when a key's meaning does.
+inline constexpr int kJsonFormat = 1;
+
 inline const QString kProgramName = QStringLiteral("levelpanel-cli");
 
 // What a command reads and writes besides its arguments.
@@ -28,7 +31,12 @@ struct CommandIo {
     QTextStream& out;
     QTextStream& err;
     const QList<SystemPort>& ports;  // the serial ports the system reports
+    bool quiet = false;              // -q: no progress or summary lines
 };
+
+// A line of progress or summary for the user, on the error stream (stdout carries
+// data only); none with -q.
+void tell(CommandIo& io, const QString& line);
 
 // Runs one command line; `arguments` leaves out the program name. `ports` are the
 // serial ports the system reports.

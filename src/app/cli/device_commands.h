@@ -24,5 +24,8 @@ namespace lp::app::cli {
 // One line of `live`: date-time, level, weighting, response, range and the lit flags
 // (REC FULL MAX BAT UNDER OVER, "-" for none), separated by TABs.
 [[nodiscard]] QString liveLine(const QString& dateTime, const link::Reading& reading);
+// The same as a CSV line (without its CR LF), and as a JSON object on one line.
+[[nodiscard]] QString liveCsvLine(const QString& dateTime, const link::Reading& reading);
+[[nodiscard]] QString liveJsonLine(const QString& dateTime, const link::Reading& reading);
 
 }  // namespace lp::app::cli

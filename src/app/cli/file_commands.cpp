@@ -1,12 +1,15 @@
 // The file commands: stats, export and ports.
 #include "app/cli/file_commands.h"
 
+#include <unistd.h>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <optional>
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
+#include "app/cli/std_paths.h"
 #include "records/csv_export.h"
 #include "records/file_error.h"
 #include "stats/figure_text.h"
@@ -69,7 +72,7 @@ QJsonObject statsJson(const QString& fileName, const stats::LnResult& result) {
         {QStringLiteral("file"), fileName},
         {QStringLiteral("resolution"), resolutionText(result.resolution).toDouble()},
         {QStringLiteral("records"), result.figures.withLevel},
-        {QStringLiteral("leftOut"), result.figures.leftOut},
+        {QStringLiteral("left_out"), result.figures.leftOut},
         {QStringLiteral("leq"), levelValue(result.figures.leq)},
         {QStringLiteral("lmax"), levelValue(result.figures.lmax)},
         {QStringLiteral("lmin"), levelValue(result.figures.lmin)},
@@ -98,13 +101,17 @@ int runStats(const Arguments& args, CommandIo& io) {
         usageError(io.err, QStringLiteral("stats needs at least one FILE"));
         return kUsageError;
     }
+    if (const std::optional<QString> twice = stdinTwice(args.files)) {
+        usageError(io.err, *twice);
+        return kUsageError;
+    }
 
     int status = kOk;
     QJsonArray results;
     for (const QString& file : args.files) {
-        const stats::FileLn read = stats::computeLnOfFile(resolution, file);
+        const stats::FileLn read = stats::computeLnOfFile(resolution, readPath(file));
         if (read.load.error) {
-            failure(io.err, records::loadFailureText(*read.load.error, read.load.records));
+            failure(io.err, records::loadFailureText(asGiven(*read.load.error), read.load.records));
             status = kFileFailure;
             continue;
         }
@@ -116,7 +123,9 @@ int runStats(const Arguments& args, CommandIo& io) {
         }
     }
     if (json) {
-        io.out << QJsonDocument(QJsonObject{{QStringLiteral("files"), results}}).toJson();
+        io.out << QJsonDocument(QJsonObject{{QStringLiteral("format"), kJsonFormat},
+                                            {QStringLiteral("files"), results}})
+                      .toJson();
     }
     io.out.flush();
     return status;
@@ -133,25 +142,64 @@ int runExport(const Arguments& args, CommandIo& io) {
         return kUsageError;
     }
     const QString csv = args.value(QStringLiteral("csv"));
-    const records::CsvExport exported = records::exportRecordFile(args.files.first(), csv);
+    const QString input = readPath(args.files.first());
+    QFile stdoutFile;
+    if (csv == kStandardStream) {
+        io.out.flush();
+        if (!stdoutFile.open(STDOUT_FILENO, QIODevice::WriteOnly)) {
+            failure(io.err, QStringLiteral("standard output cannot be written."));
+            return kFileFailure;
+        }
+    }
+    const records::CsvTimes times = args.has(QStringLiteral("offset"))
+                                        ? records::CsvTimes::WithOffset
+                                        : records::CsvTimes::Local;
+    const records::CsvExport exported = csv == kStandardStream
+                                            ? records::exportRecordFileTo(input, stdoutFile, times)
+                                            : records::exportRecordFile(input, csv, times);
     if (exported.load.error) {
-        failure(io.err, records::loadFailureText(*exported.load.error, exported.load.records));
+        failure(io.err,
+                records::loadFailureText(asGiven(*exported.load.error), exported.load.records));
         return kFileFailure;
     }
     if (exported.written) {
         failure(io.err, records::exportFailureText(*exported.written));
         return kFileFailure;
     }
-    io.out << QStringLiteral("%1 record(s) written to %2\n").arg(exported.load.records).arg(csv);
-    io.out.flush();
+    tell(io, QStringLiteral("%1 record(s) written to %2")
+                 .arg(exported.load.records)
+                 .arg(csv == kStandardStream ? QStringLiteral("standard output") : csv));
     return kOk;
 }
 
-int runPorts(const Arguments& /*args*/, CommandIo& io) {
-    for (const SystemPort& port : io.ports) {
-        io.out << port.device << "\t" << port.description << "\n";
+int runPorts(const Arguments& args, CommandIo& io) {
+    if (args.has(QStringLiteral("json"))) {
+        QJsonArray ports;
+        for (const SystemPort& port : io.ports) {
+            ports.append(QJsonObject{{QStringLiteral("device"), port.device},
+                                     {QStringLiteral("description"), port.description},
+                                     {QStringLiteral("manufacturer"), port.manufacturer},
+                                     {QStringLiteral("serial_number"), port.serialNumber},
+                                     {QStringLiteral("by_id"), port.byId}});
+        }
+        ports.append(QJsonObject{{QStringLiteral("device"), kSimPortArgument},
+                                 {QStringLiteral("description"), kSimulatedMeter}});
+        io.out << QJsonDocument(QJsonObject{{QStringLiteral("format"), kJsonFormat},
+                                            {QStringLiteral("ports"), ports}})
+                      .toJson();
+        io.out.flush();
+        return kOk;
     }
-    io.out << kSimPortArgument << "\t" << kSimulatedMeter << "\n";
+    // Each known fact, "-" for an unknown one: device, description, maker, serial number
+    // and the lasting name.
+    const auto known = [](const QString& text) {
+        return text.isEmpty() ? QStringLiteral("-") : text;
+    };
+    for (const SystemPort& port : io.ports) {
+        io.out << port.device << "\t" << known(port.description) << "\t" << known(port.manufacturer)
+               << "\t" << known(port.serialNumber) << "\t" << known(port.byId) << "\n";
+    }
+    io.out << kSimPortArgument << "\t" << kSimulatedMeter << "\t-\t-\t-\n";
     io.out.flush();
     return kOk;
 }

@@ -1,5 +1,7 @@
 // levelpanel-cli: start-up without a display.
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTextStream>
 #include <cstdio>
@@ -17,8 +19,17 @@ int main(int argc, char* argv[]) {
     QList<lp::app::SystemPort> ports;
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (!arguments.isEmpty() && arguments.first() == QStringLiteral("ports")) {
+        const QDir byId(QStringLiteral("/dev/serial/by-id"));
+        const QFileInfoList links = byId.entryInfoList(QDir::System | QDir::NoDotAndDotDot);
         for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-            ports.append({info.systemLocation(), info.description()});
+            QString lasting;
+            for (const QFileInfo& link : links) {
+                if (link.canonicalFilePath() == info.systemLocation()) {
+                    lasting = link.absoluteFilePath();
+                }
+            }
+            ports.append({info.systemLocation(), info.description(), info.manufacturer(),
+                          info.serialNumber(), lasting});
         }
     }
     QTextStream out(stdout);

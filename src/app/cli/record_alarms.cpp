@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/cli/cli.h"
+#include "app/cli/numbers.h"
 #include "app/cli/record_files.h"
 
 namespace lp::app::cli {
@@ -41,9 +42,9 @@ std::variant<std::unique_ptr<RecordAlarms>, UsageMistake> RecordAlarms::read(con
     }
     qint64 bridge = 0;
     if (args.has(bridgeName)) {
-        bool ok = false;
-        bridge = args.value(bridgeName).toLongLong(&ok);
-        if (!ok || bridge < 0) {
+        const std::optional<qint64> read = wholeNumberOf(args.value(bridgeName));
+        bridge = read.value_or(0);
+        if (!read) {
             return UsageMistake{QStringLiteral("--bridge takes whole seconds (0 or more), not '%1'")
                                     .arg(args.value(bridgeName))};
         }

@@ -1,20 +1,22 @@
 // record: the panel's PC recording without the panel, for unattended runs.
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_clock.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/headless_meter.h"
+#include "app/cli/numbers.h"
 #include "app/cli/port_argument.h"
 #include "app/cli/record_alarms.h"
 #include "app/cli/record_files.h"
 #include "app/cli/record_publishing.h"
+#include "app/cli/std_paths.h"
 #include "app/cli/std_streams.h"
 #include "app/version.h"
 #include "live/recording.h"
-#include "live/sampling_time.h"
 #include "records/record_file_writer.h"
 
 namespace lp::app::cli {
@@ -110,17 +112,25 @@ int runRecord(const Arguments& args, CommandIo& io) {
         return start.status;
     }
     QTextStream& err = io.err;
+    if (const std::optional<QString> mistake = outIsStdout(QStringLiteral("record"), file)) {
+        usageError(err, *mistake);
+        return kUsageError;
+    }
     int seconds = live::LiveCycle::kFirstSamplingSeconds;
     if (args.has(every)) {
-        const live::SamplingAnswer answer = live::readSamplingAnswer(args.value(every));
-        if (answer.kind != live::SamplingAnswer::Kind::Set) {
-            usageError(
-                err,
-                QStringLiteral("--every '%1': %2").arg(args.value(every), live::kSamplingRefused));
+        const std::variant<int, QString> read = samplingSecondsOf(args.value(every));
+        if (const auto* mistake = std::get_if<QString>(&read)) {
+            usageError(err, *mistake);
             return kUsageError;
         }
-        seconds = answer.seconds;
+        seconds = std::get<int>(read);
     }
+    const std::variant<StopAfter, QString> stop = stopAfterOf(args);
+    if (const auto* mistake = std::get_if<QString>(&stop)) {
+        usageError(err, *mistake);
+        return kUsageError;
+    }
+    const StopAfter after = std::get<StopAfter>(stop);
     const bool daily = args.has(rotate);
     if (daily && args.value(rotate) != QStringLiteral("daily")) {
         usageError(err, QStringLiteral("--rotate takes daily, not '%1'").arg(args.value(rotate)));
@@ -148,7 +158,7 @@ int runRecord(const Arguments& args, CommandIo& io) {
     }
     // The recording never depends on stdout: its reader may end at any time.
     ignoreBrokenPipes();
-    Talk talk(io.out, err);
+    Talk talk(err, io.quiet);
     std::unique_ptr<RecordPublishing> publishing;
     if (publish.setup) {
         const QString first = recordFileName(
@@ -184,7 +194,16 @@ int runRecord(const Arguments& args, CommandIo& io) {
     // The cycle samples only levels the meter sent since the sample before.
     const QMetaObject::Connection feed =
         QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
-                         [&run](const live::Sample& sample) { run.take(sample); });
+                         [&run, &loop, &after](const live::Sample& sample) {
+                             run.take(sample);
+                             if (after.count && run.written() >= *after.count) {
+                                 loop.exit(kOk);
+                             }
+                         });
+    if (after.seconds) {
+        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop,
+                           [&loop] { loop.exit(kOk); });
+    }
     if (alarms) {  // on the samples just recorded
         QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, alarms.get(),
                          &RecordAlarms::take);

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <variant>
 
+#include "app/cli/std_paths.h"
 #include "app/cli/survey_arguments.h"
 #include "survey/report_content.h"
 #include "survey/survey_report.h"
@@ -32,12 +33,21 @@ int paintReport(const Arguments& args, CommandIo& io) {
         usageError(io.err, *problem);
         return kUsageError;
     }
-    const stats::SurveyRecords read = stats::readSurvey(args.files, zone);
+    const QString pdf = args.value(QStringLiteral("pdf"));
+    if (pdf == kStandardStream) {
+        usageError(io.err, QStringLiteral("report writes its PDF to a file, not to standard "
+                                          "output: give --pdf a file name"));
+        return kUsageError;
+    }
+    if (const std::optional<QString> twice = stdinTwice(args.files)) {
+        usageError(io.err, *twice);
+        return kUsageError;
+    }
+    const stats::SurveyRecords read = stats::readSurvey(readPaths(args.files), zone);
     if (read.error) {
-        failure(io.err, stats::surveyReadFailureText(*read.error));
+        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error)));
         return kFileFailure;
     }
-    const QString pdf = args.value(QStringLiteral("pdf"));
     survey::ReportOptions report;
     report.madeAt = QDateTime::currentDateTime();
     if (const std::optional<QString> failed =
@@ -45,8 +55,7 @@ int paintReport(const Arguments& args, CommandIo& io) {
         failure(io.err, *failed);
         return kFileFailure;
     }
-    io.out << QStringLiteral("Report written to %1\n").arg(pdf);
-    io.out.flush();
+    tell(io, QStringLiteral("Report written to %1").arg(pdf));
     return kOk;
 }
 

@@ -20,13 +20,14 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const std::variant<Arguments, UsageMistake> read =
-        readArguments(QStringLiteral("report"), reportOptions(), Operands::Files,
-                      QCoreApplication::arguments().mid(1));
+        readArguments(QStringLiteral("report"), reportOptions() + QList<Option>{quietOption()},
+                      Operands::Files, QCoreApplication::arguments().mid(1));
     if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
         usageError(err, mistake->message);
         return kUsageError;
     }
     const QList<lp::app::SystemPort> noPorts;
-    CommandIo io{out, err, noPorts};
-    return paintReport(std::get<Arguments>(read), io);
+    const Arguments& args = std::get<Arguments>(read);
+    CommandIo io{out, err, noPorts, args.has(QStringLiteral("quiet"))};
+    return paintReport(args, io);
 }

@@ -1,12 +1,21 @@
 // sets and download: the meter's memory status, its table of stored sets, and one set
 // downloaded into a record file.
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <algorithm>
+#include <climits>
 
 #include "app/cli/cli.h"
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_clock.h"
 #include "app/cli/device_commands.h"
+#include "app/cli/numbers.h"
 #include "app/cli/port_argument.h"
+#include "app/cli/std_paths.h"
+#include "app/cli/time_text.h"
 #include "link/meter_link.h"
 #include "memory/memory_commands.h"
 #include "records/file_error.h"
@@ -52,6 +61,19 @@ private:
     bool finished_ = false;
 };
 
+// A set's start as the meter's clock gives it, "03/15/09----14:05:09" (month/day/year),
+// as ISO 8601 local time with its offset; the meter's text when it is no such time.
+QString setStartText(const QString& meterText) {
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d\\d)/(\\d\\d)/(\\d\\d)-+(\\d\\d):(\\d\\d):(\\d\\d)$"));
+    const QRegularExpressionMatch m = form.match(meterText);
+    const auto n = [&m](int i) { return m.captured(i).toInt(); };
+    const QDateTime when = m.hasMatch()
+                               ? QDateTime(QDate(2000 + n(3), n(1), n(2)), QTime(n(4), n(5), n(6)))
+                               : QDateTime();
+    return when.isValid() ? isoTimeText(when) : meterText;
+}
+
 void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {
     const auto line = [&out](const char* caption, const QString& value) {
         out << QString::fromLatin1(caption).leftJustified(16) << value << "\n";
@@ -61,6 +83,14 @@ void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {
     line("ID CODE", status.idCode);
     line("SAMPLING", status.sampling);
     line("NUMBERS OF SET", status.noOfSet);
+}
+
+QJsonObject statusJson(const memory::MemoryStatusInfo& status) {
+    return {{QStringLiteral("memory_size"), status.memorySize},
+            {QStringLiteral("remaining"), status.remaining},
+            {QStringLiteral("id_code"), status.idCode},
+            {QStringLiteral("sampling"), status.sampling},
+            {QStringLiteral("numbers_of_set"), status.noOfSet}};
 }
 
 }  // namespace
@@ -76,23 +106,46 @@ int runSets(const Arguments& args, CommandIo& io) {
         return kFileFailure;
     }
     QTextStream& out = io.out;
+    const bool json = args.has(QStringLiteral("json"));
     MemorySession session(std::move(port), *clock, io.err);
     memory::MemoryCommands& commands = session.commands();
+    QJsonObject memoryJson;
     QObject::connect(&commands, &memory::MemoryCommands::statusRead, &commands,
                      [&](const memory::MemoryStatusInfo& status) {
-                         printStatus(status, out);
+                         if (json) {
+                             memoryJson = statusJson(status);
+                         } else {
+                             printStatus(status, out);
+                         }
                          commands.readSetTable(status.setCount);
                      });
-    QObject::connect(&commands, &memory::MemoryCommands::setTableRead, &commands,
-                     [&](const QList<memory::SetRow>& rows) {
-                         out << "SET\tDATE------TIME\tNUMBERS OF REC\n";
-                         for (const memory::SetRow& row : rows) {
-                             out << row.number << "\t" << row.start << "\t" << row.records << "\n";
-                         }
-                         out.flush();
-                         session.markFinished();
-                         session.done();
-                     });
+    QObject::connect(
+        &commands, &memory::MemoryCommands::setTableRead, &commands,
+        [&](const QList<memory::SetRow>& rows) {
+            QJsonArray sets;
+            if (!json) {
+                out << "SET\tSTART\tNUMBERS OF REC\n";
+            }
+            for (const memory::SetRow& row : rows) {
+                const QString began = setStartText(row.start);
+                if (json) {
+                    sets.append(QJsonObject{{QStringLiteral("set"), row.number},
+                                            {QStringLiteral("start"), began},
+                                            {QStringLiteral("records"), row.records}});
+                } else {
+                    out << row.number << "\t" << began << "\t" << row.records << "\n";
+                }
+            }
+            if (json) {
+                out << QJsonDocument(QJsonObject{{QStringLiteral("format"), kJsonFormat},
+                                                 {QStringLiteral("memory"), memoryJson},
+                                                 {QStringLiteral("sets"), sets}})
+                           .toJson();
+            }
+            out.flush();
+            session.markFinished();
+            session.done();
+        });
     commands.readStatus();
     return session.run();
 }
@@ -105,9 +158,12 @@ int runDownload(const Arguments& args, CommandIo& io) {
     if (!start.port) {
         return start.status;
     }
-    bool ok = false;
-    const int set = setText.toInt(&ok);
-    if (!ok || set < 1 || set > memory::MemoryCommands::kMaxSetNumber) {
+    if (const std::optional<QString> mistake = outIsStdout(QStringLiteral("download"), file)) {
+        usageError(io.err, *mistake);
+        return kUsageError;
+    }
+    const int set = int(std::min<qint64>(wholeNumberOf(setText).value_or(0), INT_MAX));
+    if (set < 1 || set > memory::MemoryCommands::kMaxSetNumber) {
         usageError(io.err, QStringLiteral("--set takes a set number from 1 to %1, not '%2'")
                                .arg(memory::MemoryCommands::kMaxSetNumber)
                                .arg(setText));
@@ -123,7 +179,6 @@ int runDownload(const Arguments& args, CommandIo& io) {
     if (!port.transport) {
         return kFileFailure;
     }
-    QTextStream& out = io.out;
     MemorySession session(std::move(port), *clock, io.err);
     memory::MemoryCommands& commands = session.commands();
     QObject::connect(
@@ -151,8 +206,7 @@ int runDownload(const Arguments& args, CommandIo& io) {
                              session.fail(records::saveFailureText(*error));
                              return;
                          }
-                         out << downloaded.title << " written to " << file << "\n";
-                         out.flush();
+                         tell(io, downloaded.title + QStringLiteral(" written to ") + file);
                          session.markFinished();
                          session.done();
                      });

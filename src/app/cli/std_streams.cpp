@@ -6,8 +6,6 @@
 #include <cerrno>
 #include <csignal>
 
-#include "app/cli/cli.h"
-
 namespace lp::app::cli {
 
 void guardStandardStreams() {
@@ -30,18 +28,12 @@ void ignoreBrokenPipes() {
 }
 
 void Talk::line(const QString& text) {
-    if (gone_) {
+    if (gone_ || quiet_) {
         return;
     }
-    out_ << text << "\n";
-    out_.flush();
-    if (out_.status() == QTextStream::Ok) {
-        return;
-    }
-    gone_ = true;
-    // When stderr is gone too, this fails as quietly.
-    err_ << kProgramName << ": stdout is gone (its reader ended); the recording goes on.\n";
+    err_ << text << "\n";
     err_.flush();
+    gone_ = err_.status() != QTextStream::Ok;
 }
 
 }  // namespace lp::app::cli

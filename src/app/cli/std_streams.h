@@ -14,17 +14,18 @@ void guardStandardStreams();
 // A write to a pipe without a reader fails with EPIPE instead of ending the process.
 void ignoreBrokenPipes();
 
-// Lines of talk on stdout that may fail without harm: the first failed write marks
-// stdout as gone, says so once on the error stream and drops every later line.
+// Lines of talk on the error stream that may fail without harm (a logger's stderr
+// whose reader ended): the first failed write marks the stream as gone and drops every
+// later line. With `quiet` (-q) it says nothing.
 class Talk {
 public:
-    Talk(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
+    Talk(QTextStream& err, bool quiet) : err_(err), quiet_(quiet) {}
 
     void line(const QString& text);
 
 private:
-    QTextStream& out_;
     QTextStream& err_;
+    bool quiet_;
     bool gone_ = false;
 };
 

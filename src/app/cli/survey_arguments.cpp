@@ -2,7 +2,8 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
-#include <cmath>
+
+#include "app/cli/numbers.h"
 
 namespace lp::app::cli {
 namespace {
@@ -35,15 +36,11 @@ std::optional<std::pair<int, int>> hoursOf(const QString& text) {
 
 // A whole number of seconds, 0 or more.
 std::optional<qint64> secondsOf(const QString& text) {
-    bool ok = false;
-    const qint64 seconds = text.toLongLong(&ok);
-    return ok && seconds >= 0 ? std::optional<qint64>(seconds) : std::nullopt;
+    return wholeNumberOf(text);
 }
 
 std::optional<double> decibelsOf(const QString& text) {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    return decimalOf(text);
 }
 
 UsageMistake mistake(const QString& message) {

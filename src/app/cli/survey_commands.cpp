@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <variant>
 
+#include "app/cli/std_paths.h"
 #include "app/cli/survey_arguments.h"
 #include "app/cli/survey_output.h"
 #include "app/cli/text_table.h"
@@ -41,9 +42,13 @@ std::variant<stats::SurveyResult, int> analyse(const QString& command, const Arg
         usageError(io.err, *problem);
         return kUsageError;
     }
-    const stats::SurveyRecords read = stats::readSurvey(args.files, zone);
+    if (const std::optional<QString> twice = stdinTwice(args.files)) {
+        usageError(io.err, *twice);
+        return kUsageError;
+    }
+    const stats::SurveyRecords read = stats::readSurvey(readPaths(args.files), zone);
     if (read.error) {
-        failure(io.err, stats::surveyReadFailureText(*read.error));
+        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error)));
         return kFileFailure;
     }
     return stats::analyseSurvey(read, chosen);
@@ -60,7 +65,8 @@ std::variant<Format, int> formatOf(const Arguments& args, CommandIo& io, bool cs
                                                     : Format::Text;
 }
 
-int writtenJson(CommandIo& io, const QJsonObject& object) {
+int writtenJson(CommandIo& io, QJsonObject object) {
+    object.insert(QStringLiteral("format"), kJsonFormat);
     OutputBytes out(io.out);
     out.bytes().append(QJsonDocument(object).toJson());
     return kOk;
