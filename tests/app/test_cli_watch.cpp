@@ -153,6 +153,9 @@ private slots:
         QVERIFY(will >= 0);
         QCOMPARE(watch.lines()[will].value("backlog"), QJsonValue::Null);
         QCOMPARE(watch.end(SIGTERM), 0);
+        for (const QJsonObject& line : watch.lines()) {
+            QCOMPARE(line.value("format"), 1);
+        }
     }
 };
 

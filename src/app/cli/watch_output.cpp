@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <algorithm>
 
+#include "app/cli/cli.h"
 #include "app/cli/survey_output.h"
 #include "remote/messages.h"
 
@@ -47,6 +48,7 @@ QString ageCellOf(const remote::LoggerRow& row, const QDateTime& now) {
 
 QByteArray rowJson(const remote::LoggerRow& row) {
     const QJsonObject o{
+        {QStringLiteral("format"), kJsonFormat},
         {QStringLiteral("name"), row.name},
         {QStringLiteral("state"), textOrNull(row.state)},
         {QStringLiteral("level"), row.hasSample ? levelJson(row.level) : QJsonValue::Null},
@@ -61,7 +63,9 @@ QByteArray rowJson(const remote::LoggerRow& row) {
 }
 
 QByteArray removedJson(const QString& name) {
-    const QJsonObject o{{QStringLiteral("name"), name}, {QStringLiteral("removed"), true}};
+    const QJsonObject o{{QStringLiteral("format"), kJsonFormat},
+                        {QStringLiteral("name"), name},
+                        {QStringLiteral("removed"), true}};
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
