@@ -67,18 +67,6 @@ private slots:
         lp::link::decodeLiveFrame(r, QByteArray("\x00\x42", 2) + char(b2) + char(b3) + '\0');
         QCOMPARE(r.level, level);
     }
-
-    // Decoding the level before the status applies the previous frame's hundreds;
-    // the frame decoder must run status first.
-    void orderMatters() {
-        Reading r;
-        lp::link::decodeStatus(r, 0x10);
-        lp::link::decodeLevel(r, u"0653");
-        QCOMPARE(r.level, 165.3f);  // wrong order shows the stale hundreds
-        QByteArray frame("\x00\x42\x06\x53\x00", 5);
-        lp::link::decodeLiveFrame(r, frame);
-        QCOMPARE(r.level, 65.3f);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestMeterDecode)

