@@ -29,8 +29,8 @@ class TestLiveCycle : public QObject {
 private slots:
     void initTestCase() { qRegisterMetaType<live::Sample>(); }
 
-    // Each frame reaches the reading and the view (their texts: test_live_rules); MAX and
-    // MIN follow every frame until RESET.
+    // Each frame reaches the view (its texts: test_live_rules); MAX and MIN follow every
+    // frame until RESET.
     void framesMakeTheViewAndMaxMin() {
         LiveRig rig;
         QCOMPARE(rig.cycle.view().meter.level, QString("---.-"));  // before any frame
@@ -44,8 +44,8 @@ private slots:
         QCOMPARE(maxMin(rig), "105.2|105.2");
     }
 
-    // A sample at the first tick, then every sampling time; each carries the level
-    // shown and the clock, and the view shows the time of the last one.
+    // A sample at the first tick, then every sampling time; each carries the clock, the
+    // reading and the level shown at the time.
     void samplesFollowTheSamplingTime() {
         LiveRig rig;
         QSignalSpy samples(&rig.cycle, &live::LiveCycle::sampleTaken);
@@ -56,7 +56,6 @@ private slots:
                  "14:05:10 14:05:12 14:05:14 14:05:15 14:05:16 14:05:17");
         const auto last = samples.last()[0].value<live::Sample>();
         QCOMPARE(last.dateTime, QString("2009/06/01 14:05:17"));
-        QCOMPARE(last.levelText, QString("65.3"));
         QCOMPARE(last.reading.rangeHigh, qint16(80));
         rig.frame = liveFrame(0x40, 0x07, 0x04);  // the next sample takes the new level
         rig.clock.advance(1000);
@@ -77,7 +76,6 @@ private slots:
         rig.clock.advance(2000);
         QCOMPARE(sampleTimes(samples).join(' '),
                  "14:05:10 14:05:11 14:05:12 14:05:13 14:05:16 14:05:17");
-        QCOMPARE(rig.cycle.view().time, QString("14:05:17"));
 
         LiveRig silent;
         silent.meterOn = false;

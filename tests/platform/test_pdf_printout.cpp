@@ -136,7 +136,6 @@ private slots:
     }
     void fullDisk() {
         QFETCH(int, lines);
-        QFETCH(bool, stopsPartWay);
         const lp::test::SmallDisk disk;
         if (!disk.mounted) {
             QSKIP("Needs root to mount a small tmpfs as a full disk");
@@ -148,7 +147,7 @@ private slots:
         for (int r = 1; r <= lines && ok; ++r) {
             ok = printer.printLine(recordLine(r));
         }
-        QCOMPARE(!ok, stopsPartWay);
+        QTEST(!ok, "stopsPartWay");
         ok = ok && printer.endDocument();
         QVERIFY(!ok);
         QVERIFY2(printer.errorText().contains(QLatin1String("the disk is full")),
