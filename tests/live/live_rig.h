@@ -2,8 +2,6 @@
 // space with the frame the test sets.
 #pragma once
 
-#include <QFile>
-
 #include "fake_transport.h"
 #include "files.h"
 #include "link/live_poller.h"
