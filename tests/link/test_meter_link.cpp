@@ -66,7 +66,6 @@ private slots:
         QCOMPARE(r.ends[0].bytes, QByteArray("ok"));
         QCOMPARE(r.port.written, QByteArray("??"));  // one after the other
         QVERIFY(!r.link.pending(first) && !r.link.busy());
-        QVERIFY(!r.link.cancel(first));  // it ended already
     }
 
     // Every way to stop ends each exchange once, with a reason that names it.
@@ -240,10 +239,8 @@ private slots:
         r.answerPolls(back);
         r.poller.setOpened();
         r.port.fail(QStringLiteral("unplugged"));
-        QVERIFY(r.link.portLost());
         QCOMPARE(r.poller.state(), LinkState::NoData);
         r.link.replacePort(back);
-        QVERIFY(!r.link.portLost());
         r.poller.tick();
         r.clock.advance(200);
         QCOMPARE(r.frames.size(), 1);

@@ -2,8 +2,6 @@
 // space with the frame the test sets.
 #pragma once
 
-#include <QFile>
-
 #include "fake_transport.h"
 #include "files.h"
 #include "link/live_poller.h"
@@ -38,11 +36,6 @@ struct LiveRig {
     void meterShows(const QByteArray& f) {
         frame = f;
         clock.advance(700);
-    }
-    // The bytes sent to the meter other than the live polls' spaces.
-    QByteArray commands() const {
-        QByteArray w = port.written;
-        return w.replace(' ', QByteArray());
     }
 };
 

@@ -32,8 +32,7 @@ private slots:
     void cascade() {
         QFETCH(QList<QPoint>, taken);
         QFETCH(QRect, area);
-        QFETCH(QPoint, place);
-        QCOMPARE(cascadePlace(QPoint(100, 100), taken, QPoint(30, 30), area), place);
+        QTEST(cascadePlace(QPoint(100, 100), taken, QPoint(30, 30), area), "place");
     }
 
     // Two windows asked for the same first place: the second opens a step away.

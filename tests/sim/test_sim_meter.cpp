@@ -72,9 +72,7 @@ private slots:
         for (const char k : keys) {
             QCOMPARE(m.receive(QByteArray(1, k), kNow, 100), QByteArray());
         }
-        const QByteArray frame = m.receive(" ", kNow, 200);
-        QTEST(frame.mid(1, 1), "status");
-        QCOMPARE(frame.mid(2, 2), hex("0653"));
+        QTEST(m.receive(" ", kNow, 200).mid(1, 1), "status");
     }
 
     // Max hold shows the highest level since M; E forgets it, and E again (RESET
@@ -233,8 +231,6 @@ private slots:
         (void)m.receive("T", kNow.addMSecs(8500), 8500);
         (void)m.receive(" ", kNow.addMSecs(60000), 60000);
         QVERIFY(!m.recording);
-        QCOMPARE(m.sets()[1].recordCount(), 4);
-
         QCOMPARE(sim::setHeader(m.sets()[1]).toHex(' '),
                  hex("090601235959 43 0002 000004").toHex(' '));
         QCOMPARE(m.receive("Y", kNow, 60000).mid(4, 4), hex("02 000034"));  // 32 + 20 bytes
