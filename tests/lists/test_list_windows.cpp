@@ -88,7 +88,6 @@ private slots:
         dialogs_ = ScriptedDialogs();
         timerLog_.clear();
         panel_ = std::make_unique<QWidget>();
-        panel_->setGeometry(50, 40, 300, 200);
         feed_ = std::make_unique<LiveListFeed>(dialogs_, panel_.get());
         lp::platform::LivePause timers{[this] { timerLog_ << QStringLiteral("pause"); },
                                        [this] { timerLog_ << QStringLiteral("resume"); }};

@@ -2,7 +2,6 @@
 // MEMORY, the controls, SHOW DATA's DataList and its commands, a stopped download.
 #include <QAccessible>
 #include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
