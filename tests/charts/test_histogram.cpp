@@ -130,7 +130,6 @@ private slots:
         QCOMPARE(window_->levelAxis()->titleText() + u'|' + window_->countAxis()->titleText(),
                  "dB|Frequency (Times)");
         QCOMPARE(grid->horizontalHeaderItem(10)->text(), " 9");
-        QCOMPARE(grid->rowCount(), 10);
         QCOMPARE(grid->item(5, 1)->text().toDouble(), 50.0);  // L51: computeLn reached the table
         // Print: the window's picture; the mode chooser goes away.
         window_->toggleModeChooser();

@@ -149,8 +149,7 @@ private slots:
         const memory::DownloadedSet set =
             stopped ? r.failure(0).partialSet.value_or(memory::DownloadedSet())
                     : r.ended[0][0].value<memory::DownloadedSet>();
-        QCOMPARE(set.complete, !stopped);
-        QCOMPARE(set.records.size(), (came - 12) / 2);
+        QCOMPARE(set.records.size(), (came - 12) / 2);  // what came whole: test_memory_decode
 
         r.port.inject(image.mid(came, 500));
         r.clock.advance(5000);
@@ -184,9 +183,7 @@ private slots:
         QVERIFY(r.clock.advanceUntil([&] { return !r.commands.busy(); }, 10000));
         QCOMPARE(r.port.written, QByteArray("K\x02") + QByteArray(blocks, 'Z'));
         QCOMPARE(r.ended.size(), 1);
-        const auto set = r.ended[0][0].value<memory::DownloadedSet>();
-        QVERIFY(set.complete);
-        QCOMPARE(set.records.size(), records);
+        QCOMPARE(r.ended[0][0].value<memory::DownloadedSet>().records.size(), records);
     }
 
     // A download without a chosen set fails at once; one asked for while a poll runs

@@ -91,7 +91,9 @@ private slots:
                          "5\t2009/03/15    14:06:09     29.5    A    ---    30-130    Under"}));
     }
 
-    void stampsCarryThroughTheCalendar_data() {
+    // Stamps carry through the calendar; a start that is no date (an erased memory, a
+    // broken header) gives the unknown stamp.
+    void stamps_data() {
         QTest::addColumn<QByteArray>("start");
         QTest::addColumn<int>("interval");
         QTest::addColumn<int>("k");
@@ -102,36 +104,32 @@ private slots:
         QTest::newRow("longest interval, far record")
             << hex("991231000000") << 65535 << 65530 << "2236/02/01 04:50:15";
         QTest::newRow("interval 0") << test::kStart << 0 << 500 << "2009/03/15 14:05:09";
+        const QString unknown = QStringLiteral("----/--/-- --:--:--");
+        QTest::newRow("erased") << hex("FFFFFFFFFFFF") << 1 << 1 << unknown;
+        QTest::newRow("month 13") << hex("091301000000") << 1 << 1 << unknown;
+        QTest::newRow("30 February") << hex("090230000000") << 1 << 1 << unknown;
+        QTest::newRow("hour 24") << hex("090101240000") << 1 << 1 << unknown;
+        QTest::newRow("second 60") << hex("090101000060") << 1 << 1 << unknown;
+        QTest::newRow("hex digit") << hex("09010A000000") << 1 << 1 << unknown;
     }
-    void stampsCarryThroughTheCalendar() {
+    void stamps() {
         QFETCH(QByteArray, start);
         QFETCH(int, interval);
         QFETCH(int, k);
+        QFETCH(QString, stamp);
         memory::RecordStamps stamps(start, static_cast<quint16>(interval));
-        QVERIFY(stamps.known());
-        QTEST(stamps.stamp(k), "stamp");
+        QCOMPARE(stamps.known(), stamp.at(0) != u'-');
+        QCOMPARE(stamps.stamp(k), stamp);
     }
 
-    // An erased memory or a broken header: the records are listed without times.
-    void startThatIsNoDate_data() {
-        QTest::addColumn<QByteArray>("start");
-        QTest::newRow("erased") << hex("FFFFFFFFFFFF");
-        QTest::newRow("month 13") << hex("091301000000");
-        QTest::newRow("30 February") << hex("090230000000");
-        QTest::newRow("hour 24") << hex("090101240000");
-        QTest::newRow("second 60") << hex("090101000060");
-        QTest::newRow("hex digit") << hex("09010A000000");
-    }
-    void startThatIsNoDate() {
-        QFETCH(QByteArray, start);
-        const auto set =
-            memory::decodeDownload(test::setImage(start, 0xFF, 0xFFFF, hex("0653FFFF")), 1, 2);
+    // An erased memory: the records are listed, without times.
+    void erasedStart() {
+        const auto set = memory::decodeDownload(
+            test::setImage(hex("FFFFFFFFFFFF"), 0xFF, 0xFFFF, hex("0653FFFF")), 1, 2);
         QVERIFY(set.header);
         QVERIFY(!set.header->startKnown);
         QCOMPARE(set.records.size(), 2);
-        for (const auto& r : set.records) {
-            QCOMPARE(r.dateTime, QStringLiteral("----/--/-- --:--:--"));
-        }
+        QCOMPARE(set.records[1].dateTime, QStringLiteral("----/--/-- --:--:--"));
         QCOMPARE(set.records[0].level, QStringLiteral("65.3"));
         QCOMPARE(set.records[1].level, QStringLiteral("100.0"));  // FF FF: every flag, no digit
         QVERIFY(set.gridLines[1].startsWith(QStringLiteral("2\t----/--/--    --:--:--    100.0")));

@@ -2,7 +2,6 @@
 // MEMORY, the controls, SHOW DATA's DataList and its commands, a stopped download.
 #include <QAccessible>
 #include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -52,6 +51,15 @@ struct MemoryUiRig : test::SimRig {
             clickSetRow(*w, row);
         }
         return w;
+    }
+
+    // That, then SHOW DATA run to its end: the DataList.
+    memory::DownloadedSetWindow* showData(int row) {
+        if (memory::MemoryWindow* w = chooseSet(row)) {
+            w->face().showDataButton->click();
+            settle();
+        }
+        return flow.dataList();
     }
 
     // A mouse click on set row `row` (row 1 is the first set).
@@ -112,21 +120,16 @@ private slots:
     }
 
     void dataListFace_data() {
-        lp::test::faceRows(
-            {"DataList|DataList", "LblTitle|5  Records In No. 1  Set|Title", "CmdDsave|Save",
-             "CmdDplot|Plot", "CmdDprint|Print", "Save|Save (Save As (Ctrl+S))|Save",
-             "MnuExportCsv|Export CSV (Export the records as CSV (Ctrl+E))|Export CSV",
-             "GridN1||Date Time"});
+        lp::test::faceRows({"DataList|DataList", "LblTitle|5  Records In No. 1  Set|Title",
+                            "CmdDsave|Save", "CmdDplot|Plot", "CmdDprint|Print",
+                            "Save|Save (Save As (Ctrl+S))|Save"});
     }
     void dataListFace() {
         MemoryUiRig r;
         r.meter.addSet(sim::makeSet(test::kSetStart, 2, false, 7, 5));
-        memory::MemoryWindow* w = r.chooseSet(1);
-        QVERIFY(w);
-        w->face().showDataButton->click();
-        QVERIFY(r.settle());
-        QVERIFY(r.flow.dataList());
-        test::checkFace(*r.flow.dataList());
+        memory::DownloadedSetWindow* list = r.showData(1);
+        QVERIFY(list);
+        test::checkFace(*list);
     }
 
     // The keys reach the commands of the memory window and the DataList.
@@ -134,7 +137,6 @@ private slots:
         lp::test::keyRows({{"Ctrl+W", "Memory CloseKeys"},
                            {"Ctrl+S", "DataList Save"},
                            {"Ctrl+P", "DataList CmdDprint"},
-                           {"Ctrl+E", "DataList MnuExportCsv"},
                            {"Esc", "DataList CloseKeys"}});
     }
     void keysRunCommands() {
@@ -143,13 +145,8 @@ private slots:
         const QStringList parts = command.split(u' ');
         MemoryUiRig r;
         r.meter.addSet(sim::makeSet(test::kSetStart, 2, false, 7, 5));
-        memory::MemoryWindow* w = r.chooseSet(1);
-        QVERIFY(w);
-        if (parts[0] == "DataList") {
-            w->face().showDataButton->click();
-            QVERIFY(r.settle());
-        }
-        QWidget* window = parts[0] == "DataList" ? static_cast<QWidget*>(r.flow.dataList()) : w;
+        QWidget* window =
+            parts[0] == "DataList" ? static_cast<QWidget*>(r.showData(1)) : r.openMemory();
         QVERIFY(window);
         QCOMPARE(lp::test::runsOnKeys(*window, parts[1], keys), 1);
     }
@@ -190,7 +187,6 @@ private slots:
         QCOMPARE(r.dialogs.shown[0].icon, platform::MessageIcon::Critical);
         QCOMPARE(w->focusWidget(), f.samplingBox);
         f.idCodeButton->click();
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("00000"));
         QVERIFY(r.settle());
         QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
         QCOMPARE(int{r.meter.idCode}, 300);
@@ -234,14 +230,10 @@ private slots:
         r.meter.addSet(sim::makeSet(test::kSetStart, 2, false, 7, 5));
         r.meter.addSet(
             sim::makeSet(test::kSetStart, 6, true, 30, 3, [&](int k) { return levels[k - 1]; }));
-        memory::MemoryWindow* w = r.chooseSet(2);
-        QVERIFY(w);
-        w->face().showDataButton->click();
-        QVERIFY(r.settle());
-        QCOMPARE(w->face().messageLabel->text(), QStringLiteral("3 Records Completed"));
-
-        memory::DownloadedSetWindow* list = r.flow.dataList();
+        memory::DownloadedSetWindow* list = r.showData(2);
         QVERIFY(list && list->isVisible());
+        memory::MemoryWindow* w = r.flow.memoryWindow();
+        QCOMPARE(w->face().messageLabel->text(), QStringLiteral("3 Records Completed"));
         const QRect frame = w->frameGeometry();
         QCOMPARE(list->pos(), QPoint(frame.x() + frame.width(), frame.y()));
         QVERIFY(list->recordGrid().row(2).line.startsWith(u"2009/12/31    23:51:00     29.0"));

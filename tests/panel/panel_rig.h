@@ -38,12 +38,6 @@ struct PanelRig : LiveRig {
         dialogs.inputs.push_back(seconds);
         click("CmdPc");
     }
-    // SAVE  AS answered with `path`, then a 1 s sampling time.
-    void recordInto(const QString& path) {
-        dialogs.saveNames.push_back(path);
-        click("CmdSave");
-        sampleEvery(QStringLiteral("1"));
-    }
 };
 
 }  // namespace lp::test

@@ -50,11 +50,9 @@ private slots:
         QVERIFY(inked(*meter, 0, meter->radius()));  // the arc's top
         QVERIFY(std::isnan(meter->needleAngle()));
         rig.clock.advance(1000);
-        QCOMPARE(meter->needleAngle(), 90.0f);
         QVERIFY(needleInked(*meter, 90.0));
         rig.meterShows(liveFrame(0x40, 0x08, 0x50));  // 85 dB: pinned right
         rig.clock.advance(1000);
-        QCOMPARE(meter->needleAngle(), 35.0f);
         QVERIFY(needleInked(*meter, 35.0));
         QVERIFY(!needleInked(*meter, 90.0));
         QVERIFY(inked(*meter, 0, 1.06 * meter->radius()));  // the long tick at 90 degrees stays

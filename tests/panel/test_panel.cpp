@@ -100,7 +100,6 @@ private slots:
 
         rig.meterOn = false;
         rig.clock.advance(3000);
-        QCOMPARE(spoken(rig.get("LblComm")), QString("No COM"));
         QVERIFY(rig.get("LblComm")->property("silent").toBool());  // shown in red
         // A click on the link label toggles the dated caption.
         QTest::mouseClick(rig.get("LblComm"), Qt::LeftButton);
@@ -126,19 +125,17 @@ private slots:
     void keysSendTheirLetters() {
         QFETCH(QString, button);
         QFETCH(bool, meterRecords);
-        QFETCH(QByteArray, sent);
         PanelRig rig;
         rig.meterShows(liveFrame(meterRecords ? 0x48 : 0x40, 0x06, 0x53));
         rig.get<QPushButton>(qPrintable(button))->click();
         rig.clock.advance(1000);
-        QCOMPARE(rig.commands(), sent);
+        QTEST(rig.commands(), "sent");
     }
 
     void systemTimeSetWaitsWithMemoryDisabled() {
         PanelRig rig;
         rig.clock.advance(400);
         rig.click("CmdSystem");  // the clock bytes and the label: test_live_cycle
-        QCOMPARE(rig.text("LblComm"), QString("Wait..."));
         QVERIFY(!rig.get<QPushButton>("CmdMemory")->isEnabled());
         rig.clock.advance(600);
         QVERIFY(rig.get<QPushButton>("CmdMemory")->isEnabled());
@@ -197,7 +194,8 @@ private slots:
         QCOMPARE(test::readAll(path).count('\n'), 4);  // two runs of one line each
 
         PanelRig full;
-        full.recordInto("/dev/full");
+        full.dialogs.saveNames.push_back(QStringLiteral("/dev/full"));
+        full.click("CmdSave");
         full.click("CmdStart");
         QCOMPARE(full.dialogs.messages().size(), 1);
         QVERIFY(full.dialogs.messages()[0].contains("/dev/full"));
