@@ -37,6 +37,11 @@ struct LiveRig {
         frame = f;
         clock.advance(700);
     }
+    // The bytes sent to the meter other than the live polls' spaces.
+    QByteArray commands() const {
+        QByteArray w = port.written;
+        return w.replace(' ', QByteArray());
+    }
 };
 
 }  // namespace lp::test
