@@ -4,12 +4,10 @@
 // says "started" once the run is on and "line N" after line N is written; the tests
 // kill it at any moment and compare the file with what it said.
 //
-//   fault-recorder PORT FILE [--lines N] [--save-to PATH]
+//   fault-recorder PORT FILE
 //
-// With --lines it stops after N lines and, with --save-to, saves the samples taken as
-// a list to PATH. Exit codes: 0 done, 1 bad use or the port cannot be opened, 2 the
-// recording could not start, 3 the recording stopped by itself, 4 the list could not
-// be saved. The reason goes to stderr.
+// Exit codes: 1 bad use or the port cannot be opened, 2 the recording could not start,
+// 3 the recording stopped by itself. The reason goes to stderr.
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -23,8 +21,6 @@
 #include "live/recording.h"
 #include "platform/qt_clock.h"
 #include "platform/serial_transport.h"
-#include "records/record_file_writer.h"
-#include "records/record_store.h"
 
 using namespace lp;
 
@@ -45,23 +41,9 @@ int fail(int code, const QString& reason) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    int lineTarget = 0;
-    QString savePath;
-    for (qsizetype i = 0; i + 1 < args.size();) {
-        if (args[i] == QLatin1String("--lines")) {
-            lineTarget = args[i + 1].toInt();
-            args.remove(i, 2);
-        } else if (args[i] == QLatin1String("--save-to")) {
-            savePath = args[i + 1];
-            args.remove(i, 2);
-        } else {
-            ++i;
-        }
-    }
+    const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() != 2) {
-        return fail(1,
-                    QStringLiteral("use: fault-recorder PORT FILE [--lines N] [--save-to PATH]"));
+        return fail(1, QStringLiteral("use: fault-recorder PORT FILE"));
     }
 
     QString error;
@@ -75,37 +57,17 @@ int main(int argc, char* argv[]) {
     live::LiveCycle cycle(line, poller, clock, {args[0], args[0]});
     cycle.setSamplingSeconds(1);
     live::Recording recording;
-    records::RecordStore samples;
-    int exitCode = 0;
 
     QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &recording, &live::Recording::record);
-    QObject::connect(&recording, &live::Recording::stopped, &app, [&](const QString& reason) {
-        exitCode = fail(3, reason);
-        QCoreApplication::exit(exitCode);
-    });
-    QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &app, [&](const live::Sample& s) {
-        if (!recording.on()) {
-            return;
-        }
-        const qint32 count = recording.view().count;
-        say("line " + QByteArray::number(count));
-        (void)samples.append(QByteArray::number(count), s.dateTime.toLatin1(),
-                             s.levelText.toLatin1());
-        if (lineTarget > 0 && count >= lineTarget) {
-            recording.stop();
-            if (!savePath.isEmpty()) {
-                if (auto saveError = records::saveRecordFile(savePath, samples)) {
-                    exitCode = fail(4, QStringLiteral("Cannot save the list to \"%1\": %2.")
-                                           .arg(saveError->fileName, saveError->reason));
-                }
-            }
-            QCoreApplication::exit(exitCode);
+    QObject::connect(&recording, &live::Recording::stopped, &app,
+                     [](const QString& reason) { QCoreApplication::exit(fail(3, reason)); });
+    QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &app, [&] {
+        if (recording.on()) {
+            say("line " + QByteArray::number(recording.view().count));
         }
     });
-    QObject::connect(&line, &link::MeterLink::portFailed, &app, [&](const QString& reason) {
-        exitCode = fail(1, reason);
-        QCoreApplication::exit(exitCode);
-    });
+    QObject::connect(&line, &link::MeterLink::portFailed, &app,
+                     [](const QString& reason) { QCoreApplication::exit(fail(1, reason)); });
 
     recording.chooseFile(args[1]);
     if (auto startError = recording.start()) {

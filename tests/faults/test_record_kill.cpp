@@ -1,12 +1,12 @@
 // A PC recording killed with SIGKILL at random moments, several runs into one file:
 // the file keeps every line the recorder said it wrote, holds whole lines only, and
 // loads without an error. Real processes on a real pseudo-terminal, about ten seconds.
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "files.h"
 #include "records/record_file_reader.h"
 #include "records/record_store.h"
 #include "sim_process.h"
@@ -37,8 +37,7 @@ class TestRecordKill : public QObject {
 private slots:
     void killedRunsKeepEveryLine() {
         test::SimProcess sim;
-        QVERIFY2(sim.start({QStringLiteral("--level"), QStringLiteral("65.3")}),
-                 qPrintable(sim.error()));
+        QVERIFY2(sim.start({"--level", "65.3"}), qPrintable(sim.error()));
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString file = dir.filePath(QStringLiteral("killed.sdm"));
@@ -71,9 +70,7 @@ private slots:
         QVERIFY2(said[1] >= 1, "a run that lived past a second said no line");
 
         // The raw bytes end in a line end: a cut line would load as a record line.
-        QFile raw(file);
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        const QByteArray bytes = raw.readAll();
+        const QByteArray bytes = test::readAll(file);
         QVERIFY2(bytes.endsWith("\r\n"), bytes.right(40).constData());
 
         // Loaded as the program loads it (which refuses any line that is neither a header
@@ -83,26 +80,21 @@ private slots:
         records::RecordStore store;
         const records::LoadResult loaded = records::loadRecordFile(file, store);
         QVERIFY2(!loaded.error, qPrintable(loaded.error ? loaded.error->reason : QString()));
-        std::vector<int> written(1, 0);
-        auto nextRun = store.runStarts().begin();
-        for (qsizetype i = 0; i <= store.count(); ++i) {
-            for (; nextRun != store.runStarts().end() && *nextRun == i; ++nextRun) {
-                written.push_back(0);
-            }
-            if (i == store.count()) {
-                break;
-            }
-            const QByteArrayView no = store.bytes(i, records::Field::No);
-            QCOMPARE(no.toByteArray(), QByteArray::number(written.back() + 1));
-            QCOMPARE(store.bytes(i, records::Field::Level).toByteArray(), QByteArray("65.3"));
-            ++written.back();
-        }
-        QCOMPARE(int(written.size()), kRuns);
+        std::vector<qsizetype> bounds{0};
+        bounds.insert(bounds.end(), store.runStarts().begin(), store.runStarts().end());
+        bounds.push_back(store.count());
+        QCOMPARE(int(bounds.size()), kRuns + 1);
         for (int run = 0; run < kRuns; ++run) {
-            QVERIFY2(written[run] == said[run] || written[run] == said[run] + 1,
+            for (qsizetype i = bounds[run]; i < bounds[run + 1]; ++i) {
+                QCOMPARE(store.bytes(i, records::Field::No).toByteArray(),
+                         QByteArray::number(i - bounds[run] + 1));
+                QCOMPARE(store.bytes(i, records::Field::Level).toByteArray(), QByteArray("65.3"));
+            }
+            const qsizetype written = bounds[run + 1] - bounds[run];
+            QVERIFY2(written == said[run] || written == said[run] + 1,
                      qPrintable(QStringLiteral("run %1: %2 lines in the file, %3 said")
                                     .arg(run + 1)
-                                    .arg(written[run])
+                                    .arg(written)
                                     .arg(said[run])));
         }
         QVERIFY(sim.stop());

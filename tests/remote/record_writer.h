@@ -22,7 +22,7 @@ public:
         QByteArray header(records::kHeaderLine.data(), records::kHeaderLine.size());
         write(header);
     }
-    // One record with a level and a reading; the time runs on a second per record.
+    // One record with a level and a reading of it; the time runs on a second per record.
     remote::WrittenRecord append(const QString& level = QStringLiteral("65.3")) {
         const QString no = QString::number(++no_);
         const QString time = QStringLiteral("2026/12/06 %1:%2:%3")
@@ -34,12 +34,8 @@ public:
         write(line);
         link::Reading reading;
         reading.level = level.toFloat();
-        reading.rangeLow = 40;
-        reading.rangeHigh = 90;
-        reading.weightingA = true;
         return remote::WrittenRecord{path_, lines_, no, time, level, reading};
     }
-    [[nodiscard]] qint64 lines() const { return lines_; }
 
 private:
     void write(const QByteArray& bytes) {

@@ -3,6 +3,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -178,6 +181,36 @@ QList<QByteArray> Subscriber::payloads(const QString& suffix) {
         }
     }
     return found;
+}
+
+Arrivals Subscriber::arrivals() {
+    Arrivals a;
+    QSet<QString> seen;
+    for (const QByteArray& payload : payloads(QStringLiteral("/sample"))) {
+        const QJsonObject o = QJsonDocument::fromJson(payload).object();
+        const QString key = o["file"].toString() + ':' + QString::number(o["line"].toInteger());
+        if (seen.contains(key)) {
+            ++a.repeats;
+        } else {
+            seen.insert(key);
+            a.first << key;
+        }
+    }
+    return a;
+}
+
+SubscribedBroker::SubscribedBroker(const QString& folder, TestBroker::Access access)
+    : broker(folder, access) {
+    QDir().mkpath(folder);
+    if (!broker.start()) {
+        qWarning() << broker.error();
+        return;
+    }
+    subscriber = std::make_unique<Subscriber>(broker, QStringLiteral("lp/#"), access);
+    if (!subscriber->waitSubscribed()) {
+        qWarning("the subscription on port %d was not confirmed", broker.port());
+        subscriber.reset();
+    }
 }
 
 }  // namespace lp::test

@@ -48,6 +48,13 @@ private:
     QString error_;
 };
 
+// The samples that arrived, as "file:line" in order of first arrival, and how many
+// arrived more than once (delivery is at least once).
+struct Arrivals {
+    QStringList first;
+    int repeats = 0;
+};
+
 // mosquitto_sub on `topicFilter`, keeping what arrives: each message as "topic payload".
 class Subscriber {
 public:
@@ -61,6 +68,8 @@ public:
     bool waitFor(const QString& suffix, int count, int ms);
     // The payloads of the messages on topics ending in `suffix`, in arrival order.
     [[nodiscard]] QList<QByteArray> payloads(const QString& suffix);
+    // The messages on topics ending in "/sample", read as samples.
+    [[nodiscard]] Arrivals arrivals();
 
 private:
     void take();
@@ -68,6 +77,17 @@ private:
     QByteArray pending_;
     QList<QPair<QString, QByteArray>> messages_;
     bool subscribed_ = false;
+};
+
+// A broker in `folder` (made if missing) with a subscriber on "lp/#" whose subscription
+// it has confirmed: what most tests here start with.
+struct SubscribedBroker {
+    SubscribedBroker(const QString& folder, TestBroker::Access access);
+    // False, with the reason as a warning, when the broker or the subscription failed.
+    [[nodiscard]] bool up() const { return subscriber != nullptr; }
+
+    TestBroker broker;
+    std::unique_ptr<Subscriber> subscriber;
 };
 
 }  // namespace lp::test
