@@ -1,6 +1,7 @@
 // How levelpanel-cli reads a command's arguments: the forms an option takes, which of
 // a repeated option counts, and which mistake is named, in the user's spelling.
 #include <QTest>
+#include <array>
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/numbers.h"
@@ -46,67 +47,51 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("takes");  // files, none, or nothing (no options either)
         QTest::addColumn<QString>("read");
-        QTest::newRow("value after a space or =, flag, files anywhere")
-            << QStringList{"a", "--port", "p", "--json", "b", "--csv=o"} << "files"
-            << "files=[a,b] csv=[o] json=[] port=[p] port is p";
-        QTest::newRow("repeated: all kept, the last counts")
-            << QStringList{"--port=p", "--port", "q"} << "none"
-            << "files=[] port=[p,q] port is q";
-        QTest::newRow("a value may look like an option")
-            << QStringList{"--csv", "--json", "--port", "-"} << "none"
-            << "files=[] csv=[--json] port=[-] port is -";
-        QTest::newRow("empty value where it may be") << QStringList{"--csv="} << "none"
-                                                     << "files=[] csv=[]";
-        QTest::newRow("a lone dash is a file") << QStringList{"-"} << "files"
-                                               << "files=[-]";
-        QTest::newRow("unknown, as typed") << QStringList{"a", "--bogus=3"} << "files"
-                                           << "unknown option '--bogus=3' for cmd";
-        QTest::newRow("single-dash word")
-            << QStringList{"-port", "p"} << "none"
-            << "unknown option '-port' for cmd (did you mean --port?)";
-        QTest::newRow("after --, options are files")
-            << QStringList{"a", "--json", "--", "--port", "-q", "--"} << "files"
-            << "files=[a,--port,-q,--] json=[]";
-        QTest::newRow("-- as a value") << QStringList{"--port", "--", "--json"} << "none"
-                                       << "files=[] json=[] port=[--] port is --";
-        QTest::newRow("nothing after -- for a command without files")
-            << QStringList{"--json", "--"} << "none"
-            << "files=[] json=[]";
-        QTest::newRow("a file after -- for a command without files")
-            << QStringList{"--", "x"} << "none"
-            << "cmd takes no argument 'x'";
-        QTest::newRow("short name") << QStringList{"-q", "a"} << "files"
-                                    << "files=[a] quiet=[]";
-        QTest::newRow("short names not compacted") << QStringList{"-qq"} << "files"
-                                                   << "unknown option '-qq' for cmd";
-        QTest::newRow("help anywhere before a mistake")
-            << QStringList{"a", "--port", "p", "-h", "--bogus"} << "files"
-            << "help";
-        QTest::newRow("help after a mistake") << QStringList{"--bogus", "--help"} << "files"
-                                              << "unknown option '--bogus' for cmd";
-        QTest::newRow("help as a value") << QStringList{"--port", "--help"} << "none"
-                                         << "files=[] port=[--help] port is --help";
-        QTest::newRow("help after --") << QStringList{"--", "--help"} << "files"
-                                       << "files=[--help]";
-        QTest::newRow("the nearest option")
-            << QStringList{"--prot=COM1"} << "files"
-            << "unknown option '--prot=COM1' for cmd (did you mean --port?)";
-        QTest::newRow("nothing near") << QStringList{"--xyzzy"} << "files"
-                                      << "unknown option '--xyzzy' for cmd";
-        QTest::newRow("flag with a value") << QStringList{"--json=1"} << "none"
-                                           << "option --json takes no value";
-        QTest::newRow("missing value") << QStringList{"a", "--csv"} << "files"
-                                       << "option --csv needs a file name";
-        QTest::newRow("empty value where it may not be") << QStringList{"--port", ""} << "none"
-                                                         << "option --port needs a value";
-        QTest::newRow("first mistake in order") << QStringList{"--port=", "--bogus", "x"} << "none"
-                                                << "option --port needs a value";
-        QTest::newRow("argument not taken") << QStringList{"--json", "x", "--bogus"} << "none"
-                                            << "cmd takes no argument 'x'";
-        QTest::newRow("command taking nothing") << QStringList{"--x"} << "nothing"
-                                                << "cmd takes no arguments, not '--x'";
-        QTest::newRow("help of a command taking nothing") << QStringList{"--help"} << "nothing"
-                                                          << "help";
+        const auto row = [](const char* name, const QStringList& args, const char* takes,
+                            const char* read) {
+            QTest::newRow(name) << args << QString::fromLatin1(takes) << QString::fromLatin1(read);
+        };
+        row("value after a space or =, flag, files anywhere",
+            {"a", "--port", "p", "--json", "b", "--csv=o"}, "files",
+            "files=[a,b] csv=[o] json=[] port=[p] port is p");
+        row("repeated: all kept, the last counts", {"--port=p", "--port", "q"}, "none",
+            "files=[] port=[p,q] port is q");
+        row("a value may look like an option", {"--csv", "--json", "--port", "-"}, "none",
+            "files=[] csv=[--json] port=[-] port is -");
+        row("empty value where it may be", {"--csv="}, "none", "files=[] csv=[]");
+        row("a lone dash is a file", {"-"}, "files", "files=[-]");
+        row("unknown, as typed, nothing near", {"a", "--bogus=3"}, "files",
+            "unknown option '--bogus=3' for cmd");
+        row("single-dash word", {"-port", "p"}, "none",
+            "unknown option '-port' for cmd (did you mean --port?)");
+        row("after --, options are files", {"a", "--json", "--", "--port", "-q", "--"}, "files",
+            "files=[a,--port,-q,--] json=[]");
+        row("-- as a value", {"--port", "--", "--json"}, "none",
+            "files=[] json=[] port=[--] port is --");
+        row("nothing after -- for a command without files", {"--json", "--"}, "none",
+            "files=[] json=[]");
+        row("a file after -- for a command without files", {"--", "x"}, "none",
+            "cmd takes no argument 'x'");
+        row("short name", {"-q", "a"}, "files", "files=[a] quiet=[]");
+        row("short names not compacted", {"-qq"}, "files", "unknown option '-qq' for cmd");
+        row("help anywhere before a mistake", {"a", "--port", "p", "-h", "--bogus"}, "files",
+            "help");
+        row("help after a mistake", {"--bogus", "--help"}, "files",
+            "unknown option '--bogus' for cmd");
+        row("help as a value", {"--port", "--help"}, "none",
+            "files=[] port=[--help] port is --help");
+        row("help after --", {"--", "--help"}, "files", "files=[--help]");
+        row("the nearest option", {"--prot=COM1"}, "files",
+            "unknown option '--prot=COM1' for cmd (did you mean --port?)");
+        row("flag with a value", {"--json=1"}, "none", "option --json takes no value");
+        row("missing value", {"a", "--csv"}, "files", "option --csv needs a file name");
+        row("empty value where it may not be", {"--port", ""}, "none",
+            "option --port needs a value");
+        row("first mistake in order", {"--port=", "--bogus", "x"}, "none",
+            "option --port needs a value");
+        row("argument not taken", {"--json", "x", "--bogus"}, "none", "cmd takes no argument 'x'");
+        row("command taking nothing", {"--x"}, "nothing", "cmd takes no arguments, not '--x'");
+        row("help of a command taking nothing", {"--help"}, "nothing", "help");
     }
 
     void reads() {
@@ -120,30 +105,23 @@ private slots:
     void samplingSeconds_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("read");  // the seconds, or the end of the message
-        QTest::newRow("1") << "1"
-                           << "1";
-        QTest::newRow("a day") << "86400"
-                               << "86400";
-        QTest::newRow("leading zero") << "010"
-                                      << "10";
-        QTest::newRow("0") << "0"
-                           << "not '0' (at least 1 s)";
-        QTest::newRow("-1") << "-1"
-                            << "not '-1' (a sampling time is never negative)";
-        QTest::newRow("86401") << "86401"
-                               << "not '86401' (at most 86400 s, a day)";
-        QTest::newRow("1.5") << "1.5"
-                             << "not '1.5' (whole seconds only, no fraction)";
-        QTest::newRow("1,5") << "1,5"
-                             << "not '1,5' (digits only, no comma)";
-        QTest::newRow("blank") << " 5"
-                               << "not ' 5' (no number)";
-        QTest::newRow("plus") << "+5"
-                              << "not '+5' (no number)";
-        QTest::newRow("exponent") << "1e3"
-                                  << "not '1e3' (no number)";
-        QTest::newRow("20 digits") << "00000000000000000001"
-                                   << "(no number)";
+        const std::array<const char*, 3> rows[] = {
+            {"1", "1", "1"},
+            {"a day", "86400", "86400"},
+            {"leading zero", "010", "10"},
+            {"0", "0", "not '0' (at least 1 s)"},
+            {"-1", "-1", "not '-1' (a sampling time is never negative)"},
+            {"86401", "86401", "not '86401' (at most 86400 s, a day)"},
+            {"1.5", "1.5", "not '1.5' (whole seconds only, no fraction)"},
+            {"1,5", "1,5", "not '1,5' (digits only, no comma)"},
+            {"blank", " 5", "not ' 5' (no number)"},
+            {"plus", "+5", "not '+5' (no number)"},
+            {"exponent", "1e3", "not '1e3' (no number)"},
+            {"20 digits", "00000000000000000001", "(no number)"},
+        };
+        for (const auto& [name, text, read] : rows) {
+            QTest::newRow(name) << QString::fromLatin1(text) << QString::fromLatin1(read);
+        }
     }
     void samplingSeconds() {
         QFETCH(QString, text);

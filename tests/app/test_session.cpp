@@ -1,8 +1,7 @@
 // The whole program on the simulated meter in virtual time: the panel follows the
 // meter, a PC recording writes its file, the live list takes the same samples, and
-// the file opens in the saved-file window, where the percentile levels are computed.
+// the file opens in the saved-file window.
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -10,10 +9,10 @@
 
 #include "app/open_port.h"
 #include "app/session.h"
-#include "charts/percentile_chooser.h"
 #include "charts/real_time_chart.h"
 #include "charts/record_plot.h"
 #include "files.h"
+#include "level_records.h"
 #include "lists/live_list_window.h"
 #include "lists/saved_file_window.h"
 #include "memory/downloaded_set_window.h"
@@ -21,9 +20,11 @@
 #include "panel/panel.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
+#include "shown_window.h"
 #include "sim/sim_meter.h"
 
 using namespace lp;
+using test::shownWindow;
 
 namespace {
 
@@ -38,16 +39,6 @@ QPushButton* button(QWidget* w, const char* name) {
 QString labelText(QWidget* w, const char* name) {
     auto* l = w->findChild<QLabel*>(QLatin1String(name));
     return l ? l->text() : QStringLiteral("<no %1>").arg(QLatin1String(name));
-}
-
-template <typename T>
-T* topLevel() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) {
-            return t;
-        }
-    }
-    return nullptr;
 }
 
 // The program on the simulated meter, in virtual time, with scripted dialogs.
@@ -67,10 +58,11 @@ struct SimRig {
     // MEMORY, TIME OF RECORDING, the first set chosen and its records downloaded.
     memory::DownloadedSetWindow* showSetOne() {
         button(&panel(), "CmdMemory")->click();
-        if (!clock.advanceUntil([] { return topLevel<memory::MemoryWindow>() != nullptr; }, 5000)) {
+        if (!clock.advanceUntil([] { return shownWindow<memory::MemoryWindow>() != nullptr; },
+                                5000)) {
             return nullptr;
         }
-        auto* mem = topLevel<memory::MemoryWindow>();
+        auto* mem = shownWindow<memory::MemoryWindow>();
         const memory::MemoryBrowser& facts = mem->browser();
         mem->onTimeOfRecClicked();
         (void)clock.advanceUntil([&] { return facts.setRows().size() == facts.status().setCount; },
@@ -78,9 +70,9 @@ struct SimRig {
         clock.advance(100);
         mem->onSetRowClicked(1);
         mem->onShowDataClicked();
-        (void)clock.advanceUntil([] { return topLevel<memory::DownloadedSetWindow>() != nullptr; },
-                                 10000);
-        return topLevel<memory::DownloadedSetWindow>();
+        (void)clock.advanceUntil(
+            [] { return shownWindow<memory::DownloadedSetWindow>() != nullptr; }, 10000);
+        return shownWindow<memory::DownloadedSetWindow>();
     }
 
     inline static const app::PortRequest kSim{app::PortKind::Simulated, 0, {}, "SIM"};
@@ -96,7 +88,7 @@ struct SimRig {
 class TestSession : public QObject {
     Q_OBJECT
 private slots:
-    void recordListOpenAndComputeLevels() {
+    void recordListAndOpen() {
         QTemporaryDir dir;
         SimRig rig(QDateTime(QDate(2009, 6, 1), QTime(23, 59, 50)));
         rig.meter->setFixedLevel(65.3);
@@ -117,7 +109,7 @@ private slots:
         // Saving the live list over the file being recorded is refused: the recording
         // keeps every sample.
         rig.dialogs.saveNames.push_back(path);
-        topLevel<lists::LiveListWindow>()->save();
+        shownWindow<lists::LiveListWindow>()->save();
         QCOMPARE(rig.dialogs.messages().size(), 1);
         QVERIFY2(rig.dialogs.messages()[0].contains("a running recording writes to that file"),
                  qPrintable(rig.dialogs.messages()[0]));
@@ -133,26 +125,22 @@ private slots:
         QVERIFY2(samples >= 9 && samples <= 11, qPrintable(QString::number(samples)));
         QVERIFY(lines[samples].startsWith(QByteArray::number(samples) + "\t2009/06/02 00:00:0"));
         QVERIFY(lines[samples].endsWith("\t80.0\t\r"));
-        auto* list = topLevel<lists::LiveListWindow>();
+        auto* list = shownWindow<lists::LiveListWindow>();
         QVERIFY(list->recordCount() >= samples);
 
-        // OPEN FILE lists the recording; its Ln chooser computes the listed levels.
+        // OPEN FILE lists the recording.
         rig.dialogs.openNames.push_back(path);
         button(&panel, "CmdOpen")->click();
-        auto* saved = topLevel<lists::SavedFileWindow>();
+        auto* saved = shownWindow<lists::SavedFileWindow>();
         QVERIFY(saved);
-        QCOMPARE(saved->windowTitle(), path);
         QCOMPARE(saved->recordCount(), samples);
-        auto* chooser = saved->findChild<charts::PercentileChooser*>();
-        chooser->onWholeDbClicked();
-        QCOMPARE(chooser->lnLevels().at(0) + u'|' + chooser->lnLevels().at(99), "80|65");
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
         QApplication::closeAllWindows();
     }
 
-    // MEMORY, TIME OF RECORDING, a set chosen and downloaded, saved from DataList and
-    // read back by OPEN FILE.
-    void downloadSaveAndReopen() {
+    // MEMORY, TIME OF RECORDING, a set chosen and downloaded: its Plot and then a saved
+    // file's share the session's one list plot.
+    void downloadedSetAndFileShareOnePlot() {
         QTemporaryDir dir;
         SimRig rig;
         const int setOne = rig.meter->sets().at(0).recordCount();
@@ -173,16 +161,10 @@ private slots:
                  data->records().store().bytes(setOne - 1, records::Field::Level));
 
         const QString path = dir.filePath("set1.sdm");
-        rig.dialogs.saveNames.push_back(path);
-        data->save();
-        QVERIFY(QFile::exists(path));
-
+        QVERIFY(test::writeFile(path, test::recordFile({{"1", "2009/06/01 14:05:09", "65.3"}})));
         rig.dialogs.openNames.push_back(path);
         button(&panel, "CmdOpen")->click();
-        auto* saved = topLevel<lists::SavedFileWindow>();
-        QCOMPARE(saved->recordCount(), setOne);
-        // Its Plot replaces the set's plot with one of the file.
-        saved->plotTool()->trigger();
+        shownWindow<lists::SavedFileWindow>()->plotTool()->trigger();
         QCOMPARE(rig.session->listPlot()->title(), QStringLiteral("set1.sdm"));
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
         QApplication::closeAllWindows();

@@ -1,11 +1,12 @@
 // The windowed program's command line: what each form starts, and the mistakes that
 // end it with status 1 before any window opens.
-#include <QProcess>
 #include <QTest>
 
 #include "app/start_options.h"
+#include "program_run.h"
 
 using namespace lp::app;
+namespace test = lp::test;
 using Start = StartOptions::Start;
 
 class TestStartOptions : public QObject {
@@ -15,24 +16,22 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("start");
         QTest::addColumn<QString>("what");  // the port's device or label, the files, or text
-        QTest::newRow("nothing") << QStringList{} << int(Start::PortChoice) << "";
-        QTest::newRow("COM3") << QStringList{"--port", "COM3"} << int(Start::Port) << "COM3";
-        QTest::newRow("device") << QStringList{"--port=/dev/ttyUSB0"} << int(Start::Port)
-                                << "/dev/ttyUSB0";
-        QTest::newRow("sim") << QStringList{"--port", "sim"} << int(Start::Port) << "SIM";
-        QTest::newRow("file") << QStringList{"a b.sdm"} << int(Start::File) << "a b.sdm";
-        QTest::newRow("help") << QStringList{"--help"} << int(Start::Help) << "--port PORT";
-        QTest::newRow("version") << QStringList{"--version"} << int(Start::Version)
-                                 << "levelpanel ";
-        QTest::newRow("unknown option")
-            << QStringList{"--frob"} << int(Start::UsageError) << "frob";
-        QTest::newRow("port missing") << QStringList{"--port"} << int(Start::UsageError) << "port";
-        QTest::newRow("COM9") << QStringList{"--port", "COM9"} << int(Start::UsageError)
-                              << "'COM9'";
-        QTest::newRow("port and file")
-            << QStringList{"--port", "sim", "a.sdm"} << int(Start::UsageError) << "not both";
-        QTest::newRow("several files")
-            << QStringList{"a.sdm", "b c.sdm"} << int(Start::Survey) << "a.sdm|b c.sdm";
+        const auto row = [](const char* name, const QStringList& arguments, Start start,
+                            const char* what) {
+            QTest::newRow(name) << arguments << int(start) << QString::fromLatin1(what);
+        };
+        row("nothing", {}, Start::PortChoice, "");
+        row("COM3", {"--port", "COM3"}, Start::Port, "COM3");
+        row("device", {"--port=/dev/ttyUSB0"}, Start::Port, "/dev/ttyUSB0");
+        row("sim", {"--port", "sim"}, Start::Port, "SIM");
+        row("file", {"a b.sdm"}, Start::File, "a b.sdm");
+        row("help", {"--help"}, Start::Help, "--port PORT");
+        row("version", {"--version"}, Start::Version, "levelpanel ");
+        row("unknown option", {"--frob"}, Start::UsageError, "frob");
+        row("port missing", {"--port"}, Start::UsageError, "port");
+        row("COM9", {"--port", "COM9"}, Start::UsageError, "'COM9'");
+        row("port and file", {"--port", "sim", "a.sdm"}, Start::UsageError, "not both");
+        row("several files", {"a.sdm", "b c.sdm"}, Start::Survey, "a.sdm|b c.sdm");
     }
 
     void starts() {
@@ -59,21 +58,18 @@ private slots:
     // The program itself: a mistake is told on the error stream with status 1, and
     // --version needs no display.
     void wholeProgram() {
-        QProcess program;
-        program.start(QStringLiteral(LP_GUI_PROGRAM), {"--port", "COM9"});
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitCode(), 1);
-        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
-        QVERIFY2(err.contains("'COM9'") && err.contains("--help"), qPrintable(err));
+        const test::ProgramRun wrong = test::runToEnd(LP_GUI_PROGRAM, {"--port", "COM9"}, 30000);
+        QCOMPARE(wrong.status, 1);
+        QVERIFY2(wrong.err.contains("'COM9'") && wrong.err.contains("--help"),
+                 qPrintable(wrong.err));
         QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
-        noDisplay.remove("QT_QPA_PLATFORM");
-        noDisplay.remove("DISPLAY");
-        noDisplay.remove("WAYLAND_DISPLAY");
-        program.setProcessEnvironment(noDisplay);
-        program.start(QStringLiteral(LP_GUI_PROGRAM), {"--version"});
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitCode(), 0);
-        QVERIFY(program.readAllStandardOutput().startsWith("levelpanel "));
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+            noDisplay.remove(QLatin1String(name));
+        }
+        const test::ProgramRun version =
+            test::runToEnd(LP_GUI_PROGRAM, {"--version"}, 30000, {}, noDisplay);
+        QCOMPARE(version.status, 0);
+        QVERIFY(version.out.startsWith("levelpanel "));
     }
 };
 

@@ -18,9 +18,11 @@
 #include "platform/virtual_clock.h"
 #include "records/record_format.h"
 #include "scripted_dialogs.h"
+#include "shown_window.h"
 #include "survey/survey_window.h"
 
 using namespace lp;
+using test::shownWindow;
 
 namespace {
 
@@ -35,15 +37,6 @@ QByteArray oneHour(int day) {
                                   "55.0");
     }
     return bytes;
-}
-
-survey::SurveyWindow* shownSurvey() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* survey = qobject_cast<survey::SurveyWindow*>(w); survey && survey->isVisible()) {
-            return survey;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -69,7 +62,7 @@ private slots:
         lists::SavedFileWindow* list = viewer.open(first_);
         QVERIFY(list && list->surveyAction()->isEnabled());
         list->surveyAction()->trigger();
-        survey::SurveyWindow* survey = shownSurvey();
+        survey::SurveyWindow* survey = shownWindow<survey::SurveyWindow>();
         QVERIFY(survey);
         QCOMPARE(survey->result().files, QStringList{first_});
         QCOMPARE(survey->result().counted, 60);
@@ -83,7 +76,7 @@ private slots:
         session.panel().show();
         dialogs.openNames.push_back(first_ + u'\n' + second_);
         session.panel().findChild<QPushButton*>(QStringLiteral("CmdOpen"))->click();
-        survey::SurveyWindow* survey = shownSurvey();
+        survey::SurveyWindow* survey = shownWindow<survey::SurveyWindow>();
         QVERIFY(survey);
         QCOMPARE(survey->result().files, (QStringList{first_, second_}));
         QVERIFY(!qobject_cast<lists::SavedFileWindow*>(QApplication::activeWindow()));

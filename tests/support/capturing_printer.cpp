@@ -10,26 +10,25 @@ bool isEvent(const QString& entry) {
            entry == QLatin1String("end") || entry == QLatin1String("abort");
 }
 
-}  // namespace
-
-QStringList PrintLog::lines() const {
+// The entries that are events, or those that are not.
+QStringList entriesWhere(const QStringList& entries, bool events) {
     QStringList out;
     for (const QString& e : entries) {
-        if (!isEvent(e)) {
+        if (isEvent(e) == events) {
             out << e;
         }
     }
     return out;
 }
 
+}  // namespace
+
+QStringList PrintLog::lines() const {
+    return entriesWhere(entries, false);
+}
+
 QStringList PrintLog::events() const {
-    QStringList out;
-    for (const QString& e : entries) {
-        if (isEvent(e)) {
-            out << e;
-        }
-    }
-    return out;
+    return entriesWhere(entries, true);
 }
 
 void CapturingPrinter::setFont(const QString& family, int pointSize) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -14,9 +15,12 @@ struct ProgramRun {
 };
 
 // `input` is the program's standard input, closed after it.
-inline ProgramRun runToEnd(const QString& program, const QStringList& arguments,
-                           int timeoutMs = 60000, const QByteArray& input = {}) {
+inline ProgramRun runToEnd(
+    const QString& program, const QStringList& arguments, int timeoutMs = 60000,
+    const QByteArray& input = {},
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -31,5 +35,12 @@ inline ProgramRun runToEnd(const QString& program, const QStringList& arguments,
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
+
+#ifdef LP_CLI_PROGRAM
+// levelpanel-cli, in the tests that are told where it is.
+inline ProgramRun runCli(const QStringList& arguments, const QByteArray& input = {}) {
+    return runToEnd(QStringLiteral(LP_CLI_PROGRAM), arguments, 60000, input);
+}
+#endif
 
 }  // namespace lp::test
