@@ -14,6 +14,10 @@ PlotFrame plotFrame(double innerWidth, double innerHeight) {
     return f;
 }
 
+double titleLeft(const PlotFrame& frame, double canvasWidth, double titleWidth) {
+    return std::max(frame.left, std::min(frame.left + 240.0, canvasWidth - 5.0 - titleWidth));
+}
+
 double pointHeight(double value, double bottom, double top, double plotHeight) {
     if (value < bottom) {
         return -3.0;

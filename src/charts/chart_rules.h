@@ -29,6 +29,11 @@ struct PlotFrame {
 };
 [[nodiscard]] PlotFrame plotFrame(double innerWidth, double innerHeight);
 
+// Where the record plot's file name starts: 240 units right of the value axis, moved
+// left as far as a long name needs to end 5 units inside the canvas, but never left of
+// the axis.
+[[nodiscard]] double titleLeft(const PlotFrame& frame, double canvasWidth, double titleWidth);
+
 // Height above the time axis at which a value is drawn: in proportion between
 // `bottom` and `top`, and just outside the plot for values beyond them (3 units
 // below the axis, 5 above the top). A range with no height puts every value at the

@@ -180,9 +180,12 @@ private slots:
         const QByteArray written = test::readAll(csv);
         QVERIFY(written.startsWith("no,time,level\r\n1,2009-06-01T14:05:09,65.3\r\n"));
         QCOMPARE(written.count('\n'), 1 + 12);
-        const Run quiet = runCli({"export", "-q", sample, "--csv", csv});
-        QCOMPARE(quiet.status, 0);
-        QCOMPARE(quiet.out + quiet.err, QString());
+        for (const QStringList& quietly :
+             {QStringList{"export", "-q"}, QStringList{"--quiet", "export"}}) {
+            const Run quiet = runCli(quietly + QStringList{sample, "--csv", csv});
+            QCOMPARE(quiet.status, 0);
+            QCOMPARE(quiet.out + quiet.err, QString());
+        }
     }
 
     // "-" as FILE reads standard input as that file is read; --csv - writes the CSV
@@ -386,6 +389,14 @@ private slots:
         const Run ports = runCli({"ports"});
         QCOMPARE(ports.status, 0);
         QVERIFY2(ports.out.endsWith("sim\tSimulated meter\t-\t-\t-\n"), qPrintable(ports.out));
+        // In JSON every port has the same keys, null for what the system does not know.
+        const Run json = runCli({"ports", "--json"});
+        const QJsonArray list = QJsonDocument::fromJson(json.out.toUtf8())["ports"].toArray();
+        const QJsonObject simulated = list.last().toObject();
+        QCOMPARE(simulated.keys(),
+                 QStringList({"by_id", "description", "device", "manufacturer", "serial_number"}));
+        QCOMPARE(simulated["serial_number"], QJsonValue(QJsonValue::Null));
+        QCOMPARE(simulated["device"], QJsonValue("sim"));
     }
 };
 
