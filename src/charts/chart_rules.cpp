@@ -14,8 +14,8 @@ PlotFrame plotFrame(double innerWidth, double innerHeight) {
     return f;
 }
 
-double titleLeft(const PlotFrame& frame, double canvasWidth, double titleWidth) {
-    return std::max(frame.left, std::min(frame.left + 240.0, canvasWidth - 5.0 - titleWidth));
+double keptInside(double x, double textWidth, double canvasWidth, double leftmost) {
+    return std::max(leftmost, std::min(x, canvasWidth - 5.0 - textWidth));
 }
 
 double pointHeight(double value, double bottom, double top, double plotHeight) {

@@ -29,10 +29,10 @@ struct PlotFrame {
 };
 [[nodiscard]] PlotFrame plotFrame(double innerWidth, double innerHeight);
 
-// Where the record plot's file name starts: 240 units right of the value axis, moved
-// left as far as a long name needs to end 5 units inside the canvas, but never left of
-// the axis.
-[[nodiscard]] double titleLeft(const PlotFrame& frame, double canvasWidth, double titleWidth);
+// Where a text of `textWidth` starts that would start at `x`: moved left as far as it
+// needs to end 5 units inside the canvas, but never left of `leftmost` (the record
+// plot's file name).
+[[nodiscard]] double keptInside(double x, double textWidth, double canvasWidth, double leftmost);
 
 // Height above the time axis at which a value is drawn: in proportion between
 // `bottom` and `top`, and just outside the plot for values beyond them (3 units
