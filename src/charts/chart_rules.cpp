@@ -14,6 +14,10 @@ PlotFrame plotFrame(double innerWidth, double innerHeight) {
     return f;
 }
 
+double keptInside(double x, double textWidth, double canvasWidth, double leftmost) {
+    return std::max(leftmost, std::min(x, canvasWidth - 5.0 - textWidth));
+}
+
 double pointHeight(double value, double bottom, double top, double plotHeight) {
     if (value < bottom) {
         return -3.0;

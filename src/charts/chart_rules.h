@@ -29,6 +29,11 @@ struct PlotFrame {
 };
 [[nodiscard]] PlotFrame plotFrame(double innerWidth, double innerHeight);
 
+// Where a text of `textWidth` starts that would start at `x`: moved left as far as it
+// needs to end 5 units inside the canvas, but never left of `leftmost` (the record
+// plot's file name).
+[[nodiscard]] double keptInside(double x, double textWidth, double canvasWidth, double leftmost);
+
 // Height above the time axis at which a value is drawn: in proportion between
 // `bottom` and `top`, and just outside the plot for values beyond them (3 units
 // below the axis, 5 above the top). A range with no height puts every value at the

@@ -140,7 +140,9 @@ void RecordPlot::drawFrame() {
     drawAxes(*canvas_, frame_, labels);
     const PlotFrame& f = frame_;
     canvas_->text(f.left - 20, f.base - f.height - 20, QStringLiteral("dB"));
-    canvas_->text(f.left + 240, f.base - f.height - 25, title_);
+    canvas_->text(
+        keptInside(f.left + 240, canvas_->textWidth(title_), canvas_->scaleWidth(), f.left),
+        f.base - f.height - 25, title_);
     describe();
 }
 

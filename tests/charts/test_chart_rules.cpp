@@ -22,6 +22,9 @@ private slots:
         QTest::newRow("frame width 340 cut") << f.width << 330.0;
         QTest::newRow("frame width 390") << plotFrame(450, 360).width << 390.0;
         QTest::newRow("frame height") << f.height << 260.0;
+        QTest::newRow("text that fits stays") << keptInside(300, 90, 400, 60) << 300.0;
+        QTest::newRow("text moved left") << keptInside(300, 120, 400, 60) << 275.0;
+        QTest::newRow("text never left of leftmost") << keptInside(300, 500, 400, 60) << 60.0;
         QTest::newRow("height middle") << pointHeight(80, 30, 130, 200) << 100.0;
         QTest::newRow("height bottom") << pointHeight(30, 30, 130, 200) << 0.0;
         QTest::newRow("height top") << pointHeight(130, 30, 130, 200) << 200.0;

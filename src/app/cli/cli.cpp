@@ -289,14 +289,23 @@ void tell(CommandIo& io, const QString& line) {
     }
 }
 
-int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
-        const QList<SystemPort>& ports) {
+int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<SystemPort>& ports) {
+    // -q before the command counts as given to it: "levelpanel-cli -q export ...".
+    bool quietFirst = false;
+    while (!arguments.isEmpty() && (arguments.first() == QStringLiteral("-q") ||
+                                    arguments.first() == QStringLiteral("--quiet"))) {
+        quietFirst = true;
+        arguments.removeFirst();
+    }
     if (arguments.isEmpty()) {
         usageError(err, QStringLiteral("no command given"));
         return kUsageError;
     }
-    const QString& name = arguments.first();
-    const QStringList rest = arguments.mid(1);
+    const QString name = arguments.first();
+    QStringList rest = arguments.mid(1);
+    if (quietFirst) {
+        rest.prepend(QStringLiteral("--quiet"));
+    }
     if (name == QStringLiteral("--help") || name == QStringLiteral("-h")) {
         return printed(out, helpText());
     }

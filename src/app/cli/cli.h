@@ -40,7 +40,7 @@ void tell(CommandIo& io, const QString& line);
 
 // Runs one command line; `arguments` leaves out the program name. `ports` are the
 // serial ports the system reports.
-[[nodiscard]] int run(const QStringList& arguments, QTextStream& out, QTextStream& err,
+[[nodiscard]] int run(QStringList arguments, QTextStream& out, QTextStream& err,
                       const QList<SystemPort>& ports);
 
 // The usage text of --help, made from the table of commands.

@@ -174,16 +174,25 @@ int runExport(const Arguments& args, CommandIo& io) {
 
 int runPorts(const Arguments& args, CommandIo& io) {
     if (args.has(QStringLiteral("json"))) {
+        // Every entry has the same keys; an unknown fact is null, as everywhere in our JSON.
+        const auto fact = [](const QString& text) {
+            return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+        };
+        const auto entry = [&fact](const SystemPort& port) {
+            return QJsonObject{{QStringLiteral("device"), port.device},
+                               {QStringLiteral("description"), fact(port.description)},
+                               {QStringLiteral("manufacturer"), fact(port.manufacturer)},
+                               {QStringLiteral("serial_number"), fact(port.serialNumber)},
+                               {QStringLiteral("by_id"), fact(port.byId)}};
+        };
         QJsonArray ports;
         for (const SystemPort& port : io.ports) {
-            ports.append(QJsonObject{{QStringLiteral("device"), port.device},
-                                     {QStringLiteral("description"), port.description},
-                                     {QStringLiteral("manufacturer"), port.manufacturer},
-                                     {QStringLiteral("serial_number"), port.serialNumber},
-                                     {QStringLiteral("by_id"), port.byId}});
+            ports.append(entry(port));
         }
-        ports.append(QJsonObject{{QStringLiteral("device"), kSimPortArgument},
-                                 {QStringLiteral("description"), kSimulatedMeter}});
+        SystemPort simulated;
+        simulated.device = kSimPortArgument;
+        simulated.description = kSimulatedMeter;
+        ports.append(entry(simulated));
         io.out << QJsonDocument(QJsonObject{{QStringLiteral("format"), kJsonFormat},
                                             {QStringLiteral("ports"), ports}})
                       .toJson();
