@@ -64,7 +64,6 @@ private slots:
         QTest::addColumn<QString>("pattern");  // x = sample taken at that tick
         QTest::newRow("2 s") << 2 << QString("x.x.x.x.");
         QTest::newRow("1 s") << 1 << QString("xxxxxxxx");
-        QTest::newRow("3 s") << 3 << QString("x..x..x.");
     }
     void samplesEveryTSeconds() {
         QFETCH(int, seconds);

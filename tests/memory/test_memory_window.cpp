@@ -68,17 +68,6 @@ struct MemoryUiRig : test::SimRig {
         const QRect cell = grid->visualRect(grid->model()->index(row - 1, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
-
-    // Enabled buttons: IdCode, Sampling, Time, TimeOfRec, ShowData, as "11110".
-    static QString enabledButtons(const memory::MemoryWindow& w) {
-        QString out;
-        for (const QPushButton* b :
-             {w.face().idCodeButton, w.face().samplingButton, w.face().meterClockButton,
-              w.face().setTableButton, w.face().showDataButton}) {
-            out += b->isEnabled() ? u'1' : u'0';
-        }
-        return out;
-    }
 };
 
 enum class Stop { SwitchedOff, Cancel, CloseWindow };
@@ -188,7 +177,6 @@ private slots:
         QCOMPARE(w->focusWidget(), f.samplingBox);
         f.idCodeButton->click();
         QVERIFY(r.settle());
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11110"));
         QCOMPARE(int{r.meter.idCode}, 300);
     }
 
@@ -219,7 +207,7 @@ private slots:
 
         MemoryUiRig::clickSetRow(*w, 3);
         QCOMPARE(f.recordCountLabel->text(), QStringLiteral("70000"));
-        QCOMPARE(MemoryUiRig::enabledButtons(*w), QStringLiteral("11101"));
+        QVERIFY(!f.setTableButton->isEnabled());  // which commands open up: test_memory_browser
     }
 
     void showDataListsTheSetAndSaves() {
