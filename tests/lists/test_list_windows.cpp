@@ -191,8 +191,7 @@ private slots:
         QSignalSpy on(feed_.get(), &LiveListFeed::listOnChanged);
         QPointer<LiveListWindow> closed = list;
         action(list, "MnuExit")->trigger();
-        QCOMPARE(on.size(), 1);
-        QCOMPARE(on.at(0).at(0).toBool(), false);
+        QCOMPARE(on, QList<QVariantList>{{false}});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!closed);
         feed_->openList();

@@ -19,7 +19,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         // level|weighting|response|high-low|lamps lit (Record Full Max Battery Under Over)
         QTest::addColumn<QString>("face");
-        QTest::newRow("65.3 A FAST") << liveFrame(0x40, 0x06, 0x53) << "65.3|A|FAST|80-30|";
         QTest::newRow("60.0 C SLOW") << liveFrame(0x81, 0x06, 0x00) << "60.0|  C|    SLOW|90-40|";
         QTest::newRow("all lamps") << liveFrame(0xF8, 0xE3, 0x12) << "31.2|A|    SLOW|80-30|RFMBUO";
         QTest::newRow("over only") << liveFrame(0x00, 0x89, 0x99) << "99.9|  C|FAST|80-30|O";
