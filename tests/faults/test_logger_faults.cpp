@@ -74,7 +74,6 @@ private slots:
         CliProcess cli({"record", "--port", "sim", "--every", "1", "--out", out}, options);
         QTRY_VERIFY_WITH_TIMEOUT(recordsIn(out) >= 2, 10000);
         QCOMPARE(cli.end(SIGTERM), 0);
-        QVERIFY(!test::readAll(out).contains("recording to"));
         QCOMPARE(recordsIn(out), linesIn(out));
     }
 

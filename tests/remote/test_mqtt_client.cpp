@@ -35,7 +35,6 @@ private slots:
         QTest::addColumn<int>("failures");
         QTest::addColumn<int>("seconds");
         QTest::newRow("first") << 1 << 1;
-        QTest::newRow("second") << 2 << 2;
         QTest::newRow("doubling") << 6 << 32;
         QTest::newRow("capped") << 7 << 60;
         QTest::newRow("stays capped") << 40 << 60;

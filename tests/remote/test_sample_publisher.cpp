@@ -18,7 +18,8 @@ class TestSamplePublisher : public QObject {
 
 private slots:
     // Told before the connection is up, an event waits in memory; the samples of two days'
-    // files go out in order, and a restart resumes from the cursor, sending nothing twice.
+    // files go out in order (not an earlier run's in the first), and a restart resumes
+    // from the cursor, sending nothing twice.
     void restartResumesAcrossFiles() {
         QTemporaryDir dir;
         lp::test::SubscribedBroker rig(dir.filePath("broker"),
@@ -35,6 +36,7 @@ private slots:
             .cursorInterval = std::chrono::milliseconds(100)};
         const QString day1 = dir.filePath("log-2026-12-06.sdm");
         const QString day2 = dir.filePath("log-2026-12-07.sdm");
+        RecordWriter(day1).append();
         {
             auto first = std::make_unique<SamplePublisher>(mqtt, options);
             QVERIFY(!first->start());
@@ -59,8 +61,8 @@ private slots:
         QVERIFY(
             QTest::qWaitFor([&] { return rig.subscriber->arrivals().first.size() >= 5; }, 10000));
         const lp::test::Arrivals a = rig.subscriber->arrivals();
-        QCOMPARE(a.first, (QStringList{"log-2026-12-06.sdm:2", "log-2026-12-06.sdm:3",
-                                       "log-2026-12-06.sdm:4", "log-2026-12-07.sdm:2",
+        QCOMPARE(a.first, (QStringList{"log-2026-12-06.sdm:4", "log-2026-12-06.sdm:5",
+                                       "log-2026-12-06.sdm:6", "log-2026-12-07.sdm:2",
                                        "log-2026-12-07.sdm:3"}));
         QCOMPARE(a.repeats, 0);  // the cursor said how far the broker had acknowledged
         QSignalSpy finished(&second, &SamplePublisher::finished);

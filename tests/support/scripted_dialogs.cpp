@@ -1,9 +1,5 @@
 #include "scripted_dialogs.h"
 
-#include <QPrinter>
-
-#include "platform/qt_line_printer.h"
-
 namespace lp::test {
 namespace {
 
@@ -64,12 +60,6 @@ std::optional<platform::PrinterChoice> ScriptedDialogs::choosePrinter(QWidget*) 
     const std::optional<int> copies = take(printers, std::optional<int>());
     if (!copies) {
         return std::nullopt;
-    }
-    if (!printPdf.isEmpty()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printPdf);
-        return platform::PrinterChoice{std::make_unique<platform::QtLinePrinter>(printer), *copies};
     }
     return platform::PrinterChoice{std::make_unique<CapturingPrinter>(printLog, printerFailsAtLine),
                                    *copies};

@@ -27,12 +27,10 @@ public:
     std::deque<std::optional<QString>> openNames;
     std::deque<bool> asks;
     // Printer dialog answers: the copies chosen, nullopt means Cancel. The printers
-    // chosen all log into `printLog`; `printerFailsAtLine` makes them fail there. When
-    // `printPdf` names a file, they are real printers writing that PDF instead.
+    // chosen all log into `printLog`; `printerFailsAtLine` makes them fail there.
     std::deque<std::optional<int>> printers;
     std::shared_ptr<PrintLog> printLog = std::make_shared<PrintLog>();
     int printerFailsAtLine = 0;
-    QString printPdf;
 
     std::vector<Shown> shown;
 
