@@ -1,6 +1,6 @@
 // A real mosquitto broker for one test, on a free port of 127.0.0.1, configured by the
-// test: anonymous, with a password file (mosquitto_passwd), or TLS with a CA and a
-// server certificate made by openssl. It keeps its sessions across a restart, so a
+// test: anonymous, with a password file (mosquitto_passwd), or TLS with a self-signed
+// certificate made by openssl (the clients' CA file). It keeps its sessions across a restart, so a
 // subscriber misses nothing while the broker is away.
 #pragma once
 

@@ -127,12 +127,10 @@ private slots:
         const QList<QByteArray> samples = subscriber.payloads("/sample");
         for (qsizetype i = 0; i < samples.size(); ++i) {
             const QJsonObject o = json(samples[i]);
-            const QStringList& fields = records[i].fields;
-            QCOMPARE(o["no"].toInteger(), fields[0].toLongLong());
-            QCOMPARE(o["time"].toString().left(19),
-                     QString(fields[1]).replace('/', '-').replace(' ', 'T'));
-            QCOMPARE(o["text"].toString(), fields[2]);
-            QCOMPARE(o["weighting"].toString(), "A");
+            const QString time = o["time"].toString().left(19).replace('-', '/').replace('T', ' ');
+            QCOMPARE((QStringList{QString::number(o["no"].toInteger()), time, o["text"].toString(),
+                                  o["weighting"].toString()}),
+                     records[i].fields + QStringList{"A"});
         }
         // The status names the port, each file as it starts, the sampling time, the version.
         const QList<QByteArray> states = subscriber.payloads("/status");
@@ -234,7 +232,6 @@ private slots:
         QCOMPARE(events.size(), 2);
         QCOMPARE(json(events[0])["state"], "start");
         QCOMPARE(json(events[1])["state"], "end");
-        QCOMPARE(json(events[1])["lmax"], 80.0);
         QCOMPARE(cli.err().count("alarm 78.0 dB: event started at 2026-12-06T12:00:"), 1);
         QCOMPARE(cli.err().count("alarm 78.0 dB: event ended"), 1);
         QCOMPARE(lp::test::readAll(dir_.filePath("ev-2026-12-06.csv")).count('\n'), 2);
