@@ -28,7 +28,6 @@ private slots:
         QTest::addColumn<int>("after");
         QTest::addColumn<QString>("opens");  // device|label, or nothing
         QTest::newRow("Auto is port 1") << 0 << "Auto" << 1 << "/dev/ttyS0|COM1";
-        QTest::newRow("COM3") << 0 << "COM3" << 3 << "/dev/ttyS2|COM3";
         QTest::newRow("COM8") << 2 << "COM8" << 8 << "/dev/ttyS7|COM8";
         QTest::newRow("lower case matches nothing") << 0 << "com3" << 0 << "";
         QTest::newRow("lower case keeps earlier port") << 2 << "com3" << 2 << "/dev/ttyS1|COM2";

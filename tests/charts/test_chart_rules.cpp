@@ -29,9 +29,7 @@ private slots:
         QTest::newRow("height bottom") << pointHeight(30, 30, 130, 200) << 0.0;
         QTest::newRow("height top") << pointHeight(130, 30, 130, 200) << 200.0;
         QTest::newRow("height just below") << pointHeight(29.9, 30, 130, 200) << -3.0;
-        QTest::newRow("height far below") << pointHeight(0, 30, 130, 200) << -3.0;
         QTest::newRow("height just above") << pointHeight(130.1, 30, 130, 200) << 205.0;
-        QTest::newRow("height far above") << pointHeight(1000, 30, 130, 200) << 205.0;
         QTest::newRow("height, empty range") << pointHeight(50, 50, 50, 200) << 0.0;
         QTest::newRow("axis 0") << axisValue(30, 130, 0) << 30.0;
         QTest::newRow("axis 3") << axisValue(30, 130, 3) << 67.5;
@@ -58,7 +56,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("number") << numberLabel(67.5) << " 67.5";
         QTest::newRow("negative") << numberLabel(-3) << "-3";
-        QTest::newRow("cut 63.333") << cutLabel(30 + 100.0 / 3) << " 63.3";
         QTest::newRow("cut 45.19") << cutLabel(45.19) << " 45.1";
         QTest::newRow("cut 37.5") << cutLabel(37.5) << " 37.5";
         QTest::newRow("sweep value") << sweepValueMessage() << "30 <= Value <= 130, try again!";

@@ -145,10 +145,9 @@ private slots:
     void samplingTimeBox() {
         PanelRig rig;
         rig.sampleEvery("7");
-        QCOMPARE(rig.dialogs.shown[0].title, QString("Input Sampling Time"));
-        QCOMPARE(rig.dialogs.shown[0].text,
-                 QString("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400) "));
-        QCOMPARE(rig.dialogs.shown[0].proposed, QString("2"));
+        const auto& box = rig.dialogs.shown[0];
+        QCOMPARE(box.title + '|' + box.text + '|' + box.proposed,
+                 "Input Sampling Time|Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400) |2");
         QCOMPARE(rig.text("LblSample"), QString("7 sec"));
         rig.sampleEvery("abc");
         QCOMPARE(rig.dialogs.shown[1].proposed, QString("7"));

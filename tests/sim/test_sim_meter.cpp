@@ -56,7 +56,6 @@ private slots:
     void keysShowInLaterFrames_data() {
         QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<QByteArray>("status");
-        QTest::newRow("none") << QByteArray() << hex("40");
         QTest::newRow("A") << QByteArray("A") << hex("00");
         QTest::newRow("A twice") << QByteArray("AA") << hex("40");
         QTest::newRow("F") << QByteArray("F") << hex("C0");

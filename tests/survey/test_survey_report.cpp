@@ -3,11 +3,11 @@
 // an older file's fate are the PDF document's: test_pdf_printout).
 #include <QDir>
 #include <QLocale>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "program_run.h"
 #include "survey/survey_report.h"
 #include "survey_rig.h"
 
@@ -18,15 +18,12 @@ namespace {
 // The PDF's text without blanks (pdftotext lays out by glyph positions: blanks may come
 // back fewer or more), and its number of pages; an empty text when pdftotext fails.
 QString pdfText(const QString& pdf, int& pages) {
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    QProcess run;
-    run.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!run.waitForFinished(30000) || run.exitCode() != 0) {
+    const lp::test::ProgramRun run = lp::test::runToEnd("pdftotext", {"-layout", pdf, "-"}, 30000);
+    if (run.status != 0) {
         return {};
     }
-    const QString text = QString::fromUtf8(run.readAllStandardOutput());
-    pages = int(text.count(u'\f'));
-    return QString(text).remove(u' ');
+    pages = int(run.out.count(u'\f'));
+    return QString(run.out).remove(u' ');
 }
 
 }  // namespace
