@@ -319,6 +319,8 @@ private slots:
         }
         QTest::newRow("help export")
             << QStringList{"help", "export"} << "Usage: levelpanel-cli export";
+        QTest::newRow("-q help export")
+            << QStringList{"-q", "help", "export"} << "Usage: levelpanel-cli export";
         QTest::newRow("-h after options") << QStringList{"export", "a.sdm", "--csv", "x", "-h"}
                                           << "Usage: levelpanel-cli export FILE --csv OUT";
         QTest::newRow("--help") << QStringList{"--help"} << QString();

@@ -303,9 +303,6 @@ int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<S
     }
     const QString name = arguments.first();
     QStringList rest = arguments.mid(1);
-    if (quietFirst) {
-        rest.prepend(QStringLiteral("--quiet"));
-    }
     if (name == QStringLiteral("--help") || name == QStringLiteral("-h")) {
         return printed(out, helpText());
     }
@@ -326,6 +323,9 @@ int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<S
         return unknownCommand(err, table, name);
     }
     command->options.append(quietOption());
+    if (quietFirst) {
+        rest.prepend(QStringLiteral("--quiet"));
+    }
     const std::variant<Arguments, UsageMistake> read =
         readArguments(command->name, command->options, command->operands, rest);
     if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
