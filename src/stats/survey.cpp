@@ -13,6 +13,29 @@ bool beginsEarlier(const TimeRange& a, const TimeRange& b) {
     return a.from < b.from;
 }
 
+// Whether instants, asked in time order, lie in an exclusion. In order of their
+// beginnings, a range passed (ending at or before an instant) holds no later instant,
+// and the first range not passed holds the instant if any does: every range after it
+// begins no earlier.
+class ExclusionSweep {
+public:
+    explicit ExclusionSweep(std::span<const TimeRange> exclusions)
+        : ranges_(exclusions.begin(), exclusions.end()) {
+        std::sort(ranges_.begin(), ranges_.end(), beginsEarlier);
+        range_ = ranges_.begin();
+    }
+    [[nodiscard]] bool holds(qint64 instant) {
+        while (range_ != ranges_.end() && range_->to <= instant) {
+            ++range_;
+        }
+        return range_ != ranges_.end() && range_->from <= instant;
+    }
+
+private:
+    std::vector<TimeRange> ranges_;
+    std::vector<TimeRange>::const_iterator range_;
+};
+
 }  // namespace
 
 std::optional<QString> surveyOptionsProblem(const SurveyOptions& options) {
@@ -47,24 +70,22 @@ std::optional<QString> surveyOptionsProblem(const SurveyOptions& options) {
 platform::LargeVector<LevelSample> withoutExclusions(std::span<const LevelSample> samples,
                                                      std::span<const TimeRange> exclusions,
                                                      qint64& excluded) {
-    // In order of their beginnings, a range passed (ending at or before a sample) holds
-    // no later sample, and the first range not passed holds the sample if any does:
-    // every range after it begins no earlier.
-    std::vector<TimeRange> ranges(exclusions.begin(), exclusions.end());
-    std::sort(ranges.begin(), ranges.end(), beginsEarlier);
+    ExclusionSweep sweep(exclusions);
     platform::LargeVector<LevelSample> kept;
     kept.reserve(samples.size());
-    auto range = ranges.begin();
     for (const LevelSample& sample : samples) {
-        while (range != ranges.end() && range->to <= sample.time) {
-            ++range;
-        }
-        if (range == ranges.end() || sample.time < range->from) {
+        if (!sweep.holds(sample.time)) {
             kept.push_back(sample);
         }
     }
     excluded = static_cast<qint64>(samples.size() - kept.size());
     return kept;
+}
+
+qint64 excludedCount(std::span<const qint64> instants, std::span<const TimeRange> exclusions) {
+    ExclusionSweep sweep(exclusions);
+    return std::count_if(instants.begin(), instants.end(),
+                         [&sweep](qint64 instant) { return sweep.holds(instant); });
 }
 
 SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options) {
@@ -82,6 +103,8 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
     result.records = survey.records;
     result.undated = survey.undated;
     result.leftOut = survey.leftOut;
+    result.repeated = survey.repeated;
+    result.conflicting = survey.conflicting;
     result.first = survey.first;
     result.last = survey.last;
     result.interval = survey.interval;
@@ -91,6 +114,10 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
     if (!options.exclusions.empty()) {
         kept = withoutExclusions(survey.samples, options.exclusions, result.excluded);
         samples = kept;
+        // A record without a level in an exclusion is excluded like any other.
+        const qint64 withoutLevel = excludedCount(survey.leftOutTimes, options.exclusions);
+        result.leftOut -= withoutLevel;
+        result.excluded += withoutLevel;
     }
     result.counted = static_cast<qint64>(samples.size());
     if (options.withPeriods) {

@@ -45,11 +45,14 @@ struct SurveyResult {
 
     QStringList files;
     QTimeZone zone;
-    qint64 records = 0;           // every record read
-    qint64 undated = 0;           // without a readable time stamp
-    qint64 leftOut = 0;           // dated, without a level
-    qint64 excluded = 0;          // with a level, but in an exclusion
-    qint64 counted = 0;           // in the figures: records - undated - leftOut - excluded
+    qint64 records = 0;      // every record read
+    qint64 undated = 0;      // without a readable time stamp
+    qint64 leftOut = 0;      // dated, without a level, outside every exclusion
+    qint64 excluded = 0;     // dated, in an exclusion
+    qint64 repeated = 0;     // given again at an instant, the same level (SurveyRecords)
+    qint64 conflicting = 0;  // given again at an instant, another level
+    // In the figures: records - undated - leftOut - excluded - repeated - conflicting.
+    qint64 counted = 0;
     std::optional<qint64> first;  // instants of the first and last dated record
     std::optional<qint64> last;
     std::optional<qint64> interval;  // S, seconds
@@ -65,6 +68,9 @@ struct SurveyResult {
 // The samples outside every exclusion; `excluded` is set to how many lie inside one.
 [[nodiscard]] platform::LargeVector<LevelSample> withoutExclusions(
     std::span<const LevelSample> samples, std::span<const TimeRange> exclusions, qint64& excluded);
+// How many of the instants (in time order) lie inside an exclusion.
+[[nodiscard]] qint64 excludedCount(std::span<const qint64> instants,
+                                   std::span<const TimeRange> exclusions);
 
 // The analysis of records read before.
 [[nodiscard]] SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options);

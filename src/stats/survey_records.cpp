@@ -144,6 +144,31 @@ void mergeRuns(platform::LargeVector<LevelSample>& samples, std::vector<FileRun>
     }
 }
 
+bool sameReading(const LevelSample& a, const LevelSample& b) {
+    const bool levelsEqual = a.level == b.level || (std::isnan(a.level) && std::isnan(b.level));
+    return levelsEqual && a.energy == b.energy;
+}
+
+// Keeps the first record of each instant (the samples are in time order, those of an
+// instant in the survey's order) and counts the others.
+void dropRepeats(platform::LargeVector<LevelSample>& samples, SurveyRecords& survey) {
+    size_t kept = 1;
+    while (kept < samples.size() && samples[kept].time != samples[kept - 1].time) {
+        ++kept;
+    }
+    for (size_t i = kept; i < samples.size(); ++i) {
+        const LevelSample& first = samples[kept - 1];
+        if (samples[i].time != first.time) {
+            samples[kept++] = samples[i];
+        } else if (sameReading(samples[i], first)) {
+            ++survey.repeated;
+        } else {
+            ++survey.conflicting;
+        }
+    }
+    samples.resize(std::min(kept, samples.size()));
+}
+
 qint64 reserveFor(const QStringList& files) {
     qint64 bytes = 0;
     for (const QString& file : files) {
@@ -214,12 +239,18 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
         runs.push_back(run);
     }
     mergeRuns(samples, std::move(runs));
+    dropRepeats(samples, survey);
     if (!samples.empty()) {
         survey.first = samples.front().time;
         survey.last = samples.back().time;
     }
     survey.interval = samplingInterval(samples);
     const auto noLevel = [](const LevelSample& s) { return std::isnan(s.level); };
+    for (const LevelSample& sample : samples) {
+        if (noLevel(sample)) {
+            survey.leftOutTimes.push_back(sample.time);
+        }
+    }
     survey.leftOut = static_cast<qint64>(std::erase_if(samples, noLevel));
     return survey;
 }

@@ -19,12 +19,20 @@ namespace lp::stats {
 struct SurveyRecords {
     QStringList files;
     LocalDays days;
-    // The records that carry a level (by the Ln tally's rule), in time order; records
-    // with equal stamps keep the order of their files.
+    // The records that carry a level (by the Ln tally's rule), in time order, one per
+    // instant.
     platform::LargeVector<LevelSample> samples;
     qint64 records = 0;  // every record read
     qint64 undated = 0;  // without a readable time stamp "YYYY/MM/DD hh:nn:ss"
     qint64 leftOut = 0;  // dated, but carrying no level ("*", "-", "L", no number, 145 dB up)
+    // The instants of those records, in time order: an exclusion that holds one makes
+    // it excluded rather than left out.
+    std::vector<qint64> leftOutTimes;
+    // One record counts for each instant: the first in the order of the files (by their
+    // first record) and within a file. A later one at the same instant is `repeated`
+    // when it reads the same level, else `conflicting`; neither counts anywhere else.
+    qint64 repeated = 0;
+    qint64 conflicting = 0;
     // The instants of the first and the last dated record.
     std::optional<qint64> first;
     std::optional<qint64> last;

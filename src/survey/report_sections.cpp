@@ -50,11 +50,12 @@ QString instantText(const std::optional<qint64>& instant, const QTimeZone& zone)
 }
 
 QString recordsText(const stats::SurveyResult& r) {
+    const QString repeats = repeatsText(r);
     return QStringLiteral(
                "%1 read, %2 counted; %3 without a level, %4 without a time stamp, %5 "
-               "excluded")
+               "excluded%6")
         .arg(countText(r.records), countText(r.counted), countText(r.leftOut), countText(r.undated),
-             countText(r.excluded));
+             countText(r.excluded), repeats.isEmpty() ? QString() : QStringLiteral("; ") + repeats);
 }
 
 QString levelsText(const stats::LnResult& ln) {

@@ -77,6 +77,15 @@ QString countText(qint64 count) {
     return QLocale().toString(count);
 }
 
+QString repeatsText(const stats::SurveyResult& r) {
+    if (r.repeated + r.conflicting == 0) {
+        return {};
+    }
+    return QStringLiteral("%1 at an instant read before, left out (%2 repeated, %3 conflicting)")
+        .arg(countText(r.repeated + r.conflicting), countText(r.repeated),
+             countText(r.conflicting));
+}
+
 QStringList periodHeaders() {
     return {QStringLiteral("Start"),    QStringLiteral("End"), QStringLiteral("Records"),
             QStringLiteral("Coverage"), QStringLiteral("Leq"), QStringLiteral("Lmax"),

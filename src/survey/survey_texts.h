@@ -34,6 +34,9 @@ namespace lp::survey {
 [[nodiscard]] QString coverageText(const std::optional<double>& coverage);
 // "604,800" with the locale's group separator.
 [[nodiscard]] QString countText(qint64 count);
+// "3 at an instant read before, left out (2 repeated, 1 conflicting)"; empty when every
+// instant was read once.
+[[nodiscard]] QString repeatsText(const stats::SurveyResult& result);
 
 // The period table: Start, End, Records, Coverage, Leq, Lmax, Lmin, L10, L50, L90.
 [[nodiscard]] QStringList periodHeaders();

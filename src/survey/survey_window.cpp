@@ -64,13 +64,15 @@ QString summaryOf(const stats::SurveyResult& r) {
                                                  .arg(localTimeText(*r.first, r.zone),
                                                       localTimeText(*r.last, r.zone))
                                            : QStringLiteral("no dated record");
+    const QString repeats = repeatsText(r);
     return QStringLiteral(
                "%1 · %2 · S %3 · %4 records: %5 counted, %6 without a level, %7 "
-               "without a time stamp, %8 excluded · coverage %9")
+               "without a time stamp, %8 excluded%9 · coverage %10")
         .arg(names.join(QStringLiteral(", ")), span,
              r.interval ? QStringLiteral("%1 s").arg(*r.interval) : stats::kNoValue,
              countText(r.records), countText(r.counted), countText(r.leftOut), countText(r.undated),
-             countText(r.excluded), coverageText(surveyCoverage(r)));
+             countText(r.excluded), repeats.isEmpty() ? QString() : QStringLiteral(", ") + repeats,
+             coverageText(surveyCoverage(r)));
 }
 
 }  // namespace

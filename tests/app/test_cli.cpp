@@ -2,12 +2,14 @@
 // (the figures are tests/stats', the CSV tests/records'), the survey commands' JSON
 // keys and options, '-' for the standard streams, and the exit status and message of
 // every kind of mistake. Times are UTC unless a test says otherwise.
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <array>
 
 #include "files.h"
@@ -434,6 +436,70 @@ private slots:
         QCOMPARE(e["start"].toString() + u'/' + e["end"].toString(),
                  "2009-06-01T15:00:00/2009-06-01T15:00:03");
         QCOMPARE(e["lmax"].toDouble(), 90.0);
+    }
+
+    // Bounds of --exclude in Berlin, on the day the clocks go back: records every
+    // 10 min from 00:00, so the two hours from 02:00 hold six each. A bound without an
+    // offset names the first pass, one with +01:00 the second; seconds may be left out.
+    // A bound in the hour skipped in spring is refused in words that say so.
+    void excludeBounds_data() {
+        QTest::addColumn<QString>("span");
+        QTest::addColumn<QString>("records");  // of the two hours from 02:00, or the mistake
+        QTest::newRow("first pass, no seconds") << "2026-10-25T02:30/2026-10-25T02:50"
+                                                << "4 6";
+        QTest::newRow("second pass") << "2026-10-25T02:30:00+01:00/2026-10-25T02:50:00+01:00"
+                                     << "6 4";
+        QTest::newRow("across the change, Z") << "2026-10-25T00:30:00Z/2026-10-25T02:30:00+01:00"
+                                              << "3 3";
+        QTest::newRow("in the skipped hour")
+            << "2026-03-29T01:30/2026-03-29T02:30"
+            << "--exclude 2026-03-29T01:30/2026-03-29T02:30: 2026-03-29T02:30 is no local time: "
+               "the clocks went forward over it on 2026-03-29";
+        QTest::newRow("offset out of range") << "2026-10-25T02:30:00+15:00/2026-10-25T02:50"
+                                             << "--exclude takes FROM/TO";
+    }
+    void excludeBounds() {
+        QFETCH(QString, span);
+        const QString file = dir.filePath("berlin.sdm");
+        const QTimeZone berlin("Europe/Berlin");
+        QList<std::array<QByteArray, 3>> rows;
+        const qint64 start = QDateTime(QDate(2026, 10, 25), QTime(0, 0), berlin).toSecsSinceEpoch();
+        for (int i = 0; i < 30; ++i) {
+            rows.push_back({QByteArray::number(i + 1),
+                            QDateTime::fromSecsSinceEpoch(start + 600 * i, berlin)
+                                .toString("yyyy/MM/dd HH:mm:ss")
+                                .toLatin1(),
+                            "50.0"});
+        }
+        QVERIFY(test::writeFile(file, test::recordFile(rows)));
+        qputenv("TZ", "Europe/Berlin");
+        const Run run = runCli({"periods", "--json", "--exclude", span, file});
+        qputenv("TZ", "UTC");
+        const QJsonArray periods =
+            QJsonDocument::fromJson(run.out.toUtf8()).object()["periods"].toArray();
+        QFETCH(QString, records);
+        if (records.startsWith("--exclude")) {
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains(records), qPrintable(run.err));
+            return;
+        }
+        QCOMPARE(run.status, 0);
+        QCOMPARE(QStringLiteral("%1 %2")
+                     .arg(periods[2]["records"].toInt())
+                     .arg(periods[3]["records"].toInt()),
+                 records);
+    }
+
+    // A file given twice counts once, and the command says so on stderr.
+    void repeatedFile() {
+        const Run run = runCli(QStringList{"periods", "--json"} + survey + survey);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.contains("8 record(s) at an instant read before were left out: 8 "
+                                  "repeated (the same level), 0 conflicting"),
+                 qPrintable(run.err));
+        const QJsonArray periods =
+            QJsonDocument::fromJson(run.out.toUtf8()).object()["periods"].toArray();
+        QCOMPARE(periods[1]["records"].toInt(), 5);
     }
 
     // The report as a real PDF, its text read back: the period and the event of the

@@ -78,6 +78,7 @@ QString dayText(const DayLevels& d) {
 }  // namespace
 
 Q_DECLARE_METATYPE(Runs)
+Q_DECLARE_METATYPE(QList<Runs>)
 
 class TestSurvey : public QObject {
     Q_OBJECT
@@ -214,7 +215,7 @@ private slots:
                            "10:15 5 0.33 70.00 70.0 70.0 70.0 70.0 70.0",
                            "10:30 0 0.00 - - - - - -",
                            "10:45 1 0.07 45.50 45.5 45.5 45.5 45.5 45.5"}
-            << "26 2 3 0 21";
+            << "26 2 1 0 21";
         // Two overlapping exclusions given out of order make [10:50, 11:10): 10 records
         // on either side of 11:00 are left out, the one at 11:10 stays.
         QTest::newRow("an exclusion over a period edge")
@@ -226,6 +227,12 @@ private slots:
             << QStringList{"10:00 50 0.83 50.00 50.0 50.0 50.0 50.0 50.0",
                            "11:00 50 0.83 60.00 60.0 60.0 60.0 60.0 60.0"}
             << "120 0 0 20 100";
+        // A record without a level in an exclusion is excluded, not left out: of the
+        // three "*" records, the two inside [10:00:08, 10:00:12) are excluded.
+        QTest::newRow("no level inside an exclusion")
+            << Runs{{"2026/06/01 10:00:00", 10, 1, "50.0"}, {"2026/06/01 10:00:10", 3, 1, "*"}}
+            << qint64(3600) << QStringList{"2026/06/01 10:00:08|2026/06/01 10:00:12"}
+            << QStringList{"10:00 8 0.00 50.00 50.0 50.0 50.0 50.0 50.0"} << "13 0 1 4 8";
     }
     void periods() {
         QFETCH(Runs, runs);
@@ -247,6 +254,57 @@ private slots:
                   .arg(r.excluded)
                   .arg(r.counted),
               "counts");
+    }
+
+    // One record counts per instant, the first in the survey's order (files by their
+    // first record); a later one is repeated (the same level) or conflicting.
+    void repeats_data() {
+        QTest::addColumn<QList<Runs>>("files");
+        QTest::addColumn<QString>("counts");  // records repeated conflicting leftOut counted
+        QTest::addColumn<QString>("hour");    // records coverage Leq Lmax Lmin of 10:00
+        const Runs minute{{"2026/06/01 10:00:00", 60, 1, "50.0"}};
+        QTest::newRow("a file twice") << QList<Runs>{minute, minute} << "120 60 0 0 60"
+                                      << "60 0.017 50.00 50.0 50.0";
+        // Daily files that overlap by 5 s, one of them with another level there.
+        QTest::newRow("files overlapping") << QList<Runs>{{{"2026/06/01 10:00:00", 10, 1, "50.0"}},
+                                                          {{"2026/06/01 10:00:05", 5, 1, "50.0"},
+                                                           {"2026/06/01 10:00:10", 1, 0, "60.0"}},
+                                                          {{"2026/06/01 10:00:08", 3, 1, "70.0"}}}
+                                           << "19 5 3 0 11"
+                                           << "11 0.003 52.60 60.0 50.0";
+        // The file given second begins earlier, so its levels count: 70 at 10:00:01
+        // (Lmax), not the first file's 50. Within a file the first of a stamp counts.
+        QTest::newRow("the earlier file wins")
+            << QList<Runs>{{{"2026/06/01 10:00:00", 3, 1, "50.0"}},
+                           {{"2026/06/01 09:59:59", 1, 0, "*"},
+                            {"2026/06/01 10:00:01", 1, 0, "70.0"},
+                            {"2026/06/01 10:00:02", 1, 0, "50.0"},
+                            {"2026/06/01 10:00:02", 1, 0, "55.0"},
+                            {"2026/06/01 10:00:03", 1, 0, "*"},
+                            {"2026/06/01 10:00:03", 1, 0, "*"}}}
+            << "9 2 2 2 3"
+            << "3 0.001 65.31 70.0 50.0";
+    }
+    void repeats() {
+        QFETCH(QList<Runs>, files);
+        QStringList paths;
+        for (const Runs& runs : files) {
+            paths << write(QStringLiteral("r%1.sdm").arg(paths.size()), runs, kUtc);
+        }
+        const SurveyResult r = analyseSurvey(paths, SurveyOptions{}, kUtc);
+        QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
+        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(r.records)
+                  .arg(r.repeated)
+                  .arg(r.conflicting)
+                  .arg(r.leftOut)
+                  .arg(r.counted),
+              "counts");
+        const SurveyPeriod& p = r.periods.list.back();
+        QTEST(QStringList({QString::number(p.records), figure(p.coverage, 3), figure(p.leq),
+                           figure(p.lmax, 1), figure(p.lmin, 1)})
+                  .join(u' '),
+              "hour");
     }
 
     void dayParts_data() {

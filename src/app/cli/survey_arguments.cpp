@@ -8,15 +8,44 @@
 namespace lp::app::cli {
 namespace {
 
-const QString kTimeForm = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+// A bound of --exclude: a local time with or without seconds, and a UTC offset ("Z",
+// "+01:00") where the local time alone could mean two instants.
+const QRegularExpression& boundForm() {
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2})(?::(\\d{2}))?(Z|[+-]\\d{2}:\\d{2})?$"));
+    return form;
+}
 
-std::optional<qint64> localInstant(const QString& text, const QTimeZone& zone) {
-    const QDateTime read = QDateTime::fromString(text, kTimeForm);
-    if (!read.isValid()) {
-        return std::nullopt;
+// The instant a bound names, or why it names none.
+std::variant<qint64, QString> boundInstant(const QString& text, const QTimeZone& zone) {
+    const QRegularExpressionMatch match = boundForm().match(text);
+    const auto number = [&match](int i) { return match.captured(i).toInt(); };
+    const QDate date = match.hasMatch() ? QDate(number(1), number(2), number(3)) : QDate();
+    const QTime time = match.hasMatch() ? QTime(number(4), number(5), number(6)) : QTime();
+    if (!date.isValid() || !time.isValid()) {
+        return QString();
     }
-    const QDateTime inZone(read.date(), read.time(), zone);
-    return inZone.isValid() ? std::optional<qint64>(inZone.toSecsSinceEpoch()) : std::nullopt;
+    const int second = time.msecsSinceStartOfDay() / 1000;
+    if (const QString offset = match.captured(7); !offset.isEmpty()) {
+        const bool utc = offset == QStringLiteral("Z");
+        const int hours = utc ? 0 : offset.mid(1, 2).toInt();
+        const int minutes = utc ? 0 : offset.mid(4, 2).toInt();
+        if (hours > 14 || minutes > 59) {
+            return QString();
+        }
+        const int ahead = (offset[0] == u'-' ? -1 : 1) * (hours * 3600 + minutes * 60);
+        return QDateTime(date, QTime(0, 0), QTimeZone::utc()).toSecsSinceEpoch() + second - ahead;
+    }
+    // The zone's own rule of wall clock to instants: none in the hour skipped when the
+    // clocks go forward, two in the one repeated when they go back (the first is meant).
+    qint64 instants[2];
+    if (stats::LocalDays(zone).day(date.toJulianDay()).instantsOf(second, instants) == 0) {
+        return QStringLiteral(
+                   "%1 is no local time: the clocks went forward over it on %2. Give a time "
+                   "before or after the skipped hour")
+            .arg(text, date.toString(Qt::ISODate));
+    }
+    return instants[0];
 }
 
 // "07-19": the hours a part of the day begins and ends at, 0..24 each.
@@ -152,17 +181,33 @@ std::optional<qint64> periodLengthOf(const QString& text) {
     return stats::isPeriodLength(seconds) ? std::optional<qint64>(seconds) : std::nullopt;
 }
 
-std::optional<stats::TimeRange> excludedSpanOf(const QString& text, const QTimeZone& zone) {
+std::variant<stats::TimeRange, UsageMistake> excludedSpanOf(const QString& text,
+                                                            const QTimeZone& zone) {
+    const UsageMistake unreadable{
+        QStringLiteral("--exclude takes FROM/TO, local times like "
+                       "2026-12-06T22:00:00/2026-12-06T23:30 with TO after FROM (with a "
+                       "UTC offset such as +01:00 for the second pass of an hour the clocks "
+                       "repeat), not '%1'")
+            .arg(text)};
     const QStringList ends = text.split(u'/');
     if (ends.size() != 2) {
-        return std::nullopt;
+        return unreadable;
     }
-    const std::optional<qint64> from = localInstant(ends[0], zone);
-    const std::optional<qint64> to = localInstant(ends[1], zone);
-    if (!from || !to || *to <= *from) {
-        return std::nullopt;
+    std::variant<qint64, QString> bounds[2] = {boundInstant(ends[0], zone),
+                                               boundInstant(ends[1], zone)};
+    for (const std::variant<qint64, QString>& bound : bounds) {
+        if (const QString* why = std::get_if<QString>(&bound)) {
+            return why->isEmpty()
+                       ? unreadable
+                       : UsageMistake{QStringLiteral("--exclude %1: %2").arg(text, *why)};
+        }
     }
-    return stats::TimeRange{*from, *to};
+    const qint64 from = std::get<qint64>(bounds[0]);
+    const qint64 to = std::get<qint64>(bounds[1]);
+    if (to <= from) {
+        return unreadable;
+    }
+    return stats::TimeRange{from, to};
 }
 
 std::variant<stats::SurveyOptions, UsageMistake> readSurveyOptions(const Arguments& args,
@@ -181,14 +226,11 @@ std::variant<stats::SurveyOptions, UsageMistake> readSurveyOptions(const Argumen
         options.periodLength = *length;
     }
     for (const QString& span : args.values.value(QStringLiteral("exclude"))) {
-        const std::optional<stats::TimeRange> range = excludedSpanOf(span, zone);
-        if (!range) {
-            return mistake(QStringLiteral("--exclude takes FROM/TO, local times like "
-                                          "2026-12-06T22:00:00/2026-12-06T23:30:00 with TO "
-                                          "after FROM, not '%1'")
-                               .arg(span));
+        const std::variant<stats::TimeRange, UsageMistake> range = excludedSpanOf(span, zone);
+        if (const auto* wrong = std::get_if<UsageMistake>(&range)) {
+            return *wrong;
         }
-        options.exclusions.push_back(*range);
+        options.exclusions.push_back(std::get<stats::TimeRange>(range));
     }
     if (std::optional<UsageMistake> wrong = readDayParts(args, options.dayParts)) {
         return *wrong;

@@ -17,10 +17,12 @@ namespace lp::app::cli {
 // part of a day; none for any other text.
 [[nodiscard]] std::optional<qint64> periodLengthOf(const QString& text);
 
-// A span given to --exclude as "FROM/TO", both local times "2026-12-06T22:00:00" in
-// `zone`; none when it is not one.
-[[nodiscard]] std::optional<stats::TimeRange> excludedSpanOf(const QString& text,
-                                                             const QTimeZone& zone);
+// A span given to --exclude as "FROM/TO", both local times in `zone`
+// ("2026-12-06T22:00:00", or "2026-12-06T22:00" without seconds); a time the clocks
+// repeat is its first pass unless a UTC offset names the pass ("...T02:30:00+01:00").
+// A mistake when it is no such span or a bound lies in the hour the clocks skip.
+[[nodiscard]] std::variant<stats::TimeRange, UsageMistake> excludedSpanOf(const QString& text,
+                                                                          const QTimeZone& zone);
 
 // The survey options in `args`; `events` when the command looks for events (then
 // --above is needed). A mistake names the option and the forms it takes.

@@ -51,6 +51,14 @@ std::variant<stats::SurveyResult, int> analyse(const QString& command, const Arg
         failure(io.err, stats::surveyReadFailureText(asGiven(*read.error)));
         return kFileFailure;
     }
+    if (read.repeated + read.conflicting > 0) {
+        tell(io, QStringLiteral("%1 record(s) at an instant read before were left out: %2 "
+                                "repeated (the same level), %3 conflicting (another level); "
+                                "the first record read counts")
+                     .arg(read.repeated + read.conflicting)
+                     .arg(read.repeated)
+                     .arg(read.conflicting));
+    }
     return stats::analyseSurvey(read, chosen);
 }
 
