@@ -2,6 +2,7 @@
 #include "survey/span_records.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "records/record_file_reader.h"
@@ -12,11 +13,13 @@ namespace {
 
 constexpr qsizetype kPieceItems = 16384;
 
-// Keeps the records whose stamps lie in the span.
+// Keeps the records whose stamps lie in the span, with their instants, and the earliest
+// instant of the file.
 class SpanSink final : public records::RecordSink {
 public:
-    SpanSink(const stats::LocalDays& days, const stats::TimeRange& span, records::RecordStore& into)
-        : days_(days), span_(span), into_(into) {}
+    SpanSink(const stats::LocalDays& days, const stats::TimeRange& span, records::RecordStore& into,
+             std::vector<qint64>& instants)
+        : days_(days), span_(span), into_(into), instants_(instants) {}
 
     bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
         const std::optional<stats::LocalStamp> stamp = stats::readStamp(dateTime);
@@ -25,27 +28,28 @@ public:
         }
         const qint64 instant = days_.day(stamp->julianDay).instantOf(stamp->secondOfDay, previous_);
         previous_ = instant;
+        earliest_ = std::min(earliest_.value_or(instant), instant);
         if (instant < span_.from || instant >= span_.to) {
             return true;
         }
-        if (!first_) {
-            first_ = instant;
-        }
+        instants_.push_back(instant);
         return into_.append(no, dateTime, level);
     }
-    [[nodiscard]] std::optional<qint64> first() const { return first_; }
+    [[nodiscard]] std::optional<qint64> earliest() const { return earliest_; }
 
 private:
     const stats::LocalDays& days_;
     stats::TimeRange span_;
     records::RecordStore& into_;
+    std::vector<qint64>& instants_;
     std::optional<qint64> previous_;
-    std::optional<qint64> first_;
+    std::optional<qint64> earliest_;
 };
 
 struct FileSpan {
-    qint64 first = 0;
+    qint64 first = 0;  // the file's earliest record, as the survey orders its files
     records::RecordStore store;
+    std::vector<qint64> instants;
 };
 
 }  // namespace
@@ -56,7 +60,7 @@ SpanRecords spanRecords(const QStringList& files, const stats::LocalDays& days,
     std::vector<FileSpan> pieces;
     for (const QString& file : files) {
         FileSpan piece;
-        SpanSink sink(days, span, piece.store);
+        SpanSink sink(days, span, piece.store, piece.instants);
         records::RecordFileReader reader(file);
         if (reader.open()) {
             while (reader.read(sink, kPieceItems) == records::RecordFileReader::Status::More) {
@@ -66,15 +70,25 @@ SpanRecords spanRecords(const QStringList& files, const stats::LocalDays& days,
             result.error = reader.error();
             return result;
         }
-        if (sink.first()) {
-            piece.first = *sink.first();
+        if (!piece.instants.empty()) {
+            piece.first = *sink.earliest();
             pieces.push_back(std::move(piece));
         }
     }
     std::stable_sort(pieces.begin(), pieces.end(),
                      [](const FileSpan& a, const FileSpan& b) { return a.first < b.first; });
+    // One record per instant, the first in the survey's order, as readSurvey keeps it.
+    std::unordered_set<qint64> seen;
     for (const FileSpan& piece : pieces) {
-        result.store.append(piece.store);
+        for (size_t i = 0; i < piece.instants.size(); ++i) {
+            if (seen.insert(piece.instants[i]).second) {
+                const auto field = [&](records::Field f) {
+                    return piece.store.bytes(qsizetype(i), f);
+                };
+                result.store.append(field(records::Field::No), field(records::Field::DateTime),
+                                    field(records::Field::Level));
+            }
+        }
     }
     return result;
 }

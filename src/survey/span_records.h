@@ -14,7 +14,8 @@ namespace lp::survey {
 
 struct SpanRecords {
     // Every record stamped within the span (those without a level or excluded too),
-    // each file's in its order, the files in the order of their first such record.
+    // each file's in its order, the files in the order of their earliest record; of
+    // records at one instant only the first, as the survey counts them.
     records::RecordStore store;
     // Why a file could not be read to its end; then the store is empty.
     std::optional<records::FileError> error;

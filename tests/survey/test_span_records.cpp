@@ -16,8 +16,10 @@ private slots:
         const QStringList files = test::writeSurveyFiles(dir.path());
         QVERIFY(!files.isEmpty());
         const stats::LocalDays days(QTimeZone::utc());
-        const survey::SpanRecords read = survey::spanRecords(
-            {files[1], files[0]}, days, {test::utcInstant(11, 40), test::utcInstant(12, 10)});
+        // A file given twice gives its records once.
+        const survey::SpanRecords read =
+            survey::spanRecords({files[1], files[0], files[1]}, days,
+                                {test::utcInstant(11, 40), test::utcInstant(12, 10)});
         QVERIFY(!read.error);
         QStringList stamps;
         for (qsizetype i = 0; i < read.store.count(); ++i) {
