@@ -9,8 +9,8 @@
 namespace lp::live {
 namespace {
 
-QByteArray levelField(double level) {
-    return QByteArray::number(level, 'f', 1);
+QByteArray levelField(const std::optional<double>& level) {
+    return level ? QByteArray::number(*level, 'f', 1) : QByteArray();
 }
 
 QByteArray lineOf(const stats::LevelEvent& e, double above) {
@@ -21,7 +21,7 @@ QByteArray lineOf(const stats::LevelEvent& e, double above) {
         QByteArray::number(e.duration),
         levelField(e.lmax),
         levelField(e.leq),
-        e.sel ? levelField(*e.sel) : QByteArray(),
+        levelField(e.sel),
         levelField(above),
     };
     for (const QByteArray& field : fields) {

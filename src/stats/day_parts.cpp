@@ -12,7 +12,8 @@ struct PartSum {
     qint64 length = 0;
 
     [[nodiscard]] PartLevel level(std::optional<qint64> interval) const {
-        return {energy.count(), energy.leq(), coverageOf(energy.count(), interval, length)};
+        return {energy.records(), energy.outOfRange(), energy.leq(),
+                coverageOf(energy.records(), interval, length)};
     }
 };
 

@@ -37,8 +37,9 @@ struct DayPartHours {
 [[nodiscard]] std::optional<QString> dayPartsProblem(const DayPartHours& hours);
 
 struct PartLevel {
-    qint64 records = 0;  // records that count in the part
-    std::optional<double> leq;
+    qint64 records = 0;  // records that count in the part, readings out of range too
+    OutOfRange outOfRange{};
+    std::optional<double> leq;       // of the levels inside the measuring range
     std::optional<double> coverage;  // records × S over the part's length, at most 1
 };
 
@@ -47,7 +48,13 @@ struct DayLevels {
     PartLevel day;
     PartLevel evening;
     PartLevel night;
-    std::optional<double> lden;  // only where all three parts have records
+    std::optional<double> lden;  // only where all three parts have an Leq
+
+    // The readings out of range of the three parts together.
+    [[nodiscard]] OutOfRange outOfRange() const {
+        return {day.outOfRange.over + evening.outOfRange.over + night.outOfRange.over,
+                day.outOfRange.under + evening.outOfRange.under + night.outOfRange.under};
+    }
 };
 
 struct DenLevels {

@@ -1,6 +1,8 @@
 // The texts of the level figures.
 #include "stats/figure_text.h"
 
+#include <QStringList>
+
 namespace lp::stats {
 
 QString decibelsText(const std::optional<double>& level) {
@@ -9,6 +11,17 @@ QString decibelsText(const std::optional<double>& level) {
 
 QString decibelsText(const QString& levelText) {
     return levelText.isEmpty() ? kNoValue : levelText + QStringLiteral(" dB");
+}
+
+QString outOfRangeText(const OutOfRange& readings) {
+    QStringList parts;
+    if (readings.over > 0) {
+        parts << QStringLiteral("%1 over").arg(readings.over);
+    }
+    if (readings.under > 0) {
+        parts << QStringLiteral("%1 under").arg(readings.under);
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace lp::stats

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "stats/level_sample.h"
+
 namespace lp::stats {
 
 // Shown where a figure has no value (no record carries a level, or no threshold
@@ -16,5 +18,9 @@ inline const QString kNoValue = QStringLiteral("—");
 
 // An Ln level text with its unit ("65.3 dB"), or kNoValue for an empty one.
 [[nodiscard]] QString decibelsText(const QString& levelText);
+
+// The mark of a period, part of a day or event holding readings out of range, whose
+// Leq and Lmax are then bounds: "2 over", "5 under", "2 over, 5 under"; empty for none.
+[[nodiscard]] QString outOfRangeText(const OutOfRange& readings);
 
 }  // namespace lp::stats

@@ -15,11 +15,12 @@ std::optional<LevelEvent> EventDetector::close() {
         e.start = start_;
         e.end = lastAbove_ + interval_;
         e.duration = e.end - e.start;
-        e.records = energy_.count();
+        e.records = energy_.records();
+        e.outOfRange = energy_.outOfRange();
         e.lmax = lmax_;
-        e.leq = *energy_.leq();
-        if (e.duration > 0) {
-            e.sel = e.leq + levelOf(static_cast<double>(e.duration));
+        e.leq = energy_.leq();
+        if (e.leq && e.duration > 0) {
+            e.sel = *e.leq + levelOf(static_cast<double>(e.duration));
         }
         event = e;
     }
@@ -52,12 +53,14 @@ EventDetector::Step EventDetector::addToRun(const LevelSample& sample) {
     if (!open_) {
         open_ = true;
         start_ = sample.time;
-        lmax_ = sample.level;
+        lmax_.reset();
     }
     energy_.add(dip_);
     dip_ = {};
     energy_.add(sample);
-    lmax_ = std::max(lmax_, sample.level);
+    if (sample.inRange()) {
+        lmax_ = std::max(lmax_.value_or(sample.level), sample.level);
+    }
     lastAbove_ = sample.time;
     if (!started_ && lastAbove_ + interval_ - start_ >= rule_.minDuration) {
         started_ = true;

@@ -1,5 +1,9 @@
 // Loud events: runs of consecutive levels at or above a threshold.
 //
+// A reading out of range stands at its class's level: "L" (145 dB) is at or above any
+// threshold up to 145 dB, "-" (25 dB) below any above 25 dB. It belongs to the event
+// like any level but stays out of its Lmax, Leq and SEL.
+//
 // A run ends at the first level below the threshold, or where the time from one level
 // to the next is longer than the sampling interval S (records missing, or left out).
 // A dip below the threshold shorter than the bridge (from the last level at or above
@@ -32,11 +36,14 @@ struct LevelEvent {
     qint64 start = 0;     // instant of its first level
     qint64 end = 0;       // instant of its last level plus S
     qint64 duration = 0;  // end - start, in seconds
-    qint64 records = 0;   // levels in it, those of bridged dips included
-    double lmax = 0.0;
-    double leq = 0.0;
+    qint64 records = 0;   // levels in it, those of bridged dips and out of range included
+    // Of the levels inside the measuring range; none when it holds only readings out of
+    // range.
+    std::optional<double> lmax;
+    std::optional<double> leq;
     // Leq + 10·lg(duration in s); none for an event of no duration (S not known).
     std::optional<double> sel;
+    OutOfRange outOfRange{};
 };
 
 class EventDetector {
@@ -86,7 +93,7 @@ private:
     qint64 start_ = 0;
     qint64 lastAbove_ = 0;
     EnergyMean energy_;
-    double lmax_ = 0.0;
+    std::optional<double> lmax_;
     // The levels below the threshold since then, joined to the run if it goes on.
     EnergyMean dip_;
 };

@@ -14,10 +14,17 @@ LnResult lnOfSamples(std::span<const LevelSample> samples) {
     result.recordCount = static_cast<qint64>(samples.size());
     result.counts = QList<qint64>(topClass(Resolution::TenthDb) + 1, 0);
     EnergyMean energy;
+    std::optional<double> lmax;
+    std::optional<double> lmin;
     for (const LevelSample& sample : samples) {
-        // A level that counts lies below 145 dB, so its class is at most the top one.
+        // A level lies below 145 dB and a reading out of range stands at 25 or 145 dB,
+        // so its class is at most the top one.
         ++result.counts[tenthClassOf(sample.level)];
         energy.add(sample);
+        if (sample.inRange()) {
+            lmax = std::max(lmax.value_or(sample.level), sample.level);
+            lmin = std::min(lmin.value_or(sample.level), sample.level);
+        }
     }
     const ClassBounds bounds = classBounds(result.counts);
     result.hasLevel = bounds.any;
@@ -25,15 +32,11 @@ LnResult lnOfSamples(std::span<const LevelSample> samples) {
     result.classMax = bounds.max;
     result.levels = lnLevels(result.counts, result.recordCount, Resolution::TenthDb);
     LevelFigures& figures = result.figures;
-    figures.withLevel = result.recordCount;
-    if (!samples.empty()) {
-        const auto [low, high] = std::minmax_element(
-            samples.begin(), samples.end(),
-            [](const LevelSample& a, const LevelSample& b) { return a.level < b.level; });
-        figures.leq = energy.leq();
-        figures.lmax = high->level;
-        figures.lmin = low->level;
-    }
+    figures.withLevel = energy.count();
+    figures.leftOut = result.recordCount - energy.count();
+    figures.leq = energy.leq();
+    figures.lmax = lmax;
+    figures.lmin = lmin;
     return result;
 }
 

@@ -10,7 +10,8 @@
 
 namespace lp::stats {
 
-// Every sample carries a level, so each one counts in a class and none is left out.
+// Every sample counts in a class; as in the tally, a reading out of range counts in the
+// 25 or 145 dB class and is left out of the figures (Leq, Lmax, Lmin).
 [[nodiscard]] LnResult lnOfSamples(std::span<const LevelSample> samples);
 
 }  // namespace lp::stats

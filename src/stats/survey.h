@@ -47,7 +47,7 @@ struct SurveyResult {
     QTimeZone zone;
     qint64 records = 0;      // every record read
     qint64 undated = 0;      // without a readable time stamp
-    qint64 leftOut = 0;      // dated, without a level, outside every exclusion
+    qint64 leftOut = 0;      // dated, in no class ("*", no number), not excluded
     qint64 excluded = 0;     // dated, in an exclusion
     qint64 repeated = 0;     // given again at an instant, the same level (SurveyRecords)
     qint64 conflicting = 0;  // given again at an instant, another level

@@ -19,14 +19,17 @@ public:
 
     void add(const LevelSample& sample) {
         const double level = sample.level;
-        if (energy_.count() == 0) {
-            lmax_ = level;
-            lmin_ = level;
+        if (sample.inRange()) {
+            if (energy_.count() == 0) {
+                lmax_ = level;
+                lmin_ = level;
+            }
+            lmax_ = std::max(lmax_, level);
+            lmin_ = std::min(lmin_, level);
         }
         energy_.add(sample);
-        lmax_ = std::max(lmax_, level);
-        lmin_ = std::min(lmin_, level);
-        // A level that counts lies below 145 dB, so its class is at most the top one.
+        // A level lies below 145 dB and a reading out of range stands at 25 or 145 dB,
+        // so its class is at most the top one.
         const int c = tenthClassOf(level);
         ++classes_[size_t(c)];
         low_ = std::min(low_, c);
@@ -34,15 +37,18 @@ public:
     }
 
     void handOver(SurveyPeriod& period, std::optional<qint64> interval) {
-        const qint64 count = energy_.count();
+        const qint64 count = energy_.records();
         period.records = count;
+        period.outOfRange = energy_.outOfRange();
         period.coverage = coverageOf(count, interval, period.end - period.start);
         if (count == 0) {
             return;
         }
-        period.leq = energy_.leq();
-        period.lmax = lmax_;
-        period.lmin = lmin_;
+        if (energy_.count() > 0) {
+            period.leq = energy_.leq();
+            period.lmax = lmax_;
+            period.lmin = lmin_;
+        }
         // No class below the lowest holds a record, so the sweep may start there.
         const std::span<const qint64> used(classes_.data() + low_, size_t(high_ - low_ + 1));
         const std::array<int, 100> ln = lnClasses(used, count);

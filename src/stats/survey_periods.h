@@ -22,10 +22,11 @@ namespace lp::stats {
 struct SurveyPeriod {
     qint64 start = 0;  // instants: the period is [start, end)
     qint64 end = 0;
-    qint64 records = 0;  // records that count in it
+    qint64 records = 0;  // records that count in it, readings out of range too
+    OutOfRange outOfRange{};
     std::optional<double> coverage;
-    // None when no record counts in the period. L10, L50, L90 are the Ln tally's levels
-    // at 0.1 dB.
+    // None when no record counts in the period (Leq, Lmax, Lmin: no level inside the
+    // measuring range). L10, L50, L90 are the Ln tally's levels at 0.1 dB.
     std::optional<double> leq;
     std::optional<double> lmax;
     std::optional<double> lmin;

@@ -19,7 +19,8 @@ constexpr qsizetype kPieceItems = 16384;
 // Bytes of a record line as this program writes them ("123\t2026/03/02 00:00:00\t65.3\t"
 // and CR LF), near enough to reserve room by.
 constexpr qint64 kTypicalLineBytes = 32;
-// A dated record without a level is kept until S is known, marked by this level.
+// A dated record in no class ("*", no number) is kept until S is known, marked by this
+// level.
 constexpr double kNoLevel = std::numeric_limits<double>::quiet_NaN();
 
 // The energy of each level written the common way, worked out at its first use.
@@ -59,9 +60,20 @@ public:
         previous_ = *instant;
         hasPrevious_ = true;
         const LevelReading reading = readLevel(level);
-        into_.push_back(reading.carriesLevel()
-                            ? LevelSample{*instant, reading.value, energies_.of(reading)}
-                            : LevelSample{*instant, kNoLevel, 0.0});
+        switch (reading.kind) {
+            case LevelReading::Kind::Level:
+                into_.push_back(LevelSample{*instant, reading.value, energies_.of(reading)});
+                break;
+            case LevelReading::Kind::Dash:
+                into_.push_back(underRangeSample(*instant));
+                break;
+            case LevelReading::Kind::Top:
+                into_.push_back(overRangeSample(*instant));
+                break;
+            case LevelReading::Kind::NoClass:
+                into_.push_back(LevelSample{*instant, kNoLevel, 0.0});
+                break;
+        }
         return true;
     }
     [[nodiscard]] bool inOrder() const { return inOrder_; }

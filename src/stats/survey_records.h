@@ -19,12 +19,12 @@ namespace lp::stats {
 struct SurveyRecords {
     QStringList files;
     LocalDays days;
-    // The records that carry a level (by the Ln tally's rule), in time order, one per
-    // instant.
+    // The records that the Ln tally counts in a class, in time order, one per instant:
+    // the levels, and "-", "L" and numbers of 145 dB up as readings out of range.
     platform::LargeVector<LevelSample> samples;
     qint64 records = 0;  // every record read
     qint64 undated = 0;  // without a readable time stamp "YYYY/MM/DD hh:nn:ss"
-    qint64 leftOut = 0;  // dated, but carrying no level ("*", "-", "L", no number, 145 dB up)
+    qint64 leftOut = 0;  // dated, but in no class ("*", no number)
     // The instants of those records, in time order: an exclusion that holds one makes
     // it excluded rather than left out.
     std::vector<qint64> leftOutTimes;

@@ -126,7 +126,7 @@ bool periodSection(ReportFlow& flow, const ReportContent& content) {
     }
     const std::vector<stats::SurveyPeriod>& periods = r.periods.list;
     ReportTable table{periodHeaders(),
-                      {2.2, 1.1, 1.1, 1.1, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9},
+                      {2.2, 1.1, 1.1, 1.1, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9, 1.6},
                       qsizetype(periods.size()),
                       [&](qsizetype i) { return periodCells(periods[size_t(i)], r.zone); },
                       {},
@@ -144,7 +144,7 @@ bool denSection(ReportFlow& flow, const ReportContent& content) {
     }
     ReportTable table{
         denHeaders(),
-        {1.7, 1, 1, 1, 1, 1.2, 1, 1},
+        {1.7, 1, 1, 1, 1, 1.2, 1, 1, 1.6},
         days + 1,
         [&](qsizetype i) { return denCells(i < days ? den.days[size_t(i)] : den.overall); },
         [days](qsizetype i) { return i == days; }};
@@ -203,7 +203,7 @@ bool eventSection(ReportFlow& flow, const ReportContent& content) {
                                 : QStringLiteral("%1: %2 events.").arg(rule, countText(count));
     ReportTable table{
         eventHeaders(),
-        {0.6, 2.0, 1.5, 1.0, 0.9, 0.9, 0.9},
+        {0.6, 2.0, 1.5, 1.0, 0.9, 0.9, 0.9, 1.6},
         listed,
         [&](qsizetype i) { return eventCells(int(i) + 1, r.events[size_t(i)], r.zone); },
         {},

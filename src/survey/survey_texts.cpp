@@ -14,6 +14,10 @@ namespace {
 constexpr std::array<qint64, 13> kPeriodLengths = {60,    300,   600,   900,   1800,  3600, 7200,
                                                    10800, 14400, 21600, 28800, 43200, 86400};
 
+// The column that marks rows holding readings out of range, whose Leq and Lmax are
+// then bounds.
+const QString kOutOfRangeHeader = QStringLiteral("Out of range");
+
 QString levelText(const std::optional<double>& level) {
     return stats::surveyLevelText(level);
 }
@@ -90,7 +94,7 @@ QStringList periodHeaders() {
     return {QStringLiteral("Start"),    QStringLiteral("End"), QStringLiteral("Records"),
             QStringLiteral("Coverage"), QStringLiteral("Leq"), QStringLiteral("Lmax"),
             QStringLiteral("Lmin"),     QStringLiteral("L10"), QStringLiteral("L50"),
-            QStringLiteral("L90")};
+            QStringLiteral("L90"),      kOutOfRangeHeader};
 }
 
 QStringList periodCells(const stats::SurveyPeriod& period, const QTimeZone& zone) {
@@ -103,13 +107,14 @@ QStringList periodCells(const stats::SurveyPeriod& period, const QTimeZone& zone
             levelText(period.lmin),
             levelText(period.l10),
             levelText(period.l50),
-            levelText(period.l90)};
+            levelText(period.l90),
+            stats::outOfRangeText(period.outOfRange)};
 }
 
 QStringList denHeaders() {
-    return {QStringLiteral("Day"),     QStringLiteral("Lday"), QStringLiteral("Levening"),
-            QStringLiteral("Lnight"),  QStringLiteral("Lden"), QStringLiteral("Covered: day"),
-            QStringLiteral("evening"), QStringLiteral("night")};
+    return {QStringLiteral("Day"),     QStringLiteral("Lday"),  QStringLiteral("Levening"),
+            QStringLiteral("Lnight"),  QStringLiteral("Lden"),  QStringLiteral("Covered: day"),
+            QStringLiteral("evening"), QStringLiteral("night"), kOutOfRangeHeader};
 }
 
 QStringList denCells(const stats::DayLevels& levels) {
@@ -121,7 +126,8 @@ QStringList denCells(const stats::DayLevels& levels) {
             levelText(levels.lden),
             coverageText(levels.day.coverage),
             coverageText(levels.evening.coverage),
-            coverageText(levels.night.coverage)};
+            coverageText(levels.night.coverage),
+            stats::outOfRangeText(levels.outOfRange())};
 }
 
 QString ldenLine(const stats::DayLevels& overall) {
@@ -130,7 +136,7 @@ QString ldenLine(const stats::DayLevels& overall) {
             .arg(stats::decibelsText(overall.day.leq), stats::decibelsText(overall.evening.leq),
                  stats::decibelsText(overall.night.leq));
     if (!overall.lden) {
-        return QStringLiteral("Lden %1 (a part of the day has no records; %2)")
+        return QStringLiteral("Lden %1 (a part of the day has no level; %2)")
             .arg(stats::kNoValue, parts);
     }
     return QStringLiteral("Lden %1 (%2)").arg(stats::decibelsText(overall.lden), parts);
@@ -139,7 +145,7 @@ QString ldenLine(const stats::DayLevels& overall) {
 QStringList eventHeaders() {
     return {QStringLiteral("No."),          QStringLiteral("Start"), QStringLiteral("End"),
             QStringLiteral("Duration (s)"), QStringLiteral("Lmax"),  QStringLiteral("Leq"),
-            QStringLiteral("SEL")};
+            QStringLiteral("SEL"),          kOutOfRangeHeader};
 }
 
 QStringList eventCells(int number, const stats::LevelEvent& event, const QTimeZone& zone) {
@@ -149,7 +155,8 @@ QStringList eventCells(int number, const stats::LevelEvent& event, const QTimeZo
             countText(event.duration),
             levelText(event.lmax),
             levelText(event.leq),
-            levelText(event.sel)};
+            levelText(event.sel),
+            stats::outOfRangeText(event.outOfRange)};
 }
 
 QString eventRuleText(const stats::EventRule& rule) {

@@ -385,7 +385,8 @@ private slots:
         QTEST(out["excluded"].toInt(), "excluded");
         const QJsonArray periods = out["periods"].toArray();
         QCOMPARE(periods.size(), 2);
-        QCOMPARE(keysOf(periods[1]), "coverage end l10 l50 l90 leq lmax lmin records start");
+        QCOMPARE(keysOf(periods[1]),
+                 "coverage end l10 l50 l90 leq lmax lmin over_range records start under_range");
         const QJsonObject p = periods[1].toObject();
         QCOMPARE(p["start"].toString() + u'/' + p["end"].toString(),
                  "2009-06-01T15:00:00/2009-06-01T15:01:00");
@@ -397,7 +398,8 @@ private slots:
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.split(u'\n');
         QCOMPARE(lines.size(), 4);  // the header, two hours, the end of the last line
-        QCOMPARE(lines[0], "start,end,records,coverage,leq,lmax,lmin,l10,l50,l90");
+        QCOMPARE(lines[0],
+                 "start,end,records,coverage,leq,lmax,lmin,l10,l50,l90,over_range,under_range");
         QVERIFY2(
             lines[2].startsWith("2009-06-01T15:00:00,2009-06-01T16:00:00,5,0.001,86.8,90.0,50.0,"),
             qPrintable(lines[2]));
@@ -408,10 +410,11 @@ private slots:
     void lden() {
         const QJsonObject out = json({"lden", "--day", "15-19"});
         QCOMPARE(keysOf(out), "days format overall");
-        QCOMPARE(keysOf(out["overall"]), "lday lden levening lnight");
+        QCOMPARE(keysOf(out["overall"]), "lday lden levening lnight over_range under_range");
         const QJsonArray days = out["days"].toArray();
         QCOMPARE(days.size(), 2);
-        QCOMPARE(keysOf(days[0]), "coverage date lday lden levening lnight");
+        QCOMPARE(keysOf(days[0]), "coverage date lday lden levening lnight over_range under_range");
+        QCOMPARE(keysOf(days[0]["over_range"]), "day evening night");
         QCOMPARE(keysOf(days[0]["coverage"]), "day evening night");
         QCOMPARE(days[0]["date"].toString(), "2009-05-31");
         QCOMPARE(days[1]["lden"], QJsonValue(QJsonValue::Null));
@@ -431,7 +434,7 @@ private slots:
         QCOMPARE(keysOf(out), "events format");
         const QJsonArray events = out["events"].toArray();
         QTEST(int(events.size()), "count");
-        QCOMPARE(keysOf(events[0]), "duration_s end leq lmax sel start");
+        QCOMPARE(keysOf(events[0]), "duration_s end leq lmax over_range sel start under_range");
         const QJsonObject e = events[0].toObject();
         QCOMPARE(e["start"].toString() + u'/' + e["end"].toString(),
                  "2009-06-01T15:00:00/2009-06-01T15:00:03");
@@ -500,6 +503,51 @@ private slots:
         const QJsonArray periods =
             QJsonDocument::fromJson(run.out.toUtf8()).object()["periods"].toArray();
         QCOMPARE(periods[1]["records"].toInt(), 5);
+    }
+
+    // "L" keeps an event going and "-" counts in the period; each table says how many
+    // readings out of range a row holds, in every form.
+    void outOfRange() {
+        const QString file = dir.filePath("range.sdm");
+        QVERIFY(test::writeFile(file, test::recordFile({{"1", "2009/06/01 14:00:00", "85.0"},
+                                                        {"2", "2009/06/01 14:00:01", "L"},
+                                                        {"3", "2009/06/01 14:00:02", "86.0"},
+                                                        {"4", "2009/06/01 14:00:03", "-"},
+                                                        {"5", "2009/06/01 14:00:04", "60.0"}})));
+        const auto out = [&file](const QStringList& arguments) {
+            const Run run = runCli(arguments + QStringList{file});
+            return run.status == 0 ? run.out : run.err;
+        };
+        const QJsonObject event =
+            QJsonDocument::fromJson(out({"events", "--above", "80", "--json"}).toUtf8())["events"]
+                .toArray()
+                .at(0)
+                .toObject();
+        QCOMPARE(QStringLiteral("%1 s, %2 over, %3 under")
+                     .arg(event["duration_s"].toInt())
+                     .arg(event["over_range"].toInt())
+                     .arg(event["under_range"].toInt()),
+                 "3 s, 1 over, 0 under");
+        QCOMPARE(out({"events", "--above", "80", "--csv"}).split(u'\n').value(1).section(u',', 6),
+                 "1,0");
+        const QJsonObject period =
+            QJsonDocument::fromJson(
+                out({"periods", "--every", "1min", "--json"}).toUtf8())["periods"]
+                .toArray()
+                .at(0)
+                .toObject();
+        QCOMPARE(period["records"].toInt(), 5);
+        QCOMPARE(period["under_range"].toInt(), 1);
+        QVERIFY(lineOf(out({"periods", "--every", "1min"}), "2009-06-01T14:00:00")
+                    .endsWith("1 over, 1 under"));
+        const QJsonObject day = QJsonDocument::fromJson(out({"lden", "--json"}).toUtf8())["days"]
+                                    .toArray()
+                                    .at(0)
+                                    .toObject();
+        QCOMPARE(QStringLiteral("%1/%2")
+                     .arg(day["over_range"]["day"].toInt())
+                     .arg(day["under_range"]["day"].toInt()),
+                 "1/1");
     }
 
     // The report as a real PDF, its text read back: the period and the event of the

@@ -28,8 +28,8 @@ QString eventText(const AlarmEvent& e) {
         .arg(e.above, 0, 'f', 1)
         .arg(clockTime(f.start), clockTime(f.end))
         .arg(f.duration)
-        .arg(f.lmax, 0, 'f', 1)
-        .arg(f.leq, 0, 'f', 1)
+        .arg(f.lmax.value_or(0.0), 0, 'f', 1)
+        .arg(f.leq.value_or(0.0), 0, 'f', 1)
         .arg(f.sel.value_or(0.0), 0, 'f', 1);
 }
 

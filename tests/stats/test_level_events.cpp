@@ -11,23 +11,30 @@ QString figure(const std::optional<double>& value, int decimals = 2) {
     return value ? QString::number(*value, 'f', decimals) : QStringLiteral("-");
 }
 
-// "0-5 5 80.00 80.00 86.99": start-end (seconds), records, Lmax, Leq, SEL.
+// "0-5 5 80.00 80.00 86.99": start-end (seconds), records, Lmax, Leq, SEL; then
+// " 1/0" (readings over and under the range) where it holds any.
 QString eventText(const LevelEvent& e) {
     return QStringLiteral("%1-%2 %3 %4 %5 %6")
-        .arg(e.start)
-        .arg(e.end)
-        .arg(e.records)
-        .arg(figure(e.lmax), figure(e.leq), figure(e.sel));
+               .arg(e.start)
+               .arg(e.end)
+               .arg(e.records)
+               .arg(figure(e.lmax), figure(e.leq), figure(e.sel)) +
+           (e.outOfRange.any()
+                ? QStringLiteral(" %1/%2").arg(e.outOfRange.over).arg(e.outOfRange.under)
+                : QString());
 }
 
-// Samples written "0-4@80 10@60": levels at whole seconds, a range of seconds at once.
+// Samples written "0-4@80 10@60 11@L 12@-": levels at whole seconds, a range of seconds
+// at once; "L" over the measuring range, "-" under it.
 std::vector<LevelSample> samples(const QString& steps) {
     std::vector<LevelSample> out;
     for (const QString& item : steps.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList parts = item.split(u'@');
         const QStringList range = parts[0].split(u'-');
         for (qint64 t = range.first().toLongLong(); t <= range.last().toLongLong(); ++t) {
-            out.push_back(levelSample(t, parts[1].toDouble()));
+            out.push_back(parts[1] == u"L"   ? overRangeSample(t)
+                          : parts[1] == u"-" ? underRangeSample(t)
+                                             : levelSample(t, parts[1].toDouble()));
         }
     }
     return out;
@@ -64,6 +71,14 @@ private slots:
         row("a bridge does not cross a gap", "0-2@80 5-6@90", 1, {70.0, 0, 10},
             "0-3 3 80.00 80.00 84.77; 5-7 2 90.00 90.00 93.01");
         row("minimum duration", "0-2@80 3@60 4-5@80", 1, {70.0, 3, 0}, "0-3 3 80.00 80.00 84.77");
+        // Over the range is at or above any threshold up to 145 dB, under it (25 dB)
+        // below one of 70; neither is in Lmax, Leq or SEL.
+        row("over range goes on a run", "0@85 1@L 2@86", 1, at70, "0-3 3 86.00 85.53 90.30 1/0");
+        row("over range at 145 dB", "0@L 1@140", 1, {145.0, 0, 0}, "0-1 1 - - - 1/0");
+        row("under range in a bridged dip", "0@80 1@- 2@80", 1, {70.0, 0, 3},
+            "0-3 3 80.00 80.00 84.77 0/1");
+        row("under range ends a run", "0@80 1@- 2@80", 1, at70,
+            "0-1 1 80.00 80.00 80.00; 2-3 1 80.00 80.00 80.00");
     }
     void events() {
         QFETCH(QString, levels);

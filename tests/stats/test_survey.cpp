@@ -201,9 +201,9 @@ private slots:
         QTest::addColumn<QStringList>("exclusions");  // "from|to", both local stamps
         QTest::addColumn<QStringList>("periods");
         QTest::addColumn<QString>("counts");  // records undated leftOut excluded counted
-        // S = 60 s. The first period is full; the second holds 5 of 15 minutes (the
-        // three records without a level count for nothing); the third is empty; the
-        // fourth holds one record.
+        // S = 60 s. The first period is full; the second holds 5 of 15 minutes (of the
+        // three records at 10:19:30 the first, without a level, is read, the others are
+        // conflicting); the third is empty; the fourth holds one record.
         QTest::newRow("coverage, a gap, one record")
             << Runs{{"2026/06/01 10:00:00", 5, 60, "40.0"}, {"2026/06/01 10:05:00", 5, 60, "50.0"},
                     {"2026/06/01 10:10:00", 5, 60, "60.0"}, {"2026/06/01 10:15:00", 5, 60, "70.0"},
@@ -254,6 +254,65 @@ private slots:
                   .arg(r.excluded)
                   .arg(r.counted),
               "counts");
+    }
+
+    // "-", "L" and 145 dB up count as records of 25 and 145 dB in the coverage, the
+    // percentiles and the events, as the Ln tally classes them, but stay out of Leq,
+    // Lmax and Lmin; each period, part of a day and event says how many it holds.
+    // S = 1 s, periods of 1 min; events at or above 80 dB.
+    void outOfRange_data() {
+        QTest::addColumn<Runs>("runs");
+        // records over/under coverage Leq Lmax Lmin L10 L90 of the period
+        QTest::addColumn<QString>("period");
+        QTest::addColumn<QString>("day");     // records over/under Leq of the day part
+        QTest::addColumn<QString>("events");  // start-end (s after 10:00) records over/under
+                                              // Lmax Leq SEL
+        QTest::newRow("under range")
+            << Runs{{"2026/06/01 10:00:00", 5, 1, "-"}, {"2026/06/01 10:00:05", 5, 1, "60.0"}}
+            << "10 0/5 0.167 60.00 60.0 60.0 60.0 25.0"
+            << "10 0/5 60.00"
+            << "";
+        // The event's Leq of 85 and 86: 10 lg((10^8.5 + 10^8.6)/2) = 85.53; SEL + 10 lg 4 s.
+        QTest::newRow("over range in an event") << Runs{{"2026/06/01 10:00:00", 1, 0, "85.0"},
+                                                        {"2026/06/01 10:00:01", 1, 0, "L"},
+                                                        {"2026/06/01 10:00:02", 1, 0, "86.0"},
+                                                        {"2026/06/01 10:00:03", 1, 0, "150.0"},
+                                                        {"2026/06/01 10:00:04", 1, 0, "70.0"}}
+                                                << "5 2/0 0.083 83.83 86.0 70.0 145.0 70.0"
+                                                << "5 2/0 83.83"
+                                                << "0-4 4 2/0 86.0 85.53 91.55";
+        QTest::newRow("nothing but over range")
+            << Runs{{"2026/06/01 10:00:00", 3, 1, "L 150.0"}} << "3 3/0 0.050 - - - 145.0 145.0"
+            << "3 3/0 -"
+            << "0-3 3 3/0 - - -";
+    }
+    void outOfRange() {
+        QFETCH(Runs, runs);
+        SurveyOptions options;
+        options.periodLength = 60;
+        options.events = EventRule{80.0, 0, 0};
+        const SurveyResult r = analyseSurvey({write("range.sdm", runs, kUtc)}, options, kUtc);
+        QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
+        const auto counts = [](qint64 records, const OutOfRange& o) {
+            return QStringLiteral("%1 %2/%3").arg(records).arg(o.over).arg(o.under);
+        };
+        QCOMPARE(r.periods.list.size(), size_t(1));
+        const SurveyPeriod& p = r.periods.list[0];
+        QTEST(
+            QStringList({counts(p.records, p.outOfRange), figure(p.coverage, 3), figure(p.leq),
+                         figure(p.lmax, 1), figure(p.lmin, 1), figure(p.l10, 1), figure(p.l90, 1)})
+                .join(u' '),
+            "period");
+        const PartLevel& day = r.den.days.at(0).day;
+        QTEST(counts(day.records, day.outOfRange) + u' ' + figure(day.leq), "day");
+        QStringList events;
+        const qint64 from = instant("2026/06/01 10:00:00", kUtc);
+        for (const LevelEvent& e : r.events) {
+            events << QStringLiteral("%1-%2 ").arg(e.start - from).arg(e.end - from) +
+                          counts(e.records, e.outOfRange) + u' ' +
+                          QStringList({figure(e.lmax, 1), figure(e.leq), figure(e.sel)}).join(u' ');
+        }
+        QTEST(events.join(QStringLiteral("; ")), "events");
     }
 
     // One record counts per instant, the first in the survey's order (files by their

@@ -13,6 +13,10 @@ QString decibels(double level) {
     return QString::number(level, 'f', 1) + QStringLiteral(" dB");
 }
 
+QString decibels(const std::optional<double>& level) {
+    return level ? decibels(*level) : QStringLiteral("none");
+}
+
 }  // namespace
 
 std::variant<std::unique_ptr<RecordAlarms>, UsageMistake> RecordAlarms::read(const Arguments& args,
@@ -77,8 +81,7 @@ void RecordAlarms::tell(const live::AlarmEvent& event) {
              << QStringLiteral("event ended, %1 to %2: %3 s, Lmax %4, Leq %5, SEL %6\n")
                     .arg(live::isoInstant(e->start), live::isoInstant(e->end))
                     .arg(e->duration)
-                    .arg(decibels(e->lmax), decibels(e->leq),
-                         e->sel ? decibels(*e->sel) : QStringLiteral("none"));
+                    .arg(decibels(e->lmax), decibels(e->leq), decibels(e->sel));
     } else {
         err_ << alarm << QStringLiteral("event started at %1\n").arg(live::isoInstant(event.start));
     }

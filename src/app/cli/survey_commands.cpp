@@ -84,6 +84,18 @@ QJsonValue countJson(const std::optional<qint64>& count) {
     return count ? QJsonValue(*count) : QJsonValue(QJsonValue::Null);
 }
 
+// One count of readings out of range for each part of a day.
+QJsonObject partCounts(const stats::DayLevels& d, qint64 stats::OutOfRange::*count) {
+    return {{QStringLiteral("day"), d.day.outOfRange.*count},
+            {QStringLiteral("evening"), d.evening.outOfRange.*count},
+            {QStringLiteral("night"), d.night.outOfRange.*count}};
+}
+
+// The out-of-range mark of a text table's row; empty (the no-value mark) for none.
+void rangeCell(TableRow& cells, const stats::OutOfRange& readings) {
+    cells.cell(stats::outOfRangeText(readings).toLatin1());
+}
+
 }  // namespace
 
 QList<Option> reportOptions() {
@@ -124,6 +136,8 @@ int runPeriods(const Arguments& args, CommandIo& io) {
                 {QStringLiteral("start"), times.text(p.start)},
                 {QStringLiteral("end"), times.text(p.end)},
                 {QStringLiteral("records"), p.records},
+                {QStringLiteral("over_range"), p.outOfRange.over},
+                {QStringLiteral("under_range"), p.outOfRange.under},
                 {QStringLiteral("coverage"), coverageJson(p.coverage)},
                 {QStringLiteral("leq"), levelJson(p.leq)},
                 {QStringLiteral("lmax"), levelJson(p.lmax)},
@@ -140,7 +154,8 @@ int runPeriods(const Arguments& args, CommandIo& io) {
                                    {QStringLiteral("periods"), periods},
                                });
     }
-    const auto row = [&list, &times](qsizetype i, TableRow& cells) {
+    const bool csv = std::get<Format>(format) == Format::Csv;
+    const auto row = [&list, &times, csv](qsizetype i, TableRow& cells) {
         const stats::SurveyPeriod& p = list[size_t(i)];
         cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), p.start));
         cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), p.end));
@@ -149,13 +164,19 @@ int runPeriods(const Arguments& args, CommandIo& io) {
         for (const std::optional<double>& level : {p.leq, p.lmax, p.lmin, p.l10, p.l50, p.l90}) {
             cells.figure(level, kLevelDecimals);
         }
+        if (csv) {
+            cells.number(p.outOfRange.over);
+            cells.number(p.outOfRange.under);
+        } else {
+            rangeCell(cells, p.outOfRange);
+        }
     };
     OutputBytes out(io.out);
-    if (std::get<Format>(format) == Format::Csv) {
-        writeTable(
-            out, TableForm::Csv,
-            {"start", "end", "records", "coverage", "leq", "lmax", "lmin", "l10", "l50", "l90"},
-            qsizetype(list.size()), row);
+    if (csv) {
+        writeTable(out, TableForm::Csv,
+                   {"start", "end", "records", "coverage", "leq", "lmax", "lmin", "l10", "l50",
+                    "l90", "over_range", "under_range"},
+                   qsizetype(list.size()), row);
         return kOk;
     }
     const QString interval =
@@ -166,7 +187,8 @@ int runPeriods(const Arguments& args, CommandIo& io) {
                            .arg(result.excluded)
                            .toUtf8());
     writeTable(out, TableForm::Aligned,
-               {"Start", "End", "Records", "Coverage", "Leq", "Lmax", "Lmin", "L10", "L50", "L90"},
+               {"Start", "End", "Records", "Coverage", "Leq", "Lmax", "Lmin", "L10", "L50", "L90",
+                "Out of range"},
                qsizetype(list.size()), row);
     return kOk;
 }
@@ -195,18 +217,24 @@ int runLden(const Arguments& args, CommandIo& io) {
                  QJsonObject{{QStringLiteral("day"), coverageJson(d.day.coverage)},
                              {QStringLiteral("evening"), coverageJson(d.evening.coverage)},
                              {QStringLiteral("night"), coverageJson(d.night.coverage)}}},
+                {QStringLiteral("over_range"), partCounts(d, &stats::OutOfRange::over)},
+                {QStringLiteral("under_range"), partCounts(d, &stats::OutOfRange::under)},
             });
         }
         const stats::DayLevels& all = den.overall;
         return writtenJson(
-            io, QJsonObject{
-                    {QStringLiteral("days"), days},
-                    {QStringLiteral("overall"),
-                     QJsonObject{{QStringLiteral("lday"), levelJson(all.day.leq)},
-                                 {QStringLiteral("levening"), levelJson(all.evening.leq)},
-                                 {QStringLiteral("lnight"), levelJson(all.night.leq)},
-                                 {QStringLiteral("lden"), levelJson(all.lden)}}},
-                });
+            io,
+            QJsonObject{
+                {QStringLiteral("days"), days},
+                {QStringLiteral("overall"),
+                 QJsonObject{
+                     {QStringLiteral("lday"), levelJson(all.day.leq)},
+                     {QStringLiteral("levening"), levelJson(all.evening.leq)},
+                     {QStringLiteral("lnight"), levelJson(all.night.leq)},
+                     {QStringLiteral("lden"), levelJson(all.lden)},
+                     {QStringLiteral("over_range"), partCounts(all, &stats::OutOfRange::over)},
+                     {QStringLiteral("under_range"), partCounts(all, &stats::OutOfRange::under)}}},
+            });
     }
     // The days, then all days together.
     const auto row = [&den](qsizetype i, TableRow& cells) {
@@ -224,12 +252,13 @@ int runLden(const Arguments& args, CommandIo& io) {
              {d.day.coverage, d.evening.coverage, d.night.coverage}) {
             cells.figure(coverage, kCoverageDecimals);
         }
+        rangeCell(cells, d.outOfRange());
     };
     OutputBytes out(io.out);
-    writeTable(
-        out, TableForm::Aligned,
-        {"Date", "Lday", "Levening", "Lnight", "Lden", "Day cov.", "Evening cov.", "Night cov."},
-        qsizetype(den.days.size()) + 1, row);
+    writeTable(out, TableForm::Aligned,
+               {"Date", "Lday", "Levening", "Lnight", "Lden", "Day cov.", "Evening cov.",
+                "Night cov.", "Out of range"},
+               qsizetype(den.days.size()) + 1, row);
     return kOk;
 }
 
@@ -256,11 +285,14 @@ int runEvents(const Arguments& args, CommandIo& io) {
                 {QStringLiteral("lmax"), levelJson(e.lmax)},
                 {QStringLiteral("leq"), levelJson(e.leq)},
                 {QStringLiteral("sel"), levelJson(e.sel)},
+                {QStringLiteral("over_range"), e.outOfRange.over},
+                {QStringLiteral("under_range"), e.outOfRange.under},
             });
         }
         return writtenJson(io, QJsonObject{{QStringLiteral("events"), list}});
     }
-    const auto row = [&events, &times](qsizetype i, TableRow& cells) {
+    const bool csv = std::get<Format>(format) == Format::Csv;
+    const auto row = [&events, &times, csv](qsizetype i, TableRow& cells) {
         const stats::LevelEvent& e = events[size_t(i)];
         cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), e.start));
         cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), e.end));
@@ -268,14 +300,23 @@ int runEvents(const Arguments& args, CommandIo& io) {
         cells.figure(e.lmax, kLevelDecimals);
         cells.figure(e.leq, kLevelDecimals);
         cells.figure(e.sel, kLevelDecimals);
+        if (csv) {
+            cells.number(e.outOfRange.over);
+            cells.number(e.outOfRange.under);
+        } else {
+            rangeCell(cells, e.outOfRange);
+        }
     };
     OutputBytes out(io.out);
-    if (std::get<Format>(format) == Format::Csv) {
-        writeTable(out, TableForm::Csv, {"start", "end", "duration_s", "lmax", "leq", "sel"},
-                   qsizetype(events.size()), row);
+    if (csv) {
+        writeTable(
+            out, TableForm::Csv,
+            {"start", "end", "duration_s", "lmax", "leq", "sel", "over_range", "under_range"},
+            qsizetype(events.size()), row);
         return kOk;
     }
-    writeTable(out, TableForm::Aligned, {"Start", "End", "Duration (s)", "Lmax", "Leq", "SEL"},
+    writeTable(out, TableForm::Aligned,
+               {"Start", "End", "Duration (s)", "Lmax", "Leq", "SEL", "Out of range"},
                qsizetype(events.size()), row);
     out.bytes().append(QByteArray::number(qsizetype(events.size())) + " event(s)\n");
     return kOk;
