@@ -35,6 +35,11 @@ Control* named(Control* control, const char* name, const QString& spoken) {
     return control;
 }
 
+// "-" for a level an event has none of (it held only readings out of range).
+QString optionalDecibels(const std::optional<double>& level) {
+    return level ? decibels(*level) : QStringLiteral("-");
+}
+
 }  // namespace
 
 QFrame* buildAlarmFace(QWidget* parent, AlarmFace& f) {
@@ -93,7 +98,7 @@ QString alarmEventText(const live::AlarmEvent& event) {
     return QStringLiteral("%1-%2 %3 %4 s Lmax %5 Leq %6 SEL %7")
         .arg(clockTime(e->start), clockTime(e->end), above)
         .arg(e->duration)
-        .arg(decibels(e->lmax), decibels(e->leq), e->sel ? decibels(*e->sel) : QStringLiteral("-"));
+        .arg(optionalDecibels(e->lmax), optionalDecibels(e->leq), optionalDecibels(e->sel));
 }
 
 AlarmControls::AlarmControls(live::Alarms& alarms, const AlarmFace& face, SegmentDisplay* level,
