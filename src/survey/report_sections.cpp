@@ -126,7 +126,7 @@ bool periodSection(ReportFlow& flow, const ReportContent& content) {
     }
     const std::vector<stats::SurveyPeriod>& periods = r.periods.list;
     ReportTable table{periodHeaders(),
-                      {2.2, 1.1, 1.1, 1.1, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9, 1.6},
+                      {2.0, 1.0, 1.0, 1.25, 0.8, 0.8, 0.8, 0.8, 0.8, 0.8, 1.75},
                       qsizetype(periods.size()),
                       [&](qsizetype i) { return periodCells(periods[size_t(i)], r.zone); },
                       {},
@@ -144,7 +144,7 @@ bool denSection(ReportFlow& flow, const ReportContent& content) {
     }
     ReportTable table{
         denHeaders(),
-        {1.7, 1, 1, 1, 1, 1.2, 1, 1, 1.6},
+        {1.6, 0.9, 1.0, 0.9, 0.8, 1.3, 0.9, 0.8, 1.4},
         days + 1,
         [&](qsizetype i) { return denCells(i < days ? den.days[size_t(i)] : den.overall); },
         [days](qsizetype i) { return i == days; }};
