@@ -53,10 +53,20 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,
 }
 
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter) {
+    return chosenFile(parent, filter, true);
+}
+
+std::optional<QString> QtDialogs::appendFileName(QWidget* parent, const QString& filter) {
+    return chosenFile(parent, filter, false);
+}
+
+std::optional<QString> QtDialogs::chosenFile(QWidget* parent, const QString& filter,
+                                             bool confirmOverwrite) {
     const ModalScope scope(parent);
     QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
     // A name typed without an extension gets the first filter's: "run" saves "run.sdm".
     static const QRegularExpression firstExtension(QStringLiteral("\\(\\*\\.(\\w+)"));
     const QRegularExpressionMatch m = firstExtension.match(filter);

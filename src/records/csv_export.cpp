@@ -415,6 +415,8 @@ std::optional<QString> exportRecords(RecordFileReader& reader, QIODevice& out, L
     }
     if (status == RecordFileReader::Status::Failed) {
         load.error = reader.error();
+        // Into a stream the lines read so far go out; a file is dropped whole anyway.
+        (void)sink.finish();
         return QStringLiteral("the record file could not be read");
     }
     return sink.finish();

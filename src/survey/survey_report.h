@@ -4,9 +4,10 @@
 // each page numbered "Page n of m". Painted with QPainter (Qt Gui, no widgets), so the
 // command line writes it as the Survey window does.
 //
-// The PDF goes through platform::PdfDocument: the file takes its name only once
+// The PDF goes through platform::PdfDocument: a file takes its name only once
 // complete, so a report that fails (a full disk is named) or is stopped leaves no file
-// and an older file of that name as it was.
+// and an older file of that name as it was; a pipe or a device is written directly,
+// and one of the survey's own files, or a file a recording holds, is refused.
 #pragma once
 
 #include <QDateTime>

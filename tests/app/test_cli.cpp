@@ -2,6 +2,9 @@
 // (the figures are tests/stats', the CSV tests/records'), the survey commands' JSON
 // keys and options, '-' for the standard streams, and the exit status and message of
 // every kind of mistake. Times are UTC unless a test says otherwise.
+#include <sys/stat.h>
+
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -172,7 +175,7 @@ private slots:
         QTest::newRow("export, -q first") << QStringList{"--quiet", "export", "FILE", "--csv", "-"};
         QTest::newRow("periods") << QStringList{"periods", "FILE", "--csv", "--every", "1min"};
         QTest::newRow("lden") << QStringList{"lden", "--json", "--", "FILE"};
-        QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE"};
+        QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE", "-q"};
     }
     void standardStreams() {
         QFETCH(QStringList, arguments);
@@ -279,10 +282,17 @@ private slots:
         const QString missing = dir.filePath(QStringLiteral("nowhere.sdm"));
         const QString broken = dir.filePath(QStringLiteral("broken.sdm"));
         const QString unwritten = dir.filePath(QStringLiteral("unwritten"));
+        // The command line lists nothing: it says what became of the records read.
         row("stats, no file", {"stats", missing},
-            missing + " cannot be listed: the file cannot be opened", 2);
-        row("stats, a broken line", {"stats", broken}, "Loading " + broken + " stopped at line 14",
-            2);
+            missing + " cannot be read: the file cannot be opened", 2);
+        row("stats, a broken line", {"stats", broken},
+            "Reading " + broken + " stopped at line 14: ", 2);
+        row("stats, what became of the records", {"stats", broken},
+            "line has only one.\nNo figures are given for it.\n", 2);
+        row("export, a broken line", {"export", broken, "--csv", unwritten},
+            "line has only one.\nNo CSV was written.\n", 2);
+        row("report over its input", {"report", sample, "--pdf", dir.path() + "/./sample.sdm"},
+            "it is the file the records come from (" + sample + ")", 2);
         row("export, no file", {"export", missing, "--csv", unwritten}, missing, 2);
         row("export over its input, spelled otherwise",
             {"export", sample, "--csv", dir.path() + "/./sample.sdm"},
@@ -434,6 +444,72 @@ private slots:
         QCOMPARE(e["start"].toString() + u'/' + e["end"].toString(),
                  "2009-06-01T15:00:00/2009-06-01T15:00:03");
         QCOMPARE(e["lmax"].toDouble(), 90.0);
+    }
+
+    // Into stdout the CSV goes out as it is read: the lines before a broken one are there.
+    void exportToStdoutStopsAtABrokenLine() {
+        const Run run = runCli({"export", dir.filePath("broken.sdm"), "--csv", "-"});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out.count(u'\n'), 1 + 12);
+        QVERIFY2(run.err.endsWith("line has only one.\nThe 12 record(s) before it were written to "
+                                  "standard output.\n"),
+                 qPrintable(run.err));
+    }
+
+    // Data on stdout, talk on stderr: the count of the events is talk.
+    void eventCountIsTalk() {
+        const Run run = runCli(QStringList{"events", "--above", "80"} + survey);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(!run.out.contains("event"), qPrintable(run.out));
+        QCOMPARE(run.err, "2 event(s)\n");
+    }
+
+    // Every command's stdout is checked to its last byte: into a full device each one
+    // says so and ends with status 2.
+    void unwritableStdout_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("stats") << QStringList{"stats", "FILE"};
+        QTest::newRow("stats --json") << QStringList{"stats", "--json", "FILE"};
+        QTest::newRow("periods") << QStringList{"periods", "FILE"};
+        QTest::newRow("periods --json") << QStringList{"periods", "--json", "FILE"};
+        QTest::newRow("periods --csv") << QStringList{"periods", "--csv", "FILE"};
+        QTest::newRow("lden") << QStringList{"lden", "FILE"};
+        QTest::newRow("lden --json") << QStringList{"lden", "--json", "FILE"};
+        QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE"};
+        QTest::newRow("events --json") << QStringList{"events", "--above", "60", "--json", "FILE"};
+        QTest::newRow("events --csv") << QStringList{"events", "--above", "60", "--csv", "FILE"};
+        QTest::newRow("export") << QStringList{"export", "FILE", "--csv", "-"};
+        QTest::newRow("ports") << QStringList{"ports"};
+        QTest::newRow("help") << QStringList{"help", "stats"};
+    }
+    void unwritableStdout() {
+        QFETCH(QStringList, arguments);
+        arguments.replaceInStrings(QRegularExpression("^FILE$"), sample);
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY2(err.endsWith("levelpanel-cli: standard output could not be written: the disk is "
+                              "full (No space left on device); what it shows is not complete\n"),
+                 qPrintable(err));
+        QCOMPARE(err.count("could not"), 1);  // said once
+    }
+
+    // The report into a pipe: its reader gets the whole PDF and the pipe stays a pipe.
+    void reportIntoAPipe() {
+        const QString fifo = dir.filePath("report.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QProcess reader;
+        reader.start("sh", {"-c", "exec cat \"$0\"", fifo});
+        const Run run = runCli({"report", sample, "--pdf", fifo});
+        QVERIFY(reader.waitForFinished(60000));
+        QCOMPARE(run.status, 0);
+        const QByteArray pdf = reader.readAllStandardOutput();
+        QVERIFY2(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"),
+                 pdf.left(40).constData());
+        QVERIFY(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists());
     }
 
     // The report as a real PDF, its text read back: the period and the event of the

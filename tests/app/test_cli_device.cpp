@@ -156,10 +156,39 @@ private slots:
             runCli({"record", "--port", "sim", "--every", "1", "--count", "2", "--out", counts});
         QCOMPARE(recorded.status, 0);
         QCOMPARE(dataLines(counts), 2);
+        // Into the same file again: appended, and said so.
+        const Run appended =
+            runCli({"record", "--port", "sim", "--every", "1", "--count", "1", "--out", counts});
+        QCOMPARE(appended.status, 0);
+        QVERIFY2(appended.err.startsWith(
+                     QStringLiteral("appending to %1 (2 records in 1 runs)\n").arg(counts)),
+                 qPrintable(appended.err));
+        QCOMPARE(test::readAll(counts).count("No.s\tDate Time\tdB\t\r\n"), 2);
+        QCOMPARE(dataLines(counts), 2 + 1 + 1);  // a header line starts the second run
 
         const Run sets = runCli({"sets", "--port", "sim"});
         QCOMPARE(sets.status, 0);
         QVERIFY2(sets.out.contains("NUMBERS OF SET  3\n"), qPrintable(sets.out));
+        // --json: the numbers behind the texts, as numbers (sizes in bytes).
+        const Run setsJson = runCli({"sets", "--port", "sim", "--json"});
+        QCOMPARE(setsJson.status, 0);
+        const QJsonObject memory =
+            QJsonDocument::fromJson(setsJson.out.toUtf8()).object().value("memory").toObject();
+        const auto shown = [&sets](const QString& caption) {
+            const QRegularExpression line("\n?" + caption + R"( +([0-9.]+))");
+            return line.match(sets.out).captured(1).toDouble();
+        };
+        QCOMPARE(memory.keys(), (QStringList{"id_code", "memory_bytes", "numbers_of_set",
+                                             "remaining_bytes", "sampling_s"}));
+        for (const QJsonValue& value : memory) {
+            QVERIFY(value.isDouble());
+        }
+        QCOMPARE(memory.value("memory_bytes").toDouble(), shown("MEMORY") * 1024);
+        QCOMPARE(QString::number(memory.value("remaining_bytes").toDouble() / 1024, 'f', 1),
+                 QString::number(shown("REMAINING"), 'f', 1));
+        QCOMPARE(memory.value("id_code").toDouble(), shown("ID CODE"));
+        QCOMPARE(memory.value("sampling_s").toDouble(), shown("SAMPLING"));
+        QCOMPARE(memory.value("numbers_of_set").toDouble(), 3.0);
         const QRegularExpression setTwo("\n2\t" + iso + R"(\t(\d+)\n)");
         const QRegularExpressionMatch two = setTwo.match(sets.out);
         QVERIFY2(two.hasMatch(), qPrintable(sets.out));

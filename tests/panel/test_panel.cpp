@@ -156,8 +156,8 @@ private slots:
         QVERIFY(rig.dialogs.messages()[0].contains("from 1 to 86400"));
     }
 
-    // START asks for a file first; a run counts and blinks; OPEN FILE and EXIT end it; a
-    // full file is told.
+    // START asks for a file first; a run counts and blinks; OPEN FILE and EXIT end it;
+    // the file chosen again is appended to; a full file is told.
     void recordingControls() {
         QTemporaryDir dir;
         const QString path = dir.filePath("run.sdm");
@@ -191,6 +191,14 @@ private slots:
         rig.clock.advance(3000);
         QCOMPARE(rig.port.written, written);           // no more polls either
         QCOMPARE(test::readAll(path).count('\n'), 4);  // two runs of one line each
+
+        // The file chosen again: the dialog offers no replacing (the recording appends),
+        // and the panel says what the file holds.
+        rig.dialogs.saveNames.push_back(path);
+        rig.click("CmdSave");
+        const auto& shown = rig.dialogs.shown;
+        QCOMPARE(shown[shown.size() - 2].kind, QString("append"));
+        QCOMPARE(shown.back().text, QString("appending to %1 (2 records in 2 runs)").arg(path));
 
         PanelRig full;
         full.dialogs.saveNames.push_back(QStringLiteral("/dev/full"));

@@ -9,6 +9,7 @@
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/file_commands.h"
+#include "app/cli/std_streams.h"
 #include "app/cli/survey_commands.h"
 #include "app/cli/watch_command.h"
 
@@ -289,7 +290,10 @@ void tell(CommandIo& io, const QString& line) {
     }
 }
 
-int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<SystemPort>& ports) {
+namespace {
+
+int runCommand(QStringList arguments, QTextStream& out, QTextStream& err,
+               const QList<SystemPort>& ports) {
     // -q before the command counts as given to it: "levelpanel-cli -q export ...".
     bool quietFirst = false;
     while (!arguments.isEmpty() && (arguments.first() == QStringLiteral("-q") ||
@@ -338,6 +342,12 @@ int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<S
     }
     CommandIo io{out, err, ports, args.has(QStringLiteral("quiet"))};
     return command->run(args, io);
+}
+
+}  // namespace
+
+int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<SystemPort>& ports) {
+    return finishedOutput(out, err, runCommand(std::move(arguments), out, err, ports));
 }
 
 }  // namespace lp::app::cli

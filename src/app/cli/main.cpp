@@ -1,4 +1,5 @@
 // levelpanel-cli: start-up without a display.
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/std_streams.h"
+#include "platform/stream_output.h"
 
 int main(int argc, char* argv[]) {
     lp::app::cli::guardStandardStreams();
@@ -32,7 +34,9 @@ int main(int argc, char* argv[]) {
                           info.serialNumber(), lasting});
         }
     }
-    QTextStream out(stdout);
+    // Data goes out through a device that checks every write (run() tells a failure).
+    lp::platform::StreamOutput standardOutput(STDOUT_FILENO);
+    QTextStream out(&standardOutput);
     QTextStream err(stderr);
     return lp::app::cli::run(arguments, out, err, ports);
 }

@@ -18,6 +18,7 @@
 #include "app/version.h"
 #include "live/recording.h"
 #include "records/record_file_writer.h"
+#include "records/record_tally.h"
 
 namespace lp::app::cli {
 namespace {
@@ -84,7 +85,7 @@ private:
             loop_.exit(kFileFailure);
             return false;
         }
-        talk_.line(QStringLiteral("recording to ") + name);
+        talk_.line(records::recordingStartText(name, recording_.appendedTo()));
         return true;
     }
 

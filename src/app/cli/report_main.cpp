@@ -1,5 +1,6 @@
 // levelpanel-cli-report: paints `levelpanel-cli report` (the same arguments, the same
 // messages and exit status), so that levelpanel-cli itself starts without Qt Gui.
+#include <unistd.h>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <variant>
@@ -7,6 +8,7 @@
 #include "app/cli/report_command.h"
 #include "app/cli/std_streams.h"
 #include "app/cli/survey_commands.h"
+#include "platform/stream_output.h"
 
 int main(int argc, char* argv[]) {
     using namespace lp::app::cli;
@@ -17,7 +19,8 @@ int main(int argc, char* argv[]) {
     }
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(kProgramName);
-    QTextStream out(stdout);
+    lp::platform::StreamOutput standardOutput(STDOUT_FILENO);
+    QTextStream out(&standardOutput);
     QTextStream err(stderr);
     const std::variant<Arguments, UsageMistake> read =
         readArguments(QStringLiteral("report"), reportOptions() + QList<Option>{quietOption()},
@@ -29,5 +32,5 @@ int main(int argc, char* argv[]) {
     const QList<lp::app::SystemPort> noPorts;
     const Arguments& args = std::get<Arguments>(read);
     CommandIo io{out, err, noPorts, args.has(QStringLiteral("quiet"))};
-    return paintReport(args, io);
+    return finishedOutput(out, err, paintReport(args, io));
 }

@@ -6,6 +6,10 @@
 #include <cerrno>
 #include <csignal>
 
+#include "app/cli/cli.h"
+#include "app/cli/cli_arguments.h"
+#include "platform/stream_output.h"
+
 namespace lp::app::cli {
 
 void guardStandardStreams() {
@@ -25,6 +29,22 @@ void ignoreBrokenPipes() {
     action.sa_handler = SIG_IGN;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGPIPE, &action, nullptr);
+}
+
+int finishedOutput(QTextStream& out, QTextStream& err, int status) {
+    out.flush();
+    const auto* checked = qobject_cast<const platform::StreamOutput*>(out.device());
+    std::optional<QString> failed = checked ? checked->failure() : std::nullopt;
+    if (!failed && out.status() != QTextStream::Ok) {
+        failed = out.device() ? out.device()->errorString() : QStringLiteral("the write failed");
+    }
+    if (!failed || (checked && checked->readerGone())) {
+        return status;
+    }
+    failure(err, QStringLiteral("standard output could not be written: %1; what it shows is "
+                                "not complete")
+                     .arg(*failed));
+    return status == kOk ? kFileFailure : status;
 }
 
 void Talk::line(const QString& text) {

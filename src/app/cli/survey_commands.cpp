@@ -269,7 +269,7 @@ int runEvents(const Arguments& args, CommandIo& io) {
     }
     writeTable(out, TableForm::Aligned, {"Start", "End", "Duration (s)", "Lmax", "Leq", "SEL"},
                qsizetype(events.size()), row);
-    out.bytes().append(QByteArray::number(qsizetype(events.size())) + " event(s)\n");
+    tell(io, QStringLiteral("%1 event(s)").arg(qsizetype(events.size())));
     return kOk;
 }
 
