@@ -109,11 +109,24 @@ QByteArray statusMessage(const LoggerStatus& status) {
         {QStringLiteral("file"), status.file},
         {QStringLiteral("every_s"), status.everySeconds},
         {QStringLiteral("version"), status.version},
+        {QStringLiteral("host"), status.host.isEmpty() ? QJsonValue() : QJsonValue(status.host)},
+        {QStringLiteral("pid"), status.pid > 0 ? QJsonValue(status.pid) : QJsonValue()},
     };
     if (status.backlog) {
         o.insert(QStringLiteral("backlog"), *status.backlog);
     }
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+std::optional<StatusSender> statusSender(const QByteArray& payload) {
+    const QJsonObject o = QJsonDocument::fromJson(payload).object();
+    const QJsonValue host = o.value(QStringLiteral("host"));
+    const QJsonValue pid = o.value(QStringLiteral("pid"));
+    if (!host.isString() || host.toString().isEmpty() || !pid.isDouble() || pid.toInteger() <= 0) {
+        return std::nullopt;
+    }
+    return StatusSender{o.value(QStringLiteral("state")).toString(), host.toString(),
+                        pid.toInteger()};
 }
 
 QByteArray eventMessage(const live::AlarmEvent& event) {

@@ -48,10 +48,24 @@ struct LoggerStatus {
     // them: with "online" and "stopped", never in the last will (which the broker keeps
     // from the time of connecting).
     std::optional<qint64> backlog = std::nullopt;
+    // The machine and the process the logger runs as: two loggers publishing under one
+    // name tell each other apart by them (empty and 0: not known, null in the message).
+    QString host = {};
+    qint64 pid = 0;
 };
 
-// {"state", "port", "file", "every_s", "version"}, and "backlog" when it is known.
+// {"state", "port", "file", "every_s", "version", "host", "pid"}, and "backlog" when it
+// is known.
 [[nodiscard]] QByteArray statusMessage(const LoggerStatus& status);
+
+// Who sent a status message, when it says so (a logger of an older version does not):
+// its state, host and process id.
+struct StatusSender {
+    QString state;
+    QString host;
+    qint64 pid = 0;
+};
+[[nodiscard]] std::optional<StatusSender> statusSender(const QByteArray& payload);
 
 // {"state": "start" or "end", "start", "end", "duration_s", "lmax", "leq", "sel",
 //  "above"}: times ISO 8601 with the UTC offset, duration in whole seconds, levels in

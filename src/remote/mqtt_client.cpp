@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <mutex>
 
+#include "platform/standard_descriptors.h"
 #include "remote/connect_reason.h"
 
 namespace lp::remote {
@@ -146,6 +147,9 @@ void MqttClient::connectTo(const QString& host) {
     acks_.clear();
     messages_.clear();
     mosq_ = mosquitto_new(utf8(options_.clientId).constData(), true, this);
+    // A refused client closes descriptor 0 on its way out: /dev/null goes there again
+    // before anything else can take the number.
+    platform::occupyStandardDescriptors();
     if (!mosq_) {
         endConnection(QStringLiteral("the MQTT library cannot make a client (client id \"%1\")")
                           .arg(options_.clientId));
@@ -344,6 +348,7 @@ void MqttClient::teardown() {
     if (mosq_) {
         mosquitto_destroy(mosq_);
         mosq_ = nullptr;
+        platform::occupyStandardDescriptors();
     }
 }
 

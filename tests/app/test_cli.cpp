@@ -273,6 +273,10 @@ private slots:
         row("cafile without TLS", logger + QStringList{"--publish", "mqtt://h/lp", "--cafile", "c"},
             "mqtts");
         row("id without publish", logger + QStringList{"--id", "a"}, "--publish");
+        const QStringList publisher = logger + QStringList{"--publish", "mqtt://h/lp", "--id"};
+        row("id with a tab", publisher + QStringList{"a\tb"},
+            "--id holds the control character U+0009");
+        row("id too long", publisher + QStringList{QString(65535, u'n')}, "too long for MQTT");
         row("stdin twice", {"periods", "-", "a.sdm", "-"}, "once");
         row("record to stdout", {"record", "--port", "sim", "--out", "-"}, "give --out a file");
         row("report to stdout", {"report", "a.sdm", "--pdf", "-"}, "give --pdf a file");

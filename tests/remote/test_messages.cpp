@@ -92,12 +92,22 @@ private slots:
         lp::remote::LoggerStatus status{"offline", "/dev/ttyUSB0", "log.sdm", 2, "0.1"};
         QCOMPARE(parsed(lp::remote::statusMessage(status)),
                  parsed(R"({"state":"offline","port":"/dev/ttyUSB0","file":"log.sdm",)"
-                        R"("every_s":2,"version":"0.1"})"));
+                        R"("every_s":2,"version":"0.1","host":null,"pid":null})"));
         status.state = "online";
         status.backlog = 0;
-        QCOMPARE(parsed(lp::remote::statusMessage(status)),
+        status.host = "box-north";
+        status.pid = 4321;
+        const QByteArray online = lp::remote::statusMessage(status);
+        QCOMPARE(parsed(online),
                  parsed(R"({"state":"online","port":"/dev/ttyUSB0","file":"log.sdm",)"
-                        R"("every_s":2,"version":"0.1","backlog":0})"));
+                        R"("every_s":2,"version":"0.1","backlog":0,"host":"box-north",)"
+                        R"("pid":4321})"));
+        // Read back by a logger that publishes under the same name.
+        const std::optional<lp::remote::StatusSender> sender = lp::remote::statusSender(online);
+        QVERIFY(sender);
+        QCOMPARE(sender->state + ' ' + sender->host + ' ' + QString::number(sender->pid),
+                 "online box-north 4321");
+        QVERIFY(!lp::remote::statusSender(R"({"state":"online","port":"p","host":null})"));
     }
 };
 

@@ -7,10 +7,10 @@
 #include <cstdio>
 
 #include "app/cli/cli.h"
-#include "app/cli/std_streams.h"
+#include "platform/standard_descriptors.h"
 
 int main(int argc, char* argv[]) {
-    lp::app::cli::guardStandardStreams();
+    lp::platform::occupyStandardDescriptors();
     // The report is painted by levelpanel-cli-report (runReport): no command here
     // needs Qt Gui.
     QCoreApplication app(argc, argv);

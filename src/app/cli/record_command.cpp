@@ -171,10 +171,7 @@ int runRecord(const Arguments& args, CommandIo& io) {
                                  seconds,
                                  kVersion},
             err);
-        if (const std::optional<QString> error = publishing->start()) {
-            failure(err, *error);
-            return kFileFailure;
-        }
+        publishing->start();
         talk.line(QStringLiteral("publishing to ") + publishing->destination());
     }
     QEventLoop loop;

@@ -5,12 +5,12 @@
 #include <variant>
 
 #include "app/cli/report_command.h"
-#include "app/cli/std_streams.h"
 #include "app/cli/survey_commands.h"
+#include "platform/standard_descriptors.h"
 
 int main(int argc, char* argv[]) {
     using namespace lp::app::cli;
-    guardStandardStreams();
+    lp::platform::occupyStandardDescriptors();
     // The pages are painted off any screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
