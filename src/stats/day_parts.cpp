@@ -45,6 +45,17 @@ std::optional<QString> dayPartsProblem(const DayPartHours& hours) {
     return std::nullopt;
 }
 
+std::optional<QString> penaltiesProblem(const DayPartHours& hours) {
+    const auto inRange = [](double penalty) { return penalty >= 0.0 && penalty <= kMostPenalty; };
+    if (inRange(hours.eveningPenalty) && inRange(hours.nightPenalty)) {
+        return std::nullopt;
+    }
+    return QStringLiteral("the evening and night penalties must lie from 0 to %1 dB, not %2 and %3")
+        .arg(kMostPenalty)
+        .arg(hours.eveningPenalty)
+        .arg(hours.nightPenalty);
+}
+
 double denLevel(double lday, double levening, double lnight, const DayPartHours& hours) {
     const double energy = hours.dayHours() * energyOf(lday) +
                           hours.eveningHours() * energyOf(levening + hours.eveningPenalty) +

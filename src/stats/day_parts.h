@@ -24,7 +24,7 @@ struct DayPartHours {
     int dayStart = 7;
     int eveningStart = 19;
     int nightStart = 23;
-    // Added to the evening and night levels in Lden, in dB.
+    // Added to the evening and night levels in Lden, in dB: 0 .. kMostPenalty.
     double eveningPenalty = 5.0;
     double nightPenalty = 10.0;
 
@@ -33,8 +33,13 @@ struct DayPartHours {
     [[nodiscard]] int nightHours() const { return 24 - nightStart + dayStart; }
 };
 
+// The largest penalty: more would make the evening or the night alone decide Lden.
+inline constexpr double kMostPenalty = 20.0;
+
 // Why the hours make no three parts of a day, in words for the user; none when they do.
 [[nodiscard]] std::optional<QString> dayPartsProblem(const DayPartHours& hours);
+// Why the penalties cannot be used (not from 0 to kMostPenalty dB); none when they can.
+[[nodiscard]] std::optional<QString> penaltiesProblem(const DayPartHours& hours);
 
 struct PartLevel {
     qint64 records = 0;  // records that count in the part

@@ -25,9 +25,8 @@ std::optional<QString> surveyOptionsProblem(const SurveyOptions& options) {
     if (std::optional<QString> problem = dayPartsProblem(options.dayParts)) {
         return problem;
     }
-    if (!std::isfinite(options.dayParts.eveningPenalty) ||
-        !std::isfinite(options.dayParts.nightPenalty)) {
-        return QStringLiteral("the evening and night penalties must be numbers of dB");
+    if (std::optional<QString> problem = penaltiesProblem(options.dayParts)) {
+        return problem;
     }
     if (const std::optional<EventRule>& rule = options.events) {
         if (!std::isfinite(rule->threshold) || rule->minDuration < 0 || rule->bridge < 0) {

@@ -255,6 +255,8 @@ private slots:
         row("min-duration a fraction",
             {"events", "a.sdm", "--above", "60", "--min-duration", "1.5"}, "'1.5'");
         row("events without a threshold", {"events", "a.sdm"}, "--above");
+        row("penalty beyond 20 dB", {"lden", "a.sdm", "--penalties", "5,100000"},
+            "from 0 to 20 dB, not 5 and 100000");
         row("periods every in seconds", {"periods", "a.sdm", "--every", "90s"}, "'90s'");
         row("exclude without TO", {"lden", "a.sdm", "--exclude", "2009-06-01T15:00:01"},
             "--exclude");

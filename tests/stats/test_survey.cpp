@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "files.h"
 #include "records/record_format.h"
@@ -181,6 +182,11 @@ private slots:
         row("evening before day", 3600, DayPartHours{19, 7, 23}, 60, 0, true);
         row("no evening", 3600, DayPartHours{7, 19, 19}, 60, 0, true);
         row("night after 24 h", 3600, DayPartHours{7, 19, 25}, 60, 0, true);
+        row("penalties 0 and 20 dB", 3600, DayPartHours{7, 19, 23, 0.0, 20.0}, 60, 0, false);
+        row("evening penalty 20.1 dB", 3600, DayPartHours{7, 19, 23, 20.1, 10.0}, 60, 0, true);
+        row("night penalty 100000 dB", 3600, DayPartHours{7, 19, 23, 5.0, 1e5}, 60, 0, true);
+        row("negative penalty", 3600, DayPartHours{7, 19, 23, -0.5, 10.0}, 60, 0, true);
+        row("penalty no number", 3600, DayPartHours{7, 19, 23, 5.0, std::nan("")}, 60, 0, true);
         row("empty exclusion", 3600, usual, 0, 0, true);
         row("negative bridge", 3600, usual, 60, -1, true);
     }
