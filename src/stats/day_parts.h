@@ -6,6 +6,10 @@
 // runs from its dayStart to the next one. The parts' lengths (12, 4 and 8 hours by
 // default) weigh the three levels in Lden; on a day of 23 or 25 hours the part that
 // holds the change is an hour shorter or longer, and its coverage follows.
+//
+// A part's coverage is measured over the time of it that the survey spans, from the
+// first record to the end of the last (its instant + S): the night before the first
+// record and the rest of a night after the last are no missing data.
 #pragma once
 
 #include <QDate>
@@ -44,7 +48,9 @@ inline constexpr double kMostPenalty = 20.0;
 struct PartLevel {
     qint64 records = 0;  // records that count in the part
     std::optional<double> leq;
-    std::optional<double> coverage;  // records × S over the part's length, at most 1
+    // records × S over the part's time within the survey's span, at most 1; none when
+    // S is not known or no time of the part lies in the span.
+    std::optional<double> coverage;
 };
 
 struct DayLevels {

@@ -404,11 +404,15 @@ private slots:
     }
 
     // --day reaches the day parts: from 15 h, 14:59 is the night of the day before. No
-    // record falls in an evening, so there is no Lden.
+    // record falls in an evening, so there is no Lden. The survey spans 14:59:58 to
+    // 15:00:06: its night's 2 s hold 2 records, its day's 6 s 5, and no evening lies in it.
     void lden() {
         const QJsonObject out = json({"lden", "--day", "15-19"});
         QCOMPARE(keysOf(out), "days format overall");
-        QCOMPARE(keysOf(out["overall"]), "lday lden levening lnight");
+        QCOMPARE(keysOf(out["overall"]), "coverage lday lden levening lnight");
+        const QJsonObject covered = out["overall"]["coverage"].toObject();
+        QCOMPARE(QJsonDocument(covered).toJson(QJsonDocument::Compact),
+                 R"({"day":0.833,"evening":null,"night":1})");
         const QJsonArray days = out["days"].toArray();
         QCOMPARE(days.size(), 2);
         QCOMPARE(keysOf(days[0]), "coverage date lday lden levening lnight");

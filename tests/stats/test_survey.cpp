@@ -273,6 +273,19 @@ private slots:
             << QStringList{"2026-06-01 60.00 55.00 49.48 59.83 | 1.00 1.00 1.00",
                            "2026-06-02 60.00 - 50.00 - | 1.00 0.00 1.00"}
             << "60.00 55.00 49.75 59.92 | 1.00 0.50 1.00";
+        // The same levels from 13:00 on June 1 to 10:00 on June 2: coverage counts only
+        // the time from the first record to the end of the last (11:00), so the parts
+        // it cuts are whole, and June 2's evening and night lie outside it.
+        QTest::newRow("a survey beginning and ending within a part")
+            << Runs{{"2026/06/01 13:00:00", 6, 3600, "60.0"},
+                    {"2026/06/01 19:00:00", 4, 3600, "55.0"},
+                    {"2026/06/01 23:00:00", 1, 0, "40.0"},
+                    {"2026/06/02 00:00:00", 7, 3600, "50.0"},
+                    {"2026/06/02 07:00:00", 4, 3600, "60.0"}}
+            << DayPartHours{}
+            << QStringList{"2026-06-01 60.00 55.00 49.48 59.83 | 1.00 1.00 1.00",
+                           "2026-06-02 60.00 - - - | 1.00 - -"}
+            << "60.00 55.00 49.48 59.83 | 1.00 1.00 1.00";
         // Day 06-20 h, evening 20-23 h, night 23-06 h weigh 14, 3 and 7; penalties 3 and 8 dB.
         QTest::newRow("other hours and penalties")
             << Runs{{"2026/06/01 06:00:00", 14, 3600, "60.0"},
@@ -327,8 +340,9 @@ private slots:
 
     // A recording straight through the change to and from summer time, every 10
     // minutes. A period begins where the wall clock shows its multiple: none at the
-    // skipped 02:00, two at the repeated one. The night before holds 6 or 8 hours of
-    // records of its 7 or 9.
+    // skipped 02:00, two at the repeated one. The night before counts from the first
+    // record at 00:00: its 6 or 8 hours to 07:00 hold records throughout (counted in
+    // wall-clock hours the 6 would be 7).
     void summerTimeDays_data() {
         QTest::addColumn<QString>("date");
         QTest::addColumn<int>("records");
@@ -339,18 +353,18 @@ private slots:
             << "2026/03/29" << 138 << qint64(3600)
             << "00/6 01/6 03/6 04/6 05/6 06/6 07/6 08/6 09/6 10/6 11/6 12/6 "
                "13/6 14/6 15/6 16/6 17/6 18/6 19/6 20/6 21/6 22/6 23/6"
-            << "0.86";
+            << "1.00";
         QTest::newRow("clocks forward, two-hourly")
             << "2026/03/29" << 138 << qint64(7200)
             << "00/18 04/12 06/12 08/12 10/12 12/12 14/12 16/12 18/12 20/12 22/12"
-            << "0.86";
+            << "1.00";
         QTest::newRow("clocks back, hourly")
             << "2026/10/25" << 150 << qint64(3600)
             << "00/6 01/6 02/6 02/6 03/6 04/6 05/6 06/6 07/6 08/6 09/6 10/6 "
                "11/6 12/6 13/6 14/6 15/6 16/6 17/6 18/6 19/6 20/6 21/6 22/6 23/6"
-            << "0.89";
+            << "1.00";
         QTest::newRow("clocks back, daily") << "2026/10/25" << 150 << qint64(86400) << "00/150"
-                                            << "0.89";
+                                            << "1.00";
     }
     void summerTimeDays() {
         QFETCH(QString, date);

@@ -67,7 +67,9 @@ QList<Command> commands() {
                         "      [--penalties 5,10] [--exclude FROM/TO]... [--json]"),
          QStringLiteral("Lday, Levening, Lnight and Lden with each part's coverage, per day\n"
                         "and over all days; the hours after midnight are the night of the\n"
-                        "day before. --penalties: dB added to the evening and night."),
+                        "day before. Coverage counts the time from the first record to the\n"
+                        "end of the last. --penalties: dB added to the evening and night,\n"
+                        "0 to 20 each."),
          {{QStringLiteral("day")},
           {QStringLiteral("evening")},
           {QStringLiteral("night")},
