@@ -154,7 +154,7 @@ bool denSection(ReportFlow& flow, const ReportContent& content) {
 
 bool lnSection(ReportFlow& flow, const ReportContent& content) {
     const stats::LnResult& ln = content.ln;
-    if (!flow.heading(QStringLiteral("Percentile levels of the counted records (0.1 dB)"),
+    if (!flow.heading(QStringLiteral("Percentile levels of the counted records"),
                       tableHeight(flow, 10))) {
         return false;
     }
@@ -171,8 +171,12 @@ bool lnSection(ReportFlow& flow, const ReportContent& content) {
                       {},          1};
     return drawTable(flow, table) &&
            flow.paragraph(flow.fonts().text,
-                          QStringLiteral("Ln is the level exceeded by n % of the %1 counted "
-                                         "records; %2.")
+                          QStringLiteral("Ln is the level exceeded for n % of the time: the "
+                                         "(100 − n) % percentile of the %1 counted levels, "
+                                         "interpolated linearly between them in order (as "
+                                         "PERCENTILE.INC), as are the periods' L10, L50 and "
+                                         "L90; %2. The histogram counts the levels in classes "
+                                         "of 0.1 dB.")
                               .arg(countText(ln.recordCount), levelsText(ln))) &&
            picture(
                flow, QStringLiteral("Histogram"), kHistogramPoints,

@@ -6,6 +6,7 @@
 
 #include "files.h"
 #include "records/record_format.h"
+#include "stats/exceedance.h"
 #include "stats/survey.h"
 
 using namespace lp::stats;
@@ -113,6 +114,42 @@ private slots:
             s.push_back(levelSample(t.toLongLong(), 50.0));
         }
         QTEST(samplingInterval(s).value_or(0), "interval");
+    }
+
+    // L0, L1, L10, L50, L90 and L100: the levels exceeded for N % of the time, worked
+    // out with Python's statistics.quantiles(method="inclusive") (linear interpolation,
+    // as numpy and PERCENTILE.INC), the highest and lowest level for L0 and L100.
+    void exceeded_data() {
+        QTest::addColumn<QList<double>>("levels");
+        QTest::addColumn<QString>("ln");
+        QTest::newRow("one loud record in a hundred")
+            << (QList<double>(99, 60.0) << 90.0) << "90.000 60.300 60.000 60.000 60.000 60.000";
+        QTest::newRow("between ordered levels")
+            << QList<double>{50.0, 60.0, 70.0, 80.0} << "80.000 79.700 77.000 65.000 53.000 50.000";
+        QTest::newRow("in no order")
+            << QList<double>{70.0, 50.0, 60.0} << "70.000 69.800 68.000 60.000 52.000 50.000";
+        // Three levels of one 0.1 dB class, in no order.
+        QTest::newRow("levels of two decimals") << QList<double>{65.34, 65.26, 65.30, 40.0}
+                                                << "65.340 65.339 65.328 65.280 47.578 40.000";
+        QTest::newRow("one level")
+            << QList<double>{55.5} << "55.500 55.500 55.500 55.500 55.500 55.500";
+    }
+    void exceeded() {
+        QFETCH(QList<double>, levels);
+        std::vector<LevelSample> samples;
+        ExceedanceLevels order;
+        order.add(99.9);  // added and cleared again: no trace of it stays
+        order.clear();
+        for (const double level : levels) {
+            samples.push_back(levelSample(0, level));
+            order.add(level);
+        }
+        const int percents[] = {0, 1, 10, 50, 90, 100};
+        QStringList texts;
+        for (const double level : order.exceeded(percents, samples)) {
+            texts << QString::number(level, 'f', 3);
+        }
+        QTEST(texts.join(u' '), "ln");
     }
 
     void stamps_data() {
