@@ -124,6 +124,14 @@ bool periodSection(ReportFlow& flow, const ReportContent& content) {
         return flow.paragraph(flow.fonts().text, *r.periods.refused);
     }
     const std::vector<stats::SurveyPeriod>& periods = r.periods.list;
+    if (periods.size() > size_t(kReportPeriodRows)) {
+        return flow.paragraph(
+            flow.fonts().text,
+            QStringLiteral("%1 periods of %2, more than the report lists (%3): choose longer "
+                           "periods, or list them all with levelpanel-cli periods.")
+                .arg(countText(qint64(periods.size())),
+                     periodLengthText(content.options.periodLength), countText(kReportPeriodRows)));
+    }
     ReportTable table{periodHeaders(),
                       {2.2, 1.1, 1.1, 1.1, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9},
                       qsizetype(periods.size()),

@@ -75,6 +75,9 @@ private slots:
         QVERIFY(test::writeFile(sample, sampleFile()));
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("broken.sdm")),
                                 sampleFile() + "13\tno tabs after this\r\n"));
+        QVERIFY(test::writeFile(dir.filePath(QStringLiteral("misdated.sdm")),
+                                test::recordFile({{"1", "0001/01/01 00:00:00", "50.0"},
+                                                  {"2", "9999/12/31 23:59:59", "60.0"}})));
         // S = 1 s. The second file is given first: the survey takes its files in time
         // order. "OVER" carries no level; the gap it leaves ends an event.
         survey = {dir.filePath("b.sdm"), dir.filePath("a.sdm")};
@@ -289,6 +292,10 @@ private slots:
         row("export over its input, spelled otherwise",
             {"export", sample, "--csv", dir.path() + "/./sample.sdm"},
             "it is the file the records come from (" + sample + ")", 2);
+        const QString misdated = dir.filePath(QStringLiteral("misdated.sdm"));
+        row("lden, records 9999 years apart", {"lden", "--json", misdated},
+            "Line 3 of " + misdated + " is dated 9999-12-31, 9999 years after the record before it",
+            2);
         row("events, a file after a good one", {"events", "--above=80", sample, missing}, missing,
             2);
         row("record, no port", {"record", "--port", missing, "--out", unwritten}, missing, 2);

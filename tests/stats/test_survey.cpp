@@ -80,6 +80,7 @@ QString dayText(const DayLevels& d) {
 }  // namespace
 
 Q_DECLARE_METATYPE(Runs)
+Q_DECLARE_METATYPE(QList<Runs>)
 
 class TestSurvey : public QObject {
     Q_OBJECT
@@ -422,6 +423,55 @@ private slots:
         QTEST(periods.join(u' '), "periods");
         QCOMPARE(r.periods.list.back().end, instant(date + " 00:00:00", berlin) + records * 600);
         QTEST(figure(r.den.days.front().night.coverage), "nightCoverage");
+    }
+
+    // Records further apart than kMostSurveyDays make no survey: the one dated wrong is
+    // named by its file and line (the header is line 1); records spread evenly over
+    // too long a time are named by their span. Each file is a list of runs.
+    void misdated_data() {
+        QTest::addColumn<QList<Runs>>("files");
+        QTest::addColumn<QString>("failure");  // FILE0, FILE1: the files' paths; empty: read
+        const QString most = QStringLiteral(": a survey spans at most 1000 days; ");
+        QTest::newRow("a digit flipped to a later century")
+            << QList<Runs>{{{"2009/06/01 14:00:00", 1, 0, "50.0"},
+                            {"2909/06/01 14:00:01", 1, 0, "50.0"},
+                            {"2009/06/01 14:00:02", 1, 0, "50.0"}}}
+            << "Line 3 of FILE0 is dated 2909-06-01, 900 years after the record before it" + most +
+                   "correct the date or leave the file out.";
+        QTest::newRow("the first record in year 1")
+            << QList<Runs>{{{"0001/01/01 00:00:00", 1, 0, "50.0"},
+                            {"2009/06/01 14:00:00", 2, 1, "50.0"}}}
+            << "Line 2 of FILE0 is dated 0001-01-01, 2008 years before the record after it" + most +
+                   "correct the date or leave the file out.";
+        QTest::newRow("a whole file a century on")
+            << QList<Runs>{{{"2009/06/01 14:00:00", 2, 1, "50.0"}},
+                           {{"2109/06/01 14:00:00", 1, 0, "50.0"}}}
+            << "Line 2 of FILE1 is dated 2109-06-01, 100 years after the other records" + most +
+                   "correct the date or leave the file out.";
+        QTest::newRow("evenly over 1001 days")
+            << QList<Runs>{{{"2009/01/01 00:00:00", 1, 0, "50.0"},
+                            {"2009/12/01 00:00:00", 1, 0, "50.0"},
+                            {"2010/11/01 00:00:00", 1, 0, "50.0"},
+                            {"2011/09/29 00:00:00", 1, 0, "50.0"}}}
+            << "The records span 1001 days, from 2009-01-01 to 2011-09-29" + most +
+                   "leave some files out.";
+        QTest::newRow("1000 days apart") << QList<Runs>{{{"2009/01/01 00:00:00", 1, 0, "50.0"},
+                                                         {"2011/09/28 00:00:00", 1, 0, "50.0"}}}
+                                         << QString();
+    }
+    void misdated() {
+        QFETCH(QList<Runs>, files);
+        QStringList paths;
+        for (const Runs& runs : files) {
+            paths << write(QStringLiteral("misdated%1.sdm").arg(paths.size()), runs, kUtc);
+        }
+        const SurveyRecords read = readSurvey(paths, kUtc);
+        QFETCH(QString, failure);
+        QCOMPARE(read.error ? surveyReadFailureText(*read.error, read.misdated) : QString(),
+                 failure.replace("FILE0", paths.value(0)).replace("FILE1", paths.value(1)));
+        // What the survey spans is worked out in no time: 1001 days.
+        QCOMPARE(analyseSurvey(read, SurveyOptions{}).den.days.size(),
+                 size_t(failure.isEmpty() ? 1001 : 0));
     }
 
     void readFailure_data() {

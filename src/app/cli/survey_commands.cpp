@@ -48,7 +48,7 @@ std::variant<stats::SurveyResult, int> analyse(const QString& command, const Arg
     }
     const stats::SurveyRecords read = stats::readSurvey(readPaths(args.files), zone);
     if (read.error) {
-        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error)));
+        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error), read.misdated));
         return kFileFailure;
     }
     return stats::analyseSurvey(read, chosen);
