@@ -75,6 +75,9 @@ private slots:
         QVERIFY(test::writeFile(sample, sampleFile()));
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("broken.sdm")),
                                 sampleFile() + "13\tno tabs after this\r\n"));
+        QVERIFY(test::writeFile(dir.filePath(QStringLiteral("misdated.sdm")),
+                                test::recordFile({{"1", "0001/01/01 00:00:00", "50.0"},
+                                                  {"2", "9999/12/31 23:59:59", "60.0"}})));
         // S = 1 s. The second file is given first: the survey takes its files in time
         // order. "OVER" carries no level; the gap it leaves ends an event.
         survey = {dir.filePath("b.sdm"), dir.filePath("a.sdm")};
@@ -255,6 +258,8 @@ private slots:
         row("min-duration a fraction",
             {"events", "a.sdm", "--above", "60", "--min-duration", "1.5"}, "'1.5'");
         row("events without a threshold", {"events", "a.sdm"}, "--above");
+        row("penalty beyond 20 dB", {"lden", "a.sdm", "--penalties", "5,100000"},
+            "from 0 to 20 dB, not 5 and 100000");
         row("periods every in seconds", {"periods", "a.sdm", "--every", "90s"}, "'90s'");
         row("exclude without TO", {"lden", "a.sdm", "--exclude", "2009-06-01T15:00:01"},
             "--exclude");
@@ -291,6 +296,10 @@ private slots:
         row("export over its input, spelled otherwise",
             {"export", sample, "--csv", dir.path() + "/./sample.sdm"},
             "it is the file the records come from (" + sample + ")", 2);
+        const QString misdated = dir.filePath(QStringLiteral("misdated.sdm"));
+        row("lden, records 9999 years apart", {"lden", "--json", misdated},
+            "Line 3 of " + misdated + " is dated 9999-12-31, 9999 years after the record before it",
+            2);
         row("events, a file after a good one", {"events", "--above=80", sample, missing}, missing,
             2);
         row("record, no port", {"record", "--port", missing, "--out", unwritten}, missing, 2);
@@ -406,11 +415,15 @@ private slots:
     }
 
     // --day reaches the day parts: from 15 h, 14:59 is the night of the day before. No
-    // record falls in an evening, so there is no Lden.
+    // record falls in an evening, so there is no Lden. The survey spans 14:59:58 to
+    // 15:00:06: its night's 2 s hold 2 records, its day's 6 s 5, and no evening lies in it.
     void lden() {
         const QJsonObject out = json({"lden", "--day", "15-19"});
         QCOMPARE(keysOf(out), "days format overall");
-        QCOMPARE(keysOf(out["overall"]), "lday lden levening lnight");
+        QCOMPARE(keysOf(out["overall"]), "coverage lday lden levening lnight");
+        const QJsonObject covered = out["overall"]["coverage"].toObject();
+        QCOMPARE(QJsonDocument(covered).toJson(QJsonDocument::Compact),
+                 R"({"day":0.833,"evening":null,"night":1})");
         const QJsonArray days = out["days"].toArray();
         QCOMPARE(days.size(), 2);
         QCOMPARE(keysOf(days[0]), "coverage date lday lden levening lnight");
