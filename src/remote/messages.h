@@ -23,20 +23,19 @@ struct WrittenRecord {
     // What the meter showed with it; none for a record read back from its file, which
     // holds only the three fields above.
     std::optional<link::Reading> reading;
+    // The offset from UTC of local time at dateTime (seconds east): the clock's for a
+    // record just taken, by records::StampReader's rule for one read back from its file;
+    // none when dateTime is no date and time.
+    std::optional<int> utcOffset = std::nullopt;
 };
 
 // {"file", "line", "no", "time", "level", "text", "weighting", "response", "range",
 //  "flags"}: "file" is the file's name without its folder; "no" the record number as a
-// number; "time" ISO 8601 with the UTC offset of the local time zone then, null when
-// the text is no date and time; "level" the number of a text that carries a plain level,
-// else null; "text" the level text as recorded; "weighting" "A" or "C", "response"
-// "FAST" or "SLOW", "range" "30-80", "flags" the lit marks among REC FULL MAX BAT UNDER
+// number; "time" ISO 8601 with its utcOffset, null without one; "level" the number of a text that
+// carries a plain level, else null; "text" the level text as recorded; "weighting" "A" or "C",
+// "response" "FAST" or "SLOW", "range" "30-80", "flags" the lit marks among REC FULL MAX BAT UNDER
 // OVER (the names `levelpanel-cli live` prints), all four null without a reading.
 [[nodiscard]] QByteArray sampleMessage(const WrittenRecord& record);
-
-// "2009/06/01 14:05:09" -> "2009-06-01T14:05:09+02:00" (the offset the local time zone
-// had then), or nothing when the text is no date and time.
-[[nodiscard]] std::optional<QString> isoTimeWithOffset(QStringView dateTime);
 
 struct LoggerStatus {
     QString state;  // "online", "offline" (the last will) or "stopped"

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <map>
 
@@ -63,7 +62,7 @@ public:
     SampleSink(const LocalDays& days, EnergyTable& energies,
                platform::LargeVector<LevelSample>& into, SurveyRecords& counts,
                const records::RecordFileReader& reader, FileDates& dates)
-        : days_(days),
+        : stamps_(days.zone()),
           energies_(energies),
           into_(into),
           counts_(counts),
@@ -72,70 +71,44 @@ public:
 
     bool take(QByteArrayView, QByteArrayView dateTime, QByteArrayView level) override {
         ++counts_.records;
-        const std::optional<qint64> instant = instantOf(dateTime);
-        if (!instant) {
+        const std::optional<records::StampTime> stamp = stamps_.next(dateTime);
+        if (!stamp) {
             ++counts_.undated;
             return true;
         }
+        const qint64 instant = stamp->instant;
         const qint64 line = reader_.itemLine();
         if (hasPrevious_) {
-            const qint64 step = *instant > previous_ ? *instant - previous_ : previous_ - *instant;
+            const qint64 step = instant > previous_ ? instant - previous_ : previous_ - instant;
             if (step > dates_.step) {
                 dates_.step = step;
                 dates_.stepFrom = {previousLine_, previous_};
-                dates_.stepTo = {line, *instant};
+                dates_.stepTo = {line, instant};
             }
         } else {
-            dates_.first = DatedLine{line, *instant};
+            dates_.first = DatedLine{line, instant};
         }
         previousLine_ = line;
-        inOrder_ &= !hasPrevious_ || previous_ <= *instant;
-        previous_ = *instant;
+        inOrder_ &= !hasPrevious_ || previous_ <= instant;
+        previous_ = instant;
         hasPrevious_ = true;
         const LevelReading reading = readLevel(level);
         into_.push_back(reading.carriesLevel()
-                            ? LevelSample{*instant, reading.value, energies_.of(reading)}
-                            : LevelSample{*instant, kNoLevel, 0.0});
+                            ? LevelSample{instant, reading.value, energies_.of(reading)}
+                            : LevelSample{instant, kNoLevel, 0.0});
         return true;
     }
     [[nodiscard]] bool inOrder() const { return inOrder_; }
 
 private:
-    // Consecutive stamps mostly share their minute: the day and the minute are read
-    // only when they differ from the stamp before, the seconds every time.
-    std::optional<qint64> instantOf(QByteArrayView stamp) {
-        if (stamp.size() != kStampBytes) {
-            return std::nullopt;
-        }
-        if (std::memcmp(stamp.data(), lastMinute_, kStampMinuteBytes) != 0) {
-            if (std::memcmp(stamp.data(), lastMinute_, kDateBytes) != 0) {
-                const std::optional<qint64> julianDay = stampDay(stamp);
-                day_ = julianDay ? &days_.day(*julianDay) : nullptr;
-            }
-            std::memcpy(lastMinute_, stamp.data(), kStampMinuteBytes);
-            minute_ = stampMinute(stamp);
-        }
-        const std::optional<int> seconds = stampSeconds(stamp);
-        if (!day_ || !minute_ || !seconds) {
-            return std::nullopt;
-        }
-        return day_->instantOf(*minute_ + *seconds,
-                               hasPrevious_ ? std::optional(previous_) : std::nullopt);
-    }
-
-    static constexpr qsizetype kDateBytes = 10;  // "YYYY/MM/DD"
-    const LocalDays& days_;
+    records::StampReader stamps_;
     EnergyTable& energies_;
     platform::LargeVector<LevelSample>& into_;
     SurveyRecords& counts_;
     const records::RecordFileReader& reader_;
     FileDates& dates_;
     qint64 previousLine_ = 0;
-    char lastMinute_[kStampMinuteBytes] = {};
-    const LocalDay* day_ = nullptr;
-    std::optional<int> minute_;
-    // The instant of the record before, apart from its flag: kept as an optional it is
-    // written in two parts and read whole, which stalls the processor on every record.
+    // The instant of the record before, apart from its flag (see records::StampReader).
     qint64 previous_ = 0;
     bool hasPrevious_ = false;
     bool inOrder_ = true;

@@ -198,24 +198,36 @@ private slots:
     }
 
     // --offset: each valid stamp with the UTC offset of local time then, across a change
-    // to summer time and back to a winter hour seen before.
+    // to summer time and back to a winter hour seen before; then a record a minute
+    // through the autumn hour shown twice: the second pass (after the step back) and
+    // what follows it are in winter time.
     void exportWithOffsets() {
         const QString file = dir.filePath(QStringLiteral("dst.sdm"));
-        QVERIFY(test::writeFile(file, test::recordFile({{"1", "2009/03/29 01:59:59", "60.0"},
-                                                        {"2", "2009/03/29 03:00:00", "61.0"},
-                                                        {"3", "2009/03/29 01:30:00", "62.0"},
-                                                        {"4", "not a time", "63.0"}})));
+        QList<std::array<QByteArray, 3>> rows{{"1", "2009/03/29 01:59:59", "60.0"},
+                                              {"2", "2009/03/29 03:00:00", "61.0"},
+                                              {"3", "2009/03/29 01:30:00", "62.0"},
+                                              {"4", "not a time", "63.0"}};
+        QByteArray expected =
+            "no,time,level\r\n"
+            "1,2009-03-29T01:59:59+01:00,60.0\r\n"
+            "2,2009-03-29T03:00:00+02:00,61.0\r\n"
+            "3,2009-03-29T01:30:00+01:00,62.0\r\n"
+            "4,not a time,63.0\r\n";
+        for (int i = 0; i <= 120; ++i) {
+            const QByteArray no = QByteArray::number(5 + i);
+            const QByteArray minute = QByteArray::number(i % 60).rightJustified(2, '0');
+            const QByteArray hour = i == 120 ? "03" : "02";
+            rows.append({no, "2026/10/25 " + hour + ':' + minute + ":00", "64.0"});
+            expected += no + ",2026-10-25T" + hour + ':' + minute + ":00" +
+                        (i < 60 ? "+02:00" : "+01:00") + ",64.0\r\n";
+        }
+        QVERIFY(test::writeFile(file, test::recordFile(rows)));
         QProcessEnvironment berlin = QProcessEnvironment::systemEnvironment();
         berlin.insert("TZ", "Europe/Berlin");
         const Run run = test::runToEnd(LP_CLI_PROGRAM, {"export", "--offset", file, "--csv", "-"},
                                        60000, {}, berlin);
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out,
-                 "no,time,level\r\n"
-                 "1,2009-03-29T01:59:59+01:00,60.0\r\n"
-                 "2,2009-03-29T03:00:00+02:00,61.0\r\n"
-                 "3,2009-03-29T01:30:00+01:00,62.0\r\n"
-                 "4,not a time,63.0\r\n");
+        QCOMPARE(run.out, QString::fromLatin1(expected));
     }
 
     // A mistake: nothing on stdout, the mistake named on stderr. In the arguments,

@@ -83,9 +83,10 @@ bool publish(const TestBroker& broker, const QString& topic, const QByteArray& p
 }
 
 // A sample of record `line`, stamped in UTC (the time zone of the test and the watch).
+// A sample of a logger whose local time is UTC.
 QByteArray sampleAt(qint64 line, const char* time, const QString& level) {
     return lp::remote::sampleMessage(
-        {"/data/log.sdm", line, QString::number(line - 1), time, level, std::nullopt});
+        {"/data/log.sdm", line, QString::number(line - 1), time, level, std::nullopt, 0});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // reasons and retry delays test_mqtt_client's.
 #include <signal.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -149,6 +150,38 @@ private slots:
             cli.err().startsWith(
                 QStringLiteral("publishing to lp/site1 at 127.0.0.1:%1\n").arg(rig.broker.port())),
             qPrintable(cli.err()));
+    }
+
+    // Through the autumn change in Berlin (03:00 summer time is 02:00 winter time again):
+    // each sample's time is its record's stamp with the offset of its own pass, so the
+    // instants run on without the hour's jump back.
+    void samplesThroughTheRepeatedHour() {
+        SubscribedBroker rig(dir_.filePath("b5"), Access::Anonymous);
+        QVERIFY(rig.up());
+        Subscriber& subscriber = *rig.subscriber;
+        lp::test::CliOptions options =
+            lp::test::CliOptions::startingAt("2026-10-25T02:59:57.500+02:00");
+        options.extraEnv.insert("TZ", "Europe/Berlin");
+        const QString file = dir_.filePath("autumn.sdm");
+        CliProcess cli(logger("autumn.sdm", url(rig.broker), {"--id", "site5"}), options);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return lp::test::readAll(file).contains("\t2026/10/25 02:00:01\t") &&
+                       subscriber.arrivals().first == keysOf(recordsIn({file}));
+            },
+            15000));
+        QCOMPARE(cli.end(SIGTERM), 0);
+        QStringList offsets;
+        qint64 before = 0;
+        for (const QByteArray& payload : subscriber.payloads("/sample")) {
+            const QString time = json(payload)["time"].toString();
+            const qint64 instant = QDateTime::fromString(time, Qt::ISODate).toSecsSinceEpoch();
+            QVERIFY2(instant > before, qPrintable(time));
+            before = instant;
+            offsets << time.right(6);
+        }
+        offsets.removeDuplicates();
+        QCOMPARE(offsets, (QStringList{"+02:00", "+01:00"}));
     }
 
     // The broker away for 20 s: every record line of the file arrives, with one stderr

@@ -2,8 +2,11 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <ctime>
 #include <variant>
 
 #include "files.h"
@@ -68,6 +71,39 @@ private slots:
         }
         QCOMPARE(read, (QStringList{"4 3 2026/12/06 10:00:03 65.3", "6 1 2026/12/06 10:00:01 65.3",
                                     "7 2 2026/12/06 10:00:02 32.0-"}));
+    }
+
+    // A backlog that starts in the second pass of the autumn hour shown twice (a record a
+    // minute, 02:00 to 02:59 twice, then 03:00, in Berlin): the records before the cursor
+    // still count for the order, so the ones read back are in winter time, +01:00.
+    void backlogThroughTheRepeatedHour() {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("autumn.sdm");
+        QByteArray file(lp::records::kHeaderLine.data(), lp::records::kHeaderLine.size());
+        for (int i = 0; i <= 120; ++i) {
+            const QString stamp = QStringLiteral("2026/10/25 %1:%2:00")
+                                      .arg(i == 120 ? 3 : 2, 2, 10, QChar('0'))
+                                      .arg(i % 60, 2, 10, QChar('0'));
+            lp::records::appendRecordLine(file, QByteArray::number(i + 1), stamp.toLatin1(),
+                                          "64.0");
+        }
+        QVERIFY(lp::test::writeFile(path, file));
+        // Line 1 is the header, record i + 1 on line i + 2: line 62 is 02:00 again.
+        BacklogReader reader(path, 62);
+        std::vector<WrittenRecord> records;
+        while (reader.read(records, 16) == BacklogReader::Status::More) {
+        }
+        QCOMPARE(records.size(), size_t(60));
+        QCOMPARE(records.front().dateTime, "2026/10/25 02:01:00");
+        QCOMPARE(records.back().dateTime, "2026/10/25 03:00:00");
+        for (const WrittenRecord& r : records) {
+            QCOMPARE(r.utcOffset, std::optional(3600));
+        }
+        const QJsonObject sample =
+            QJsonDocument::fromJson(lp::remote::sampleMessage(records.front())).object();
+        QCOMPARE(sample["time"].toString(), "2026-10-25T02:01:00+01:00");
     }
 
     void stateRoundTrip() {

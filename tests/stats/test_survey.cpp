@@ -153,35 +153,6 @@ private slots:
         QTEST(texts.join(u' '), "ln");
     }
 
-    void stamps_data() {
-        QTest::addColumn<QString>("stamp");
-        QTest::addColumn<QString>("read");  // date and second of the day, or "none"
-        const std::pair<const char*, const char*> rows[] = {
-            {"2026/06/01 10:00:00", "2026-06-01 36000"},
-            {"2026/12/31 23:59:59", "2026-12-31 86399"},  // the last second
-            {"2024/02/29 00:00:00", "2024-02-29 0"},      // a leap day
-            {"2026/02/29 10:00:00", "none"},              // no leap day
-            {"2026/06/01 24:00:00", "none"},
-            {"2026/06/01 23:60:00", "none"},
-            {"2026/06/01 23:59:60", "none"},
-            {"2026/06/01 10:00", "none"},
-            {"2026/06/01 10:00:00 ", "none"},  // a blank after it
-            {"2026-06-01 10:00:00", "none"},
-            {"09/06/01 12:00:00", "none"},  // a fixed-column line's
-        };
-        for (const auto& [stamp, read] : rows) {
-            QTest::newRow(stamp) << QString::fromLatin1(stamp) << QString::fromLatin1(read);
-        }
-    }
-    void stamps() {
-        QFETCH(QString, stamp);
-        const std::optional<LocalStamp> read = readStamp(stamp.toLatin1());
-        QTEST(read ? QDate::fromJulianDay(read->julianDay).toString(Qt::ISODate) + u' ' +
-                         QString::number(read->secondOfDay)
-                   : QStringLiteral("none"),
-              "read");
-    }
-
     // The wall clock of an instant, worked out from its day's midnight, is the one the
     // zone gives, also through the changes to and from summer time (and Lord Howe's
     // half hour) and in a zone without any.

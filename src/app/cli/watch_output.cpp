@@ -6,6 +6,7 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/survey_output.h"
+#include "app/cli/time_text.h"
 #include "remote/messages.h"
 
 namespace lp::app::cli {
@@ -20,9 +21,7 @@ QJsonValue timeJson(const QDateTime& time) {
     if (!time.isValid()) {
         return QJsonValue::Null;
     }
-    const QString local = time.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    const std::optional<QString> iso = remote::isoTimeWithOffset(local);
-    return iso ? QJsonValue(*iso) : QJsonValue(QJsonValue::Null);
+    return isoTimeText(time.toLocalTime());
 }
 
 QString levelCellOf(const remote::LoggerRow& row) {
