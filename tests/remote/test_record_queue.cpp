@@ -125,7 +125,7 @@ private slots:
     // (records at lines 2..4); DEV and INO stand for the file's, as stat() gives them.
     void cursorStart_data() {
         QTest::addColumn<QString>("cursor");  // ' for ", "-": no cursor file
-        QTest::addColumn<QString>("then");    // done to log.sdm after: "", "move", "remove"
+        QTest::addColumn<QString>("then");    // done to log.sdm after: "", "move"
         QTest::addColumn<int>("line");        // -1: no files to resume
         QTest::addColumn<bool>("wholeFirstFile");
         QTest::addColumn<QString>("notice");  // a word of it, "" for none
@@ -135,7 +135,6 @@ private slots:
         QTest::newRow("the same file") << named << "" << 3 << false << "";
         QTest::newRow("moved away, a new one in its place")
             << named << "move" << 0 << false << "moved, replaced or gone";
-        QTest::newRow("removed") << named << "remove" << 0 << false << "moved, replaced or gone";
         QTest::newRow("another file's inode")
             << "{'files':['log.sdm'],'line':3,'device':DEV,'inode':1}"
             << "" << 0 << false << "moved, replaced or gone";
@@ -147,8 +146,6 @@ private slots:
                                << "" << -1 << true << "cannot be read";
         QTest::newRow("cut short") << "{'files':['log.sdm'],'li"
                                    << "" << -1 << true << "cannot be read";
-        QTest::newRow("no files") << "{'files':[],'line':3}"
-                                  << "" << -1 << true << "cannot be read";
         QTest::newRow("a line in pieces") << "{'files':['log.sdm'],'line':2.5}"
                                           << "" << -1 << true << "cannot be read";
     }
@@ -176,8 +173,6 @@ private slots:
         if (then == "move") {
             QVERIFY(QFile::rename(log, dir.filePath("moved.sdm")));
             RecordWriter(log).append();
-        } else if (then == "remove") {
-            QVERIFY(QFile::remove(log));
         }
         const lp::remote::CursorStart start = lp::remote::loadPublishState(path);
         QCOMPARE(start.state.files.isEmpty() ? -1 : start.state.line, qint64(line));

@@ -126,10 +126,6 @@ private slots:
         QTest::newRow("cursor cut")
             << "cut"
             << QStringList{"log.sdm:2", "log.sdm:3", "log.sdm:4", "log.sdm:6", "log.sdm:7"};
-        QTest::newRow("cursor of an older version")
-            << "old"
-            << QStringList{"log.sdm:2", "log.sdm:3", "log.sdm:4", "log.sdm:6", "log.sdm:7"};
-        QTest::newRow("cursor as it was") << "" << QStringList{"log.sdm:6", "log.sdm:7"};
     }
     void aCursorThatCannotProveSkipsNothing() {
         QFETCH(QString, then);

@@ -31,17 +31,12 @@ private slots:
         QTest::newRow("plus") << "a+"
                               << "the wildcard '+'"
                               << "";
-        QTest::newRow("hash first") << "#\t"
-                                    << "the wildcard '#'"
-                                    << "the control character U+0009";
         QTest::newRow("noncharacter") << "\uFDD0"
                                       << "the noncharacter U+FDD0"
                                       << "the noncharacter U+FDD0";
         QTest::newRow("plane 1 noncharacter")
             << QString::fromUcs4(U"x\U0001FFFF") << "the noncharacter U+1FFFF"
             << "the noncharacter U+1FFFF";
-        QTest::newRow("plane 1 letter") << QString::fromUcs4(U"\U0001F50A") << ""
-                                        << "";
         QTest::newRow("lone surrogate")
             << QString(QChar(0xD800)) << "half of a character (U+D800 alone)"
             << "half of a character (U+D800 alone)";
