@@ -1,6 +1,9 @@
 // levelpanel-cli: start-up without a display.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTextStream>
@@ -8,6 +11,7 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/std_streams.h"
+#include "app/cli/terminal_text.h"
 
 int main(int argc, char* argv[]) {
     lp::app::cli::guardStandardStreams();
@@ -33,6 +37,10 @@ int main(int argc, char* argv[]) {
         }
     }
     QTextStream out(stdout);
-    QTextStream err(stderr);
+    // Talk quotes file names and what brokers send: nothing in it may steer a terminal.
+    QFile errFile;
+    (void)errFile.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    lp::app::cli::TerminalSafeDevice safeErr(errFile);
+    QTextStream err(&safeErr);
     return lp::app::cli::run(arguments, out, err, ports);
 }
