@@ -10,6 +10,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,11 +45,17 @@ double cpuSeconds(qint64 pid) {
     return (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK));
 }
 
+// A sample as a logger publishes it (messages.h), taken now, its time in UTC.
 QByteArray sampleNow(qint64 line, double level) {
-    const QString now =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    return lp::remote::sampleMessage({"/data/log.sdm", line, QString::number(line - 1), now,
-                                      QString::number(level, 'f', 1), std::nullopt});
+    const QJsonValue none(QJsonValue::Null);
+    const QJsonObject o{
+        {"file", "log.sdm"}, {"line", line},
+        {"no", line - 1},    {"time", QDateTime::currentDateTimeUtc().toString(Qt::ISODate)},
+        {"level", level},    {"text", QString::number(level, 'f', 1)},
+        {"weighting", "A"},  {"response", "FAST"},
+        {"range", "30-80"},  {"flags", QJsonArray()},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
 }  // namespace
