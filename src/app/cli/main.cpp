@@ -1,12 +1,16 @@
 // levelpanel-cli: start-up without a display.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTextStream>
 #include <cstdio>
 
 #include "app/cli/cli.h"
+#include "app/cli/terminal_text.h"
 #include "platform/standard_descriptors.h"
 
 int main(int argc, char* argv[]) {
@@ -33,6 +37,10 @@ int main(int argc, char* argv[]) {
         }
     }
     QTextStream out(stdout);
-    QTextStream err(stderr);
+    // Talk quotes file names and what brokers send: nothing in it may steer a terminal.
+    QFile errFile;
+    (void)errFile.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    lp::app::cli::TerminalSafeDevice safeErr(errFile);
+    QTextStream err(&safeErr);
     return lp::app::cli::run(arguments, out, err, ports);
 }

@@ -1,11 +1,15 @@
 // levelpanel-cli-report: paints `levelpanel-cli report` (the same arguments, the same
 // messages and exit status), so that levelpanel-cli itself starts without Qt Gui.
+#include <unistd.h>
+
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <variant>
 
 #include "app/cli/report_command.h"
 #include "app/cli/survey_commands.h"
+#include "app/cli/terminal_text.h"
 #include "platform/standard_descriptors.h"
 
 int main(int argc, char* argv[]) {
@@ -18,7 +22,11 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(kProgramName);
     QTextStream out(stdout);
-    QTextStream err(stderr);
+    // Talk quotes file names and what brokers send: nothing in it may steer a terminal.
+    QFile errFile;
+    (void)errFile.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    lp::app::cli::TerminalSafeDevice safeErr(errFile);
+    QTextStream err(&safeErr);
     const std::variant<Arguments, UsageMistake> read =
         readArguments(QStringLiteral("report"), reportOptions() + QList<Option>{quietOption()},
                       Operands::Files, QCoreApplication::arguments().mid(1));
