@@ -32,7 +32,7 @@ public:
 
     virtual void message(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
                          const QString& title = kProgramTitle) = 0;
-    // Yes/No question; true for Yes.
+    // Yes/No question, No the default (Enter) and Escape's answer; true for Yes.
     [[nodiscard]] virtual bool ask(QWidget* parent, const QString& text,
                                    const QString& title = kProgramTitle) = 0;
     // The typed answer; nullopt when the box was cancelled.

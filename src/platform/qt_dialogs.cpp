@@ -37,7 +37,9 @@ void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
 
 bool QtDialogs::ask(QWidget* parent, const QString& text, const QString& title) {
     const ModalScope scope(parent);
-    return QMessageBox::question(parent, title, text) == QMessageBox::Yes;
+    // No is the default: Enter, like Escape, leaves things as they are.
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,

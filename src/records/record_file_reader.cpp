@@ -392,6 +392,7 @@ RecordFileReader::Status RecordFileReader::read(RecordSink& into, qsizetype maxI
             item.text = nextItem(line);
             scanWholeItem(item);
         }
+        itemLine_ = line;
         if (!handleItem(item, line, into)) {
             return Status::Failed;
         }

@@ -24,8 +24,8 @@ struct SurveyPeriod {
     qint64 end = 0;
     qint64 records = 0;  // records that count in it
     std::optional<double> coverage;
-    // None when no record counts in the period. L10, L50, L90 are the Ln tally's levels
-    // at 0.1 dB.
+    // None when no record counts in the period. L10, L50, L90 are the levels exceeded
+    // for 10, 50 and 90 % of the counted time (ExceedanceLevels).
     std::optional<double> leq;
     std::optional<double> lmax;
     std::optional<double> lmin;

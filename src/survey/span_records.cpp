@@ -6,6 +6,7 @@
 
 #include "records/record_file_reader.h"
 #include "records/record_sink.h"
+#include "records/record_stamp.h"
 
 namespace lp::survey {
 namespace {
@@ -16,15 +17,14 @@ constexpr qsizetype kPieceItems = 16384;
 class SpanSink final : public records::RecordSink {
 public:
     SpanSink(const stats::LocalDays& days, const stats::TimeRange& span, records::RecordStore& into)
-        : days_(days), span_(span), into_(into) {}
+        : stamps_(days.zone()), span_(span), into_(into) {}
 
     bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
-        const std::optional<stats::LocalStamp> stamp = stats::readStamp(dateTime);
+        const std::optional<records::StampTime> stamp = stamps_.next(dateTime);
         if (!stamp) {
             return true;
         }
-        const qint64 instant = days_.day(stamp->julianDay).instantOf(stamp->secondOfDay, previous_);
-        previous_ = instant;
+        const qint64 instant = stamp->instant;
         if (instant < span_.from || instant >= span_.to) {
             return true;
         }
@@ -36,10 +36,9 @@ public:
     [[nodiscard]] std::optional<qint64> first() const { return first_; }
 
 private:
-    const stats::LocalDays& days_;
+    records::StampReader stamps_;
     stats::TimeRange span_;
     records::RecordStore& into_;
-    std::optional<qint64> previous_;
     std::optional<qint64> first_;
 };
 

@@ -78,6 +78,9 @@ private slots:
         QVERIFY(test::writeFile(sample, sampleFile()));
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("broken.sdm")),
                                 sampleFile() + "13\tno tabs after this\r\n"));
+        QVERIFY(test::writeFile(dir.filePath(QStringLiteral("misdated.sdm")),
+                                test::recordFile({{"1", "0001/01/01 00:00:00", "50.0"},
+                                                  {"2", "9999/12/31 23:59:59", "60.0"}})));
         // S = 1 s. The second file is given first: the survey takes its files in time
         // order. "OVER" carries no level; the gap it leaves ends an event.
         survey = {dir.filePath("b.sdm"), dir.filePath("a.sdm")};
@@ -198,24 +201,36 @@ private slots:
     }
 
     // --offset: each valid stamp with the UTC offset of local time then, across a change
-    // to summer time and back to a winter hour seen before.
+    // to summer time and back to a winter hour seen before; then a record a minute
+    // through the autumn hour shown twice: the second pass (after the step back) and
+    // what follows it are in winter time.
     void exportWithOffsets() {
         const QString file = dir.filePath(QStringLiteral("dst.sdm"));
-        QVERIFY(test::writeFile(file, test::recordFile({{"1", "2009/03/29 01:59:59", "60.0"},
-                                                        {"2", "2009/03/29 03:00:00", "61.0"},
-                                                        {"3", "2009/03/29 01:30:00", "62.0"},
-                                                        {"4", "not a time", "63.0"}})));
+        QList<std::array<QByteArray, 3>> rows{{"1", "2009/03/29 01:59:59", "60.0"},
+                                              {"2", "2009/03/29 03:00:00", "61.0"},
+                                              {"3", "2009/03/29 01:30:00", "62.0"},
+                                              {"4", "not a time", "63.0"}};
+        QByteArray expected =
+            "no,time,level\r\n"
+            "1,2009-03-29T01:59:59+01:00,60.0\r\n"
+            "2,2009-03-29T03:00:00+02:00,61.0\r\n"
+            "3,2009-03-29T01:30:00+01:00,62.0\r\n"
+            "4,not a time,63.0\r\n";
+        for (int i = 0; i <= 120; ++i) {
+            const QByteArray no = QByteArray::number(5 + i);
+            const QByteArray minute = QByteArray::number(i % 60).rightJustified(2, '0');
+            const QByteArray hour = i == 120 ? "03" : "02";
+            rows.append({no, "2026/10/25 " + hour + ':' + minute + ":00", "64.0"});
+            expected += no + ",2026-10-25T" + hour + ':' + minute + ":00" +
+                        (i < 60 ? "+02:00" : "+01:00") + ",64.0\r\n";
+        }
+        QVERIFY(test::writeFile(file, test::recordFile(rows)));
         QProcessEnvironment berlin = QProcessEnvironment::systemEnvironment();
         berlin.insert("TZ", "Europe/Berlin");
         const Run run = test::runToEnd(LP_CLI_PROGRAM, {"export", "--offset", file, "--csv", "-"},
                                        60000, {}, berlin);
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out,
-                 "no,time,level\r\n"
-                 "1,2009-03-29T01:59:59+01:00,60.0\r\n"
-                 "2,2009-03-29T03:00:00+02:00,61.0\r\n"
-                 "3,2009-03-29T01:30:00+01:00,62.0\r\n"
-                 "4,not a time,63.0\r\n");
+        QCOMPARE(run.out, QString::fromLatin1(expected));
     }
 
     // A mistake: nothing on stdout, the mistake named on stderr. In the arguments,
@@ -258,6 +273,8 @@ private slots:
         row("min-duration a fraction",
             {"events", "a.sdm", "--above", "60", "--min-duration", "1.5"}, "'1.5'");
         row("events without a threshold", {"events", "a.sdm"}, "--above");
+        row("penalty beyond 20 dB", {"lden", "a.sdm", "--penalties", "5,100000"},
+            "from 0 to 20 dB, not 5 and 100000");
         row("periods every in seconds", {"periods", "a.sdm", "--every", "90s"}, "'90s'");
         row("exclude without TO", {"lden", "a.sdm", "--exclude", "2009-06-01T15:00:01"},
             "--exclude");
@@ -276,6 +293,10 @@ private slots:
         row("cafile without TLS", logger + QStringList{"--publish", "mqtt://h/lp", "--cafile", "c"},
             "mqtts");
         row("id without publish", logger + QStringList{"--id", "a"}, "--publish");
+        const QStringList publisher = logger + QStringList{"--publish", "mqtt://h/lp", "--id"};
+        row("id with a tab", publisher + QStringList{"a\tb"},
+            "--id holds the control character U+0009");
+        row("id too long", publisher + QStringList{QString(65535, u'n')}, "too long for MQTT");
         row("stdin twice", {"periods", "-", "a.sdm", "-"}, "once");
         row("record to stdout", {"record", "--port", "sim", "--out", "-"}, "give --out a file");
         row("report to stdout", {"report", "a.sdm", "--pdf", "-"}, "give --pdf a file");
@@ -297,6 +318,10 @@ private slots:
         row("export over its input, spelled otherwise",
             {"export", sample, "--csv", dir.path() + "/./sample.sdm"},
             "it is the file the records come from (" + sample + ")", 2);
+        const QString misdated = dir.filePath(QStringLiteral("misdated.sdm"));
+        row("lden, records 9999 years apart", {"lden", "--json", misdated},
+            "Line 3 of " + misdated + " is dated 9999-12-31, 9999 years after the record before it",
+            2);
         row("events, a file after a good one", {"events", "--above=80", sample, missing}, missing,
             2);
         row("record, no port", {"record", "--port", missing, "--out", unwritten}, missing, 2);
@@ -412,11 +437,15 @@ private slots:
     }
 
     // --day reaches the day parts: from 15 h, 14:59 is the night of the day before. No
-    // record falls in an evening, so there is no Lden.
+    // record falls in an evening, so there is no Lden. The survey spans 14:59:58 to
+    // 15:00:06: its night's 2 s hold 2 records, its day's 6 s 5, and no evening lies in it.
     void lden() {
         const QJsonObject out = json({"lden", "--day", "15-19"});
         QCOMPARE(keysOf(out), "days format overall");
-        QCOMPARE(keysOf(out["overall"]), "lday lden levening lnight");
+        QCOMPARE(keysOf(out["overall"]), "coverage lday lden levening lnight");
+        const QJsonObject covered = out["overall"]["coverage"].toObject();
+        QCOMPARE(QJsonDocument(covered).toJson(QJsonDocument::Compact),
+                 R"({"day":0.833,"evening":null,"night":1})");
         const QJsonArray days = out["days"].toArray();
         QCOMPARE(days.size(), 2);
         QCOMPARE(keysOf(days[0]), "coverage date lday lden levening lnight");

@@ -125,6 +125,44 @@ private slots:
             back.constData());
     }
 
+    // A run bounded by --duration that got fewer samples or readings than asked because
+    // the meter did not answer (the simulator's meter switched off) has failed: status 2
+    // and the reason, so that a script tells a dead meter from a good run. With the meter
+    // answering, the same bounds end with status 0.
+    void boundedRunOfASilentMeter_data() {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told");  // how stderr ends, a pattern
+        const QString out = dir.filePath(QStringLiteral("silent.sdm"));
+        const QStringList record{"record", "--every", "1", "--out", out};
+        const QString port = R"(levelpanel-cli: the meter on \S+ did not answer during the run: )";
+        QTest::newRow("record, count not reached in time")
+            << true << record + QStringList{"--count", "3", "--duration", "4"} << 2
+            << R"(\n0 record\(s\) written\n)" + port + R"(fewer records than asked\.\n$)";
+        QTest::newRow("record, duration alone") << true << record + QStringList{"--duration", "3"}
+                                                << 2 << port + R"(fewer records than asked\.\n$)";
+        QTest::newRow("live, count not reached in time")
+            << true << QStringList{"live", "--count", "1", "--duration", "3"} << 2
+            << port + R"(fewer readings than asked\.\n$)";
+        QTest::newRow("live, meter answering")
+            << false << QStringList{"live", "--duration", "2"} << 0 << "^$";
+        QTest::newRow("record, meter answering")
+            << false << record + QStringList{"--count", "2", "--duration", "30"} << 0
+            << R"(\n2 record\(s\) written\n$)";
+    }
+    void boundedRunOfASilentMeter() {
+        QFETCH(bool, silent);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, told);
+        test::SimProcess sim;
+        QVERIFY2(sim.start(silent ? QStringList{"--off"} : QStringList{}), qPrintable(sim.error()));
+        const Run run = runCli(arguments + QStringList{"--port", sim.path()});
+        QCOMPARE(run.status, status);
+        QVERIFY2(QRegularExpression(told).match(run.err).hasMatch(), qPrintable(run.err));
+    }
+
     void liveAndMemoryOfTheBuiltInMeter() {
         // --count: that many readings, then the end (a signal ends it as it ends record).
         const Run live = runCli({"live", "--port", "sim", "--count", "2"});

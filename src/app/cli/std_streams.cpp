@@ -1,9 +1,5 @@
 #include "app/cli/std_streams.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <csignal>
 
 #include "app/cli/cli.h"
@@ -11,18 +7,6 @@
 #include "platform/stream_output.h"
 
 namespace lp::app::cli {
-
-void guardStandardStreams() {
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
-            // open() takes the lowest free number: this one.
-            const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-            if (null >= 0 && null != fd) {
-                ::close(null);
-            }
-        }
-    }
-}
 
 void ignoreBrokenPipes() {
     struct sigaction action {};

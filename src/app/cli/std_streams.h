@@ -7,10 +7,6 @@
 
 namespace lp::app::cli {
 
-// Opens /dev/null on a standard stream the program was started without (`>&-`), so
-// that no file the command opens later takes its number and receives its messages.
-void guardStandardStreams();
-
 // A write to a pipe without a reader fails with EPIPE instead of ending the process.
 void ignoreBrokenPipes();
 
