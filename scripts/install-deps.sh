@@ -4,6 +4,7 @@
 # mosquitto (the broker), its command-line clients and openssl serve the MQTT tests.
 # dpkg-dev and file let CPack build the .deb and find its dependencies (dpkg-shlibdeps).
 # help2man makes the man pages, bash-completion tells where its completions go.
+# systemd brings systemd-analyze, which rates the logger unit's sandbox (check-unit.sh).
 # pngquant and optipng make the user guide's pictures small (scripts/screenshots.sh).
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     dpkg-dev file
     help2man bash-completion pngquant optipng
+    systemd
 )
 
 missing=()

@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-layers.sh
 scripts/check-format.sh
+scripts/check-unit.sh
 scripts/build.sh -DLP_WERROR=ON
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 --parallel "$(nproc)")
 

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     }
     // Nothing of the file acknowledged yet: all of it is the backlog.
     const QString statePath = lp::remote::publishStatePath(path);
-    if (lp::remote::savePublishState(statePath, {{path}, 1})) {
+    if (lp::remote::savePublishState(statePath, {{path}, 1, lp::platform::fileIdentity(path)})) {
         return 1;
     }
     QDir().mkpath(dir.filePath("broker"));
@@ -78,9 +78,6 @@ int main(int argc, char** argv) {
         app.quit();
     });
     clock.start();
-    if (const auto error = publisher.start()) {
-        std::fprintf(stderr, "%s\n", qPrintable(*error));
-        return 1;
-    }
+    publisher.start();
     return app.exec();
 }

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     const EventRule busy{90.0, 0, 0};
     const SurveyRecords survey = readSurvey(files);
     if (survey.error) {
-        out << surveyReadFailureText(*survey.error) << Qt::endl;
+        out << surveyReadFailureText(*survey.error, survey.misdated) << Qt::endl;
         return 1;
     }
     const std::span<const LevelSample> samples = survey.samples;

@@ -17,6 +17,7 @@
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
+#include "platform/standard_descriptors.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ QStringList commandLine(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    lp::platform::occupyStandardDescriptors();
     using Start = lp::app::StartOptions::Start;
     const lp::app::StartOptions options = lp::app::readStartOptions(commandLine(argc, argv));
     switch (options.start) {

@@ -63,6 +63,9 @@ Histogram::Histogram(platform::Dialogs& dialogs, QWidget* parent)
     table_ = new LnTable(this);
     table_->setObjectName(QStringLiteral("GridLn"));
     table_->setAccessibleName(QStringLiteral("Ln table"));
+    table_->setToolTip(
+        QStringLiteral("L(n): the highest class with at least (n + ½) % of the records at or "
+                       "above it"));
     table_->setFixedHeight(table_->fullHeight());
     figures_ = new LevelFiguresPanel(this);
     figures_->setObjectName(QStringLiteral("LevelFigures"));

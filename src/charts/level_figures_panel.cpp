@@ -35,12 +35,18 @@ LevelFiguresPanel::LevelFiguresPanel(QWidget* parent) : QWidget(parent) {
                       QStringLiteral("Highest level"));
     lmin_ = addFigure(0, 3, QStringLiteral("Lmin"), QStringLiteral("LblLmin"),
                       QStringLiteral("Lowest level"));
-    l10_ = addFigure(1, 1, QStringLiteral("L10"), QStringLiteral("LblL10"),
-                     QStringLiteral("Level exceeded 10 % of the time"));
-    l50_ = addFigure(1, 2, QStringLiteral("L50"), QStringLiteral("LblL50"),
-                     QStringLiteral("Level exceeded 50 % of the time"));
-    l90_ = addFigure(1, 3, QStringLiteral("L90"), QStringLiteral("LblL90"),
-                     QStringLiteral("Level exceeded 90 % of the time"));
+    l10_ =
+        addFigure(1, 1, QStringLiteral("L10"), QStringLiteral("LblL10"),
+                  QStringLiteral("L(10) of the Ln table: the highest class with at least 10.5 % of "
+                                 "the records at or above it"));
+    l50_ =
+        addFigure(1, 2, QStringLiteral("L50"), QStringLiteral("LblL50"),
+                  QStringLiteral("L(50) of the Ln table: the highest class with at least 50.5 % of "
+                                 "the records at or above it"));
+    l90_ =
+        addFigure(1, 3, QStringLiteral("L90"), QStringLiteral("LblL90"),
+                  QStringLiteral("L(90) of the Ln table: the highest class with at least 90.5 % of "
+                                 "the records at or above it"));
     grid->setColumnStretch(8, 1);
 }
 

@@ -13,9 +13,9 @@ namespace lp::lists {
 std::optional<records::FileError> saveGridRows(RecordListWindow& window, const QString& path,
                                                const QString& progressSuffix) {
     const platform::WaitCursor hourglass;
-    auto error = records::saveRecordFile(path, window.records().store(), [&](qsizetype line) {
-        window.showProgress(line, progressSuffix);
-    });
+    auto error = records::saveRecordFile(
+        path, window.records().store(),
+        [&](qsizetype line) { window.showProgress(line, progressSuffix); }, window.sourceFile());
     window.endProgress();
     return error;
 }

@@ -42,6 +42,7 @@ Recorder::~Recorder() {
 std::optional<QString> Recorder::start(const QString& path) {
     stop();
     notices_.clear();
+    appendedTo_.reset();
     const bool existed = QFileInfo::exists(path);
     std::optional<QString> error = openFile(path);
     if (error && file_.isOpen()) {
@@ -80,6 +81,7 @@ std::optional<QString> Recorder::openFile(const QString& path) {
     if (auto error = countLines()) {
         return error;
     }
+    appendedTo_ = records::tallyRecordFile(path);
     if (!writeBytes(records::kHeaderLine.toByteArray())) {
         return QStringLiteral("Cannot write to the recording file \"%1\": %2.")
             .arg(path, platform::writeFailureText(writeError_));

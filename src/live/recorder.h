@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "records/record_tally.h"
+
 namespace lp::live {
 
 class Recorder {
@@ -37,6 +39,11 @@ public:
     // What the last start did that the user should know of: a cut line removed, a
     // file system without locks.
     [[nodiscard]] const QStringList& notices() const { return notices_; }
+    // What the file held when the last start appended to it; none for a new or empty
+    // file.
+    [[nodiscard]] const std::optional<records::RecordTally>& appendedTo() const {
+        return appendedTo_;
+    }
 
     // Counts and writes one record line (number, date-time, level text). LimitReached
     // and Failed ask the caller to stop the run; the lines written so far stay.
@@ -67,6 +74,7 @@ private:
     QFile file_;
     QString writeError_;  // the system's reason of the last failed write
     QStringList notices_;
+    std::optional<records::RecordTally> appendedTo_;
 };
 
 }  // namespace lp::live

@@ -39,6 +39,10 @@ public:
     [[nodiscard]] const RecordingView& view() const { return view_; }
     [[nodiscard]] bool on() const { return view_.on; }
     [[nodiscard]] bool hasFile() const { return !view_.file.isEmpty(); }
+    // What the file held when the run started, if it appends to one that held some.
+    [[nodiscard]] const std::optional<records::RecordTally>& appendedTo() const {
+        return recorder_.appendedTo();
+    }
 
     // The file of the next run.
     void chooseFile(const QString& path);

@@ -75,7 +75,7 @@ void Panel::connectControls() {
     connect(f_.memoryButton, &QPushButton::clicked, this, &Panel::memoryRequested);
     connect(f_.openButton, &QPushButton::clicked, this, &Panel::onOpenClicked);
     connect(f_.analogButton, &QPushButton::clicked, this, &Panel::openAnalogMeter);
-    connect(f_.exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(f_.exitButton, &QPushButton::clicked, this, &Panel::onExitClicked);
     f_.linkState->installEventFilter(this);
 
     platform::addButtonKeys(this, f_.openButton, platform::standardKeys(QKeySequence::Open));
@@ -153,6 +153,15 @@ void Panel::openAnalogMeter() {
     platform::placeWindow(
         analog_, QPoint(frameGeometry().x() + frameGeometry().width(), frameGeometry().y()));
     analog_->show();
+}
+
+void Panel::onExitClicked() {
+    // Only the program's own EXIT asks: the close box, the desktop logging out and
+    // SIGTERM end a recording at once (its lines are on disk as they are taken).
+    if (recording_.on() && !dialogs_.ask(this, kStopRecordingQuestion)) {
+        return;
+    }
+    close();
 }
 
 void Panel::closeEvent(QCloseEvent* event) {

@@ -24,6 +24,9 @@ class Panel : public QWidget {
 public:
     inline static const QString kCaption = QStringLiteral("Panel   V7.0");
     inline static const QString kCaptionDated = QStringLiteral("Panel   V7.0   20090601");
+    // Asked on EXIT (and Ctrl+Q) while a recording runs; No keeps it running.
+    inline static const QString kStopRecordingQuestion =
+        QStringLiteral("A recording is running. Stop it and quit?");
 
     Panel(live::LiveCycle& cycle, live::Recording& recording, live::Alarms& alarms,
           platform::Dialogs& dialogs, QWidget* parent = nullptr);
@@ -42,8 +45,8 @@ signals:
     void memoryRequested();
     // OPEN  FILE: a running recording has been stopped; show the open dialog.
     void openRequested();
-    // The panel was closed (close box or EXIT): the program ends. The recording file
-    // is already closed.
+    // The panel was closed (close box, EXIT, or the desktop logging out): the program
+    // ends. The recording file is already closed.
     void exitRequested();
 
 protected:
@@ -55,6 +58,7 @@ private:
     void render(const live::LiveView& view);
     void showSilent(bool silent);
     void onOpenClicked();
+    void onExitClicked();
     void openAnalogMeter();
     void onCaptionClicked();
 

@@ -8,6 +8,7 @@
 #include "live/sampling_time.h"
 #include "panel/panel_face.h"
 #include "platform/accessible_value.h"
+#include "records/record_tally.h"
 
 namespace lp::panel {
 
@@ -67,9 +68,17 @@ void RecordingControls::onSamplingClicked() {
     }
 }
 
+// A recording appends to an existing file (runs share a file): the dialog does not
+// offer to replace it, and what the file holds is told once chosen.
 void RecordingControls::chooseFile() {
-    if (const auto path = platform::askRecordFileName(dialogs_, window_)) {
-        recording_.chooseFile(*path);
+    const auto path = platform::askRecordingFileName(dialogs_, window_);
+    if (!path) {
+        return;
+    }
+    recording_.chooseFile(*path);
+    if (const std::optional<records::RecordTally> tally = records::tallyRecordFile(*path)) {
+        dialogs_.message(window_, records::recordingStartText(*path, tally),
+                         platform::MessageIcon::Information);
     }
 }
 

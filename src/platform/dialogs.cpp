@@ -9,12 +9,23 @@ QStringList Dialogs::openFileNames(QWidget* parent, const QString& filter) {
     return name && !name->isEmpty() ? QStringList{*name} : QStringList{};
 }
 
-std::optional<QString> askRecordFileName(Dialogs& dialogs, QWidget* parent) {
-    std::optional<QString> name = dialogs.saveFileName(parent, kRecordFileFilter);
+namespace {
+
+std::optional<QString> namingAFile(std::optional<QString> name) {
     if (!name || QFileInfo(*name).fileName().isEmpty()) {
         return std::nullopt;
     }
     return name;
+}
+
+}  // namespace
+
+std::optional<QString> askRecordFileName(Dialogs& dialogs, QWidget* parent) {
+    return namingAFile(dialogs.saveFileName(parent, kRecordFileFilter));
+}
+
+std::optional<QString> askRecordingFileName(Dialogs& dialogs, QWidget* parent) {
+    return namingAFile(dialogs.appendFileName(parent, kRecordFileFilter));
 }
 
 }  // namespace lp::platform

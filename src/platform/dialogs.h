@@ -32,7 +32,7 @@ public:
 
     virtual void message(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
                          const QString& title = kProgramTitle) = 0;
-    // Yes/No question; true for Yes.
+    // Yes/No question, No the default (Enter) and Escape's answer; true for Yes.
     [[nodiscard]] virtual bool ask(QWidget* parent, const QString& text,
                                    const QString& title = kProgramTitle) = 0;
     // The typed answer; nullopt when the box was cancelled.
@@ -43,6 +43,10 @@ public:
     // `filter` uses Qt's form: "Data Files (*.sdm);;All Files (*)".
     [[nodiscard]] virtual std::optional<QString> saveFileName(QWidget* parent,
                                                               const QString& filter) = 0;
+    // A save-as dialog for a file that is appended to (a recording's): an existing
+    // file is taken as it is, without asking to replace it; nullopt when cancelled.
+    [[nodiscard]] virtual std::optional<QString> appendFileName(QWidget* parent,
+                                                                const QString& filter) = 0;
     [[nodiscard]] virtual std::optional<QString> openFileName(QWidget* parent,
                                                               const QString& filter) = 0;
     // An open dialog that takes one file or several; empty when cancelled. Dialogs that
@@ -59,5 +63,7 @@ inline const QString kRecordFileFilter = QStringLiteral("Data Files (*.sdm);;All
 // The save dialog of every record file writer: the chosen path, or nothing when the
 // dialog was cancelled or its answer names no file.
 [[nodiscard]] std::optional<QString> askRecordFileName(Dialogs& dialogs, QWidget* parent);
+// The same for a recording, which appends to an existing file (appendFileName).
+[[nodiscard]] std::optional<QString> askRecordingFileName(Dialogs& dialogs, QWidget* parent);
 
 }  // namespace lp::platform

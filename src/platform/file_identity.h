@@ -1,8 +1,10 @@
 // Whether two names lead to one file, for a writer that must not replace the file it
-// reads from.
+// reads from; and which file a name leads to now, for a reader that must know whether
+// a file is still the one it counted lines in before.
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace lp::platform {
 
@@ -10,5 +12,17 @@ namespace lp::platform {
 // and inode, however the names are spelled (relative or absolute, with "." or "..",
 // through symbolic or hard links). False when either does not exist.
 [[nodiscard]] bool isSameFile(const QString& a, const QString& b);
+
+// A file for as long as it exists, whatever its name: a file moved within its file
+// system keeps it; a new file under the old name has another (a deleted file's inode
+// may be given to a later one).
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the file `path` names now; none when there is no such file.
+[[nodiscard]] std::optional<FileIdentity> fileIdentity(const QString& path);
 
 }  // namespace lp::platform

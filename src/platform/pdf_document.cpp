@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include "platform/cups_printer.h"
@@ -42,18 +41,24 @@ QString PdfDocument::writeFailed(const QString& systemReason) const {
 
 bool PdfDocument::open() {
     if (target_.toFile) {
-        // No direct-write fallback: the file takes the chosen name only when complete.
-        file_ = std::make_unique<QSaveFile>(target_.path);
+        // No direct-write fallback: a file takes the chosen name only when complete.
+        output_ = std::make_unique<OutputFile>(target_.path, target_.inputs);
+        if (!output_->open()) {
+            const QString reason = output_->reason();
+            output_.reset();
+            return fail(
+                QStringLiteral("The file %1 was not written: %2.").arg(target_.path, reason));
+        }
     } else {
-        file_ = std::make_unique<QTemporaryFile>(
+        spool_ = std::make_unique<QTemporaryFile>(
             QDir(QDir::tempPath()).filePath(QStringLiteral("levelpanel-print-XXXXXX.pdf")));
+        if (!spool_->open()) {
+            const QString reason = spool_->errorString();
+            spool_.reset();
+            return fail(writeFailed(reason));
+        }
     }
-    if (!file_->open(QIODevice::WriteOnly)) {
-        const QString reason = file_->errorString();
-        file_.reset();
-        return fail(writeFailed(reason));
-    }
-    writer_ = std::make_unique<QPdfWriter>(file_.get());
+    writer_ = std::make_unique<QPdfWriter>(&file());
     writer_->setPageLayout(target_.layout);
     writer_->setResolution(target_.resolution);
     writer_->setTitle(target_.title);
@@ -61,13 +66,17 @@ bool PdfDocument::open() {
     return true;
 }
 
+QFileDevice& PdfDocument::file() const {
+    return output_ ? output_->device() : *spool_;
+}
+
 bool PdfDocument::writesOk() {
-    if (ended_ || !file_) {
+    if (ended_ || (!output_ && !spool_)) {
         return false;
     }
     // The PDF writer ignores what its writes return; the file remembers a failure.
-    if (file_->error() != QFileDevice::NoError) {
-        return fail(writeFailed(file_->errorString()));
+    if (file().error() != QFileDevice::NoError) {
+        return fail(writeFailed(file().errorString()));
     }
     return true;
 }
@@ -76,20 +85,20 @@ bool PdfDocument::finish() {
     if (!writesOk()) {
         return fail(QStringLiteral("The printout was already ended."));
     }
-    // The last bytes reach the disk only here, and a full disk may show only here.
-    if (!file_->flush()) {
-        return fail(writeFailed(file_->errorString()));
-    }
-    if (target_.toFile) {
-        auto* file = static_cast<QSaveFile*>(file_.get());
-        if (!file->commit()) {
-            return fail(writeFailed(file->errorString()));
+    if (output_) {
+        // The last bytes reach the disk only here, and a full disk may show only here.
+        if (!output_->commit()) {
+            return fail(QStringLiteral("The file %1 was not written: %2.")
+                            .arg(target_.path, output_->reason()));
         }
         ended_ = true;
         return true;
     }
+    if (!spool_->flush()) {
+        return fail(writeFailed(spool_->errorString()));
+    }
     const std::optional<QString> refused =
-        printPdfFile(target_.path, file_->fileName(), target_.title);
+        printPdfFile(target_.path, spool_->fileName(), target_.title);
     if (refused) {
         return fail(QStringLiteral("The printout was not printed: %1.").arg(*refused));
     }
@@ -99,8 +108,8 @@ bool PdfDocument::finish() {
 
 void PdfDocument::discard() {
     ended_ = true;
-    if (auto* file = qobject_cast<QSaveFile*>(file_.get()); file && file->isOpen()) {
-        file->cancelWriting();
+    if (output_) {
+        output_->cancel();
     }
 }
 

@@ -1,5 +1,8 @@
-// The PDF a printout is painted into. For a PDF file it is written beside the chosen
-// name and takes that name only once complete; for a system printer it is spooled to a
+// The PDF a printout is painted into. For a PDF file it is judged and written as
+// OutputFile does: a regular file is written beside the chosen name and takes that name
+// only once complete, a pipe or device is written directly, and a file the content is
+// read from, a file a recording holds, a folder and the like are refused. For a system
+// printer it is spooled to a
 // temporary file and handed to the printer only once complete. A document discarded or
 // failed part way leaves nothing: no file under the chosen name (an older file of that
 // name stays as it was), nothing sent to the printer. Every write is checked, so a full
@@ -8,10 +11,14 @@
 
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 #include <memory>
+
+#include "platform/output_file.h"
 
 class QFileDevice;
 class QPdfWriter;
+class QTemporaryFile;
 
 namespace lp::platform {
 
@@ -23,6 +30,7 @@ struct PdfTarget {
     int resolution = 300;  // dots per inch
     QString title;
     QString creator;
+    QStringList inputs;  // the files the content is read from: never written over
 };
 
 // Destroyed only after the painter on its writer has ended; a document not finished
@@ -52,9 +60,12 @@ public:
 private:
     bool fail(const QString& reason);
     [[nodiscard]] QString writeFailed(const QString& systemReason) const;
+    [[nodiscard]] QFileDevice& file() const;
 
     PdfTarget target_;
-    std::unique_ptr<QFileDevice> file_;  // outlives the writer that writes to it
+    // The file or the spool file, which outlives the writer that writes to it.
+    std::unique_ptr<OutputFile> output_;
+    std::unique_ptr<QTemporaryFile> spool_;
     std::unique_ptr<QPdfWriter> writer_;
     bool ended_ = false;  // finished or dropped: no more is written or sent
     QString error_;

@@ -11,7 +11,8 @@ PdfTarget pdfTargetOf(const QPrinter& printer) {
             printer.pageLayout(),
             printer.resolution(),
             printer.docName(),
-            printer.creator()};
+            printer.creator(),
+            {}};
 }
 
 }  // namespace lp::platform

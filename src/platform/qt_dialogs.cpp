@@ -37,7 +37,9 @@ void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
 
 bool QtDialogs::ask(QWidget* parent, const QString& text, const QString& title) {
     const ModalScope scope(parent);
-    return QMessageBox::question(parent, title, text) == QMessageBox::Yes;
+    // No is the default: Enter, like Escape, leaves things as they are.
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,
@@ -53,10 +55,20 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& title,
 }
 
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter) {
+    return chosenFile(parent, filter, true);
+}
+
+std::optional<QString> QtDialogs::appendFileName(QWidget* parent, const QString& filter) {
+    return chosenFile(parent, filter, false);
+}
+
+std::optional<QString> QtDialogs::chosenFile(QWidget* parent, const QString& filter,
+                                             bool confirmOverwrite) {
     const ModalScope scope(parent);
     QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
     // A name typed without an extension gets the first filter's: "run" saves "run.sdm".
     static const QRegularExpression firstExtension(QStringLiteral("\\(\\*\\.(\\w+)"));
     const QRegularExpressionMatch m = firstExtension.match(filter);

@@ -13,9 +13,15 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& proposed) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& filter) override;
+    std::optional<QString> appendFileName(QWidget* parent, const QString& filter) override;
     std::optional<QString> openFileName(QWidget* parent, const QString& filter) override;
     QStringList openFileNames(QWidget* parent, const QString& filter) override;
     std::optional<PrinterChoice> choosePrinter(QWidget* parent) override;
+
+private:
+    // The save dialog; with `confirmOverwrite` it asks before an existing file is taken.
+    static std::optional<QString> chosenFile(QWidget* parent, const QString& filter,
+                                             bool confirmOverwrite);
 };
 
 }  // namespace lp::platform

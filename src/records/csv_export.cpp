@@ -2,7 +2,6 @@
 #include "records/csv_export.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QTime>
 #include <algorithm>
 #include <array>
@@ -16,6 +15,7 @@
 
 #include "records/level_marks.h"
 #include "records/record_file_writer.h"
+#include "records/record_stamp.h"
 
 namespace lp::records {
 namespace {
@@ -252,33 +252,17 @@ QByteArray otherStamp(QByteArrayView latin1) {
     return latin1.toByteArray();
 }
 
-// The UTC offset of the system's local time at a local time, "+01:00", worked out
-// once per hour of the stamps (an offset changes on the hour).
-class UtcOffsets {
-public:
-    // Writes the offset of the local time `iso` ("YYYY-MM-DDThh:nn:ss") at `out`.
-    char* put(char* out, const char* iso) {
-        if (std::memcmp(iso, hour_, sizeof hour_) != 0) {
-            std::memcpy(hour_, iso, sizeof hour_);
-            const QDateTime when = QDateTime::fromString(
-                QString::fromLatin1(iso, 13) + QStringLiteral(":00:00"), Qt::ISODate);
-            const int offset = when.isValid() ? when.offsetFromUtc() : 0;
-            const int minutes = std::abs(offset) / 60;
-            text_[0] = offset < 0 ? '-' : '+';
-            text_[1] = char('0' + minutes / 600);
-            text_[2] = char('0' + minutes / 60 % 10);
-            text_[3] = ':';
-            text_[4] = char('0' + minutes % 60 / 10);
-            text_[5] = char('0' + minutes % 10);
-        }
-        std::memcpy(out, text_, sizeof text_);
-        return out + sizeof text_;
-    }
-
-private:
-    char hour_[13] = {};
-    char text_[6] = {};
-};
+// Writes an offset from UTC in seconds as "+01:00" at `out`.
+char* putOffset(char* out, int offset) {
+    const int minutes = std::abs(offset) / 60;
+    out[0] = offset < 0 ? '-' : '+';
+    out[1] = char('0' + minutes / 600);
+    out[2] = char('0' + minutes / 60 % 10);
+    out[3] = ':';
+    out[4] = char('0' + minutes % 60 / 10);
+    out[5] = char('0' + minutes % 10);
+    return out + 6;
+}
 
 // The most bytes the CSV line of a record takes. The stamp's field is the text or the
 // 19 characters of its ISO form and its offset.
@@ -287,14 +271,16 @@ qsizetype lineBound(QByteArrayView no, QByteArrayView dateTime, QByteArrayView l
            fieldBound(level.size()) + 4;
 }
 
-// Writes the CSV line of a record, at most lineBound() bytes; a valid stamp with its
-// UTC offset when `offsets` is given.
+// Writes the CSV line of a record, at most lineBound() bytes; a valid stamp with the
+// UTC offset of local time then when `stamps` is given, which is fed every stamp in
+// record order.
 char* putLine(char* out, QByteArrayView no, QByteArrayView dateTime, QByteArrayView level,
-              UtcOffsets* offsets = nullptr) {
+              StampReader* stamps = nullptr) {
     char* p = putField(out, no);
     *p++ = ',';
+    const std::optional<StampTime> time = stamps != nullptr ? stamps->next(dateTime) : std::nullopt;
     if (char* stamp = putFixedStamp(p, dateTime)) {
-        p = offsets != nullptr ? offsets->put(stamp, p) : stamp;
+        p = time ? putOffset(stamp, time->offset) : stamp;
     } else {
         p = putField(p, otherStamp(dateTime));
     }
@@ -327,7 +313,7 @@ public:
             buffer_.resize(std::max(buffer_.size(), static_cast<size_t>(bound)));
         }
         used_ = putLine(buffer_.data() + used_, no, dateTime, level,
-                        withOffsets_ ? &offsets_ : nullptr) -
+                        withOffsets_ ? &stamps_ : nullptr) -
                 buffer_.data();
         ++records_;
         return true;
@@ -355,7 +341,7 @@ private:
     qsizetype records_ = 0;
     bool failed_ = false;
     bool withOffsets_;
-    UtcOffsets offsets_;
+    StampReader stamps_;
 };
 
 }  // namespace
@@ -415,6 +401,8 @@ std::optional<QString> exportRecords(RecordFileReader& reader, QIODevice& out, L
     }
     if (status == RecordFileReader::Status::Failed) {
         load.error = reader.error();
+        // Into a stream the lines read so far go out; a file is dropped whole anyway.
+        (void)sink.finish();
         return QStringLiteral("the record file could not be read");
     }
     return sink.finish();

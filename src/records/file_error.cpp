@@ -16,6 +16,16 @@ QString loadFailureText(const FileError& error, qsizetype recordsRead) {
         .arg(recordsRead);
 }
 
+QString readFailureText(const FileError& error, const QString& outcome) {
+    if (error.line == 0) {
+        return QStringLiteral("%1 cannot be read: %2.").arg(error.fileName, error.reason);
+    }
+    return QStringLiteral("Reading %1 stopped at line %2: %3.\n%4")
+        .arg(error.fileName)
+        .arg(error.line)
+        .arg(error.reason, outcome);
+}
+
 QString saveFailureText(const FileError& error) {
     return QStringLiteral("The list could not be saved to %1: %2.")
         .arg(error.fileName, error.reason);

@@ -14,9 +14,13 @@ struct FileError {
     friend bool operator==(const FileError&, const FileError&) = default;
 };
 
-// The message for a load that did not finish, `recordsRead` records having been read
-// before it stopped.
+// The message for a load into a list that did not finish, `recordsRead` records having
+// been read (and listed) before it stopped.
 [[nodiscard]] QString loadFailureText(const FileError& error, qsizetype recordsRead);
+
+// The message for a read that lists nothing (a command of levelpanel-cli) and did not
+// finish; `outcome` says what became of what was read before it stopped.
+[[nodiscard]] QString readFailureText(const FileError& error, const QString& outcome);
 
 // The message for a list that could not be saved.
 [[nodiscard]] QString saveFailureText(const FileError& error);

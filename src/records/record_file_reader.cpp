@@ -335,6 +335,21 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
         progressCount_ = items_ - 1;
         return true;
     }
+    if (scanned.tabCount == 2 && !atLineStart_) {
+        // The item ended at a comma inside the level: a decimal comma, as a spreadsheet
+        // or a hand edit in some locales writes it.
+        const QByteArrayView before = item.sliced(scanned.tabs[1] + 1);
+        qsizetype end = pos_;
+        while (end < filled_ && buffer_[end] != '\t' && buffer_[end] != ',' &&
+               !isLineEnd(buffer_[end])) {
+            ++end;
+        }
+        const QString level = QString::fromLatin1(before) + u',' +
+                              QString::fromLatin1(buffer_.constData() + pos_, end - pos_);
+        return fail(line, QStringLiteral("the level \"%1\" is written with a decimal comma; a "
+                                         "record line takes a decimal point (\"%2\")")
+                              .arg(level, QString(level).replace(u',', u'.')));
+    }
     if (scanned.tabCount < 3) {
         return fail(line, QStringLiteral("a record line needs a TAB after each of its three "
                                          "fields, and this line has %1")
@@ -377,6 +392,7 @@ RecordFileReader::Status RecordFileReader::read(RecordSink& into, qsizetype maxI
             item.text = nextItem(line);
             scanWholeItem(item);
         }
+        itemLine_ = line;
         if (!handleItem(item, line, into)) {
             return Status::Failed;
         }

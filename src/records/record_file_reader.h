@@ -59,6 +59,9 @@ public:
     // less the header for tab-separated lines, the item count for fixed-column lines.
     [[nodiscard]] qint64 progressCount() const { return progressCount_; }
     [[nodiscard]] qint64 itemCount() const { return items_; }
+    // The line (1-based) the item handed to a sink last begins on: while a sink takes a
+    // record, the record's line.
+    [[nodiscard]] qint64 itemLine() const { return itemLine_; }
     [[nodiscard]] const QString& path() const { return path_; }
     // The size of the open file in bytes (0 for a device or pipe).
     [[nodiscard]] qint64 fileSize() const { return file_.isSequential() ? 0 : file_.size(); }
@@ -91,6 +94,7 @@ private:
     bool exhausted_ = false;
     bool atLineStart_ = true;  // the next item is the first of its line
     qint64 line_ = 1;
+    qint64 itemLine_ = 0;
     qint64 items_ = 0;
     qint64 progressCount_ = 0;
     QByteArray quoted_;  // the content of the last quoted item

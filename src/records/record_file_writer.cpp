@@ -1,14 +1,10 @@
 // Writing a whole list to a record file through a temporary file.
 #include "records/record_file_writer.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <memory>
+#include <QFileDevice>
 
-#include "platform/file_identity.h"
+#include "platform/output_file.h"
 #include "platform/write_failure.h"
-#include "platform/writer_lock.h"
 #include "records/record_format.h"
 
 namespace lp::records {
@@ -59,71 +55,35 @@ std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
 }
 
 std::optional<FileError> refuseWritingOverSource(const QString& path, const QString& source) {
-    if (!platform::isSameFile(path, source)) {
-        return std::nullopt;
+    if (const std::optional<QString> same = platform::sameAsInput(path, {source})) {
+        return FileError{path, 0, *same};
     }
-    return FileError{path, 0,
-                     QStringLiteral("it is the file the records come from (%1); choose another "
-                                    "name")
-                         .arg(source)};
+    return std::nullopt;
 }
 
 std::optional<FileError> replaceFile(const QString& path, const WriteContent& write,
                                      const QString& source) {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        return FileError{path, 0, QStringLiteral("it is a folder, not a file")};
+    // A writable file in a folder where no new file may be made is written in place.
+    platform::OutputFile file(path, source.isEmpty() ? QStringList() : QStringList{source}, true);
+    if (!file.open()) {
+        return FileError{path, 0, file.reason()};
     }
-    if (auto refused = refuseWritingOverSource(path, source)) {
-        return refused;
-    }
-    if (platform::heldByAWriter(path)) {
-        return FileError{path, 0, kHeldByRecording};
-    }
-    // Devices and pipes cannot be replaced through a temporary file; they are written
-    // directly.
-    const bool special = info.exists() && !info.isFile();
-    std::unique_ptr<QFileDevice> file;
-    if (special) {
-        file = std::make_unique<QFile>(path);
-    } else {
-        auto saveFile = std::make_unique<QSaveFile>(path);
-        // A writable file in a folder where no new file may be made is written in place.
-        saveFile->setDirectWriteFallback(true);
-        file = std::move(saveFile);
-    }
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return FileError{path, 0, file->errorString()};
-    }
-    auto* saveFile = dynamic_cast<QSaveFile*>(file.get());
-    std::optional<QString> reason = write(*file);
-    // A short content reaches the disk only here, and a full disk shows only here: the
-    // old file is replaced once every byte of the new one is known to be written.
-    if (!reason && !file->flush()) {
-        reason = file->errorString();
-    }
-    if (reason) {
-        if (saveFile) {
-            saveFile->cancelWriting();
-        }
+    if (const std::optional<QString> reason = write(file.device())) {
+        file.cancel();
         return FileError{path, 0, platform::writeFailureText(*reason)};
     }
-    if (saveFile) {
-        if (!saveFile->commit()) {
-            return FileError{path, 0, platform::writeFailureText(saveFile->errorString())};
-        }
-    } else {
-        file->close();
-        if (file->error() != QFileDevice::NoError) {
-            return FileError{path, 0, platform::writeFailureText(file->errorString())};
-        }
+    // A short content reaches the disk only here, and a full disk shows only here: the
+    // old file is replaced once every byte of the new one is known to be written.
+    if (!file.commit()) {
+        return FileError{path, 0, file.reason()};
     }
     return std::nullopt;
 }
 
 std::optional<FileError> saveRecordFile(const QString& path, const RecordStore& records,
-                                        const SaveProgress& progress) {
-    return replaceFile(path, [&](QIODevice& out) { return writeRecords(out, records, progress); });
+                                        const SaveProgress& progress, const QString& source) {
+    return replaceFile(
+        path, [&](QIODevice& out) { return writeRecords(out, records, progress); }, source);
 }
 
 }  // namespace lp::records

@@ -23,11 +23,6 @@ using SaveProgress = std::function<void(qsizetype lineIndex)>;
 [[nodiscard]] std::optional<QString> writeRecords(QIODevice& out, const RecordStore& records,
                                                   const SaveProgress& progress = {});
 
-// The reason a save to `path` is refused: a running recording writes that file.
-inline const QString kHeldByRecording = QStringLiteral(
-    "a running recording writes to that file; stop the recording or choose "
-    "another name");
-
 // Writes the new content of a file to the device it is given; returns the reason when
 // a write fails.
 using WriteContent = std::function<std::optional<QString>(QIODevice& out)>;
@@ -38,16 +33,18 @@ using WriteContent = std::function<std::optional<QString>(QIODevice& out)>;
 [[nodiscard]] std::optional<FileError> refuseWritingOverSource(const QString& path,
                                                                const QString& source);
 
-// Creates (or replaces) the file at `path` as a whole with what `write` writes; a
-// folder, a file that a running recording holds, or `source` (the file the content is
-// read from, if any) is left alone. Used by every writer of a whole file.
+// Creates (or replaces) the file at `path` as a whole with what `write` writes, judged
+// and opened as platform::OutputFile does (a pipe or a device is written directly; a
+// folder, a file that a running recording holds, or `source`, the file the content is
+// read from, is refused). Used by every writer of a whole file of records.
 [[nodiscard]] std::optional<FileError> replaceFile(const QString& path, const WriteContent& write,
                                                    const QString& source = {});
 
-// Creates (or replaces) the file at `path` with the header line and the records; a
-// file that a running recording holds is left alone (kHeldByRecording).
+// Creates (or replaces) the file at `path` with the header line and the records,
+// through replaceFile: never over `source`, the file or port the records come from.
 [[nodiscard]] std::optional<FileError> saveRecordFile(const QString& path,
                                                       const RecordStore& records,
-                                                      const SaveProgress& progress = {});
+                                                      const SaveProgress& progress = {},
+                                                      const QString& source = {});
 
 }  // namespace lp::records

@@ -8,17 +8,18 @@ namespace lp::remote {
 // Turns the records after the cursor into WrittenRecords, numbered by their line.
 class BacklogReader::Sink final : public records::RecordSink {
 public:
-    Sink(const BacklogReader& owner, std::vector<WrittenRecord>& into)
-        : owner_(owner), into_(into) {}
+    Sink(BacklogReader& owner, std::vector<WrittenRecord>& into) : owner_(owner), into_(into) {}
     bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
         // The reader has counted this record's line as an item already.
         const qint64 line = owner_.reader_->itemCount();
+        const std::optional<records::StampTime> time = owner_.stamps_.next(dateTime);
         if (line <= owner_.afterLine_ || isHeader(no, dateTime, level)) {
             return true;
         }
         into_.push_back(WrittenRecord{owner_.path_, line, QString::fromLatin1(no),
                                       QString::fromLatin1(dateTime), QString::fromLatin1(level),
-                                      std::nullopt});
+                                      std::nullopt,
+                                      time ? std::optional(time->offset) : std::nullopt});
         return true;
     }
 
@@ -32,7 +33,7 @@ private:
         records::appendRecordLine(line, no, dateTime, level);
         return line == records::kHeaderLine;
     }
-    const BacklogReader& owner_;
+    BacklogReader& owner_;
     std::vector<WrittenRecord>& into_;
 };
 

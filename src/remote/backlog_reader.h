@@ -5,7 +5,9 @@
 // numbers start again at 1. Lines are counted as the recorder counts them, header lines
 // included, so (file, line) names one record for good. The header lines themselves are
 // no records and are passed over. A file of this program holds one item per line (no
-// commas, no quotes), so the reader's item count is the line number.
+// commas, no quotes), so the reader's item count is the line number. Every stamp of the
+// file, also before `afterLine`, goes through one records::StampReader in file order,
+// so a record of the hour shown twice in autumn gets the offset of its own pass.
 #pragma once
 
 #include <QString>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "records/file_error.h"
+#include "records/record_stamp.h"
 #include "remote/messages.h"
 
 namespace lp::records {
@@ -41,6 +44,7 @@ private:
     QString path_;
     qint64 afterLine_;
     std::unique_ptr<records::RecordFileReader> reader_;
+    records::StampReader stamps_;
     std::optional<records::FileError> error_;
 };
 

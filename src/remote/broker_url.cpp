@@ -1,7 +1,10 @@
 #include "remote/broker_url.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
+
+#include "remote/topic_rules.h"
 
 namespace lp::remote {
 namespace {
@@ -46,8 +49,11 @@ std::variant<BrokerUrl, QString> parseBrokerUrl(const QString& text) {
     if (broker.prefix.isEmpty()) {
         return mistake(text, QStringLiteral("the topic prefix after the host is missing"));
     }
-    if (broker.prefix.contains(u'+')) {
-        return mistake(text, QStringLiteral("the prefix may not hold the wildcard '+'"));
+    // Also what a %-escape decodes to: "%23" is a '#', "%09" a tab.
+    if (const std::optional<QString> unfit = topicCharacterProblem(broker.prefix)) {
+        return mistake(text, QStringLiteral("the prefix may not hold %1 (MQTT topics cannot "
+                                            "carry it)")
+                                 .arg(*unfit));
     }
     if (broker.prefix.split(u'/').contains(QString())) {
         return mistake(text, QStringLiteral("the prefix has an empty topic level"));
@@ -69,6 +75,22 @@ std::variant<QByteArray, QString> readPasswordFile(const QString& path) {
         return QStringLiteral("the password file %1 holds no password in its first line").arg(path);
     }
     return line;
+}
+
+std::optional<QString> passwordFileExposure(const QString& path) {
+    const QFileInfo info(path);
+    const QFileDevice::Permissions p = info.permissions();
+    const bool read = p.testFlag(QFileDevice::ReadOther);
+    const bool write = p.testFlag(QFileDevice::WriteOther);
+    if (!info.exists() || (!read && !write)) {
+        return std::nullopt;
+    }
+    return QStringLiteral(
+               "the password file %1 can be %2 by other users: make it the owner's "
+               "alone (chmod 600 %1)")
+        .arg(path, read && write ? QStringLiteral("read and written")
+                   : read        ? QStringLiteral("read")
+                                 : QStringLiteral("written"));
 }
 
 }  // namespace lp::remote

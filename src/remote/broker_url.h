@@ -30,4 +30,9 @@ inline constexpr int kMqttsPort = 8883;
 // UTF-8; the reason in words when the file cannot be read or holds none.
 [[nodiscard]] std::variant<QByteArray, QString> readPasswordFile(const QString& path);
 
+// Why the password file `path` is not the account's secret alone: other users (not the
+// owner, not its group, which the logger service reads it through) can read or write
+// it. Nothing when they cannot, or when it cannot be looked at (reading it says why).
+[[nodiscard]] std::optional<QString> passwordFileExposure(const QString& path);
+
 }  // namespace lp::remote

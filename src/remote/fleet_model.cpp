@@ -61,6 +61,7 @@ FleetModel::Taken FleetModel::take(const QByteArray& topic, const QByteArray& pa
 
 void FleetModel::takeStatus(Logger& logger, const QJsonObject& status) {
     logger.last.state = status.value(QStringLiteral("state")).toString();
+    logger.stateStale = false;
     const QJsonValue backlog = status.value(QStringLiteral("backlog"));
     logger.statusBacklog = backlog.isDouble() && backlog.toDouble() >= 0
                                ? std::optional<qint64>(backlog.toInteger())
@@ -104,10 +105,19 @@ void FleetModel::takeEvent(Logger& logger, const QJsonObject& event, const QDate
     }
 }
 
+void FleetModel::brokerLost() {
+    for (Logger& logger : loggers_) {
+        logger.stateStale = !logger.last.state.isEmpty();
+    }
+}
+
 LoggerRow FleetModel::rowOf(const Logger& logger, const QDateTime& now) {
     LoggerRow row = logger.last;
+    if (logger.stateStale) {
+        row.state = QStringLiteral("unknown");
+    }
     // The last will was written when the logger connected: what it says is long past.
-    if (logger.statusBacklog && row.state != QStringLiteral("offline")) {
+    if (logger.statusBacklog && !logger.stateStale && row.state != QStringLiteral("offline")) {
         row.backlog = std::max<qint64>(0, *logger.statusBacklog - logger.samplesSinceStatus);
     }
     row.eventsToday =
@@ -117,11 +127,17 @@ LoggerRow FleetModel::rowOf(const Logger& logger, const QDateTime& now) {
 }
 
 std::vector<LoggerRow> FleetModel::rows(const QDateTime& now) const {
-    std::vector<LoggerRow> all;
-    for (const Logger& logger : loggers_) {
-        all.push_back(rowOf(logger, now));
+    return rows(now, loggers_.size());
+}
+
+std::vector<LoggerRow> FleetModel::rows(const QDateTime& now, qsizetype count) const {
+    std::vector<LoggerRow> first;
+    first.reserve(size_t(std::clamp<qsizetype>(count, 0, loggers_.size())));
+    for (auto it = loggers_.cbegin(); it != loggers_.cend() && qsizetype(first.size()) < count;
+         ++it) {
+        first.push_back(rowOf(*it, now));
     }
-    return all;
+    return first;
 }
 
 std::optional<LoggerRow> FleetModel::row(const QString& name, const QDateTime& now) const {

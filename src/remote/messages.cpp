@@ -12,10 +12,6 @@
 namespace lp::remote {
 namespace {
 
-QJsonValue textOrNull(const std::optional<QString>& text) {
-    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
-}
-
 QJsonArray litFlags(const link::Reading& r) {
     QJsonArray flags;
     const std::pair<bool, const char*> lit[] = {
@@ -34,6 +30,24 @@ QJsonValue rounded(const std::optional<double>& level) {
     return level ? QJsonValue(std::round(*level * 10.0) / 10.0) : QJsonValue(QJsonValue::Null);
 }
 
+// "2009/06/01 14:05:09" with +7200 -> "2009-06-01T14:05:09+02:00"; null without an
+// offset (the text is then no date and time).
+QJsonValue isoTime(const WrittenRecord& record) {
+    const QStringView t = QStringView(record.dateTime).trimmed();
+    if (!record.utcOffset || t.size() != 19) {
+        return QJsonValue(QJsonValue::Null);
+    }
+    // An offset of its own, so that UTC itself is written "+00:00" and not "Z".
+    const int minutes = std::abs(*record.utcOffset) / 60;
+    QString text = t.toString();
+    text[4] = text[7] = u'-';
+    text[10] = u'T';
+    return text + (*record.utcOffset < 0 ? u'-' : u'+') +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QChar(u'0'))
+               .arg(minutes % 60, 2, 10, QChar(u'0'));
+}
+
 QJsonValue recordNumber(const QString& no) {
     bool ok = false;
     const qint64 n = no.trimmed().toLongLong(&ok);
@@ -42,44 +56,12 @@ QJsonValue recordNumber(const QString& no) {
 
 }  // namespace
 
-std::optional<QString> isoTimeWithOffset(QStringView dateTime) {
-    // Read by hand: QDateTime::fromString with a format costs some 40 us, far more than
-    // the rest of a message, and a backlog has hundreds of thousands.
-    const QStringView t = dateTime.trimmed();
-    static constexpr char kPattern[] = "dddd/dd/dd dd:dd:dd";
-    if (t.size() != qsizetype(sizeof kPattern - 1)) {
-        return std::nullopt;
-    }
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const bool digit = t[i] >= u'0' && t[i] <= u'9';
-        if (kPattern[i] == 'd' ? !digit : t[i] != QLatin1Char(kPattern[i])) {
-            return std::nullopt;
-        }
-    }
-    const auto number = [&](qsizetype from, qsizetype len) { return t.sliced(from, len).toInt(); };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    if (!date.isValid() || !time.isValid()) {
-        return std::nullopt;
-    }
-    // An offset of its own, so that UTC itself is written "+00:00" and not "Z".
-    const int offset = QDateTime(date, time).offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    QString text = t.toString();
-    text[4] = text[7] = u'-';
-    text[10] = u'T';
-    return text + (offset < 0 ? u'-' : u'+') +
-           QStringLiteral("%1:%2")
-               .arg(minutes / 60, 2, 10, QChar(u'0'))
-               .arg(minutes % 60, 2, 10, QChar(u'0'));
-}
-
 QByteArray sampleMessage(const WrittenRecord& record) {
     QJsonObject o;
     o.insert(QStringLiteral("file"), QFileInfo(record.filePath).fileName());
     o.insert(QStringLiteral("line"), record.line);
     o.insert(QStringLiteral("no"), recordNumber(record.no));
-    o.insert(QStringLiteral("time"), textOrNull(isoTimeWithOffset(record.dateTime)));
+    o.insert(QStringLiteral("time"), isoTime(record));
     // A level by the rule the figures follow: no number, a mark or a text past the top
     // class gives null.
     const stats::LevelReading level = stats::readLevel(QStringView(record.level));
@@ -109,11 +91,24 @@ QByteArray statusMessage(const LoggerStatus& status) {
         {QStringLiteral("file"), status.file},
         {QStringLiteral("every_s"), status.everySeconds},
         {QStringLiteral("version"), status.version},
+        {QStringLiteral("host"), status.host.isEmpty() ? QJsonValue() : QJsonValue(status.host)},
+        {QStringLiteral("pid"), status.pid > 0 ? QJsonValue(status.pid) : QJsonValue()},
     };
     if (status.backlog) {
         o.insert(QStringLiteral("backlog"), *status.backlog);
     }
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+std::optional<StatusSender> statusSender(const QByteArray& payload) {
+    const QJsonObject o = QJsonDocument::fromJson(payload).object();
+    const QJsonValue host = o.value(QStringLiteral("host"));
+    const QJsonValue pid = o.value(QStringLiteral("pid"));
+    if (!host.isString() || host.toString().isEmpty() || !pid.isDouble() || pid.toInteger() <= 0) {
+        return std::nullopt;
+    }
+    return StatusSender{o.value(QStringLiteral("state")).toString(), host.toString(),
+                        pid.toInteger()};
 }
 
 QByteArray eventMessage(const live::AlarmEvent& event) {

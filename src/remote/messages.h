@@ -23,20 +23,19 @@ struct WrittenRecord {
     // What the meter showed with it; none for a record read back from its file, which
     // holds only the three fields above.
     std::optional<link::Reading> reading;
+    // The offset from UTC of local time at dateTime (seconds east): the clock's for a
+    // record just taken, by records::StampReader's rule for one read back from its file;
+    // none when dateTime is no date and time.
+    std::optional<int> utcOffset = std::nullopt;
 };
 
 // {"file", "line", "no", "time", "level", "text", "weighting", "response", "range",
 //  "flags"}: "file" is the file's name without its folder; "no" the record number as a
-// number; "time" ISO 8601 with the UTC offset of the local time zone then, null when
-// the text is no date and time; "level" the number of a text that carries a plain level,
-// else null; "text" the level text as recorded; "weighting" "A" or "C", "response"
-// "FAST" or "SLOW", "range" "30-80", "flags" the lit marks among REC FULL MAX BAT UNDER
+// number; "time" ISO 8601 with its utcOffset, null without one; "level" the number of a text that
+// carries a plain level, else null; "text" the level text as recorded; "weighting" "A" or "C",
+// "response" "FAST" or "SLOW", "range" "30-80", "flags" the lit marks among REC FULL MAX BAT UNDER
 // OVER (the names `levelpanel-cli live` prints), all four null without a reading.
 [[nodiscard]] QByteArray sampleMessage(const WrittenRecord& record);
-
-// "2009/06/01 14:05:09" -> "2009-06-01T14:05:09+02:00" (the offset the local time zone
-// had then), or nothing when the text is no date and time.
-[[nodiscard]] std::optional<QString> isoTimeWithOffset(QStringView dateTime);
 
 struct LoggerStatus {
     QString state;  // "online", "offline" (the last will) or "stopped"
@@ -48,10 +47,24 @@ struct LoggerStatus {
     // them: with "online" and "stopped", never in the last will (which the broker keeps
     // from the time of connecting).
     std::optional<qint64> backlog = std::nullopt;
+    // The machine and the process the logger runs as: two loggers publishing under one
+    // name tell each other apart by them (empty and 0: not known, null in the message).
+    QString host = {};
+    qint64 pid = 0;
 };
 
-// {"state", "port", "file", "every_s", "version"}, and "backlog" when it is known.
+// {"state", "port", "file", "every_s", "version", "host", "pid"}, and "backlog" when it
+// is known.
 [[nodiscard]] QByteArray statusMessage(const LoggerStatus& status);
+
+// Who sent a status message, when it says so (a logger of an older version does not):
+// its state, host and process id.
+struct StatusSender {
+    QString state;
+    QString host;
+    qint64 pid = 0;
+};
+[[nodiscard]] std::optional<StatusSender> statusSender(const QByteArray& payload);
 
 // {"state": "start" or "end", "start", "end", "duration_s", "lmax", "leq", "sel",
 //  "above"}: times ISO 8601 with the UTC offset, duration in whole seconds, levels in

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <mutex>
 
+#include "platform/standard_descriptors.h"
 #include "remote/connect_reason.h"
 
 namespace lp::remote {
@@ -146,6 +147,9 @@ void MqttClient::connectTo(const QString& host) {
     acks_.clear();
     messages_.clear();
     mosq_ = mosquitto_new(utf8(options_.clientId).constData(), true, this);
+    // A refused client closes descriptor 0 on its way out: /dev/null goes there again
+    // before anything else can take the number.
+    platform::occupyStandardDescriptors();
     if (!mosq_) {
         endConnection(QStringLiteral("the MQTT library cannot make a client (client id \"%1\")")
                           .arg(options_.clientId));
@@ -193,10 +197,22 @@ void MqttClient::connectTo(const QString& host) {
 }
 
 void MqttClient::readReady() {
-    if (mosq_) {
-        noteResult(mosquitto_loop_read(mosq_, 1));
-        afterLoop();
+    if (!mosq_) {
+        return;
     }
+    // mosquitto_loop_read takes one packet a call. While messages keep coming (a fleet's
+    // samples) the next is read at once: a return to the event loop for each costs more
+    // than the message. A call that brought none (nothing more waiting, or another kind
+    // of packet) ends the round.
+    constexpr int kPacketsPerRound = 64;
+    for (int i = 0; i < kPacketsPerRound && !ended_; ++i) {
+        const size_t before = messages_.size() + acks_.size();
+        noteResult(mosquitto_loop_read(mosq_, 1));
+        if (messages_.size() + acks_.size() == before) {
+            break;
+        }
+    }
+    afterLoop();
 }
 
 void MqttClient::writeReady() {
@@ -250,7 +266,7 @@ std::optional<int> MqttClient::publish(const QByteArray& topic, const QByteArray
     return mid;
 }
 
-bool MqttClient::subscribe(const QList<QByteArray>& filters) {
+bool MqttClient::subscribe(const QList<QByteArray>& filters, int qos) {
     if (!connected_ || !mosq_ || filters.isEmpty()) {
         return false;
     }
@@ -260,7 +276,7 @@ bool MqttClient::subscribe(const QList<QByteArray>& filters) {
         texts.push_back(const_cast<char*>(filter.constData()));
     }
     const int code = mosquitto_subscribe_multiple(mosq_, nullptr, static_cast<int>(texts.size()),
-                                                  texts.data(), 1, 0, nullptr);
+                                                  texts.data(), qos, 0, nullptr);
     updateWriteWatch();
     return code == MOSQ_ERR_SUCCESS;
 }
@@ -344,6 +360,7 @@ void MqttClient::teardown() {
     if (mosq_) {
         mosquitto_destroy(mosq_);
         mosq_ = nullptr;
+        platform::occupyStandardDescriptors();
     }
 }
 

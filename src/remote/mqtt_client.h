@@ -56,10 +56,12 @@ public:
     // Publishes with QoS 1; the message id that acknowledged() will carry, or nothing
     // when there is no connection or libmosquitto cannot take the message.
     std::optional<int> publish(const QByteArray& topic, const QByteArray& payload, bool retained);
-    // Subscribes to the topic filters with QoS 1; false when there is no connection or
-    // libmosquitto refuses a filter. The session is clean: every new connection starts
-    // without them, so subscribe again on each connected().
-    bool subscribe(const QList<QByteArray>& filters);
+    // Subscribes to the topic filters with QoS 1 (or 0: no acknowledgement of each
+    // message, and a message the broker cannot hand on at once may be dropped); false
+    // when there is no connection or libmosquitto refuses a filter. The session is
+    // clean: every new connection starts without them, so subscribe again on each
+    // connected().
+    bool subscribe(const QList<QByteArray>& filters, int qos = 1);
 
 signals:
     void connected();

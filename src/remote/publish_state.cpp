@@ -13,11 +13,21 @@
 namespace lp::remote {
 namespace {
 
-QString unreadable(const QString& path, const QString& why) {
-    return QStringLiteral(
-               "the publishing cursor %1 cannot be read (%2); remove it to publish "
-               "from the next record on")
-        .arg(path, why);
+CursorStart lost(const QString& path, const QString& why) {
+    return {{},
+            true,
+            QStringLiteral("the publishing cursor %1 cannot be read (%2): the record file is "
+                           "published again from its start")
+                .arg(path, why)};
+}
+
+// A JSON number that is a whole number (kept exactly: an inode may need all 64 bits).
+std::optional<qint64> integerOf(const QJsonValue& value) {
+    const qint64 n = value.toInteger();
+    if (!value.isDouble() || QJsonValue(n) != value) {
+        return std::nullopt;
+    }
+    return n;
 }
 
 }  // namespace
@@ -26,33 +36,61 @@ QString publishStatePath(const QString& recordPath) {
     return recordPath + QStringLiteral(".published");
 }
 
-std::variant<PublishState, QString> loadPublishState(const QString& path) {
+CursorStart loadPublishState(const QString& path) {
     QFile file(path);
     if (!file.exists()) {
-        return PublishState{};
+        return {};
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        return unreadable(path, file.errorString());
+        return lost(path, file.errorString());
     }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !doc.isObject()) {
+        return lost(path, QStringLiteral("it is empty, cut short or no cursor file"));
+    }
     const QJsonObject o = doc.object();
-    const QJsonValue line = o.value(QStringLiteral("line"));
+    const std::optional<qint64> line = integerOf(o.value(QStringLiteral("line")));
     const QJsonArray names = o.value(QStringLiteral("files")).toArray();
-    if (parseError.error != QJsonParseError::NoError || !line.isDouble() || line.toDouble() < 0 ||
-        names.isEmpty()) {
-        return unreadable(path, QStringLiteral("it is no cursor file"));
+    if (!line || *line < 0 || names.isEmpty()) {
+        return lost(path, QStringLiteral("it is no cursor file"));
     }
     const QDir folder = QFileInfo(path).absoluteDir();
-    PublishState state;
-    state.line = static_cast<qint64>(line.toDouble());
+    CursorStart start;
+    start.state.line = *line;
     for (const QJsonValue& name : names) {
         if (!name.isString() || name.toString().isEmpty()) {
-            return unreadable(path, QStringLiteral("it is no cursor file"));
+            return lost(path, QStringLiteral("it is no cursor file"));
         }
-        state.files << QDir::cleanPath(folder.absoluteFilePath(name.toString()));
+        start.state.files << QDir::cleanPath(folder.absoluteFilePath(name.toString()));
     }
-    return state;
+    const std::optional<qint64> device = integerOf(o.value(QStringLiteral("device")));
+    const std::optional<qint64> inode = integerOf(o.value(QStringLiteral("inode")));
+    if (device && inode) {
+        start.state.identity = platform::FileIdentity{quint64(*device), quint64(*inode)};
+    }
+    if (start.state.line == 0) {
+        return start;  // nothing acknowledged: nothing to prove
+    }
+    const QString& first = start.state.files.first();
+    if (!start.state.identity) {
+        start.notice = QStringLiteral(
+                           "the publishing cursor %1 does not say which file its line "
+                           "counts in (an older version wrote it): %2 is published "
+                           "again from its start")
+                           .arg(path, first);
+    } else if (platform::fileIdentity(first) != start.state.identity) {
+        start.notice = QStringLiteral(
+                           "%1 is not the file the publishing cursor %2 counted its "
+                           "lines in (moved, replaced or gone): the file under that "
+                           "name is published from its start")
+                           .arg(first, path);
+    } else {
+        return start;
+    }
+    start.state.line = 0;
+    start.state.identity.reset();
+    return start;
 }
 
 std::optional<QString> savePublishState(const QString& path, const PublishState& state) {
@@ -61,11 +99,12 @@ std::optional<QString> savePublishState(const QString& path, const PublishState&
     for (const QString& file : state.files) {
         names.append(folder.relativeFilePath(file));
     }
-    const QByteArray bytes =
-        QJsonDocument(QJsonObject{{QStringLiteral("files"), names},
-                                  {QStringLiteral("line"), static_cast<double>(state.line)}})
-            .toJson(QJsonDocument::Compact) +
-        '\n';
+    QJsonObject o{{QStringLiteral("files"), names}, {QStringLiteral("line"), state.line}};
+    if (state.identity) {
+        o.insert(QStringLiteral("device"), static_cast<qint64>(state.identity->device));
+        o.insert(QStringLiteral("inode"), static_cast<qint64>(state.identity->inode));
+    }
+    const QByteArray bytes = QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return QStringLiteral("the publishing cursor %1 cannot be written (%2)")

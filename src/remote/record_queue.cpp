@@ -22,7 +22,11 @@ RecordQueue::RecordQueue(qsizetype memoryLimit, qsizetype linesPerTurn)
 RecordQueue::~RecordQueue() = default;
 
 void RecordQueue::resume(const PublishState& state) {
-    files_ = state.files;
+    files_.clear();
+    identities_.clear();
+    for (const QString& file : state.files) {
+        addFile(file);
+    }
     firstFile_ = 0;
     startLine_ = state.line;
     memory_.clear();
@@ -33,8 +37,13 @@ void RecordQueue::resume(const PublishState& state) {
 }
 
 void RecordQueue::begin(const QString& path, qint64 afterLine) {
-    resume(PublishState{{cleanPath(path)}, afterLine});
-    onDisk_ = false;
+    resume(PublishState{{cleanPath(path)}, afterLine, std::nullopt});
+    onDisk_ = afterLine == 0;  // a file published from its start: its earlier runs too
+}
+
+void RecordQueue::addFile(const QString& path) {
+    files_ << path;
+    identities_ << platform::fileIdentity(path);
 }
 
 RecordKey RecordQueue::keyOf(const QString& path, qint64 line, bool& added) {
@@ -42,10 +51,13 @@ RecordKey RecordQueue::keyOf(const QString& path, qint64 line, bool& added) {
     added = false;
     for (qsizetype i = files_.size() - 1; i >= 0; --i) {
         if (files_[i] == clean) {
+            if (!identities_[i]) {
+                identities_[i] = platform::fileIdentity(clean);
+            }
             return RecordKey{firstFile_ + i, line};
         }
     }
-    files_ << clean;
+    addFile(clean);
     added = true;
     return RecordKey{lastFile(), line};
 }
@@ -160,12 +172,13 @@ void RecordQueue::rewind(RecordKey after) {
 PublishState RecordQueue::stateAt(RecordKey acknowledged) {
     const qint64 drop = std::clamp<qint64>(acknowledged.file - firstFile_, 0, files_.size() - 1);
     files_.remove(0, drop);
+    identities_.remove(0, drop);
     firstFile_ += drop;
     if (drop > 0) {
         startLine_ = 0;
     }
     const qint64 line = acknowledged.file == firstFile_ ? acknowledged.line : startLine_;
-    return PublishState{files_, line};
+    return PublishState{files_, line, identities_.value(0)};
 }
 
 }  // namespace lp::remote

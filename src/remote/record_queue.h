@@ -67,10 +67,14 @@ private:
     Next nextOnDisk(RecordKey& key, WrittenRecord& record);
     void dropReader();
     [[nodiscard]] qint64 lastFile() const { return firstFile_ + files_.size() - 1; }
+    void addFile(const QString& path);
 
     qsizetype memoryLimit_;
     qsizetype linesPerTurn_;
-    QStringList files_;     // the journal, from firstFile_ on
+    QStringList files_;  // the journal, from firstFile_ on
+    // Each file's identity, taken when it joined the journal or, for a file not there
+    // yet then, when the recorder tells of its first record.
+    QList<std::optional<platform::FileIdentity>> identities_;
     qint64 firstFile_ = 0;  // key.file of files_[0]
     qint64 startLine_ = 0;  // the line of files_[0] after which the journal starts
     std::deque<std::pair<RecordKey, WrittenRecord>> memory_;

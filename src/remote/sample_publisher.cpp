@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 #include <algorithm>
-#include <variant>
 
+#include "platform/processes.h"
 #include "remote/publish_state.h"
 
 namespace lp::remote {
@@ -29,6 +29,7 @@ SamplePublisher::SamplePublisher(MqttOptions mqtt, PublisherOptions options, QOb
     connect(&client_, &MqttClient::connectionFailed, this,
             [this](const QString& reason) { connectionFailed(reason); });
     connect(&client_, &MqttClient::acknowledged, this, &SamplePublisher::acknowledged);
+    connect(&client_, &MqttClient::messageReceived, this, &SamplePublisher::statusReceived);
     connect(&client_, &MqttClient::stopped, this, [this] {
         if (stopping_) {
             emit finished();
@@ -47,26 +48,25 @@ SamplePublisher::~SamplePublisher() {
     }
 }
 
-std::optional<QString> SamplePublisher::start() {
+void SamplePublisher::start() {
     if (started_) {
-        return std::nullopt;
+        return;
     }
-    auto loaded = loadPublishState(options_.statePath);
-    if (const QString* error = std::get_if<QString>(&loaded)) {
-        return *error;
+    CursorStart cursor = loadPublishState(options_.statePath);
+    if (!cursor.notice.isEmpty()) {
+        emit problem(cursor.notice);
     }
-    const PublishState& state = std::get<PublishState>(loaded);
-    if (!state.files.isEmpty()) {
-        queue_.resume(state);
+    wholeFirstFile_ = cursor.wholeFirstFile;
+    if (!cursor.state.files.isEmpty()) {
+        queue_.resume(cursor.state);
         acknowledged_ = queue_.startKey();
-        currentFile_ = state.files.last();
+        currentFile_ = cursor.state.files.last();
     } else {
-        behind_ = false;  // nothing can wait from before
+        behind_ = wholeFirstFile_;  // nothing can wait from before, unless the cursor is lost
     }
     started_ = true;
     updateWill();
     client_.start();
-    return std::nullopt;
 }
 
 void SamplePublisher::recordWritten(WrittenRecord record) {
@@ -75,8 +75,9 @@ void SamplePublisher::recordWritten(WrittenRecord record) {
     }
     bool newFile = false;
     if (!queue_.hasJournal()) {
-        // Publishing starts with this record; what the file held before is not sent.
-        queue_.begin(record.filePath, record.line - 1);
+        // Publishing starts with this record; what the file held before is not sent,
+        // unless a lost cursor leaves no telling what of it the broker has.
+        queue_.begin(record.filePath, wholeFirstFile_ ? 0 : record.line - 1);
         acknowledged_ = queue_.startKey();
         newFile = true;
     }
@@ -172,6 +173,8 @@ bool SamplePublisher::isCaughtUp() const {
 
 void SamplePublisher::connected() {
     stalled_ = false;
+    // Another logger under the same name shows in the status it publishes.
+    (void)client_.subscribe({statusTopic_});
     publishStatus(QStringLiteral("online"));
     sendEvents();
     pump();
@@ -272,6 +275,29 @@ void SamplePublisher::checkCaughtUp() {
     }
     stopAnnounced_ = false;
     backlogSent_ = 0;
+}
+
+void SamplePublisher::statusReceived(const QByteArray& topic, const QByteArray& payload) {
+    const std::optional<StatusSender> sender = statusSender(payload);
+    const LoggerStatus& self = options_.status;
+    if (topic != statusTopic_ || !sender || sender->state != QStringLiteral("online") ||
+        (sender->host == self.host && sender->pid == self.pid)) {
+        return;
+    }
+    // A logger of this machine that is gone left its "online" behind (its last will
+    // comes only when the broker has missed it for a while).
+    if (sender->host == self.host && !platform::isProcessRunning(sender->pid)) {
+        return;
+    }
+    const QString other = QStringLiteral("%1 %2").arg(sender->host).arg(sender->pid);
+    if (!clashes_.contains(other)) {
+        clashes_ << other;
+        emit problem(QStringLiteral("another logger publishes as %1: process %2 on %3 (from its "
+                                    "status); each logger needs a name of its own (--id NAME)")
+                         .arg(QString::fromUtf8(options_.topic))
+                         .arg(sender->pid)
+                         .arg(sender->host));
+    }
 }
 
 QByteArray SamplePublisher::statusPayload(const QString& state) const {

@@ -18,7 +18,10 @@
 // memory (`memoryLimit` records), carries them.
 //
 // Status. PREFIX/NAME/status is retained: "online" on every connection and when a new
-// file is started, "offline" as the last will, "stopped" at stop().
+// file is started, "offline" as the last will, "stopped" at stop(). The publisher
+// listens there too: an "online" of another host or process (a second logger given the
+// same name) is told once as a problem(). Its own client id keeps it on the broker all
+// the same; the retained status is then the last one's to speak.
 //
 // Alarm events go to PREFIX/NAME/event (QoS 1, not retained). They are in no record
 // file: while the broker is away they wait in memory (the newest kEventLimit), and one
@@ -61,9 +64,10 @@ public:
     SamplePublisher(MqttOptions mqtt, PublisherOptions options, QObject* parent = nullptr);
     ~SamplePublisher() override;
 
-    // Loads the cursor and starts connecting; the reason in words when the cursor file
-    // cannot be read (nothing is started then).
-    [[nodiscard]] std::optional<QString> start();
+    // Loads the cursor and starts connecting. A cursor that cannot be read, or that
+    // cannot prove its line, is told as a problem(); publishing then goes from the start
+    // of the file concerned (see publish_state.h).
+    void start();
     // The recorder has written `record` to its file (call after each record line is on
     // disk, in writing order; the file's first record may come before start()).
     void recordWritten(WrittenRecord record);
@@ -82,8 +86,8 @@ signals:
     // Everything written so far is acknowledged again; `backlog` records went out since
     // publishing stopped (or since start, after a restart).
     void caughtUp(qint64 backlog);
-    // Something that does not stop publishing went wrong (the cursor cannot be written,
-    // a record file cannot be read back).
+    // Something that does not stop publishing went wrong (the cursor cannot be read or
+    // written, a record file cannot be read back).
     void problem(const QString& reason);
     void finished();
 
@@ -103,6 +107,7 @@ private:
     void connected();
     void connectionFailed(const QString& reason);
     void acknowledged(int mid);
+    void statusReceived(const QByteArray& topic, const QByteArray& payload);
     void schedulePump();
     void pump();
     void publishStatus(const QString& state);
@@ -125,6 +130,7 @@ private:
     bool eventsDropped_ = false;
     RecordKey acknowledged_;
     bool started_ = false;
+    bool wholeFirstFile_ = false;  // the cursor was lost: the first file from its start
     bool pumpScheduled_ = false;
     bool stalled_ = false;  // a publish failed: wait for the next connection
     bool behind_ = true;    // not caught up since start or since publishing stopped
@@ -134,6 +140,7 @@ private:
     QTimer cursorTimer_;
     bool stopping_ = false;
     QTimer stopTimer_;
+    QStringList clashes_;  // "HOST PID" of each other logger told of under this name
 };
 
 }  // namespace lp::remote

@@ -1,6 +1,7 @@
 // Sorting a survey's levels into days and their parts.
 #include "stats/day_parts.h"
 
+#include <algorithm>
 #include <array>
 
 namespace lp::stats {
@@ -46,6 +47,17 @@ std::optional<QString> dayPartsProblem(const DayPartHours& hours) {
     return std::nullopt;
 }
 
+std::optional<QString> penaltiesProblem(const DayPartHours& hours) {
+    const auto inRange = [](double penalty) { return penalty >= 0.0 && penalty <= kMostPenalty; };
+    if (inRange(hours.eveningPenalty) && inRange(hours.nightPenalty)) {
+        return std::nullopt;
+    }
+    return QStringLiteral("the evening and night penalties must lie from 0 to %1 dB, not %2 and %3")
+        .arg(kMostPenalty)
+        .arg(hours.eveningPenalty)
+        .arg(hours.nightPenalty);
+}
+
 double denLevel(double lday, double levening, double lnight, const DayPartHours& hours) {
     const double energy = hours.dayHours() * energyOf(lday) +
                           hours.eveningHours() * energyOf(levening + hours.eveningPenalty) +
@@ -67,6 +79,12 @@ DenLevels denLevels(const SurveyRecords& survey, std::span<const LevelSample> sa
         return instant < days.instantOfHour(julianDay, hours.dayStart) ? julianDay - 1 : julianDay;
     };
     const qint64 lastDay = partsDayOf(*survey.last);
+    // The time the survey spans: only what of a part lies in it can have records.
+    const qint64 spanFrom = *survey.first;
+    const qint64 spanTo = *survey.last + survey.interval.value_or(0);
+    const auto lengthInSpan = [spanFrom, spanTo](qint64 from, qint64 to) {
+        return std::max<qint64>(0, std::min(to, spanTo) - std::max(from, spanFrom));
+    };
     DaySums overall;
     size_t i = 0;
     for (qint64 julianDay = partsDayOf(*survey.first); julianDay <= lastDay; ++julianDay) {
@@ -81,7 +99,7 @@ DenLevels denLevels(const SurveyRecords& survey, std::span<const LevelSample> sa
         }
         DaySums sums;
         for (size_t part = 0; part < 3; ++part) {
-            sums[part].length = bounds[part + 1] - bounds[part];
+            sums[part].length = lengthInSpan(bounds[part], bounds[part + 1]);
             while (i < samples.size() && samples[i].time < bounds[part + 1]) {
                 sums[part].energy.add(samples[i++]);
             }

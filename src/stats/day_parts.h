@@ -6,6 +6,10 @@
 // runs from its dayStart to the next one. The parts' lengths (12, 4 and 8 hours by
 // default) weigh the three levels in Lden; on a day of 23 or 25 hours the part that
 // holds the change is an hour shorter or longer, and its coverage follows.
+//
+// A part's coverage is measured over the time of it that the survey spans, from the
+// first record to the end of the last (its instant + S): the night before the first
+// record and the rest of a night after the last are no missing data.
 #pragma once
 
 #include <QDate>
@@ -24,7 +28,7 @@ struct DayPartHours {
     int dayStart = 7;
     int eveningStart = 19;
     int nightStart = 23;
-    // Added to the evening and night levels in Lden, in dB.
+    // Added to the evening and night levels in Lden, in dB: 0 .. kMostPenalty.
     double eveningPenalty = 5.0;
     double nightPenalty = 10.0;
 
@@ -33,14 +37,21 @@ struct DayPartHours {
     [[nodiscard]] int nightHours() const { return 24 - nightStart + dayStart; }
 };
 
+// The largest penalty: more would make the evening or the night alone decide Lden.
+inline constexpr double kMostPenalty = 20.0;
+
 // Why the hours make no three parts of a day, in words for the user; none when they do.
 [[nodiscard]] std::optional<QString> dayPartsProblem(const DayPartHours& hours);
+// Why the penalties cannot be used (not from 0 to kMostPenalty dB); none when they can.
+[[nodiscard]] std::optional<QString> penaltiesProblem(const DayPartHours& hours);
 
 struct PartLevel {
     qint64 records = 0;  // records that count in the part, readings out of range too
     OutOfRange outOfRange{};
-    std::optional<double> leq;       // of the levels inside the measuring range
-    std::optional<double> coverage;  // records × S over the part's length, at most 1
+    std::optional<double> leq;  // of the levels inside the measuring range
+    // records × S over the part's time within the survey's span, at most 1; none when
+    // S is not known or no time of the part lies in the span.
+    std::optional<double> coverage;
 };
 
 struct DayLevels {

@@ -2,8 +2,10 @@
 #include "stats/sample_ln.h"
 
 #include <algorithm>
+#include <array>
+#include <numeric>
 
-#include "stats/level_tally.h"
+#include "stats/exceedance.h"
 #include "stats/percentiles.h"
 
 namespace lp::stats {
@@ -12,25 +14,30 @@ LnResult lnOfSamples(std::span<const LevelSample> samples) {
     LnResult result;
     result.resolution = Resolution::TenthDb;
     result.recordCount = static_cast<qint64>(samples.size());
-    result.counts = QList<qint64>(topClass(Resolution::TenthDb) + 1, 0);
+    ExceedanceLevels order;
     EnergyMean energy;
     std::optional<double> lmax;
     std::optional<double> lmin;
     for (const LevelSample& sample : samples) {
-        // A level lies below 145 dB and a reading out of range stands at 25 or 145 dB,
-        // so its class is at most the top one.
-        ++result.counts[tenthClassOf(sample.level)];
+        order.add(sample.level);
         energy.add(sample);
         if (sample.inRange()) {
             lmax = std::max(lmax.value_or(sample.level), sample.level);
             lmin = std::min(lmin.value_or(sample.level), sample.level);
         }
     }
+    result.counts = QList<qint64>(order.classCounts().begin(), order.classCounts().end());
     const ClassBounds bounds = classBounds(result.counts);
     result.hasLevel = bounds.any;
     result.classMin = bounds.min;
     result.classMax = bounds.max;
-    result.levels = lnLevels(result.counts, result.recordCount, Resolution::TenthDb);
+    std::array<int, 100> percents;
+    std::iota(percents.begin(), percents.end(), 0);
+    result.levels = QStringList(percents.size());
+    const std::vector<double> ln = order.exceeded(percents, samples);
+    for (size_t n = 0; n < ln.size(); ++n) {
+        result.levels[qsizetype(n)] = QString::number(ln[n], 'f', 1);
+    }
     LevelFigures& figures = result.figures;
     figures.withLevel = energy.count();
     figures.leftOut = result.recordCount - energy.count();

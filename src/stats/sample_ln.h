@@ -1,6 +1,7 @@
-// The percentile levels of timed levels (a survey's counted records), at 0.1 dB: the
-// same classes, Ln levels and figures as computeLn gives for the level texts they were
-// read from.
+// The percentile levels of timed levels (a survey's counted records): the same 0.1 dB
+// classes and figures as computeLn gives for the level texts they were read from, but
+// the survey's Ln: entry n of `levels` is the level exceeded for n % of the time
+// (ExceedanceLevels), to 0.1 dB, not the Ln table's class.
 #pragma once
 
 #include <span>

@@ -48,9 +48,8 @@ std::optional<QString> surveyOptionsProblem(const SurveyOptions& options) {
     if (std::optional<QString> problem = dayPartsProblem(options.dayParts)) {
         return problem;
     }
-    if (!std::isfinite(options.dayParts.eveningPenalty) ||
-        !std::isfinite(options.dayParts.nightPenalty)) {
-        return QStringLiteral("the evening and night penalties must be numbers of dB");
+    if (std::optional<QString> problem = penaltiesProblem(options.dayParts)) {
+        return problem;
     }
     if (const std::optional<EventRule>& rule = options.events) {
         if (!std::isfinite(rule->threshold) || rule->minDuration < 0 || rule->bridge < 0) {
@@ -93,7 +92,7 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
     result.files = survey.files;
     result.zone = survey.days.zone();
     if (survey.error) {
-        result.failure = surveyReadFailureText(*survey.error);
+        result.failure = surveyReadFailureText(*survey.error, survey.misdated);
         return result;
     }
     if (std::optional<QString> problem = surveyOptionsProblem(options)) {
@@ -144,7 +143,16 @@ SurveyResult analyseSurvey(const QStringList& files, const SurveyOptions& option
     return analyseSurvey(readSurvey(files, zone), options);
 }
 
-QString surveyReadFailureText(const records::FileError& error) {
+QString surveyReadFailureText(const records::FileError& error, bool misdated) {
+    if (misdated) {
+        const QString most = QStringLiteral("a survey spans at most %1 days").arg(kMostSurveyDays);
+        if (error.line == 0) {
+            return QStringLiteral("%1: %2; leave some files out.").arg(error.reason, most);
+        }
+        return QStringLiteral("Line %1 of %2 %3: %4; correct the date or leave the file out.")
+            .arg(error.line)
+            .arg(error.fileName, error.reason, most);
+    }
     if (error.line == 0) {
         return QStringLiteral("%1 cannot be read: %2.").arg(error.fileName, error.reason);
     }

@@ -78,8 +78,9 @@ struct SurveyResult {
 [[nodiscard]] SurveyResult analyseSurvey(const QStringList& files, const SurveyOptions& options,
                                          const QTimeZone& zone = QTimeZone::systemTimeZone());
 
-// The words for a survey file that could not be read to its end.
-[[nodiscard]] QString surveyReadFailureText(const records::FileError& error);
+// The words for a survey file that could not be read to its end, or, when `misdated`,
+// for the record dated too far from the others (SurveyRecords::misdated).
+[[nodiscard]] QString surveyReadFailureText(const records::FileError& error, bool misdated = false);
 
 // A figure as shown: one decimal ("65.3"), or kNoValue.
 [[nodiscard]] QString surveyLevelText(const std::optional<double>& level);

@@ -2,11 +2,8 @@
 #include "stats/survey_periods.h"
 
 #include <algorithm>
-#include <array>
 
-#include "stats/level_tally.h"
-#include "stats/percentiles.h"
-#include "stats/resolution.h"
+#include "stats/exceedance.h"
 
 namespace lp::stats {
 namespace {
@@ -15,8 +12,6 @@ namespace {
 // and cleared at the period's end.
 class PeriodTally {
 public:
-    PeriodTally() : classes_(topClass(Resolution::TenthDb) + 1, 0) {}
-
     void add(const LevelSample& sample) {
         const double level = sample.level;
         if (sample.inRange()) {
@@ -28,15 +23,12 @@ public:
             lmin_ = std::min(lmin_, level);
         }
         energy_.add(sample);
-        // A level lies below 145 dB and a reading out of range stands at 25 or 145 dB,
-        // so its class is at most the top one.
-        const int c = tenthClassOf(level);
-        ++classes_[size_t(c)];
-        low_ = std::min(low_, c);
-        high_ = std::max(high_, c);
+        levels_.add(level);
     }
 
-    void handOver(SurveyPeriod& period, std::optional<qint64> interval) {
+    // `samples` are the ones added since the last hand-over.
+    void handOver(SurveyPeriod& period, std::optional<qint64> interval,
+                  std::span<const LevelSample> samples) {
         const qint64 count = energy_.records();
         period.records = count;
         period.outOfRange = energy_.outOfRange();
@@ -49,27 +41,20 @@ public:
             period.lmax = lmax_;
             period.lmin = lmin_;
         }
-        // No class below the lowest holds a record, so the sweep may start there.
-        const std::span<const qint64> used(classes_.data() + low_, size_t(high_ - low_ + 1));
-        const std::array<int, 100> ln = lnClasses(used, count);
-        const auto level = [this, &ln](int n) { return (ln[size_t(n)] + low_) / 10.0; };
-        period.l10 = level(10);
-        period.l50 = level(50);
-        period.l90 = level(90);
-        std::fill(classes_.begin() + low_, classes_.begin() + high_ + 1, 0);
+        static constexpr int kPercents[] = {10, 50, 90};
+        const std::vector<double> ln = levels_.exceeded(kPercents, samples);
+        period.l10 = ln[0];
+        period.l50 = ln[1];
+        period.l90 = ln[2];
+        levels_.clear();
         energy_ = {};
-        low_ = kNoClass;
-        high_ = -1;
     }
 
 private:
-    static constexpr int kNoClass = 1 << 30;
-    std::vector<qint64> classes_;
+    ExceedanceLevels levels_;
     EnergyMean energy_;
     double lmax_ = 0.0;
     double lmin_ = 0.0;
-    int low_ = kNoClass;
-    int high_ = -1;
 };
 
 // Where the periods of a day begin: wherever its wall clock shows a whole number of
@@ -124,10 +109,11 @@ SurveyPeriods surveyPeriods(const SurveyRecords& survey, std::span<const LevelSa
         SurveyPeriod period;
         period.start = starts[next];
         period.end = ++next < starts.size() ? starts[next] : day->end;
+        const size_t begin = i;
         while (i < samples.size() && samples[i].time < period.end) {
             tally.add(samples[i++]);
         }
-        tally.handOver(period, survey.interval);
+        tally.handOver(period, survey.interval, samples.subspan(begin, i - begin));
         out.list.push_back(period);
         if (next == starts.size()) {
             day = &survey.days.day(day->julianDay + 1);

@@ -26,7 +26,8 @@ struct SurveyPeriod {
     OutOfRange outOfRange{};
     std::optional<double> coverage;
     // None when no record counts in the period (Leq, Lmax, Lmin: no level inside the
-    // measuring range). L10, L50, L90 are the Ln tally's levels at 0.1 dB.
+    // measuring range). L10, L50, L90 are the levels exceeded for 10, 50 and 90 % of the
+    // counted time (ExceedanceLevels), readings out of range at 25 and 145 dB.
     std::optional<double> leq;
     std::optional<double> lmax;
     std::optional<double> lmin;

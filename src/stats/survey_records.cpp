@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <map>
 
@@ -42,36 +41,71 @@ private:
     std::vector<double> energies_;
 };
 
+// A dated record: its line in its file and its instant.
+struct DatedLine {
+    qint64 line = 0;
+    qint64 instant = 0;
+};
+
+// What a file's dates tell of a record dated far off: its first dated record, and the
+// largest step in time between two dated records that follow one another in it.
+struct FileDates {
+    QString file;
+    std::optional<DatedLine> first;
+    DatedLine stepFrom;
+    DatedLine stepTo;
+    qint64 step = -1;  // |stepTo - stepFrom|; -1 while the file has no step
+};
+
 // Turns each record into its instant and level while its line is in the read buffer.
 class SampleSink final : public records::RecordSink {
 public:
     SampleSink(const LocalDays& days, EnergyTable& energies,
-               platform::LargeVector<LevelSample>& into, SurveyRecords& counts)
-        : days_(days), energies_(energies), into_(into), counts_(counts) {}
+               platform::LargeVector<LevelSample>& into, SurveyRecords& counts,
+               const records::RecordFileReader& reader, FileDates& dates)
+        : stamps_(days.zone()),
+          energies_(energies),
+          into_(into),
+          counts_(counts),
+          reader_(reader),
+          dates_(dates) {}
 
     bool take(QByteArrayView, QByteArrayView dateTime, QByteArrayView level) override {
         ++counts_.records;
-        const std::optional<qint64> instant = instantOf(dateTime);
-        if (!instant) {
+        const std::optional<records::StampTime> stamp = stamps_.next(dateTime);
+        if (!stamp) {
             ++counts_.undated;
             return true;
         }
-        inOrder_ &= !hasPrevious_ || previous_ <= *instant;
-        previous_ = *instant;
+        const qint64 instant = stamp->instant;
+        const qint64 line = reader_.itemLine();
+        if (hasPrevious_) {
+            const qint64 step = instant > previous_ ? instant - previous_ : previous_ - instant;
+            if (step > dates_.step) {
+                dates_.step = step;
+                dates_.stepFrom = {previousLine_, previous_};
+                dates_.stepTo = {line, instant};
+            }
+        } else {
+            dates_.first = DatedLine{line, instant};
+        }
+        previousLine_ = line;
+        inOrder_ &= !hasPrevious_ || previous_ <= instant;
+        previous_ = instant;
         hasPrevious_ = true;
         const LevelReading reading = readLevel(level);
         switch (reading.kind) {
             case LevelReading::Kind::Level:
-                into_.push_back(LevelSample{*instant, reading.value, energies_.of(reading)});
+                into_.push_back(LevelSample{instant, reading.value, energies_.of(reading)});
                 break;
             case LevelReading::Kind::Dash:
-                into_.push_back(underRangeSample(*instant));
+                into_.push_back(underRangeSample(instant));
                 break;
             case LevelReading::Kind::Top:
-                into_.push_back(overRangeSample(*instant));
+                into_.push_back(overRangeSample(instant));
                 break;
             case LevelReading::Kind::NoClass:
-                into_.push_back(LevelSample{*instant, kNoLevel, 0.0});
+                into_.push_back(LevelSample{instant, kNoLevel, 0.0});
                 break;
         }
         return true;
@@ -79,38 +113,14 @@ public:
     [[nodiscard]] bool inOrder() const { return inOrder_; }
 
 private:
-    // Consecutive stamps mostly share their minute: the day and the minute are read
-    // only when they differ from the stamp before, the seconds every time.
-    std::optional<qint64> instantOf(QByteArrayView stamp) {
-        if (stamp.size() != kStampBytes) {
-            return std::nullopt;
-        }
-        if (std::memcmp(stamp.data(), lastMinute_, kStampMinuteBytes) != 0) {
-            if (std::memcmp(stamp.data(), lastMinute_, kDateBytes) != 0) {
-                const std::optional<qint64> julianDay = stampDay(stamp);
-                day_ = julianDay ? &days_.day(*julianDay) : nullptr;
-            }
-            std::memcpy(lastMinute_, stamp.data(), kStampMinuteBytes);
-            minute_ = stampMinute(stamp);
-        }
-        const std::optional<int> seconds = stampSeconds(stamp);
-        if (!day_ || !minute_ || !seconds) {
-            return std::nullopt;
-        }
-        return day_->instantOf(*minute_ + *seconds,
-                               hasPrevious_ ? std::optional(previous_) : std::nullopt);
-    }
-
-    static constexpr qsizetype kDateBytes = 10;  // "YYYY/MM/DD"
-    const LocalDays& days_;
+    records::StampReader stamps_;
     EnergyTable& energies_;
     platform::LargeVector<LevelSample>& into_;
     SurveyRecords& counts_;
-    char lastMinute_[kStampMinuteBytes] = {};
-    const LocalDay* day_ = nullptr;
-    std::optional<int> minute_;
-    // The instant of the record before, apart from its flag: kept as an optional it is
-    // written in two parts and read whole, which stalls the processor on every record.
+    const records::RecordFileReader& reader_;
+    FileDates& dates_;
+    qint64 previousLine_ = 0;
+    // The instant of the record before, apart from its flag (see records::StampReader).
     qint64 previous_ = 0;
     bool hasPrevious_ = false;
     bool inOrder_ = true;
@@ -181,6 +191,67 @@ void dropRepeats(platform::LargeVector<LevelSample>& samples, SurveyRecords& sur
     samples.resize(std::min(kept, samples.size()));
 }
 
+// "900 years", "40 days": how far apart two instants lie.
+QString distanceText(qint64 seconds) {
+    constexpr double kDaysPerYear = 365.2425;
+    const double days = static_cast<double>(seconds) / static_cast<double>(kSecondsPerDay);
+    if (days >= 10 * kDaysPerYear) {
+        return QStringLiteral("%1 years").arg(std::llround(days / kDaysPerYear));
+    }
+    return QStringLiteral("%1 days").arg(std::llround(days));
+}
+
+// The reason a survey spans more than kMostSurveyDays, given its records in time order.
+// Where the largest gap between two of them is longer than the rest of the span, and
+// the rest fits, the records on its far side (the side with fewer records) are dated
+// wrong: named is the one of them at the largest step in time within a file, or a
+// file's first record. Else the span itself.
+records::FileError misdatedRecord(std::span<const LevelSample> samples,
+                                  const std::vector<FileDates>& files, const LocalDays& days) {
+    size_t after = 1;  // the gap lies between samples[after - 1] and samples[after]
+    for (size_t i = 2; i < samples.size(); ++i) {
+        if (samples[i].time - samples[i - 1].time > samples[after].time - samples[after - 1].time) {
+            after = i;
+        }
+    }
+    const qint64 before = samples[after - 1].time;
+    const qint64 beyond = samples[after].time;
+    const auto dateOf = [&days](qint64 instant) {
+        return days.dayOf(instant).date().toString(Qt::ISODate);
+    };
+    const qint64 rest = samples.back().time - samples.front().time - (beyond - before);
+    if (rest <= kMostSurveyDays * kSecondsPerDay && beyond - before > rest) {
+        const bool lateOnes = samples.size() - after <= after;
+        const auto onFarSide = [&](qint64 t) { return lateOnes ? t >= beyond : t <= before; };
+        const QString direction = lateOnes ? QStringLiteral("after") : QStringLiteral("before");
+        for (const FileDates& f : files) {
+            const qint64 low = std::min(f.stepFrom.instant, f.stepTo.instant);
+            const qint64 high = std::max(f.stepFrom.instant, f.stepTo.instant);
+            if (f.step < 0 || low > before || high < beyond) {
+                continue;  // no step across the gap
+            }
+            const bool later = onFarSide(f.stepTo.instant);
+            const DatedLine& named = later ? f.stepTo : f.stepFrom;
+            return {f.file, named.line,
+                    QStringLiteral("is dated %1, %2 %3 the record %4 it")
+                        .arg(dateOf(named.instant), distanceText(f.step), direction,
+                             later ? QStringLiteral("before") : QStringLiteral("after"))};
+        }
+        for (const FileDates& f : files) {
+            if (f.first && onFarSide(f.first->instant)) {
+                return {
+                    f.file, f.first->line,
+                    QStringLiteral("is dated %1, %2 %3 the other records")
+                        .arg(dateOf(f.first->instant), distanceText(beyond - before), direction)};
+            }
+        }
+    }
+    return {QString(), 0,
+            QStringLiteral("The records span %1, from %2 to %3")
+                .arg(distanceText(samples.back().time - samples.front().time),
+                     dateOf(samples.front().time), dateOf(samples.back().time))};
+}
+
 qint64 reserveFor(const QStringList& files) {
     qint64 bytes = 0;
     for (const QString& file : files) {
@@ -228,11 +299,13 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
     platform::LargeVector<LevelSample>& samples = survey.samples;
     samples.reserve(size_t(reserveFor(files)));
     std::vector<FileRun> runs;
+    std::vector<FileDates> dates;
     EnergyTable energies;
     for (const QString& file : files) {
         FileRun run{samples.size(), 0};
         records::RecordFileReader reader(file);
-        SampleSink sink(survey.days, energies, samples, survey);
+        dates.push_back({file, {}, {}, {}, -1});
+        SampleSink sink(survey.days, energies, samples, survey, reader, dates.back());
         if (reader.open()) {
             while (reader.read(sink, kPieceItems) == records::RecordFileReader::Status::More) {
             }
@@ -251,6 +324,15 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
         runs.push_back(run);
     }
     mergeRuns(samples, std::move(runs));
+    if (!samples.empty() &&
+        samples.back().time - samples.front().time > kMostSurveyDays * kSecondsPerDay) {
+        SurveyRecords failed;
+        failed.files = files;
+        failed.days = LocalDays(zone);
+        failed.error = misdatedRecord(samples, dates, survey.days);
+        failed.misdated = true;
+        return failed;
+    }
     dropRepeats(samples, survey);
     if (!samples.empty()) {
         survey.first = samples.front().time;

@@ -16,6 +16,11 @@
 
 namespace lp::stats {
 
+// The longest stretch of time a survey may span, first record to last: every table of
+// it (the days, the periods) then has a size that can be shown and printed. Records
+// further apart are a wrong date (a digit flipped), named in the error.
+inline constexpr qint64 kMostSurveyDays = 1000;
+
 struct SurveyRecords {
     QStringList files;
     LocalDays days;
@@ -38,8 +43,12 @@ struct SurveyRecords {
     std::optional<qint64> last;
     // The sampling interval S in seconds; none when no two records differ in time.
     std::optional<qint64> interval;
-    // Why a file could not be read to its end (file and line); then nothing else is set.
+    // Why a file could not be read to its end (file and line), or, with `misdated`, the
+    // record dated so far from the others that the records span more than
+    // kMostSurveyDays (file and line, the reason the date and how far off it lies; no
+    // line when no single record makes the span); then nothing else is set.
     std::optional<records::FileError> error;
+    bool misdated = false;
 };
 
 // Reads the files of one survey; local time stamps are taken in `zone`.

@@ -15,8 +15,43 @@
 namespace lp::survey {
 namespace {
 
+// A time edit that takes a time typed whole, separators and all. The stock edit moves
+// on to the next section once a section is full ("13" of the hour), and then moves on
+// once more at the separator typed after it (":"), so "13:10:00" came out as 13:00:10.
+// Here a separator typed right after such a move is taken as the one moved past.
+class TypedTimeEdit final : public QDateTimeEdit {
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString text = event->text();
+        const bool printable = text.size() == 1 && text.front().isPrint();
+        const bool separator = printable && !text.front().isLetterOrNumber();
+        if (separator && movedOn_) {
+            movedOn_ = false;
+            event->accept();
+            return;
+        }
+        const int section = currentSectionIndex();
+        QDateTimeEdit::keyPressEvent(event);
+        movedOn_ = printable && text.front().isDigit() && currentSectionIndex() != section;
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        movedOn_ = false;
+        QDateTimeEdit::focusInEvent(event);
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        movedOn_ = false;
+        QDateTimeEdit::mousePressEvent(event);
+    }
+
+private:
+    bool movedOn_ = false;  // the last key was a digit that filled its section
+};
+
 QDateTimeEdit* timeEdit(const char* objectName, const QString& accessibleName) {
-    auto* edit = new QDateTimeEdit;
+    auto* edit = new TypedTimeEdit;
     edit->setObjectName(QLatin1String(objectName));
     edit->setAccessibleName(accessibleName);
     edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));

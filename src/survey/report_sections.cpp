@@ -125,6 +125,14 @@ bool periodSection(ReportFlow& flow, const ReportContent& content) {
         return flow.paragraph(flow.fonts().text, *r.periods.refused);
     }
     const std::vector<stats::SurveyPeriod>& periods = r.periods.list;
+    if (periods.size() > size_t(kReportPeriodRows)) {
+        return flow.paragraph(
+            flow.fonts().text,
+            QStringLiteral("%1 periods of %2, more than the report lists (%3): choose longer "
+                           "periods, or list them all with levelpanel-cli periods.")
+                .arg(countText(qint64(periods.size())),
+                     periodLengthText(content.options.periodLength), countText(kReportPeriodRows)));
+    }
     ReportTable table{periodHeaders(),
                       {2.0, 1.0, 1.0, 1.25, 0.8, 0.8, 0.8, 0.8, 0.8, 0.8, 1.75},
                       qsizetype(periods.size()),
@@ -155,7 +163,7 @@ bool denSection(ReportFlow& flow, const ReportContent& content) {
 
 bool lnSection(ReportFlow& flow, const ReportContent& content) {
     const stats::LnResult& ln = content.ln;
-    if (!flow.heading(QStringLiteral("Percentile levels of the counted records (0.1 dB)"),
+    if (!flow.heading(QStringLiteral("Percentile levels of the counted records"),
                       tableHeight(flow, 10))) {
         return false;
     }
@@ -172,8 +180,12 @@ bool lnSection(ReportFlow& flow, const ReportContent& content) {
                       {},          1};
     return drawTable(flow, table) &&
            flow.paragraph(flow.fonts().text,
-                          QStringLiteral("Ln is the level exceeded by n % of the %1 counted "
-                                         "records; %2.")
+                          QStringLiteral("Ln is the level exceeded for n % of the time: the "
+                                         "(100 − n) % percentile of the %1 counted levels, "
+                                         "interpolated linearly between them in order (as "
+                                         "PERCENTILE.INC), as are the periods' L10, L50 and "
+                                         "L90; %2. The histogram counts the levels in classes "
+                                         "of 0.1 dB.")
                               .arg(countText(ln.recordCount), levelsText(ln))) &&
            picture(
                flow, QStringLiteral("Histogram"), kHistogramPoints,

@@ -7,6 +7,7 @@
 
 #include "records/record_file_reader.h"
 #include "records/record_sink.h"
+#include "records/record_stamp.h"
 
 namespace lp::survey {
 namespace {
@@ -19,15 +20,14 @@ class SpanSink final : public records::RecordSink {
 public:
     SpanSink(const stats::LocalDays& days, const stats::TimeRange& span, records::RecordStore& into,
              std::vector<qint64>& instants)
-        : days_(days), span_(span), into_(into), instants_(instants) {}
+        : stamps_(days.zone()), span_(span), into_(into), instants_(instants) {}
 
     bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
-        const std::optional<stats::LocalStamp> stamp = stats::readStamp(dateTime);
+        const std::optional<records::StampTime> stamp = stamps_.next(dateTime);
         if (!stamp) {
             return true;
         }
-        const qint64 instant = days_.day(stamp->julianDay).instantOf(stamp->secondOfDay, previous_);
-        previous_ = instant;
+        const qint64 instant = stamp->instant;
         earliest_ = std::min(earliest_.value_or(instant), instant);
         if (instant < span_.from || instant >= span_.to) {
             return true;
@@ -38,11 +38,10 @@ public:
     [[nodiscard]] std::optional<qint64> earliest() const { return earliest_; }
 
 private:
-    const stats::LocalDays& days_;
+    records::StampReader stamps_;
     stats::TimeRange span_;
     records::RecordStore& into_;
     std::vector<qint64>& instants_;
-    std::optional<qint64> previous_;
     std::optional<qint64> earliest_;
 };
 

@@ -89,12 +89,12 @@ SurveyControls::SurveyControls(const stats::SurveyOptions& initial, QWidget* par
                QStringLiteral("Evening begins at"), hourSpin(1, 24, hours.eveningStart));
     nightStart_ = addRow(form, QStringLiteral("&Night from"), "nightStartSpin",
                          QStringLiteral("Night begins at"), hourSpin(1, 24, hours.nightStart));
-    eveningPenalty_ =
-        addRow(form, QStringLiteral("E&vening penalty"), "eveningPenaltySpin",
-               QStringLiteral("Evening penalty"), decibelSpin(-20, 30, 0.5, hours.eveningPenalty));
-    nightPenalty_ =
-        addRow(form, QStringLiteral("Ni&ght penalty"), "nightPenaltySpin",
-               QStringLiteral("Night penalty"), decibelSpin(-20, 30, 0.5, hours.nightPenalty));
+    eveningPenalty_ = addRow(form, QStringLiteral("E&vening penalty"), "eveningPenaltySpin",
+                             QStringLiteral("Evening penalty"),
+                             decibelSpin(0, stats::kMostPenalty, 0.5, hours.eveningPenalty));
+    nightPenalty_ = addRow(form, QStringLiteral("Ni&ght penalty"), "nightPenaltySpin",
+                           QStringLiteral("Night penalty"),
+                           decibelSpin(0, stats::kMostPenalty, 0.5, hours.nightPenalty));
 
     const stats::EventRule rule = initial.events.value_or(stats::EventRule{85.0, 0, 0});
     layout->addWidget(group(QStringLiteral("Events"), "eventsGroup", form));

@@ -18,7 +18,7 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
         records = stats::readSurvey(files);
     }
     if (records.error) {
-        dialogs.message(opener, stats::surveyReadFailureText(*records.error),
+        dialogs.message(opener, stats::surveyReadFailureText(*records.error, records.misdated),
                         platform::MessageIcon::Warning);
         return nullptr;
     }

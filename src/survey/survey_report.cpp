@@ -26,10 +26,13 @@ std::optional<QString> writeSurveyReport(const ReportContent& content, const Rep
     const QPageLayout layout(options.pageSize, QPageLayout::Portrait,
                              QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                              QPageLayout::Millimeter);
-    return writeSurveyReport(
-        content, options,
-        platform::PdfTarget{true, pdfPath, layout, kResolution, QStringLiteral("Survey report"),
-                            QStringLiteral("LevelPanel")});
+    platform::PdfTarget target;
+    target.path = pdfPath;
+    target.layout = layout;
+    target.resolution = kResolution;
+    target.title = QStringLiteral("Survey report");
+    target.creator = QStringLiteral("LevelPanel");
+    return writeSurveyReport(content, options, target);
 }
 
 std::optional<QString> writeSurveyReport(const ReportContent& content, const ReportOptions& options,
@@ -40,7 +43,10 @@ std::optional<QString> writeSurveyReport(const ReportContent& content, const Rep
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         return QStringLiteral("The report needs the graphical part of Qt (a QGuiApplication).");
     }
-    platform::PdfDocument document(target);
+    // Never over one of the survey's own files.
+    platform::PdfTarget judged = target;
+    judged.inputs += content.result.files;
+    platform::PdfDocument document(judged);
     if (!document.open()) {
         return document.errorText();
     }

@@ -4,9 +4,10 @@
 // each page numbered "Page n of m". Painted with QPainter (Qt Gui, no widgets), so the
 // command line writes it as the Survey window does.
 //
-// The PDF goes through platform::PdfDocument: the file takes its name only once
+// The PDF goes through platform::PdfDocument: a file takes its name only once
 // complete, so a report that fails (a full disk is named) or is stopped leaves no file
-// and an older file of that name as it was.
+// and an older file of that name as it was; a pipe or a device is written directly,
+// and one of the survey's own files, or a file a recording holds, is refused.
 #pragma once
 
 #include <QDateTime>
@@ -22,6 +23,9 @@ namespace lp::survey {
 
 // At most this many events are listed; the report says how many there were in all.
 inline constexpr int kReportEventRows = 1000;
+// Periods are listed only up to this many (about 50 pages); more, and the report says
+// to choose longer ones.
+inline constexpr int kReportPeriodRows = 3000;
 
 // Letter where the system's locale measures in inches (the US), A4 elsewhere.
 [[nodiscard]] QPageSize localPageSize();

@@ -2,7 +2,10 @@
 // (the figures are tests/stats', the CSV tests/records'), the survey commands' JSON
 // keys and options, '-' for the standard streams, and the exit status and message of
 // every kind of mistake. Times are UTC unless a test says otherwise.
+#include <sys/stat.h>
+
 #include <QDateTime>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -77,6 +80,9 @@ private slots:
         QVERIFY(test::writeFile(sample, sampleFile()));
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("broken.sdm")),
                                 sampleFile() + "13\tno tabs after this\r\n"));
+        QVERIFY(test::writeFile(dir.filePath(QStringLiteral("misdated.sdm")),
+                                test::recordFile({{"1", "0001/01/01 00:00:00", "50.0"},
+                                                  {"2", "9999/12/31 23:59:59", "60.0"}})));
         // S = 1 s. The second file is given first: the survey takes its files in time
         // order. "OVER" carries no level; the gap it leaves ends an event.
         survey = {dir.filePath("b.sdm"), dir.filePath("a.sdm")};
@@ -174,7 +180,7 @@ private slots:
         QTest::newRow("export, -q first") << QStringList{"--quiet", "export", "FILE", "--csv", "-"};
         QTest::newRow("periods") << QStringList{"periods", "FILE", "--csv", "--every", "1min"};
         QTest::newRow("lden") << QStringList{"lden", "--json", "--", "FILE"};
-        QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE"};
+        QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE", "-q"};
     }
     void standardStreams() {
         QFETCH(QStringList, arguments);
@@ -197,24 +203,36 @@ private slots:
     }
 
     // --offset: each valid stamp with the UTC offset of local time then, across a change
-    // to summer time and back to a winter hour seen before.
+    // to summer time and back to a winter hour seen before; then a record a minute
+    // through the autumn hour shown twice: the second pass (after the step back) and
+    // what follows it are in winter time.
     void exportWithOffsets() {
         const QString file = dir.filePath(QStringLiteral("dst.sdm"));
-        QVERIFY(test::writeFile(file, test::recordFile({{"1", "2009/03/29 01:59:59", "60.0"},
-                                                        {"2", "2009/03/29 03:00:00", "61.0"},
-                                                        {"3", "2009/03/29 01:30:00", "62.0"},
-                                                        {"4", "not a time", "63.0"}})));
+        QList<std::array<QByteArray, 3>> rows{{"1", "2009/03/29 01:59:59", "60.0"},
+                                              {"2", "2009/03/29 03:00:00", "61.0"},
+                                              {"3", "2009/03/29 01:30:00", "62.0"},
+                                              {"4", "not a time", "63.0"}};
+        QByteArray expected =
+            "no,time,level\r\n"
+            "1,2009-03-29T01:59:59+01:00,60.0\r\n"
+            "2,2009-03-29T03:00:00+02:00,61.0\r\n"
+            "3,2009-03-29T01:30:00+01:00,62.0\r\n"
+            "4,not a time,63.0\r\n";
+        for (int i = 0; i <= 120; ++i) {
+            const QByteArray no = QByteArray::number(5 + i);
+            const QByteArray minute = QByteArray::number(i % 60).rightJustified(2, '0');
+            const QByteArray hour = i == 120 ? "03" : "02";
+            rows.append({no, "2026/10/25 " + hour + ':' + minute + ":00", "64.0"});
+            expected += no + ",2026-10-25T" + hour + ':' + minute + ":00" +
+                        (i < 60 ? "+02:00" : "+01:00") + ",64.0\r\n";
+        }
+        QVERIFY(test::writeFile(file, test::recordFile(rows)));
         QProcessEnvironment berlin = QProcessEnvironment::systemEnvironment();
         berlin.insert("TZ", "Europe/Berlin");
         const Run run = test::runToEnd(LP_CLI_PROGRAM, {"export", "--offset", file, "--csv", "-"},
                                        60000, {}, berlin);
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out,
-                 "no,time,level\r\n"
-                 "1,2009-03-29T01:59:59+01:00,60.0\r\n"
-                 "2,2009-03-29T03:00:00+02:00,61.0\r\n"
-                 "3,2009-03-29T01:30:00+01:00,62.0\r\n"
-                 "4,not a time,63.0\r\n");
+        QCOMPARE(run.out, QString::fromLatin1(expected));
     }
 
     // A mistake: nothing on stdout, the mistake named on stderr. In the arguments,
@@ -257,6 +275,8 @@ private slots:
         row("min-duration a fraction",
             {"events", "a.sdm", "--above", "60", "--min-duration", "1.5"}, "'1.5'");
         row("events without a threshold", {"events", "a.sdm"}, "--above");
+        row("penalty beyond 20 dB", {"lden", "a.sdm", "--penalties", "5,100000"},
+            "from 0 to 20 dB, not 5 and 100000");
         row("periods every in seconds", {"periods", "a.sdm", "--every", "90s"}, "'90s'");
         row("exclude without TO", {"lden", "a.sdm", "--exclude", "2009-06-01T15:00:01"},
             "--exclude");
@@ -275,20 +295,35 @@ private slots:
         row("cafile without TLS", logger + QStringList{"--publish", "mqtt://h/lp", "--cafile", "c"},
             "mqtts");
         row("id without publish", logger + QStringList{"--id", "a"}, "--publish");
+        const QStringList publisher = logger + QStringList{"--publish", "mqtt://h/lp", "--id"};
+        row("id with a tab", publisher + QStringList{"a\tb"},
+            "--id holds the control character U+0009");
+        row("id too long", publisher + QStringList{QString(65535, u'n')}, "too long for MQTT");
         row("stdin twice", {"periods", "-", "a.sdm", "-"}, "once");
         row("record to stdout", {"record", "--port", "sim", "--out", "-"}, "give --out a file");
         row("report to stdout", {"report", "a.sdm", "--pdf", "-"}, "give --pdf a file");
         const QString missing = dir.filePath(QStringLiteral("nowhere.sdm"));
         const QString broken = dir.filePath(QStringLiteral("broken.sdm"));
         const QString unwritten = dir.filePath(QStringLiteral("unwritten"));
+        // The command line lists nothing: it says what became of the records read.
         row("stats, no file", {"stats", missing},
-            missing + " cannot be listed: the file cannot be opened", 2);
-        row("stats, a broken line", {"stats", broken}, "Loading " + broken + " stopped at line 14",
-            2);
+            missing + " cannot be read: the file cannot be opened", 2);
+        row("stats, a broken line", {"stats", broken},
+            "Reading " + broken + " stopped at line 14: ", 2);
+        row("stats, what became of the records", {"stats", broken},
+            "line has only one.\nNo figures are given for it.\n", 2);
+        row("export, a broken line", {"export", broken, "--csv", unwritten},
+            "line has only one.\nNo CSV was written.\n", 2);
+        row("report over its input", {"report", sample, "--pdf", dir.path() + "/./sample.sdm"},
+            "it is the file the records come from (" + sample + ")", 2);
         row("export, no file", {"export", missing, "--csv", unwritten}, missing, 2);
         row("export over its input, spelled otherwise",
             {"export", sample, "--csv", dir.path() + "/./sample.sdm"},
             "it is the file the records come from (" + sample + ")", 2);
+        const QString misdated = dir.filePath(QStringLiteral("misdated.sdm"));
+        row("lden, records 9999 years apart", {"lden", "--json", misdated},
+            "Line 3 of " + misdated + " is dated 9999-12-31, 9999 years after the record before it",
+            2);
         row("events, a file after a good one", {"events", "--above=80", sample, missing}, missing,
             2);
         row("record, no port", {"record", "--port", missing, "--out", unwritten}, missing, 2);
@@ -406,11 +441,16 @@ private slots:
     }
 
     // --day reaches the day parts: from 15 h, 14:59 is the night of the day before. No
-    // record falls in an evening, so there is no Lden.
+    // record falls in an evening, so there is no Lden. The survey spans 14:59:58 to
+    // 15:00:06: its night's 2 s hold 2 records, its day's 6 s 5, and no evening lies in it.
     void lden() {
         const QJsonObject out = json({"lden", "--day", "15-19"});
         QCOMPARE(keysOf(out), "days format overall");
-        QCOMPARE(keysOf(out["overall"]), "lday lden levening lnight over_range under_range");
+        QCOMPARE(keysOf(out["overall"]),
+                 "coverage lday lden levening lnight over_range under_range");
+        const QJsonObject covered = out["overall"]["coverage"].toObject();
+        QCOMPARE(QJsonDocument(covered).toJson(QJsonDocument::Compact),
+                 R"({"day":0.833,"evening":null,"night":1})");
         const QJsonArray days = out["days"].toArray();
         QCOMPARE(days.size(), 2);
         QCOMPARE(keysOf(days[0]), "coverage date lday lden levening lnight over_range under_range");
@@ -548,23 +588,91 @@ private slots:
                      .arg(day["over_range"]["day"].toInt())
                      .arg(day["under_range"]["day"].toInt()),
                  "1/1");
-    }
+        // Into stdout the CSV goes out as it is read: the lines before a broken one are there.
+        void exportToStdoutStopsAtABrokenLine() {
+            const Run run = runCli({"export", dir.filePath("broken.sdm"), "--csv", "-"});
+            QCOMPARE(run.status, 2);
+            QCOMPARE(run.out.count(u'\n'), 1 + 12);
+            QVERIFY2(
+                run.err.endsWith("line has only one.\nThe 12 record(s) before it were written to "
+                                 "standard output.\n"),
+                qPrintable(run.err));
+        }
 
-    // The report as a real PDF, its text read back: the period and the event of the
-    // survey, and the exclusion, reach it.
-    void report() {
-        const QString pdf = dir.filePath("report.pdf");
-        const Run run =
-            runCli(QStringList{"report", "--pdf", pdf, "--every", "1min", "--above", "80",
-                               "--exclude", "2009-06-01T15:00:01/2009-06-01T15:00:03"} +
-                   survey);
-        QCOMPARE(run.status, 0);
-        const QString text = test::runToEnd("pdftotext", {"-layout", pdf, "-"}).out;
-        QVERIFY2(text.contains("81.4"), qPrintable(text));  // 15:00, excluded
-        QVERIFY2(!text.contains("86.8"), qPrintable(text));
-        QVERIFY2(text.contains("15:00:05"), qPrintable(text));  // the 85 dB event
-    }
-};
+        // Data on stdout, talk on stderr: the count of the events is talk.
+        void eventCountIsTalk() {
+            const Run run = runCli(QStringList{"events", "--above", "80"} + survey);
+            QCOMPARE(run.status, 0);
+            QVERIFY2(!run.out.contains("event"), qPrintable(run.out));
+            QCOMPARE(run.err, "2 event(s)\n");
+        }
 
-QTEST_GUILESS_MAIN(TestCli)
+        // Every command's stdout is checked to its last byte: into a full device each one
+        // says so and ends with status 2.
+        void unwritableStdout_data() {
+            QTest::addColumn<QStringList>("arguments");
+            QTest::newRow("stats") << QStringList{"stats", "FILE"};
+            QTest::newRow("stats --json") << QStringList{"stats", "--json", "FILE"};
+            QTest::newRow("periods") << QStringList{"periods", "FILE"};
+            QTest::newRow("periods --json") << QStringList{"periods", "--json", "FILE"};
+            QTest::newRow("periods --csv") << QStringList{"periods", "--csv", "FILE"};
+            QTest::newRow("lden") << QStringList{"lden", "FILE"};
+            QTest::newRow("lden --json") << QStringList{"lden", "--json", "FILE"};
+            QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE"};
+            QTest::newRow("events --json")
+                << QStringList{"events", "--above", "60", "--json", "FILE"};
+            QTest::newRow("events --csv")
+                << QStringList{"events", "--above", "60", "--csv", "FILE"};
+            QTest::newRow("export") << QStringList{"export", "FILE", "--csv", "-"};
+            QTest::newRow("ports") << QStringList{"ports"};
+            QTest::newRow("help") << QStringList{"help", "stats"};
+        }
+        void unwritableStdout() {
+            QFETCH(QStringList, arguments);
+            arguments.replaceInStrings(QRegularExpression("^FILE$"), sample);
+            QProcess process;
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
+            process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
+            QVERIFY(process.waitForFinished(60000));
+            const QString err = QString::fromUtf8(process.readAllStandardError());
+            QCOMPARE(process.exitCode(), 2);
+            QVERIFY2(
+                err.endsWith("levelpanel-cli: standard output could not be written: the disk is "
+                             "full (No space left on device); what it shows is not complete\n"),
+                qPrintable(err));
+            QCOMPARE(err.count("could not"), 1);  // said once
+        }
+
+        // The report into a pipe: its reader gets the whole PDF and the pipe stays a pipe.
+        void reportIntoAPipe() {
+            const QString fifo = dir.filePath("report.fifo");
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            QProcess reader;
+            reader.start("sh", {"-c", "exec cat \"$0\"", fifo});
+            const Run run = runCli({"report", sample, "--pdf", fifo});
+            QVERIFY(reader.waitForFinished(60000));
+            QCOMPARE(run.status, 0);
+            const QByteArray pdf = reader.readAllStandardOutput();
+            QVERIFY2(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"),
+                     pdf.left(40).constData());
+            QVERIFY(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists());
+        }
+
+        // The report as a real PDF, its text read back: the period and the event of the
+        // survey, and the exclusion, reach it.
+        void report() {
+            const QString pdf = dir.filePath("report.pdf");
+            const Run run =
+                runCli(QStringList{"report", "--pdf", pdf, "--every", "1min", "--above", "80",
+                                   "--exclude", "2009-06-01T15:00:01/2009-06-01T15:00:03"} +
+                       survey);
+            QCOMPARE(run.status, 0);
+            const QString text = test::runToEnd("pdftotext", {"-layout", pdf, "-"}).out;
+            QVERIFY2(text.contains("81.4"), qPrintable(text));  // 15:00, excluded
+            QVERIFY2(!text.contains("86.8"), qPrintable(text));
+            QVERIFY2(text.contains("15:00:05"), qPrintable(text));  // the 85 dB event
+        }
+    };
+
+    QTEST_GUILESS_MAIN(TestCli)
 #include "test_cli.moc"

@@ -125,6 +125,44 @@ private slots:
             back.constData());
     }
 
+    // A run bounded by --duration that got fewer samples or readings than asked because
+    // the meter did not answer (the simulator's meter switched off) has failed: status 2
+    // and the reason, so that a script tells a dead meter from a good run. With the meter
+    // answering, the same bounds end with status 0.
+    void boundedRunOfASilentMeter_data() {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told");  // how stderr ends, a pattern
+        const QString out = dir.filePath(QStringLiteral("silent.sdm"));
+        const QStringList record{"record", "--every", "1", "--out", out};
+        const QString port = R"(levelpanel-cli: the meter on \S+ did not answer during the run: )";
+        QTest::newRow("record, count not reached in time")
+            << true << record + QStringList{"--count", "3", "--duration", "4"} << 2
+            << R"(\n0 record\(s\) written\n)" + port + R"(fewer records than asked\.\n$)";
+        QTest::newRow("record, duration alone") << true << record + QStringList{"--duration", "3"}
+                                                << 2 << port + R"(fewer records than asked\.\n$)";
+        QTest::newRow("live, count not reached in time")
+            << true << QStringList{"live", "--count", "1", "--duration", "3"} << 2
+            << port + R"(fewer readings than asked\.\n$)";
+        QTest::newRow("live, meter answering")
+            << false << QStringList{"live", "--duration", "2"} << 0 << "^$";
+        QTest::newRow("record, meter answering")
+            << false << record + QStringList{"--count", "2", "--duration", "30"} << 0
+            << R"(\n2 record\(s\) written\n$)";
+    }
+    void boundedRunOfASilentMeter() {
+        QFETCH(bool, silent);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, told);
+        test::SimProcess sim;
+        QVERIFY2(sim.start(silent ? QStringList{"--off"} : QStringList{}), qPrintable(sim.error()));
+        const Run run = runCli(arguments + QStringList{"--port", sim.path()});
+        QCOMPARE(run.status, status);
+        QVERIFY2(QRegularExpression(told).match(run.err).hasMatch(), qPrintable(run.err));
+    }
+
     void liveAndMemoryOfTheBuiltInMeter() {
         // --count: that many readings, then the end (a signal ends it as it ends record).
         const Run live = runCli({"live", "--port", "sim", "--count", "2"});
@@ -156,10 +194,39 @@ private slots:
             runCli({"record", "--port", "sim", "--every", "1", "--count", "2", "--out", counts});
         QCOMPARE(recorded.status, 0);
         QCOMPARE(dataLines(counts), 2);
+        // Into the same file again: appended, and said so.
+        const Run appended =
+            runCli({"record", "--port", "sim", "--every", "1", "--count", "1", "--out", counts});
+        QCOMPARE(appended.status, 0);
+        QVERIFY2(appended.err.startsWith(
+                     QStringLiteral("appending to %1 (2 records in 1 runs)\n").arg(counts)),
+                 qPrintable(appended.err));
+        QCOMPARE(test::readAll(counts).count("No.s\tDate Time\tdB\t\r\n"), 2);
+        QCOMPARE(dataLines(counts), 2 + 1 + 1);  // a header line starts the second run
 
         const Run sets = runCli({"sets", "--port", "sim"});
         QCOMPARE(sets.status, 0);
         QVERIFY2(sets.out.contains("NUMBERS OF SET  3\n"), qPrintable(sets.out));
+        // --json: the numbers behind the texts, as numbers (sizes in bytes).
+        const Run setsJson = runCli({"sets", "--port", "sim", "--json"});
+        QCOMPARE(setsJson.status, 0);
+        const QJsonObject memory =
+            QJsonDocument::fromJson(setsJson.out.toUtf8()).object().value("memory").toObject();
+        const auto shown = [&sets](const QString& caption) {
+            const QRegularExpression line("\n?" + caption + R"( +([0-9.]+))");
+            return line.match(sets.out).captured(1).toDouble();
+        };
+        QCOMPARE(memory.keys(), (QStringList{"id_code", "memory_bytes", "numbers_of_set",
+                                             "remaining_bytes", "sampling_s"}));
+        for (const QJsonValue& value : memory) {
+            QVERIFY(value.isDouble());
+        }
+        QCOMPARE(memory.value("memory_bytes").toDouble(), shown("MEMORY") * 1024);
+        QCOMPARE(QString::number(memory.value("remaining_bytes").toDouble() / 1024, 'f', 1),
+                 QString::number(shown("REMAINING"), 'f', 1));
+        QCOMPARE(memory.value("id_code").toDouble(), shown("ID CODE"));
+        QCOMPARE(memory.value("sampling_s").toDouble(), shown("SAMPLING"));
+        QCOMPARE(memory.value("numbers_of_set").toDouble(), 3.0);
         const QRegularExpression setTwo("\n2\t" + iso + R"(\t(\d+)\n)");
         const QRegularExpressionMatch two = setTwo.match(sets.out);
         QVERIFY2(two.hasMatch(), qPrintable(sets.out));

@@ -1,7 +1,9 @@
 // levelpanel-cli watch --json as a whole process against a real mosquitto: the retained
 // statuses it finds, the samples and an event published meanwhile reaching its lines
 // (what they make of a logger's row is test_fleet_model's), the broker stopped and
-// started again (said on stderr, subscribed again), and SIGTERM.
+// started again (said on stderr, the states unknown meanwhile, subscribed again), and
+// SIGTERM. Then the table and the JSON lines on a real pseudo-terminal, with a
+// publisher's escape sequences in what they show.
 #include <signal.h>
 
 #include <QJsonDocument>
@@ -12,6 +14,7 @@
 #include <ctime>
 
 #include "program_run.h"
+#include "pseudo_terminal.h"
 #include "remote/messages.h"
 #include "test_broker.h"
 
@@ -83,9 +86,10 @@ bool publish(const TestBroker& broker, const QString& topic, const QByteArray& p
 }
 
 // A sample of record `line`, stamped in UTC (the time zone of the test and the watch).
+// A sample of a logger whose local time is UTC.
 QByteArray sampleAt(qint64 line, const char* time, const QString& level) {
     return lp::remote::sampleMessage(
-        {"/data/log.sdm", line, QString::number(line - 1), time, level, std::nullopt});
+        {"/data/log.sdm", line, QString::number(line - 1), time, level, std::nullopt, 0});
 }
 
 }  // namespace
@@ -124,16 +128,72 @@ private slots:
         QVERIFY(publish(broker, "site/north/event", QJsonDocument(start).toJson()));
         QVERIFY(watch.waitForLine("north", "alarm", true) > sample);
 
-        // Away and back: said once each way, and the subscriptions made again.
+        // Away and back: said once each way, the state unknown meanwhile (not the last
+        // will's "offline" the broker may keep), and the subscriptions made again.
         broker.stop();
         QTRY_VERIFY_WITH_TIMEOUT(watch.err().contains("trying again"), 10000);
+        const qsizetype unknown = watch.waitForLine("north", "state", "unknown", sample);
+        QVERIFY(unknown >= 0);
+        QCOMPARE(watch.lines()[unknown].value("backlog"), QJsonValue::Null);
         QVERIFY2(broker.start(), qPrintable(broker.error()));
+        QVERIFY(watch.waitForLine("north", "state", "online", unknown) > unknown);
         QTRY_VERIFY_WITH_TIMEOUT(watch.err().contains("again\n"), 10000);
         QCOMPARE(watch.err().count('\n'), 2);
         const qsizetype before = watch.lines().size();
         QVERIFY(publish(broker, "site/north/sample", sampleAt(3, "2009/06/01 14:05:11", "70.1")));
         QVERIFY(watch.waitForLine("north", "level", 70.1, before) >= 0);
         QCOMPARE(watch.end(SIGTERM), 0);
+    }
+
+    // OSC 52 (the clipboard), OSC 0 (the title) and ESC [2J (clear) in a retained status,
+    // C1 controls in a sample, bidi overrides in loggers' names (mosquitto takes no
+    // control character in a topic): none reaches the terminal, in the table, in what
+    // is said on stderr, or in the JSON lines.
+    void brokerTextsCannotSteerTheTerminal() {
+        QTemporaryDir dir;
+        TestBroker broker(dir.path(), TestBroker::Access::Anonymous);
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        const QString evil = QStringLiteral("site/ev\u202Eil");
+        const QJsonObject status{{"state", "\x1b]52;c;aGk=\x07on\x1b]0;owned\x07\x1b[2J"}};
+        QVERIFY(publish(broker, evil + "/status", QJsonDocument(status).toJson(), true));
+        // A level text that is no level is shown as it is; a level with its weighting.
+        QJsonObject sample =
+            QJsonDocument::fromJson(sampleAt(2, "2009/06/01 14:05:09", "\u009b2J")).object();
+        QVERIFY(publish(broker, evil + "/sample", QJsonDocument(sample).toJson(), true));
+        sample["level"] = 65.3;
+        sample["weighting"] = QStringLiteral("\u009d0;t\u009c");
+        QVERIFY(publish(broker, "site/w/sample", QJsonDocument(sample).toJson(), true));
+        // Passed over, and said with its topic.
+        QVERIFY(publish(broker, QStringLiteral("site/x\u2066y/status"), "{}", true));
+
+        const QString url = QStringLiteral("mqtt://127.0.0.1:%1/site").arg(broker.port());
+        for (const bool json : {false, true}) {
+            lp::test::PseudoTerminal terminal(100, 20);
+            QVERIFY(!terminal.path().isEmpty());
+            QProcess watch;
+            watch.setStandardOutputFile(terminal.path());
+            watch.setStandardErrorFile(terminal.path());
+            watch.start(QStringLiteral(LP_CLI_PROGRAM),
+                        json ? QStringList{"watch", url, "--json"} : QStringList{"watch", url});
+            // R is U+FFFD in UTF-8, where each steering character was.
+            const QByteArray R = "\xef\xbf\xbd";
+            const QList<QByteArray> shown =
+                json ? QList<QByteArray>{R"(ev\u202eil)", R"(\u009b2J)", R"(\u009d0;t\u009c)",
+                                         "x" + R + "y/status"}
+                     : QList<QByteArray>{"ev" + R + "il", R + "]52;c;aGk=" + R + "on" + R + "]0;",
+                                         R + "2J", R + "0;t" + R, "x" + R + "y/status"};
+            QTRY_VERIFY_WITH_TIMEOUT(std::all_of(shown.cbegin(), shown.cend(),
+                                                 [&](const QByteArray& text) {
+                                                     return terminal.bytes().contains(text);
+                                                 }),
+                                     10000);
+            for (const char* steering : {"\x1b]", "\x07", "\x1b[2J", "\xc2\x9b", "\xc2\x9c",
+                                         "\xc2\x9d", "\xe2\x80\xae", "\xe2\x81\xa6"}) {
+                QVERIFY2(!terminal.bytes().contains(steering), steering);
+            }
+            ::kill(static_cast<pid_t>(watch.processId()), SIGTERM);
+            QVERIFY(watch.waitForFinished(10000));
+        }
     }
 };
 

@@ -66,6 +66,7 @@ public:
         return process_.exitCode();
     }
     [[nodiscard]] bool running() const { return process_.state() == QProcess::Running; }
+    [[nodiscard]] qint64 processId() const { return process_.processId(); }
     QString err() {
         err_ += process_.readAllStandardError();
         return QString::fromUtf8(err_);

@@ -156,8 +156,9 @@ private slots:
         QVERIFY(rig.dialogs.messages()[0].contains("from 1 to 86400"));
     }
 
-    // START asks for a file first; a run counts and blinks; OPEN FILE and EXIT end it; a
-    // full file is told.
+    // START asks for a file first; a run counts and blinks; OPEN FILE ends it, EXIT
+    // after asking, closing the window at once; the file chosen again is appended to;
+    // a full file is told.
     void recordingControls() {
         QTemporaryDir dir;
         const QString path = dir.filePath("run.sdm");
@@ -184,6 +185,14 @@ private slots:
 
         rig.click("CmdStart");
         rig.clock.advance(1000);
+        // EXIT while recording asks; No keeps the run going, Yes ends it and the program.
+        rig.dialogs.asks = {false, true};
+        rig.click("CmdExit");
+        QCOMPARE(rig.dialogs.shown.back().kind, QString("ask"));
+        QCOMPARE(rig.dialogs.shown.back().text,
+                 QString("A recording is running. Stop it and quit?"));
+        QCOMPARE(exit.size(), 0);
+        QVERIFY(rig.recording.on());
         rig.click("CmdExit");
         QCOMPARE(exit.size(), 1);
         QVERIFY(!rig.recording.on());
@@ -191,6 +200,28 @@ private slots:
         rig.clock.advance(3000);
         QCOMPARE(rig.port.written, written);           // no more polls either
         QCOMPARE(test::readAll(path).count('\n'), 4);  // two runs of one line each
+
+        // The file chosen again: the dialog offers no replacing (the recording appends),
+        // and the panel says what the file holds.
+        rig.dialogs.saveNames.push_back(path);
+        rig.click("CmdSave");
+        const auto& shown = rig.dialogs.shown;
+        QCOMPARE(shown[shown.size() - 2].kind, QString("append"));
+        QCOMPARE(shown.back().text, QString("appending to %1 (2 records in 2 runs)").arg(path));
+
+        // Closed otherwise (the close box, the desktop logging out): no question, the
+        // run ends at once.
+        PanelRig closed;
+        QSignalSpy closedExit(closed.panel.get(), &panel::Panel::exitRequested);
+        closed.dialogs.saveNames.push_back(dir.filePath("closed.sdm"));
+        closed.click("CmdSave");
+        closed.click("CmdStart");
+        QVERIFY(closed.recording.on());
+        const size_t shownBefore = closed.dialogs.shown.size();
+        QVERIFY(closed.panel->close());
+        QCOMPARE(closed.dialogs.shown.size(), shownBefore);
+        QCOMPARE(closedExit.size(), 1);
+        QVERIFY(!closed.recording.on());
 
         PanelRig full;
         full.dialogs.saveNames.push_back(QStringLiteral("/dev/full"));

@@ -9,11 +9,11 @@
 #include <csignal>
 
 #include "files.h"
-#include "platform/writer_lock.h"
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
 #include "records/record_table_model.h"
+#include "records/record_tally.h"
 
 using namespace lp::records;
 
@@ -108,23 +108,10 @@ private slots:
         }
     }
 
-    // A save is refused over a file that a running recording holds, and a medium
-    // that fills up during the save leaves the old file whole; a place that cannot be
-    // opened is named with its reason.
+    // A medium that fills up during the save leaves the old file whole; a place that
+    // cannot be opened is named with its reason. (What may be written at all is
+    // test_output_file's.)
     void saveKeepsFilesOthersNeed() {
-        const QString held = path(QStringLiteral("held.sdm"));
-        QFile recording(held);
-        QVERIFY(recording.open(QIODevice::ReadWrite));
-        recording.write("No.s\tDate Time\tdB\t\r\n");
-        recording.flush();
-        QVERIFY(lp::platform::lockForWriting(recording) == lp::platform::WriteLock::Taken);
-        const auto refused = saveRecordFile(held, storeOf({{"1", kDt, "65.3"}}));
-        QVERIFY(refused);
-        QCOMPARE(refused->reason, kHeldByRecording);
-        recording.close();
-        QCOMPARE(readAll(held), QByteArray("No.s\tDate Time\tdB\t\r\n"));
-        QVERIFY(!saveRecordFile(held, storeOf({{"1", kDt, "65.3"}})));  // free again
-
         const QString old = path(QStringLiteral("old.sdm"));
         QVERIFY(writeFile(old, "the old content"));
         std::signal(SIGXFSZ, SIG_IGN);
@@ -144,15 +131,13 @@ private slots:
         QVERIFY(error && error->fileName == missing && !error->reason.isEmpty());
     }
 
-    // A writer of one file from another never replaces that other file, under any of
-    // its names; another file is written.
+    // A writer of one file from another hands that file to the judgement of its output
+    // (test_output_file's): it is never replaced; another file is written.
     void replaceRefusesItsSource_data() {
         QTest::addColumn<QString>("target");  // the name the output is given
         QTest::addColumn<bool>("refused");
         const QString source = path(QStringLiteral("source.sdm"));
         QTest::newRow("the same name") << source << true;
-        QTest::newRow("a symbolic link") << path(QStringLiteral("symbolic.csv")) << true;
-        QTest::newRow("a hard link") << path(QStringLiteral("hard.csv")) << true;
         QTest::newRow("another file") << path(QStringLiteral("other.csv")) << false;
     }
     void replaceRefusesItsSource() {
@@ -160,12 +145,6 @@ private slots:
         QFETCH(bool, refused);
         const QString source = path(QStringLiteral("source.sdm"));
         QVERIFY(writeFile(source, kHeader));
-        QFile::remove(path(QStringLiteral("symbolic.csv")));
-        QFile::remove(path(QStringLiteral("hard.csv")));
-        QVERIFY(QFile::link(source, path(QStringLiteral("symbolic.csv"))));
-        QCOMPARE(::link(QFile::encodeName(source).constData(),
-                        QFile::encodeName(path(QStringLiteral("hard.csv"))).constData()),
-                 0);
         const auto error = replaceFile(
             target,
             [](QIODevice& out) -> std::optional<QString> {
@@ -250,6 +229,63 @@ private slots:
             QVERIFY(!result.error->reason.isEmpty());
         }
         QTEST(lastProgress, "progress");
+    }
+
+    // Why a load stopped, where the line shows what is wrong with it: a level written
+    // with a decimal comma (the comma ends the item) is named as such.
+    void stopReasons_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("reason");
+        const QString tabs = QStringLiteral(
+            "a record line needs a TAB after each of its three fields, and this line has %1");
+        QTest::newRow("a decimal comma")
+            << QByteArray("2\tb\t66,4\t\r\n")
+            << R"(the level "66,4" is written with a decimal comma; a )"
+               R"(record line takes a decimal point ("66.4"))";
+        QTest::newRow("a decimal comma, the line ending there")
+            << QByteArray("2\tb\t66,45\r\n")
+            << R"(the level "66,45" is written with a decimal comma; a record line takes a )"
+               R"(decimal point ("66.45"))";
+        QTest::newRow("two TABs") << QByteArray("2\tb\t66.4\r\n") << tabs.arg("only two");
+        QTest::newRow("a comma in the time")
+            << QByteArray("2\tb,c\t66.4\t\r\n") << tabs.arg("only one");
+    }
+    void stopReasons() {
+        QFETCH(QByteArray, line);
+        RecordStore store;
+        const LoadResult result = loadBytes("stops.sdm", kHeader + line, store, {});
+        QVERIFY(result.error);
+        QCOMPARE(result.error->line, 2);
+        QTEST(result.error->reason, "reason");
+    }
+
+    // What a recording says it appends to: the records and runs already in the file,
+    // counted by hand from the bytes; a new or empty file is recorded to afresh.
+    void appendingTally_data() {
+        QTest::addColumn<QByteArray>("bytes");  // "none": no file at all
+        QTest::addColumn<QString>("said");      // %1: the file
+        const QByteArray h = kHeader;
+        QTest::newRow("no file") << QByteArray("none") << "recording to %1";
+        QTest::newRow("an empty file") << QByteArray() << "recording to %1";
+        QTest::newRow("a header alone") << h << "appending to %1 (0 records in 1 runs)";
+        QTest::newRow("three records in two runs")
+            << h + "1\ta\t50.0\t\r\n2\tb\t51.0\t\r\n" + h + "1\tc\t52.0\t\r\n"
+            << "appending to %1 (3 records in 2 runs)";
+        QTest::newRow("a line that is no record")
+            << h + "1\ta\t50.0\t\r\nnot a record\r\n"
+            << "appending to %1 (1 records in 1 runs); it reads as a record file only up to "
+               "line 3 (a record line needs a TAB after each of its three fields, and this "
+               "line has none)";
+    }
+    void appendingTally() {
+        QFETCH(QByteArray, bytes);
+        const QString file = path(QStringLiteral("appended.sdm"));
+        QFile::remove(file);
+        if (bytes != "none") {
+            QVERIFY(writeFile(file, bytes));
+        }
+        QFETCH(QString, said);
+        QCOMPARE(recordingStartText(file, tallyRecordFile(file)), said.arg(file));
     }
 
     void missingFile() {

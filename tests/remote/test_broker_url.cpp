@@ -1,4 +1,7 @@
 // The broker address the command line takes, and the password file beside it.
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +28,8 @@ private slots:
             {"mqtt://h/lp//a", "empty"},
             {"mqtt://h/lp/#", "'#'"},
             {"mqtt://h/+/x", "'+'"},
+            {"mqtt://h/lp/%23", "'#'"},
+            {"mqtt://h/lp%09x", "U+0009"},
             {"mqtt://h:0/lp", "port"},
             {"mqtt:///lp", "host"},
         };
@@ -59,6 +64,27 @@ private slots:
                     .contains("holds no password"));
         QVERIFY(std::get<QString>(lp::remote::readPasswordFile(dir.filePath("none")))
                     .contains("cannot be read"));
+    }
+
+    void passwordFileOpenToOthers_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("told");  // "" for nothing
+        QTest::newRow("0600") << 0600 << "";
+        QTest::newRow("0640 (the service's group)") << 0640 << "";
+        QTest::newRow("0644") << 0644 << "can be read by other users";
+        QTest::newRow("0602") << 0602 << "can be written by other users";
+        QTest::newRow("0666") << 0666 << "can be read and written by other users";
+    }
+    void passwordFileOpenToOthers() {
+        QFETCH(int, mode);
+        QFETCH(QString, told);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("password");
+        QVERIFY(lp::test::writeFile(path, "s3cret\n"));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+        const QString said = lp::remote::passwordFileExposure(path).value_or(QString());
+        QVERIFY2(told.isEmpty() ? said.isEmpty() : said.contains(told) && said.contains(path),
+                 qPrintable(said));
     }
 };
 

@@ -80,6 +80,27 @@ private slots:
         QVERIFY(fleet.rows(now).empty());
     }
 
+    void statesAreUnknownUntilTheBrokerTellsThemAgain() {
+        FleetModel fleet("lp");
+        fleet.take("lp/a/status", R"({"state":"online","backlog":5})", now);
+        fleet.take("lp/b/status", R"({"state":"offline"})", now);
+        fleet.take("lp/c/sample", sample("2026-12-06T11:00:01+01:00", "60", "60.0"), now);
+        fleet.brokerLost();
+        // States and the backlog they carry unknown; c never had a state to lose. A
+        // sample meanwhile tells nothing of the state.
+        fleet.take("lp/a/sample", sample("2026-12-06T11:00:02+01:00", "61", "61.0"), now);
+        const std::vector<LoggerRow> away{
+            {"a", "unknown", 61, "61.0", "A", local(6, "11:00:02"), true, {}, 0, false},
+            {"b", "unknown", std::nullopt, "", "", {}, false, {}, 0, false}};
+        QCOMPARE(fleet.rows(now, 2), away);
+        QCOMPARE(fleet.row("c", now)->state, "");
+        // The retained status again, after subscribing anew: the state and its backlog.
+        fleet.take("lp/a/status", R"({"state":"online","backlog":5})", now);
+        QCOMPARE(fleet.row("a", now)->state, "online");
+        QCOMPARE(fleet.row("a", now)->backlog, 5);
+        QCOMPARE(fleet.row("b", now)->state, "unknown");
+    }
+
     void eventsTodayStartAgainAtLocalMidnight() {
         FleetModel fleet("lp");
         const QDateTime evening = local(6, "23:59:59");

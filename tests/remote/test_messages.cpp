@@ -22,45 +22,46 @@ class TestMessages : public QObject {
 
 private slots:
     void sampleFields_data() {
-        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QVariant>("offset");  // seconds east of UTC; none when invalid
         QTest::addColumn<QString>("dateTime");
         QTest::addColumn<QString>("level");
         QTest::addColumn<bool>("withReading");
         QTest::addColumn<QByteArray>("json");
         QTest::newRow("winter, plain level, reading")
-            << QByteArray("Europe/Berlin") << "2026/12/06 14:05:09"
+            << QVariant(3600) << "2026/12/06 14:05:09"
             << "65.3" << true
             << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":["MAX","OVER"],"level":65.3,)"
                           R"("line":7,"no":5,"range":"40-90","response":"SLOW",)"
                           R"("text":"65.3","time":"2026-12-06T14:05:09+01:00","weighting":"C"})");
-        QTest::newRow("summer offset west of UTC, read back from the file")
-            << QByteArray("America/New_York") << "2026/07/01 00:00:00"
+        QTest::newRow("an offset west of UTC, read back from the file")
+            << QVariant(-4 * 3600) << "2026/07/01 00:00:00"
             << "100.0" << false
             << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":100,"line":7,)"
                           R"("no":5,"range":null,"response":null,"text":"100.0",)"
                           R"("time":"2026-07-01T00:00:00-04:00","weighting":null})");
-        QTest::newRow("no such day")
-            << QByteArray("UTC") << "2026/02/30 10:00:00"
+        QTest::newRow("UTC itself, +00:00 and not Z")
+            << QVariant(0) << "2026/12/06 10:00:00"
             << "65.3" << false
             << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":65.3,"line":7,)"
-                          R"("no":5,"range":null,"response":null,"text":"65.3","time":null,)"
-                          R"("weighting":null})");
+                          R"("no":5,"range":null,"response":null,"text":"65.3",)"
+                          R"("time":"2026-12-06T10:00:00+00:00","weighting":null})");
         QTest::newRow("marked level, no date")
-            << QByteArray("UTC") << "no time"
+            << QVariant() << "no time"
             << "32.0-" << false
             << QByteArray(R"({"file":"log-2026-12-06.sdm","flags":null,"level":null,"line":7,)"
                           R"("no":5,"range":null,"response":null,"text":"32.0-","time":null,)"
                           R"("weighting":null})");
     }
     void sampleFields() {
-        QFETCH(QByteArray, zone);
+        QFETCH(QVariant, offset);
         QFETCH(QString, dateTime);
-        qputenv("TZ", zone);
-        tzset();
         QFETCH(QString, level);
         QFETCH(bool, withReading);
         QFETCH(QByteArray, json);
         WrittenRecord record{"/data/log-2026-12-06.sdm", 7, "5", dateTime, level, std::nullopt};
+        if (offset.isValid()) {
+            record.utcOffset = offset.toInt();
+        }
         if (withReading) {
             lp::link::Reading r;
             r.rangeLow = 40;
@@ -92,12 +93,22 @@ private slots:
         lp::remote::LoggerStatus status{"offline", "/dev/ttyUSB0", "log.sdm", 2, "0.1"};
         QCOMPARE(parsed(lp::remote::statusMessage(status)),
                  parsed(R"({"state":"offline","port":"/dev/ttyUSB0","file":"log.sdm",)"
-                        R"("every_s":2,"version":"0.1"})"));
+                        R"("every_s":2,"version":"0.1","host":null,"pid":null})"));
         status.state = "online";
         status.backlog = 0;
-        QCOMPARE(parsed(lp::remote::statusMessage(status)),
+        status.host = "box-north";
+        status.pid = 4321;
+        const QByteArray online = lp::remote::statusMessage(status);
+        QCOMPARE(parsed(online),
                  parsed(R"({"state":"online","port":"/dev/ttyUSB0","file":"log.sdm",)"
-                        R"("every_s":2,"version":"0.1","backlog":0})"));
+                        R"("every_s":2,"version":"0.1","backlog":0,"host":"box-north",)"
+                        R"("pid":4321})"));
+        // Read back by a logger that publishes under the same name.
+        const std::optional<lp::remote::StatusSender> sender = lp::remote::statusSender(online);
+        QVERIFY(sender);
+        QCOMPARE(sender->state + ' ' + sender->host + ' ' + QString::number(sender->pid),
+                 "online box-north 4321");
+        QVERIFY(!lp::remote::statusSender(R"({"state":"online","port":"p","host":null})"));
     }
 };
 

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include "remote/mqtt_client.h"
@@ -92,6 +93,27 @@ private slots:
         QCOMPARE(failed.at(0).at(0), failed.at(1).at(0));
         QCOMPARE(failed.at(0).at(1).value<std::chrono::seconds>(), 1s);
         QCOMPARE(connected.size(), 0);
+    }
+
+    // libmosquitto refuses a client id with a control character and, doing so, closes
+    // descriptor 0 twice: a file opened between two attempts (a recording's) keeps its
+    // descriptor all the same.
+    void aRefusedClientClosesNoFileOfOurs() {
+        MqttOptions options;
+        options.host = QStringLiteral("127.0.0.1");
+        options.port = lp::test::freePort();
+        options.clientId = QStringLiteral("tab\there");
+        MqttClient client(options);
+        QSignalSpy failed(&client, &MqttClient::connectionFailed);
+        client.start();
+        QVERIFY(failed.wait(5000));
+        QVERIFY2(failed.at(0).at(0).toString().contains("cannot make a client"),
+                 qPrintable(failed.at(0).at(0).toString()));
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        QVERIFY(failed.wait(5000));  // the retry, refused again
+        QCOMPARE(file.write("kept\n"), 5);
+        QVERIFY2(file.flush(), qPrintable(file.errorString()));
     }
 };
 

@@ -5,10 +5,13 @@
 // reasons and retry delays test_mqtt_client's.
 #include <signal.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -106,6 +109,7 @@ private slots:
         const QString day2 = dir_.filePath("night-2026-12-07.sdm");
         CliProcess cli(logger("night.sdm", url(rig.broker), {"--rotate", "daily", "--id", "site1"}),
                        lp::test::CliOptions::startingAt("2026-12-06T23:59:57.500"));
+        const qint64 pid = cli.processId();
         QVERIFY(QTest::qWaitFor(
             [&] {
                 return recordsIn({day2}).size() >= 2 && subscriber.arrivals().first.size() >= 3;
@@ -132,10 +136,13 @@ private slots:
                                   o["weighting"].toString()}),
                      records[i].fields + QStringList{"A"});
         }
-        // The status names the port, each file as it starts, the sampling time, the version.
+        // The status names the port, each file as it starts, the sampling time, the version,
+        // the host and the process.
         const QList<QByteArray> states = subscriber.payloads("/status");
         QJsonObject online = json(states.first());
         QVERIFY(!online.take("version").toString().isEmpty());
+        QCOMPARE(online.take("host").toString(), QSysInfo::machineHostName());
+        QCOMPARE(online.take("pid").toInteger(), pid);
         QCOMPARE(online, json(R"({"state":"online","port":"sim","file":"night-2026-12-06.sdm",)"
                               R"("every_s":1})"));
         QCOMPARE(json(states.value(states.size() - 2))["file"], "night-2026-12-07.sdm");
@@ -143,6 +150,38 @@ private slots:
             cli.err().startsWith(
                 QStringLiteral("publishing to lp/site1 at 127.0.0.1:%1\n").arg(rig.broker.port())),
             qPrintable(cli.err()));
+    }
+
+    // Through the autumn change in Berlin (03:00 summer time is 02:00 winter time again):
+    // each sample's time is its record's stamp with the offset of its own pass, so the
+    // instants run on without the hour's jump back.
+    void samplesThroughTheRepeatedHour() {
+        SubscribedBroker rig(dir_.filePath("b5"), Access::Anonymous);
+        QVERIFY(rig.up());
+        Subscriber& subscriber = *rig.subscriber;
+        lp::test::CliOptions options =
+            lp::test::CliOptions::startingAt("2026-10-25T02:59:57.500+02:00");
+        options.extraEnv.insert("TZ", "Europe/Berlin");
+        const QString file = dir_.filePath("autumn.sdm");
+        CliProcess cli(logger("autumn.sdm", url(rig.broker), {"--id", "site5"}), options);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return lp::test::readAll(file).contains("\t2026/10/25 02:00:01\t") &&
+                       subscriber.arrivals().first == keysOf(recordsIn({file}));
+            },
+            15000));
+        QCOMPARE(cli.end(SIGTERM), 0);
+        QStringList offsets;
+        qint64 before = 0;
+        for (const QByteArray& payload : subscriber.payloads("/sample")) {
+            const QString time = json(payload)["time"].toString();
+            const qint64 instant = QDateTime::fromString(time, Qt::ISODate).toSecsSinceEpoch();
+            QVERIFY2(instant > before, qPrintable(time));
+            before = instant;
+            offsets << time.right(6);
+        }
+        offsets.removeDuplicates();
+        QCOMPARE(offsets, (QStringList{"+02:00", "+01:00"}));
     }
 
     // The broker away for 20 s: every record line of the file arrives, with one stderr
@@ -181,6 +220,9 @@ private slots:
         QVERIFY(lp::test::writeFile(dir_.filePath("wrong.txt"), "wrong\n"));
         QVERIFY(lp::test::writeFile(dir_.filePath("right.txt"),
                                     QByteArray(TestBroker::kPassword) + "\n"));
+        // The wrong one is left as written (0644 under the usual umask): others can read it.
+        QVERIFY(QFile::setPermissions(dir_.filePath("right.txt"),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         const QString user = url(rig.broker, "mqtt", TestBroker::kUser);
         CliProcess refused(
             logger("refused.sdm", user,
@@ -193,9 +235,10 @@ private slots:
         QVERIFY(!rig.subscriber->arrivals().first.isEmpty());
         QCOMPARE(refused.end(SIGTERM), 0);
         QCOMPARE(let.end(SIGTERM), 0);
-        QCOMPARE(linesWith(refused.err(), "levelpanel-cli: "), 1);
+        QCOMPARE(linesWith(refused.err(), "levelpanel-cli: "), 2);
         QVERIFY2(refused.err().contains("stopped: the broker refused the user name or password."),
                  qPrintable(refused.err()));
+        QCOMPARE(linesWith(refused.err(), "can be read by other users"), 1);
         QCOMPARE(linesWith(let.err(), "levelpanel-cli: "), 0);
 
         SubscribedBroker tls(dir_.filePath("b4"), Access::Tls);
@@ -205,6 +248,47 @@ private slots:
         QVERIFY(
             QTest::qWaitFor([&] { return tls.subscriber->arrivals().first.size() >= 2; }, 10000));
         QCOMPARE(secure.end(SIGTERM), 0);
+    }
+
+    // An empty cursor (a disk that filled up as it was written): the recording goes on,
+    // says so once, and publishes the file from its start.
+    void aLostCursorStopsNothing() {
+        SubscribedBroker rig(dir_.filePath("b6"), Access::Anonymous);
+        QVERIFY(rig.up());
+        const QString out = dir_.filePath("lost.sdm");
+        QVERIFY(lp::test::writeFile(out + ".published", ""));
+        CliProcess cli(logger("lost.sdm", url(rig.broker), {"--id", "site6"}));
+        QVERIFY(
+            QTest::qWaitFor([&] { return rig.subscriber->arrivals().first.size() >= 2; }, 10000));
+        QCOMPARE(cli.end(SIGTERM), 0);
+        QCOMPARE(linesWith(cli.err(), "the publishing cursor " + out + ".published cannot be read"),
+                 1);
+        QCOMPARE(rig.subscriber->arrivals().first.first(), "lost.sdm:2");
+    }
+
+    // Two loggers given one name, as two boxes left at their default (the host name)
+    // would be: both stay on the broker, and each says once that the other is there.
+    void twoLoggersOfOneName() {
+        SubscribedBroker rig(dir_.filePath("b7"), Access::Anonymous);
+        QVERIFY(rig.up());
+        CliProcess one(logger("one.sdm", url(rig.broker), {"--id", "twin"}));
+        QVERIFY(
+            QTest::qWaitFor([&] { return rig.subscriber->arrivals().first.size() >= 1; }, 10000));
+        CliProcess two(logger("two.sdm", url(rig.broker), {"--id", "twin"}));
+        const qint64 first = one.processId();
+        // Long enough for the broker to push one off several times over, were the client
+        // ids the same (each comes back after 1 s).
+        QTest::qWait(6000);
+        QCOMPARE(one.end(SIGTERM), 0);
+        QCOMPARE(two.end(SIGTERM), 0);
+        for (CliProcess* cli : {&one, &two}) {
+            QCOMPARE(linesWith(cli->err(), "stopped"), 0);
+            QCOMPARE(linesWith(cli->err(), "another logger publishes as lp/twin: process "), 1);
+        }
+        QVERIFY(two.err().contains(QStringLiteral("process %1 on ").arg(first)));
+        // At most "online" at each connection and each first file, "stopped" at each
+        // end: no connection came again.
+        QVERIFY(rig.subscriber->payloads("/status").size() <= 6);
     }
 
     // The meter loud (80 dB) for some 4 s under an alarm at 78 dB for 2 s. The event's

@@ -1,6 +1,12 @@
 // What waits to be published: the backlog read from the files, the cursor, the queue.
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <ctime>
 #include <variant>
 
 #include "files.h"
@@ -67,20 +73,116 @@ private slots:
                                     "7 2 2026/12/06 10:00:02 32.0-"}));
     }
 
+    // A backlog that starts in the second pass of the autumn hour shown twice (a record a
+    // minute, 02:00 to 02:59 twice, then 03:00, in Berlin): the records before the cursor
+    // still count for the order, so the ones read back are in winter time, +01:00.
+    void backlogThroughTheRepeatedHour() {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("autumn.sdm");
+        QByteArray file(lp::records::kHeaderLine.data(), lp::records::kHeaderLine.size());
+        for (int i = 0; i <= 120; ++i) {
+            const QString stamp = QStringLiteral("2026/10/25 %1:%2:00")
+                                      .arg(i == 120 ? 3 : 2, 2, 10, QChar('0'))
+                                      .arg(i % 60, 2, 10, QChar('0'));
+            lp::records::appendRecordLine(file, QByteArray::number(i + 1), stamp.toLatin1(),
+                                          "64.0");
+        }
+        QVERIFY(lp::test::writeFile(path, file));
+        // Line 1 is the header, record i + 1 on line i + 2: line 62 is 02:00 again.
+        BacklogReader reader(path, 62);
+        std::vector<WrittenRecord> records;
+        while (reader.read(records, 16) == BacklogReader::Status::More) {
+        }
+        QCOMPARE(records.size(), size_t(60));
+        QCOMPARE(records.front().dateTime, "2026/10/25 02:01:00");
+        QCOMPARE(records.back().dateTime, "2026/10/25 03:00:00");
+        for (const WrittenRecord& r : records) {
+            QCOMPARE(r.utcOffset, std::optional(3600));
+        }
+        const QJsonObject sample =
+            QJsonDocument::fromJson(lp::remote::sampleMessage(records.front())).object();
+        QCOMPARE(sample["time"].toString(), "2026-10-25T02:01:00+01:00");
+    }
+
     void stateRoundTrip() {
         QTemporaryDir dir;
         const QString path = lp::remote::publishStatePath(dir.filePath("log.sdm"));
-        QCOMPARE(std::get<PublishState>(lp::remote::loadPublishState(path)), PublishState{});
+        const QString first = dir.filePath("log-2026-12-06.sdm");
+        RecordWriter(first).append();
         const PublishState state{
-            {dir.filePath("log-2026-12-06.sdm"), dir.filePath("log-2026-12-07.sdm")}, 1234};
+            {first, dir.filePath("log-2026-12-07.sdm")}, 2, lp::platform::fileIdentity(first)};
         QVERIFY(!lp::remote::savePublishState(path, state));
         // The names are kept relative to the folder, so the folder may move.
         QVERIFY(lp::test::readAll(path).contains("\"log-2026-12-06.sdm\""));
-        QCOMPARE(std::get<PublishState>(lp::remote::loadPublishState(path)), state);
-        QVERIFY(lp::test::writeFile(path, "{\"files\": [], \"line\": 3}"));
-        const auto damaged = lp::remote::loadPublishState(path);
-        QVERIFY(std::holds_alternative<QString>(damaged));
-        QVERIFY(std::get<QString>(damaged).contains(path));
+        const lp::remote::CursorStart loaded = lp::remote::loadPublishState(path);
+        QCOMPARE(loaded.state, state);
+        QCOMPARE(loaded.notice, QString());
+    }
+
+    // Where a restart goes on from, for the cursor "log.sdm.published" of "log.sdm"
+    // (records at lines 2..4); DEV and INO stand for the file's, as stat() gives them.
+    void cursorStart_data() {
+        QTest::addColumn<QString>("cursor");  // ' for ", "-": no cursor file
+        QTest::addColumn<QString>("then");    // done to log.sdm after: "", "move"
+        QTest::addColumn<int>("line");        // -1: no files to resume
+        QTest::addColumn<bool>("wholeFirstFile");
+        QTest::addColumn<QString>("notice");  // a word of it, "" for none
+        const QString named = "{'files':['log.sdm'],'line':3,'device':DEV,'inode':INO}";
+        QTest::newRow("none") << "-"
+                              << "" << -1 << false << "";
+        QTest::newRow("the same file") << named << "" << 3 << false << "";
+        QTest::newRow("moved away, a new one in its place")
+            << named << "move" << 0 << false << "moved, replaced or gone";
+        QTest::newRow("another file's inode")
+            << "{'files':['log.sdm'],'line':3,'device':DEV,'inode':1}"
+            << "" << 0 << false << "moved, replaced or gone";
+        QTest::newRow("an older version's") << "{'files':['log.sdm'],'line':3}"
+                                            << "" << 0 << false << "an older version";
+        QTest::newRow("nothing acknowledged, nothing to prove") << "{'files':['log.sdm'],'line':0}"
+                                                                << "move" << 0 << false << "";
+        QTest::newRow("empty") << ""
+                               << "" << -1 << true << "cannot be read";
+        QTest::newRow("cut short") << "{'files':['log.sdm'],'li"
+                                   << "" << -1 << true << "cannot be read";
+        QTest::newRow("a line in pieces") << "{'files':['log.sdm'],'line':2.5}"
+                                          << "" << -1 << true << "cannot be read";
+    }
+    void cursorStart() {
+        QFETCH(QString, cursor);
+        QFETCH(QString, then);
+        QFETCH(int, line);
+        QFETCH(bool, wholeFirstFile);
+        QFETCH(QString, notice);
+        QTemporaryDir dir;
+        const QString log = dir.filePath("log.sdm");
+        RecordWriter writer(log);
+        writer.append();
+        writer.append();
+        writer.append();
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(log).constData(), &info), 0);
+        const QString path = lp::remote::publishStatePath(log);
+        if (cursor != "-") {
+            cursor.replace('\'', '"')
+                .replace("DEV", QString::number(info.st_dev))
+                .replace("INO", QString::number(info.st_ino));
+            QVERIFY(lp::test::writeFile(path, cursor.toUtf8()));
+        }
+        if (then == "move") {
+            QVERIFY(QFile::rename(log, dir.filePath("moved.sdm")));
+            RecordWriter(log).append();
+        }
+        const lp::remote::CursorStart start = lp::remote::loadPublishState(path);
+        QCOMPARE(start.state.files.isEmpty() ? -1 : start.state.line, qint64(line));
+        if (line >= 0) {
+            QCOMPARE(start.state.files, QStringList{log});
+        }
+        QCOMPARE(start.wholeFirstFile, wholeFirstFile);
+        QVERIFY2(notice.isEmpty() ? start.notice.isEmpty()
+                                  : start.notice.contains(notice) && start.notice.contains(path),
+                 qPrintable(start.notice));
     }
 
     void resumesAcrossFilesInJournalOrder() {
@@ -95,14 +197,15 @@ private slots:
         RecordWriter b(newer);
         b.append();
         RecordQueue queue(100, 2);
-        queue.resume(PublishState{{older, newer}, 2});
+        queue.resume(PublishState{{older, newer}, 2, std::nullopt});
         int later = 0;
         QCOMPARE(drain(queue, &later), (QStringList{"0:3", "0:4", "1:2"}));
         QVERIFY(later > 0);  // two lines a turn: passing over the header and line 2 took one
         // A record told late, after it was read back, is not queued twice.
         QVERIFY(!queue.add(RecordKey{1, 2}, WrittenRecord{}));
         // The cursor moved into the second file: the first is dropped from the journal.
-        QCOMPARE(queue.stateAt(RecordKey{1, 2}), (PublishState{{newer}, 2}));
+        QCOMPARE(queue.stateAt(RecordKey{1, 2}),
+                 (PublishState{{newer}, 2, lp::platform::fileIdentity(newer)}));
     }
 
     void memoryOverflowAndRewindReadTheFile() {

@@ -1,10 +1,15 @@
 // Store and forward against a real mosquitto and a real subscriber: what the whole-process
 // test_record_publish cannot see. (The broker away within a run, SIGKILL, the last will
 // and a refused password are its.)
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "files.h"
 #include "record_writer.h"
 #include "remote/publish_state.h"
 #include "remote/sample_publisher.h"
@@ -50,7 +55,7 @@ private slots:
         lp::remote::PublisherOptions options = optionsIn(dir);
         options.memoryLimit = 1;  // the second record overflows: read back from the file
         SamplePublisher publisher(mqtt, options);
-        QVERIFY(!publisher.start());
+        publisher.start();
         RecordWriter writer(path);
         publisher.recordWritten(writer.append());
         publisher.recordWritten(writer.append());
@@ -76,7 +81,7 @@ private slots:
         RecordWriter(day1).append();
         {
             auto first = std::make_unique<SamplePublisher>(mqtt, options);
-            QVERIFY(!first->start());
+            first->start();
             first->publishEvent("{\"state\":\"start\"}");
             RecordWriter writer(day1);
             first->recordWritten(writer.append());
@@ -94,7 +99,7 @@ private slots:
         }
         QVERIFY(rig.broker.start());
         SamplePublisher second(mqtt, options);
-        QVERIFY(!second.start());
+        second.start();
         QVERIFY(
             QTest::qWaitFor([&] { return rig.subscriber->arrivals().first.size() >= 5; }, 10000));
         const lp::test::Arrivals a = rig.subscriber->arrivals();
@@ -105,6 +110,109 @@ private slots:
         QSignalSpy finished(&second, &SamplePublisher::finished);
         second.stop();
         QVERIFY(finished.wait(5000));
+    }
+
+    // A first run publishes log.sdm's three records (lines 2..4) and its cursor says so;
+    // then the cursor or the file is not what it was, and a second run writes two more
+    // records. Whatever the cursor cannot prove acknowledged goes out again.
+    void aCursorThatCannotProveSkipsNothing_data() {
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QStringList>("second");  // what the second run publishes
+        // The file moved away: the new log.sdm's records are lines 2 and 3, at or below
+        // the cursor's 4.
+        QTest::newRow("file moved away") << "move" << QStringList{"log.sdm:2", "log.sdm:3"};
+        // The cursor lost: the whole file again, the first run's records too (the second
+        // run's header is line 5).
+        QTest::newRow("cursor cut")
+            << "cut"
+            << QStringList{"log.sdm:2", "log.sdm:3", "log.sdm:4", "log.sdm:6", "log.sdm:7"};
+    }
+    void aCursorThatCannotProveSkipsNothing() {
+        QFETCH(QString, then);
+        QFETCH(QStringList, second);
+        QTemporaryDir dir;
+        lp::test::SubscribedBroker rig(dir.filePath("broker"),
+                                       lp::test::TestBroker::Access::Anonymous);
+        QVERIFY(rig.up());
+        const lp::remote::PublisherOptions options = optionsIn(dir);
+        const QString log = dir.filePath("log.sdm");
+        {
+            SamplePublisher first(mqttOf(rig), options);
+            first.start();
+            RecordWriter writer(log);
+            for (int i = 0; i < 3; ++i) {
+                first.recordWritten(writer.append());
+            }
+            QVERIFY(rig.subscriber->waitFor("/sample", 3, 5000));
+            QSignalSpy finished(&first, &SamplePublisher::finished);
+            first.stop();
+            QVERIFY(finished.wait(5000));
+        }
+        QVERIFY(lp::test::readAll(options.statePath).contains("\"line\":4"));
+        if (then == "move") {
+            QVERIFY(QFile::rename(log, dir.filePath("moved.sdm")));
+        } else if (then == "cut") {
+            QVERIFY(lp::test::writeFile(options.statePath, "{\"files\":[\"log.s"));
+        } else if (then == "old") {
+            QVERIFY(lp::test::writeFile(options.statePath, "{\"files\":[\"log.sdm\"],\"line\":4}"));
+        }
+        SamplePublisher again(mqttOf(rig), options);
+        QSignalSpy problems(&again, &SamplePublisher::problem);
+        again.start();
+        RecordWriter writer(log);
+        again.recordWritten(writer.append());
+        again.recordWritten(writer.append());
+        QVERIFY(rig.subscriber->waitFor("/sample", 3 + int(second.size()), 5000));
+        QTest::qWait(300);    // time for a sample that should not come
+        QStringList arrived;  // repeats included: a new log.sdm has the old one's keys
+        for (const QByteArray& payload : rig.subscriber->payloads("/sample").mid(3)) {
+            const QJsonObject o = QJsonDocument::fromJson(payload).object();
+            arrived << o["file"].toString() + ':' + QString::number(o["line"].toInteger());
+        }
+        QCOMPARE(arrived, second);
+        QCOMPARE(problems.size(), then.isEmpty() ? 0 : 1);
+    }
+
+    // This publisher is process 100 on box-a; the broker holds a retained status of
+    // lp/site1 from the sender of the row.
+    void anotherLoggerUnderTheSameNameIsTold_data() {
+        QTest::addColumn<QString>("sender");  // its state, host and pid
+        QTest::addColumn<bool>("told");
+        QTest::newRow("another host") << "online box-b 4321" << true;
+        QTest::newRow("this host, a running process (init)") << "online box-a 1" << true;
+        QTest::newRow("this host, a process that is gone") << "online box-a 2147483000" << false;
+        QTest::newRow("itself, from before") << "online box-a 100" << false;
+        QTest::newRow("another host, stopped") << "stopped box-b 4321" << false;
+    }
+    void anotherLoggerUnderTheSameNameIsTold() {
+        QFETCH(QString, sender);
+        QFETCH(bool, told);
+        QTemporaryDir dir;
+        lp::test::SubscribedBroker rig(dir.filePath("broker"),
+                                       lp::test::TestBroker::Access::Anonymous);
+        QVERIFY(rig.up());
+        const QStringList s = sender.split(' ');
+        QProcess pub;
+        pub.start(lp::test::systemProgram("mosquitto_pub"),
+                  {"-h", "127.0.0.1", "-p", QString::number(rig.broker.port()), "-r", "-q", "1",
+                   "-t", "lp/site1/status", "-m",
+                   QStringLiteral(R"({"state":"%1","host":"%2","pid":%3})").arg(s[0], s[1], s[2])});
+        QVERIFY(pub.waitForFinished(5000) && pub.exitCode() == 0);
+        lp::remote::PublisherOptions options = optionsIn(dir);
+        options.status.host = "box-a";
+        options.status.pid = 100;
+        SamplePublisher publisher(mqttOf(rig), options);
+        QSignalSpy problems(&publisher, &SamplePublisher::problem);
+        publisher.start();
+        // Its own "online" comes after the retained status on its connection too.
+        QVERIFY(rig.subscriber->waitFor("/status", 2, 5000));
+        QTest::qWait(300);
+        QCOMPARE(problems.size(), told ? 1 : 0);
+        if (told) {
+            const QString text = problems.at(0).at(0).toString();
+            QVERIFY2(text.contains("lp/site1") && text.contains("process " + s[2] + " on " + s[1]),
+                     qPrintable(text));
+        }
     }
 };
 

@@ -2,9 +2,11 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "files.h"
 #include "records/record_format.h"
+#include "stats/exceedance.h"
 #include "stats/survey.h"
 
 using namespace lp::stats;
@@ -115,33 +117,40 @@ private slots:
         QTEST(samplingInterval(s).value_or(0), "interval");
     }
 
-    void stamps_data() {
-        QTest::addColumn<QString>("stamp");
-        QTest::addColumn<QString>("read");  // date and second of the day, or "none"
-        const std::pair<const char*, const char*> rows[] = {
-            {"2026/06/01 10:00:00", "2026-06-01 36000"},
-            {"2026/12/31 23:59:59", "2026-12-31 86399"},  // the last second
-            {"2024/02/29 00:00:00", "2024-02-29 0"},      // a leap day
-            {"2026/02/29 10:00:00", "none"},              // no leap day
-            {"2026/06/01 24:00:00", "none"},
-            {"2026/06/01 23:60:00", "none"},
-            {"2026/06/01 23:59:60", "none"},
-            {"2026/06/01 10:00", "none"},
-            {"2026/06/01 10:00:00 ", "none"},  // a blank after it
-            {"2026-06-01 10:00:00", "none"},
-            {"09/06/01 12:00:00", "none"},  // a fixed-column line's
-        };
-        for (const auto& [stamp, read] : rows) {
-            QTest::newRow(stamp) << QString::fromLatin1(stamp) << QString::fromLatin1(read);
-        }
+    // L0, L1, L10, L50, L90 and L100: the levels exceeded for N % of the time, worked
+    // out with Python's statistics.quantiles(method="inclusive") (linear interpolation,
+    // as numpy and PERCENTILE.INC), the highest and lowest level for L0 and L100.
+    void exceeded_data() {
+        QTest::addColumn<QList<double>>("levels");
+        QTest::addColumn<QString>("ln");
+        QTest::newRow("one loud record in a hundred")
+            << (QList<double>(99, 60.0) << 90.0) << "90.000 60.300 60.000 60.000 60.000 60.000";
+        QTest::newRow("between ordered levels")
+            << QList<double>{50.0, 60.0, 70.0, 80.0} << "80.000 79.700 77.000 65.000 53.000 50.000";
+        QTest::newRow("in no order")
+            << QList<double>{70.0, 50.0, 60.0} << "70.000 69.800 68.000 60.000 52.000 50.000";
+        // Three levels of one 0.1 dB class, in no order.
+        QTest::newRow("levels of two decimals") << QList<double>{65.34, 65.26, 65.30, 40.0}
+                                                << "65.340 65.339 65.328 65.280 47.578 40.000";
+        QTest::newRow("one level")
+            << QList<double>{55.5} << "55.500 55.500 55.500 55.500 55.500 55.500";
     }
-    void stamps() {
-        QFETCH(QString, stamp);
-        const std::optional<LocalStamp> read = readStamp(stamp.toLatin1());
-        QTEST(read ? QDate::fromJulianDay(read->julianDay).toString(Qt::ISODate) + u' ' +
-                         QString::number(read->secondOfDay)
-                   : QStringLiteral("none"),
-              "read");
+    void exceeded() {
+        QFETCH(QList<double>, levels);
+        std::vector<LevelSample> samples;
+        ExceedanceLevels order;
+        order.add(99.9);  // added and cleared again: no trace of it stays
+        order.clear();
+        for (const double level : levels) {
+            samples.push_back(levelSample(0, level));
+            order.add(level);
+        }
+        const int percents[] = {0, 1, 10, 50, 90, 100};
+        QStringList texts;
+        for (const double level : order.exceeded(percents, samples)) {
+            texts << QString::number(level, 'f', 3);
+        }
+        QTEST(texts.join(u' '), "ln");
     }
 
     // The wall clock of an instant, worked out from its day's midnight, is the one the
@@ -182,6 +191,11 @@ private slots:
         row("evening before day", 3600, DayPartHours{19, 7, 23}, 60, 0, true);
         row("no evening", 3600, DayPartHours{7, 19, 19}, 60, 0, true);
         row("night after 24 h", 3600, DayPartHours{7, 19, 25}, 60, 0, true);
+        row("penalties 0 and 20 dB", 3600, DayPartHours{7, 19, 23, 0.0, 20.0}, 60, 0, false);
+        row("evening penalty 20.1 dB", 3600, DayPartHours{7, 19, 23, 20.1, 10.0}, 60, 0, true);
+        row("night penalty 100000 dB", 3600, DayPartHours{7, 19, 23, 5.0, 1e5}, 60, 0, true);
+        row("negative penalty", 3600, DayPartHours{7, 19, 23, -0.5, 10.0}, 60, 0, true);
+        row("penalty no number", 3600, DayPartHours{7, 19, 23, 5.0, std::nan("")}, 60, 0, true);
         row("empty exclusion", 3600, usual, 0, 0, true);
         row("negative bridge", 3600, usual, 60, -1, true);
     }
@@ -384,6 +398,19 @@ private slots:
             << QStringList{"2026-06-01 60.00 55.00 49.48 59.83 | 1.00 1.00 1.00",
                            "2026-06-02 60.00 - 50.00 - | 1.00 0.00 1.00"}
             << "60.00 55.00 49.75 59.92 | 1.00 0.50 1.00";
+        // The same levels from 13:00 on June 1 to 10:00 on June 2: coverage counts only
+        // the time from the first record to the end of the last (11:00), so the parts
+        // it cuts are whole, and June 2's evening and night lie outside it.
+        QTest::newRow("a survey beginning and ending within a part")
+            << Runs{{"2026/06/01 13:00:00", 6, 3600, "60.0"},
+                    {"2026/06/01 19:00:00", 4, 3600, "55.0"},
+                    {"2026/06/01 23:00:00", 1, 0, "40.0"},
+                    {"2026/06/02 00:00:00", 7, 3600, "50.0"},
+                    {"2026/06/02 07:00:00", 4, 3600, "60.0"}}
+            << DayPartHours{}
+            << QStringList{"2026-06-01 60.00 55.00 49.48 59.83 | 1.00 1.00 1.00",
+                           "2026-06-02 60.00 - - - | 1.00 - -"}
+            << "60.00 55.00 49.48 59.83 | 1.00 1.00 1.00";
         // Day 06-20 h, evening 20-23 h, night 23-06 h weigh 14, 3 and 7; penalties 3 and 8 dB.
         QTest::newRow("other hours and penalties")
             << Runs{{"2026/06/01 06:00:00", 14, 3600, "60.0"},
@@ -438,8 +465,9 @@ private slots:
 
     // A recording straight through the change to and from summer time, every 10
     // minutes. A period begins where the wall clock shows its multiple: none at the
-    // skipped 02:00, two at the repeated one. The night before holds 6 or 8 hours of
-    // records of its 7 or 9.
+    // skipped 02:00, two at the repeated one. The night before counts from the first
+    // record at 00:00: its 6 or 8 hours to 07:00 hold records throughout (counted in
+    // wall-clock hours the 6 would be 7).
     void summerTimeDays_data() {
         QTest::addColumn<QString>("date");
         QTest::addColumn<int>("records");
@@ -450,18 +478,18 @@ private slots:
             << "2026/03/29" << 138 << qint64(3600)
             << "00/6 01/6 03/6 04/6 05/6 06/6 07/6 08/6 09/6 10/6 11/6 12/6 "
                "13/6 14/6 15/6 16/6 17/6 18/6 19/6 20/6 21/6 22/6 23/6"
-            << "0.86";
+            << "1.00";
         QTest::newRow("clocks forward, two-hourly")
             << "2026/03/29" << 138 << qint64(7200)
             << "00/18 04/12 06/12 08/12 10/12 12/12 14/12 16/12 18/12 20/12 22/12"
-            << "0.86";
+            << "1.00";
         QTest::newRow("clocks back, hourly")
             << "2026/10/25" << 150 << qint64(3600)
             << "00/6 01/6 02/6 02/6 03/6 04/6 05/6 06/6 07/6 08/6 09/6 10/6 "
                "11/6 12/6 13/6 14/6 15/6 16/6 17/6 18/6 19/6 20/6 21/6 22/6 23/6"
-            << "0.89";
+            << "1.00";
         QTest::newRow("clocks back, daily") << "2026/10/25" << 150 << qint64(86400) << "00/150"
-                                            << "0.89";
+                                            << "1.00";
     }
     void summerTimeDays() {
         QFETCH(QString, date);
@@ -482,6 +510,55 @@ private slots:
         QTEST(periods.join(u' '), "periods");
         QCOMPARE(r.periods.list.back().end, instant(date + " 00:00:00", berlin) + records * 600);
         QTEST(figure(r.den.days.front().night.coverage), "nightCoverage");
+    }
+
+    // Records further apart than kMostSurveyDays make no survey: the one dated wrong is
+    // named by its file and line (the header is line 1); records spread evenly over
+    // too long a time are named by their span. Each file is a list of runs.
+    void misdated_data() {
+        QTest::addColumn<QList<Runs>>("files");
+        QTest::addColumn<QString>("failure");  // FILE0, FILE1: the files' paths; empty: read
+        const QString most = QStringLiteral(": a survey spans at most 1000 days; ");
+        QTest::newRow("a digit flipped to a later century")
+            << QList<Runs>{{{"2009/06/01 14:00:00", 1, 0, "50.0"},
+                            {"2909/06/01 14:00:01", 1, 0, "50.0"},
+                            {"2009/06/01 14:00:02", 1, 0, "50.0"}}}
+            << "Line 3 of FILE0 is dated 2909-06-01, 900 years after the record before it" + most +
+                   "correct the date or leave the file out.";
+        QTest::newRow("the first record in year 1")
+            << QList<Runs>{{{"0001/01/01 00:00:00", 1, 0, "50.0"},
+                            {"2009/06/01 14:00:00", 2, 1, "50.0"}}}
+            << "Line 2 of FILE0 is dated 0001-01-01, 2008 years before the record after it" + most +
+                   "correct the date or leave the file out.";
+        QTest::newRow("a whole file a century on")
+            << QList<Runs>{{{"2009/06/01 14:00:00", 2, 1, "50.0"}},
+                           {{"2109/06/01 14:00:00", 1, 0, "50.0"}}}
+            << "Line 2 of FILE1 is dated 2109-06-01, 100 years after the other records" + most +
+                   "correct the date or leave the file out.";
+        QTest::newRow("evenly over 1001 days")
+            << QList<Runs>{{{"2009/01/01 00:00:00", 1, 0, "50.0"},
+                            {"2009/12/01 00:00:00", 1, 0, "50.0"},
+                            {"2010/11/01 00:00:00", 1, 0, "50.0"},
+                            {"2011/09/29 00:00:00", 1, 0, "50.0"}}}
+            << "The records span 1001 days, from 2009-01-01 to 2011-09-29" + most +
+                   "leave some files out.";
+        QTest::newRow("1000 days apart") << QList<Runs>{{{"2009/01/01 00:00:00", 1, 0, "50.0"},
+                                                         {"2011/09/28 00:00:00", 1, 0, "50.0"}}}
+                                         << QString();
+    }
+    void misdated() {
+        QFETCH(QList<Runs>, files);
+        QStringList paths;
+        for (const Runs& runs : files) {
+            paths << write(QStringLiteral("misdated%1.sdm").arg(paths.size()), runs, kUtc);
+        }
+        const SurveyRecords read = readSurvey(paths, kUtc);
+        QFETCH(QString, failure);
+        QCOMPARE(read.error ? surveyReadFailureText(*read.error, read.misdated) : QString(),
+                 failure.replace("FILE0", paths.value(0)).replace("FILE1", paths.value(1)));
+        // What the survey spans is worked out in no time: 1001 days.
+        QCOMPARE(analyseSurvey(read, SurveyOptions{}).den.days.size(),
+                 size_t(failure.isEmpty() ? 1001 : 0));
     }
 
     void readFailure_data() {

@@ -45,6 +45,12 @@ std::optional<QString> ScriptedDialogs::saveFileName(QWidget*, const QString& fi
     return take(saveNames, std::optional<QString>());
 }
 
+// Answered from the same queue as the save dialog.
+std::optional<QString> ScriptedDialogs::appendFileName(QWidget*, const QString& filter) {
+    shown.push_back({QStringLiteral("append"), filter, {}, platform::MessageIcon::None, {}});
+    return take(saveNames, std::optional<QString>());
+}
+
 std::optional<QString> ScriptedDialogs::openFileName(QWidget*, const QString& filter) {
     shown.push_back({QStringLiteral("open"), filter, {}, platform::MessageIcon::None, {}});
     return take(openNames, std::optional<QString>());

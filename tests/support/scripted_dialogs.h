@@ -14,7 +14,7 @@ namespace lp::test {
 class ScriptedDialogs final : public platform::Dialogs {
 public:
     struct Shown {
-        QString kind;  // "message", "ask", "input", "save", "open", "printer"
+        QString kind;  // "message", "ask", "input", "save", "append", "open", "printer"
         QString text;  // message text or input prompt
         QString title;
         platform::MessageIcon icon = platform::MessageIcon::None;
@@ -43,6 +43,7 @@ public:
     std::optional<QString> input(QWidget*, const QString& title, const QString& prompt,
                                  const QString& proposed) override;
     std::optional<QString> saveFileName(QWidget*, const QString& filter) override;
+    std::optional<QString> appendFileName(QWidget*, const QString& filter) override;
     std::optional<QString> openFileName(QWidget*, const QString& filter) override;
     // Takes an answer of openNames; one with line breaks names several files.
     QStringList openFileNames(QWidget*, const QString& filter) override;

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include "files.h"
 #include "keys.h"
 #include "scripted_dialogs.h"
+#include "survey/exclusion_panel.h"
 #include "survey/figure_table_model.h"
 #include "survey/survey_chart.h"
 #include "survey/survey_controls.h"
@@ -127,6 +130,41 @@ private slots:
         pressEnterOn(window_->eventTable(), 0);
         QCOMPARE(plots_.size(), size_t(2));
         QCOMPARE(plots_[1].stamps, (QStringList{"2009/06/01 12:00:00", "2009/06/01 12:10:00"}));
+    }
+
+    // Times typed whole into the exclusion panel, reached by Tab as a user would, are
+    // the span added (the stock time edit took "13:10:00" as 13:00:10). A section full
+    // before its separator ("6" of a month) moves on by itself.
+    void typedTimesAreExcluded_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("span");  // as the edits should read back
+        QTest::newRow("every digit") << "2026-12-04 13:10:00"
+                                     << "2026-12-04 13:40:30"
+                                     << "2026-12-04 13:10:00/2026-12-04 13:40:30";
+        QTest::newRow("short sections") << "2009-6-1 3:5:9"
+                                        << "2009-6-1 23:0:0"
+                                        << "2009-06-01 03:05:09/2009-06-01 23:00:00";
+    }
+    void typedTimesAreExcluded() {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        survey::ExclusionPanel* panel = window_->exclusionPanel();
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        for (const auto& [edit, typed] :
+             {std::pair{panel->fromEdit(), from}, std::pair{panel->toEdit(), to}}) {
+            edit->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(edit, typed);
+        }
+        QTest::mouseClick(panel->addButton(), Qt::LeftButton);
+        QCOMPARE(window_->options().exclusions.size(), size_t(1));
+        const stats::TimeRange span = window_->options().exclusions.front();
+        const auto text = [](qint64 t) {
+            return QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc())
+                .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        };
+        QTEST(text(span.from) + u'/' + text(span.to), "span");
     }
 
     void reportCommand() {

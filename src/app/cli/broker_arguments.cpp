@@ -42,6 +42,10 @@ BrokerRead readBroker(const QString& address, const Arguments& args, QTextStream
             return {std::nullopt, kFileFailure};
         }
         broker.mqtt.password = QString::fromUtf8(std::get<QByteArray>(password));
+        if (const auto exposed = remote::passwordFileExposure(args.value(kPasswordFileOption))) {
+            err << kProgramName << ": " << *exposed << "\n";
+            err.flush();
+        }
     }
     if (url.tls) {
         broker.mqtt.caFile = args.has(kCaFileOption) ? args.value(kCaFileOption) : kSystemCaFile;

@@ -9,6 +9,7 @@
 #include "app/cli/cli_arguments.h"
 #include "app/cli/device_commands.h"
 #include "app/cli/file_commands.h"
+#include "app/cli/std_streams.h"
 #include "app/cli/survey_commands.h"
 #include "app/cli/watch_command.h"
 
@@ -41,7 +42,8 @@ QList<Command> commands() {
          QStringLiteral("FILE... [--resolution 0.1|1] [--json]"),
          QStringLiteral("Records with a level, left out, Leq, Lmax, Lmin, L10, L50, L90 and\n"
                         "the Ln table L(00)..L(99) of each record file (classes of 0.1 dB\n"
-                        "unless --resolution 1); JSON with --json."),
+                        "unless --resolution 1; L(n) is the highest class with at least\n"
+                        "n + 0.5 % of the records at or above it); JSON with --json."),
          {{QStringLiteral("resolution"), Takes::Value, QStringLiteral("a value (0.1 or 1)")},
           {QStringLiteral("json"), Takes::Nothing}},
          Operands::Files,
@@ -58,7 +60,9 @@ QList<Command> commands() {
          QStringLiteral("FILE... [--every 1h] [--exclude FROM/TO]... [--json|--csv]"),
          QStringLiteral("The files as one survey in periods aligned to local midnight (Nmin\n"
                         "or Nh that divides a day, 1min..24h; default 1h): start, end,\n"
-                        "records, coverage, Leq, Lmax, Lmin, L10, L50, L90 of each."),
+                        "records, coverage, Leq, Lmax, Lmin, L10, L50, L90 of each (LN:\n"
+                        "the level exceeded for N % of the time, the 100-N % percentile\n"
+                        "interpolated between the levels in order)."),
          {{QStringLiteral("every")}, exclude, json, csv},
          Operands::Files,
          runPeriods},
@@ -67,7 +71,9 @@ QList<Command> commands() {
                         "      [--penalties 5,10] [--exclude FROM/TO]... [--json]"),
          QStringLiteral("Lday, Levening, Lnight and Lden with each part's coverage, per day\n"
                         "and over all days; the hours after midnight are the night of the\n"
-                        "day before. --penalties: dB added to the evening and night."),
+                        "day before. Coverage counts the time from the first record to the\n"
+                        "end of the last. --penalties: dB added to the evening and night,\n"
+                        "0 to 20 each."),
          {{QStringLiteral("day")},
           {QStringLiteral("evening")},
           {QStringLiteral("night")},
@@ -290,7 +296,10 @@ void tell(CommandIo& io, const QString& line) {
     }
 }
 
-int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<SystemPort>& ports) {
+namespace {
+
+int runCommand(QStringList arguments, QTextStream& out, QTextStream& err,
+               const QList<SystemPort>& ports) {
     // -q before the command counts as given to it: "levelpanel-cli -q export ...".
     bool quietFirst = false;
     while (!arguments.isEmpty() && (arguments.first() == QStringLiteral("-q") ||
@@ -339,6 +348,12 @@ int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<S
     }
     CommandIo io{out, err, ports, args.has(QStringLiteral("quiet"))};
     return command->run(args, io);
+}
+
+}  // namespace
+
+int run(QStringList arguments, QTextStream& out, QTextStream& err, const QList<SystemPort>& ports) {
+    return finishedOutput(out, err, runCommand(std::move(arguments), out, err, ports));
 }
 
 }  // namespace lp::app::cli

@@ -1,8 +1,6 @@
 // The file commands: stats, export and ports.
 #include "app/cli/file_commands.h"
 
-#include <unistd.h>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <optional>
@@ -111,7 +109,9 @@ int runStats(const Arguments& args, CommandIo& io) {
     for (const QString& file : args.files) {
         const stats::FileLn read = stats::computeLnOfFile(resolution, readPath(file));
         if (read.load.error) {
-            failure(io.err, records::loadFailureText(asGiven(*read.load.error), read.load.records));
+            failure(io.err,
+                    records::readFailureText(asGiven(*read.load.error),
+                                             QStringLiteral("No figures are given for it.")));
             status = kFileFailure;
             continue;
         }
@@ -143,10 +143,11 @@ int runExport(const Arguments& args, CommandIo& io) {
     }
     const QString csv = args.value(QStringLiteral("csv"));
     const QString input = readPath(args.files.first());
-    QFile stdoutFile;
+    // Into standard output through its stream's device, whose failures run() tells too.
+    QIODevice* standardOutput = io.out.device();
     if (csv == kStandardStream) {
         io.out.flush();
-        if (!stdoutFile.open(STDOUT_FILENO, QIODevice::WriteOnly)) {
+        if (standardOutput == nullptr) {
             failure(io.err, QStringLiteral("standard output cannot be written."));
             return kFileFailure;
         }
@@ -154,16 +155,24 @@ int runExport(const Arguments& args, CommandIo& io) {
     const records::CsvTimes times = args.has(QStringLiteral("offset"))
                                         ? records::CsvTimes::WithOffset
                                         : records::CsvTimes::Local;
-    const records::CsvExport exported = csv == kStandardStream
-                                            ? records::exportRecordFileTo(input, stdoutFile, times)
-                                            : records::exportRecordFile(input, csv, times);
+    const records::CsvExport exported =
+        csv == kStandardStream ? records::exportRecordFileTo(input, *standardOutput, times)
+                               : records::exportRecordFile(input, csv, times);
     if (exported.load.error) {
-        failure(io.err,
-                records::loadFailureText(asGiven(*exported.load.error), exported.load.records));
+        // Into a file nothing is written; into standard output the lines before it are.
+        failure(io.err, records::readFailureText(
+                            asGiven(*exported.load.error),
+                            csv == kStandardStream
+                                ? QStringLiteral("The %1 record(s) before it were written to "
+                                                 "standard output.")
+                                      .arg(exported.load.records)
+                                : QStringLiteral("No CSV was written.")));
         return kFileFailure;
     }
     if (exported.written) {
-        failure(io.err, records::exportFailureText(*exported.written));
+        if (csv != kStandardStream) {  // standard output's failure is told by run()
+            failure(io.err, records::exportFailureText(*exported.written));
+        }
         return kFileFailure;
     }
     tell(io, QStringLiteral("%1 record(s) written to %2")

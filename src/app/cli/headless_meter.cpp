@@ -21,6 +21,7 @@ HeadlessMeter::HeadlessMeter(OpenedPort port, const PortRequest& request, platfo
     connect(&meter_.cycle(), &live::LiveCycle::viewChanged, this, [this] {
         const link::LinkState state = meter_.cycle().linkState();
         if (state == link::LinkState::NoData && !meter_.link().portLost()) {
+            missed_ = true;
             if (!silentTold_) {
                 silentTold_ = true;
                 tell(QStringLiteral("No COM: the meter on %1 does not answer.").arg(portName_));
@@ -31,12 +32,21 @@ HeadlessMeter::HeadlessMeter(OpenedPort port, const PortRequest& request, platfo
         }
     });
     connect(&meter_.keeper(), &PortKeeper::portLost, this, [this](const QString& reason) {
+        missed_ = true;
         silentTold_ = false;
         tell(reason +
              QStringLiteral(" Trying it again every %1 s.").arg(PortKeeper::kReconnectMs / 1000));
     });
     connect(&meter_.keeper(), &PortKeeper::portBack, this,
             [this] { tell(QStringLiteral("%1 is open again.").arg(portName_)); });
+}
+
+std::optional<QString> HeadlessMeter::shortRun(const QString& what) const {
+    if (!missed_) {
+        return std::nullopt;
+    }
+    return QStringLiteral("the meter on %1 did not answer during the run: fewer %2 than asked.")
+        .arg(portName_, what);
 }
 
 void HeadlessMeter::tell(const QString& text) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QTextStream>
+#include <optional>
 
 #include "app/linked_meter.h"
 
@@ -17,6 +18,10 @@ public:
                   QTextStream& err, QObject* parent = nullptr);
 
     [[nodiscard]] live::LiveCycle& cycle() { return meter_.cycle(); }
+    // For a run that --duration ended: none when the meter answered all along, else the
+    // failure to tell (status 2): it did not answer, or its port was gone, at some time,
+    // so fewer `what` ("records", "readings") came than the run asked for.
+    [[nodiscard]] std::optional<QString> shortRun(const QString& what) const;
 
 private:
     void tell(const QString& text);
@@ -24,6 +29,7 @@ private:
     QTextStream& err_;
     QString portName_;
     bool silentTold_ = false;
+    bool missed_ = false;  // the meter silent or its port gone at some time
     LinkedMeter meter_;
 };
 

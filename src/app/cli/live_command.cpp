@@ -142,11 +142,19 @@ int runLive(const Arguments& args, CommandIo& io) {
                              loop.exit(kOk);
                          }
                      });
+    // A run that its time ended short because the meter did not answer has failed.
+    std::optional<QString> shortRun;
     if (after.seconds) {
-        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop,
-                           [&loop] { loop.exit(kOk); });
+        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop, [&] {
+            shortRun = meter.shortRun(QStringLiteral("readings"));
+            loop.exit(shortRun ? kFileFailure : kOk);
+        });
     }
-    return loop.exec();
+    const int status = loop.exec();
+    if (shortRun) {
+        failure(io.err, *shortRun);
+    }
+    return status;
 }
 
 }  // namespace lp::app::cli

@@ -25,8 +25,10 @@
 namespace lp::app::cli {
 
 struct PublishSetup {
-    remote::MqttOptions mqtt;  // the client id is "levelpanel/" and the topic
-    QByteArray topic;          // "PREFIX/NAME"
+    // The client id is "levelpanel/", the topic, "/" and the process id with a random
+    // part: "levelpanel/noise/north/4321-0f3a9c2e".
+    remote::MqttOptions mqtt;
+    QByteArray topic;  // "PREFIX/NAME"
 };
 
 // What the options say: no setup when --publish is not given (status kOk) or when

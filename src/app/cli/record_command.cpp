@@ -18,6 +18,7 @@
 #include "app/version.h"
 #include "live/recording.h"
 #include "records/record_file_writer.h"
+#include "records/record_tally.h"
 
 namespace lp::app::cli {
 namespace {
@@ -84,7 +85,7 @@ private:
             loop_.exit(kFileFailure);
             return false;
         }
-        talk_.line(QStringLiteral("recording to ") + name);
+        talk_.line(records::recordingStartText(name, recording_.appendedTo()));
         return true;
     }
 
@@ -171,10 +172,7 @@ int runRecord(const Arguments& args, CommandIo& io) {
                                  seconds,
                                  kVersion},
             err);
-        if (const std::optional<QString> error = publishing->start()) {
-            failure(err, *error);
-            return kFileFailure;
-        }
+        publishing->start();
         talk.line(QStringLiteral("publishing to ") + publishing->destination());
     }
     QEventLoop loop;
@@ -200,9 +198,13 @@ int runRecord(const Arguments& args, CommandIo& io) {
                                  loop.exit(kOk);
                              }
                          });
+    // A run that its time ended short because the meter did not answer has failed.
+    std::optional<QString> shortRun;
     if (after.seconds) {
-        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop,
-                           [&loop] { loop.exit(kOk); });
+        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop, [&] {
+            shortRun = meter.shortRun(QStringLiteral("records"));
+            loop.exit(shortRun ? kFileFailure : kOk);
+        });
     }
     if (alarms) {  // on the samples just recorded
         QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, alarms.get(),
@@ -221,6 +223,9 @@ int runRecord(const Arguments& args, CommandIo& io) {
         publishing->finish();  // "stopped", and what is in flight acknowledged
     }
     talk.line(QStringLiteral("%1 record(s) written").arg(run.written()));
+    if (shortRun) {
+        failure(err, *shortRun);
+    }
     return status;
 }
 

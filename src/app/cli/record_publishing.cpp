@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QTimer>
 
 #include "app/cli/cli.h"
@@ -32,6 +33,8 @@ RecordPublishing::RecordPublishing(PublishSetup setup, const QString& out,
     options.topic = setup.topic;
     options.statePath = remote::publishStatePath(out);
     options.status = std::move(status);
+    options.status.host = QSysInfo::machineHostName();
+    options.status.pid = QCoreApplication::applicationPid();
     publisher_ = std::make_unique<remote::SamplePublisher>(std::move(setup.mqtt), options);
     connect(publisher_.get(), &remote::SamplePublisher::publishingStopped, this,
             [this](const QString& reason) {
@@ -57,14 +60,16 @@ RecordPublishing::RecordPublishing(PublishSetup setup, const QString& out,
 
 RecordPublishing::~RecordPublishing() = default;
 
-std::optional<QString> RecordPublishing::start() {
-    return publisher_->start();
+void RecordPublishing::start() {
+    publisher_->start();
 }
 
 void RecordPublishing::take(const live::RecordedLine& line) {
-    publisher_->recordWritten(remote::WrittenRecord{line.file, line.line, QString::number(line.no),
-                                                    line.sample.dateTime, line.sample.levelText,
-                                                    line.sample.reading});
+    // The offset is the clock's at the sample: its stamp alone cannot tell the two
+    // passes of the hour shown twice in autumn.
+    publisher_->recordWritten(remote::WrittenRecord{
+        line.file, line.line, QString::number(line.no), line.sample.dateTime, line.sample.levelText,
+        line.sample.reading, line.sample.when.offsetFromUtc()});
 }
 
 void RecordPublishing::takeEvent(const live::AlarmEvent& event) {

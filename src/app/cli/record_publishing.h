@@ -26,9 +26,9 @@ public:
                      QTextStream& err);
     ~RecordPublishing() override;
 
-    // Loads the cursor and starts connecting; the reason when the cursor file cannot be
-    // read.
-    [[nodiscard]] std::optional<QString> start();
+    // Loads the cursor and starts connecting (a cursor that cannot be read is said, and
+    // the recording goes on).
+    void start();
     void take(const lp::live::RecordedLine& line);
     // An alarm event's start or end, for PREFIX/NAME/event.
     void takeEvent(const lp::live::AlarmEvent& event);

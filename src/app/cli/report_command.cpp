@@ -45,7 +45,7 @@ int paintReport(const Arguments& args, CommandIo& io) {
     }
     const stats::SurveyRecords read = stats::readSurvey(readPaths(args.files), zone);
     if (read.error) {
-        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error)));
+        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error), read.misdated));
         return kFileFailure;
     }
     survey::ReportOptions report;

@@ -1,5 +1,8 @@
 // levelpanel-cli-report: paints `levelpanel-cli report` (the same arguments, the same
 // messages and exit status), so that levelpanel-cli itself starts without Qt Gui.
+#include <unistd.h>
+
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <variant>
@@ -7,18 +10,26 @@
 #include "app/cli/report_command.h"
 #include "app/cli/std_streams.h"
 #include "app/cli/survey_commands.h"
+#include "app/cli/terminal_text.h"
+#include "platform/standard_descriptors.h"
+#include "platform/stream_output.h"
 
 int main(int argc, char* argv[]) {
     using namespace lp::app::cli;
-    guardStandardStreams();
+    lp::platform::occupyStandardDescriptors();
     // The pages are painted off any screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(kProgramName);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    lp::platform::StreamOutput standardOutput(STDOUT_FILENO);
+    QTextStream out(&standardOutput);
+    // Talk quotes file names and what brokers send: nothing in it may steer a terminal.
+    QFile errFile;
+    (void)errFile.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    lp::app::cli::TerminalSafeDevice safeErr(errFile);
+    QTextStream err(&safeErr);
     const std::variant<Arguments, UsageMistake> read =
         readArguments(QStringLiteral("report"), reportOptions() + QList<Option>{quietOption()},
                       Operands::Files, QCoreApplication::arguments().mid(1));
@@ -29,5 +40,5 @@ int main(int argc, char* argv[]) {
     const QList<lp::app::SystemPort> noPorts;
     const Arguments& args = std::get<Arguments>(read);
     CommandIo io{out, err, noPorts, args.has(QStringLiteral("quiet"))};
-    return paintReport(args, io);
+    return finishedOutput(out, err, paintReport(args, io));
 }

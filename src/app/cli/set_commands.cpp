@@ -85,12 +85,19 @@ void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {
     line("NUMBERS OF SET", status.noOfSet);
 }
 
+// The numbers behind the window's texts: sizes in bytes, the sampling in seconds; a
+// memory size code the meter does not know gives null sizes.
 QJsonObject statusJson(const memory::MemoryStatusInfo& status) {
-    return {{QStringLiteral("memory_size"), status.memorySize},
-            {QStringLiteral("remaining"), status.remaining},
-            {QStringLiteral("id_code"), status.idCode},
-            {QStringLiteral("sampling"), status.sampling},
-            {QStringLiteral("numbers_of_set"), status.noOfSet}};
+    const bool sized = status.capacityBytes > 0;
+    const auto bytes = [sized](qint64 value) {
+        return sized ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+    };
+    return {{QStringLiteral("memory_bytes"), bytes(status.capacityBytes)},
+            {QStringLiteral("remaining_bytes"),
+             bytes(status.capacityBytes - qint64{status.usedMemory / 2})},
+            {QStringLiteral("id_code"), status.idCodeValue},
+            {QStringLiteral("sampling_s"), status.samplingSeconds},
+            {QStringLiteral("numbers_of_set"), status.setCount}};
 }
 
 }  // namespace
@@ -195,21 +202,21 @@ int runDownload(const Arguments& args, CommandIo& io) {
                          }
                          commands.download(set, rows[set - 1].records);
                      });
-    QObject::connect(&commands, &memory::MemoryCommands::downloadEnded, &commands,
-                     [&](const memory::DownloadedSet& downloaded) {
-                         records::RecordStore store;
-                         for (const memory::RecordTexts& r : downloaded.records) {
-                             store.append(QStringView(r.no), QStringView(r.dateTime),
-                                          QStringView(r.level));
-                         }
-                         if (const auto error = records::saveRecordFile(file, store)) {
-                             session.fail(records::saveFailureText(*error));
-                             return;
-                         }
-                         tell(io, downloaded.title + QStringLiteral(" written to ") + file);
-                         session.markFinished();
-                         session.done();
-                     });
+    QObject::connect(
+        &commands, &memory::MemoryCommands::downloadEnded, &commands,
+        [&](const memory::DownloadedSet& downloaded) {
+            records::RecordStore store;
+            for (const memory::RecordTexts& r : downloaded.records) {
+                store.append(QStringView(r.no), QStringView(r.dateTime), QStringView(r.level));
+            }
+            if (const auto error = records::saveRecordFile(file, store, {}, start.port->device)) {
+                session.fail(records::saveFailureText(*error));
+                return;
+            }
+            tell(io, downloaded.title + QStringLiteral(" written to ") + file);
+            session.markFinished();
+            session.done();
+        });
     commands.readStatus();
     return session.run();
 }

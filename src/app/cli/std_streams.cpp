@@ -1,30 +1,34 @@
 #include "app/cli/std_streams.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <csignal>
 
-namespace lp::app::cli {
+#include "app/cli/cli.h"
+#include "app/cli/cli_arguments.h"
+#include "platform/stream_output.h"
 
-void guardStandardStreams() {
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
-            // open() takes the lowest free number: this one.
-            const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-            if (null >= 0 && null != fd) {
-                ::close(null);
-            }
-        }
-    }
-}
+namespace lp::app::cli {
 
 void ignoreBrokenPipes() {
     struct sigaction action {};
     action.sa_handler = SIG_IGN;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGPIPE, &action, nullptr);
+}
+
+int finishedOutput(QTextStream& out, QTextStream& err, int status) {
+    out.flush();
+    const auto* checked = qobject_cast<const platform::StreamOutput*>(out.device());
+    std::optional<QString> failed = checked ? checked->failure() : std::nullopt;
+    if (!failed && out.status() != QTextStream::Ok) {
+        failed = out.device() ? out.device()->errorString() : QStringLiteral("the write failed");
+    }
+    if (!failed || (checked && checked->readerGone())) {
+        return status;
+    }
+    failure(err, QStringLiteral("standard output could not be written: %1; what it shows is "
+                                "not complete")
+                     .arg(*failed));
+    return status == kOk ? kFileFailure : status;
 }
 
 void Talk::line(const QString& text) {

@@ -7,12 +7,16 @@
 
 namespace lp::app::cli {
 
-// Opens /dev/null on a standard stream the program was started without (`>&-`), so
-// that no file the command opens later takes its number and receives its messages.
-void guardStandardStreams();
-
 // A write to a pipe without a reader fails with EPIPE instead of ending the process.
 void ignoreBrokenPipes();
+
+// The end of what a command wrote on stdout (every command's, in run()): what the
+// stream still holds is written out, and when a write failed (a full disk, /dev/full,
+// a device error) the error stream says so and the status becomes kFileFailure. On a
+// platform::StreamOutput every write is checked; on another device the stream's
+// status tells. A reader that went away (a finished `head`) ended the output on
+// purpose: that is said by no message and leaves the status as it was.
+[[nodiscard]] int finishedOutput(QTextStream& out, QTextStream& err, int status);
 
 // Lines of talk on the error stream that may fail without harm (a logger's stderr
 // whose reader ended): the first failed write marks the stream as gone and drops every

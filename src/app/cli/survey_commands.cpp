@@ -48,7 +48,7 @@ std::variant<stats::SurveyResult, int> analyse(const QString& command, const Arg
     }
     const stats::SurveyRecords read = stats::readSurvey(readPaths(args.files), zone);
     if (read.error) {
-        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error)));
+        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error), read.misdated));
         return kFileFailure;
     }
     if (read.repeated + read.conflicting > 0) {
@@ -205,10 +205,9 @@ int runLden(const Arguments& args, CommandIo& io) {
     }
     const stats::DenLevels& den = std::get<stats::SurveyResult>(analysed).den;
     if (std::get<Format>(format) == Format::Json) {
-        QJsonArray days;
-        for (const stats::DayLevels& d : den.days) {
-            days.append(QJsonObject{
-                {QStringLiteral("date"), d.date.toString(Qt::ISODate)},
+        // The levels and coverages of one day, or of all days without a date.
+        const auto levels = [](const stats::DayLevels& d) {
+            return QJsonObject{
                 {QStringLiteral("lday"), levelJson(d.day.leq)},
                 {QStringLiteral("levening"), levelJson(d.evening.leq)},
                 {QStringLiteral("lnight"), levelJson(d.night.leq)},
@@ -219,22 +218,18 @@ int runLden(const Arguments& args, CommandIo& io) {
                              {QStringLiteral("night"), coverageJson(d.night.coverage)}}},
                 {QStringLiteral("over_range"), partCounts(d, &stats::OutOfRange::over)},
                 {QStringLiteral("under_range"), partCounts(d, &stats::OutOfRange::under)},
-            });
+            };
+        };
+        QJsonArray days;
+        for (const stats::DayLevels& d : den.days) {
+            QJsonObject day = levels(d);
+            day.insert(QStringLiteral("date"), d.date.toString(Qt::ISODate));
+            days.append(day);
         }
-        const stats::DayLevels& all = den.overall;
-        return writtenJson(
-            io,
-            QJsonObject{
-                {QStringLiteral("days"), days},
-                {QStringLiteral("overall"),
-                 QJsonObject{
-                     {QStringLiteral("lday"), levelJson(all.day.leq)},
-                     {QStringLiteral("levening"), levelJson(all.evening.leq)},
-                     {QStringLiteral("lnight"), levelJson(all.night.leq)},
-                     {QStringLiteral("lden"), levelJson(all.lden)},
-                     {QStringLiteral("over_range"), partCounts(all, &stats::OutOfRange::over)},
-                     {QStringLiteral("under_range"), partCounts(all, &stats::OutOfRange::under)}}},
-            });
+        return writtenJson(io, QJsonObject{
+                                   {QStringLiteral("days"), days},
+                                   {QStringLiteral("overall"), levels(den.overall)},
+                               });
     }
     // The days, then all days together.
     const auto row = [&den](qsizetype i, TableRow& cells) {
@@ -318,7 +313,7 @@ int runEvents(const Arguments& args, CommandIo& io) {
     writeTable(out, TableForm::Aligned,
                {"Start", "End", "Duration (s)", "Lmax", "Leq", "SEL", "Out of range"},
                qsizetype(events.size()), row);
-    out.bytes().append(QByteArray::number(qsizetype(events.size())) + " event(s)\n");
+    tell(io, QStringLiteral("%1 event(s)").arg(qsizetype(events.size())));
     return kOk;
 }
 

@@ -7,11 +7,13 @@
 #include <QHash>
 #include <QSet>
 #include <QSysInfo>
+#include <QTimeZone>
 #include <QTimer>
 
 #include "app/cli/broker_arguments.h"
 #include "app/cli/std_streams.h"
 #include "app/cli/stop_signals.h"
+#include "app/cli/terminal_text.h"
 #include "app/cli/watch_output.h"
 #include "app/cli/watch_screen.h"
 #include "remote/fleet_model.h"
@@ -40,6 +42,13 @@ public:
     }
     // What changes with the clock alone: the events of the day, at local midnight.
     void tick(const remote::FleetModel& fleet, const QDateTime& now) {
+        if (now.date() != day_) {
+            day_ = now.date();
+            all(fleet, now);
+        }
+    }
+    // Every logger whose line changed (after the broker was lost, say).
+    void all(const remote::FleetModel& fleet, const QDateTime& now) {
         for (const remote::LoggerRow& row : fleet.rows(now)) {
             print(row);
         }
@@ -55,7 +64,7 @@ private:
         }
     }
     void write(const QByteArray& line) {
-        out_ << QString::fromUtf8(line) << "\n";
+        out_ << QString::fromUtf8(terminalJson(line)) << "\n";
         out_.flush();
         if (out_.status() != QTextStream::Ok) {
             // Its reader has gone: nobody is watching any more.
@@ -66,10 +75,13 @@ private:
     QTextStream& out_;
     QEventLoop& loop_;
     QHash<QString, QByteArray> printed_;
+    QDate day_ = QDate::currentDate();
 };
 
 // The fleet as a table on the terminal, drawn again a moment after a change (so a
-// burst of backlog samples costs one redraw) and every second (the ages).
+// burst of backlog samples costs one redraw) and every second (the ages). Only the
+// rows the terminal has room for are made: a fleet of thousands costs no more than a
+// screenful.
 class ScreenFeed {
 public:
     ScreenFeed(QString where, QTextStream& out, QTextStream& err)
@@ -94,7 +106,8 @@ public:
         const QString title =
             QStringLiteral("%1  %2  %3")
                 .arg(where_, state_, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-        screen_.draw(screenLines(title, fleet.rows(now), now, width, height));
+        screen_.draw(screenLines(title, fleet.rows(now, screenRoom(height)), fleet.size(), now,
+                                 width, height));
     }
     void say(const QString& text) { screen_.say(text); }
 
@@ -103,6 +116,20 @@ private:
     QString state_ = QStringLiteral("connecting");
     WatchScreen screen_;
     QTimer soon_;
+};
+
+// The time now in the local time zone, by Qt's copy of the zone's rules: the C
+// library's local time reads /etc/localtime's status again at every call, and with
+// thousands of loggers a message comes every moment.
+class LocalClock {
+public:
+    [[nodiscard]] QDateTime now() const {
+        return zone_.isValid() ? QDateTime::currentDateTimeUtc().toTimeZone(zone_)
+                               : QDateTime::currentDateTime();
+    }
+
+private:
+    QTimeZone zone_ = QTimeZone::systemTimeZone();
 };
 
 // The client's id on the broker: one per console.
@@ -141,6 +168,7 @@ int runWatch(const Arguments& args, CommandIo& io) {
             .arg(mqtt.port)
             .arg(broker.prefix);
     QEventLoop loop;
+    const LocalClock clock;
     remote::MqttClient client(mqtt);
     remote::FleetModel fleet(broker.prefix);
     const bool json = args.has(QStringLiteral("json")) || !::isatty(STDOUT_FILENO);
@@ -150,7 +178,7 @@ int runWatch(const Arguments& args, CommandIo& io) {
         lines.emplace(io.out, loop);
     } else {
         table.emplace(where, io.out, io.err);
-        table->onRedraw([&] { table->draw(fleet, QDateTime::currentDateTime()); });
+        table->onRedraw([&] { table->draw(fleet, clock.now()); });
     }
     const auto say = [&](const QString& text) {
         if (table) {
@@ -164,7 +192,10 @@ int runWatch(const Arguments& args, CommandIo& io) {
     const QByteArray prefix = broker.prefix.toUtf8();
     QString away;  // why the broker cannot be reached, once said
     QObject::connect(&client, &remote::MqttClient::connected, &loop, [&] {
-        if (!client.subscribe({prefix + "/+/status", prefix + "/+/sample", prefix + "/+/event"})) {
+        // The samples without an acknowledgement each (a lost one is followed by the
+        // next); the statuses and the alarms' events at least once.
+        if (!client.subscribe({prefix + "/+/status", prefix + "/+/event"}) ||
+            !client.subscribe({prefix + "/+/sample"}, 0)) {
             say(QStringLiteral("the broker took no subscription to %1/+/..").arg(broker.prefix));
         }
         if (!away.isEmpty()) {
@@ -182,6 +213,12 @@ int runWatch(const Arguments& args, CommandIo& io) {
                          if (away.isEmpty()) {
                              away = reason;
                              say(reason + QStringLiteral(" (trying again, 1 s to 60 s apart)"));
+                             // What the loggers do meanwhile is unknown until the broker
+                             // sends their statuses again.
+                             fleet.brokerLost();
+                             if (lines) {
+                                 lines->all(fleet, clock.now());
+                             }
                          }
                          if (table) {
                              table->setState(QStringLiteral("broker away"));
@@ -191,7 +228,7 @@ int runWatch(const Arguments& args, CommandIo& io) {
     QSet<QString> passedOver;  // topics whose message was said to be passed over
     QObject::connect(&client, &remote::MqttClient::messageReceived, &loop,
                      [&](const QByteArray& topic, const QByteArray& payload) {
-                         const QDateTime now = QDateTime::currentDateTime();
+                         const QDateTime now = clock.now();
                          const remote::FleetModel::Taken taken = fleet.take(topic, payload, now);
                          if (!taken.problem.isEmpty()) {
                              if (!passedOver.contains(QString::fromUtf8(topic))) {
@@ -206,19 +243,19 @@ int runWatch(const Arguments& args, CommandIo& io) {
                              }
                          }
                      });
-    QTimer clock;
-    clock.setInterval(1000);
-    QObject::connect(&clock, &QTimer::timeout, &loop, [&] {
-        const QDateTime now = QDateTime::currentDateTime();
+    QTimer ticks;
+    ticks.setInterval(1000);
+    QObject::connect(&ticks, &QTimer::timeout, &loop, [&] {
+        const QDateTime now = clock.now();
         if (lines) {
             lines->tick(fleet, now);
         } else {
             table->draw(fleet, now);
         }
     });
-    clock.start();
+    ticks.start();
     if (table) {
-        table->draw(fleet, QDateTime::currentDateTime());
+        table->draw(fleet, clock.now());
     }
     client.start();
     const int status = loop.exec();
@@ -232,7 +269,7 @@ int runWatch(const Arguments& args, CommandIo& io) {
         closing.exec();
     }
     if (table) {
-        table->draw(fleet, QDateTime::currentDateTime());
+        table->draw(fleet, clock.now());
     }
     return status;
 }

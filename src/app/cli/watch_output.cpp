@@ -6,6 +6,7 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/survey_output.h"
+#include "app/cli/time_text.h"
 #include "remote/messages.h"
 
 namespace lp::app::cli {
@@ -20,9 +21,7 @@ QJsonValue timeJson(const QDateTime& time) {
     if (!time.isValid()) {
         return QJsonValue::Null;
     }
-    const QString local = time.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    const std::optional<QString> iso = remote::isoTimeWithOffset(local);
-    return iso ? QJsonValue(*iso) : QJsonValue(QJsonValue::Null);
+    return isoTimeText(time.toLocalTime());
 }
 
 QString levelCellOf(const remote::LoggerRow& row) {
@@ -83,11 +82,19 @@ QString ageText(qint64 seconds) {
     return QStringLiteral("%1 d %2 h").arg(seconds / 86400).arg(seconds % 86400 / 3600);
 }
 
+qsizetype screenRoom(int height) {
+    return std::max(1, height - 3);
+}
+
 QStringList screenLines(const QString& title, const std::vector<remote::LoggerRow>& rows,
-                        const QDateTime& now, int width, int height) {
+                        qsizetype total, const QDateTime& now, int width, int height) {
+    // One line for "... more" if they do not all fit.
+    const qsizetype room = screenRoom(height);
+    const qsizetype shown =
+        std::min(qsizetype(rows.size()), total <= room ? total : std::max<qsizetype>(1, room - 1));
     qsizetype nameWidth = 6;
-    for (const remote::LoggerRow& row : rows) {
-        nameWidth = std::max(nameWidth, row.name.size());
+    for (qsizetype i = 0; i < shown; ++i) {
+        nameWidth = std::max(nameWidth, rows[size_t(i)].name.size());
     }
     nameWidth = std::min<qsizetype>(nameWidth, 24);
     const auto line = [&](const QString& name, const QString& state, const QString& level,
@@ -99,13 +106,9 @@ QStringList screenLines(const QString& title, const std::vector<remote::LoggerRo
     QStringList lines{title, line(QStringLiteral("LOGGER"), QStringLiteral("STATE"),
                                   QStringLiteral("LEVEL"), QStringLiteral("AGE"),
                                   QStringLiteral("BACKLOG"), QStringLiteral("EVENTS TODAY"))};
-    if (rows.empty()) {
+    if (total == 0) {
         lines << QStringLiteral("(no logger has published yet)");
     }
-    // The title, the header and a free line for the cursor; one for "... more" if needed.
-    const qsizetype room = std::max(1, height - 3);
-    const qsizetype shown =
-        qsizetype(rows.size()) <= room ? qsizetype(rows.size()) : std::max<qsizetype>(1, room - 1);
     for (qsizetype i = 0; i < shown; ++i) {
         const remote::LoggerRow& row = rows[size_t(i)];
         lines << line(
@@ -113,9 +116,9 @@ QStringList screenLines(const QString& title, const std::vector<remote::LoggerRo
             ageCellOf(row, now), row.backlog ? QString::number(*row.backlog) : QStringLiteral("-"),
             QString::number(row.eventsToday) + (row.alarm ? QStringLiteral("  ALARM") : QString()));
     }
-    if (shown < qsizetype(rows.size())) {
-        lines << QStringLiteral("... and %1 more (a taller terminal shows them)")
-                     .arg(qsizetype(rows.size()) - shown);
+    if (shown < total) {
+        lines
+            << QStringLiteral("... and %1 more (a taller terminal shows them)").arg(total - shown);
     }
     // One column less than the terminal's: a full line would wrap on some terminals.
     for (QString& text : lines) {

@@ -24,11 +24,15 @@ namespace lp::app::cli {
 // "12 s", "4 min 05 s", "3 h 20 min", "2 d 5 h".
 [[nodiscard]] QString ageText(qint64 seconds);
 
-// The table as it fits a terminal of `width` columns and `height` lines (one of which
-// stays free for the cursor): the title, a header, a line per logger (the age of its
-// level counted to `now`), and how many more there are when they do not all fit.
+// How many loggers' rows a terminal of `height` lines has room for: the title, the
+// header and a line free for the cursor take three.
+[[nodiscard]] qsizetype screenRoom(int height);
+// The table as it fits a terminal of `width` columns and `height` lines: the title, a
+// header, a line per logger (the age of its level counted to `now`), and how many more
+// there are when the `total` do not all fit. `rows` are the first of them by name, at
+// least screenRoom(height) when there are as many: only those can be shown.
 [[nodiscard]] QStringList screenLines(const QString& title,
-                                      const std::vector<remote::LoggerRow>& rows,
+                                      const std::vector<remote::LoggerRow>& rows, qsizetype total,
                                       const QDateTime& now, int width, int height);
 
 }  // namespace lp::app::cli

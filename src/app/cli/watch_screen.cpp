@@ -3,6 +3,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "app/cli/terminal_text.h"
+
 namespace lp::app::cli {
 namespace {
 
@@ -34,15 +36,23 @@ std::pair<int, int> WatchScreen::size() {
 
 void WatchScreen::draw(const QStringList& lines) {
     const int width = size().first;
+    const bool resized = !shown_.isEmpty() && width != drawnWidth_;
+    if (!resized && lines == shown_) {
+        return;
+    }
     QString text;
-    if (!shown_.isEmpty() && width != drawnWidth_) {
+    if (resized) {
         // A resized terminal may have wrapped the old lines: start from a clear screen.
         text += kEscape + QStringLiteral("H") + kEscape + QStringLiteral("2J");
     } else {
         text += cursorUp(shown_.size()) + u'\r';
     }
-    for (const QString& line : lines) {
-        text += kEscape + QStringLiteral("2K") + line + u'\n';
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!resized && i < shown_.size() && lines[i] == shown_[i]) {
+            text += u'\n';  // as it stands
+        } else {
+            text += kEscape + QStringLiteral("2K") + terminalText(lines[i]) + u'\n';
+        }
     }
     text += kEscape + u'J';  // the lines of a longer table before
     out_ << text;

@@ -1,6 +1,8 @@
 // The fleet table kept in place on a terminal: each redraw moves the cursor back to
-// the table's first line (ANSI escape sequences) and writes it again, so the lines
-// above it (the shell's, and the messages said meanwhile) stay as they are.
+// the table's first line (ANSI escape sequences) and writes again the lines that
+// changed, stepping over the others, so the lines above it (the shell's, and the
+// messages said meanwhile) stay as they are. Every line is drawn by the rule of
+// terminal_text.h: a text from a broker cannot steer the terminal.
 #pragma once
 
 #include <QString>
@@ -19,6 +21,7 @@ public:
 
     // The terminal's size now (80 x 24 when it does not say).
     [[nodiscard]] static std::pair<int, int> size();
+    // The table's lines now; those as drawn before are not written again.
     void draw(const QStringList& lines);
     // A message line above the table: the table is taken away, the line written to
     // the error stream, and the table drawn again under it.
