@@ -30,6 +30,9 @@ public:
         return std::nullopt;
     }
     std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> appendFileName(QWidget*, const QString&) override {
+        return std::nullopt;
+    }
     std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }
     std::optional<platform::PrinterChoice> choosePrinter(QWidget*) override { return std::nullopt; }
     int messages = 0;

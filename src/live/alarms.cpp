@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "live/meter_view.h"
 #include "stats/level_tally.h"
 
 namespace lp::live {
@@ -78,8 +79,14 @@ void Alarms::setInterval(int seconds) {
 }
 
 void Alarms::take(const Sample& sample) {
-    const stats::LevelReading reading = stats::readLevel(QStringView(sample.levelText));
-    if (watches_.empty() || !reading.carriesLevel()) {
+    // A reading over the measuring range ("L", 145 dB up) is louder than any alarm level
+    // up to 145 dB, one under it ("-") quieter than any above 25 dB; the face's text
+    // before any frame, and a text that is no reading at all, change nothing.
+    const std::optional<stats::LevelSample> read =
+        sample.levelText == kNoLevelText
+            ? std::nullopt
+            : stats::sampleOf(0, stats::readLevel(QStringView(sample.levelText)));
+    if (watches_.empty() || !read) {
         return;
     }
     const qint64 ms = sample.when.toMSecsSinceEpoch();
@@ -91,7 +98,8 @@ void Alarms::take(const Sample& sample) {
     }
     previousMs_ = ms;
     previousInstant_ = instant;
-    const stats::LevelSample level = stats::levelSample(instant, reading.value);
+    stats::LevelSample level = *read;
+    level.time = instant;
     for (Watch& watch : watches_) {
         const stats::EventDetector::Step step = watch.detector.add(level);
         if (step.ended) {

@@ -17,8 +17,10 @@
 #include <QLatin1StringView>
 #include <QList>
 #include <QStringView>
+#include <optional>
 #include <vector>
 
+#include "stats/level_sample.h"
 #include "stats/ln_result.h"
 #include "stats/resolution.h"
 
@@ -40,6 +42,27 @@ struct LevelReading {
 
     [[nodiscard]] bool carriesLevel() const { return kind == Kind::Level; }
 };
+
+// The timed sample a reading stands for in the figures: a level with its `energy`
+// (10^(level/10), which a caller may have at hand), a reading under or over the
+// measuring range at 25 or 145 dB without energy, none for a text under rule 1.
+[[nodiscard]] inline std::optional<LevelSample> sampleOf(qint64 time, const LevelReading& reading,
+                                                         double energy) {
+    switch (reading.kind) {
+        case LevelReading::Kind::Level:
+            return LevelSample{time, reading.value, energy};
+        case LevelReading::Kind::Dash:
+            return underRangeSample(time);
+        case LevelReading::Kind::Top:
+            return overRangeSample(time);
+        case LevelReading::Kind::NoClass:
+            break;
+    }
+    return std::nullopt;
+}
+[[nodiscard]] inline std::optional<LevelSample> sampleOf(qint64 time, const LevelReading& reading) {
+    return sampleOf(time, reading, reading.carriesLevel() ? energyOf(reading.value) : 0.0);
+}
 
 // Reads one level text by the rules above, for a caller that keeps the level rather
 // than the text (the survey); the tally applies the same reading.

@@ -94,20 +94,9 @@ public:
         previous_ = instant;
         hasPrevious_ = true;
         const LevelReading reading = readLevel(level);
-        switch (reading.kind) {
-            case LevelReading::Kind::Level:
-                into_.push_back(LevelSample{instant, reading.value, energies_.of(reading)});
-                break;
-            case LevelReading::Kind::Dash:
-                into_.push_back(underRangeSample(instant));
-                break;
-            case LevelReading::Kind::Top:
-                into_.push_back(overRangeSample(instant));
-                break;
-            case LevelReading::Kind::NoClass:
-                into_.push_back(LevelSample{instant, kNoLevel, 0.0});
-                break;
-        }
+        const double energy = reading.carriesLevel() ? energies_.of(reading) : 0.0;
+        into_.push_back(
+            sampleOf(instant, reading, energy).value_or(LevelSample{instant, kNoLevel, 0.0}));
         return true;
     }
     [[nodiscard]] bool inOrder() const { return inOrder_; }

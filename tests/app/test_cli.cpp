@@ -588,91 +588,89 @@ private slots:
                      .arg(day["over_range"]["day"].toInt())
                      .arg(day["under_range"]["day"].toInt()),
                  "1/1");
-        // Into stdout the CSV goes out as it is read: the lines before a broken one are there.
-        void exportToStdoutStopsAtABrokenLine() {
-            const Run run = runCli({"export", dir.filePath("broken.sdm"), "--csv", "-"});
-            QCOMPARE(run.status, 2);
-            QCOMPARE(run.out.count(u'\n'), 1 + 12);
-            QVERIFY2(
-                run.err.endsWith("line has only one.\nThe 12 record(s) before it were written to "
-                                 "standard output.\n"),
-                qPrintable(run.err));
-        }
+    }
 
-        // Data on stdout, talk on stderr: the count of the events is talk.
-        void eventCountIsTalk() {
-            const Run run = runCli(QStringList{"events", "--above", "80"} + survey);
-            QCOMPARE(run.status, 0);
-            QVERIFY2(!run.out.contains("event"), qPrintable(run.out));
-            QCOMPARE(run.err, "2 event(s)\n");
-        }
+    // Into stdout the CSV goes out as it is read: the lines before a broken one are there.
+    void exportToStdoutStopsAtABrokenLine() {
+        const Run run = runCli({"export", dir.filePath("broken.sdm"), "--csv", "-"});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out.count(u'\n'), 1 + 12);
+        QVERIFY2(run.err.endsWith("line has only one.\nThe 12 record(s) before it were written to "
+                                  "standard output.\n"),
+                 qPrintable(run.err));
+    }
 
-        // Every command's stdout is checked to its last byte: into a full device each one
-        // says so and ends with status 2.
-        void unwritableStdout_data() {
-            QTest::addColumn<QStringList>("arguments");
-            QTest::newRow("stats") << QStringList{"stats", "FILE"};
-            QTest::newRow("stats --json") << QStringList{"stats", "--json", "FILE"};
-            QTest::newRow("periods") << QStringList{"periods", "FILE"};
-            QTest::newRow("periods --json") << QStringList{"periods", "--json", "FILE"};
-            QTest::newRow("periods --csv") << QStringList{"periods", "--csv", "FILE"};
-            QTest::newRow("lden") << QStringList{"lden", "FILE"};
-            QTest::newRow("lden --json") << QStringList{"lden", "--json", "FILE"};
-            QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE"};
-            QTest::newRow("events --json")
-                << QStringList{"events", "--above", "60", "--json", "FILE"};
-            QTest::newRow("events --csv")
-                << QStringList{"events", "--above", "60", "--csv", "FILE"};
-            QTest::newRow("export") << QStringList{"export", "FILE", "--csv", "-"};
-            QTest::newRow("ports") << QStringList{"ports"};
-            QTest::newRow("help") << QStringList{"help", "stats"};
-        }
-        void unwritableStdout() {
-            QFETCH(QStringList, arguments);
-            arguments.replaceInStrings(QRegularExpression("^FILE$"), sample);
-            QProcess process;
-            process.setStandardOutputFile(QStringLiteral("/dev/full"));
-            process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
-            QVERIFY(process.waitForFinished(60000));
-            const QString err = QString::fromUtf8(process.readAllStandardError());
-            QCOMPARE(process.exitCode(), 2);
-            QVERIFY2(
-                err.endsWith("levelpanel-cli: standard output could not be written: the disk is "
-                             "full (No space left on device); what it shows is not complete\n"),
-                qPrintable(err));
-            QCOMPARE(err.count("could not"), 1);  // said once
-        }
+    // Data on stdout, talk on stderr: the count of the events is talk.
+    void eventCountIsTalk() {
+        const Run run = runCli(QStringList{"events", "--above", "80"} + survey);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(!run.out.contains("event"), qPrintable(run.out));
+        QCOMPARE(run.err, "2 event(s)\n");
+    }
 
-        // The report into a pipe: its reader gets the whole PDF and the pipe stays a pipe.
-        void reportIntoAPipe() {
-            const QString fifo = dir.filePath("report.fifo");
-            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-            QProcess reader;
-            reader.start("sh", {"-c", "exec cat \"$0\"", fifo});
-            const Run run = runCli({"report", sample, "--pdf", fifo});
-            QVERIFY(reader.waitForFinished(60000));
-            QCOMPARE(run.status, 0);
-            const QByteArray pdf = reader.readAllStandardOutput();
-            QVERIFY2(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"),
-                     pdf.left(40).constData());
-            QVERIFY(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists());
-        }
+    // Every command's stdout is checked to its last byte: into a full device each one
+    // says so and ends with status 2.
+    void unwritableStdout_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("stats") << QStringList{"stats", "FILE"};
+        QTest::newRow("stats --json") << QStringList{"stats", "--json", "FILE"};
+        QTest::newRow("periods") << QStringList{"periods", "FILE"};
+        QTest::newRow("periods --json") << QStringList{"periods", "--json", "FILE"};
+        QTest::newRow("periods --csv") << QStringList{"periods", "--csv", "FILE"};
+        QTest::newRow("lden") << QStringList{"lden", "FILE"};
+        QTest::newRow("lden --json") << QStringList{"lden", "--json", "FILE"};
+        QTest::newRow("events") << QStringList{"events", "--above", "60", "FILE"};
+        QTest::newRow("events --json") << QStringList{"events", "--above", "60", "--json", "FILE"};
+        QTest::newRow("events --csv") << QStringList{"events", "--above", "60", "--csv", "FILE"};
+        QTest::newRow("export") << QStringList{"export", "FILE", "--csv", "-"};
+        QTest::newRow("ports") << QStringList{"ports"};
+        QTest::newRow("help") << QStringList{"help", "stats"};
+    }
+    void unwritableStdout() {
+        QFETCH(QStringList, arguments);
+        arguments.replaceInStrings(QRegularExpression("^FILE$"), sample);
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(LP_CLI_PROGRAM), arguments);
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY2(err.endsWith("levelpanel-cli: standard output could not be written: the disk is "
+                              "full (No space left on device); what it shows is not complete\n"),
+                 qPrintable(err));
+        QCOMPARE(err.count("could not"), 1);  // said once
+    }
 
-        // The report as a real PDF, its text read back: the period and the event of the
-        // survey, and the exclusion, reach it.
-        void report() {
-            const QString pdf = dir.filePath("report.pdf");
-            const Run run =
-                runCli(QStringList{"report", "--pdf", pdf, "--every", "1min", "--above", "80",
-                                   "--exclude", "2009-06-01T15:00:01/2009-06-01T15:00:03"} +
-                       survey);
-            QCOMPARE(run.status, 0);
-            const QString text = test::runToEnd("pdftotext", {"-layout", pdf, "-"}).out;
-            QVERIFY2(text.contains("81.4"), qPrintable(text));  // 15:00, excluded
-            QVERIFY2(!text.contains("86.8"), qPrintable(text));
-            QVERIFY2(text.contains("15:00:05"), qPrintable(text));  // the 85 dB event
-        }
-    };
+    // The report into a pipe: its reader gets the whole PDF and the pipe stays a pipe.
+    void reportIntoAPipe() {
+        const QString fifo = dir.filePath("report.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QProcess reader;
+        reader.start("sh", {"-c", "exec cat \"$0\"", fifo});
+        const Run run = runCli({"report", sample, "--pdf", fifo});
+        QVERIFY(reader.waitForFinished(60000));
+        QCOMPARE(run.status, 0);
+        const QByteArray pdf = reader.readAllStandardOutput();
+        QVERIFY2(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"),
+                 pdf.left(40).constData());
+        QVERIFY(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists());
+    }
 
-    QTEST_GUILESS_MAIN(TestCli)
+    // The report as a real PDF, its text read back: the period and the event of the
+    // survey, and the exclusion, reach it.
+    void report() {
+        const QString pdf = dir.filePath("report.pdf");
+        const Run run =
+            runCli(QStringList{"report", "--pdf", pdf, "--every", "1min", "--above", "80",
+                               "--exclude", "2009-06-01T15:00:01/2009-06-01T15:00:03"} +
+                   survey);
+        QCOMPARE(run.status, 0);
+        const QString text = test::runToEnd("pdftotext", {"-layout", pdf, "-"}).out;
+        QVERIFY2(text.contains("81.4"), qPrintable(text));  // 15:00, excluded
+        QVERIFY2(!text.contains("86.8"), qPrintable(text));
+        QVERIFY2(text.contains("15:00:05"), qPrintable(text));  // the 85 dB event
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
 #include "test_cli.moc"

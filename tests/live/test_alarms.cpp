@@ -89,6 +89,13 @@ private slots:
         QCOMPARE(rig.told, QStringList{"start 85.0 14:05:19"});
         rig.clock.advance(600);
         QCOMPARE(rig.told.value(1), "end 85.0 14:05:19-14:05:21 2 90.0 90.0 93.0");
+
+        // A reading over the range goes on with the event and one under it ends it; only
+        // the levels inside the range make its figures (SEL 90.0 + 10 lg 3).
+        rig.told.clear();
+        rig.feed("90 L 150.0 - 60");
+        QCOMPARE(rig.told.size(), 2);
+        QVERIFY2(rig.told.at(1).endsWith(" 3 90.0 90.0 94.8"), qPrintable(rig.told.at(1)));
     }
 
     void alarmOption() {
