@@ -21,28 +21,15 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include "process_cpu.h"
 #include "records/record_format.h"
 #include "test_broker.h"
 
 namespace {
 
-constexpr int kWarmUpMs = 5000;
+using lp::bench::cpuSeconds;
 
-// User and system CPU seconds of process `pid` so far, or -1 when it is gone.
-double cpuSeconds(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    const QByteArray text = stat.readAll();
-    // The fields after the command name in parentheses: state is field 3, utime 14.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13) {
-        return -1;
-    }
-    const double ticks = fields[11].toDouble() + fields[12].toDouble();
-    return ticks / double(sysconf(_SC_CLK_TCK));
-}
+constexpr int kWarmUpMs = 5000;
 
 // The record lines of a logger's file.
 qsizetype recordLines(const QString& path) {

@@ -21,6 +21,7 @@
 
 #include <unistd.h>
 
+#include "process_cpu.h"
 #include "pseudo_terminal.h"
 #include "remote/messages.h"
 #include "remote/mqtt_client.h"
@@ -28,22 +29,9 @@
 
 namespace {
 
-constexpr int kWarmUpMs = 15000;
+using lp::bench::cpuSeconds;
 
-// User and system CPU seconds of process `pid` so far, or -1 when it is gone.
-double cpuSeconds(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    const QByteArray text = stat.readAll();
-    // The fields after the command name in parentheses: state is field 3, utime 14.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13) {
-        return -1;
-    }
-    return (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
+constexpr int kWarmUpMs = 15000;
 
 // A sample as a logger publishes it (messages.h), taken now, its time in UTC.
 QByteArray sampleNow(qint64 line, double level) {

@@ -1,18 +1,15 @@
 // levelpanel-cli: start-up without a display.
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTextStream>
 #include <cstdio>
 
 #include "app/cli/cli.h"
-#include "app/cli/terminal_text.h"
+#include "app/cli/std_streams.h"
 #include "platform/standard_descriptors.h"
-#include "platform/stream_output.h"
 
 int main(int argc, char* argv[]) {
     lp::platform::occupyStandardDescriptors();
@@ -37,13 +34,6 @@ int main(int argc, char* argv[]) {
                           info.serialNumber(), lasting});
         }
     }
-    // Data goes out through a device that checks every write (run() tells a failure).
-    lp::platform::StreamOutput standardOutput(STDOUT_FILENO);
-    QTextStream out(&standardOutput);
-    // Talk quotes file names and what brokers send: nothing in it may steer a terminal.
-    QFile errFile;
-    (void)errFile.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    lp::app::cli::TerminalSafeDevice safeErr(errFile);
-    QTextStream err(&safeErr);
-    return lp::app::cli::run(arguments, out, err, ports);
+    lp::app::cli::StandardStreams streams;
+    return lp::app::cli::run(arguments, streams.out(), streams.err(), ports);
 }

@@ -1,8 +1,6 @@
 // levelpanel-cli-report: paints `levelpanel-cli report` (the same arguments, the same
 // messages and exit status), so that levelpanel-cli itself starts without Qt Gui.
-#include <unistd.h>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <variant>
@@ -10,9 +8,7 @@
 #include "app/cli/report_command.h"
 #include "app/cli/std_streams.h"
 #include "app/cli/survey_commands.h"
-#include "app/cli/terminal_text.h"
 #include "platform/standard_descriptors.h"
-#include "platform/stream_output.h"
 
 int main(int argc, char* argv[]) {
     using namespace lp::app::cli;
@@ -23,13 +19,9 @@ int main(int argc, char* argv[]) {
     }
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(kProgramName);
-    lp::platform::StreamOutput standardOutput(STDOUT_FILENO);
-    QTextStream out(&standardOutput);
-    // Talk quotes file names and what brokers send: nothing in it may steer a terminal.
-    QFile errFile;
-    (void)errFile.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    lp::app::cli::TerminalSafeDevice safeErr(errFile);
-    QTextStream err(&safeErr);
+    StandardStreams streams;
+    QTextStream& out = streams.out();
+    QTextStream& err = streams.err();
     const std::variant<Arguments, UsageMistake> read =
         readArguments(QStringLiteral("report"), reportOptions() + QList<Option>{quietOption()},
                       Operands::Files, QCoreApplication::arguments().mid(1));

@@ -1,5 +1,7 @@
 #include "app/cli/std_streams.h"
 
+#include <unistd.h>
+
 #include <csignal>
 
 #include "app/cli/cli.h"
@@ -7,6 +9,11 @@
 #include "platform/stream_output.h"
 
 namespace lp::app::cli {
+
+StandardStreams::StandardStreams()
+    : output_(STDOUT_FILENO), safeError_(errorFile_), out_(&output_), err_(&safeError_) {
+    (void)errorFile_.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
 
 void ignoreBrokenPipes() {
     struct sigaction action {};

@@ -2,10 +2,34 @@
 // stdout reader ended (a finished `head`, a closed terminal) goes on recording.
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QTextStream>
 
+#include "app/cli/terminal_text.h"
+#include "platform/stream_output.h"
+
 namespace lp::app::cli {
+
+// The program's stdout and stderr as its commands write them: data through a device
+// that checks every write (finishedOutput tells a failure), talk through one that lets
+// nothing in it steer a terminal (it quotes file names and what brokers send).
+class StandardStreams {
+public:
+    StandardStreams();
+    StandardStreams(const StandardStreams&) = delete;
+    StandardStreams& operator=(const StandardStreams&) = delete;
+
+    [[nodiscard]] QTextStream& out() { return out_; }
+    [[nodiscard]] QTextStream& err() { return err_; }
+
+private:
+    platform::StreamOutput output_;
+    QFile errorFile_;
+    TerminalSafeDevice safeError_;
+    QTextStream out_;
+    QTextStream err_;
+};
 
 // A write to a pipe without a reader fails with EPIPE instead of ending the process.
 void ignoreBrokenPipes();
