@@ -8,26 +8,32 @@
 
 namespace lp::cli {
 
-QList<Option> brokerOptions() {
-    return {{kPasswordFileOption, Option::Takes::NonEmptyValue, QStringLiteral("a file name")},
-            {kCaFileOption, Option::Takes::NonEmptyValue, QStringLiteral("a file name")}};
+std::vector<OptionRow> brokerRows(BrokerFlags& flags) {
+    return {text(QStringLiteral("password-file"), QStringLiteral("FILE"), flags.passwordFile,
+                 QStringLiteral("USER's password is the first line of FILE."))
+                .completing(Completes::File)
+                .needing(QStringLiteral("a file name")),
+            text(QStringLiteral("cafile"), QStringLiteral("FILE"), flags.caFile,
+                 QStringLiteral("The CA certificates an mqtts:// broker is checked against "
+                                "(default: the system's)."))
+                .completing(Completes::File)
+                .needing(QStringLiteral("a file name"))};
 }
 
-BrokerRead readBroker(const QString& address, const Arguments& args, QTextStream& err) {
+Outcome<Broker> readBroker(const QString& address, const BrokerFlags& flags, Talk& talk) {
     const auto parsed = remote::parseBrokerUrl(address);
     if (const QString* mistake = std::get_if<QString>(&parsed)) {
-        usageError(err, *mistake);
-        return {std::nullopt, kUsageError};
+        return usageMistake(*mistake);
     }
     const remote::BrokerUrl& url = std::get<remote::BrokerUrl>(parsed);
-    if (args.has(kPasswordFileOption) && url.user.isEmpty()) {
-        usageError(err, QStringLiteral("--password-file needs the user in the address "
-                                       "(mqtt://USER@HOST/PREFIX)"));
-        return {std::nullopt, kUsageError};
+    if (flags.passwordFile && url.user.isEmpty()) {
+        return usageMistake(
+            QStringLiteral("--password-file needs the user in the address "
+                           "(mqtt://USER@HOST/PREFIX)"));
     }
-    if (args.has(kCaFileOption) && !url.tls) {
-        usageError(err, QStringLiteral("--cafile is for TLS: the address starts with mqtts://"));
-        return {std::nullopt, kUsageError};
+    if (flags.caFile && !url.tls) {
+        return usageMistake(
+            QStringLiteral("--cafile is for TLS: the address starts with mqtts://"));
     }
     Broker broker;
     broker.prefix = url.prefix;
@@ -35,29 +41,26 @@ BrokerRead readBroker(const QString& address, const Arguments& args, QTextStream
     broker.mqtt.port = url.port;
     broker.mqtt.username = url.user;
     broker.mqtt.tls = url.tls;
-    if (args.has(kPasswordFileOption)) {
-        const auto password = remote::readPasswordFile(args.value(kPasswordFileOption));
+    if (flags.passwordFile) {
+        const auto password = remote::readPasswordFile(*flags.passwordFile);
         if (const QString* reason = std::get_if<QString>(&password)) {
-            failure(err, *reason);
-            return {std::nullopt, kFileFailure};
+            return failed(*reason);
         }
         broker.mqtt.password = QString::fromUtf8(std::get<QByteArray>(password));
-        if (const auto exposed = remote::passwordFileExposure(args.value(kPasswordFileOption))) {
-            err << kProgramName << ": " << *exposed << "\n";
-            err.flush();
+        if (const auto exposed = remote::passwordFileExposure(*flags.passwordFile)) {
+            talk.error(*exposed);
         }
     }
     if (url.tls) {
-        broker.mqtt.caFile = args.has(kCaFileOption) ? args.value(kCaFileOption) : kSystemCaFile;
+        broker.mqtt.caFile = flags.caFile.value_or(kSystemCaFile);
         // Said now, not at every connection attempt.
         QFile ca(broker.mqtt.caFile);
         if (!ca.open(QIODevice::ReadOnly)) {
-            failure(err, QStringLiteral("the CA file %1 cannot be read (%2)")
-                             .arg(broker.mqtt.caFile, ca.errorString()));
-            return {std::nullopt, kFileFailure};
+            return failed(QStringLiteral("the CA file %1 cannot be read (%2)")
+                              .arg(broker.mqtt.caFile, ca.errorString()));
         }
     }
-    return {std::move(broker), kOk};
+    return broker;
 }
 
 }  // namespace lp::cli

@@ -6,33 +6,33 @@
 #include <QTextStream>
 #include <optional>
 
-#include "cli/kit/cli_arguments.h"
+#include "cli/kit/options.h"
+#include "cli/kit/talk.h"
 #include "remote/mqtt_options.h"
 
 namespace lp::cli {
 
-inline const QString kPasswordFileOption = QStringLiteral("password-file");
-inline const QString kCaFileOption = QStringLiteral("cafile");
 // The CA certificates an mqtts:// broker is checked against without --cafile.
 inline const QString kSystemCaFile = QStringLiteral("/etc/ssl/certs/ca-certificates.crt");
 
-// The two options, for a command's table.
-[[nodiscard]] QList<Option> brokerOptions();
+// The two options as typed.
+struct BrokerFlags {
+    std::optional<QString> passwordFile;
+    std::optional<QString> caFile;
+};
+// Their rows, for a command's table.
+[[nodiscard]] std::vector<OptionRow> brokerRows(BrokerFlags& flags);
 
 struct Broker {
     remote::MqttOptions mqtt;  // all but the client id and the last will
     QString prefix;
 };
 
-// The broker of `address` and the options in `args`. A mistake goes to `err` and gives
-// its status: kUsageError for the address or an option that does not fit it (a
-// password file without a USER@, a CA file for plain mqtt://), kFileFailure for a
-// password or CA file that cannot be read.
-struct BrokerRead {
-    std::optional<Broker> broker;
-    int status = 0;
-};
-[[nodiscard]] BrokerRead readBroker(const QString& address, const Arguments& args,
-                                    QTextStream& err);
+// The broker of `address` and `flags`; or a usage mistake for the address or an option
+// that does not fit it (a password file without a USER@, a CA file for plain mqtt://),
+// a failure for a password or CA file that cannot be read. A password file others may
+// read is said on the talk.
+[[nodiscard]] Outcome<Broker> readBroker(const QString& address, const BrokerFlags& flags,
+                                         Talk& talk);
 
 }  // namespace lp::cli

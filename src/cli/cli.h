@@ -1,14 +1,12 @@
 // levelpanel-cli: record files and the meter without a window. This is its dispatch:
-// the table of commands, --help and --version.
-//
-//   levelpanel-cli stats, export, ports (file_commands.h)
-//   levelpanel-cli live, record, sets, download (device_commands.h)
+// the table of commands (one file each, commands.h), help, --help and --version.
 #pragma once
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <vector>
 
 #include "cli/command.h"
 
@@ -19,7 +17,7 @@ namespace lp::cli {
 [[nodiscard]] int run(QStringList arguments, QTextStream& out, QTextStream& err,
                       const QList<live::SystemPort>& ports);
 
-// The usage text of --help, made from the table of commands.
-[[nodiscard]] QString helpText();
+// The table of commands, in the order the help lists them.
+[[nodiscard]] std::vector<Command> commands();
 
 }  // namespace lp::cli

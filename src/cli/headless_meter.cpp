@@ -13,9 +13,9 @@ QString portNameOf(const live::PortRequest& request) {
 }  // namespace
 
 HeadlessMeter::HeadlessMeter(live::OpenedPort port, const live::PortRequest& request,
-                             platform::Clock& clock, QTextStream& err, QObject* parent)
+                             platform::Clock& clock, Talk& talk, QObject* parent)
     : QObject(parent),
-      err_(err),
+      talk_(talk),
       portName_(portNameOf(request)),
       meter_(std::move(port), request, live::PortNames{portName_, portName_}, clock) {
     connect(&meter_.cycle(), &live::LiveCycle::viewChanged, this, [this] {
@@ -50,8 +50,7 @@ std::optional<QString> HeadlessMeter::shortRun(const QString& what) const {
 }
 
 void HeadlessMeter::tell(const QString& text) {
-    err_ << kProgramName << ": " << text << "\n";
-    err_.flush();
+    talk_.error(text);
 }
 
 }  // namespace lp::cli

@@ -7,6 +7,7 @@
 #include <QTextStream>
 #include <optional>
 
+#include "cli/kit/talk.h"
 #include "live/linked_meter.h"
 
 namespace lp::cli {
@@ -15,7 +16,7 @@ class HeadlessMeter : public QObject {
     Q_OBJECT
 public:
     HeadlessMeter(live::OpenedPort port, const live::PortRequest& request, platform::Clock& clock,
-                  QTextStream& err, QObject* parent = nullptr);
+                  Talk& talk, QObject* parent = nullptr);
 
     [[nodiscard]] live::LiveCycle& cycle() { return meter_.cycle(); }
     // For a run that --duration ended: none when the meter answered all along, else the
@@ -26,7 +27,7 @@ public:
 private:
     void tell(const QString& text);
 
-    QTextStream& err_;
+    Talk& talk_;
     QString portName_;
     bool silentTold_ = false;
     bool missed_ = false;  // the meter silent or its port gone at some time

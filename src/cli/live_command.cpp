@@ -6,9 +6,9 @@
 #include <QTimer>
 
 #include "cli/command.h"
+#include "cli/commands.h"
 #include "cli/device_commands.h"
 #include "cli/headless_meter.h"
-#include "cli/kit/cli_arguments.h"
 #include "cli/kit/cli_clock.h"
 #include "cli/kit/numbers.h"
 #include "cli/kit/time_text.h"
@@ -91,40 +91,61 @@ QString liveJsonLine(const QString& dateTime, const link::Reading& reading) {
             .toJson(QJsonDocument::Compact));
 }
 
-int runLive(const Arguments& args, CommandIo& io) {
-    LiveForm form = args.has(QStringLiteral("json")) ? LiveForm::Json : LiveForm::Tsv;
-    if (args.has(QStringLiteral("format"))) {
-        const QString name = args.value(QStringLiteral("format"));
+namespace {
+
+struct LiveOptions {
+    std::optional<QString> port;
+    std::optional<QString> format;
+    bool json = false;
+    StopAfter stop;
+};
+
+std::vector<OptionRow> liveRows(LiveOptions& o) {
+    return {text(QStringLiteral("port"), QStringLiteral("P"), o.port, portHelp())
+                .orRequired()
+                .completing(Completes::Port),
+            text(QStringLiteral("format"), QStringLiteral("tsv|csv|json"), o.format,
+                 QStringLiteral("TAB-separated (default), CSV with a header, or a JSON object per "
+                                "line.")),
+            flag(QStringLiteral("json"), o.json, QStringLiteral("The same as --format json.")),
+            converted<qint64>(
+                QStringLiteral("count"), QStringLiteral("N"), o.stop.count,
+                [](const QString& t) { return wholeFromOneOf(QStringLiteral("count"), t); },
+                QStringLiteral("Ends after N readings.")),
+            converted<qint64>(
+                QStringLiteral("duration"), QStringLiteral("S"), o.stop.seconds,
+                [](const QString& t) { return wholeFromOneOf(QStringLiteral("duration"), t); },
+                QStringLiteral("Ends after S seconds."))};
+}
+
+int runLive(const LiveOptions& options, const ReadArguments&, CommandIo& io) {
+    LiveForm form = options.json ? LiveForm::Json : LiveForm::Tsv;
+    if (options.format) {
+        const QString name = *options.format;
         const LiveForm chosen = name == QStringLiteral("csv")    ? LiveForm::Csv
                                 : name == QStringLiteral("json") ? LiveForm::Json
                                                                  : LiveForm::Tsv;
         if ((chosen == LiveForm::Tsv && name != QStringLiteral("tsv")) ||
-            (args.has(QStringLiteral("json")) && chosen != LiveForm::Json)) {
-            usageError(io.err,
-                       QStringLiteral("--format takes tsv, csv or json (--json is json), not '%1'")
-                           .arg(name));
-            return kUsageError;
+            (options.json && chosen != LiveForm::Json)) {
+            return io.talk.usage(
+                QStringLiteral("--format takes tsv, csv or json (--json is json), not '%1'")
+                    .arg(name));
         }
         form = chosen;
     }
-    const std::variant<StopAfter, QString> stop = stopAfterOf(args);
-    if (const auto* mistake = std::get_if<QString>(&stop)) {
-        usageError(io.err, *mistake);
-        return kUsageError;
-    }
-    const DeviceStart start = startDevice(QStringLiteral("live"), args, {}, io.err);
-    if (!start.port) {
-        return start.status;
+    const Outcome<live::PortRequest> start = startDevice(*options.port);
+    if (!start) {
+        return io.talk.refused(start.refusal());
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    live::OpenedPort port = openDevice(*start.port, *clock, io.err);
+    live::OpenedPort port = openDevice(*start, *clock, io.talk);
     if (!port.transport) {
         return kFileFailure;
     }
-    HeadlessMeter meter(std::move(port), *start.port, *clock, io.err);
+    HeadlessMeter meter(std::move(port), *start, *clock, io.talk);
     QTextStream& out = io.out;
     QEventLoop loop;
-    const StopAfter& after = std::get<StopAfter>(stop);
+    const StopAfter& after = options.stop;
     if (form == LiveForm::Csv) {
         out << "time,level,weighting,response,range,flags\r\n";
         out.flush();
@@ -152,9 +173,22 @@ int runLive(const Arguments& args, CommandIo& io) {
     }
     const int status = loop.exec();
     if (shortRun) {
-        failure(io.err, *shortRun);
+        io.talk.error(*shortRun);
     }
     return status;
+}
+
+}  // namespace
+
+Command liveCommand() {
+    return commandOf<LiveOptions>(
+        {QStringLiteral("live"), QString(),
+         QStringLiteral("One line per reading of the meter as it arrives."),
+         QStringLiteral("One line per reading as it arrives: time, level, weighting,\n"
+                        "response, range and flags. Ends after N readings or S seconds, or\n"
+                        "on SIGINT or SIGTERM."),
+         QStringLiteral("live --port sim --count 5")},
+        Operands::None, liveRows, runLive);
 }
 
 }  // namespace lp::cli

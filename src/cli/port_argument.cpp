@@ -4,33 +4,28 @@
 
 namespace lp::cli {
 
-DeviceStart startDevice(const QString& command, const Arguments& args, const QStringList& required,
-                        QTextStream& err) {
-    const QString port = QStringLiteral("port");
-    for (const QString& name : QStringList{port} + required) {
-        if (!args.has(name)) {
-            usageError(err, QStringLiteral("%1 needs --%2").arg(command, name));
-            return {std::nullopt, kUsageError};
-        }
-    }
-    const QString portText = args.value(port);
-    const std::optional<live::PortRequest> request = live::portFromArgument(portText);
-    if (!request) {
-        usageError(err, QStringLiteral("no such port '%1'").arg(portText));
-        return {std::nullopt, kUsageError};
-    }
-    if (!installStopSignals()) {
-        failure(err, QStringLiteral("cannot install the signal handlers."));
-        return {std::nullopt, kFileFailure};
-    }
-    return {request};
+QString portHelp() {
+    return QStringLiteral(
+               "The meter's port: COM1..COM8, a device path such as /dev/ttyUSB0, "
+               "or %1 for the simulated meter.")
+        .arg(live::kSimPortArgument);
 }
 
-live::OpenedPort openDevice(const live::PortRequest& request, platform::Clock& clock,
-                            QTextStream& err) {
+Outcome<live::PortRequest> startDevice(const QString& portText) {
+    const std::optional<live::PortRequest> request = live::portFromArgument(portText);
+    if (!request) {
+        return usageMistake(QStringLiteral("no such port '%1'").arg(portText));
+    }
+    if (!installStopSignals()) {
+        return failed(QStringLiteral("cannot install the signal handlers."));
+    }
+    return *request;
+}
+
+live::OpenedPort openDevice(const live::PortRequest& request, platform::Clock& clock, Talk& talk) {
     live::PortOpening opening = live::openPort(request, clock);
     if (!opening.opened()) {
-        failure(err, opening.reason);
+        talk.error(opening.reason);
     }
     return std::move(opening.port);
 }

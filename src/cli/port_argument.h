@@ -3,33 +3,24 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
-#include <QTextStream>
-#include <optional>
 
 #include "cli/command.h"
-#include "cli/kit/cli_arguments.h"
 #include "live/open_port.h"
 #include "live/port_choice.h"
 #include "platform/clock.h"
 
 namespace lp::cli {
 
-// How a device command starts: the port it names, or the exit status it ends with.
-struct DeviceStart {
-    std::optional<live::PortRequest> port;
-    int status = kOk;  // when there is no port
-};
+// The help line of --port, the same for every device command.
+[[nodiscard]] QString portHelp();
 
-// Checks that --port and the options `required` (by name) were given and that the
-// port is one the port choice takes, and installs the stop signals. A usage error or
-// failure is printed to `err`.
-[[nodiscard]] DeviceStart startDevice(const QString& command, const Arguments& args,
-                                      const QStringList& required, QTextStream& err);
+// The port `portText` names, once the stop signals are installed; or why not (a usage
+// mistake for a port the choice does not take, a failure for the signals).
+[[nodiscard]] Outcome<live::PortRequest> startDevice(const QString& portText);
 
-// Opens the port; on failure prints the reason (the words the windows use) to `err`
-// and returns an empty transport.
+// Opens the port; on failure says the reason (the words the windows use) and returns
+// an empty transport.
 [[nodiscard]] live::OpenedPort openDevice(const live::PortRequest& request, platform::Clock& clock,
-                                          QTextStream& err);
+                                          Talk& talk);
 
 }  // namespace lp::cli

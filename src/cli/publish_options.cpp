@@ -11,7 +11,6 @@
 namespace lp::cli {
 namespace {
 
-const QString kPublish = QStringLiteral("publish");
 const QString kId = QStringLiteral("id");
 
 // A topic's levels as a logger may name them: none empty, no wildcard.
@@ -26,43 +25,63 @@ bool isTopicPath(const QString& path) {
 
 }  // namespace
 
-PublishRead readPublishOptions(const Arguments& args, QTextStream& err) {
-    const auto usage = [&err](const QString& message) {
-        usageError(err, message);
-        return PublishRead{std::nullopt, kUsageError};
-    };
-    if (!args.has(kPublish)) {
-        for (const QString& name : {kId, kPasswordFileOption, kCaFileOption}) {
-            if (args.has(name)) {
+std::vector<OptionRow> publishRows(PublishFlags& flags) {
+    std::vector<OptionRow> rows{
+        text(QStringLiteral("publish"), QStringLiteral("mqtt://[USER@]HOST[:PORT]/PREFIX"),
+             flags.publish,
+             QStringLiteral("Sends each record, once on disk, to the MQTT broker as JSON on "
+                            "PREFIX/NAME/sample (QoS 1), each alarm's start and end on "
+                            "PREFIX/NAME/event, and the logger's state on PREFIX/NAME/status "
+                            "(retained: online, stopped, offline when it vanished); mqtts:// "
+                            "is TLS (port 8883). While the broker is away the records wait in "
+                            "their files and go out in order when it is back, also after a "
+                            "restart (FILE.published: how far)."))
+            .needing(QStringLiteral("a broker URL")),
+        text(QStringLiteral("id"), QStringLiteral("NAME"), flags.id,
+             QStringLiteral("The logger's NAME under PREFIX (default: the host name)."))};
+    for (OptionRow& row : brokerRows(flags.broker)) {
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+Outcome<std::optional<PublishSetup>> readPublishOptions(const PublishFlags& flags, Talk& talk) {
+    const auto usage = [](const QString& message) { return usageMistake(message); };
+    if (!flags.publish) {
+        for (const auto& [name, given] :
+             {std::pair{kId, flags.id.has_value()},
+              std::pair{QStringLiteral("password-file"), flags.broker.passwordFile.has_value()},
+              std::pair{QStringLiteral("cafile"), flags.broker.caFile.has_value()}}) {
+            if (given) {
                 return usage(QStringLiteral("--%1 needs --publish").arg(name));
             }
         }
-        return {};
+        return std::optional<PublishSetup>();
     }
-    BrokerRead broker = readBroker(args.value(kPublish), args, err);
-    if (!broker.broker) {
-        return {std::nullopt, broker.status};
+    Outcome<Broker> broker = readBroker(*flags.publish, flags.broker, talk);
+    if (!broker) {
+        return broker.refusal();
     }
     PublishSetup setup;
-    setup.mqtt = std::move(broker.broker->mqtt);
-    const QString& prefix = broker.broker->prefix;
-    const QString name = args.has(kId) ? args.value(kId) : QSysInfo::machineHostName();
-    const QString whose = args.has(kId) ? QStringLiteral("--id") : QStringLiteral("the host name");
+    setup.mqtt = std::move(broker->mqtt);
+    const QString& prefix = broker->prefix;
+    const bool named = flags.id.has_value();
+    const QString name = named ? *flags.id : QSysInfo::machineHostName();
+    const QString whose = named ? QStringLiteral("--id") : QStringLiteral("the host name");
     if (name.contains(u'/') || !isTopicPath(name)) {
-        return usage(args.has(kId)
-                         ? QStringLiteral("--id '%1' is no topic level (no /, + or #)").arg(name)
-                         : QStringLiteral("the host name '%1' is no topic level: "
-                                          "give the logger's name with --id NAME")
-                               .arg(name));
+        return usage(named ? QStringLiteral("--id '%1' is no topic level (no /, + or #)").arg(name)
+                           : QStringLiteral("the host name '%1' is no topic level: "
+                                            "give the logger's name with --id NAME")
+                                 .arg(name));
     }
     // What libmosquitto would refuse only at the first connection attempt, while the
     // recording runs.
     if (const std::optional<QString> unfit = remote::topicCharacterProblem(name)) {
         return usage(QStringLiteral("%1 holds %2, which MQTT topics cannot carry%3")
                          .arg(whose, *unfit,
-                              args.has(kId) ? QString()
-                                            : QStringLiteral(": give the logger's name with "
-                                                             "--id NAME")));
+                              named ? QString()
+                                    : QStringLiteral(": give the logger's name with "
+                                                     "--id NAME")));
     }
     setup.topic = (prefix + u'/' + name).toUtf8();
     // A client id of this process alone: two loggers given one name (both default to the
@@ -80,7 +99,7 @@ PublishRead readPublishOptions(const Arguments& args, QTextStream& err) {
                          .arg(over)
                          .arg(setup.topic.size() - over));
     }
-    return {std::move(setup), kOk};
+    return std::optional<PublishSetup>(std::move(setup));
 }
 
 }  // namespace lp::cli

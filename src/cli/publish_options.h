@@ -18,8 +18,8 @@
 #include <QTextStream>
 #include <optional>
 
+#include "cli/broker_arguments.h"
 #include "cli/command.h"
-#include "cli/kit/cli_arguments.h"
 #include "remote/mqtt_options.h"
 
 namespace lp::cli {
@@ -31,14 +31,19 @@ struct PublishSetup {
     QByteArray topic;  // "PREFIX/NAME"
 };
 
-// What the options say: no setup when --publish is not given (status kOk) or when
-// they are wrong (the message printed to `err`; kUsageError for a mistake in the
-// options, kFileFailure for a file named that cannot be read).
-struct PublishRead {
-    std::optional<PublishSetup> setup;
-    int status = kOk;
+// The options as typed.
+struct PublishFlags {
+    std::optional<QString> publish;  // the broker's address
+    std::optional<QString> id;
+    BrokerFlags broker;
 };
+// Their rows, for record's table.
+[[nodiscard]] std::vector<OptionRow> publishRows(PublishFlags& flags);
 
-[[nodiscard]] PublishRead readPublishOptions(const Arguments& args, QTextStream& err);
+// What the options say: no setup when --publish is not given; a refusal when they are
+// wrong (a usage mistake in the options, a failure for a file named that cannot be
+// read).
+[[nodiscard]] Outcome<std::optional<PublishSetup>> readPublishOptions(const PublishFlags& flags,
+                                                                      Talk& talk);
 
 }  // namespace lp::cli

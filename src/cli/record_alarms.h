@@ -11,7 +11,10 @@
 #include <optional>
 #include <variant>
 
-#include "cli/kit/cli_arguments.h"
+#include <QStringList>
+
+#include "cli/kit/outcome.h"
+#include "cli/kit/talk.h"
 #include "live/alarms.h"
 #include "live/event_log.h"
 
@@ -20,15 +23,20 @@ namespace lp::cli {
 class RecordAlarms : public QObject {
     Q_OBJECT
 public:
-    // The alarms in `args` for samples every `seconds`, none without --alarm; a mistake
-    // names the option and what it takes. `out` is the record file (--events may not
-    // name it).
-    [[nodiscard]] static std::variant<std::unique_ptr<RecordAlarms>, UsageMistake> read(
-        const Arguments& args, const QString& out, int seconds, platform::Clock& clock,
-        QTextStream& err);
+    // The options as typed: --alarm (repeatable), --bridge, --events.
+    struct Flags {
+        QStringList alarm;
+        std::optional<QString> bridge;
+        std::optional<QString> events;
+    };
+    // The alarms of `flags` for samples every `seconds`, none without --alarm; a
+    // mistake names the option and what it takes. `out` is the record file (--events
+    // may not name it).
+    [[nodiscard]] static Outcome<std::unique_ptr<RecordAlarms>> read(
+        const Flags& flags, const QString& out, int seconds, platform::Clock& clock, Talk& talk);
 
     RecordAlarms(const QList<live::AlarmLevel>& levels, qint64 bridge, int seconds,
-                 std::optional<QString> events, platform::Clock& clock, QTextStream& err);
+                 std::optional<QString> events, platform::Clock& clock, Talk& talk);
 
     [[nodiscard]] live::Alarms& alarms() { return alarms_; }
     // A sample the run has recorded.
@@ -39,7 +47,7 @@ public:
 private:
     void tell(const live::AlarmEvent& event);
 
-    QTextStream& err_;
+    Talk& talk_;
     live::Alarms alarms_;
     std::optional<live::EventLog> log_;
 };

@@ -4,9 +4,8 @@
 #include <QTimer>
 
 #include "cli/command.h"
-#include "cli/device_commands.h"
+#include "cli/commands.h"
 #include "cli/headless_meter.h"
-#include "cli/kit/cli_arguments.h"
 #include "cli/kit/cli_clock.h"
 #include "cli/kit/numbers.h"
 #include "cli/kit/std_paths.h"
@@ -27,8 +26,8 @@ namespace {
 // that day's name it is in.
 class RecordRun {
 public:
-    RecordRun(QString out, bool daily, Talk& talk, QTextStream& err, QEventLoop& loop)
-        : out_(std::move(out)), daily_(daily), talk_(talk), err_(err), loop_(loop) {
+    RecordRun(QString out, bool daily, Talk& talk, QEventLoop& loop)
+        : out_(std::move(out)), daily_(daily), talk_(talk), loop_(loop) {
         QObject::connect(&recording_, &live::Recording::limitReached, &loop_, [this] {
             part_ += 1;
             (void)startFile();
@@ -36,7 +35,7 @@ public:
         QObject::connect(&recording_, &live::Recording::stopped, &loop_,
                          [this](const QString& reason) {
                              written_ -= 1;  // the line that failed
-                             failure(err_, reason);
+                             talk_.error(reason);
                              loop_.exit(kFileFailure);
                          });
         // Said once each: a daily file in the same folder repeats what the first said.
@@ -44,8 +43,7 @@ public:
                          [this](const QString& text) {
                              if (!told_.contains(text)) {
                                  told_ << text;
-                                 err_ << kProgramName << ": " << text << "\n";
-                                 err_.flush();
+                                 talk_.error(text);
                              }
                          });
     }
@@ -81,18 +79,17 @@ private:
             recordFileName(out_, daily_ ? std::optional<QDate>(day_) : std::nullopt, part_);
         recording_.chooseFile(name);
         if (const std::optional<QString> error = recording_.start()) {
-            failure(err_, *error);
+            talk_.error(*error);
             loop_.exit(kFileFailure);
             return false;
         }
-        talk_.line(records::recordingStartText(name, recording_.appendedTo()));
+        talk_.say(records::recordingStartText(name, recording_.appendedTo()));
         return true;
     }
 
     QString out_;
     bool daily_;
     Talk& talk_;
-    QTextStream& err_;
     QEventLoop& loop_;
     live::Recording recording_;
     QDate day_;
@@ -101,82 +98,109 @@ private:
     QStringList told_;
 };
 
-}  // namespace
+struct RecordOptions {
+    std::optional<QString> port;
+    std::optional<int> every;
+    std::optional<QString> out;
+    std::optional<QString> rotate;
+    StopAfter stop;
+    RecordAlarms::Flags alarms;
+    PublishFlags publish;
+};
 
-int runRecord(const Arguments& args, CommandIo& io) {
-    const QString every = QStringLiteral("every");
-    const QString rotate = QStringLiteral("rotate");
-    const QString file = args.value(QStringLiteral("out"));
-    const DeviceStart start =
-        startDevice(QStringLiteral("record"), args, {QStringLiteral("out")}, io.err);
-    if (!start.port) {
-        return start.status;
+Outcome<QString> dailyOf(const QString& text) {
+    if (text != QStringLiteral("daily")) {
+        return usageMistake(QStringLiteral("--rotate takes daily, not '%1'").arg(text));
     }
-    QTextStream& err = io.err;
+    return text;
+}
+
+std::vector<OptionRow> recordRows(RecordOptions& o) {
+    std::vector<OptionRow> rows{
+        text(QStringLiteral("port"), QStringLiteral("P"), o.port, portHelp())
+            .orRequired()
+            .completing(Completes::Port),
+        converted<int>(QStringLiteral("every"), QStringLiteral("S"), o.every, samplingSecondsOf,
+                       QStringLiteral("A sample every S seconds, 1..86400 (default 2).")),
+        text(QStringLiteral("out"), QStringLiteral("FILE"), o.out,
+             QStringLiteral("The record file, each line on disk as it is taken."))
+            .orRequired()
+            .completing(Completes::File),
+        converted<QString>(QStringLiteral("rotate"), QStringLiteral("daily"), o.rotate, dailyOf,
+                           QStringLiteral("FILE's name plus -YYYY-MM-DD, a new file from "
+                                          "midnight.")),
+        converted<qint64>(
+            QStringLiteral("count"), QStringLiteral("N"), o.stop.count,
+            [](const QString& t) { return wholeFromOneOf(QStringLiteral("count"), t); },
+            QStringLiteral("Ends after N samples.")),
+        converted<qint64>(
+            QStringLiteral("duration"), QStringLiteral("S"), o.stop.seconds,
+            [](const QString& t) { return wholeFromOneOf(QStringLiteral("duration"), t); },
+            QStringLiteral("Ends after S seconds.")),
+        texts(QStringLiteral("alarm"), QStringLiteral("LEVEL[/SECONDS]"), o.alarms.alarm,
+              QStringLiteral("An event starts when the level stays at or above LEVEL dB for "
+                             "SECONDS (default 0); one line on stderr at each start and end; "
+                             "repeatable.")),
+        text(QStringLiteral("bridge"), QStringLiteral("S"), o.alarms.bridge,
+             QStringLiteral("A dip shorter than S seconds does not end an alarm's event.")),
+        text(QStringLiteral("events"), QStringLiteral("EVENTS"), o.alarms.events,
+             QStringLiteral("Each ended event as a CSV line of EVENTS's name plus "
+                            "-YYYY-MM-DD, the day it began."))
+            .completing(Completes::File)};
+    for (OptionRow& row : publishRows(o.publish)) {
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+int runRecord(const RecordOptions& options, const ReadArguments&, CommandIo& io) {
+    const QString file = *options.out;
+    const Outcome<live::PortRequest> start = startDevice(*options.port);
+    if (!start) {
+        return io.talk.refused(start.refusal());
+    }
+    Talk& talk = io.talk;
     if (const std::optional<QString> mistake = outIsStdout(QStringLiteral("record"), file)) {
-        usageError(err, *mistake);
-        return kUsageError;
+        return talk.usage(*mistake);
     }
-    int seconds = live::LiveCycle::kFirstSamplingSeconds;
-    if (args.has(every)) {
-        const std::variant<int, QString> read = samplingSecondsOf(args.value(every));
-        if (const auto* mistake = std::get_if<QString>(&read)) {
-            usageError(err, *mistake);
-            return kUsageError;
-        }
-        seconds = std::get<int>(read);
-    }
-    const std::variant<StopAfter, QString> stop = stopAfterOf(args);
-    if (const auto* mistake = std::get_if<QString>(&stop)) {
-        usageError(err, *mistake);
-        return kUsageError;
-    }
-    const StopAfter after = std::get<StopAfter>(stop);
-    const bool daily = args.has(rotate);
-    if (daily && args.value(rotate) != QStringLiteral("daily")) {
-        usageError(err, QStringLiteral("--rotate takes daily, not '%1'").arg(args.value(rotate)));
-        return kUsageError;
-    }
-    const PublishRead publish = readPublishOptions(args, err);
-    if (publish.status != kOk) {
-        return publish.status;
+    const int seconds = options.every.value_or(live::LiveCycle::kFirstSamplingSeconds);
+    const StopAfter& after = options.stop;
+    const bool daily = options.rotate.has_value();
+    const Outcome<std::optional<PublishSetup>> publish = readPublishOptions(options.publish, talk);
+    if (!publish) {
+        return talk.refused(publish.refusal());
     }
     // The records come from the port: a file written there would go to the meter.
-    if (const auto refused = records::refuseWritingOverSource(file, start.port->device)) {
-        failure(err, records::saveFailureText(*refused));
+    if (const auto refused = records::refuseWritingOverSource(file, start->device)) {
+        talk.error(records::saveFailureText(*refused));
         return kFileFailure;
     }
     const std::unique_ptr<platform::Clock> clock = commandClock();
-    auto readAlarms = RecordAlarms::read(args, file, seconds, *clock, err);
-    if (const auto* mistake = std::get_if<UsageMistake>(&readAlarms)) {
-        usageError(err, mistake->message);
-        return kUsageError;
+    auto readAlarms = RecordAlarms::read(options.alarms, file, seconds, *clock, talk);
+    if (!readAlarms) {
+        return talk.refused(readAlarms.refusal());
     }
-    const auto alarms = std::move(std::get<std::unique_ptr<RecordAlarms>>(readAlarms));
-    live::OpenedPort opened = openDevice(*start.port, *clock, err);
+    const auto alarms = std::move(*readAlarms);
+    live::OpenedPort opened = openDevice(*start, *clock, talk);
     if (!opened.transport) {
         return kFileFailure;
     }
     // The recording never depends on stdout: its reader may end at any time.
     ignoreBrokenPipes();
-    Talk talk(err, io.quiet);
     std::unique_ptr<RecordPublishing> publishing;
-    if (publish.setup) {
+    if (*publish) {
         const QString first = recordFileName(
             file, daily ? std::optional<QDate>(clock->now().date()) : std::nullopt, 1);
         publishing = std::make_unique<RecordPublishing>(
-            *publish.setup, file,
-            remote::LoggerStatus{{},
-                                 args.value(QStringLiteral("port")),
-                                 QFileInfo(first).fileName(),
-                                 seconds,
-                                 platform::kVersion},
-            err);
+            **publish, file,
+            remote::LoggerStatus{
+                {}, *options.port, QFileInfo(first).fileName(), seconds, platform::kVersion},
+            talk);
         publishing->start();
-        talk.line(QStringLiteral("publishing to ") + publishing->destination());
+        talk.say(QStringLiteral("publishing to ") + publishing->destination());
     }
     QEventLoop loop;
-    RecordRun run(file, daily, talk, err, loop);
+    RecordRun run(file, daily, talk, loop);
     if (publishing) {
         QObject::connect(&run.recording(), &live::Recording::lineWritten, publishing.get(),
                          &RecordPublishing::take);
@@ -187,7 +211,7 @@ int runRecord(const Arguments& args, CommandIo& io) {
         }
         return kFileFailure;
     }
-    HeadlessMeter meter(std::move(opened), *start.port, *clock, err);
+    HeadlessMeter meter(std::move(opened), *start, *clock, talk);
     meter.cycle().setSamplingSeconds(seconds);
     // The cycle samples only levels the meter sent since the sample before.
     const QMetaObject::Connection feed =
@@ -222,11 +246,26 @@ int runRecord(const Arguments& args, CommandIo& io) {
     if (publishing) {
         publishing->finish();  // "stopped", and what is in flight acknowledged
     }
-    talk.line(QStringLiteral("%1 record(s) written").arg(run.written()));
+    talk.say(QStringLiteral("%1 record(s) written").arg(run.written()));
     if (shortRun) {
-        failure(err, *shortRun);
+        talk.error(*shortRun);
     }
     return status;
+}
+
+}  // namespace
+
+Command recordCommand() {
+    return commandOf<RecordOptions>(
+        {QStringLiteral("record"), QString(),
+         QStringLiteral("Records the meter's levels into a record file, unattended."),
+         QStringLiteral("Records a sample every S seconds into the record file FILE, each\n"
+                        "line on disk as it is taken. A file that reaches 348,000 records\n"
+                        "goes on in part -2, -3, ... A port that goes away is tried again\n"
+                        "every 2 s. Ends on SIGINT or SIGTERM, or after N samples or S\n"
+                        "seconds."),
+         QStringLiteral("record --port /dev/ttyUSB0 --every 1 --out site.sdm --rotate daily")},
+        Operands::None, recordRows, runRecord);
 }
 
 }  // namespace lp::cli

@@ -25,10 +25,10 @@ QString sentence(const QString& reason) {
 }  // namespace
 
 RecordPublishing::RecordPublishing(PublishSetup setup, const QString& out,
-                                   remote::LoggerStatus status, QTextStream& err)
+                                   remote::LoggerStatus status, Talk& talk)
     : address_(QStringLiteral("%1:%2").arg(setup.mqtt.host).arg(setup.mqtt.port)),
       topic_(setup.topic),
-      err_(err) {
+      talk_(talk) {
     remote::PublisherOptions options;
     options.topic = setup.topic;
     options.statePath = remote::publishStatePath(out);
@@ -93,8 +93,7 @@ QString RecordPublishing::destination() const {
 }
 
 void RecordPublishing::tell(const QString& text) {
-    err_ << kProgramName << ": " << text << "\n";
-    err_.flush();
+    talk_.error(text);
 }
 
 }  // namespace lp::cli

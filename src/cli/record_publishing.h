@@ -23,7 +23,7 @@ public:
     // `out` is the record file as given (its cursor file is OUT.published); `status`
     // what the status message says of the logger besides its state.
     RecordPublishing(PublishSetup setup, const QString& out, remote::LoggerStatus status,
-                     QTextStream& err);
+                     Talk& talk);
     ~RecordPublishing() override;
 
     // Loads the cursor and starts connecting (a cursor that cannot be read is said, and
@@ -44,7 +44,7 @@ private:
 
     QString address_;
     QByteArray topic_;
-    QTextStream& err_;
+    Talk& talk_;
     std::unique_ptr<remote::SamplePublisher> publisher_;
     QStringList told_;
     bool finished_ = false;

@@ -2,7 +2,6 @@
 #include "cli/report_command.h"
 
 #include <QDateTime>
-#include <variant>
 
 #include "cli/kit/std_paths.h"
 #include "cli/survey_arguments.h"
@@ -11,51 +10,44 @@
 
 namespace lp::cli {
 
-int paintReport(const Arguments& args, CommandIo& io) {
+int paintReport(const ReportOptions& options, const ReadArguments& args, CommandIo& io) {
+    const SurveyFlags& flags = options.survey;
     if (args.files.isEmpty()) {
-        usageError(io.err, QStringLiteral("report needs at least one FILE"));
-        return kUsageError;
-    }
-    if (!args.has(QStringLiteral("pdf"))) {
-        usageError(io.err, QStringLiteral("report needs --pdf OUT"));
-        return kUsageError;
+        return io.talk.usage(QStringLiteral("report needs at least one FILE"));
     }
     const QTimeZone zone = QTimeZone::systemTimeZone();
     // Events are listed when a threshold is given.
-    const std::variant<stats::SurveyOptions, UsageMistake> options =
-        readSurveyOptions(args, args.has(QStringLiteral("above")), zone);
-    if (const auto* wrong = std::get_if<UsageMistake>(&options)) {
-        usageError(io.err, wrong->message);
-        return kUsageError;
+    const Outcome<stats::SurveyOptions> read =
+        readSurveyOptions(flags, flags.above.has_value(), zone);
+    if (!read) {
+        return io.talk.refused(read.refusal());
     }
-    const stats::SurveyOptions& chosen = std::get<stats::SurveyOptions>(options);
+    const stats::SurveyOptions& chosen = *read;
     if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
-        usageError(io.err, *problem);
-        return kUsageError;
+        return io.talk.usage(*problem);
     }
-    const QString pdf = args.value(QStringLiteral("pdf"));
+    const QString pdf = *options.pdf;
     if (pdf == kStandardStream) {
-        usageError(io.err, QStringLiteral("report writes its PDF to a file, not to standard "
-                                          "output: give --pdf a file name"));
-        return kUsageError;
+        return io.talk.usage(
+            QStringLiteral("report writes its PDF to a file, not to standard "
+                           "output: give --pdf a file name"));
     }
     if (const std::optional<QString> twice = stdinTwice(args.files)) {
-        usageError(io.err, *twice);
-        return kUsageError;
+        return io.talk.usage(*twice);
     }
-    const stats::SurveyRecords read = stats::readSurvey(readPaths(args.files), zone);
-    if (read.error) {
-        failure(io.err, stats::surveyReadFailureText(asGiven(*read.error), read.misdated));
+    const stats::SurveyRecords records = stats::readSurvey(readPaths(args.files), zone);
+    if (records.error) {
+        io.talk.error(stats::surveyReadFailureText(asGiven(*records.error), records.misdated));
         return kFileFailure;
     }
     survey::ReportOptions report;
     report.madeAt = QDateTime::currentDateTime();
     if (const std::optional<QString> failed =
-            survey::writeSurveyReport(survey::reportContent(read, chosen), report, pdf)) {
-        failure(io.err, *failed);
+            survey::writeSurveyReport(survey::reportContent(records, chosen), report, pdf)) {
+        io.talk.error(*failed);
         return kFileFailure;
     }
-    tell(io, QStringLiteral("Report written to %1").arg(pdf));
+    io.talk.say(QStringLiteral("Report written to %1").arg(pdf));
     return kOk;
 }
 

@@ -3,11 +3,12 @@
 #pragma once
 
 #include "cli/command.h"
-#include "cli/kit/cli_arguments.h"
+#include "cli/survey_commands.h"
 
 namespace lp::cli {
 
-// The report of the files with the options of `report` (reportOptions()).
-[[nodiscard]] int paintReport(const Arguments& args, CommandIo& io);
+// The report of the files with the options of `report` (reportRows()).
+[[nodiscard]] int paintReport(const ReportOptions& options, const ReadArguments& args,
+                              CommandIo& io);
 
 }  // namespace lp::cli

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "cli/commands.h"
 #include "cli/survey_commands.h"
 
 namespace lp::cli {
@@ -26,22 +27,23 @@ QStringList reportPlaces() {
         QDir::cleanPath(here.filePath(QStringLiteral(LP_REPORT_PROGRAM_DIR "/") + kReportProgram))};
 }
 
-}  // namespace
-
-int runReport(const Arguments& args, CommandIo& io) {
+// The report is painted with Qt Gui, whose libraries take longer to load than the other
+// commands take to run: levelpanel-cli checks the command line and hands it to
+// levelpanel-cli-report, which paints the report (paintReport, report_command.h).
+int runReport(const ReportOptions&, const ReadArguments& args, CommandIo& io) {
     const QStringList places = reportPlaces();
     const auto found = std::find_if(places.begin(), places.end(), [](const QString& path) {
         return QFileInfo(path).isExecutable();
     });
     if (found == places.end()) {
-        failure(io.err, QStringLiteral("the report cannot be painted: %1 is not installed (looked "
-                                       "for %2)")
-                            .arg(kReportProgram, places.join(QStringLiteral(" and "))));
+        io.talk.error(QStringLiteral("the report cannot be painted: %1 is not installed (looked "
+                                     "for %2)")
+                          .arg(kReportProgram, places.join(QStringLiteral(" and "))));
         return kFileFailure;
     }
     const QString& program = *found;
     std::vector<QByteArray> words{QFile::encodeName(program)};
-    for (const QString& arg : args.given) {
+    for (const QString& arg : args.typed) {
         words.push_back(arg.toLocal8Bit());
     }
     std::vector<char*> argv;
@@ -50,12 +52,40 @@ int runReport(const Arguments& args, CommandIo& io) {
     }
     argv.push_back(nullptr);
     io.out.flush();
-    io.err.flush();
     std::fflush(nullptr);
     execv(argv[0], argv.data());
-    failure(io.err, QStringLiteral("the report cannot be painted: %1 cannot be started (%2)")
-                        .arg(program, QString::fromLocal8Bit(std::strerror(errno))));
+    io.talk.error(QStringLiteral("the report cannot be painted: %1 cannot be started (%2)")
+                      .arg(program, QString::fromLocal8Bit(std::strerror(errno))));
     return kFileFailure;
+}
+
+}  // namespace
+
+CommandText reportText() {
+    return {QStringLiteral("report"), QStringLiteral("FILE..."),
+            QStringLiteral("The survey's PDF report."),
+            QStringLiteral("The files as one survey in time order, as a PDF report: title\n"
+                           "block, time history, periods, day/evening/night with Lden, Ln\n"
+                           "table and histogram, and the events above L when --above is\n"
+                           "given."),
+            QStringLiteral("report --pdf week.pdf --above 80 week/*.sdm")};
+}
+
+std::vector<OptionRow> reportRows(ReportOptions& o) {
+    std::vector<OptionRow> rows{text(QStringLiteral("pdf"), QStringLiteral("OUT"), o.pdf,
+                                     QStringLiteral("The PDF file written."))
+                                    .orRequired()
+                                    .completing(Completes::File)
+                                    .needing(QStringLiteral("a file name"))};
+    for (const char* name : {"every", "above", "min-duration", "bridge", "day", "evening", "night",
+                             "penalties", "exclude"}) {
+        rows.push_back(surveyRow(QLatin1String(name), o.survey));
+    }
+    return rows;
+}
+
+Command reportCommand() {
+    return commandOf<ReportOptions>(reportText(), Operands::Files, reportRows, runReport);
 }
 
 }  // namespace lp::cli

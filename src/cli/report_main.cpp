@@ -3,7 +3,6 @@
 
 #include <QGuiApplication>
 #include <QTextStream>
-#include <variant>
 
 #include "cli/kit/std_streams.h"
 #include "cli/report_command.h"
@@ -20,17 +19,11 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(kProgramName);
     StandardStreams streams;
-    QTextStream& out = streams.out();
-    QTextStream& err = streams.err();
-    const std::variant<Arguments, UsageMistake> read =
-        readArguments(QStringLiteral("report"), reportOptions() + QList<Option>{quietOption()},
-                      Operands::Files, QCoreApplication::arguments().mid(1));
-    if (const auto* mistake = std::get_if<UsageMistake>(&read)) {
-        usageError(err, mistake->message);
-        return kUsageError;
-    }
+    Talk talk(streams.err());
     const QList<lp::live::SystemPort> noPorts;
-    const Arguments& args = std::get<Arguments>(read);
-    CommandIo io{out, err, noPorts, args.has(QStringLiteral("quiet"))};
-    return finishedOutput(out, err, paintReport(args, io));
+    CommandIo io{streams.out(), talk, noPorts};
+    const Command report =
+        commandOf<ReportOptions>(reportText(), Operands::Files, reportRows, paintReport);
+    const int status = report.run(report, QCoreApplication::arguments().mid(1), io);
+    return finishedOutput(streams.out(), talk, status);
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <tuple>
 
 #include "cli/kit/numbers.h"
 
@@ -72,26 +73,27 @@ std::optional<double> decibelsOf(const QString& text) {
     return decimalOf(text);
 }
 
-UsageMistake mistake(const QString& message) {
-    return UsageMistake{message};
+Refusal mistake(const QString& message) {
+    return usageMistake(message);
 }
 
 // --day, --evening and --night: the parts follow one another, so each begins where
 // the one before ends. A part's beginning is taken from its own option, else from the
 // end of the one before, else the default; every hour given must then fit.
-std::optional<UsageMistake> readDayParts(const Arguments& args, stats::DayPartHours& hours) {
+std::optional<Refusal> readDayParts(const SurveyFlags& flags, stats::DayPartHours& hours) {
     const QString names[3] = {QStringLiteral("day"), QStringLiteral("evening"),
                               QStringLiteral("night")};
+    const std::optional<QString>* texts[3] = {&flags.day, &flags.evening, &flags.night};
     std::optional<std::pair<int, int>> given[3];
     for (int i = 0; i < 3; ++i) {
-        if (!args.has(names[i])) {
+        if (!*texts[i]) {
             continue;
         }
-        given[i] = hoursOf(args.value(names[i]));
+        given[i] = hoursOf(**texts[i]);
         if (!given[i]) {
             return mistake(QStringLiteral("--%1 takes the hours it runs from and to as HH-HH "
                                           "(0..24, like 07-19), not '%2'")
-                               .arg(names[i], args.value(names[i])));
+                               .arg(names[i], **texts[i]));
         }
     }
     int* starts[3] = {&hours.dayStart, &hours.eveningStart, &hours.nightStart};
@@ -113,7 +115,7 @@ std::optional<UsageMistake> readDayParts(const Arguments& args, stats::DayPartHo
                          given[i]->second % 24 != *starts[next] % 24)) {
             return mistake(QStringLiteral("the day, evening and night follow one another: "
                                           "each begins where the one before ends (not --%1 %2)")
-                               .arg(names[i], args.value(names[i])));
+                               .arg(names[i], **texts[i]));
         }
     }
     if (const std::optional<QString> problem = stats::dayPartsProblem(hours)) {
@@ -122,11 +124,11 @@ std::optional<UsageMistake> readDayParts(const Arguments& args, stats::DayPartHo
     return std::nullopt;
 }
 
-std::optional<UsageMistake> readPenalties(const Arguments& args, stats::DayPartHours& hours) {
-    if (!args.has(QStringLiteral("penalties"))) {
+std::optional<Refusal> readPenalties(const SurveyFlags& flags, stats::DayPartHours& hours) {
+    if (!flags.penalties) {
         return std::nullopt;
     }
-    const QString text = args.value(QStringLiteral("penalties"));
+    const QString text = *flags.penalties;
     const QStringList parts = text.split(u',');
     const std::optional<double> evening = parts.size() == 2 ? decibelsOf(parts[0]) : std::nullopt;
     const std::optional<double> night = parts.size() == 2 ? decibelsOf(parts[1]) : std::nullopt;
@@ -140,27 +142,28 @@ std::optional<UsageMistake> readPenalties(const Arguments& args, stats::DayPartH
     return std::nullopt;
 }
 
-std::optional<UsageMistake> readEventRule(const Arguments& args, stats::SurveyOptions& options) {
-    if (!args.has(QStringLiteral("above"))) {
+std::optional<Refusal> readEventRule(const SurveyFlags& flags, stats::SurveyOptions& options) {
+    if (!flags.above) {
         return mistake(QStringLiteral("events needs --above L, the threshold in dB"));
     }
     stats::EventRule rule;
-    const QString above = args.value(QStringLiteral("above"));
+    const QString above = *flags.above;
     const std::optional<double> threshold = decibelsOf(above);
     if (!threshold) {
         return mistake(
             QStringLiteral("--above takes a level in dB (like 85 or 72.5), not '%1'").arg(above));
     }
     rule.threshold = *threshold;
-    for (const auto& [name, field] : {std::pair{QStringLiteral("min-duration"), &rule.minDuration},
-                                      std::pair{QStringLiteral("bridge"), &rule.bridge}}) {
-        if (!args.has(name)) {
+    for (const auto& [name, text, field] :
+         {std::tuple{QStringLiteral("min-duration"), &flags.minDuration, &rule.minDuration},
+          std::tuple{QStringLiteral("bridge"), &flags.bridge, &rule.bridge}}) {
+        if (!*text) {
             continue;
         }
-        const std::optional<qint64> seconds = secondsOf(args.value(name));
+        const std::optional<qint64> seconds = secondsOf(**text);
         if (!seconds) {
-            return mistake(QStringLiteral("--%1 takes whole seconds (0 or more), not '%2'")
-                               .arg(name, args.value(name)));
+            return mistake(
+                QStringLiteral("--%1 takes whole seconds (0 or more), not '%2'").arg(name, **text));
         }
         *field = *seconds;
     }
@@ -181,14 +184,13 @@ std::optional<qint64> periodLengthOf(const QString& text) {
     return stats::isPeriodLength(seconds) ? std::optional<qint64>(seconds) : std::nullopt;
 }
 
-std::variant<stats::TimeRange, UsageMistake> excludedSpanOf(const QString& text,
-                                                            const QTimeZone& zone) {
-    const UsageMistake unreadable{
+Outcome<stats::TimeRange> excludedSpanOf(const QString& text, const QTimeZone& zone) {
+    const Refusal unreadable = usageMistake(
         QStringLiteral("--exclude takes FROM/TO, local times like "
                        "2026-12-06T22:00:00/2026-12-06T23:30 with TO after FROM (with a "
                        "UTC offset such as +01:00 for the second pass of an hour the clocks "
                        "repeat), not '%1'")
-            .arg(text)};
+            .arg(text));
     const QStringList ends = text.split(u'/');
     if (ends.size() != 2) {
         return unreadable;
@@ -199,7 +201,7 @@ std::variant<stats::TimeRange, UsageMistake> excludedSpanOf(const QString& text,
         if (const QString* why = std::get_if<QString>(&bound)) {
             return why->isEmpty()
                        ? unreadable
-                       : UsageMistake{QStringLiteral("--exclude %1: %2").arg(text, *why)};
+                       : usageMistake(QStringLiteral("--exclude %1: %2").arg(text, *why));
         }
     }
     const qint64 from = std::get<qint64>(bounds[0]);
@@ -210,12 +212,11 @@ std::variant<stats::TimeRange, UsageMistake> excludedSpanOf(const QString& text,
     return stats::TimeRange{from, to};
 }
 
-std::variant<stats::SurveyOptions, UsageMistake> readSurveyOptions(const Arguments& args,
-                                                                   bool events,
-                                                                   const QTimeZone& zone) {
+Outcome<stats::SurveyOptions> readSurveyOptions(const SurveyFlags& flags, bool events,
+                                                const QTimeZone& zone) {
     stats::SurveyOptions options;
-    if (args.has(QStringLiteral("every"))) {
-        const QString every = args.value(QStringLiteral("every"));
+    if (flags.every) {
+        const QString every = *flags.every;
         const std::optional<qint64> length = periodLengthOf(every);
         if (!length) {
             return mistake(QStringLiteral("--every takes Nmin or Nh from 1min to 24h that "
@@ -225,25 +226,81 @@ std::variant<stats::SurveyOptions, UsageMistake> readSurveyOptions(const Argumen
         }
         options.periodLength = *length;
     }
-    for (const QString& span : args.values.value(QStringLiteral("exclude"))) {
-        const std::variant<stats::TimeRange, UsageMistake> range = excludedSpanOf(span, zone);
-        if (const auto* wrong = std::get_if<UsageMistake>(&range)) {
-            return *wrong;
+    for (const QString& span : flags.exclude) {
+        const Outcome<stats::TimeRange> range = excludedSpanOf(span, zone);
+        if (!range) {
+            return range.refusal();
         }
-        options.exclusions.push_back(std::get<stats::TimeRange>(range));
+        options.exclusions.push_back(*range);
     }
-    if (std::optional<UsageMistake> wrong = readDayParts(args, options.dayParts)) {
+    if (std::optional<Refusal> wrong = readDayParts(flags, options.dayParts)) {
         return *wrong;
     }
-    if (std::optional<UsageMistake> wrong = readPenalties(args, options.dayParts)) {
+    if (std::optional<Refusal> wrong = readPenalties(flags, options.dayParts)) {
         return *wrong;
     }
     if (events) {
-        if (std::optional<UsageMistake> wrong = readEventRule(args, options)) {
+        if (std::optional<Refusal> wrong = readEventRule(flags, options)) {
             return *wrong;
         }
     }
     return options;
+}
+
+OptionRow surveyRow(const QString& name, SurveyFlags& flags) {
+    const auto value = [&name](const QString& valueName, std::optional<QString>& field,
+                               const QString& help) { return text(name, valueName, field, help); };
+    if (name == QStringLiteral("every")) {
+        return value(QStringLiteral("1h"), flags.every,
+                     QStringLiteral("The length of the periods, Nmin or Nh that divides a day, "
+                                    "1min..24h (default 1h); they are aligned to local "
+                                    "midnight."));
+    }
+    if (name == QStringLiteral("exclude")) {
+        return texts(name, QStringLiteral("FROM/TO"), flags.exclude,
+                     QStringLiteral("Leaves out local times FROM up to TO, written as "
+                                    "2026-12-06T22:00:00 or 2026-12-06T22:00 (+01:00 or Z after "
+                                    "it names the pass of an hour the clocks repeat); "
+                                    "repeatable."))
+            .needing(QStringLiteral("FROM/TO"));
+    }
+    if (name == QStringLiteral("day")) {
+        return value(QStringLiteral("07-19"), flags.day,
+                     QStringLiteral("The hours of the day, HH-HH (default 07-19)."));
+    }
+    if (name == QStringLiteral("evening")) {
+        return value(QStringLiteral("19-23"), flags.evening,
+                     QStringLiteral("The hours of the evening (default 19-23)."));
+    }
+    if (name == QStringLiteral("night")) {
+        return value(QStringLiteral("23-07"), flags.night,
+                     QStringLiteral("The hours of the night (default 23-07); the hours after "
+                                    "midnight are the night of the day before."));
+    }
+    if (name == QStringLiteral("penalties")) {
+        return value(QStringLiteral("E,N"), flags.penalties,
+                     QStringLiteral("dB added to the evening and the night, 0 to 20 each "
+                                    "(default 5,10)."));
+    }
+    if (name == QStringLiteral("above")) {
+        return value(QStringLiteral("L"), flags.above,
+                     QStringLiteral("The threshold in dB: an event is a run of levels at or "
+                                    "above it (a gap in the records ends one)."));
+    }
+    if (name == QStringLiteral("min-duration")) {
+        return value(QStringLiteral("S"), flags.minDuration,
+                     QStringLiteral("Shorter than S seconds is no event (default 0)."));
+    }
+    if (name == QStringLiteral("bridge")) {
+        return value(QStringLiteral("S"), flags.bridge,
+                     QStringLiteral("A dip shorter than S seconds joins two events (default "
+                                    "0)."));
+    }
+    if (name == QStringLiteral("json")) {
+        return flag(name, flags.json, QStringLiteral("JSON instead of text."));
+    }
+    Q_ASSERT(name == QStringLiteral("csv"));
+    return flag(name, flags.csv, QStringLiteral("CSV with a header instead of text."));
 }
 
 }  // namespace lp::cli

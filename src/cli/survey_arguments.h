@@ -1,14 +1,13 @@
-// The options the survey commands share, read from a command's arguments into the
-// survey core's options: --every, --exclude, the day parts, the penalties and the
-// event rule.
+// The options the survey commands share, as rows of their tables and then read into
+// the survey core's options: --every, --exclude, the day parts, the penalties, the
+// event rule, and the form of the output.
 #pragma once
 
 #include <QString>
 #include <QTimeZone>
 #include <optional>
-#include <variant>
 
-#include "cli/kit/cli_arguments.h"
+#include "cli/kit/options.h"
 #include "stats/survey.h"
 
 namespace lp::cli {
@@ -21,12 +20,30 @@ namespace lp::cli {
 // ("2026-12-06T22:00:00", or "2026-12-06T22:00" without seconds); a time the clocks
 // repeat is its first pass unless a UTC offset names the pass ("...T02:30:00+01:00").
 // A mistake when it is no such span or a bound lies in the hour the clocks skip.
-[[nodiscard]] std::variant<stats::TimeRange, UsageMistake> excludedSpanOf(const QString& text,
-                                                                          const QTimeZone& zone);
+[[nodiscard]] Outcome<stats::TimeRange> excludedSpanOf(const QString& text, const QTimeZone& zone);
 
-// The survey options in `args`; `events` when the command looks for events (then
+// The survey options as typed, each as its row stores it.
+struct SurveyFlags {
+    std::optional<QString> every;
+    QStringList exclude;
+    std::optional<QString> day;
+    std::optional<QString> evening;
+    std::optional<QString> night;
+    std::optional<QString> penalties;
+    std::optional<QString> above;
+    std::optional<QString> minDuration;
+    std::optional<QString> bridge;
+    bool json = false;
+    bool csv = false;
+};
+
+// The row of the survey option `name` ("every", "exclude", "day", "evening", "night",
+// "penalties", "above", "min-duration", "bridge", "json", "csv") into `flags`.
+[[nodiscard]] OptionRow surveyRow(const QString& name, SurveyFlags& flags);
+
+// The survey options of `flags`; `events` when the command looks for events (then
 // --above is needed). A mistake names the option and the forms it takes.
-[[nodiscard]] std::variant<stats::SurveyOptions, UsageMistake> readSurveyOptions(
-    const Arguments& args, bool events, const QTimeZone& zone);
+[[nodiscard]] Outcome<stats::SurveyOptions> readSurveyOptions(const SurveyFlags& flags, bool events,
+                                                              const QTimeZone& zone);
 
 }  // namespace lp::cli

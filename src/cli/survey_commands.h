@@ -1,28 +1,49 @@
-// The commands on a survey, one or more record files taken together in time order:
-//
-//   periods FILE... [--every 1h] [--json|--csv]      the figures of each period
-//   lden FILE... [--day 07-19] [--evening 19-23] [--night 23-07] [--penalties 5,10]
-//        [--json]                                    Lday, Levening, Lnight, Lden
-//   events FILE... --above L [--min-duration S] [--bridge S] [--json|--csv]
-//   report FILE... --pdf OUT [--every 1h] [--above L] ...  the PDF report
-//
-// Each takes --exclude FROM/TO (repeatable). Levels in JSON are numbers rounded to
-// 0.1 dB, coverage a fraction with 3 decimals, null where there is no value.
+// What the survey commands share (periods_command.cpp, lden_command.cpp,
+// events_command.cpp, and report's report_launch.cpp and report_command.cpp): the files
+// read as one survey in time order and analysed, the form of the output, the JSON
+// around it. Levels in JSON are numbers rounded to 0.1 dB, coverage a fraction with 3
+// decimals, null where there is no value.
 #pragma once
 
+#include <QJsonObject>
+#include <QJsonValue>
+
 #include "cli/command.h"
-#include "cli/kit/cli_arguments.h"
+#include "cli/kit/text_table.h"
+#include "cli/survey_arguments.h"
+#include "stats/survey.h"
 
 namespace lp::cli {
 
-[[nodiscard]] int runPeriods(const Arguments& args, CommandIo& io);
-[[nodiscard]] int runLden(const Arguments& args, CommandIo& io);
-[[nodiscard]] int runEvents(const Arguments& args, CommandIo& io);
+enum class Format { Text, Json, Csv };
+// The table a command prints, the only one worked out.
+enum class Table { Periods, DayParts, Events };
 
-// The report is painted with Qt Gui, whose libraries take longer to load than the other
-// commands take to run: levelpanel-cli hands it to levelpanel-cli-report (runReport,
-// report_launch.cpp), which paints it (paintReport, report_command.h).
-[[nodiscard]] QList<Option> reportOptions();
-[[nodiscard]] int runReport(const Arguments& args, CommandIo& io);
+// Reads the survey options and the files and analyses them; a mistake or a failure
+// (of reading a file) is the refusal. The count of records left out as repeated is
+// said on the talk.
+[[nodiscard]] Outcome<stats::SurveyResult> analyse(const QString& command, const SurveyFlags& flags,
+                                                   const QStringList& files, CommandIo& io,
+                                                   Table table);
+
+// --json or --csv (not both), else text.
+[[nodiscard]] Outcome<Format> formatOf(const SurveyFlags& flags);
+
+// `object` with the "format" key, on stdout.
+int writtenJson(CommandIo& io, QJsonObject object);
+[[nodiscard]] QJsonValue countJson(const std::optional<qint64>& count);
+// One count of readings out of range for each part of a day.
+[[nodiscard]] QJsonObject partCounts(const stats::DayLevels& d, qint64 stats::OutOfRange::*count);
+// The out-of-range mark of a text table's row; empty (the no-value mark) for none.
+void rangeCell(TableRow& cells, const stats::OutOfRange& readings);
+
+// report: its texts and rows, the same in levelpanel-cli (which checks them and hands
+// the command on) and levelpanel-cli-report (which paints it).
+struct ReportOptions {
+    std::optional<QString> pdf;
+    SurveyFlags survey;
+};
+[[nodiscard]] CommandText reportText();
+[[nodiscard]] std::vector<OptionRow> reportRows(ReportOptions& options);
 
 }  // namespace lp::cli

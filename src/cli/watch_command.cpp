@@ -1,4 +1,10 @@
-#include "cli/watch_command.h"
+// watch: the fleet console. Subscribes to PREFIX/+/status, sample and event on the
+// broker and shows one line per logger (name, state, last level and its age, backlog,
+// events today): a table redrawn in place on a terminal, or one JSON line per change
+// when stdout is no terminal or with --json. Runs until SIGINT or SIGTERM (status 0)
+// or until stdout's reader goes away; a broker that goes away is said once on stderr
+// and tried again (1 s, 2 s, ... 60 s apart).
+#include "cli/commands.h"
 
 #include <unistd.h>
 
@@ -23,7 +29,7 @@ namespace lp::cli {
 namespace {
 
 QString said(const QString& text) {
-    return kProgramName + QStringLiteral(": watch: ") + text;
+    return QStringLiteral("watch: ") + text;
 }
 
 // The fleet as JSON lines: a logger's line each time what it shows changes.
@@ -84,8 +90,8 @@ private:
 // screenful.
 class ScreenFeed {
 public:
-    ScreenFeed(QString where, QTextStream& out, QTextStream& err)
-        : where_(std::move(where)), screen_(out, err) {
+    ScreenFeed(QString where, QTextStream& out, Talk& talk)
+        : where_(std::move(where)), screen_(out, talk) {
         soon_.setSingleShot(true);
         soon_.setInterval(100);
     }
@@ -139,23 +145,32 @@ QString clientId() {
         .arg(QCoreApplication::applicationPid());
 }
 
-}  // namespace
+struct WatchOptions {
+    BrokerFlags broker;
+    bool json = false;
+};
 
-int runWatch(const Arguments& args, CommandIo& io) {
+std::vector<OptionRow> watchRows(WatchOptions& o) {
+    std::vector<OptionRow> rows = brokerRows(o.broker);
+    rows.push_back(flag(QStringLiteral("json"), o.json,
+                        QStringLiteral("One JSON line per change, also on a terminal.")));
+    return rows;
+}
+
+int runWatch(const WatchOptions& options, const ReadArguments& args, CommandIo& io) {
     if (args.files.size() != 1) {
-        usageError(io.err, args.files.isEmpty()
-                               ? QStringLiteral("watch needs the broker: mqtt://HOST/PREFIX")
-                               : QStringLiteral("watch takes one broker, not '%1'")
-                                     .arg(args.files.mid(1).join(u' ')));
-        return kUsageError;
+        return io.talk.usage(args.files.isEmpty()
+                                 ? QStringLiteral("watch needs the broker: mqtt://HOST/PREFIX")
+                                 : QStringLiteral("watch takes one broker, not '%1'")
+                                       .arg(args.files.mid(1).join(u' ')));
     }
-    const BrokerRead read = readBroker(args.files.first(), args, io.err);
-    if (!read.broker) {
-        return read.status;
+    const Outcome<Broker> read = readBroker(args.files.first(), options.broker, io.talk);
+    if (!read) {
+        return io.talk.refused(read.refusal());
     }
-    const Broker& broker = *read.broker;
+    const Broker& broker = *read;
     if (!installStopSignals()) {
-        failure(io.err, QStringLiteral("SIGINT and SIGTERM cannot be caught"));
+        io.talk.error(QStringLiteral("SIGINT and SIGTERM cannot be caught"));
         return kFileFailure;
     }
     ignoreBrokenPipes();
@@ -171,21 +186,20 @@ int runWatch(const Arguments& args, CommandIo& io) {
     const LocalClock clock;
     remote::MqttClient client(mqtt);
     remote::FleetModel fleet(broker.prefix);
-    const bool json = args.has(QStringLiteral("json")) || !::isatty(STDOUT_FILENO);
+    const bool json = options.json || !::isatty(STDOUT_FILENO);
     std::optional<JsonFeed> lines;
     std::optional<ScreenFeed> table;
     if (json) {
         lines.emplace(io.out, loop);
     } else {
-        table.emplace(where, io.out, io.err);
+        table.emplace(where, io.out, io.talk);
         table->onRedraw([&] { table->draw(fleet, clock.now()); });
     }
     const auto say = [&](const QString& text) {
         if (table) {
             table->say(said(text));
         } else {
-            io.err << said(text) << "\n";
-            io.err.flush();
+            io.talk.error(said(text));
         }
     };
 
@@ -272,6 +286,21 @@ int runWatch(const Arguments& args, CommandIo& io) {
         table->draw(fleet, clock.now());
     }
     return status;
+}
+
+}  // namespace
+
+Command watchCommand() {
+    return commandOf<WatchOptions>(
+        {QStringLiteral("watch"), QStringLiteral("mqtt://[USER@]HOST[:PORT]/PREFIX"),
+         QStringLiteral("The fleet console: the loggers publishing to a broker."),
+         QStringLiteral("The loggers publishing under PREFIX, one line each: state, last\n"
+                        "level and its age, backlog, events today (ALARM while one is on).\n"
+                        "Redrawn in place on a terminal; one JSON line per change with\n"
+                        "--json or when stdout is no terminal. mqtts:// is TLS. A broker\n"
+                        "away is tried again, 1 s to 60 s apart. Ends on SIGINT or SIGTERM."),
+         QStringLiteral("watch mqtts://ops@broker.example/noise --password-file ~/.mqtt-pw")},
+        Operands::Files, watchRows, runWatch);
 }
 
 }  // namespace lp::cli

@@ -16,7 +16,7 @@ QString cursorUp(qsizetype lines) {
 
 }  // namespace
 
-WatchScreen::WatchScreen(QTextStream& out, QTextStream& err) : out_(out), err_(err) {
+WatchScreen::WatchScreen(QTextStream& out, Talk& talk) : out_(out), talk_(talk) {
     out_ << kEscape << "?25l";  // no cursor blinking in the table
     out_.flush();
 }
@@ -70,8 +70,7 @@ void WatchScreen::erase() {
 
 void WatchScreen::say(const QString& text) {
     erase();
-    err_ << text << "\n";
-    err_.flush();
+    talk_.error(text);
     const QStringList lines = std::exchange(shown_, {});
     if (!lines.isEmpty()) {
         draw(lines);

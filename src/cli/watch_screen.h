@@ -5,6 +5,8 @@
 // terminal_text.h: a text from a broker cannot steer the terminal.
 #pragma once
 
+#include "cli/kit/talk.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -13,8 +15,8 @@ namespace lp::cli {
 
 class WatchScreen {
 public:
-    // `out` is the terminal; `err` takes the messages (often the same terminal).
-    WatchScreen(QTextStream& out, QTextStream& err);
+    // `out` is the terminal; `talk` takes the messages (often the same terminal).
+    WatchScreen(QTextStream& out, Talk& talk);
     ~WatchScreen();  // leaves the last table on the screen, the cursor shown under it
     WatchScreen(const WatchScreen&) = delete;
     WatchScreen& operator=(const WatchScreen&) = delete;
@@ -31,7 +33,7 @@ private:
     void erase();
 
     QTextStream& out_;
-    QTextStream& err_;
+    Talk& talk_;
     QStringList shown_;
     int drawnWidth_ = 0;
 };

@@ -236,8 +236,8 @@ private slots:
     }
 
     // A mistake: nothing on stdout, the mistake named on stderr. In the arguments,
-    // status 1 and a pointer to --help (what the argument reader, the numbers and the
-    // broker address refuse is test_cli_arguments' and test_broker_url's; a row here
+    // status 1 and a pointer to the command's --help (what the option parser, the
+    // numbers and the broker address refuse is test_cli_options' and test_broker_url's; a row here
     // shows each reaches a command). A file or port that cannot be read, or an output
     // that is its input: status 2 and the reader's or writer's own words; nothing is
     // written then, and the record file stays as it was.
@@ -263,6 +263,8 @@ private slots:
         row("resolution wrong, then right", {"stats", "a.sdm", "--resolution=5", "--resolution=1"},
             "'5'");
         row("export no csv", {"export", "a.sdm"}, "--csv");
+        row("an option given twice", {"export", "a.sdm", "--csv", "x", "--csv", "y"},
+            "option --csv is given twice");
         row("ports extra", {"ports", "x"}, "'x'");
         row("live no port", {"live"}, "--port");
         row("unknown port", {"sets", "--port", "COM9"}, "'COM9'");
@@ -338,13 +340,21 @@ private slots:
         QCOMPARE(run.status, status);
         QCOMPARE(run.out, QString());
         QVERIFY2(run.err.contains(names), qPrintable(run.err));
-        QVERIFY2(status != 1 || run.err.contains("--help"), qPrintable(run.err));
+        // The help named is the command's own when there is one.
+        const QString command = arguments.value(0);
+        const bool known = !command.startsWith(u'-') && command != "exprot" && command != "help" &&
+                           command != "frobnicate" && !command.isEmpty();
+        const QString help =
+            known ? "'levelpanel-cli " + command + " --help'" : "'levelpanel-cli --help'";
+        QVERIFY2(status != 1 || run.err.endsWith("Try " + help + " for more information.\n"),
+                 qPrintable(run.err));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("unwritten"))));
         QCOMPARE(test::readAll(sample), sampleFile());
     }
 
-    // Each command's own help (asked with "help COMMAND" too), with the notes every
-    // command shares; the whole text only without a command.
+    // Each command's own help (asked with "help COMMAND" too), its usage once; the list
+    // of commands only without a command. What a command's help lists is
+    // test_cli_options'.
     void help_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("usage");  // the first line; empty for the whole text
@@ -358,8 +368,9 @@ private slots:
             << QStringList{"help", "export"} << "Usage: levelpanel-cli export";
         QTest::newRow("-q help export")
             << QStringList{"-q", "help", "export"} << "Usage: levelpanel-cli export";
-        QTest::newRow("-h after options") << QStringList{"export", "a.sdm", "--csv", "x", "-h"}
-                                          << "Usage: levelpanel-cli export FILE --csv OUT";
+        QTest::newRow("-h after options")
+            << QStringList{"export", "a.sdm", "--csv", "x", "-h"}
+            << "Usage: levelpanel-cli export --csv OUT [OPTIONS] FILE";
         QTest::newRow("--help") << QStringList{"--help"} << QString();
         QTest::newRow("-h") << QStringList{"-h"} << QString();
         QTest::newRow("help") << QStringList{"help"} << QString();
@@ -373,11 +384,15 @@ private slots:
         QVERIFY2(run.out.contains("Exit status: 0 done, 1 usage error"), qPrintable(run.out));
         const QString first = run.out.section(u'\n', 0, 0);
         if (usage.isEmpty()) {
-            QCOMPARE(first, "Usage: levelpanel-cli COMMAND [ARGUMENTS]");
-            QVERIFY(run.out.contains("\n  stats FILE...") && run.out.contains("\n  watch mqtt:"));
+            QCOMPARE(first, "Usage: levelpanel-cli COMMAND [OPTIONS] [ARGUMENTS]");
+            QVERIFY(run.out.contains("\n  stats     Leq") && run.out.contains("\n  watch     The"));
         } else {
             QVERIFY2(first.startsWith(usage), qPrintable(first));
             QVERIFY2(!run.out.contains("Commands:"), qPrintable(run.out));
+            QCOMPARE(run.out.count("Usage:"), 1);
+            QVERIFY2(
+                run.out.contains("\nExample:\n  levelpanel-cli " + usage.section(u' ', 2, 2) + ' '),
+                qPrintable(run.out));
         }
     }
 

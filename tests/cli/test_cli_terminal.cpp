@@ -130,7 +130,8 @@ private slots:
         QString err;
         QTextStream outStream(&out);
         QTextStream errStream(&err);
-        WatchScreen screen(outStream, errStream);
+        Talk talk(errStream);
+        WatchScreen screen(outStream, talk);
         screen.draw(first);
         const qsizetype before = out.size();
         screen.draw(second);

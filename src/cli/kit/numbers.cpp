@@ -28,7 +28,7 @@ std::optional<double> decimalOf(QStringView text) {
     return text.toDouble();
 }
 
-std::variant<int, QString> samplingSecondsOf(const QString& text) {
+Outcome<int> samplingSecondsOf(const QString& text) {
     const std::optional<qint64> seconds = wholeNumberOf(text);
     QString why;
     if (seconds && *seconds >= kFewestSamplingSeconds && *seconds <= kMostSamplingSeconds) {
@@ -46,27 +46,19 @@ std::variant<int, QString> samplingSecondsOf(const QString& text) {
     } else {
         why = QStringLiteral("no number");
     }
-    return QStringLiteral("--every takes whole seconds from %1 to %2, not '%3' (%4)")
-        .arg(kFewestSamplingSeconds)
-        .arg(kMostSamplingSeconds)
-        .arg(text, why);
+    return usageMistake(QStringLiteral("--every takes whole seconds from %1 to %2, not '%3' (%4)")
+                            .arg(kFewestSamplingSeconds)
+                            .arg(kMostSamplingSeconds)
+                            .arg(text, why));
 }
 
-std::variant<StopAfter, QString> stopAfterOf(const Arguments& args) {
-    StopAfter stop;
-    for (const auto& [name, field] : {std::pair{QStringLiteral("count"), &stop.count},
-                                      std::pair{QStringLiteral("duration"), &stop.seconds}}) {
-        if (!args.has(name)) {
-            continue;
-        }
-        const std::optional<qint64> read = wholeNumberOf(args.value(name));
-        if (!read || *read < 1) {
-            return QStringLiteral("--%1 takes a whole number from 1 up, not '%2'")
-                .arg(name, args.value(name));
-        }
-        *field = read;
+Outcome<qint64> wholeFromOneOf(const QString& name, const QString& text) {
+    const std::optional<qint64> read = wholeNumberOf(text);
+    if (!read || *read < 1) {
+        return usageMistake(
+            QStringLiteral("--%1 takes a whole number from 1 up, not '%2'").arg(name, text));
     }
-    return stop;
+    return *read;
 }
 
 }  // namespace lp::cli

@@ -5,9 +5,8 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
-#include <variant>
 
-#include "cli/kit/cli_arguments.h"
+#include "cli/kit/outcome.h"
 
 namespace lp::cli {
 
@@ -21,14 +20,15 @@ inline constexpr int kFewestSamplingSeconds = 1;
 inline constexpr int kMostSamplingSeconds = 86400;
 
 // record --every S: whole seconds 1..86400, or the usage message saying why not.
-[[nodiscard]] std::variant<int, QString> samplingSecondsOf(const QString& text);
+[[nodiscard]] Outcome<int> samplingSecondsOf(const QString& text);
 
-// --count N and --duration S of live and record: stop after N readings or samples, or
-// S seconds (whichever comes first); none when not given.
+// --count N and --duration S of live and record (stop after N readings or samples, or S
+// seconds, whichever comes first): a whole number from 1 up, or the usage message
+// naming the option `name` ("count").
+[[nodiscard]] Outcome<qint64> wholeFromOneOf(const QString& name, const QString& text);
 struct StopAfter {
     std::optional<qint64> count;
     std::optional<qint64> seconds;
 };
-[[nodiscard]] std::variant<StopAfter, QString> stopAfterOf(const Arguments& args);
 
 }  // namespace lp::cli

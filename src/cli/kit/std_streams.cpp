@@ -5,7 +5,6 @@
 #include <csignal>
 
 #include "cli/command.h"
-#include "cli/kit/cli_arguments.h"
 #include "platform/stream_output.h"
 
 namespace lp::cli {
@@ -22,7 +21,7 @@ void ignoreBrokenPipes() {
     ::sigaction(SIGPIPE, &action, nullptr);
 }
 
-int finishedOutput(QTextStream& out, QTextStream& err, int status) {
+int finishedOutput(QTextStream& out, Talk& talk, int status) {
     out.flush();
     const auto* checked = qobject_cast<const platform::StreamOutput*>(out.device());
     std::optional<QString> failed = checked ? checked->failure() : std::nullopt;
@@ -32,19 +31,10 @@ int finishedOutput(QTextStream& out, QTextStream& err, int status) {
     if (!failed || (checked && checked->readerGone())) {
         return status;
     }
-    failure(err, QStringLiteral("standard output could not be written: %1; what it shows is "
-                                "not complete")
-                     .arg(*failed));
+    talk.error(QStringLiteral("standard output could not be written: %1; what it shows is "
+                              "not complete")
+                   .arg(*failed));
     return status == kOk ? kFileFailure : status;
-}
-
-void Talk::line(const QString& text) {
-    if (gone_ || quiet_) {
-        return;
-    }
-    err_ << text << "\n";
-    err_.flush();
-    gone_ = err_.status() != QTextStream::Ok;
 }
 
 }  // namespace lp::cli

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTextStream>
 
+#include "cli/kit/talk.h"
 #include "cli/kit/terminal_text.h"
 #include "platform/stream_output.h"
 
@@ -36,25 +37,10 @@ void ignoreBrokenPipes();
 
 // The end of what a command wrote on stdout (every command's, in run()): what the
 // stream still holds is written out, and when a write failed (a full disk, /dev/full,
-// a device error) the error stream says so and the status becomes kFileFailure. On a
+// a device error) the talk says so and the status becomes kFileFailure. On a
 // platform::StreamOutput every write is checked; on another device the stream's
 // status tells. A reader that went away (a finished `head`) ended the output on
 // purpose: that is said by no message and leaves the status as it was.
-[[nodiscard]] int finishedOutput(QTextStream& out, QTextStream& err, int status);
-
-// Lines of talk on the error stream that may fail without harm (a logger's stderr
-// whose reader ended): the first failed write marks the stream as gone and drops every
-// later line. With `quiet` (-q) it says nothing.
-class Talk {
-public:
-    Talk(QTextStream& err, bool quiet) : err_(err), quiet_(quiet) {}
-
-    void line(const QString& text);
-
-private:
-    QTextStream& err_;
-    bool quiet_;
-    bool gone_ = false;
-};
+[[nodiscard]] int finishedOutput(QTextStream& out, Talk& talk, int status);
 
 }  // namespace lp::cli

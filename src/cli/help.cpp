@@ -1,0 +1,176 @@
+#include "cli/help.h"
+
+#include <algorithm>
+
+namespace lp::cli {
+namespace {
+
+constexpr qsizetype kWidth = 79;
+constexpr qsizetype kOptionColumn = 26;  // where an option's help begins
+
+// `text` in lines of at most kWidth, the first after `first` (already `first.size()`
+// wide), the others indented by `indent`.
+QString wrapped(const QString& first, const QString& text, qsizetype indent) {
+    QString out = first;
+    qsizetype column = first.size();
+    bool lineEmpty = true;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!lineEmpty && column + 1 + word.size() > kWidth) {
+            out += u'\n' + QString(indent, u' ');
+            column = indent;
+            lineEmpty = true;
+        }
+        if (!lineEmpty) {
+            out += u' ';
+            column += 1;
+        }
+        out += word;
+        column += word.size();
+        lineEmpty = false;
+    }
+    return out + u'\n';
+}
+
+QString dashed(const OptionHelp& option) {
+    QString text = option.shortName.isNull()
+                       ? QStringLiteral("--") + option.name
+                       : QStringLiteral("-%1, --%2").arg(option.shortName).arg(option.name);
+    return option.isFlag() ? text : text + u' ' + option.valueName;
+}
+
+QString optionLine(const OptionHelp& option) {
+    QString head = QStringLiteral("  ") + dashed(option);
+    if (head.size() + 2 > kOptionColumn) {
+        return head + u'\n' + wrapped(QString(kOptionColumn, u' '), option.help, kOptionColumn);
+    }
+    return wrapped(head.leftJustified(kOptionColumn), option.help, kOptionColumn);
+}
+
+QString exitStatus() {
+    return QStringLiteral(
+        "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file failed\n"
+        "(for watch: a password or CA file that cannot be read).\n");
+}
+
+// The help's own row: -h, --help.
+OptionHelp helpRow() {
+    return {QStringLiteral("help"), QString(), QStringLiteral("Shows this help."), u'h'};
+}
+
+}  // namespace
+
+QString programHelp(const std::vector<Command>& table) {
+    QString text = QStringLiteral(
+                       "Usage: %1 COMMAND [OPTIONS] [ARGUMENTS]\n"
+                       "       %1 help COMMAND | COMMAND --help\n\nCommands:\n")
+                       .arg(kProgramName);
+    for (const Command& command : table) {
+        text += wrapped((QStringLiteral("  ") + command.text.name).leftJustified(12),
+                        command.text.summary, 12);
+    }
+    return text +
+           QStringLiteral(
+               "\n"
+               "Every command takes -q, --quiet (no progress or summary lines on\n"
+               "stderr; errors still print), -h, --help (its own help: its options\n"
+               "and an example) and -- (what follows is no option). FILE - is\n"
+               "standard input, OUT - standard output. Times are local ISO 8601.\n"
+               "\n") +
+           exitStatus() +
+           QStringLiteral(
+               "\n"
+               "Options:\n"
+               "  -h, --help       Shows this text.\n"
+               "  -V, --version    Shows the version.\n");
+}
+
+QString commandHelp(const Command& command) {
+    QString usage = QStringLiteral("Usage: %1 %2").arg(kProgramName, command.text.name);
+    const std::vector<OptionHelp> options = command.options();
+    for (const OptionHelp& option : options) {
+        if (option.required) {
+            usage += u' ' + dashed(option);
+        }
+    }
+    usage += QStringLiteral(" [OPTIONS]");
+    if (!command.text.operands.isEmpty()) {
+        usage += u' ' + command.text.operands;
+    }
+    QString text = usage + QStringLiteral("\n\n") + command.text.description +
+                   QStringLiteral("\n\nOptions:\n");
+    for (const OptionHelp& option : options) {
+        text += optionLine(option);
+    }
+    text += optionLine(helpRow());
+    return text +
+           QStringLiteral("\nExample:\n  %1 %2\n\n").arg(kProgramName, command.text.example) +
+           exitStatus();
+}
+
+QString manualText(const std::vector<Command>& table) {
+    QString text = programHelp(table);
+    for (const Command& command : table) {
+        text += QStringLiteral("\nCommand %1:\n").arg(command.text.name) + commandHelp(command);
+    }
+    return text;
+}
+
+QString completionWords(const std::vector<Command>& table, const QStringList& typed) {
+    QStringList words = typed;
+    // -q before the command counts as given to it.
+    while (words.size() > 1 &&
+           (words.first() == QStringLiteral("-q") || words.first() == QStringLiteral("--quiet"))) {
+        words.removeFirst();
+    }
+    const QString current = words.isEmpty() ? QString() : words.last();
+    const QStringList before = words.mid(0, words.size() - 1);
+    QStringList offered;
+    QStringList names;
+    for (const Command& command : table) {
+        names << command.text.name;
+    }
+    const auto found = [&table](const QString& name) {
+        return std::find_if(table.begin(), table.end(),
+                            [&name](const Command& c) { return c.text.name == name; });
+    };
+    if (before.isEmpty()) {
+        offered << names << QStringLiteral("help") << QStringLiteral("--help")
+                << QStringLiteral("--version");
+    } else if (before.first() == QStringLiteral("help")) {
+        if (before.size() == 1) {
+            offered << names;
+        }
+    } else if (const auto command = found(before.first()); command != table.end()) {
+        const std::vector<OptionHelp> options = command->options();
+        if (before.size() > 1) {
+            for (const OptionHelp& option : options) {
+                if (!option.isFlag() && before.last() == QStringLiteral("--") + option.name) {
+                    switch (option.completes) {
+                        case Completes::File:
+                            return QStringLiteral("@file\n");
+                        case Completes::Port:
+                            return QStringLiteral("@port\n");
+                        case Completes::Word:
+                            return QString();
+                    }
+                }
+            }
+        }
+        if (!current.startsWith(u'-')) {
+            return command->operands == Operands::Files ? QStringLiteral("@file\n") : QString();
+        }
+        for (const OptionHelp& option : options) {
+            offered << QStringLiteral("--") + option.name;
+        }
+        offered << QStringLiteral("--help");
+    }
+    QString text;
+    for (const QString& word : offered) {
+        if (word.startsWith(current)) {
+            text += word + u'\n';
+        }
+    }
+    return text;
+}
+
+}  // namespace lp::cli

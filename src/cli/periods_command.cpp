@@ -1,0 +1,118 @@
+// periods: the figures of each period of a survey.
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include "cli/commands.h"
+#include "cli/kit/text_table.h"
+#include "cli/survey_arguments.h"
+#include "cli/survey_commands.h"
+#include "cli/survey_output.h"
+#include "stats/figure_text.h"
+#include "stats/survey.h"
+
+namespace lp::cli {
+namespace {
+
+std::vector<OptionRow> periodsRows(SurveyFlags& o) {
+    return {surveyRow(QStringLiteral("every"), o), surveyRow(QStringLiteral("exclude"), o),
+            surveyRow(QStringLiteral("json"), o), surveyRow(QStringLiteral("csv"), o)};
+}
+
+int runPeriods(const SurveyFlags& flags, const ReadArguments& args, CommandIo& io) {
+    const Outcome<Format> format = formatOf(flags);
+    if (!format) {
+        return io.talk.refused(format.refusal());
+    }
+    const Outcome<stats::SurveyResult> analysed =
+        analyse(QStringLiteral("periods"), flags, args.files, io, Table::Periods);
+    if (!analysed) {
+        return io.talk.refused(analysed.refusal());
+    }
+    const stats::SurveyResult& result = *analysed;
+    if (result.periods.refused) {
+        return io.talk.usage(*result.periods.refused);
+    }
+    const qint64 leftOut = result.undated + result.leftOut;
+    const std::vector<stats::SurveyPeriod>& list = result.periods.list;
+    LocalTimeText times(result.zone);
+    if (*format == Format::Json) {
+        QJsonArray periods;
+        for (const stats::SurveyPeriod& p : list) {
+            periods.append(QJsonObject{
+                {QStringLiteral("start"), times.text(p.start)},
+                {QStringLiteral("end"), times.text(p.end)},
+                {QStringLiteral("records"), p.records},
+                {QStringLiteral("over_range"), p.outOfRange.over},
+                {QStringLiteral("under_range"), p.outOfRange.under},
+                {QStringLiteral("coverage"), coverageJson(p.coverage)},
+                {QStringLiteral("leq"), levelJson(p.leq)},
+                {QStringLiteral("lmax"), levelJson(p.lmax)},
+                {QStringLiteral("lmin"), levelJson(p.lmin)},
+                {QStringLiteral("l10"), levelJson(p.l10)},
+                {QStringLiteral("l50"), levelJson(p.l50)},
+                {QStringLiteral("l90"), levelJson(p.l90)},
+            });
+        }
+        return writtenJson(io, QJsonObject{
+                                   {QStringLiteral("interval_s"), countJson(result.interval)},
+                                   {QStringLiteral("left_out"), leftOut},
+                                   {QStringLiteral("excluded"), result.excluded},
+                                   {QStringLiteral("periods"), periods},
+                               });
+    }
+    const bool csv = *format == Format::Csv;
+    const auto row = [&list, &times, csv](qsizetype i, TableRow& cells) {
+        const stats::SurveyPeriod& p = list[size_t(i)];
+        cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), p.start));
+        cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), p.end));
+        cells.number(p.records);
+        cells.figure(p.coverage, kCoverageDecimals);
+        for (const std::optional<double>& level : {p.leq, p.lmax, p.lmin, p.l10, p.l50, p.l90}) {
+            cells.figure(level, kLevelDecimals);
+        }
+        if (csv) {
+            cells.number(p.outOfRange.over);
+            cells.number(p.outOfRange.under);
+        } else {
+            rangeCell(cells, p.outOfRange);
+        }
+    };
+    OutputBytes out(io.out);
+    if (csv) {
+        writeTable(out, TableForm::Csv,
+                   {"start", "end", "records", "coverage", "leq", "lmax", "lmin", "l10", "l50",
+                    "l90", "over_range", "under_range"},
+                   qsizetype(list.size()), row);
+        return kOk;
+    }
+    const QString interval =
+        result.interval ? QStringLiteral("%1 s").arg(*result.interval) : stats::kNoValue;
+    out.bytes().append(QStringLiteral("Interval: %1\nLeft out: %2\nExcluded: %3\n\n")
+                           .arg(interval)
+                           .arg(leftOut)
+                           .arg(result.excluded)
+                           .toUtf8());
+    writeTable(out, TableForm::Aligned,
+               {"Start", "End", "Records", "Coverage", "Leq", "Lmax", "Lmin", "L10", "L50", "L90",
+                "Out of range"},
+               qsizetype(list.size()), row);
+    return kOk;
+}
+
+}  // namespace
+
+Command periodsCommand() {
+    return commandOf<SurveyFlags>(
+        {QStringLiteral("periods"), QStringLiteral("FILE..."),
+         QStringLiteral("Leq, Lmax, Lmin, L10, L50, L90 of each period of a survey."),
+         QStringLiteral("The files as one survey in time order, in periods aligned to local\n"
+                        "midnight: start, end, records, coverage, Leq, Lmax, Lmin, L10, L50,\n"
+                        "L90 of each (LN: the level exceeded for N % of the time, the 100-N %\n"
+                        "percentile interpolated between the levels in order). In JSON levels\n"
+                        "are numbers rounded to 0.1 dB, coverage a fraction 0..1 (3\n"
+                        "decimals), null where there is no value. FILE - is standard input."),
+         QStringLiteral("periods --every 15min --csv day1.sdm day2.sdm")},
+        Operands::Files, periodsRows, runPeriods);
+}
+
+}  // namespace lp::cli
