@@ -1,22 +1,7 @@
 # bash completion for levelpanel-cli and levelpanel: commands, options and port names.
-# The programs own their option lists: the commands and options come from
-# "levelpanel-cli --help" (or "levelpanel-cli CMD --help"), the ports from
-# "levelpanel-cli ports", asked at completion time.
-
-# The options of one command: its own --help when it has one, else its lines in the
-# whole help (its usage line and the indented lines under it).
-_levelpanel_cli_options() {
-    local cli=$1 cmd=$2
-    "$cli" "$cmd" --help 2>/dev/null |
-        awk -v cmd="$cmd" '
-            /^Commands:/ { whole = 1; next }
-            !whole { print; next }
-            $0 ~ "^  " cmd "( |$)" { mine = 1; print; next }
-            /^  [a-z]/ { mine = 0 }
-            /^[^ ]/ { mine = 0 }
-            mine { print }' |
-        grep -oE -- '--[a-z][a-z0-9-]*' | sort -u
-}
+# The programs own their option lists: levelpanel-cli's words come from its hidden
+# command "levelpanel-cli __complete WORD..." (made from each command's table of
+# options), the ports from "levelpanel-cli ports", asked at completion time.
 
 _levelpanel_ports() {
     local cli=$1
@@ -29,34 +14,23 @@ _levelpanel_files() {
 }
 
 _levelpanel_cli() {
-    local cur=${COMP_WORDS[COMP_CWORD]} prev=""
-    ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local cur=${COMP_WORDS[COMP_CWORD]}
     local cli=${COMP_WORDS[0]}
     COMPREPLY=()
-
-    if ((COMP_CWORD == 1)); then
-        local commands
-        commands=$("$cli" --help 2>/dev/null |
-            awk '/^Commands:/ { on = 1; next } on && /^  [a-z]/ { print $1 } /^[^ ]/ && on { on = 0 }')
-        mapfile -t COMPREPLY < <(compgen -W "$commands --help --version" -- "$cur")
-        return
-    fi
-
-    local cmd=${COMP_WORDS[1]}
-    case $prev in
-        --port)
+    # The words after the program's name up to the one completed; the program says what
+    # fits there: words, or @port / @file.
+    local words
+    words=$("$cli" __complete "${COMP_WORDS[@]:1:COMP_CWORD}" 2>/dev/null)
+    case $words in
+        @port)
             mapfile -t COMPREPLY < <(compgen -W "$(_levelpanel_ports "$cli")" -- "$cur")
             [[ $cur == /* ]] && _levelpanel_files "$cur"
             return ;;
-        --out | --csv | --pdf | --events | --password-file | --cafile)
+        @file)
             _levelpanel_files "$cur"
             return ;;
     esac
-    if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "$(_levelpanel_cli_options "$cli" "$cmd") --help" -- "$cur")
-        return
-    fi
-    _levelpanel_files "$cur"
+    mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
 }
 
 # levelpanel: --port and its ports, else record files.

@@ -84,33 +84,43 @@ QString programHelp(const std::vector<Command>& table) {
                "  -V, --version    Shows the version.\n");
 }
 
-QString commandHelp(const Command& command) {
-    QString usage = QStringLiteral("Usage: %1 %2").arg(kProgramName, command.text.name);
-    const std::vector<OptionHelp> options = command.options();
-    for (const OptionHelp& option : options) {
+namespace {
+
+// "levelpanel-cli CMD --required VALUE [OPTIONS] OPERANDS".
+QString synopsis(const Command& command) {
+    QString text = kProgramName + u' ' + command.text.name;
+    for (const OptionHelp& option : command.options()) {
         if (option.required) {
-            usage += u' ' + dashed(option);
+            text += u' ' + dashed(option);
         }
     }
-    usage += QStringLiteral(" [OPTIONS]");
-    if (!command.text.operands.isEmpty()) {
-        usage += u' ' + command.text.operands;
-    }
-    QString text = usage + QStringLiteral("\n\n") + command.text.description +
-                   QStringLiteral("\n\nOptions:\n");
-    for (const OptionHelp& option : options) {
+    text += QStringLiteral(" [OPTIONS]");
+    return command.text.operands.isEmpty() ? text : text + u' ' + command.text.operands;
+}
+
+// What a command's help says under its usage: the description, the options, an example.
+QString commandBody(const Command& command) {
+    QString text = command.text.description + QStringLiteral("\n\nOptions:\n");
+    for (const OptionHelp& option : command.options()) {
         text += optionLine(option);
     }
     text += optionLine(helpRow());
-    return text +
-           QStringLiteral("\nExample:\n  %1 %2\n\n").arg(kProgramName, command.text.example) +
-           exitStatus();
+    return text + QStringLiteral("\nExample:\n  %1 %2\n").arg(kProgramName, command.text.example);
+}
+
+}  // namespace
+
+QString commandHelp(const Command& command) {
+    return QStringLiteral("Usage: ") + synopsis(command) + QStringLiteral("\n\n") +
+           commandBody(command) + u'\n' + exitStatus();
 }
 
 QString manualText(const std::vector<Command>& table) {
     QString text = programHelp(table);
     for (const Command& command : table) {
-        text += QStringLiteral("\nCommand %1:\n").arg(command.text.name) + commandHelp(command);
+        text += QStringLiteral("\nThe %1 command:\n  %2\n\n")
+                    .arg(command.text.name, synopsis(command)) +
+                commandBody(command);
     }
     return text;
 }

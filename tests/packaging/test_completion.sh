@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The bash completion, sourced into bash as bash-completion would: a command, an option
-# of that command (and not another command's), and the simulated meter's port name.
+# of that command (and not another command's), the commands after "help", and the
+# simulated meter's port name. That each command offers exactly its own options is
+# test_cli_options'; here the script is checked to hand them on.
 #   test_completion.sh LEVELPANEL-CLI COMPLETION-SCRIPT
 set -uo pipefail
 cli=$1
@@ -31,6 +33,11 @@ expect has --rotate "an option of record"
 complete_words stats --
 expect has --resolution "an option of stats"
 expect lacks --port "stats takes no port"
+complete_words export --
+expect has --offset "an option of export"
+expect lacks --exclude "export refuses --exclude"
+complete_words help re
+expect has record "a command after help"
 complete_words live --port s
 expect has sim "the simulated meter as a port"
 
