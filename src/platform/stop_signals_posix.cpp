@@ -1,4 +1,4 @@
-#include "app/cli/stop_signals.h"
+#include "platform/stop_signals.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 
-namespace lp::app::cli {
+namespace lp::platform {
 namespace {
 
 int stopPipe[2] = {-1, -1};
@@ -47,4 +47,4 @@ bool installStopSignals() {
     return true;
 }
 
-}  // namespace lp::app::cli
+}  // namespace lp::platform
