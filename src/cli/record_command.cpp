@@ -16,6 +16,7 @@
 #include "cli/record_files.h"
 #include "cli/record_publishing.h"
 #include "live/recording.h"
+#include "platform/stream_output.h"
 #include "platform/version.h"
 #include "records/record_file_writer.h"
 #include "records/record_tally.h"
@@ -158,7 +159,7 @@ int runRecord(const Arguments& args, CommandIo& io) {
         return kFileFailure;
     }
     // The recording never depends on stdout: its reader may end at any time.
-    ignoreBrokenPipes();
+    platform::ignoreBrokenPipes();
     Talk talk(err, io.quiet);
     std::unique_ptr<RecordPublishing> publishing;
     if (publish.setup) {
