@@ -157,6 +157,35 @@ private slots:
         QVERIFY2(QJsonDocument::fromJson(cursor)["line"] == 1, cursor.constData());
     }
 
+    // An event the broker had not acknowledged when the connection ended goes out again
+    // on the next. The broker saves its sessions (SIGUSR1), is stopped (SIGSTOP) so the
+    // event stays unacknowledged, then killed and started again: the subscriber's
+    // session is back with it.
+    void anUnacknowledgedEventGoesOutAgain() {
+        QTemporaryDir dir;
+        lp::test::SubscribedBroker rig(dir.filePath("broker"),
+                                       lp::test::TestBroker::Access::Anonymous);
+        QVERIFY(rig.up());
+        SamplePublisher publisher(mqttOf(rig), optionsIn(dir));
+        publisher.start();
+        QVERIFY(rig.subscriber->waitFor("/status", 1, 5000));  // connected
+        const auto pid = pid_t(rig.broker.processId());
+        QCOMPARE(::kill(pid, SIGUSR1), 0);
+        QVERIFY(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("broker/mosquitto.db")); },
+                                5000));
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        publisher.publishEvent("{\"state\":\"start\"}");
+        QTest::qWait(200);  // written to the socket
+        QCOMPARE(::kill(pid, SIGKILL), 0);
+        QTest::qWait(200);
+        QVERIFY(rig.broker.start());
+        QVERIFY(rig.subscriber->waitFor("/event", 1, 10000));
+        QCOMPARE(rig.subscriber->payloads("/event"), QList<QByteArray>{"{\"state\":\"start\"}"});
+        QSignalSpy finished(&publisher, &SamplePublisher::finished);
+        publisher.stop();
+        QVERIFY(finished.wait(5000));
+    }
+
     // A first run publishes log.sdm's three records (lines 2..4) and its cursor says so;
     // then the cursor or the file is not what it was, and a second run writes two more
     // records. Whatever the cursor cannot prove acknowledged goes out again.
