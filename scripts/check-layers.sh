@@ -2,8 +2,10 @@
 # Fails on any #include that points up the layer order of src/, or sideways between
 # folders of one layer that are not meant to know each other. Prints every offending line.
 #
-#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote, survey  ->  app
+#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote, survey  ->  app, cli
 #
+# app (the windows' start-up and session) and cli (the command line) are two shells over
+# the same cores: neither includes the other.
 # Within a layer only these are allowed: stats and sim may use records and link, and
 # the memory windows may use the record-list windows, and the survey windows and report
 # the charts. tools/ may use platform, link and sim; tools/screenshots, which pictures
@@ -17,7 +19,7 @@ rank() {
         link | records | stats | sim) echo 1 ;;
         live) echo 2 ;;
         panel | memory | lists | charts | remote | survey) echo 3 ;;
-        app) echo 4 ;;
+        app | cli) echo 4 ;;
         *) echo -1 ;;
     esac
 }
