@@ -1,6 +1,6 @@
 #include "cli/port_argument.h"
 
-#include "cli/kit/stop_signals.h"
+#include "platform/stop_signals.h"
 
 namespace lp::cli {
 
@@ -19,7 +19,7 @@ DeviceStart startDevice(const QString& command, const Arguments& args, const QSt
         usageError(err, QStringLiteral("no such port '%1'").arg(portText));
         return {std::nullopt, kUsageError};
     }
-    if (!installStopSignals()) {
+    if (!platform::installStopSignals()) {
         failure(err, QStringLiteral("cannot install the signal handlers."));
         return {std::nullopt, kFileFailure};
     }

@@ -9,6 +9,7 @@
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
 #include "cli/record_session.h"
+#include "platform/stream_output.h"
 #include "records/record_file_writer.h"
 
 namespace lp::cli {
@@ -90,7 +91,7 @@ int runRecord(const Arguments& args, CommandIo& io) {
         return kFileFailure;
     }
     // The recording never depends on stdout: its reader may end at any time.
-    ignoreBrokenPipes();
+    platform::ignoreBrokenPipes();
     RecordSession session(std::move(options), std::move(opened), io);
     return session.run();
 }

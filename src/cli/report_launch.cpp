@@ -1,17 +1,12 @@
 // `levelpanel-cli report` handed to levelpanel-cli-report, which takes the process over
 // with the same arguments, standard streams and exit status.
-#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <vector>
 
 #include "cli/survey_commands.h"
+#include "platform/processes.h"
 
 namespace lp::cli {
 namespace {
@@ -40,21 +35,11 @@ int runReport(const Arguments& args, CommandIo& io) {
         return kFileFailure;
     }
     const QString& program = *found;
-    std::vector<QByteArray> words{QFile::encodeName(program)};
-    for (const QString& arg : args.given) {
-        words.push_back(arg.toLocal8Bit());
-    }
-    std::vector<char*> argv;
-    for (QByteArray& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
     io.out.flush();
     io.err.flush();
-    std::fflush(nullptr);
-    execv(argv[0], argv.data());
+    const QString reason = platform::replaceProcess(program, args.given);
     failure(io.err, QStringLiteral("the report cannot be painted: %1 cannot be started (%2)")
-                        .arg(program, QString::fromLocal8Bit(std::strerror(errno))));
+                        .arg(program, reason));
     return kFileFailure;
 }
 

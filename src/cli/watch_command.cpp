@@ -1,7 +1,5 @@
 #include "cli/watch_command.h"
 
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QHash>
@@ -12,10 +10,13 @@
 
 #include "cli/broker_arguments.h"
 #include "cli/kit/std_streams.h"
-#include "cli/kit/stop_signals.h"
 #include "cli/kit/terminal_text.h"
 #include "cli/watch_output.h"
 #include "cli/watch_screen.h"
+#include "platform/standard_descriptors.h"
+#include "platform/stop_signals.h"
+#include "platform/stream_output.h"
+#include "platform/terminal.h"
 #include "remote/fleet_model.h"
 #include "remote/mqtt_client.h"
 
@@ -154,11 +155,11 @@ int runWatch(const Arguments& args, CommandIo& io) {
         return read.status;
     }
     const Broker& broker = *read.broker;
-    if (!installStopSignals()) {
+    if (!platform::installStopSignals()) {
         failure(io.err, QStringLiteral("SIGINT and SIGTERM cannot be caught"));
         return kFileFailure;
     }
-    ignoreBrokenPipes();
+    platform::ignoreBrokenPipes();
 
     remote::MqttOptions mqtt = broker.mqtt;
     mqtt.clientId = clientId();
@@ -171,7 +172,8 @@ int runWatch(const Arguments& args, CommandIo& io) {
     const LocalClock clock;
     remote::MqttClient client(mqtt);
     remote::FleetModel fleet(broker.prefix);
-    const bool json = args.has(QStringLiteral("json")) || !::isatty(STDOUT_FILENO);
+    const bool json =
+        args.has(QStringLiteral("json")) || !platform::isTerminal(platform::kStandardOutput);
     std::optional<JsonFeed> lines;
     std::optional<ScreenFeed> table;
     if (json) {

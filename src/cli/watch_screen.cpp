@@ -1,9 +1,8 @@
 #include "cli/watch_screen.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include "cli/kit/terminal_text.h"
+#include "platform/standard_descriptors.h"
+#include "platform/terminal.h"
 
 namespace lp::cli {
 namespace {
@@ -27,9 +26,8 @@ WatchScreen::~WatchScreen() {
 }
 
 std::pair<int, int> WatchScreen::size() {
-    winsize ws{};
-    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
-        return {ws.ws_col, ws.ws_row};
+    if (const auto terminal = platform::terminalSize(platform::kStandardOutput)) {
+        return {terminal->columns, terminal->rows};
     }
     return {80, 24};
 }
