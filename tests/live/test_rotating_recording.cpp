@@ -157,6 +157,30 @@ private slots:
         QCOMPARE(last.line, 1 + files.last().count(u' '));
     }
 
+    // What a file's start tells the user comes through for each file it starts (a line
+    // cut short is named with its file; a text said before, no file locks in the same
+    // folder, is not said again: test_logger_faults runs without locks).
+    void noticesOfEachFile() {
+        const QByteArray whole = kRecordHeader + "1\t2026/12/05 10:00:00\t65.3\t\r\n";
+        for (const int day : {6, 7}) {
+            QVERIFY(test::writeFile(dir.filePath(QStringLiteral("cut-2026-12-0%1.sdm").arg(day)),
+                                    whole + "2\t20"));
+        }
+        platform::VirtualClock clock(
+            QDateTime::fromString("2026-12-06T12:00:00+01:00", Qt::ISODate));
+        live::RotatingRecording recording(dir.filePath("cut.sdm"), true, clock);
+        QSignalSpy noticed(&recording, &live::RotatingRecording::noticed);
+        QCOMPARE(recording.begin(), std::nullopt);
+        recording.record(sampleAt("2026-12-07T12:00:00+01:00"));
+        QCOMPARE(noticed.size(), 2);
+        for (const int i : {0, 1}) {
+            const QString text = noticed[i][0].toString();
+            QVERIFY2(text.contains(QStringLiteral("cut-2026-12-0%1.sdm").arg(6 + i)) &&
+                         text.contains("4 byte(s) removed"),
+                     qPrintable(text));
+        }
+    }
+
     // A write that fails ends the recording: the failed line is not counted. So does a
     // next day's file that cannot be started; and a first file that cannot be started
     // is a reason from begin().
