@@ -65,8 +65,20 @@ while IFS= read -r hit; do
 done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' src tools \
     --include='*.h' --include='*.cpp' || true)
 
+# No two files lean on each other in a loop: a.cpp or a.h including b.h while b's files
+# include a.h (a file and its own header count as one). tsort names the loop it finds.
+loops=$(grep -rnoE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z_]+/[a-z0-9_]+\.h"' src \
+    --include='*.h' --include='*.cpp' |
+    sed -E 's/^src\/([^:]+)\.(h|cpp):[0-9]+:.*"([^"]+)\.h"$/\1 \3/' |
+    awk '$1 != $2' | tsort 2>&1 >/dev/null || true)
+if [[ -n $loops ]]; then
+    echo "Files that include each other in a loop:"
+    echo "$loops"
+    bad=1
+fi
+
 if [[ $bad -ne 0 ]]; then
     echo "Layer check failed: see the includes above." >&2
     exit 1
 fi
-echo "Layer check: every include points down the layer order."
+echo "Layer check: every include points down the layer order, and none runs in a loop."

@@ -1,6 +1,6 @@
 #include "cli/port_argument.h"
 
-#include "cli/kit/stop_signals.h"
+#include "platform/stop_signals.h"
 
 namespace lp::cli {
 
@@ -16,7 +16,7 @@ Outcome<live::PortRequest> startDevice(const QString& portText) {
     if (!request) {
         return usageMistake(QStringLiteral("no such port '%1'").arg(portText));
     }
-    if (!installStopSignals()) {
+    if (!platform::installStopSignals()) {
         return failed(QStringLiteral("cannot install the signal handlers."));
     }
     return *request;

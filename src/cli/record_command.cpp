@@ -1,104 +1,21 @@
 // record: the panel's PC recording without the panel, for unattended runs.
-#include <QEventLoop>
-#include <QFileInfo>
-#include <QTimer>
-
 #include "cli/command.h"
 #include "cli/commands.h"
-#include "cli/headless_meter.h"
 #include "cli/kit/cli_clock.h"
 #include "cli/kit/numbers.h"
 #include "cli/kit/std_paths.h"
 #include "cli/kit/std_streams.h"
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
-#include "cli/record_files.h"
-#include "cli/record_publishing.h"
-#include "live/recording.h"
-#include "platform/version.h"
+#include "cli/record_session.h"
+#include "platform/stream_output.h"
 #include "records/record_file_writer.h"
-#include "records/record_tally.h"
 
 namespace lp::cli {
 namespace {
 
-// The run across its files: the day it records (with daily rotation) and the part of
-// that day's name it is in.
-class RecordRun {
-public:
-    RecordRun(QString out, bool daily, Talk& talk, QEventLoop& loop)
-        : out_(std::move(out)), daily_(daily), talk_(talk), loop_(loop) {
-        QObject::connect(&recording_, &live::Recording::limitReached, &loop_, [this] {
-            part_ += 1;
-            (void)startFile();
-        });
-        QObject::connect(&recording_, &live::Recording::stopped, &loop_,
-                         [this](const QString& reason) {
-                             written_ -= 1;  // the line that failed
-                             talk_.error(reason);
-                             loop_.exit(kFileFailure);
-                         });
-        // Said once each: a daily file in the same folder repeats what the first said.
-        QObject::connect(&recording_, &live::Recording::noticed, &loop_,
-                         [this](const QString& text) {
-                             if (!told_.contains(text)) {
-                                 told_ << text;
-                                 talk_.error(text);
-                             }
-                         });
-    }
-    ~RecordRun() { recording_.stop(); }
-
-    // The first file, for the samples of `today`.
-    [[nodiscard]] bool begin(QDate today) {
-        day_ = today;
-        return startFile();
-    }
-
-    void take(const live::Sample& sample) {
-        if (daily_ && sample.when.date() != day_) {
-            recording_.stop();
-            day_ = sample.when.date();
-            part_ = 1;
-            if (!startFile()) {
-                return;
-            }
-        }
-        if (recording_.on()) {
-            written_ += 1;
-            recording_.record(sample);
-        }
-    }
-
-    [[nodiscard]] qint64 written() const { return written_; }
-    [[nodiscard]] live::Recording& recording() { return recording_; }
-
-private:
-    bool startFile() {
-        const QString name =
-            recordFileName(out_, daily_ ? std::optional<QDate>(day_) : std::nullopt, part_);
-        recording_.chooseFile(name);
-        if (const std::optional<QString> error = recording_.start()) {
-            talk_.error(*error);
-            loop_.exit(kFileFailure);
-            return false;
-        }
-        talk_.say(records::recordingStartText(name, recording_.appendedTo()));
-        return true;
-    }
-
-    QString out_;
-    bool daily_;
-    Talk& talk_;
-    QEventLoop& loop_;
-    live::Recording recording_;
-    QDate day_;
-    int part_ = 1;
-    qint64 written_ = 0;
-    QStringList told_;
-};
-
-struct RecordOptions {
+// The options of `record` as typed, each converted by its row.
+struct RecordFlags {
     std::optional<QString> port;
     std::optional<int> every;
     std::optional<QString> out;
@@ -115,7 +32,7 @@ Outcome<QString> dailyOf(const QString& text) {
     return text;
 }
 
-std::vector<OptionRow> recordRows(RecordOptions& o) {
+std::vector<OptionRow> recordRows(RecordFlags& o) {
     std::vector<OptionRow> rows{
         text(QStringLiteral("port"), QStringLiteral("P"), o.port, portHelp())
             .orRequired()
@@ -153,20 +70,21 @@ std::vector<OptionRow> recordRows(RecordOptions& o) {
     return rows;
 }
 
-int runRecord(const RecordOptions& options, const ReadArguments&, CommandIo& io) {
-    const QString file = *options.out;
-    const Outcome<live::PortRequest> start = startDevice(*options.port);
-    if (!start) {
-        return io.talk.refused(start.refusal());
-    }
+// The options of `record` into `options` (with the clock of the run); a usage error or
+// failure is said on the talk and its status returned.
+int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& options) {
+    const QString file = *flags.out;
     Talk& talk = io.talk;
+    const Outcome<live::PortRequest> start = startDevice(*flags.port);
+    if (!start) {
+        return talk.refused(start.refusal());
+    }
     if (const std::optional<QString> mistake = outIsStdout(QStringLiteral("record"), file)) {
         return talk.usage(*mistake);
     }
-    const int seconds = options.every.value_or(live::LiveCycle::kFirstSamplingSeconds);
-    const StopAfter& after = options.stop;
-    const bool daily = options.rotate.has_value();
-    const Outcome<std::optional<PublishSetup>> publish = readPublishOptions(options.publish, talk);
+    const int seconds = flags.every.value_or(live::LiveCycle::kFirstSamplingSeconds);
+    const bool daily = flags.rotate.has_value();
+    const Outcome<std::optional<PublishSetup>> publish = readPublishOptions(flags.publish, talk);
     if (!publish) {
         return talk.refused(publish.refusal());
     }
@@ -175,88 +93,37 @@ int runRecord(const RecordOptions& options, const ReadArguments&, CommandIo& io)
         talk.error(records::saveFailureText(*refused));
         return kFileFailure;
     }
-    const std::unique_ptr<platform::Clock> clock = commandClock();
-    auto readAlarms = RecordAlarms::read(options.alarms, file, seconds, *clock, talk);
+    std::unique_ptr<platform::Clock> clock = commandClock();
+    auto readAlarms = RecordAlarms::read(flags.alarms, file, seconds, *clock, talk);
     if (!readAlarms) {
         return talk.refused(readAlarms.refusal());
     }
-    const auto alarms = std::move(*readAlarms);
-    live::OpenedPort opened = openDevice(*start, *clock, talk);
+    auto alarms = std::move(*readAlarms);
+    options = RecordOptions{std::move(clock), *start,     *flags.port, file,
+                            seconds,          flags.stop, daily,       *publish,
+                            std::move(alarms)};
+    return kOk;
+}
+
+int runRecord(const RecordFlags& flags, const ReadArguments&, CommandIo& io) {
+    RecordOptions options;
+    if (const int status = readRecordOptions(flags, io, options); status != kOk) {
+        return status;
+    }
+    live::OpenedPort opened = openDevice(options.port, *options.clock, io.talk);
     if (!opened.transport) {
         return kFileFailure;
     }
     // The recording never depends on stdout: its reader may end at any time.
-    ignoreBrokenPipes();
-    std::unique_ptr<RecordPublishing> publishing;
-    if (*publish) {
-        const QString first = recordFileName(
-            file, daily ? std::optional<QDate>(clock->now().date()) : std::nullopt, 1);
-        publishing = std::make_unique<RecordPublishing>(
-            **publish, file,
-            remote::LoggerStatus{
-                {}, *options.port, QFileInfo(first).fileName(), seconds, platform::kVersion},
-            talk);
-        publishing->start();
-        talk.say(QStringLiteral("publishing to ") + publishing->destination());
-    }
-    QEventLoop loop;
-    RecordRun run(file, daily, talk, loop);
-    if (publishing) {
-        QObject::connect(&run.recording(), &live::Recording::lineWritten, publishing.get(),
-                         &RecordPublishing::take);
-    }
-    if (!run.begin(clock->now().date())) {
-        if (publishing) {
-            publishing->finish();
-        }
-        return kFileFailure;
-    }
-    HeadlessMeter meter(std::move(opened), *start, *clock, talk);
-    meter.cycle().setSamplingSeconds(seconds);
-    // The cycle samples only levels the meter sent since the sample before.
-    const QMetaObject::Connection feed =
-        QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, &loop,
-                         [&run, &loop, &after](const live::Sample& sample) {
-                             run.take(sample);
-                             if (after.count && run.written() >= *after.count) {
-                                 loop.exit(kOk);
-                             }
-                         });
-    // A run that its time ended short because the meter did not answer has failed.
-    std::optional<QString> shortRun;
-    if (after.seconds) {
-        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop, [&] {
-            shortRun = meter.shortRun(QStringLiteral("records"));
-            loop.exit(shortRun ? kFileFailure : kOk);
-        });
-    }
-    if (alarms) {  // on the samples just recorded
-        QObject::connect(&meter.cycle(), &live::LiveCycle::sampleTaken, alarms.get(),
-                         &RecordAlarms::take);
-        if (publishing) {
-            QObject::connect(&alarms->alarms(), &live::Alarms::eventOccurred, publishing.get(),
-                             &RecordPublishing::takeEvent);
-        }
-    }
-    const int status = loop.exec();
-    QObject::disconnect(feed);
-    if (alarms) {
-        alarms->finish();  // the events going on end, and are published before "stopped"
-    }
-    if (publishing) {
-        publishing->finish();  // "stopped", and what is in flight acknowledged
-    }
-    talk.say(QStringLiteral("%1 record(s) written").arg(run.written()));
-    if (shortRun) {
-        talk.error(*shortRun);
-    }
-    return status;
+    platform::ignoreBrokenPipes();
+    RecordSession session(std::move(options), std::move(opened), io);
+    return session.run();
 }
 
 }  // namespace
 
 Command recordCommand() {
-    return commandOf<RecordOptions>(
+    return commandOf<RecordFlags>(
         {QStringLiteral("record"), QString(),
          QStringLiteral("Records the meter's levels into a record file, unattended."),
          QStringLiteral("Records a sample every S seconds into the record file FILE, each\n"

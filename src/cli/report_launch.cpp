@@ -1,18 +1,13 @@
 // `levelpanel-cli report` handed to levelpanel-cli-report, which takes the process over
 // with the same arguments, standard streams and exit status.
-#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <vector>
 
 #include "cli/commands.h"
 #include "cli/survey_commands.h"
+#include "platform/processes.h"
 
 namespace lp::cli {
 namespace {
@@ -42,20 +37,10 @@ int runReport(const ReportOptions&, const ReadArguments& args, CommandIo& io) {
         return kFileFailure;
     }
     const QString& program = *found;
-    std::vector<QByteArray> words{QFile::encodeName(program)};
-    for (const QString& arg : args.typed) {
-        words.push_back(arg.toLocal8Bit());
-    }
-    std::vector<char*> argv;
-    for (QByteArray& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
     io.out.flush();
-    std::fflush(nullptr);
-    execv(argv[0], argv.data());
+    const QString reason = platform::replaceProcess(program, args.typed);
     io.talk.error(QStringLiteral("the report cannot be painted: %1 cannot be started (%2)")
-                      .arg(program, QString::fromLocal8Bit(std::strerror(errno))));
+                      .arg(program, reason));
     return kFileFailure;
 }
 

@@ -1,9 +1,8 @@
 #include "cli/watch_screen.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include "cli/kit/terminal_text.h"
+#include "platform/standard_descriptors.h"
+#include "platform/terminal.h"
 
 namespace lp::cli {
 namespace {
@@ -27,9 +26,8 @@ WatchScreen::~WatchScreen() {
 }
 
 std::pair<int, int> WatchScreen::size() {
-    winsize ws{};
-    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
-        return {ws.ws_col, ws.ws_row};
+    if (const auto terminal = platform::terminalSize(platform::kStandardOutput)) {
+        return {terminal->columns, terminal->rows};
     }
     return {80, 24};
 }
@@ -75,6 +73,35 @@ void WatchScreen::say(const QString& text) {
     if (!lines.isEmpty()) {
         draw(lines);
     }
+}
+
+ScreenTable::ScreenTable(const remote::FleetModel& fleet, const WatchClock& clock, QString where,
+                         QTextStream& out, Talk& talk)
+    : fleet_(fleet), clock_(clock), where_(std::move(where)), screen_(out, talk) {
+    soon_.setSingleShot(true);
+    soon_.setInterval(100);
+    QObject::connect(&soon_, &QTimer::timeout, &soon_, [this] { draw(clock_.now()); });
+}
+
+void ScreenTable::connection(const QString& state) {
+    state_ = state;
+    changed();
+}
+
+void ScreenTable::changed() {
+    if (!soon_.isActive()) {
+        soon_.start();
+    }
+}
+
+void ScreenTable::draw(const QDateTime& now) {
+    soon_.stop();
+    const auto [width, height] = WatchScreen::size();
+    const QString title =
+        QStringLiteral("%1  %2  %3")
+            .arg(where_, state_, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    screen_.draw(screenLines(title, fleet_.rows(now, screenRoom(height)), fleet_.size(), now, width,
+                             height));
 }
 
 }  // namespace lp::cli

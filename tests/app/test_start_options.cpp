@@ -43,7 +43,7 @@ private slots:
         switch (options.start) {
             case Start::Port:
                 QCOMPARE(options.port.kind == lp::live::PortKind::Device ? options.port.device
-                                                                     : options.port.label,
+                                                                         : options.port.label,
                          what);
                 break;
             case Start::File:

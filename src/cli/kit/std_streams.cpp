@@ -1,24 +1,17 @@
 #include "cli/kit/std_streams.h"
 
-#include <unistd.h>
-
-#include <csignal>
-
 #include "cli/command.h"
+#include "platform/standard_descriptors.h"
 #include "platform/stream_output.h"
 
 namespace lp::cli {
 
 StandardStreams::StandardStreams()
-    : output_(STDOUT_FILENO), safeError_(errorFile_), out_(&output_), err_(&safeError_) {
-    (void)errorFile_.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-}
-
-void ignoreBrokenPipes() {
-    struct sigaction action {};
-    action.sa_handler = SIG_IGN;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGPIPE, &action, nullptr);
+    : output_(platform::kStandardOutput),
+      safeError_(errorFile_),
+      out_(&output_),
+      err_(&safeError_) {
+    (void)errorFile_.open(platform::kStandardError, QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 int finishedOutput(QTextStream& out, Talk& talk, int status) {

@@ -32,9 +32,6 @@ private:
     QTextStream err_;
 };
 
-// A write to a pipe without a reader fails with EPIPE instead of ending the process.
-void ignoreBrokenPipes();
-
 // The end of what a command wrote on stdout (every command's, in run()): what the
 // stream still holds is written out, and when a write failed (a full disk, /dev/full,
 // a device error) the talk says so and the status becomes kFileFailure. On a

@@ -1,4 +1,4 @@
-#include "cli/kit/stop_signals.h"
+#include "platform/stop_signals.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 
-namespace lp::cli {
+namespace lp::platform {
 namespace {
 
 int stopPipe[2] = {-1, -1};
@@ -47,4 +47,4 @@ bool installStopSignals() {
     return true;
 }
 
-}  // namespace lp::cli
+}  // namespace lp::platform

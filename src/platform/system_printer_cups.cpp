@@ -1,4 +1,4 @@
-#include "platform/cups_printer.h"
+#include "platform/system_printer.h"
 
 #include <cups/cups.h>
 

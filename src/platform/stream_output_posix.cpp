@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include "platform/write_failure.h"
@@ -37,6 +38,13 @@ qint64 StreamOutput::writeData(const char* data, qint64 size) {
         done += n;
     }
     return done;
+}
+
+void ignoreBrokenPipes() {
+    struct sigaction action {};
+    action.sa_handler = SIG_IGN;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGPIPE, &action, nullptr);
 }
 
 }  // namespace lp::platform
