@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -390,6 +391,9 @@ private slots:
             QVERIFY2(first.startsWith(usage), qPrintable(first));
             QVERIFY2(!run.out.contains("Commands:"), qPrintable(run.out));
             QCOMPARE(run.out.count("Usage:"), 1);
+            // No line said twice (the wrapped usage lines once were).
+            const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+            QCOMPARE(QSet<QString>(lines.begin(), lines.end()).size(), lines.size());
             QVERIFY2(
                 run.out.contains("\nExample:\n  levelpanel-cli " + usage.section(u' ', 2, 2) + ' '),
                 qPrintable(run.out));

@@ -4,7 +4,8 @@
 //
 //   struct StatsOptions { bool json = false; ... };
 //   std::vector<OptionRow> statsRows(StatsOptions& o) {
-//       return {flag(u"json"_s, o.json, u"JSON instead of text"_s), ...};
+//       return {flag(QStringLiteral("json"), o.json, QStringLiteral("JSON instead of text.")),
+//               ...};
 //   }
 #pragma once
 
