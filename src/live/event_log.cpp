@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 
+#include "platform/iso_time.h"
 #include "platform/write_failure.h"
 #include "records/csv_export.h"
 
@@ -16,8 +17,8 @@ QByteArray levelField(const std::optional<double>& level) {
 QByteArray lineOf(const stats::LevelEvent& e, double above) {
     QByteArray line;
     const QByteArray fields[] = {
-        isoInstant(e.start).toLatin1(),
-        isoInstant(e.end).toLatin1(),
+        platform::localIsoTime(e.start).toLatin1(),
+        platform::localIsoTime(e.end).toLatin1(),
         QByteArray::number(e.duration),
         levelField(e.lmax),
         levelField(e.leq),

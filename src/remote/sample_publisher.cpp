@@ -22,9 +22,9 @@ SamplePublisher::SamplePublisher(MqttOptions mqtt, PublisherOptions options, QOb
       options_(std::move(options)),
       client_(withWindow(std::move(mqtt), options_.window)),
       queue_(options_.memoryLimit, options_.linesPerTurn),
-      sampleTopic_(options_.topic + "/sample"),
-      statusTopic_(options_.topic + "/status"),
-      eventTopic_(options_.topic + "/event") {
+      sampleTopic_(topicUnder(options_.topic, Topic::Sample)),
+      statusTopic_(topicUnder(options_.topic, Topic::Status)),
+      eventTopic_(topicUnder(options_.topic, Topic::Event)) {
     connect(&client_, &MqttClient::connected, this, &SamplePublisher::connected);
     connect(&client_, &MqttClient::connectionFailed, this,
             [this](const QString& reason) { connectionFailed(reason); });
@@ -88,7 +88,7 @@ void SamplePublisher::recordWritten(WrittenRecord record) {
         currentFile_ = record.filePath;
         saveCursor();
         updateWill();
-        publishStatus(QStringLiteral("online"));
+        publishStatus(LoggerState::Online);
     }
     if (queue_.add(key, std::move(record))) {
         pump();
@@ -152,7 +152,7 @@ void SamplePublisher::stop() {
     }
     stopping_ = true;
     if (client_.isConnected()) {
-        publishStatus(QStringLiteral("stopped"));
+        publishStatus(LoggerState::Stopped);
     }
     if (settled()) {
         finishStop();
@@ -175,7 +175,7 @@ void SamplePublisher::connected() {
     stalled_ = false;
     // Another logger under the same name shows in the status it publishes.
     (void)client_.subscribe({statusTopic_});
-    publishStatus(QStringLiteral("online"));
+    publishStatus(LoggerState::Online);
     sendEvents();
     pump();
 }
@@ -280,7 +280,7 @@ void SamplePublisher::checkCaughtUp() {
 void SamplePublisher::statusReceived(const QByteArray& topic, const QByteArray& payload) {
     const std::optional<StatusSender> sender = statusSender(payload);
     const LoggerStatus& self = options_.status;
-    if (topic != statusTopic_ || !sender || sender->state != QStringLiteral("online") ||
+    if (topic != statusTopic_ || !sender || sender->state != stateText(LoggerState::Online) ||
         (sender->host == self.host && sender->pid == self.pid)) {
         return;
     }
@@ -300,7 +300,7 @@ void SamplePublisher::statusReceived(const QByteArray& topic, const QByteArray& 
     }
 }
 
-QByteArray SamplePublisher::statusPayload(const QString& state) const {
+QByteArray SamplePublisher::statusPayload(LoggerState state) const {
     LoggerStatus status = options_.status;
     status.state = state;
     if (!currentFile_.isEmpty()) {
@@ -309,14 +309,14 @@ QByteArray SamplePublisher::statusPayload(const QString& state) const {
     return statusMessage(status);
 }
 
-void SamplePublisher::publishStatus(const QString& state) {
+void SamplePublisher::publishStatus(LoggerState state) {
     if (const std::optional<int> mid = client_.publish(statusTopic_, statusPayload(state), true)) {
         statusMids_.insert(*mid);
     }
 }
 
 void SamplePublisher::updateWill() {
-    client_.setWill(LastWill{statusTopic_, statusPayload(QStringLiteral("offline")), true});
+    client_.setWill(LastWill{statusTopic_, statusPayload(LoggerState::Offline), true});
 }
 
 void SamplePublisher::saveCursor() {

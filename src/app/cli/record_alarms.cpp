@@ -5,6 +5,7 @@
 #include "app/cli/cli.h"
 #include "app/cli/numbers.h"
 #include "app/cli/record_files.h"
+#include "platform/iso_time.h"
 
 namespace lp::app::cli {
 namespace {
@@ -79,11 +80,12 @@ void RecordAlarms::tell(const live::AlarmEvent& event) {
     if (const std::optional<stats::LevelEvent>& e = event.ended) {
         err_ << alarm
              << QStringLiteral("event ended, %1 to %2: %3 s, Lmax %4, Leq %5, SEL %6\n")
-                    .arg(live::isoInstant(e->start), live::isoInstant(e->end))
+                    .arg(platform::localIsoTime(e->start), platform::localIsoTime(e->end))
                     .arg(e->duration)
                     .arg(decibels(e->lmax), decibels(e->leq), decibels(e->sel));
     } else {
-        err_ << alarm << QStringLiteral("event started at %1\n").arg(live::isoInstant(event.start));
+        err_ << alarm
+             << QStringLiteral("event started at %1\n").arg(platform::localIsoTime(event.start));
     }
     if (log_) {
         if (const std::optional<QString> error = log_->write(event)) {

@@ -65,11 +65,11 @@ void RecordPublishing::start() {
 }
 
 void RecordPublishing::take(const live::RecordedLine& line) {
-    // The offset is the clock's at the sample: its stamp alone cannot tell the two
-    // passes of the hour shown twice in autumn.
+    // The offset is local time's at the sample's instant: its stamp alone cannot tell
+    // the two passes of the hour shown twice in autumn.
     publisher_->recordWritten(remote::WrittenRecord{
         line.file, line.line, QString::number(line.no), line.sample.dateTime, line.sample.levelText,
-        line.sample.reading, line.sample.when.offsetFromUtc()});
+        line.sample.reading, localTimes_.offsetAt(line.sample.when.toSecsSinceEpoch())});
 }
 
 void RecordPublishing::takeEvent(const live::AlarmEvent& event) {

@@ -13,6 +13,7 @@
 #include "app/cli/publish_options.h"
 #include "live/alarms.h"
 #include "live/recording.h"
+#include "platform/iso_time.h"
 #include "remote/sample_publisher.h"
 
 namespace lp::app::cli {
@@ -47,6 +48,7 @@ private:
     QTextStream& err_;
     std::unique_ptr<remote::SamplePublisher> publisher_;
     QStringList told_;
+    platform::LocalTimes localTimes_;  // the samples' offsets, kept per hour
     bool finished_ = false;
 };
 

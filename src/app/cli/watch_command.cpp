@@ -17,6 +17,7 @@
 #include "app/cli/watch_output.h"
 #include "app/cli/watch_screen.h"
 #include "remote/fleet_model.h"
+#include "remote/messages.h"
 #include "remote/mqtt_client.h"
 
 namespace lp::app::cli {
@@ -194,8 +195,10 @@ int runWatch(const Arguments& args, CommandIo& io) {
     QObject::connect(&client, &remote::MqttClient::connected, &loop, [&] {
         // The samples without an acknowledgement each (a lost one is followed by the
         // next); the statuses and the alarms' events at least once.
-        if (!client.subscribe({prefix + "/+/status", prefix + "/+/event"}) ||
-            !client.subscribe({prefix + "/+/sample"}, 0)) {
+        const QByteArray all = prefix + "/+";
+        if (!client.subscribe({remote::topicUnder(all, remote::Topic::Status),
+                               remote::topicUnder(all, remote::Topic::Event)}) ||
+            !client.subscribe({remote::topicUnder(all, remote::Topic::Sample)}, 0)) {
             say(QStringLiteral("the broker took no subscription to %1/+/..").arg(broker.prefix));
         }
         if (!away.isEmpty()) {
