@@ -6,12 +6,13 @@
 #include "platform/iso_time.h"
 #include "platform/write_failure.h"
 #include "records/csv_export.h"
+#include "stats/figure_text.h"
 
 namespace lp::live {
 namespace {
 
 QByteArray levelField(const std::optional<double>& level) {
-    return level ? QByteArray::number(*level, 'f', 1) : QByteArray();
+    return level ? stats::levelText(*level).toLatin1() : QByteArray();
 }
 
 QByteArray lineOf(const stats::LevelEvent& e, double above) {

@@ -6,16 +6,13 @@
 #include "app/cli/numbers.h"
 #include "app/cli/record_files.h"
 #include "platform/iso_time.h"
+#include "stats/figure_text.h"
 
 namespace lp::app::cli {
 namespace {
 
-QString decibels(double level) {
-    return QString::number(level, 'f', 1) + QStringLiteral(" dB");
-}
-
 QString decibels(const std::optional<double>& level) {
-    return level ? decibels(*level) : QStringLiteral("none");
+    return level ? stats::decibelsText(*level) : QStringLiteral("none");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/cli/survey_output.h"
 #include "app/cli/time_text.h"
 #include "remote/messages.h"
+#include "stats/figure_text.h"
 
 namespace lp::app::cli {
 namespace {
@@ -28,8 +29,7 @@ QString levelCellOf(const remote::LoggerRow& row) {
     if (!row.hasSample) {
         return QStringLiteral("-");
     }
-    return row.level ? QStringLiteral("%1 dB%2").arg(*row.level, 0, 'f', 1).arg(row.weighting)
-                     : row.levelText;
+    return row.level ? stats::decibelsText(*row.level) + row.weighting : row.levelText;
 }
 
 QString ageCellOf(const remote::LoggerRow& row, const QDateTime& now) {
