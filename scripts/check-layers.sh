@@ -2,8 +2,10 @@
 # Fails on any #include that points up the layer order of src/, or sideways between
 # folders of one layer that are not meant to know each other. Prints every offending line.
 #
-#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote, survey  ->  app
+#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote, survey  ->  app, cli
 #
+# app (the windows' start-up and session) and cli (the command line) are two shells over
+# the same cores: neither includes the other.
 # Within a layer only these are allowed: stats and sim may use records and link, and
 # the memory windows may use the record-list windows, and the survey windows and report
 # the charts. tools/ may use platform, link and sim; tools/screenshots, which pictures
@@ -17,7 +19,7 @@ rank() {
         link | records | stats | sim) echo 1 ;;
         live) echo 2 ;;
         panel | memory | lists | charts | remote | survey) echo 3 ;;
-        app) echo 4 ;;
+        app | cli) echo 4 ;;
         *) echo -1 ;;
     esac
 }
@@ -63,8 +65,20 @@ while IFS= read -r hit; do
 done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' src tools \
     --include='*.h' --include='*.cpp' || true)
 
+# No two files lean on each other in a loop: a.cpp or a.h including b.h while b's files
+# include a.h (a file and its own header count as one). tsort names the loop it finds.
+loops=$(grep -rnoE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z_]+/[a-z0-9_]+\.h"' src \
+    --include='*.h' --include='*.cpp' |
+    sed -E 's/^src\/([^:]+)\.(h|cpp):[0-9]+:.*"([^"]+)\.h"$/\1 \3/' |
+    awk '$1 != $2' | tsort 2>&1 >/dev/null || true)
+if [[ -n $loops ]]; then
+    echo "Files that include each other in a loop:"
+    echo "$loops"
+    bad=1
+fi
+
 if [[ $bad -ne 0 ]]; then
     echo "Layer check failed: see the includes above." >&2
     exit 1
 fi
-echo "Layer check: every include points down the layer order."
+echo "Layer check: every include points down the layer order, and none runs in a loop."

@@ -33,7 +33,7 @@ chgrp dialout "$pty" && chmod 660 "$pty"
 mosquitto_sub -h 127.0.0.1 -p "$port" -t 'lp/#' -v >"$work/samples.log" 2>&1 &
 pids+=($!)
 mkdir "$work/data" && chown nobody "$work/data"
-cp "$build/src/app/levelpanel-cli" "$work/levelpanel-cli"
+cp "$build/src/cli/levelpanel-cli" "$work/levelpanel-cli"
 
 unshare --mount --propagation private sh -c "
   mount --bind '$work/data' '$work/data' && mount --bind /run/lock /run/lock &&

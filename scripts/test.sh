@@ -10,6 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-layers.sh
+scripts/check-portable.sh
 scripts/check-format.sh
 scripts/check-unit.sh
 scripts/build.sh -DLP_WERROR=ON

@@ -23,9 +23,9 @@
 
 #include "../support/bench_support.h"
 #include "../support/sim_process.h"
-#include "app/open_port.h"
 #include "app/session.h"
 #include "charts/real_time_chart.h"
+#include "live/open_port.h"
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/qt_clock.h"
@@ -48,8 +48,8 @@ int main(int argc, char* argv[]) {
 
     lp::platform::QtClock clock;
     lp::bench::CountingDialogs dialogs;
-    const lp::app::PortRequest request{lp::app::PortKind::Device, 0, path, QStringLiteral("pty")};
-    lp::app::PortOpening opening = lp::app::openPort(request, clock);
+    const lp::live::PortRequest request{lp::live::PortKind::Device, 0, path, QStringLiteral("pty")};
+    lp::live::PortOpening opening = lp::live::openPort(request, clock);
     if (!opening.opened()) {
         std::fprintf(stderr, "%s\n", qPrintable(opening.reason));
         return 1;

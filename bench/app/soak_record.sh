@@ -11,7 +11,7 @@ set -euo pipefail
 
 build=${1:-build}
 minutes=${2:-10}
-cli=$build/src/app/levelpanel-cli
+cli=$build/src/cli/levelpanel-cli
 sim=$build/tools/levelpanel-sim
 [[ -x $cli && -x $sim ]] || { echo "build levelpanel-cli and levelpanel-sim first" >&2; exit 1; }
 

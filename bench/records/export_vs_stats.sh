@@ -19,7 +19,7 @@ if [ ! -f "$build/build.ninja" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$build" --target bench_reader levelpanel-cli >/dev/null
-cli=$build/src/app/levelpanel-cli
+cli=$build/src/cli/levelpanel-cli
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

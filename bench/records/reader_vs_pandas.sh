@@ -26,7 +26,7 @@ echo "== reader alone (load into a record store)"
 "$build/bench/records/bench_reader" "$file" | tee "$work/reader.txt"
 echo "== levelpanel-cli stats, whole process"
 "$build/bench/records/bench_cli_stats" "$file" | tee "$work/cli.txt"
-"$build/src/app/levelpanel-cli" stats "$file" | grep -E '^(Records|Leq|Lmax|Lmin|L10|L50|L90):' |
+"$build/src/cli/levelpanel-cli" stats "$file" | grep -E '^(Records|Leq|Lmax|Lmin|L10|L50|L90):' |
     tr -s ' ' | paste -sd ' '
 cli=$(median <"$work/cli.txt")
 

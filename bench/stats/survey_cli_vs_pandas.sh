@@ -26,7 +26,7 @@ files=("$work"/week/*.sdm)
 echo "files: ${#files[@]}, $(cat "${files[@]}" | wc -c) bytes"
 cat "${files[@]}" >/dev/null  # every run reads them from the page cache
 
-cli=$build/src/app/levelpanel-cli
+cli=$build/src/cli/levelpanel-cli
 # Median wall time in ms of five runs of a command, its output thrown away.
 timed() {
     local run start

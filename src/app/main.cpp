@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "app/file_viewer.h"
-#include "app/open_port.h"
 #include "app/port_choice_window.h"
 #include "app/program_icon.h"
 #include "app/session.h"
 #include "app/start_options.h"
+#include "live/open_port.h"
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
@@ -21,8 +21,8 @@
 
 namespace {
 
-QList<lp::app::SystemPort> systemPorts() {
-    QList<lp::app::SystemPort> ports;
+QList<lp::live::SystemPort> systemPorts() {
+    QList<lp::live::SystemPort> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         ports.append({info.systemLocation(), info.description()});
     }
@@ -81,8 +81,8 @@ int main(int argc, char* argv[]) {
     lp::app::PortChoiceWindow selection(dialogs, systemPorts());
     // Opens the port and shows the panel; false (the reason in `error`) when the port
     // cannot be opened.
-    const auto startSession = [&](const lp::app::PortRequest& request, QString* error) {
-        lp::app::PortOpening opening = lp::app::openPort(request, clock);
+    const auto startSession = [&](const lp::live::PortRequest& request, QString* error) {
+        lp::live::PortOpening opening = lp::live::openPort(request, clock);
         if (!opening.opened()) {
             *error = opening.reason;
             return false;
@@ -98,7 +98,7 @@ int main(int argc, char* argv[]) {
         return true;
     };
     QObject::connect(&selection, &lp::app::PortChoiceWindow::portChosen, &selection,
-                     [&](const lp::app::PortRequest& request) {
+                     [&](const lp::live::PortRequest& request) {
                          QString error;
                          if (!startSession(request, &error)) {
                              selection.portFailed(error);

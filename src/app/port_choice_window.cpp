@@ -12,7 +12,7 @@
 
 namespace lp::app {
 
-PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
+PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<live::SystemPort> systemPorts,
                                    QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), systemPorts_(std::move(systemPorts)) {
     setObjectName(QStringLiteral("Selection"));
@@ -24,7 +24,7 @@ PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort>
     portBox->setAccessibleName(QStringLiteral("Serial port"));
     portBox->setEditable(true);
     portBox->setInsertPolicy(QComboBox::NoInsert);
-    portBox->addItems(portEntries(systemPorts_));
+    portBox->addItems(live::portEntries(systemPorts_));
     portBox->setEditText(QStringLiteral("COM1"));
     portBox->setToolTip(
         QStringLiteral("COM1 to COM8, a port of this computer, a device path such "
@@ -54,11 +54,11 @@ PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort>
     connect(portBox->lineEdit(), &QLineEdit::returnPressed, this, &PortChoiceWindow::onOkClicked);
     connect(com1Button, &QPushButton::clicked, this, [this] {
         comPort_ = 1;
-        choose(numberedPort(1));
+        choose(live::numberedPort(1));
     });
     connect(com2Button, &QPushButton::clicked, this, [this] {
         comPort_ = 2;
-        choose(numberedPort(2));
+        choose(live::numberedPort(2));
     });
 
     auto* quit = new QAction(this);
@@ -71,13 +71,13 @@ PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort>
 }
 
 void PortChoiceWindow::onOkClicked() {
-    const auto request = choosePort(portBox->currentText(), comPort_, systemPorts_);
+    const auto request = live::choosePort(portBox->currentText(), comPort_, systemPorts_);
     if (!request) {
         dialogs_.message(this,
                          QStringLiteral("\"%1\" names no port. Choose COM1 to COM8, a port from "
                                         "the list, type a device path such as /dev/ttyUSB0, or "
                                         "choose \"%2\".")
-                             .arg(portBox->currentText(), kSimulatedMeter),
+                             .arg(portBox->currentText(), live::kSimulatedMeter),
                          platform::MessageIcon::Warning);
         portBox->setFocus();
         return;
@@ -85,7 +85,7 @@ void PortChoiceWindow::onOkClicked() {
     choose(*request);
 }
 
-void PortChoiceWindow::choose(const PortRequest& request) {
+void PortChoiceWindow::choose(const live::PortRequest& request) {
     emit portChosen(request);
 }
 

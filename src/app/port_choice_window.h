@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "app/port_choice.h"
+#include "live/port_choice.h"
 #include "platform/dialogs.h"
 
 class QComboBox;
@@ -14,7 +14,7 @@ namespace lp::app {
 class PortChoiceWindow : public QWidget {
     Q_OBJECT
 public:
-    PortChoiceWindow(platform::Dialogs& dialogs, QList<SystemPort> systemPorts,
+    PortChoiceWindow(platform::Dialogs& dialogs, QList<live::SystemPort> systemPorts,
                      QWidget* parent = nullptr);
 
     // Called by whoever opens the port when it could not be opened: the choice stays up.
@@ -22,16 +22,16 @@ public:
 
 signals:
     // The user chose a port; the receiver opens it and closes this window on success.
-    void portChosen(const lp::app::PortRequest& request);
+    void portChosen(const lp::live::PortRequest& request);
 
 private:
     void onOkClicked();
-    void choose(const PortRequest& request);
+    void choose(const live::PortRequest& request);
 
     // The numbered port chosen before (0 for none): an unknown text falls back to it.
     qint16 comPort_ = 0;
     platform::Dialogs& dialogs_;
-    QList<SystemPort> systemPorts_;
+    QList<live::SystemPort> systemPorts_;
     QComboBox* portBox = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* com1Button = nullptr;

@@ -18,20 +18,20 @@
 
 namespace lp::app {
 
-Session::Session(OpenedPort port, const PortRequest& request, platform::Clock& clock,
+Session::Session(live::OpenedPort port, const live::PortRequest& request, platform::Clock& clock,
                  platform::Dialogs& dialogs, QObject* parent, Reopen reopen)
     : QObject(parent),
       clock_(clock),
       dialogs_(dialogs),
-      meter_(std::make_unique<LinkedMeter>(std::move(port), request, portNames(request), clock,
-                                           std::move(reopen))),
+      meter_(std::make_unique<live::LinkedMeter>(std::move(port), request, live::portNames(request),
+                                                 clock, std::move(reopen))),
       cycle_(&meter_->cycle()) {
     recording_ = std::make_unique<live::Recording>();
     connect(cycle_, &live::LiveCycle::sampleTaken, recording_.get(), &live::Recording::record);
     alarms_ = std::make_unique<live::Alarms>(clock_);
     live::feedAlarms(*cycle_, *alarms_);
     panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, *alarms_, dialogs_);
-    connect(&meter_->keeper(), &PortKeeper::portLost, this, &Session::portLost);
+    connect(&meter_->keeper(), &live::PortKeeper::portLost, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
     wireWindows();
 }

@@ -8,12 +8,12 @@
 #include <functional>
 #include <memory>
 
-#include "app/linked_meter.h"
-#include "app/open_port.h"
-#include "app/port_choice.h"
-#include "app/port_keeper.h"
 #include "link/live_poller.h"
 #include "link/meter_link.h"
+#include "live/linked_meter.h"
+#include "live/open_port.h"
+#include "live/port_choice.h"
+#include "live/port_keeper.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 
@@ -45,12 +45,12 @@ namespace lp::app {
 class Session : public QObject {
     Q_OBJECT
 public:
-    // Opens the port again after it went away (by default openPort()).
-    using Reopen = PortKeeper::Reopen;
+    // Opens the port again after it went away (by default live::openPort()).
+    using Reopen = live::PortKeeper::Reopen;
     // How often a port that went away is tried again.
-    static constexpr int kReconnectMs = PortKeeper::kReconnectMs;
+    static constexpr int kReconnectMs = live::PortKeeper::kReconnectMs;
 
-    Session(OpenedPort port, const PortRequest& request, platform::Clock& clock,
+    Session(live::OpenedPort port, const live::PortRequest& request, platform::Clock& clock,
             platform::Dialogs& dialogs, QObject* parent = nullptr, Reopen reopen = {});
     ~Session() override;
 
@@ -81,7 +81,7 @@ private:
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     bool lossNoticeShown_ = false;
-    std::unique_ptr<LinkedMeter> meter_;
+    std::unique_ptr<live::LinkedMeter> meter_;
     live::LiveCycle* cycle_;  // the meter's
     std::unique_ptr<live::Recording> recording_;
     std::unique_ptr<live::Alarms> alarms_;  // set in the panel's alarm box

@@ -1,6 +1,6 @@
 // Reading the windowed program's command line.
 #include "app/start_options.h"
-#include "app/version.h"
+#include "platform/version.h"
 
 #include <QCommandLineParser>
 
@@ -20,7 +20,7 @@ QString helpText() {
                "               files open together as one survey in the Survey window.\n"
                "  --help       Shows this text.\n"
                "  --version    Shows the version.\n")
-        .arg(kGuiProgramName, kSimPortArgument);
+        .arg(kGuiProgramName, live::kSimPortArgument);
 }
 
 StartOptions usageError(const QString& text) {
@@ -43,7 +43,10 @@ StartOptions readStartOptions(const QStringList& arguments) {
         return {StartOptions::Start::Help, {}, {}, helpText()};
     }
     if (parser.isSet(version)) {
-        return {StartOptions::Start::Version, {}, {}, kGuiProgramName + u' ' + kVersion + u'\n'};
+        return {StartOptions::Start::Version,
+                {},
+                {},
+                kGuiProgramName + u' ' + platform::kVersion + u'\n'};
     }
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(port)) {
@@ -51,11 +54,11 @@ StartOptions readStartOptions(const QStringList& arguments) {
             return usageError(QStringLiteral("give either --port or a FILE, not both"));
         }
         const QString name = parser.value(port);
-        const std::optional<PortRequest> request = portFromArgument(name);
+        const std::optional<live::PortRequest> request = live::portFromArgument(name);
         if (!request) {
             return usageError(QStringLiteral("--port takes COM1 to COM8, a device path or "
                                              "%1, not '%2'")
-                                  .arg(kSimPortArgument, name));
+                                  .arg(live::kSimPortArgument, name));
         }
         return {StartOptions::Start::Port, *request, {}, {}};
     }

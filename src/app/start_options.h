@@ -13,16 +13,16 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/port_choice.h"
+#include "live/port_choice.h"
 
 namespace lp::app {
 
 struct StartOptions {
     enum class Start { PortChoice, Port, File, Survey, Help, Version, UsageError };
     Start start = Start::PortChoice;
-    PortRequest port;   // Start::Port
-    QStringList files;  // Start::File (one), Start::Survey (several)
-    QString text;       // the help or version text, or what is wrong (Start::UsageError)
+    live::PortRequest port;  // Start::Port
+    QStringList files;       // Start::File (one), Start::Survey (several)
+    QString text;            // the help or version text, or what is wrong (Start::UsageError)
 };
 
 inline const QString kGuiProgramName = QStringLiteral("levelpanel");

@@ -11,7 +11,6 @@
 #include <QSpinBox>
 
 #include "panel/indicator_lamp.h"
-#include "panel/panel_face.h"
 #include "panel/segment_display.h"
 #include "platform/accessible_value.h"
 

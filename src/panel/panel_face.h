@@ -3,8 +3,6 @@
 // window buttons. Every control carries its name as objectName and an accessible name.
 #pragma once
 
-#include <QColor>
-
 #include "panel/alarm_controls.h"
 
 class QGroupBox;
@@ -15,10 +13,6 @@ class QWidget;
 namespace lp::panel {
 
 class SegmentDisplay;
-
-// The LCD's ink, lit and unlit.
-inline const QColor kLcdInk(24, 32, 26);
-inline const QColor kLcdGhost(24, 32, 26, 26);
 
 // Each control keeps the name automation and tests know it by as its objectName
 // ("LblVal", "CmdStart"); the members here say what the control is.

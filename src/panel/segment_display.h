@@ -9,6 +9,10 @@
 
 namespace lp::panel {
 
+// The LCD's ink, lit and unlit.
+inline const QColor kLcdInk(24, 32, 26);
+inline const QColor kLcdGhost(24, 32, 26, 26);
+
 class SegmentDisplay : public QLabel {
     Q_OBJECT
 public:

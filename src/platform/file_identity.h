@@ -1,6 +1,7 @@
 // Whether two names lead to one file, for a writer that must not replace the file it
-// reads from; and which file a name leads to now, for a reader that must know whether
-// a file is still the one it counted lines in before.
+// reads from; which file a name leads to now, for a reader that must know whether a
+// file is still the one it counted lines in before; and what kind of file it is, for a
+// writer that must not rename a file over a pipe or a device.
 #pragma once
 
 #include <QString>
@@ -24,5 +25,20 @@ struct FileIdentity {
 
 // The identity of the file `path` names now; none when there is no such file.
 [[nodiscard]] std::optional<FileIdentity> fileIdentity(const QString& path);
+
+// What a name leads to, through symbolic links.
+enum class FileKind {
+    None,  // nothing to ask: no such name, a link that leads nowhere, a folder on the
+           // way that may not be searched
+    Regular,
+    Folder,
+    Pipe,             // a FIFO
+    CharacterDevice,  // a terminal, /dev/null
+    DiskDevice,       // a block device
+    Socket,
+    Other,
+};
+
+[[nodiscard]] FileKind fileKind(const QString& path);
 
 }  // namespace lp::platform

@@ -1,10 +1,7 @@
 #include "platform/output_file.h"
 
-#include <sys/stat.h>
-
 #include <QFile>
 #include <QSaveFile>
-#include <cerrno>
 
 #include "platform/file_identity.h"
 #include "platform/write_failure.h"
@@ -28,31 +25,29 @@ std::variant<OutputWay, QString> judgeOutput(const QString& path, const QStringL
     if (auto same = sameAsInput(path, inputs)) {
         return *same;
     }
-    struct stat info {};
     // Through symbolic links: what the name leads to is what gets written. A name that
     // leads nowhere yet is a new file.
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        return OutputWay::Replace;
-    }
-    const mode_t type = info.st_mode & S_IFMT;
-    switch (type) {
-        case S_IFREG:
+    switch (fileKind(path)) {
+        case FileKind::None:
+            return OutputWay::Replace;
+        case FileKind::Regular:
             if (heldByAWriter(path)) {
                 return kHeldByRecording;
             }
             return OutputWay::Replace;
-        case S_IFIFO:
-        case S_IFCHR:
+        case FileKind::Pipe:
+        case FileKind::CharacterDevice:
             return OutputWay::Direct;
-        case S_IFDIR:
+        case FileKind::Folder:
             return QStringLiteral("it is a folder, not a file");
-        case S_IFBLK:
+        case FileKind::DiskDevice:
             return QStringLiteral("it is a disk device, not a file; choose a file name");
-        case S_IFSOCK:
+        case FileKind::Socket:
             return QStringLiteral("it is a socket, not a file; choose a file name");
-        default:
-            return QStringLiteral("it is no file, pipe or device that can be written");
+        case FileKind::Other:
+            break;
     }
+    return QStringLiteral("it is no file, pipe or device that can be written");
 }
 
 OutputFile::OutputFile(QString path, QStringList inputs, bool inPlaceFallback)

@@ -5,7 +5,7 @@
 #include <QPdfWriter>
 #include <QTemporaryFile>
 
-#include "platform/cups_printer.h"
+#include "platform/system_printer.h"
 #include "platform/write_failure.h"
 
 namespace lp::platform {

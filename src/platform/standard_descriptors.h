@@ -6,6 +6,12 @@
 
 namespace lp::platform {
 
+// The descriptors of standard input, output and error: these numbers on every system
+// (POSIX fixes them, and the C library of Windows keeps them).
+inline constexpr int kStandardInput = 0;
+inline constexpr int kStandardOutput = 1;
+inline constexpr int kStandardError = 2;
+
 // Opens /dev/null on each of 0, 1 and 2 that is closed (a program started with `<&-` or
 // `>&-`). Called first thing in main, and after each call into a library that may close
 // one of them.

@@ -33,4 +33,8 @@ private:
     bool readerGone_ = false;
 };
 
+// A write to a pipe without a reader fails (readerGone) instead of ending the process:
+// for the whole process, from the call on.
+void ignoreBrokenPipes();
+
 }  // namespace lp::platform

@@ -2,16 +2,15 @@
 
 #include <mosquitto.h>
 
-#include <QFile>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
-#include <mutex>
 
 #include "platform/standard_descriptors.h"
 #include "remote/connect_reason.h"
+#include "remote/mosquitto_setup.h"
 
 namespace lp::remote {
 namespace {
@@ -19,15 +18,7 @@ namespace {
 constexpr std::chrono::seconds kFirstRetry{1};
 constexpr std::chrono::seconds kLastRetry{60};
 constexpr std::chrono::seconds kConnectTimeout{10};
-
-void initLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { mosquitto_lib_init(); });
-}
-
-QByteArray utf8(const QString& text) {
-    return text.toUtf8();
-}
+constexpr std::chrono::seconds kDisconnectTimeout{2};
 
 }  // namespace
 
@@ -37,22 +28,21 @@ struct MqttClient::Callbacks {
     static void onConnect(mosquitto*, void* obj, int code) {
         MqttClient* c = client(obj);
         if (code == 0) {
-            c->justConnected_ = true;
+            c->noted_.emplace_back(Accepted{});
         } else {
             c->refusal_ = refusalReason(code);
         }
     }
     static void onDisconnect(mosquitto*, void* obj, int code) {
-        MqttClient* c = client(obj);
-        c->endedErrno_ = errno;
-        c->ended_ = code;
+        client(obj)->noteEnd(Ended{code, errno}, true);
     }
-    static void onPublish(mosquitto*, void* obj, int mid) { client(obj)->acks_.push_back(mid); }
+    static void onPublish(mosquitto*, void* obj, int mid) {
+        client(obj)->noted_.emplace_back(Acknowledged{mid});
+    }
     static void onMessage(mosquitto*, void* obj, const mosquitto_message* m) {
         // The message is libmosquitto's only during this call.
-        client(obj)->messages_.push_back(
-            {QByteArray(m->topic),
-             QByteArray(static_cast<const char*>(m->payload), m->payloadlen)});
+        client(obj)->noted_.emplace_back(Received{
+            QByteArray(m->topic), QByteArray(static_cast<const char*>(m->payload), m->payloadlen)});
     }
     static void onLog(mosquitto*, void* obj, int level, const char* text) {
         if (level == MOSQ_LOG_ERR) {
@@ -63,20 +53,16 @@ struct MqttClient::Callbacks {
 
 MqttClient::MqttClient(MqttOptions options, QObject* parent)
     : QObject(parent), options_(std::move(options)) {
-    initLibrary();
     miscTimer_.setInterval(std::chrono::seconds(1));
     connect(&miscTimer_, &QTimer::timeout, this, &MqttClient::runMisc);
     connectTimer_.setSingleShot(true);
-    connectTimer_.setInterval(kConnectTimeout);
     connect(&connectTimer_, &QTimer::timeout, this, &MqttClient::connectTimedOut);
     retryTimer_.setSingleShot(true);
     connect(&retryTimer_, &QTimer::timeout, this, &MqttClient::attempt);
 }
 
 MqttClient::~MqttClient() {
-    if (lookupId_ >= 0) {
-        QHostInfo::abortHostLookup(lookupId_);
-    }
+    abortLookup();
     teardown();
 }
 
@@ -88,40 +74,89 @@ std::chrono::seconds MqttClient::retryDelay(int failures) {
     return std::min(delay, kLastRetry);
 }
 
+namespace {
+
+constexpr bool canMove(MqttClient::State from, MqttClient::State to) {
+    using S = MqttClient::State;
+    switch (to) {
+        case S::Idle:
+            return from != S::Idle && from != S::Connected;
+        case S::LookingUp:
+            return from == S::Idle || from == S::Waiting;
+        case S::Connecting:
+            return from == S::Idle || from == S::LookingUp || from == S::Waiting;
+        case S::Connected:
+            return from == S::Connecting;
+        case S::Waiting:
+            return from == S::LookingUp || from == S::Connecting || from == S::Connected;
+        case S::Stopping:
+            return from == S::Connected;
+    }
+    return false;
+}
+
+}  // namespace
+
+void MqttClient::moveTo(State next) {
+    Q_ASSERT(canMove(state_, next));
+    state_ = next;
+    switch (next) {
+        case State::Idle:
+            retryTimer_.stop();
+            abortLookup();
+            teardown();
+            return;
+        case State::LookingUp:
+            return;
+        case State::Connecting:
+            connectTimer_.start(kConnectTimeout);
+            miscTimer_.start();
+            return;
+        case State::Connected:
+            failures_ = 0;
+            connectTimer_.stop();
+            return;
+        case State::Waiting:
+            teardown();
+            ++failures_;
+            retryTimer_.start(retryDelay(failures_));
+            return;
+        case State::Stopping:
+            connectTimer_.start(kDisconnectTimeout);
+            return;
+    }
+}
+
 void MqttClient::start() {
-    if (running_) {
+    if (state_ != State::Idle) {
         return;
     }
-    running_ = true;
-    stopping_ = false;
     failures_ = 0;
     attempt();
 }
 
 void MqttClient::stop() {
-    if (!running_) {
-        return;
+    switch (state_) {
+        case State::Idle:
+        case State::Stopping:
+            return;
+        case State::Connected:
+            // The DISCONNECT goes out; the connection ends in the callback.
+            moveTo(State::Stopping);
+            mosquitto_disconnect(mosq_);
+            afterLoop();
+            return;
+        case State::LookingUp:
+        case State::Connecting:
+        case State::Waiting:
+            moveTo(State::Idle);
+            emit stopped();
+            return;
     }
-    running_ = false;
-    retryTimer_.stop();
-    if (lookupId_ >= 0) {
-        QHostInfo::abortHostLookup(lookupId_);
-        lookupId_ = -1;
-    }
-    if (connected_ && mosq_) {
-        stopping_ = true;
-        // The DISCONNECT goes out; the connection ends in the callback.
-        connectTimer_.start(std::chrono::seconds(2));
-        mosquitto_disconnect(mosq_);
-        afterLoop();
-        return;
-    }
-    teardown();
-    emit stopped();
 }
 
 void MqttClient::attempt() {
-    if (!running_) {
+    if (state_ != State::Idle && state_ != State::Waiting) {
         return;
     }
     const QHostAddress address(options_.host);
@@ -129,8 +164,12 @@ void MqttClient::attempt() {
         connectTo(address.toString());
         return;
     }
+    moveTo(State::LookingUp);
     lookupId_ = QHostInfo::lookupHost(options_.host, this, [this](const QHostInfo& info) {
         lookupId_ = -1;
+        if (state_ != State::LookingUp) {
+            return;  // stopped meanwhile: an answer already on its way when it was aborted
+        }
         if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
             endConnection(QStringLiteral("the broker's host name %1 cannot be found (%2)")
                               .arg(options_.host, info.errorString()));
@@ -141,48 +180,26 @@ void MqttClient::attempt() {
 }
 
 void MqttClient::connectTo(const QString& host) {
+    moveTo(State::Connecting);
     refusal_.clear();
     lastError_.clear();
-    ended_.reset();
-    acks_.clear();
-    messages_.clear();
-    mosq_ = mosquitto_new(utf8(options_.clientId).constData(), true, this);
-    // A refused client closes descriptor 0 on its way out: /dev/null goes there again
-    // before anything else can take the number.
-    platform::occupyStandardDescriptors();
-    if (!mosq_) {
-        endConnection(QStringLiteral("the MQTT library cannot make a client (client id \"%1\")")
-                          .arg(options_.clientId));
+    noted_.clear();
+    std::variant<mosquitto*, QString> made = newMosquitto(options_, this);
+    if (const QString* error = std::get_if<QString>(&made)) {
+        endConnection(*error);
         return;
     }
+    mosq_ = std::get<mosquitto*>(made);
     mosquitto_connect_callback_set(mosq_, &Callbacks::onConnect);
     mosquitto_disconnect_callback_set(mosq_, &Callbacks::onDisconnect);
     mosquitto_publish_callback_set(mosq_, &Callbacks::onPublish);
     mosquitto_message_callback_set(mosq_, &Callbacks::onMessage);
     mosquitto_log_callback_set(mosq_, &Callbacks::onLog);
-    mosquitto_int_option(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
-    mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
-    mosquitto_max_inflight_messages_set(mosq_, static_cast<unsigned>(options_.maxInFlight));
-    if (!options_.username.isEmpty()) {
-        mosquitto_username_pw_set(mosq_, utf8(options_.username).constData(),
-                                  utf8(options_.password).constData());
-    }
-    if (options_.will) {
-        mosquitto_will_set(mosq_, options_.will->topic.constData(),
-                           static_cast<int>(options_.will->payload.size()),
-                           options_.will->payload.constData(), 1, options_.will->retained);
-    }
-    if (options_.tls && mosquitto_tls_set(mosq_, QFile::encodeName(options_.caFile).constData(),
-                                          nullptr, nullptr, nullptr, nullptr) != MOSQ_ERR_SUCCESS) {
-        endConnection(QStringLiteral("the CA file %1 cannot be read").arg(options_.caFile));
-        return;
-    }
     errno = 0;
-    const int code = mosquitto_connect_async(mosq_, utf8(host).constData(), options_.port,
+    const int code = mosquitto_connect_async(mosq_, host.toUtf8().constData(), options_.port,
                                              options_.keepAliveSeconds);
     if (code != MOSQ_ERR_SUCCESS) {
-        ended_ = code;
-        endedErrno_ = errno;
+        noteEnd(Ended{code, errno}, false);
         afterLoop();
         return;
     }
@@ -191,8 +208,6 @@ void MqttClient::connectTo(const QString& host) {
     writeWatch_ = new QSocketNotifier(socket, QSocketNotifier::Write, this);
     connect(readWatch_, &QSocketNotifier::activated, this, &MqttClient::readReady);
     connect(writeWatch_, &QSocketNotifier::activated, this, &MqttClient::writeReady);
-    connectTimer_.start(kConnectTimeout);
-    miscTimer_.start();
     afterLoop();
 }
 
@@ -205,10 +220,11 @@ void MqttClient::readReady() {
     // than the message. A call that brought none (nothing more waiting, or another kind
     // of packet) ends the round.
     constexpr int kPacketsPerRound = 64;
-    for (int i = 0; i < kPacketsPerRound && !ended_; ++i) {
-        const size_t before = messages_.size() + acks_.size();
+    for (int i = 0; i < kPacketsPerRound && !endNoted(); ++i) {
+        const size_t before = noted_.size();
         noteResult(mosquitto_loop_read(mosq_, 1));
-        if (messages_.size() + acks_.size() == before) {
+        if (noted_.size() == before || !(std::holds_alternative<Acknowledged>(noted_.back()) ||
+                                         std::holds_alternative<Received>(noted_.back()))) {
             break;
         }
     }
@@ -232,27 +248,52 @@ void MqttClient::runMisc() {
 // A call that failed without a disconnect callback (libmosquitto does so when the
 // connection broke inside an earlier call) ends the connection all the same.
 void MqttClient::noteResult(int code) {
-    if (code != MOSQ_ERR_SUCCESS && !ended_) {
-        endedErrno_ = errno;
-        ended_ = code;
+    if (code != MOSQ_ERR_SUCCESS) {
+        noteEnd(Ended{code, errno}, false);
     }
 }
 
-void MqttClient::connectTimedOut() {
-    if (stopping_) {
-        ended_ = MOSQ_ERR_SUCCESS;
-        afterLoop();
-        return;
+// The disconnect callback's end replaces one noted before it; a failed call's does not.
+void MqttClient::noteEnd(Ended end, bool replace) {
+    for (Noted& noted : noted_) {
+        if (std::holds_alternative<Ended>(noted)) {
+            if (replace) {
+                noted = end;
+            }
+            return;
+        }
     }
-    endConnection(QStringLiteral("the broker at %1:%2 did not answer within %3 s")
-                      .arg(options_.host)
-                      .arg(options_.port)
-                      .arg(kConnectTimeout.count()));
+    noted_.emplace_back(end);
+}
+
+bool MqttClient::endNoted() const {
+    return std::any_of(noted_.cbegin(), noted_.cend(),
+                       [](const Noted& n) { return std::holds_alternative<Ended>(n); });
+}
+
+void MqttClient::connectTimedOut() {
+    switch (state_) {
+        case State::Stopping:  // the DISCONNECT did not get out in time
+            moveTo(State::Idle);
+            emit stopped();
+            return;
+        case State::Connecting:
+            endConnection(QStringLiteral("the broker at %1:%2 did not answer within %3 s")
+                              .arg(options_.host)
+                              .arg(options_.port)
+                              .arg(kConnectTimeout.count()));
+            return;
+        case State::Idle:
+        case State::LookingUp:
+        case State::Connected:
+        case State::Waiting:
+            return;  // the timer runs in neither
+    }
 }
 
 std::optional<int> MqttClient::publish(const QByteArray& topic, const QByteArray& payload,
                                        bool retained) {
-    if (!connected_ || !mosq_) {
+    if (!isConnected()) {
         return std::nullopt;
     }
     int mid = 0;
@@ -267,7 +308,7 @@ std::optional<int> MqttClient::publish(const QByteArray& topic, const QByteArray
 }
 
 bool MqttClient::subscribe(const QList<QByteArray>& filters, int qos) {
-    if (!connected_ || !mosq_ || filters.isEmpty()) {
+    if (!isConnected() || filters.isEmpty()) {
         return false;
     }
     std::vector<char*> texts;
@@ -287,58 +328,65 @@ void MqttClient::updateWriteWatch() {
     }
 }
 
-// Emits what the callbacks noted during the last call into libmosquitto.
+// Handles what the callbacks noted during the last call into libmosquitto, in order. A
+// slot may call in again (stop() does): the rest is then handled there.
 void MqttClient::afterLoop() {
-    if (justConnected_) {
-        justConnected_ = false;
-        connected_ = true;
-        failures_ = 0;
-        connectTimer_.stop();
-        emit connected();
-    }
-    if (!acks_.empty()) {
-        const std::vector<int> acks = std::exchange(acks_, {});
-        for (const int mid : acks) {
-            emit acknowledged(mid);
+    while (!noted_.empty()) {
+        Noted next = std::move(noted_.front());
+        noted_.pop_front();
+        if (std::holds_alternative<Accepted>(next)) {
+            if (state_ == State::Connecting) {
+                moveTo(State::Connected);
+                emit connected();
+            }
+        } else if (const auto* ack = std::get_if<Acknowledged>(&next)) {
+            emit acknowledged(ack->mid);
+        } else if (const auto* message = std::get_if<Received>(&next)) {
+            emit messageReceived(message->topic, message->payload);
+        } else {
+            connectionEnded(std::get<Ended>(next));
         }
     }
-    if (!messages_.empty()) {
-        const std::vector<Message> messages = std::exchange(messages_, {});
-        for (const Message& m : messages) {
-            emit messageReceived(m.topic, m.payload);
+    updateWriteWatch();
+}
+
+void MqttClient::connectionEnded(const Ended& ended) {
+    switch (state_) {
+        case State::Stopping:
+            moveTo(State::Idle);
+            emit stopped();
+            return;
+        case State::Connecting:
+        case State::Connected: {
+            EndOfConnection end;
+            end.address = QStringLiteral("%1:%2").arg(options_.host).arg(options_.port);
+            end.mosquittoCode = ended.code;
+            end.errorNumber = ended.errorNumber;
+            end.refusal = refusal_;
+            end.detail = lastError_;
+            end.tls = options_.tls;
+            end.caFile = options_.caFile;
+            end.wasConnected = state_ == State::Connected;
+            endConnection(endReason(end));
+            return;
         }
+        case State::Idle:
+        case State::LookingUp:
+        case State::Waiting:
+            return;  // there is no connection to end
     }
-    if (!ended_) {
-        updateWriteWatch();
-        return;
-    }
-    if (stopping_) {
-        teardown();
-        stopping_ = false;
-        emit stopped();
-        return;
-    }
-    EndOfConnection end;
-    end.address = QStringLiteral("%1:%2").arg(options_.host).arg(options_.port);
-    end.mosquittoCode = *ended_;
-    end.errorNumber = endedErrno_;
-    end.refusal = refusal_;
-    end.detail = lastError_;
-    end.tls = options_.tls;
-    end.caFile = options_.caFile;
-    end.wasConnected = connected_;
-    endConnection(endReason(end));
 }
 
 void MqttClient::endConnection(const QString& reason) {
-    teardown();
-    if (!running_) {
-        return;
+    moveTo(State::Waiting);
+    emit connectionFailed(reason, retryDelay(failures_));
+}
+
+void MqttClient::abortLookup() {
+    if (lookupId_ >= 0) {
+        QHostInfo::abortHostLookup(lookupId_);
+        lookupId_ = -1;
     }
-    ++failures_;
-    const std::chrono::seconds wait = retryDelay(failures_);
-    retryTimer_.start(wait);
-    emit connectionFailed(reason, wait);
 }
 
 void MqttClient::teardown() {
@@ -352,11 +400,7 @@ void MqttClient::teardown() {
             watch->deleteLater();
         }
     }
-    connected_ = false;
-    ended_.reset();
-    justConnected_ = false;
-    acks_.clear();
-    messages_.clear();
+    noted_.clear();
     if (mosq_) {
         mosquitto_destroy(mosq_);
         mosq_ = nullptr;

@@ -18,14 +18,26 @@
 // After a failed attempt or a lost connection the client tries again after 1 s, then
 // 2, 4, ... up to 60 s between attempts; a connection the broker accepts starts the
 // series again at 1 s.
+//
+// Its life is one State; every change goes through moveTo(), which does what entering
+// a state takes (timers, the connection torn down). The changes:
+//   Idle       -> LookingUp (start; an address goes straight to Connecting)
+//   LookingUp  -> Connecting (the name found)
+//   Connecting -> Connected (the broker accepted)
+//   Connected  -> Stopping (stop)
+//   Stopping   -> Idle (the DISCONNECT written, or 2 s gone)
+//   Waiting    -> LookingUp, Connecting (the next attempt)
+//   LookingUp, Connecting, Waiting -> Idle (stop)
+//   LookingUp, Connecting, Connected -> Waiting (the attempt failed, the connection ended)
 #pragma once
 
 #include <QList>
 #include <QObject>
 #include <QTimer>
 #include <chrono>
+#include <deque>
 #include <optional>
-#include <vector>
+#include <variant>
 
 #include "remote/mqtt_options.h"
 
@@ -37,6 +49,16 @@ namespace lp::remote {
 class MqttClient : public QObject {
     Q_OBJECT
 public:
+    enum class State {
+        Idle,        // not started, or stopped
+        LookingUp,   // the broker's host name is being looked up
+        Connecting,  // the socket is open; the broker has not accepted yet
+        Connected,
+        Waiting,   // for the next attempt, after a failed one or a lost connection
+        Stopping,  // the DISCONNECT is on its way
+    };
+    Q_ENUM(State)
+
     explicit MqttClient(MqttOptions options, QObject* parent = nullptr);
     ~MqttClient() override;
 
@@ -51,7 +73,12 @@ public:
     // The last will of the next connection.
     void setWill(std::optional<LastWill> will) { options_.will = std::move(will); }
 
-    [[nodiscard]] bool isConnected() const { return connected_; }
+    [[nodiscard]] State state() const { return state_; }
+    // The broker accepted the connection and it is open, also while the DISCONNECT is on
+    // its way (a caller of stop() waits for stopped() then).
+    [[nodiscard]] bool isConnected() const {
+        return state_ == State::Connected || state_ == State::Stopping;
+    }
     [[nodiscard]] const MqttOptions& options() const { return options_; }
     // Publishes with QoS 1; the message id that acknowledged() will carry, or nothing
     // when there is no connection or libmosquitto cannot take the message.
@@ -76,6 +103,23 @@ signals:
 
 private:
     struct Callbacks;
+    // What libmosquitto's callbacks noted during a call into it, in the order it
+    // happened; handled once the call has returned.
+    struct Accepted {};
+    struct Acknowledged {
+        int mid = 0;
+    };
+    struct Received {
+        QByteArray topic;
+        QByteArray payload;
+    };
+    struct Ended {
+        int code = 0;  // libmosquitto's
+        int errorNumber = 0;
+    };
+    using Noted = std::variant<Accepted, Acknowledged, Received, Ended>;
+
+    void moveTo(State next);
     void attempt();
     void connectTo(const QString& host);
     void readReady();
@@ -83,35 +127,28 @@ private:
     void runMisc();
     void connectTimedOut();
     void noteResult(int code);
+    void noteEnd(Ended end, bool replace);
+    [[nodiscard]] bool endNoted() const;
     void afterLoop();
+    void connectionEnded(const Ended& end);
     void updateWriteWatch();
     void endConnection(const QString& reason);
+    void abortLookup();
     void teardown();
 
     MqttOptions options_;
-    mosquitto* mosq_ = nullptr;
+    State state_ = State::Idle;
+    mosquitto* mosq_ = nullptr;             // from Connecting on, until the connection ends
     QSocketNotifier* readWatch_ = nullptr;  // children; dropped with deleteLater()
     QSocketNotifier* writeWatch_ = nullptr;
     QTimer miscTimer_;
-    QTimer connectTimer_;
+    QTimer connectTimer_;  // the broker's answer to CONNECT, or the DISCONNECT's way out
     QTimer retryTimer_;
-    int lookupId_ = -1;
-    int failures_ = 0;
-    bool running_ = false;
-    bool stopping_ = false;
-    bool connected_ = false;
-    // What libmosquitto's callbacks noted during the last call into it.
-    bool justConnected_ = false;
-    std::optional<int> ended_;  // the code the connection ended with
-    int endedErrno_ = 0;
+    int lookupId_ = -1;  // QHostInfo's, while LookingUp
+    int failures_ = 0;   // attempts failed since the last accepted one
+    std::deque<Noted> noted_;
     QString refusal_;    // why the broker refused the connection, from its CONNACK
     QString lastError_;  // libmosquitto's last error line (TLS details)
-    std::vector<int> acks_;
-    struct Message {
-        QByteArray topic;
-        QByteArray payload;
-    };
-    std::vector<Message> messages_;
 };
 
 }  // namespace lp::remote

@@ -13,10 +13,27 @@ QString cleanPath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+// The record of a line the recorder wrote, with the meter's reading. The offset is local
+// time's at the sample's instant (kept per hour in `times`): its stamp alone cannot
+// tell the two passes of the hour shown twice in autumn.
+WrittenRecord recordOf(live::RecordedLine line, platform::LocalTimes& times) {
+    live::Sample& s = line.sample;
+    const std::optional<int> offset =
+        s.when.isValid() ? std::optional(times.offsetAt(s.when.toSecsSinceEpoch())) : std::nullopt;
+    return WrittenRecord{std::move(line.file),
+                         line.line,
+                         QString::number(line.no),
+                         std::move(s.dateTime),
+                         std::move(s.levelText),
+                         s.reading,
+                         offset};
+}
+
 }  // namespace
 
-RecordQueue::RecordQueue(qsizetype memoryLimit, qsizetype linesPerTurn)
-    : memoryLimit_(std::max<qsizetype>(memoryLimit, 1)),
+RecordQueue::RecordQueue(qsizetype memoryLimit, qsizetype linesPerTurn, QObject* parent)
+    : QObject(parent),
+      memoryLimit_(std::max<qsizetype>(memoryLimit, 1)),
       linesPerTurn_(std::max<qsizetype>(linesPerTurn, 1)) {}
 
 RecordQueue::~RecordQueue() = default;
@@ -46,28 +63,26 @@ void RecordQueue::addFile(const QString& path) {
     identities_ << platform::fileIdentity(path);
 }
 
-RecordKey RecordQueue::keyOf(const QString& path, qint64 line, bool& added) {
+RecordQueue::Place RecordQueue::place(const QString& path, qint64 line) {
     const QString clean = cleanPath(path);
-    added = false;
     for (qsizetype i = files_.size() - 1; i >= 0; --i) {
         if (files_[i] == clean) {
             if (!identities_[i]) {
                 identities_[i] = platform::fileIdentity(clean);
             }
-            return RecordKey{firstFile_ + i, line};
+            return Place{RecordKey{firstFile_ + i, line}, false};
         }
     }
     addFile(clean);
-    added = true;
-    return RecordKey{lastFile(), line};
+    return Place{RecordKey{lastFile(), line}, true};
 }
 
-bool RecordQueue::add(RecordKey key, WrittenRecord record) {
+bool RecordQueue::add(RecordKey key, live::RecordedLine line) {
     if (key <= lastKnown_) {
         return false;
     }
     lastKnown_ = key;
-    memory_.emplace_back(key, std::move(record));
+    memory_.emplace_back(key, std::move(line));
     if (static_cast<qsizetype>(memory_.size()) > memoryLimit_) {
         memory_.pop_front();
         if (!onDisk_) {
@@ -80,15 +95,16 @@ bool RecordQueue::add(RecordKey key, WrittenRecord record) {
     return true;
 }
 
-RecordQueue::Next RecordQueue::next(RecordKey& key, WrittenRecord& record) {
+RecordQueue::Next RecordQueue::next() {
     if (onDisk_) {
-        const Next got = nextOnDisk(key, record);
-        if (got == Next::Later) {
+        Next got = nextOnDisk();
+        if (std::holds_alternative<Later>(got)) {
             return got;
         }
-        if (got == Next::Record && (memory_.empty() || key < memory_.front().first)) {
-            lastOut_ = key;
-            lastKnown_ = std::max(lastKnown_, key);
+        const Record* read = std::get_if<Record>(&got);
+        if (read && (memory_.empty() || read->key < memory_.front().first)) {
+            lastOut_ = read->key;
+            lastKnown_ = std::max(lastKnown_, read->key);
             return got;
         }
         // The file has been read up to what memory holds, or to its end.
@@ -96,31 +112,29 @@ RecordQueue::Next RecordQueue::next(RecordKey& key, WrittenRecord& record) {
         dropReader();
     }
     if (memory_.empty()) {
-        return Next::None;
+        return Drained{};
     }
-    key = memory_.front().first;
-    record = std::move(memory_.front().second);
+    auto [key, line] = std::move(memory_.front());
     memory_.pop_front();
     lastOut_ = key;
-    return Next::Record;
+    return Record{key, recordOf(std::move(line), localTimes_)};
 }
 
-RecordQueue::Next RecordQueue::nextOnDisk(RecordKey& key, WrittenRecord& record) {
+RecordQueue::Next RecordQueue::nextOnDisk() {
     qsizetype budget = linesPerTurn_;
     for (;;) {
         if (bufferPos_ < buffer_.size()) {
-            record = std::move(buffer_[bufferPos_++]);
-            key = RecordKey{diskFile_, record.line};
-            return Next::Record;
+            WrittenRecord& record = buffer_[bufferPos_++];
+            return Record{RecordKey{diskFile_, record.line}, std::move(record)};
         }
         buffer_.clear();
         bufferPos_ = 0;
         if (budget <= 0) {
-            return Next::Later;
+            return Later{};
         }
         if (!reader_) {
             if (diskFile_ > lastFile()) {
-                return Next::None;
+                return Drained{};
             }
             const qint64 after = diskFile_ == diskFrom_.file ? diskFrom_.line : 0;
             reader_ = std::make_unique<BacklogReader>(files_[diskFile_ - firstFile_], after);
@@ -138,15 +152,15 @@ RecordQueue::Next RecordQueue::nextOnDisk(RecordKey& key, WrittenRecord& record)
             continue;
         }
         readerDone_ = true;  // once what it read is handed out, on to the next file
-        if (status == BacklogReader::Status::Failed && onUnreadable) {
+        if (status == BacklogReader::Status::Failed) {
             const records::FileError& e = *reader_->error();
-            onUnreadable(e.line > 0 ? QStringLiteral("%1, line %2: %3; its records from there "
-                                                     "on are not published")
-                                          .arg(e.fileName)
-                                          .arg(e.line)
-                                          .arg(e.reason)
-                                    : QStringLiteral("%1: %2; its records are not published")
-                                          .arg(e.fileName, e.reason));
+            emit unreadable(e.line > 0 ? QStringLiteral("%1, line %2: %3; its records from there "
+                                                        "on are not published")
+                                             .arg(e.fileName)
+                                             .arg(e.line)
+                                             .arg(e.reason)
+                                       : QStringLiteral("%1: %2; its records are not published")
+                                             .arg(e.fileName, e.reason));
         }
     }
 }

@@ -31,11 +31,16 @@ SamplePublisher::SamplePublisher(MqttOptions mqtt, PublisherOptions options, QOb
     connect(&client_, &MqttClient::acknowledged, this, &SamplePublisher::acknowledged);
     connect(&client_, &MqttClient::messageReceived, this, &SamplePublisher::statusReceived);
     connect(&client_, &MqttClient::stopped, this, [this] {
-        if (stopping_) {
+        if (state_ == State::Stopping) {
+            state_ = State::Finished;
             emit finished();
         }
     });
-    queue_.onUnreadable = [this](const QString& reason) { emit problem(reason); };
+    connect(&queue_, &RecordQueue::unreadable, this, &SamplePublisher::problem);
+    // After the rest of this batch of acknowledgements: one pass fills the window.
+    pumpTimer_.setSingleShot(true);
+    pumpTimer_.setInterval(0);
+    connect(&pumpTimer_, &QTimer::timeout, this, &SamplePublisher::pump);
     cursorTimer_.setSingleShot(true);
     connect(&cursorTimer_, &QTimer::timeout, this, &SamplePublisher::saveCursor);
     stopTimer_.setSingleShot(true);
@@ -43,13 +48,13 @@ SamplePublisher::SamplePublisher(MqttOptions mqtt, PublisherOptions options, QOb
 }
 
 SamplePublisher::~SamplePublisher() {
-    if (cursorDirty_) {
+    if (cursorTimer_.isActive()) {
         saveCursor();
     }
 }
 
 void SamplePublisher::start() {
-    if (started_) {
+    if (state_ != State::NotStarted) {
         return;
     }
     CursorStart cursor = loadPublishState(options_.statePath);
@@ -61,46 +66,45 @@ void SamplePublisher::start() {
         queue_.resume(cursor.state);
         acknowledged_ = queue_.startKey();
         currentFile_ = cursor.state.files.last();
-    } else {
-        behind_ = wholeFirstFile_;  // nothing can wait from before, unless the cursor is lost
+    } else if (!wholeFirstFile_) {
+        lag_ = Lag::CaughtUp;  // nothing can wait from before, unless the cursor is lost
     }
-    started_ = true;
+    state_ = State::Running;
     updateWill();
     client_.start();
 }
 
-void SamplePublisher::recordWritten(WrittenRecord record) {
-    if (!started_ || stopping_) {
+void SamplePublisher::recordWritten(const live::RecordedLine& line) {
+    if (state_ != State::Running) {
         return;
     }
     bool newFile = false;
     if (!queue_.hasJournal()) {
         // Publishing starts with this record; what the file held before is not sent,
         // unless a lost cursor leaves no telling what of it the broker has.
-        queue_.begin(record.filePath, wholeFirstFile_ ? 0 : record.line - 1);
+        queue_.begin(line.file, wholeFirstFile_ ? 0 : line.line - 1);
         acknowledged_ = queue_.startKey();
         newFile = true;
     }
-    bool added = false;
-    const RecordKey key = queue_.keyOf(record.filePath, record.line, added);
-    if (newFile || added) {
+    const RecordQueue::Place place = queue_.place(line.file, line.line);
+    if (newFile || place.newFile) {
         // Before anything of the new file can be acknowledged, the cursor knows the file.
-        currentFile_ = record.filePath;
+        currentFile_ = line.file;
         saveCursor();
         updateWill();
         publishStatus(LoggerState::Online);
     }
-    if (queue_.add(key, std::move(record))) {
+    if (queue_.add(place.key, line)) {
         pump();
     }
 }
 
 void SamplePublisher::publishEvent(QByteArray message) {
-    if (!started_ || stopping_) {
+    if (state_ != State::Running) {
         return;
     }
     if (events_.size() >= static_cast<size_t>(kEventLimit)) {
-        events_.pop_front();
+        dropOldestEvent();
         if (!eventsDropped_) {
             eventsDropped_ = true;
             emit problem(QStringLiteral("more than %1 alarm events wait for the broker: the "
@@ -108,8 +112,16 @@ void SamplePublisher::publishEvent(QByteArray message) {
                              .arg(kEventLimit));
         }
     }
-    events_.push_back(PendingEvent{std::move(message), std::nullopt});
+    events_.emplace(nextEvent_++, PendingEvent{std::move(message), std::nullopt});
     sendEvents();
+}
+
+void SamplePublisher::dropOldestEvent() {
+    const auto oldest = events_.begin();
+    if (oldest->second.mid) {
+        unacked_.erase(*oldest->second.mid);
+    }
+    events_.erase(oldest);
 }
 
 void SamplePublisher::sendEvents() {
@@ -117,44 +129,28 @@ void SamplePublisher::sendEvents() {
         return;
     }
     int inFlight = 0;
-    for (PendingEvent& event : events_) {
+    for (auto& [number, event] : events_) {
         if (!event.mid) {
             if (inFlight >= kEventsInFlight ||
                 !(event.mid = client_.publish(eventTopic_, event.message, false))) {
                 return;  // after the next acknowledgement, or on the next connection
             }
+            unacked_.insert_or_assign(*event.mid,
+                                      Unacked{.kind = Unacked::Kind::Event, .event = number});
         }
         ++inFlight;
     }
 }
 
-bool SamplePublisher::eventAcknowledged(int mid) {
-    for (auto it = events_.begin(); it != events_.end(); ++it) {
-        if (it->mid == mid) {
-            events_.erase(it);
-            eventsDropped_ = eventsDropped_ && !events_.empty();
-            sendEvents();
-            return true;
-        }
-    }
-    return false;
-}
-
-bool SamplePublisher::settled() const {
-    return inFlight_.empty() && statusMids_.empty() &&
-           std::none_of(events_.cbegin(), events_.cend(),
-                        [](const PendingEvent& e) { return e.mid.has_value(); });
-}
-
 void SamplePublisher::stop() {
-    if (!started_ || stopping_) {
+    if (state_ != State::Running) {
         return;
     }
-    stopping_ = true;
+    state_ = State::Stopping;
     if (client_.isConnected()) {
         publishStatus(LoggerState::Stopped);
     }
-    if (settled()) {
+    if (unacked_.empty()) {
         finishStop();
         return;
     }
@@ -168,7 +164,8 @@ void SamplePublisher::finishStop() {
 }
 
 bool SamplePublisher::isCaughtUp() const {
-    return client_.isConnected() && !stalled_ && inFlight_.empty() && queue_.isEmpty();
+    return client_.isConnected() && !stalled_ && samplesSent_ == samplesCovered_ &&
+           queue_.isEmpty();
 }
 
 void SamplePublisher::connected() {
@@ -182,44 +179,42 @@ void SamplePublisher::connected() {
 
 void SamplePublisher::connectionFailed(const QString& reason) {
     // Whatever was in flight goes out again, from the files.
-    inFlight_.clear();
-    statusMids_.clear();
-    for (PendingEvent& event : events_) {
+    unacked_.clear();
+    samplesSent_ = samplesCovered_ = 0;
+    for (auto& [number, event] : events_) {
         event.mid.reset();
     }
     queue_.rewind(acknowledged_);
-    if (stopping_) {
+    if (state_ == State::Stopping) {
         finishStop();
         return;
     }
-    if (!stopAnnounced_) {
-        stopAnnounced_ = true;
-        behind_ = true;
+    if (lag_ != Lag::Interrupted) {
+        lag_ = Lag::Interrupted;
         backlogSent_ = 0;
         emit publishingStopped(reason);
     }
 }
 
 void SamplePublisher::acknowledged(int mid) {
-    if (statusMids_.erase(mid) == 0 && !eventAcknowledged(mid)) {
-        for (InFlight& sent : inFlight_) {
-            if (sent.mid == mid) {
-                sent.acknowledged = true;
+    if (const auto it = unacked_.find(mid); it != unacked_.end()) {
+        const Unacked sent = it->second;
+        unacked_.erase(it);
+        switch (sent.kind) {
+            case Unacked::Kind::Status:
                 break;
-            }
-        }
-        while (!inFlight_.empty() && inFlight_.front().acknowledged) {
-            acknowledged_ = inFlight_.front().key;
-            inFlight_.pop_front();
-            cursorDirty_ = true;
-            backlogSent_ += behind_ ? 1 : 0;
-        }
-        if (cursorDirty_ && !cursorTimer_.isActive()) {
-            cursorTimer_.start(options_.cursorInterval);
+            case Unacked::Kind::Event:
+                events_.erase(sent.event);
+                eventsDropped_ = eventsDropped_ && !events_.empty();
+                sendEvents();
+                break;
+            case Unacked::Kind::Sample:
+                sampleAcknowledged(sent);
+                break;
         }
     }
-    if (stopping_) {
-        if (settled()) {
+    if (state_ == State::Stopping) {
+        if (unacked_.empty()) {
             finishStop();
         }
         return;
@@ -227,53 +222,76 @@ void SamplePublisher::acknowledged(int mid) {
     schedulePump();
 }
 
+// MQTT acknowledges in sending order; were a broker not to, the cursor would still move
+// only over records acknowledged with every one sent before them.
+void SamplePublisher::sampleAcknowledged(const Unacked& sample) {
+    if (sample.order != samplesCovered_ + 1) {
+        return;  // one sent before it is still out
+    }
+    const Unacked* oldest = nullptr;  // of the samples still out
+    for (const auto& [mid, sent] : unacked_) {
+        if (sent.kind == Unacked::Kind::Sample && (!oldest || sent.order < oldest->order)) {
+            oldest = &sent;
+        }
+    }
+    const qint64 covered = oldest ? oldest->order - 1 : samplesSent_;
+    acknowledged_ = oldest ? oldest->after : lastSent_;
+    backlogSent_ += lag_ == Lag::CaughtUp ? 0 : covered - samplesCovered_;
+    samplesCovered_ = covered;
+    if (!cursorTimer_.isActive()) {
+        cursorTimer_.start(options_.cursorInterval);
+    }
+}
+
 void SamplePublisher::schedulePump() {
-    if (!pumpScheduled_) {
-        pumpScheduled_ = true;
-        // After the rest of this batch of acknowledgements: one pass fills the window.
-        QTimer::singleShot(0, this, &SamplePublisher::pump);
+    if (!pumpTimer_.isActive()) {
+        pumpTimer_.start();
     }
 }
 
 void SamplePublisher::pump() {
-    pumpScheduled_ = false;
-    if (!client_.isConnected() || stalled_ || stopping_) {
+    if (state_ != State::Running || !client_.isConnected() || stalled_) {
         return;
     }
-    while (static_cast<int>(inFlight_.size()) < options_.window) {
-        RecordKey key;
-        WrittenRecord record;
-        const RecordQueue::Next got = queue_.next(key, record);
-        if (got == RecordQueue::Next::Later) {
+    while (samplesSent_ - samplesCovered_ < options_.window) {
+        RecordQueue::Next next = queue_.next();
+        if (std::holds_alternative<RecordQueue::Later>(next)) {
             schedulePump();
             break;
         }
-        if (got == RecordQueue::Next::None) {
+        const auto* record = std::get_if<RecordQueue::Record>(&next);
+        if (!record) {
             break;
         }
-        const std::optional<int> mid = client_.publish(sampleTopic_, sampleMessage(record), false);
+        const std::optional<int> mid =
+            client_.publish(sampleTopic_, sampleMessage(record->record), false);
         if (!mid) {
             // The connection is failing; its end sends everything again.
             stalled_ = true;
-            inFlight_.clear();
+            std::erase_if(unacked_,
+                          [](const auto& e) { return e.second.kind == Unacked::Kind::Sample; });
+            samplesSent_ = samplesCovered_ = 0;
             queue_.rewind(acknowledged_);
             return;
         }
-        inFlight_.push_back(InFlight{key, *mid});
+        const RecordKey after = samplesSent_ == samplesCovered_ ? acknowledged_ : lastSent_;
+        unacked_.insert_or_assign(
+            *mid, Unacked{.key = record->key, .after = after, .order = ++samplesSent_});
+        lastSent_ = record->key;
     }
     checkCaughtUp();
 }
 
 void SamplePublisher::checkCaughtUp() {
-    if (!behind_ || !isCaughtUp()) {
+    if (lag_ == Lag::CaughtUp || !isCaughtUp()) {
         return;
     }
-    behind_ = false;
+    const bool told = lag_ == Lag::Interrupted;
+    lag_ = Lag::CaughtUp;
     saveCursor();
-    if (stopAnnounced_ || backlogSent_ > 0) {
+    if (told || backlogSent_ > 0) {
         emit caughtUp(backlogSent_);
     }
-    stopAnnounced_ = false;
     backlogSent_ = 0;
 }
 
@@ -311,7 +329,7 @@ QByteArray SamplePublisher::statusPayload(LoggerState state) const {
 
 void SamplePublisher::publishStatus(LoggerState state) {
     if (const std::optional<int> mid = client_.publish(statusTopic_, statusPayload(state), true)) {
-        statusMids_.insert(*mid);
+        unacked_.insert_or_assign(*mid, Unacked{.kind = Unacked::Kind::Status});
     }
 }
 
@@ -320,7 +338,6 @@ void SamplePublisher::updateWill() {
 }
 
 void SamplePublisher::saveCursor() {
-    cursorDirty_ = false;
     cursorTimer_.stop();
     if (!queue_.hasJournal()) {
         return;

@@ -31,10 +31,11 @@
 #include <QObject>
 #include <QTimer>
 #include <chrono>
-#include <deque>
+#include <map>
 #include <optional>
-#include <set>
+#include <unordered_map>
 
+#include "live/recording.h"
 #include "remote/messages.h"
 #include "remote/mqtt_client.h"
 #include "remote/mqtt_options.h"
@@ -68,9 +69,9 @@ public:
     // cannot prove its line, is told as a problem(); publishing then goes from the start
     // of the file concerned (see publish_state.h).
     void start();
-    // The recorder has written `record` to its file (call after each record line is on
-    // disk, in writing order; the file's first record may come before start()).
-    void recordWritten(WrittenRecord record);
+    // The recorder has written `line` to its file (connect it to the recording's
+    // lineWritten(): after each record line is on disk, in writing order).
+    void recordWritten(const lp::live::RecordedLine& line);
     // An alarm event's message (eventMessage()) for PREFIX/NAME/event.
     void publishEvent(QByteArray message);
     // Publishes "stopped", lets what is in flight be acknowledged (for stopTimeout at
@@ -92,18 +93,29 @@ signals:
     void finished();
 
 private:
-    struct InFlight {
-        RecordKey key;
-        int mid = 0;
-        bool acknowledged = false;
+    enum class State { NotStarted, Running, Stopping, Finished };
+    // How far publishing is behind what the recorder wrote, for the two lines the user
+    // reads: "stopped" once when publishing stops, "caught up" once it has.
+    enum class Lag {
+        CaughtUp,
+        Behind,       // since start: records from before it wait (after a cursor, or a lost one)
+        Interrupted,  // publishing stopped (and was told) since
+    };
+    // A message the broker has not acknowledged yet.
+    struct Unacked {
+        enum class Kind { Sample, Status, Event } kind = Kind::Sample;
+        RecordKey key{};    // a sample's record,
+        RecordKey after{};  // the record sent before it on this connection,
+        qint64 order = 0;   // and its place among the samples sent on it (from 1)
+        qint64 event = 0;   // an event's number in events_
     };
     struct PendingEvent {
         QByteArray message;
         std::optional<int> mid;  // while with the broker unacknowledged
     };
     void sendEvents();
-    [[nodiscard]] bool eventAcknowledged(int mid);
-    [[nodiscard]] bool settled() const;
+    void dropOldestEvent();
+    void sampleAcknowledged(const Unacked& sample);
     void connected();
     void connectionFailed(const QString& reason);
     void acknowledged(int mid);
@@ -118,27 +130,29 @@ private:
     [[nodiscard]] QByteArray statusPayload(LoggerState state) const;
 
     PublisherOptions options_;
+    State state_ = State::NotStarted;
     MqttClient client_;
     RecordQueue queue_;
     QByteArray sampleTopic_;
     QByteArray statusTopic_;
-    QString currentFile_;
-    std::deque<InFlight> inFlight_;
-    std::set<int> statusMids_;
     QByteArray eventTopic_;
-    std::deque<PendingEvent> events_;
-    bool eventsDropped_ = false;
+    QString currentFile_;
+    std::unordered_map<int, Unacked> unacked_;  // by message id
+    // The cursor: the last record the broker acknowledged with all sent before it.
     RecordKey acknowledged_;
-    bool started_ = false;
+    RecordKey lastSent_;         // the last record sent on this connection (or the cursor)
+    qint64 samplesSent_ = 0;     // on this connection,
+    qint64 samplesCovered_ = 0;  // and of them those up to the cursor
+    // Alarm events by number, oldest first, until the broker acknowledges them.
+    std::map<qint64, PendingEvent> events_;
+    qint64 nextEvent_ = 0;
+    bool eventsDropped_ = false;   // told; told again once all waiting went out
     bool wholeFirstFile_ = false;  // the cursor was lost: the first file from its start
-    bool pumpScheduled_ = false;
-    bool stalled_ = false;  // a publish failed: wait for the next connection
-    bool behind_ = true;    // not caught up since start or since publishing stopped
-    bool stopAnnounced_ = false;
-    qint64 backlogSent_ = 0;
-    bool cursorDirty_ = false;
-    QTimer cursorTimer_;
-    bool stopping_ = false;
+    bool stalled_ = false;         // a publish failed on this connection: wait for the next one
+    Lag lag_ = Lag::Behind;
+    qint64 backlogSent_ = 0;  // records acknowledged since Behind or Interrupted
+    QTimer pumpTimer_;        // the next pump, once this turn's acknowledgements are in
+    QTimer cursorTimer_;      // runs while the cursor has moved since it was written
     QTimer stopTimer_;
     QStringList clashes_;  // "HOST PID" of each other logger told of under this name
 };

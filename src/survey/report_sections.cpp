@@ -7,7 +7,6 @@
 #include "stats/figure_text.h"
 #include "stats/percentiles.h"
 #include "survey/report_charts.h"
-#include "survey/survey_report.h"
 #include "survey/survey_texts.h"
 
 namespace lp::survey {

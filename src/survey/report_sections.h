@@ -11,6 +11,12 @@
 
 namespace lp::survey {
 
+// At most this many events are listed; the report says how many there were in all.
+inline constexpr int kReportEventRows = 1000;
+// Periods are listed only up to this many (about 50 pages); more, and the report says
+// to choose longer ones.
+inline constexpr int kReportPeriodRows = 3000;
+
 // The line at the top of every page: the files and the days they cover.
 [[nodiscard]] QString reportRunningHead(const ReportContent& content);
 

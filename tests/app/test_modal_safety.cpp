@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/open_port.h"
 #include "link/meter_link.h"
+#include "live/open_port.h"
 #include "memory/memory_flow.h"
 #include "memory/memory_window.h"
 #include "platform/qt_dialogs.h"
@@ -21,7 +21,8 @@ class TestModalSafety : public QObject {
 private slots:
     void memoryWindowOutlivesItsOwnMessageBox() {
         platform::VirtualClock clock;
-        app::OpenedPort port = app::openPort({app::PortKind::Simulated, 0, {}, "SIM"}, clock).port;
+        live::OpenedPort port =
+            live::openPort({live::PortKind::Simulated, 0, {}, "SIM"}, clock).port;
         link::MeterLink link(*port.transport, clock);
         platform::QtDialogs dialogs;
         memory::MemoryFlow flow(link, dialogs, nullptr);

@@ -5,21 +5,22 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/open_port.h"
-#include "app/port_choice.h"
 #include "app/port_choice_window.h"
 #include "face.h"
 #include "keys.h"
+#include "live/open_port.h"
+#include "live/port_choice.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
 
-using namespace lp::app;
+using namespace lp;
+using app::PortChoiceWindow;
 
-Q_DECLARE_METATYPE(lp::app::PortRequest)
+Q_DECLARE_METATYPE(lp::live::PortRequest)
 
 class TestPortChoice : public QObject {
     Q_OBJECT
-    const QList<SystemPort> ports{{"/dev/ttyUSB0", "FT232R USB UART"}};
+    const QList<live::SystemPort> ports{{"/dev/ttyUSB0", "FT232R USB UART"}};
 
 private slots:
     void texts_data() {
@@ -41,21 +42,22 @@ private slots:
         QFETCH(int, before);
         QFETCH(QString, text);
         qint16 com = static_cast<qint16>(before);
-        const auto req = choosePort(text, com, ports);
+        const auto req = live::choosePort(text, com, ports);
         QTEST(int(com), "after");
         QTEST(req ? req->device + '|' + req->label : QString(), "opens");
     }
 
     void entriesListComPortsThenSystemThenSimulator() {
-        QCOMPARE(portEntries(ports).join(u'|'),
+        QCOMPARE(live::portEntries(ports).join(u'|'),
                  "COM1|COM2|COM3|COM4|COM5|COM6|COM7|COM8|"
                  "/dev/ttyUSB0  (FT232R USB UART)|Simulated meter");
     }
 
     void unopenablePortIsNamedInTheMessage() {
         lp::platform::VirtualClock clock;
-        const PortRequest missing{PortKind::Device, 0, "/dev/levelpanel-no-such-port", "x"};
-        const PortOpening opening = openPort(missing, clock);
+        const live::PortRequest missing{live::PortKind::Device, 0, "/dev/levelpanel-no-such-port",
+                                        "x"};
+        const live::PortOpening opening = live::openPort(missing, clock);
         QVERIFY(!opening.opened());
         QVERIFY2(opening.reason.contains("/dev/levelpanel-no-such-port"),
                  qPrintable(opening.reason));
@@ -95,10 +97,10 @@ private slots:
         // Once a port was chosen (its opening may have failed), unknown text falls back to it.
         sel.findChild<QPushButton*>("Command2")->click();
         QCOMPARE(chosen.size(), 1);
-        QCOMPARE(chosen[0][0].value<PortRequest>().label, QStringLiteral("COM2"));
+        QCOMPARE(chosen[0][0].value<live::PortRequest>().label, QStringLiteral("COM2"));
         sel.findChild<QPushButton*>("CmdOK")->click();
         QCOMPARE(chosen.size(), 2);
-        QCOMPARE(chosen[1][0].value<PortRequest>().label, QStringLiteral("COM2"));
+        QCOMPARE(chosen[1][0].value<live::PortRequest>().label, QStringLiteral("COM2"));
         QCOMPARE(dialogs.messages().size(), 1);
     }
 };

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/open_port.h"
 #include "app/session.h"
 #include "charts/real_time_chart.h"
 #include "charts/record_plot.h"
@@ -15,6 +14,7 @@
 #include "level_records.h"
 #include "lists/live_list_window.h"
 #include "lists/saved_file_window.h"
+#include "live/open_port.h"
 #include "memory/downloaded_set_window.h"
 #include "memory/memory_window.h"
 #include "panel/panel.h"
@@ -46,7 +46,7 @@ struct SimRig {
     explicit SimRig(const QDateTime& start = QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)),
                     app::Session::Reopen reopen = {})
         : clock(start) {
-        app::OpenedPort port = app::openPort(kSim, clock).port;
+        live::OpenedPort port = live::openPort(kSim, clock).port;
         meter = port.simulator.get();
         transport = port.transport.get();
         session = std::make_unique<app::Session>(std::move(port), kSim, clock, dialogs, nullptr,
@@ -75,7 +75,7 @@ struct SimRig {
         return shownWindow<memory::DownloadedSetWindow>();
     }
 
-    inline static const app::PortRequest kSim{app::PortKind::Simulated, 0, {}, "SIM"};
+    inline static const live::PortRequest kSim{live::PortKind::Simulated, 0, {}, "SIM"};
     platform::VirtualClock clock;
     test::ScriptedDialogs dialogs;
     sim::SimMeter* meter = nullptr;  // the session's port owns it
@@ -198,12 +198,12 @@ private slots:
         int attempts = 0;
         platform::Clock* clock = nullptr;
         platform::Transport* reopened = nullptr;
-        auto reopen = [&](const app::PortRequest& r) {
+        auto reopen = [&](const live::PortRequest& r) {
             ++attempts;
             if (attempts < 3) {
-                return app::PortOpening{{}, QStringLiteral("not back yet")};
+                return live::PortOpening{{}, QStringLiteral("not back yet")};
             }
-            app::PortOpening p = app::openPort(r, *clock);
+            live::PortOpening p = live::openPort(r, *clock);
             p.port.simulator->setFixedLevel(72.4);
             reopened = p.port.transport.get();
             return p;

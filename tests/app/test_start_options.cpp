@@ -42,8 +42,8 @@ private slots:
         QCOMPARE(int(options.start), start);
         switch (options.start) {
             case Start::Port:
-                QCOMPARE(options.port.kind == PortKind::Device ? options.port.device
-                                                               : options.port.label,
+                QCOMPARE(options.port.kind == lp::live::PortKind::Device ? options.port.device
+                                                                         : options.port.label,
                          what);
                 break;
             case Start::File:

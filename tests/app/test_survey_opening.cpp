@@ -10,10 +10,10 @@
 #include <QPushButton>
 
 #include "app/file_viewer.h"
-#include "app/open_port.h"
 #include "app/session.h"
 #include "files.h"
 #include "lists/saved_file_window.h"
+#include "live/open_port.h"
 #include "panel/panel.h"
 #include "platform/virtual_clock.h"
 #include "records/record_format.h"
@@ -70,8 +70,8 @@ private slots:
     void severalFilesInTheOpenDialog() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        const app::PortRequest sim{app::PortKind::Simulated, 0, {}, "SIM"};
-        app::Session session(app::openPort(sim, clock).port, sim, clock, dialogs);
+        const live::PortRequest sim{live::PortKind::Simulated, 0, {}, "SIM"};
+        app::Session session(live::openPort(sim, clock).port, sim, clock, dialogs);
         session.panel().show();
         dialogs.openNames.push_back(first_ + u'\n' + second_);
         session.panel().findChild<QPushButton*>(QStringLiteral("CmdOpen"))->click();

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/linked_meter.h"
+#include "live/linked_meter.h"
 #include "memory/memory_commands.h"
 #include "platform/qt_clock.h"
 #include "sim_process.h"
@@ -28,13 +28,13 @@ private slots:
         QVERIFY2(first.start({"--link", meterPath, "--paced", "--sets", "3", "--level", "65.3"}),
                  qPrintable(first.error()));
         platform::QtClock clock;
-        const app::PortRequest request{app::PortKind::Device, 0, meterPath,
-                                       QStringLiteral("meter")};
-        app::PortOpening opening = app::openPort(request, clock);
+        const live::PortRequest request{live::PortKind::Device, 0, meterPath,
+                                        QStringLiteral("meter")};
+        live::PortOpening opening = live::openPort(request, clock);
         QVERIFY2(opening.opened(), qPrintable(opening.reason));
-        app::LinkedMeter meter(std::move(opening.port), request, app::portNames(request), clock);
-        QSignalSpy lost(&meter.keeper(), &app::PortKeeper::portLost);
-        QSignalSpy back(&meter.keeper(), &app::PortKeeper::portBack);
+        live::LinkedMeter meter(std::move(opening.port), request, live::portNames(request), clock);
+        QSignalSpy lost(&meter.keeper(), &live::PortKeeper::portLost);
+        QSignalSpy back(&meter.keeper(), &live::PortKeeper::portBack);
         const live::LiveView& view = meter.cycle().view();
         QTRY_COMPARE_WITH_TIMEOUT(view.meter.level, QStringLiteral("65.3"), 5000);
 

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QString>
 
+#include "live/recording.h"
 #include "records/record_format.h"
-#include "remote/messages.h"
 
 namespace lp::test {
 
@@ -23,7 +23,7 @@ public:
         write(header);
     }
     // One record with a level and a reading of it; the time runs on a second per record.
-    remote::WrittenRecord append(const QString& level = QStringLiteral("65.3")) {
+    live::RecordedLine append(const QString& level = QStringLiteral("65.3")) {
         const QString no = QString::number(++no_);
         const QString time = QStringLiteral("2026/12/06 %1:%2:%3")
                                  .arg(10 + no_ / 3600, 2, 10, QChar('0'))
@@ -34,7 +34,7 @@ public:
         write(line);
         link::Reading reading;
         reading.level = level.toFloat();
-        return remote::WrittenRecord{path_, lines_, no, time, level, reading};
+        return live::RecordedLine{path_, lines_, no_, live::Sample{{}, time, level, reading}};
     }
 
 private:

@@ -1,6 +1,8 @@
 // The MQTT client against a real mosquitto: a publish and its acknowledgement, the reasons
 // a user reads when it fails, and the retry. (A password, TLS and a refused password as
 // record --publish meets them are test_record_publish's.)
+#include <signal.h>
+
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,6 +16,7 @@ using lp::remote::MqttClient;
 using lp::remote::MqttOptions;
 using lp::test::TestBroker;
 using Access = TestBroker::Access;
+using State = MqttClient::State;
 using namespace std::chrono_literals;
 
 Q_DECLARE_METATYPE(Access)
@@ -93,6 +96,92 @@ private slots:
         QCOMPARE(failed.at(0).at(0), failed.at(1).at(0));
         QCOMPARE(failed.at(0).at(1).value<std::chrono::seconds>(), 1s);
         QCOMPARE(connected.size(), 0);
+    }
+
+    // stop() before the broker has accepted: stopped() at once, and nothing after it (no
+    // connection from a lookup that was on its way, no failure, no retry).
+    void stopBeforeConnected_data() {
+        QTest::addColumn<State>("state");
+        QTest::newRow("looking up") << State::LookingUp;
+        QTest::newRow("connecting") << State::Connecting;
+        QTest::newRow("waiting to retry") << State::Waiting;
+    }
+    void stopBeforeConnected() {
+        QFETCH(State, state);
+        QTemporaryDir dir;
+        TestBroker broker(dir.path(), Access::Anonymous);
+        MqttOptions options = optionsFor(broker, Access::Anonymous);
+        if (state == State::LookingUp) {
+            options.host = QStringLiteral("localhost");
+        }
+        if (state != State::Waiting) {
+            QVERIFY2(broker.start(), qPrintable(broker.error()));
+        }
+        if (state == State::Connecting) {
+            // The kernel takes the connection; the broker answers nothing.
+            QCOMPARE(::kill(pid_t(broker.processId()), SIGSTOP), 0);
+        }
+        MqttClient client(options);
+        QSignalSpy stopped(&client, &MqttClient::stopped);
+        QSignalSpy connected(&client, &MqttClient::connected);
+        QSignalSpy failed(&client, &MqttClient::connectionFailed);
+        client.start();
+        if (state == State::Waiting) {
+            QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 5000));
+            QVERIFY(broker.start());  // the retry, were there one, would connect
+        }
+        QCOMPARE(client.state(), state);
+        client.stop();
+        QCOMPARE(stopped.size(), 1);
+        if (state == State::Connecting) {
+            QCOMPARE(::kill(pid_t(broker.processId()), SIGCONT), 0);
+        }
+        QTest::qWait(1500);  // the first retry comes after 1 s
+        QCOMPARE(client.state(), State::Idle);
+        QCOMPARE(stopped.size(), 1);
+        QCOMPARE(connected.size(), 0);
+        QCOMPARE(failed.size(), state == State::Waiting ? 1 : 0);
+    }
+
+    // stop() while the DISCONNECT cannot get out: the broker, stopped with SIGSTOP, reads
+    // nothing, and megabytes wait before it. Whether the broker then goes or stays
+    // silent, stopped() comes once (at the latest after 2 s), and neither a lost
+    // connection nor another attempt.
+    void stopWhileTheBrokerReadsNothing_data() {
+        QTest::addColumn<bool>("killed");
+        QTest::newRow("broker gone") << true;
+        QTest::newRow("broker silent") << false;
+    }
+    void stopWhileTheBrokerReadsNothing() {
+        QFETCH(bool, killed);
+        QTemporaryDir dir;
+        TestBroker broker(dir.path(), Access::Anonymous);
+        QVERIFY2(broker.start(), qPrintable(broker.error()));
+        const auto pid = pid_t(broker.processId());
+        MqttClient client(optionsFor(broker, Access::Anonymous));
+        QSignalSpy connected(&client, &MqttClient::connected);
+        QSignalSpy stopped(&client, &MqttClient::stopped);
+        QSignalSpy failed(&client, &MqttClient::connectionFailed);
+        client.start();
+        QVERIFY(connected.wait(5000));
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        const QByteArray big(4 << 20, 'x');
+        for (int i = 0; i < 16; ++i) {
+            QVERIFY(client.publish("lp/x/big", big, false));
+        }
+        QTest::qWait(200);  // the socket's buffers fill
+        client.stop();
+        QCOMPARE(client.state(), State::Stopping);
+        if (killed) {
+            QCOMPARE(::kill(pid, SIGKILL), 0);
+        }
+        QVERIFY(stopped.wait(5000));
+        QTest::qWait(1500);  // the first retry comes after 1 s
+        QCOMPARE(client.state(), State::Idle);
+        QCOMPARE(stopped.size(), 1);
+        QCOMPARE(failed.size(), 0);
+        QCOMPARE(connected.size(), 1);
+        ::kill(pid, SIGKILL);
     }
 
     // libmosquitto refuses a client id with a control character and, doing so, closes

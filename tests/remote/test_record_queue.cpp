@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <ctime>
@@ -28,17 +29,16 @@ namespace {
 // record that carries its reading).
 QStringList drain(RecordQueue& queue, int* laterTurns = nullptr) {
     QStringList out;
-    RecordKey key;
-    WrittenRecord record;
     for (;;) {
-        const RecordQueue::Next got = queue.next(key, record);
-        if (got == RecordQueue::Next::None) {
+        const RecordQueue::Next got = queue.next();
+        if (std::holds_alternative<RecordQueue::Drained>(got)) {
             return out;
         }
-        if (got == RecordQueue::Next::Later) {
+        if (std::holds_alternative<RecordQueue::Later>(got)) {
             laterTurns && ++*laterTurns;
             continue;
         }
+        const auto& [key, record] = std::get<RecordQueue::Record>(got);
         out << QStringLiteral("%1:%2%3").arg(key.file).arg(key.line).arg(record.reading ? "+" : "");
     }
 }
@@ -202,10 +202,52 @@ private slots:
         QCOMPARE(drain(queue, &later), (QStringList{"0:3", "0:4", "1:2"}));
         QVERIFY(later > 0);  // two lines a turn: passing over the header and line 2 took one
         // A record told late, after it was read back, is not queued twice.
-        QVERIFY(!queue.add(RecordKey{1, 2}, WrittenRecord{}));
+        QVERIFY(!queue.add(RecordKey{1, 2}, lp::live::RecordedLine{}));
         // The cursor moved into the second file: the first is dropped from the journal.
         QCOMPARE(queue.stateAt(RecordKey{1, 2}),
                  (PublishState{{newer}, 2, lp::platform::fileIdentity(newer)}));
+    }
+
+    // A file of the journal that cannot be read back is said once, and the queue goes on
+    // with the next file; the second file's record is line 2.
+    void unreadableFileIsPassedOver_data() {
+        QTest::addColumn<QString>("first");  // "missing", or its lines after the header, a
+                                             // record line for each "record"
+        QTest::addColumn<QStringList>("drained");
+        QTest::addColumn<QString>("reason");  // FILE stands for the first file's path
+        QTest::newRow("missing")
+            << "missing" << QStringList{"1:2"}
+            << "FILE: the file cannot be opened (No such file or directory); its records are "
+               "not published";
+        QTest::newRow("a line without TABs")
+            << "record garbled record" << QStringList{"0:2", "1:2"}
+            << "FILE, line 3: a record line needs a TAB after each of its three fields, and this "
+               "line has none; its records from there on are not published";
+    }
+    void unreadableFileIsPassedOver() {
+        QFETCH(QString, first);
+        QFETCH(QStringList, drained);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("first.sdm");
+        if (first != "missing") {
+            QByteArray bytes(lp::records::kHeaderLine.data(), lp::records::kHeaderLine.size());
+            for (const QString& line : first.split(' ')) {
+                if (line == "record") {
+                    lp::records::appendRecordLine(bytes, "1", "2026/12/06 10:00:01", "65.3");
+                } else {
+                    bytes += line.toLatin1() + '\n';
+                }
+            }
+            QVERIFY(lp::test::writeFile(path, bytes));
+        }
+        RecordWriter(dir.filePath("second.sdm")).append();
+        RecordQueue queue(100, 100);
+        QSignalSpy unreadable(&queue, &RecordQueue::unreadable);
+        queue.resume(PublishState{{path, dir.filePath("second.sdm")}, 0, std::nullopt});
+        QCOMPARE(drain(queue), drained);
+        QCOMPARE(unreadable.size(), 1);
+        QCOMPARE(unreadable.at(0).at(0).toString(), QString(reason).replace("FILE", path));
     }
 
     void memoryOverflowAndRewindReadTheFile() {
@@ -213,16 +255,16 @@ private slots:
         const QString path = dir.filePath("log.sdm");
         RecordWriter writer(path);
         RecordQueue queue(2, 100);
-        WrittenRecord first = writer.append();
+        const lp::live::RecordedLine first = writer.append();
         queue.begin(path, first.line - 1);
-        bool added = true;
-        QVERIFY(queue.add(queue.keyOf(path, first.line, added), first));
-        QVERIFY(!added);
+        const RecordQueue::Place place = queue.place(path, first.line);
+        QVERIFY(!place.newFile);
+        QVERIFY(queue.add(place.key, first));
         QCOMPARE(drain(queue), (QStringList{"0:2+"}));
         // Four more while the broker is away: memory keeps the last two with readings.
         for (int i = 0; i < 4; ++i) {
-            const WrittenRecord r = writer.append();
-            QVERIFY(queue.add(queue.keyOf(path, r.line, added), r));
+            const lp::live::RecordedLine r = writer.append();
+            QVERIFY(queue.add(queue.place(path, r.line).key, r));
         }
         QCOMPARE(drain(queue), (QStringList{"0:3", "0:4", "0:5+", "0:6+"}));
         // The connection went with 3..6 unacknowledged: all again, from the file.

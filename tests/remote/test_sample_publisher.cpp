@@ -1,6 +1,8 @@
 // Store and forward against a real mosquitto and a real subscriber: what the whole-process
 // test_record_publish cannot see. (The broker away within a run, SIGKILL, the last will
 // and a refused password are its.)
+#include <signal.h>
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -99,9 +101,12 @@ private slots:
         }
         QVERIFY(rig.broker.start());
         SamplePublisher second(mqtt, options);
+        QSignalSpy caughtUp(&second, &SamplePublisher::caughtUp);
         second.start();
         QVERIFY(
             QTest::qWaitFor([&] { return rig.subscriber->arrivals().first.size() >= 5; }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !caughtUp.isEmpty(); }, 5000));
+        QCOMPARE(caughtUp.at(0).at(0).toLongLong(), 3);  // day 1's line 6, day 2's 2 and 3
         const lp::test::Arrivals a = rig.subscriber->arrivals();
         QCOMPARE(a.first, (QStringList{"log-2026-12-06.sdm:4", "log-2026-12-06.sdm:5",
                                        "log-2026-12-06.sdm:6", "log-2026-12-07.sdm:2",
@@ -109,6 +114,75 @@ private slots:
         QCOMPARE(a.repeats, 0);  // the cursor said how far the broker had acknowledged
         QSignalSpy finished(&second, &SamplePublisher::finished);
         second.stop();
+        QVERIFY(finished.wait(5000));
+    }
+
+    // stop() with the broker away, or gone while the stop waits for acknowledgements (it
+    // would wait a minute): finished() at once, and the cursor says that none of log.sdm's
+    // two records (lines 2 and 3, after the header) was acknowledged.
+    void stopWithoutTheBroker_data() {
+        QTest::addColumn<bool>("goneWhileStopping");
+        QTest::newRow("away from the start") << false;
+        QTest::newRow("gone while stopping") << true;
+    }
+    void stopWithoutTheBroker() {
+        QFETCH(bool, goneWhileStopping);
+        QTemporaryDir dir;
+        lp::test::SubscribedBroker rig(dir.filePath("broker"),
+                                       lp::test::TestBroker::Access::Anonymous);
+        QVERIFY(rig.up());
+        const auto pid = pid_t(rig.broker.processId());
+        lp::remote::PublisherOptions options = optionsIn(dir);
+        options.stopTimeout = std::chrono::minutes(1);
+        SamplePublisher publisher(mqttOf(rig), options);
+        QSignalSpy finished(&publisher, &SamplePublisher::finished);
+        if (goneWhileStopping) {
+            publisher.start();
+            QVERIFY(rig.subscriber->waitFor("/status", 1, 5000));  // connected
+            QCOMPARE(::kill(pid, SIGSTOP), 0);  // what is sent now stays unacknowledged
+        } else {
+            rig.broker.stop();
+            publisher.start();
+        }
+        RecordWriter writer(dir.filePath("log.sdm"));
+        publisher.recordWritten(writer.append());
+        publisher.recordWritten(writer.append());
+        publisher.stop();
+        if (goneWhileStopping) {
+            QVERIFY(finished.isEmpty());
+            QCOMPARE(::kill(pid, SIGKILL), 0);
+        }
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 5000));
+        const QByteArray cursor = lp::test::readAll(options.statePath);
+        QVERIFY2(QJsonDocument::fromJson(cursor)["line"] == 1, cursor.constData());
+    }
+
+    // An event the broker had not acknowledged when the connection ended goes out again
+    // on the next. The broker saves its sessions (SIGUSR1), is stopped (SIGSTOP) so the
+    // event stays unacknowledged, then killed and started again: the subscriber's
+    // session is back with it.
+    void anUnacknowledgedEventGoesOutAgain() {
+        QTemporaryDir dir;
+        lp::test::SubscribedBroker rig(dir.filePath("broker"),
+                                       lp::test::TestBroker::Access::Anonymous);
+        QVERIFY(rig.up());
+        SamplePublisher publisher(mqttOf(rig), optionsIn(dir));
+        publisher.start();
+        QVERIFY(rig.subscriber->waitFor("/status", 1, 5000));  // connected
+        const auto pid = pid_t(rig.broker.processId());
+        QCOMPARE(::kill(pid, SIGUSR1), 0);
+        QVERIFY(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("broker/mosquitto.db")); },
+                                5000));
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        publisher.publishEvent("{\"state\":\"start\"}");
+        QTest::qWait(200);  // written to the socket
+        QCOMPARE(::kill(pid, SIGKILL), 0);
+        QTest::qWait(200);
+        QVERIFY(rig.broker.start());
+        QVERIFY(rig.subscriber->waitFor("/event", 1, 10000));
+        QCOMPARE(rig.subscriber->payloads("/event"), QList<QByteArray>{"{\"state\":\"start\"}"});
+        QSignalSpy finished(&publisher, &SamplePublisher::finished);
+        publisher.stop();
         QVERIFY(finished.wait(5000));
     }
 

@@ -14,11 +14,11 @@
 #include <functional>
 
 #include "app/file_viewer.h"
-#include "app/open_port.h"
 #include "app/port_choice_window.h"
 #include "app/session.h"
 #include "demo_day.h"
 #include "lists/saved_file_window.h"
+#include "live/open_port.h"
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     };
 
     auto choice = std::make_unique<lp::app::PortChoiceWindow>(
-        dialogs, QList<lp::app::SystemPort>{
+        dialogs, QList<lp::live::SystemPort>{
                      {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART")}});
     std::unique_ptr<lp::app::Session> session;
     lp::app::FileViewer viewer(clock, dialogs);
@@ -99,9 +99,9 @@ int main(int argc, char* argv[]) {
     then(500, [&] {
         ok = saveWindows(out, saved) && ok;
         choice.reset();
-        const lp::app::PortRequest request{
-            lp::app::PortKind::Simulated, 0, {}, QStringLiteral("SIM")};
-        lp::app::PortOpening opening = lp::app::openPort(request, clock);
+        const lp::live::PortRequest request{
+            lp::live::PortKind::Simulated, 0, {}, QStringLiteral("SIM")};
+        lp::live::PortOpening opening = lp::live::openPort(request, clock);
         session =
             std::make_unique<lp::app::Session>(std::move(opening.port), request, clock, dialogs);
         session->panel().show();

@@ -1,0 +1,133 @@
+// live: the meter's readings as they arrive, one line each.
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include "cli/command.h"
+#include "cli/device_commands.h"
+#include "cli/headless_meter.h"
+#include "cli/kit/cli_arguments.h"
+#include "cli/kit/cli_clock.h"
+#include "cli/kit/numbers.h"
+#include "cli/kit/time_text.h"
+#include "cli/port_argument.h"
+#include "live/reading_fields.h"
+#include "platform/numeric_text.h"
+#include "records/csv_export.h"
+
+namespace lp::cli {
+namespace {
+
+QJsonValue numberOrNull(const QString& text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+
+enum class LiveForm { Tsv, Csv, Json };
+
+// The columns of a line: time, level, weighting, response, range and the lit flags
+// (`noFlags` when none is lit).
+QStringList liveColumns(const QString& dateTime, const link::Reading& reading,
+                        const QString& noFlags) {
+    const live::ReadingFields f = live::readingFields(reading);
+    return {dateTime,    platform::levelText(reading.level),
+            f.weighting, f.response,
+            f.range,     f.flags.isEmpty() ? noFlags : f.flags.join(u' ')};
+}
+
+}  // namespace
+
+QString liveLine(const QString& dateTime, const link::Reading& reading) {
+    return liveColumns(dateTime, reading, QStringLiteral("-")).join(u'\t');
+}
+
+QString liveCsvLine(const QString& dateTime, const link::Reading& reading) {
+    QByteArray line;
+    for (const QString& field : liveColumns(dateTime, reading, {})) {
+        if (!line.isEmpty()) {
+            line += ',';
+        }
+        records::appendCsvField(line, field.toLatin1());
+    }
+    return QString::fromLatin1(line);
+}
+
+QString liveJsonLine(const QString& dateTime, const link::Reading& reading) {
+    const QString level = platform::levelText(reading.level);
+    QJsonObject o{{QStringLiteral("format"), 1},
+                  {QStringLiteral("time"), dateTime},
+                  {QStringLiteral("level"), numberOrNull(level)},
+                  {QStringLiteral("level_text"), level}};
+    live::insertReadingFields(o, &reading);
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+int runLive(const Arguments& args, CommandIo& io) {
+    LiveForm form = args.has(QStringLiteral("json")) ? LiveForm::Json : LiveForm::Tsv;
+    if (args.has(QStringLiteral("format"))) {
+        const QString name = args.value(QStringLiteral("format"));
+        const LiveForm chosen = name == QStringLiteral("csv")    ? LiveForm::Csv
+                                : name == QStringLiteral("json") ? LiveForm::Json
+                                                                 : LiveForm::Tsv;
+        if ((chosen == LiveForm::Tsv && name != QStringLiteral("tsv")) ||
+            (args.has(QStringLiteral("json")) && chosen != LiveForm::Json)) {
+            usageError(io.err,
+                       QStringLiteral("--format takes tsv, csv or json (--json is json), not '%1'")
+                           .arg(name));
+            return kUsageError;
+        }
+        form = chosen;
+    }
+    const std::variant<StopAfter, QString> stop = stopAfterOf(args);
+    if (const auto* mistake = std::get_if<QString>(&stop)) {
+        usageError(io.err, *mistake);
+        return kUsageError;
+    }
+    const DeviceStart start = startDevice(QStringLiteral("live"), args, {}, io.err);
+    if (!start.port) {
+        return start.status;
+    }
+    const std::unique_ptr<platform::Clock> clock = commandClock();
+    live::OpenedPort port = openDevice(*start.port, *clock, io.err);
+    if (!port.transport) {
+        return kFileFailure;
+    }
+    HeadlessMeter meter(std::move(port), *start.port, *clock, io.err);
+    QTextStream& out = io.out;
+    QEventLoop loop;
+    const StopAfter& after = std::get<StopAfter>(stop);
+    if (form == LiveForm::Csv) {
+        out << "time,level,weighting,response,range,flags\r\n";
+        out.flush();
+    }
+    qint64 lines = 0;
+    QObject::connect(&meter.cycle(), &live::LiveCycle::readingDecoded, &meter,
+                     [&](const link::Reading& reading) {
+                         const QString when = isoTimeText(clock->now());
+                         out << (form == LiveForm::Csv    ? liveCsvLine(when, reading) + u'\r'
+                                 : form == LiveForm::Json ? liveJsonLine(when, reading)
+                                                          : liveLine(when, reading))
+                             << "\n";
+                         out.flush();
+                         if (after.count && ++lines >= *after.count) {
+                             loop.exit(kOk);
+                         }
+                     });
+    // A run that its time ended short because the meter did not answer has failed.
+    std::optional<QString> shortRun;
+    if (after.seconds) {
+        QTimer::singleShot(std::chrono::seconds(*after.seconds), &loop, [&] {
+            shortRun = meter.shortRun(QStringLiteral("readings"));
+            loop.exit(shortRun ? kFileFailure : kOk);
+        });
+    }
+    const int status = loop.exec();
+    if (shortRun) {
+        failure(io.err, *shortRun);
+    }
+    return status;
+}
+
+}  // namespace lp::cli

@@ -1,0 +1,47 @@
+// The alarms of `record`: --alarm LEVEL[/SECONDS] (repeatable) and --bridge S set up a
+// live::Alarms fed the samples the run records; each event's start and end is one line
+// on stderr, and with --events FILE each ended event is a line of FILE's log of its day
+// (FILE's stem + -YYYY-MM-DD + suffix, as --rotate daily names the record files). The
+// events themselves, for whoever else wants them (the broker), come from alarms().
+#pragma once
+
+#include <QObject>
+#include <QTextStream>
+#include <memory>
+#include <optional>
+#include <variant>
+
+#include "cli/kit/cli_arguments.h"
+#include "live/alarms.h"
+#include "live/event_log.h"
+
+namespace lp::cli {
+
+class RecordAlarms : public QObject {
+    Q_OBJECT
+public:
+    // The alarms in `args` for samples every `seconds`, none without --alarm; a mistake
+    // names the option and what it takes. `out` is the record file (--events may not
+    // name it).
+    [[nodiscard]] static std::variant<std::unique_ptr<RecordAlarms>, UsageMistake> read(
+        const Arguments& args, const QString& out, int seconds, platform::Clock& clock,
+        QTextStream& err);
+
+    RecordAlarms(const QList<live::AlarmLevel>& levels, qint64 bridge, int seconds,
+                 std::optional<QString> events, platform::Clock& clock, QTextStream& err);
+
+    [[nodiscard]] live::Alarms& alarms() { return alarms_; }
+    // A sample the run has recorded.
+    void take(const live::Sample& sample) { alarms_.take(sample); }
+    // The run ends: the events going on end with what they have.
+    void finish() { alarms_.finish(); }
+
+private:
+    void tell(const live::AlarmEvent& event);
+
+    QTextStream& err_;
+    live::Alarms alarms_;
+    std::optional<live::EventLog> log_;
+};
+
+}  // namespace lp::cli
