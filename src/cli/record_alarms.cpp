@@ -4,7 +4,6 @@
 
 #include "cli/command.h"
 #include "cli/kit/numbers.h"
-#include "cli/record_files.h"
 #include "platform/iso_time.h"
 #include "stats/figure_text.h"
 
@@ -67,7 +66,7 @@ RecordAlarms::RecordAlarms(const QList<live::AlarmLevel>& levels, qint64 bridge,
     alarms_.setInterval(seconds);
     alarms_.setLevels(levels, bridge);
     if (events) {
-        log_.emplace([file = *events](QDate day) { return recordFileName(file, day, 1); });
+        log_.emplace(*events);
     }
     connect(&alarms_, &live::Alarms::eventOccurred, this, &RecordAlarms::tell);
 }

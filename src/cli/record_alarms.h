@@ -1,8 +1,9 @@
 // The alarms of `record`: --alarm LEVEL[/SECONDS] (repeatable) and --bridge S set up a
-// live::Alarms fed the samples the run records; each event's start and end is one line
-// on stderr, and with --events FILE each ended event is a line of FILE's log of its day
-// (FILE's stem + -YYYY-MM-DD + suffix, as --rotate daily names the record files). The
-// events themselves, for whoever else wants them (the broker), come from alarms().
+// live::Alarms, fed the cycle's samples as the windows feed theirs (live::feedAlarms);
+// each event's start and end is one line on stderr, and with --events FILE each ended
+// event is a line of FILE's log of its day (live::EventLog: FILE's stem + -YYYY-MM-DD
+// + suffix, as --rotate daily names the record files). The events themselves, for
+// whoever else wants them (the broker), come from alarms().
 #pragma once
 
 #include <QObject>
@@ -31,8 +32,6 @@ public:
                  std::optional<QString> events, platform::Clock& clock, QTextStream& err);
 
     [[nodiscard]] live::Alarms& alarms() { return alarms_; }
-    // A sample the run has recorded.
-    void take(const live::Sample& sample) { alarms_.take(sample); }
     // The run ends: the events going on end with what they have.
     void finish() { alarms_.finish(); }
 

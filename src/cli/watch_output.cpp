@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cli/command.h"
+#include "cli/kit/terminal_text.h"
 #include "cli/kit/time_text.h"
 #include "cli/survey_output.h"
 #include "remote/messages.h"
@@ -125,6 +126,51 @@ QStringList screenLines(const QString& title, const std::vector<remote::LoggerRo
         text.truncate(std::max(1, width - 1));
     }
     return lines;
+}
+
+void JsonLines::loggerChanged(const QString& name, bool removed, const QDateTime& now) {
+    if (removed) {
+        printed_.remove(name);
+        write(removedJson(name));
+    } else if (const std::optional<remote::LoggerRow> row = fleet_.row(name, now)) {
+        print(*row);
+    }
+}
+
+void JsonLines::tick(const QDateTime& now) {
+    if (now.date() != day_) {
+        day_ = now.date();
+        all(now);
+    }
+}
+
+void JsonLines::say(const QString& text) {
+    err_ << text << "\n";
+    err_.flush();
+}
+
+void JsonLines::all(const QDateTime& now) {
+    for (const remote::LoggerRow& row : fleet_.rows(now)) {
+        print(row);
+    }
+}
+
+void JsonLines::print(const remote::LoggerRow& row) {
+    QByteArray& last = printed_[row.name];
+    QByteArray line = rowJson(row);
+    if (line != last) {
+        last = line;
+        write(line);
+    }
+}
+
+void JsonLines::write(const QByteArray& line) {
+    out_ << QString::fromUtf8(terminalJson(line)) << "\n";
+    out_.flush();
+    if (out_.status() != QTextStream::Ok) {
+        // Its reader has gone: nobody is watching any more.
+        loop_.exit(kOk);
+    }
 }
 
 }  // namespace lp::cli

@@ -76,4 +76,33 @@ void WatchScreen::say(const QString& text) {
     }
 }
 
+ScreenTable::ScreenTable(const remote::FleetModel& fleet, const WatchClock& clock, QString where,
+                         QTextStream& out, QTextStream& err)
+    : fleet_(fleet), clock_(clock), where_(std::move(where)), screen_(out, err) {
+    soon_.setSingleShot(true);
+    soon_.setInterval(100);
+    QObject::connect(&soon_, &QTimer::timeout, &soon_, [this] { draw(clock_.now()); });
+}
+
+void ScreenTable::connection(const QString& state) {
+    state_ = state;
+    changed();
+}
+
+void ScreenTable::changed() {
+    if (!soon_.isActive()) {
+        soon_.start();
+    }
+}
+
+void ScreenTable::draw(const QDateTime& now) {
+    soon_.stop();
+    const auto [width, height] = WatchScreen::size();
+    const QString title =
+        QStringLiteral("%1  %2  %3")
+            .arg(where_, state_, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    screen_.draw(screenLines(title, fleet_.rows(now, screenRoom(height)), fleet_.size(), now, width,
+                             height));
+}
+
 }  // namespace lp::cli

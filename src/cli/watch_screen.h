@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <QTimer>
+
+#include "cli/watch_output.h"
 
 namespace lp::cli {
 
@@ -34,6 +37,35 @@ private:
     QTextStream& err_;
     QStringList shown_;
     int drawnWidth_ = 0;
+};
+
+// The fleet as a table on the terminal, drawn again a moment after a change (so a
+// burst of backlog samples costs one redraw) and every second (the ages). Only the
+// rows the terminal has room for are made: a fleet of thousands costs no more than a
+// screenful. The title says `where` the console watches and its connection.
+class ScreenTable final : public WatchOutput {
+public:
+    ScreenTable(const remote::FleetModel& fleet, const WatchClock& clock, QString where,
+                QTextStream& out, QTextStream& err);
+
+    void begin() override { draw(clock_.now()); }
+    void end() override { draw(clock_.now()); }
+    void connection(const QString& state) override;
+    void brokerLost(const QDateTime&) override {}
+    void loggerChanged(const QString&, bool, const QDateTime&) override { changed(); }
+    void tick(const QDateTime& now) override { draw(now); }
+    void say(const QString& text) override { screen_.say(text); }
+
+private:
+    void changed();
+    void draw(const QDateTime& now);
+
+    const remote::FleetModel& fleet_;
+    const WatchClock& clock_;
+    QString where_;
+    QString state_ = QStringLiteral("connecting");
+    WatchScreen screen_;
+    QTimer soon_;
 };
 
 }  // namespace lp::cli

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 
+#include "live/rotating_recording.h"
 #include "platform/iso_time.h"
 #include "platform/write_failure.h"
 #include "records/csv_export.h"
@@ -37,13 +38,14 @@ QByteArray lineOf(const stats::LevelEvent& e, double above) {
 
 }  // namespace
 
-EventLog::EventLog(std::function<QString(QDate)> fileOfDay) : fileOfDay_(std::move(fileOfDay)) {}
+EventLog::EventLog(QString file) : file_(std::move(file)) {}
 
 std::optional<QString> EventLog::write(const AlarmEvent& event) {
     if (!event.ended) {
         return std::nullopt;
     }
-    QFile file(fileOfDay_(QDateTime::fromSecsSinceEpoch(event.start).date()));
+    QFile file(
+        RotatingRecording::fileName(file_, QDateTime::fromSecsSinceEpoch(event.start).date(), 1));
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         return QStringLiteral("Cannot open the event log \"%1\": %2.")
             .arg(file.fileName(), file.errorString());

@@ -1,8 +1,8 @@
 // levelpanel-cli's device commands run as whole processes against the simulated meter:
 // the built-in one (--port sim) and the simulator program on a pseudo-terminal. What
 // is checked is the command line's own: the lines on disk across a faked midnight and
-// a signal, the port gone and back, the memory commands' output and file, and the
-// names of the files a long recording writes.
+// a signal, the port gone and back, and the memory commands' output and file. (The
+// rules of the files a long recording writes are test_rotating_recording's.)
 #include <signal.h>
 
 #include <QJsonDocument>
@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "cli/record_files.h"
 #include "cli_process.h"
 #include "files.h"
 #include "program_run.h"
@@ -38,30 +37,6 @@ class TestCliDevice : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
-
-    void recordFileNames_data() {
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QDate>("day");
-        QTest::addColumn<int>("part");
-        QTest::addColumn<QString>("name");
-        const QDate day(2026, 12, 6);
-        QTest::newRow("as given") << "/d/log.sdm" << QDate() << 1 << "/d/log.sdm";
-        QTest::newRow("dated") << "/d/log.sdm" << day << 1 << "/d/log-2026-12-06.sdm";
-        QTest::newRow("part 2") << "log.sdm" << QDate() << 2 << "log-2.sdm";
-        QTest::newRow("dated part 3") << "log.sdm" << day << 3 << "log-2026-12-06-3.sdm";
-        QTest::newRow("no suffix") << "/d.v2/log" << day << 1 << "/d.v2/log-2026-12-06";
-        QTest::newRow("dot file") << "/d/.sdm" << QDate() << 2 << "/d/.sdm-2";
-    }
-
-    void recordFileNames() {
-        QFETCH(QString, out);
-        QFETCH(QDate, day);
-        QFETCH(int, part);
-        QFETCH(QString, name);
-        QCOMPARE(cli::recordFileName(out, day.isValid() ? std::optional<QDate>(day) : std::nullopt,
-                                     part),
-                 name);
-    }
 
     // Two and a half seconds before midnight: the lines of the 6th, then a new file for
     // the 7th; SIGTERM ends the run with every line it reported taken on disk. (A slow

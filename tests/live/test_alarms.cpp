@@ -108,8 +108,7 @@ private slots:
 
     void eventLogPerDay() {
         QTemporaryDir dir;
-        live::EventLog log(
-            [&](QDate day) { return dir.filePath(day.toString("'ev-'yyyy-MM-dd'.csv'")); });
+        live::EventLog log(dir.filePath("ev.csv"));  // ev-YYYY-MM-DD.csv
         const auto at = [](int day, const char* time) {
             return QDateTime(QDate(2026, 12, day), QTime::fromString(time)).toSecsSinceEpoch();
         };

@@ -1,0 +1,111 @@
+#include "cli/record_session.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include "platform/version.h"
+#include "records/record_file_writer.h"
+
+namespace lp::cli {
+
+RecordSession::RecordSession(RecordOptions options, live::OpenedPort opened, CommandIo& io)
+    : options_(std::move(options)),
+      opened_(std::move(opened)),
+      clock_(*options_.clock),
+      err_(io.err),
+      talk_(io.err, io.quiet),
+      recording_(options_.file, options_.daily, clock_) {
+    QObject::connect(&recording_, &live::RotatingRecording::fileStarted, &loop_,
+                     [this](const QString& file) {
+                         talk_.line(records::recordingStartText(file, recording_.appendedTo()));
+                     });
+    QObject::connect(&recording_, &live::RotatingRecording::failed, &loop_,
+                     [this](const QString& reason) {
+                         failure(err_, reason);
+                         loop_.exit(kFileFailure);
+                     });
+    QObject::connect(&recording_, &live::RotatingRecording::noticed, &loop_,
+                     [this](const QString& text) {
+                         err_ << kProgramName << ": " << text << "\n";
+                         err_.flush();
+                     });
+}
+
+RecordSession::~RecordSession() = default;
+
+int RecordSession::run() {
+    startPublishing();
+    if (const std::optional<QString> error = recording_.begin()) {
+        failure(err_, *error);
+        if (publishing_) {
+            publishing_->finish();
+        }
+        return kFileFailure;
+    }
+    startMeter();
+    const int status = loop_.exec();
+    finish();
+    return status;
+}
+
+void RecordSession::startPublishing() {
+    if (!options_.publish) {
+        return;
+    }
+    publishing_ = std::make_unique<RecordPublishing>(
+        *options_.publish, options_.file,
+        remote::LoggerStatus{{},
+                             options_.portText,
+                             QFileInfo(recording_.firstFile()).fileName(),
+                             options_.seconds,
+                             platform::kVersion},
+        err_);
+    publishing_->start();
+    talk_.line(QStringLiteral("publishing to ") + publishing_->destination());
+    QObject::connect(&recording_, &live::RotatingRecording::lineWritten, publishing_.get(),
+                     &RecordPublishing::take);
+}
+
+void RecordSession::startMeter() {
+    meter_ = std::make_unique<HeadlessMeter>(std::move(opened_), options_.port, clock_, err_);
+    live::LiveCycle& cycle = meter_->cycle();
+    cycle.setSamplingSeconds(options_.seconds);
+    // The cycle samples only levels the meter sent since the sample before.
+    feed_ = QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &loop_,
+                             [this](const live::Sample& sample) {
+                                 recording_.record(sample);
+                                 const std::optional<qint64>& count = options_.after.count;
+                                 if (count && recording_.written() >= *count) {
+                                     loop_.exit(kOk);
+                                 }
+                             });
+    if (const std::optional<qint64>& seconds = options_.after.seconds) {
+        QTimer::singleShot(std::chrono::seconds(*seconds), &loop_, [this] {
+            shortRun_ = meter_->shortRun(QStringLiteral("records"));
+            loop_.exit(shortRun_ ? kFileFailure : kOk);
+        });
+    }
+    if (RecordAlarms* alarms = options_.alarms.get()) {  // on the samples just recorded
+        live::feedAlarms(cycle, alarms->alarms());
+        if (publishing_) {
+            QObject::connect(&alarms->alarms(), &live::Alarms::eventOccurred, publishing_.get(),
+                             &RecordPublishing::takeEvent);
+        }
+    }
+}
+
+void RecordSession::finish() {
+    QObject::disconnect(feed_);
+    if (options_.alarms) {
+        options_.alarms->finish();  // the events going on end, and are published before "stopped"
+    }
+    if (publishing_) {
+        publishing_->finish();  // "stopped", and what is in flight acknowledged
+    }
+    talk_.line(QStringLiteral("%1 record(s) written").arg(recording_.written()));
+    if (shortRun_) {
+        failure(err_, *shortRun_);
+    }
+}
+
+}  // namespace lp::cli
