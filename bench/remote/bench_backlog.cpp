@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     lp::remote::PublisherOptions options;
     options.topic = "lp/bench";
     options.statePath = statePath;
-    options.status = {"", "sim", "log.sdm", 1, "bench"};
+    options.status = {{}, "sim", "log.sdm", 1, "bench"};
     lp::remote::SamplePublisher publisher(mqtt, options);
     QElapsedTimer clock;
     QObject::connect(&publisher, &lp::remote::SamplePublisher::caughtUp, [&](qint64 backlog) {

@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
     const auto topic = [](int logger, const char* kind) {
         return QStringLiteral("lp/logger%1/%2").arg(logger, 5, 10, QChar(u'0')).arg(kind).toUtf8();
     };
-    const QByteArray online = lp::remote::statusMessage({"online", "sim", "log.sdm", 1, "0.1", 0});
+    const QByteArray online =
+        lp::remote::statusMessage({lp::remote::LoggerState::Online, "sim", "log.sdm", 1, "0.1", 0});
     for (int i = 0; i < loggers; ++i) {
         (void)publisher.publish(topic(i, "status"), online, true);
     }

@@ -1,6 +1,5 @@
 // live: the meter's readings as they arrive, one line each.
 #include <QEventLoop>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
@@ -13,31 +12,12 @@
 #include "cli/kit/numbers.h"
 #include "cli/kit/time_text.h"
 #include "cli/port_argument.h"
-#include "live/meter_view.h"
+#include "live/reading_fields.h"
+#include "platform/numeric_text.h"
 #include "records/csv_export.h"
 
 namespace lp::cli {
 namespace {
-
-// The fields of one reading: time, level, weighting, response, range and lit flags.
-QStringList liveFields(const QString& dateTime, const link::Reading& reading, QStringList& flags) {
-    const live::MeterView v = live::meterView(reading);
-    const std::pair<bool, const char*> lit[] = {
-        {v.recordShown, "REC"},  {v.fullShown, "FULL"},   {v.maxHoldShown, "MAX"},
-        {v.batteryShown, "BAT"}, {v.underShown, "UNDER"}, {v.overShown, "OVER"},
-    };
-    for (const auto& [on, name] : lit) {
-        if (on) {
-            flags << QString::fromLatin1(name);
-        }
-    }
-    return {dateTime,
-            v.level,
-            v.weighting.trimmed(),
-            v.response.trimmed(),
-            v.rangeLow.trimmed(),
-            v.rangeHigh.trimmed()};
-}
 
 QJsonValue numberOrNull(const QString& text) {
     bool ok = false;
@@ -47,26 +27,25 @@ QJsonValue numberOrNull(const QString& text) {
 
 enum class LiveForm { Tsv, Csv, Json };
 
+// The columns of a line: time, level, weighting, response, range and the lit flags
+// (`noFlags` when none is lit).
+QStringList liveColumns(const QString& dateTime, const link::Reading& reading,
+                        const QString& noFlags) {
+    const live::ReadingFields f = live::readingFields(reading);
+    return {dateTime,    platform::levelText(reading.level),
+            f.weighting, f.response,
+            f.range,     f.flags.isEmpty() ? noFlags : f.flags.join(u' ')};
+}
+
 }  // namespace
 
 QString liveLine(const QString& dateTime, const link::Reading& reading) {
-    QStringList flags;
-    const QStringList f = liveFields(dateTime, reading, flags);
-    return QStringList{f[0],
-                       f[1],
-                       f[2],
-                       f[3],
-                       f[4] + u'-' + f[5],
-                       flags.isEmpty() ? QStringLiteral("-") : flags.join(u' ')}
-        .join(u'\t');
+    return liveColumns(dateTime, reading, QStringLiteral("-")).join(u'\t');
 }
 
 QString liveCsvLine(const QString& dateTime, const link::Reading& reading) {
-    QStringList flags;
-    const QStringList f = liveFields(dateTime, reading, flags);
     QByteArray line;
-    for (const QString& field :
-         QStringList{f[0], f[1], f[2], f[3], f[4] + u'-' + f[5], flags.join(u' ')}) {
+    for (const QString& field : liveColumns(dateTime, reading, {})) {
         if (!line.isEmpty()) {
             line += ',';
         }
@@ -76,19 +55,13 @@ QString liveCsvLine(const QString& dateTime, const link::Reading& reading) {
 }
 
 QString liveJsonLine(const QString& dateTime, const link::Reading& reading) {
-    QStringList flags;
-    const QStringList f = liveFields(dateTime, reading, flags);
-    return QString::fromUtf8(
-        QJsonDocument(QJsonObject{{QStringLiteral("format"), 1},
-                                  {QStringLiteral("time"), f[0]},
-                                  {QStringLiteral("level"), numberOrNull(f[1])},
-                                  {QStringLiteral("level_text"), f[1]},
-                                  {QStringLiteral("weighting"), f[2]},
-                                  {QStringLiteral("response"), f[3]},
-                                  {QStringLiteral("range_low"), numberOrNull(f[4])},
-                                  {QStringLiteral("range_high"), numberOrNull(f[5])},
-                                  {QStringLiteral("flags"), QJsonArray::fromStringList(flags)}})
-            .toJson(QJsonDocument::Compact));
+    const QString level = platform::levelText(reading.level);
+    QJsonObject o{{QStringLiteral("format"), 1},
+                  {QStringLiteral("time"), dateTime},
+                  {QStringLiteral("level"), numberOrNull(level)},
+                  {QStringLiteral("level_text"), level}};
+    live::insertReadingFields(o, &reading);
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
 namespace {

@@ -4,16 +4,14 @@
 
 #include "cli/command.h"
 #include "cli/kit/numbers.h"
+#include "platform/iso_time.h"
+#include "stats/figure_text.h"
 
 namespace lp::cli {
 namespace {
 
-QString decibels(double level) {
-    return QString::number(level, 'f', 1) + QStringLiteral(" dB");
-}
-
 QString decibels(const std::optional<double>& level) {
-    return level ? decibels(*level) : QStringLiteral("none");
+    return level ? stats::decibelsText(*level) : QStringLiteral("none");
 }
 
 }  // namespace
@@ -73,13 +71,14 @@ RecordAlarms::RecordAlarms(const QList<live::AlarmLevel>& levels, qint64 bridge,
 void RecordAlarms::tell(const live::AlarmEvent& event) {
     const QString alarm = QStringLiteral("alarm %1: ").arg(decibels(event.above));
     if (const std::optional<stats::LevelEvent>& e = event.ended) {
-        talk_.error(alarm + QStringLiteral("event ended, %1 to %2: %3 s, Lmax %4, Leq %5, SEL %6")
-                                .arg(live::isoInstant(e->start), live::isoInstant(e->end))
-                                .arg(e->duration)
-                                .arg(decibels(e->lmax), decibels(e->leq), decibels(e->sel)));
+        talk_.error(alarm +
+                    QStringLiteral("event ended, %1 to %2: %3 s, Lmax %4, Leq %5, SEL %6")
+                        .arg(platform::localIsoTime(e->start), platform::localIsoTime(e->end))
+                        .arg(e->duration)
+                        .arg(decibels(e->lmax), decibels(e->leq), decibels(e->sel)));
     } else {
         talk_.error(alarm +
-                    QStringLiteral("event started at %1").arg(live::isoInstant(event.start)));
+                    QStringLiteral("event started at %1").arg(platform::localIsoTime(event.start)));
     }
     if (log_) {
         if (const std::optional<QString> error = log_->write(event)) {

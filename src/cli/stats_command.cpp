@@ -50,7 +50,7 @@ QJsonValue levelValue(const QString& levelText) {
 }
 
 QJsonValue levelValue(const std::optional<double>& level) {
-    return level ? levelValue(QString::number(*level, 'f', 1)) : QJsonValue(QJsonValue::Null);
+    return level ? levelValue(stats::levelText(*level)) : QJsonValue(QJsonValue::Null);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "platform/stream_output.h"
 #include "platform/terminal.h"
 #include "remote/fleet_model.h"
+#include "remote/messages.h"
 #include "remote/mqtt_client.h"
 
 namespace lp::cli {
@@ -101,8 +102,10 @@ private:
         const QByteArray prefix = prefix_.toUtf8();
         // The samples without an acknowledgement each (a lost one is followed by the
         // next); the statuses and the alarms' events at least once.
-        if (!client_.subscribe({prefix + "/+/status", prefix + "/+/event"}) ||
-            !client_.subscribe({prefix + "/+/sample"}, 0)) {
+        const QByteArray all = prefix + "/+";
+        if (!client_.subscribe({remote::topicUnder(all, remote::Topic::Status),
+                                remote::topicUnder(all, remote::Topic::Event)}) ||
+            !client_.subscribe({remote::topicUnder(all, remote::Topic::Sample)}, 0)) {
             say(QStringLiteral("the broker took no subscription to %1/+/..").arg(prefix_));
         }
         if (!away_.isEmpty()) {

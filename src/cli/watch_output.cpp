@@ -9,6 +9,7 @@
 #include "cli/kit/time_text.h"
 #include "cli/survey_output.h"
 #include "remote/messages.h"
+#include "stats/figure_text.h"
 
 namespace lp::cli {
 namespace {
@@ -29,8 +30,7 @@ QString levelCellOf(const remote::LoggerRow& row) {
     if (!row.hasSample) {
         return QStringLiteral("-");
     }
-    return row.level ? QStringLiteral("%1 dB%2").arg(*row.level, 0, 'f', 1).arg(row.weighting)
-                     : row.levelText;
+    return row.level ? stats::decibelsText(*row.level) + row.weighting : row.levelText;
 }
 
 QString ageCellOf(const remote::LoggerRow& row, const QDateTime& now) {

@@ -36,16 +36,6 @@ std::optional<AlarmLevel> readAlarmLevel(QStringView text) {
     return alarm;
 }
 
-QString isoInstant(qint64 instant) {
-    const QDateTime local = QDateTime::fromSecsSinceEpoch(instant);
-    const int offset = local.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return local.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + (offset < 0 ? u'-' : u'+') +
-           QStringLiteral("%1:%2")
-               .arg(minutes / 60, 2, 10, QChar(u'0'))
-               .arg(minutes % 60, 2, 10, QChar(u'0'));
-}
-
 Alarms::Alarms(platform::Clock& clock, QObject* parent) : QObject(parent), clock_(clock) {
     gapTimer_ = clock_.createTimer(1000, true, [this] { finish(); });
 }

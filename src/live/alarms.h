@@ -47,10 +47,6 @@ struct AlarmEvent {
     std::optional<stats::LevelEvent> ended;
 };
 
-// An instant as ISO 8601 local time with the offset the zone had then:
-// "2026-12-06T23:59:58+01:00" ("+00:00" for UTC).
-[[nodiscard]] QString isoInstant(qint64 instant);
-
 struct AlarmView {
     QList<AlarmLevel> levels;
     bool on = false;  // some alarm's event is going on

@@ -4,21 +4,23 @@
 #include <QFile>
 
 #include "live/rotating_recording.h"
+#include "platform/iso_time.h"
 #include "platform/write_failure.h"
 #include "records/csv_export.h"
+#include "stats/figure_text.h"
 
 namespace lp::live {
 namespace {
 
 QByteArray levelField(const std::optional<double>& level) {
-    return level ? QByteArray::number(*level, 'f', 1) : QByteArray();
+    return level ? stats::levelText(*level).toLatin1() : QByteArray();
 }
 
 QByteArray lineOf(const stats::LevelEvent& e, double above) {
     QByteArray line;
     const QByteArray fields[] = {
-        isoInstant(e.start).toLatin1(),
-        isoInstant(e.end).toLatin1(),
+        platform::localIsoTime(e.start).toLatin1(),
+        platform::localIsoTime(e.end).toLatin1(),
         QByteArray::number(e.duration),
         levelField(e.lmax),
         levelField(e.leq),

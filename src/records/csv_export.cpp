@@ -9,10 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
+#include "platform/iso_time.h"
 #include "records/level_marks.h"
 #include "records/record_file_writer.h"
 #include "records/record_stamp.h"
@@ -175,63 +172,6 @@ char* putField(char* out, QByteArrayView text) {
     return out;
 }
 
-int twoDigits(const char* p) {
-    return (p[0] - '0') * 10 + (p[1] - '0');
-}
-
-// Whether the 19 bytes read "dddd/dd/dd dd:dd:dd", d a digit: per position the lowest
-// and the highest byte allowed. Sixteen positions are looked at at once where the
-// processor can, in two overlapping pieces.
-bool hasStampShape(const char* p) {
-    static constexpr char kLowest[] = "0000/00/00 00:00:00";
-    static constexpr char kHighest[] = "9999/99/99 99:99:99";
-#ifdef __SSE2__
-    const auto within = [](const char* bytes, const char* lowest, const char* highest) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lowest));
-        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(highest));
-        const __m128i clamped = _mm_min_epu8(_mm_max_epu8(v, lo), hi);
-        return _mm_movemask_epi8(_mm_cmpeq_epi8(clamped, v)) == 0xFFFF;
-    };
-    return within(p, kLowest, kHighest) && within(p + 3, kLowest + 3, kHighest + 3);
-#else
-    bool shaped = true;
-    for (int i = 0; i < 19; ++i) {
-        shaped &= (p[i] >= kLowest[i]) & (p[i] <= kHighest[i]);
-    }
-    return shaped;
-#endif
-}
-
-// Days of a month of the Gregorian calendar, as QDate counts them.
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-// The fixed stamp "YYYY/MM/DD hh:nn:ss" of a valid date and time, as
-// "YYYY-MM-DDThh:nn:ss"; null for any other text.
-char* putFixedStamp(char* out, QByteArrayView t) {
-    if (t.size() != 19 || !hasStampShape(t.data())) {
-        return nullptr;
-    }
-    const char* p = t.data();
-    const int year = twoDigits(p) * 100 + twoDigits(p + 2);
-    const int month = twoDigits(p + 5);
-    const int day = twoDigits(p + 8);
-    if (year < 1 || month < 1 || month > 12 || day < 1 ||
-        (day > 28 && day > daysInMonth(year, month)) || twoDigits(p + 11) > 23 ||
-        twoDigits(p + 14) > 59 || twoDigits(p + 17) > 59) {
-        return nullptr;
-    }
-    std::memcpy(out, p, 19);
-    out[4] = '-';
-    out[7] = '-';
-    out[10] = 'T';
-    return out + 19;
-}
-
 // Any other text the date and time parsers take (blanks around the parts), else the
 // text as it stands.
 QByteArray otherStamp(QByteArrayView latin1) {
@@ -252,18 +192,6 @@ QByteArray otherStamp(QByteArrayView latin1) {
     return latin1.toByteArray();
 }
 
-// Writes an offset from UTC in seconds as "+01:00" at `out`.
-char* putOffset(char* out, int offset) {
-    const int minutes = std::abs(offset) / 60;
-    out[0] = offset < 0 ? '-' : '+';
-    out[1] = char('0' + minutes / 600);
-    out[2] = char('0' + minutes / 60 % 10);
-    out[3] = ':';
-    out[4] = char('0' + minutes % 60 / 10);
-    out[5] = char('0' + minutes % 10);
-    return out + 6;
-}
-
 // The most bytes the CSV line of a record takes. The stamp's field is the text or the
 // 19 characters of its ISO form and its offset.
 qsizetype lineBound(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) {
@@ -279,8 +207,8 @@ char* putLine(char* out, QByteArrayView no, QByteArrayView dateTime, QByteArrayV
     char* p = putField(out, no);
     *p++ = ',';
     const std::optional<StampTime> time = stamps != nullptr ? stamps->next(dateTime) : std::nullopt;
-    if (char* stamp = putFixedStamp(p, dateTime)) {
-        p = time ? putOffset(stamp, time->offset) : stamp;
+    if (char* stamp = putIsoStamp(p, dateTime)) {
+        p = time ? platform::putUtcOffset(stamp, time->offset) : stamp;
     } else {
         p = putField(p, otherStamp(dateTime));
     }

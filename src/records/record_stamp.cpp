@@ -5,6 +5,12 @@
 #include <QDateTime>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "platform/iso_time.h"
+
 namespace lp::records {
 namespace {
 
@@ -27,7 +33,62 @@ QDateTime utcAt(qint64 instant) {
 
 constexpr qint64 kEpochJulianDay = 2440588;  // 1970-01-01
 
+int twoDigits(const char* p) {
+    return (p[0] - '0') * 10 + (p[1] - '0');
+}
+
+// Whether the 19 bytes read "dddd/dd/dd dd:dd:dd", d a digit: per position the lowest
+// and the highest byte allowed. Sixteen positions are looked at at once where the
+// processor can, in two overlapping pieces.
+bool hasStampShape(const char* p) {
+    static constexpr char kLowest[] = "0000/00/00 00:00:00";
+    static constexpr char kHighest[] = "9999/99/99 99:99:99";
+#ifdef __SSE2__
+    const auto within = [](const char* bytes, const char* lowest, const char* highest) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lowest));
+        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(highest));
+        const __m128i clamped = _mm_min_epu8(_mm_max_epu8(v, lo), hi);
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(clamped, v)) == 0xFFFF;
+    };
+    return within(p, kLowest, kHighest) && within(p + 3, kLowest + 3, kHighest + 3);
+#else
+    bool shaped = true;
+    for (int i = 0; i < 19; ++i) {
+        shaped &= (p[i] >= kLowest[i]) & (p[i] <= kHighest[i]);
+    }
+    return shaped;
+#endif
+}
+
+// Days of a month of the Gregorian calendar, as QDate counts them.
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 }  // namespace
+
+char* putIsoStamp(char* out, QByteArrayView t) {
+    if (t.size() != 19 || !hasStampShape(t.data())) {
+        return nullptr;
+    }
+    const char* p = t.data();
+    const int year = twoDigits(p) * 100 + twoDigits(p + 2);
+    const int month = twoDigits(p + 5);
+    const int day = twoDigits(p + 8);
+    if (year < 1 || month < 1 || month > 12 || day < 1 ||
+        (day > 28 && day > daysInMonth(year, month)) || twoDigits(p + 11) > 23 ||
+        twoDigits(p + 14) > 59 || twoDigits(p + 17) > 59) {
+        return nullptr;
+    }
+    std::memcpy(out, p, 19);
+    out[4] = '-';
+    out[7] = '-';
+    out[10] = 'T';
+    return out + 19;
+}
 
 std::optional<qint64> stampDay(QByteArrayView stamp) {
     if (stamp.size() < 10 || stamp[4] != '/' || stamp[7] != '/') {
@@ -117,7 +178,7 @@ LocalDay lookUpDay(const QTimeZone& zone, qint64 julianDay) {
         return day;
     }
     day.changeAt = at;
-    day.shift = change.offsetFromUtc - zone.offsetFromUtc(utcAt(at - 1));
+    day.shift = platform::zoneOffsetAt(zone, at) - platform::zoneOffsetAt(zone, at - 1);
     return day;
 }
 

@@ -50,6 +50,11 @@ inline constexpr qsizetype kStampMinuteBytes = 16;  // "YYYY/MM/DD hh:nn"
     return static_cast<int>(tens * 10 + ones);
 }
 
+// Writes a stamp of a valid date and time as ISO 8601 local time, "2009/06/01 14:05:09"
+// as "2009-06-01T14:05:09" (kStampBytes at `out`, the shape checked fast, for every
+// record of an export); null, and nothing written, for any other text.
+char* putIsoStamp(char* out, QByteArrayView stamp);
+
 // A whole stamp; none when the text is not such a stamp.
 [[nodiscard]] std::optional<LocalStamp> readStamp(QByteArrayView stamp);
 

@@ -4,6 +4,8 @@
 #include <QJsonValue>
 #include <algorithm>
 
+#include "remote/messages.h"
+
 namespace lp::remote {
 namespace {
 
@@ -24,8 +26,8 @@ FleetModel::Taken FleetModel::take(const QByteArray& topic, const QByteArray& pa
         return {{}, false, QStringLiteral("%1: not a logger's topic").arg(where)};
     }
     const QString name = QString::fromUtf8(levels[0]);
-    const QByteArray& kind = levels[1];
-    if (kind == "status" && payload.isEmpty()) {
+    const std::optional<Topic> kind = topicOf(levels[1]);
+    if (kind == Topic::Status && payload.isEmpty()) {
         const bool known = loggers_.remove(name) > 0;
         return {known ? name : QString(), known, {}};
     }
@@ -35,14 +37,14 @@ FleetModel::Taken FleetModel::take(const QByteArray& topic, const QByteArray& pa
         return {{}, false, QStringLiteral("%1: not a JSON object").arg(where)};
     }
     const QJsonObject o = document.object();
-    if (kind == "status") {
+    if (kind == Topic::Status) {
         if (textOf(o.value(QStringLiteral("state"))).isEmpty()) {
             return {{}, false, QStringLiteral("%1: a status without its state").arg(where)};
         }
         takeStatus(loggers_[name], o);
-    } else if (kind == "sample") {
+    } else if (kind == Topic::Sample) {
         takeSample(loggers_[name], o);
-    } else if (kind == "event") {
+    } else if (kind == Topic::Event) {
         const QString state = textOf(o.value(QStringLiteral("state")));
         const QDateTime start =
             QDateTime::fromString(textOf(o.value(QStringLiteral("start"))), Qt::ISODate);
@@ -67,7 +69,7 @@ void FleetModel::takeStatus(Logger& logger, const QJsonObject& status) {
                                ? std::optional<qint64>(backlog.toInteger())
                                : std::nullopt;
     logger.samplesSinceStatus = 0;
-    if (logger.last.state == QStringLiteral("stopped")) {
+    if (logger.last.state == stateText(LoggerState::Stopped)) {
         logger.openEvents.clear();
     }
 }
@@ -117,7 +119,8 @@ LoggerRow FleetModel::rowOf(const Logger& logger, const QDateTime& now) {
         row.state = QStringLiteral("unknown");
     }
     // The last will was written when the logger connected: what it says is long past.
-    if (logger.statusBacklog && !logger.stateStale && row.state != QStringLiteral("offline")) {
+    if (logger.statusBacklog && !logger.stateStale &&
+        row.state != stateText(LoggerState::Offline)) {
         row.backlog = std::max<qint64>(0, *logger.statusBacklog - logger.samplesSinceStatus);
     }
     row.eventsToday =

@@ -7,45 +7,30 @@
 #include <QJsonObject>
 #include <cmath>
 
+#include "live/reading_fields.h"
+#include "platform/iso_time.h"
+#include "records/record_stamp.h"
 #include "stats/level_tally.h"
 
 namespace lp::remote {
 namespace {
-
-QJsonArray litFlags(const link::Reading& r) {
-    QJsonArray flags;
-    const std::pair<bool, const char*> lit[] = {
-        {r.meterRecording, "REC"}, {r.memoryFull, "FULL"},  {r.maxHold, "MAX"},
-        {r.batteryLow, "BAT"},     {r.underRange, "UNDER"}, {r.overRange, "OVER"},
-    };
-    for (const auto& [on, name] : lit) {
-        if (on) {
-            flags.append(QString::fromLatin1(name));
-        }
-    }
-    return flags;
-}
 
 QJsonValue rounded(const std::optional<double>& level) {
     return level ? QJsonValue(std::round(*level * 10.0) / 10.0) : QJsonValue(QJsonValue::Null);
 }
 
 // "2009/06/01 14:05:09" with +7200 -> "2009-06-01T14:05:09+02:00"; null without an
-// offset (the text is then no date and time).
+// offset or a valid stamp.
 QJsonValue isoTime(const WrittenRecord& record) {
-    const QStringView t = QStringView(record.dateTime).trimmed();
-    if (!record.utcOffset || t.size() != 19) {
+    char text[platform::kIsoTimeBytes];
+    char* const stamp = record.utcOffset
+                            ? records::putIsoStamp(text, record.dateTime.trimmed().toLatin1())
+                            : nullptr;
+    if (stamp == nullptr) {
         return QJsonValue(QJsonValue::Null);
     }
-    // An offset of its own, so that UTC itself is written "+00:00" and not "Z".
-    const int minutes = std::abs(*record.utcOffset) / 60;
-    QString text = t.toString();
-    text[4] = text[7] = u'-';
-    text[10] = u'T';
-    return text + (*record.utcOffset < 0 ? u'-' : u'+') +
-           QStringLiteral("%1:%2")
-               .arg(minutes / 60, 2, 10, QChar(u'0'))
-               .arg(minutes % 60, 2, 10, QChar(u'0'));
+    platform::putUtcOffset(stamp, *record.utcOffset);
+    return QString::fromLatin1(text, platform::kIsoTimeBytes);
 }
 
 QJsonValue recordNumber(const QString& no) {
@@ -55,6 +40,43 @@ QJsonValue recordNumber(const QString& no) {
 }
 
 }  // namespace
+
+QByteArray topicText(Topic topic) {
+    switch (topic) {
+        case Topic::Sample:
+            return QByteArrayLiteral("sample");
+        case Topic::Status:
+            return QByteArrayLiteral("status");
+        case Topic::Event:
+            return QByteArrayLiteral("event");
+    }
+    return {};
+}
+
+QByteArray topicUnder(const QByteArray& logger, Topic topic) {
+    return logger + '/' + topicText(topic);
+}
+
+std::optional<Topic> topicOf(QByteArrayView leaf) {
+    for (const Topic topic : {Topic::Sample, Topic::Status, Topic::Event}) {
+        if (leaf == topicText(topic)) {
+            return topic;
+        }
+    }
+    return std::nullopt;
+}
+
+QString stateText(LoggerState state) {
+    switch (state) {
+        case LoggerState::Online:
+            return QStringLiteral("online");
+        case LoggerState::Stopped:
+            return QStringLiteral("stopped");
+        case LoggerState::Offline:
+            return QStringLiteral("offline");
+    }
+    return {};
+}
 
 QByteArray sampleMessage(const WrittenRecord& record) {
     QJsonObject o;
@@ -68,25 +90,13 @@ QByteArray sampleMessage(const WrittenRecord& record) {
     o.insert(QStringLiteral("level"),
              level.carriesLevel() ? QJsonValue(level.value) : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("text"), record.level);
-    if (const auto& r = record.reading) {
-        o.insert(QStringLiteral("weighting"),
-                 r->weightingA ? QStringLiteral("A") : QStringLiteral("C"));
-        o.insert(QStringLiteral("response"),
-                 r->slowResponse ? QStringLiteral("SLOW") : QStringLiteral("FAST"));
-        o.insert(QStringLiteral("range"),
-                 QStringLiteral("%1-%2").arg(r->rangeLow).arg(r->rangeHigh));
-        o.insert(QStringLiteral("flags"), litFlags(*r));
-    } else {
-        for (const char* key : {"weighting", "response", "range", "flags"}) {
-            o.insert(QLatin1StringView(key), QJsonValue(QJsonValue::Null));
-        }
-    }
+    live::insertReadingFields(o, record.reading ? &*record.reading : nullptr);
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
 QByteArray statusMessage(const LoggerStatus& status) {
     QJsonObject o{
-        {QStringLiteral("state"), status.state},
+        {QStringLiteral("state"), stateText(status.state)},
         {QStringLiteral("port"), status.port},
         {QStringLiteral("file"), status.file},
         {QStringLiteral("every_s"), status.everySeconds},
@@ -116,8 +126,8 @@ QByteArray eventMessage(const live::AlarmEvent& event) {
     const QJsonValue none(QJsonValue::Null);
     const QJsonObject o{
         {QStringLiteral("state"), e ? QStringLiteral("end") : QStringLiteral("start")},
-        {QStringLiteral("start"), live::isoInstant(event.start)},
-        {QStringLiteral("end"), e ? QJsonValue(live::isoInstant(e->end)) : none},
+        {QStringLiteral("start"), platform::localIsoTime(event.start)},
+        {QStringLiteral("end"), e ? QJsonValue(platform::localIsoTime(e->end)) : none},
         {QStringLiteral("duration_s"), e ? QJsonValue(e->duration) : none},
         {QStringLiteral("lmax"), rounded(e ? std::optional(e->lmax) : std::nullopt)},
         {QStringLiteral("leq"), rounded(e ? std::optional(e->leq) : std::nullopt)},

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -12,6 +13,21 @@
 #include "live/alarms.h"
 
 namespace lp::remote {
+
+// The leaves of a logger's topics, PREFIX/NAME/LEAF: its samples, its state (retained)
+// and its alarms' events.
+enum class Topic { Sample, Status, Event };
+// "sample", "status", "event".
+[[nodiscard]] QByteArray topicText(Topic topic);
+// The leaf `topic` under `logger` ("PREFIX/NAME", or "PREFIX/+" to subscribe to all).
+[[nodiscard]] QByteArray topicUnder(const QByteArray& logger, Topic topic);
+// The leaf a text names; none for any other text.
+[[nodiscard]] std::optional<Topic> topicOf(QByteArrayView leaf);
+
+// A logger's state as its status says it.
+enum class LoggerState { Online, Stopped, Offline };
+// "online", "stopped", "offline" (the last will).
+[[nodiscard]] QString stateText(LoggerState state);
 
 // A record as the recorder wrote it, or as it is read back from its file.
 struct WrittenRecord {
@@ -38,13 +54,13 @@ struct WrittenRecord {
 [[nodiscard]] QByteArray sampleMessage(const WrittenRecord& record);
 
 struct LoggerStatus {
-    QString state;  // "online", "offline" (the last will) or "stopped"
+    LoggerState state = LoggerState::Online;
     QString port;
     QString file;  // the record file written now, without its folder
     int everySeconds = 0;
     QString version;
     // The records written and not yet acknowledged by the broker, when the logger knows
-    // them: with "online" and "stopped", never in the last will (which the broker keeps
+    // them: online and stopped, never in the last will (which the broker keeps
     // from the time of connecting).
     std::optional<qint64> backlog = std::nullopt;
     // The machine and the process the logger runs as: two loggers publishing under one

@@ -13,13 +13,13 @@ QString cleanPath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-// The record of a line the recorder wrote, with the meter's reading. The offset is the
-// clock's at the sample: its stamp alone cannot tell the two passes of the hour shown
-// twice in autumn.
-WrittenRecord recordOf(live::RecordedLine line) {
+// The record of a line the recorder wrote, with the meter's reading. The offset is local
+// time's at the sample's instant (kept per hour in `times`): its stamp alone cannot
+// tell the two passes of the hour shown twice in autumn.
+WrittenRecord recordOf(live::RecordedLine line, platform::LocalTimes& times) {
     live::Sample& s = line.sample;
     const std::optional<int> offset =
-        s.when.isValid() ? std::optional(s.when.offsetFromUtc()) : std::nullopt;
+        s.when.isValid() ? std::optional(times.offsetAt(s.when.toSecsSinceEpoch())) : std::nullopt;
     return WrittenRecord{std::move(line.file),
                          line.line,
                          QString::number(line.no),
@@ -117,7 +117,7 @@ RecordQueue::Next RecordQueue::next() {
     auto [key, line] = std::move(memory_.front());
     memory_.pop_front();
     lastOut_ = key;
-    return Record{key, recordOf(std::move(line))};
+    return Record{key, recordOf(std::move(line), localTimes_)};
 }
 
 RecordQueue::Next RecordQueue::nextOnDisk() {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "live/recording.h"
+#include "platform/iso_time.h"
 #include "remote/backlog_reader.h"
 #include "remote/messages.h"
 #include "remote/publish_state.h"
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<BacklogReader> reader_;
     bool readerDone_ = false;  // the reader is at its file's end (or cannot go on)
     std::vector<WrittenRecord> buffer_;
+    platform::LocalTimes localTimes_;  // the offsets of the lines just written
     size_t bufferPos_ = 0;
     RecordKey lastOut_;    // the last record handed out
     RecordKey lastKnown_;  // the last record handed out or held

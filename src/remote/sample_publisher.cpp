@@ -22,9 +22,9 @@ SamplePublisher::SamplePublisher(MqttOptions mqtt, PublisherOptions options, QOb
       options_(std::move(options)),
       client_(withWindow(std::move(mqtt), options_.window)),
       queue_(options_.memoryLimit, options_.linesPerTurn),
-      sampleTopic_(options_.topic + "/sample"),
-      statusTopic_(options_.topic + "/status"),
-      eventTopic_(options_.topic + "/event") {
+      sampleTopic_(topicUnder(options_.topic, Topic::Sample)),
+      statusTopic_(topicUnder(options_.topic, Topic::Status)),
+      eventTopic_(topicUnder(options_.topic, Topic::Event)) {
     connect(&client_, &MqttClient::connected, this, &SamplePublisher::connected);
     connect(&client_, &MqttClient::connectionFailed, this,
             [this](const QString& reason) { connectionFailed(reason); });
@@ -92,7 +92,7 @@ void SamplePublisher::recordWritten(const live::RecordedLine& line) {
         currentFile_ = line.file;
         saveCursor();
         updateWill();
-        publishStatus(QStringLiteral("online"));
+        publishStatus(LoggerState::Online);
     }
     if (queue_.add(place.key, line)) {
         pump();
@@ -148,7 +148,7 @@ void SamplePublisher::stop() {
     }
     state_ = State::Stopping;
     if (client_.isConnected()) {
-        publishStatus(QStringLiteral("stopped"));
+        publishStatus(LoggerState::Stopped);
     }
     if (unacked_.empty()) {
         finishStop();
@@ -172,7 +172,7 @@ void SamplePublisher::connected() {
     stalled_ = false;
     // Another logger under the same name shows in the status it publishes.
     (void)client_.subscribe({statusTopic_});
-    publishStatus(QStringLiteral("online"));
+    publishStatus(LoggerState::Online);
     sendEvents();
     pump();
 }
@@ -298,7 +298,7 @@ void SamplePublisher::checkCaughtUp() {
 void SamplePublisher::statusReceived(const QByteArray& topic, const QByteArray& payload) {
     const std::optional<StatusSender> sender = statusSender(payload);
     const LoggerStatus& self = options_.status;
-    if (topic != statusTopic_ || !sender || sender->state != QStringLiteral("online") ||
+    if (topic != statusTopic_ || !sender || sender->state != stateText(LoggerState::Online) ||
         (sender->host == self.host && sender->pid == self.pid)) {
         return;
     }
@@ -318,7 +318,7 @@ void SamplePublisher::statusReceived(const QByteArray& topic, const QByteArray& 
     }
 }
 
-QByteArray SamplePublisher::statusPayload(const QString& state) const {
+QByteArray SamplePublisher::statusPayload(LoggerState state) const {
     LoggerStatus status = options_.status;
     status.state = state;
     if (!currentFile_.isEmpty()) {
@@ -327,14 +327,14 @@ QByteArray SamplePublisher::statusPayload(const QString& state) const {
     return statusMessage(status);
 }
 
-void SamplePublisher::publishStatus(const QString& state) {
+void SamplePublisher::publishStatus(LoggerState state) {
     if (const std::optional<int> mid = client_.publish(statusTopic_, statusPayload(state), true)) {
         unacked_.insert_or_assign(*mid, Unacked{.kind = Unacked::Kind::Status});
     }
 }
 
 void SamplePublisher::updateWill() {
-    client_.setWill(LastWill{statusTopic_, statusPayload(QStringLiteral("offline")), true});
+    client_.setWill(LastWill{statusTopic_, statusPayload(LoggerState::Offline), true});
 }
 
 void SamplePublisher::saveCursor() {

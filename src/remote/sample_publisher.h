@@ -122,12 +122,12 @@ private:
     void statusReceived(const QByteArray& topic, const QByteArray& payload);
     void schedulePump();
     void pump();
-    void publishStatus(const QString& state);
+    void publishStatus(LoggerState state);
     void updateWill();
     void saveCursor();
     void checkCaughtUp();
     void finishStop();
-    [[nodiscard]] QByteArray statusPayload(const QString& state) const;
+    [[nodiscard]] QByteArray statusPayload(LoggerState state) const;
 
     PublisherOptions options_;
     State state_ = State::NotStarted;

@@ -5,8 +5,20 @@
 
 namespace lp::stats {
 
+QString levelText(double level) {
+    return QString::number(level, 'f', 1);
+}
+
+QString levelText(const std::optional<double>& level) {
+    return level ? levelText(*level) : kNoValue;
+}
+
+QString decibelsText(double level) {
+    return levelText(level) + QStringLiteral(" dB");
+}
+
 QString decibelsText(const std::optional<double>& level) {
-    return level ? QString::number(*level, 'f', 1) + QStringLiteral(" dB") : kNoValue;
+    return level ? decibelsText(*level) : kNoValue;
 }
 
 QString decibelsText(const QString& levelText) {

@@ -13,7 +13,15 @@ namespace lp::stats {
 // reached that Ln).
 inline const QString kNoValue = QStringLiteral("—");
 
+// A level in dB as text: one decimal, the decimal nearest the double ("65.3"; an exact
+// half away from zero), for every figure, table, event log and JSON number the
+// program writes from a level worked out.
+[[nodiscard]] QString levelText(double level);
+// The same, or kNoValue.
+[[nodiscard]] QString levelText(const std::optional<double>& level);
+
 // "65.3 dB" (one decimal), or kNoValue.
+[[nodiscard]] QString decibelsText(double level);
 [[nodiscard]] QString decibelsText(const std::optional<double>& level);
 
 // An Ln level text with its unit ("65.3 dB"), or kNoValue for an empty one.

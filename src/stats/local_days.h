@@ -6,7 +6,6 @@
 // for the repeated hour that it states.
 #pragma once
 
-#include <QByteArrayView>
 #include <QDate>
 #include <QTimeZone>
 #include <map>
@@ -16,16 +15,11 @@
 
 namespace lp::stats {
 
-// The stamp readers and the day in real time are the record files' own.
+// The day in real time is the record files' own (records/record_stamp.h), and so are
+// the stamp readers: a stamp is read only there.
 using records::kSecondsPerDay;
-using records::kStampBytes;
-using records::kStampMinuteBytes;
 using records::LocalDay;
 using records::LocalStamp;
-using records::readStamp;
-using records::stampDay;
-using records::stampMinute;
-using records::stampSeconds;
 
 // The days of one zone, each looked up once. The cache fills as days are asked for,
 // so even a const LocalDays may look up a new day; it is not shared between threads.

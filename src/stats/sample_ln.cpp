@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "stats/exceedance.h"
+#include "stats/figure_text.h"
 #include "stats/percentiles.h"
 
 namespace lp::stats {
@@ -36,7 +37,7 @@ LnResult lnOfSamples(std::span<const LevelSample> samples) {
     result.levels = QStringList(percents.size());
     const std::vector<double> ln = order.exceeded(percents, samples);
     for (size_t n = 0; n < ln.size(); ++n) {
-        result.levels[qsizetype(n)] = QString::number(ln[n], 'f', 1);
+        result.levels[qsizetype(n)] = levelText(ln[n]);
     }
     LevelFigures& figures = result.figures;
     figures.withLevel = energy.count();

@@ -162,8 +162,4 @@ QString surveyReadFailureText(const records::FileError& error, bool misdated) {
         .arg(error.reason);
 }
 
-QString surveyLevelText(const std::optional<double>& level) {
-    return level ? QString::number(*level, 'f', 1) : kNoValue;
-}
-
 }  // namespace lp::stats

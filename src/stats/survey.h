@@ -3,7 +3,7 @@
 //
 // The records are read once (readSurvey); the analysis runs over them as often as the
 // options change. Every figure is a double worked out from the level texts; rounding
-// to 0.1 dB is for display (surveyLevelText).
+// to 0.1 dB is for display (stats::levelText).
 #pragma once
 
 #include <QString>
@@ -81,8 +81,5 @@ struct SurveyResult {
 // The words for a survey file that could not be read to its end, or, when `misdated`,
 // for the record dated too far from the others (SurveyRecords::misdated).
 [[nodiscard]] QString surveyReadFailureText(const records::FileError& error, bool misdated = false);
-
-// A figure as shown: one decimal ("65.3"), or kNoValue.
-[[nodiscard]] QString surveyLevelText(const std::optional<double>& level);
 
 }  // namespace lp::stats

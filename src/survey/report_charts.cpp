@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "charts/histogram_shape.h"
+#include "charts/time_history_shape.h"
 #include "stats/local_days.h"
 
 namespace lp::survey {
@@ -79,29 +80,22 @@ void drawLevelAxis(QPainter& p, const QRectF& plot, const Scale& y, double step,
     }
 }
 
-// The polyline of one figure across the periods, broken where a period has none.
+// The polyline of each run of one figure across the periods (a lone point as a dot).
 void drawFigureLine(QPainter& p, const std::vector<stats::SurveyPeriod>& periods,
                     std::optional<double> stats::SurveyPeriod::*figure, const Scale& x,
                     const Scale& y, const QPen& pen) {
     p.setPen(pen);
-    QPolygonF run;
-    const auto flush = [&] {
-        if (run.size() == 1) {
-            p.drawPoint(run.front());
-        } else if (run.size() > 1) {
-            p.drawPolyline(run);
+    for (const QList<QPointF>& run : charts::figureRuns(periods, figure)) {
+        QPolygonF line;
+        for (const QPointF& point : run) {
+            line << QPointF(x(point.x()), y(point.y()));
         }
-        run.clear();
-    };
-    for (const stats::SurveyPeriod& period : periods) {
-        const std::optional<double>& value = period.*figure;
-        if (!value) {
-            flush();
-            continue;
+        if (line.size() == 1) {
+            p.drawPoint(line.front());
+        } else {
+            p.drawPolyline(line);
         }
-        run << QPointF(x(static_cast<double>(period.start + period.end) / 2), y(*value));
     }
-    flush();
 }
 
 // The Leq bars, neighbours in one outline so that no seam shows between them.
@@ -189,15 +183,8 @@ void paintTimeHistory(QPainter& p, const QRectF& area, double k, const stats::Su
     p.setFont(chartFont(7.5));
     const QFontMetricsF metrics(p.font(), p.device());
     const std::vector<stats::SurveyPeriod>& periods = result.periods.list;
-    double low = 1e9;
-    double high = -1e9;
-    for (const stats::SurveyPeriod& period : periods) {
-        if (period.leq) {
-            low = std::min({low, *period.leq, *period.l90});
-            high = std::max(high, *period.lmax);
-        }
-    }
-    if (high < low) {
+    const std::optional<charts::LevelSpan> levels = charts::levelSpan(periods);
+    if (!levels) {
         drawNothing(p, area, QStringLiteral("No period has records."));
         p.restore();
         return;
@@ -206,8 +193,8 @@ void paintTimeHistory(QPainter& p, const QRectF& area, double k, const stats::Su
     const qint64 from = periods.front().start;
     const qint64 to = periods.back().end;
     const Scale x{static_cast<double>(from), static_cast<double>(to), plot.left(), plot.right()};
-    const double bottom = std::floor((low - 5) / 10) * 10;
-    const double top = std::ceil((high + 2) / 10) * 10;
+    const double bottom = levels->bottom;
+    const double top = levels->top;
     const Scale y{bottom, top, plot.bottom(), plot.top()};
 
     drawLegend(p, area, k,

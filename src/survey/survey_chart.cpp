@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 
+#include "charts/time_history_shape.h"
 #include "platform/accessible_value.h"
 #include "stats/figure_text.h"
 
@@ -43,25 +44,12 @@ double msecs(qint64 instant) {
     return static_cast<double>(instant) * 1000.0;
 }
 
-// The runs of one figure across the periods at their middles, broken where a period
-// has none.
-QList<QList<QPointF>> figureRuns(const std::vector<stats::SurveyPeriod>& periods,
-                                 std::optional<double> stats::SurveyPeriod::*figure) {
-    QList<QList<QPointF>> runs{{}};
-    for (const stats::SurveyPeriod& period : periods) {
-        const std::optional<double>& value = period.*figure;
-        if (!value) {
-            if (!runs.back().isEmpty()) {
-                runs.append(QList<QPointF>());
-            }
-            continue;
-        }
-        runs.back().append({msecs(period.start + (period.end - period.start) / 2), *value});
+// A run of a figure's line in the chart's units (milliseconds on the time axis).
+QList<QPointF> inMsecs(QList<QPointF> run) {
+    for (QPointF& point : run) {
+        point.setX(point.x() * 1000.0);
     }
-    if (runs.back().isEmpty()) {
-        runs.removeLast();
-    }
-    return runs;
+    return run;
 }
 
 }  // namespace
@@ -125,15 +113,8 @@ void SurveyChart::showSurvey(const stats::SurveyResult& result,
                              std::span<const stats::TimeRange> exclusions) {
     clearExtras();
     const std::vector<stats::SurveyPeriod>& periods = result.periods.list;
-    double low = 1e9;
-    double high = -1e9;
-    for (const stats::SurveyPeriod& period : periods) {
-        if (period.leq) {
-            low = std::min({low, *period.leq, *period.l90});
-            high = std::max(high, *period.lmax);
-        }
-    }
-    if (periods.empty() || high < low) {
+    const std::optional<charts::LevelSpan> levels = charts::levelSpan(periods);
+    if (!levels) {
         leqOutline_->clear();
         leqBase_->clear();
         platform::setAccessibleValue(this, QStringLiteral("No period has records"));
@@ -141,8 +122,8 @@ void SurveyChart::showSurvey(const stats::SurveyResult& result,
     }
     from_ = periods.front().start;
     to_ = periods.back().end;
-    const double bottom = std::floor((low - 5) / 10) * 10;
-    const double top = std::ceil((high + 2) / 10) * 10;
+    const double bottom = levels->bottom;
+    const double top = levels->top;
     axisY_->setRange(bottom, top);
     axisY_->setTickCount(static_cast<int>((top - bottom) / (top - bottom > 100 ? 20 : 10)) + 1);
     axisX_->setRange(QDateTime::fromSecsSinceEpoch(from_, result.zone),
@@ -190,12 +171,12 @@ void SurveyChart::showSurvey(const stats::SurveyResult& result,
         extras_.push_back(shade);
     }
     bool first = true;
-    for (const QList<QPointF>& run : figureRuns(periods, &stats::SurveyPeriod::l90)) {
-        addLine(run, kL90Color, QStringLiteral("L90"), std::exchange(first, false));
+    for (const QList<QPointF>& run : charts::figureRuns(periods, &stats::SurveyPeriod::l90)) {
+        addLine(inMsecs(run), kL90Color, QStringLiteral("L90"), std::exchange(first, false));
     }
     first = true;
-    for (const QList<QPointF>& run : figureRuns(periods, &stats::SurveyPeriod::lmax)) {
-        addLine(run, kLmaxColor, QStringLiteral("Lmax"), std::exchange(first, false));
+    for (const QList<QPointF>& run : charts::figureRuns(periods, &stats::SurveyPeriod::lmax)) {
+        addLine(inMsecs(run), kLmaxColor, QStringLiteral("Lmax"), std::exchange(first, false));
     }
 
     const auto loudest = std::max_element(

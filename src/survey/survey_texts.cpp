@@ -18,16 +18,10 @@ constexpr std::array<qint64, 13> kPeriodLengths = {60,    300,   600,   900,   1
 // then bounds.
 const QString kOutOfRangeHeader = QStringLiteral("Out of range");
 
-QString levelText(const std::optional<double>& level) {
-    return stats::surveyLevelText(level);
-}
+using stats::levelText;
 
 QString hourText(int hour) {
     return QStringLiteral("%1").arg(hour % 24, 2, 10, QLatin1Char('0'));
-}
-
-QString decibels(double value) {
-    return QString::number(value, 'f', 1) + QStringLiteral(" dB");
 }
 
 }  // namespace
@@ -161,7 +155,7 @@ QStringList eventCells(int number, const stats::LevelEvent& event, const QTimeZo
 
 QString eventRuleText(const stats::EventRule& rule) {
     return QStringLiteral("at or above %1 lasting at least %2 s; dips shorter than %3 s bridged")
-        .arg(decibels(rule.threshold))
+        .arg(stats::decibelsText(rule.threshold))
         .arg(rule.minDuration)
         .arg(rule.bridge);
 }
@@ -174,7 +168,7 @@ QStringList optionLines(const stats::SurveyOptions& options) {
         QStringLiteral("Day %1–%2 h, evening %2–%3 h, night %3–%1 h; penalties %4 (evening), "
                        "%5 (night)")
             .arg(hourText(h.dayStart), hourText(h.eveningStart), hourText(h.nightStart),
-                 decibels(h.eveningPenalty), decibels(h.nightPenalty))};
+                 stats::decibelsText(h.eveningPenalty), stats::decibelsText(h.nightPenalty))};
     if (const std::optional<stats::EventRule>& rule = options.events) {
         lines << QStringLiteral("Events ") + eventRuleText(*rule);
     } else {

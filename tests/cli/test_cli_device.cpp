@@ -163,6 +163,9 @@ private slots:
                 QRegularExpression("^" + iso + "$").match(o.value("time").toString()).hasMatch(),
                 qPrintable(line));
             QVERIFY2(o.value("level").isDouble(), qPrintable(line));
+            QVERIFY2(
+                QRegularExpression(R"(^\d+-\d+$)").match(o.value("range").toString()).hasMatch(),
+                qPrintable(line));
         }
         const QString counts = dir.filePath(QStringLiteral("counted.sdm"));
         const Run recorded =

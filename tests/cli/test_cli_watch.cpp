@@ -104,8 +104,8 @@ private slots:
         QTemporaryDir dir;
         TestBroker broker(dir.path(), TestBroker::Access::Anonymous);
         QVERIFY2(broker.start(), qPrintable(broker.error()));
-        const QByteArray online =
-            lp::remote::statusMessage({"online", "sim", "log.sdm", 1, "0.1", 2});
+        const QByteArray online = lp::remote::statusMessage(
+            {lp::remote::LoggerState::Online, "sim", "log.sdm", 1, "0.1", 2});
         QVERIFY(publish(broker, "site/north/status", online, true));
 
         WatchProcess watch(

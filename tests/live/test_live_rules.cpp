@@ -1,9 +1,11 @@
-// The live core's rules: a frame's face, max/min, the sample schedule, the sampling time.
+// The live core's rules: a frame's face and machine fields, max/min, the sample schedule, the
+// sampling time.
 #include <QTest>
 
 #include "link/meter_decode.h"
 #include "live/max_min.h"
 #include "live/meter_view.h"
+#include "live/reading_fields.h"
 #include "live/sample_schedule.h"
 #include "live/sampling_time.h"
 #include "live_rig.h"
@@ -19,9 +21,15 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         // level|weighting|response|high-low|lamps lit (Record Full Max Battery Under Over)
         QTest::addColumn<QString>("face");
-        QTest::newRow("60.0 C SLOW") << liveFrame(0x81, 0x06, 0x00) << "60.0|  C|    SLOW|90-40|";
-        QTest::newRow("all lamps") << liveFrame(0xF8, 0xE3, 0x12) << "31.2|A|    SLOW|80-30|RFMBUO";
-        QTest::newRow("over only") << liveFrame(0x00, 0x89, 0x99) << "99.9|  C|FAST|80-30|O";
+        // The machine fields of `live --json` and the MQTT sample: weighting|response|
+        // range|flags.
+        QTest::addColumn<QString>("fields");
+        QTest::newRow("60.0 C SLOW") << liveFrame(0x81, 0x06, 0x00) << "60.0|  C|    SLOW|90-40|"
+                                     << "C|SLOW|40-90|";
+        QTest::newRow("all lamps") << liveFrame(0xF8, 0xE3, 0x12) << "31.2|A|    SLOW|80-30|RFMBUO"
+                                   << "A|SLOW|30-80|REC FULL MAX BAT UNDER OVER";
+        QTest::newRow("over only") << liveFrame(0x00, 0x89, 0x99) << "99.9|  C|FAST|80-30|O"
+                                   << "C|FAST|30-80|OVER";
     }
     void frameToFace() {
         QFETCH(QByteArray, bytes);
@@ -39,6 +47,9 @@ private slots:
         QTEST(QStringList({v.level, v.weighting, v.response, v.rangeHigh + '-' + v.rangeLow, lit})
                   .join('|'),
               "face");
+        const live::ReadingFields f = live::readingFields(reading);
+        QTEST(QStringList({f.weighting, f.response, f.range, f.flags.join(' ')}).join('|'),
+              "fields");
     }
 
     void maxMinMoveOutwardsUntilReset() {

@@ -14,7 +14,8 @@ class TestRecordStamp : public QObject {
     Q_OBJECT
 
 private slots:
-    // A stamp's fields: its day and second, or none for any other text.
+    // A stamp's fields: its day and second, or none for any other text; its ISO text
+    // (put fast, for every record of an export) is there exactly when the fields are.
     void stamps_data() {
         QTest::addColumn<QString>("stamp");
         QTest::addColumn<QString>("read");  // date and second of the day, or "none"
@@ -34,15 +35,36 @@ private slots:
         for (const auto& [stamp, read] : rows) {
             QTest::newRow(stamp) << QString::fromLatin1(stamp) << QString::fromLatin1(read);
         }
+        QTest::newRow("2026/02/28 23:59:59") << "2026/02/28 23:59:59"
+                                             << "2026-02-28 86399";
+        QTest::newRow("1900/02/29 10:00:00") << "1900/02/29 10:00:00"
+                                             << "none";  // no leap day
+        QTest::newRow("2000/02/29 10:00:00") << "2000/02/29 10:00:00"
+                                             << "2000-02-29 36000";
+        QTest::newRow("0000/01/01 00:00:00") << "0000/01/01 00:00:00"
+                                             << "none";  // no year 0
+        QTest::newRow("2026/13/01 00:00:00") << "2026/13/01 00:00:00"
+                                             << "none";
+        QTest::newRow("2026/04/31 00:00:00") << "2026/04/31 00:00:00"
+                                             << "none";
+        QTest::newRow("2026/06/01 1O:00:00") << "2026/06/01 1O:00:00"
+                                             << "none";  // a letter O
     }
     void stamps() {
         QFETCH(QString, stamp);
-        const std::optional<lp::records::LocalStamp> read =
+        QFETCH(QString, read);
+        const std::optional<lp::records::LocalStamp> fields =
             lp::records::readStamp(stamp.toLatin1());
-        QTEST(read ? QDate::fromJulianDay(read->julianDay).toString(Qt::ISODate) + u' ' +
-                         QString::number(read->secondOfDay)
-                   : QStringLiteral("none"),
-              "read");
+        QCOMPARE(fields ? QDate::fromJulianDay(fields->julianDay).toString(Qt::ISODate) + u' ' +
+                              QString::number(fields->secondOfDay)
+                        : QStringLiteral("none"),
+                 read);
+        char iso[lp::records::kStampBytes + 1] = {};
+        const char* end = lp::records::putIsoStamp(iso, stamp.toLatin1());
+        const QString expected = read == QStringLiteral("none")
+                                     ? QStringLiteral("none")
+                                     : QString(stamp).replace(u'/', u'-').replace(u' ', u'T');
+        QCOMPARE(end ? QString::fromLatin1(iso, end - iso) : QStringLiteral("none"), expected);
     }
 
     // Each stamp fed in order ("|" restarts the run, as a new file does); what the

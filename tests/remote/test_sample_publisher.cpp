@@ -33,7 +33,7 @@ lp::remote::MqttOptions mqttOf(const lp::test::SubscribedBroker& rig) {
 lp::remote::PublisherOptions optionsIn(const QTemporaryDir& dir) {
     return {.topic = "lp/site1",
             .statePath = lp::remote::publishStatePath(dir.filePath("log.sdm")),
-            .status = {"", "sim", "", 1, "test"},
+            .status = {{}, "sim", "", 1, "test"},
             .cursorInterval = std::chrono::milliseconds(100)};
 }
 

@@ -2,6 +2,7 @@
 #include <QTest>
 #include <numeric>
 
+#include "stats/figure_text.h"
 #include "stats/level_tally.h"
 #include "stats/ln_computation.h"
 #include "stats/percentiles.h"
@@ -113,6 +114,26 @@ private slots:
         const int counted = tenthClass >= 0 ? 1 : 0;
         QCOMPARE(std::accumulate(tenth.counts.begin(), tenth.counts.end(), qint64(0)), counted);
         QCOMPARE(tenth.figures.withLevel, hasLevel ? 1 : 0);
+    }
+
+    // A level as text: one decimal, the decimal nearest the double itself (0.15 is
+    // stored a little below a half), an exact half away from zero; the stored tables
+    // and event logs hold it.
+    void levelAsText_data() {
+        QTest::addColumn<double>("level");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("63.44") << 63.44 << "63.4";
+        QTest::newRow("63.46") << 63.46 << "63.5";
+        QTest::newRow("0.25, an exact half") << 0.25 << "0.3";
+        QTest::newRow("0.15, just below a half") << 0.15 << "0.1";
+        QTest::newRow("whole") << 145.0 << "145.0";
+        QTest::newRow("99.96, up to a new digit") << 99.96 << "100.0";
+    }
+    void levelAsText() {
+        QFETCH(double, level);
+        QFETCH(QString, text);
+        QCOMPARE(lp::stats::levelText(level), text);
+        QCOMPARE(lp::stats::decibelsText(level), text + " dB");
     }
 
     void noLevel_data() {

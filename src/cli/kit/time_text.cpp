@@ -1,16 +1,11 @@
 #include "cli/kit/time_text.h"
 
-#include <cstdlib>
+#include "platform/iso_time.h"
 
 namespace lp::cli {
 
 QString isoTimeText(const QDateTime& when) {
-    const int offset = when.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + (offset < 0 ? u'-' : u'+') +
-           QStringLiteral("%1:%2")
-               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return platform::isoTimeText(when);
 }
 
 }  // namespace lp::cli
