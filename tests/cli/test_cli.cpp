@@ -258,8 +258,6 @@ private slots:
         row("resolution wrong, then right", {"stats", "a.sdm", "--resolution=5", "--resolution=1"},
             "'5'");
         row("export no csv", {"export", "a.sdm"}, "--csv");
-        row("an option given twice", {"export", "a.sdm", "--csv", "x", "--csv", "y"},
-            "option --csv is given twice");
         row("ports extra", {"ports", "x"}, "'x'");
         row("live no port", {"live"}, "--port");
         row("unknown port", {"sets", "--port", "COM9"}, "'COM9'");

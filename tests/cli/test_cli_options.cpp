@@ -128,8 +128,9 @@ private slots:
         row("converted", {"--level", "7"}, "files", "files=[] level=7");
         row("converter's refusal", {"--level=0"}, "files", "--level takes 1..9, not '0'");
         row("repeatable, in order", {"--tag", "b", "--tag=a"}, "files", "files=[] tags=[b,a]");
-        row("given twice", {"--port=p", "--port", "q"}, "none", "option --port is given twice");
-        row("a flag given twice", {"--json", "--json"}, "none", "option --json is given twice");
+        row("given twice, the last one holds", {"--port=p", "--port", "q"}, "none",
+            "files=[] port=q");
+        row("a flag given twice", {"--json", "--json"}, "none", "files=[] json");
         row("-q given twice says the same", {"-q", "--quiet"}, "none", "files=[] quiet");
         row("unknown, as typed, nothing near", {"a", "--bogus=3"}, "files",
             "unknown option '--bogus=3' for cmd");

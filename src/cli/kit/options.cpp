@@ -108,22 +108,17 @@ OptionRow text(const QString& name, const QString& valueName, std::optional<QStr
 
 OptionRow texts(const QString& name, const QString& valueName, QStringList& field,
                 const QString& help) {
-    OptionRow row{{name, valueName, help},
-                  [&field](const QString& value) -> std::optional<QString> {
-                      field << value;
-                      return std::nullopt;
-                  }};
-    row.about.repeatable = true;
-    return row;
+    return OptionRow{{name, valueName, help},
+                     [&field](const QString& value) -> std::optional<QString> {
+                         field << value;
+                         return std::nullopt;
+                     }};
 }
 
 OptionRow quietRow(bool& quiet) {
-    OptionRow row = flag(QStringLiteral("quiet"), quiet,
-                         QStringLiteral("No progress or summary lines on stderr (errors still "
-                                        "print)."))
-                        .shortened(u'q');
-    row.about.repeatable = true;  // "levelpanel-cli -q CMD -q" says the same twice
-    return row;
+    return flag(QStringLiteral("quiet"), quiet,
+                QStringLiteral("No progress or summary lines on stderr (errors still print)."))
+        .shortened(u'q');
 }
 
 Outcome<ReadArguments> readArguments(const QString& command, const std::vector<OptionRow>& rows,
@@ -171,9 +166,6 @@ Outcome<ReadArguments> readArguments(const QString& command, const std::vector<O
             if (missing || (value.isEmpty() && !row->mayBeEmpty)) {
                 return usageMistake(QStringLiteral("option --%1 needs %2").arg(name, row->needs));
             }
-        }
-        if (!row->about.repeatable && std::count(given.begin(), given.end(), row) > 0) {
-            return usageMistake(QStringLiteral("option --%1 is given twice").arg(name));
         }
         given.push_back(row);
         if (const std::optional<QString> refused = row->take(value)) {

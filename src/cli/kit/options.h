@@ -30,7 +30,6 @@ struct OptionHelp {
     QString help = {};       // one line or a few, without their indent
     QChar shortName = {};    // 'q' when "-q" means the same; none by default
     bool required = false;
-    bool repeatable = false;
     Completes completes = Completes::Word;
 
     [[nodiscard]] bool isFlag() const { return valueName.isEmpty(); }
@@ -98,9 +97,10 @@ struct ReadArguments {
 // first in the order typed, in the user's own spelling: an unknown option (any other
 // word of more than a '-', "-x" included; with the nearest known option when one is
 // near), a missing value or an empty one where the option needs one, a value for a
-// flag, a value its converter refuses, an option given again that is given once, an
-// argument the command does not take; then a required option not given. A --help
-// before any mistake is read alone.
+// flag, a value its converter refuses, an argument the command does not take; then a
+// required option not given. An option of one value given again takes the last one, as
+// a later word on the command line overrides an earlier one (a wrapper's defaults, then
+// the user's). A --help before any mistake is read alone.
 [[nodiscard]] Outcome<ReadArguments> readArguments(const QString& command,
                                                    const std::vector<OptionRow>& rows,
                                                    Operands operands, const QStringList& args);
