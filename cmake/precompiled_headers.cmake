@@ -5,9 +5,9 @@
 # it was made is defined alike, and no macro that it tests is defined beyond them; so a
 # host is made with the fewest definitions its users share: the program's own code
 # (QT_NO_CAST_FROM_ASCII and its kin, src/ and tools/) or the tests and benchmarks
-# without them, each with Qt Core alone or with Qt Widgets. QtTest stays out of them:
-# its headers test QT_TESTCASE_SOURCEDIR, which differs from folder to folder. A header
-# that cannot be taken is an error (-Werror=invalid-pch), not a quietly slower build.
+# without them, each with Qt Core alone or with Qt Widgets; the tests' own adds QtTest.
+# A header that cannot be taken is an error (-Werror=invalid-pch), not a quietly slower
+# build.
 #
 # ccache compiles a source that uses a precompiled header again each time, so with
 # ccache as the compiler launcher LP_PCH is off by default (and a build without them
@@ -24,6 +24,7 @@ set(lp_pch_widgets_headers
     <QGridLayout> <QGroupBox> <QHBoxLayout> <QHeaderView> <QIcon> <QLabel> <QLineEdit>
     <QMenuBar> <QMouseEvent> <QPainter> <QPixmap> <QPushButton> <QTableView> <QToolBar>
     <QVBoxLayout> <QWidget>)
+set(lp_pch_test_headers ${lp_pch_widgets_headers} <QSignalSpy> <QTest>)
 
 # Whether `target` is compiled with Qt `module` (Core: any Qt module), from what it links
 # itself or what the project's libraries it links pass on (INTERFACE_LINK_LIBRARIES).
@@ -51,24 +52,30 @@ function(lp_pch_uses target module property out)
 endfunction()
 
 # The host of one kind: an object library of one empty source.
-function(lp_pch_host name qt_module definitions)
+function(lp_pch_host name headers qt_modules definitions)
     set(source ${CMAKE_BINARY_DIR}/${name}.cpp)
     if(NOT EXISTS ${source})
         file(WRITE ${source} "// The host of a shared precompiled header.\n")
     endif()
     add_library(${name} OBJECT ${source})
     set_target_properties(${name} PROPERTIES AUTOMOC OFF)
-    target_link_libraries(${name} PRIVATE Qt6::${qt_module})
+    list(TRANSFORM qt_modules PREPEND Qt6::)
+    target_link_libraries(${name} PRIVATE ${qt_modules})
     target_compile_definitions(${name} PRIVATE ${definitions})
-    target_precompile_headers(${name} PRIVATE ${lp_pch_${qt_module}_headers})
+    target_precompile_headers(${name} PRIVATE ${headers})
 endfunction()
+
 
 # The targets of `folders` (and their subfolders), each given the header of its kind.
 function(lp_share_precompiled_headers)
+    # Qt6::Test gives each target the folders of its sources and its build
+    # (QT_TESTCASE_SOURCEDIR, QT_TESTCASE_BUILDDIR) for QFINDTESTDATA, which no test
+    # here uses; without them every test shares one precompiled QtTest.
+    get_target_property(test_definitions Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
+    list(FILTER test_definitions EXCLUDE REGEX "^QT_TESTCASE_")
+    set_target_properties(Qt6::Test PROPERTIES INTERFACE_COMPILE_DEFINITIONS
+                                               "${test_definitions}")
     get_property(strict DIRECTORY ${PROJECT_SOURCE_DIR}/src PROPERTY COMPILE_DEFINITIONS)
-    set(lp_pch_Core_headers ${lp_pch_core_headers})
-    set(lp_pch_Widgets_headers ${lp_pch_widgets_headers})
-    set(hosts)
     set(folders ${ARGN})
     while(folders)
         list(POP_FRONT folders folder)
@@ -85,24 +92,42 @@ function(lp_share_precompiled_headers)
                 continue()
             endif()
             lp_pch_uses(${target} Widgets LINK_LIBRARIES uses_widgets)
-            set(module Core)
-            if(uses_widgets)
-                set(module Widgets)
-            endif()
+            lp_pch_uses(${target} Test LINK_LIBRARIES uses_test)
             get_property(definitions DIRECTORY ${folder} PROPERTY COMPILE_DEFINITIONS)
-            set(kind plain)
+            set(host_definitions)
             if("QT_NO_CAST_FROM_ASCII" IN_LIST definitions)
                 set(kind strict)
+                set(host_definitions ${strict})
+            elseif(uses_widgets AND uses_test)
+                set(kind test)
+            else()
+                set(kind plain)
             endif()
-            set(host lp_pch_${kind}_${module})
+            if(kind STREQUAL "test")
+                set(host lp_pch_test)
+                set(modules Widgets Test)
+                set(headers ${lp_pch_test_headers})
+            elseif(uses_widgets)
+                set(host lp_pch_${kind}_widgets)
+                set(modules Widgets)
+                set(headers ${lp_pch_widgets_headers})
+            else()
+                set(host lp_pch_${kind}_core)
+                set(modules Core)
+                set(headers ${lp_pch_core_headers})
+            endif()
             if(NOT TARGET ${host})
-                set(host_definitions)
-                if(kind STREQUAL "strict")
-                    set(host_definitions ${strict})
-                endif()
-                lp_pch_host(${host} ${module} "${host_definitions}")
+                lp_pch_host(${host} "${headers}" "${modules}" "${host_definitions}")
             endif()
             target_precompile_headers(${target} REUSE_FROM ${host})
+            if(type STREQUAL "EXECUTABLE")
+                # A program's classes are moc'ed into its own source (#include "x.moc"),
+                # so its mocs_compilation.cpp is empty: loading the header costs more.
+                get_target_property(binary_dir ${target} BINARY_DIR)
+                set_source_files_properties(
+                    ${binary_dir}/${target}_autogen/mocs_compilation.cpp
+                    TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+            endif()
         endforeach()
     endwhile()
 endfunction()
