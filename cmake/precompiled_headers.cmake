@@ -2,7 +2,8 @@
 # few host targets instead of parsing the Qt headers again in each of its sources.
 #
 # GCC takes a precompiled header only where every macro defined on the command line when
-# it was made is defined alike, and no macro that it tests is defined beyond them; so a
+# it was made is defined alike, and no macro that it tests is defined beyond them (clang,
+# in the fuzz build, is no stricter); so a
 # host is made with the fewest definitions its users share: the program's own code
 # (QT_NO_CAST_FROM_ASCII and its kin, src/ and tools/) or the tests and benchmarks
 # without them, each with Qt Core alone or with Qt Widgets; the tests' own adds QtTest.
