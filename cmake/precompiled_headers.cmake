@@ -6,7 +6,7 @@
 # in the fuzz build, is no stricter); so a
 # host is made with the fewest definitions its users share: the program's own code
 # (QT_NO_CAST_FROM_ASCII and its kin, src/ and tools/) or the tests and benchmarks
-# without them, each with Qt Core alone or with Qt Widgets; the tests' own adds QtTest.
+# without them, each with Qt Core alone or with Qt Widgets.
 # A header that cannot be taken is an error (-Werror=invalid-pch), not a quietly slower
 # build.
 #
@@ -25,7 +25,9 @@ set(lp_pch_widgets_headers
     <QGridLayout> <QGroupBox> <QHBoxLayout> <QHeaderView> <QIcon> <QLabel> <QLineEdit>
     <QMenuBar> <QMouseEvent> <QPainter> <QPixmap> <QPushButton> <QTableView> <QToolBar>
     <QVBoxLayout> <QWidget>)
-set(lp_pch_test_headers ${lp_pch_widgets_headers} <QSignalSpy> <QTest>)
+# QtTest itself stays out: its headers test QT_NETWORK_LIB and the per-folder
+# QT_TESTCASE_SOURCEDIR, which differ from test to test.
+set(lp_pch_test_headers ${lp_pch_widgets_headers})
 
 # Whether `target` is compiled with Qt `module` (Core: any Qt module), from what it links
 # itself or what the project's libraries it links pass on (INTERFACE_LINK_LIBRARIES).
@@ -69,13 +71,6 @@ endfunction()
 
 # The targets of `folders` (and their subfolders), each given the header of its kind.
 function(lp_share_precompiled_headers)
-    # Qt6::Test gives each target the folders of its sources and its build
-    # (QT_TESTCASE_SOURCEDIR, QT_TESTCASE_BUILDDIR) for QFINDTESTDATA, which no test
-    # here uses; without them every test shares one precompiled QtTest.
-    get_target_property(test_definitions Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
-    list(FILTER test_definitions EXCLUDE REGEX "^QT_TESTCASE_")
-    set_target_properties(Qt6::Test PROPERTIES INTERFACE_COMPILE_DEFINITIONS
-                                               "${test_definitions}")
     get_property(strict DIRECTORY ${PROJECT_SOURCE_DIR}/src PROPERTY COMPILE_DEFINITIONS)
     set(folders ${ARGN})
     while(folders)
@@ -106,7 +101,7 @@ function(lp_share_precompiled_headers)
             endif()
             if(kind STREQUAL "test")
                 set(host lp_pch_test)
-                set(modules Widgets Test)
+                set(modules Widgets)
                 set(headers ${lp_pch_test_headers})
             elseif(uses_widgets)
                 set(host lp_pch_${kind}_widgets)
