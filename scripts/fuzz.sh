@@ -19,7 +19,9 @@ if [ ${#targets[@]} -eq 0 ]; then
         meter_link)
 fi
 
+# -g1: line tables for the reports, without the rest of the debug information.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
     -DCMAKE_CXX_COMPILER=clang++ -DLP_FUZZ=ON >/dev/null
 cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 

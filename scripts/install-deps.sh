@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages LevelPanel needs to build, run and test, if missing.
+# mold links (CMakeLists.txt takes it where it is found, else gold).
 # clang and its runtime libraries build the fuzz targets (libFuzzer, ASan, UBSan).
 # mosquitto (the broker), its command-line clients and openssl serve the MQTT tests.
 # dpkg-dev and file let CPack build the .deb and find its dependencies (dpkg-shlibdeps).
@@ -9,7 +10,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config mold
     qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     libcups2-dev fontconfig fonts-dejavu-core poppler-utils
     libmosquitto-dev mosquitto mosquitto-clients openssl
