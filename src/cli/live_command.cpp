@@ -10,9 +10,9 @@
 #include "cli/headless_meter.h"
 #include "cli/kit/cli_clock.h"
 #include "cli/kit/numbers.h"
-#include "cli/kit/time_text.h"
 #include "cli/port_argument.h"
 #include "live/reading_fields.h"
+#include "platform/iso_time.h"
 #include "platform/numeric_text.h"
 #include "records/csv_export.h"
 
@@ -126,7 +126,7 @@ int runLive(const LiveOptions& options, const ReadArguments&, CommandIo& io) {
     qint64 lines = 0;
     QObject::connect(&meter.cycle(), &live::LiveCycle::readingDecoded, &meter,
                      [&](const link::Reading& reading) {
-                         const QString when = isoTimeText(clock->now());
+                         const QString when = platform::isoTimeText(clock->now());
                          out << (form == LiveForm::Csv    ? liveCsvLine(when, reading) + u'\r'
                                  : form == LiveForm::Json ? liveJsonLine(when, reading)
                                                           : liveLine(when, reading))

@@ -6,9 +6,9 @@
 
 #include "cli/commands.h"
 #include "cli/kit/cli_clock.h"
-#include "cli/kit/time_text.h"
 #include "cli/memory_session.h"
 #include "cli/port_argument.h"
+#include "platform/iso_time.h"
 
 namespace lp::cli {
 namespace {
@@ -35,7 +35,7 @@ QString setStartText(const QString& meterText) {
     const QDateTime when = m.hasMatch()
                                ? QDateTime(QDate(2000 + n(3), n(1), n(2)), QTime(n(4), n(5), n(6)))
                                : QDateTime();
-    return when.isValid() ? isoTimeText(when) : meterText;
+    return when.isValid() ? platform::isoTimeText(when) : meterText;
 }
 
 void printStatus(const memory::MemoryStatusInfo& status, QTextStream& out) {

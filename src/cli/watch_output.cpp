@@ -6,8 +6,8 @@
 
 #include "cli/command.h"
 #include "cli/kit/terminal_text.h"
-#include "cli/kit/time_text.h"
 #include "cli/survey_output.h"
+#include "platform/iso_time.h"
 #include "remote/messages.h"
 #include "stats/figure_text.h"
 
@@ -23,7 +23,7 @@ QJsonValue timeJson(const QDateTime& time) {
     if (!time.isValid()) {
         return QJsonValue::Null;
     }
-    return isoTimeText(time.toLocalTime());
+    return platform::isoTimeText(time.toLocalTime());
 }
 
 QString levelCellOf(const remote::LoggerRow& row) {
