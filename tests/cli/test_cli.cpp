@@ -295,9 +295,9 @@ private slots:
         row("stats, no file", {"stats", missing},
             missing + " cannot be read: the file cannot be opened", 2);
         row("stats, a broken line", {"stats", broken},
-            "Reading " + broken + " stopped at line 14: ", 2);
-        row("stats, what became of the records", {"stats", broken},
-            "line has only one.\nNo figures are given for it.\n", 2);
+            "Reading " + broken + " stopped at line 14: a record line needs a TAB after each of " +
+                "its three fields, and this line has only one.\nNo figures are given for it.\n",
+            2);
         row("export, a broken line", {"export", broken, "--csv", unwritten},
             "line has only one.\nNo CSV was written.\n", 2);
         row("report over its input", {"report", sample, "--pdf", dir.path() + "/./sample.sdm"},
