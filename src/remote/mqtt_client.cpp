@@ -62,7 +62,7 @@ MqttClient::MqttClient(MqttOptions options, QObject* parent)
 }
 
 MqttClient::~MqttClient() {
-    abortLookup();
+    forgetLookup();
     teardown();
 }
 
@@ -103,7 +103,7 @@ void MqttClient::moveTo(State next) {
     switch (next) {
         case State::Idle:
             retryTimer_.stop();
-            abortLookup();
+            forgetLookup();
             teardown();
             return;
         case State::LookingUp:
@@ -165,10 +165,10 @@ void MqttClient::attempt() {
         return;
     }
     moveTo(State::LookingUp);
-    lookupId_ = QHostInfo::lookupHost(options_.host, this, [this](const QHostInfo& info) {
-        lookupId_ = -1;
-        if (state_ != State::LookingUp) {
-            return;  // stopped meanwhile: an answer already on its way when it was aborted
+    const int lookup = ++lookups_;
+    QHostInfo::lookupHost(options_.host, this, [this, lookup](const QHostInfo& info) {
+        if (lookup != lookups_ || state_ != State::LookingUp) {
+            return;  // stopped, or started again, meanwhile: nobody waits for this answer
         }
         if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
             endConnection(QStringLiteral("the broker's host name %1 cannot be found (%2)")
@@ -382,11 +382,11 @@ void MqttClient::endConnection(const QString& reason) {
     emit connectionFailed(reason, retryDelay(failures_));
 }
 
-void MqttClient::abortLookup() {
-    if (lookupId_ >= 0) {
-        QHostInfo::abortHostLookup(lookupId_);
-        lookupId_ = -1;
-    }
+// The lookup runs on to its end and its answer is passed over. (Aborting it instead
+// leaves Qt's copy of the answer's function behind, a leak for every stop while the
+// broker's name is looked up.)
+void MqttClient::forgetLookup() {
+    ++lookups_;
 }
 
 void MqttClient::teardown() {

@@ -133,7 +133,7 @@ private:
     void connectionEnded(const Ended& end);
     void updateWriteWatch();
     void endConnection(const QString& reason);
-    void abortLookup();
+    void forgetLookup();
     void teardown();
 
     MqttOptions options_;
@@ -144,8 +144,8 @@ private:
     QTimer miscTimer_;
     QTimer connectTimer_;  // the broker's answer to CONNECT, or the DISCONNECT's way out
     QTimer retryTimer_;
-    int lookupId_ = -1;  // QHostInfo's, while LookingUp
-    int failures_ = 0;   // attempts failed since the last accepted one
+    int lookups_ = 0;   // host lookups started: only the answer to the last one is wanted
+    int failures_ = 0;  // attempts failed since the last accepted one
     std::deque<Noted> noted_;
     QString refusal_;    // why the broker refused the connection, from its CONNACK
     QString lastError_;  // libmosquitto's last error line (TLS details)
