@@ -2,11 +2,12 @@
 # Fails on any #include that points up the layer order of src/, or sideways between
 # folders of one layer that are not meant to know each other. Prints every offending line.
 #
-#   platform  ->  link, records, stats, sim  ->  live  ->  panel, memory, lists, charts, remote, survey  ->  app, cli
+#   platform  ->  link, records, stats, assess, sim  ->  live  ->  panel, memory, lists, charts, remote, survey  ->  app, cli
 #
 # app (the windows' start-up and session) and cli (the command line) are two shells over
 # the same cores: neither includes the other.
-# Within a layer only these are allowed: stats and sim may use records and link, and
+# Within a layer only these are allowed: stats and sim may use records and link, the
+# assessments the survey's statistics and the records, and
 # the memory windows may use the record-list windows, and the survey windows and report
 # the charts. tools/ may use platform, link and sim; tools/screenshots, which pictures
 # the windows for the user guide, sits above app and may use any folder.
@@ -16,7 +17,7 @@ cd "$(dirname "$0")/.."
 rank() {
     case "$1" in
         platform) echo 0 ;;
-        link | records | stats | sim) echo 1 ;;
+        link | records | stats | assess | sim) echo 1 ;;
         live) echo 2 ;;
         panel | memory | lists | charts | remote | survey) echo 3 ;;
         app | cli) echo 4 ;;
@@ -26,7 +27,7 @@ rank() {
 
 allowed_sideways() {
     case "$1>$2" in
-        "stats>records" | "sim>link" | "memory>lists" | "survey>charts") return 0 ;;
+        "stats>records" | "assess>stats" | "assess>records" | "sim>link" | "memory>lists" | "survey>charts") return 0 ;;
         *) return 1 ;;
     esac
 }

@@ -30,13 +30,11 @@ QStringList commandNames(const std::vector<Command>& table) {
     return names;
 }
 
-const Command* commandNamed(const std::vector<Command>& table, const QString& name) {
-    const auto found = std::find_if(table.begin(), table.end(),
-                                    [&name](const Command& c) { return c.text.name == name; });
-    return found == table.end() ? nullptr : &*found;
-}
-
 int unknownCommand(Talk& talk, const std::vector<Command>& table, const QString& name) {
+    if (const QStringList methods = methodsOf(table, name); !methods.isEmpty()) {
+        return talk.usage(QStringLiteral("%1 takes a method first: %2")
+                              .arg(name, methods.join(QStringLiteral(", "))));
+    }
     const QString nearest = nearestWord(name, commandNames(table));
     return talk.usage(
         QStringLiteral("unknown command '%1'").arg(name) +
@@ -48,11 +46,12 @@ int runHelp(const QStringList& rest, CommandIo& io, const std::vector<Command>& 
     if (rest.isEmpty()) {
         return printed(io.out, programHelp(table));
     }
-    if (rest.size() > 1) {
+    int used = 0;
+    const Command* command = commandNamedBy(table, rest, used);
+    if (command != nullptr && used < rest.size()) {
         return io.talk.usage(
             QStringLiteral("help takes one COMMAND, not '%1'").arg(rest.join(u' ')));
     }
-    const Command* command = commandNamed(table, rest.first());
     return command == nullptr ? unknownCommand(io.talk, table, rest.first())
                               : printed(io.out, commandHelp(*command));
 }
@@ -86,7 +85,9 @@ int runCommand(QStringList arguments, CommandIo& io) {
     if (name == QStringLiteral("help")) {
         return runHelp(rest, io, table);
     }
-    const Command* command = commandNamed(table, name);
+    int used = 0;
+    const Command* command = commandNamedBy(table, arguments, used);
+    rest = arguments.mid(used);
     if (command == nullptr) {
         if (name.startsWith(u'-') && name.size() > 1) {
             return io.talk.usage(QStringLiteral("unknown option '%1'").arg(name));

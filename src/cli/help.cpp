@@ -59,14 +59,39 @@ OptionHelp helpRow() {
 
 }  // namespace
 
+const Command* commandNamedBy(const std::vector<Command>& table, const QStringList& words,
+                              int& used) {
+    used = 0;
+    for (int count = std::min<int>(2, int(words.size())); count > 0; --count) {
+        const QString name = words.mid(0, count).join(u' ');
+        for (const Command& command : table) {
+            if (command.text.name == name) {
+                used = count;
+                return &command;
+            }
+        }
+    }
+    return nullptr;
+}
+
+QStringList methodsOf(const std::vector<Command>& table, const QString& word) {
+    QStringList methods;
+    for (const Command& command : table) {
+        if (command.text.name.startsWith(word + u' ')) {
+            methods << command.text.name.mid(word.size() + 1);
+        }
+    }
+    return methods;
+}
+
 QString programHelp(const std::vector<Command>& table) {
     QString text = QStringLiteral(
                        "Usage: %1 COMMAND [OPTIONS] [ARGUMENTS]\n"
                        "       %1 help COMMAND | COMMAND --help\n\nCommands:\n")
                        .arg(kProgramName);
     for (const Command& command : table) {
-        text += wrapped((QStringLiteral("  ") + command.text.name).leftJustified(12),
-                        command.text.summary, 12);
+        text += wrapped((QStringLiteral("  ") + command.text.name).leftJustified(20),
+                        command.text.summary, 20);
     }
     return text +
            QStringLiteral(
@@ -135,24 +160,28 @@ QString completionWords(const std::vector<Command>& table, const QStringList& ty
     const QString current = words.isEmpty() ? QString() : words.last();
     const QStringList before = words.mid(0, words.size() - 1);
     QStringList offered;
-    QStringList names;
+    QStringList names;  // the first words of the commands
     for (const Command& command : table) {
-        names << command.text.name;
+        if (const QString first = command.text.name.section(u' ', 0, 0); !names.contains(first)) {
+            names << first;
+        }
     }
-    const auto found = [&table](const QString& name) {
-        return std::find_if(table.begin(), table.end(),
-                            [&name](const Command& c) { return c.text.name == name; });
-    };
+    const bool help = !before.isEmpty() && before.first() == QStringLiteral("help");
+    const QStringList named = before.mid(help ? 1 : 0);
+    int used = 0;
+    const Command* command = commandNamedBy(table, named, used);
     if (before.isEmpty()) {
         offered << names << QStringLiteral("help") << QStringLiteral("--help")
                 << QStringLiteral("--version");
-    } else if (before.first() == QStringLiteral("help")) {
-        if (before.size() == 1) {
+    } else if (named.size() == 1 && command == nullptr) {
+        offered << methodsOf(table, named.first());
+    } else if (help) {
+        if (named.isEmpty()) {
             offered << names;
         }
-    } else if (const auto command = found(before.first()); command != table.end()) {
+    } else if (command != nullptr) {
         const std::vector<OptionHelp> options = command->options();
-        if (before.size() > 1) {
+        if (before.size() > used) {
             for (const OptionHelp& option : options) {
                 if (!option.isFlag() && before.last() == QStringLiteral("--") + option.name) {
                     switch (option.completes) {

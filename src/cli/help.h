@@ -13,6 +13,14 @@ namespace lp::cli {
 
 // The program's help: its usage, the commands with their summaries, what every command
 // takes, the exit status.
+// The command the words begin with: one word ("lden"), or two for a command with
+// methods ("assess rating"); `used` is set to how many words name it. Null when none.
+[[nodiscard]] const Command* commandNamedBy(const std::vector<Command>& table,
+                                            const QStringList& words, int& used);
+// The methods of a command of two words ("background rating ..." for "assess"); empty
+// when `word` names no such command.
+[[nodiscard]] QStringList methodsOf(const std::vector<Command>& table, const QString& word);
+
 [[nodiscard]] QString programHelp(const std::vector<Command>& table);
 // One command's help: its usage once, its description, its options with their help,
 // one example.

@@ -13,6 +13,14 @@ QString levelText(const std::optional<double>& level) {
     return level ? levelText(*level) : kNoValue;
 }
 
+double shownLevel(double level) {
+    return levelText(level).toDouble();
+}
+
+std::optional<double> shownLevel(const std::optional<double>& level) {
+    return level ? std::optional(shownLevel(*level)) : std::nullopt;
+}
+
 QString decibelsText(double level) {
     return levelText(level) + QStringLiteral(" dB");
 }

@@ -19,6 +19,10 @@ inline const QString kNoValue = QStringLiteral("—");
 [[nodiscard]] QString levelText(double level);
 // The same, or kNoValue.
 [[nodiscard]] QString levelText(const std::optional<double>& level);
+// The level as levelText shows it, as a number: every verdict and class compares this,
+// so that what the reader sees and the verdict agree.
+[[nodiscard]] double shownLevel(double level);
+[[nodiscard]] std::optional<double> shownLevel(const std::optional<double>& level);
 
 // "65.3 dB" (one decimal), or kNoValue.
 [[nodiscard]] QString decibelsText(double level);

@@ -58,6 +58,9 @@ std::optional<QString> surveyOptionsProblem(const SurveyOptions& options) {
                 "and bridge cannot be negative");
         }
     }
+    if (!std::isfinite(options.adjust) || std::abs(options.adjust) > kMostAdjust) {
+        return QStringLiteral("a level correction must lie from -%1 to +%1 dB").arg(kMostAdjust);
+    }
     for (const TimeRange& range : options.exclusions) {
         if (range.to <= range.from) {
             return QStringLiteral("an excluded span must end after it begins");
@@ -87,6 +90,25 @@ qint64 excludedCount(std::span<const qint64> instants, std::span<const TimeRange
                          [&sweep](qint64 instant) { return sweep.holds(instant); });
 }
 
+platform::LargeVector<LevelSample> countedSamples(const SurveyRecords& survey,
+                                                  const SurveyOptions& options, qint64& excluded) {
+    excluded = 0;
+    platform::LargeVector<LevelSample> kept =
+        options.exclusions.empty()
+            ? platform::LargeVector<LevelSample>(survey.samples.begin(), survey.samples.end())
+            : withoutExclusions(survey.samples, options.exclusions, excluded);
+    if (options.adjust != 0.0) {
+        const double factor = energyOf(options.adjust);
+        for (LevelSample& sample : kept) {
+            if (sample.inRange()) {
+                sample.level += options.adjust;
+                sample.energy *= factor;
+            }
+        }
+    }
+    return kept;
+}
+
 SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options) {
     SurveyResult result;
     result.files = survey.files;
@@ -110,8 +132,8 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
 
     platform::LargeVector<LevelSample> kept;
     std::span<const LevelSample> samples = survey.samples;
-    if (!options.exclusions.empty()) {
-        kept = withoutExclusions(survey.samples, options.exclusions, result.excluded);
+    if (!options.exclusions.empty() || options.adjust != 0.0) {
+        kept = countedSamples(survey, options, result.excluded);
         samples = kept;
         // A record without a level in an exclusion is excluded like any other.
         const qint64 withoutLevel = excludedCount(survey.leftOutTimes, options.exclusions);

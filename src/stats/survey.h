@@ -32,6 +32,9 @@ struct SurveyOptions {
     DayPartHours dayParts;
     std::optional<EventRule> events;  // none: no events are looked for
     std::vector<TimeRange> exclusions;
+    // Added to every level inside the measuring range before any figure, in dB (-3 for a
+    // measurement in front of a façade): |adjust| <= kMostAdjust.
+    double adjust = 0.0;
     // Whether the periods and the day parts are worked out: the window shows them all,
     // a command that prints one table needs only that one.
     bool withPeriods = true;
@@ -62,6 +65,9 @@ struct SurveyResult {
     platform::LargeVector<LevelEvent> events;
 };
 
+// The largest level correction: more is no correction but another measurement.
+inline constexpr double kMostAdjust = 30.0;
+
 // Why the options cannot be used, in words for the user; none when they can.
 [[nodiscard]] std::optional<QString> surveyOptionsProblem(const SurveyOptions& options);
 
@@ -71,6 +77,13 @@ struct SurveyResult {
 // How many of the instants (in time order) lie inside an exclusion.
 [[nodiscard]] qint64 excludedCount(std::span<const qint64> instants,
                                    std::span<const TimeRange> exclusions);
+
+// The samples that count in the figures: the survey's, less those in an exclusion,
+// with options.adjust added to every level inside the measuring range (readings out of
+// range stay at their classes). `excluded` is set to how many lie in an exclusion.
+[[nodiscard]] platform::LargeVector<LevelSample> countedSamples(const SurveyRecords& survey,
+                                                                const SurveyOptions& options,
+                                                                qint64& excluded);
 
 // The analysis of records read before.
 [[nodiscard]] SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options);

@@ -365,7 +365,8 @@ private slots:
         const QString first = run.out.section(u'\n', 0, 0);
         if (usage.isEmpty()) {
             QCOMPARE(first, "Usage: levelpanel-cli COMMAND [OPTIONS] [ARGUMENTS]");
-            QVERIFY(run.out.contains("\n  stats     Leq") && run.out.contains("\n  watch     The"));
+            QVERIFY(run.out.contains("\n  stats             Leq") &&
+                    run.out.contains("\n  watch             The"));
         } else {
             QVERIFY2(first.startsWith(usage), qPrintable(first));
             QVERIFY2(!run.out.contains("Commands:"), qPrintable(run.out));

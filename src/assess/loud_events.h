@@ -1,0 +1,38 @@
+// Loud events as night-time noise guidance counts them: the number above a level (NA)
+// per day and part of the day, and per night the nth highest maximum of consecutive
+// windows (the 10th highest LAFmax of 2-minute windows, by default).
+#pragma once
+
+#include <QDate>
+#include <array>
+
+#include "assess/assess_input.h"
+#include "stats/day_parts.h"
+#include "stats/level_events.h"
+
+namespace lp::assess {
+
+struct LoudEventOptions {
+    stats::EventRule rule;      // the events rule of the survey (threshold = --above)
+    stats::DayPartHours hours;  // day, evening, night
+    qint64 window = 120;        // seconds, aligned to local midnight
+    int nth = 10;
+};
+
+struct LoudEventDay {
+    QDate date;                  // the day the parts begin on
+    std::array<qint64, 3> na{};  // events that start in the day, evening, night
+    // The nth highest window maximum of the night that begins on this day; none when
+    // the night has fewer windows with a level.
+    std::optional<double> nthHighest;
+};
+
+struct LoudEventResult {
+    double above = 0.0;
+    std::vector<LoudEventDay> days;
+};
+
+[[nodiscard]] LoudEventResult assessLoudEvents(const SurveyInput& input,
+                                               const LoudEventOptions& options);
+
+}  // namespace lp::assess

@@ -1,0 +1,30 @@
+// How figures are labelled where the weighting and response of the levels are known:
+// the notation of IEC 61672-1 and ISO 1996-1. The frequency weighting follows the L,
+// the time weighting follows it where the figure depends on it (not in an Leq), and the
+// time interval comes after a comma: "LAeq,1h", "LAFmax", "LAF90,15min". What is not
+// known is left out: "Leq,1h", "Lmax", "L90,15min".
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "records/run_metadata.h"
+
+namespace lp::stats {
+
+struct Notation {
+    std::optional<records::Weighting> weighting;
+    std::optional<records::Response> response;
+};
+
+enum class Figure { Leq, Lmax, Lmin, Exceeded };
+
+// "1h", "15min", "30s", "24h": a time interval as the labels write it.
+[[nodiscard]] QString intervalLabel(qint64 seconds);
+
+// The label of a figure: `percent` for Exceeded (the N of LN), `seconds` the time
+// interval, none for a figure over the whole stretch shown ("LAeq", "LAF10").
+[[nodiscard]] QString figureLabel(const Notation& notation, Figure figure, int percent = 0,
+                                  std::optional<qint64> seconds = std::nullopt);
+
+}  // namespace lp::stats
