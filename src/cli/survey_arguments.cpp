@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <cmath>
 #include <tuple>
 
 #include "cli/kit/numbers.h"
@@ -49,8 +50,9 @@ std::variant<qint64, QString> boundInstant(const QString& text, const QTimeZone&
     return instants[0];
 }
 
-// "07-19": the hours a part of the day begins and ends at, 0..24 each.
-std::optional<std::pair<int, int>> hoursOf(const QString& text) {
+}  // namespace
+
+std::optional<std::pair<int, int>> partHoursOf(const QString& text) {
     static const QRegularExpression form(QStringLiteral("^(\\d{1,2})-(\\d{1,2})$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch()) {
@@ -63,6 +65,8 @@ std::optional<std::pair<int, int>> hoursOf(const QString& text) {
     }
     return std::pair{from, to};
 }
+
+namespace {
 
 // A whole number of seconds, 0 or more.
 std::optional<qint64> secondsOf(const QString& text) {
@@ -89,7 +93,7 @@ std::optional<Refusal> readDayParts(const SurveyFlags& flags, stats::DayPartHour
         if (!*texts[i]) {
             continue;
         }
-        given[i] = hoursOf(**texts[i]);
+        given[i] = partHoursOf(**texts[i]);
         if (!given[i]) {
             return mistake(QStringLiteral("--%1 takes the hours it runs from and to as HH-HH "
                                           "(0..24, like 07-19), not '%2'")
@@ -244,7 +248,36 @@ Outcome<stats::SurveyOptions> readSurveyOptions(const SurveyFlags& flags, bool e
             return *wrong;
         }
     }
+    if (flags.adjust) {
+        const std::optional<double> adjust = decibelsOf(*flags.adjust);
+        if (!adjust || std::abs(*adjust) > stats::kMostAdjust) {
+            return mistake(QStringLiteral("--adjust takes a level correction in dB from -%1 to "
+                                          "+%1 (like -3 for a façade), not '%2'")
+                               .arg(stats::kMostAdjust)
+                               .arg(*flags.adjust));
+        }
+        options.adjust = *adjust;
+    }
     return options;
+}
+
+Outcome<stats::Notation> readDeclaredNotation(const SurveyFlags& flags) {
+    stats::Notation notation;
+    if (flags.weighting) {
+        notation.weighting = records::weightingOfLetter(*flags.weighting);
+        if (!notation.weighting) {
+            return mistake(
+                QStringLiteral("--weighting takes A or C, not '%1'").arg(*flags.weighting));
+        }
+    }
+    if (flags.response) {
+        notation.response = records::responseOfLetter(*flags.response);
+        if (!notation.response) {
+            return mistake(QStringLiteral("--response takes F (FAST) or S (SLOW), not '%1'")
+                               .arg(*flags.response));
+        }
+    }
+    return notation;
 }
 
 OptionRow surveyRow(const QString& name, SurveyFlags& flags) {
@@ -295,6 +328,22 @@ OptionRow surveyRow(const QString& name, SurveyFlags& flags) {
         return value(QStringLiteral("S"), flags.bridge,
                      QStringLiteral("A dip shorter than S seconds joins two events (default "
                                     "0)."));
+    }
+    if (name == QStringLiteral("adjust")) {
+        return value(QStringLiteral("DB"), flags.adjust,
+                     QStringLiteral("Adds DB to every level before any figure (like -3 for a "
+                                    "measurement in front of a façade), -30..30; every output "
+                                    "states it."));
+    }
+    if (name == QStringLiteral("weighting")) {
+        return value(QStringLiteral("A|C"), flags.weighting,
+                     QStringLiteral("The frequency weighting of files without metadata "
+                                    "(FILE.meta)."));
+    }
+    if (name == QStringLiteral("response")) {
+        return value(QStringLiteral("F|S"), flags.response,
+                     QStringLiteral("The time weighting (FAST or SLOW) of files without "
+                                    "metadata (FILE.meta)."));
     }
     if (name == QStringLiteral("json")) {
         return flag(name, flags.json, QStringLiteral("JSON instead of text."));

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "cli/kit/options.h"
+#include "stats/figure_notation.h"
 #include "stats/survey.h"
 
 namespace lp::cli {
@@ -33,16 +34,28 @@ struct SurveyFlags {
     std::optional<QString> above;
     std::optional<QString> minDuration;
     std::optional<QString> bridge;
+    std::optional<QString> adjust;
+    std::optional<QString> weighting;
+    std::optional<QString> response;
     bool json = false;
     bool csv = false;
 };
 
 // The row of the survey option `name` ("every", "exclude", "day", "evening", "night",
-// "penalties", "above", "min-duration", "bridge", "json", "csv") into `flags`.
+// "penalties", "above", "min-duration", "bridge", "adjust", "weighting", "response",
+// "json", "csv") into `flags`.
 [[nodiscard]] OptionRow surveyRow(const QString& name, SurveyFlags& flags);
 
 // The survey options of `flags`; `events` when the command looks for events (then
 // --above is needed). A mistake names the option and the forms it takes.
+// "07-23": the local hours a part of the day runs from and to (0..24 each); none for
+// any other text.
+[[nodiscard]] std::optional<std::pair<int, int>> partHoursOf(const QString& text);
+
+// The weighting and response declared by --weighting and --response (for files
+// without metadata); a mistake names the option and the letters it takes.
+[[nodiscard]] Outcome<stats::Notation> readDeclaredNotation(const SurveyFlags& flags);
+
 [[nodiscard]] Outcome<stats::SurveyOptions> readSurveyOptions(const SurveyFlags& flags, bool events,
                                                               const QTimeZone& zone);
 

@@ -151,7 +151,7 @@ Outcome<ReadArguments> readArguments(const QString& command, const std::vector<O
             continue;
         }
         if (isHelp(arg)) {
-            return ReadArguments{{}, args, true};
+            return ReadArguments{{}, args, true, {}};
         }
         const OptionRow* row = rowNamed(rows, arg);
         if (row == nullptr) {
@@ -168,6 +168,8 @@ Outcome<ReadArguments> readArguments(const QString& command, const std::vector<O
             }
         }
         given.push_back(row);
+        read.options.emplace_back(
+            name, row->about.isFlag() ? std::nullopt : std::optional<QString>(value));
         if (const std::optional<QString> refused = row->take(value)) {
             return usageMistake(*refused);
         }

@@ -89,6 +89,8 @@ struct ReadArguments {
     QStringList files;  // the arguments that are no option, in order
     QStringList typed;  // the arguments as typed, for a command handed on
     bool help = false;  // --help or -h came before any mistake (nothing else is read)
+    // The options read, in the order typed: each name and its value (none for a flag).
+    std::vector<std::pair<QString, std::optional<QString>>> options;
 };
 
 // Reads `args` (the command's name left out) with `rows`, and --help (-h) besides.
