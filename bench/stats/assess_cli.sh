@@ -31,8 +31,10 @@ timed() {
     done | sort -n | sed -n 3p | awk '{ printf "%.1f", $1 / 1000 }'
 }
 
-half=$(( ${#files[@]} / 2 ))
-residual=("${files[@]:0:$half}")
+residual=()
+for file in "${files[@]:0:3}"; do
+    residual+=(--residual "$file")
+done
 row() {
     printf '%-58s %8s ms\n' "$1" "$(timed "${@:2}")"
 }
@@ -40,7 +42,7 @@ echo "== levelpanel-cli assess, whole process, median of 5"
 row "background --rbl" "$cli" assess background --rbl "${files[@]}"
 row "background --json" "$cli" assess background --json "${files[@]}"
 row "rating --tonal 4 --residual (3 of the days)" \
-    "$cli" assess rating --tonal 4 --reason tone --residual "${residual[@]}" -- "${files[@]}"
+    "$cli" assess rating --tonal 4 --reason tone "${residual[@]}" "${files[@]}"
 row "exposure" "$cli" assess exposure "${files[@]}"
 row "exposure --shift 07:00-15:30" "$cli" assess exposure --shift 07:00-15:30 "${files[@]}"
 row "events --above 90" "$cli" assess events --above 90 "${files[@]}"
