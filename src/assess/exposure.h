@@ -16,6 +16,10 @@ struct Shift {
     int toMinute = 0;
 };
 
+// Why a shift cannot be used (a time outside the day, or no time between its ends);
+// none when it can.
+[[nodiscard]] std::optional<QString> shiftProblem(const Shift& shift);
+
 struct ExposureOptions {
     std::optional<Shift> shift;
     // The daily exposure time declared, in hours (instead of the records' time).
@@ -34,6 +38,10 @@ enum class ExposureVerdict { Below, LowerAction, UpperAction, LimitValue };
 struct ExposureDay {
     QDate date;
     qint64 teSeconds = 0;  // counted records × S (or --te)
+    // The counted records; those out of range count in Te but stay out of LAeq,Te,
+    // which is then a bound.
+    qint64 records = 0;
+    stats::OutOfRange outOfRange{};
     std::optional<double> laeq;
     std::optional<double> lex8h;
     std::optional<double> dose;  // percent

@@ -12,6 +12,11 @@
 
 namespace lp::assess {
 
+// Why windows of `window` seconds cannot be used: each must be a whole part of an hour,
+// so that the windows aligned to local midnight each lie in one part of the day. None
+// when they can.
+[[nodiscard]] std::optional<QString> windowProblem(qint64 window);
+
 struct LoudEventOptions {
     stats::EventRule rule;      // the events rule of the survey (threshold = --above)
     stats::DayPartHours hours;  // day, evening, night
