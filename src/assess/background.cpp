@@ -103,6 +103,7 @@ BackgroundResult assessBackground(const SurveyInput& input, const BackgroundOpti
             ++figures.intervalsUsed;
             figures.values.push_back(*interval.l90);
             figures.starts.push_back(interval.start);
+            figures.ends.push_back(interval.end);
         } else {
             ++figures.intervalsSkipped;
         }

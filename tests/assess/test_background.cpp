@@ -2,10 +2,14 @@
 // intervals each, one record a minute, so that an interval of 15 records is covered
 // whole and its LA90 is its level where all 15 read the same.
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "assess/background.h"
+#include "cli/cli.h"
 #include "files.h"
 #include "records/record_format.h"
 
@@ -66,13 +70,31 @@ private:
     QTemporaryDir dir_;
     int files_ = 0;
 
-    // The survey of `runs`, read in UTC, all its records counted.
-    lp::stats::SurveyRecords survey(const QList<Run>& runs) {
+    QString written(const QList<Run>& runs) {
         const QString path = dir_.filePath(QStringLiteral("s%1.sdm").arg(++files_));
         if (!lp::test::writeFile(path, recordFile(runs))) {
             qFatal("cannot write %s", qPrintable(path));
         }
-        return lp::stats::readSurvey({path}, QTimeZone::utc());
+        return path;
+    }
+    // The survey of `runs`, read in UTC, all its records counted.
+    lp::stats::SurveyRecords survey(const QList<Run>& runs) {
+        return lp::stats::readSurvey({written(runs)}, QTimeZone::utc());
+    }
+    // levelpanel-cli run in this process: its status, stdout and stderr.
+    struct CliRun {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+    static CliRun cli(const QStringList& arguments) {
+        CliRun run;
+        QTextStream out(&run.out);
+        QTextStream err(&run.err);
+        run.status = lp::cli::run(arguments, out, err, {});
+        out.flush();
+        err.flush();
+        return run;
     }
 
 private slots:
@@ -196,6 +218,34 @@ private slots:
             rbl << figure(value);
         }
         QCOMPARE(rbl.join(u' '), "41.20 34.80 28.20");
+    }
+
+    // The command's wiring: the JSON's keys and the day's histogram (as in histogram()
+    // above; the hours are local, of a June day, whatever the zone), and a usage mistake.
+    void command() {
+        const QString path = written({{"2026/06/01 10:00:00", {"38.5"}},
+                                      {"2026/06/01 10:15:00", {"38.4"}},
+                                      {"2026/06/01 10:30:00", {"39.2"}},
+                                      {"2026/06/01 10:45:00", {"37.6"}},
+                                      {"2026/06/01 11:00:00", {"40.8"}}});
+        const CliRun run = cli({"assess", "background", path, "--json", "--weighting", "A"});
+        QCOMPARE(run.status, 0);
+        const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(json.keys(), QStringList({"adjust", "format", "interval_s", "manifest", "parts",
+                                           "rbl", "response", "weighting"}));
+        QCOMPARE(json["weighting"].toString(), "A");
+        const QJsonObject day = json["parts"].toArray().at(0).toObject();
+        QCOMPARE(day.keys(),
+                 QStringList({"from", "histogram", "intervals_skipped", "intervals_used", "median",
+                              "mode", "p10", "part", "to", "typical"}));
+        QCOMPARE(QJsonDocument(day["histogram"].toObject()).toJson(QJsonDocument::Compact),
+                 R"({"38":2,"39":2,"41":1})");
+        QCOMPARE(day["mode"].toDouble(), 38.0);
+
+        const CliRun mistake =
+            cli({"assess", "background", path, "--day", "07-22", "--night", "23-07"});
+        QCOMPARE(mistake.status, 1);
+        QVERIFY2(mistake.err.contains("each begins where the other ends"), qPrintable(mistake.err));
     }
 };
 
