@@ -18,6 +18,7 @@
 #include "platform/shortcuts.h"
 #include "platform/wait_cursor.h"
 #include "stats/figure_text.h"
+#include "survey/assessment_tab.h"
 #include "survey/exclusion_panel.h"
 #include "survey/figure_table_model.h"
 #include "survey/span_records.h"
@@ -214,6 +215,8 @@ QWidget* SurveyWindow::buildTables() {
     tabs_->addTab(periodTable_, QStringLiteral("&Periods"));
     tabs_->addTab(denTable_, QStringLiteral("Day, evening, &night"));
     tabs_->addTab(events, QStringLiteral("E&vents"));
+    assessment_ = new AssessmentTab(records_, dialogs_);
+    tabs_->addTab(assessment_, QStringLiteral("&Assessment"));
     return tabs_;
 }
 
@@ -252,6 +255,7 @@ void SurveyWindow::analyse() {
                                                                 optionLines(options_).last())
                                                      : QStringLiteral("No events looked for"));
     chart_->showSurvey(r, options_.exclusions);
+    assessment_->setSurveyOptions(options_, {});
     for (QTableView* table : {periodTable_, denTable_, eventTable_}) {
         table->resizeColumnsToContents();
     }

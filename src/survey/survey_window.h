@@ -1,8 +1,8 @@
 // The Survey window: one or more record files analysed as one survey. The time
-// history (SurveyChart), the Lden line, and three tables (periods; day, evening and
-// night; events) follow the settings (SurveyControls) and the excluded spans
-// (ExclusionPanel, or a drag across the chart) at once: the records are read once, and
-// every change works the figures out again from them.
+// history (SurveyChart), the Lden line, three tables (periods; day, evening and night;
+// events) and the Assessment tab (AssessmentTab) follow the settings (SurveyControls)
+// and the excluded spans (ExclusionPanel, or a drag across the chart) at once: the
+// records are read once, and every change works the figures out again from them.
 //
 // Changes to the exclusions can be undone (Undo, Ctrl+Z). Enter or a double click on a
 // period or an event opens the record plot on its records, read again from the files.
@@ -28,6 +28,7 @@ class Dialogs;
 
 namespace lp::survey {
 
+class AssessmentTab;
 class ExclusionPanel;
 class FigureTableModel;
 class SurveyChart;
@@ -66,6 +67,8 @@ public:
     [[nodiscard]] QTableView* periodTable() const { return periodTable_; }
     [[nodiscard]] QTableView* denTable() const { return denTable_; }
     [[nodiscard]] QTableView* eventTable() const { return eventTable_; }
+    [[nodiscard]] QTabWidget* tableTabs() const { return tabs_; }
+    [[nodiscard]] AssessmentTab* assessmentTab() const { return assessment_; }
     [[nodiscard]] QLabel* ldenLabel() const { return lden_; }
     [[nodiscard]] QLabel* summaryLabel() const { return summary_; }
     [[nodiscard]] QAction* undoAction() const { return undo_; }
@@ -104,6 +107,7 @@ private:
     FigureTableModel* periodModel_ = nullptr;
     FigureTableModel* denModel_ = nullptr;
     FigureTableModel* eventModel_ = nullptr;
+    AssessmentTab* assessment_ = nullptr;
 };
 
 }  // namespace lp::survey

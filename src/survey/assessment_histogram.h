@@ -1,0 +1,26 @@
+// The histogram of the background's LA90,T values (Qt Charts): for each part of the
+// day, how many reference intervals round to each whole dB, as bars side by side.
+#pragma once
+
+#include <QChartView>
+
+#include "assess/background.h"
+
+class QBarCategoryAxis;
+class QValueAxis;
+
+namespace lp::survey {
+
+class AssessmentHistogram : public QChartView {
+    Q_OBJECT
+public:
+    explicit AssessmentHistogram(QWidget* parent = nullptr);
+
+    void showParts(const std::vector<assess::BackgroundPart>& parts);
+
+private:
+    QBarCategoryAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+};
+
+}  // namespace lp::survey
