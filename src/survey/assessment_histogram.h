@@ -1,12 +1,13 @@
 // The histogram of the background's LA90,T values (Qt Charts): for each part of the
-// day, how many reference intervals round to each whole dB, as bars side by side.
+// day, how many reference intervals round to each whole dB, as bars centred on it (the
+// level histogram's outline), the parts over one another.
 #pragma once
 
 #include <QChartView>
+#include <vector>
 
 #include "assess/background.h"
 
-class QBarCategoryAxis;
 class QValueAxis;
 
 namespace lp::survey {
@@ -19,7 +20,7 @@ public:
     void showParts(const std::vector<assess::BackgroundPart>& parts);
 
 private:
-    QBarCategoryAxis* axisX_ = nullptr;
+    QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
 };
 

@@ -6,9 +6,12 @@
 // run on them).
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -22,6 +25,8 @@
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
+#include "survey/assessment_tab.h"
+#include "survey/survey_window.h"
 
 namespace {
 
@@ -131,12 +136,27 @@ int main(int argc, char* argv[]) {
         click(*list, "Cmd01dB");
         list->plotTool()->trigger();
     });
+    QPointer<lp::survey::SurveyWindow> survey;
     then(5000, [&] {  // the plot draws its curve two seconds after its frame
         ok = saveWindows(out, saved) && ok;
-        viewer.openSurvey(files);
+        survey = viewer.openSurvey(files);
     });
     then(2000, [&] {
         ok = saveWindows(out, saved) && ok;
+        if (survey) {  // its Assessment tab: the background with its histogram
+            survey->tableTabs()->setCurrentWidget(survey->assessmentTab());
+            if (auto* split = survey->findChild<QSplitter*>(QStringLiteral("figuresSplitter"))) {
+                split->setSizes({240, 540});  // the tab's tables and histogram, a smaller chart
+            }
+        }
+    });
+    then(1000, [&] {
+        const QString path = out.filePath(QStringLiteral("survey-assessment.png"));
+        if (!survey || !survey->grab().save(path)) {
+            std::fprintf(stderr, "levelpanel-screenshots: cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+        std::printf("%s\n", qPrintable(path));
         QApplication::quit();
     });
 
