@@ -25,9 +25,11 @@ struct BackgroundPart {
     DayPart part;
     qint64 intervalsUsed = 0;
     qint64 intervalsSkipped = 0;  // too little coverage
-    // The LA90,T of the used intervals: unrounded, in time order, with their starts.
+    // The LA90,T of the used intervals: unrounded, in time order, with their starts and
+    // ends (instants).
     std::vector<double> values;
     std::vector<qint64> starts;
+    std::vector<qint64> ends;
     // How many values round to each whole dB (halves up).
     std::map<int, qint64> histogram;
     std::optional<double> mode;  // the most frequent whole dB; a tie goes to the lowest

@@ -21,20 +21,23 @@ struct LimitRule {
     QString text;  // as given: "laeq,15min,23-07,45"
 };
 
+// An interval judged: its figure as shown, and the margin by which it keeps the limit.
 struct LimitInterval {
     qint64 start = 0;
     qint64 end = 0;
-    std::optional<double> figure;
-    std::optional<double> margin;  // db - figure, as shown
+    std::optional<double> figure;  // as shown; set in every judged interval
+    std::optional<double> margin;  // db - figure, as shown; pass when >= 0
     bool pass = false;
 };
 
 struct LimitRuleResult {
     LimitRule rule;
     qint64 judged = 0;
-    qint64 notJudged = 0;  // starting within the hours, but not covered enough
+    // Starting within the hours, but not covered enough (or without the figure: every
+    // reading in it out of the measuring range).
+    qint64 notJudged = 0;
     qint64 failing = 0;
-    std::optional<double> worstMargin;
+    std::optional<double> worstMargin;  // the least; on a tie the earliest interval's
     std::optional<qint64> worstStart;
     std::vector<LimitInterval> intervals;  // the judged ones
 };
@@ -42,6 +45,8 @@ struct LimitRuleResult {
 enum class Guideline { Road, Rail, Aircraft, Wind };
 // "who-road", ...
 [[nodiscard]] QString guidelineName(Guideline guideline);
+// What every output of a guideline says with it: the values are for long-term averages.
+[[nodiscard]] QString guidelineNote();
 
 struct GuidelineResult {
     Guideline source = Guideline::Road;

@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 namespace lp::assess {
 namespace {
@@ -29,6 +33,54 @@ std::variant<ManifestFile, QString> hashedFile(const QString& path) {
     }
     return ManifestFile{QFileInfo(path).absoluteFilePath(), file.size(),
                         QString::fromLatin1(hash.result().toHex())};
+}
+
+const QString kRdf = QStringLiteral("http://www.w3.org/1999/02/22-rdf-syntax-ns#");
+const QString kManifestElement = QStringLiteral("manifest");
+// An XMP packet's header and trailer (XMP, part 3: packets are found by scanning).
+const QByteArray kPacketHeader = QByteArrayLiteral("<?xpacket begin=");
+const QByteArray kPacketTrailer = QByteArrayLiteral("<?xpacket end=");
+
+QByteArray compactJson(const Manifest& manifest) {
+    return QJsonDocument(manifestJson(manifest)).toJson(QJsonDocument::Compact);
+}
+
+// The manifest a packet holds: the text of lp:manifest, or the attribute of that name
+// on rdf:Description (the short form XMP tools may rewrite a simple property to).
+std::optional<Manifest> manifestInPacket(const QByteArray& packet) {
+    QXmlStreamReader xml(packet);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        QString text;
+        if (xml.namespaceUri() == kManifestNamespace && xml.name() == kManifestElement) {
+            text = xml.readElementText();
+        } else if (xml.namespaceUri() == kRdf && xml.name() == QStringLiteral("Description") &&
+                   xml.attributes().hasAttribute(kManifestNamespace, kManifestElement)) {
+            text = xml.attributes().value(kManifestNamespace, kManifestElement).toString();
+        } else {
+            continue;
+        }
+        if (xml.hasError()) {
+            return std::nullopt;
+        }
+        const QJsonDocument json = QJsonDocument::fromJson(text.toUtf8());
+        return json.isObject() ? manifestOfJson(json.object()) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// How many of the folders above the file names agree, from the nearest up.
+int sharedFolders(const QString& a, const QString& b) {
+    const QStringList left = QFileInfo(a).absoluteFilePath().split(u'/');
+    const QStringList right = QFileInfo(b).absoluteFilePath().split(u'/');
+    int shared = 0;
+    while (shared + 1 < left.size() && shared + 1 < right.size() &&
+           left[left.size() - 2 - shared] == right[right.size() - 2 - shared]) {
+        ++shared;
+    }
+    return shared;
 }
 
 }  // namespace
@@ -80,22 +132,93 @@ std::optional<Manifest> manifestOfJson(const QJsonObject& object) {
     return manifest;
 }
 
+QString commandLineText(const QStringList& words) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./=:,+@%-]+$"));
+    QStringList quoted;
+    for (const QString& word : words) {
+        quoted << (plain.match(word).hasMatch()
+                       ? word
+                       : QStringLiteral("'") +
+                             QString(word).replace(u'\'', QStringLiteral("'\\''")) +
+                             QStringLiteral("'"));
+    }
+    return quoted.join(u' ');
+}
+
+QByteArray manifestXmp(const Manifest& manifest) {
+    QByteArray packet;
+    QXmlStreamWriter xml(&packet);
+    xml.setAutoFormatting(true);
+    xml.writeProcessingInstruction(
+        QStringLiteral("xpacket"),
+        QStringLiteral("begin=\"\uFEFF\" id=\"W5M0MpCehiHzreSzNTczkc9d\""));
+    xml.writeNamespace(QStringLiteral("adobe:ns:meta/"), QStringLiteral("x"));
+    xml.writeStartElement(QStringLiteral("adobe:ns:meta/"), QStringLiteral("xmpmeta"));
+    xml.writeNamespace(kRdf, QStringLiteral("rdf"));
+    xml.writeStartElement(kRdf, QStringLiteral("RDF"));
+    const QString dc = QStringLiteral("http://purl.org/dc/elements/1.1/");
+    const QString xmp = QStringLiteral("http://ns.adobe.com/xap/1.0/");
+    xml.writeStartElement(kRdf, QStringLiteral("Description"));
+    xml.writeNamespace(dc, QStringLiteral("dc"));
+    xml.writeNamespace(xmp, QStringLiteral("xmp"));
+    xml.writeNamespace(kManifestNamespace, QStringLiteral("lp"));
+    xml.writeAttribute(kRdf, QStringLiteral("about"), QString());
+    xml.writeTextElement(dc, QStringLiteral("format"), QStringLiteral("application/pdf"));
+    xml.writeTextElement(xmp, QStringLiteral("CreatorTool"),
+                         manifest.program + u' ' + manifest.version);
+    xml.writeTextElement(kManifestNamespace, kManifestElement,
+                         QString::fromUtf8(compactJson(manifest)));
+    xml.writeEndElement();  // rdf:Description
+    xml.writeEndElement();  // rdf:RDF
+    xml.writeEndElement();  // x:xmpmeta
+    xml.writeProcessingInstruction(QStringLiteral("xpacket"), QStringLiteral("end=\"r\""));
+    return packet.trimmed() + '\n';  // the header first, as scanners expect
+}
+
+std::optional<Manifest> manifestInPdf(const QByteArray& pdf) {
+    std::optional<Manifest> found;
+    qsizetype from = 0;
+    while ((from = pdf.indexOf(kPacketHeader, from)) >= 0) {
+        const qsizetype trailer = pdf.indexOf(kPacketTrailer, from);
+        const qsizetype close = trailer < 0 ? -1 : pdf.indexOf("?>", trailer);
+        if (close < 0) {
+            break;
+        }
+        if (std::optional<Manifest> manifest = manifestInPacket(pdf.mid(from, close + 2 - from))) {
+            found = std::move(manifest);  // a later packet is a later update of the file
+        }
+        from = close + 2;
+    }
+    return found;
+}
+
+QByteArray manifestAttachment(const Manifest& manifest) {
+    return QJsonDocument(manifestJson(manifest)).toJson(QJsonDocument::Indented);
+}
+
 std::vector<FileCheck> checkFiles(const Manifest& manifest, const QStringList& paths) {
     std::vector<FileCheck> checks;
+    std::vector<bool> used(size_t(paths.size()), false);
     for (const ManifestFile& listed : manifest.files) {
         QString path = listed.path;
         if (!paths.isEmpty()) {
             const QString name = QFileInfo(listed.path).fileName();
-            path.clear();
-            for (const QString& given : paths) {
-                if (QFileInfo(given).fileName() == name) {
-                    path = given;
-                    break;
+            qsizetype best = -1;
+            for (qsizetype i = 0; i < paths.size(); ++i) {
+                if (!used[size_t(i)] && QFileInfo(paths[i]).fileName() == name &&
+                    (best < 0 || sharedFolders(paths[i], listed.path) >
+                                     sharedFolders(paths[best], listed.path))) {
+                    best = i;
                 }
             }
+            path.clear();
+            if (best >= 0) {
+                used[size_t(best)] = true;
+                path = paths[best];
+            }
         }
-        FileCheck check{path.isEmpty() ? listed.path : path, FileMatch::Missing};
-        if (!path.isEmpty()) {
+        FileCheck check{path.isEmpty() ? listed.path : path, listed, FileMatch::Missing};
+        if (!path.isEmpty() && !listed.sha256.isEmpty()) {
             const std::variant<ManifestFile, QString> now = hashedFile(path);
             if (const ManifestFile* file = std::get_if<ManifestFile>(&now)) {
                 check.match = file->sha256 == listed.sha256 && file->size == listed.size

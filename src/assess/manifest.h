@@ -36,19 +36,35 @@ struct Manifest {
 [[nodiscard]] QJsonObject manifestJson(const Manifest& manifest);
 [[nodiscard]] std::optional<Manifest> manifestOfJson(const QJsonObject& object);
 
-// The XMP packet that carries the manifest in a PDF, and the manifest read back from a
-// PDF's bytes (by scanning for the packet, as XMP readers do); none when it has none.
+// The command line as one text a POSIX shell reads back into the same words: a word
+// with anything but letters, digits and -_./=:,+@% is put in single quotes.
+[[nodiscard]] QString commandLineText(const QStringList& words);
+
+// The XMP packet that carries the manifest in a PDF (written uncompressed, in UTF-8):
+// dc:format, xmp:CreatorTool (program and version) and the manifest's JSON as the text
+// of lp:manifest in kManifestNamespace. The manifest read back from a PDF's bytes,
+// scanning for XMP packets as XMP readers do (the last one that holds a manifest);
+// none when no packet does.
+inline const QString kManifestNamespace = QStringLiteral("urn:levelpanel:manifest:1/");
 [[nodiscard]] QByteArray manifestXmp(const Manifest& manifest);
 [[nodiscard]] std::optional<Manifest> manifestInPdf(const QByteArray& pdf);
+// The name and type of the manifest's JSON attached to a report's PDF besides, for
+// those who take it out with a PDF viewer or pdfdetach.
+inline const QString kManifestAttachment = QStringLiteral("manifest.json");
+inline const QString kManifestAttachmentType = QStringLiteral("application/json");
+[[nodiscard]] QByteArray manifestAttachment(const Manifest& manifest);
 
 // How a file of the manifest compares with the file on disk now.
 enum class FileMatch { Matches, Differs, Missing };
 struct FileCheck {
-    QString path;
+    QString path;         // the file looked at
+    ManifestFile listed;  // as the manifest lists it
     FileMatch match = FileMatch::Missing;
 };
-// The manifest's files checked against `paths` (matched by file name when given,
-// else the manifest's own paths).
+// The manifest's files checked against `paths` (matched by file name when given: of
+// several of one name, the one whose folders agree with the listed path's the furthest
+// up, each given path used once; else the manifest's own paths). A file the manifest
+// lists without a hash (standard input) cannot be found again: missing.
 [[nodiscard]] std::vector<FileCheck> checkFiles(const Manifest& manifest, const QStringList& paths);
 
 }  // namespace lp::assess

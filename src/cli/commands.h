@@ -6,19 +6,20 @@
 
 namespace lp::cli {
 
-[[nodiscard]] Command statsCommand();           // stats_command.cpp
-[[nodiscard]] Command exportCommand();          // export_command.cpp
-[[nodiscard]] Command periodsCommand();         // periods_command.cpp
-[[nodiscard]] Command ldenCommand();            // lden_command.cpp
-[[nodiscard]] Command eventsCommand();          // events_command.cpp
-[[nodiscard]] Command assessExposureCommand();  // assess_exposure_command.cpp
-[[nodiscard]] Command assessEventsCommand();    // assess_events_command.cpp
-[[nodiscard]] Command reportCommand();          // report_launch.cpp (painted by report_command.cpp)
-[[nodiscard]] Command portsCommand();           // ports_command.cpp
-[[nodiscard]] Command liveCommand();            // live_command.cpp
-[[nodiscard]] Command recordCommand();          // record_command.cpp
-[[nodiscard]] Command setsCommand();            // sets_command.cpp
-[[nodiscard]] Command downloadCommand();        // download_command.cpp
-[[nodiscard]] Command watchCommand();           // watch_command.cpp
+[[nodiscard]] Command statsCommand();             // stats_command.cpp
+[[nodiscard]] Command exportCommand();            // export_command.cpp
+[[nodiscard]] Command periodsCommand();           // periods_command.cpp
+[[nodiscard]] Command ldenCommand();              // lden_command.cpp
+[[nodiscard]] Command eventsCommand();            // events_command.cpp
+[[nodiscard]] Command assessBackgroundCommand();  // assess_background_command.cpp
+[[nodiscard]] Command assessExposureCommand();    // assess_exposure_command.cpp
+[[nodiscard]] Command assessEventsCommand();      // assess_events_command.cpp
+[[nodiscard]] Command reportCommand();    // report_launch.cpp (painted by report_command.cpp)
+[[nodiscard]] Command portsCommand();     // ports_command.cpp
+[[nodiscard]] Command liveCommand();      // live_command.cpp
+[[nodiscard]] Command recordCommand();    // record_command.cpp
+[[nodiscard]] Command setsCommand();      // sets_command.cpp
+[[nodiscard]] Command downloadCommand();  // download_command.cpp
+[[nodiscard]] Command watchCommand();     // watch_command.cpp
 
 }  // namespace lp::cli
