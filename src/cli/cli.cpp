@@ -103,9 +103,11 @@ int runCommand(QStringList arguments, CommandIo& io) {
 }  // namespace
 
 std::vector<Command> commands() {
-    return {statsCommand(),  exportCommand(),           periodsCommand(), ldenCommand(),
-            eventsCommand(), assessBackgroundCommand(), reportCommand(),  portsCommand(),
-            liveCommand(),   recordCommand(),           setsCommand(),    downloadCommand(),
+    return {statsCommand(),          exportCommand(),       periodsCommand(),
+            ldenCommand(),           eventsCommand(),       assessBackgroundCommand(),
+            assessExposureCommand(), assessEventsCommand(), assessLimitsCommand(),
+            reportCommand(),         portsCommand(),        liveCommand(),
+            recordCommand(),         setsCommand(),         downloadCommand(),
             watchCommand()};
 }
 
