@@ -31,20 +31,6 @@ QString typicalName(assess::Typical typical) {
     return QStringLiteral("mode");
 }
 
-QString guidelineSource(assess::Guideline guideline) {
-    switch (guideline) {
-        case assess::Guideline::Rail:
-            return QStringLiteral("railway");
-        case assess::Guideline::Aircraft:
-            return QStringLiteral("aircraft");
-        case assess::Guideline::Wind:
-            return QStringLiteral("wind turbine");
-        case assess::Guideline::Road:
-            break;
-    }
-    return QStringLiteral("road traffic");
-}
-
 QString aboveText(const std::optional<bool>& above) {
     return !above   ? QStringLiteral("no value")
            : *above ? QStringLiteral("above")
@@ -229,8 +215,8 @@ AssessmentShown limitsShown(const assess::LimitResult& result, const stats::Nota
     shown.tables.push_back(std::move(intervals));
     if (result.guideline) {
         const assess::GuidelineResult& g = *result.guideline;
-        QString line = QStringLiteral("WHO 2018 guideline for %1 noise: Lden %2 against %3 dB, %4")
-                           .arg(guidelineSource(g.source), stats::decibelsText(g.lden),
+        QString line = QStringLiteral("WHO 2018 guideline for %1: Lden %2 against %3 dB, %4")
+                           .arg(assess::guidelineSource(g.source), stats::decibelsText(g.lden),
                                 levelText(g.ldenValue), aboveText(g.ldenAbove));
         if (g.lnightValue) {
             line += QStringLiteral("; Lnight %1 against %2 dB, %3")
