@@ -170,6 +170,41 @@ private slots:
         QVERIFY2(panel->resultLabel()->text().startsWith(QLatin1String("Rule 1: the hours")),
                  qPrintable(panel->resultLabel()->text()));
     }
+
+    // A limit rule from its row's texts, as the rule or why it cannot be used.
+    void limitRuleFromItsRow_data() {
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QString>("read");  // "figure length from to db", or the problem
+        QTest::newRow("night") << QStringList{"laeq", "15 min", "23-07", "45"}
+                               << "laeq 900 23 7 45";
+        QTest::newRow("as typed") << QStringList{" LMax ", "1h", "7-23", "60.5"}
+                                  << "lmax 3600 7 23 60.5";
+        QTest::newRow("to midnight")
+            << QStringList{"l90", "30 min", "19-24", "40"} << "l90 1800 19 24 40";
+        QTest::newRow("figure") << QStringList{"l50", "1 h", "7-23", "55"}
+                                << "the figure is laeq, lmax, l10 or l90";
+        QTest::newRow("length") << QStringList{"laeq", "7 min", "7-23", "55"}
+                                << "the length is one of the period lengths (15 min, 1 h, …)";
+        QTest::newRow("no hours") << QStringList{"laeq", "1 h", "23-23", "55"}
+                                  << "the hours are FROM-TO, such as 23-07";
+        QTest::newRow("from 24") << QStringList{"laeq", "1 h", "24-07", "55"}
+                                 << "the hours are FROM-TO, such as 23-07";
+        QTest::newRow("level") << QStringList{"laeq", "1 h", "7-23", "loud"}
+                               << "the limit is a level in dB, such as 45";
+    }
+    void limitRuleFromItsRow() {
+        QFETCH(QStringList, cells);
+        const auto rule = survey::limitRuleOf(cells[0], cells[1], cells[2], cells[3]);
+        const auto* r = std::get_if<assess::LimitRule>(&rule);
+        QTEST(r ? QStringLiteral("%1 %2 %3 %4 %5")
+                      .arg(assess::limitFigureName(r->figure))
+                      .arg(r->length)
+                      .arg(r->from)
+                      .arg(r->to)
+                      .arg(r->db)
+                : std::get<QString>(rule),
+              "read");
+    }
 };
 
 QTEST_MAIN(TestAssessmentTab)
