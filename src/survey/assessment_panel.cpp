@@ -30,6 +30,9 @@ AssessmentPanel::AssessmentPanel(const QString& name, const QString& title, QWid
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // As wide as the inputs ask: the results take the rest.
+    scroll->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    scroll->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
 
     result_ = new QLabel;
     result_->setObjectName(name + QStringLiteral("ResultLabel"));
