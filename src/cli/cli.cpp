@@ -103,9 +103,9 @@ int runCommand(QStringList arguments, CommandIo& io) {
 }  // namespace
 
 std::vector<Command> commands() {
-    return {statsCommand(),  exportCommand(), periodsCommand(),  ldenCommand(),
-            eventsCommand(), reportCommand(), portsCommand(),    liveCommand(),
-            recordCommand(), setsCommand(),   downloadCommand(), watchCommand()};
+    return {statsCommand(),  exportCommand(),   periodsCommand(), ldenCommand(), eventsCommand(),
+            reportCommand(), verifyCommand(),   portsCommand(),   liveCommand(), recordCommand(),
+            setsCommand(),   downloadCommand(), watchCommand()};
 }
 
 int printHelp(const Command& command, CommandIo& io) {
