@@ -1,16 +1,22 @@
 // The manifest page: paths, the command line and the hashes are set in a small
-// fixed-width font and broken anywhere, as they have no blanks to break at.
+// fixed-width font, broken between words and where a word is too long for its column
+// anywhere in it.
 #include "survey/report_manifest.h"
 
 #include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QJsonArray>
+#include <QTextLayout>
 
 namespace lp::survey {
 namespace {
 
 constexpr double kMonoPoints = 7;
-constexpr int kWrapAnywhere = Qt::TextWrapAnywhere | Qt::AlignLeft | Qt::AlignTop;
+
+QTextOption wrapping() {
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
 
 QFont monoFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -28,10 +34,18 @@ struct Column {
     bool figure = false;
 };
 
+// The height of `text` laid out as QPainter::drawText lays it out with wrapping().
 double wrappedHeight(const ReportFlow& flow, const QFont& font, const QString& text, double width) {
-    return QFontMetricsF(font, flow.device())
-        .boundingRect(QRectF(0, 0, width, 1e9), kWrapAnywhere, text)
-        .height();
+    QTextLayout layout(QString(text).replace(u'\n', QChar::LineSeparator), font, flow.device());
+    layout.setTextOption(wrapping());
+    layout.beginLayout();
+    double height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
 }
 
 // A table whose rows are as high as their most wrapped cell; the headings come again
@@ -70,9 +84,14 @@ bool wrappedTable(ReportFlow& flow, const std::vector<Column>& columns,
                 const QRectF area(cells[c].left(), flow.y() + flow.pt(2), cells[c].width(),
                                   height - 2 * flow.pt(2));
                 p->setFont(header ? flow.fonts().tableBold : columns[c].font);
-                const int align = columns[c].figure ? int(Qt::AlignRight | Qt::AlignTop)
-                                                    : (header ? int(Qt::AlignLeft) : kWrapAnywhere);
-                p->drawText(area, align, row[qsizetype(c)]);
+                if (header || columns[c].figure) {
+                    p->drawText(area,
+                                columns[c].figure ? int(Qt::AlignRight | Qt::AlignTop)
+                                                  : int(Qt::AlignLeft | Qt::AlignTop),
+                                row[qsizetype(c)]);
+                } else {
+                    p->drawText(area, row[qsizetype(c)], wrapping());
+                }
             }
         }
         flow.advance(height);
@@ -110,8 +129,8 @@ bool monoParagraph(ReportFlow& flow, const QString& text) {
     if (QPainter* p = flow.painter()) {
         p->setFont(font);
         p->setPen(Qt::black);
-        p->drawText(QRectF(flow.body().left(), flow.y(), flow.body().width(), height),
-                    kWrapAnywhere, text);
+        p->drawText(QRectF(flow.body().left(), flow.y(), flow.body().width(), height), text,
+                    wrapping());
     }
     flow.advance(height + flow.pt(4));
     return true;
