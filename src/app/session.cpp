@@ -31,9 +31,8 @@ Session::Session(live::OpenedPort port, const live::PortRequest& request, platfo
                                                  clock, std::move(reopen))),
       cycle_(&meter_->cycle()) {
     recording_ = std::make_unique<live::Recording>();
-    const QString portName =
-        request.kind == live::PortKind::Simulated ? live::kSimPortArgument : request.device;
-    recording_->setContextSource([cycle = cycle_, portName] {
+    portName_ = request.kind == live::PortKind::Simulated ? live::kSimPortArgument : request.device;
+    recording_->setContextSource([cycle = cycle_, portName = portName_] {
         return live::RunContext{kGuiProgramName + u' ' + platform::kVersion,
                                 QSysInfo::machineHostName(), portName,
                                 double(cycle->samplingSeconds())};
@@ -78,6 +77,11 @@ void Session::wireWindows() {
 
     // The memory windows go with the panel, before the link they talk through.
     auto* memoryFlow = new memory::MemoryFlow(meter_->link(), dialogs_, panel, panel);
+    records::RunStart context;
+    context.program = kGuiProgramName + u' ' + platform::kVersion;
+    context.host = QSysInfo::machineHostName();
+    context.port = portName_;
+    memoryFlow->setMetadataContext(context);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     connect(memoryFlow, &memory::MemoryFlow::dataListShown, this,
             [this](memory::DownloadedSetWindow* list) {

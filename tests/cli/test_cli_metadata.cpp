@@ -1,6 +1,7 @@
 // The metadata that levelpanel-cli writes beside its record files, as whole processes
 // against the simulator on a pseudo-terminal: a `record` run whose meter goes from A to
-// C weighting in mid-run, read back line by line against the record file it describes.
+// C weighting in mid-run, read back line by line against the record file it describes;
+// a `download` of a stored set, its run object from what the set's header tells.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +11,7 @@
 
 #include "cli_process.h"
 #include "files.h"
+#include "program_run.h"
 #include "sim_process.h"
 
 using namespace lp;
@@ -99,6 +101,34 @@ private slots:
         QCOMPARE(change["weighting"].toString(), "C");
         QCOMPARE(change["response"].toString(), "F");
         QCOMPARE(change["range"].toArray(), (QJsonArray{30, 80}));
+    }
+
+    // The simulator's second demo set: started 23:45:00 on 2009-06-01, every 2 s, on C,
+    // range code 1 (40-90 dB: the ranges step by 10 dB from 30-80). Its header says no
+    // response: null.
+    void downloadWritesTheSetsRun() {
+        test::SimProcess sim;
+        QVERIFY2(sim.start({"--sets", "2"}), qPrintable(sim.error()));
+        const QString out = dir.filePath(QStringLiteral("set2.sdm"));
+        const test::ProgramRun run =
+            test::runCli({"download", "--port", sim.path(), "--set", "2", "--out", out});
+        QCOMPARE(run.status, 0);
+        const QList<QByteArray> meta = linesOf(out + QStringLiteral(".meta"));
+        QCOMPARE(meta.size(), 1);
+        const QJsonObject set = QJsonDocument::fromJson(meta[0]).object();
+        QCOMPARE(sortedKeys(set), (QStringList{"every_s", "header_line", "host", "port", "program",
+                                               "range", "response", "run", "start", "weighting"}));
+        QCOMPARE(set["header_line"].toInt(), 1);
+        QVERIFY2(QRegularExpression("^2009-06-01T23:45:00[+-]\\d\\d:\\d\\d$")
+                     .match(set["start"].toString())
+                     .hasMatch(),
+                 qPrintable(set["start"].toString()));
+        QCOMPARE(set["every_s"].toDouble(), 2.0);
+        QCOMPARE(set["weighting"].toString(), "C");
+        QVERIFY(set["response"].isNull());
+        QCOMPARE(set["range"].toArray(), (QJsonArray{40, 90}));
+        QCOMPARE(set["port"].toString(), sim.path());
+        QVERIFY(set["program"].toString().startsWith("levelpanel-cli "));
     }
 };
 

@@ -1,6 +1,13 @@
-// Reading the metadata beside a record file: which lines count, and the state that
-// holds at a line of the record file.
+// The metadata beside a record file: which lines a reader counts, the state that holds
+// at a line of the record file, and a download's metadata file written whole.
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include "files.h"
 
 #include "records/run_metadata.h"
 
@@ -106,6 +113,29 @@ private slots:
         QCOMPARE(run.host, "box");
         QCOMPARE(run.port, "/dev/ttyUSB0");
         QCOMPARE(run.everySeconds, std::optional<double>(1.0));
+    }
+
+    // Written whole beside a regular file (over an older one); nothing beside a pipe;
+    // a folder in its place is left alone, and the reason names it.
+    void aDownloadsMetadataFile() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("set.sdm");
+        QVERIFY(test::writeFile(file, "No.s\tDate Time\tdB\t\r\n"));
+        QVERIFY(test::writeFile(file + ".meta", "an older file's metadata, longer than the new\n"));
+        QCOMPARE(records::replaceMetadataFile(file, "{}\n"), std::nullopt);
+        QCOMPARE(test::readAll(file + ".meta"), QByteArray("{}\n"));
+
+        const QString pipe = dir.filePath("pipe.sdm");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(records::replaceMetadataFile(pipe, "{}\n"), std::nullopt);
+        QVERIFY(!QFileInfo::exists(pipe + ".meta"));
+
+        const QString held = dir.filePath("held.sdm");
+        QVERIFY(test::writeFile(held, "No.s\tDate Time\tdB\t\r\n"));
+        QVERIFY(QDir(dir.path()).mkdir("held.sdm.meta"));
+        const std::optional<QString> reason = records::replaceMetadataFile(held, "{}\n");
+        QVERIFY(reason && reason->contains(held + ".meta") && reason->contains("no regular file"));
+        QVERIFY(QFileInfo(held + ".meta").isDir());
     }
 };
 
