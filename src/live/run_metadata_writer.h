@@ -1,12 +1,14 @@
 // The writer of a recording run's metadata beside its record file (FILE.meta, the form
 // of records/run_metadata.h): the run object with the run's first sample (the meter's
-// state is known only then), and a change object for the first sample whose weighting,
+// state is known only then; its start is that sample's time, the first record's time
+// stamp), and a change object for the first sample whose weighting,
 // response or range differs from the state written last. The file is appended to: it
 // may hold earlier runs. Nothing is written beside a record file that is no regular file
 // (a pipe, a device). A write that fails ends the metadata of the run, not the run: its
 // reason is returned once and the recording goes on without it.
 #pragma once
 
+#include <QDateTime>
 #include <QFile>
 #include <QString>
 #include <optional>
