@@ -106,9 +106,9 @@ std::vector<Command> commands() {
     return {statsCommand(),          exportCommand(),       periodsCommand(),
             ldenCommand(),           eventsCommand(),       assessBackgroundCommand(),
             assessExposureCommand(), assessEventsCommand(), assessLimitsCommand(),
-            reportCommand(),         portsCommand(),        liveCommand(),
-            recordCommand(),         setsCommand(),         downloadCommand(),
-            watchCommand()};
+            reportCommand(),         verifyCommand(),       portsCommand(),
+            liveCommand(),           recordCommand(),       setsCommand(),
+            downloadCommand(),       watchCommand()};
 }
 
 int printHelp(const Command& command, CommandIo& io) {
