@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "stats/figure_text.h"
+#include "stats/survey_notation.h"
 
 namespace lp::stats {
 namespace {
@@ -129,6 +130,7 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
     result.first = survey.first;
     result.last = survey.last;
     result.interval = survey.interval;
+    result.adjust = options.adjust;
 
     platform::LargeVector<LevelSample> kept;
     std::span<const LevelSample> samples = survey.samples;
@@ -141,6 +143,10 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
         result.excluded += withoutLevel;
     }
     result.counted = static_cast<qint64>(samples.size());
+    SurveyStates states = surveyStates(survey, options.declared, options.exclusions);
+    result.notation = states.notation;
+    result.mixedStates = std::move(states.mixed);
+    result.overruled = std::move(states.overruled);
     if (options.withPeriods) {
         result.periods = surveyPeriods(survey, samples, options.periodLength);
     }

@@ -15,6 +15,7 @@
 
 #include "records/file_error.h"
 #include "stats/day_parts.h"
+#include "stats/figure_notation.h"
 #include "stats/level_events.h"
 #include "stats/survey_periods.h"
 #include "stats/survey_records.h"
@@ -35,6 +36,9 @@ struct SurveyOptions {
     // Added to every level inside the measuring range before any figure, in dB (-3 for a
     // measurement in front of a façade): |adjust| <= kMostAdjust.
     double adjust = 0.0;
+    // The weighting and response of files without metadata (FILE.meta), and of what a
+    // file's metadata leaves out.
+    Notation declared{};
     // Whether the periods and the day parts are worked out: the window shows them all,
     // a command that prints one table needs only that one.
     bool withPeriods = true;
@@ -59,6 +63,14 @@ struct SurveyResult {
     std::optional<qint64> first;  // instants of the first and last dated record
     std::optional<qint64> last;
     std::optional<qint64> interval;  // S, seconds
+
+    // The weighting and response of the counted records (stats::surveyStates): what
+    // the labels name; the mixed states in words; where metadata overruled the
+    // declaration, in words.
+    Notation notation{};
+    std::optional<QString> mixedStates{};
+    QStringList overruled{};
+    double adjust = 0.0;  // the correction added to the levels (SurveyOptions::adjust)
 
     SurveyPeriods periods;
     DenLevels den;
