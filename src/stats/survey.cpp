@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "stats/figure_text.h"
-#include "stats/survey_notation.h"
 
 namespace lp::stats {
 namespace {

@@ -1,4 +1,5 @@
-#include "stats/survey_notation.h"
+// The states of a survey's counted records (stats::surveyStates, survey.h).
+#include "stats/survey.h"
 
 #include <QFileInfo>
 #include <algorithm>
