@@ -10,7 +10,8 @@ namespace lp::survey {
 struct ReportContent {
     stats::SurveyOptions options;
     stats::SurveyResult result;
-    stats::LnResult ln;  // over the counted records (exclusions left out), at 0.1 dB
+    // Over the counted records (exclusions left out, the correction added), at 0.1 dB.
+    stats::LnResult ln;
 };
 
 // The analysis of records read before (readSurvey), with the Ln of its counted records.
