@@ -11,8 +11,15 @@
 namespace lp::cli {
 namespace {
 
-QJsonValue letterJson(const std::optional<QString>& letter) {
-    return letter ? QJsonValue(*letter) : QJsonValue(QJsonValue::Null);
+// The survey's records read and counted, with the states of the counted records.
+void countSurvey(AssessSurvey& survey) {
+    qint64 excluded = 0;
+    survey.samples = stats::countedSamples(survey.records, survey.options, excluded);
+    stats::SurveyStates states =
+        stats::surveyStates(survey.records, survey.options.declared, survey.options.exclusions);
+    survey.notation = states.notation;
+    survey.mixedStates = std::move(states.mixed);
+    survey.overruled = std::move(states.overruled);
 }
 
 }  // namespace
@@ -66,7 +73,7 @@ Outcome<AssessSurvey> readAssessSurvey(const QString& command, const AssessFlags
     if (!declared) {
         return declared.refusal();
     }
-    survey.notation = *declared;
+    survey.options.declared = *declared;
     if (const std::optional<QString> twice = stdinTwice(files)) {
         return usageMistake(*twice);
     }
@@ -79,8 +86,13 @@ Outcome<AssessSurvey> readAssessSurvey(const QString& command, const AssessFlags
         io.talk.say(QStringLiteral("%1 record(s) at an instant read before were left out")
                         .arg(survey.records.repeated + survey.records.conflicting));
     }
-    qint64 excluded = 0;
-    survey.samples = stats::countedSamples(survey.records, survey.options, excluded);
+    countSurvey(survey);
+    for (const QString& line : survey.overruled) {
+        io.talk.say(line);
+    }
+    if (survey.mixedStates) {
+        io.talk.say(*survey.mixedStates);
+    }
     return survey;
 }
 
@@ -90,15 +102,13 @@ Outcome<AssessSurvey> readOtherSurvey(const AssessSurvey& main, const QStringLis
     }
     AssessSurvey survey;
     survey.options = main.options;
-    survey.notation = main.notation;
     survey.minCoverage = main.minCoverage;
     survey.records = stats::readSurvey(readPaths(files), main.records.days.zone());
     if (survey.records.error) {
         return failed(
             stats::surveyReadFailureText(asGiven(*survey.records.error), survey.records.misdated));
     }
-    qint64 excluded = 0;
-    survey.samples = stats::countedSamples(survey.records, survey.options, excluded);
+    countSurvey(survey);
     return survey;
 }
 
@@ -126,16 +136,7 @@ Outcome<assess::Manifest> assessManifest(const QString& command, const ReadArgum
 
 int writtenAssessment(CommandIo& io, const AssessSurvey& survey, const assess::Manifest& manifest,
                       QJsonObject body) {
-    const stats::Notation& notation = survey.notation;
-    body.insert(
-        QStringLiteral("weighting"),
-        letterJson(notation.weighting ? std::optional(records::weightingLetter(*notation.weighting))
-                                      : std::nullopt));
-    body.insert(
-        QStringLiteral("response"),
-        letterJson(notation.response ? std::optional(records::responseLetter(*notation.response))
-                                     : std::nullopt));
-    body.insert(QStringLiteral("adjust"), survey.options.adjust);
+    putLevelKind(body, survey.notation, survey.options.adjust);
     body.insert(QStringLiteral("manifest"), assess::manifestJson(manifest));
     return writtenJson(io, body);
 }

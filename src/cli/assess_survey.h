@@ -26,9 +26,11 @@ struct AssessFlags {
 // A survey read and counted for an assessment.
 struct AssessSurvey {
     stats::SurveyRecords records;
-    stats::SurveyOptions options;
+    stats::SurveyOptions options;                       // with the declared notation
     platform::LargeVector<stats::LevelSample> samples;  // stats::countedSamples
-    stats::Notation notation;
+    stats::Notation notation;  // of the counted records (stats::surveyStates)
+    std::optional<QString> mixedStates;
+    QStringList overruled;  // where a file's metadata holds over the declaration
     double minCoverage = assess::kMinCoverage;
 
     [[nodiscard]] assess::SurveyInput input() const { return {records, samples}; }

@@ -41,4 +41,10 @@ QString figureLabel(const Notation& notation, Figure figure, int percent,
     return label;
 }
 
+QString adjustText(double adjust) {
+    return QStringLiteral("%1%2 dB")
+        .arg(adjust > 0 ? QStringLiteral("+") : QString())
+        .arg(adjust, 0, 'f', 1);
+}
+
 }  // namespace lp::stats

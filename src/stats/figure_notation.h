@@ -27,4 +27,7 @@ enum class Figure { Leq, Lmax, Lmin, Exceeded };
 [[nodiscard]] QString figureLabel(const Notation& notation, Figure figure, int percent = 0,
                                   std::optional<qint64> seconds = std::nullopt);
 
+// A level correction as the outputs state it: "+2.5 dB", "-3.0 dB", "0.0 dB".
+[[nodiscard]] QString adjustText(double adjust);
+
 }  // namespace lp::stats
