@@ -103,10 +103,11 @@ int runCommand(QStringList arguments, CommandIo& io) {
 }  // namespace
 
 std::vector<Command> commands() {
-    return {statsCommand(),  exportCommand(),           periodsCommand(), ldenCommand(),
-            eventsCommand(), assessBackgroundCommand(), reportCommand(),  portsCommand(),
-            liveCommand(),   recordCommand(),           setsCommand(),    downloadCommand(),
-            watchCommand()};
+    return {statsCommand(),        exportCommand(), periodsCommand(),
+            ldenCommand(),         eventsCommand(), assessBackgroundCommand(),
+            assessRatingCommand(), reportCommand(), portsCommand(),
+            liveCommand(),         recordCommand(), setsCommand(),
+            downloadCommand(),     watchCommand()};
 }
 
 int printHelp(const Command& command, CommandIo& io) {

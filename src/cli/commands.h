@@ -12,6 +12,7 @@ namespace lp::cli {
 [[nodiscard]] Command ldenCommand();              // lden_command.cpp
 [[nodiscard]] Command eventsCommand();            // events_command.cpp
 [[nodiscard]] Command assessBackgroundCommand();  // assess_background_command.cpp
+[[nodiscard]] Command assessRatingCommand();      // assess_rating_command.cpp
 [[nodiscard]] Command reportCommand();    // report_launch.cpp (painted by report_command.cpp)
 [[nodiscard]] Command portsCommand();     // ports_command.cpp
 [[nodiscard]] Command liveCommand();      // live_command.cpp

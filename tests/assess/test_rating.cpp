@@ -1,11 +1,15 @@
 // The rating level against cases worked by hand (BS 4142: La, Ls, LAr, D and the
-// estimate), and the reference intervals across 23:00 and across a change of the
-// clocks. Times are UTC unless a test says otherwise.
+// estimate), the reference intervals across 23:00 and across a change of the clocks,
+// and the wiring of `assess rating`. Times are UTC unless a test says otherwise.
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "assess/rating.h"
+#include "cli/cli.h"
 #include "files.h"
 #include "records/record_format.h"
 #include "stats/figure_text.h"
@@ -108,6 +112,13 @@ class TestRating : public QObject {
                   const QTimeZone& zone = QTimeZone::utc()) {
         const QString path = dir_.filePath(name);
         return test::writeFile(path, recordFile(runs, zone)) ? path : QString();
+    }
+
+    // Runs levelpanel-cli in this process; its stdout in `out`, stderr in `err`.
+    int runCli(const QStringList& arguments, QString& out, QString& err) {
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        return cli::run(arguments, outStream, errStream, {});
     }
 
 private slots:
@@ -333,6 +344,75 @@ private slots:
             day << clock(i.start, london);
         }
         QCOMPARE(day.join(u' '), QStringLiteral("22:00 07:00"));
+    }
+
+    // The command: its JSON keys, the corrections paired with their reasons in the
+    // order typed, and one figure; the label of the rating level in the text.
+    void command() {
+        QString out;
+        QString err;
+        const QStringList rating{"assess",
+                                 "rating",
+                                 dir_.filePath("survey.sdm"),
+                                 "--residual-level",
+                                 "40",
+                                 "--tonal",
+                                 "4",
+                                 "--reason",
+                                 "tone",
+                                 "--other",
+                                 "0",
+                                 "--reason",
+                                 "nothing else",
+                                 "--background-level",
+                                 "38"};
+        QCOMPARE(runCli(rating + QStringList{"--json"}, out, err), 0);
+        const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+        QCOMPARE(json.keys().join(u' '),
+                 QStringLiteral("adjust format manifest parts response weighting"));
+        const QJsonObject day = json["parts"].toArray()[0].toObject();
+        QCOMPARE(day.keys().join(u' '), QStringLiteral("background background_from corrections d "
+                                                       "estimate intervals part residual tr_s "
+                                                       "worst"));
+        QCOMPARE(day["intervals"].toArray()[0].toObject().keys().join(u' '),
+                 QStringLiteral("end la lar ls note start"));
+        QCOMPARE(day["worst"].toObject().keys().join(u' '), QStringLiteral("lar start"));
+        QStringList corrections;
+        for (const QJsonValue& c : day["corrections"].toArray()) {
+            corrections << QStringLiteral("%1 %2 %3")
+                               .arg(c["kind"].toString(), QString::number(c["db"].toDouble()),
+                                    c["reason"].toString());
+        }
+        QCOMPARE(corrections.join(QStringLiteral(", ")),
+                 QStringLiteral("tonal 4 tone, other 0 nothing else"));
+        QCOMPARE(day["d"].toDouble(), 9.3);
+        QCOMPARE(day["estimate"].toString(),
+                 QStringLiteral("likely adverse impact, depending on the context"));
+
+        out.clear();
+        QCOMPARE(runCli(rating + QStringList{"--weighting", "A"}, out, err), 0);
+        QVERIFY2(out.contains(
+                     QStringLiteral("Highest LAr,1h: 47.3 dB from 2026-06-01T10:00:00+00:00\n")),
+                 qPrintable(out));
+    }
+
+    // A reason pairs with the correction typed just before it, or is a mistake.
+    void reasonWithoutCorrection_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("before any correction") << QStringList{"--reason", "tone", "--tonal", "4"};
+        QTest::newRow("after another option")
+            << QStringList{"--tonal", "4", "--csv", "--reason", "tone"};
+    }
+    void reasonWithoutCorrection() {
+        QFETCH(QStringList, options);
+        QString out;
+        QString err;
+        QCOMPARE(runCli(QStringList{"assess", "rating", dir_.filePath("survey.sdm")} + options, out,
+                        err),
+                 1);
+        QVERIFY2(err.contains(QStringLiteral("--reason follows the correction it explains")),
+                 qPrintable(err));
+        QVERIFY(out.isEmpty());
     }
 };
 
