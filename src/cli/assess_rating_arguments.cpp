@@ -88,49 +88,23 @@ Outcome<double> levelOption(const QString& name, const QString& text) {
 
 // The parts of the day with their T_r.
 Outcome<std::vector<assess::RatingPartOptions>> readParts(const RatingFlags& flags) {
+    const Outcome<std::vector<assess::DayPart>> hours = readDayAndNight(flags.day, flags.night);
+    if (!hours) {
+        return hours.refusal();
+    }
     std::vector<assess::RatingPartOptions> parts = assess::RatingOptions().parts;
-    const std::optional<QString>* hours[2] = {&flags.day, &flags.night};
     const std::optional<QString>* lengths[2] = {&flags.trDay, &flags.trNight};
-    const QString names[2] = {QStringLiteral("day"), QStringLiteral("night")};
-    std::optional<std::pair<int, int>> given[2];
-    for (int i = 0; i < 2; ++i) {
+    for (size_t i = 0; i < 2; ++i) {
+        parts[i].part = (*hours)[i];
         if (*lengths[i]) {
             const std::optional<qint64> length = periodLengthOf(**lengths[i]);
             if (!length) {
                 return usageMistake(
                     QStringLiteral("--tr-%1 takes Nmin or Nh from 1min to 24h that divides a "
                                    "day (like 1h or 15min), not '%2'")
-                        .arg(names[i], **lengths[i]));
+                        .arg(parts[i].part.name, **lengths[i]));
             }
-            parts[size_t(i)].tr = *length;
-        }
-        if (*hours[i]) {
-            given[i] = partHoursOf(**hours[i]);
-            if (!given[i] || given[i]->first % 24 == given[i]->second % 24) {
-                return usageMistake(QStringLiteral("--%1 takes the local hours it runs from and "
-                                                   "to as HH-HH (0..24, like 07-23), not '%2'")
-                                        .arg(names[i], **hours[i]));
-            }
-        }
-    }
-    // One part given: the other is the rest of the day.
-    if (given[0] && !given[1]) {
-        given[1] = std::pair{given[0]->second, given[0]->first};
-    } else if (given[1] && !given[0]) {
-        given[0] = std::pair{given[1]->second, given[1]->first};
-    }
-    for (int i = 0; i < 2; ++i) {
-        if (given[i]) {
-            parts[size_t(i)].part.from = given[i]->first % 24;
-            parts[size_t(i)].part.to = given[i]->second % 24;
-        }
-    }
-    for (int hour = 0; hour < 24; ++hour) {
-        if (parts[0].part.holdsHour(hour) && parts[1].part.holdsHour(hour)) {
-            return usageMistake(
-                QStringLiteral("the day and the night overlap at %1:00: an hour belongs to one "
-                               "part only")
-                    .arg(hour, 2, 10, QLatin1Char('0')));
+            parts[i].tr = *length;
         }
     }
     return parts;
@@ -146,10 +120,10 @@ std::vector<OptionRow> ratingRows(RatingFlags& f) {
         text(QStringLiteral("tr-night"), QStringLiteral("T"), f.trNight,
              QStringLiteral("The reference time interval T_r at night (default 15min).")),
         text(QStringLiteral("day"), QStringLiteral("HH-HH"), f.day,
-             QStringLiteral("The local hours of the day (default 07-23); the night follows it "
-                            "unless --night says otherwise.")),
+             QStringLiteral("The local hours of the day (default 07-23).")),
         text(QStringLiteral("night"), QStringLiteral("HH-HH"), f.night,
-             QStringLiteral("The local hours of the night (default 23-07).")),
+             QStringLiteral("The local hours of the night (default 23-07); day and night "
+                            "follow one another over 24 hours.")),
         std::move(texts(QStringLiteral("residual"), QStringLiteral("FILE"), f.residual,
                         QStringLiteral("A record file of the residual sound (the source off); "
                                        "again for more files of it.")))

@@ -133,12 +133,9 @@ QString resultLines(const assess::RatingPart& part, const assess::RatingOptions&
 }
 
 QString partTitle(const assess::RatingPart& part) {
-    const assess::DayPart& p = part.options.part;
-    return QStringLiteral("%1 %2-%3, T_r %4")
-        .arg(p.name)
-        .arg(p.from, 2, 10, QLatin1Char('0'))
-        .arg(p.to, 2, 10, QLatin1Char('0'))
-        .arg(stats::intervalLabel(part.options.tr));
+    return QStringLiteral("%1 %2, T_r %3")
+        .arg(part.options.part.name, partHoursText(part.options.part),
+             stats::intervalLabel(part.options.tr));
 }
 
 int writtenTables(CommandIo& io, const assess::RatingResult& result,
