@@ -1,5 +1,6 @@
 // assess rating: the specific sound and rating level of a source against the background
 // (BS 4142:2014+A1:2019), per part of the day.
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -61,6 +62,15 @@ QJsonObject partJson(const assess::RatingPart& part, const QTimeZone& zone) {
     };
 }
 
+// "off1.sdm, off2.sdm": the names of a survey's files.
+QString fileNames(const assess::SurveyInput& survey) {
+    QStringList names;
+    for (const QString& file : survey.records.files) {
+        names << QFileInfo(file).fileName();
+    }
+    return names.join(QStringLiteral(", "));
+}
+
 QString signedLevel(double level) {
     return (level > 0.0 ? QStringLiteral("+") : QString()) + stats::levelText(level);
 }
@@ -72,7 +82,7 @@ QString resultLines(const assess::RatingPart& part, const assess::RatingOptions&
     const QString lar =
         stats::figureLabel(survey.notation, stats::Figure::Rating, 0, part.options.tr);
     QStringList lines;
-    lines << QStringLiteral("Intervals used: %1, skipped: %2 (covered less than %3)")
+    lines << QStringLiteral("Intervals: %1 used, %2 skipped (covered less than %3)")
                  .arg(part.intervals.size())
                  .arg(part.intervalsSkipped)
                  .arg(survey.minCoverage);
@@ -84,8 +94,9 @@ QString resultLines(const assess::RatingPart& part, const assess::RatingOptions&
     } else if (options.residualLevel || options.residual) {
         lines << QStringLiteral("Residual level: %1 (%2)")
                      .arg(stats::decibelsText(part.residual),
-                          options.residualLevel ? QStringLiteral("given")
-                                                : QStringLiteral("LAeq of the residual files"));
+                          options.residualLevel
+                              ? QStringLiteral("given")
+                              : QStringLiteral("LAeq of %1").arg(fileNames(*options.residual)));
     } else {
         lines << QStringLiteral("Residual level: none given, so Ls = LAeq");
     }
@@ -108,10 +119,10 @@ QString resultLines(const assess::RatingPart& part, const assess::RatingOptions&
             from = QStringLiteral("given");
             break;
         case assess::BackgroundFrom::BackgroundSurvey:
-            from = QStringLiteral("typical %1 of the background files").arg(la90);
+            from = QStringLiteral("typical %1 of %2").arg(la90, fileNames(*options.background));
             break;
         case assess::BackgroundFrom::ResidualSurvey:
-            from = QStringLiteral("typical %1 of the residual files").arg(la90);
+            from = QStringLiteral("typical %1 of %2").arg(la90, fileNames(*options.residual));
             break;
         case assess::BackgroundFrom::Survey:
             from = QStringLiteral("typical %1 of the survey itself").arg(la90);
@@ -172,17 +183,22 @@ int writtenTables(CommandIo& io, const assess::RatingResult& result,
         const QByteArray lar =
             stats::figureLabel(survey.notation, stats::Figure::Rating, 0, tr).toUtf8();
         out.bytes().append((partTitle(part) + u'\n').toUtf8());
-        writeTable(out, TableForm::Aligned, {"Start", "End", la, "Ls", lar, "Note"},
-                   qsizetype(part.intervals.size()), [&part, &zone](qsizetype i, TableRow& cells) {
-                       const assess::RatingInterval& interval = part.intervals[size_t(i)];
-                       cells.cell(timeText(zone, interval.start).toLatin1());
-                       cells.cell(timeText(zone, interval.end).toLatin1());
-                       for (const std::optional<double>& level :
-                            {interval.la, interval.ls, interval.lar}) {
-                           cells.figure(level, kLevelDecimals);
-                       }
-                       cells.cell(interval.note.toUtf8());
-                   });
+        if (part.intervals.empty()) {
+            out.bytes().append("No interval of this part is covered.\n");
+        } else {
+            writeTable(out, TableForm::Aligned, {"Start", "End", la, "Ls", lar, "Note"},
+                       qsizetype(part.intervals.size()),
+                       [&part, &zone](qsizetype i, TableRow& cells) {
+                           const assess::RatingInterval& interval = part.intervals[size_t(i)];
+                           cells.cell(timeText(zone, interval.start).toLatin1());
+                           cells.cell(timeText(zone, interval.end).toLatin1());
+                           for (const std::optional<double>& level :
+                                {interval.la, interval.ls, interval.lar}) {
+                               cells.figure(level, kLevelDecimals);
+                           }
+                           cells.cell(interval.note.toUtf8());
+                       });
+        }
         out.bytes().append((resultLines(part, options, survey, zone) + u'\n').toUtf8());
     }
     return kOk;
