@@ -119,6 +119,20 @@ QString guidelineName(Guideline guideline) {
     return {};
 }
 
+QString guidelineSource(Guideline guideline) {
+    switch (guideline) {
+        case Guideline::Road:
+            return QStringLiteral("road traffic noise");
+        case Guideline::Rail:
+            return QStringLiteral("railway noise");
+        case Guideline::Aircraft:
+            return QStringLiteral("aircraft noise");
+        case Guideline::Wind:
+            return QStringLiteral("wind turbine noise");
+    }
+    return {};
+}
+
 QString guidelineNote() {
     return QStringLiteral(
         "The WHO guideline values (Environmental Noise Guidelines for the European Region, "

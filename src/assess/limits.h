@@ -45,6 +45,8 @@ struct LimitRuleResult {
 enum class Guideline { Road, Rail, Aircraft, Wind };
 // "who-road", ...
 [[nodiscard]] QString guidelineName(Guideline guideline);
+// What the guideline's values are for: "road traffic noise", ...
+[[nodiscard]] QString guidelineSource(Guideline guideline);
 // What every output of a guideline says with it: the values are for long-term averages.
 [[nodiscard]] QString guidelineNote();
 

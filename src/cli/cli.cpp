@@ -103,10 +103,11 @@ int runCommand(QStringList arguments, CommandIo& io) {
 }  // namespace
 
 std::vector<Command> commands() {
-    return {statsCommand(),        exportCommand(), periodsCommand(),
-            ldenCommand(),         eventsCommand(), assessBackgroundCommand(),
-            assessRatingCommand(), reportCommand(), portsCommand(),
-            liveCommand(),         recordCommand(), setsCommand(),
+    return {statsCommand(),        exportCommand(),         periodsCommand(),
+            ldenCommand(),         eventsCommand(),         assessBackgroundCommand(),
+            assessRatingCommand(), assessExposureCommand(), assessEventsCommand(),
+            assessLimitsCommand(), reportCommand(),         portsCommand(),
+            liveCommand(),         recordCommand(),         setsCommand(),
             downloadCommand(),     watchCommand()};
 }
 

@@ -1,9 +1,13 @@
 // Limits by time of day and the WHO guideline values, against hand-worked surveys.
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "assess/limits.h"
+#include "cli/cli.h"
 #include "files.h"
 #include "records/record_format.h"
 
@@ -39,6 +43,29 @@ QStringList hourOf(const QString& hour, const QStringList& levels) {
     return rows;
 }
 
+// One night, records every 10 min (S = 600 s): 22:00 six at 50; 23:00 six at 44;
+// 00:00 three at 50 (coverage 0.5: not judged); 01:00 three at 50, three at 40
+// (LAeq 47.40, LAmax 50, LA90 40: the 10th percentile of six levels is halfway
+// between the lowest two, LA10 50); 02:00 five at 45.0, one at 45.1 (LAeq 45.017,
+// shown 45.0; LA90 45.0); 03:00 three at 45.0, three at 45.1 (LAeq 45.050, shown
+// 45.1); none from 04:00 to 06:59 (coverage 0); 07:00 six at 60. LAeq worked with
+// 10·lg of the mean of 10^(L/10) by hand.
+QStringList nightRows() {
+    QStringList rows;
+    rows << hourOf("22", QStringList(6, "50.0")) << hourOf("23", QStringList(6, "44.0"));
+    for (const auto& [hour, levels] : std::vector<std::pair<QString, QStringList>>{
+             {"00", {"50.0", "50.0", "50.0"}},
+             {"01", {"50.0", "40.0", "50.0", "40.0", "50.0", "40.0"}},
+             {"02", {"45.0", "45.0", "45.1", "45.0", "45.0", "45.0"}},
+             {"03", {"45.1", "45.0", "45.1", "45.0", "45.1", "45.0"}},
+             {"07", QStringList(6, "60.0")}}) {
+        for (const QString& row : hourOf(hour, levels)) {
+            rows << u'+' + row;
+        }
+    }
+    return rows;
+}
+
 QString clock(qint64 instant) {
     return QDateTime::fromSecsSinceEpoch(instant, kUtc).toString(QStringLiteral("HH:mm"));
 }
@@ -68,13 +95,7 @@ private:
     }
 
 private slots:
-    // One night, records every 10 min (S = 600 s): 22:00 six at 50; 23:00 six at 44;
-    // 00:00 three at 50 (coverage 0.5: not judged); 01:00 three at 50, three at 40
-    // (LAeq 47.40, LAmax 50, LA90 40: the 10th percentile of six levels is halfway
-    // between the lowest two, LA10 50); 02:00 five at 45.0, one at 45.1 (LAeq 45.017,
-    // shown 45.0; LA90 45.0); 03:00 three at 45.0, three at 45.1 (LAeq 45.050, shown
-    // 45.1); none from 04:00 to 06:59 (coverage 0); 07:00 six at 60. LAeq worked with
-    // 10·lg of the mean of 10^(L/10) by hand.
+    // The night of nightRows(), judged by one rule.
     void rules_data() {
         QTest::addColumn<QString>("figure");
         QTest::addColumn<int>("from");
@@ -110,18 +131,6 @@ private slots:
         QFETCH(double, db);
         QFETCH(QString, summary);
         QFETCH(QString, intervals);
-        QStringList rows;
-        rows << hourOf("22", QStringList(6, "50.0")) << hourOf("23", QStringList(6, "44.0"));
-        for (const auto& [hour, levels] : std::vector<std::pair<QString, QStringList>>{
-                 {"00", {"50.0", "50.0", "50.0"}},
-                 {"01", {"50.0", "40.0", "50.0", "40.0", "50.0", "40.0"}},
-                 {"02", {"45.0", "45.0", "45.1", "45.0", "45.0", "45.0"}},
-                 {"03", {"45.1", "45.0", "45.1", "45.0", "45.1", "45.0"}},
-                 {"07", QStringList(6, "60.0")}}) {
-            for (const QString& row : hourOf(hour, levels)) {
-                rows << u'+' + row;
-            }
-        }
         LimitOptions options;
         for (const LimitFigure f :
              {LimitFigure::Laeq, LimitFigure::Lmax, LimitFigure::L10, LimitFigure::L90}) {
@@ -132,7 +141,7 @@ private slots:
             }
         }
         QCOMPARE(options.rules.size(), size_t(2));
-        const LimitResult result = assessed(QStringLiteral("night.sdm"), rows, options);
+        const LimitResult result = assessed(QStringLiteral("night.sdm"), nightRows(), options);
         QCOMPARE(result.rules.size(), size_t(2));
         QVERIFY(!result.guideline);
         const LimitRuleResult& r = result.rules[1];
@@ -201,6 +210,45 @@ private slots:
                      .arg(number(g.ldenValue), number(g.lnightValue), number(g.lden),
                           number(g.lnight), yes(g.ldenAbove), yes(g.lnightAbove)),
                  compared);
+    }
+
+    // The command's wiring: the options reach the rules and the guideline, the JSON
+    // has the keys of every assessment and of the limits; a mistake names its part.
+    void command() {
+        const QString path = dir_.filePath(QStringLiteral("command.sdm"));
+        QVERIFY(lp::test::writeFile(path, recordFile(nightRows())));
+        const auto run = [](const QStringList& arguments, QString& out, QString& err) {
+            QTextStream outStream(&out);
+            QTextStream errStream(&err);
+            return lp::cli::run(QStringList{"assess", "limits"} + arguments, outStream, errStream,
+                                {});
+        };
+        QString out;
+        QString err;
+        QCOMPARE(run({"--limit", "laeq,1h,23-07,45", "--guideline", "who-rail", "--weighting", "A",
+                      "--json", path},
+                     out, err),
+                 0);
+        const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+        QCOMPARE(json.keys(), (QStringList{"adjust", "format", "guideline", "manifest", "response",
+                                           "rules", "weighting"}));
+        QCOMPARE(json["weighting"].toString(), "A");
+        const QJsonObject rule = json["rules"][0].toObject();
+        QCOMPARE(rule.keys(), (QStringList{"failing", "intervals", "judged", "not_judged", "rule",
+                                           "worst_margin", "worst_start"}));
+        QCOMPARE(rule["worst_margin"].toDouble(), -2.4);
+        QCOMPARE(rule["worst_start"].toString(), "2026-06-02T01:00:00");
+        QCOMPARE(rule["intervals"][0].toObject().keys(),
+                 (QStringList{"end", "figure", "margin", "pass", "start"}));
+        QCOMPARE(json["guideline"].toObject().keys(),
+                 (QStringList{"lden", "lden_above", "lden_value", "lnight", "lnight_above",
+                              "lnight_value", "note", "source"}));
+        QCOMPARE(json["guideline"]["source"].toString(), "who-rail");
+
+        out.clear();
+        QCOMPARE(run({"--limit", "laeq,15min,23-07,45dB", path}, out, err), 1);
+        QVERIFY2(err.contains("--limit laeq,15min,23-07,45dB: the limit DB "), qPrintable(err));
+        QVERIFY(out.isEmpty());
     }
 };
 
