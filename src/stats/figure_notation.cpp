@@ -18,7 +18,7 @@ QString figureLabel(const Notation& notation, Figure figure, int percent,
     if (notation.weighting) {
         label += records::weightingLetter(*notation.weighting);
     }
-    if (figure != Figure::Leq && notation.response) {
+    if (figure != Figure::Leq && figure != Figure::Rating && notation.response) {
         label += records::responseLetter(*notation.response);
     }
     switch (figure) {
@@ -33,6 +33,9 @@ QString figureLabel(const Notation& notation, Figure figure, int percent,
             break;
         case Figure::Exceeded:
             label += QString::number(percent);
+            break;
+        case Figure::Rating:
+            label += u'r';
             break;
     }
     if (seconds) {

@@ -17,7 +17,8 @@ struct Notation {
     std::optional<records::Response> response;
 };
 
-enum class Figure { Leq, Lmax, Lmin, Exceeded };
+// Rating: the rating level of BS 4142 and ISO 1996-1 ("LAr,1h"), an Leq with corrections.
+enum class Figure { Leq, Lmax, Lmin, Exceeded, Rating };
 
 // "1h", "15min", "30s", "24h": a time interval as the labels write it.
 [[nodiscard]] QString intervalLabel(qint64 seconds);
