@@ -48,47 +48,6 @@ std::vector<OptionRow> backgroundRows(BackgroundFlags& o) {
     return rows;
 }
 
-QString hoursText(const assess::DayPart& part) {
-    return QStringLiteral("%1-%2")
-        .arg(part.from, 2, 10, QLatin1Char('0'))
-        .arg(part.to, 2, 10, QLatin1Char('0'));
-}
-
-// The day and the night by --day and --night: each begins where the other ends.
-Outcome<std::vector<assess::DayPart>> partsOf(const BackgroundFlags& flags) {
-    std::vector<assess::DayPart> parts = assess::dayAndNight();
-    const std::optional<QString>* texts[2] = {&flags.day, &flags.night};
-    std::optional<std::pair<int, int>> given[2];
-    for (size_t i = 0; i < 2; ++i) {
-        if (!*texts[i]) {
-            continue;
-        }
-        given[i] = partHoursOf(**texts[i]);
-        if (!given[i] || given[i]->first % 24 == given[i]->second % 24) {
-            return usageMistake(QStringLiteral("--%1 takes the hours it runs from and to as HH-HH "
-                                               "(0..24, like 07-23), not '%2'")
-                                    .arg(parts[i].name, **texts[i]));
-        }
-    }
-    for (size_t i = 0; i < 2; ++i) {
-        const size_t other = 1 - i;
-        if (given[i]) {
-            parts[i].from = given[i]->first % 24;
-            parts[i].to = given[i]->second % 24;
-        } else if (given[other]) {
-            parts[i].from = given[other]->second % 24;
-            parts[i].to = given[other]->first % 24;
-        }
-    }
-    if (parts[0].to != parts[1].from || parts[1].to != parts[0].from) {
-        return usageMistake(QStringLiteral("the day and the night follow one another over 24 "
-                                           "hours: each begins where the other ends (not "
-                                           "--day %1 --night %2)")
-                                .arg(hoursText(parts[0]), hoursText(parts[1])));
-    }
-    return parts;
-}
-
 Outcome<assess::BackgroundOptions> optionsOf(const BackgroundFlags& flags, double minCoverage) {
     assess::BackgroundOptions options;
     options.minCoverage = minCoverage;
@@ -103,7 +62,7 @@ Outcome<assess::BackgroundOptions> optionsOf(const BackgroundFlags& flags, doubl
         }
         options.interval = *length;
     }
-    const Outcome<std::vector<assess::DayPart>> parts = partsOf(flags);
+    const Outcome<std::vector<assess::DayPart>> parts = readDayAndNight(flags.day, flags.night);
     if (!parts) {
         return parts.refusal();
     }
@@ -259,7 +218,7 @@ void writeText(OutputBytes& out, const AssessSurvey& survey,
                qsizetype(result.parts.size()), [&](qsizetype i, TableRow& cells) {
                    const assess::BackgroundPart& part = result.parts[size_t(i)];
                    cells.cell(part.part.name.toLatin1());
-                   cells.cell(hoursText(part.part).toLatin1());
+                   cells.cell(partHoursText(part.part).toLatin1());
                    cells.number(part.intervalsUsed);
                    cells.number(part.intervalsSkipped);
                    cells.cell(levelCell(part.mode));
@@ -272,7 +231,7 @@ void writeText(OutputBytes& out, const AssessSurvey& survey,
             continue;
         }
         out.bytes().append(QStringLiteral("\n%1 %2, %3 by whole dB:\n")
-                               .arg(part.part.name, hoursText(part.part), label)
+                               .arg(part.part.name, partHoursText(part.part), label)
                                .toUtf8());
         writeHistogram(out, part);
     }
@@ -287,7 +246,7 @@ void writeText(OutputBytes& out, const AssessSurvey& survey,
             .toUtf8());
     QList<QByteArray> captions{"Date"};
     for (const assess::DayPart& part : rbl.parts) {
-        captions << QStringLiteral("%1 %2").arg(part.name, hoursText(part)).toLatin1();
+        captions << QStringLiteral("%1 %2").arg(part.name, partHoursText(part)).toLatin1();
     }
     QList<QByteArrayView> header(captions.begin(), captions.end());
     writeTable(out, TableForm::Aligned, header, qsizetype(rbl.days.size()) + 1,
