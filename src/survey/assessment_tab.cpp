@@ -12,6 +12,7 @@
 #include "survey/assessment_events_panel.h"
 #include "survey/assessment_exposure_panel.h"
 #include "survey/assessment_limits_panel.h"
+#include "survey/assessment_rating_panel.h"
 
 namespace lp::survey {
 namespace {
@@ -64,8 +65,8 @@ AssessmentTab::AssessmentTab(const stats::SurveyRecords& records, platform::Dial
     top->addWidget(minCoverage_);
     top->addStretch(1);
 
-    Q_UNUSED(dialogs);
     panels_ = {{AssessmentMethod::Background, new AssessmentBackgroundPanel},
+               {AssessmentMethod::Rating, new AssessmentRatingPanel(dialogs)},
                {AssessmentMethod::Exposure, new AssessmentExposurePanel},
                {AssessmentMethod::Events, new AssessmentEventsPanel},
                {AssessmentMethod::Limits, new AssessmentLimitsPanel}};
@@ -139,6 +140,9 @@ AssessmentPanel* AssessmentTab::panel(AssessmentMethod method) const {
 
 AssessmentBackgroundPanel* AssessmentTab::backgroundPanel() const {
     return static_cast<AssessmentBackgroundPanel*>(panel(AssessmentMethod::Background));
+}
+AssessmentRatingPanel* AssessmentTab::ratingPanel() const {
+    return static_cast<AssessmentRatingPanel*>(panel(AssessmentMethod::Rating));
 }
 AssessmentExposurePanel* AssessmentTab::exposurePanel() const {
     return static_cast<AssessmentExposurePanel*>(panel(AssessmentMethod::Exposure));

@@ -23,6 +23,7 @@ namespace lp::survey {
 
 class AssessmentPanel;
 class AssessmentBackgroundPanel;
+class AssessmentRatingPanel;
 class AssessmentExposurePanel;
 class AssessmentEventsPanel;
 class AssessmentLimitsPanel;
@@ -44,6 +45,7 @@ public:
     // The method's panel; null for a method not offered.
     [[nodiscard]] AssessmentPanel* panel(AssessmentMethod method) const;
     [[nodiscard]] AssessmentBackgroundPanel* backgroundPanel() const;
+    [[nodiscard]] AssessmentRatingPanel* ratingPanel() const;
     [[nodiscard]] AssessmentExposurePanel* exposurePanel() const;
     [[nodiscard]] AssessmentEventsPanel* eventsPanel() const;
     [[nodiscard]] AssessmentLimitsPanel* limitsPanel() const;

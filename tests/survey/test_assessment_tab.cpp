@@ -22,8 +22,10 @@
 #include "survey/assessment_background_panel.h"
 #include "survey/assessment_events_panel.h"
 #include "survey/assessment_exposure_panel.h"
+#include "survey/assessment_files.h"
 #include "survey/assessment_histogram.h"
 #include "survey/assessment_limits_panel.h"
+#include "survey/assessment_rating_panel.h"
 #include "survey/assessment_tab.h"
 #include "survey/survey_window.h"
 #include "survey_rig.h"
@@ -100,6 +102,7 @@ private slots:
     void methodShowsItsPanel_data() {
         QTest::addColumn<AssessmentMethod>("method");
         QTest::newRow("background") << AssessmentMethod::Background;
+        QTest::newRow("rating") << AssessmentMethod::Rating;
         QTest::newRow("exposure") << AssessmentMethod::Exposure;
         QTest::newRow("events") << AssessmentMethod::Events;
         QTest::newRow("limits") << AssessmentMethod::Limits;
@@ -111,6 +114,34 @@ private slots:
         QCOMPARE(tab()->method(), method);
         const QStringList unnamed = test::unnamedControls(*window_);
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", ")));
+    }
+
+    // A residual survey chosen in the open dialog, 50.0 dB through the day: the day's Lr
+    // is 50.0. A file that cannot be read is told, and the files chosen before stay.
+    void residualFilesAreUsed() {
+        QByteArray bytes = records::kHeaderLine.toByteArray();
+        for (int minute = 7 * 60, no = 1; minute < 23 * 60; minute += 10, ++no) {
+            const QByteArray stamp = QDateTime(QDate(2009, 6, 1), QTime(minute / 60, minute % 60))
+                                         .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+                                         .toLatin1();
+            records::appendRecordLine(bytes, QByteArray::number(no), stamp, "50.0");
+        }
+        const QString residual = dir_.filePath(QStringLiteral("residual.sdm"));
+        QVERIFY(test::writeFile(residual, bytes));
+        choose(AssessmentMethod::Rating);
+        survey::AssessmentRatingPanel* panel = tab()->ratingPanel();
+        const int day = rowOf(panel, 0, QStringLiteral("Day"));
+        QCOMPARE(cell(panel, 0, day, 2), stats::kNoValue);
+
+        dialogs_.openNames = {residual, dir_.filePath(QStringLiteral("missing.sdm"))};
+        QTest::mouseClick(panel->residualFiles()->chooseButton(), Qt::LeftButton);
+        QCOMPARE(cell(panel, 0, day, 2), QStringLiteral("50.0"));
+        QTest::mouseClick(panel->residualFiles()->chooseButton(), Qt::LeftButton);
+        QCOMPARE(dialogs_.messages().size(), 1);
+        QVERIFY2(dialogs_.messages().front().contains(QLatin1String("missing.sdm")),
+                 qPrintable(dialogs_.messages().front()));
+        QCOMPARE(panel->residualFiles()->namesLabel()->text(), QStringLiteral("residual.sdm"));
+        QCOMPARE(cell(panel, 0, day, 2), QStringLiteral("50.0"));
     }
 
     // 1 h intervals: the day's L90s are twelve of 60 dB (07 to 19 h) and four of 50 dB, so
