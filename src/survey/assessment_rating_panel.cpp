@@ -176,7 +176,7 @@ void AssessmentRatingPanel::assess(const AssessmentContext& context) {
         options.background = &*background;
     }
     showResult(ratingShown(assess::assessRating({context.records, context.samples}, options),
-                           context.notation, context.records.days.zone()));
+                           context.records.days.zone()));
 }
 
 }  // namespace lp::survey

@@ -1,6 +1,5 @@
 #include "survey/assessment_rating_rows.h"
 
-#include "records/run_metadata.h"
 #include "stats/figure_text.h"
 #include "survey/survey_texts.h"
 
@@ -13,15 +12,6 @@ using stats::levelText;
 QString whenText(qint64 start, qint64 end, const QTimeZone& zone) {
     return QStringLiteral("%1 – %2").arg(localTimeText(start, zone, false),
                                          spanEndText(start, end, zone, false));
-}
-
-// "LAr,1h" (L, the weighting where known, r, the interval).
-QString ratingLabel(const stats::Notation& notation, qint64 tr) {
-    QString label = QStringLiteral("L");
-    if (notation.weighting) {
-        label += records::weightingLetter(*notation.weighting);
-    }
-    return label + QStringLiteral("r,") + stats::intervalLabel(tr);
 }
 
 QString backgroundFromText(assess::BackgroundFrom from) {
@@ -56,8 +46,7 @@ QString correctionsText(const std::vector<assess::Correction>& corrections) {
 
 }  // namespace
 
-AssessmentShown ratingShown(const assess::RatingResult& result, const stats::Notation& notation,
-                            const QTimeZone& zone) {
+AssessmentShown ratingShown(const assess::RatingResult& result, const QTimeZone& zone) {
     AssessmentShown shown;
     AssessmentTable parts{
         QStringLiteral("Rating level per part"),
@@ -87,7 +76,8 @@ AssessmentShown ratingShown(const assess::RatingResult& result, const stats::Not
                                       spanEndText(i.start, i.end, zone, false), levelText(i.la),
                                       levelText(i.ls), levelText(i.lar), i.note});
         }
-        const QString label = ratingLabel(notation, p.options.tr);
+        // The rating level is A-weighted by its definition (BS 4142, ISO 1996-1).
+        const QString label = QStringLiteral("LAr,") + stats::intervalLabel(p.options.tr);
         if (!p.worst || !p.worst->lar) {
             shown.lines << QStringLiteral("%1: no %2 (no interval has a value)").arg(name, label);
             continue;

@@ -9,6 +9,6 @@
 namespace lp::survey {
 
 [[nodiscard]] AssessmentShown ratingShown(const assess::RatingResult& result,
-                                          const stats::Notation& notation, const QTimeZone& zone);
+                                          const QTimeZone& zone);
 
 }  // namespace lp::survey
