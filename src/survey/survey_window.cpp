@@ -265,7 +265,7 @@ void SurveyWindow::analyse() {
                                                                 optionLines(options_).last())
                                                      : QStringLiteral("No events looked for"));
     chart_->showSurvey(r, options_.exclusions);
-    assessment_->setSurveyOptions(options_, {});
+    assessment_->setSurveyOptions(options_, r.notation);
     for (QTableView* table : {periodTable_, denTable_, eventTable_}) {
         table->resizeColumnsToContents();
     }

@@ -27,6 +27,7 @@
 #include "survey/assessment_limits_panel.h"
 #include "survey/assessment_rating_panel.h"
 #include "survey/assessment_tab.h"
+#include "survey/survey_controls.h"
 #include "survey/survey_window.h"
 #include "survey_rig.h"
 
@@ -165,8 +166,8 @@ private slots:
     // The day holds 144 records: 2 of 80, 70 of 60, 24 of 50 and 48 of 40 dB, so LAeq,Te
     // = 10 lg(272.88e6 / 144) = 62.8 dB over Te = 24 h, LEX,8h = 62.776 + 10 lg 3 = 67.5.
     // Declared Te 8 h: LEX,8h = LAeq,Te = 62.8. Without 12:00 to 12:20 (the two 80s)
-    // LAeq,Te = 10 lg(72.88e6 / 142) = 57.1.
-    void exposureFollowsTeAndExclusions() {
+    // LAeq,Te = 10 lg(72.88e6 / 142) = 57.1; with the window's correction of -3 dB, 54.1.
+    void exposureFollowsTeExclusionsAndCorrection() {
         choose(AssessmentMethod::Exposure);
         survey::AssessmentExposurePanel* panel = tab()->exposurePanel();
         const int day = rowOf(panel, 0, QStringLiteral("2009-06-01"));
@@ -176,6 +177,9 @@ private slots:
         window_->exclude({test::utcInstant(12), test::utcInstant(12, 20)});
         QCOMPARE(cell(panel, 0, rowOf(panel, 0, QStringLiteral("2009-06-01")), 3),
                  QStringLiteral("57.1"));
+        window_->controls()->adjustSpin()->setValue(-3.0);  // every level 3 dB lower
+        QCOMPARE(cell(panel, 0, rowOf(panel, 0, QStringLiteral("2009-06-01")), 3),
+                 QStringLiteral("54.1"));
     }
 
     // One event reaches 70 dB (12:00 to 12:20), in the day; none reaches 85.
