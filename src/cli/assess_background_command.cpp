@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "assess/background.h"
+#include "cli/assess_background_options.h"
 #include "cli/assess_survey.h"
 #include "cli/commands.h"
 #include "cli/kit/text_table.h"
@@ -18,124 +19,15 @@ namespace {
 
 struct BackgroundFlags {
     AssessFlags assess;
-    std::optional<QString> interval;
-    std::optional<QString> day;
-    std::optional<QString> night;
-    std::optional<QString> typical;
-    bool rbl = false;
+    BackgroundMethodFlags method;
 };
 
 std::vector<OptionRow> backgroundRows(BackgroundFlags& o) {
-    std::vector<OptionRow> rows{
-        text(QStringLiteral("interval"), QStringLiteral("15min"), o.interval,
-             QStringLiteral("The reference interval T, Nmin or Nh that divides a day "
-                            "(default 15min); aligned to local midnight.")),
-        text(QStringLiteral("day"), QStringLiteral("07-23"), o.day,
-             QStringLiteral("The hours of the day, HH-HH (default 07-23).")),
-        text(QStringLiteral("night"), QStringLiteral("23-07"), o.night,
-             QStringLiteral("The hours of the night (default 23-07); day and night follow "
-                            "one another over 24 hours.")),
-        text(QStringLiteral("typical"), QStringLiteral("mode|median|p10"), o.typical,
-             QStringLiteral("The typical value of a part: the most frequent whole dB "
-                            "(default), the median or the 10th percentile.")),
-        flag(QStringLiteral("rbl"), o.rbl,
-             QStringLiteral("Also the NSW ABL per day and part (day 07-18, evening 18-22, "
-                            "night 22-07) and the RBL per part.")),
-    };
+    std::vector<OptionRow> rows = backgroundMethodRows(o.method);
     for (OptionRow& row : assessRows(o.assess, true, true)) {
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-QString hoursText(const assess::DayPart& part) {
-    return QStringLiteral("%1-%2")
-        .arg(part.from, 2, 10, QLatin1Char('0'))
-        .arg(part.to, 2, 10, QLatin1Char('0'));
-}
-
-// The day and the night by --day and --night: each begins where the other ends.
-Outcome<std::vector<assess::DayPart>> partsOf(const BackgroundFlags& flags) {
-    std::vector<assess::DayPart> parts = assess::dayAndNight();
-    const std::optional<QString>* texts[2] = {&flags.day, &flags.night};
-    std::optional<std::pair<int, int>> given[2];
-    for (size_t i = 0; i < 2; ++i) {
-        if (!*texts[i]) {
-            continue;
-        }
-        given[i] = partHoursOf(**texts[i]);
-        if (!given[i] || given[i]->first % 24 == given[i]->second % 24) {
-            return usageMistake(QStringLiteral("--%1 takes the hours it runs from and to as HH-HH "
-                                               "(0..24, like 07-23), not '%2'")
-                                    .arg(parts[i].name, **texts[i]));
-        }
-    }
-    for (size_t i = 0; i < 2; ++i) {
-        const size_t other = 1 - i;
-        if (given[i]) {
-            parts[i].from = given[i]->first % 24;
-            parts[i].to = given[i]->second % 24;
-        } else if (given[other]) {
-            parts[i].from = given[other]->second % 24;
-            parts[i].to = given[other]->first % 24;
-        }
-    }
-    if (parts[0].to != parts[1].from || parts[1].to != parts[0].from) {
-        return usageMistake(QStringLiteral("the day and the night follow one another over 24 "
-                                           "hours: each begins where the other ends (not "
-                                           "--day %1 --night %2)")
-                                .arg(hoursText(parts[0]), hoursText(parts[1])));
-    }
-    return parts;
-}
-
-Outcome<assess::BackgroundOptions> optionsOf(const BackgroundFlags& flags, double minCoverage) {
-    assess::BackgroundOptions options;
-    options.minCoverage = minCoverage;
-    options.rbl = flags.rbl;
-    if (flags.interval) {
-        const std::optional<qint64> length = periodLengthOf(*flags.interval);
-        if (!length) {
-            return usageMistake(QStringLiteral("--interval takes Nmin or Nh from 1min to 24h that "
-                                               "divides a day into whole intervals (like 15min "
-                                               "or 1h), not '%1'")
-                                    .arg(*flags.interval));
-        }
-        options.interval = *length;
-    }
-    const Outcome<std::vector<assess::DayPart>> parts = partsOf(flags);
-    if (!parts) {
-        return parts.refusal();
-    }
-    options.parts = *parts;
-    if (flags.typical) {
-        if (*flags.typical == QStringLiteral("mode")) {
-            options.typical = assess::Typical::Mode;
-        } else if (*flags.typical == QStringLiteral("median")) {
-            options.typical = assess::Typical::Median;
-        } else if (*flags.typical == QStringLiteral("p10")) {
-            options.typical = assess::Typical::P10;
-        } else {
-            return usageMistake(QStringLiteral("--typical takes mode, median or p10, not '%1'")
-                                    .arg(*flags.typical));
-        }
-    }
-    if (flags.rbl && flags.assess.survey.csv) {
-        return usageMistake(QStringLiteral("--rbl is written as text or JSON, not with --csv"));
-    }
-    return options;
-}
-
-QString typicalName(assess::Typical typical) {
-    switch (typical) {
-        case assess::Typical::Mode:
-            return QStringLiteral("the mode");
-        case assess::Typical::Median:
-            return QStringLiteral("the median");
-        case assess::Typical::P10:
-            return QStringLiteral("the 10th percentile");
-    }
-    return {};
 }
 
 QJsonObject backgroundJson(const assess::BackgroundResult& result) {
@@ -308,9 +200,14 @@ int runBackground(const BackgroundFlags& flags, const ReadArguments& args, Comma
     if (!survey) {
         return io.talk.refused(survey.refusal());
     }
-    const Outcome<assess::BackgroundOptions> options = optionsOf(flags, survey->minCoverage);
+    const Outcome<assess::BackgroundOptions> options =
+        backgroundOptionsOf(flags.method, survey->minCoverage);
     if (!options) {
         return io.talk.refused(options.refusal());
+    }
+    if (flags.method.rbl && flags.assess.survey.csv) {
+        return io.talk.refused(
+            usageMistake(QStringLiteral("--rbl is written as text or JSON, not with --csv")));
     }
     const assess::BackgroundResult result = assess::assessBackground(survey->input(), *options);
     if (flags.assess.survey.json) {

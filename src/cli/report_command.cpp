@@ -22,8 +22,8 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (!read) {
         return io.talk.refused(read.refusal());
     }
-    const stats::SurveyOptions& chosen = *read;
-    if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
+    const stats::SurveyOptions& surveyOptions = *read;
+    if (const std::optional<QString> problem = stats::surveyOptionsProblem(surveyOptions)) {
         return io.talk.usage(*problem);
     }
     const QString pdf = *options.pdf;
@@ -35,6 +35,13 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (const std::optional<QString> twice = stdinTwice(args.files)) {
         return io.talk.usage(*twice);
     }
+    const Outcome<ChosenMethods> chosen = chosenMethods(options);
+    if (!chosen) {
+        return io.talk.refused(chosen.refusal());
+    }
+    survey::ReportAssessments assessments;
+    assessments.backgroundOptions = chosen->background;
+    assessments.limitOptions = chosen->limits;
     const stats::SurveyRecords records = stats::readSurvey(readPaths(args.files), zone);
     if (records.error) {
         io.talk.error(stats::surveyReadFailureText(asGiven(*records.error), records.misdated));
@@ -42,8 +49,8 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     }
     survey::ReportOptions report;
     report.madeAt = QDateTime::currentDateTime();
-    if (const std::optional<QString> failed =
-            survey::writeSurveyReport(survey::reportContent(records, chosen), report, pdf)) {
+    if (const std::optional<QString> failed = survey::writeSurveyReport(
+            survey::reportContent(records, surveyOptions, std::move(assessments)), report, pdf)) {
         io.talk.error(*failed);
         return kFileFailure;
     }

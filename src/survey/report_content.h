@@ -4,17 +4,21 @@
 
 #include "stats/ln_result.h"
 #include "stats/survey.h"
+#include "survey/report_assessments.h"
 
 namespace lp::survey {
 
 struct ReportContent {
     stats::SurveyOptions options;
     stats::SurveyResult result;
-    stats::LnResult ln;  // over the counted records (exclusions left out), at 0.1 dB
+    stats::LnResult ln;             // over the counted records (exclusions left out), at 0.1 dB
+    ReportAssessments assessments;  // the methods chosen, worked out
 };
 
-// The analysis of records read before (readSurvey), with the Ln of its counted records.
+// The analysis of records read before (readSurvey), with the Ln of its counted records
+// and the assessments whose options `assessments` holds worked out.
 [[nodiscard]] ReportContent reportContent(const stats::SurveyRecords& records,
-                                          const stats::SurveyOptions& options);
+                                          const stats::SurveyOptions& options,
+                                          ReportAssessments assessments = {});
 
 }  // namespace lp::survey

@@ -6,6 +6,7 @@
 
 #include "stats/figure_text.h"
 #include "stats/percentiles.h"
+#include "survey/report_assessment_sections.h"
 #include "survey/report_charts.h"
 #include "survey/survey_texts.h"
 
@@ -247,7 +248,7 @@ bool layOutReport(ReportFlow& flow, const ReportContent& content,
                        paintTimeHistory(p, area, flow.pt(1), r, content.options.exclusions);
                    }) &&
            periodSection(flow, content) && denSection(flow, content) && lnSection(flow, content) &&
-           eventSection(flow, content) && flow.finish();
+           eventSection(flow, content) && assessmentSections(flow, content) && flow.finish();
 }
 
 }  // namespace lp::survey
