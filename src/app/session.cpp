@@ -1,6 +1,9 @@
 #include "app/session.h"
 
+#include <QSysInfo>
+
 #include "app/file_viewer.h"
+#include "app/start_options.h"
 
 #include "charts/real_time_chart.h"
 #include "charts/record_plot.h"
@@ -13,6 +16,7 @@
 #include "memory/downloaded_set_window.h"
 #include "memory/memory_flow.h"
 #include "panel/panel.h"
+#include "platform/version.h"
 #include "platform/window_place.h"
 #include "survey/survey_opener.h"
 
@@ -27,6 +31,12 @@ Session::Session(live::OpenedPort port, const live::PortRequest& request, platfo
                                                  clock, std::move(reopen))),
       cycle_(&meter_->cycle()) {
     recording_ = std::make_unique<live::Recording>();
+    portName_ = request.kind == live::PortKind::Simulated ? live::kSimPortArgument : request.device;
+    recording_->setContextSource([cycle = cycle_, portName = portName_] {
+        return live::RunContext{kGuiProgramName + u' ' + platform::kVersion,
+                                QSysInfo::machineHostName(), portName,
+                                double(cycle->samplingSeconds())};
+    });
     connect(cycle_, &live::LiveCycle::sampleTaken, recording_.get(), &live::Recording::record);
     alarms_ = std::make_unique<live::Alarms>(clock_);
     live::feedAlarms(*cycle_, *alarms_);
@@ -67,6 +77,11 @@ void Session::wireWindows() {
 
     // The memory windows go with the panel, before the link they talk through.
     auto* memoryFlow = new memory::MemoryFlow(meter_->link(), dialogs_, panel, panel);
+    records::RunStart context;
+    context.program = kGuiProgramName + u' ' + platform::kVersion;
+    context.host = QSysInfo::machineHostName();
+    context.port = portName_;
+    memoryFlow->setMetadataContext(context);
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     connect(memoryFlow, &memory::MemoryFlow::dataListShown, this,
             [this](memory::DownloadedSetWindow* list) {

@@ -81,6 +81,7 @@ private:
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
     bool lossNoticeShown_ = false;
+    QString portName_;  // the port as the metadata beside record files names it
     std::unique_ptr<live::LinkedMeter> meter_;
     live::LiveCycle* cycle_;  // the meter's
     std::unique_ptr<live::Recording> recording_;

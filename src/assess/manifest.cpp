@@ -132,6 +132,25 @@ std::optional<Manifest> manifestOfJson(const QJsonObject& object) {
     return manifest;
 }
 
+QJsonObject manifestOptions(
+    const std::vector<std::pair<QString, std::optional<QString>>>& options) {
+    QJsonObject listed;
+    for (const auto& [name, value] : options) {
+        if (!value) {
+            listed.insert(name, true);
+        } else if (const QJsonValue before = listed.value(name); before.isString()) {
+            listed.insert(name, QJsonArray{before, *value});
+        } else if (before.isArray()) {
+            QJsonArray values = before.toArray();
+            values.append(*value);
+            listed.insert(name, values);
+        } else {
+            listed.insert(name, *value);
+        }
+    }
+    return listed;
+}
+
 QString commandLineText(const QStringList& words) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./=:,+@%-]+$"));
     QStringList quoted;

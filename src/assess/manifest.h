@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -35,6 +36,12 @@ struct Manifest {
 
 [[nodiscard]] QJsonObject manifestJson(const Manifest& manifest);
 [[nodiscard]] std::optional<Manifest> manifestOfJson(const QJsonObject& object);
+
+// The options of a command line (names without "--", in the order given; no value for
+// a flag) as the manifest lists them: a flag as true, an option given once as its text,
+// one given more often as the array of its texts.
+[[nodiscard]] QJsonObject manifestOptions(
+    const std::vector<std::pair<QString, std::optional<QString>>>& options);
 
 // The command line as one text a POSIX shell reads back into the same words: a word
 // with anything but letters, digits and -_./=:,+@% is put in single quotes.

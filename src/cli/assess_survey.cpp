@@ -1,7 +1,6 @@
 #include "cli/assess_survey.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
 
 #include "cli/kit/numbers.h"
 #include "cli/kit/std_paths.h"
@@ -109,19 +108,7 @@ Outcome<assess::Manifest> assessManifest(const QString& command, const ReadArgum
     manifest.program = kProgramName;
     manifest.version = platform::kVersion;
     manifest.commandLine << kProgramName << command.split(u' ') << args.typed;
-    for (const auto& [name, value] : args.options) {
-        if (!value) {
-            manifest.options.insert(name, true);
-        } else if (const QJsonValue before = manifest.options.value(name); before.isString()) {
-            manifest.options.insert(name, QJsonArray{before, *value});
-        } else if (before.isArray()) {
-            QJsonArray values = before.toArray();
-            values.append(*value);
-            manifest.options.insert(name, values);
-        } else {
-            manifest.options.insert(name, *value);
-        }
-    }
+    manifest.options = assess::manifestOptions(args.options);
     for (const QString& file : files) {
         if (file == QStringLiteral("-")) {
             manifest.files.push_back({file, 0, QString()});  // standard input: no hash

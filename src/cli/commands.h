@@ -12,8 +12,11 @@ namespace lp::cli {
 [[nodiscard]] Command ldenCommand();              // lden_command.cpp
 [[nodiscard]] Command eventsCommand();            // events_command.cpp
 [[nodiscard]] Command assessBackgroundCommand();  // assess_background_command.cpp
+[[nodiscard]] Command assessExposureCommand();    // assess_exposure_command.cpp
+[[nodiscard]] Command assessEventsCommand();      // assess_events_command.cpp
 [[nodiscard]] Command assessLimitsCommand();      // assess_limits_command.cpp
 [[nodiscard]] Command reportCommand();    // report_launch.cpp (painted by report_command.cpp)
+[[nodiscard]] Command verifyCommand();    // verify_command.cpp
 [[nodiscard]] Command portsCommand();     // ports_command.cpp
 [[nodiscard]] Command liveCommand();      // live_command.cpp
 [[nodiscard]] Command recordCommand();    // record_command.cpp

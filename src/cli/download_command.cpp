@@ -1,4 +1,5 @@
 // download: one stored set of the meter into a record file.
+#include <QSysInfo>
 #include <climits>
 
 #include "cli/commands.h"
@@ -7,6 +8,8 @@
 #include "cli/kit/std_paths.h"
 #include "cli/memory_session.h"
 #include "cli/port_argument.h"
+#include "memory/set_metadata.h"
+#include "platform/version.h"
 #include "records/file_error.h"
 #include "records/record_file_writer.h"
 
@@ -89,6 +92,14 @@ int runDownload(const DownloadOptions& options, const ReadArguments&, CommandIo&
             if (const auto error = records::saveRecordFile(file, store, {}, start->device)) {
                 session.fail(records::saveFailureText(*error));
                 return;
+            }
+            records::RunStart context;
+            context.program = kProgramName + u' ' + platform::kVersion;
+            context.host = QSysInfo::machineHostName();
+            context.port = *options.port;
+            if (const std::optional<QString> warning =
+                    memory::writeSetMetadata(file, downloaded.header, context)) {
+                io.talk.error(*warning);
             }
             io.talk.say(downloaded.title + QStringLiteral(" written to ") + file);
             session.markFinished();

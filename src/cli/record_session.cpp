@@ -1,6 +1,7 @@
 #include "cli/record_session.h"
 
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QTimer>
 
 #include "platform/version.h"
@@ -14,6 +15,11 @@ RecordSession::RecordSession(RecordOptions options, live::OpenedPort opened, Com
       clock_(*options_.clock),
       talk_(io.talk),
       recording_(options_.file, options_.daily, clock_) {
+    recording_.setContextSource([this] {
+        return live::RunContext{kProgramName + u' ' + platform::kVersion,
+                                QSysInfo::machineHostName(), options_.portText,
+                                double(options_.seconds)};
+    });
     QObject::connect(&recording_, &live::RotatingRecording::fileStarted, &loop_,
                      [this](const QString& file) {
                          talk_.say(records::recordingStartText(file, recording_.appendedTo()));

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 
+#include "cli/assess_survey.h"
 #include "cli/kit/std_paths.h"
 #include "cli/survey_arguments.h"
 #include "survey/report_content.h"
@@ -47,10 +48,18 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
         io.talk.error(stats::surveyReadFailureText(asGiven(*records.error), records.misdated));
         return kFileFailure;
     }
+    // What the report is made with, and its files hashed: its last page and metadata.
+    const Outcome<assess::Manifest> manifest =
+        assessManifest(QStringLiteral("report"), args, args.files);
+    if (!manifest) {
+        return io.talk.refused(manifest.refusal());
+    }
+    survey::ReportContent content =
+        survey::reportContent(records, surveyOptions, std::move(assessments));
+    content.manifest = *manifest;
     survey::ReportOptions report;
     report.madeAt = QDateTime::currentDateTime();
-    if (const std::optional<QString> failed = survey::writeSurveyReport(
-            survey::reportContent(records, surveyOptions, std::move(assessments)), report, pdf)) {
+    if (const std::optional<QString> failed = survey::writeSurveyReport(content, report, pdf)) {
         io.talk.error(*failed);
         return kFileFailure;
     }

@@ -20,7 +20,8 @@ std::optional<records::FileError> saveGridRows(RecordListWindow& window, const Q
     return error;
 }
 
-bool saveList(RecordListWindow& window, platform::Dialogs& dialogs) {
+bool saveList(RecordListWindow& window, platform::Dialogs& dialogs,
+              const std::function<void(const QString& path)>& saved) {
     const std::optional<QString> path = platform::askRecordFileName(dialogs, &window);
     if (!path) {
         return false;
@@ -29,6 +30,9 @@ bool saveList(RecordListWindow& window, platform::Dialogs& dialogs) {
     if (error) {
         dialogs.message(&window, records::saveFailureText(*error), platform::MessageIcon::Warning);
         return false;
+    }
+    if (saved) {
+        saved(*path);
     }
     platform::showCaptionNotice(&window, QStringLiteral("Saved to ") + *path);
     return true;

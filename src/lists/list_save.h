@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "platform/dialogs.h"
@@ -23,8 +24,9 @@ class RecordListWindow;
 
 // The list "Save" command: the save dialog, then the list written to the chosen file.
 // A failure is told to the user with the file name and the reason. Returns true when
-// a file was written.
-bool saveList(RecordListWindow& window, platform::Dialogs& dialogs);
+// a file was written. `saved` is called with the file's path once it is written.
+bool saveList(RecordListWindow& window, platform::Dialogs& dialogs,
+              const std::function<void(const QString& path)>& saved = {});
 
 // Caption suffixes of the two writers: "12Records Completed" while saving, and
 // "12 Records Completed" while the live list is dumped.

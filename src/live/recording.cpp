@@ -17,6 +17,8 @@ std::optional<QString> Recording::start() {
     if (auto error = recorder_.start(view_.file)) {
         return error;
     }
+    metadata_.begin(view_.file, recorder_.lastLine(),
+                    contextSource_ ? contextSource_() : RunContext{});
     view_.on = true;
     view_.count = 0;
     view_.lampLit = true;
@@ -29,6 +31,7 @@ std::optional<QString> Recording::start() {
 
 void Recording::stop() {
     recorder_.stop();
+    metadata_.end();
     view_.on = false;
     view_.count = 0;
     view_.lampLit = false;
@@ -44,6 +47,11 @@ void Recording::record(const Sample& sample) {
     view_.lampLit = !view_.lampLit;
     publish();
     if (result.step != Recorder::Step::Failed) {
+        // The record line first: it is the record of truth, its metadata comes after.
+        if (const std::optional<QString> error =
+                metadata_.take(recorder_.lastLine(), sample.when, sample.reading)) {
+            emit noticed(*error);
+        }
         emit lineWritten(
             RecordedLine{view_.file, recorder_.lastLine(), recorder_.lineCount(), sample});
     }

@@ -1,14 +1,17 @@
 // A PC recording as the program runs it: the chosen file, a run that writes one line
 // per sample of the live cycle, and what the panel shows of it (the count and the
 // "RECORDING" lamp, which blinks once per sample). No window: the panel renders
-// `view()` and the headless logger uses the same object.
+// `view()` and the headless logger uses the same object. Beside the file each run
+// writes its metadata (RunMetadataWriter), from the context its program gives.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "live/recorder.h"
+#include "live/run_metadata_writer.h"
 #include "live/sample.h"
 
 namespace lp::live {
@@ -46,6 +49,10 @@ public:
 
     // The file of the next run.
     void chooseFile(const QString& path);
+    // What each run's metadata tells of the program, host, port and sampling time:
+    // asked when a run starts (by default all unknown).
+    using ContextSource = std::function<RunContext()>;
+    void setContextSource(ContextSource source) { contextSource_ = std::move(source); }
     // Starts a run into the chosen file; the reason, naming the file, when it cannot.
     [[nodiscard]] std::optional<QString> start();
     void stop();
@@ -61,7 +68,8 @@ signals:
     // The run ended because its file takes no more lines: the reason, for the user.
     void stopped(const QString& reason);
     // A run started and the user should know something of its file (a cut line
-    // removed, no file locks on its file system).
+    // removed, no file locks on its file system), or its metadata could not be written
+    // (once a run; the run goes on).
     void noticed(const QString& text);
     // The run ended by itself at the line limit (after the view went back to idle): a
     // logger that must go on starts a new run here.
@@ -71,6 +79,8 @@ private:
     void publish();
 
     Recorder recorder_;
+    RunMetadataWriter metadata_;
+    ContextSource contextSource_;
     RecordingView view_;
 };
 

@@ -35,6 +35,10 @@ public:
 
     // The file the recording starts with: part 1 of the clock's day.
     [[nodiscard]] QString firstFile() const;
+    // What the metadata of each file's run tells (Recording::setContextSource).
+    void setContextSource(Recording::ContextSource source) {
+        recording_.setContextSource(std::move(source));
+    }
     // Starts the first file; the reason, naming the file, when it cannot.
     [[nodiscard]] std::optional<QString> begin();
     // One sample: a new file first when it is of another day than the file's.

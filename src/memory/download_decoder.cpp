@@ -36,6 +36,8 @@ std::optional<SetHeader> decodeSetHeader(const QByteArray& data) {
     header.rangeText =
         QString::number(reading.rangeLow) + u'-' + QString::number(reading.rangeHigh);
     header.weighting = reading.weightingA ? u'A' : u'C';
+    header.rangeLow = reading.rangeLow;
+    header.rangeHigh = reading.rangeHigh;
     return header;
 }
 

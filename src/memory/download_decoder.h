@@ -36,6 +36,8 @@ struct SetHeader {
     quint8 functionByte = 0;
     QString rangeText;  // "30-130"
     QChar weighting;    // 'A' or 'C'
+    int rangeLow = 0;   // dB, the two ends of rangeText
+    int rangeHigh = 0;
 };
 
 // The header of a set; nullopt for fewer than 12 bytes.

@@ -11,6 +11,7 @@
 #include "lists/print_session.h"
 #include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
+#include "memory/set_metadata.h"
 #include "platform/accessible_value.h"
 #include "platform/shortcuts.h"
 #include "platform/twips.h"
@@ -94,6 +95,7 @@ void DownloadedSetWindow::setPlotAvailable(bool available) {
 void DownloadedSetWindow::showSet(const DownloadedSet& set) {
     clearRecords();
     setNumber_ = set.setNumber;
+    header_ = set.header;
     // All rows go in as one insertion, so even a full memory is listed at once.
     records::RecordStore chunk;
     qsizetype textBytes = 0;
@@ -115,7 +117,11 @@ void DownloadedSetWindow::showSet(const DownloadedSet& set) {
 }
 
 bool DownloadedSetWindow::save() {
-    return lists::saveList(*this, dialogs_);
+    return lists::saveList(*this, dialogs_, [this](const QString& path) {
+        if (const std::optional<QString> warning = writeSetMetadata(path, header_, context_)) {
+            dialogs_.message(this, *warning, platform::MessageIcon::Warning);
+        }
+    });
 }
 
 void DownloadedSetWindow::setPrintCommandsEnabled(bool enabled) {

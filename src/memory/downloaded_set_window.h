@@ -1,7 +1,8 @@
 // The downloaded-data list "DataList": one downloaded set in the record-list layout
 // (grids from 1080 twips down, beside the memory window), with its title LblTitle,
 // the buttons Save, Plot and Print, and a toolbar whose one button "Save" saves too.
-// Save writes the list as a record file. Plot asks for the record plot of the set
+// Save writes the list as a record file, with the set's metadata beside it (FILE.meta,
+// memory/set_metadata.h). Plot asks for the record plot of the set
 // (plotRequested) once the program makes it available; Print prints the downloaded
 // record lines as a plain list.
 #pragma once
@@ -9,6 +10,7 @@
 #include "lists/record_list_window.h"
 #include "memory/download_decoder.h"
 #include "platform/dialogs.h"
+#include "records/run_metadata.h"
 
 class QAction;
 class QLabel;
@@ -28,7 +30,10 @@ public:
     // came only in part says how many of its records are listed.
     void showSet(const DownloadedSet& set);
 
-    // CmdDsave and the toolbar's "Save": the list to a record file the user chooses.
+    // What a saved set's metadata tells of the program, host and port.
+    void setMetadataContext(const records::RunStart& context) { context_ = context; }
+    // CmdDsave and the toolbar's "Save": the list to a record file the user chooses,
+    // its metadata beside it (a metadata file that cannot be written is told).
     bool save();
     // CmdDprint: the printer dialog, then the record lines of the set.
     void print();
@@ -60,6 +65,8 @@ private:
     QPushButton* printButton_ = nullptr;
     QAction* toolbarSave_ = nullptr;
     int setNumber_ = 0;
+    std::optional<SetHeader> header_;  // of the set listed
+    records::RunStart context_;
 };
 
 // LblTitle for a set: "120  Records In No. 3  Set", or for a set that came in part

@@ -87,6 +87,7 @@ void MemoryFlow::showSet(const DownloadedSet& set) {
     closeDataList();
     auto* window = new DownloadedSetWindow(dialogs_, memory_);
     dataList_ = window;
+    window->setMetadataContext(context_);
     window->showSet(set);
     window->show();
     emit dataListShown(window);

@@ -33,6 +33,10 @@ public:
     // A second press while the status is on its way does nothing more.
     void open();
 
+    // What the metadata of a downloaded set saved from its list tells of the program,
+    // host and port.
+    void setMetadataContext(const records::RunStart& context) { context_ = context; }
+
     [[nodiscard]] MemoryCommands& commands() { return commands_; }
     [[nodiscard]] MemoryWindow* memoryWindow() const { return memory_; }
     [[nodiscard]] DownloadedSetWindow* dataList() const { return dataList_; }
@@ -55,6 +59,7 @@ private:
     // Replaced windows that wait for a dialog of their own to close.
     std::vector<QPointer<QWidget>> retired_;
     bool statusPending_ = false;
+    records::RunStart context_;
 };
 
 }  // namespace lp::memory

@@ -63,6 +63,12 @@ bool PdfDocument::open() {
     writer_->setResolution(target_.resolution);
     writer_->setTitle(target_.title);
     writer_->setCreator(target_.creator);
+    if (!target_.xmpMetadata.isEmpty()) {
+        writer_->setDocumentXmpMetadata(target_.xmpMetadata);
+    }
+    for (const PdfAttachment& attachment : target_.attachments) {
+        writer_->addFileAttachment(attachment.name, attachment.data, attachment.mimeType);
+    }
     return true;
 }
 

@@ -9,10 +9,12 @@
 // disk is told, not mistaken for success.
 #pragma once
 
+#include <QByteArray>
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "platform/output_file.h"
 
@@ -21,6 +23,13 @@ class QPdfWriter;
 class QTemporaryFile;
 
 namespace lp::platform {
+
+// A file carried inside the PDF (a viewer lists it; pdfdetach takes it out).
+struct PdfAttachment {
+    QString name;
+    QByteArray data;
+    QString mimeType;
+};
 
 // Where a document goes and how its pages are laid out.
 struct PdfTarget {
@@ -31,6 +40,10 @@ struct PdfTarget {
     QString title;
     QString creator;
     QStringList inputs;  // the files the content is read from: never written over
+    // The document's XMP metadata packet, written as it is (uncompressed); none when
+    // empty.
+    QByteArray xmpMetadata;
+    std::vector<PdfAttachment> attachments;
 };
 
 // Destroyed only after the painter on its writer has ended; a document not finished

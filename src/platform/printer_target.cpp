@@ -12,6 +12,8 @@ PdfTarget pdfTargetOf(const QPrinter& printer) {
             printer.resolution(),
             printer.docName(),
             printer.creator(),
+            {},
+            {},
             {}};
 }
 

@@ -1,10 +1,13 @@
 #include "records/run_metadata.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+
+#include "records/record_file_writer.h"
 
 namespace lp::records {
 namespace {
@@ -62,7 +65,8 @@ QByteArray runStartLine(const RunStart& run) {
     QJsonObject object{
         {kRun, 1},
         {QStringLiteral("header_line"), run.headerLine},
-        {QStringLiteral("start"), run.start},
+        {QStringLiteral("start"),
+         run.start.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(run.start)},
         {QStringLiteral("program"), run.program},
         {QStringLiteral("host"), run.host},
         {QStringLiteral("port"), run.port},
@@ -77,6 +81,33 @@ QByteArray stateChangeLine(qint64 line, const MeterState& state) {
     QJsonObject object{{kLine, line}};
     putState(object, state);
     return lineOf(object);
+}
+
+std::optional<QString> replaceMetadataFile(const QString& recordFile, const QByteArray& content) {
+    if (!QFileInfo(recordFile).isFile()) {
+        return std::nullopt;
+    }
+    const QString path = metadataPathOf(recordFile);
+    const auto notWritten = [&](const QString& reason) {
+        return QStringLiteral(
+                   "The metadata beside \"%1\" is not written (\"%2\": %3); the "
+                   "record file stands as written.")
+            .arg(recordFile, path, reason);
+    };
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        return notWritten(QStringLiteral("it is no regular file"));
+    }
+    if (const std::optional<FileError> error =
+            replaceFile(path, [&](QIODevice& out) -> std::optional<QString> {
+                if (out.write(content) != content.size()) {
+                    return out.errorString();
+                }
+                return std::nullopt;
+            })) {
+        return notWritten(error->reason);
+    }
+    return std::nullopt;
 }
 
 RecordMetadata parseRecordMetadata(const QByteArray& bytes) {

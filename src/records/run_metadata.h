@@ -38,7 +38,7 @@ struct MeterState {
 // The object a run writes when it starts.
 struct RunStart {
     qint64 headerLine = 0;  // the run's header line in FILE
-    QString start;          // ISO 8601 with offset (platform::isoTimeText)
+    QString start;          // ISO 8601 with offset (platform::isoTimeText); empty: null
     QString program;        // name and version
     QString host;
     QString port;
@@ -52,6 +52,13 @@ struct RunStart {
 // One line of the file (JSON, compact, ending in "\n").
 [[nodiscard]] QByteArray runStartLine(const RunStart& run);
 [[nodiscard]] QByteArray stateChangeLine(qint64 line, const MeterState& state);
+
+// Writes `content` as the whole metadata file of `recordFile` (a download's), through
+// a temporary file beside it. Nothing is written beside a record file that is no
+// regular file (a pipe, a device), and a metadata file that is no regular file is left
+// alone. The reason, in words for the user naming the file, when it is not written.
+[[nodiscard]] std::optional<QString> replaceMetadataFile(const QString& recordFile,
+                                                         const QByteArray& content);
 
 // The states of a record file's lines, in line order: each holds from `fromLine` (a
 // run's header line, or the first record under a changed state) to the next.

@@ -6,7 +6,7 @@ namespace lp::survey {
 
 ReportContent reportContent(const stats::SurveyRecords& records,
                             const stats::SurveyOptions& options, ReportAssessments assessments) {
-    ReportContent content{options, stats::analyseSurvey(records, options), {}, {}};
+    ReportContent content{options, stats::analyseSurvey(records, options), {}, {}, {}};
     if (content.result.failure) {
         return content;
     }

@@ -39,6 +39,8 @@ public:
     [[nodiscard]] bool painting() const { return painter_ != nullptr; }
     [[nodiscard]] QPainter* painter() const { return painter_; }
     [[nodiscard]] const ReportFonts& fonts() const { return fonts_; }
+    // What texts are measured on, for blocks that wrap their own way.
+    [[nodiscard]] QPaintDevice* device() const { return &writer_; }
     // Device units for a length in points.
     [[nodiscard]] double pt(double points) const { return points * unitsPerPoint_; }
     [[nodiscard]] const QRectF& body() const { return body_; }

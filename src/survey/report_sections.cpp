@@ -8,6 +8,7 @@
 #include "stats/percentiles.h"
 #include "survey/report_assessment_sections.h"
 #include "survey/report_charts.h"
+#include "survey/report_manifest.h"
 #include "survey/survey_texts.h"
 
 namespace lp::survey {
@@ -248,7 +249,8 @@ bool layOutReport(ReportFlow& flow, const ReportContent& content,
                        paintTimeHistory(p, area, flow.pt(1), r, content.options.exclusions);
                    }) &&
            periodSection(flow, content) && denSection(flow, content) && lnSection(flow, content) &&
-           eventSection(flow, content) && assessmentSections(flow, content) && flow.finish();
+           eventSection(flow, content) && assessmentSections(flow, content) &&
+           (!content.manifest || layOutManifest(flow, *content.manifest)) && flow.finish();
 }
 
 }  // namespace lp::survey

@@ -1,6 +1,6 @@
 // The report's sections, in order, laid out on a flow: the title block, the time
 // history, the periods, the day/evening/night levels with Lden, the percentile levels
-// with their histogram, and the events.
+// with their histogram, the events, and the manifest on the last page when there is one.
 #pragma once
 
 #include <QDateTime>

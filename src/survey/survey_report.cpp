@@ -46,6 +46,12 @@ std::optional<QString> writeSurveyReport(const ReportContent& content, const Rep
     // Never over one of the survey's own files.
     platform::PdfTarget judged = target;
     judged.inputs += content.result.files;
+    if (content.manifest) {
+        judged.xmpMetadata = assess::manifestXmp(*content.manifest);
+        judged.attachments.push_back({assess::kManifestAttachment,
+                                      assess::manifestAttachment(*content.manifest),
+                                      assess::kManifestAttachmentType});
+    }
     platform::PdfDocument document(judged);
     if (!document.open()) {
         return document.errorText();

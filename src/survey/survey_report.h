@@ -1,8 +1,9 @@
 // The survey report: a PDF with a title block (files, first and last record, S,
 // coverage, options, exclusions), the time-history chart, the period table, the
 // day/evening/night table with Lden, the Ln table and histogram, and the event list,
-// each page numbered "Page n of m". Painted with QPainter (Qt Gui, no widgets), so the
-// command line writes it as the Survey window does.
+// each page numbered "Page n of m"; with a manifest, its page last and the manifest
+// embedded in the PDF (XMP metadata, and the attached manifest.json). Painted with
+// QPainter (Qt Gui, no widgets), so the command line writes it as the Survey window does.
 //
 // The PDF goes through platform::PdfDocument: a file takes its name only once
 // complete, so a report that fails (a full disk is named) or is stopped leaves no file

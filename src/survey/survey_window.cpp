@@ -2,6 +2,7 @@
 #include "survey/survey_window.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include "stats/figure_text.h"
 #include "survey/exclusion_panel.h"
 #include "survey/figure_table_model.h"
+#include "survey/report_command_line.h"
 #include "survey/span_records.h"
 #include "survey/survey_chart.h"
 #include "survey/survey_controls.h"
@@ -301,9 +303,18 @@ void SurveyWindow::writeReport() {
     std::optional<QString> failure;
     {
         const platform::WaitCursor wait;
-        ReportOptions options;
-        options.madeAt = QDateTime::currentDateTime();
-        failure = writeSurveyReport(reportContent(records_, options_), options, *path);
+        std::variant<assess::Manifest, QString> manifest =
+            windowReportManifest(QCoreApplication::applicationName(), records_.files, options_,
+                                 records_.days.zone(), QFileInfo(*path).absoluteFilePath());
+        if (const QString* unread = std::get_if<QString>(&manifest)) {
+            failure = *unread;
+        } else {
+            ReportContent content = reportContent(records_, options_);
+            content.manifest = std::get<assess::Manifest>(std::move(manifest));
+            ReportOptions options;
+            options.madeAt = QDateTime::currentDateTime();
+            failure = writeSurveyReport(content, options, *path);
+        }
     }
     if (failure) {
         platform::showValue(status_, QString());

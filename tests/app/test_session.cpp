@@ -2,6 +2,8 @@
 // meter, a PC recording writes its file, the live list takes the same samples, and
 // the file opens in the saved-file window.
 #include <QAction>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -127,6 +129,12 @@ private slots:
         QVERIFY(lines[samples].endsWith("\t80.0\t\r"));
         auto* list = shownWindow<lists::LiveListWindow>();
         QVERIFY(list->recordCount() >= samples);
+        // The run's metadata beside it, from the panel's program and sampling time (what
+        // it holds: test_run_metadata).
+        const QJsonObject run =
+            QJsonDocument::fromJson(test::readAll(path + ".meta").split('\n').value(0)).object();
+        QVERIFY(run["program"].toString().startsWith("levelpanel "));
+        QCOMPARE(run["every_s"].toInt(), 1);
 
         // OPEN FILE lists the recording.
         rig.dialogs.openNames.push_back(path);

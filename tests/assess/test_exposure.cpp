@@ -2,11 +2,18 @@
 // by the level shown, LEX,w over the days, a shift across midnight; and the command's
 // wiring (its JSON keys, one figure, one mistake). Times are UTC.
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 #include <vector>
 
 #include "assess/exposure.h"
+#include "cli/cli.h"
+#include "files.h"
+#include "level_records.h"
 
 using namespace lp;
 using namespace lp::assess;
@@ -66,10 +73,33 @@ QString dayText(const ExposureDay& d) {
 
 }  // namespace
 
+// levelpanel-cli run in this process: its status, stdout and stderr.
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments) {
+    CliRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = cli::run(arguments, out, err, {});
+    out.flush();
+    err.flush();
+    return run;
+}
+
 class TestExposure : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
 
 private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        qputenv("TZ", "UTC");
+    }
+
     // The verdict compares LEX,8h as shown, to 0.1 dB.
     void verdictByShownLevel_data() {
         QTest::addColumn<double>("lex");
@@ -167,6 +197,40 @@ private slots:
         QCOMPARE(result.days.size(), size_t(1));
         QCOMPARE(dayText(result.days.front()),
                  "2026-12-01 28800 87.96 87.96 197.83 exposure_limit_value over 0");
+    }
+
+    // The command: the keys, one figure, the notes on stderr; a shift it cannot
+    // read is a usage mistake.
+    void command() {
+        QList<std::array<QByteArray, 3>> rows;
+        for (int i = 0; i < 480; ++i) {  // 8 h at 85.0, a record a minute
+            const QDateTime t = QDateTime::fromString("2026-12-01T07:00:00", Qt::ISODate);
+            rows.push_back({QByteArray::number(i + 1),
+                            t.addSecs(i * 60).toString("yyyy/MM/dd HH:mm:ss").toLatin1(), "85.0"});
+        }
+        const QString file = dir.filePath(QStringLiteral("work.sdm"));
+        QVERIFY(test::writeFile(file, test::recordFile(rows)));
+
+        const CliRun run = runCli({"assess", "exposure", "--weighting", "A", "--json", file});
+        QCOMPARE(run.status, 0);
+        const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(json.keys().join(u' '), "adjust days format lex_w manifest response weighting");
+        const QJsonObject day = json.value("days").toArray().first().toObject();
+        QCOMPARE(day.keys().join(u' '), "date dose laeq lex_8h te_s verdict");
+        QCOMPARE(day.value("lex_8h").toDouble(), 85.0);
+        QCOMPARE(day.value("verdict").toString(), "upper_action_value");
+        QCOMPARE(json.value("weighting").toString(), "A");
+        QVERIFY2(run.err.contains("hearing protection worn") && run.err.contains("Peak sound"),
+                 qPrintable(run.err));
+
+        const CliRun text = runCli({"assess", "exposure", file});
+        QCOMPARE(text.status, 0);
+        QVERIFY2(text.out.contains("hearing protection worn"), qPrintable(text.out));
+        QVERIFY2(text.err.contains("weighting of these levels is not known"), qPrintable(text.err));
+
+        const CliRun mistake = runCli({"assess", "exposure", "--shift", "7-15", file});
+        QCOMPARE(mistake.status, 1);
+        QVERIFY2(mistake.err.contains("--shift takes"), qPrintable(mistake.err));
     }
 };
 

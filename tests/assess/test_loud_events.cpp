@@ -2,12 +2,19 @@
 // after midnight in the night before), and per night the nth highest maximum of
 // windows aligned to local midnight; and the command's wiring. Times are UTC.
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 #include <map>
 #include <vector>
 
 #include "assess/loud_events.h"
+#include "cli/cli.h"
+#include "files.h"
+#include "level_records.h"
 
 using namespace lp;
 using namespace lp::assess;
@@ -66,10 +73,33 @@ QString daysText(const LoudEventResult& result) {
 
 }  // namespace
 
+// levelpanel-cli run in this process: its status, stdout and stderr.
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments) {
+    CliRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = cli::run(arguments, out, err, {});
+    out.flush();
+    err.flush();
+    return run;
+}
+
 class TestLoudEvents : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
 
 private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        qputenv("TZ", "UTC");
+    }
+
     // Events of two loud minutes (at least the minimum of 120 s) count in the part they
     // start in, parts 07-19-23-07; a single loud minute is no event. 06:30 is the night
     // of the day before the survey's first morning; 01:00 the night of the day before.
@@ -104,13 +134,12 @@ private slots:
     // ones. Aligned to midnight, 23:59 (70) and 00:00 (71) lie in two windows, 23:58 and
     // 00:00, of the same night; 00:01 (72) lies in the window of 00:00 with 71. The
     // night's maxima sorted: 72, 70, then 40 in every other window; 22:30 (80) is in the
-    // evening. Aligned to the first record instead, 23:59 and 00:00 would share a window.
+    // evening. Aligned to the first record instead, 23:59 and 00:00 would share a window;
+    // counting the evening's windows, 80 would come first.
     void nthHighestPerNight_data() {
         QTest::addColumn<int>("nth");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("1st") << 1 << "2026-12-01 0/0/0 72.0, 2026-12-02 0/0/0 -";
         QTest::newRow("2nd") << 2 << "2026-12-01 0/0/0 70.0, 2026-12-02 0/0/0 -";
-        QTest::newRow("3rd") << 3 << "2026-12-01 0/0/0 40.0, 2026-12-02 0/0/0 -";
         // 23:00 to 07:00 is 240 windows.
         QTest::newRow("240th") << 240 << "2026-12-01 0/0/0 40.0, 2026-12-02 0/0/0 -";
         QTest::newRow("241st: too few") << 241 << "2026-12-01 0/0/0 -, 2026-12-02 0/0/0 -";
@@ -156,13 +185,43 @@ private slots:
         QCOMPARE(daysText(assessLoudEvents({records, samples}, options)), expected);
     }
 
-    void windowLengths() {
-        for (const qint64 window : {60, 120, 300, 900, 3600}) {
-            QVERIFY2(!windowProblem(window), qPrintable(QString::number(window)));
+    // The command: the keys and the rule's options handed on (one event of two
+    // loud minutes in the night, its window the highest); a window it cannot use is a
+    // usage mistake.
+    void command() {
+        QList<std::array<QByteArray, 3>> rows;
+        const std::vector<stats::LevelSample> samples =
+            minuteSamples("2026-12-01T22:00:00", "2026-12-02T02:00:00", 40.0,
+                          {{"2026-12-01T23:30:00", 70},
+                           {"2026-12-01T23:31:00", 70},
+                           {"2026-12-02T01:00:00", 75}});
+        for (const stats::LevelSample& s : samples) {
+            rows.push_back({QByteArray::number(rows.size() + 1),
+                            QDateTime::fromSecsSinceEpoch(s.time, QTimeZone::utc())
+                                .toString("yyyy/MM/dd HH:mm:ss")
+                                .toLatin1(),
+                            QByteArray::number(s.level, 'f', 1)});
         }
-        for (const qint64 window : {0, -120, 420, 7200}) {
-            QVERIFY2(windowProblem(window), qPrintable(QString::number(window)));
-        }
+        const QString file = dir.filePath(QStringLiteral("night.sdm"));
+        QVERIFY(test::writeFile(file, test::recordFile(rows)));
+
+        const CliRun run = runCli({"assess", "events", "--above", "60", "--min-duration", "120",
+                                   "--nth", "1", "--json", file});
+        QCOMPARE(run.status, 0);
+        const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(json.keys().join(u' '), "above adjust days format manifest response weighting");
+        const QJsonObject day = json.value("days").toArray().first().toObject();
+        QCOMPARE(day.keys().join(u' '), "date nth_highest parts");
+        QCOMPARE(day.value("date").toString(), "2026-12-01");
+        QCOMPARE(day.value("nth_highest").toDouble(), 75.0);
+        const QJsonObject night = day.value("parts").toArray().at(2).toObject();
+        QCOMPARE(night.value("part").toString(), "night");
+        QCOMPARE(night.value("na").toInt(), 1);  // 01:00 alone is shorter than 120 s
+
+        const CliRun mistake =
+            runCli({"assess", "events", "--above", "60", "--window", "7min", file});
+        QCOMPARE(mistake.status, 1);
+        QVERIFY2(mistake.err.contains("--window takes"), qPrintable(mistake.err));
     }
 };
 

@@ -2,6 +2,9 @@
 // MEMORY, the controls, SHOW DATA's DataList and its commands, a stopped download.
 #include <QAccessible>
 #include <QAction>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -243,6 +246,10 @@ private slots:
         QVERIFY(test::readAll(byButton).endsWith("3\t2009/12/31 23:51:00\t29.0\t\r\n"));
         QCOMPARE(test::readAll(byToolbar), test::readAll(byButton));
         QVERIFY(test::readAll(csv).endsWith("3,2009-12-31T23:51:00,29.0\r\n"));
+        // Beside a saved set, its metadata (what it holds: test_cli_metadata).
+        const QJsonObject set =
+            QJsonDocument::fromJson(test::readAll(byButton + QStringLiteral(".meta"))).object();
+        QCOMPARE(set[QStringLiteral("range")].toArray(), (QJsonArray{30, 130}));
         QVERIFY(r.dialogs.messages().isEmpty());
     }
 

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "assess/manifest.h"
+#include "files.h"
 #include "program_run.h"
 #include "survey/survey_report.h"
 #include "survey_rig.h"
@@ -126,6 +128,54 @@ private slots:
         for (const QString& line : expected) {
             QVERIFY2(text.contains(QString(line).remove(u' ')), qPrintable(line));
         }
+    }
+
+    // With a manifest: its page last (the hash in two halves), the same manifest in the
+    // PDF's metadata and as the attached manifest.json, as poppler reads them.
+    void manifestPageAndMetadata() {
+        lp::assess::Manifest manifest;
+        manifest.program = QStringLiteral("levelpanel-cli");
+        manifest.version = QStringLiteral("9.8.7");
+        manifest.commandLine = {QStringLiteral("levelpanel-cli"),
+                                QStringLiteral("report"),
+                                QStringLiteral("--above"),
+                                QStringLiteral("70"),
+                                files_[1],
+                                files_[0]};
+        manifest.options = {{QStringLiteral("above"), QStringLiteral("70")}};
+        const auto hashed = lp::assess::hashedFiles({files_[1], files_[0]});
+        QVERIFY(std::holds_alternative<std::vector<lp::assess::ManifestFile>>(hashed));
+        manifest.files = std::get<0>(hashed);
+        ReportContent content = content_;
+        content.manifest = manifest;
+        const QString pdf = dir_.filePath(QStringLiteral("manifest.pdf"));
+        QCOMPARE(writeSurveyReport(content, options_, pdf), std::nullopt);
+
+        int pages = 0;
+        const QString all = pdfText(pdf, pages);
+        const QString last = all.split(u'\f').at(pages - 1);
+        const QString sha = manifest.files[0].sha256;
+        for (const QString& line :
+             {QStringLiteral("Manifest"), QStringLiteral("Program levelpanel-cli 9.8.7"),
+              QStringLiteral("levelpanel-cli report --above 70"), QStringLiteral("--above 70"),
+              QStringLiteral("afternoon.sdm"), sha.left(32), sha.mid(32),
+              QStringLiteral("Page %1 of %1").arg(pages)}) {
+            QVERIFY2(last.contains(QString(line).remove(u' ')), qPrintable(line + u'\n' + last));
+        }
+
+        const std::optional<lp::assess::Manifest> back =
+            lp::assess::manifestInPdf(lp::test::readAll(pdf));
+        QVERIFY(back);
+        QCOMPARE(back->version, manifest.version);
+        QCOMPARE(back->files.size(), size_t(2));
+        QCOMPARE(back->files[1].sha256, manifest.files[1].sha256);
+        const QString info = lp::test::runToEnd("pdfinfo", {"-meta", pdf}).out;
+        QVERIFY2(info.contains(QStringLiteral("levelpanel-cli 9.8.7")), qPrintable(info));
+
+        const QString attached = dir_.filePath(QStringLiteral("attached.json"));
+        QCOMPARE(lp::test::runToEnd("pdfdetach", {"-save", "1", "-o", attached, pdf}).status, 0);
+        QVERIFY2(QString::fromUtf8(lp::test::readAll(attached)).contains(sha),
+                 lp::test::readAll(attached).constData());
     }
 
     // Stopped part way: no file appears.

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "assess/manifest.h"
 #include "files.h"
 #include "keys.h"
 #include "scripted_dialogs.h"
@@ -173,6 +175,15 @@ private slots:
         window_->reportAction()->trigger();
         QVERIFY(test::readAll(pdf).startsWith("%PDF"));
         QVERIFY(dialogs_.messages().isEmpty());
+        // The manifest made from the window's files and options.
+        const std::optional<assess::Manifest> manifest = assess::manifestInPdf(test::readAll(pdf));
+        QVERIFY(manifest);
+        QCOMPARE(manifest->files.size(), size_t(2));
+        QCOMPARE(manifest->files[0].path, QFileInfo(files_[0]).absoluteFilePath());
+        QVERIFY2(manifest->commandLine.join(u' ').contains(QStringLiteral("report --pdf %1 --every "
+                                                                          "1h --above 85")
+                                                               .arg(pdf)),
+                 qPrintable(manifest->commandLine.join(u' ')));
 
         window_->reportAction()->trigger();
         QCOMPARE(dialogs_.messages().size(), 1);

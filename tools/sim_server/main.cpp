@@ -2,7 +2,9 @@
 // terminal's path on its first line; LevelPanel opens that path like a serial port.
 // Runs until SIGTERM, SIGINT or SIGHUP, then closes the terminal and exits cleanly.
 // SIGUSR1 is the meter's power switch; SIGUSR2 makes it loud (the --loud level) and,
-// sent again, quiet as before: an alarm can be set off at will.
+// sent again, quiet as before: an alarm can be set off at will. With --loud-weighting C
+// the meter also goes to C weighting while loud (and back when quiet), so that a recording
+// sees the weighting change at a level it can be told by.
 // With --link PATH it also puts a symbolic link to the terminal at PATH (and takes it
 // away on exit): a meter that is stopped and started again comes back at the same path,
 // like a USB adapter plugged in again.
@@ -91,11 +93,16 @@ int main(int argc, char* argv[]) {
                                   QStringLiteral("The level <dB> shown while loud (after "
                                                  "SIGUSR2; default 80.0)."),
                                   QStringLiteral("dB"), QStringLiteral("80.0"));
+    const QCommandLineOption loudWeighting(
+        QStringLiteral("loud-weighting"),
+        QStringLiteral("The weighting <A|C> while loud (after SIGUSR2); quiet again, the "
+                       "weighting it had before."),
+        QStringLiteral("A|C"), QStringLiteral("A"));
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Also reach the terminal through a symbolic "
                                                  "link at <path>, removed on exit."),
                                   QStringLiteral("path"));
-    parser.addOptions({paced, off, shortReplies, sets, level, loud, link});
+    parser.addOptions({paced, off, shortReplies, sets, level, loud, loudWeighting, link});
     parser.process(app);
 
     lp::sim::SimMeter meter;
@@ -129,8 +136,13 @@ int main(int argc, char* argv[]) {
                             .arg(option->names().first(), parser.value(*option)));
         }
     }
+    const QString loudLetter = parser.value(loudWeighting);
+    if (loudLetter != QStringLiteral("A") && loudLetter != QStringLiteral("C")) {
+        return fail(QStringLiteral("--loud-weighting takes A or C, not \"%1\".").arg(loudLetter));
+    }
     meter.setFixedLevel(quietLevel);
     bool loudNow = false;
+    bool quietWeightingA = meter.weightingA;
     if (parser.isSet(off)) {
         meter.setFault(lp::sim::Fault::SwitchedOff);
     } else if (parser.isSet(shortReplies)) {
@@ -154,6 +166,12 @@ int main(int argc, char* argv[]) {
         if (byte == kLoudByte) {
             loudNow = !loudNow;
             meter.setFixedLevel(loudNow ? loudLevel : quietLevel);
+            if (parser.isSet(loudWeighting)) {
+                if (loudNow) {
+                    quietWeightingA = meter.weightingA;
+                }
+                meter.weightingA = loudNow ? loudLetter == QStringLiteral("A") : quietWeightingA;
+            }
             return;
         }
         QCoreApplication::quit();
