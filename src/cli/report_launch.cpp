@@ -55,8 +55,8 @@ CommandText reportText() {
             QStringLiteral("The survey's PDF report."),
             QStringLiteral("The files as one survey in time order, as a PDF report: title\n"
                            "block, time history, periods, day/evening/night with Lden, Ln\n"
-                           "table and histogram, and the events above L when --above is\n"
-                           "given."),
+                           "table and histogram, the events above L when --above is\n"
+                           "given, and a section per assessment METHOD of --assess."),
             QStringLiteral("report --pdf week.pdf --above 80 week/*.sdm")};
 }
 
