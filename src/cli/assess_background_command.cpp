@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "assess/background.h"
+#include "cli/assess_background_options.h"
 #include "cli/assess_survey.h"
 #include "cli/commands.h"
 #include "cli/kit/text_table.h"
@@ -18,83 +19,15 @@ namespace {
 
 struct BackgroundFlags {
     AssessFlags assess;
-    std::optional<QString> interval;
-    std::optional<QString> day;
-    std::optional<QString> night;
-    std::optional<QString> typical;
-    bool rbl = false;
+    BackgroundMethodFlags method;
 };
 
 std::vector<OptionRow> backgroundRows(BackgroundFlags& o) {
-    std::vector<OptionRow> rows{
-        text(QStringLiteral("interval"), QStringLiteral("15min"), o.interval,
-             QStringLiteral("The reference interval T, Nmin or Nh that divides a day "
-                            "(default 15min); aligned to local midnight.")),
-        text(QStringLiteral("day"), QStringLiteral("07-23"), o.day,
-             QStringLiteral("The hours of the day, HH-HH (default 07-23).")),
-        text(QStringLiteral("night"), QStringLiteral("23-07"), o.night,
-             QStringLiteral("The hours of the night (default 23-07); day and night follow "
-                            "one another over 24 hours.")),
-        text(QStringLiteral("typical"), QStringLiteral("mode|median|p10"), o.typical,
-             QStringLiteral("The typical value of a part: the most frequent whole dB "
-                            "(default), the median or the 10th percentile.")),
-        flag(QStringLiteral("rbl"), o.rbl,
-             QStringLiteral("Also the NSW ABL per day and part (day 07-18, evening 18-22, "
-                            "night 22-07) and the RBL per part.")),
-    };
+    std::vector<OptionRow> rows = backgroundMethodRows(o.method);
     for (OptionRow& row : assessRows(o.assess, true, true)) {
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-Outcome<assess::BackgroundOptions> optionsOf(const BackgroundFlags& flags, double minCoverage) {
-    assess::BackgroundOptions options;
-    options.minCoverage = minCoverage;
-    options.rbl = flags.rbl;
-    if (flags.interval) {
-        const std::optional<qint64> length = periodLengthOf(*flags.interval);
-        if (!length) {
-            return usageMistake(QStringLiteral("--interval takes Nmin or Nh from 1min to 24h that "
-                                               "divides a day into whole intervals (like 15min "
-                                               "or 1h), not '%1'")
-                                    .arg(*flags.interval));
-        }
-        options.interval = *length;
-    }
-    const Outcome<std::vector<assess::DayPart>> parts = readDayAndNight(flags.day, flags.night);
-    if (!parts) {
-        return parts.refusal();
-    }
-    options.parts = *parts;
-    if (flags.typical) {
-        if (*flags.typical == QStringLiteral("mode")) {
-            options.typical = assess::Typical::Mode;
-        } else if (*flags.typical == QStringLiteral("median")) {
-            options.typical = assess::Typical::Median;
-        } else if (*flags.typical == QStringLiteral("p10")) {
-            options.typical = assess::Typical::P10;
-        } else {
-            return usageMistake(QStringLiteral("--typical takes mode, median or p10, not '%1'")
-                                    .arg(*flags.typical));
-        }
-    }
-    if (flags.rbl && flags.assess.survey.csv) {
-        return usageMistake(QStringLiteral("--rbl is written as text or JSON, not with --csv"));
-    }
-    return options;
-}
-
-QString typicalName(assess::Typical typical) {
-    switch (typical) {
-        case assess::Typical::Mode:
-            return QStringLiteral("the mode");
-        case assess::Typical::Median:
-            return QStringLiteral("the median");
-        case assess::Typical::P10:
-            return QStringLiteral("the 10th percentile");
-    }
-    return {};
 }
 
 QJsonObject backgroundJson(const assess::BackgroundResult& result) {
@@ -267,9 +200,14 @@ int runBackground(const BackgroundFlags& flags, const ReadArguments& args, Comma
     if (!survey) {
         return io.talk.refused(survey.refusal());
     }
-    const Outcome<assess::BackgroundOptions> options = optionsOf(flags, survey->minCoverage);
+    const Outcome<assess::BackgroundOptions> options =
+        backgroundOptionsOf(flags.method, survey->minCoverage);
     if (!options) {
         return io.talk.refused(options.refusal());
+    }
+    if (flags.method.rbl && flags.assess.survey.csv) {
+        return io.talk.refused(
+            usageMistake(QStringLiteral("--rbl is written as text or JSON, not with --csv")));
     }
     const assess::BackgroundResult result = assess::assessBackground(survey->input(), *options);
     if (flags.assess.survey.json) {

@@ -23,13 +23,13 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (!read) {
         return io.talk.refused(read.refusal());
     }
-    stats::SurveyOptions chosen = *read;
+    stats::SurveyOptions surveyOptions = *read;
     const Outcome<stats::Notation> declared = readDeclaredNotation(flags);
     if (!declared) {
         return io.talk.refused(declared.refusal());
     }
-    chosen.declared = *declared;
-    if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
+    surveyOptions.declared = *declared;
+    if (const std::optional<QString> problem = stats::surveyOptionsProblem(surveyOptions)) {
         return io.talk.usage(*problem);
     }
     const QString pdf = *options.pdf;
@@ -41,6 +41,13 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (const std::optional<QString> twice = stdinTwice(args.files)) {
         return io.talk.usage(*twice);
     }
+    const Outcome<ChosenMethods> chosen = chosenMethods(options);
+    if (!chosen) {
+        return io.talk.refused(chosen.refusal());
+    }
+    survey::ReportAssessments assessments;
+    assessments.backgroundOptions = chosen->background;
+    assessments.limitOptions = chosen->limits;
     const stats::SurveyRecords records = stats::readSurvey(readPaths(args.files), zone);
     if (records.error) {
         io.talk.error(stats::surveyReadFailureText(asGiven(*records.error), records.misdated));
@@ -52,7 +59,8 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (!manifest) {
         return io.talk.refused(manifest.refusal());
     }
-    survey::ReportContent content = survey::reportContent(records, chosen);
+    survey::ReportContent content =
+        survey::reportContent(records, surveyOptions, std::move(assessments));
     content.manifest = *manifest;
     survey::ReportOptions report;
     report.madeAt = QDateTime::currentDateTime();

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "cli/commands.h"
+#include "cli/kit/numbers.h"
 #include "cli/survey_commands.h"
 #include "platform/processes.h"
 
@@ -25,7 +26,10 @@ QStringList reportPlaces() {
 // The report is painted with Qt Gui, whose libraries take longer to load than the other
 // commands take to run: levelpanel-cli checks the command line and hands it to
 // levelpanel-cli-report, which paints the report (paintReport, report_command.h).
-int runReport(const ReportOptions&, const ReadArguments& args, CommandIo& io) {
+int runReport(const ReportOptions& options, const ReadArguments& args, CommandIo& io) {
+    if (const Outcome<ChosenMethods> chosen = chosenMethods(options); !chosen) {
+        return io.talk.refused(chosen.refusal());
+    }
     const QStringList places = reportPlaces();
     const auto found = std::find_if(places.begin(), places.end(), [](const QString& path) {
         return QFileInfo(path).isExecutable();
@@ -51,8 +55,8 @@ CommandText reportText() {
             QStringLiteral("The survey's PDF report."),
             QStringLiteral("The files as one survey in time order, as a PDF report: title\n"
                            "block, time history, periods, day/evening/night with Lden, Ln\n"
-                           "table and histogram, and the events above L when --above is\n"
-                           "given."),
+                           "table and histogram, the events above L when --above is\n"
+                           "given, and a section per assessment METHOD of --assess."),
             QStringLiteral("report --pdf week.pdf --above 80 week/*.sdm")};
 }
 
@@ -66,7 +70,77 @@ std::vector<OptionRow> reportRows(ReportOptions& o) {
                              "penalties", "exclude", "adjust", "weighting", "response"}) {
         rows.push_back(surveyRow(QLatin1String(name), o.survey));
     }
+    rows.push_back(
+        texts(QStringLiteral("assess"), QStringLiteral("METHOD"), o.assess,
+              QStringLiteral("Also a section of the assessment METHOD, with its options below: "
+                             "background, rating, exposure, events or limits; repeatable. The "
+                             "day and night hours of a method are --assess-day and "
+                             "--assess-night (--day and --night are the Lden's)."))
+            .needing(QStringLiteral("a method")));
+    rows.push_back(text(QStringLiteral("min-coverage"), QStringLiteral("0.75"), o.minCoverage,
+                        QStringLiteral("The least share of an assessment's interval the records "
+                                       "must cover for it to be used, 0..1 (default 0.75).")));
+    for (OptionRow& row : backgroundMethodRows(o.background)) {
+        rows.push_back(std::move(row));
+    }
+    for (OptionRow& row : limitMethodRows(o.limits)) {
+        rows.push_back(std::move(row));
+    }
     return rows;
+}
+
+QStringList reportMethods() {
+    return {QStringLiteral("background"), QStringLiteral("rating"), QStringLiteral("exposure"),
+            QStringLiteral("events"), QStringLiteral("limits")};
+}
+
+Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
+    ChosenMethods chosen;
+    double minCoverage = assess::kMinCoverage;
+    if (o.minCoverage) {
+        const std::optional<double> share = decimalOf(*o.minCoverage);
+        if (!share || *share < 0.0 || *share > 1.0) {
+            return usageMistake(
+                QStringLiteral("--min-coverage takes a share from 0 to 1 (like 0.75), not '%1'")
+                    .arg(*o.minCoverage));
+        }
+        minCoverage = *share;
+    }
+    const QStringList known = reportMethods();
+    for (const QString& method : o.assess) {
+        if (!known.contains(method)) {
+            return usageMistake(QStringLiteral("--assess takes %1, not '%2'")
+                                    .arg(known.join(QStringLiteral(", ")), method));
+        }
+    }
+    const auto chose = [&o](const char* method) {
+        return o.assess.contains(QLatin1String(method));
+    };
+    if (chose("background")) {
+        Outcome<assess::BackgroundOptions> background =
+            backgroundOptionsOf(o.background, minCoverage);
+        if (!background) {
+            return background.refusal();
+        }
+        chosen.background = *background;
+    }
+    if (chose("limits")) {
+        Outcome<assess::LimitOptions> limits =
+            limitOptionsOf(o.limits, QStringLiteral("report --assess limits"));
+        if (!limits) {
+            return limits.refusal();
+        }
+        limits->minCoverage = minCoverage;
+        chosen.limits = *limits;
+    }
+    for (const char* method : {"rating", "exposure", "events"}) {
+        if (chose(method)) {
+            return usageMistake(QStringLiteral("report --assess %1 is not in this build of the "
+                                               "report yet: run levelpanel-cli assess %1")
+                                    .arg(QLatin1String(method)));
+        }
+    }
+    return chosen;
 }
 
 Command reportCommand() {

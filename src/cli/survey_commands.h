@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include "cli/assess_background_options.h"
+#include "cli/assess_limits_options.h"
 #include "cli/command.h"
 #include "cli/kit/text_table.h"
 #include "cli/survey_arguments.h"
@@ -52,8 +54,23 @@ void rangeCell(TableRow& cells, const stats::OutOfRange& readings);
 struct ReportOptions {
     std::optional<QString> pdf;
     SurveyFlags survey;
+    // --assess METHOD (repeatable) and the options of the methods.
+    QStringList assess;
+    std::optional<QString> minCoverage;
+    BackgroundMethodFlags background{
+        {}, {}, {}, {}, false, QStringLiteral("assess-day"), QStringLiteral("assess-night")};
+    LimitMethodFlags limits;
 };
 [[nodiscard]] CommandText reportText();
 [[nodiscard]] std::vector<OptionRow> reportRows(ReportOptions& options);
+// The assessment methods a report can show, in its order.
+[[nodiscard]] QStringList reportMethods();
+// The options of the methods chosen with --assess, checked, for the report's content; a
+// method not known, or a method's option given without it, is the refusal.
+struct ChosenMethods {
+    std::optional<assess::BackgroundOptions> background;
+    std::optional<assess::LimitOptions> limits;
+};
+[[nodiscard]] Outcome<ChosenMethods> chosenMethods(const ReportOptions& options);
 
 }  // namespace lp::cli

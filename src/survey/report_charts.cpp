@@ -300,4 +300,51 @@ void paintHistogram(QPainter& p, const QRectF& area, double k, const stats::LnRe
     p.restore();
 }
 
+void paintWholeDbHistogram(QPainter& p, const QRectF& area, double k,
+                           const std::map<int, qint64>& counts, const QString& what) {
+    p.save();
+    p.setFont(chartFont(7.5));
+    const QFontMetricsF metrics(p.font(), p.device());
+    if (counts.empty()) {
+        drawNothing(p, area, QStringLiteral("No interval is used."));
+        p.restore();
+        return;
+    }
+    const QRectF plot = plotArea(area, k, metrics.height());
+    const double left = counts.begin()->first - 2.5;
+    const double right = counts.rbegin()->first + 2.5;
+    qint64 most = 0;
+    for (const auto& [level, count] : counts) {
+        most = std::max(most, count);
+    }
+    const double yStep = std::max(1.0, charts::niceStep(static_cast<double>(most), 5, 1.0));
+    const double top = std::ceil(static_cast<double>(most) / yStep) * yStep;
+    const Scale x{left, right, plot.left(), plot.right()};
+    const Scale y{0, top, plot.bottom(), plot.top()};
+    drawLegend(p, area, k, {{kBarColor, what}}, false);
+    drawLevelAxis(p, plot, y, yStep, k);
+    const double xStep = charts::niceStep(right - left, 12, 1.0);
+    for (double level = std::ceil(left / xStep) * xStep; level <= right; level += xStep) {
+        const double at = x(level);
+        p.setPen(QPen(kGridColor, k * 0.4));
+        p.drawLine(QPointF(at, plot.bottom()), QPointF(at, plot.bottom() + k * 3));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(at - k * 20, plot.bottom() + k * 4, k * 40, metrics.height()),
+                   Qt::AlignHCenter | Qt::AlignTop, QString::number(level, 'f', 0));
+    }
+    p.drawText(QRectF(plot.left(), plot.bottom() + k * 4 + metrics.height(), plot.width(),
+                      metrics.height()),
+               Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Level in whole dB"));
+    p.setPen(QPen(Qt::white, k * 0.5));
+    p.setBrush(kBarColor);
+    for (const auto& [level, count] : counts) {
+        p.drawRect(QRectF(QPointF(x(level - 0.5), y(static_cast<double>(count))),
+                          QPointF(x(level + 0.5), plot.bottom())));
+    }
+    p.setPen(QPen(Qt::black, k * 0.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(plot);
+    p.restore();
+}
+
 }  // namespace lp::survey

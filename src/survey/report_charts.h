@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QString>
 #include <QTimeZone>
+#include <map>
 #include <span>
 #include <vector>
 
@@ -33,5 +34,10 @@ void paintTimeHistory(QPainter& painter, const QRectF& area, double unitsPerPoin
 
 void paintHistogram(QPainter& painter, const QRectF& area, double unitsPerPoint,
                     const stats::LnResult& ln);
+
+// The counts of values by whole dB as bars one dB wide (the background's LA90,T of the
+// intervals used); `what` is the legend.
+void paintWholeDbHistogram(QPainter& painter, const QRectF& area, double unitsPerPoint,
+                           const std::map<int, qint64>& counts, const QString& what);
 
 }  // namespace lp::survey

@@ -5,11 +5,13 @@
 namespace lp::survey {
 
 ReportContent reportContent(const stats::SurveyRecords& records,
-                            const stats::SurveyOptions& options) {
-    ReportContent content{options, stats::analyseSurvey(records, options), {}, {}};
+                            const stats::SurveyOptions& options, ReportAssessments assessments) {
+    ReportContent content{options, stats::analyseSurvey(records, options), {}, {}, {}};
     if (content.result.failure) {
         return content;
     }
+    assessForReport(assessments, records, options);
+    content.assessments = std::move(assessments);
     qint64 excluded = 0;
     content.ln = options.exclusions.empty() && options.adjust == 0.0
                      ? stats::lnOfSamples(records.samples)

@@ -6,6 +6,7 @@
 
 #include "stats/figure_text.h"
 #include "stats/percentiles.h"
+#include "survey/report_assessment_sections.h"
 #include "survey/report_charts.h"
 #include "survey/report_manifest.h"
 #include "survey/survey_texts.h"
@@ -253,7 +254,7 @@ bool layOutReport(ReportFlow& flow, const ReportContent& content,
                        paintTimeHistory(p, area, flow.pt(1), r, content.options.exclusions);
                    }) &&
            periodSection(flow, content) && denSection(flow, content) && lnSection(flow, content) &&
-           eventSection(flow, content) &&
+           eventSection(flow, content) && assessmentSections(flow, content) &&
            (!content.manifest || layOutManifest(flow, *content.manifest)) && flow.finish();
 }
 

@@ -288,6 +288,9 @@ private slots:
         row("stdin twice", {"periods", "-", "a.sdm", "-"}, "once");
         row("record to stdout", {"record", "--port", "sim", "--out", "-"}, "give --out a file");
         row("report to stdout", {"report", "a.sdm", "--pdf", "-"}, "give --pdf a file");
+        row("report of an unknown assessment",
+            {"report", "a.sdm", "--pdf", "r.pdf", "--assess", "loudness"},
+            "--assess takes background, rating, exposure, events, limits, not 'loudness'");
         const QString missing = dir.filePath(QStringLiteral("nowhere.sdm"));
         const QString broken = dir.filePath(QStringLiteral("broken.sdm"));
         const QString unwritten = dir.filePath(QStringLiteral("unwritten"));

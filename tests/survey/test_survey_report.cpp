@@ -92,6 +92,45 @@ private slots:
         }
     }
 
+    // The assessment sections: each method's heading, method statement and figures.
+    // Background over hours (day 07-23, night 23-07): the day's 16 LA90,1h are 12 of
+    // 60.0 (the hour from 12:00 holds 80, 80 and four 60: its 10th percentile is 60.0)
+    // and 4 of 50.0: mode 60, median 60.0, p10 at 0.1 · 15 = 1.5 among them in order:
+    // 50.0. The night's hour from 03:00 is excluded, so not covered: 7 used, 1 skipped,
+    // all 40.0. The limit LAeq,1h 70 over 07-19: 12 judged, the hour from 12:00 fails,
+    // 70 − 75.3 = −5.3. WHO road: Lden 62.9 above 53, Lnight 40.0 not above 45.
+    void assessmentsReadBack() {
+        ReportAssessments assessments;
+        lp::assess::BackgroundOptions background;
+        background.interval = 3600;
+        assessments.backgroundOptions = background;
+        lp::assess::LimitOptions limits;
+        limits.rules = {
+            {lp::assess::LimitFigure::Laeq, 3600, 7, 19, 70.0, QStringLiteral("laeq,1h,07-19,70")}};
+        limits.guideline = lp::assess::Guideline::Road;
+        assessments.limitOptions = limits;
+        lp::stats::SurveyOptions options = content_.options;
+        const ReportContent content =
+            reportContent(lp::stats::readSurvey(files_, QTimeZone::utc()), options, assessments);
+        const QString pdf = dir_.filePath(QStringLiteral("assessed.pdf"));
+        QCOMPARE(writeSurveyReport(content, options_, pdf), std::nullopt);
+        int pages = 0;
+        const QString text = pdfText(pdf, pages);
+        const QStringList expected{QStringLiteral("Assessment: background sound level"),
+                                   QStringLiteral("day 07-23 16 0 60.0 60.0 50.0 60.0"),
+                                   QStringLiteral("night 23-07 7 1 40.0 40.0 40.0 40.0"),
+                                   QStringLiteral("Histogram of L90,1h, night 23-07"),
+                                   QStringLiteral("Assessment: limits by time of day"),
+                                   QStringLiteral("margin = limit − figure"),
+                                   QStringLiteral("laeq,1h,07-19,70 12 0 1 -5.3 2009-06-01 12:00"),
+                                   QStringLiteral("2009-06-01 12:00:00 – 13:00:00 75.3 -5.3"),
+                                   QStringLiteral("Lden 62.9 53.0 above"),
+                                   QStringLiteral("Lnight 40.0 45.0 not above")};
+        for (const QString& line : expected) {
+            QVERIFY2(text.contains(QString(line).remove(u' ')), qPrintable(line));
+        }
+    }
+
     // With a manifest: its page last (the hash in two halves), the same manifest in the
     // PDF's metadata and as the attached manifest.json, as poppler reads them.
     void manifestPageAndMetadata() {

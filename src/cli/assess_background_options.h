@@ -1,0 +1,41 @@
+// The options of the background sound level, shared by `assess background` and
+// `report --assess background`: their rows and their reading into the core's options.
+#pragma once
+
+#include "assess/background.h"
+#include "cli/kit/options.h"
+#include "cli/kit/outcome.h"
+
+namespace lp::cli {
+
+struct BackgroundMethodFlags {
+    std::optional<QString> interval;
+    std::optional<QString> day;
+    std::optional<QString> night;
+    std::optional<QString> typical;
+    bool rbl = false;
+    // The names the day and night hours are given by: the report's own --day is the
+    // Lden day, so there they are --assess-day and --assess-night.
+    QString dayOption = QStringLiteral("day");
+    QString nightOption = QStringLiteral("night");
+};
+
+// --interval, --day, --night (by their names in `flags`), --typical, --rbl.
+[[nodiscard]] std::vector<OptionRow> backgroundMethodRows(BackgroundMethodFlags& flags);
+
+// The day and the night by their options: each begins where the other ends.
+[[nodiscard]] Outcome<std::vector<assess::DayPart>> dayNightOf(const std::optional<QString>& day,
+                                                               const std::optional<QString>& night,
+                                                               const QString& dayOption,
+                                                               const QString& nightOption);
+
+[[nodiscard]] Outcome<assess::BackgroundOptions> backgroundOptionsOf(
+    const BackgroundMethodFlags& flags, double minCoverage);
+
+// "07-23": a part's hours as the options give them.
+[[nodiscard]] QString hoursText(const assess::DayPart& part);
+
+// "the mode", "the median", "the 10th percentile".
+[[nodiscard]] QString typicalName(assess::Typical typical);
+
+}  // namespace lp::cli

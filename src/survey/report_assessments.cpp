@@ -1,0 +1,23 @@
+#include "survey/report_assessments.h"
+
+namespace lp::survey {
+
+void assessForReport(ReportAssessments& a, const stats::SurveyRecords& records,
+                     const stats::SurveyOptions& options) {
+    if (!a.backgroundOptions && !a.limitOptions) {
+        return;
+    }
+    qint64 excluded = 0;
+    const platform::LargeVector<stats::LevelSample> samples =
+        stats::countedSamples(records, options, excluded);
+    const assess::SurveyInput input{records, samples};
+    a.adjust = options.adjust;
+    if (a.backgroundOptions) {
+        a.background = assess::assessBackground(input, *a.backgroundOptions);
+    }
+    if (a.limitOptions) {
+        a.limits = assess::assessLimits(input, *a.limitOptions);
+    }
+}
+
+}  // namespace lp::survey
