@@ -13,7 +13,7 @@ packages=(
     cmake ninja-build g++ pkg-config mold
     qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     libcups2-dev fontconfig fonts-dejavu-core poppler-utils
-    libmosquitto-dev mosquitto mosquitto-clients openssl
+    libmosquitto-dev mosquitto mosquitto-clients openssl libssl-dev
     clang libclang-rt-14-dev clang-format
     dpkg-dev file
     help2man bash-completion pngquant optipng

@@ -26,7 +26,7 @@ timed() {
     local run start
     for run in 1 2 3 4 5; do
         start=$(date +%s%N)
-        "$@" >/dev/null
+        "$@" >/dev/null 2>&1
         echo $((($(date +%s%N) - start) / 1000))
     done | sort -n | sed -n 3p | awk '{ printf "%.1f", $1 / 1000 }'
 }
@@ -43,8 +43,8 @@ row "background --rbl" "$cli" assess background --rbl "${files[@]}"
 row "background --json" "$cli" assess background --json "${files[@]}"
 row "rating --tonal 4 --residual (3 of the days)" \
     "$cli" assess rating --tonal 4 --reason tone "${residual[@]}" "${files[@]}"
-row "exposure" "$cli" assess exposure "${files[@]}"
-row "exposure --shift 07:00-15:30" "$cli" assess exposure --shift 07:00-15:30 "${files[@]}"
+row "exposure" "$cli" assess exposure --weighting A "${files[@]}"
+row "exposure --shift 07:00-15:30" "$cli" assess exposure --weighting A --shift 07:00-15:30 "${files[@]}"
 row "events --above 90" "$cli" assess events --above 90 "${files[@]}"
 row "limits (3 rules) --guideline who-road" "$cli" assess limits \
     --limit laeq,15min,23-07,45 --limit lmax,15min,23-07,60 --limit l90,1h,07-23,50 \

@@ -1,6 +1,7 @@
 #include "assess/manifest.h"
 
-#include <QCryptographicHash>
+#include "assess/file_sha256.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -27,12 +28,12 @@ std::variant<ManifestFile, QString> hashedFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) {
+    const std::optional<QByteArray> digest = sha256Of(file);
+    if (!digest) {
         return QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
     }
     return ManifestFile{QFileInfo(path).absoluteFilePath(), file.size(),
-                        QString::fromLatin1(hash.result().toHex())};
+                        QString::fromLatin1(digest->toHex())};
 }
 
 const QString kRdf = QStringLiteral("http://www.w3.org/1999/02/22-rdf-syntax-ns#");

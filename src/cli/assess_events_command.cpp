@@ -93,16 +93,17 @@ int runLoudEvents(const LoudEventFlags& flags, const ReadArguments& args, Comman
     if (!survey) {
         return io.talk.refused(survey.refusal());
     }
-    const Outcome<assess::Manifest> manifest = assessManifest(kCommand, args, args.files);
-    if (!manifest) {
-        return io.talk.refused(manifest.refusal());
-    }
     options.rule = *survey->options.events;
     options.hours = survey->options.dayParts;
     const assess::LoudEventResult result = assess::assessLoudEvents(survey->input(), options);
     const Format format = *formatOf(flags.assess.survey);
 
     if (format == Format::Json) {
+        // Only the JSON carries the manifest: the files are hashed for it alone.
+        const Outcome<assess::Manifest> manifest = assessManifest(kCommand, args, args.files);
+        if (!manifest) {
+            return io.talk.refused(manifest.refusal());
+        }
         QJsonArray days;
         for (const assess::LoudEventDay& d : result.days) {
             QJsonArray parts;

@@ -122,10 +122,6 @@ int runExposure(const ExposureFlags& flags, const ReadArguments& args, CommandIo
     if (!survey) {
         return io.talk.refused(survey.refusal());
     }
-    const Outcome<assess::Manifest> manifest = assessManifest(kCommand, args, args.files);
-    if (!manifest) {
-        return io.talk.refused(manifest.refusal());
-    }
     const Format format = *formatOf(flags.assess.survey);
     const assess::ExposureResult result = assess::assessExposure(survey->input(), *options);
 
@@ -149,6 +145,11 @@ int runExposure(const ExposureFlags& flags, const ReadArguments& args, CommandIo
     }
 
     if (format == Format::Json) {
+        // Only the JSON carries the manifest: the files are hashed for it alone.
+        const Outcome<assess::Manifest> manifest = assessManifest(kCommand, args, args.files);
+        if (!manifest) {
+            return io.talk.refused(manifest.refusal());
+        }
         QJsonArray days;
         for (const assess::ExposureDay& d : result.days) {
             days.append(QJsonObject{
