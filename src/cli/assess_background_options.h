@@ -23,17 +23,8 @@ struct BackgroundMethodFlags {
 // --interval, --day, --night (by their names in `flags`), --typical, --rbl.
 [[nodiscard]] std::vector<OptionRow> backgroundMethodRows(BackgroundMethodFlags& flags);
 
-// The day and the night by their options: each begins where the other ends.
-[[nodiscard]] Outcome<std::vector<assess::DayPart>> dayNightOf(const std::optional<QString>& day,
-                                                               const std::optional<QString>& night,
-                                                               const QString& dayOption,
-                                                               const QString& nightOption);
-
 [[nodiscard]] Outcome<assess::BackgroundOptions> backgroundOptionsOf(
     const BackgroundMethodFlags& flags, double minCoverage);
-
-// "07-23": a part's hours as the options give them.
-[[nodiscard]] QString hoursText(const assess::DayPart& part);
 
 // "the mode", "the median", "the 10th percentile".
 [[nodiscard]] QString typicalName(assess::Typical typical);

@@ -42,47 +42,6 @@ std::vector<OptionRow> assessRows(AssessFlags& flags, bool coverage, bool csv) {
     return rows;
 }
 
-QString partHoursText(const assess::DayPart& part) {
-    return QStringLiteral("%1-%2")
-        .arg(part.from, 2, 10, QLatin1Char('0'))
-        .arg(part.to, 2, 10, QLatin1Char('0'));
-}
-
-Outcome<std::vector<assess::DayPart>> readDayAndNight(const std::optional<QString>& day,
-                                                      const std::optional<QString>& night) {
-    std::vector<assess::DayPart> parts = assess::dayAndNight();
-    const std::optional<QString>* texts[2] = {&day, &night};
-    std::optional<std::pair<int, int>> given[2];
-    for (size_t i = 0; i < 2; ++i) {
-        if (!*texts[i]) {
-            continue;
-        }
-        given[i] = partHoursOf(**texts[i]);
-        if (!given[i] || given[i]->first % 24 == given[i]->second % 24) {
-            return usageMistake(QStringLiteral("--%1 takes the hours it runs from and to as HH-HH "
-                                               "(0..24, like 07-23), not '%2'")
-                                    .arg(parts[i].name, **texts[i]));
-        }
-    }
-    for (size_t i = 0; i < 2; ++i) {
-        const size_t other = 1 - i;
-        if (given[i]) {
-            parts[i].from = given[i]->first % 24;
-            parts[i].to = given[i]->second % 24;
-        } else if (given[other]) {
-            parts[i].from = given[other]->second % 24;
-            parts[i].to = given[other]->first % 24;
-        }
-    }
-    if (parts[0].to != parts[1].from || parts[1].to != parts[0].from) {
-        return usageMistake(QStringLiteral("the day and the night follow one another over 24 "
-                                           "hours: each begins where the other ends (not "
-                                           "--day %1 --night %2)")
-                                .arg(partHoursText(parts[0]), partHoursText(parts[1])));
-    }
-    return parts;
-}
-
 Outcome<AssessSurvey> readAssessSurvey(const QString& command, const AssessFlags& flags,
                                        const QStringList& files, CommandIo& io, bool events) {
     if (files.isEmpty()) {

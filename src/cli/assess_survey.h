@@ -9,6 +9,7 @@
 #include "assess/assess_input.h"
 #include "assess/manifest.h"
 #include "cli/command.h"
+#include "cli/day_and_night.h"
 #include "cli/survey_arguments.h"
 #include "stats/figure_notation.h"
 
@@ -22,14 +23,6 @@ struct AssessFlags {
 // The rows every method takes: --exclude, --adjust, --weighting, --response, --json,
 // and --min-coverage with `coverage`, --csv with `csv`.
 [[nodiscard]] std::vector<OptionRow> assessRows(AssessFlags& flags, bool coverage, bool csv);
-
-// "07-23": the local hours of a part of the day.
-[[nodiscard]] QString partHoursText(const assess::DayPart& part);
-// The day and the night by --day and --night (default 07-23 and 23-07): the two follow
-// one another over 24 hours, so one given makes the other the rest of the day. A
-// mistake names the option and the form it takes.
-[[nodiscard]] Outcome<std::vector<assess::DayPart>> readDayAndNight(
-    const std::optional<QString>& day, const std::optional<QString>& night);
 
 // A survey read and counted for an assessment.
 struct AssessSurvey {
