@@ -36,7 +36,7 @@ struct RatingOptions {
     const SurveyInput* residual = nullptr;
     std::optional<double> residualLevel;
     // Instead of La less the residual: a specific level measured on its own, and how
-    // long the source runs within each T_r (seconds).
+    // long the source runs within each T_r (seconds; none or more than T_r: all of it).
     std::optional<double> specificLevel;
     std::optional<qint64> onTime;
     std::vector<Correction> corrections;
@@ -58,7 +58,9 @@ struct RatingInterval {
     std::optional<double> la;
     std::optional<double> ls;
     std::optional<double> lar;
-    QString note;  // why there is no value ("residual too close"), else empty
+    // Why there is no Ls: "residual too close", or "no residual level in this part" (the
+    // residual survey has no level in it); else empty.
+    QString note;
 };
 
 enum class Estimate { Low, Between, Adverse, SignificantAdverse };
@@ -67,6 +69,8 @@ enum class Estimate { Low, Between, Adverse, SignificantAdverse };
 [[nodiscard]] QString estimateText(Estimate estimate);
 // By D as shown: >= 10, >= 5, > 0, <= 0.
 [[nodiscard]] Estimate estimateOf(double difference);
+// The estimate as every output states it: its words, "depending on the context".
+[[nodiscard]] QString estimateStatement(Estimate estimate);
 
 struct RatingPart {
     RatingPartOptions options;
@@ -75,9 +79,11 @@ struct RatingPart {
     BackgroundFrom backgroundFrom = BackgroundFrom::Survey;
     std::vector<Correction> corrections;
     double correctionSum = 0.0;
-    std::vector<RatingInterval> intervals;  // the used ones, in time order
+    // The used ones (covered, with a level in the measuring range), in time order; each
+    // belongs to the part in which it starts.
+    std::vector<RatingInterval> intervals;
     qint64 intervalsSkipped = 0;
-    std::optional<RatingInterval> worst;  // the highest LAr
+    std::optional<RatingInterval> worst;  // the highest LAr as shown; the first of a tie
     std::optional<double> d;              // worst LAr - background, as shown
     std::optional<Estimate> estimate;
 };
@@ -87,7 +93,8 @@ struct RatingResult {
 };
 
 // Ls from La and Lr: La when Lr is far enough below (>= 10 dB), the energy difference
-// when 3 <= La - Lr < 10, none when closer ("residual too close").
+// when 3 <= La - Lr < 10, none when closer ("residual too close"). The difference is
+// that of the levels as shown.
 [[nodiscard]] std::optional<double> specificLevel(double la, double lr);
 
 [[nodiscard]] RatingResult assessRating(const SurveyInput& input, const RatingOptions& options);

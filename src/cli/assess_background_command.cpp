@@ -30,6 +30,58 @@ std::vector<OptionRow> backgroundRows(BackgroundFlags& o) {
     return rows;
 }
 
+<<<<<<< HEAD
+=======
+Outcome<assess::BackgroundOptions> optionsOf(const BackgroundFlags& flags, double minCoverage) {
+    assess::BackgroundOptions options;
+    options.minCoverage = minCoverage;
+    options.rbl = flags.rbl;
+    if (flags.interval) {
+        const std::optional<qint64> length = periodLengthOf(*flags.interval);
+        if (!length) {
+            return usageMistake(QStringLiteral("--interval takes Nmin or Nh from 1min to 24h that "
+                                               "divides a day into whole intervals (like 15min "
+                                               "or 1h), not '%1'")
+                                    .arg(*flags.interval));
+        }
+        options.interval = *length;
+    }
+    const Outcome<std::vector<assess::DayPart>> parts = readDayAndNight(flags.day, flags.night);
+    if (!parts) {
+        return parts.refusal();
+    }
+    options.parts = *parts;
+    if (flags.typical) {
+        if (*flags.typical == QStringLiteral("mode")) {
+            options.typical = assess::Typical::Mode;
+        } else if (*flags.typical == QStringLiteral("median")) {
+            options.typical = assess::Typical::Median;
+        } else if (*flags.typical == QStringLiteral("p10")) {
+            options.typical = assess::Typical::P10;
+        } else {
+            return usageMistake(QStringLiteral("--typical takes mode, median or p10, not '%1'")
+                                    .arg(*flags.typical));
+        }
+    }
+    if (flags.rbl && flags.assess.survey.csv) {
+        return usageMistake(QStringLiteral("--rbl is written as text or JSON, not with --csv"));
+    }
+    return options;
+}
+
+QString typicalName(assess::Typical typical) {
+    switch (typical) {
+        case assess::Typical::Mode:
+            return QStringLiteral("the mode");
+        case assess::Typical::Median:
+            return QStringLiteral("the median");
+        case assess::Typical::P10:
+            return QStringLiteral("the 10th percentile");
+    }
+    return {};
+}
+
+>>>>>>> main
 QJsonObject backgroundJson(const assess::BackgroundResult& result) {
     QJsonArray parts;
     for (const assess::BackgroundPart& part : result.parts) {
@@ -151,7 +203,7 @@ void writeText(OutputBytes& out, const AssessSurvey& survey,
                qsizetype(result.parts.size()), [&](qsizetype i, TableRow& cells) {
                    const assess::BackgroundPart& part = result.parts[size_t(i)];
                    cells.cell(part.part.name.toLatin1());
-                   cells.cell(hoursText(part.part).toLatin1());
+                   cells.cell(partHoursText(part.part).toLatin1());
                    cells.number(part.intervalsUsed);
                    cells.number(part.intervalsSkipped);
                    cells.cell(levelCell(part.mode));
@@ -164,7 +216,7 @@ void writeText(OutputBytes& out, const AssessSurvey& survey,
             continue;
         }
         out.bytes().append(QStringLiteral("\n%1 %2, %3 by whole dB:\n")
-                               .arg(part.part.name, hoursText(part.part), label)
+                               .arg(part.part.name, partHoursText(part.part), label)
                                .toUtf8());
         writeHistogram(out, part);
     }
@@ -179,7 +231,7 @@ void writeText(OutputBytes& out, const AssessSurvey& survey,
             .toUtf8());
     QList<QByteArray> captions{"Date"};
     for (const assess::DayPart& part : rbl.parts) {
-        captions << QStringLiteral("%1 %2").arg(part.name, hoursText(part)).toLatin1();
+        captions << QStringLiteral("%1 %2").arg(part.name, partHoursText(part)).toLatin1();
     }
     QList<QByteArrayView> header(captions.begin(), captions.end());
     writeTable(out, TableForm::Aligned, header, qsizetype(rbl.days.size()) + 1,

@@ -11,8 +11,15 @@
 namespace lp::cli {
 namespace {
 
-QJsonValue letterJson(const std::optional<QString>& letter) {
-    return letter ? QJsonValue(*letter) : QJsonValue(QJsonValue::Null);
+// The survey's records read and counted, with the states of the counted records.
+void countSurvey(AssessSurvey& survey) {
+    qint64 excluded = 0;
+    survey.samples = stats::countedSamples(survey.records, survey.options, excluded);
+    stats::SurveyStates states =
+        stats::surveyStates(survey.records, survey.options.declared, survey.options.exclusions);
+    survey.notation = states.notation;
+    survey.mixedStates = std::move(states.mixed);
+    survey.overruled = std::move(states.overruled);
 }
 
 }  // namespace
@@ -33,6 +40,47 @@ std::vector<OptionRow> assessRows(AssessFlags& flags, bool coverage, bool csv) {
         rows.push_back(surveyRow(QStringLiteral("csv"), flags.survey));
     }
     return rows;
+}
+
+QString partHoursText(const assess::DayPart& part) {
+    return QStringLiteral("%1-%2")
+        .arg(part.from, 2, 10, QLatin1Char('0'))
+        .arg(part.to, 2, 10, QLatin1Char('0'));
+}
+
+Outcome<std::vector<assess::DayPart>> readDayAndNight(const std::optional<QString>& day,
+                                                      const std::optional<QString>& night) {
+    std::vector<assess::DayPart> parts = assess::dayAndNight();
+    const std::optional<QString>* texts[2] = {&day, &night};
+    std::optional<std::pair<int, int>> given[2];
+    for (size_t i = 0; i < 2; ++i) {
+        if (!*texts[i]) {
+            continue;
+        }
+        given[i] = partHoursOf(**texts[i]);
+        if (!given[i] || given[i]->first % 24 == given[i]->second % 24) {
+            return usageMistake(QStringLiteral("--%1 takes the hours it runs from and to as HH-HH "
+                                               "(0..24, like 07-23), not '%2'")
+                                    .arg(parts[i].name, **texts[i]));
+        }
+    }
+    for (size_t i = 0; i < 2; ++i) {
+        const size_t other = 1 - i;
+        if (given[i]) {
+            parts[i].from = given[i]->first % 24;
+            parts[i].to = given[i]->second % 24;
+        } else if (given[other]) {
+            parts[i].from = given[other]->second % 24;
+            parts[i].to = given[other]->first % 24;
+        }
+    }
+    if (parts[0].to != parts[1].from || parts[1].to != parts[0].from) {
+        return usageMistake(QStringLiteral("the day and the night follow one another over 24 "
+                                           "hours: each begins where the other ends (not "
+                                           "--day %1 --night %2)")
+                                .arg(partHoursText(parts[0]), partHoursText(parts[1])));
+    }
+    return parts;
 }
 
 Outcome<AssessSurvey> readAssessSurvey(const QString& command, const AssessFlags& flags,
@@ -66,7 +114,7 @@ Outcome<AssessSurvey> readAssessSurvey(const QString& command, const AssessFlags
     if (!declared) {
         return declared.refusal();
     }
-    survey.notation = *declared;
+    survey.options.declared = *declared;
     if (const std::optional<QString> twice = stdinTwice(files)) {
         return usageMistake(*twice);
     }
@@ -79,8 +127,13 @@ Outcome<AssessSurvey> readAssessSurvey(const QString& command, const AssessFlags
         io.talk.say(QStringLiteral("%1 record(s) at an instant read before were left out")
                         .arg(survey.records.repeated + survey.records.conflicting));
     }
-    qint64 excluded = 0;
-    survey.samples = stats::countedSamples(survey.records, survey.options, excluded);
+    countSurvey(survey);
+    for (const QString& line : survey.overruled) {
+        io.talk.say(line);
+    }
+    if (survey.mixedStates) {
+        io.talk.say(*survey.mixedStates);
+    }
     return survey;
 }
 
@@ -90,15 +143,13 @@ Outcome<AssessSurvey> readOtherSurvey(const AssessSurvey& main, const QStringLis
     }
     AssessSurvey survey;
     survey.options = main.options;
-    survey.notation = main.notation;
     survey.minCoverage = main.minCoverage;
     survey.records = stats::readSurvey(readPaths(files), main.records.days.zone());
     if (survey.records.error) {
         return failed(
             stats::surveyReadFailureText(asGiven(*survey.records.error), survey.records.misdated));
     }
-    qint64 excluded = 0;
-    survey.samples = stats::countedSamples(survey.records, survey.options, excluded);
+    countSurvey(survey);
     return survey;
 }
 
@@ -126,16 +177,7 @@ Outcome<assess::Manifest> assessManifest(const QString& command, const ReadArgum
 
 int writtenAssessment(CommandIo& io, const AssessSurvey& survey, const assess::Manifest& manifest,
                       QJsonObject body) {
-    const stats::Notation& notation = survey.notation;
-    body.insert(
-        QStringLiteral("weighting"),
-        letterJson(notation.weighting ? std::optional(records::weightingLetter(*notation.weighting))
-                                      : std::nullopt));
-    body.insert(
-        QStringLiteral("response"),
-        letterJson(notation.response ? std::optional(records::responseLetter(*notation.response))
-                                     : std::nullopt));
-    body.insert(QStringLiteral("adjust"), survey.options.adjust);
+    putLevelKind(body, survey.notation, survey.options.adjust);
     body.insert(QStringLiteral("manifest"), assess::manifestJson(manifest));
     return writtenJson(io, body);
 }

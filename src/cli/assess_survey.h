@@ -23,12 +23,22 @@ struct AssessFlags {
 // and --min-coverage with `coverage`, --csv with `csv`.
 [[nodiscard]] std::vector<OptionRow> assessRows(AssessFlags& flags, bool coverage, bool csv);
 
+// "07-23": the local hours of a part of the day.
+[[nodiscard]] QString partHoursText(const assess::DayPart& part);
+// The day and the night by --day and --night (default 07-23 and 23-07): the two follow
+// one another over 24 hours, so one given makes the other the rest of the day. A
+// mistake names the option and the form it takes.
+[[nodiscard]] Outcome<std::vector<assess::DayPart>> readDayAndNight(
+    const std::optional<QString>& day, const std::optional<QString>& night);
+
 // A survey read and counted for an assessment.
 struct AssessSurvey {
     stats::SurveyRecords records;
-    stats::SurveyOptions options;
+    stats::SurveyOptions options;                       // with the declared notation
     platform::LargeVector<stats::LevelSample> samples;  // stats::countedSamples
-    stats::Notation notation;
+    stats::Notation notation;  // of the counted records (stats::surveyStates)
+    std::optional<QString> mixedStates;
+    QStringList overruled;  // where a file's metadata holds over the declaration
     double minCoverage = assess::kMinCoverage;
 
     [[nodiscard]] assess::SurveyInput input() const { return {records, samples}; }

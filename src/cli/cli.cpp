@@ -103,12 +103,12 @@ int runCommand(QStringList arguments, CommandIo& io) {
 }  // namespace
 
 std::vector<Command> commands() {
-    return {statsCommand(),          exportCommand(),       periodsCommand(),
-            ldenCommand(),           eventsCommand(),       assessBackgroundCommand(),
-            assessExposureCommand(), assessEventsCommand(), assessLimitsCommand(),
-            reportCommand(),         verifyCommand(),       portsCommand(),
-            liveCommand(),           recordCommand(),       setsCommand(),
-            downloadCommand(),       watchCommand()};
+    return {statsCommand(),        exportCommand(),         periodsCommand(),
+            ldenCommand(),         eventsCommand(),         assessBackgroundCommand(),
+            assessRatingCommand(), assessExposureCommand(), assessEventsCommand(),
+            assessLimitsCommand(), reportCommand(),         verifyCommand(),
+            portsCommand(),        liveCommand(),           recordCommand(),
+            setsCommand(),         downloadCommand(),       watchCommand()};
 }
 
 int printHelp(const Command& command, CommandIo& io) {

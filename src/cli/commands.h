@@ -12,6 +12,7 @@ namespace lp::cli {
 [[nodiscard]] Command ldenCommand();              // lden_command.cpp
 [[nodiscard]] Command eventsCommand();            // events_command.cpp
 [[nodiscard]] Command assessBackgroundCommand();  // assess_background_command.cpp
+[[nodiscard]] Command assessRatingCommand();      // assess_rating_command.cpp
 [[nodiscard]] Command assessExposureCommand();    // assess_exposure_command.cpp
 [[nodiscard]] Command assessEventsCommand();      // assess_events_command.cpp
 [[nodiscard]] Command assessLimitsCommand();      // assess_limits_command.cpp

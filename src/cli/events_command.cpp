@@ -18,6 +18,9 @@ std::vector<OptionRow> eventsRows(SurveyFlags& o) {
             surveyRow(QStringLiteral("min-duration"), o),
             surveyRow(QStringLiteral("bridge"), o),
             surveyRow(QStringLiteral("exclude"), o),
+            surveyRow(QStringLiteral("adjust"), o),
+            surveyRow(QStringLiteral("weighting"), o),
+            surveyRow(QStringLiteral("response"), o),
             surveyRow(QStringLiteral("json"), o),
             surveyRow(QStringLiteral("csv"), o)};
 }
@@ -49,10 +52,14 @@ int runEvents(const SurveyFlags& flags, const ReadArguments& args, CommandIo& io
                 {QStringLiteral("under_range"), e.outOfRange.under},
             });
         }
-        return writtenJson(io, QJsonObject{{QStringLiteral("events"), list}});
+        QJsonObject body{{QStringLiteral("events"), list}};
+        putLevelKind(body, result.notation, result.adjust);
+        return writtenJson(io, body);
     }
     const bool csv = *format == Format::Csv;
-    const auto row = [&events, &times, csv](qsizetype i, TableRow& cells) {
+    const bool adjustColumn = csv && flags.adjust.has_value();
+    const double adjust = result.adjust;
+    const auto row = [&events, &times, csv, adjustColumn, adjust](qsizetype i, TableRow& cells) {
         const stats::LevelEvent& e = events[size_t(i)];
         cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), e.start));
         cells.endCell(times.put(cells.room(LocalTimeText::kMostBytes), e.end));
@@ -66,17 +73,28 @@ int runEvents(const SurveyFlags& flags, const ReadArguments& args, CommandIo& io
         } else {
             rangeCell(cells, e.outOfRange);
         }
+        if (adjustColumn) {
+            cells.figure(adjust, kLevelDecimals);
+        }
     };
     OutputBytes out(io.out);
     if (csv) {
-        writeTable(
-            out, TableForm::Csv,
-            {"start", "end", "duration_s", "lmax", "leq", "sel", "over_range", "under_range"},
-            qsizetype(events.size()), row);
+        QList<QByteArrayView> header{"start", "end", "duration_s", "lmax",
+                                     "leq",   "sel", "over_range", "under_range"};
+        if (adjustColumn) {
+            header << "adjust_db";
+        }
+        writeTable(out, TableForm::Csv, header, qsizetype(events.size()), row);
         return kOk;
     }
+    out.bytes().append(adjustHead(flags, result.adjust));
+    if (flags.adjust) {
+        out.bytes().append('\n');
+    }
+    const QByteArray lmax = levelHeader(result.notation, stats::Figure::Lmax);
+    const QByteArray leq = levelHeader(result.notation, stats::Figure::Leq);
     writeTable(out, TableForm::Aligned,
-               {"Start", "End", "Duration (s)", "Lmax", "Leq", "SEL", "Out of range"},
+               {"Start", "End", "Duration (s)", lmax, leq, "SEL", "Out of range"},
                qsizetype(events.size()), row);
     io.talk.say(QStringLiteral("%1 event(s)").arg(qsizetype(events.size())));
     return kOk;
@@ -90,7 +108,8 @@ Command eventsCommand() {
          QStringLiteral("The events of a survey: runs of levels at or above a threshold."),
          QStringLiteral("The files as one survey in time order: runs of levels at or above\n"
                         "L dB: start, end, duration, Lmax, Leq, SEL of each; their count on\n"
-                        "stderr."),
+                        "stderr. JSON adds \"weighting\", \"response\" and \"adjust\"; with\n"
+                        "--adjust the CSV ends in an adjust_db column."),
          QStringLiteral("events --above 80 --min-duration 5 day1.sdm")},
         Operands::Files, eventsRows, runEvents);
 }

@@ -14,9 +14,11 @@ namespace lp::cli {
 namespace {
 
 std::vector<OptionRow> ldenRows(SurveyFlags& o) {
-    return {surveyRow(QStringLiteral("day"), o),     surveyRow(QStringLiteral("evening"), o),
-            surveyRow(QStringLiteral("night"), o),   surveyRow(QStringLiteral("penalties"), o),
-            surveyRow(QStringLiteral("exclude"), o), surveyRow(QStringLiteral("json"), o)};
+    return {surveyRow(QStringLiteral("day"), o),       surveyRow(QStringLiteral("evening"), o),
+            surveyRow(QStringLiteral("night"), o),     surveyRow(QStringLiteral("penalties"), o),
+            surveyRow(QStringLiteral("exclude"), o),   surveyRow(QStringLiteral("adjust"), o),
+            surveyRow(QStringLiteral("weighting"), o), surveyRow(QStringLiteral("response"), o),
+            surveyRow(QStringLiteral("json"), o)};
 }
 
 int runLden(const SurveyFlags& flags, const ReadArguments& args, CommandIo& io) {
@@ -52,10 +54,12 @@ int runLden(const SurveyFlags& flags, const ReadArguments& args, CommandIo& io) 
             day.insert(QStringLiteral("date"), d.date.toString(Qt::ISODate));
             days.append(day);
         }
-        return writtenJson(io, QJsonObject{
-                                   {QStringLiteral("days"), days},
-                                   {QStringLiteral("overall"), levels(den.overall)},
-                               });
+        QJsonObject body{
+            {QStringLiteral("days"), days},
+            {QStringLiteral("overall"), levels(den.overall)},
+        };
+        putLevelKind(body, analysed->notation, analysed->adjust);
+        return writtenJson(io, body);
     }
     // The days, then all days together.
     const auto row = [&den](qsizetype i, TableRow& cells) {
@@ -76,6 +80,9 @@ int runLden(const SurveyFlags& flags, const ReadArguments& args, CommandIo& io) 
         rangeCell(cells, d.outOfRange());
     };
     OutputBytes out(io.out);
+    if (const QByteArray head = adjustHead(flags, analysed->adjust); !head.isEmpty()) {
+        out.bytes().append(head + '\n');
+    }
     writeTable(out, TableForm::Aligned,
                {"Date", "Lday", "Levening", "Lnight", "Lden", "Day cov.", "Evening cov.",
                 "Night cov.", "Out of range"},
@@ -93,7 +100,8 @@ Command ldenCommand() {
                         "Lden with each part's coverage, per day and over all days. Coverage\n"
                         "counts the time from the first record to the end of the last. In\n"
                         "JSON levels are numbers rounded to 0.1 dB, coverage a fraction 0..1\n"
-                        "(3 decimals), null where there is no value."),
+                        "(3 decimals), null where there is no value, with \"weighting\",\n"
+                        "\"response\" and \"adjust\" at the top."),
          QStringLiteral("lden --penalties 5,10 --json week/*.sdm")},
         Operands::Files, ldenRows, runLden);
 }

@@ -23,8 +23,18 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (!read) {
         return io.talk.refused(read.refusal());
     }
+<<<<<<< HEAD
     const stats::SurveyOptions& surveyOptions = *read;
     if (const std::optional<QString> problem = stats::surveyOptionsProblem(surveyOptions)) {
+=======
+    stats::SurveyOptions chosen = *read;
+    const Outcome<stats::Notation> declared = readDeclaredNotation(flags);
+    if (!declared) {
+        return io.talk.refused(declared.refusal());
+    }
+    chosen.declared = *declared;
+    if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
+>>>>>>> main
         return io.talk.usage(*problem);
     }
     const QString pdf = *options.pdf;
@@ -59,6 +69,12 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     content.manifest = *manifest;
     survey::ReportOptions report;
     report.madeAt = QDateTime::currentDateTime();
+    for (const QString& line : content.result.overruled) {
+        io.talk.say(line);
+    }
+    if (content.result.mixedStates) {
+        io.talk.say(*content.result.mixedStates);
+    }
     if (const std::optional<QString> failed = survey::writeSurveyReport(content, report, pdf)) {
         io.talk.error(*failed);
         return kFileFailure;

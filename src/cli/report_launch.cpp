@@ -67,7 +67,7 @@ std::vector<OptionRow> reportRows(ReportOptions& o) {
                                     .completing(Completes::File)
                                     .needing(QStringLiteral("a file name"))};
     for (const char* name : {"every", "above", "min-duration", "bridge", "day", "evening", "night",
-                             "penalties", "exclude"}) {
+                             "penalties", "exclude", "adjust", "weighting", "response"}) {
         rows.push_back(surveyRow(QLatin1String(name), o.survey));
     }
     rows.push_back(

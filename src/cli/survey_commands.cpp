@@ -28,6 +28,11 @@ Outcome<stats::SurveyResult> analyse(const QString& command, const SurveyFlags& 
     if (const std::optional<QString> twice = stdinTwice(files)) {
         return usageMistake(*twice);
     }
+    const Outcome<stats::Notation> declared = readDeclaredNotation(flags);
+    if (!declared) {
+        return declared.refusal();
+    }
+    chosen.declared = *declared;
     const stats::SurveyRecords read = stats::readSurvey(readPaths(files), zone);
     if (read.error) {
         return failed(stats::surveyReadFailureText(asGiven(*read.error), read.misdated));
@@ -40,7 +45,38 @@ Outcome<stats::SurveyResult> analyse(const QString& command, const SurveyFlags& 
                         .arg(read.repeated)
                         .arg(read.conflicting));
     }
-    return stats::analyseSurvey(read, chosen);
+    stats::SurveyResult result = stats::analyseSurvey(read, chosen);
+    for (const QString& line : result.overruled) {
+        io.talk.say(line);
+    }
+    if (result.mixedStates) {
+        io.talk.say(*result.mixedStates);
+    }
+    return result;
+}
+
+void putLevelKind(QJsonObject& object, const stats::Notation& notation, double adjust) {
+    object.insert(QStringLiteral("weighting"),
+                  notation.weighting ? QJsonValue(records::weightingLetter(*notation.weighting))
+                                     : QJsonValue(QJsonValue::Null));
+    object.insert(QStringLiteral("response"),
+                  notation.response ? QJsonValue(records::responseLetter(*notation.response))
+                                    : QJsonValue(QJsonValue::Null));
+    object.insert(QStringLiteral("adjust"), adjust);
+}
+
+QByteArray adjustHead(const SurveyFlags& flags, double adjust) {
+    if (!flags.adjust) {
+        return {};
+    }
+    return QStringLiteral("Adjust: %1 (added to every level)\n")
+        .arg(stats::adjustText(adjust))
+        .toUtf8();
+}
+
+QByteArray levelHeader(const stats::Notation& notation, stats::Figure figure, int percent,
+                       std::optional<qint64> seconds) {
+    return stats::figureLabel(notation, figure, percent, seconds).toLatin1();
 }
 
 Outcome<Format> formatOf(const SurveyFlags& flags) {

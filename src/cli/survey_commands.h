@@ -31,6 +31,16 @@ enum class Table { Periods, DayParts, Events };
 // --json or --csv (not both), else text.
 [[nodiscard]] Outcome<Format> formatOf(const SurveyFlags& flags);
 
+// What every survey output states of its levels: "weighting" ("A", "C" or null),
+// "response" ("F", "S" or null) and "adjust" (dB), put into `object`.
+void putLevelKind(QJsonObject& object, const stats::Notation& notation, double adjust);
+// The first line of a text output when --adjust is given: "Adjust: -3.0 dB (added to
+// every level)"; empty without --adjust.
+[[nodiscard]] QByteArray adjustHead(const SurveyFlags& flags, double adjust);
+// The header of a text table's level column: `figure` as labelled in `notation`.
+[[nodiscard]] QByteArray levelHeader(const stats::Notation& notation, stats::Figure figure,
+                                     int percent = 0, std::optional<qint64> seconds = std::nullopt);
+
 // `object` with the "format" key, on stdout.
 int writtenJson(CommandIo& io, QJsonObject object);
 [[nodiscard]] QJsonValue countJson(const std::optional<qint64>& count);

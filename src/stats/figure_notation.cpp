@@ -18,7 +18,7 @@ QString figureLabel(const Notation& notation, Figure figure, int percent,
     if (notation.weighting) {
         label += records::weightingLetter(*notation.weighting);
     }
-    if (figure != Figure::Leq && notation.response) {
+    if (figure != Figure::Leq && figure != Figure::Rating && notation.response) {
         label += records::responseLetter(*notation.response);
     }
     switch (figure) {
@@ -34,11 +34,20 @@ QString figureLabel(const Notation& notation, Figure figure, int percent,
         case Figure::Exceeded:
             label += QString::number(percent);
             break;
+        case Figure::Rating:
+            label += u'r';
+            break;
     }
     if (seconds) {
         label += u',' + intervalLabel(*seconds);
     }
     return label;
+}
+
+QString adjustText(double adjust) {
+    return QStringLiteral("%1%2 dB")
+        .arg(adjust > 0 ? QStringLiteral("+") : QString())
+        .arg(adjust, 0, 'f', 1);
 }
 
 }  // namespace lp::stats

@@ -17,7 +17,8 @@ struct Notation {
     std::optional<records::Response> response;
 };
 
-enum class Figure { Leq, Lmax, Lmin, Exceeded };
+// Rating: the rating level of BS 4142 and ISO 1996-1 ("LAr,1h"), an Leq with corrections.
+enum class Figure { Leq, Lmax, Lmin, Exceeded, Rating };
 
 // "1h", "15min", "30s", "24h": a time interval as the labels write it.
 [[nodiscard]] QString intervalLabel(qint64 seconds);
@@ -26,5 +27,8 @@ enum class Figure { Leq, Lmax, Lmin, Exceeded };
 // interval, none for a figure over the whole stretch shown ("LAeq", "LAF10").
 [[nodiscard]] QString figureLabel(const Notation& notation, Figure figure, int percent = 0,
                                   std::optional<qint64> seconds = std::nullopt);
+
+// A level correction as the outputs state it: "+2.5 dB", "-3.0 dB", "0.0 dB".
+[[nodiscard]] QString adjustText(double adjust);
 
 }  // namespace lp::stats

@@ -129,6 +129,7 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
     result.first = survey.first;
     result.last = survey.last;
     result.interval = survey.interval;
+    result.adjust = options.adjust;
 
     platform::LargeVector<LevelSample> kept;
     std::span<const LevelSample> samples = survey.samples;
@@ -141,6 +142,10 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
         result.excluded += withoutLevel;
     }
     result.counted = static_cast<qint64>(samples.size());
+    SurveyStates states = surveyStates(survey, options.declared, options.exclusions);
+    result.notation = states.notation;
+    result.mixedStates = std::move(states.mixed);
+    result.overruled = std::move(states.overruled);
     if (options.withPeriods) {
         result.periods = surveyPeriods(survey, samples, options.periodLength);
     }

@@ -15,6 +15,7 @@
 
 #include "records/file_error.h"
 #include "stats/day_parts.h"
+#include "stats/figure_notation.h"
 #include "stats/level_events.h"
 #include "stats/survey_periods.h"
 #include "stats/survey_records.h"
@@ -27,6 +28,27 @@ struct TimeRange {
     qint64 to = 0;
 };
 
+// What the levels of a survey are: the weighting and response of its counted records,
+// from the files' metadata (FILE.meta) or, for files without, as the user declares
+// them. A figure's label names a weighting or response only when every counted record
+// was taken under it; a survey that mixes them is told in words.
+struct SurveyStates {
+    Notation notation;
+    // "The survey mixes meter states: A weighting in day1.sdm, C weighting in day2.sdm
+    // lines 7-2410; ...": which states, which files; none when they agree.
+    std::optional<QString> mixed;
+    // Where a file's metadata says otherwise than the declaration: it holds, said in
+    // words, one line a file.
+    QStringList overruled;
+};
+
+// The states of the records of `survey` that count: in stretches (StateStretch) not
+// wholly inside an exclusion. A value the metadata leaves out, or all of it for a file
+// without metadata, is `declared`. Without counted records, the declaration.
+// (survey_states.cpp)
+[[nodiscard]] SurveyStates surveyStates(const SurveyRecords& survey, const Notation& declared,
+                                        std::span<const TimeRange> exclusions);
+
 struct SurveyOptions {
     qint64 periodLength = 3600;  // seconds, isPeriodLength
     DayPartHours dayParts;
@@ -35,6 +57,9 @@ struct SurveyOptions {
     // Added to every level inside the measuring range before any figure, in dB (-3 for a
     // measurement in front of a façade): |adjust| <= kMostAdjust.
     double adjust = 0.0;
+    // The weighting and response of files without metadata (FILE.meta), and of what a
+    // file's metadata leaves out.
+    Notation declared{};
     // Whether the periods and the day parts are worked out: the window shows them all,
     // a command that prints one table needs only that one.
     bool withPeriods = true;
@@ -59,6 +84,14 @@ struct SurveyResult {
     std::optional<qint64> first;  // instants of the first and last dated record
     std::optional<qint64> last;
     std::optional<qint64> interval;  // S, seconds
+
+    // The weighting and response of the counted records (stats::surveyStates): what
+    // the labels name; the mixed states in words; where metadata overruled the
+    // declaration, in words.
+    Notation notation{};
+    std::optional<QString> mixedStates{};
+    QStringList overruled{};
+    double adjust = 0.0;  // the correction added to the levels (SurveyOptions::adjust)
 
     SurveyPeriods periods;
     DenLevels den;

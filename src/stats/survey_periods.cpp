@@ -80,6 +80,7 @@ std::vector<qint64> periodStarts(const LocalDay& day, qint64 length) {
 SurveyPeriods surveyPeriods(const SurveyRecords& survey, std::span<const LevelSample> samples,
                             qint64 length) {
     SurveyPeriods out;
+    out.length = length;
     if (!survey.first || !isPeriodLength(length)) {
         return out;
     }

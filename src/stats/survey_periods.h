@@ -38,6 +38,7 @@ struct SurveyPeriod {
 
 struct SurveyPeriods {
     std::vector<SurveyPeriod> list;
+    qint64 length = 0;  // seconds, as asked
     // Why no periods are listed (the survey spans too many of them); none otherwise.
     std::optional<QString> refused;
 };

@@ -57,18 +57,31 @@ struct FileDates {
     qint64 step = -1;  // |stepTo - stepFrom|; -1 while the file has no step
 };
 
+// Where each state of a file's metadata begins among the samples read from it: the
+// index of its span in the metadata (-1 before the first, or without metadata) and of
+// its first sample.
+struct SpanStart {
+    qsizetype span = -1;
+    size_t sample = 0;
+};
+
 // Turns each record into its instant and level while its line is in the read buffer.
 class SampleSink final : public records::RecordSink {
 public:
     SampleSink(const LocalDays& days, EnergyTable& energies,
                platform::LargeVector<LevelSample>& into, SurveyRecords& counts,
-               const records::RecordFileReader& reader, FileDates& dates)
+               const records::RecordFileReader& reader, FileDates& dates,
+               const std::vector<records::StateSpan>& spans)
         : stamps_(days.zone()),
           energies_(energies),
           into_(into),
           counts_(counts),
           reader_(reader),
-          dates_(dates) {}
+          dates_(dates),
+          spans_(spans) {
+        starts_.push_back({-1, into.size()});
+        nextSpanLine_ = spans.empty() ? kNoLine : spans.front().fromLine;
+    }
 
     bool take(QByteArrayView, QByteArrayView dateTime, QByteArrayView level) override {
         ++counts_.records;
@@ -79,6 +92,9 @@ public:
         }
         const qint64 instant = stamp->instant;
         const qint64 line = reader_.itemLine();
+        if (line >= nextSpanLine_) {
+            enterSpanOf(line);
+        }
         if (hasPrevious_) {
             const qint64 step = instant > previous_ ? instant - previous_ : previous_ - instant;
             if (step > dates_.step) {
@@ -100,14 +116,35 @@ public:
         return true;
     }
     [[nodiscard]] bool inOrder() const { return inOrder_; }
+    [[nodiscard]] const std::vector<SpanStart>& spanStarts() const { return starts_; }
 
 private:
+    static constexpr qint64 kNoLine = std::numeric_limits<qint64>::max();
+
+    // The span holding `line` begins with the next sample.
+    void enterSpanOf(qint64 line) {
+        qsizetype span = starts_.back().span;
+        while (size_t(span + 1) < spans_.size() && spans_[size_t(span + 1)].fromLine <= line) {
+            ++span;
+        }
+        nextSpanLine_ =
+            size_t(span + 1) < spans_.size() ? spans_[size_t(span + 1)].fromLine : kNoLine;
+        if (starts_.back().sample == into_.size()) {
+            starts_.back().span = span;  // the span before held no dated record
+        } else {
+            starts_.push_back({span, into_.size()});
+        }
+    }
+
     records::StampReader stamps_;
     EnergyTable& energies_;
     platform::LargeVector<LevelSample>& into_;
     SurveyRecords& counts_;
     const records::RecordFileReader& reader_;
     FileDates& dates_;
+    const std::vector<records::StateSpan>& spans_;
+    std::vector<SpanStart> starts_;
+    qint64 nextSpanLine_ = kNoLine;
     qint64 previousLine_ = 0;
     // The instant of the record before, apart from its flag (see records::StampReader).
     qint64 previous_ = 0;
@@ -241,6 +278,45 @@ records::FileError misdatedRecord(std::span<const LevelSample> samples,
                      dateOf(samples.front().time), dateOf(samples.back().time))};
 }
 
+// The stretches of the samples [begin, end) read from file `file`, split where its
+// metadata's states begin, those without a level left out. Only the ends of each
+// stretch are looked at: its first and last sample with a level.
+void addStretches(std::vector<StateStretch>& into, qsizetype file,
+                  const std::optional<records::RecordMetadata>& metadata,
+                  const std::vector<SpanStart>& starts, std::span<const LevelSample> samples,
+                  size_t end) {
+    const size_t before = into.size();
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const size_t from = starts[k].sample;
+        const size_t to = k + 1 < starts.size() ? starts[k + 1].sample : end;
+        size_t first = from;
+        while (first < to && std::isnan(samples[first].level)) {
+            ++first;
+        }
+        if (first == to) {
+            continue;
+        }
+        size_t last = to - 1;
+        while (std::isnan(samples[last].level)) {
+            --last;
+        }
+        StateStretch stretch;
+        stretch.file = file;
+        stretch.described = metadata.has_value();
+        if (starts[k].span >= 0) {
+            const records::StateSpan& span = metadata->spans[size_t(starts[k].span)];
+            stretch.fromLine = span.fromLine;
+            stretch.state = span.state;
+        }
+        stretch.first = std::min(samples[first].time, samples[last].time);
+        stretch.last = std::max(samples[first].time, samples[last].time);
+        into.push_back(stretch);
+    }
+    for (size_t k = before; k + 1 < into.size(); ++k) {
+        into[k].toLine = into[k + 1].fromLine - 1;
+    }
+}
+
 qint64 reserveFor(const QStringList& files) {
     qint64 bytes = 0;
     for (const QString& file : files) {
@@ -290,11 +366,15 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
     std::vector<FileRun> runs;
     std::vector<FileDates> dates;
     EnergyTable energies;
+    std::vector<StateStretch> states;
     for (const QString& file : files) {
         FileRun run{samples.size(), 0};
         records::RecordFileReader reader(file);
         dates.push_back({file, {}, {}, {}, -1});
-        SampleSink sink(survey.days, energies, samples, survey, reader, dates.back());
+        const std::optional<records::RecordMetadata> metadata = records::readRecordMetadata(file);
+        static const std::vector<records::StateSpan> kNoSpans;
+        SampleSink sink(survey.days, energies, samples, survey, reader, dates.back(),
+                        metadata ? metadata->spans : kNoSpans);
         if (reader.open()) {
             while (reader.read(sink, kPieceItems) == records::RecordFileReader::Status::More) {
             }
@@ -307,6 +387,8 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
             return failed;
         }
         run.end = samples.size();
+        addStretches(states, qsizetype(dates.size() - 1), metadata, sink.spanStarts(), samples,
+                     run.end);
         if (!sink.inOrder()) {
             std::stable_sort(samples.begin() + qsizetype(run.begin), samples.end(), earlier);
         }
@@ -335,6 +417,7 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
         }
     }
     survey.leftOut = static_cast<qint64>(std::erase_if(samples, noLevel));
+    survey.states = std::move(states);
     return survey;
 }
 

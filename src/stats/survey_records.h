@@ -11,6 +11,7 @@
 
 #include "platform/large_array.h"
 #include "records/file_error.h"
+#include "records/run_metadata.h"
 #include "stats/level_sample.h"
 #include "stats/local_days.h"
 
@@ -20,6 +21,20 @@ namespace lp::stats {
 // it (the days, the periods) then has a size that can be shown and printed. Records
 // further apart are a wrong date (a digit flipped), named in the error.
 inline constexpr qint64 kMostSurveyDays = 1000;
+
+// A stretch of one file's records taken under one state of the meter: from the file's
+// metadata (FILE.meta) where it has some, else the whole file with the state not told.
+// Only stretches that hold a record with a level are kept.
+struct StateStretch {
+    qsizetype file = 0;      // its index in SurveyRecords::files
+    qint64 fromLine = 1;     // the line the state holds from (a run's header line)
+    qint64 toLine = 0;       // the line before the next stretch of the file; 0: to its end
+    bool described = false;  // the file has metadata
+    records::MeterState state;
+    // The instants of its first and last record with a level, in the file's order.
+    qint64 first = 0;
+    qint64 last = 0;
+};
 
 struct SurveyRecords {
     QStringList files;
@@ -49,6 +64,8 @@ struct SurveyRecords {
     // line when no single record makes the span); then nothing else is set.
     std::optional<records::FileError> error;
     bool misdated = false;
+    // The states the records were taken under, in the order of the files and lines.
+    std::vector<StateStretch> states{};
 };
 
 // Reads the files of one survey; local time stamps are taken in `zone`.

@@ -5,6 +5,15 @@ namespace lp::survey {
 FigureTableModel::FigureTableModel(QStringList headers, int textColumns, QObject* parent)
     : QAbstractTableModel(parent), headers_(std::move(headers)), textColumns_(textColumns) {}
 
+void FigureTableModel::setHeaders(const QStringList& headers) {
+    Q_ASSERT(headers.size() == headers_.size());
+    if (headers == headers_) {
+        return;
+    }
+    headers_ = headers;
+    emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(headers_.size()) - 1);
+}
+
 void FigureTableModel::setRows(int count, Cells cells) {
     beginResetModel();
     count_ = count;

@@ -16,6 +16,8 @@ public:
 
     FigureTableModel(QStringList headers, int textColumns, QObject* parent = nullptr);
 
+    // Replaces the column headings (as many as before), when they differ.
+    void setHeaders(const QStringList& headers);
     // Replaces every row; `cells` is asked for a row's texts when they are shown.
     void setRows(int count, Cells cells);
     // The texts of one row (empty for a row that is not there).

@@ -14,7 +14,8 @@ namespace lp::survey {
 struct ReportContent {
     stats::SurveyOptions options;
     stats::SurveyResult result;
-    stats::LnResult ln;             // over the counted records (exclusions left out), at 0.1 dB
+    // Over the counted records (exclusions left out, the correction added), at 0.1 dB.
+    stats::LnResult ln;
     ReportAssessments assessments;  // the methods chosen, worked out
     // Listed on the last page and embedded in the PDF (its XMP metadata, and attached as
     // manifest.json), so that `levelpanel-cli verify` can check the files; none: neither.

@@ -59,10 +59,12 @@ QString recordsText(const stats::SurveyResult& r) {
              countText(r.excluded), repeats.isEmpty() ? QString() : QStringLiteral("; ") + repeats);
 }
 
-QString levelsText(const stats::LnResult& ln) {
+QString levelsText(const stats::LnResult& ln, const stats::Notation& n) {
     const stats::LevelFigures& f = ln.figures;
-    return QStringLiteral("Leq %1, Lmax %2, Lmin %3")
-        .arg(stats::decibelsText(f.leq), stats::decibelsText(f.lmax), stats::decibelsText(f.lmin));
+    return QStringLiteral("%1 %2, %3 %4, %5 %6")
+        .arg(stats::figureLabel(n, stats::Figure::Leq), stats::decibelsText(f.leq),
+             stats::figureLabel(n, stats::Figure::Lmax), stats::decibelsText(f.lmax),
+             stats::figureLabel(n, stats::Figure::Lmin), stats::decibelsText(f.lmin));
 }
 
 bool titleBlock(ReportFlow& flow, const ReportContent& content,
@@ -93,7 +95,9 @@ bool titleBlock(ReportFlow& flow, const ReportContent& content,
            flow.field(QStringLiteral("Exclusions"), exclusions.isEmpty()
                                                         ? QStringLiteral("none")
                                                         : exclusions.join(QLatin1Char('\n'))) &&
-           flow.field(QStringLiteral("Levels"), levelsText(content.ln)) &&
+           flow.field(QStringLiteral("Measured as"), levelKindText(r.notation, r.adjust)) &&
+           (!r.mixedStates || flow.field(QStringLiteral("Warning"), *r.mixedStates)) &&
+           flow.field(QStringLiteral("Levels"), levelsText(content.ln, r.notation)) &&
            flow.field(QStringLiteral("Lden"), ldenLine(r.den.overall));
 }
 
@@ -134,7 +138,7 @@ bool periodSection(ReportFlow& flow, const ReportContent& content) {
                 .arg(countText(qint64(periods.size())),
                      periodLengthText(content.options.periodLength), countText(kReportPeriodRows)));
     }
-    ReportTable table{periodHeaders(),
+    ReportTable table{periodHeaders(r.notation, content.options.periodLength),
                       {2.0, 1.0, 1.0, 1.25, 0.8, 0.8, 0.8, 0.8, 0.8, 0.8, 1.75},
                       qsizetype(periods.size()),
                       [&](qsizetype i) { return periodCells(periods[size_t(i)], r.zone); },
@@ -180,14 +184,15 @@ bool lnSection(ReportFlow& flow, const ReportContent& content) {
                       rows.size(), [&](qsizetype i) { return rows[i]; },
                       {},          1};
     return drawTable(flow, table) &&
-           flow.paragraph(flow.fonts().text,
-                          QStringLiteral("Ln is the level exceeded for n % of the time: the "
-                                         "(100 − n) % percentile of the %1 counted levels, "
-                                         "interpolated linearly between them in order (as "
-                                         "PERCENTILE.INC), as are the periods' L10, L50 and "
-                                         "L90; %2. The histogram counts the levels in classes "
-                                         "of 0.1 dB.")
-                              .arg(countText(ln.recordCount), levelsText(ln))) &&
+           flow.paragraph(
+               flow.fonts().text,
+               QStringLiteral("Ln is the level exceeded for n % of the time: the "
+                              "(100 − n) % percentile of the %1 counted levels, "
+                              "interpolated linearly between them in order (as "
+                              "PERCENTILE.INC), as are the periods' L10, L50 and "
+                              "L90; %2. The histogram counts the levels in classes "
+                              "of 0.1 dB.")
+                   .arg(countText(ln.recordCount), levelsText(ln, content.result.notation))) &&
            picture(
                flow, QStringLiteral("Histogram"), kHistogramPoints,
                [&](QPainter& p, const QRectF& area) { paintHistogram(p, area, flow.pt(1), ln); });
@@ -215,7 +220,7 @@ bool eventSection(ReportFlow& flow, const ReportContent& content) {
                                       .arg(rule, countText(count), countText(listed))
                                 : QStringLiteral("%1: %2 events.").arg(rule, countText(count));
     ReportTable table{
-        eventHeaders(),
+        eventHeaders(r.notation),
         {0.6, 2.0, 1.5, 1.0, 0.9, 0.9, 0.9, 1.6},
         listed,
         [&](qsizetype i) { return eventCells(int(i) + 1, r.events[size_t(i)], r.zone); },

@@ -96,6 +96,14 @@ SurveyControls::SurveyControls(const stats::SurveyOptions& initial, QWidget* par
                            QStringLiteral("Night penalty"),
                            decibelSpin(0, stats::kMostPenalty, 0.5, hours.nightPenalty));
 
+    layout->addWidget(group(QStringLiteral("Levels"), "levelsGroup", form));
+    adjust_ =
+        addRow(form, QStringLiteral("Ad&just by"), "adjust", QStringLiteral("Level correction"),
+               decibelSpin(-stats::kMostAdjust, stats::kMostAdjust, 0.1, initial.adjust));
+    adjust_->setToolTip(
+        QStringLiteral("Added to every level before any figure (like -3 dB for a measurement "
+                       "in front of a façade)"));
+
     const stats::EventRule rule = initial.events.value_or(stats::EventRule{85.0, 0, 0});
     layout->addWidget(group(QStringLiteral("Events"), "eventsGroup", form));
     events_ = new QCheckBox(QStringLiteral("&Look for events"));
@@ -124,7 +132,7 @@ SurveyControls::SurveyControls(const stats::SurveyOptions& initial, QWidget* par
     for (QSpinBox* spin : {dayStart_, eveningStart_, nightStart_, minDuration_, bridge_}) {
         connect(spin, &QSpinBox::valueChanged, this, &SurveyControls::changed);
     }
-    for (QDoubleSpinBox* spin : {eveningPenalty_, nightPenalty_, threshold_}) {
+    for (QDoubleSpinBox* spin : {eveningPenalty_, nightPenalty_, adjust_, threshold_}) {
         connect(spin, &QDoubleSpinBox::valueChanged, this, &SurveyControls::changed);
     }
     connect(events_, &QCheckBox::toggled, this, &SurveyControls::changed);
@@ -135,6 +143,7 @@ stats::SurveyOptions SurveyControls::options() const {
     options.periodLength = period_->currentData().toLongLong();
     options.dayParts = {dayStart_->value(), eveningStart_->value(), nightStart_->value(),
                         eveningPenalty_->value(), nightPenalty_->value()};
+    options.adjust = adjust_->value();
     if (events_->isChecked()) {
         options.events =
             stats::EventRule{threshold_->value(), minDuration_->value(), bridge_->value()};

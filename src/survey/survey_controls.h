@@ -1,7 +1,7 @@
 // The Survey window's settings: the period length, the hours the day, evening and
-// night begin at with the two penalties, and the events looked for (threshold,
-// minimum duration, bridge). Every change is told at once (changed()); each control
-// has its label (with its Alt key) and an accessible name.
+// night begin at with the two penalties, the level correction, and the events looked for
+// (threshold, minimum duration, bridge). Every change is told at once (changed()); each control has
+// its label (with its Alt key) and an accessible name.
 #pragma once
 
 #include <QWidget>
@@ -27,6 +27,7 @@ public:
     [[nodiscard]] QSpinBox* dayStartSpin() const { return dayStart_; }
     [[nodiscard]] QDoubleSpinBox* thresholdSpin() const { return threshold_; }
     [[nodiscard]] QCheckBox* eventsCheck() const { return events_; }
+    [[nodiscard]] QDoubleSpinBox* adjustSpin() const { return adjust_; }
 
 signals:
     void changed();
@@ -38,6 +39,7 @@ private:
     QSpinBox* nightStart_ = nullptr;
     QDoubleSpinBox* eveningPenalty_ = nullptr;
     QDoubleSpinBox* nightPenalty_ = nullptr;
+    QDoubleSpinBox* adjust_ = nullptr;
     QCheckBox* events_ = nullptr;
     QDoubleSpinBox* threshold_ = nullptr;
     QSpinBox* minDuration_ = nullptr;

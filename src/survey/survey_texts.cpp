@@ -84,11 +84,19 @@ QString repeatsText(const stats::SurveyResult& r) {
              countText(r.conflicting));
 }
 
-QStringList periodHeaders() {
-    return {QStringLiteral("Start"),    QStringLiteral("End"), QStringLiteral("Records"),
-            QStringLiteral("Coverage"), QStringLiteral("Leq"), QStringLiteral("Lmax"),
-            QStringLiteral("Lmin"),     QStringLiteral("L10"), QStringLiteral("L50"),
-            QStringLiteral("L90"),      kOutOfRangeHeader};
+QStringList periodHeaders(const stats::Notation& notation, qint64 length) {
+    using stats::Figure;
+    return {QStringLiteral("Start"),
+            QStringLiteral("End"),
+            QStringLiteral("Records"),
+            QStringLiteral("Coverage"),
+            stats::figureLabel(notation, Figure::Leq, 0, length),
+            stats::figureLabel(notation, Figure::Lmax),
+            stats::figureLabel(notation, Figure::Lmin),
+            stats::figureLabel(notation, Figure::Exceeded, 10, length),
+            stats::figureLabel(notation, Figure::Exceeded, 50, length),
+            stats::figureLabel(notation, Figure::Exceeded, 90, length),
+            kOutOfRangeHeader};
 }
 
 QStringList periodCells(const stats::SurveyPeriod& period, const QTimeZone& zone) {
@@ -136,10 +144,31 @@ QString ldenLine(const stats::DayLevels& overall) {
     return QStringLiteral("Lden %1 (%2)").arg(stats::decibelsText(overall.lden), parts);
 }
 
-QStringList eventHeaders() {
-    return {QStringLiteral("No."),          QStringLiteral("Start"), QStringLiteral("End"),
-            QStringLiteral("Duration (s)"), QStringLiteral("Lmax"),  QStringLiteral("Leq"),
-            QStringLiteral("SEL"),          kOutOfRangeHeader};
+QStringList eventHeaders(const stats::Notation& notation) {
+    return {QStringLiteral("No."),
+            QStringLiteral("Start"),
+            QStringLiteral("End"),
+            QStringLiteral("Duration (s)"),
+            stats::figureLabel(notation, stats::Figure::Lmax),
+            stats::figureLabel(notation, stats::Figure::Leq),
+            QStringLiteral("SEL"),
+            kOutOfRangeHeader};
+}
+
+QString levelKindText(const stats::Notation& notation, double adjust) {
+    const QString weighting =
+        notation.weighting
+            ? lp::records::weightingLetter(*notation.weighting) + QStringLiteral(" weighting")
+            : QStringLiteral("weighting not known");
+    QString response = QStringLiteral("response not known");
+    if (notation.response) {
+        response = *notation.response == lp::records::Response::Fast ? QStringLiteral("FAST")
+                                                                     : QStringLiteral("SLOW");
+    }
+    const QString adjusted =
+        adjust == 0.0 ? QStringLiteral("as measured")
+                      : QStringLiteral("every level adjusted by %1").arg(stats::adjustText(adjust));
+    return QStringLiteral("%1, %2; %3").arg(weighting, response, adjusted);
 }
 
 QStringList eventCells(int number, const stats::LevelEvent& event, const QTimeZone& zone) {

@@ -38,8 +38,9 @@ namespace lp::survey {
 // instant was read once.
 [[nodiscard]] QString repeatsText(const stats::SurveyResult& result);
 
-// The period table: Start, End, Records, Coverage, Leq, Lmax, Lmin, L10, L50, L90.
-[[nodiscard]] QStringList periodHeaders();
+// The period table: Start, End, Records, Coverage, Leq, Lmax, Lmin, L10, L50, L90, the
+// levels labelled in `notation` with the period `length` ("LAeq,1h", "LAFmax", "L90,1h").
+[[nodiscard]] QStringList periodHeaders(const stats::Notation& notation, qint64 length);
 [[nodiscard]] QStringList periodCells(const stats::SurveyPeriod& period, const QTimeZone& zone);
 
 // The day/evening/night table: Day, Lday, Levening, Lnight, Lden and the three parts'
@@ -52,13 +53,17 @@ inline const QString kWholeSurvey = QStringLiteral("Whole survey");
 // Lden.
 [[nodiscard]] QString ldenLine(const stats::DayLevels& overall);
 
-// The event list: No., Start, End, Duration (s), Lmax, Leq, SEL.
-[[nodiscard]] QStringList eventHeaders();
+// The event list: No., Start, End, Duration (s), Lmax, Leq, SEL (labelled in `notation`).
+[[nodiscard]] QStringList eventHeaders(const stats::Notation& notation);
 [[nodiscard]] QStringList eventCells(int number, const stats::LevelEvent& event,
                                      const QTimeZone& zone);
 
 // "at or above 85.0 dB lasting at least 0 s; dips shorter than 0 s bridged".
 [[nodiscard]] QString eventRuleText(const stats::EventRule& rule);
+// What the levels are, in words: "A weighting, FAST; as measured" or "weighting not
+// known, SLOW; every level adjusted by -3.0 dB".
+[[nodiscard]] QString levelKindText(const stats::Notation& notation, double adjust);
+
 // The options in words, one line each: the periods, the parts of the day with the
 // penalties, the events looked for.
 [[nodiscard]] QStringList optionLines(const stats::SurveyOptions& options);

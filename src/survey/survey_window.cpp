@@ -69,12 +69,12 @@ QString summaryOf(const stats::SurveyResult& r) {
     const QString repeats = repeatsText(r);
     return QStringLiteral(
                "%1 · %2 · S %3 · %4 records: %5 counted, %6 without a level, %7 "
-               "without a time stamp, %8 excluded%9 · coverage %10")
+               "without a time stamp, %8 excluded%9 · coverage %10 · %11")
         .arg(names.join(QStringLiteral(", ")), span,
              r.interval ? QStringLiteral("%1 s").arg(*r.interval) : stats::kNoValue,
              countText(r.records), countText(r.counted), countText(r.leftOut), countText(r.undated),
              countText(r.excluded), repeats.isEmpty() ? QString() : QStringLiteral(", ") + repeats,
-             coverageText(surveyCoverage(r)));
+             coverageText(surveyCoverage(r)), levelKindText(r.notation, r.adjust));
 }
 
 }  // namespace
@@ -192,9 +192,9 @@ void SurveyWindow::buildToolbar() {
 }
 
 QWidget* SurveyWindow::buildTables() {
-    periodModel_ = new FigureTableModel(periodHeaders(), 2, this);
+    periodModel_ = new FigureTableModel(periodHeaders({}, options_.periodLength), 2, this);
     denModel_ = new FigureTableModel(denHeaders(), 1, this);
-    eventModel_ = new FigureTableModel(eventHeaders(), 3, this);
+    eventModel_ = new FigureTableModel(eventHeaders({}), 3, this);
     periodTable_ = figureTable(periodModel_, "periodTable", QStringLiteral("Periods"));
     periodTable_->setToolTip(
         QStringLiteral("Enter or double-click: the record plot of the period"));
@@ -233,7 +233,15 @@ void SurveyWindow::analyse() {
         chart_->showSurvey(r, {});
         return;
     }
-    platform::showValue(status_, r.periods.refused.value_or(QString()));
+    QStringList notes;
+    for (const std::optional<QString>& note : {r.periods.refused, r.mixedStates}) {
+        if (note) {
+            notes << *note;
+        }
+    }
+    platform::showValue(status_, notes.join(u'\n'));
+    periodModel_->setHeaders(periodHeaders(r.notation, options_.periodLength));
+    eventModel_->setHeaders(eventHeaders(r.notation));
     platform::showValue(summary_, summaryOf(r));
     platform::showValue(lden_, ldenLine(r.den.overall));
     const std::vector<stats::SurveyPeriod>* periods = &r.periods.list;

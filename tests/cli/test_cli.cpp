@@ -411,7 +411,8 @@ private slots:
     void periods() {
         QFETCH(QStringList, options);
         const QJsonObject out = json(QStringList{"periods", "--every", "1min"} + options);
-        QCOMPARE(keysOf(out), "excluded format interval_s left_out periods");
+        QCOMPARE(keysOf(out),
+                 "adjust excluded format interval_s left_out periods response weighting");
         QCOMPARE(out["format"].toInt(), 1);
         QCOMPARE(out["interval_s"].toInt(), 1);
         QCOMPARE(out["left_out"].toInt(), 1);
@@ -443,7 +444,7 @@ private slots:
     // 15:00:06: its night's 2 s hold 2 records, its day's 6 s 5, and no evening lies in it.
     void lden() {
         const QJsonObject out = json({"lden", "--day", "15-19"});
-        QCOMPARE(keysOf(out), "days format overall");
+        QCOMPARE(keysOf(out), "adjust days format overall response weighting");
         QCOMPARE(keysOf(out["overall"]),
                  "coverage lday lden levening lnight over_range under_range");
         const QJsonObject covered = out["overall"]["coverage"].toObject();
@@ -459,6 +460,34 @@ private slots:
         QCOMPARE(out["overall"]["levening"], QJsonValue(QJsonValue::Null));
     }
 
+    // What the levels are reaches every output: the JSON's top, the text's labels and
+    // first line, a CSV's last column. The survey's files have no metadata, so the
+    // declaration holds; 86.8 dB less 3 is 83.8.
+    void levelKind() {
+        const QJsonObject out = json({"lden", "--weighting", "C", "--adjust", "2"});
+        QCOMPARE(out["weighting"].toString(), "C");
+        QCOMPARE(out["response"], QJsonValue(QJsonValue::Null));
+        QCOMPARE(out["adjust"].toDouble(), 2.0);
+        const QJsonObject plain = json({"events", "--above", "80"});
+        QCOMPARE(plain["weighting"], QJsonValue(QJsonValue::Null));
+        QCOMPARE(plain["adjust"].toDouble(), 0.0);
+        const QStringList declared{"periods", "--weighting", "A", "--response",
+                                   "F",       "--adjust",    "-3"};
+        const Run text = runCli(declared + survey);
+        QCOMPARE(text.status, 0);
+        QCOMPARE(text.out.section(u'\n', 0, 0), "Adjust: -3.0 dB (added to every level)");
+        QCOMPARE(lineOf(text.out, "Start"),
+                 "Start End Records Coverage LAeq,1h LAFmax LAFmin LAF10,1h LAF50,1h LAF90,1h "
+                 "Out of range");
+        QCOMPARE(lineOf(runCli(QStringList{"periods"} + survey).out, "Start"),
+                 "Start End Records Coverage Leq,1h Lmax Lmin L10,1h L50,1h L90,1h Out of range");
+        const QStringList csv = runCli(declared + survey + QStringList{"--csv"}).out.split(u'\n');
+        QVERIFY2(csv[0].endsWith(",over_range,under_range,adjust_db"), qPrintable(csv[0]));
+        QVERIFY2(csv[2].startsWith("2009-06-01T15:00:00,2009-06-01T16:00:00,5,0.001,83.8,87.0,") &&
+                     csv[2].endsWith(",-3.0"),
+                 qPrintable(csv[2]));
+    }
+
     void events_data() {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("count");
@@ -469,7 +498,7 @@ private slots:
     void events() {
         QFETCH(QStringList, options);
         const QJsonObject out = json(QStringList{"events", "--above", "80"} + options);
-        QCOMPARE(keysOf(out), "events format");
+        QCOMPARE(keysOf(out), "adjust events format response weighting");
         const QJsonArray events = out["events"].toArray();
         QTEST(int(events.size()), "count");
         QCOMPARE(keysOf(events[0]), "duration_s end leq lmax over_range sel start under_range");

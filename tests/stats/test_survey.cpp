@@ -270,6 +270,32 @@ private slots:
               "counts");
     }
 
+    // A level correction moves every figure by exactly itself: 50.0 and 60.0 dB make
+    // Leq 10 lg((10^5 + 10^6) / 2) = 57.40 dB, Lmax 60.0, Lmin 50.0; the reading under
+    // the range ("-") stays under it, out of those three.
+    void adjust_data() {
+        QTest::addColumn<double>("adjust");
+        QTest::addColumn<QString>("period");
+        QTest::newRow("none") << 0.0 << "10:00 3 0.05 57.40 60.0 50.0";
+        QTest::newRow("-3 dB, a facade") << -3.0 << "10:00 3 0.05 54.40 57.0 47.0";
+        QTest::newRow("+2.5 dB") << 2.5 << "10:00 3 0.05 59.90 62.5 52.5";
+    }
+    void adjust() {
+        SurveyOptions options;
+        QFETCH(double, adjust);
+        options.adjust = adjust;
+        const SurveyResult r = analyseSurvey({write("adjust.sdm",
+                                                    {{"2026/06/01 10:00:00", 1, 0, "50.0"},
+                                                     {"2026/06/01 10:01:00", 1, 0, "60.0"},
+                                                     {"2026/06/01 10:02:00", 1, 0, "-"}},
+                                                    kUtc)},
+                                             options, kUtc);
+        QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
+        QCOMPARE(r.periods.list.size(), size_t(1));
+        QTEST(periodText(r.periods.list.front(), kUtc).section(u' ', 0, 5), "period");
+        QCOMPARE(r.periods.list.front().outOfRange.under, qint64(1));
+    }
+
     // "-", "L" and 145 dB up count as records of 25 and 145 dB in the coverage, the
     // percentiles and the events, as the Ln tally classes them, but stay out of Leq,
     // Lmax and Lmin; each period, part of a day and event says how many it holds.

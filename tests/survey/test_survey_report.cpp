@@ -74,6 +74,7 @@ private slots:
             QStringLiteral("Events at or above 70.0 dB lasting at least 0 s; dips shorter than "
                            "0 s bridged"),
             QStringLiteral("Exclusions 2009-06-01 03:00:00 – 04:00:00"),
+            QStringLiteral("Measured as weighting not known, response not known; as measured"),
             QStringLiteral("Levels Leq 63.0 dB, Lmax 80.0 dB, Lmin 40.0 dB"),
             // The 138 counted levels in order: 42 of 40.0, 24 of 50.0, 70 of 60.0, 2 of
             // 80.0. L1 lies at 0.99 · 137 = 135.63: 60.0 + 0.63 · (80.0 − 60.0) = 72.6

@@ -99,6 +99,47 @@ private slots:
         QCOMPARE(window_->eventTable()->model()->rowCount(), 0);
     }
 
+    // The level correction is a control like the others: the figures and the summary
+    // follow it at once (Lden 62.9 dB less 3). The headings follow the period length.
+    void adjustReachesFigures() {
+        auto* adjust = window_->findChild<QDoubleSpinBox*>(QStringLiteral("adjust"));
+        QVERIFY(adjust);
+        QCOMPARE(adjust, window_->controls()->adjustSpin());
+        QVERIFY(!adjust->accessibleName().isEmpty());
+        QCOMPARE(QString::number(adjust->minimum()) + u' ' + QString::number(adjust->maximum()) +
+                     u' ' + QString::number(adjust->singleStep()),
+                 "-30 30 0.1");
+        adjust->setValue(-3.0);
+        const QString lden = window_->ldenLabel()->accessibleDescription();
+        QVERIFY2(lden.startsWith(QLatin1String("Lden 59.9 dB")), qPrintable(lden));
+        const QString summary = window_->summaryLabel()->accessibleDescription();
+        QVERIFY2(summary.contains(QLatin1String("every level adjusted by -3.0 dB")),
+                 qPrintable(summary));
+        QAbstractItemModel* periods = window_->periodTable()->model();
+        QCOMPARE(periods->headerData(4, Qt::Horizontal).toString(), "Leq,1h");
+        window_->controls()->periodCombo()->setCurrentIndex(
+            window_->controls()->periodCombo()->findText(QStringLiteral("15 min")));
+        QCOMPARE(periods->headerData(4, Qt::Horizontal).toString(), "Leq,15min");
+    }
+
+    // What the files' metadata says labels the tables; states that differ are told in
+    // the status line.
+    void metadataLabelsAndWarns() {
+        const QByteArray run =
+            R"({"run":1,"header_line":1,"weighting":"A","response":"F","range":null})";
+        QVERIFY(test::writeFile(files_[0] + ".meta", run));
+        QVERIFY(test::writeFile(files_[1] + ".meta",
+                                run + "\n" + R"({"line":30,"weighting":"C","response":"F"})"));
+        SurveyWindow window(stats::readSurvey(files_, QTimeZone::utc()), dialogs_, {});
+        QFile::remove(files_[0] + ".meta");
+        QFile::remove(files_[1] + ".meta");
+        QCOMPARE(window.eventTable()->model()->headerData(4, Qt::Horizontal).toString(), "LFmax");
+        const QString status =
+            window.findChild<QLabel*>(QStringLiteral("statusLabel"))->accessibleDescription();
+        QVERIFY2(status.contains(QLatin1String("C weighting in afternoon.sdm from line 30")),
+                 qPrintable(status));
+    }
+
     void dragExcludesAndUndoTakesBack() {
         survey::SurveyChart* chart = window_->chart();
         const int y = chart->viewport()->height() / 2;

@@ -35,7 +35,7 @@ private:
 // The cells of one row, in the order of the columns; an empty cell has no value.
 class TableRow {
 public:
-    static constexpr int kMostColumns = 12;
+    static constexpr int kMostColumns = 16;
 
     // Room for a cell of up to `n` bytes of ASCII; endCell() is told where it ends.
     [[nodiscard]] char* room(qsizetype n) { return bytes_.room(n); }
