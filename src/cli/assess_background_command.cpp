@@ -30,58 +30,6 @@ std::vector<OptionRow> backgroundRows(BackgroundFlags& o) {
     return rows;
 }
 
-<<<<<<< HEAD
-=======
-Outcome<assess::BackgroundOptions> optionsOf(const BackgroundFlags& flags, double minCoverage) {
-    assess::BackgroundOptions options;
-    options.minCoverage = minCoverage;
-    options.rbl = flags.rbl;
-    if (flags.interval) {
-        const std::optional<qint64> length = periodLengthOf(*flags.interval);
-        if (!length) {
-            return usageMistake(QStringLiteral("--interval takes Nmin or Nh from 1min to 24h that "
-                                               "divides a day into whole intervals (like 15min "
-                                               "or 1h), not '%1'")
-                                    .arg(*flags.interval));
-        }
-        options.interval = *length;
-    }
-    const Outcome<std::vector<assess::DayPart>> parts = readDayAndNight(flags.day, flags.night);
-    if (!parts) {
-        return parts.refusal();
-    }
-    options.parts = *parts;
-    if (flags.typical) {
-        if (*flags.typical == QStringLiteral("mode")) {
-            options.typical = assess::Typical::Mode;
-        } else if (*flags.typical == QStringLiteral("median")) {
-            options.typical = assess::Typical::Median;
-        } else if (*flags.typical == QStringLiteral("p10")) {
-            options.typical = assess::Typical::P10;
-        } else {
-            return usageMistake(QStringLiteral("--typical takes mode, median or p10, not '%1'")
-                                    .arg(*flags.typical));
-        }
-    }
-    if (flags.rbl && flags.assess.survey.csv) {
-        return usageMistake(QStringLiteral("--rbl is written as text or JSON, not with --csv"));
-    }
-    return options;
-}
-
-QString typicalName(assess::Typical typical) {
-    switch (typical) {
-        case assess::Typical::Mode:
-            return QStringLiteral("the mode");
-        case assess::Typical::Median:
-            return QStringLiteral("the median");
-        case assess::Typical::P10:
-            return QStringLiteral("the 10th percentile");
-    }
-    return {};
-}
-
->>>>>>> main
 QJsonObject backgroundJson(const assess::BackgroundResult& result) {
     QJsonArray parts;
     for (const assess::BackgroundPart& part : result.parts) {

@@ -23,18 +23,13 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (!read) {
         return io.talk.refused(read.refusal());
     }
-<<<<<<< HEAD
-    const stats::SurveyOptions& surveyOptions = *read;
-    if (const std::optional<QString> problem = stats::surveyOptionsProblem(surveyOptions)) {
-=======
-    stats::SurveyOptions chosen = *read;
+    stats::SurveyOptions surveyOptions = *read;
     const Outcome<stats::Notation> declared = readDeclaredNotation(flags);
     if (!declared) {
         return io.talk.refused(declared.refusal());
     }
-    chosen.declared = *declared;
-    if (const std::optional<QString> problem = stats::surveyOptionsProblem(chosen)) {
->>>>>>> main
+    surveyOptions.declared = *declared;
+    if (const std::optional<QString> problem = stats::surveyOptionsProblem(surveyOptions)) {
         return io.talk.usage(*problem);
     }
     const QString pdf = *options.pdf;
@@ -52,6 +47,8 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     }
     survey::ReportAssessments assessments;
     assessments.backgroundOptions = chosen->background;
+    assessments.exposureOptions = chosen->exposure;
+    assessments.loudEventOptions = chosen->events;
     assessments.limitOptions = chosen->limits;
     const stats::SurveyRecords records = stats::readSurvey(readPaths(args.files), zone);
     if (records.error) {

@@ -56,7 +56,8 @@ CommandText reportText() {
             QStringLiteral("The files as one survey in time order, as a PDF report: title\n"
                            "block, time history, periods, day/evening/night with Lden, Ln\n"
                            "table and histogram, the events above L when --above is\n"
-                           "given, and a section per assessment METHOD of --assess."),
+                           "given, and a section per assessment METHOD of --assess (the\n"
+                           "loud events of --assess events are those of --above)."),
             QStringLiteral("report --pdf week.pdf --above 80 week/*.sdm")};
 }
 
@@ -72,15 +73,24 @@ std::vector<OptionRow> reportRows(ReportOptions& o) {
     }
     rows.push_back(
         texts(QStringLiteral("assess"), QStringLiteral("METHOD"), o.assess,
-              QStringLiteral("Also a section of the assessment METHOD, with its options below: "
-                             "background, rating, exposure, events or limits; repeatable. The "
-                             "day and night hours of a method are --assess-day and "
-                             "--assess-night (--day and --night are the Lden's)."))
+              QStringLiteral(
+                  "Also a section of the assessment METHOD, with its options below: "
+                  "background, rating, exposure, events or limits; repeatable. The "
+                  "day and night hours of a method are --assess-day and "
+                  "--assess-night (--day and --night are the Lden's); the loud events of --assess "
+                  "events are those of --above, --min-duration and --bridge, listed "
+                  "in the events table too."))
             .needing(QStringLiteral("a method")));
     rows.push_back(text(QStringLiteral("min-coverage"), QStringLiteral("0.75"), o.minCoverage,
                         QStringLiteral("The least share of an assessment's interval the records "
                                        "must cover for it to be used, 0..1 (default 0.75).")));
     for (OptionRow& row : backgroundMethodRows(o.background)) {
+        rows.push_back(std::move(row));
+    }
+    for (OptionRow& row : exposureMethodRows(o.exposure)) {
+        rows.push_back(std::move(row));
+    }
+    for (OptionRow& row : loudEventMethodRows(o.events)) {
         rows.push_back(std::move(row));
     }
     for (OptionRow& row : limitMethodRows(o.limits)) {
@@ -124,6 +134,25 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
         }
         chosen.background = *background;
     }
+    if (chose("exposure")) {
+        Outcome<assess::ExposureOptions> exposure = exposureOptionsOf(o.exposure);
+        if (!exposure) {
+            return exposure.refusal();
+        }
+        chosen.exposure = *exposure;
+    }
+    if (chose("events")) {
+        if (!o.survey.above) {
+            return usageMistake(
+                QStringLiteral("report --assess events counts the events of "
+                               "--above: give --above L, the threshold in dB"));
+        }
+        Outcome<assess::LoudEventOptions> events = loudEventOptionsOf(o.events);
+        if (!events) {
+            return events.refusal();
+        }
+        chosen.events = *events;
+    }
     if (chose("limits")) {
         Outcome<assess::LimitOptions> limits =
             limitOptionsOf(o.limits, QStringLiteral("report --assess limits"));
@@ -133,7 +162,7 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
         limits->minCoverage = minCoverage;
         chosen.limits = *limits;
     }
-    for (const char* method : {"rating", "exposure", "events"}) {
+    for (const char* method : {"rating"}) {
         if (chose(method)) {
             return usageMistake(QStringLiteral("report --assess %1 is not in this build of the "
                                                "report yet: run levelpanel-cli assess %1")

@@ -9,6 +9,8 @@
 #include <QJsonValue>
 
 #include "cli/assess_background_options.h"
+#include "cli/assess_events_options.h"
+#include "cli/assess_exposure_options.h"
 #include "cli/assess_limits_options.h"
 #include "cli/command.h"
 #include "cli/kit/text_table.h"
@@ -59,6 +61,8 @@ struct ReportOptions {
     std::optional<QString> minCoverage;
     BackgroundMethodFlags background{
         {}, {}, {}, {}, false, QStringLiteral("assess-day"), QStringLiteral("assess-night")};
+    ExposureMethodFlags exposure;
+    LoudEventMethodFlags events;
     LimitMethodFlags limits;
 };
 [[nodiscard]] CommandText reportText();
@@ -69,6 +73,9 @@ struct ReportOptions {
 // method not known, or a method's option given without it, is the refusal.
 struct ChosenMethods {
     std::optional<assess::BackgroundOptions> background;
+    std::optional<assess::ExposureOptions> exposure;
+    // The window and the nth; the events are the report's own (--above).
+    std::optional<assess::LoudEventOptions> events;
     std::optional<assess::LimitOptions> limits;
 };
 [[nodiscard]] Outcome<ChosenMethods> chosenMethods(const ReportOptions& options);

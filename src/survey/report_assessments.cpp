@@ -4,7 +4,7 @@ namespace lp::survey {
 
 void assessForReport(ReportAssessments& a, const stats::SurveyRecords& records,
                      const stats::SurveyOptions& options) {
-    if (!a.backgroundOptions && !a.limitOptions) {
+    if (!a.backgroundOptions && !a.exposureOptions && !a.loudEventOptions && !a.limitOptions) {
         return;
     }
     qint64 excluded = 0;
@@ -14,6 +14,14 @@ void assessForReport(ReportAssessments& a, const stats::SurveyRecords& records,
     a.adjust = options.adjust;
     if (a.backgroundOptions) {
         a.background = assess::assessBackground(input, *a.backgroundOptions);
+    }
+    if (a.exposureOptions) {
+        a.exposure = assess::assessExposure(input, *a.exposureOptions);
+    }
+    if (a.loudEventOptions && options.events) {
+        a.loudEventOptions->rule = *options.events;
+        a.loudEventOptions->hours = options.dayParts;
+        a.loudEvents = assess::assessLoudEvents(input, *a.loudEventOptions);
     }
     if (a.limitOptions) {
         a.limits = assess::assessLimits(input, *a.limitOptions);

@@ -99,6 +99,12 @@ private slots:
     // 50.0. The night's hour from 03:00 is excluded, so not covered: 7 used, 1 skipped,
     // all 40.0. The limit LAeq,1h 70 over 07-19: 12 judged, the hour from 12:00 fails,
     // 70 − 75.3 = −5.3. WHO road: Lden 62.9 above 53, Lnight 40.0 not above 45.
+    // Exposure over the one day: Te = 138 × 600 s = 23 h; the counted energy
+    // 42·10^4 + 24·10^5 + 70·10^6 + 2·10^8 = 272,820,000 over 138 is 62.96 dB, LEX,8h =
+    // 62.96 + 10·lg(23 / 8) = 62.96 + 4.59 = 67.5; dose 100·10^(−1.745) = 1.8 %.
+    // Loud events at or above 70.0: the one from 12:00 starts in the day (07-19); the
+    // night of June 1 (23:00-23:50) holds six windows of 600 s, all 40.0: its 3rd
+    // highest is 40.0.
     void assessmentsReadBack() {
         ReportAssessments assessments;
         lp::assess::BackgroundOptions background;
@@ -109,6 +115,11 @@ private slots:
             {lp::assess::LimitFigure::Laeq, 3600, 7, 19, 70.0, QStringLiteral("laeq,1h,07-19,70")}};
         limits.guideline = lp::assess::Guideline::Road;
         assessments.limitOptions = limits;
+        assessments.exposureOptions = lp::assess::ExposureOptions{};
+        lp::assess::LoudEventOptions loud;
+        loud.window = 600;
+        loud.nth = 3;
+        assessments.loudEventOptions = loud;
         lp::stats::SurveyOptions options = content_.options;
         const ReportContent content =
             reportContent(lp::stats::readSurvey(files_, QTimeZone::utc()), options, assessments);
@@ -120,6 +131,12 @@ private slots:
                                    QStringLiteral("day 07-23 16 0 60.0 60.0 50.0 60.0"),
                                    QStringLiteral("night 23-07 7 1 40.0 40.0 40.0 40.0"),
                                    QStringLiteral("Histogram of L90,1h, night 23-07"),
+                                   QStringLiteral("Assessment: noise at work"),
+                                   QStringLiteral("LEX,8h = Leq,Te + 10·lg(Te / 8 h)"),
+                                   QStringLiteral("Mon 2009-06-01 23.00 63.0 67.5 1.8 below the "
+                                                  "lower action value"),
+                                   QStringLiteral("Assessment: loud events"),
+                                   QStringLiteral("Mon 2009-06-01 1 0 0 40.0"),
                                    QStringLiteral("Assessment: limits by time of day"),
                                    QStringLiteral("margin = limit − figure"),
                                    QStringLiteral("laeq,1h,07-19,70 12 0 1 -5.3 2009-06-01 12:00"),
