@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "cli/assess_rating_arguments.h"
 #include "cli/commands.h"
 #include "cli/kit/numbers.h"
 #include "cli/survey_commands.h"
@@ -27,7 +28,7 @@ QStringList reportPlaces() {
 // commands take to run: levelpanel-cli checks the command line and hands it to
 // levelpanel-cli-report, which paints the report (paintReport, report_command.h).
 int runReport(const ReportOptions& options, const ReadArguments& args, CommandIo& io) {
-    if (const Outcome<ChosenMethods> chosen = chosenMethods(options); !chosen) {
+    if (const Outcome<ChosenMethods> chosen = chosenMethods(options, args); !chosen) {
         return io.talk.refused(chosen.refusal());
     }
     const QStringList places = reportPlaces();
@@ -77,7 +78,10 @@ std::vector<OptionRow> reportRows(ReportOptions& o) {
                   "Also a section of the assessment METHOD, with its options below: "
                   "background, rating, exposure, events or limits; repeatable. The "
                   "day and night hours of a method are --assess-day and "
-                  "--assess-night (--day and --night are the Lden's); the loud events of --assess "
+                  "--assess-night (--day and --night are the Lden's), and --typical is also the "
+                  "rating's background typical value; rating takes its residual and "
+                  "background as levels (--residual-level, --background-level) or "
+                  "the survey's own; the loud events of --assess "
                   "events are those of --above, --min-duration and --bridge, listed "
                   "in the events table too."))
             .needing(QStringLiteral("a method")));
@@ -86,6 +90,21 @@ std::vector<OptionRow> reportRows(ReportOptions& o) {
                                        "must cover for it to be used, 0..1 (default 0.75).")));
     for (OptionRow& row : backgroundMethodRows(o.background)) {
         rows.push_back(std::move(row));
+    }
+    const QStringList ratingNames{
+        QStringLiteral("tr-day"),          QStringLiteral("tr-night"),
+        QStringLiteral("residual-level"),  QStringLiteral("specific-level"),
+        QStringLiteral("on-time"),         QStringLiteral("tonal"),
+        QStringLiteral("impulsive"),       QStringLiteral("intermittency"),
+        QStringLiteral("other"),           QStringLiteral("reason"),
+        QStringLiteral("background-level")};
+    if (!o.rating) {
+        o.rating = std::make_shared<RatingFlags>();
+    }
+    for (OptionRow& row : ratingRows(*o.rating)) {
+        if (ratingNames.contains(row.about.name)) {
+            rows.push_back(std::move(row));
+        }
     }
     for (OptionRow& row : exposureMethodRows(o.exposure)) {
         rows.push_back(std::move(row));
@@ -104,7 +123,7 @@ QStringList reportMethods() {
             QStringLiteral("events"), QStringLiteral("limits")};
 }
 
-Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
+Outcome<ChosenMethods> chosenMethods(const ReportOptions& o, const ReadArguments& args) {
     ChosenMethods chosen;
     double minCoverage = assess::kMinCoverage;
     if (o.minCoverage) {
@@ -134,6 +153,24 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
         }
         chosen.background = *background;
     }
+    if (chose("rating")) {
+        // The day and night checked by the names the report gives them.
+        const Outcome<std::vector<assess::DayPart>> parts = dayNightOf(
+            o.background.day, o.background.night, o.background.dayOption, o.background.nightOption);
+        if (!parts) {
+            return parts.refusal();
+        }
+        RatingFlags flags = o.rating ? *o.rating : RatingFlags{};
+        flags.day = hoursText((*parts)[0]);
+        flags.night = hoursText((*parts)[1]);
+        flags.typical = o.background.typical;
+        Outcome<assess::RatingOptions> rating = readRatingOptions(flags, args);
+        if (!rating) {
+            return rating.refusal();
+        }
+        rating->minCoverage = minCoverage;
+        chosen.rating = *rating;
+    }
     if (chose("exposure")) {
         Outcome<assess::ExposureOptions> exposure = exposureOptionsOf(o.exposure);
         if (!exposure) {
@@ -161,13 +198,6 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
         }
         limits->minCoverage = minCoverage;
         chosen.limits = *limits;
-    }
-    for (const char* method : {"rating"}) {
-        if (chose(method)) {
-            return usageMistake(QStringLiteral("report --assess %1 is not in this build of the "
-                                               "report yet: run levelpanel-cli assess %1")
-                                    .arg(QLatin1String(method)));
-        }
     }
     return chosen;
 }

@@ -9,6 +9,7 @@
 #include "assess/exposure.h"
 #include "assess/limits.h"
 #include "assess/loud_events.h"
+#include "assess/rating.h"
 #include "stats/figure_notation.h"
 
 namespace lp::survey {
@@ -18,6 +19,9 @@ struct ReportAssessments {
     double adjust = 0.0;       // the correction added to every counted level, dB
     std::optional<assess::BackgroundOptions> backgroundOptions;
     std::optional<assess::BackgroundResult> background;
+    // The residual and the background as levels (surveys of them are not read here).
+    std::optional<assess::RatingOptions> ratingOptions;
+    std::optional<assess::RatingResult> rating;
     std::optional<assess::ExposureOptions> exposureOptions;
     std::optional<assess::ExposureResult> exposure;
     // Its rule and hours are the survey's events and parts of the day, set as it is
@@ -27,7 +31,9 @@ struct ReportAssessments {
     std::optional<assess::LimitOptions> limitOptions;
     std::optional<assess::LimitResult> limits;
 
-    [[nodiscard]] bool any() const { return background || exposure || loudEvents || limits; }
+    [[nodiscard]] bool any() const {
+        return background || rating || exposure || loudEvents || limits;
+    }
 };
 
 // Works out the methods whose options are set, over the survey's counted samples.
