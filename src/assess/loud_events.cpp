@@ -110,4 +110,12 @@ LoudEventResult assessLoudEvents(const SurveyInput& input, const LoudEventOption
     return result;
 }
 
+QString ordinal(int n) {
+    const int last = n % 10;
+    const bool teen = n % 100 >= 11 && n % 100 <= 13;
+    const char* suffix =
+        teen ? "th" : (last == 1 ? "st" : (last == 2 ? "nd" : (last == 3 ? "rd" : "th")));
+    return QString::number(n) + QLatin1String(suffix);
+}
+
 }  // namespace lp::assess

@@ -37,6 +37,9 @@ struct LoudEventResult {
     std::vector<LoudEventDay> days;
 };
 
+// "1st", "2nd", "3rd", "10th", "21st": which highest maximum is shown.
+[[nodiscard]] QString ordinal(int n);
+
 [[nodiscard]] LoudEventResult assessLoudEvents(const SurveyInput& input,
                                                const LoudEventOptions& options);
 

@@ -2,9 +2,8 @@
 // maximum of each night.
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QRegularExpression>
 
-#include "assess/loud_events.h"
+#include "cli/assess_events_options.h"
 #include "cli/assess_survey.h"
 #include "cli/commands.h"
 #include "cli/kit/numbers.h"
@@ -20,74 +19,35 @@ const QString kCommand = QStringLiteral("assess events");
 
 struct LoudEventFlags {
     AssessFlags assess;
-    std::optional<QString> window;
-    std::optional<QString> nth;
+    LoudEventMethodFlags method;
 };
 
 std::vector<OptionRow> loudEventRows(LoudEventFlags& o) {
     SurveyFlags& survey = o.assess.survey;
-    std::vector<OptionRow> rows{
-        surveyRow(QStringLiteral("above"), survey).orRequired(),
-        surveyRow(QStringLiteral("min-duration"), survey),
-        surveyRow(QStringLiteral("bridge"), survey),
-        surveyRow(QStringLiteral("day"), survey),
-        surveyRow(QStringLiteral("evening"), survey),
-        surveyRow(QStringLiteral("night"), survey),
-        text(QStringLiteral("window"), QStringLiteral("Ns|Nmin"), o.window,
-             QStringLiteral("The windows of the night's maxima, aligned to local midnight, a "
-                            "whole part of an hour (default 120s).")),
-        text(QStringLiteral("nth"), QStringLiteral("N"), o.nth,
-             QStringLiteral("Which highest window maximum of each night is shown (default "
-                            "10)."))};
+    std::vector<OptionRow> rows{surveyRow(QStringLiteral("above"), survey).orRequired(),
+                                surveyRow(QStringLiteral("min-duration"), survey),
+                                surveyRow(QStringLiteral("bridge"), survey),
+                                surveyRow(QStringLiteral("day"), survey),
+                                surveyRow(QStringLiteral("evening"), survey),
+                                surveyRow(QStringLiteral("night"), survey)};
+    for (OptionRow& row : loudEventMethodRows(o.method)) {
+        rows.push_back(std::move(row));
+    }
     for (OptionRow& row : assessRows(o.assess, false, true)) {
         rows.push_back(std::move(row));
     }
     return rows;
 }
 
-// "120s", "2min" in seconds; none for any other text.
-std::optional<qint64> windowOf(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})(s|min)$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    const qint64 seconds =
-        match.captured(1).toLongLong() * (match.captured(2) == QStringLiteral("min") ? 60 : 1);
-    return assess::windowProblem(seconds) ? std::nullopt : std::optional(seconds);
-}
-
 const std::array<QString, 3> kPartNames{QStringLiteral("day"), QStringLiteral("evening"),
                                         QStringLiteral("night")};
 
-// "1st", "2nd", "3rd", "10th", "21st".
-QString ordinal(int n) {
-    const int last = n % 10;
-    const bool teen = n % 100 >= 11 && n % 100 <= 13;
-    const char* suffix =
-        teen ? "th" : (last == 1 ? "st" : (last == 2 ? "nd" : (last == 3 ? "rd" : "th")));
-    return QString::number(n) + QLatin1String(suffix);
-}
-
 int runLoudEvents(const LoudEventFlags& flags, const ReadArguments& args, CommandIo& io) {
-    assess::LoudEventOptions options;
-    if (flags.window) {
-        const std::optional<qint64> window = windowOf(*flags.window);
-        if (!window) {
-            return io.talk.usage(
-                QStringLiteral("--window takes Ns or Nmin, a whole part of an hour (like 120s or "
-                               "5min), not '%1'")
-                    .arg(*flags.window));
-        }
-        options.window = *window;
+    Outcome<assess::LoudEventOptions> read = loudEventOptionsOf(flags.method);
+    if (!read) {
+        return io.talk.refused(read.refusal());
     }
-    if (flags.nth) {
-        const Outcome<qint64> nth = wholeFromOneOf(QStringLiteral("nth"), *flags.nth);
-        if (!nth) {
-            return io.talk.refused(nth.refusal());
-        }
-        options.nth = int(std::min<qint64>(*nth, 1'000'000));
-    }
+    assess::LoudEventOptions options = *read;
     const Outcome<AssessSurvey> survey =
         readAssessSurvey(kCommand, flags.assess, args.files, io, true);
     if (!survey) {
@@ -153,10 +113,10 @@ int runLoudEvents(const LoudEventFlags& flags, const ReadArguments& args, Comman
                      hours(h.nightStart, h.dayStart));
     head +=
         QStringLiteral("Night: the %1 highest %2 of the night's windows aligned to midnight\n\n")
-            .arg(ordinal(options.nth), maxLabel);
+            .arg(assess::ordinal(options.nth), maxLabel);
     io.out << head;
     const QByteArray nthCaption =
-        QStringLiteral("Night %1 %2").arg(ordinal(options.nth), maxLabel).toUtf8();
+        QStringLiteral("Night %1 %2").arg(assess::ordinal(options.nth), maxLabel).toUtf8();
     OutputBytes out(io.out);
     writeTable(out, TableForm::Aligned, {"Date", "NA day", "NA evening", "NA night", nthCaption},
                qsizetype(result.days.size()), row);

@@ -1,10 +1,9 @@
 // assess exposure: the daily noise exposure at work (Directive 2003/10/EC) of a survey.
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <cmath>
 
-#include "assess/exposure.h"
+#include "cli/assess_exposure_options.h"
 #include "cli/assess_survey.h"
 #include "cli/commands.h"
 #include "cli/kit/numbers.h"
@@ -31,65 +30,15 @@ const QString kWeekNote = QStringLiteral(
 
 struct ExposureFlags {
     AssessFlags assess;
-    std::optional<QString> shift;
-    std::optional<QString> te;
+    ExposureMethodFlags method;
 };
 
 std::vector<OptionRow> exposureRows(ExposureFlags& o) {
-    std::vector<OptionRow> rows{
-        text(QStringLiteral("shift"), QStringLiteral("HH:MM-HH:MM"), o.shift,
-             QStringLiteral("Counts only the records within the shift, each day (like "
-                            "07:00-15:30); a shift past midnight belongs to the day it starts "
-                            "(default: the calendar day).")),
-        text(QStringLiteral("te"), QStringLiteral("HOURS"), o.te,
-             QStringLiteral("The daily exposure time declared, in hours (more than 0, at most "
-                            "24), instead of the records' time."))};
+    std::vector<OptionRow> rows = exposureMethodRows(o.method);
     for (OptionRow& row : assessRows(o.assess, false, true)) {
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-// "07:00-15:30" as a shift; none for any other text.
-std::optional<assess::Shift> shiftOf(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^(\\d\\d):(\\d\\d)-(\\d\\d):(\\d\\d)$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    const auto minuteOf = [&match](int hour, int minute) {
-        const int h = match.captured(hour).toInt();
-        const int m = match.captured(minute).toInt();
-        return h < 24 && m < 60 ? h * 60 + m : -1;
-    };
-    const assess::Shift shift{minuteOf(1, 2), minuteOf(3, 4)};
-    if (assess::shiftProblem(shift)) {
-        return std::nullopt;
-    }
-    return shift;
-}
-
-Outcome<assess::ExposureOptions> readExposureOptions(const ExposureFlags& flags) {
-    assess::ExposureOptions options;
-    if (flags.shift) {
-        options.shift = shiftOf(*flags.shift);
-        if (!options.shift) {
-            return usageMistake(QStringLiteral("--shift takes a shift from one local time to "
-                                               "another, HH:MM-HH:MM (like 07:00-15:30), not '%1'")
-                                    .arg(*flags.shift));
-        }
-    }
-    if (flags.te) {
-        const std::optional<double> hours = decimalOf(*flags.te);
-        if (!hours || *hours <= 0.0 || *hours > 24.0) {
-            return usageMistake(
-                QStringLiteral("--te takes the hours of exposure a day, more than 0 and at most "
-                               "24 (like 6.5), not '%1'")
-                    .arg(*flags.te));
-        }
-        options.teHours = *hours;
-    }
-    return options;
 }
 
 // The dose in percent to 0.1.
@@ -114,7 +63,7 @@ QString weightingWarning(const stats::Notation& notation) {
 }
 
 int runExposure(const ExposureFlags& flags, const ReadArguments& args, CommandIo& io) {
-    const Outcome<assess::ExposureOptions> options = readExposureOptions(flags);
+    const Outcome<assess::ExposureOptions> options = exposureOptionsOf(flags.method);
     if (!options) {
         return io.talk.refused(options.refusal());
     }
@@ -195,10 +144,10 @@ int runExposure(const ExposureFlags& flags, const ReadArguments& args, CommandIo
             qsizetype(result.days.size()), row);
         return kOk;
     }
-    const QString title =
-        options->shift
-            ? QStringLiteral("Noise at work (Directive 2003/10/EC), per shift %1").arg(*flags.shift)
-            : QStringLiteral("Noise at work (Directive 2003/10/EC), per day");
+    const QString title = options->shift
+                              ? QStringLiteral("Noise at work (Directive 2003/10/EC), per shift %1")
+                                    .arg(*flags.method.shift)
+                              : QStringLiteral("Noise at work (Directive 2003/10/EC), per day");
     io.out << QString::fromUtf8(assessmentHead(title, *survey));
     if (options->teHours) {
         io.out << QStringLiteral("Te declared: %1 h a day\n\n").arg(*options->teHours);

@@ -41,12 +41,15 @@ int paintReport(const ReportOptions& options, const ReadArguments& args, Command
     if (const std::optional<QString> twice = stdinTwice(args.files)) {
         return io.talk.usage(*twice);
     }
-    const Outcome<ChosenMethods> chosen = chosenMethods(options);
+    const Outcome<ChosenMethods> chosen = chosenMethods(options, args);
     if (!chosen) {
         return io.talk.refused(chosen.refusal());
     }
     survey::ReportAssessments assessments;
     assessments.backgroundOptions = chosen->background;
+    assessments.ratingOptions = chosen->rating;
+    assessments.exposureOptions = chosen->exposure;
+    assessments.loudEventOptions = chosen->events;
     assessments.limitOptions = chosen->limits;
     const stats::SurveyRecords records = stats::readSurvey(readPaths(args.files), zone);
     if (records.error) {

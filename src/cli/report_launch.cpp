@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "cli/assess_rating_arguments.h"
 #include "cli/commands.h"
 #include "cli/kit/numbers.h"
 #include "cli/survey_commands.h"
@@ -27,7 +28,7 @@ QStringList reportPlaces() {
 // commands take to run: levelpanel-cli checks the command line and hands it to
 // levelpanel-cli-report, which paints the report (paintReport, report_command.h).
 int runReport(const ReportOptions& options, const ReadArguments& args, CommandIo& io) {
-    if (const Outcome<ChosenMethods> chosen = chosenMethods(options); !chosen) {
+    if (const Outcome<ChosenMethods> chosen = chosenMethods(options, args); !chosen) {
         return io.talk.refused(chosen.refusal());
     }
     const QStringList places = reportPlaces();
@@ -56,7 +57,8 @@ CommandText reportText() {
             QStringLiteral("The files as one survey in time order, as a PDF report: title\n"
                            "block, time history, periods, day/evening/night with Lden, Ln\n"
                            "table and histogram, the events above L when --above is\n"
-                           "given, and a section per assessment METHOD of --assess."),
+                           "given, and a section per assessment METHOD of --assess (the\n"
+                           "loud events of --assess events are those of --above)."),
             QStringLiteral("report --pdf week.pdf --above 80 week/*.sdm")};
 }
 
@@ -72,15 +74,42 @@ std::vector<OptionRow> reportRows(ReportOptions& o) {
     }
     rows.push_back(
         texts(QStringLiteral("assess"), QStringLiteral("METHOD"), o.assess,
-              QStringLiteral("Also a section of the assessment METHOD, with its options below: "
-                             "background, rating, exposure, events or limits; repeatable. The "
-                             "day and night hours of a method are --assess-day and "
-                             "--assess-night (--day and --night are the Lden's)."))
+              QStringLiteral(
+                  "Also a section of the assessment METHOD, with its options below: "
+                  "background, rating, exposure, events or limits; repeatable. The "
+                  "day and night hours of a method are --assess-day and "
+                  "--assess-night (--day and --night are the Lden's), and --typical is also the "
+                  "rating's background typical value; rating takes its residual and "
+                  "background as levels (--residual-level, --background-level) or "
+                  "the survey's own; the loud events of --assess "
+                  "events are those of --above, --min-duration and --bridge, listed "
+                  "in the events table too."))
             .needing(QStringLiteral("a method")));
     rows.push_back(text(QStringLiteral("min-coverage"), QStringLiteral("0.75"), o.minCoverage,
                         QStringLiteral("The least share of an assessment's interval the records "
                                        "must cover for it to be used, 0..1 (default 0.75).")));
     for (OptionRow& row : backgroundMethodRows(o.background)) {
+        rows.push_back(std::move(row));
+    }
+    const QStringList ratingNames{
+        QStringLiteral("tr-day"),          QStringLiteral("tr-night"),
+        QStringLiteral("residual-level"),  QStringLiteral("specific-level"),
+        QStringLiteral("on-time"),         QStringLiteral("tonal"),
+        QStringLiteral("impulsive"),       QStringLiteral("intermittency"),
+        QStringLiteral("other"),           QStringLiteral("reason"),
+        QStringLiteral("background-level")};
+    if (!o.rating) {
+        o.rating = std::make_shared<RatingFlags>();
+    }
+    for (OptionRow& row : ratingRows(*o.rating)) {
+        if (ratingNames.contains(row.about.name)) {
+            rows.push_back(std::move(row));
+        }
+    }
+    for (OptionRow& row : exposureMethodRows(o.exposure)) {
+        rows.push_back(std::move(row));
+    }
+    for (OptionRow& row : loudEventMethodRows(o.events)) {
         rows.push_back(std::move(row));
     }
     for (OptionRow& row : limitMethodRows(o.limits)) {
@@ -94,7 +123,7 @@ QStringList reportMethods() {
             QStringLiteral("events"), QStringLiteral("limits")};
 }
 
-Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
+Outcome<ChosenMethods> chosenMethods(const ReportOptions& o, const ReadArguments& args) {
     ChosenMethods chosen;
     double minCoverage = assess::kMinCoverage;
     if (o.minCoverage) {
@@ -124,6 +153,43 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
         }
         chosen.background = *background;
     }
+    if (chose("rating")) {
+        // The day and night checked by the names the report gives them.
+        const Outcome<std::vector<assess::DayPart>> parts = dayNightOf(
+            o.background.day, o.background.night, o.background.dayOption, o.background.nightOption);
+        if (!parts) {
+            return parts.refusal();
+        }
+        RatingFlags flags = o.rating ? *o.rating : RatingFlags{};
+        flags.day = hoursText((*parts)[0]);
+        flags.night = hoursText((*parts)[1]);
+        flags.typical = o.background.typical;
+        Outcome<assess::RatingOptions> rating = readRatingOptions(flags, args);
+        if (!rating) {
+            return rating.refusal();
+        }
+        rating->minCoverage = minCoverage;
+        chosen.rating = *rating;
+    }
+    if (chose("exposure")) {
+        Outcome<assess::ExposureOptions> exposure = exposureOptionsOf(o.exposure);
+        if (!exposure) {
+            return exposure.refusal();
+        }
+        chosen.exposure = *exposure;
+    }
+    if (chose("events")) {
+        if (!o.survey.above) {
+            return usageMistake(
+                QStringLiteral("report --assess events counts the events of "
+                               "--above: give --above L, the threshold in dB"));
+        }
+        Outcome<assess::LoudEventOptions> events = loudEventOptionsOf(o.events);
+        if (!events) {
+            return events.refusal();
+        }
+        chosen.events = *events;
+    }
     if (chose("limits")) {
         Outcome<assess::LimitOptions> limits =
             limitOptionsOf(o.limits, QStringLiteral("report --assess limits"));
@@ -132,13 +198,6 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o) {
         }
         limits->minCoverage = minCoverage;
         chosen.limits = *limits;
-    }
-    for (const char* method : {"rating", "exposure", "events"}) {
-        if (chose(method)) {
-            return usageMistake(QStringLiteral("report --assess %1 is not in this build of the "
-                                               "report yet: run levelpanel-cli assess %1")
-                                    .arg(QLatin1String(method)));
-        }
     }
     return chosen;
 }

@@ -7,8 +7,12 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <memory>
 
+#include "assess/rating.h"
 #include "cli/assess_background_options.h"
+#include "cli/assess_events_options.h"
+#include "cli/assess_exposure_options.h"
 #include "cli/assess_limits_options.h"
 #include "cli/command.h"
 #include "cli/kit/text_table.h"
@@ -51,6 +55,7 @@ void rangeCell(TableRow& cells, const stats::OutOfRange& readings);
 
 // report: its texts and rows, the same in levelpanel-cli (which checks them and hands
 // the command on) and levelpanel-cli-report (which paints it).
+struct RatingFlags;
 struct ReportOptions {
     std::optional<QString> pdf;
     SurveyFlags survey;
@@ -59,6 +64,12 @@ struct ReportOptions {
     std::optional<QString> minCoverage;
     BackgroundMethodFlags background{
         {}, {}, {}, {}, false, QStringLiteral("assess-day"), QStringLiteral("assess-night")};
+    // Only the options of levels and corrections: the day and night are --assess-day
+    // and --assess-night, the background's --typical is the one typical value.
+    // Made by reportRows: its header (assess_rating_arguments.h) leads back here.
+    std::shared_ptr<RatingFlags> rating;
+    ExposureMethodFlags exposure;
+    LoudEventMethodFlags events;
     LimitMethodFlags limits;
 };
 [[nodiscard]] CommandText reportText();
@@ -69,8 +80,13 @@ struct ReportOptions {
 // method not known, or a method's option given without it, is the refusal.
 struct ChosenMethods {
     std::optional<assess::BackgroundOptions> background;
+    std::optional<assess::RatingOptions> rating;
+    std::optional<assess::ExposureOptions> exposure;
+    // The window and the nth; the events are the report's own (--above).
+    std::optional<assess::LoudEventOptions> events;
     std::optional<assess::LimitOptions> limits;
 };
-[[nodiscard]] Outcome<ChosenMethods> chosenMethods(const ReportOptions& options);
+[[nodiscard]] Outcome<ChosenMethods> chosenMethods(const ReportOptions& options,
+                                                   const ReadArguments& args);
 
 }  // namespace lp::cli

@@ -17,7 +17,9 @@ bool methodParagraph(ReportFlow& flow, const QString& name, const QString& text)
 }
 
 bool assessmentSections(ReportFlow& flow, const ReportContent& content) {
-    return backgroundAssessmentSection(flow, content) && limitsAssessmentSection(flow, content);
+    return backgroundAssessmentSection(flow, content) && ratingAssessmentSection(flow, content) &&
+           exposureAssessmentSection(flow, content) && loudEventsAssessmentSection(flow, content) &&
+           limitsAssessmentSection(flow, content);
 }
 
 }  // namespace lp::survey

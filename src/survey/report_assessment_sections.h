@@ -11,6 +11,9 @@ namespace lp::survey {
 // Each lays out its method's section when the method was chosen (true, with nothing
 // laid out, when not); false when the report stopped.
 bool backgroundAssessmentSection(ReportFlow& flow, const ReportContent& content);
+bool ratingAssessmentSection(ReportFlow& flow, const ReportContent& content);
+bool exposureAssessmentSection(ReportFlow& flow, const ReportContent& content);
+bool loudEventsAssessmentSection(ReportFlow& flow, const ReportContent& content);
 bool limitsAssessmentSection(ReportFlow& flow, const ReportContent& content);
 
 // All of them, in the order background, rating, exposure, events, limits.

@@ -6,7 +6,10 @@
 #include <optional>
 
 #include "assess/background.h"
+#include "assess/exposure.h"
 #include "assess/limits.h"
+#include "assess/loud_events.h"
+#include "assess/rating.h"
 #include "stats/figure_notation.h"
 
 namespace lp::survey {
@@ -16,10 +19,21 @@ struct ReportAssessments {
     double adjust = 0.0;       // the correction added to every counted level, dB
     std::optional<assess::BackgroundOptions> backgroundOptions;
     std::optional<assess::BackgroundResult> background;
+    // The residual and the background as levels (surveys of them are not read here).
+    std::optional<assess::RatingOptions> ratingOptions;
+    std::optional<assess::RatingResult> rating;
+    std::optional<assess::ExposureOptions> exposureOptions;
+    std::optional<assess::ExposureResult> exposure;
+    // Its rule and hours are the survey's events and parts of the day, set as it is
+    // worked out: the report's --above is the one threshold of both.
+    std::optional<assess::LoudEventOptions> loudEventOptions;
+    std::optional<assess::LoudEventResult> loudEvents;
     std::optional<assess::LimitOptions> limitOptions;
     std::optional<assess::LimitResult> limits;
 
-    [[nodiscard]] bool any() const { return background || limits; }
+    [[nodiscard]] bool any() const {
+        return background || rating || exposure || loudEvents || limits;
+    }
 };
 
 // Works out the methods whose options are set, over the survey's counted samples.

@@ -99,6 +99,16 @@ private slots:
     // 50.0. The night's hour from 03:00 is excluded, so not covered: 7 used, 1 skipped,
     // all 40.0. The limit LAeq,1h 70 over 07-19: 12 judged, the hour from 12:00 fails,
     // 70 − 75.3 = −5.3. WHO road: Lden 62.9 above 53, Lnight 40.0 not above 45.
+    // Exposure over the one day: Te = 138 × 600 s = 23 h; the counted energy
+    // 42·10^4 + 24·10^5 + 70·10^6 + 2·10^8 = 272,820,000 over 138 is 62.96 dB, LEX,8h =
+    // 62.96 + 10·lg(23 / 8) = 62.96 + 4.59 = 67.5; dose 100·10^(−1.745) = 1.8 %.
+    // Rating with Lr 50.0, a tonal 2 dB and the background 45.0: the day's hour from
+    // 12:00 has La 75.3, Δ = 25.3 ≥ 10, so Ls = 75.3 and LAr = 77.3, the highest;
+    // D = 77.3 − 45.0 = 32.3 ≥ 10. An hour of 60.0 has Δ = 10: Ls = 60.0, LAr = 62.0;
+    // an evening hour of 50.0 has Δ = 0 < 3: no Ls.
+    // Loud events at or above 70.0: the one from 12:00 starts in the day (07-19); the
+    // night of June 1 (23:00-23:50) holds six windows of 600 s, all 40.0: its 3rd
+    // highest is 40.0.
     void assessmentsReadBack() {
         ReportAssessments assessments;
         lp::assess::BackgroundOptions background;
@@ -109,6 +119,16 @@ private slots:
             {lp::assess::LimitFigure::Laeq, 3600, 7, 19, 70.0, QStringLiteral("laeq,1h,07-19,70")}};
         limits.guideline = lp::assess::Guideline::Road;
         assessments.limitOptions = limits;
+        lp::assess::RatingOptions rating;
+        rating.residualLevel = 50.0;
+        rating.backgroundLevel = 45.0;
+        rating.corrections = {{lp::assess::CorrectionKind::Tonal, 2.0, QStringLiteral("a hum")}};
+        assessments.ratingOptions = rating;
+        assessments.exposureOptions = lp::assess::ExposureOptions{};
+        lp::assess::LoudEventOptions loud;
+        loud.window = 600;
+        loud.nth = 3;
+        assessments.loudEventOptions = loud;
         lp::stats::SurveyOptions options = content_.options;
         const ReportContent content =
             reportContent(lp::stats::readSurvey(files_, QTimeZone::utc()), options, assessments);
@@ -120,6 +140,18 @@ private slots:
                                    QStringLiteral("day 07-23 16 0 60.0 60.0 50.0 60.0"),
                                    QStringLiteral("night 23-07 7 1 40.0 40.0 40.0 40.0"),
                                    QStringLiteral("Histogram of L90,1h, night 23-07"),
+                                   QStringLiteral("Assessment: rating level"),
+                                   QStringLiteral("tonal 2.0 dB (a hum)"),
+                                   QStringLiteral("day 07-23 1 h"),
+                                   QStringLiteral("77.3 2009-06-01 12:00 45.0 32.3"),
+                                   QStringLiteral("2009-06-01 12:00:00 – 13:00:00 75.3 75.3 77.3"),
+                                   QStringLiteral("2009-06-01 10:00:00 – 11:00:00 60.0 60.0 62.0"),
+                                   QStringLiteral("Assessment: noise at work"),
+                                   QStringLiteral("LEX,8h = Leq,Te + 10·lg(Te / 8 h)"),
+                                   QStringLiteral("Mon 2009-06-01 23.00 63.0 67.5 1.8 below the "
+                                                  "lower action value"),
+                                   QStringLiteral("Assessment: loud events"),
+                                   QStringLiteral("Mon 2009-06-01 1 0 0 40.0"),
                                    QStringLiteral("Assessment: limits by time of day"),
                                    QStringLiteral("margin = limit − figure"),
                                    QStringLiteral("laeq,1h,07-19,70 12 0 1 -5.3 2009-06-01 12:00"),
