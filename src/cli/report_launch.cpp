@@ -7,6 +7,7 @@
 
 #include "cli/assess_rating_arguments.h"
 #include "cli/commands.h"
+#include "cli/day_and_night.h"
 #include "cli/kit/numbers.h"
 #include "cli/survey_commands.h"
 #include "platform/processes.h"
@@ -155,14 +156,14 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o, const ReadArguments
     }
     if (chose("rating")) {
         // The day and night checked by the names the report gives them.
-        const Outcome<std::vector<assess::DayPart>> parts = dayNightOf(
+        const Outcome<std::vector<assess::DayPart>> parts = readDayAndNight(
             o.background.day, o.background.night, o.background.dayOption, o.background.nightOption);
         if (!parts) {
             return parts.refusal();
         }
         RatingFlags flags = o.rating ? *o.rating : RatingFlags{};
-        flags.day = hoursText((*parts)[0]);
-        flags.night = hoursText((*parts)[1]);
+        flags.day = partHoursText((*parts)[0]);
+        flags.night = partHoursText((*parts)[1]);
         flags.typical = o.background.typical;
         Outcome<assess::RatingOptions> rating = readRatingOptions(flags, args);
         if (!rating) {
