@@ -10,6 +10,8 @@ ReportContent reportContent(const stats::SurveyRecords& records,
     if (content.result.failure) {
         return content;
     }
+    // The sections label their figures as the rest of the report does.
+    assessments.notation = content.result.notation;
     assessForReport(assessments, records, options);
     content.assessments = std::move(assessments);
     qint64 excluded = 0;
