@@ -157,4 +157,18 @@ LimitResult assessLimits(const SurveyInput& input, const LimitOptions& options) 
     return result;
 }
 
+QString limitLabel(const stats::Notation& notation, const LimitRule& rule) {
+    switch (rule.figure) {
+        case LimitFigure::Laeq:
+            return stats::figureLabel(notation, stats::Figure::Leq, 0, rule.length);
+        case LimitFigure::Lmax:
+            return stats::figureLabel(notation, stats::Figure::Lmax, 0, rule.length);
+        case LimitFigure::L10:
+            return stats::figureLabel(notation, stats::Figure::Exceeded, 10, rule.length);
+        case LimitFigure::L90:
+            return stats::figureLabel(notation, stats::Figure::Exceeded, 90, rule.length);
+    }
+    return {};
+}
+
 }  // namespace lp::assess

@@ -5,6 +5,7 @@
 
 #include "assess/assess_input.h"
 #include "stats/day_parts.h"
+#include "stats/figure_notation.h"
 
 namespace lp::assess {
 
@@ -22,6 +23,9 @@ struct LimitRule {
 };
 
 // An interval judged: its figure as shown, and the margin by which it keeps the limit.
+// "LAeq,15min": the figure of a rule as its intervals are labelled.
+[[nodiscard]] QString limitLabel(const stats::Notation& notation, const LimitRule& rule);
+
 struct LimitInterval {
     qint64 start = 0;
     qint64 end = 0;

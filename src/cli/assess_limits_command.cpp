@@ -30,21 +30,6 @@ std::vector<OptionRow> limitsRows(LimitsFlags& o) {
     return rows;
 }
 
-// "LAeq,15min": the figure of a rule as its intervals are labelled.
-QString figureLabelOf(const stats::Notation& notation, const assess::LimitRule& rule) {
-    switch (rule.figure) {
-        case assess::LimitFigure::Laeq:
-            return stats::figureLabel(notation, stats::Figure::Leq, 0, rule.length);
-        case assess::LimitFigure::Lmax:
-            return stats::figureLabel(notation, stats::Figure::Lmax, 0, rule.length);
-        case assess::LimitFigure::L10:
-            return stats::figureLabel(notation, stats::Figure::Exceeded, 10, rule.length);
-        case assess::LimitFigure::L90:
-            return stats::figureLabel(notation, stats::Figure::Exceeded, 90, rule.length);
-    }
-    return {};
-}
-
 QJsonValue aboveJson(const std::optional<bool>& above) {
     return above ? QJsonValue(*above) : QJsonValue(QJsonValue::Null);
 }
@@ -134,7 +119,7 @@ QString hourText(int hour) {
 // Per rule what it is, its counts and worst, and its failing intervals.
 void writeRule(OutputBytes& out, const AssessSurvey& survey, const assess::LimitRuleResult& r) {
     LocalTimeText times(survey.records.days.zone());
-    const QString label = figureLabelOf(survey.notation, r.rule);
+    const QString label = assess::limitLabel(survey.notation, r.rule);
     QString head = QStringLiteral("%1: %2 of every interval starting from %3 to %4, at most %5\n")
                        .arg(r.rule.text, label, hourText(r.rule.from), hourText(r.rule.to),
                             stats::decibelsText(r.rule.db));

@@ -10,23 +10,9 @@ namespace {
 // Failing intervals listed per rule at most.
 constexpr qsizetype kFailingRows = 200;
 
-QString figureLabelOf(const stats::Notation& notation, const assess::LimitRule& rule) {
-    switch (rule.figure) {
-        case assess::LimitFigure::Laeq:
-            return stats::figureLabel(notation, stats::Figure::Leq, 0, rule.length);
-        case assess::LimitFigure::Lmax:
-            return stats::figureLabel(notation, stats::Figure::Lmax, 0, rule.length);
-        case assess::LimitFigure::L10:
-            return stats::figureLabel(notation, stats::Figure::Exceeded, 10, rule.length);
-        case assess::LimitFigure::L90:
-            return stats::figureLabel(notation, stats::Figure::Exceeded, 90, rule.length);
-    }
-    return {};
-}
-
 QString ruleText(const stats::Notation& notation, const assess::LimitRule& rule) {
     return QStringLiteral("%1 ≤ %2 dB in intervals starting %3:00-%4:00")
-        .arg(figureLabelOf(notation, rule), stats::levelText(rule.db))
+        .arg(assess::limitLabel(notation, rule), stats::levelText(rule.db))
         .arg(rule.from, 2, 10, QLatin1Char('0'))
         .arg(rule.to, 2, 10, QLatin1Char('0'));
 }
@@ -103,7 +89,7 @@ bool failingTable(ReportFlow& flow, const ReportAssessments& a, const assess::Li
                              ? QStringLiteral(" (the first %1 of %2)")
                                    .arg(countText(qint64(failing.size())), countText(rule.failing))
                              : QString();
-    ReportTable table{{QStringLiteral("Interval"), figureLabelOf(a.notation, rule.rule),
+    ReportTable table{{QStringLiteral("Interval"), assess::limitLabel(a.notation, rule.rule),
                        QStringLiteral("Margin")},
                       {2.5, 1.0, 1.0},
                       qsizetype(failing.size()),

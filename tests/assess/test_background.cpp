@@ -10,6 +10,7 @@
 
 #include "assess/background.h"
 #include "cli/cli.h"
+#include "cli_in_process.h"
 #include "files.h"
 #include "records/record_format.h"
 
@@ -80,21 +81,6 @@ private:
     // The survey of `runs`, read in UTC, all its records counted.
     lp::stats::SurveyRecords survey(const QList<Run>& runs) {
         return lp::stats::readSurvey({written(runs)}, QTimeZone::utc());
-    }
-    // levelpanel-cli run in this process: its status, stdout and stderr.
-    struct CliRun {
-        int status = -1;
-        QString out;
-        QString err;
-    };
-    static CliRun cli(const QStringList& arguments) {
-        CliRun run;
-        QTextStream out(&run.out);
-        QTextStream err(&run.err);
-        run.status = lp::cli::run(arguments, out, err, {});
-        out.flush();
-        err.flush();
-        return run;
     }
 
 private slots:
@@ -228,7 +214,8 @@ private slots:
                                       {"2026/06/01 10:30:00", {"39.2"}},
                                       {"2026/06/01 10:45:00", {"37.6"}},
                                       {"2026/06/01 11:00:00", {"40.8"}}});
-        const CliRun run = cli({"assess", "background", path, "--json", "--weighting", "A"});
+        const lp::test::ProgramRun run =
+            lp::test::runCliHere({"assess", "background", path, "--json", "--weighting", "A"});
         QCOMPARE(run.status, 0);
         const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
         QCOMPARE(json.keys(), QStringList({"adjust", "format", "interval_s", "manifest", "parts",
@@ -242,8 +229,8 @@ private slots:
                  R"({"38":2,"39":2,"41":1})");
         QCOMPARE(day["mode"].toDouble(), 38.0);
 
-        const CliRun mistake =
-            cli({"assess", "background", path, "--day", "07-22", "--night", "23-07"});
+        const lp::test::ProgramRun mistake = lp::test::runCliHere(
+            {"assess", "background", path, "--day", "07-22", "--night", "23-07"});
         QCOMPARE(mistake.status, 1);
         QVERIFY2(mistake.err.contains("each begins where the other ends"), qPrintable(mistake.err));
     }

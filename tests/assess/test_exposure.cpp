@@ -12,6 +12,7 @@
 
 #include "assess/exposure.h"
 #include "cli/cli.h"
+#include "cli_in_process.h"
 #include "files.h"
 #include "level_records.h"
 
@@ -72,23 +73,6 @@ QString dayText(const ExposureDay& d) {
 }
 
 }  // namespace
-
-// levelpanel-cli run in this process: its status, stdout and stderr.
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& arguments) {
-    CliRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = cli::run(arguments, out, err, {});
-    out.flush();
-    err.flush();
-    return run;
-}
 
 class TestExposure : public QObject {
     Q_OBJECT
@@ -211,7 +195,8 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("work.sdm"));
         QVERIFY(test::writeFile(file, test::recordFile(rows)));
 
-        const CliRun run = runCli({"assess", "exposure", "--weighting", "A", "--json", file});
+        const test::ProgramRun run =
+            test::runCliHere({"assess", "exposure", "--weighting", "A", "--json", file});
         QCOMPARE(run.status, 0);
         const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
         QCOMPARE(json.keys().join(u' '), "adjust days format lex_w manifest response weighting");
@@ -223,12 +208,13 @@ private slots:
         QVERIFY2(run.err.contains("hearing protection worn") && run.err.contains("Peak sound"),
                  qPrintable(run.err));
 
-        const CliRun text = runCli({"assess", "exposure", file});
+        const test::ProgramRun text = test::runCliHere({"assess", "exposure", file});
         QCOMPARE(text.status, 0);
         QVERIFY2(text.out.contains("hearing protection worn"), qPrintable(text.out));
         QVERIFY2(text.err.contains("weighting of these levels is not known"), qPrintable(text.err));
 
-        const CliRun mistake = runCli({"assess", "exposure", "--shift", "7-15", file});
+        const test::ProgramRun mistake =
+            test::runCliHere({"assess", "exposure", "--shift", "7-15", file});
         QCOMPARE(mistake.status, 1);
         QVERIFY2(mistake.err.contains("--shift takes"), qPrintable(mistake.err));
     }

@@ -13,6 +13,7 @@
 
 #include "assess/loud_events.h"
 #include "cli/cli.h"
+#include "cli_in_process.h"
 #include "files.h"
 #include "level_records.h"
 
@@ -72,23 +73,6 @@ QString daysText(const LoudEventResult& result) {
 }
 
 }  // namespace
-
-// levelpanel-cli run in this process: its status, stdout and stderr.
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& arguments) {
-    CliRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = cli::run(arguments, out, err, {});
-    out.flush();
-    err.flush();
-    return run;
-}
 
 class TestLoudEvents : public QObject {
     Q_OBJECT
@@ -205,8 +189,9 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("night.sdm"));
         QVERIFY(test::writeFile(file, test::recordFile(rows)));
 
-        const CliRun run = runCli({"assess", "events", "--above", "60", "--min-duration", "120",
-                                   "--nth", "1", "--json", file});
+        const test::ProgramRun run =
+            test::runCliHere({"assess", "events", "--above", "60", "--min-duration", "120", "--nth",
+                              "1", "--json", file});
         QCOMPARE(run.status, 0);
         const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
         QCOMPARE(json.keys().join(u' '), "above adjust days format manifest response weighting");
@@ -218,8 +203,8 @@ private slots:
         QCOMPARE(night.value("part").toString(), "night");
         QCOMPARE(night.value("na").toInt(), 1);  // 01:00 alone is shorter than 120 s
 
-        const CliRun mistake =
-            runCli({"assess", "events", "--above", "60", "--window", "7min", file});
+        const test::ProgramRun mistake =
+            test::runCliHere({"assess", "events", "--above", "60", "--window", "7min", file});
         QCOMPARE(mistake.status, 1);
         QVERIFY2(mistake.err.contains("--window takes"), qPrintable(mistake.err));
     }
