@@ -5,7 +5,7 @@
 # gives every fuzz target a short run and replays its regression cases.
 #
 # LP_QUICK=1 stops after the normal build and tests (for a quick local check; CI always
-# runs every stage). LP_FUZZ_SECONDS sets the seconds per fuzz target (default 10).
+# runs every stage). LP_FUZZ_SECONDS sets the seconds per fuzz target (default 5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -60,4 +60,4 @@ cmake --build build-asan --parallel "$(nproc)"
 )
 
 echo "== Fuzz pass"
-scripts/fuzz.sh "${LP_FUZZ_SECONDS:-10}"
+scripts/fuzz.sh "${LP_FUZZ_SECONDS:-5}"
