@@ -5,6 +5,12 @@
 
 namespace lp::assess {
 
+QString hoursText(int from, int to) {
+    return QStringLiteral("%1-%2")
+        .arg(from, 2, 10, QLatin1Char('0'))
+        .arg(to % 24, 2, 10, QLatin1Char('0'));
+}
+
 std::vector<DayPart> dayAndNight() {
     return {{QStringLiteral("day"), 7, 23}, {QStringLiteral("night"), 23, 7}};
 }

@@ -31,6 +31,13 @@ struct DayPart {
     }
 };
 
+// "07-23": local hours from and to as the options and the outputs write them (24 as
+// the end is 00).
+[[nodiscard]] QString hoursText(int from, int to);
+[[nodiscard]] inline QString partHoursText(const DayPart& part) {
+    return hoursText(part.from, part.to);
+}
+
 // The parts by default: day 07-23, night 23-07.
 [[nodiscard]] std::vector<DayPart> dayAndNight();
 

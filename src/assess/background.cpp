@@ -121,4 +121,16 @@ BackgroundResult assessBackground(const SurveyInput& input, const BackgroundOpti
     return result;
 }
 
+QString typicalName(Typical typical) {
+    switch (typical) {
+        case Typical::Mode:
+            return QStringLiteral("the mode");
+        case Typical::Median:
+            return QStringLiteral("the median");
+        case Typical::P10:
+            return QStringLiteral("the 10th percentile");
+    }
+    return {};
+}
+
 }  // namespace lp::assess

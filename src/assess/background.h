@@ -12,6 +12,8 @@
 namespace lp::assess {
 
 enum class Typical { Mode, Median, P10 };
+// "the mode", "the median", "the 10th percentile".
+[[nodiscard]] QString typicalName(Typical typical);
 
 struct BackgroundOptions {
     qint64 interval = 900;  // seconds, a whole part of a day (stats::isPeriodLength)

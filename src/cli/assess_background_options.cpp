@@ -59,16 +59,4 @@ Outcome<assess::BackgroundOptions> backgroundOptionsOf(const BackgroundMethodFla
     return options;
 }
 
-QString typicalName(assess::Typical typical) {
-    switch (typical) {
-        case assess::Typical::Mode:
-            return QStringLiteral("the mode");
-        case assess::Typical::Median:
-            return QStringLiteral("the median");
-        case assess::Typical::P10:
-            return QStringLiteral("the 10th percentile");
-    }
-    return {};
-}
-
 }  // namespace lp::cli

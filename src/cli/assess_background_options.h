@@ -26,7 +26,6 @@ struct BackgroundMethodFlags {
 [[nodiscard]] Outcome<assess::BackgroundOptions> backgroundOptionsOf(
     const BackgroundMethodFlags& flags, double minCoverage);
 
-// "the mode", "the median", "the 10th percentile".
-[[nodiscard]] QString typicalName(assess::Typical typical);
+using assess::typicalName;
 
 }  // namespace lp::cli

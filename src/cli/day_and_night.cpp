@@ -4,12 +4,6 @@
 
 namespace lp::cli {
 
-QString partHoursText(const assess::DayPart& part) {
-    return QStringLiteral("%1-%2")
-        .arg(part.from, 2, 10, QLatin1Char('0'))
-        .arg(part.to, 2, 10, QLatin1Char('0'));
-}
-
 Outcome<std::vector<assess::DayPart>> readDayAndNight(const std::optional<QString>& day,
                                                       const std::optional<QString>& night,
                                                       const QString& dayOption,

@@ -11,8 +11,7 @@
 
 namespace lp::cli {
 
-// "07-23": the local hours of a part of the day.
-[[nodiscard]] QString partHoursText(const assess::DayPart& part);
+using assess::partHoursText;
 // The day and the night by --day and --night (default 07-23 and 23-07): the two follow
 // one another over 24 hours, so one given makes the other the rest of the day. A
 // mistake names the option and the form it takes.

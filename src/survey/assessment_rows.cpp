@@ -19,7 +19,7 @@ QString dateText(const QDate& date) {
     return date.toString(Qt::ISODate);
 }
 
-QString typicalName(assess::Typical typical) {
+QString typicalWord(assess::Typical typical) {
     switch (typical) {
         case assess::Typical::Median:
             return QStringLiteral("median");
@@ -92,7 +92,7 @@ AssessmentShown backgroundShown(const assess::BackgroundResult& result, assess::
     }
     shown.tables.push_back(std::move(parts));
     shown.lines << QStringLiteral("Typical %1 (%2): %3")
-                       .arg(l90, typicalName(typical), typicals.join(QStringLiteral(", ")));
+                       .arg(l90, typicalWord(typical), typicals.join(QStringLiteral(", ")));
     if (result.rbl) {
         const assess::RblResult& rbl = *result.rbl;
         AssessmentTable abl{QStringLiteral("ABL per day"), {QStringLiteral("Date")}, 1, {}};

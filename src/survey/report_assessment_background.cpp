@@ -10,29 +10,11 @@ namespace {
 
 constexpr double kHistogramPoints = 150;
 
-QString hoursText(const assess::DayPart& part) {
-    return QStringLiteral("%1-%2")
-        .arg(part.from, 2, 10, QLatin1Char('0'))
-        .arg(part.to, 2, 10, QLatin1Char('0'));
-}
-
-QString typicalText(assess::Typical typical) {
-    switch (typical) {
-        case assess::Typical::Mode:
-            return QStringLiteral("the mode");
-        case assess::Typical::Median:
-            return QStringLiteral("the median");
-        case assess::Typical::P10:
-            return QStringLiteral("the 10th percentile");
-    }
-    return {};
-}
-
 bool inputs(ReportFlow& flow, const ReportAssessments& a, const QString& l90) {
     const assess::BackgroundOptions& o = *a.backgroundOptions;
     QStringList parts;
     for (const assess::DayPart& part : o.parts) {
-        parts << QStringLiteral("%1 %2").arg(part.name, hoursText(part));
+        parts << QStringLiteral("%1 %2").arg(part.name, assess::partHoursText(part));
     }
     return methodParagraph(
                flow, QStringLiteral("Inputs"),
@@ -41,7 +23,7 @@ bool inputs(ReportFlow& flow, const ReportAssessments& a, const QString& l90) {
                    "%1, aligned to local midnight; an interval is used when its records "
                    "cover at least %2 % of it. Parts of the day: %3. Typical value: %4.%5")
                    .arg(periodLengthText(o.interval), QString::number(o.minCoverage * 100.0),
-                        parts.join(QStringLiteral(", ")), typicalText(o.typical),
+                        parts.join(QStringLiteral(", ")), assess::typicalName(o.typical),
                         o.rbl ? QStringLiteral(
                                     " Also the NSW assessment and rating background levels.")
                               : QString())) &&
@@ -56,7 +38,7 @@ bool inputs(ReportFlow& flow, const ReportAssessments& a, const QString& l90) {
                    "the median and the 10th percentile (p10) are of the unrounded values, "
                    "interpolated linearly. The background sound level LA90,T of a part is its "
                    "typical value, %2.%3")
-                   .arg(l90, typicalText(o.typical),
+                   .arg(l90, assess::typicalName(o.typical),
                         o.rbl ? QStringLiteral(
                                     " NSW: the assessment background level (ABL) of a day and "
                                     "part (day 07-18, evening 18-22, night 22-07; a night "
@@ -75,7 +57,7 @@ bool partsTable(ReportFlow& flow, const assess::BackgroundResult& r) {
                       [&](qsizetype i) {
                           const assess::BackgroundPart& p = r.parts[size_t(i)];
                           return QStringList{p.part.name,
-                                             hoursText(p.part),
+                                             assess::partHoursText(p.part),
                                              countText(p.intervalsUsed),
                                              countText(p.intervalsSkipped),
                                              stats::levelText(p.mode),
@@ -91,10 +73,10 @@ bool partsTable(ReportFlow& flow, const assess::BackgroundResult& r) {
 
 bool histogram(ReportFlow& flow, const assess::BackgroundPart& part, const QString& l90) {
     const double height = flow.pt(kHistogramPoints);
-    if (!subheading(
-            flow,
-            QStringLiteral("Histogram of %1, %2 %3").arg(l90, part.part.name, hoursText(part.part)),
-            height) ||
+    if (!subheading(flow,
+                    QStringLiteral("Histogram of %1, %2 %3")
+                        .arg(l90, part.part.name, assess::partHoursText(part.part)),
+                    height) ||
         !flow.ensure(height)) {
         return false;
     }

@@ -7,12 +7,6 @@
 namespace lp::survey {
 namespace {
 
-QString hoursText(int from, int to) {
-    return QStringLiteral("%1-%2")
-        .arg(from, 2, 10, QLatin1Char('0'))
-        .arg(to % 24, 2, 10, QLatin1Char('0'));
-}
-
 bool inputs(ReportFlow& flow, const assess::LoudEventOptions& o, const QString& maxLabel) {
     const stats::DayPartHours& h = o.hours;
     return methodParagraph(
@@ -21,9 +15,9 @@ bool inputs(ReportFlow& flow, const assess::LoudEventOptions& o, const QString& 
                               "threshold of the events table too). Parts of the day: day %2, "
                               "evening %3, night %4. Windows of %5 s aligned to local "
                               "midnight; the %6 highest of each night.")
-                   .arg(eventRuleText(o.rule), hoursText(h.dayStart, h.eveningStart),
-                        hoursText(h.eveningStart, h.nightStart),
-                        hoursText(h.nightStart, h.dayStart))
+                   .arg(eventRuleText(o.rule), assess::hoursText(h.dayStart, h.eveningStart),
+                        assess::hoursText(h.eveningStart, h.nightStart),
+                        assess::hoursText(h.nightStart, h.dayStart))
                    .arg(o.window)
                    .arg(assess::ordinal(o.nth))) &&
            methodParagraph(

@@ -11,12 +11,6 @@ namespace {
 // Intervals listed per part at most.
 constexpr qsizetype kIntervalRows = 200;
 
-QString hoursText(const assess::DayPart& part) {
-    return QStringLiteral("%1-%2")
-        .arg(part.from, 2, 10, QLatin1Char('0'))
-        .arg(part.to, 2, 10, QLatin1Char('0'));
-}
-
 // Where a part's background came from, in words.
 QString backgroundFromText(assess::BackgroundFrom from) {
     switch (from) {
@@ -36,7 +30,7 @@ bool inputs(ReportFlow& flow, const assess::RatingOptions& o, const assess::Rati
     QStringList parts;
     for (const assess::RatingPartOptions& p : o.parts) {
         parts << QStringLiteral("%1 %2 with Tr = %3")
-                     .arg(p.part.name, hoursText(p.part), periodLengthText(p.tr));
+                     .arg(p.part.name, assess::partHoursText(p.part), periodLengthText(p.tr));
     }
     QString specific;
     if (o.specificLevel) {
@@ -99,7 +93,8 @@ bool partsTable(ReportFlow& flow, const assess::RatingResult& r, const QTimeZone
         [&](qsizetype i) {
             const assess::RatingPart& p = r.parts[size_t(i)];
             return QStringList{
-                QStringLiteral("%1 %2").arg(p.options.part.name, hoursText(p.options.part)),
+                QStringLiteral("%1 %2").arg(p.options.part.name,
+                                            assess::partHoursText(p.options.part)),
                 periodLengthText(p.options.tr),
                 countText(qint64(p.intervals.size())),
                 countText(p.intervalsSkipped),
@@ -150,7 +145,7 @@ bool intervalsTable(ReportFlow& flow, const assess::RatingPart& p, const QTimeZo
                       3};
     return subheading(flow,
                       QStringLiteral("Intervals of the %1 %2%3")
-                          .arg(p.options.part.name, hoursText(p.options.part), more),
+                          .arg(p.options.part.name, assess::partHoursText(p.options.part), more),
                       3 * tableRowHeight(flow)) &&
            drawTable(flow, table);
 }
