@@ -10,6 +10,7 @@
 #include "live/reading_fields.h"
 #include "platform/iso_time.h"
 #include "records/record_stamp.h"
+#include "stats/figure_notation.h"
 #include "stats/level_tally.h"
 
 namespace lp::remote {
@@ -49,6 +50,10 @@ QByteArray topicText(Topic topic) {
             return QByteArrayLiteral("status");
         case Topic::Event:
             return QByteArrayLiteral("event");
+        case Topic::Period:
+            return QByteArrayLiteral("period");
+        case Topic::Meta:
+            return QByteArrayLiteral("meta");
     }
     return {};
 }
@@ -57,8 +62,13 @@ QByteArray topicUnder(const QByteArray& logger, Topic topic) {
     return logger + '/' + topicText(topic);
 }
 
+QByteArray periodTopic(const QByteArray& logger, qint64 seconds) {
+    return topicUnder(logger, Topic::Period) + '/' + stats::intervalLabel(seconds).toLatin1();
+}
+
 std::optional<Topic> topicOf(QByteArrayView leaf) {
-    for (const Topic topic : {Topic::Sample, Topic::Status, Topic::Event}) {
+    for (const Topic topic :
+         {Topic::Sample, Topic::Status, Topic::Event, Topic::Period, Topic::Meta}) {
         if (leaf == topicText(topic)) {
             return topic;
         }

@@ -14,13 +14,17 @@
 
 namespace lp::remote {
 
-// The leaves of a logger's topics, PREFIX/NAME/LEAF: its samples, its state (retained)
-// and its alarms' events.
-enum class Topic { Sample, Status, Event };
-// "sample", "status", "event".
+// The leaves of a logger's topics, PREFIX/NAME/LEAF: its samples, its state (retained),
+// its alarms' and limits' events, its period figures (PREFIX/NAME/period/LENGTH) and
+// the lines of its run metadata.
+enum class Topic { Sample, Status, Event, Period, Meta };
+// "sample", "status", "event", "period", "meta".
 [[nodiscard]] QByteArray topicText(Topic topic);
 // The leaf `topic` under `logger` ("PREFIX/NAME", or "PREFIX/+" to subscribe to all).
 [[nodiscard]] QByteArray topicUnder(const QByteArray& logger, Topic topic);
+// PREFIX/NAME/period/15min: the figures of the periods of `seconds` (the length as
+// labels write it, stats::intervalLabel).
+[[nodiscard]] QByteArray periodTopic(const QByteArray& logger, qint64 seconds);
 // The leaf a text names; none for any other text.
 [[nodiscard]] std::optional<Topic> topicOf(QByteArrayView leaf);
 

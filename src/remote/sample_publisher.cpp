@@ -100,43 +100,51 @@ void SamplePublisher::recordWritten(const live::RecordedLine& line) {
 }
 
 void SamplePublisher::publishEvent(QByteArray message) {
-    if (state_ != State::Running) {
-        return;
-    }
-    if (events_.size() >= static_cast<size_t>(kEventLimit)) {
-        dropOldestEvent();
-        if (!eventsDropped_) {
-            eventsDropped_ = true;
-            emit problem(QStringLiteral("more than %1 alarm events wait for the broker: the "
-                                        "oldest are not published")
-                             .arg(kEventLimit));
-        }
-    }
-    events_.emplace(nextEvent_++, PendingEvent{std::move(message), std::nullopt});
-    sendEvents();
+    (void)publishTracked(eventTopic_, std::move(message));
 }
 
-void SamplePublisher::dropOldestEvent() {
-    const auto oldest = events_.begin();
+qint64 SamplePublisher::publishTracked(QByteArray topic, QByteArray payload, bool retained) {
+    if (state_ != State::Running) {
+        return 0;
+    }
+    if (tracked_.size() >= static_cast<size_t>(kTrackedLimit)) {
+        dropOldestTracked();
+        if (!trackedDropped_) {
+            trackedDropped_ = true;
+            emit problem(QStringLiteral("more than %1 events, periods or metadata lines wait for "
+                                        "the broker: the oldest are not published")
+                             .arg(kTrackedLimit));
+        }
+    }
+    const qint64 ticket = nextTicket_++;
+    tracked_.emplace(ticket,
+                     PendingMessage{std::move(topic), std::move(payload), retained, std::nullopt});
+    sendTracked();
+    return ticket;
+}
+
+void SamplePublisher::dropOldestTracked() {
+    const auto oldest = tracked_.begin();
     if (oldest->second.mid) {
         unacked_.erase(*oldest->second.mid);
     }
-    events_.erase(oldest);
+    tracked_.erase(oldest);
 }
 
-void SamplePublisher::sendEvents() {
+void SamplePublisher::sendTracked() {
     if (!client_.isConnected()) {
         return;
     }
     int inFlight = 0;
-    for (auto& [number, event] : events_) {
-        if (!event.mid) {
-            if (inFlight >= kEventsInFlight ||
-                !(event.mid = client_.publish(eventTopic_, event.message, false))) {
+    for (auto& [ticket, message] : tracked_) {
+        if (!message.mid) {
+            if (inFlight >= kTrackedInFlight ||
+                !(message.mid =
+                      client_.publish(message.topic, message.payload, message.retained))) {
                 return;  // after the next acknowledgement, or on the next connection
             }
-            unacked_.insert_or_assign(*event.mid,
-                                      Unacked{.kind = Unacked::Kind::Event, .event = number});
+            unacked_.insert_or_assign(*message.mid,
+                                      Unacked{.kind = Unacked::Kind::Tracked, .ticket = ticket});
         }
         ++inFlight;
     }
@@ -173,7 +181,8 @@ void SamplePublisher::connected() {
     // Another logger under the same name shows in the status it publishes.
     (void)client_.subscribe({statusTopic_});
     publishStatus(LoggerState::Online);
-    sendEvents();
+    emit connectedToBroker();
+    sendTracked();
     pump();
 }
 
@@ -181,8 +190,8 @@ void SamplePublisher::connectionFailed(const QString& reason) {
     // Whatever was in flight goes out again, from the files.
     unacked_.clear();
     samplesSent_ = samplesCovered_ = 0;
-    for (auto& [number, event] : events_) {
-        event.mid.reset();
+    for (auto& [ticket, message] : tracked_) {
+        message.mid.reset();
     }
     queue_.rewind(acknowledged_);
     if (state_ == State::Stopping) {
@@ -203,10 +212,11 @@ void SamplePublisher::acknowledged(int mid) {
         switch (sent.kind) {
             case Unacked::Kind::Status:
                 break;
-            case Unacked::Kind::Event:
-                events_.erase(sent.event);
-                eventsDropped_ = eventsDropped_ && !events_.empty();
-                sendEvents();
+            case Unacked::Kind::Tracked:
+                tracked_.erase(sent.ticket);
+                trackedDropped_ = trackedDropped_ && !tracked_.empty();
+                emit trackedAcknowledged(sent.ticket);
+                sendTracked();
                 break;
             case Unacked::Kind::Sample:
                 sampleAcknowledged(sent);

@@ -23,9 +23,13 @@
 // same name) is told once as a problem(). Its own client id keeps it on the broker all
 // the same; the retained status is then the last one's to speak.
 //
-// Alarm events go to PREFIX/NAME/event (QoS 1, not retained). They are in no record
-// file: while the broker is away they wait in memory (the newest kEventLimit), and one
-// not acknowledged when a connection ends goes out again on the next.
+// Alarm events go to PREFIX/NAME/event (QoS 1, not retained), through the tracked
+// messages: any message besides the samples (events, period figures, the run's
+// metadata, discovery configs) that must reach the broker at least once. They wait in
+// memory while the broker is away (the newest kTrackedLimit), one not acknowledged when
+// a connection ends goes out again on the next, and trackedAcknowledged() tells its
+// sender when the broker has it, so a sender that keeps a cursor of its own (periods,
+// metadata) moves it only then.
 #pragma once
 
 #include <QObject>
@@ -59,8 +63,8 @@ struct PublisherOptions {
 class SamplePublisher : public QObject {
     Q_OBJECT
 public:
-    static constexpr qsizetype kEventLimit = 10000;
-    static constexpr int kEventsInFlight = 4;  // within the room left besides the window
+    static constexpr qsizetype kTrackedLimit = 10000;
+    static constexpr int kTrackedInFlight = 4;  // within the room left besides the window
 
     SamplePublisher(MqttOptions mqtt, PublisherOptions options, QObject* parent = nullptr);
     ~SamplePublisher() override;
@@ -74,6 +78,12 @@ public:
     void recordWritten(const lp::live::RecordedLine& line);
     // An alarm event's message (eventMessage()) for PREFIX/NAME/event.
     void publishEvent(QByteArray message);
+    // A message for `topic` (QoS 1) that goes out once the broker can take it, after
+    // those given before it; its ticket, which trackedAcknowledged() carries once the
+    // broker acknowledged it. A ticket is never 0. Nothing before start() or after stop().
+    qint64 publishTracked(QByteArray topic, QByteArray payload, bool retained = false);
+    // "PREFIX/NAME", the logger's topics' root.
+    [[nodiscard]] const QByteArray& loggerTopic() const { return options_.topic; }
     // Publishes "stopped", lets what is in flight be acknowledged (for stopTimeout at
     // most), writes the cursor and disconnects; then finished().
     void stop();
@@ -91,6 +101,10 @@ signals:
     // written, a record file cannot be read back).
     void problem(const QString& reason);
     void finished();
+    // The broker acknowledged the tracked message of this ticket.
+    void trackedAcknowledged(qint64 ticket);
+    // A connection was accepted (a sender of retained configs publishes them again here).
+    void connectedToBroker();
 
 private:
     enum class State { NotStarted, Running, Stopping, Finished };
@@ -103,18 +117,20 @@ private:
     };
     // A message the broker has not acknowledged yet.
     struct Unacked {
-        enum class Kind { Sample, Status, Event } kind = Kind::Sample;
+        enum class Kind { Sample, Status, Tracked } kind = Kind::Sample;
         RecordKey key{};    // a sample's record,
         RecordKey after{};  // the record sent before it on this connection,
         qint64 order = 0;   // and its place among the samples sent on it (from 1)
-        qint64 event = 0;   // an event's number in events_
+        qint64 ticket = 0;  // a tracked message's ticket in tracked_
     };
-    struct PendingEvent {
-        QByteArray message;
+    struct PendingMessage {
+        QByteArray topic;
+        QByteArray payload;
+        bool retained = false;
         std::optional<int> mid;  // while with the broker unacknowledged
     };
-    void sendEvents();
-    void dropOldestEvent();
+    void sendTracked();
+    void dropOldestTracked();
     void sampleAcknowledged(const Unacked& sample);
     void connected();
     void connectionFailed(const QString& reason);
@@ -143,10 +159,10 @@ private:
     RecordKey lastSent_;         // the last record sent on this connection (or the cursor)
     qint64 samplesSent_ = 0;     // on this connection,
     qint64 samplesCovered_ = 0;  // and of them those up to the cursor
-    // Alarm events by number, oldest first, until the broker acknowledges them.
-    std::map<qint64, PendingEvent> events_;
-    qint64 nextEvent_ = 0;
-    bool eventsDropped_ = false;   // told; told again once all waiting went out
+    // Tracked messages by ticket, oldest first, until the broker acknowledges them.
+    std::map<qint64, PendingMessage> tracked_;
+    qint64 nextTicket_ = 1;
+    bool trackedDropped_ = false;  // told; told again once all waiting went out
     bool wholeFirstFile_ = false;  // the cursor was lost: the first file from its start
     bool stalled_ = false;         // a publish failed on this connection: wait for the next one
     Lag lag_ = Lag::Behind;
