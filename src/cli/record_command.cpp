@@ -1,6 +1,7 @@
 // record: the panel's PC recording without the panel, for unattended runs.
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "cli/ha_discovery_options.h"
 #include "cli/kit/cli_clock.h"
 #include "cli/kit/numbers.h"
 #include "cli/kit/std_paths.h"
@@ -23,6 +24,7 @@ struct RecordFlags {
     StopAfter stop;
     RecordAlarms::Flags alarms;
     PublishFlags publish;
+    HaDiscoveryFlags haDiscovery;
 };
 
 Outcome<QString> dailyOf(const QString& text) {
@@ -67,6 +69,9 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
     }
+    for (OptionRow& row : haDiscoveryRows(o.haDiscovery)) {
+        rows.push_back(std::move(row));
+    }
     return rows;
 }
 
@@ -88,6 +93,11 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     if (!publish) {
         return talk.refused(publish.refusal());
     }
+    const Outcome<std::optional<QByteArray>> haDiscovery =
+        readHaDiscovery(flags.haDiscovery, publish->has_value());
+    if (!haDiscovery) {
+        return talk.refused(haDiscovery.refusal());
+    }
     // The records come from the port: a file written there would go to the meter.
     if (const auto refused = records::refuseWritingOverSource(file, start->device)) {
         talk.error(records::saveFailureText(*refused));
@@ -102,6 +112,7 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     options = RecordOptions{std::move(clock), *start,     *flags.port, file,
                             seconds,          flags.stop, daily,       *publish,
                             std::move(alarms)};
+    options.haDiscovery = *haDiscovery;
     return kOk;
 }
 

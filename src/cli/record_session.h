@@ -18,6 +18,7 @@
 #include "cli/record_alarms.h"
 #include "cli/record_publishing.h"
 #include "live/rotating_recording.h"
+#include "remote/ha_discovery.h"
 
 namespace lp::cli {
 
@@ -32,6 +33,8 @@ struct RecordOptions {
     bool daily = false;
     std::optional<PublishSetup> publish;
     std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
+    // The discovery prefix, with --ha-discovery.
+    std::optional<QByteArray> haDiscovery = {};
 };
 
 class RecordSession {
@@ -55,6 +58,7 @@ private:
     QEventLoop loop_;
     live::RotatingRecording recording_;
     std::unique_ptr<RecordPublishing> publishing_;
+    std::unique_ptr<remote::DiscoveryAnnouncer> discovery_;  // with --ha-discovery
     std::unique_ptr<HeadlessMeter> meter_;
     QMetaObject::Connection feed_;
     // A run that its time ended short because the meter did not answer has failed.
