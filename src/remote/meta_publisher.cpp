@@ -1,5 +1,6 @@
 #include "remote/meta_publisher.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -39,14 +40,17 @@ void MetaPublisher::start() {
 }
 
 void MetaPublisher::recordWritten(const live::RecordedLine& line) {
-    if (line.file != current_) {
-        current_ = line.file;
-        if (files_.find(line.file) == files_.end()) {
-            files_[line.file] = {};
+    if (line.file != currentAsGiven_) {
+        // The recorder names the file as it was given (relative, say); the cursor by its
+        // absolute path.
+        currentAsGiven_ = line.file;
+        current_ = QDir::cleanPath(QFileInfo(line.file).absoluteFilePath());
+        if (files_.find(current_) == files_.end()) {
+            files_[current_] = {};
             saveCursor();  // before any of its lines can be acknowledged, the cursor knows it
         }
     }
-    readNew(line.file, files_[line.file]);
+    readNew(current_, files_[current_]);
 }
 
 void MetaPublisher::readNew(const QString& recordFile, FileState& state) {

@@ -59,7 +59,8 @@ private:
     QByteArray topic_;
     std::map<QString, FileState> files_;  // by the record file's absolute path
     std::unordered_map<qint64, std::pair<QString, qint64>> tickets_;  // file and line
-    QString current_;
+    QString current_;         // the file written now, by its absolute path
+    QString currentAsGiven_;  // and as the recorder names it
 };
 
 }  // namespace lp::remote

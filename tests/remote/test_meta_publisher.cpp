@@ -2,6 +2,7 @@
 // none lost to an outage or a kill, none sent twice past the cursor, a copy of FILE.meta
 // rebuilt byte for byte from them. The messages and the cursor file themselves are
 // test_meta_lines'.
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -110,7 +111,9 @@ private slots:
         {
             Pair next(rig, dir);
             QVERIFY(rig.subscriber->waitFor("/meta", 2, 10000));
-            RecordWriter writer(file);
+            // The recorder names the file as --out gave it: here relative.
+            QVERIFY(QDir::setCurrent(dir.path()));
+            RecordWriter writer("log-2026-12-06.sdm");
             QVERIFY(append(meta, "\n" + last));  // the writer ends a cut line first
             next.written(writer.append());
             QVERIFY(rig.subscriber->waitFor("/meta", 4, 5000));
