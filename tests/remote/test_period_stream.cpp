@@ -99,7 +99,7 @@ private slots:
     }
 
     // Two lengths, a new day's file: a line closes every period it passes, each length
-    // once; a length the cursor does not name starts with the run's first record.
+    // once; the energy counts S seconds for each record.
     void lengthsAndFiles() {
         QTemporaryDir dir;
         PeriodStream stream({60, 120});
@@ -114,6 +114,10 @@ private slots:
         QCOMPARE(closed.size(), size_t(2));
         QCOMPARE(closed[0].length, 60);
         QCOMPARE(closed[1].length, 120);
+        // S is 90 s (the only step): 10^6 * 90 and one record of 90 s.
+        const QJsonObject first = json(closed[0].payload);
+        QVERIFY(qFuzzyCompare(first["energy"].toDouble(), 9e7));
+        QCOMPARE(first["leq_s"], 90);
         QCOMPARE(json(closed[1].payload)["file"], "a.sdm");
         QCOMPARE(stream.nextStart(60), at("10:02:00"));
         QCOMPARE(stream.filesFrom(at("10:00:00")),
