@@ -37,7 +37,8 @@ RecordPeriods::RecordPeriods(std::vector<qint64> lengths, const QString& out,
 
 void RecordPeriods::start(const QString& firstFile) {
     QString problem;
-    const std::optional<remote::PeriodCursor> cursor = remote::loadPeriodCursor(cursorPath_, problem);
+    const std::optional<remote::PeriodCursor> cursor =
+        remote::loadPeriodCursor(cursorPath_, problem);
     if (!problem.isEmpty()) {
         tell(problem);
     }

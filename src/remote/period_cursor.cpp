@@ -69,11 +69,10 @@ std::optional<QString> savePeriodCursor(const QString& path, const PeriodCursor&
     for (const auto& [length, from] : cursor.from) {
         periods.insert(QString::number(length), from);
     }
-    const QByteArray bytes =
-        QJsonDocument(QJsonObject{{QStringLiteral("files"), names},
-                                  {QStringLiteral("periods"), periods}})
-            .toJson(QJsonDocument::Compact) +
-        '\n';
+    const QByteArray bytes = QJsonDocument(QJsonObject{{QStringLiteral("files"), names},
+                                                       {QStringLiteral("periods"), periods}})
+                                 .toJson(QJsonDocument::Compact) +
+                             '\n';
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return QStringLiteral("the period cursor %1 cannot be written (%2)")

@@ -19,7 +19,7 @@
 namespace lp::remote {
 
 struct PeriodCursor {
-    QStringList files;                // absolute paths, in writing order
+    QStringList files;              // absolute paths, in writing order
     std::map<qint64, qint64> from;  // by length: the first period not acknowledged
 
     friend bool operator==(const PeriodCursor&, const PeriodCursor&) = default;
@@ -30,8 +30,7 @@ struct PeriodCursor {
 
 // The cursor in `path`: none when there is no such file; `problem` says why one that
 // is there cannot be read.
-[[nodiscard]] std::optional<PeriodCursor> loadPeriodCursor(const QString& path,
-                                                           QString& problem);
+[[nodiscard]] std::optional<PeriodCursor> loadPeriodCursor(const QString& path, QString& problem);
 // The reason in words when it cannot be written.
 [[nodiscard]] std::optional<QString> savePeriodCursor(const QString& path,
                                                       const PeriodCursor& cursor);

@@ -21,11 +21,10 @@ QJsonValue letterOr(const std::optional<QString>& letter) {
 
 // The first sample at or after `instant`.
 size_t firstFrom(std::span<const stats::LevelSample> samples, qint64 instant) {
-    return size_t(std::lower_bound(samples.begin(), samples.end(), instant,
-                                   [](const stats::LevelSample& s, qint64 t) {
-                                       return s.time < t;
-                                   }) -
-                  samples.begin());
+    return size_t(
+        std::lower_bound(samples.begin(), samples.end(), instant,
+                         [](const stats::LevelSample& s, qint64 t) { return s.time < t; }) -
+        samples.begin());
 }
 
 }  // namespace
@@ -97,8 +96,7 @@ std::vector<PeriodMessage> PeriodStream::take(const live::RecordedLine& line) {
         stamps_.restart();
         stampFile_ = line.file;
     }
-    const std::optional<records::StampTime> stamp =
-        stamps_.next(line.sample.dateTime.toLatin1());
+    const std::optional<records::StampTime> stamp = stamps_.next(line.sample.dateTime.toLatin1());
     // A record at an instant recorded before does not count (the survey keeps the
     // first), nor one the clock stepped back to.
     if (!stamp || (lastDated_ && stamp->instant <= *lastDated_)) {
@@ -198,11 +196,17 @@ void PeriodStream::closeUpTo(qint64 length, qint64 instant, bool partial,
                              std::vector<PeriodMessage>& into) {
     const std::span<const stats::LevelSample> samples = records_.samples;
     qint64& next = next_[length];
+    // The period still open is looked up once, not at every record.
+    const auto open = openEnd_.find(length);
+    if (!partial && open != openEnd_.end() && instant < open->second) {
+        return;
+    }
     size_t i = firstFrom(samples, next);
     bool closedAny = false;
     while (i < samples.size()) {
         const stats::PeriodSpan span = stats::periodHolding(records_.days, samples[i].time, length);
         if (span.end > instant) {
+            openEnd_[length] = span.end;
             break;
         }
         const size_t end = firstFrom(samples, span.end);
@@ -247,14 +251,14 @@ PeriodMessage PeriodStream::message(qint64 length, const stats::PeriodSpan& span
                   file < 0 ? none : QJsonValue(QFileInfo(records_.files[file]).fileName()));
     const stats::TimeRange outside[] = {{kEarliest, span.start}, {span.end, kLatest}};
     const stats::Notation notation = stats::surveyStates(records_, {}, outside).notation;
-    object.insert(QStringLiteral("weighting"),
-                  letterOr(notation.weighting
-                               ? std::optional(records::weightingLetter(*notation.weighting))
-                               : std::nullopt));
-    object.insert(QStringLiteral("response"),
-                  letterOr(notation.response
-                               ? std::optional(records::responseLetter(*notation.response))
-                               : std::nullopt));
+    object.insert(
+        QStringLiteral("weighting"),
+        letterOr(notation.weighting ? std::optional(records::weightingLetter(*notation.weighting))
+                                    : std::nullopt));
+    object.insert(
+        QStringLiteral("response"),
+        letterOr(notation.response ? std::optional(records::responseLetter(*notation.response))
+                                   : std::nullopt));
     object.insert(QStringLiteral("length_s"), length);
     object.insert(QStringLiteral("partial"), partial);
     return {length, span.start, span.end, partial,

@@ -85,7 +85,8 @@ private:
     void dropPublished();
 
     std::vector<qint64> lengths_;
-    std::map<qint64, qint64> next_;  // by length: the start of the first period not closed
+    std::map<qint64, qint64> next_;     // by length: the start of the first period not closed
+    std::map<qint64, qint64> openEnd_;  // by length: the end of the period open now
     // The records as the survey holds them (files, days, samples, states), from the
     // oldest period not closed on.
     stats::SurveyRecords records_;
