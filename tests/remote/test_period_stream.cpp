@@ -99,15 +99,16 @@ private slots:
     }
 
     // Two lengths, a new day's file: a line closes every period it passes, each length
-    // once; the energy counts S seconds for each record.
+    // once; the energy counts S seconds for each record; the weighting is the period's.
     void lengthsAndFiles() {
         QTemporaryDir dir;
         PeriodStream stream({60, 120});
-        const auto line = [&dir](const char* file, const char* time) {
+        const auto line = [&dir](const char* file, const char* time, bool weightingA = false) {
             lp::live::Sample sample{{}, QString("2026/12/06 ") + time, "60.0", {}};
+            sample.reading.weightingA = weightingA;
             return lp::live::RecordedLine{dir.filePath(file), 2, 1, sample};
         };
-        QCOMPARE(stream.take(line("a.sdm", "10:00:30")).size(), size_t(0));
+        QCOMPARE(stream.take(line("a.sdm", "10:00:30", true)).size(), size_t(0));
         QCOMPARE(stream.nextStart(120), at("10:00:00"));
         // Skips the empty period 10:01 of 1 min; closes 10:00 of both lengths.
         const std::vector<PeriodMessage> closed = stream.take(line("b.sdm", "10:02:00"));
@@ -119,6 +120,8 @@ private slots:
         QVERIFY(qFuzzyCompare(first["energy"].toDouble(), 9e7));
         QCOMPARE(first["leq_s"], 90);
         QCOMPARE(json(closed[1].payload)["file"], "a.sdm");
+        // The period's own records say its weighting, not the one that closed it.
+        QCOMPARE(first["weighting"], "A");
         QCOMPARE(stream.nextStart(60), at("10:02:00"));
         QCOMPARE(stream.filesFrom(at("10:00:00")),
                  (QStringList{dir.filePath("a.sdm"), dir.filePath("b.sdm")}));
