@@ -111,16 +111,10 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     if (flags.periods && !*publish) {
         return talk.usage(QStringLiteral("--periods needs --publish"));
     }
-    options = RecordOptions{std::move(clock),
-                            *start,
-                            *flags.port,
-                            file,
-                            seconds,
-                            flags.stop,
-                            daily,
-                            *publish,
-                            std::move(alarms),
-                            flags.periods.value_or(std::vector<qint64>())};
+    options = RecordOptions{std::move(clock), *start,     *flags.port, file,
+                            seconds,          flags.stop, daily,       *publish,
+                            std::move(alarms)};
+    options.periods = flags.periods.value_or(std::vector<qint64>());
     return kOk;
 }
 

@@ -33,7 +33,7 @@ struct RecordOptions {
     bool daily = false;
     std::optional<PublishSetup> publish;
     std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
-    std::vector<qint64> periods;           // --periods, seconds; empty without
+    std::vector<qint64> periods = {};      // --periods, seconds; empty without
 };
 
 class RecordSession {
