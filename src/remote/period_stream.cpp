@@ -91,18 +91,25 @@ std::vector<PeriodMessage> PeriodStream::load(const QStringList& files,
 }
 
 std::vector<PeriodMessage> PeriodStream::take(const live::RecordedLine& line) {
-    // The stamp as the file's reader takes it, one reader for each file.
+    // The instant the stamp was written from: what the file's reader makes of a file
+    // written straight on, also through the hour shown twice in autumn, where a reader
+    // started anew would take the second pass for the first. Without it (a line read
+    // back), the stamp as a reader of the file takes it.
     if (line.file != stampFile_) {
         stamps_.restart();
         stampFile_ = line.file;
     }
     const std::optional<records::StampTime> stamp = stamps_.next(line.sample.dateTime.toLatin1());
+    const std::optional<qint64> dated = line.sample.when.isValid()
+                                            ? std::optional(line.sample.when.toSecsSinceEpoch())
+                                        : stamp ? std::optional(stamp->instant)
+                                                : std::nullopt;
     // A record at an instant recorded before does not count (the survey keeps the
     // first), nor one the clock stepped back to.
-    if (!stamp || (lastDated_ && stamp->instant <= *lastDated_)) {
+    if (!dated || (lastDated_ && *dated <= *lastDated_)) {
         return {};
     }
-    const qint64 instant = stamp->instant;
+    const qint64 instant = *dated;
     if (lastDated_) {
         intervals_.add(instant - *lastDated_);
     }

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include "files.h"
 #include "record_writer.h"
@@ -126,6 +127,24 @@ private slots:
         QCOMPARE(stream.filesFrom(at("10:00:00")),
                  (QStringList{dir.filePath("a.sdm"), dir.filePath("b.sdm")}));
         QCOMPARE(stream.filesFrom(at("10:02:00")), QStringList{dir.filePath("b.sdm")});
+    }
+
+    // A logger started again in the second pass of the hour shown twice in Berlin
+    // (02:30 at +01:00 is 01:30 UTC, 1792891800): its periods lie where its clock said,
+    // not an hour earlier where a stamp read without the records before it would.
+    void theRepeatedHourAfterARestart() {
+        PeriodStream stream({60}, QTimeZone("Europe/Berlin"));
+        for (const qint64 instant : {1792891800, 1792891860}) {
+            const QDateTime when =
+                QDateTime::fromSecsSinceEpoch(instant, QTimeZone("Europe/Berlin"));
+            const lp::live::Sample sample{when, when.toString("yyyy/MM/dd HH:mm:ss"), "60.0", {}};
+            const std::vector<PeriodMessage> closed =
+                stream.take({QStringLiteral("log.sdm"), 2, 1, sample});
+            QCOMPARE(closed.size(), size_t(instant == 1792891860 ? 1 : 0));
+            if (!closed.empty()) {
+                QCOMPARE(closed[0].start, 1792891800);
+            }
+        }
     }
 
     void cursorFile() {
