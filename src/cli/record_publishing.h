@@ -37,7 +37,8 @@ public:
     // cursor written (the publisher's stop timeout, a few seconds, at most).
     void finish();
 
-    // The publisher, for what else publishes through it (discovery configs).
+    // The publisher, for what else goes out beside the records (the period figures,
+    // the discovery configs).
     [[nodiscard]] remote::SamplePublisher& publisher() { return *publisher_; }
 
     // "PREFIX/NAME at HOST:PORT", for the user.

@@ -293,6 +293,10 @@ private slots:
         row("discovery prefix with a wildcard",
             logger + QStringList{"--publish", "mqtt://h/lp", "--ha-discovery=ha/#"},
             "--ha-discovery 'ha/#' is no topic prefix");
+        row("periods without publish", logger + QStringList{"--periods", "1min"},
+            "--periods needs --publish");
+        row("periods of 7 min", publisher + QStringList{"a", "--periods", "15min,7min"},
+            "'15min,7min'");
         row("stdin twice", {"periods", "-", "a.sdm", "-"}, "once");
         row("record to stdout", {"record", "--port", "sim", "--out", "-"}, "give --out a file");
         row("report to stdout", {"report", "a.sdm", "--pdf", "-"}, "give --pdf a file");
