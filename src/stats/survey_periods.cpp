@@ -57,8 +57,8 @@ private:
     double lmin_ = 0.0;
 };
 
-// Where the periods of a day begin: wherever its wall clock shows a whole number of
-// periods since midnight, and at its midnight.
+}  // namespace
+
 std::vector<qint64> periodStarts(const LocalDay& day, qint64 length) {
     std::vector<qint64> starts;
     starts.reserve(size_t(kSecondsPerDay / length + 1));
@@ -74,8 +74,6 @@ std::vector<qint64> periodStarts(const LocalDay& day, qint64 length) {
     }
     return starts;
 }
-
-}  // namespace
 
 SurveyPeriods surveyPeriods(const SurveyRecords& survey, std::span<const LevelSample> samples,
                             qint64 length) {

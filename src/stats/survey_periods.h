@@ -52,6 +52,11 @@ inline constexpr qint64 kShortestPeriod = 60;
     return seconds >= kShortestPeriod && seconds <= kSecondsPerDay && kSecondsPerDay % seconds == 0;
 }
 
+// Where the periods of `length` seconds (isPeriodLength) begin on a day, in time order:
+// wherever its wall clock shows a whole number of periods since midnight, and at its
+// midnight. The last one ends at the day's end.
+[[nodiscard]] std::vector<qint64> periodStarts(const LocalDay& day, qint64 length);
+
 // The periods of `length` seconds (isPeriodLength) over `samples`, the survey's samples
 // or those of them left after exclusions.
 [[nodiscard]] SurveyPeriods surveyPeriods(const SurveyRecords& survey,
