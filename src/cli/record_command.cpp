@@ -7,6 +7,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
+#include "cli/record_limits.h"
 #include "cli/record_session.h"
 #include "platform/stream_output.h"
 #include "records/record_file_writer.h"
@@ -23,6 +24,7 @@ struct RecordFlags {
     StopAfter stop;
     RecordAlarms::Flags alarms;
     PublishFlags publish;
+    RecordLimits::Flags limits;
 };
 
 Outcome<QString> dailyOf(const QString& text) {
@@ -67,6 +69,19 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
     }
+    rows.push_back(texts(
+        QStringLiteral("limit"), QStringLiteral("FIGURE,T,FROM-TO,DB[,warn=DB]"), o.limits.limit,
+        QStringLiteral("A limit: FIGURE laeq, lmax, l10 or l90 of every period of T (like "
+                       "15min, aligned to local midnight) that starts from FROM to TO h, "
+                       "or laeq~T for an LAeq over the last T (like laeq~5min), judged at "
+                       "every sample: an alarm from DB dB, a warning from warn; one line "
+                       "on stderr each time it is told; repeatable.")));
+    rows.push_back(text(QStringLiteral("hysteresis"), QStringLiteral("DB"), o.limits.hysteresis,
+                        QStringLiteral("A limit's alarm or warning ends DB dB below its level "
+                                       "(default 1).")));
+    rows.push_back(text(QStringLiteral("repeat"), QStringLiteral("S"), o.limits.repeat,
+                        QStringLiteral("A limit's alarm or warning is told again every S "
+                                       "seconds while it lasts (default 300).")));
     return rows;
 }
 
@@ -94,14 +109,27 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
         return kFileFailure;
     }
     std::unique_ptr<platform::Clock> clock = commandClock();
-    auto readAlarms = RecordAlarms::read(flags.alarms, file, seconds, *clock, talk);
+    RecordAlarms::Flags alarmFlags = flags.alarms;
+    alarmFlags.limits = !flags.limits.limit.isEmpty();
+    auto readAlarms = RecordAlarms::read(alarmFlags, file, seconds, *clock, talk);
     if (!readAlarms) {
         return talk.refused(readAlarms.refusal());
     }
     auto alarms = std::move(*readAlarms);
-    options = RecordOptions{std::move(clock), *start,     *flags.port, file,
-                            seconds,          flags.stop, daily,       *publish,
-                            std::move(alarms)};
+    auto readLimits = RecordLimits::read(flags.limits, flags.alarms.events, seconds, talk);
+    if (!readLimits) {
+        return talk.refused(readLimits.refusal());
+    }
+    options = RecordOptions{std::move(clock),
+                            *start,
+                            *flags.port,
+                            file,
+                            seconds,
+                            flags.stop,
+                            daily,
+                            *publish,
+                            std::move(alarms),
+                            std::move(*readLimits)};
     return kOk;
 }
 

@@ -72,6 +72,16 @@ void RecordSession::startMeter() {
     meter_ = std::make_unique<HeadlessMeter>(std::move(opened_), options_.port, clock_, talk_);
     live::LiveCycle& cycle = meter_->cycle();
     cycle.setSamplingSeconds(options_.seconds);
+    if (RecordLimits* limits = options_.limits.get()) {
+        // Before the recording: each sample's message carries the limits after it.
+        QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &limits->watch(),
+                         &live::LimitWatch::take);
+        if (publishing_) {
+            publishing_->carryLimits(&limits->watch());
+            QObject::connect(&limits->watch(), &live::LimitWatch::eventOccurred, publishing_.get(),
+                             &RecordPublishing::takeLimitEvent);
+        }
+    }
     // The cycle samples only levels the meter sent since the sample before.
     feed_ = QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &loop_,
                              [this](const live::Sample& sample) {

@@ -16,6 +16,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/publish_options.h"
 #include "cli/record_alarms.h"
+#include "cli/record_limits.h"
 #include "cli/record_publishing.h"
 #include "live/rotating_recording.h"
 
@@ -32,6 +33,7 @@ struct RecordOptions {
     bool daily = false;
     std::optional<PublishSetup> publish;
     std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
+    std::unique_ptr<RecordLimits> limits;  // none without --limit
 };
 
 class RecordSession {
