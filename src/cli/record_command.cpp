@@ -64,7 +64,8 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
              QStringLiteral("A dip shorter than S seconds does not end an alarm's event.")),
         text(QStringLiteral("events"), QStringLiteral("EVENTS"), o.alarms.events,
              QStringLiteral("Each ended event as a CSV line of EVENTS's name plus "
-                            "-YYYY-MM-DD, the day it began."))
+                            "-YYYY-MM-DD, the day it began; the limits' in EVENTS's name plus "
+                            "-limits-YYYY-MM-DD."))
             .completing(Completes::File)};
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
