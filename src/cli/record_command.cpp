@@ -8,6 +8,7 @@
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
 #include "cli/record_limits.h"
+#include "cli/record_periods.h"
 #include "cli/record_session.h"
 #include "platform/stream_output.h"
 #include "records/record_file_writer.h"
@@ -25,6 +26,7 @@ struct RecordFlags {
     RecordAlarms::Flags alarms;
     PublishFlags publish;
     RecordLimits::Flags limits;
+    std::optional<std::vector<qint64>> periods;
 };
 
 Outcome<QString> dailyOf(const QString& text) {
@@ -83,6 +85,13 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     rows.push_back(text(QStringLiteral("repeat"), QStringLiteral("S"), o.limits.repeat,
                         QStringLiteral("A limit's alarm or warning is told again every S "
                                        "seconds while it lasts (default 300).")));
+    rows.push_back(converted<std::vector<qint64>>(
+        QStringLiteral("periods"), QStringLiteral("LENGTHS"), o.periods, periodLengthsOf,
+        QStringLiteral("With --publish: the figures of each period of each length (15min,1h: "
+                       "Nmin or Nh, dividing a day), as periods --json gives them plus their "
+                       "energy, on PREFIX/NAME/period/LENGTH (QoS 1) once the period closes; "
+                       "again after a restart until the broker has them "
+                       "(FILE.periods.published: how far).")));
     return rows;
 }
 
@@ -117,6 +126,9 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
         return talk.refused(readAlarms.refusal());
     }
     auto alarms = std::move(*readAlarms);
+    if (flags.periods && !*publish) {
+        return talk.usage(QStringLiteral("--periods needs --publish"));
+    }
     auto readLimits = RecordLimits::read(flags.limits, flags.alarms.events, seconds, talk);
     if (!readLimits) {
         return talk.refused(readLimits.refusal());
@@ -131,6 +143,7 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
                             *publish,
                             std::move(alarms),
                             std::move(*readLimits)};
+    options.periods = flags.periods.value_or(std::vector<qint64>());
     return kOk;
 }
 

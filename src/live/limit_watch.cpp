@@ -95,11 +95,9 @@ struct LimitWatch::Watch {
     double value = 0.0;  // the figure last shown
 
     void beginPeriod(qint64 instant, qint64 length) {
-        const stats::LocalDay& day = days.dayOf(instant);
-        const std::vector<qint64> starts = stats::periodStarts(day, length);
-        const auto next = std::upper_bound(starts.begin(), starts.end(), instant);
-        start = *(next - 1);
-        end = next == starts.end() ? day.end : *next;
+        const stats::PeriodSpan period = stats::periodHolding(days, instant, length);
+        start = period.start;
+        end = period.end;
         energy = 0.0;
         inRange = 0;
         lmax.reset();

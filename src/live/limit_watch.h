@@ -13,7 +13,7 @@
 // else the period is over its limit whatever follows (`exceeded`).
 //
 // The figures follow the survey's rules: a fixed period is [start, end) of the local
-// wall clock (stats::periodStarts), a sample counts in the period its instant lies in,
+// wall clock (stats::periodHolding), a sample counts in the period its instant lies in,
 // a text that carries no level counts in no figure, and a reading out of the measuring
 // range counts only in L10 and L90 (at 25 or 145 dB, as stats::ExceedanceLevels counts
 // it). A fixed-period rule's hours hold the period's start; a rolling rule's the
