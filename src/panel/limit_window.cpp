@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
@@ -229,6 +230,8 @@ void LimitWindow::showRules() {
         }
     }
     table_->resizeColumnsToContents();
+    table_->setMinimumWidth(table_->horizontalHeader()->length() + 2 * table_->frameWidth() +
+                            table_->verticalScrollBar()->sizeHint().width());
     remove_->setEnabled(!rules.empty());
 
     // One line per rule: its lamp and its words.

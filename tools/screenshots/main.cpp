@@ -114,11 +114,12 @@ int main(int argc, char* argv[]) {
         session->panel().show();
     });
     then(2000, [&] {
-        // The limits window with a rule of each kind on the simulated meter's 62 dB or so.
+        // The limits window with a rule of each kind; on the simulated meter's level
+        // (60 to 75 dB) mostly a warning, a quiet rule and an alarm.
         lp::live::LiveLimitOptions limits;
-        limits.rules = {{lp::assess::LimitFigure::Laeq, false, 900, 0, 24, 65.0, 60.0, {}},
-                        {lp::assess::LimitFigure::Laeq, true, 10, 0, 24, 70.0, {}, {}},
-                        {lp::assess::LimitFigure::Lmax, false, 900, 0, 24, 55.0, {}, {}}};
+        limits.rules = {{lp::assess::LimitFigure::Laeq, false, 900, 0, 24, 80.0, 60.0, {}},
+                        {lp::assess::LimitFigure::Laeq, true, 10, 0, 24, 85.0, {}, {}},
+                        {lp::assess::LimitFigure::Lmax, false, 900, 0, 24, 65.0, {}, {}}};
         for (lp::live::LiveLimitRule& rule : limits.rules) {
             rule.text = lp::panel::limitRuleText(rule);
         }
