@@ -20,13 +20,14 @@
 #include "platform/accessible_value.h"
 #include "platform/shortcuts.h"
 #include "stats/figure_notation.h"
+#include "stats/survey_periods.h"
 
 namespace lp::panel {
 namespace {
 
 constexpr std::array kFigures = {assess::LimitFigure::Laeq, assess::LimitFigure::Lmax,
                                  assess::LimitFigure::L10, assess::LimitFigure::L90};
-// Every one a whole part of a day, so fixed periods line up with midnight.
+// A rolling LAeq may span any of these; fixed periods the ones of stats::isPeriodLength.
 constexpr std::array<qint64, 13> kLengths = {10,   30,   60,    300,   600,   900,  1800,
                                              3600, 7200, 14400, 28800, 43200, 86400};
 constexpr qint64 kDefaultLength = 900;
@@ -75,10 +76,7 @@ LimitWindow::LimitWindow(live::LimitWatch& watch, QWidget* parent)
         QStringLiteral("Fixed periods of T from midnight, or the LAeq over the "
                        "last T (LAeq only)"));
     length_ = named(new QComboBox(this), "CmbLimitLength", QStringLiteral("T"));
-    for (const qint64 seconds : kLengths) {
-        length_->addItem(stats::intervalLabel(seconds), seconds);
-    }
-    length_->setCurrentIndex(length_->findData(kDefaultLength));
+    offerLengths();
     from_ = named(new QSpinBox(this), "SpnLimitFrom", QStringLiteral("From hour"));
     from_->setRange(0, 23);
     to_ = named(new QSpinBox(this), "SpnLimitTo", QStringLiteral("To hour"));
@@ -146,6 +144,7 @@ LimitWindow::LimitWindow(live::LimitWatch& watch, QWidget* parent)
     platform::addCloseKeys(this);
 
     connect(figure_, &QComboBox::currentIndexChanged, this, &LimitWindow::onFigureChanged);
+    connect(kind_, &QComboBox::currentIndexChanged, this, &LimitWindow::offerLengths);
     connect(db_, &QDoubleSpinBox::valueChanged, this,
             [this](double db) { warn_->setMaximum(db - 0.1); });
     connect(add_, &QPushButton::clicked, this, &LimitWindow::addRule);
@@ -167,6 +166,20 @@ void LimitWindow::onFigureChanged() {
         kind_->setCurrentIndex(0);
     }
     kind_->setEnabled(laeq);
+}
+
+void LimitWindow::offerLengths() {
+    const bool rolling = kind_->currentIndex() == 1;
+    const QVariant chosen =
+        length_->count() > 0 ? length_->currentData() : QVariant(kDefaultLength);
+    length_->clear();
+    for (const qint64 seconds : kLengths) {
+        if (rolling || stats::isPeriodLength(seconds)) {
+            length_->addItem(stats::intervalLabel(seconds), seconds);
+        }
+    }
+    const int again = length_->findData(chosen);
+    length_->setCurrentIndex(again >= 0 ? again : length_->findData(kDefaultLength));
 }
 
 live::LiveLimitRule LimitWindow::ruleOfForm() const {

@@ -40,6 +40,8 @@ private:
     void setRules(std::vector<live::LiveLimitRule> rules);
     void showRules();
     void onFigureChanged();
+    // T's choices: fixed periods divide a day into whole minutes or hours.
+    void offerLengths();
 
     live::LimitWatch& watch_;
     QComboBox* figure_ = nullptr;
