@@ -11,10 +11,12 @@
 #include "lists/saved_file_opener.h"
 #include "lists/saved_file_window.h"
 #include "live/alarms.h"
+#include "live/limit_watch.h"
 #include "live/live_cycle.h"
 #include "live/recording.h"
 #include "memory/downloaded_set_window.h"
 #include "memory/memory_flow.h"
+#include "panel/limit_window.h"
 #include "panel/panel.h"
 #include "platform/version.h"
 #include "platform/window_place.h"
@@ -40,6 +42,18 @@ Session::Session(live::OpenedPort port, const live::PortRequest& request, platfo
     connect(cycle_, &live::LiveCycle::sampleTaken, recording_.get(), &live::Recording::record);
     alarms_ = std::make_unique<live::Alarms>(clock_);
     live::feedAlarms(*cycle_, *alarms_);
+    // The live limits, fed as the alarms are.
+    limits_ = std::make_unique<live::LimitWatch>();
+    limits_->setInterval(cycle_->samplingSeconds());
+    connect(cycle_, &live::LiveCycle::viewChanged, limits_.get(),
+            [limits = limits_.get(),
+             seconds = cycle_->samplingSeconds()](const live::LiveView& view) mutable {
+                if (view.samplingSeconds != seconds) {
+                    seconds = view.samplingSeconds;
+                    limits->setInterval(seconds);
+                }
+            });
+    connect(cycle_, &live::LiveCycle::sampleTaken, limits_.get(), &live::LimitWatch::take);
     panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, *alarms_, dialogs_);
     connect(&meter_->keeper(), &live::PortKeeper::portLost, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
@@ -52,9 +66,11 @@ Session::~Session() {
     delete survey_;
     delete plot_;
     delete chart_;
+    delete limitWindow_;
     fileOpener_.reset();
     listFeed_.reset();
     panel_.reset();
+    limits_.reset();
     alarms_.reset();
     recording_.reset();
     meter_.reset();
@@ -93,6 +109,26 @@ void Session::wireWindows() {
             });
 
     connect(panel, &panel::Panel::graphRequested, this, &Session::openRealTimeChart);
+    connect(panel, &panel::Panel::limitsRequested, this, &Session::openLimitWindow);
+}
+
+panel::LimitWindow* Session::limitWindow() const {
+    return limitWindow_;
+}
+
+void Session::openLimitWindow() {
+    if (limitWindow_) {
+        limitWindow_->showNormal();
+        limitWindow_->raise();
+        limitWindow_->activateWindow();
+        return;
+    }
+    limitWindow_ = new panel::LimitWindow(*limits_);
+    limitWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    // Under the panel.
+    platform::placeWindow(
+        limitWindow_, QPoint(panel_->frameGeometry().left(), panel_->frameGeometry().bottom() + 1));
+    limitWindow_->show();
 }
 
 charts::RealTimeChart* Session::realTimeChart() const {

@@ -19,10 +19,12 @@
 
 namespace lp::live {
 class Alarms;
+class LimitWatch;
 class LiveCycle;
 class Recording;
 }  // namespace lp::live
 namespace lp::panel {
+class LimitWindow;
 class Panel;
 }  // namespace lp::panel
 namespace lp::charts {
@@ -58,6 +60,9 @@ public:
     [[nodiscard]] live::LiveCycle& liveCycle() { return *cycle_; }
     [[nodiscard]] live::Recording& recording() { return *recording_; }
     [[nodiscard]] live::Alarms& alarms() { return *alarms_; }
+    [[nodiscard]] live::LimitWatch& limitWatch() { return *limits_; }
+    // The limits window while it is open.
+    [[nodiscard]] panel::LimitWindow* limitWindow() const;
     [[nodiscard]] link::MeterLink& link() { return meter_->link(); }
     // The real-time chart and the record plot while they are open.
     [[nodiscard]] charts::RealTimeChart* realTimeChart() const;
@@ -72,6 +77,8 @@ private:
     void openSavedFile();
     // GRAPH: the real-time chart, or the one open brought to the front.
     void openRealTimeChart();
+    // LIMITS: the limits window, or the one open brought to the front.
+    void openLimitWindow();
     // A record plot of `records` beside `opener`, replacing the one open.
     void openPlot(const records::RecordStore& records, const QString& title, QWidget* opener);
     // The Survey window of `files` beside `opener`, replacing the one open.
@@ -85,11 +92,13 @@ private:
     std::unique_ptr<live::LinkedMeter> meter_;
     live::LiveCycle* cycle_;  // the meter's
     std::unique_ptr<live::Recording> recording_;
-    std::unique_ptr<live::Alarms> alarms_;  // set in the panel's alarm box
+    std::unique_ptr<live::Alarms> alarms_;      // set in the panel's alarm box
+    std::unique_ptr<live::LimitWatch> limits_;  // set in the limits window
     std::unique_ptr<panel::Panel> panel_;
     std::unique_ptr<lists::LiveListFeed> listFeed_;
     std::unique_ptr<lists::SavedFileOpener> fileOpener_;
     QPointer<charts::RealTimeChart> chart_;
+    QPointer<panel::LimitWindow> limitWindow_;
     QPointer<charts::RecordPlot> plot_;
     QPointer<survey::SurveyWindow> survey_;
 };

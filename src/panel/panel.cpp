@@ -72,6 +72,7 @@ void Panel::connectControls() {
 
     connect(f_.listButton, &QPushButton::clicked, this, &Panel::listRequested);
     connect(f_.graphButton, &QPushButton::clicked, this, &Panel::graphRequested);
+    connect(f_.limitsButton, &QPushButton::clicked, this, &Panel::limitsRequested);
     connect(f_.memoryButton, &QPushButton::clicked, this, &Panel::memoryRequested);
     connect(f_.openButton, &QPushButton::clicked, this, &Panel::onOpenClicked);
     connect(f_.analogButton, &QPushButton::clicked, this, &Panel::openAnalogMeter);

@@ -41,6 +41,8 @@ signals:
     void listRequested();
     // GRAPH.
     void graphRequested();
+    // LIMITS: the limits window.
+    void limitsRequested();
     // MEMORY: read the memory status and show the memory window.
     void memoryRequested();
     // OPEN  FILE: a running recording has been stopped; show the open dialog.

@@ -327,6 +327,7 @@ QFrame* buildWindows(QWidget* panel, PanelFace& f) {
     f.listButton = button(win, "CmdList", QStringLiteral("LIST"));
     f.graphButton = button(win, "CmdGraph", QStringLiteral("GRAPH"));
     f.analogButton = button(win, "CmdAnalog", QStringLiteral("ANALOG"));
+    f.limitsButton = button(win, "CmdLimits", QStringLiteral("LIMITS"));
     f.memoryButton = button(win, "CmdMemory", QStringLiteral("MEMORY"));
     f.openButton = button(win, "CmdOpen", QStringLiteral("OPEN  FILE"));
     f.clockSetButton = button(win, "CmdSystem", QStringLiteral("SYSTEM TIME SET"));
@@ -334,8 +335,8 @@ QFrame* buildWindows(QWidget* panel, PanelFace& f) {
     auto* row = new QHBoxLayout(win);
     row->setContentsMargins(10, 8, 10, 8);
     row->setSpacing(8);
-    for (QPushButton* b :
-         {f.listButton, f.graphButton, f.analogButton, f.memoryButton, f.openButton}) {
+    for (QPushButton* b : {f.listButton, f.graphButton, f.analogButton, f.limitsButton,
+                           f.memoryButton, f.openButton}) {
         row->addWidget(b);
     }
     row->addStretch(1);

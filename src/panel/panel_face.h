@@ -59,6 +59,7 @@ struct PanelFace {
     QPushButton* listButton = nullptr;
     QPushButton* graphButton = nullptr;
     QPushButton* analogButton = nullptr;
+    QPushButton* limitsButton = nullptr;  // "LIMITS"
     QPushButton* memoryButton = nullptr;
     QPushButton* openButton = nullptr;
     QPushButton* clockSetButton = nullptr;

@@ -2,10 +2,14 @@
 // meter, a PC recording writes its file, the live list takes the same samples, and
 // the file opens in the saved-file window.
 #include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,9 +20,11 @@
 #include "level_records.h"
 #include "lists/live_list_window.h"
 #include "lists/saved_file_window.h"
+#include "live/limit_watch.h"
 #include "live/open_port.h"
 #include "memory/downloaded_set_window.h"
 #include "memory/memory_window.h"
+#include "panel/limit_window.h"
 #include "panel/panel.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
@@ -198,6 +204,58 @@ private slots:
         QVERIFY(!rig.session->realTimeChart());
         button(&panel, "CmdGraph")->click();
         QVERIFY(rig.session->realTimeChart());
+    }
+
+    // LIMITS: a rule made in the limits window reaches the session's watch, the watch's
+    // status after the live samples shows as the rule's line and lamp (read by assistive
+    // technology too), the window opened again shows the watch's rules, and Delete
+    // removes the rule chosen.
+    void limitsReachTheWatch() {
+        SimRig rig;
+        rig.meter->setFixedLevel(72.4);
+        button(&rig.panel(), "CmdLimits")->click();
+        panel::LimitWindow* window = rig.session->limitWindow();
+        QVERIFY(window && window->isVisible());
+        window->findChild<QComboBox*>("CmbLimitLength")->setCurrentText("1min");
+        window->findChild<QSpinBox*>("SpnLimitFrom")->setValue(7);
+        window->findChild<QSpinBox*>("SpnLimitTo")->setValue(23);
+        window->findChild<QDoubleSpinBox*>("SpnLimitDb")->setValue(80.0);
+        window->findChild<QDoubleSpinBox*>("SpnLimitWarn")->setValue(75.0);
+        button(window, "CmdLimitAdd")->click();
+        live::LiveLimitRule rule{assess::LimitFigure::Laeq,
+                                 false,
+                                 60,
+                                 7,
+                                 23,
+                                 80.0,
+                                 75.0,
+                                 QStringLiteral("laeq,1min,07-23,80,warn=75")};
+        QCOMPARE(rig.session->limitWatch().options().rules, std::vector{rule});
+        auto* line = window->findChild<QLabel*>("LblLimitStatus1");
+        QCOMPARE(line->text(), QStringLiteral("laeq,1min,07-23,80,warn=75: no sample yet"));
+
+        rig.clock.advance(5000);
+        const std::vector<live::LimitStatus>& statuses = rig.session->limitWatch().statuses();
+        QCOMPARE(statuses.size(), size_t(1));
+        QCOMPARE(line->text(), live::limitStatusText(statuses[0]));
+        QVERIFY2(line->text().startsWith("LAeq,1min so far 72.4 · allowed for the remaining "),
+                 qPrintable(line->text()));
+        QCOMPARE(line->accessibleDescription(), line->text());
+        QCOMPARE(window->findChild<QLabel*>("LblLimitLamp1")->accessibleDescription(),
+                 QStringLiteral("quiet"));
+
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        button(&rig.panel(), "CmdLimits")->click();
+        window = rig.session->limitWindow();
+        auto* table = window->findChild<QTableWidget*>("TblLimits");
+        QCOMPARE(table->rowCount(), 1);
+        table->setFocus();
+        table->selectRow(0);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QVERIFY(rig.session->limitWatch().options().rules.empty());
+        QCOMPARE(table->rowCount(), 0);
+        QApplication::closeAllWindows();
     }
 
     // A port that goes away (USB adapter unplugged) is tried again every two seconds;

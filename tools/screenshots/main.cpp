@@ -21,7 +21,9 @@
 #include "app/session.h"
 #include "demo_day.h"
 #include "lists/saved_file_window.h"
+#include "live/limit_watch.h"
 #include "live/open_port.h"
+#include "panel/limit_texts.h"
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
@@ -112,6 +114,17 @@ int main(int argc, char* argv[]) {
         session->panel().show();
     });
     then(2000, [&] {
+        // The limits window with a rule of each kind; on the simulated meter's level
+        // (60 to 75 dB) mostly a warning, a quiet rule and an alarm.
+        lp::live::LiveLimitOptions limits;
+        limits.rules = {{lp::assess::LimitFigure::Laeq, false, 900, 0, 24, 80.0, 60.0, {}},
+                        {lp::assess::LimitFigure::Laeq, true, 10, 0, 24, 85.0, {}, {}},
+                        {lp::assess::LimitFigure::Lmax, false, 900, 0, 24, 65.0, {}, {}}};
+        for (lp::live::LiveLimitRule& rule : limits.rules) {
+            rule.text = lp::panel::limitRuleText(rule);
+        }
+        session->limitWatch().setOptions(limits);
+        click(session->panel(), "CmdLimits");
         click(session->panel(), "CmdAnalog");
         click(session->panel(), "CmdGraph");
         click(session->panel(), "CmdList");
