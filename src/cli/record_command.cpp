@@ -7,6 +7,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
+#include "cli/record_notify.h"
 #include "cli/record_session.h"
 #include "platform/stream_output.h"
 #include "records/record_file_writer.h"
@@ -23,6 +24,7 @@ struct RecordFlags {
     StopAfter stop;
     RecordAlarms::Flags alarms;
     PublishFlags publish;
+    RecordNotify::Flags notify;
 };
 
 Outcome<QString> dailyOf(const QString& text) {
@@ -67,6 +69,7 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
     }
+    rows.push_back(RecordNotify::row(o.notify));
     return rows;
 }
 
@@ -102,6 +105,15 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     options = RecordOptions{std::move(clock), *start,     *flags.port, file,
                             seconds,          flags.stop, daily,       *publish,
                             std::move(alarms)};
+    // The notifications tell the events: without them there is nothing to tell.
+    auto notify = RecordNotify::read(flags.notify, talk);
+    if (!notify) {
+        return talk.refused(notify.refusal());
+    }
+    if (*notify && !options.alarms) {
+        return talk.usage(QStringLiteral("--notify needs --alarm: it tells the events"));
+    }
+    options.notify = std::move(*notify);
     return kOk;
 }
 

@@ -16,6 +16,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/publish_options.h"
 #include "cli/record_alarms.h"
+#include "cli/record_notify.h"
 #include "cli/record_publishing.h"
 #include "live/rotating_recording.h"
 
@@ -31,7 +32,8 @@ struct RecordOptions {
     StopAfter after;
     bool daily = false;
     std::optional<PublishSetup> publish;
-    std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
+    std::unique_ptr<RecordAlarms> alarms;            // none without --alarm
+    std::unique_ptr<RecordNotify> notify = nullptr;  // none without --notify
 };
 
 class RecordSession {
