@@ -32,8 +32,9 @@ struct RecordOptions {
     StopAfter after;
     bool daily = false;
     std::optional<PublishSetup> publish;
-    std::unique_ptr<RecordAlarms> alarms;            // none without --alarm
-    std::unique_ptr<RecordNotify> notify = nullptr;  // none without --notify
+    std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
+    // None without --notify.
+    std::unique_ptr<RecordNotify> notify = nullptr;
 };
 
 class RecordSession {

@@ -26,7 +26,7 @@ void ProgramNotifier::notify(const QByteArray& json) {
     } else if (std::ssize(waiting_) < limits_.waiting) {
         waiting_.push_back(json);
     } else {
-        tellOnce(Full, QStringLiteral("%1 notifications wait for the program already: later "
+        tellOnce(Full, QStringLiteral("%1 notification(s) wait for the program already: later "
                                       "ones are dropped%2.")
                            .arg(limits_.waiting)
                            .arg(kOnce));
