@@ -17,8 +17,8 @@ namespace {
 
 const QString kExec = QStringLiteral("exec:");
 
-// Longer than a program's time bound: a run under way ends by itself first.
-constexpr std::chrono::seconds kFinishLimit{11};
+// A program's time bound: a run under way ends by itself (or is stopped) by then.
+constexpr std::chrono::seconds kFinishLimit{10};
 
 // The program `text` names after exec:, as an absolute path; or why it cannot run.
 Outcome<QString> programOf(const QString& text) {
