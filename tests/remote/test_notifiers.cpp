@@ -162,6 +162,18 @@ private slots:
                              "for each notification)."});
     }
 
+    // The run ends while the notifications wait for their next attempt: given up, said.
+    void webhookGivenUpAtTheEnd() {
+        WebhookNotifier notifier("hook", hookAt(lp::test::freePort()), {});
+        QSignalSpy problems(&notifier, &WebhookNotifier::problem);
+        notifier.notify(R"({"n":1})");
+        notifier.notify(R"({"n":2})");
+        QVERIFY(QTest::qWaitFor([&] { return !problems.isEmpty() && !notifier.busy(); }, 5000));
+        notifier.abandon();
+        QCOMPARE(texts(problems).last(),
+                 "notify hook: 2 notification(s) not delivered: the logger stopped.");
+    }
+
     // A refusal drops the notification at once; a server error is tried again until the
     // notification is half a second old (at 1 s: dropped).
     void webhookAnswers_data() {
