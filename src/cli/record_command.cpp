@@ -8,6 +8,7 @@
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
 #include "cli/record_notify.h"
+#include "cli/record_periods.h"
 #include "cli/record_session.h"
 #include "platform/stream_output.h"
 #include "records/record_file_writer.h"
@@ -24,6 +25,7 @@ struct RecordFlags {
     StopAfter stop;
     RecordAlarms::Flags alarms;
     PublishFlags publish;
+    std::optional<std::vector<qint64>> periods;
     RecordNotify::Flags notify;
 };
 
@@ -69,6 +71,13 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
     }
+    rows.push_back(converted<std::vector<qint64>>(
+        QStringLiteral("periods"), QStringLiteral("LENGTHS"), o.periods, periodLengthsOf,
+        QStringLiteral("With --publish: the figures of each period of each length (15min,1h: "
+                       "Nmin or Nh, dividing a day), as periods --json gives them plus their "
+                       "energy, on PREFIX/NAME/period/LENGTH (QoS 1) once the period closes; "
+                       "again after a restart until the broker has them "
+                       "(FILE.periods.published: how far).")));
     rows.push_back(RecordNotify::row(o.notify));
     return rows;
 }
@@ -102,9 +111,13 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
         return talk.refused(readAlarms.refusal());
     }
     auto alarms = std::move(*readAlarms);
+    if (flags.periods && !*publish) {
+        return talk.usage(QStringLiteral("--periods needs --publish"));
+    }
     options = RecordOptions{std::move(clock), *start,     *flags.port, file,
                             seconds,          flags.stop, daily,       *publish,
                             std::move(alarms)};
+    options.periods = flags.periods.value_or(std::vector<qint64>());
     // The notifications tell the events: without them there is nothing to tell.
     auto notify = RecordNotify::read(flags.notify, talk);
     if (!notify) {
