@@ -1,6 +1,7 @@
 // record: the panel's PC recording without the panel, for unattended runs.
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "cli/ha_discovery_options.h"
 #include "cli/kit/cli_clock.h"
 #include "cli/kit/numbers.h"
 #include "cli/kit/std_paths.h"
@@ -25,6 +26,7 @@ struct RecordFlags {
     StopAfter stop;
     RecordAlarms::Flags alarms;
     PublishFlags publish;
+    HaDiscoveryFlags haDiscovery;
     std::optional<std::vector<qint64>> periods;
     RecordNotify::Flags notify;
 };
@@ -78,6 +80,9 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
                        "energy, on PREFIX/NAME/period/LENGTH (QoS 1) once the period closes; "
                        "again after a restart until the broker has them "
                        "(FILE.periods.published: how far).")));
+    for (OptionRow& row : haDiscoveryRows(o.haDiscovery)) {
+        rows.push_back(std::move(row));
+    }
     rows.push_back(RecordNotify::row(o.notify));
     return rows;
 }
@@ -100,6 +105,11 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     if (!publish) {
         return talk.refused(publish.refusal());
     }
+    const Outcome<std::optional<QByteArray>> haDiscovery =
+        readHaDiscovery(flags.haDiscovery, publish->has_value());
+    if (!haDiscovery) {
+        return talk.refused(haDiscovery.refusal());
+    }
     // The records come from the port: a file written there would go to the meter.
     if (const auto refused = records::refuseWritingOverSource(file, start->device)) {
         talk.error(records::saveFailureText(*refused));
@@ -117,6 +127,7 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     options = RecordOptions{std::move(clock), *start,     *flags.port, file,
                             seconds,          flags.stop, daily,       *publish,
                             std::move(alarms)};
+    options.haDiscovery = *haDiscovery;
     options.periods = flags.periods.value_or(std::vector<qint64>());
     // The notifications tell the events: without them there is nothing to tell.
     auto notify = RecordNotify::read(flags.notify, talk);

@@ -62,6 +62,18 @@ void RecordSession::startPublishing() {
                              options_.seconds,
                              platform::kVersion},
         talk_);
+    if (options_.haDiscovery) {
+        // The limit rules join the setup as their option lands.
+        const QByteArray& topic = options_.publish->topic;
+        discovery_ = std::make_unique<remote::DiscoveryAnnouncer>(
+            publishing_->publisher(),
+            remote::DiscoverySetup{*options_.haDiscovery,
+                                   topic,
+                                   QString::fromUtf8(topic.mid(topic.lastIndexOf('/') + 1)),
+                                   platform::kVersion,
+                                   options_.periods,
+                                   {}});
+    }
     publishing_->start();
     talk_.say(QStringLiteral("publishing to ") + publishing_->destination());
     QObject::connect(&recording_, &live::RotatingRecording::lineWritten, publishing_.get(),

@@ -20,6 +20,7 @@
 #include "cli/record_periods.h"
 #include "cli/record_publishing.h"
 #include "live/rotating_recording.h"
+#include "remote/ha_discovery.h"
 
 namespace lp::cli {
 
@@ -34,7 +35,9 @@ struct RecordOptions {
     bool daily = false;
     std::optional<PublishSetup> publish;
     std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
-    std::vector<qint64> periods = {};      // --periods, seconds; empty without
+    // The discovery prefix, with --ha-discovery.
+    std::optional<QByteArray> haDiscovery = {};
+    std::vector<qint64> periods = {};  // --periods, seconds; empty without
     // None without --notify.
     std::unique_ptr<RecordNotify> notify = nullptr;
 };
@@ -60,7 +63,8 @@ private:
     QEventLoop loop_;
     live::RotatingRecording recording_;
     std::unique_ptr<RecordPublishing> publishing_;
-    std::unique_ptr<RecordPeriods> periods_;  // with --periods
+    std::unique_ptr<remote::DiscoveryAnnouncer> discovery_;  // with --ha-discovery
+    std::unique_ptr<RecordPeriods> periods_;                 // with --periods
     std::unique_ptr<HeadlessMeter> meter_;
     QMetaObject::Connection feed_;
     // A run that its time ended short because the meter did not answer has failed.

@@ -23,6 +23,7 @@
 #include "cli_process.h"
 #include "files.h"
 #include "records/record_format.h"
+#include "records/run_metadata.h"
 #include "sim_process.h"
 #include "test_broker.h"
 
@@ -97,7 +98,9 @@ private slots:
         Subscriber& subscriber = *rig.subscriber;
         const QString day1 = dir_.filePath("night-2026-12-06.sdm");
         const QString day2 = dir_.filePath("night-2026-12-07.sdm");
-        CliProcess cli(logger("night.sdm", url(rig.broker), {"--rotate", "daily", "--id", "site1"}),
+        CliProcess cli(logger("night.sdm", url(rig.broker),
+                              {"--rotate", "daily", "--id", "site1", "--periods", "1h",
+                               "--ha-discovery", "ha"}),
                        lp::test::CliOptions::startingAt("2026-12-06T23:59:57.500"));
         const qint64 pid = cli.processId();
         QVERIFY(QTest::qWaitFor(
@@ -111,6 +114,22 @@ private slots:
         Subscriber later(rig.broker, "lp/site1/status", Access::Anonymous, "later");
         QVERIFY(later.waitFor("/status", 1, 5000));
         QCOMPARE(lastState(later), "stopped");
+        // The discovery configs stay with the broker (their keys are test_ha_discovery's).
+        Subscriber discovery(rig.broker, "ha/#", Access::Anonymous, "discovery");
+        QVERIFY(discovery.waitFor("/sensor/levelpanel_lp_site1_level/config", 1, 5000));
+        QVERIFY(discovery.waitFor("/sensor/levelpanel_lp_site1_laeq_1h/config", 1, 5000));
+        // Each day's metadata file, rebuilt from its lines' messages in their order (the
+        // lines' rules are test_meta_publisher's).
+        QMap<QString, QByteArray> copies;
+        for (const QByteArray& payload : subscriber.payloads("/meta")) {
+            const QJsonObject message = json(payload);
+            QByteArray& copy = copies[message["file"].toString()];
+            QCOMPARE(copy.count('\n') + 1, message["meta_line"].toInteger());
+            copy += lp::records::metadataLine(message["meta"].toObject());
+        }
+        QCOMPARE(copies.keys(), (QStringList{"night-2026-12-06.sdm", "night-2026-12-07.sdm"}));
+        QCOMPARE(copies["night-2026-12-06.sdm"], lp::test::readAll(day1 + ".meta"));
+        QCOMPARE(copies["night-2026-12-07.sdm"], lp::test::readAll(day2 + ".meta"));
 
         // Every record of this run, once, in order, as the files hold it (what a line
         // written tells is test_rotating_recording's, the sample made of it test_messages').
