@@ -9,6 +9,7 @@
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
 #include "cli/record_limits.h"
+#include "cli/record_notify.h"
 #include "cli/record_periods.h"
 #include "cli/record_session.h"
 #include "platform/stream_output.h"
@@ -29,6 +30,7 @@ struct RecordFlags {
     HaDiscoveryFlags haDiscovery;
     RecordLimits::Flags limits;
     std::optional<std::vector<qint64>> periods;
+    RecordNotify::Flags notify;
 };
 
 Outcome<QString> dailyOf(const QString& text) {
@@ -97,6 +99,7 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     for (OptionRow& row : haDiscoveryRows(o.haDiscovery)) {
         rows.push_back(std::move(row));
     }
+    rows.push_back(RecordNotify::row(o.notify));
     return rows;
 }
 
@@ -155,6 +158,15 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
                             std::move(*readLimits)};
     options.haDiscovery = *haDiscovery;
     options.periods = flags.periods.value_or(std::vector<qint64>());
+    // The notifications tell the events: without them there is nothing to tell.
+    auto notify = RecordNotify::read(flags.notify, talk);
+    if (!notify) {
+        return talk.refused(notify.refusal());
+    }
+    if (*notify && !options.alarms && !options.limits) {
+        return talk.usage(QStringLiteral("--notify needs --alarm or --limit: it tells the events"));
+    }
+    options.notify = std::move(*notify);
     return kOk;
 }
 

@@ -130,6 +130,16 @@ void RecordSession::startMeter() {
                              &RecordPublishing::takeEvent);
         }
     }
+    if (RecordNotify* notify = options_.notify.get()) {  // every event the logger tells
+        if (RecordAlarms* alarms = options_.alarms.get()) {
+            QObject::connect(&alarms->alarms(), &live::Alarms::eventOccurred, notify,
+                             &RecordNotify::takeAlarmEvent);
+        }
+        if (RecordLimits* limits = options_.limits.get()) {
+            QObject::connect(&limits->watch(), &live::LimitWatch::eventOccurred, notify,
+                             &RecordNotify::takeLimitEvent);
+        }
+    }
 }
 
 void RecordSession::finish() {
@@ -142,6 +152,9 @@ void RecordSession::finish() {
     }
     if (publishing_) {
         publishing_->finish();  // "stopped", and what is in flight acknowledged
+    }
+    if (options_.notify) {
+        options_.notify->finish();  // the last events told, a few seconds at most
     }
     talk_.say(QStringLiteral("%1 record(s) written").arg(recording_.written()));
     if (shortRun_) {

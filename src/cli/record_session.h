@@ -17,6 +17,7 @@
 #include "cli/publish_options.h"
 #include "cli/record_alarms.h"
 #include "cli/record_limits.h"
+#include "cli/record_notify.h"
 #include "cli/record_periods.h"
 #include "cli/record_publishing.h"
 #include "live/rotating_recording.h"
@@ -39,6 +40,8 @@ struct RecordOptions {
     // The discovery prefix, with --ha-discovery.
     std::optional<QByteArray> haDiscovery = {};
     std::vector<qint64> periods = {};  // --periods, seconds; empty without
+    // None without --notify.
+    std::unique_ptr<RecordNotify> notify = nullptr;
 };
 
 class RecordSession {

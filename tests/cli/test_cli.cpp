@@ -337,6 +337,13 @@ private slots:
         row("record, no port", {"record", "--port", missing, "--out", unwritten}, missing, 2);
         row("download, no such set",
             {"download", "--port", "sim", "--set", "9", "--out", unwritten}, "no set 9", 2);
+        const QStringList alarmed = logger + QStringList{"--alarm", "85", "--notify"};
+        row("notify by ftp", alarmed + QStringList{"ftp://h/x"},
+            "--notify takes exec:PROGRAM or an http:// or https:// URL, not 'ftp://h/x'");
+        row("notify, no program", alarmed + QStringList{"exec:" + missing},
+            "--notify exec:" + missing + ": no such program", 2);
+        row("notify without alarm", logger + QStringList{"--notify", "http://127.0.0.1/x"},
+            "--notify needs --alarm");
     }
     void mistakes() {
         QFETCH(QStringList, arguments);

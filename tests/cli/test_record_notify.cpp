@@ -1,0 +1,61 @@
+// `record --alarm --notify` as a whole process against the simulator on a
+// pseudo-terminal, a program and a webhook on 127.0.0.1: each event of the alarm reaches
+// both, the last one also when the run stops in the middle of it. The notifiers' own
+// rules are test_notifiers'; the event's JSON test_messages'.
+#include <signal.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "cli_process.h"
+#include "files.h"
+#include "http_receiver.h"
+#include "sim_process.h"
+#include "test_broker.h"
+
+using namespace lp;
+
+class TestRecordNotify : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The meter loud (80 dB) under an alarm at 78 dB, and the logger stopped (SIGTERM)
+    // while it is: the event's start and its end (told as the run stops) reach the
+    // program's stdin and the webhook, the same JSON each.
+    void alarmToAProgramAndAWebhook() {
+        QTemporaryDir dir;
+        const QString script = dir.filePath("tell.sh");
+        QVERIFY(test::writeFile(script, "#!/bin/sh\ncat >> \"$0.told\"\necho >> \"$0.told\"\n"));
+        QVERIFY(QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner));
+        test::HttpReceiver receiver;
+        const int port = test::freePort();
+        QVERIFY(receiver.listen(port));
+        test::SimProcess sim;
+        QVERIFY2(sim.start({"--level", "65.3", "--loud", "80"}), qPrintable(sim.error()));
+        const QString out = dir.filePath("loud.sdm");
+        test::CliProcess cli({"record", "--port", sim.path(), "--every", "1", "--out", out,
+                              "--alarm", "78", "--notify", "exec:" + script, "--notify",
+                              QStringLiteral("http://127.0.0.1:%1/noise").arg(port)});
+        // The header and two quiet records.
+        QVERIFY(QTest::qWaitFor([&] { return test::readAll(out).count('\n') >= 3; }, 10000));
+        sim.toggleLoud();
+        QVERIFY(receiver.waitFor(1, 10000));
+        QCOMPARE(cli.end(SIGTERM), 0);
+
+        const QList<test::HttpReceiver::Request> posted = receiver.requests();
+        QCOMPARE(posted.size(), 2);
+        QList<QByteArray> run = test::readAll(script + ".told").split('\n');
+        QCOMPARE(run.takeLast(), QByteArray());
+        QCOMPARE(run, (QList<QByteArray>{posted[0].body, posted[1].body}));
+        QCOMPARE(QJsonDocument::fromJson(run[0]).object()["state"], "start");
+        QCOMPARE(QJsonDocument::fromJson(run[1]).object()["state"], "end");
+        QCOMPARE(posted[1].path, "/noise");
+        QCOMPARE(posted[1].headers.value("content-type"), "application/json");
+        QVERIFY2(!cli.err().contains(": notify "), qPrintable(cli.err()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordNotify)
+#include "test_record_notify.moc"
