@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QJsonObject>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -56,6 +57,11 @@ struct WrittenRecord {
 // "response" "FAST" or "SLOW", "range" "30-80", "flags" the lit marks among REC FULL MAX BAT UNDER
 // OVER (the names `levelpanel-cli live` prints), all four null without a reading.
 [[nodiscard]] QByteArray sampleMessage(const WrittenRecord& record);
+// The record line a sample message carries, byte for byte as records::appendRecordLine
+// wrote it: the number, the stamp as recorded (the local part of "time") and "text".
+// None when the message cannot give it exactly: "no" no whole number, "time" null (a
+// stamp that is no date and time), "text" missing.
+[[nodiscard]] std::optional<QByteArray> recordLineOf(const QJsonObject& sample);
 
 struct LoggerStatus {
     LoggerState state = LoggerState::Online;
