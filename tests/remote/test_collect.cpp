@@ -47,8 +47,16 @@ private slots:
         const QString archive = dir_.filePath("archive");
         const QStringList collect{"collect", url, "--dir", archive, "--id", "test"};
         auto collector = std::make_unique<CliProcess>(collect);
+        // The one member of a group: the broker deals it every message.
+        CliProcess member({"collect", url, "--dir", dir_.filePath("member"), "--id", "member",
+                           "--share", "site"});
         // Subscribed before any logger publishes: from then on the session keeps all.
-        QVERIFY(QTest::qWaitFor([&] { return collector->err().contains("collecting"); }, 5000));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return collector->err().contains("collecting") &&
+                       member.err().contains("collecting lp/+/... in the group site");
+            },
+            5000));
 
         const QStringList names{"north", "east", "south"};
         std::vector<std::unique_ptr<SimProcess>> sims;
@@ -105,10 +113,18 @@ private slots:
             QVERIFY2(QTest::qWaitFor([&] { return recordFiles(kept) == logged; }, 10000),
                      qPrintable(name + ": " + QStringList(recordFiles(kept).keys()).join(' ') +
                                 " vs " + QStringList(logged.keys()).join(' ')));
+            // The group's member may miss what came while it was not subscribed again
+            // after the broker's restart: its files end at the first line it lacks.
+            const QMap<QString, QByteArray> shared = recordFiles(dir_.filePath("member/" + name));
+            QVERIFY(!shared.isEmpty());
+            for (const QString& file : shared.keys()) {
+                QVERIFY2(logged.value(file).startsWith(shared.value(file)), qPrintable(file));
+            }
         }
         QCOMPARE(recordFiles(dir_.filePath("loggers/north")).size(), 2);
         QCOMPARE(collector->end(SIGTERM), 0);
-        QVERIFY2(!collector->err().contains("has not arrived"), qPrintable(collector->err()));
+        QCOMPARE(member.end(SIGTERM), 0);
+        QVERIFY2(!collector->err().contains("passed over"), qPrintable(collector->err()));
     }
 };
 
