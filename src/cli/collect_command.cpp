@@ -40,10 +40,10 @@ std::vector<OptionRow> collectRows(CollectOptions& o) {
                        .orRequired()
                        .completing(Completes::File));
     rows.push_back(text(QStringLiteral("share"), QStringLiteral("GROUP"), o.share,
-                        QStringLiteral("Subscribe through $share/GROUP/...: the broker deals\n"
+                        QStringLiteral("Subscribe through $share/GROUP/...: the broker deals "
                                        "each message to one collector of the group.")));
     rows.push_back(text(QStringLiteral("id"), QStringLiteral("NAME"), o.id,
-                        QStringLiteral("This collector's lasting name on the broker (default:\n"
+                        QStringLiteral("This collector's lasting name on the broker (default: "
                                        "the host name); keep it for good to miss nothing.")));
     return rows;
 }
