@@ -109,13 +109,13 @@ bool NumberedLines::append(const QByteArray& bytes) {
 
 bool NumberedLines::hold(qint64 line, const QByteArray& bytes, qint64 nowMs) {
     if (heldCount() >= kHeldLimit) {
+        // One text while the gap lasts (the collector says each text once).
         error_ = QStringLiteral(
                      "%1 lines are held after the missing line %2 of \"%3\": "
-                     "line %4 is dropped")
+                     "later lines are dropped until it comes")
                      .arg(kHeldLimit)
                      .arg(lines_ + 1)
-                     .arg(path_)
-                     .arg(line);
+                     .arg(path_);
         return false;
     }
     QFile held(heldPath_);
