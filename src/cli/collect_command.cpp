@@ -162,6 +162,8 @@ int runCollect(const CollectOptions& options, const ReadArguments& args, Command
     mqtt.clientId =
         QStringLiteral("levelpanel-collect-") + options.id.value_or(QSysInfo::machineHostName());
     mqtt.cleanSession = false;
+    // Each message on disk before the next is read (and acknowledged by libmosquitto).
+    mqtt.packetsPerRead = 1;
 
     const QString dir = *options.dir;
     // One collector a folder: a second one would write the same files.

@@ -28,6 +28,10 @@ struct MqttOptions {
     // False: a lasting session (with a client id of its own for good): the broker keeps
     // the subscriptions and queues their QoS 1 messages while the client is away.
     bool cleanSession = true;
+    // Packets read from the socket before what they brought is handed on. libmosquitto
+    // acknowledges a received QoS 1 message as it reads it: a subscriber that must have
+    // each on disk before the broker forgets it reads one at a time.
+    int packetsPerRead = 64;
     // Publishes the broker has not yet acknowledged, at most.
     int maxInFlight = 256;
     std::optional<LastWill> will;
