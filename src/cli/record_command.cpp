@@ -7,6 +7,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
+#include "cli/record_periods.h"
 #include "cli/record_session.h"
 #include "platform/stream_output.h"
 #include "records/record_file_writer.h"
@@ -23,6 +24,7 @@ struct RecordFlags {
     StopAfter stop;
     RecordAlarms::Flags alarms;
     PublishFlags publish;
+    std::optional<std::vector<qint64>> periods;
 };
 
 Outcome<QString> dailyOf(const QString& text) {
@@ -67,6 +69,13 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
     }
+    rows.push_back(converted<std::vector<qint64>>(
+        QStringLiteral("periods"), QStringLiteral("LENGTHS"), o.periods, periodLengthsOf,
+        QStringLiteral("With --publish: the figures of each period of each length (15min,1h: "
+                       "Nmin or Nh, dividing a day), as periods --json gives them plus their "
+                       "energy, on PREFIX/NAME/period/LENGTH (QoS 1) once the period closes; "
+                       "again after a restart until the broker has them "
+                       "(FILE.periods.published: how far).")));
     return rows;
 }
 
@@ -99,9 +108,13 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
         return talk.refused(readAlarms.refusal());
     }
     auto alarms = std::move(*readAlarms);
+    if (flags.periods && !*publish) {
+        return talk.usage(QStringLiteral("--periods needs --publish"));
+    }
     options = RecordOptions{std::move(clock), *start,     *flags.port, file,
                             seconds,          flags.stop, daily,       *publish,
                             std::move(alarms)};
+    options.periods = flags.periods.value_or(std::vector<qint64>());
     return kOk;
 }
 

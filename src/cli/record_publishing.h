@@ -36,6 +36,9 @@ public:
     // cursor written (the publisher's stop timeout, a few seconds, at most).
     void finish();
 
+    // The publisher, for what else goes out beside the records (the period figures).
+    [[nodiscard]] remote::SamplePublisher& publisher() { return *publisher_; }
+
     // "PREFIX/NAME at HOST:PORT", for the user.
     [[nodiscard]] QString destination() const;
 

@@ -66,6 +66,13 @@ void RecordSession::startPublishing() {
     talk_.say(QStringLiteral("publishing to ") + publishing_->destination());
     QObject::connect(&recording_, &live::RotatingRecording::lineWritten, publishing_.get(),
                      &RecordPublishing::take);
+    if (!options_.periods.empty()) {
+        periods_ = std::make_unique<RecordPeriods>(options_.periods, options_.file,
+                                                   publishing_->publisher(), talk_);
+        periods_->start(recording_.firstFile());
+        QObject::connect(&recording_, &live::RotatingRecording::lineWritten, periods_.get(),
+                         &RecordPeriods::take);
+    }
 }
 
 void RecordSession::startMeter() {
@@ -100,6 +107,9 @@ void RecordSession::finish() {
     QObject::disconnect(feed_);
     if (options_.alarms) {
         options_.alarms->finish();  // the events going on end, and are published before "stopped"
+    }
+    if (periods_) {
+        periods_->finish();  // the periods not closed, partial, before "stopped"
     }
     if (publishing_) {
         publishing_->finish();  // "stopped", and what is in flight acknowledged

@@ -16,6 +16,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/publish_options.h"
 #include "cli/record_alarms.h"
+#include "cli/record_periods.h"
 #include "cli/record_publishing.h"
 #include "live/rotating_recording.h"
 
@@ -32,6 +33,7 @@ struct RecordOptions {
     bool daily = false;
     std::optional<PublishSetup> publish;
     std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
+    std::vector<qint64> periods = {};      // --periods, seconds; empty without
 };
 
 class RecordSession {
@@ -55,6 +57,7 @@ private:
     QEventLoop loop_;
     live::RotatingRecording recording_;
     std::unique_ptr<RecordPublishing> publishing_;
+    std::unique_ptr<RecordPeriods> periods_;  // with --periods
     std::unique_ptr<HeadlessMeter> meter_;
     QMetaObject::Connection feed_;
     // A run that its time ended short because the meter did not answer has failed.

@@ -285,6 +285,10 @@ private slots:
         row("id with a tab", publisher + QStringList{"a\tb"},
             "--id holds the control character U+0009");
         row("id too long", publisher + QStringList{QString(65535, u'n')}, "too long for MQTT");
+        row("periods without publish", logger + QStringList{"--periods", "1min"},
+            "--periods needs --publish");
+        row("periods of 7 min", publisher + QStringList{"a", "--periods", "15min,7min"},
+            "'15min,7min'");
         row("stdin twice", {"periods", "-", "a.sdm", "-"}, "once");
         row("record to stdout", {"record", "--port", "sim", "--out", "-"}, "give --out a file");
         row("report to stdout", {"report", "a.sdm", "--pdf", "-"}, "give --pdf a file");
