@@ -5,9 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 #include <QSaveFile>
-#include <cmath>
 
 namespace lp::remote {
 namespace {
@@ -27,11 +25,9 @@ QByteArray cell(const QJsonValue& value) {
         case QJsonValue::String:
             return quoted(value.toString().toUtf8());
         case QJsonValue::Double: {
-            const double d = value.toDouble();
-            if (d == std::trunc(d) && std::abs(d) < 1e15) {
-                return QByteArray::number(static_cast<qint64>(d));
-            }
-            return QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
+            // As JSON writes the number (an energy of 1.5e9 without an exponent).
+            const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+            return text.mid(1, text.size() - 2);
         }
         case QJsonValue::Bool:
             return value.toBool() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");

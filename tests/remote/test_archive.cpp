@@ -130,7 +130,8 @@ private slots:
             R"("length_s":60,"partial":true,"records":30,"leq":60.5,"file":"log.sdm","weighting":"A"})");
         const QByteArray whole(
             R"({"start":"2026-12-07T00:00:00+01:00","end":"2026-12-07T00:01:00+01:00",)"
-            R"("length_s":60,"partial":false,"records":60,"leq":61.25,"file":"log.sdm","weighting":"A"})");
+            R"("length_s":60,"partial":false,"records":60,"leq":61.25,"energy":8062402499.94,"leq_s":60,)"
+            R"("file":"log.sdm","weighting":"A"})");
         const QList<QPair<QByteArray, QByteArray>> messages{
             {"lp/north/meta",
              R"({"file":"log.sdm","meta_line":2,"meta":{"line":3,"weighting":"C"}})"},
@@ -165,8 +166,8 @@ private slots:
             "end,2026-12-06T23:59:58+01:00,2026-12-07T00:00:02+01:00,4,91.3,88,94.1,85,,,,,\r\n"
             "|start,end,length_s,partial,records,over_range,under_range,coverage,leq,lmax,"
             "lmin,l10,l50,l90,energy,leq_s,file,weighting,response\r\n"
-            "2026-12-07T00:00:00+01:00,2026-12-07T00:01:00+01:00,60,false,60,,,,61.25,,,,,,,,"
-            "log.sdm,A,\r\n";
+            "2026-12-07T00:00:00+01:00,2026-12-07T00:01:00+01:00,60,false,60,,,,61.25,,,,,,"
+            "8062402499.94,60,log.sdm,A,\r\n";
         {
             Archive archive(dir.path(), "lp");
             for (const auto& [topic, payload] : messages) {
