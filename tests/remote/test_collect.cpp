@@ -76,8 +76,11 @@ private slots:
                              "--id",
                              names[i]};
             if (i == 0) {
+                // Two files across midnight, and the period figures of each minute.
                 args << "--rotate"
-                     << "daily";  // two files across midnight
+                     << "daily"
+                     << "--periods"
+                     << "1min";
             }
             return std::make_unique<CliProcess>(
                 args, lp::test::CliOptions::startingAt("2026-12-06T23:59:58.500"));
@@ -122,6 +125,14 @@ private slots:
             }
         }
         QCOMPARE(recordFiles(dir_.filePath("loggers/north")).size(), 2);
+        // The minute before midnight, closed, and the one after, partial at the stop: a
+        // row each, under its day.
+        for (const char* day : {"2026-12-06", "2026-12-07"}) {
+            const QString periods = archive + "/north/periods-1min-" + QLatin1String(day) + ".csv";
+            QVERIFY2(
+                QTest::qWaitFor([&] { return lp::test::readAll(periods).count('\n') == 2; }, 5000),
+                qPrintable(periods + ": " + lp::test::readAll(periods)));
+        }
         QCOMPARE(collector->end(SIGTERM), 0);
         QCOMPARE(member.end(SIGTERM), 0);
         QVERIFY2(!collector->err().contains("passed over"), qPrintable(collector->err()));
