@@ -6,9 +6,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace lp::remote {
 namespace {
+
+constexpr qsizetype kDaysKept = 4;
 
 QByteArray quoted(const QByteArray& text) {
     if (!text.contains(',') && !text.contains('"') && !text.contains('\n') &&
@@ -130,6 +133,11 @@ DayTables::Day* DayTables::dayOf(const QString& day) {
             file.close();
             (void)QFile::resize(d->path, all.size() - lines.last().size());
         }
+    }
+    // A long run keeps the days at hand that messages still come for; an older one is
+    // read from its file again if it is ever needed.
+    if (days_.size() >= kDaysKept) {
+        days_.remove(*std::min_element(days_.keyBegin(), days_.keyEnd()));
     }
     days_.insert(day, d);
     return d.get();
