@@ -108,7 +108,8 @@ std::vector<Command> commands() {
             assessRatingCommand(), assessExposureCommand(), assessEventsCommand(),
             assessLimitsCommand(), reportCommand(),         verifyCommand(),
             portsCommand(),        liveCommand(),           recordCommand(),
-            setsCommand(),         downloadCommand(),       watchCommand()};
+            setsCommand(),         downloadCommand(),       watchCommand(),
+            collectCommand()};
 }
 
 int printHelp(const Command& command, CommandIo& io) {

@@ -24,5 +24,6 @@ namespace lp::cli {
 [[nodiscard]] Command setsCommand();      // sets_command.cpp
 [[nodiscard]] Command downloadCommand();  // download_command.cpp
 [[nodiscard]] Command watchCommand();     // watch_command.cpp
+[[nodiscard]] Command collectCommand();   // collect_command.cpp
 
 }  // namespace lp::cli

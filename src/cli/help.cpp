@@ -52,7 +52,7 @@ QString optionLine(const OptionHelp& option) {
 QString exitStatus() {
     return QStringLiteral(
         "Exit status: 0 done, 1 usage error, 2 the meter, its port or a file failed\n"
-        "(for watch: a password or CA file that cannot be read).\n");
+        "(for watch and collect: a password or CA file that cannot be read).\n");
 }
 
 // The help's own row: -h, --help.

@@ -9,6 +9,7 @@
 
 #include "live/reading_fields.h"
 #include "platform/iso_time.h"
+#include "records/record_format.h"
 #include "records/record_stamp.h"
 #include "stats/figure_notation.h"
 #include "stats/level_tally.h"
@@ -116,6 +117,33 @@ QByteArray sampleMessage(const WrittenRecord& record) {
         o.insert(QStringLiteral("limits"), limits);
     }
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+std::optional<QByteArray> recordLineOf(const QJsonObject& sample) {
+    const QJsonValue no = sample.value(QStringLiteral("no"));
+    const QJsonValue time = sample.value(QStringLiteral("time"));
+    const QJsonValue text = sample.value(QStringLiteral("text"));
+    const double number = no.toDouble(-1);
+    if (!no.isDouble() || number < 0 || number > 9.0e15 || number != std::trunc(number) ||
+        !time.isString() || !text.isString()) {
+        return std::nullopt;
+    }
+    // "2009-06-01T14:05:09+02:00" -> "2009/06/01 14:05:09"
+    QByteArray stamp = time.toString().left(records::kStampBytes).toLatin1();
+    if (stamp.size() != records::kStampBytes || stamp[4] != '-' || stamp[7] != '-' ||
+        stamp[10] != 'T') {
+        return std::nullopt;
+    }
+    stamp[4] = '/';
+    stamp[7] = '/';
+    stamp[10] = ' ';
+    if (!records::readStamp(stamp)) {
+        return std::nullopt;
+    }
+    QByteArray line;
+    records::appendRecordLine(line, QByteArray::number(static_cast<qint64>(number)), stamp,
+                              text.toString().toLatin1());
+    return line;
 }
 
 QByteArray statusMessage(const LoggerStatus& status) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QJsonObject>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -64,6 +65,11 @@ struct WrittenRecord {
 // "allowed" the level still allowed (rounded to 0.1 dB, null where there is none),
 // "state" "alarm", "warning", "ok", or "off" outside the rule's hours.
 [[nodiscard]] QByteArray sampleMessage(const WrittenRecord& record);
+// The record line a sample message carries, byte for byte as records::appendRecordLine
+// wrote it: the number, the stamp as recorded (the local part of "time") and "text".
+// None when the message cannot give it exactly: "no" no whole number, "time" null (a
+// stamp that is no date and time), "text" missing.
+[[nodiscard]] std::optional<QByteArray> recordLineOf(const QJsonObject& sample);
 
 struct LoggerStatus {
     LoggerState state = LoggerState::Online;

@@ -12,7 +12,8 @@ namespace lp::remote {
 std::variant<mosquitto*, QString> newMosquitto(const MqttOptions& options, void* owner) {
     static std::once_flag once;
     std::call_once(once, [] { mosquitto_lib_init(); });
-    mosquitto* mosq = mosquitto_new(options.clientId.toUtf8().constData(), true, owner);
+    mosquitto* mosq =
+        mosquitto_new(options.clientId.toUtf8().constData(), options.cleanSession, owner);
     // A refused client closes descriptor 0 on its way out: /dev/null goes there again
     // before anything else can take the number.
     platform::occupyStandardDescriptors();

@@ -218,17 +218,23 @@ void MqttClient::readReady() {
     // mosquitto_loop_read takes one packet a call. While messages keep coming (a fleet's
     // samples) the next is read at once: a return to the event loop for each costs more
     // than the message. A call that brought none (nothing more waiting, or another kind
-    // of packet) ends the round.
-    constexpr int kPacketsPerRound = 64;
-    for (int i = 0; i < kPacketsPerRound && !endNoted(); ++i) {
+    // of packet) ends the round. A round that ended at its limit (MqttOptions::
+    // packetsPerRead) goes on in the next turn: what TLS has decrypted already waits in
+    // its buffer, where the socket's notifier does not see it.
+    bool more = false;
+    for (int i = 0; i < options_.packetsPerRead && !endNoted(); ++i) {
         const size_t before = noted_.size();
         noteResult(mosquitto_loop_read(mosq_, 1));
         if (noted_.size() == before || !(std::holds_alternative<Acknowledged>(noted_.back()) ||
                                          std::holds_alternative<Received>(noted_.back()))) {
             break;
         }
+        more = i + 1 == options_.packetsPerRead;
     }
     afterLoop();
+    if (more && mosq_ && isConnected()) {
+        QMetaObject::invokeMethod(this, &MqttClient::readReady, Qt::QueuedConnection);
+    }
 }
 
 void MqttClient::writeReady() {

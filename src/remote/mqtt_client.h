@@ -85,9 +85,10 @@ public:
     std::optional<int> publish(const QByteArray& topic, const QByteArray& payload, bool retained);
     // Subscribes to the topic filters with QoS 1 (or 0: no acknowledgement of each
     // message, and a message the broker cannot hand on at once may be dropped); false
-    // when there is no connection or libmosquitto refuses a filter. The session is
-    // clean: every new connection starts without them, so subscribe again on each
-    // connected().
+    // when there is no connection or libmosquitto refuses a filter. A clean session
+    // (MqttOptions::cleanSession) starts every new connection without them, so subscribe
+    // again on each connected(); a lasting one keeps them, and subscribing again does no
+    // harm.
     bool subscribe(const QList<QByteArray>& filters, int qos = 1);
 
 signals:

@@ -25,6 +25,13 @@ struct MqttOptions {
     QString caFile;
     QString clientId;  // unique on the broker; a second client of the same id pushes the first off
     int keepAliveSeconds = 30;
+    // False: a lasting session (with a client id of its own for good): the broker keeps
+    // the subscriptions and queues their QoS 1 messages while the client is away.
+    bool cleanSession = true;
+    // Packets read from the socket before what they brought is handed on. libmosquitto
+    // acknowledges a received QoS 1 message as it reads it: a subscriber that must have
+    // each on disk before the broker forgets it reads one at a time.
+    int packetsPerRead = 64;
     // Publishes the broker has not yet acknowledged, at most.
     int maxInFlight = 256;
     std::optional<LastWill> will;

@@ -225,7 +225,7 @@ private slots:
     // completion after "--" offers exactly the same options.
     void helpAndCompletionFollowTheRows() {
         const std::vector<Command> table = commands();
-        QCOMPARE(int(table.size()), 18);
+        QCOMPARE(int(table.size()), 19);
         for (const Command& command : table) {
             const QString name = command.text.name;
             QStringList rows;
@@ -252,7 +252,7 @@ private slots:
         QTest::newRow("a prefix") << QStringList{"-q", "lden", "--e"} << "--evening --exclude";
         QTest::newRow("help <TAB>") << QStringList{"help", ""}
                                     << "stats export periods lden events assess report verify "
-                                       "ports live record sets download watch";
+                                       "ports live record sets download watch collect";
         QTest::newRow("help, a prefix") << QStringList{"help", "re"} << "report record";
         QTest::newRow("a command") << QStringList{"p"} << "periods ports";
         QTest::newRow("a port") << QStringList{"live", "--port", ""} << "@port";

@@ -68,6 +68,33 @@ private slots:
         QCOMPARE(parsed(lp::remote::sampleMessage(record)), parsed(json));
     }
 
+    // The record line a collector rebuilds from a sample message, or none where the
+    // message cannot give it exactly.
+    void recordLine_data() {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QByteArray>("line");  // empty: none
+        QTest::newRow("a plain record, the offset dropped")
+            << QByteArray(R"({"no":1234,"time":"2026-12-06T23:59:59-04:00","text":"65.3"})")
+            << QByteArray("1234\t2026/12/06 23:59:59\t65.3\t\r\n");
+        QTest::newRow("a marked level text as recorded")
+            << QByteArray(R"({"no":5,"time":"2026-07-01T00:00:00+02:00","text":"32.0-"})")
+            << QByteArray("5\t2026/07/01 00:00:00\t32.0-\t\r\n");
+        QTest::newRow("no time: the stamp is lost")
+            << QByteArray(R"({"no":5,"time":null,"text":"65.3"})") << QByteArray();
+        QTest::newRow("a number that is no whole number")
+            << QByteArray(R"({"no":"5a","time":"2026-07-01T00:00:00+02:00","text":"65.3"})")
+            << QByteArray();
+        QTest::newRow("a time that is no date")
+            << QByteArray(R"({"no":5,"time":"2026-02-30T00:00:00+02:00","text":"65.3"})")
+            << QByteArray();
+    }
+    void recordLine() {
+        QFETCH(QByteArray, json);
+        QFETCH(QByteArray, line);
+        const std::optional<QByteArray> rebuilt = lp::remote::recordLineOf(parsed(json));
+        QCOMPARE(rebuilt.value_or(QByteArray()), line);
+    }
+
     void event() {
         qputenv("TZ", "Europe/Berlin");
         tzset();
