@@ -1,68 +1,8 @@
 #include "cli/assess_limits_options.h"
 
-#include "cli/kit/numbers.h"
-#include "cli/survey_arguments.h"
+#include "cli/limit_rule_arguments.h"
 
 namespace lp::cli {
-namespace {
-
-std::optional<assess::LimitFigure> limitFigureOf(const QString& name) {
-    for (const assess::LimitFigure figure : {assess::LimitFigure::Laeq, assess::LimitFigure::Lmax,
-                                             assess::LimitFigure::L10, assess::LimitFigure::L90}) {
-        if (assess::limitFigureName(figure) == name) {
-            return figure;
-        }
-    }
-    return std::nullopt;
-}
-
-// "laeq,15min,23-07,45" as a rule, or the mistake naming the part that is wrong.
-Outcome<assess::LimitRule> limitRuleOf(const QString& text) {
-    const QStringList parts = text.split(u',');
-    if (parts.size() != 4) {
-        return usageMistake(QStringLiteral("--limit takes FIGURE,T,FROM-TO,DB (like "
-                                           "laeq,15min,23-07,45), not '%1'")
-                                .arg(text));
-    }
-    const auto wrong = [&text](const QString& what) {
-        return usageMistake(QStringLiteral("--limit %1: %2").arg(text, what));
-    };
-    assess::LimitRule rule;
-    rule.text = text;
-    const std::optional<assess::LimitFigure> figure = limitFigureOf(parts[0]);
-    if (!figure) {
-        return wrong(
-            QStringLiteral("the figure is laeq, lmax, l10 or l90, not '%1'").arg(parts[0]));
-    }
-    rule.figure = *figure;
-    const std::optional<qint64> length = periodLengthOf(parts[1]);
-    if (!length) {
-        return wrong(QStringLiteral("the interval T is Nmin or Nh from 1min to 24h that divides "
-                                    "a day into whole intervals (like 15min or 1h), not '%1'")
-                         .arg(parts[1]));
-    }
-    rule.length = *length;
-    const std::optional<std::pair<int, int>> hours = partHoursOf(parts[2]);
-    if (!hours) {
-        return wrong(QStringLiteral("the hours are FROM-TO, local hours 0..24 (like 23-07), "
-                                    "not '%1'")
-                         .arg(parts[2]));
-    }
-    rule.from = hours->first;
-    rule.to = hours->second;
-    // Compared with figures shown to 0.1 dB: a limit of more decimals would pass a
-    // figure shown above it.
-    const std::optional<double> db = decimalOf(parts[3]);
-    if (!db || parts[3].section(u'.', 1).size() > 1) {
-        return wrong(QStringLiteral("the limit DB is a level in dB of at most one decimal (like "
-                                    "45 or 42.5), not '%1'")
-                         .arg(parts[3]));
-    }
-    rule.db = *db;
-    return rule;
-}
-
-}  // namespace
 
 std::vector<OptionRow> limitMethodRows(LimitMethodFlags& o) {
     return {texts(QStringLiteral("limit"), QStringLiteral("FIGURE,T,FROM-TO,DB"), o.limits,
@@ -80,11 +20,12 @@ Outcome<assess::LimitOptions> limitOptionsOf(const LimitMethodFlags& flags,
                                              const QString& command) {
     assess::LimitOptions options;
     for (const QString& text : flags.limits) {
-        const Outcome<assess::LimitRule> rule = limitRuleOf(text);
+        const Outcome<live::LiveLimitRule> rule = limitRuleOf(text, LimitSyntax::Assessed);
         if (!rule) {
             return rule.refusal();
         }
-        options.rules.push_back(*rule);
+        options.rules.push_back(
+            {rule->figure, rule->length, rule->from, rule->to, rule->db, rule->text});
     }
     if (flags.guideline) {
         for (const assess::Guideline guideline :

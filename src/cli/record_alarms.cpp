@@ -32,8 +32,10 @@ Outcome<std::unique_ptr<RecordAlarms>> RecordAlarms::read(const Flags& flags, co
     for (const auto& [name, given] :
          {std::pair{QStringLiteral("bridge"), flags.bridge.has_value()},
           std::pair{QStringLiteral("events"), flags.events.has_value()}}) {
-        if (levels.isEmpty() && given) {
-            return usageMistake(QStringLiteral("--%1 needs --alarm").arg(name));
+        if (levels.isEmpty() && given && !(name == QStringLiteral("events") && flags.limits)) {
+            return usageMistake(
+                QStringLiteral("--%1 needs --alarm").arg(name) +
+                (name == QStringLiteral("events") ? QStringLiteral(" or --limit") : QString()));
         }
     }
     if (levels.isEmpty()) {

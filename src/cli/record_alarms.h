@@ -29,6 +29,7 @@ public:
         QStringList alarm;
         std::optional<QString> bridge;
         std::optional<QString> events;
+        bool limits = false;  // --limit given: --events logs their events too
     };
     // The alarms of `flags` for samples every `seconds`, none without --alarm; a
     // mistake names the option and what it takes. `out` is the record file (--events

@@ -8,6 +8,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
+#include "cli/record_limits.h"
 #include "cli/record_notify.h"
 #include "cli/record_periods.h"
 #include "cli/record_session.h"
@@ -27,6 +28,7 @@ struct RecordFlags {
     RecordAlarms::Flags alarms;
     PublishFlags publish;
     HaDiscoveryFlags haDiscovery;
+    RecordLimits::Flags limits;
     std::optional<std::vector<qint64>> periods;
     RecordNotify::Flags notify;
 };
@@ -68,11 +70,25 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
              QStringLiteral("A dip shorter than S seconds does not end an alarm's event.")),
         text(QStringLiteral("events"), QStringLiteral("EVENTS"), o.alarms.events,
              QStringLiteral("Each ended event as a CSV line of EVENTS's name plus "
-                            "-YYYY-MM-DD, the day it began."))
+                            "-YYYY-MM-DD, the day it began; the limits' in EVENTS's name plus "
+                            "-limits-YYYY-MM-DD."))
             .completing(Completes::File)};
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
     }
+    rows.push_back(texts(
+        QStringLiteral("limit"), QStringLiteral("FIGURE,T,FROM-TO,DB[,warn=DB]"), o.limits.limit,
+        QStringLiteral("A limit: FIGURE laeq, lmax, l10 or l90 of every period of T (like "
+                       "15min, aligned to local midnight) that starts from FROM to TO h, "
+                       "or laeq~T for an LAeq over the last T (like laeq~5min), judged at "
+                       "every sample: an alarm from DB dB, a warning from warn; one line "
+                       "on stderr each time it is told; repeatable.")));
+    rows.push_back(text(QStringLiteral("hysteresis"), QStringLiteral("DB"), o.limits.hysteresis,
+                        QStringLiteral("A limit's alarm or warning ends DB dB below its level "
+                                       "(default 1).")));
+    rows.push_back(text(QStringLiteral("repeat"), QStringLiteral("S"), o.limits.repeat,
+                        QStringLiteral("A limit's alarm or warning is told again every S "
+                                       "seconds while it lasts (default 300).")));
     rows.push_back(converted<std::vector<qint64>>(
         QStringLiteral("periods"), QStringLiteral("LENGTHS"), o.periods, periodLengthsOf,
         QStringLiteral("With --publish: the figures of each period of each length (15min,1h: "
@@ -116,7 +132,9 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
         return kFileFailure;
     }
     std::unique_ptr<platform::Clock> clock = commandClock();
-    auto readAlarms = RecordAlarms::read(flags.alarms, file, seconds, *clock, talk);
+    RecordAlarms::Flags alarmFlags = flags.alarms;
+    alarmFlags.limits = !flags.limits.limit.isEmpty();
+    auto readAlarms = RecordAlarms::read(alarmFlags, file, seconds, *clock, talk);
     if (!readAlarms) {
         return talk.refused(readAlarms.refusal());
     }
@@ -124,9 +142,20 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     if (flags.periods && !*publish) {
         return talk.usage(QStringLiteral("--periods needs --publish"));
     }
-    options = RecordOptions{std::move(clock), *start,     *flags.port, file,
-                            seconds,          flags.stop, daily,       *publish,
-                            std::move(alarms)};
+    auto readLimits = RecordLimits::read(flags.limits, flags.alarms.events, seconds, talk);
+    if (!readLimits) {
+        return talk.refused(readLimits.refusal());
+    }
+    options = RecordOptions{std::move(clock),
+                            *start,
+                            *flags.port,
+                            file,
+                            seconds,
+                            flags.stop,
+                            daily,
+                            *publish,
+                            std::move(alarms),
+                            std::move(*readLimits)};
     options.haDiscovery = *haDiscovery;
     options.periods = flags.periods.value_or(std::vector<qint64>());
     // The notifications tell the events: without them there is nothing to tell.
@@ -134,8 +163,9 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     if (!notify) {
         return talk.refused(notify.refusal());
     }
-    if (*notify && !options.alarms) {
-        return talk.usage(QStringLiteral("--notify needs --alarm: it tells the events"));
+    if (*notify && !options.alarms && !options.limits) {
+        return talk.usage(
+            QStringLiteral("--notify needs --alarm or --limit: it tells their events"));
     }
     options.notify = std::move(*notify);
     return kOk;

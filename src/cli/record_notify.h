@@ -1,8 +1,8 @@
 // The notifications of `record`: --notify exec:PROGRAM and --notify URL (both
-// repeatable) tell each event the logger tells (an alarm's start and end) to a program
-// or a webhook, as the JSON the broker gets on PREFIX/NAME/event. Delivery goes on
-// beside the recording, never holding up a sample; its troubles are said on stderr. At
-// the end of the run what is under way gets a few seconds to finish.
+// repeatable) tell each event the logger tells (an alarm's start and end, a limit's
+// warning and alarm) to a program or a webhook, as the JSON the broker gets on
+// PREFIX/NAME/event. Delivery goes on beside the recording, never holding up a sample; its troubles
+// are said on stderr. At the end of the run what is under way gets a few seconds to finish.
 //
 //   --notify exec:PROGRAM   PROGRAM run with the JSON on stdin, no arguments: the whole
 //                           text after exec: is its path (or a name found on PATH)
@@ -17,6 +17,7 @@
 #include "cli/kit/options.h"
 #include "cli/kit/talk.h"
 #include "live/alarms.h"
+#include "live/limit_watch.h"
 #include "remote/notifier.h"
 
 namespace lp::cli {
@@ -40,6 +41,7 @@ public:
     // One event's JSON, to every notifier.
     void notify(const QByteArray& json);
     void takeAlarmEvent(const lp::live::AlarmEvent& event);
+    void takeLimitEvent(const lp::live::LimitEvent& event);
     // Waits a few seconds at most for what is under way, then gives up the rest, said.
     void finish();
 

@@ -62,12 +62,22 @@ void RecordPublishing::start() {
 }
 
 void RecordPublishing::take(const live::RecordedLine& line) {
+    if (limits_) {
+        live::RecordedLine withLimits = line;
+        withLimits.limits = limits_->statuses();
+        publisher_->recordWritten(withLimits);
+        return;
+    }
     publisher_->recordWritten(line);
     meta_->recordWritten(line);
 }
 
 void RecordPublishing::takeEvent(const live::AlarmEvent& event) {
     publisher_->publishEvent(remote::eventMessage(event));
+}
+
+void RecordPublishing::takeLimitEvent(const live::LimitEvent& event) {
+    publisher_->publishEvent(remote::limitEventMessage(event));
 }
 
 void RecordPublishing::finish() {

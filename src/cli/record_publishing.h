@@ -12,6 +12,7 @@
 
 #include "cli/publish_options.h"
 #include "live/alarms.h"
+#include "live/limit_watch.h"
 #include "live/recording.h"
 #include "remote/meta_publisher.h"
 #include "remote/sample_publisher.h"
@@ -33,6 +34,11 @@ public:
     void take(const lp::live::RecordedLine& line);
     // An alarm event's start or end, for PREFIX/NAME/event.
     void takeEvent(const lp::live::AlarmEvent& event);
+    // Each sample's message carries the statuses of `watch` from now (fed the sample
+    // before the recording writes it).
+    void carryLimits(const live::LimitWatch* watch) { limits_ = watch; }
+    // A limit's event, for PREFIX/NAME/event.
+    void takeLimitEvent(const lp::live::LimitEvent& event);
     // Publishes "stopped" and waits until what is in flight is acknowledged and the
     // cursor written (the publisher's stop timeout, a few seconds, at most).
     void finish();
@@ -57,6 +63,7 @@ private:
     std::unique_ptr<remote::MetaPublisher> meta_;
     QStringList told_;
     bool finished_ = false;
+    const live::LimitWatch* limits_ = nullptr;
 };
 
 }  // namespace lp::cli

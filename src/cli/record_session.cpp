@@ -50,6 +50,16 @@ int RecordSession::run() {
     return status;
 }
 
+QStringList RecordSession::limitRuleTexts() const {
+    QStringList texts;
+    if (options_.limits) {
+        for (const live::LiveLimitRule& rule : options_.limits->watch().options().rules) {
+            texts << rule.text;
+        }
+    }
+    return texts;
+}
+
 void RecordSession::startPublishing() {
     if (!options_.publish) {
         return;
@@ -67,12 +77,9 @@ void RecordSession::startPublishing() {
         const QByteArray& topic = options_.publish->topic;
         discovery_ = std::make_unique<remote::DiscoveryAnnouncer>(
             publishing_->publisher(),
-            remote::DiscoverySetup{*options_.haDiscovery,
-                                   topic,
+            remote::DiscoverySetup{*options_.haDiscovery, topic,
                                    QString::fromUtf8(topic.mid(topic.lastIndexOf('/') + 1)),
-                                   platform::kVersion,
-                                   options_.periods,
-                                   {}});
+                                   platform::kVersion, options_.periods, limitRuleTexts()});
     }
     publishing_->start();
     talk_.say(QStringLiteral("publishing to ") + publishing_->destination());
@@ -91,6 +98,16 @@ void RecordSession::startMeter() {
     meter_ = std::make_unique<HeadlessMeter>(std::move(opened_), options_.port, clock_, talk_);
     live::LiveCycle& cycle = meter_->cycle();
     cycle.setSamplingSeconds(options_.seconds);
+    if (RecordLimits* limits = options_.limits.get()) {
+        // Before the recording: each sample's message carries the limits after it.
+        QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &limits->watch(),
+                         &live::LimitWatch::take);
+        if (publishing_) {
+            publishing_->carryLimits(&limits->watch());
+            QObject::connect(&limits->watch(), &live::LimitWatch::eventOccurred, publishing_.get(),
+                             &RecordPublishing::takeLimitEvent);
+        }
+    }
     // The cycle samples only levels the meter sent since the sample before.
     feed_ = QObject::connect(&cycle, &live::LiveCycle::sampleTaken, &loop_,
                              [this](const live::Sample& sample) {
@@ -117,6 +134,10 @@ void RecordSession::startMeter() {
         if (RecordAlarms* alarms = options_.alarms.get()) {
             QObject::connect(&alarms->alarms(), &live::Alarms::eventOccurred, notify,
                              &RecordNotify::takeAlarmEvent);
+        }
+        if (RecordLimits* limits = options_.limits.get()) {
+            QObject::connect(&limits->watch(), &live::LimitWatch::eventOccurred, notify,
+                             &RecordNotify::takeLimitEvent);
         }
     }
 }

@@ -16,6 +16,7 @@
 #include "cli/kit/std_streams.h"
 #include "cli/publish_options.h"
 #include "cli/record_alarms.h"
+#include "cli/record_limits.h"
 #include "cli/record_notify.h"
 #include "cli/record_periods.h"
 #include "cli/record_publishing.h"
@@ -35,6 +36,7 @@ struct RecordOptions {
     bool daily = false;
     std::optional<PublishSetup> publish;
     std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
+    std::unique_ptr<RecordLimits> limits;  // none without --limit
     // The discovery prefix, with --ha-discovery.
     std::optional<QByteArray> haDiscovery = {};
     std::vector<qint64> periods = {};  // --periods, seconds; empty without
@@ -52,6 +54,8 @@ public:
 
 private:
     void startPublishing();
+    // The texts of the --limit rules, as the samples' "limits" name them.
+    [[nodiscard]] QStringList limitRuleTexts() const;
     void startMeter();
     // Ends what goes on beside the recording and says how many records were written.
     void finish();

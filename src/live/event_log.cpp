@@ -44,8 +44,14 @@ std::optional<QString> EventLog::write(const AlarmEvent& event) {
     if (!event.ended) {
         return std::nullopt;
     }
-    QFile file(
-        RotatingRecording::fileName(file_, QDateTime::fromSecsSinceEpoch(event.start).date(), 1));
+    return appendLogLine(
+        RotatingRecording::fileName(file_, QDateTime::fromSecsSinceEpoch(event.start).date(), 1),
+        kEventLogHeader, lineOf(*event.ended, event.above));
+}
+
+std::optional<QString> appendLogLine(const QString& path, QByteArrayView header,
+                                     const QByteArray& line) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         return QStringLiteral("Cannot open the event log \"%1\": %2.")
             .arg(file.fileName(), file.errorString());
@@ -53,11 +59,11 @@ std::optional<QString> EventLog::write(const AlarmEvent& event) {
     const qint64 size = file.size();
     QByteArray bytes;
     if (size == 0) {
-        bytes = kEventLogHeader.toByteArray();
+        bytes = header.toByteArray();
     } else if (file.seek(size - 1) && file.read(1) != "\n") {
         bytes = "\r\n";
     }
-    bytes += lineOf(*event.ended, event.above);
+    bytes += line;
     if (!file.seek(size) || file.write(bytes) != bytes.size()) {
         const QString reason = platform::writeFailureText(file.errorString());
         (void)file.resize(size);  // whole lines only

@@ -31,4 +31,10 @@ private:
     QString file_;
 };
 
+// Appends `line` to the log `path` as write() does: the header first in a new file, a
+// line end first after a line cut short, whole lines only; the reason, naming the
+// file, when it could not be written whole.
+[[nodiscard]] std::optional<QString> appendLogLine(const QString& path, QByteArrayView header,
+                                                   const QByteArray& line);
+
 }  // namespace lp::live

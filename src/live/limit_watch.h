@@ -12,6 +12,17 @@
 //   allowed = 10 lg(((n + m) 10^(DB/10) - E) / m)   when m > 0 and the bracket is > 0,
 // else the period is over its limit whatever follows (`exceeded`).
 //
+// The figures follow the survey's rules: a fixed period is [start, end) of the local
+// wall clock (stats::periodHolding), a sample counts in the period its instant lies in,
+// a text that carries no level counts in no figure, and a reading out of the measuring
+// range counts only in L10 and L90 (at 25 or 145 dB, as stats::ExceedanceLevels counts
+// it). A fixed-period rule's hours hold the period's start; a rolling rule's the
+// sample. A rolling LAeq has a value once the samples since the first (or since the
+// first after a gap longer than T) span T. Levels are compared as shown, to 0.1 dB
+// (stats::shownLevel), as `assess limits` compares them. A change of level is told as
+// the new level's Start, a return to quiet as the End of the level it had; leaving the
+// rule's hours ends it too.
+//
 // No window: the panel renders statuses() and the command line's logger uses the same
 // object, both fed the live cycle's samples; a record file replayed through it gives
 // the same events.
@@ -74,7 +85,16 @@ struct LimitEvent {
     LimitLevel level = LimitLevel::Alarm;
     qint64 instant = 0;  // seconds since the epoch, of the sample
     int utcOffset = 0;   // local time's, at the sample
+    qint64 since = 0;    // the instant this level began (the Start's)
 };
+// "start", "repeat", "end".
+[[nodiscard]] QString limitEventKindText(LimitEvent::Kind kind);
+
+// A rule's status as a line the user reads: "LAeq,15min so far 71.2 · allowed for the
+// remaining 6 min: 78.4", "LAeq,15min so far 80.2 · over its limit whatever follows",
+// "LAeq,5min (rolling) 71.2", "LAFmax,15min so far 88.0"; "LAeq,15min: outside its
+// hours", "LAeq,5min (rolling): no level yet".
+[[nodiscard]] QString limitStatusText(const LimitStatus& status);
 
 class LimitWatch : public QObject {
     Q_OBJECT
@@ -87,8 +107,8 @@ public:
     [[nodiscard]] const LiveLimitOptions& options() const { return options_; }
     // S, the sampling time in seconds.
     void setInterval(int seconds);
-    // One sample of the live cycle (one without a level in the measuring range counts
-    // in no figure).
+    // One sample of the live cycle, at its clock time to the second (sample.when): the
+    // events it brings are emitted after statuses() holds it, then statusesChanged().
     void take(const lp::live::Sample& sample);
     // The rules after the latest sample, in the order of the options.
     [[nodiscard]] const std::vector<LimitStatus>& statuses() const { return statuses_; }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+#include "live/limit_watch.h"
 #include "live/recorder.h"
 #include "live/run_metadata_writer.h"
 #include "live/sample.h"
@@ -30,6 +31,9 @@ struct RecordedLine {
     qint64 line = 0;
     qint32 no = 0;
     Sample sample;
+    // The limits after this sample, when the logger watches any (the recording leaves
+    // it empty; the logger's publishing fills it in).
+    std::vector<LimitStatus> limits = {};
 };
 
 class Recording : public QObject {

@@ -101,6 +101,20 @@ QByteArray sampleMessage(const WrittenRecord& record) {
              level.carriesLevel() ? QJsonValue(level.value) : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("text"), record.level);
     live::insertReadingFields(o, record.reading ? &*record.reading : nullptr);
+    if (!record.limits.empty()) {
+        QJsonArray limits;
+        for (const live::LimitStatus& status : record.limits) {
+            const QString state = !status.active ? QStringLiteral("off")
+                                  : status.level == live::LimitLevel::Quiet
+                                      ? QStringLiteral("ok")
+                                      : live::limitLevelText(status.level);
+            limits.append(QJsonObject{{QStringLiteral("rule"), status.rule},
+                                      {QStringLiteral("so_far"), rounded(status.soFar)},
+                                      {QStringLiteral("allowed"), rounded(status.allowed)},
+                                      {QStringLiteral("state"), state}});
+        }
+        o.insert(QStringLiteral("limits"), limits);
+    }
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
@@ -143,6 +157,27 @@ QByteArray eventMessage(const live::AlarmEvent& event) {
         {QStringLiteral("leq"), rounded(e ? std::optional(e->leq) : std::nullopt)},
         {QStringLiteral("sel"), rounded(e ? e->sel : std::nullopt)},
         {QStringLiteral("above"), event.above},
+    };
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray limitEventMessage(const live::LimitEvent& event) {
+    const bool ended = event.kind == live::LimitEvent::Kind::End;
+    const QJsonValue none(QJsonValue::Null);
+    const QJsonObject o{
+        {QStringLiteral("state"), live::limitEventKindText(event.kind)},
+        {QStringLiteral("start"), platform::localIsoTime(event.since)},
+        {QStringLiteral("end"), ended ? QJsonValue(platform::localIsoTime(event.instant)) : none},
+        {QStringLiteral("duration_s"), ended ? QJsonValue(event.instant - event.since) : none},
+        {QStringLiteral("lmax"), none},
+        {QStringLiteral("leq"), none},
+        {QStringLiteral("sel"), none},
+        {QStringLiteral("above"), event.limit},
+        {QStringLiteral("rule"), event.rule},
+        {QStringLiteral("figure"), event.label},
+        {QStringLiteral("value"), rounded(event.value)},
+        {QStringLiteral("limit"), event.limit},
+        {QStringLiteral("level"), live::limitLevelText(event.level)},
     };
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }

@@ -11,6 +11,7 @@
 
 #include "link/reading.h"
 #include "live/alarms.h"
+#include "live/limit_watch.h"
 
 namespace lp::remote {
 
@@ -47,6 +48,9 @@ struct WrittenRecord {
     // record just taken, by records::StampReader's rule for one read back from its file;
     // none when dateTime is no date and time.
     std::optional<int> utcOffset = std::nullopt;
+    // The logger's limits after the sample (--limit); none for a record read back from
+    // its file after an outage or a restart: its message then has no "limits".
+    std::vector<live::LimitStatus> limits = {};
 };
 
 // {"file", "line", "no", "time", "level", "text", "weighting", "response", "range",
@@ -54,7 +58,11 @@ struct WrittenRecord {
 // number; "time" ISO 8601 with its utcOffset, null without one; "level" the number of a text that
 // carries a plain level, else null; "text" the level text as recorded; "weighting" "A" or "C",
 // "response" "FAST" or "SLOW", "range" "30-80", "flags" the lit marks among REC FULL MAX BAT UNDER
-// OVER (the names `levelpanel-cli live` prints), all four null without a reading.
+// OVER (the names `levelpanel-cli live` prints), all four null without a reading. With
+// limits, "limits": [{"rule", "so_far", "allowed", "state"}], one per rule in their
+// order: "rule" as given, "so_far" the period's figure so far or the rolling LAeq and
+// "allowed" the level still allowed (rounded to 0.1 dB, null where there is none),
+// "state" "alarm", "warning", "ok", or "off" outside the rule's hours.
 [[nodiscard]] QByteArray sampleMessage(const WrittenRecord& record);
 
 struct LoggerStatus {
@@ -91,5 +99,12 @@ struct StatusSender {
 // dB rounded to 0.1 ("above" the alarm's level as set); what a started event does not
 // know yet, and a SEL of none, null.
 [[nodiscard]] QByteArray eventMessage(const live::AlarmEvent& event);
+
+// A limit's event with the keys of an alarm's: "state" "start", "repeat" or "end";
+// "start" when its level began, "end" and "duration_s" once it ended, "lmax", "leq" and
+// "sel" null, "above" the limit reached; and "rule" (as given), "figure" (its label,
+// "LAeq,15min"), "value" (the figure when told), "limit", "level" ("warning" or
+// "alarm").
+[[nodiscard]] QByteArray limitEventMessage(const live::LimitEvent& event);
 
 }  // namespace lp::remote

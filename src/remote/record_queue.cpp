@@ -26,7 +26,8 @@ WrittenRecord recordOf(live::RecordedLine line, platform::LocalTimes& times) {
                          std::move(s.dateTime),
                          std::move(s.levelText),
                          s.reading,
-                         offset};
+                         offset,
+                         std::move(line.limits)};
 }
 
 }  // namespace

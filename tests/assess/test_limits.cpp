@@ -249,6 +249,9 @@ private slots:
         QCOMPARE(run({"--limit", "laeq,15min,23-07,45dB", path}, out, err), 1);
         QVERIFY2(err.contains("--limit laeq,15min,23-07,45dB: the limit DB "), qPrintable(err));
         QVERIFY(out.isEmpty());
+        // A warning level and a rolling LAeq are the logger's alone.
+        QCOMPARE(run({"--limit", "laeq~5min,23-07,45", path}, out, err), 1);
+        QVERIFY2(err.contains("--limit takes FIGURE,T,FROM-TO,DB (like"), qPrintable(err));
     }
 };
 

@@ -278,6 +278,13 @@ private slots:
         row("events without alarm", logger + QStringList{"--events", "e.csv"},
             "--events needs --alarm");
         row("rotate weekly", logger + QStringList{"--rotate", "weekly"}, "'weekly'");
+        row("limit warning above it",
+            logger + QStringList{"--limit", "laeq,15min,00-24,70,warn=70"},
+            "--limit laeq,15min,00-24,70,warn=70: the warning lies below the limit");
+        row("limit rolling span of days", logger + QStringList{"--limit", "laeq~,2d,00-24,70"},
+            "the rolling span T is Ns, Nmin or Nh up to 24h");
+        row("repeat without a limit", logger + QStringList{"--repeat", "60"},
+            "--repeat needs --limit");
         row("cafile without TLS", logger + QStringList{"--publish", "mqtt://h/lp", "--cafile", "c"},
             "mqtts");
         row("id without publish", logger + QStringList{"--id", "a"}, "--publish");
@@ -336,7 +343,7 @@ private slots:
         row("notify, no program", alarmed + QStringList{"exec:" + missing},
             "--notify exec:" + missing + ": no such program", 2);
         row("notify without alarm", logger + QStringList{"--notify", "http://127.0.0.1/x"},
-            "--notify needs --alarm");
+            "--notify needs --alarm or --limit");
     }
     void mistakes() {
         QFETCH(QStringList, arguments);

@@ -83,6 +83,38 @@ private slots:
                         R"("lmax":91.3,"leq":88,"sel":94.1,"above":85})"));
     }
 
+    // A sample's limits (one rule in its hours, one outside them) and a limit's event.
+    void limits() {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        WrittenRecord record{"/data/v.sdm", 2, "1", "2026/12/06 21:09:00", "80.0", std::nullopt};
+        lp::live::LimitStatus alarm{
+            "laeq,15min,00-24,75",      "LAeq,15min", true, 76.04, 70.75, false, 360,
+            lp::live::LimitLevel::Alarm};
+        lp::live::LimitStatus off;
+        off.rule = "laeq~5min,23-07,60";
+        record.limits = {alarm, off};
+        QCOMPARE(parsed(lp::remote::sampleMessage(record))["limits"],
+                 parsed(R"({"l":[{"rule":"laeq,15min,00-24,75","so_far":76,"allowed":70.8,)"
+                        R"("state":"alarm"},{"rule":"laeq~5min,23-07,60","so_far":null,)"
+                        R"("allowed":null,"state":"off"}]})")["l"]);
+        const qint64 since = QDateTime(QDate(2026, 12, 6), QTime(21, 9, 0)).toSecsSinceEpoch();
+        const lp::live::LimitEvent end{lp::live::LimitEvent::Kind::End,
+                                       "laeq,15min,00-24,75,warn=72",
+                                       "LAeq,15min",
+                                       71.0,
+                                       72.0,
+                                       lp::live::LimitLevel::Warning,
+                                       since + 90,
+                                       3600,
+                                       since};
+        QCOMPARE(parsed(lp::remote::limitEventMessage(end)),
+                 parsed(R"({"state":"end","start":"2026-12-06T21:09:00+01:00",)"
+                        R"("end":"2026-12-06T21:10:30+01:00","duration_s":90,"lmax":null,)"
+                        R"("leq":null,"sel":null,"above":72,"rule":"laeq,15min,00-24,75,warn=72",)"
+                        R"("figure":"LAeq,15min","value":71,"limit":72,"level":"warning"})"));
+    }
+
     void status() {
         lp::remote::LoggerStatus status{lp::remote::LoggerState::Offline, "/dev/ttyUSB0", "log.sdm",
                                         2, "0.1"};
