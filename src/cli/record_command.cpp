@@ -164,7 +164,8 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
         return talk.refused(notify.refusal());
     }
     if (*notify && !options.alarms && !options.limits) {
-        return talk.usage(QStringLiteral("--notify needs --alarm or --limit: it tells the events"));
+        return talk.usage(
+            QStringLiteral("--notify needs --alarm or --limit: it tells their events"));
     }
     options.notify = std::move(*notify);
     return kOk;

@@ -66,7 +66,7 @@ Outcome<std::unique_ptr<remote::Notifier>> notifierOf(const QString& text) {
 
 OptionRow RecordNotify::row(Flags& flags) {
     return texts(QStringLiteral("notify"), QStringLiteral("exec:PROGRAM|URL"), flags.notify,
-                 QStringLiteral("Tells each event (an alarm's start and end) as JSON: runs "
+                 QStringLiteral("Tells each event (of --alarm and --limit) as JSON: runs "
                                 "PROGRAM with it on stdin (10 s at most, 4 at once), or POSTs "
                                 "it to an http(s) URL (tried again 1 to 60 s apart for up to "
                                 "an hour); repeatable."))

@@ -1,9 +1,8 @@
 // The notifications of `record`: --notify exec:PROGRAM and --notify URL (both
-// repeatable) tell each event the logger tells (an alarm's start and end, a limit's warning or
-// alarm) to a program
-// or a webhook, as the JSON the broker gets on PREFIX/NAME/event. Delivery goes on
-// beside the recording, never holding up a sample; its troubles are said on stderr. At
-// the end of the run what is under way gets a few seconds to finish.
+// repeatable) tell each event the logger tells (an alarm's start and end, a limit's
+// warning and alarm) to a program or a webhook, as the JSON the broker gets on
+// PREFIX/NAME/event. Delivery goes on beside the recording, never holding up a sample; its troubles
+// are said on stderr. At the end of the run what is under way gets a few seconds to finish.
 //
 //   --notify exec:PROGRAM   PROGRAM run with the JSON on stdin, no arguments: the whole
 //                           text after exec: is its path (or a name found on PATH)

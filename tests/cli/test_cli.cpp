@@ -343,7 +343,7 @@ private slots:
         row("notify, no program", alarmed + QStringList{"exec:" + missing},
             "--notify exec:" + missing + ": no such program", 2);
         row("notify without alarm", logger + QStringList{"--notify", "http://127.0.0.1/x"},
-            "--notify needs --alarm");
+            "--notify needs --alarm or --limit");
     }
     void mistakes() {
         QFETCH(QStringList, arguments);
