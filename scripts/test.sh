@@ -8,6 +8,11 @@
 # runs every stage). LP_FUZZ_SECONDS sets the seconds per fuzz target (default 5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Each stage's time on the log, so a slow CI run shows where its minutes went.
+stage_start=$SECONDS
+stage() {
+    echo "== $1 (after $((SECONDS - stage_start)) s)"
+}
 scripts/install-deps.sh
 scripts/check-layers.sh
 scripts/check-portable.sh
@@ -19,10 +24,12 @@ ci_flags=()
 if [ "${CI:-}" = true ]; then
     ci_flags=(-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG")
 fi
+stage "Build"
 scripts/build.sh -DLP_WERROR=ON "${ci_flags[@]}"
+stage "Tests"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 --parallel "$(nproc)")
 
-echo "== Debian package (cpack -G DEB)"
+stage "Debian package (cpack -G DEB)"
 (
     cd build
     rm -f levelpanel_*.deb
@@ -54,7 +61,7 @@ if [ "${LP_QUICK:-0}" = 1 ] && [ "${CI:-}" != true ]; then
     exit 0
 fi
 
-echo "== Sanitizer build (build-asan)"
+stage "Sanitizer build (build-asan)"
 # -O1 -g1: quicker to build than the normal -O2 -g, still with file and line in reports.
 # The benchmarks and the screenshot tool are left out: the normal build builds them, and
 # no test runs them.
@@ -62,6 +69,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DLP_SANITIZE=ON -DLP_BENCH=OFF \
     -DLP_SCREENSHOTS=OFF >/dev/null
 cmake --build build-asan --parallel "$(nproc)"
+stage "Sanitizer tests"
 (
     cd build-asan
     export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
@@ -69,5 +77,6 @@ cmake --build build-asan --parallel "$(nproc)"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 --parallel "$(nproc)"
 )
 
-echo "== Fuzz pass"
+stage "Fuzz pass"
 scripts/fuzz.sh "${LP_FUZZ_SECONDS:-5}"
+stage "Done"
