@@ -35,7 +35,10 @@ QString dashed(const OptionHelp& option) {
     QString text = option.shortName.isNull()
                        ? QStringLiteral("--") + option.name
                        : QStringLiteral("-%1, --%2").arg(option.shortName).arg(option.name);
-    return option.isFlag() ? text : text + u' ' + option.valueName;
+    if (option.isFlag()) {
+        return text;
+    }
+    return text + u' ' + (option.valueOptional ? u'[' + option.valueName + u']' : option.valueName);
 }
 
 QString optionLine(const OptionHelp& option) {
@@ -183,7 +186,8 @@ QString completionWords(const std::vector<Command>& table, const QStringList& ty
         const std::vector<OptionHelp> options = command->options();
         if (before.size() > used) {
             for (const OptionHelp& option : options) {
-                if (!option.isFlag() && before.last() == QStringLiteral("--") + option.name) {
+                if (!option.isFlag() && !option.valueOptional &&
+                    before.last() == QStringLiteral("--") + option.name) {
                     switch (option.completes) {
                         case Completes::File:
                             return QStringLiteral("@file\n");

@@ -40,20 +40,7 @@ int runPeriods(const SurveyFlags& flags, const ReadArguments& args, CommandIo& i
     if (*format == Format::Json) {
         QJsonArray periods;
         for (const stats::SurveyPeriod& p : list) {
-            periods.append(QJsonObject{
-                {QStringLiteral("start"), times.text(p.start)},
-                {QStringLiteral("end"), times.text(p.end)},
-                {QStringLiteral("records"), p.records},
-                {QStringLiteral("over_range"), p.outOfRange.over},
-                {QStringLiteral("under_range"), p.outOfRange.under},
-                {QStringLiteral("coverage"), coverageJson(p.coverage)},
-                {QStringLiteral("leq"), levelJson(p.leq)},
-                {QStringLiteral("lmax"), levelJson(p.lmax)},
-                {QStringLiteral("lmin"), levelJson(p.lmin)},
-                {QStringLiteral("l10"), levelJson(p.l10)},
-                {QStringLiteral("l50"), levelJson(p.l50)},
-                {QStringLiteral("l90"), levelJson(p.l90)},
-            });
+            periods.append(periodJson(p, times));
         }
         QJsonObject body{
             {QStringLiteral("interval_s"), countJson(result.interval)},

@@ -31,11 +31,12 @@ std::vector<OptionRow> publishRows(PublishFlags& flags) {
              flags.publish,
              QStringLiteral("Sends each record, once on disk, to the MQTT broker as JSON on "
                             "PREFIX/NAME/sample (QoS 1), each alarm's start and end on "
-                            "PREFIX/NAME/event, and the logger's state on PREFIX/NAME/status "
+                            "PREFIX/NAME/event, each line of the run metadata on "
+                            "PREFIX/NAME/meta, and the logger's state on PREFIX/NAME/status "
                             "(retained: online, stopped, offline when it vanished); mqtts:// "
                             "is TLS (port 8883). While the broker is away the records wait in "
                             "their files and go out in order when it is back, also after a "
-                            "restart (FILE.published: how far)."))
+                            "restart (FILE.published, FILE.meta-published: how far)."))
             .needing(QStringLiteral("a broker URL")),
         text(QStringLiteral("id"), QStringLiteral("NAME"), flags.id,
              QStringLiteral("The logger's NAME under PREFIX (default: the host name)."))};

@@ -1,12 +1,14 @@
 // record: the panel's PC recording without the panel, for unattended runs.
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "cli/ha_discovery_options.h"
 #include "cli/kit/cli_clock.h"
 #include "cli/kit/numbers.h"
 #include "cli/kit/std_paths.h"
 #include "cli/kit/std_streams.h"
 #include "cli/port_argument.h"
 #include "cli/record_alarms.h"
+#include "cli/record_periods.h"
 #include "cli/record_session.h"
 #include "platform/stream_output.h"
 #include "records/record_file_writer.h"
@@ -23,6 +25,8 @@ struct RecordFlags {
     StopAfter stop;
     RecordAlarms::Flags alarms;
     PublishFlags publish;
+    HaDiscoveryFlags haDiscovery;
+    std::optional<std::vector<qint64>> periods;
 };
 
 Outcome<QString> dailyOf(const QString& text) {
@@ -67,6 +71,16 @@ std::vector<OptionRow> recordRows(RecordFlags& o) {
     for (OptionRow& row : publishRows(o.publish)) {
         rows.push_back(std::move(row));
     }
+    rows.push_back(converted<std::vector<qint64>>(
+        QStringLiteral("periods"), QStringLiteral("LENGTHS"), o.periods, periodLengthsOf,
+        QStringLiteral("With --publish: the figures of each period of each length (15min,1h: "
+                       "Nmin or Nh, dividing a day), as periods --json gives them plus their "
+                       "energy, on PREFIX/NAME/period/LENGTH (QoS 1) once the period closes; "
+                       "again after a restart until the broker has them "
+                       "(FILE.periods.published: how far).")));
+    for (OptionRow& row : haDiscoveryRows(o.haDiscovery)) {
+        rows.push_back(std::move(row));
+    }
     return rows;
 }
 
@@ -88,6 +102,11 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
     if (!publish) {
         return talk.refused(publish.refusal());
     }
+    const Outcome<std::optional<QByteArray>> haDiscovery =
+        readHaDiscovery(flags.haDiscovery, publish->has_value());
+    if (!haDiscovery) {
+        return talk.refused(haDiscovery.refusal());
+    }
     // The records come from the port: a file written there would go to the meter.
     if (const auto refused = records::refuseWritingOverSource(file, start->device)) {
         talk.error(records::saveFailureText(*refused));
@@ -99,9 +118,14 @@ int readRecordOptions(const RecordFlags& flags, CommandIo& io, RecordOptions& op
         return talk.refused(readAlarms.refusal());
     }
     auto alarms = std::move(*readAlarms);
+    if (flags.periods && !*publish) {
+        return talk.usage(QStringLiteral("--periods needs --publish"));
+    }
     options = RecordOptions{std::move(clock), *start,     *flags.port, file,
                             seconds,          flags.stop, daily,       *publish,
                             std::move(alarms)};
+    options.haDiscovery = *haDiscovery;
+    options.periods = flags.periods.value_or(std::vector<qint64>());
     return kOk;
 }
 

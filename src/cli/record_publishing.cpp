@@ -47,13 +47,9 @@ RecordPublishing::RecordPublishing(PublishSetup setup, const QString& out,
                  .arg(address_)
                  .arg(backlog));
     });
-    connect(publisher_.get(), &remote::SamplePublisher::problem, this, [this](const QString& text) {
-        // Said once each: a cursor that cannot be written fails again every second.
-        if (!told_.contains(text)) {
-            told_ << text;
-            tell(text);
-        }
-    });
+    connect(publisher_.get(), &remote::SamplePublisher::problem, this, &RecordPublishing::tellOnce);
+    meta_ = std::make_unique<remote::MetaPublisher>(*publisher_, remote::metaCursorPath(out));
+    connect(meta_.get(), &remote::MetaPublisher::problem, this, &RecordPublishing::tellOnce);
     connect(publisher_.get(), &remote::SamplePublisher::finished, this,
             [this] { finished_ = true; });
 }
@@ -62,10 +58,12 @@ RecordPublishing::~RecordPublishing() = default;
 
 void RecordPublishing::start() {
     publisher_->start();
+    meta_->start();
 }
 
 void RecordPublishing::take(const live::RecordedLine& line) {
     publisher_->recordWritten(line);
+    meta_->recordWritten(line);
 }
 
 void RecordPublishing::takeEvent(const live::AlarmEvent& event) {
@@ -90,6 +88,13 @@ QString RecordPublishing::destination() const {
 
 void RecordPublishing::tell(const QString& text) {
     talk_.error(text);
+}
+
+void RecordPublishing::tellOnce(const QString& text) {
+    if (!told_.contains(text)) {
+        told_ << text;
+        tell(text);
+    }
 }
 
 }  // namespace lp::cli

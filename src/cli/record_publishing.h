@@ -13,6 +13,7 @@
 #include "cli/publish_options.h"
 #include "live/alarms.h"
 #include "live/recording.h"
+#include "remote/meta_publisher.h"
 #include "remote/sample_publisher.h"
 
 namespace lp::cli {
@@ -36,16 +37,24 @@ public:
     // cursor written (the publisher's stop timeout, a few seconds, at most).
     void finish();
 
+    // The publisher, for what else goes out beside the records (the period figures,
+    // the discovery configs).
+    [[nodiscard]] remote::SamplePublisher& publisher() { return *publisher_; }
+
     // "PREFIX/NAME at HOST:PORT", for the user.
     [[nodiscard]] QString destination() const;
 
 private:
     void tell(const QString& text);
+    // Said once each: a cursor that cannot be written fails again every second.
+    void tellOnce(const QString& text);
 
     QString address_;
     QByteArray topic_;
     Talk& talk_;
     std::unique_ptr<remote::SamplePublisher> publisher_;
+    // The run metadata's lines, on PREFIX/NAME/meta (cursor: OUT.meta-published).
+    std::unique_ptr<remote::MetaPublisher> meta_;
     QStringList told_;
     bool finished_ = false;
 };

@@ -62,10 +62,29 @@ void RecordSession::startPublishing() {
                              options_.seconds,
                              platform::kVersion},
         talk_);
+    if (options_.haDiscovery) {
+        // The limit rules join the setup as their option lands.
+        const QByteArray& topic = options_.publish->topic;
+        discovery_ = std::make_unique<remote::DiscoveryAnnouncer>(
+            publishing_->publisher(),
+            remote::DiscoverySetup{*options_.haDiscovery,
+                                   topic,
+                                   QString::fromUtf8(topic.mid(topic.lastIndexOf('/') + 1)),
+                                   platform::kVersion,
+                                   options_.periods,
+                                   {}});
+    }
     publishing_->start();
     talk_.say(QStringLiteral("publishing to ") + publishing_->destination());
     QObject::connect(&recording_, &live::RotatingRecording::lineWritten, publishing_.get(),
                      &RecordPublishing::take);
+    if (!options_.periods.empty()) {
+        periods_ = std::make_unique<RecordPeriods>(options_.periods, options_.file,
+                                                   publishing_->publisher(), talk_);
+        periods_->start(recording_.firstFile());
+        QObject::connect(&recording_, &live::RotatingRecording::lineWritten, periods_.get(),
+                         &RecordPeriods::take);
+    }
 }
 
 void RecordSession::startMeter() {
@@ -100,6 +119,9 @@ void RecordSession::finish() {
     QObject::disconnect(feed_);
     if (options_.alarms) {
         options_.alarms->finish();  // the events going on end, and are published before "stopped"
+    }
+    if (periods_) {
+        periods_->finish();  // the periods not closed, partial, before "stopped"
     }
     if (publishing_) {
         publishing_->finish();  // "stopped", and what is in flight acknowledged

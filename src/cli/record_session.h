@@ -16,8 +16,10 @@
 #include "cli/kit/std_streams.h"
 #include "cli/publish_options.h"
 #include "cli/record_alarms.h"
+#include "cli/record_periods.h"
 #include "cli/record_publishing.h"
 #include "live/rotating_recording.h"
+#include "remote/ha_discovery.h"
 
 namespace lp::cli {
 
@@ -32,6 +34,9 @@ struct RecordOptions {
     bool daily = false;
     std::optional<PublishSetup> publish;
     std::unique_ptr<RecordAlarms> alarms;  // none without --alarm
+    // The discovery prefix, with --ha-discovery.
+    std::optional<QByteArray> haDiscovery = {};
+    std::vector<qint64> periods = {};  // --periods, seconds; empty without
 };
 
 class RecordSession {
@@ -55,6 +60,8 @@ private:
     QEventLoop loop_;
     live::RotatingRecording recording_;
     std::unique_ptr<RecordPublishing> publishing_;
+    std::unique_ptr<remote::DiscoveryAnnouncer> discovery_;  // with --ha-discovery
+    std::unique_ptr<RecordPeriods> periods_;                 // with --periods
     std::unique_ptr<HeadlessMeter> meter_;
     QMetaObject::Connection feed_;
     // A run that its time ended short because the meter did not answer has failed.

@@ -1,43 +1,16 @@
-// How the survey commands write their figures: times as ISO 8601 local times, levels
-// and coverage as JSON numbers.
+// How the survey commands write their figures: the stats layer owns the forms
+// (stats/survey_json.h), which a logger's period messages share.
 #pragma once
 
-#include <QByteArray>
-#include <QJsonValue>
-#include <QString>
-#include <QTimeZone>
-#include <optional>
-
-#include "stats/local_days.h"
+#include "stats/survey_json.h"
 
 namespace lp::cli {
 
-// Instants as local times "2009-06-01T14:05:09", as the CSV export writes them, in
-// the text QDateTime gives, without a QDateTime for each.
-class LocalTimeText {
-public:
-    explicit LocalTimeText(const QTimeZone& zone) : days_(zone) {}
-
-    // The most bytes put() writes.
-    static constexpr qsizetype kMostBytes = 32;
-    // Writes the text at `out` and returns where it ends.
-    char* put(char* out, qint64 instant);
-    [[nodiscard]] QString text(qint64 instant);
-
-private:
-    stats::LocalDays days_;
-    // The date part "YYYY-MM-DDT" of the day written last.
-    qint64 julianDay_ = 0;
-    char date_[11] = {};
-};
-
-// A level rounded to 0.1 dB as a JSON number; null for none.
-[[nodiscard]] QJsonValue levelJson(const std::optional<double>& level);
-// A coverage as a fraction 0..1 with 3 decimals; null for none.
-[[nodiscard]] QJsonValue coverageJson(const std::optional<double>& coverage);
-
-// The decimals of a level and of a coverage in texts ("65.3", "0.975").
-inline constexpr int kLevelDecimals = 1;
-inline constexpr int kCoverageDecimals = 3;
+using stats::coverageJson;
+using stats::kCoverageDecimals;
+using stats::kLevelDecimals;
+using stats::levelJson;
+using stats::LocalTimeText;
+using stats::periodJson;
 
 }  // namespace lp::cli

@@ -39,10 +39,6 @@ MeterState stateOf(const QJsonObject& object) {
     return state;
 }
 
-QByteArray lineOf(const QJsonObject& object) {
-    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-}
-
 // A whole line number, 1 or more, as JSON holds it.
 std::optional<qint64> lineNumberOf(const QJsonValue& value) {
     if (!value.isDouble()) {
@@ -56,6 +52,10 @@ std::optional<qint64> lineNumberOf(const QJsonValue& value) {
 }
 
 }  // namespace
+
+QByteArray metadataLine(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+}
 
 QString metadataPathOf(const QString& recordFile) {
     return recordFile + QStringLiteral(".meta");
@@ -74,13 +74,13 @@ QByteArray runStartLine(const RunStart& run) {
          run.everySeconds ? QJsonValue(*run.everySeconds) : QJsonValue(QJsonValue::Null)},
     };
     putState(object, run.state);
-    return lineOf(object);
+    return metadataLine(object);
 }
 
 QByteArray stateChangeLine(qint64 line, const MeterState& state) {
     QJsonObject object{{kLine, line}};
     putState(object, state);
-    return lineOf(object);
+    return metadataLine(object);
 }
 
 std::optional<QString> replaceMetadataFile(const QString& recordFile, const QByteArray& content) {

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <optional>
 #include <utility>
@@ -49,7 +50,11 @@ struct RunStart {
 // The metadata file of a record file: FILE + ".meta".
 [[nodiscard]] QString metadataPathOf(const QString& recordFile);
 
-// One line of the file (JSON, compact, ending in "\n").
+// One line of the file (JSON, compact, ending in "\n"): the one owner of a line's bytes.
+// An object read back from a line this program wrote gives that line again, byte for
+// byte (keys in order, numbers as Qt writes them), which is how a copy of the file is
+// rebuilt from its lines' objects elsewhere (the broker's PREFIX/NAME/meta).
+[[nodiscard]] QByteArray metadataLine(const QJsonObject& object);
 [[nodiscard]] QByteArray runStartLine(const RunStart& run);
 [[nodiscard]] QByteArray stateChangeLine(qint64 line, const MeterState& state);
 

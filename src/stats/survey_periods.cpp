@@ -77,6 +77,26 @@ std::vector<qint64> periodStarts(const LocalDay& day, qint64 length) {
 
 }  // namespace
 
+PeriodSpan periodHolding(const LocalDays& days, qint64 instant, qint64 length) {
+    const LocalDay& day = days.dayOf(instant);
+    const std::vector<qint64> starts = periodStarts(day, length);
+    const auto next = std::upper_bound(starts.begin(), starts.end(), instant);
+    return {*(next - 1), next == starts.end() ? day.end : *next};
+}
+
+SurveyPeriod periodFigures(qint64 start, qint64 end, std::span<const LevelSample> samples,
+                           std::optional<qint64> interval) {
+    SurveyPeriod period;
+    period.start = start;
+    period.end = end;
+    PeriodTally tally;
+    for (const LevelSample& sample : samples) {
+        tally.add(sample);
+    }
+    tally.handOver(period, interval, samples);
+    return period;
+}
+
 SurveyPeriods surveyPeriods(const SurveyRecords& survey, std::span<const LevelSample> samples,
                             qint64 length) {
     SurveyPeriods out;

@@ -52,6 +52,19 @@ inline constexpr qint64 kShortestPeriod = 60;
     return seconds >= kShortestPeriod && seconds <= kSecondsPerDay && kSecondsPerDay % seconds == 0;
 }
 
+// The period of `length` seconds (isPeriodLength) that holds `instant`: [start, end).
+struct PeriodSpan {
+    qint64 start = 0;
+    qint64 end = 0;
+};
+[[nodiscard]] PeriodSpan periodHolding(const LocalDays& days, qint64 instant, qint64 length);
+
+// The figures of the period [start, end) over `samples`, those of the survey inside it
+// in time order; `interval` is the survey's S (for the coverage).
+[[nodiscard]] SurveyPeriod periodFigures(qint64 start, qint64 end,
+                                         std::span<const LevelSample> samples,
+                                         std::optional<qint64> interval);
+
 // The periods of `length` seconds (isPeriodLength) over `samples`, the survey's samples
 // or those of them left after exclusions.
 [[nodiscard]] SurveyPeriods surveyPeriods(const SurveyRecords& survey,

@@ -327,34 +327,38 @@ qint64 reserveFor(const QStringList& files) {
 
 }  // namespace
 
-std::optional<qint64> samplingInterval(std::span<const LevelSample> samples) {
-    // Differences up to an hour are counted in place; longer ones are rare.
-    constexpr qint64 kCountedInPlace = 3600;
-    std::vector<qint64> counts(kCountedInPlace + 1, 0);
-    std::map<qint64, qint64> longer;
-    for (size_t i = 1; i < samples.size(); ++i) {
-        const qint64 difference = samples[i].time - samples[i - 1].time;
-        if (difference > kCountedInPlace) {
-            ++longer[difference];
-        } else if (difference > 0) {
-            ++counts[difference];
-        }
+void IntervalCount::add(qint64 difference) {
+    if (difference > kCountedInPlace) {
+        ++longer_[difference];
+    } else if (difference > 0) {
+        ++counts_[size_t(difference)];
     }
+}
+
+std::optional<qint64> IntervalCount::interval() const {
     std::optional<qint64> interval;
     qint64 most = 0;
     for (qint64 d = 1; d <= kCountedInPlace; ++d) {
-        if (counts[d] > most) {
-            most = counts[d];
+        if (counts_[size_t(d)] > most) {
+            most = counts_[size_t(d)];
             interval = d;
         }
     }
-    for (const auto& [difference, count] : longer) {
+    for (const auto& [difference, count] : longer_) {
         if (count > most) {
             most = count;
             interval = difference;
         }
     }
     return interval;
+}
+
+std::optional<qint64> samplingInterval(std::span<const LevelSample> samples) {
+    IntervalCount count;
+    for (size_t i = 1; i < samples.size(); ++i) {
+        count.add(samples[i].time - samples[i - 1].time);
+    }
+    return count.interval();
 }
 
 SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {

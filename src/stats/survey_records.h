@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <QTimeZone>
+#include <map>
 #include <optional>
 #include <span>
 #include <vector>
@@ -72,9 +73,23 @@ struct SurveyRecords {
 [[nodiscard]] SurveyRecords readSurvey(const QStringList& files,
                                        const QTimeZone& zone = QTimeZone::systemTimeZone());
 
-// The most frequent positive difference between the instants of consecutive samples
-// (the smaller one on a tie); none when there is no positive difference. The samples
-// are in time order.
+// The sampling interval S of a survey: the most frequent positive difference between
+// the instants of consecutive records (the smaller one on a tie), counted one
+// difference at a time; none while there is no positive difference.
+class IntervalCount {
+public:
+    IntervalCount() : counts_(kCountedInPlace + 1, 0) {}
+    void add(qint64 difference);
+    [[nodiscard]] std::optional<qint64> interval() const;
+
+private:
+    // Differences up to an hour are counted in place; longer ones are rare.
+    static constexpr qint64 kCountedInPlace = 3600;
+    std::vector<qint64> counts_;
+    std::map<qint64, qint64> longer_;
+};
+
+// The interval (IntervalCount) of samples in time order.
 [[nodiscard]] std::optional<qint64> samplingInterval(std::span<const LevelSample> samples);
 
 }  // namespace lp::stats

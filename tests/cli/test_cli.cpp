@@ -285,6 +285,18 @@ private slots:
         row("id with a tab", publisher + QStringList{"a\tb"},
             "--id holds the control character U+0009");
         row("id too long", publisher + QStringList{QString(65535, u'n')}, "too long for MQTT");
+        row("discovery without publish", logger + QStringList{"--ha-discovery"},
+            "--ha-discovery needs --publish");
+        row("discovery prefix with an empty level",
+            logger + QStringList{"--publish", "mqtt://h/lp", "--ha-discovery", "ha//x"},
+            "--ha-discovery 'ha//x' is no topic prefix");
+        row("discovery prefix with a wildcard",
+            logger + QStringList{"--publish", "mqtt://h/lp", "--ha-discovery=ha/#"},
+            "--ha-discovery 'ha/#' is no topic prefix");
+        row("periods without publish", logger + QStringList{"--periods", "1min"},
+            "--periods needs --publish");
+        row("periods of 7 min", publisher + QStringList{"a", "--periods", "15min,7min"},
+            "'15min,7min'");
         row("stdin twice", {"periods", "-", "a.sdm", "-"}, "once");
         row("record to stdout", {"record", "--port", "sim", "--out", "-"}, "give --out a file");
         row("report to stdout", {"report", "a.sdm", "--pdf", "-"}, "give --pdf a file");

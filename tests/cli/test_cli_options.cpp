@@ -28,6 +28,7 @@ struct Made {
     std::optional<int> level;
     QStringList tags;
     std::optional<QString> need;
+    std::optional<QString> ha;
 };
 
 // A level 1..9, else its refusal.
@@ -46,6 +47,7 @@ std::vector<OptionRow> madeRows(Made& m, bool withNeed) {
         quietRow(m.quiet),
         converted<int>("level", "N", m.level, levelOf, "the level"),
         texts("tag", "T", m.tags, "a tag"),
+        optionalText("ha", "PREFIX", m.ha, "an optional value"),
     };
     if (withNeed) {
         rows.push_back(text("need", "X", m.need, "needed").orRequired());
@@ -77,6 +79,7 @@ QString readText(const QStringList& args, const QString& takes) {
     given("port", m.port);
     given("csv", m.csv);
     given("need", m.need);
+    given("ha", m.ha);
     if (m.json) {
         parts << "json";
     }
@@ -165,6 +168,13 @@ private slots:
         row("help without the required", {"-h"}, "needs", "help");
         row("a mistake before the required", {"--bogus"}, "needs",
             "unknown option '--bogus' for cmd");
+        row("an optional value: the next word", {"--ha", "x"}, "none", "files=[] ha=x");
+        row("an optional value: alone at the end", {"--json", "--ha"}, "none", "files=[] ha= json");
+        row("an optional value: alone before an option or --",
+            {"--ha", "--port", "p", "--ha", "--"}, "none", "files=[] port=p ha=");
+        row("an optional value: a word is a file where files are taken", {"--ha", "x"}, "files",
+            "files=[x] ha=");
+        row("an optional value after =", {"a", "--ha=x"}, "files", "files=[a] ha=x");
         row("command taking nothing", {"--x"}, "nothing", "cmd takes no arguments, not '--x'");
         row("help of a command taking nothing", {"--help"}, "nothing", "help");
     }

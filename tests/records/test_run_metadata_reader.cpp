@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,6 +114,35 @@ private slots:
         QCOMPARE(run.host, "box");
         QCOMPARE(run.port, "/dev/ttyUSB0");
         QCOMPARE(run.everySeconds, std::optional<double>(1.0));
+    }
+
+    // A line's bytes, written out by hand as the writer makes them (keys in order, a
+    // half second, a host of non-ASCII letters, an unknown start): the writer's two
+    // forms give them, and the object read back from each gives it again, byte for
+    // byte, as a copy of the file rebuilt from the broker's messages needs.
+    void aLineFromItsObject() {
+        const records::MeterState cSlow{records::Weighting::C, records::Response::Slow,
+                                        std::pair{50, 100}};
+        const QByteArray run = records::runStartLine(
+            {7, {}, "levelpanel-cli 0.9", "Bühne-Süd", "/dev/ttyUSB0", 0.5, {}});
+        const QByteArray change = records::stateChangeLine(2411, cSlow);
+        QCOMPARE(run, QByteArray(R"({"every_s":0.5,"header_line":7,"host":"Bühne-Süd",)"
+                                 R"("port":"/dev/ttyUSB0","program":"levelpanel-cli 0.9",)"
+                                 R"("range":null,"response":null,"run":1,"start":null,)"
+                                 R"("weighting":null})"
+                                 "\n"));
+        QCOMPARE(change, QByteArray(R"({"line":2411,"range":[50,100],"response":"S",)"
+                                    R"("weighting":"C"})"
+                                    "\n"));
+        for (const QByteArray& line : {run, change, QByteArray(kRunAt1)}) {
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            const QByteArray again = records::metadataLine(object);
+            // kRunAt1 was typed in another key order: its object, not its bytes, holds.
+            QCOMPARE(QJsonDocument::fromJson(again).object(), object);
+            if (line != kRunAt1) {
+                QCOMPARE(again, line);
+            }
+        }
     }
 
     // Written whole beside a regular file (over an older one); nothing beside a pipe;

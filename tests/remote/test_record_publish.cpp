@@ -8,9 +8,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +23,7 @@
 #include "cli_process.h"
 #include "files.h"
 #include "records/record_format.h"
+#include "records/run_metadata.h"
 #include "sim_process.h"
 #include "test_broker.h"
 
@@ -92,7 +98,9 @@ private slots:
         Subscriber& subscriber = *rig.subscriber;
         const QString day1 = dir_.filePath("night-2026-12-06.sdm");
         const QString day2 = dir_.filePath("night-2026-12-07.sdm");
-        CliProcess cli(logger("night.sdm", url(rig.broker), {"--rotate", "daily", "--id", "site1"}),
+        CliProcess cli(logger("night.sdm", url(rig.broker),
+                              {"--rotate", "daily", "--id", "site1", "--periods", "1h",
+                               "--ha-discovery", "ha"}),
                        lp::test::CliOptions::startingAt("2026-12-06T23:59:57.500"));
         const qint64 pid = cli.processId();
         QVERIFY(QTest::qWaitFor(
@@ -106,6 +114,22 @@ private slots:
         Subscriber later(rig.broker, "lp/site1/status", Access::Anonymous, "later");
         QVERIFY(later.waitFor("/status", 1, 5000));
         QCOMPARE(lastState(later), "stopped");
+        // The discovery configs stay with the broker (their keys are test_ha_discovery's).
+        Subscriber discovery(rig.broker, "ha/#", Access::Anonymous, "discovery");
+        QVERIFY(discovery.waitFor("/sensor/levelpanel_lp_site1_level/config", 1, 5000));
+        QVERIFY(discovery.waitFor("/sensor/levelpanel_lp_site1_laeq_1h/config", 1, 5000));
+        // Each day's metadata file, rebuilt from its lines' messages in their order (the
+        // lines' rules are test_meta_publisher's).
+        QMap<QString, QByteArray> copies;
+        for (const QByteArray& payload : subscriber.payloads("/meta")) {
+            const QJsonObject message = json(payload);
+            QByteArray& copy = copies[message["file"].toString()];
+            QCOMPARE(copy.count('\n') + 1, message["meta_line"].toInteger());
+            copy += lp::records::metadataLine(message["meta"].toObject());
+        }
+        QCOMPARE(copies.keys(), (QStringList{"night-2026-12-06.sdm", "night-2026-12-07.sdm"}));
+        QCOMPARE(copies["night-2026-12-06.sdm"], lp::test::readAll(day1 + ".meta"));
+        QCOMPARE(copies["night-2026-12-07.sdm"], lp::test::readAll(day2 + ".meta"));
 
         // Every record of this run, once, in order, as the files hold it (what a line
         // written tells is test_rotating_recording's, the sample made of it test_messages').
@@ -250,6 +274,78 @@ private slots:
         // At most "online" at each connection and each first file, "stopped" at each
         // end: no connection came again.
         QVERIFY(rig.subscriber->payloads("/status").size() <= 6);
+    }
+
+    // Periods of 1 min across a faked midnight with daily files: the broker away when the
+    // 23:59 period closes, the logger killed (SIGKILL) in the 00:00 period and started
+    // again, then stopped (SIGTERM). Every period arrives, each message (repeats too)
+    // equal key by key to its row of `periods --every 1min --json` over the files, with
+    // their weighting and response; the last one partial. (Energy by hand, the cursor
+    // and the reading back are test_period_stream's.)
+    void periodsThroughAnOutageAndAKill() {
+        SubscribedBroker rig(dir_.filePath("b8"), Access::Anonymous);
+        QVERIFY(rig.up());
+        Subscriber& subscriber = *rig.subscriber;
+        lp::test::SimProcess sim;
+        QVERIFY2(sim.start({"--level", "65.3", "--loud", "80"}), qPrintable(sim.error()));
+        const QStringList files{dir_.filePath("per-2026-12-06.sdm"),
+                                dir_.filePath("per-2026-12-07.sdm")};
+        const QStringList args{"record",
+                               "--port",
+                               sim.path(),
+                               "--every",
+                               "1",
+                               "--out",
+                               dir_.filePath("per.sdm"),
+                               "--rotate",
+                               "daily",
+                               "--publish",
+                               url(rig.broker),
+                               "--id",
+                               "site8",
+                               "--periods",
+                               "1min"};
+        {
+            CliProcess first(args, lp::test::CliOptions::startingAt("2026-12-06T23:59:52"));
+            QVERIFY(QTest::qWaitFor([&] { return recordsIn({files[0]}).size() >= 3; }, 10000));
+            sim.toggleLoud();
+            rig.broker.stop();
+            QVERIFY(QTest::qWaitFor([&] { return recordsIn({files[1]}).size() >= 2; }, 15000));
+            first.end(SIGKILL);
+        }
+        QVERIFY(rig.broker.start());
+        sim.toggleLoud();
+        CliProcess second(args, lp::test::CliOptions::startingAt("2026-12-07T00:00:04"));
+        QVERIFY(subscriber.waitFor("/period/1min", 1, 15000));
+        QVERIFY(QTest::qWaitFor([&] { return recordsIn({files[1]}).size() >= 5; }, 10000));
+        QCOMPARE(second.end(SIGTERM), 0);
+        QVERIFY(subscriber.waitFor("/period/1min", 2, 5000));
+
+        QProcess periods;
+        periods.start(LP_CLI_PROGRAM, QStringList{"periods", "--every", "1min", "--json"} + files);
+        QVERIFY(periods.waitForFinished(10000));
+        const QJsonObject survey = json(periods.readAllStandardOutput());
+        QMap<QString, QJsonObject> rows;
+        for (const QJsonValue& row : survey["periods"].toArray()) {
+            rows.insert(row["start"].toString(), row.toObject());
+        }
+        QCOMPARE(rows.keys(), (QStringList{"2026-12-06T23:59:00", "2026-12-07T00:00:00"}));
+        QSet<QString> arrived;
+        for (const QByteArray& payload : subscriber.payloads("/period/1min")) {
+            const QJsonObject message = json(payload);
+            const QString start = message["start"].toString();
+            arrived << start;
+            const QJsonObject row = rows.value(start);
+            for (auto it = row.begin(); it != row.end(); ++it) {
+                QVERIFY2(message[it.key()] == it.value(), qPrintable(start + ' ' + it.key()));
+            }
+            QCOMPARE(message["weighting"], survey["weighting"]);
+            QCOMPARE(message["response"], survey["response"]);
+            QCOMPARE(message["partial"].toBool(), start == rows.lastKey());
+            QCOMPARE(message["file"], QFileInfo(files[start == rows.lastKey() ? 1 : 0]).fileName());
+        }
+        QCOMPARE(arrived.size(), rows.size());
+        QVERIFY(!survey["weighting"].isNull());
     }
 
     // The meter loud (80 dB) for some 4 s under an alarm at 78 dB for 2 s. The event's

@@ -115,6 +115,13 @@ OptionRow texts(const QString& name, const QString& valueName, QStringList& fiel
                      }};
 }
 
+OptionRow optionalText(const QString& name, const QString& valueName, std::optional<QString>& field,
+                       const QString& help) {
+    OptionRow row = text(name, valueName, field, help).emptyAllowed();
+    row.about.valueOptional = true;
+    return row;
+}
+
 OptionRow quietRow(bool& quiet) {
     return flag(QStringLiteral("quiet"), quiet,
                 QStringLiteral("No progress or summary lines on stderr (errors still print)."))
@@ -161,8 +168,12 @@ Outcome<ReadArguments> readArguments(const QString& command, const std::vector<O
         QString value;
         if (!row->about.isFlag()) {
             const qsizetype equals = arg.indexOf(u'=');
-            const bool missing = equals < 0 && i + 1 >= args.size();
-            value = equals >= 0 ? arg.mid(equals + 1) : missing ? QString() : args[++i];
+            // An optional value is never missing: alone it is empty.
+            const bool alone =
+                row->about.valueOptional && (operands == Operands::Files || i + 1 >= args.size() ||
+                                             isOption(args[i + 1]) || args[i + 1] == kEndOfOptions);
+            const bool missing = equals < 0 && i + 1 >= args.size() && !alone;
+            value = equals >= 0 ? arg.mid(equals + 1) : missing || alone ? QString() : args[++i];
             if (missing || (value.isEmpty() && !row->mayBeEmpty)) {
                 return usageMistake(QStringLiteral("option --%1 needs %2").arg(name, row->needs));
             }

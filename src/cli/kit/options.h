@@ -31,6 +31,7 @@ struct OptionHelp {
     QChar shortName = {};    // 'q' when "-q" means the same; none by default
     bool required = false;
     Completes completes = Completes::Word;
+    bool valueOptional = false;  // "--name [VALUE]": given alone, its value is empty
 
     [[nodiscard]] bool isFlag() const { return valueName.isEmpty(); }
 };
@@ -60,6 +61,12 @@ struct OptionRow {
 // --name VALUE, given as often as wanted: `field` holds each text, in order.
 [[nodiscard]] OptionRow texts(const QString& name, const QString& valueName, QStringList& field,
                               const QString& help);
+
+// --name [VALUE], given once: `field` holds its text, empty when given alone. The value
+// follows '=', or is the next argument when that is no option and the command takes no
+// files (where it would be one).
+[[nodiscard]] OptionRow optionalText(const QString& name, const QString& valueName,
+                                     std::optional<QString>& field, const QString& help);
 
 // --name VALUE, given once, read by `convert` (whose refusal is the mistake).
 template <class T>
@@ -95,7 +102,8 @@ struct ReadArguments {
 
 // Reads `args` (the command's name left out) with `rows`, and --help (-h) besides.
 // Options and files come in any order; a value is the next argument, whatever it looks
-// like, or follows '='; every argument after "--" is a file. The mistake named is the
+// like, or follows '=' (an optional value: see optionalText()); every argument after
+// "--" is a file. The mistake named is the
 // first in the order typed, in the user's own spelling: an unknown option (any other
 // word of more than a '-', "-x" included; with the nearest known option when one is
 // near), a missing value or an empty one where the option needs one, a value for a

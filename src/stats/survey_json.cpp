@@ -1,11 +1,11 @@
-// Times and figures of the survey commands.
-#include "cli/survey_output.h"
+// Times and figures of survey outputs in JSON.
+#include "stats/survey_json.h"
 
 #include <QDateTime>
 #include <array>
 #include <cstring>
 
-namespace lp::cli {
+namespace lp::stats {
 namespace {
 
 constexpr int kDateBytes = 11;  // "YYYY-MM-DDT"
@@ -40,7 +40,7 @@ char* putTwoDigits(char* out, int value) {
 }  // namespace
 
 char* LocalTimeText::put(char* out, qint64 instant) {
-    const stats::LocalStamp wall = days_.wallClockAt(instant);
+    const LocalStamp wall = days_.wallClockAt(instant);
     if (wall.julianDay != julianDay_ || date_[0] == 0) {
         int year = 0;
         int month = 0;
@@ -83,4 +83,21 @@ QJsonValue coverageJson(const std::optional<double>& coverage) {
     return roundedJson(coverage, kCoverageDecimals);
 }
 
-}  // namespace lp::cli
+QJsonObject periodJson(const SurveyPeriod& period, LocalTimeText& times) {
+    return {
+        {QStringLiteral("start"), times.text(period.start)},
+        {QStringLiteral("end"), times.text(period.end)},
+        {QStringLiteral("records"), period.records},
+        {QStringLiteral("over_range"), period.outOfRange.over},
+        {QStringLiteral("under_range"), period.outOfRange.under},
+        {QStringLiteral("coverage"), coverageJson(period.coverage)},
+        {QStringLiteral("leq"), levelJson(period.leq)},
+        {QStringLiteral("lmax"), levelJson(period.lmax)},
+        {QStringLiteral("lmin"), levelJson(period.lmin)},
+        {QStringLiteral("l10"), levelJson(period.l10)},
+        {QStringLiteral("l50"), levelJson(period.l50)},
+        {QStringLiteral("l90"), levelJson(period.l90)},
+    };
+}
+
+}  // namespace lp::stats
