@@ -8,11 +8,16 @@
 # call outside @system-service, a socket other than AF_UNIX/AF_INET/AF_INET6, a device
 # other than a pseudo-terminal, a writable and executable mapping, or no record or
 # sample at all. The cgroup device list itself needs systemd and is not checked here.
-# Run as root, by hand: scripts/check-unit-run.sh [BUILD] (needs strace, unshare,
-# setpriv, mosquitto, mosquitto_sub).
+# With `collect`, the same for a collector under the restrictions of
+# levelpanel-collect@.service (as nobody:nogroup, writable only its folder), fed by an
+# unrestricted logger: it must keep the logger's records, and may open no device but
+# those PrivateDevices= leaves (null, zero, full, random, urandom, tty).
+# Run as root, by hand: scripts/check-unit-run.sh [BUILD [record|collect]] (needs
+# strace, unshare, setpriv, mosquitto, mosquitto_sub).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
+what=${2:-record}
 work=$(mktemp -d /var/tmp/levelpanel-unit-run.XXXXXX)
 chmod 755 "$work"
 pids=()
@@ -34,31 +39,59 @@ mosquitto_sub -h 127.0.0.1 -p "$port" -t 'lp/#' -v >"$work/samples.log" 2>&1 &
 pids+=($!)
 mkdir "$work/data" && chown nobody "$work/data"
 cp "$build/src/cli/levelpanel-cli" "$work/levelpanel-cli"
+url="mqtt://127.0.0.1:$port/lp"
+if [ "$what" = collect ]; then
+    mkdir "$work/logger"
+    (cd "$work/logger" && exec "$build/src/cli/levelpanel-cli" record --port "$pty" --every 1 \
+        --out log.sdm --publish "$url" --id unit) >"$work/logger.out" 2>&1 &
+    pids+=($!)
+    command="collect $url --dir archive --id unit-collector"
+    groups=nogroup
+    lock=true  # /run/lock stays read-only
+else
+    command="record --port $pty --every 1 --out log.sdm --publish $url --id unit"
+    groups=dialout
+    lock="mount --bind /run/lock /run/lock"
+fi
 
 unshare --mount --propagation private sh -c "
-  mount --bind '$work/data' '$work/data' && mount --bind /run/lock /run/lock &&
+  mount --bind '$work/data' '$work/data' && $lock &&
   mount -t tmpfs tmpfs /tmp && mount -o remount,bind,ro / &&
-  exec setpriv --reuid=nobody --regid=nogroup --groups=dialout --inh-caps=-all \
+  exec setpriv --reuid=nobody --regid=nogroup --groups=$groups --inh-caps=-all \
       --bounding-set=-all --no-new-privs --reset-env \
       env QT_ENABLE_REGEXP_JIT=0 sh -c 'cd $work/data && umask 0027 &&
-        exec strace -f -qq -o strace.log $work/levelpanel-cli record --port $pty --every 1 \
-          --out log.sdm --publish mqtt://127.0.0.1:$port/lp --id unit'
+        exec strace -f -qq -o strace.log $work/levelpanel-cli $command'
 " >"$work/cli.out" 2>"$work/cli.err" &
 runner=$!
 sleep 8
-kill -TERM "$(pgrep -f "^$work/levelpanel-cli record")"
+if [ "$what" = collect ]; then
+    kill -TERM "${pids[-1]}"  # the logger: its last records and "stopped" go out
+    sleep 2
+fi
+kill -TERM "$(pgrep -f "^$work/levelpanel-cli $what")"
 wait "$runner"
 status=$?
 sleep 1
 
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
-[ "$status" = 0 ] || fail "the logger ended with status $status: $(cat "$work/cli.err")"
-records=$(($(wc -l <"$work/data/log.sdm") - 1))
+[ "$status" = 0 ] || fail "$what ended with status $status: $(cat "$work/cli.err")"
 samples=$(grep -c '^lp/unit/sample ' "$work/samples.log")
-[ "$records" -ge 3 ] || fail "$records record(s) written"
 [ "$samples" -ge 3 ] || fail "$samples sample(s) published"
 grep -q '"state":"stopped"' "$work/samples.log" || fail "no \"stopped\" status"
+if [ "$what" = collect ]; then
+    records=$(($(wc -l <"$work/data/archive/unit/log.sdm") - 1))
+    [ "$records" -ge 3 ] || fail "$records record(s) collected"
+    for f in log.sdm log.sdm.meta; do
+        [ ! -e "$work/logger/$f" ] || cmp -s "$work/logger/$f" "$work/data/archive/unit/$f" ||
+            fail "the collected $f differs from the logger's"
+    done
+    allowed_devices='"/dev/(null|zero|full|random|urandom|tty)"'
+else
+    records=$(($(wc -l <"$work/data/log.sdm") - 1))
+    [ "$records" -ge 3 ] || fail "$records record(s) written"
+    allowed_devices='"/dev/pts/'
+fi
 
 # The calls of @system-service, its groups unfolded.
 unfold() {
@@ -74,11 +107,11 @@ outside=$(comm -23 "$work/used.txt" "$work/allowed.txt" | tr '\n' ' ')
 [ -z "$outside" ] || fail "system calls outside @system-service: $outside"
 families=$(grep -o 'socket(AF_[A-Z0-9]*' "$log" | sort -u | grep -v -e AF_UNIX -e AF_INET)
 [ -z "$families" ] || fail "sockets of other families: $families"
-devices=$(grep -o 'open[a-z]*(AT_FDCWD, "/dev/[^"]*"' "$log" | grep -v '"/dev/pts/' | sort -u)
-[ -z "$devices" ] || fail "devices other than a pseudo-terminal: $devices"
+devices=$(grep -o 'open[a-z]*(AT_FDCWD, "/dev/[^"]*"' "$log" | grep -v -E "$allowed_devices" | sort -u)
+[ -z "$devices" ] || fail "devices it may not open: $devices"
 wx=$(grep -E '^[0-9]+ +(mmap|mprotect)\(.*PROT_WRITE.*PROT_EXEC|PROT_EXEC.*PROT_WRITE' "$log")
 [ -z "$wx" ] || fail "writable and executable mappings: $wx"
 
-echo "check-unit-run: $records record(s) written, $samples sample(s) published; $(wc -l \
+echo "check-unit-run ($what): $records record(s) kept, $samples sample(s) published; $(wc -l \
     <"$work/used.txt") kinds of system call, all in @system-service"
 exit $failed

@@ -38,12 +38,22 @@ stage "Debian package (cpack -G DEB)"
     contents=$(dpkg-deb --contents "$deb")
     for f in ./usr/bin/levelpanel ./usr/bin/levelpanel-cli ./usr/libexec/levelpanel/levelpanel-cli-report \
         ./usr/share/applications/levelpanel.desktop ./usr/share/mime/packages/levelpanel.xml \
-        ./usr/share/icons/hicolor/scalable/apps/levelpanel.svg; do
+        ./usr/share/icons/hicolor/scalable/apps/levelpanel.svg \
+        ./usr/lib/systemd/system/levelpanel-record@.service \
+        ./usr/lib/systemd/system/levelpanel-collect@.service \
+        ./usr/share/doc/levelpanel/examples/record-example.env \
+        ./usr/share/doc/levelpanel/examples/collect-example.env; do
         grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f"; exit 1; }
     done
     depends=$(dpkg-deb --field "$deb" Depends)
     grep -q libqt6widgets6 <<<"$depends" || { echo "$deb: no Qt in Depends: $depends"; exit 1; }
-    echo "$deb: $(du -k "$deb" | cut -f1) KiB, programs, desktop entry, MIME type and icon in it"
+    # The units name the installed program.
+    for unit in record collect; do
+        dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/lib/systemd/system/levelpanel-$unit@.service" |
+            grep -q "^ExecStart=/usr/bin/levelpanel-cli $unit " ||
+            { echo "$deb: levelpanel-$unit@.service does not start /usr/bin/levelpanel-cli $unit"; exit 1; }
+    done
+    echo "$deb: $(du -k "$deb" | cut -f1) KiB, programs, desktop entry, MIME type, icon and units in it"
 )
 
 if [ "${LP_QUICK:-0}" = 1 ] && [ "${CI:-}" != true ]; then
