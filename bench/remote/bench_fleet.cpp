@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     const bool collect =
         publish && kind != "bare" && !lp::bench::commandHelp(kProgram, "collect").isEmpty();
     QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("LP_BENCH_KEEP"));
     QDir().mkpath(dir.filePath("broker"));
     lp::test::TestBroker broker(dir.filePath("broker"), lp::test::TestBroker::Access::Anonymous);
     if (!broker.start()) {
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     QProcess collector;
     if (collect) {
         collector.setStandardOutputFile(QProcess::nullDevice());
+        collector.setStandardErrorFile(dir.filePath("collector.err"));
         collector.start(kProgram, {"collect", url, "--dir", dir.filePath("archive"), "--id",
                                    "bench-collector"});
         // Subscribed before the first sample: its session keeps all that follows.

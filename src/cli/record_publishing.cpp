@@ -66,9 +66,9 @@ void RecordPublishing::take(const live::RecordedLine& line) {
         live::RecordedLine withLimits = line;
         withLimits.limits = limits_->statuses();
         publisher_->recordWritten(withLimits);
-        return;
+    } else {
+        publisher_->recordWritten(line);
     }
-    publisher_->recordWritten(line);
     meta_->recordWritten(line);
 }
 

@@ -183,6 +183,8 @@ private slots:
             QVERIFY(at >= 0 && at < statuses.size());
             QCOMPARE(sample["limits"].toArray(), statuses[at]);
         }
+        // The run's metadata goes out beside the samples that carry limits.
+        QVERIFY(!subscriber.payloads("/meta").isEmpty());
     }
 };
 
