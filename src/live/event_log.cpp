@@ -17,7 +17,6 @@ QByteArray levelField(const std::optional<double>& level) {
 }
 
 QByteArray lineOf(const stats::LevelEvent& e, double above) {
-    QByteArray line;
     const QByteArray fields[] = {
         platform::localIsoTime(e.start).toLatin1(),
         platform::localIsoTime(e.end).toLatin1(),
@@ -27,13 +26,7 @@ QByteArray lineOf(const stats::LevelEvent& e, double above) {
         levelField(e.sel),
         levelField(above),
     };
-    for (const QByteArray& field : fields) {
-        if (!line.isEmpty()) {
-            line += ',';
-        }
-        records::appendCsvField(line, field);
-    }
-    return line + "\r\n";
+    return records::csvRow(fields);
 }
 
 }  // namespace

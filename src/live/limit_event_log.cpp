@@ -12,7 +12,6 @@ namespace lp::live {
 namespace {
 
 QByteArray lineOf(const LimitEvent& e) {
-    QByteArray line;
     const QByteArray fields[] = {
         platform::localIsoTime(e.instant).toLatin1(),
         limitEventKindText(e.kind).toLatin1(),
@@ -23,13 +22,7 @@ QByteArray lineOf(const LimitEvent& e) {
         stats::levelText(e.limit).toLatin1(),
         platform::localIsoTime(e.since).toLatin1(),
     };
-    for (const QByteArray& field : fields) {
-        if (!line.isEmpty()) {
-            line += ',';
-        }
-        records::appendCsvField(line, field);
-    }
-    return line + "\r\n";
+    return records::csvRow(fields);
 }
 
 }  // namespace

@@ -280,6 +280,17 @@ void appendCsvField(QByteArray& out, QByteArrayView latin1) {
     out.truncate(putField(out.data() + at, latin1) - out.constData());
 }
 
+QByteArray csvRow(std::span<const QByteArray> fields) {
+    QByteArray line;
+    for (const QByteArray& field : fields) {
+        if (!line.isEmpty()) {
+            line += ',';
+        }
+        appendCsvField(line, field);
+    }
+    return line + "\r\n";
+}
+
 void appendCsvLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
                    QByteArrayView level) {
     const qsizetype at = out.size();

@@ -14,6 +14,7 @@
 #include <QIODevice>
 #include <QString>
 #include <optional>
+#include <span>
 
 #include "records/file_error.h"
 #include "records/record_file_reader.h"
@@ -31,6 +32,8 @@ void appendCsvLine(QByteArray& out, QByteArrayView no, QByteArrayView dateTime,
 // Appends one field of Latin-1 text by the same rules (quoted where it must be, a
 // formula kept text), for the program's other CSV files.
 void appendCsvField(QByteArray& out, QByteArrayView latin1);
+// A whole line of such fields, comma-separated, ended by CR LF.
+[[nodiscard]] QByteArray csvRow(std::span<const QByteArray> fields);
 
 // The whole CSV of a list.
 [[nodiscard]] QByteArray csvOf(const RecordStore& records);
