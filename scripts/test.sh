@@ -53,12 +53,16 @@ stage "Debian package (cpack -G DEB)"
     done
     depends=$(dpkg-deb --field "$deb" Depends)
     grep -q libqt6widgets6 <<<"$depends" || { echo "$deb: no Qt in Depends: $depends"; exit 1; }
-    # The units name the installed program.
+    # The units name the installed program (read from the package unpacked: a pipe that
+    # stops reading early would kill dpkg-deb with SIGPIPE).
+    unpacked=$(mktemp -d)
+    dpkg-deb -x "$deb" "$unpacked"
     for unit in record collect; do
-        dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/lib/systemd/system/levelpanel-$unit@.service" |
-            grep -q "^ExecStart=/usr/bin/levelpanel-cli $unit " ||
+        grep -q "^ExecStart=/usr/bin/levelpanel-cli $unit " \
+            "$unpacked/usr/lib/systemd/system/levelpanel-$unit@.service" ||
             { echo "$deb: levelpanel-$unit@.service does not start /usr/bin/levelpanel-cli $unit"; exit 1; }
     done
+    rm -rf "$unpacked"
     echo "$deb: $(du -k "$deb" | cut -f1) KiB, programs, desktop entry, MIME type, icon and units in it"
 )
 
