@@ -1,4 +1,5 @@
 #include "remote/meta_lines.h"
+#include "remote/cursor_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
-
-#include "platform/write_failure.h"
 
 namespace lp::remote {
 namespace {
@@ -104,14 +102,8 @@ std::optional<QString> saveMetaCursor(const QString& path, const MetaCursor& cur
         }
         files.append(entry);
     }
-    const QByteArray bytes =
-        QJsonDocument(QJsonObject{{kFiles, files}}).toJson(QJsonDocument::Compact) + '\n';
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return QStringLiteral("the metadata cursor %1 cannot be written (%2)")
-            .arg(path, platform::writeFailureText(file.errorString()));
-    }
-    return std::nullopt;
+    return saveCursorFile(path, QJsonObject{{kFiles, files}},
+                          QStringLiteral("the metadata cursor"));
 }
 
 }  // namespace lp::remote

@@ -1,4 +1,5 @@
 #include "remote/period_cursor.h"
+#include "remote/cursor_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
-
-#include "platform/write_failure.h"
 
 namespace lp::remote {
 
@@ -69,16 +67,9 @@ std::optional<QString> savePeriodCursor(const QString& path, const PeriodCursor&
     for (const auto& [length, from] : cursor.from) {
         periods.insert(QString::number(length), from);
     }
-    const QByteArray bytes = QJsonDocument(QJsonObject{{QStringLiteral("files"), names},
-                                                       {QStringLiteral("periods"), periods}})
-                                 .toJson(QJsonDocument::Compact) +
-                             '\n';
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return QStringLiteral("the period cursor %1 cannot be written (%2)")
-            .arg(path, platform::writeFailureText(file.errorString()));
-    }
-    return std::nullopt;
+    return saveCursorFile(
+        path, QJsonObject{{QStringLiteral("files"), names}, {QStringLiteral("periods"), periods}},
+        QStringLiteral("the period cursor"));
 }
 
 }  // namespace lp::remote

@@ -1,4 +1,5 @@
 #include "remote/publish_state.h"
+#include "remote/cursor_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
-
-#include "platform/write_failure.h"
 
 namespace lp::remote {
 namespace {
@@ -104,13 +102,7 @@ std::optional<QString> savePublishState(const QString& path, const PublishState&
         o.insert(QStringLiteral("device"), static_cast<qint64>(state.identity->device));
         o.insert(QStringLiteral("inode"), static_cast<qint64>(state.identity->inode));
     }
-    const QByteArray bytes = QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return QStringLiteral("the publishing cursor %1 cannot be written (%2)")
-            .arg(path, platform::writeFailureText(file.errorString()));
-    }
-    return std::nullopt;
+    return saveCursorFile(path, o, QStringLiteral("the publishing cursor"));
 }
 
 }  // namespace lp::remote
