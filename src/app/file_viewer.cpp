@@ -29,9 +29,10 @@ void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dia
     });
 }
 
-FileViewer::FileViewer(platform::Clock& clock, platform::Dialogs& dialogs)
+FileViewer::FileViewer(platform::Clock& clock, platform::Dialogs& dialogs, QSettings& settings)
     : clock_(clock),
       dialogs_(dialogs),
+      settings_(settings),
       opener_(std::make_unique<lists::SavedFileOpener>(dialogs, platform::LivePause{}, nullptr)) {}
 
 FileViewer::~FileViewer() {

@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/live_pause.h"
 
+class QSettings;
 class QWidget;
 
 namespace lp::records {
@@ -48,7 +49,7 @@ void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dia
 // plot, and no live cycle to pause.
 class FileViewer {
 public:
-    FileViewer(platform::Clock& clock, platform::Dialogs& dialogs);
+    FileViewer(platform::Clock& clock, platform::Dialogs& dialogs, QSettings& settings);
     ~FileViewer();
 
     // Opens the window and lists the file (a load that stops is told as from OPEN
@@ -63,6 +64,7 @@ private:
 
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
+    QSettings& settings_;  // what the windows remember between runs
     std::unique_ptr<lists::SavedFileOpener> opener_;
     QPointer<charts::RecordPlot> plot_;
     QPointer<survey::SurveyWindow> survey_;

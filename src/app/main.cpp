@@ -5,6 +5,7 @@
 // program with every file closed.
 #include <QApplication>
 #include <QSerialPortInfo>
+#include <QSettings>
 #include <cstdio>
 #include <memory>
 
@@ -17,6 +18,7 @@
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
+#include "platform/settings_place.h"
 #include "platform/standard_descriptors.h"
 
 namespace {
@@ -65,9 +67,11 @@ int main(int argc, char* argv[]) {
 
     lp::platform::QtClock clock;
     lp::platform::QtDialogs dialogs;
+    const std::unique_ptr<QSettings> settings =
+        lp::platform::openSettings(lp::platform::settingsFolder());
 
     if (options.start == Start::File || options.start == Start::Survey) {
-        lp::app::FileViewer viewer(clock, dialogs);
+        lp::app::FileViewer viewer(clock, dialogs, *settings);
         const bool shown = options.start == Start::File
                                ? viewer.open(options.files.front()) != nullptr
                                : viewer.openSurvey(options.files) != nullptr;
@@ -87,8 +91,8 @@ int main(int argc, char* argv[]) {
             *error = opening.reason;
             return false;
         }
-        session =
-            std::make_unique<lp::app::Session>(std::move(opening.port), request, clock, dialogs);
+        session = std::make_unique<lp::app::Session>(std::move(opening.port), request, clock,
+                                                     dialogs, *settings);
         QObject::connect(session.get(), &lp::app::Session::finished, &app, [] {
             QApplication::closeAllWindows();
             QApplication::quit();

@@ -25,10 +25,11 @@
 namespace lp::app {
 
 Session::Session(live::OpenedPort port, const live::PortRequest& request, platform::Clock& clock,
-                 platform::Dialogs& dialogs, QObject* parent, Reopen reopen)
+                 platform::Dialogs& dialogs, QSettings& settings, QObject* parent, Reopen reopen)
     : QObject(parent),
       clock_(clock),
       dialogs_(dialogs),
+      settings_(settings),
       meter_(std::make_unique<live::LinkedMeter>(std::move(port), request, live::portNames(request),
                                                  clock, std::move(reopen))),
       cycle_(&meter_->cycle()) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+class QSettings;
+
 #include "link/live_poller.h"
 #include "link/meter_link.h"
 #include "live/linked_meter.h"
@@ -53,7 +55,8 @@ public:
     static constexpr int kReconnectMs = live::PortKeeper::kReconnectMs;
 
     Session(live::OpenedPort port, const live::PortRequest& request, platform::Clock& clock,
-            platform::Dialogs& dialogs, QObject* parent = nullptr, Reopen reopen = {});
+            platform::Dialogs& dialogs, QSettings& settings, QObject* parent = nullptr,
+            Reopen reopen = {});
     ~Session() override;
 
     [[nodiscard]] panel::Panel& panel() { return *panel_; }
@@ -87,6 +90,7 @@ private:
 
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;
+    QSettings& settings_;  // what the windows remember between runs
     bool lossNoticeShown_ = false;
     QString portName_;  // the port as the metadata beside record files names it
     std::unique_ptr<live::LinkedMeter> meter_;

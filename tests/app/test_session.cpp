@@ -30,6 +30,7 @@
 #include "scripted_dialogs.h"
 #include "shown_window.h"
 #include "sim/sim_meter.h"
+#include "temp_settings.h"
 
 using namespace lp;
 using test::shownWindow;
@@ -57,8 +58,8 @@ struct SimRig {
         live::OpenedPort port = live::openPort(kSim, clock).port;
         meter = port.simulator.get();
         transport = port.transport.get();
-        session = std::make_unique<app::Session>(std::move(port), kSim, clock, dialogs, nullptr,
-                                                 std::move(reopen));
+        session = std::make_unique<app::Session>(std::move(port), kSim, clock, dialogs, settings,
+                                                 nullptr, std::move(reopen));
         session->panel().show();
     }
     panel::Panel& panel() { return session->panel(); }
@@ -86,6 +87,7 @@ struct SimRig {
     inline static const live::PortRequest kSim{live::PortKind::Simulated, 0, {}, "SIM"};
     platform::VirtualClock clock;
     test::ScriptedDialogs dialogs;
+    test::TempSettings settings;
     sim::SimMeter* meter = nullptr;  // the session's port owns it
     platform::Transport* transport = nullptr;
     std::unique_ptr<app::Session> session;

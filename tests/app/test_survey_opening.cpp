@@ -20,6 +20,7 @@
 #include "scripted_dialogs.h"
 #include "shown_window.h"
 #include "survey/survey_window.h"
+#include "temp_settings.h"
 
 using namespace lp;
 using test::shownWindow;
@@ -58,7 +59,8 @@ private slots:
     void fromSavedFileWindow() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        app::FileViewer viewer(clock, dialogs);
+        test::TempSettings settings;
+        app::FileViewer viewer(clock, dialogs, settings);
         lists::SavedFileWindow* list = viewer.open(first_);
         QVERIFY(list && list->surveyAction()->isEnabled());
         list->surveyAction()->trigger();
@@ -70,8 +72,9 @@ private slots:
     void severalFilesInTheOpenDialog() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
+        test::TempSettings settings;
         const live::PortRequest sim{live::PortKind::Simulated, 0, {}, "SIM"};
-        app::Session session(live::openPort(sim, clock).port, sim, clock, dialogs);
+        app::Session session(live::openPort(sim, clock).port, sim, clock, dialogs, settings);
         session.panel().show();
         dialogs.openNames.push_back(first_ + u'\n' + second_);
         session.panel().findChild<QPushButton*>(QStringLiteral("CmdOpen"))->click();
@@ -84,7 +87,8 @@ private slots:
     void severalFiles() {
         platform::VirtualClock clock;
         test::ScriptedDialogs dialogs;
-        app::FileViewer viewer(clock, dialogs);
+        test::TempSettings settings;
+        app::FileViewer viewer(clock, dialogs, settings);
         survey::SurveyWindow* survey = viewer.openSurvey({second_, first_});
         QVERIFY(survey && survey->isVisible());
         QCOMPARE(survey->result().counted, 120);

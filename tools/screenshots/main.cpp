@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -27,6 +29,7 @@
 #include "panel/panel.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
+#include "platform/settings_place.h"
 #include "survey/assessment_tab.h"
 #include "survey/survey_window.h"
 
@@ -87,6 +90,9 @@ int main(int argc, char* argv[]) {
 
     lp::platform::QtClock clock;
     lp::platform::QtDialogs dialogs;
+    // A settings file of its own: the pictures show what a first start shows.
+    const QTemporaryDir settingsFolder;
+    const std::unique_ptr<QSettings> settings = lp::platform::openSettings(settingsFolder.path());
     QSet<QString> saved;
     bool ok = true;
 
@@ -100,7 +106,7 @@ int main(int argc, char* argv[]) {
         dialogs, QList<lp::live::SystemPort>{
                      {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART")}});
     std::unique_ptr<lp::app::Session> session;
-    lp::app::FileViewer viewer(clock, dialogs);
+    lp::app::FileViewer viewer(clock, dialogs, *settings);
 
     then(0, [&] { choice->show(); });
     then(500, [&] {
@@ -109,8 +115,8 @@ int main(int argc, char* argv[]) {
         const lp::live::PortRequest request{
             lp::live::PortKind::Simulated, 0, {}, QStringLiteral("SIM")};
         lp::live::PortOpening opening = lp::live::openPort(request, clock);
-        session =
-            std::make_unique<lp::app::Session>(std::move(opening.port), request, clock, dialogs);
+        session = std::make_unique<lp::app::Session>(std::move(opening.port), request, clock,
+                                                     dialogs, *settings);
         session->panel().show();
     });
     then(2000, [&] {
