@@ -54,7 +54,9 @@ stage "Debian package (cpack -G DEB)"
         ./usr/lib/systemd/system/levelpanel-record@.service \
         ./usr/lib/systemd/system/levelpanel-collect@.service \
         ./usr/share/doc/levelpanel/examples/record-example.env \
-        ./usr/share/doc/levelpanel/examples/collect-example.env; do
+        ./usr/share/doc/levelpanel/examples/collect-example.env \
+        ./usr/share/doc/levelpanel/examples/week/log-2026-12-0{1,2,3,4,5,6,7}.sdm{,.meta} \
+        ./usr/share/doc/levelpanel/examples/rating/plant-{on,off}.sdm{,.meta}; do
         grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f"; exit 1; }
     done
     depends=$(dpkg-deb --field "$deb" Depends)
@@ -69,7 +71,7 @@ stage "Debian package (cpack -G DEB)"
             { echo "$deb: levelpanel-$unit@.service does not start /usr/bin/levelpanel-cli $unit"; exit 1; }
     done
     rm -rf "$unpacked"
-    echo "$deb: $(du -k "$deb" | cut -f1) KiB, programs, desktop entry, MIME type, icon and units in it"
+    echo "$deb: $(du -k "$deb" | cut -f1) KiB, programs, desktop entry, MIME type, icon, units and example surveys in it"
 )
 
 if [ "${LP_QUICK:-0}" = 1 ] && [ "${CI:-}" != true ]; then

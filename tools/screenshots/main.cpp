@@ -2,8 +2,8 @@
 // windows on the built-in simulated meter (best under QT_QPA_PLATFORM=offscreen), opens
 // each of them as a user would, and saves every window shown as OUTDIR/NAME.png, NAME
 // taken from its class (AnalogMeter: analog-meter.png). The saved-file windows list two
-// days of demo records it writes to OUTDIR/demo first (kept: the guide's survey examples
-// run on them).
+// days of demo records it writes to OUTDIR/demo first (the first two days of the example
+// week the guide's survey examples run on).
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
