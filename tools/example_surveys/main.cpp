@@ -3,9 +3,9 @@
 //   OUTDIR/week/log-2026-12-01.sdm ... log-2026-12-07.sdm: a week of daily files, one
 //       record a second, A weighting on FAST;
 //   OUTDIR/rating/plant-on.sdm: an hour from 2026-06-10 14:00 with a plant running, a
-//       steady hum (44.8, 45.0, 45.2 dB in turn: LAeq 45.0 dB);
-//   OUTDIR/rating/plant-off.sdm: the half hour after it with the plant off, the residual
-//       (39.8, 40.0, 40.2 dB in turn: LAeq 40.0 dB);
+//       steady hum that reads 45.0 dB throughout;
+//   OUTDIR/rating/plant-off.sdm: the half hour after it with the plant off, the residual,
+//       40.0 dB throughout;
 // each with its FILE.meta. The same bytes on every run.
 #include <QCoreApplication>
 #include <QDir>
@@ -19,9 +19,10 @@ using lp::records::MeterState;
 using lp::records::Response;
 using lp::records::Weighting;
 
-// A steady level that steps by 0.2 dB about `centre`: -0.2, 0, +0.2 in turn.
-std::function<QByteArray(int)> steadyAbout(double centre) {
-    return [centre](int i) { return QByteArray::number(centre + 0.2 * (i % 3 - 1), 'f', 1); };
+// The same level on every record: the guide's rating example is worked by hand from
+// these two levels, and a level that wobbled would move its specific level by 0.1 dB.
+std::function<QByteArray(int)> steady(double level) {
+    return [level](int) { return QByteArray::number(level, 'f', 1); };
 }
 
 bool writeWeek(const QDir& out) {
@@ -55,7 +56,7 @@ bool writeRating(const QDir& out) {
                              Part{"plant-off.sdm", QTime(15, 0), 1800, 40.0}}) {
         const QString file = dir.filePath(QString::fromLatin1(part.name));
         const QDateTime from(QDate(2026, 6, 10), part.from);
-        if (!lp::tools::writeRecords(file, from, part.seconds, steadyAbout(part.level)) ||
+        if (!lp::tools::writeRecords(file, from, part.seconds, steady(part.level)) ||
             !lp::tools::writeExampleMetadata(
                 file, from.toString(Qt::ISODate) + QStringLiteral("+01:00"), state)) {
             return false;
