@@ -26,15 +26,15 @@ std::function<QByteArray(int)> steady(double level) {
 }
 
 bool writeWeek(const QDir& out) {
-    const QStringList files = lp::tools::writeDemoDays(out.filePath(QStringLiteral("week")),
-                                                       QDate(2026, 12, 1), 7);
+    const QStringList files =
+        lp::tools::writeDemoDays(out.filePath(QStringLiteral("week")), QDate(2026, 12, 1), 7);
     if (files.isEmpty()) {
         return false;
     }
     const MeterState state{Weighting::A, Response::Fast, std::pair{30, 130}};
     for (int d = 0; d < files.size(); ++d) {
-        const QString start = QDate(2026, 12, 1 + d).toString(Qt::ISODate) +
-                              QStringLiteral("T00:00:00+01:00");
+        const QString start =
+            QDate(2026, 12, 1 + d).toString(Qt::ISODate) + QStringLiteral("T00:00:00+01:00");
         if (!lp::tools::writeExampleMetadata(files[d], start, state)) {
             return false;
         }
