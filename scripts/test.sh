@@ -56,7 +56,8 @@ stage "Debian package (cpack -G DEB)"
         ./usr/share/doc/levelpanel/examples/record-example.env \
         ./usr/share/doc/levelpanel/examples/collect-example.env \
         ./usr/share/doc/levelpanel/examples/week/log-2026-12-0{1,2,3,4,5,6,7}.sdm{,.meta} \
-        ./usr/share/doc/levelpanel/examples/rating/plant-{on,off}.sdm{,.meta}; do
+        ./usr/share/doc/levelpanel/examples/rating/plant-{on,off}.sdm{,.meta} \
+        ./usr/share/doc/levelpanel/examples/assess/{garden,workshop-mon,workshop-tue,bedroom,night}.sdm{,.meta}; do
         grep -q " $f\$" <<<"$contents" || { echo "$deb lacks $f"; exit 1; }
     done
     depends=$(dpkg-deb --field "$deb" Depends)

@@ -33,7 +33,7 @@ double levelAt(int second, quint32& noise) {
 }  // namespace
 
 bool writeRecords(const QString& path, const QDateTime& first, int count,
-                  const std::function<QByteArray(int)>& level) {
+                  const std::function<std::optional<QByteArray>(int)>& level, int everySeconds) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
         return false;
@@ -42,15 +42,20 @@ bool writeRecords(const QString& path, const QDateTime& first, int count,
     const QDate day = first.date();
     const int startSecond = first.time().msecsSinceStartOfDay() / 1000;
     char stamp[32];
+    int no = 0;
     for (int i = 0; i < count; ++i) {
+        const std::optional<QByteArray> text = level(i);
+        if (!text) {
+            continue;
+        }
         // Whole days are counted on by hand: the stamps are local times, and no clock
         // change lies in the examples' days.
-        const int second = startSecond + i;
+        const int second = startSecond + i * everySeconds;
         const QDate date = day.addDays(second / 86400);
         const int inDay = second % 86400;
         std::snprintf(stamp, sizeof stamp, "%04d/%02d/%02d %02d:%02d:%02d", date.year(),
                       date.month(), date.day(), inDay / 3600, inDay / 60 % 60, inDay % 60);
-        records::appendRecordLine(bytes, QByteArray::number(i + 1), stamp, level(i));
+        records::appendRecordLine(bytes, QByteArray::number(++no), stamp, *text);
     }
     return f.write(bytes) == bytes.size() && f.flush();
 }
@@ -62,7 +67,7 @@ QStringList writeDemoDays(const QString& dir, QDate first, int days) {
     for (int d = 0; d < days; ++d) {
         const QDate day = first.addDays(d);
         files << QDir(dir).filePath(day.toString(QStringLiteral("'log-'yyyy-MM-dd'.sdm'")));
-        const auto level = [&noise](int second) {
+        const auto level = [&noise](int second) -> std::optional<QByteArray> {
             return QByteArray::number(levelAt(second, noise), 'f', 1);
         };
         if (!writeRecords(files.last(), QDateTime(day, QTime(0, 0)), 86400, level)) {
@@ -73,14 +78,14 @@ QStringList writeDemoDays(const QString& dir, QDate first, int days) {
 }
 
 bool writeExampleMetadata(const QString& recordFile, const QString& start,
-                          const records::MeterState& state) {
+                          const records::MeterState& state, int everySeconds) {
     records::RunStart run;
     run.headerLine = 1;
     run.start = start;
     run.program = QStringLiteral("levelpanel-example-surveys");
     run.host = QStringLiteral("example");
     run.port = QStringLiteral("simulated");
-    run.everySeconds = 1;
+    run.everySeconds = everySeconds;
     run.state = state;
     return !records::replaceMetadataFile(recordFile, records::runStartLine(run)).has_value();
 }

@@ -6,11 +6,14 @@
 //       steady hum that reads 45.0 dB throughout;
 //   OUTDIR/rating/plant-off.sdm: the half hour after it with the plant off, the residual,
 //       40.0 dB throughout;
+//   OUTDIR/assess/...: the surveys of the guide's worked assessments
+//       (assessment_examples.h);
 // each with its FILE.meta. The same bytes on every run.
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
+#include "assessment_examples.h"
 #include "demo_day.h"
 
 namespace {
@@ -21,8 +24,8 @@ using lp::records::Weighting;
 
 // The same level on every record: the guide's rating example is worked by hand from
 // these two levels, and a level that wobbled would move its specific level by 0.1 dB.
-std::function<QByteArray(int)> steady(double level) {
-    return [level](int) { return QByteArray::number(level, 'f', 1); };
+std::function<std::optional<QByteArray>(int)> steady(double level) {
+    return [level](int) -> std::optional<QByteArray> { return QByteArray::number(level, 'f', 1); };
 }
 
 bool writeWeek(const QDir& out) {
@@ -74,7 +77,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!writeWeek(out) || !writeRating(out)) {
+    if (!writeWeek(out) || !writeRating(out) || !lp::tools::writeAssessmentExamples(out)) {
         std::fprintf(stderr, "levelpanel-example-surveys: cannot write the examples in %s\n",
                      qPrintable(out.path()));
         return 2;
