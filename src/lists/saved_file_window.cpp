@@ -2,10 +2,13 @@
 #include "lists/saved_file_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include "lists/print_session.h"
 #include "lists/printouts.h"
@@ -13,11 +16,64 @@
 #include "platform/shortcuts.h"
 #include "platform/twips.h"
 #include "records/record_file_reader.h"
+#include "records/record_source.h"
 
 namespace lp::lists {
 namespace {
 
-constexpr qsizetype kItemsBetweenEvents = 16384;
+// A load reads for about this long between repaints: long enough that the grids are
+// laid out again a few times a second only, short enough that the window stays live.
+constexpr qint64 kSliceMs = 25;
+constexpr qsizetype kItemsPerRead = 4096;
+// Shorter than any record line ("1 TAB yyyy/MM/dd hh:mm:ss TAB 0.0 TAB CR LF").
+constexpr qint64 kShortestLineBytes = 24;
+
+// While a file loads (under the hourglass) the user's clicks and keys in any window are
+// not taken, so that no command runs on a half-listed file; Esc pressed in the loading
+// window is noted.
+class LoadInput final : public QObject {
+public:
+    explicit LoadInput(QWidget& window) : window_(window) { qApp->installEventFilter(this); }
+    ~LoadInput() override { qApp->removeEventFilter(this); }
+    LoadInput(const LoadInput&) = delete;
+    LoadInput& operator=(const LoadInput&) = delete;
+
+    [[nodiscard]] bool escapePressed() const { return escape_; }
+
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+                escape_ |=
+                    static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && inWindow(target);
+                return true;
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+private:
+    bool inWindow(QObject* target) const {
+        if (auto* widget = qobject_cast<QWidget*>(target)) {
+            return widget->window() == &window_;
+        }
+        return target == window_.windowHandle();
+    }
+
+    QWidget& window_;
+    bool escape_ = false;
+};
 
 }  // namespace
 
@@ -164,30 +220,66 @@ std::optional<records::FileError> SavedFileWindow::load(const QString& path) {
     }
     setSourceFile(path);
     const QPointer<SavedFileWindow> alive(this);
+    // The records point into a view of the file where they can; a file that cannot be
+    // viewed has its records' text copied.
+    const std::shared_ptr<const records::RecordSource> source = records::RecordSource::map(path);
+    if (source && records().recordCount() == 0) {
+        records().useSource(source);
+        // A place for each line the file may hold: room never written to costs no memory.
+        records().reserve(source->size() / kShortestLineBytes + 1, 0);
+    }
     records::RecordStore piece;
+    piece.useSource(source);
+    // Records copied as text leave room for growth to give back; a list over the file
+    // keeps its places, whose unused room was never written.
+    const auto giveBackRoom = [this] {
+        if (!records().store().source()) {
+            records().squeeze();
+        }
+    };
+    const LoadInput input(*this);
+    // A turn of the events between pieces of work: false when the window was closed
+    // meanwhile (Esc in it closes it as it always does).
+    const auto eventsTurn = [this, &alive, &input] {
+        QCoreApplication::processEvents();
+        if (alive && input.escapePressed()) {
+            close();
+        }
+        return alive && !closed_;
+    };
     qint64 shown = 0;
     for (;;) {
-        const auto status = reader.read(piece, kItemsBetweenEvents);
+        // One slice: read for a while, then show its rows at once and the progress.
+        QElapsedTimer slice;
+        slice.start();
+        auto status = records::RecordFileReader::Status::More;
+        while (status == records::RecordFileReader::Status::More && slice.elapsed() < kSliceMs) {
+            status = reader.read(piece, kItemsPerRead);
+        }
+        // The reading and the grids' work on the new rows each get a turn of the events
+        // of their own: with millions of rows listed, laying out the grids takes a while.
+        if (!eventsTurn()) {
+            return std::nullopt;
+        }
         records().append(piece);
-        piece.clear();
+        piece.removeAll();
         if (reader.progressCount() != shown) {
             shown = reader.progressCount();
             showProgress(shown, QStringLiteral(" record(s) completed"));
         }
         if (status == records::RecordFileReader::Status::Failed) {
-            records().squeeze();
+            giveBackRoom();
             return reader.error();
         }
         if (status == records::RecordFileReader::Status::End) {
             break;
         }
-        // Let the window repaint with its progress; clicks wait until the end.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        if (!alive || closed_) {
+        // The window repaints with its progress.
+        if (!eventsTurn()) {
             return std::nullopt;
         }
     }
-    records().squeeze();
+    giveBackRoom();
     filePath_ = path;
     setCaption(path);
     return std::nullopt;

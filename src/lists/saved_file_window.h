@@ -28,11 +28,14 @@ class SavedFileWindow : public RecordListWindow {
 public:
     SavedFileWindow(platform::Dialogs& dialogs, QWidget* anchor, QWidget* parent = nullptr);
 
-    // Lists the records of a record file (appended to what is listed). The caption
-    // counts "<n> record(s) completed" while pending events are handled between
-    // pieces; at the end it is the file name. A load that stops at a bad line keeps
-    // the rows before it, leaves the last count in the caption and returns the
-    // reason. If the window is closed meanwhile the load stops and returns nothing.
+    // Lists the records of a record file (appended to what is listed), each kept as
+    // its place in a view of the file where it can be. The file is read in slices of
+    // about 25 ms, each slice's rows shown at once; the caption counts "<n> record(s)
+    // completed" while pending events are handled between slices (clicks and keys
+    // are not taken meanwhile); at the end it is the file name. A load that stops at
+    // a bad line keeps the rows before it, leaves the last count in the caption and
+    // returns the reason. If the window is closed meanwhile (Esc in it, or the
+    // desktop's close) the load stops and returns nothing.
     std::optional<records::FileError> load(const QString& path);
 
     // Takes the resolution chooser (made by the statistics code), places it over the

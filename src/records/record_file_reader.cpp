@@ -113,17 +113,23 @@ const char* scanItem(const char* data, const char* end, int& tabCount, qsizetype
     return p;
 }
 
-// Appends each record to a store.
+// Appends each record to a store; to one over the file, where the record stands in it
+// when the reader took its fields as they are.
 class StoreSink final : public RecordSink {
 public:
-    explicit StoreSink(RecordStore& store) : store_(store) {}
+    StoreSink(RecordStore& store, const RecordFileReader& reader)
+        : store_(store), reader_(reader) {}
     bool take(QByteArrayView no, QByteArrayView dateTime, QByteArrayView level) override {
-        return store_.append(no, dateTime, level);
+        return (store_.source() && reader_.recordOffset() >= 0 &&
+                store_.appendFromSource(reader_.recordOffset(),
+                                        no.size() + dateTime.size() + level.size())) ||
+               store_.append(no, dateTime, level);
     }
     void startRun() override { store_.startRun(); }
 
 private:
     RecordStore& store_;
+    const RecordFileReader& reader_;
 };
 
 }  // namespace
@@ -161,6 +167,7 @@ bool RecordFileReader::refill() {
         buffer_.resize(kBufferBytes);
     }
     const qsizetype kept = filled_ - pos_;
+    bufferStart_ += pos_;
     if (pos_ > 0 && kept > 0) {
         std::memmove(buffer_.data(), buffer_.constData() + pos_, static_cast<size_t>(kept));
     }
@@ -321,6 +328,7 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
         QByteArray dateTime = mid(rest, 0, 8).toByteArray();
         dateTime.append(mid(rest, 11, 9));
         const double level = platform::leadingNumber(QString::fromLatin1(mid(rest, 25, 4)));
+        recordOffset_ = -1;
         if (!into.take(item.first(tab), dateTime, oneDecimal(level))) {
             return fail(line, QStringLiteral("the file holds more text than a list can take"));
         }
@@ -358,6 +366,9 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
                                                            : QStringLiteral("only two")));
     }
     const qsizetype* cuts = scanned.tabs;
+    const char* buffer = buffer_.constData();
+    const bool inBuffer = item.data() >= buffer && item.data() < buffer + filled_;
+    recordOffset_ = inBuffer ? bufferStart_ + (item.data() - buffer) : -1;
     if (!into.take(item.first(cuts[0]), item.sliced(cuts[0] + 1, cuts[1] - cuts[0] - 1),
                    item.sliced(cuts[1] + 1, cuts[2] - cuts[1] - 1))) {
         return fail(line, QStringLiteral("the file holds more text than a list can take"));
@@ -367,7 +378,7 @@ bool RecordFileReader::handleItem(const ScannedItem& scanned, qint64 line, Recor
 }
 
 RecordFileReader::Status RecordFileReader::read(RecordStore& into, qsizetype maxItems) {
-    StoreSink sink(into);
+    StoreSink sink(into, *this);
     return read(sink, maxItems);
 }
 

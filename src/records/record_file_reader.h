@@ -48,7 +48,8 @@ public:
     // Opens the file; false (see error()) when it cannot be opened.
     [[nodiscard]] bool open();
 
-    // Reads up to `maxItems` items, appending their records to `into`.
+    // Reads up to `maxItems` items, appending their records to `into`. A store over
+    // this file (RecordStore::useSource) keeps where each record stands in it.
     // More: items remain; End: the file is read; Failed: see error().
     Status read(RecordStore& into, qsizetype maxItems);
     // The same, handing each record to `into` instead of storing it.
@@ -62,6 +63,10 @@ public:
     // The line (1-based) the item handed to a sink last begins on: while a sink takes a
     // record, the record's line.
     [[nodiscard]] qint64 itemLine() const { return itemLine_; }
+    // Where in the file the record handed to a sink last starts, when its three fields
+    // are the file's first three TAB-ended pieces from there; -1 when the reader made
+    // them (an older fixed-column line, an item in quotes).
+    [[nodiscard]] qint64 recordOffset() const { return recordOffset_; }
     [[nodiscard]] const QString& path() const { return path_; }
     // The size of the open file in bytes (0 for a device or pipe).
     [[nodiscard]] qint64 fileSize() const { return file_.isSequential() ? 0 : file_.size(); }
@@ -87,8 +92,10 @@ private:
 
     QString path_;
     QFile file_;
-    QByteArray buffer_;     // allocated at the first read, then reused
-    qsizetype filled_ = 0;  // bytes of buffer_ holding file content
+    QByteArray buffer_;       // allocated at the first read, then reused
+    qsizetype filled_ = 0;    // bytes of buffer_ holding file content
+    qint64 bufferStart_ = 0;  // where in the file buffer_[0] stands
+    qint64 recordOffset_ = -1;
     qsizetype pos_ = 0;
     qsizetype scanned_ = 0;  // bytes from pos_ already searched for a line end
     bool exhausted_ = false;

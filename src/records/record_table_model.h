@@ -35,6 +35,12 @@ public:
     void clear();
     // Gives back the store's room for growth (after a file is listed).
     void squeeze() { store_.squeeze(); }
+    // An empty list becomes one over a record file (RecordStore::useSource).
+    void useSource(std::shared_ptr<const RecordSource> source) {
+        store_.useSource(std::move(source));
+    }
+    // Room for more records (RecordStore::reserve).
+    void reserve(qsizetype records, qsizetype textBytes) { store_.reserve(records, textBytes); }
     // Replaces all records at once.
     void replace(RecordStore&& records);
 

@@ -2,11 +2,13 @@
 // (numbering and dump rule: test_live_list_run; printout lines: test_printouts).
 #include <QAction>
 #include <QFile>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 #include "face.h"
 #include "files.h"
@@ -395,6 +397,17 @@ private slots:
         QCOMPARE(w.recordCount(), 40000);
         QCOMPARE(titles.at(titles.size() - 2).at(0).toString(), "40000 record(s) completed");
         QCOMPARE(w.windowTitle(), path);
+
+        // Esc during a load closes the window and stops the load.
+        auto* stopped = new SavedFileWindow(dialogs_, nullptr);
+        stopped->show();
+        const QPointer<SavedFileWindow> open(stopped);
+        QCoreApplication::postEvent(
+            stopped->windowHandle(),
+            new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        QVERIFY(!stopped->load(path));
+        QVERIFY(!open || (!open->isVisible() && open->recordCount() < 40000));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 

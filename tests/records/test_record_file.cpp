@@ -12,6 +12,7 @@
 #include "records/record_file_reader.h"
 #include "records/record_file_writer.h"
 #include "records/record_format.h"
+#include "records/record_source.h"
 #include "records/record_table_model.h"
 #include "records/record_tally.h"
 
@@ -59,6 +60,25 @@ private:
             return {0, FileError{file, -1, QStringLiteral("the test could not write it")}};
         }
         return loadRecordFile(file, store, progress);
+    }
+    // Reads a file as the saved-file window does: in pieces of a store over the file,
+    // each appended to the list.
+    static std::optional<FileError> loadOverFile(const QString& file, RecordStore& list) {
+        const auto source = RecordSource::map(file);
+        list.useSource(source);
+        RecordStore piece;
+        piece.useSource(source);
+        RecordFileReader reader(file);
+        if (!reader.open()) {
+            return reader.error();
+        }
+        auto status = RecordFileReader::Status::More;
+        while (status == RecordFileReader::Status::More) {
+            status = reader.read(piece, 2);
+            list.append(piece);
+            piece.removeAll();
+        }
+        return reader.error();
     }
 
 private slots:
@@ -193,6 +213,12 @@ private slots:
             1);
         row("LF-only line ends", "No.s\tDate Time\tdB\t\n1\ta\t50.0\t\n2\tb\t51.0\t\n",
             "1|a|50.0;2|b|51.0", 0, 2);
+        row("CR LF, LF and CR mixed", h + "1\ta\t50.0\t\n2\tb\t51.0\t\r3\tc\t52.0\t\r\n",
+            "1|a|50.0;2|b|51.0;3|c|52.0", 0, 3);
+        row("bytes of UTF-8 kept one by one", h + "1\t\xc2\xb5\xe2\x82\xac\t50.0\t\r\n",
+            "1|\xc3\x82\xc2\xb5\xc3\xa2\xc2\x82\xc2\xac|50.0", 0, 1);
+        row("two records on one line, cut by a comma", h + "1\ta\t50.0\t,2\tb\t51.0\t\r\n",
+            "1|a|50.0;2|b|51.0", 0, 2);
         row("CR-only line ends", "No.s\tDate Time\tdB\t\r1\ta\t50.0\t\r", "1|a|50.0", 0, 1);
         row("last line without line end", h + "1\ta\t50.0\t", "1|a|50.0", 0, 1);
         row("leading blanks skipped", h + "   1\ta\t50.0\t\r\n", "1|a|50.0", 0, 1);
@@ -214,6 +240,8 @@ private slots:
             h + QByteArray(60000, ',') + "\r\n1\ta\t50.0\t\r\n", "1|a|50.0", 0, 60002);
         row("no line end at all in 2 MB", QByteArray(2 << 20, ' '), "", 1, 0);
     }
+    // A list over the file (the saved-file window's) holds the same rows, runs and
+    // stop as one that copies the text.
     void load() {
         QFETCH(QByteArray, bytes);
         QFETCH(qint64, errorLine);
@@ -229,6 +257,12 @@ private slots:
             QVERIFY(!result.error->reason.isEmpty());
         }
         QTEST(lastProgress, "progress");
+
+        RecordStore overFile;
+        const auto error = loadOverFile(path(QStringLiteral("load.sdm")), overFile);
+        QTEST(rowsOf(overFile).join(u';'), "rows");
+        QCOMPARE(error ? error->line : 0, errorLine);
+        QCOMPARE(overFile.runStarts(), store.runStarts());
     }
 
     // Why a load stopped, where the line shows what is wrong with it: a level written
@@ -349,25 +383,33 @@ private slots:
         }
     }
 
-    // The reader hands over records in pieces, and its progress number counts items.
+    // The reader hands over records in pieces, and its progress number counts items;
+    // a store over the file keeps no copy of plain lines' text, also past the reader's
+    // first buffer (20,000 lines of 13 to 17 bytes).
     void piecewise() {
         QByteArray bytes = kHeader;
-        for (int i = 1; i <= 10; ++i) {
+        for (int i = 1; i <= 20000; ++i) {
             bytes += QByteArray::number(i) + "\td\t1.0\t\r\n";
         }
+        QVERIFY(bytes.size() > RecordFileReader::kBufferBytes);
         const QString file = path(QStringLiteral("pieces.sdm"));
         QVERIFY(writeFile(file, bytes));
         RecordFileReader reader(file);
         QVERIFY(reader.open());
         RecordStore store;
+        store.useSource(RecordSource::map(file));
+        QVERIFY(store.source());
         QCOMPARE(reader.read(store, 4), RecordFileReader::Status::More);
         QCOMPARE(store.count(), 3);  // the header was one of the four items
         QCOMPARE(reader.progressCount(), 3);
         QCOMPARE(reader.read(store, 4), RecordFileReader::Status::More);
         QCOMPARE(store.count(), 7);
-        QCOMPARE(reader.read(store, 100), RecordFileReader::Status::End);
-        QCOMPARE(store.count(), 10);
-        QCOMPARE(reader.progressCount(), 10);
+        QCOMPARE(reader.read(store, 100000), RecordFileReader::Status::End);
+        QCOMPARE(store.count(), 20000);
+        QCOMPARE(store.record(9), (Record{"10", "d", "1.0"}));
+        QCOMPARE(store.record(19999), (Record{"20000", "d", "1.0"}));
+        QCOMPARE(store.textBytes(), 0);
+        QCOMPARE(reader.progressCount(), 20000);
         QCOMPARE(reader.read(store, 100), RecordFileReader::Status::End);
     }
 };

@@ -1,7 +1,10 @@
 // The packed record store and the table model the column grids show.
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "files.h"
+#include "records/record_source.h"
 #include "records/record_store.h"
 #include "records/record_table_model.h"
 
@@ -36,6 +39,51 @@ private slots:
         QCOMPARE(store.bytes(0, Field::DateTime), QByteArrayView("\xb5s \xe9"));
         QCOMPARE(store.text(0, Field::DateTime), QStringView(u"\u00b5s \u00e9"));
         QCOMPARE(store.text(0, Field::Level), QStringLiteral("?5"));
+    }
+
+    // A store over a file keeps plain records as places in it and packs the rest; the
+    // order holds across pieces, and a store of no file (or of another) copies them.
+    void overFile() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("f.sdm"));
+        // Offsets: "1" at 5, "2" at 16; the file is 27 bytes long.
+        QVERIFY(lp::test::writeFile(file, "head\n1\ta\t50.0\t\r\n2\tb\t51.0\t\r\n"));
+        RecordStore store;
+        store.useSource(RecordSource::map(file));
+        QVERIFY(store.source());
+        QVERIFY(store.appendFromSource(5, 6));
+        QVERIFY(store.append(u"x", u"y", u"z"));
+        QVERIFY(!store.appendFromSource(24, 4));  // its three TABs would pass the end
+        RecordStore piece;
+        piece.useSource(store.source());
+        QVERIFY(piece.append(u"p", u"q", u"rr"));
+        QVERIFY(piece.appendFromSource(16, 6));
+        piece.startRun();
+        QVERIFY(store.append(piece));
+        const QList<Record> expected{
+            {"1", "a", "50.0"}, {"x", "y", "z"}, {"p", "q", "rr"}, {"2", "b", "51.0"}};
+        QList<Record> read;
+        for (qsizetype i = 0; i < store.count(); ++i) {
+            read << store.record(i);
+        }
+        QCOMPARE(read, expected);
+        QCOMPARE(store.textBytes(), 7);  // x y z p q rr
+        QCOMPARE(store.runStarts(), (std::vector<qsizetype>{4}));
+
+        RecordStore copied;
+        QVERIFY(copied.append(u"0", u"-", u"-"));
+        QVERIFY(copied.append(store));
+        QVERIFY(!copied.source());
+        QCOMPARE(copied.count(), 5);
+        QCOMPARE(copied.record(4), expected.at(3));
+        QCOMPARE(copied.runStarts(), (std::vector<qsizetype>{5}));
+        const QString other = dir.filePath(QStringLiteral("g.sdm"));
+        QVERIFY(lp::test::writeFile(other, "other"));
+        RecordStore overOther;
+        overOther.useSource(RecordSource::map(other));
+        QVERIFY(overOther.append(store));
+        QCOMPARE(overOther.record(3), expected.at(3));
+        QCOMPARE(overOther.textBytes(), 6 + 3 + 4 + 6);
     }
 
     // Appends announce just the new rows, so views add them without a reset.
