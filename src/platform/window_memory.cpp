@@ -101,7 +101,8 @@ void restoreWindow(QWidget& window, const QSettings& settings, const QString& ke
     }
     for (const auto& [name, header] : headersOf(window)) {
         const QVariant state = settings.value(at + kColumns + name);
-        if (state.isValid() && settings.value(at + kColumnCount + name).toInt() == header->count()) {
+        if (state.isValid() &&
+            settings.value(at + kColumnCount + name).toInt() == header->count()) {
             header->restoreState(state.toByteArray());
         }
     }
