@@ -30,7 +30,7 @@ public:
         return std::nullopt;
     }
     std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> appendFileName(QWidget*, const QString&) override {
+    std::optional<QString> appendFileName(QWidget*, const QString&, const QString&) override {
         return std::nullopt;
     }
     std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }

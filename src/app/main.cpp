@@ -20,6 +20,7 @@
 #include "platform/qt_dialogs.h"
 #include "platform/settings_place.h"
 #include "platform/standard_descriptors.h"
+#include "platform/window_memory.h"
 
 namespace {
 
@@ -69,6 +70,8 @@ int main(int argc, char* argv[]) {
     lp::platform::QtDialogs dialogs;
     const std::unique_ptr<QSettings> settings =
         lp::platform::openSettings(lp::platform::settingsFolder());
+    // Every window takes back its place from the settings file and writes it there again.
+    const lp::platform::WindowMemory windowMemory(*settings);
 
     if (options.start == Start::File || options.start == Start::Survey) {
         lp::app::FileViewer viewer(clock, dialogs, *settings);
@@ -83,6 +86,7 @@ int main(int argc, char* argv[]) {
 
     std::unique_ptr<lp::app::Session> session;
     lp::app::PortChoiceWindow selection(dialogs, systemPorts());
+    selection.proposePort(lp::live::rememberedPort(*settings));
     // Opens the port and shows the panel; false (the reason in `error`) when the port
     // cannot be opened.
     const auto startSession = [&](const lp::live::PortRequest& request, QString* error) {

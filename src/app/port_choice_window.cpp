@@ -89,6 +89,12 @@ void PortChoiceWindow::choose(const live::PortRequest& request) {
     emit portChosen(request);
 }
 
+void PortChoiceWindow::proposePort(const QString& text) {
+    if (!text.isEmpty()) {
+        portBox->setEditText(text);
+    }
+}
+
 void PortChoiceWindow::portFailed(const QString& message) {
     dialogs_.message(this, message, platform::MessageIcon::Critical);
     show();

@@ -19,6 +19,8 @@ public:
 
     // Called by whoever opens the port when it could not be opened: the choice stays up.
     void portFailed(const QString& message);
+    // Puts `text` (the port opened last) in the box instead of COM1; nothing when empty.
+    void proposePort(const QString& text);
 
 signals:
     // The user chose a port; the receiver opens it and closes this window on success.

@@ -18,7 +18,9 @@
 #include "memory/memory_flow.h"
 #include "panel/limit_window.h"
 #include "panel/panel.h"
+#include "panel/panel_memory.h"
 #include "platform/version.h"
+#include "platform/window_memory.h"
 #include "platform/window_place.h"
 #include "survey/survey_opener.h"
 
@@ -56,6 +58,10 @@ Session::Session(live::OpenedPort port, const live::PortRequest& request, platfo
             });
     connect(cycle_, &live::LiveCycle::sampleTaken, limits_.get(), &live::LimitWatch::take);
     panel_ = std::make_unique<panel::Panel>(*cycle_, *recording_, *alarms_, dialogs_);
+    // The port opened is the port choice's proposal at the next start.
+    live::rememberPort(settings_, request);
+    panel::rememberPanelSettings(*panel_, *cycle_, *recording_, *limits_, settings_);
+    connect(panel_.get(), &panel::Panel::defaultsRequested, this, &Session::forgetSettings);
     connect(&meter_->keeper(), &live::PortKeeper::portLost, this, &Session::portLost);
     connect(panel_.get(), &panel::Panel::exitRequested, this, &Session::finished);
     wireWindows();
@@ -168,6 +174,14 @@ void Session::openPlot(const records::RecordStore& records, const QString& title
     platform::placeWindow(
         plot_, QPoint(opener->frameGeometry().right() + 1, opener->frameGeometry().top()));
     plot_->show();
+}
+
+void Session::forgetSettings() {
+    if (!dialogs_.ask(panel_.get(), kForgetQuestion)) {
+        return;
+    }
+    platform::forgetSettings(settings_);
+    platform::showCaptionNotice(panel_.get(), kForgottenNotice);
 }
 
 void Session::portLost(const QString& reason) {

@@ -53,6 +53,13 @@ public:
     using Reopen = live::PortKeeper::Reopen;
     // How often a port that went away is tried again.
     static constexpr int kReconnectMs = live::PortKeeper::kReconnectMs;
+    // Asked on Defaults (the panel's context menu), and the caption's notice on Yes.
+    inline static const QString kForgetQuestion = QStringLiteral(
+        "Forget what LevelPanel remembers: the port, the sampling time, the recording file, "
+        "the alarm, the limit rules, the Survey window's options and every window's place? "
+        "It starts with its defaults next time; the profiles stay.");
+    inline static const QString kForgottenNotice =
+        QStringLiteral("Settings forgotten: defaults at the next start");
 
     Session(live::OpenedPort port, const live::PortRequest& request, platform::Clock& clock,
             platform::Dialogs& dialogs, QSettings& settings, QObject* parent = nullptr,
@@ -87,6 +94,8 @@ private:
     // The Survey window of `files` beside `opener`, replacing the one open.
     void openSurvey(const QStringList& files, QWidget* opener);
     void portLost(const QString& reason);
+    // Defaults: forgets the settings file's values once the user says Yes.
+    void forgetSettings();
 
     platform::Clock& clock_;
     platform::Dialogs& dialogs_;

@@ -1,6 +1,7 @@
 #include "live/port_choice.h"
 
 #include <QFileInfo>
+#include <QSettings>
 
 namespace lp::live {
 namespace {
@@ -10,6 +11,9 @@ QString shortDeviceName(const QString& device) {
     static const QString dev = QStringLiteral("/dev/");
     return device.startsWith(dev) ? device.mid(dev.size()) : QFileInfo(device).fileName();
 }
+
+// The settings file's key of the port opened last.
+const QString kPortKey = QStringLiteral("port");
 
 }  // namespace
 
@@ -76,6 +80,24 @@ std::optional<PortRequest> choosePort(const QString& text, qint16& comPort,
         return numberedPort(comPort);
     }
     return std::nullopt;
+}
+
+void rememberPort(QSettings& settings, const PortRequest& request) {
+    switch (request.kind) {
+        case PortKind::Numbered:
+            settings.setValue(kPortKey, QStringLiteral("COM%1").arg(request.number));
+            return;
+        case PortKind::Device:
+            settings.setValue(kPortKey, request.device);
+            return;
+        case PortKind::Simulated:
+            settings.setValue(kPortKey, kSimulatedMeter);
+            return;
+    }
+}
+
+QString rememberedPort(const QSettings& settings) {
+    return settings.value(kPortKey).toString();
 }
 
 }  // namespace lp::live

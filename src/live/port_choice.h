@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <optional>
 
+class QSettings;
+
 namespace lp::live {
 
 // A serial port the system reports (USB adapters included).
@@ -53,5 +55,11 @@ inline const QString kSimPortArgument = QStringLiteral("sim");
 
 // The request for a fixed port number (the quick-choice buttons).
 [[nodiscard]] PortRequest numberedPort(int number);
+
+// Keeps the port opened last in the settings file, as the choice text that names it
+// again ("COM3", "/dev/ttyUSB0", "Simulated meter").
+void rememberPort(QSettings& settings, const PortRequest& request);
+// That text; empty when no port was kept.
+[[nodiscard]] QString rememberedPort(const QSettings& settings);
 
 }  // namespace lp::live

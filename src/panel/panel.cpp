@@ -1,7 +1,9 @@
 #include "panel/panel.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
@@ -78,6 +80,20 @@ void Panel::connectControls() {
     connect(f_.analogButton, &QPushButton::clicked, this, &Panel::openAnalogMeter);
     connect(f_.exitButton, &QPushButton::clicked, this, &Panel::onExitClicked);
     f_.linkState->installEventFilter(this);
+
+    // The panel's context menu (a right click where no control has its own).
+    auto* defaults = new QAction(QStringLiteral("Defaults"), this);
+    defaults->setObjectName(QStringLiteral("MnuDefaults"));
+    defaults->setToolTip(
+        QStringLiteral("Forget the port, sampling time, recording file, alarm, limits, survey "
+                       "options and window places remembered; the profiles stay"));
+    connect(defaults, &QAction::triggered, this, &Panel::defaultsRequested);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this, defaults](const QPoint& at) {
+        QMenu menu(this);
+        menu.addAction(defaults);
+        menu.exec(mapToGlobal(at));
+    });
 
     platform::addButtonKeys(this, f_.openButton, platform::standardKeys(QKeySequence::Open));
     platform::addButtonKeys(this, f_.saveAsButton, platform::standardKeys(QKeySequence::Save));

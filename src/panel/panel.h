@@ -47,6 +47,8 @@ signals:
     void memoryRequested();
     // OPEN  FILE: a running recording has been stopped; show the open dialog.
     void openRequested();
+    // Defaults (the panel's context menu): forget what the program remembers.
+    void defaultsRequested();
     // The panel was closed (close box, EXIT, or the desktop logging out): the program
     // ends. The recording file is already closed.
     void exitRequested();

@@ -71,7 +71,7 @@ void RecordingControls::onSamplingClicked() {
 // A recording appends to an existing file (runs share a file): the dialog does not
 // offer to replace it, and what the file holds is told once chosen.
 void RecordingControls::chooseFile() {
-    const auto path = platform::askRecordingFileName(dialogs_, window_);
+    const auto path = platform::askRecordingFileName(dialogs_, window_, recording_.view().file);
     if (!path) {
         return;
     }

@@ -24,8 +24,9 @@ std::optional<QString> askRecordFileName(Dialogs& dialogs, QWidget* parent) {
     return namingAFile(dialogs.saveFileName(parent, kRecordFileFilter));
 }
 
-std::optional<QString> askRecordingFileName(Dialogs& dialogs, QWidget* parent) {
-    return namingAFile(dialogs.appendFileName(parent, kRecordFileFilter));
+std::optional<QString> askRecordingFileName(Dialogs& dialogs, QWidget* parent,
+                                            const QString& current) {
+    return namingAFile(dialogs.appendFileName(parent, kRecordFileFilter, current));
 }
 
 }  // namespace lp::platform

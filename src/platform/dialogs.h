@@ -44,9 +44,11 @@ public:
     [[nodiscard]] virtual std::optional<QString> saveFileName(QWidget* parent,
                                                               const QString& filter) = 0;
     // A save-as dialog for a file that is appended to (a recording's): an existing
-    // file is taken as it is, without asking to replace it; nullopt when cancelled.
+    // file is taken as it is, without asking to replace it; nullopt when cancelled. It
+    // opens at `current` (the file chosen before; empty for none).
     [[nodiscard]] virtual std::optional<QString> appendFileName(QWidget* parent,
-                                                                const QString& filter) = 0;
+                                                                const QString& filter,
+                                                                const QString& current) = 0;
     [[nodiscard]] virtual std::optional<QString> openFileName(QWidget* parent,
                                                               const QString& filter) = 0;
     // An open dialog that takes one file or several; empty when cancelled. Dialogs that
@@ -63,7 +65,9 @@ inline const QString kRecordFileFilter = QStringLiteral("Data Files (*.sdm);;All
 // The save dialog of every record file writer: the chosen path, or nothing when the
 // dialog was cancelled or its answer names no file.
 [[nodiscard]] std::optional<QString> askRecordFileName(Dialogs& dialogs, QWidget* parent);
-// The same for a recording, which appends to an existing file (appendFileName).
-[[nodiscard]] std::optional<QString> askRecordingFileName(Dialogs& dialogs, QWidget* parent);
+// The same for a recording, which appends to an existing file (appendFileName), opened
+// at the recording's `current` file.
+[[nodiscard]] std::optional<QString> askRecordingFileName(Dialogs& dialogs, QWidget* parent,
+                                                          const QString& current);
 
 }  // namespace lp::platform

@@ -58,14 +58,16 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& f
     return chosenFile(parent, filter, true);
 }
 
-std::optional<QString> QtDialogs::appendFileName(QWidget* parent, const QString& filter) {
-    return chosenFile(parent, filter, false);
+std::optional<QString> QtDialogs::appendFileName(QWidget* parent, const QString& filter,
+                                                 const QString& current) {
+    return chosenFile(parent, filter, false, current);
 }
 
 std::optional<QString> QtDialogs::chosenFile(QWidget* parent, const QString& filter,
-                                             bool confirmOverwrite) {
+                                             bool confirmOverwrite, const QString& start) {
     const ModalScope scope(parent);
-    QFileDialog dialog(parent, QString(), QString(), filter);
+    // A file as the start selects it in its folder.
+    QFileDialog dialog(parent, QString(), start, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);

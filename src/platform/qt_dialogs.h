@@ -13,7 +13,8 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& title, const QString& prompt,
                                  const QString& proposed) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& filter) override;
-    std::optional<QString> appendFileName(QWidget* parent, const QString& filter) override;
+    std::optional<QString> appendFileName(QWidget* parent, const QString& filter,
+                                          const QString& current) override;
     std::optional<QString> openFileName(QWidget* parent, const QString& filter) override;
     QStringList openFileNames(QWidget* parent, const QString& filter) override;
     std::optional<PrinterChoice> choosePrinter(QWidget* parent) override;
@@ -21,7 +22,7 @@ public:
 private:
     // The save dialog; with `confirmOverwrite` it asks before an existing file is taken.
     static std::optional<QString> chosenFile(QWidget* parent, const QString& filter,
-                                             bool confirmOverwrite);
+                                             bool confirmOverwrite, const QString& start = {});
 };
 
 }  // namespace lp::platform

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/cascade_place.h"
 #include "platform/twips.h"
@@ -34,6 +35,29 @@ void placeWindow(QWidget* window, QPoint first) {
     const int step = twipsToPx(kCascadeStepTwips);
     window->move(cascadePlace(first, taken, QPoint(step, step),
                               screen ? screen->availableGeometry() : QRect()));
+}
+
+void placeOnScreen(QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (!screen) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // The frame's share of the size stays as it is; the window's own part gives way.
+    const QSize margins = frame.size() - window.size();
+    const QSize size = window.size().boundedTo(area.size() - margins);
+    if (size != window.size()) {
+        window.resize(size);
+    }
+    // A window that cannot shrink (a fixed size) keeps its top left corner on the area.
+    const QSize outer = window.size() + margins;
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - outer.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - outer.height()));
+    window.move(x, y);
 }
 
 void showCaptionNotice(QWidget* window, const QString& text, int ms) {

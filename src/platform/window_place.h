@@ -13,6 +13,11 @@ namespace lp::platform {
 // another open window of the program stands there (see cascadePlace).
 void placeWindow(QWidget* window, QPoint first);
 
+// Moves `window` so that it lies wholly on the available area of the screen that holds
+// its centre (the primary screen when none does), made smaller first where it is larger
+// than that area.
+void placeOnScreen(QWidget& window);
+
 // How long a notice stays in a caption.
 inline constexpr int kCaptionNoticeMs = 4000;
 

@@ -12,6 +12,7 @@
 #include "live/port_choice.h"
 #include "platform/virtual_clock.h"
 #include "scripted_dialogs.h"
+#include "temp_settings.h"
 
 using namespace lp;
 using app::PortChoiceWindow;
@@ -82,6 +83,29 @@ private slots:
         PortChoiceWindow window(dialogs, ports);
         QCOMPARE(lp::test::runsOnKeys(window, command, keys), 1);
         QVERIFY(!window.isVisible());
+    }
+
+    // The port opened last is proposed at the next start and OK opens it again.
+    void rememberedPortIsProposed_data() {
+        QTest::addColumn<live::PortRequest>("opened");
+        QTest::newRow("numbered") << live::numberedPort(3);
+        QTest::newRow("device") << live::PortRequest{live::PortKind::Device, 0, "/dev/pts/7",
+                                                     "pts/7"};
+        QTest::newRow("simulated")
+            << live::PortRequest{live::PortKind::Simulated, 0, QString(), "SIM"};
+    }
+    void rememberedPortIsProposed() {
+        QFETCH(live::PortRequest, opened);
+        lp::test::TempSettings settings;
+        live::rememberPort(settings, opened);
+        lp::test::ScriptedDialogs dialogs;
+        PortChoiceWindow window(dialogs, ports);
+        window.proposePort(live::rememberedPort(settings));
+        QSignalSpy chosen(&window, &PortChoiceWindow::portChosen);
+        window.findChild<QPushButton*>("CmdOK")->click();
+        QCOMPARE(chosen.size(), 1);
+        const auto request = chosen[0][0].value<live::PortRequest>();
+        QCOMPARE(request.device + '|' + request.label, opened.device + '|' + opened.label);
     }
 
     void windowRefusesUnknownTextAndKeepsChoiceOpen() {

@@ -2,12 +2,15 @@
 // meter, a PC recording writes its file, the live list takes the same samples, and
 // the file opens in the saved-file window.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -27,9 +30,11 @@
 #include "panel/limit_window.h"
 #include "panel/panel.h"
 #include "platform/virtual_clock.h"
+#include "platform/window_memory.h"
 #include "scripted_dialogs.h"
 #include "shown_window.h"
 #include "sim/sim_meter.h"
+#include "survey/survey_window.h"
 #include "temp_settings.h"
 
 using namespace lp;
@@ -53,13 +58,14 @@ QString labelText(QWidget* w, const char* name) {
 // The program on the simulated meter, in virtual time, with scripted dialogs.
 struct SimRig {
     explicit SimRig(const QDateTime& start = QDateTime(QDate(2009, 6, 1), QTime(14, 5, 9)),
-                    app::Session::Reopen reopen = {})
+                    app::Session::Reopen reopen = {}, QSettings* settingsFile = nullptr)
         : clock(start) {
         live::OpenedPort port = live::openPort(kSim, clock).port;
         meter = port.simulator.get();
         transport = port.transport.get();
-        session = std::make_unique<app::Session>(std::move(port), kSim, clock, dialogs, settings,
-                                                 nullptr, std::move(reopen));
+        session = std::make_unique<app::Session>(std::move(port), kSim, clock, dialogs,
+                                                 settingsFile ? *settingsFile : settings, nullptr,
+                                                 std::move(reopen));
         session->panel().show();
     }
     panel::Panel& panel() { return session->panel(); }
@@ -257,6 +263,89 @@ private slots:
         QTest::keyClick(table, Qt::Key_Delete);
         QVERIFY(rig.session->limitWatch().options().rules.empty());
         QCOMPARE(table->rowCount(), 0);
+        QApplication::closeAllWindows();
+    }
+
+    // What is set in one run is there in the next, with the same settings file and the
+    // windows remembered as main remembers them: the port, the sampling time, the
+    // recording file (not made by being remembered), the alarm, the limit rules, the
+    // panel's place, the Survey window's size and tab. Defaults forgets them all.
+    void settingsOutliveTheSession() {
+        test::TempSettings settings;
+        const platform::WindowMemory memory(settings);
+        QTemporaryDir dir;
+        const QString recording = dir.filePath("site.sdm");
+        const QString survey = dir.filePath("day.sdm");
+        QVERIFY(test::writeFile(survey, test::recordFile({{"1", "2009/06/01 14:05:09", "65.3"},
+                                                          {"2", "2009/06/01 14:05:10", "66.1"}})));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QPoint panelAt;  // halfway down the room the screen leaves the panel
+        QSize surveySize;
+        const auto openSurvey = [&](SimRig& rig) {
+            rig.dialogs.openNames.push_back(survey + u'\n' + survey);
+            button(&rig.panel(), "CmdOpen")->click();
+            return shownWindow<survey::SurveyWindow>();
+        };
+        const live::LiveLimitRule rule{
+            assess::LimitFigure::L90,         false, 3600, 22, 6, 45.0, std::nullopt,
+            QStringLiteral("l90,1h,22-06,45")};
+        {
+            SimRig rig({}, {}, settings.settings.get());
+            panel::Panel& panel = rig.panel();
+            rig.dialogs.inputs.push_back(QStringLiteral("5"));
+            button(&panel, "CmdPc")->click();
+            rig.dialogs.saveNames.push_back(recording);
+            button(&panel, "CmdSave")->click();
+            panel.findChild<QDoubleSpinBox*>("SpnAlarmLevel")->setValue(72.5);
+            panel.findChild<QSpinBox*>("SpnAlarmSeconds")->setValue(3);
+            panel.findChild<QCheckBox*>("ChkAlarm")->setChecked(true);
+            button(&panel, "CmdLimits")->click();
+            panel::LimitWindow* limits = rig.session->limitWindow();
+            limits->findChild<QComboBox*>("CmbLimitFigure")->setCurrentText("l90");
+            limits->findChild<QComboBox*>("CmbLimitLength")->setCurrentText("1h");
+            limits->findChild<QSpinBox*>("SpnLimitFrom")->setValue(22);
+            limits->findChild<QSpinBox*>("SpnLimitTo")->setValue(6);
+            limits->findChild<QDoubleSpinBox*>("SpnLimitDb")->setValue(45.0);
+            button(limits, "CmdLimitAdd")->click();
+            const QSize room = area.size() - panel.frameGeometry().size();
+            panelAt = area.topLeft() + QPoint(std::max(0, room.width()), room.height()) / 2;
+            QVERIFY(room.height() > 0);
+            panel.move(panelAt);
+            survey::SurveyWindow* window = openSurvey(rig);
+            QVERIFY(window);
+            const QSize opened = window->size();
+            window->resize(area.width() - 100, area.height() - 100);
+            surveySize = window->size();
+            QVERIFY(surveySize != opened);
+            window->tableTabs()->setCurrentIndex(1);
+            QApplication::closeAllWindows();
+        }
+        {
+            SimRig rig({}, {}, settings.settings.get());
+            QCOMPARE(live::rememberedPort(settings), live::kSimulatedMeter);
+            QCOMPARE(rig.session->liveCycle().samplingSeconds(), 5);
+            QCOMPARE(rig.session->recording().view().file, recording);
+            QVERIFY(!QFileInfo::exists(recording));
+            rig.dialogs.saveNames.push_back(std::nullopt);
+            button(&rig.panel(), "CmdSave")->click();
+            QCOMPARE(rig.dialogs.shown.back().proposed, recording);  // SAVE AS opens there
+            const QList<live::AlarmLevel> alarm{{72.5, 3}};
+            QCOMPARE(rig.session->alarms().view().levels, alarm);
+            QCOMPARE(rig.session->limitWatch().options().rules, std::vector{rule});
+            QCOMPARE(rig.panel().pos(), panelAt);
+            survey::SurveyWindow* window = openSurvey(rig);
+            QCOMPARE(window->size(), surveySize);
+            QCOMPARE(window->tableTabs()->currentIndex(), 1);
+
+            rig.dialogs.asks.push_back(true);
+            rig.panel().findChild<QAction*>("MnuDefaults")->trigger();
+            QCOMPARE(rig.dialogs.shown.back().text, app::Session::kForgetQuestion);
+            QApplication::closeAllWindows();
+        }
+        QCOMPARE(settings.settings->allKeys(), QStringList());
+        SimRig fresh({}, {}, settings.settings.get());
+        QCOMPARE(fresh.session->recording().view().file, QString());
+        QVERIFY(fresh.session->limitWatch().options().rules.empty());
         QApplication::closeAllWindows();
     }
 

@@ -11,7 +11,10 @@
 
 #include "face.h"
 #include "keys.h"
+#include "live/limit_watch.h"
+#include "panel/panel_memory.h"
 #include "panel_rig.h"
+#include "temp_settings.h"
 
 using namespace lp;
 using test::liveFrame;
@@ -324,6 +327,51 @@ private slots:
         }
         QCOMPARE(QList<qsizetype>({list.size(), memory.size(), graph.size(), open.size()}),
                  QList<qsizetype>({1, 1, 1, 1}));
+    }
+
+    // A settings file edited by hand: a rule with an unknown figure, a rolling figure
+    // other than LAeq or hours out of range is left out, as are a sampling time out of
+    // 1..86400 s and a recording file whose folder is gone; the rest is taken.
+    void rememberedValuesOutOfRangeAreLeftOut() {
+        test::TempSettings settings;
+        QSettings& file = settings;
+        file.setValue("panel/samplingSeconds", 0);
+        file.setValue("panel/recordingFile", "/no/such/folder/site.sdm");
+        const QList<QVariantMap> rules = {
+            {{"figure", "laeq"},
+             {"rolling", true},
+             {"seconds", 300},
+             {"from", 0},
+             {"to", 24},
+             {"limit", 85}},
+            {{"figure", "lzeq"}, {"seconds", 900}, {"from", 7}, {"to", 23}, {"limit", 60}},
+            {{"figure", "lmax"}, {"rolling", true}, {"seconds", 900}, {"limit", 60}},
+            {{"figure", "l90"}, {"seconds", 3600}, {"from", 24}, {"to", 6}, {"limit", 45}},
+            {{"figure", "l10"},
+             {"seconds", 900},
+             {"from", 7},
+             {"to", 23},
+             {"limit", 70},
+             {"warning", 65}}};
+        file.beginWriteArray("limits/rules");
+        for (int i = 0; i < rules.size(); ++i) {
+            file.setArrayIndex(i);
+            for (const auto& [key, value] : rules[i].asKeyValueRange()) {
+                file.setValue(key, value);
+            }
+        }
+        file.endArray();
+
+        PanelRig rig;
+        live::LimitWatch watch;
+        panel::rememberPanelSettings(*rig.panel, rig.cycle, rig.recording, watch, settings);
+        QStringList taken;
+        for (const live::LiveLimitRule& rule : watch.options().rules) {
+            taken << rule.text;
+        }
+        QCOMPARE(taken, QStringList({"laeq~5min,00-24,85", "l10,15min,07-23,70,warn=65"}));
+        QCOMPARE(rig.cycle.samplingSeconds(), live::LiveView().samplingSeconds);
+        QCOMPARE(rig.recording.view().file, QString());
     }
 };
 

@@ -1,10 +1,18 @@
-// Where windows open (the cascade rule) and the notice that stands in a caption for a
-// moment.
+// Where windows open (the cascade rule), what they remember of their place between runs,
+// and the notice that stands in a caption for a moment.
+#include <QHeaderView>
+#include <QScreen>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QWidget>
+#include <memory>
 
 #include "platform/cascade_place.h"
+#include "platform/window_memory.h"
 #include "platform/window_place.h"
+#include "temp_settings.h"
 
 using lp::platform::cascadePlace;
 
@@ -46,6 +54,74 @@ private slots:
         first.hide();
         lp::platform::placeWindow(&second, QPoint(40, 40));
         QCOMPARE(second.pos(), QPoint(40, 40));
+    }
+
+    // A window closed and made again shows the place, splitter, column widths, sort and
+    // tab it had; one remembered off the screen comes back wholly on it; a table that
+    // has other columns now keeps its own; after the settings are forgotten an open
+    // window writes nothing when it closes.
+    void windowRemembersItsPlace() {
+        struct Probe : QWidget {
+            explicit Probe(int columns) {
+                setObjectName("Probe");
+                splitter = new QSplitter(this);
+                splitter->setObjectName("split");
+                splitter->setFixedSize(400, 100);
+                splitter->addWidget(new QWidget);
+                splitter->addWidget(new QWidget);
+                table = new QTableWidget(2, columns, splitter);
+                table->setObjectName("table");
+                table->setSortingEnabled(true);
+                tabs = new QTabWidget(this);
+                tabs->setObjectName("tabs");
+                for (const char* name : {"a", "b", "c"}) {
+                    tabs->addTab(new QWidget, name);
+                }
+            }
+            QSplitter* splitter;
+            QTableWidget* table;
+            QTabWidget* tabs;
+        };
+        lp::test::TempSettings settings;
+        lp::platform::WindowMemory memory(settings);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QList<int> panes;
+        {
+            Probe probe(3);
+            probe.show();
+            probe.setGeometry(area.left() + 40, area.top() + 50, 400, 300);
+            probe.splitter->setSizes({100, 150, 150});
+            panes = probe.splitter->sizes();
+            QVERIFY(panes != Probe(3).splitter->sizes());
+            probe.table->horizontalHeader()->resizeSection(1, 77);
+            probe.table->sortByColumn(2, Qt::DescendingOrder);
+            probe.tabs->setCurrentIndex(2);
+            probe.close();
+        }
+        {
+            Probe again(3);
+            again.show();
+            QCOMPARE(again.geometry(), QRect(area.left() + 40, area.top() + 50, 400, 300));
+            QCOMPARE(again.splitter->sizes(), panes);
+            QCOMPARE(again.table->horizontalHeader()->sectionSize(1), 77);
+            QCOMPARE(again.table->horizontalHeader()->sortIndicatorSection(), 2);
+            QCOMPARE(again.table->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+            QCOMPARE(again.tabs->currentIndex(), 2);
+            again.close();
+        }
+        settings.settings->setValue("windows/Probe/geometry",
+                                    QRect(area.right() + 500, area.bottom() - 100, 300, 200));
+        {
+            Probe elsewhere(4);
+            const int width = elsewhere.table->horizontalHeader()->sectionSize(1);
+            elsewhere.show();
+            QVERIFY(area.contains(elsewhere.frameGeometry()));
+            QCOMPARE(elsewhere.size(), QSize(300, 200));
+            QCOMPARE(elsewhere.table->horizontalHeader()->sectionSize(1), width);
+            lp::platform::forgetSettings(settings);
+            elsewhere.close();
+        }
+        QCOMPARE(settings.settings->allKeys(), QStringList());
     }
 
     // The caption comes back after the notice; a second notice ends with its own time

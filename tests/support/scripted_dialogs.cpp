@@ -46,8 +46,9 @@ std::optional<QString> ScriptedDialogs::saveFileName(QWidget*, const QString& fi
 }
 
 // Answered from the same queue as the save dialog.
-std::optional<QString> ScriptedDialogs::appendFileName(QWidget*, const QString& filter) {
-    shown.push_back({QStringLiteral("append"), filter, {}, platform::MessageIcon::None, {}});
+std::optional<QString> ScriptedDialogs::appendFileName(QWidget*, const QString& filter,
+                                                       const QString& current) {
+    shown.push_back({QStringLiteral("append"), filter, {}, platform::MessageIcon::None, current});
     return take(saveNames, std::optional<QString>());
 }
 

@@ -18,7 +18,7 @@ public:
         QString text;  // message text or input prompt
         QString title;
         platform::MessageIcon icon = platform::MessageIcon::None;
-        QString proposed;  // input box's proposed answer
+        QString proposed;  // the input box's proposed answer; the append dialog's current file
     };
 
     // Queued answers, taken in order by the matching kind; nullopt means Cancel.
@@ -43,7 +43,9 @@ public:
     std::optional<QString> input(QWidget*, const QString& title, const QString& prompt,
                                  const QString& proposed) override;
     std::optional<QString> saveFileName(QWidget*, const QString& filter) override;
-    std::optional<QString> appendFileName(QWidget*, const QString& filter) override;
+    // Logs `current` as the proposed answer.
+    std::optional<QString> appendFileName(QWidget*, const QString& filter,
+                                          const QString& current) override;
     std::optional<QString> openFileName(QWidget*, const QString& filter) override;
     // Takes an answer of openNames; one with line breaks names several files.
     QStringList openFileNames(QWidget*, const QString& filter) override;
