@@ -17,6 +17,8 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +31,7 @@
 #include "panel/panel.h"
 #include "platform/dialogs.h"
 #include "platform/qt_clock.h"
+#include "platform/settings_place.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -54,7 +57,9 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(opening.reason));
         return 1;
     }
-    lp::app::Session session(std::move(opening.port), request, clock, dialogs);
+    QTemporaryDir settingsFolder;  // a settings file of its own, not the user's
+    const std::unique_ptr<QSettings> settings = lp::platform::openSettings(settingsFolder.path());
+    lp::app::Session session(std::move(opening.port), request, clock, dialogs, *settings);
     session.panel().show();
     if (mode == "analog") {
         session.panel().findChild<QPushButton*>(QStringLiteral("CmdAnalog"))->click();
