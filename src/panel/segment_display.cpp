@@ -1,5 +1,6 @@
 #include "panel/segment_display.h"
 
+#include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
@@ -123,8 +124,23 @@ void SegmentDisplay::setBackdrop(const QWidget* frame, const QColor& top, const 
     backdropTop_ = top;
     backdropBottom_ = bottom;
     backdropBorder_ = border;
-    setAttribute(Qt::WA_OpaquePaintEvent, frame != nullptr);
+    keepOpaque();
     update();
+}
+
+void SegmentDisplay::keepOpaque() {
+    setAttribute(Qt::WA_OpaquePaintEvent, backdrop_ != nullptr);
+}
+
+bool SegmentDisplay::event(QEvent* event) {
+    const bool done = QLabel::event(event);
+    // A style sheet that gives labels a transparent background clears the opaque
+    // attribute when it polishes the display; with a backdrop it paints every pixel
+    // itself, and a new level must not repaint the frames beneath it.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange) {
+        keepOpaque();
+    }
+    return done;
 }
 
 void SegmentDisplay::paintEvent(QPaintEvent*) {

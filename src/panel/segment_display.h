@@ -29,10 +29,12 @@ public:
     [[nodiscard]] QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     static constexpr double kGlyphMargin = 2.0;
+    void keepOpaque();
     [[nodiscard]] const QPixmap& glyph(quint8 segments, bool point) const;
 
     static constexpr int kDigitPlaces = 4;  // the text is right-aligned in them

@@ -19,6 +19,16 @@ using test::PanelRig;
 
 namespace {
 
+// Counts the paint events `widget` receives.
+struct PaintCount : QObject {
+    explicit PaintCount(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int paints = 0;
+};
+
 QString spoken(QWidget* w) {
     return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
 }
@@ -301,6 +311,23 @@ private slots:
                          qPrintable(chain[j]->objectName() + " after " + chain[i]->objectName()));
             }
         }
+    }
+
+    // A new level repaints the digits alone, not the LCD beneath them; the same level
+    // again repaints nothing.
+    void newLevelRepaintsTheDigitsAlone() {
+        PanelRig rig;
+        QVERIFY(QTest::qWaitForWindowExposed(rig.panel.get()));
+        const auto shown = [&](const QByteArray& frame) {
+            PaintCount digits(rig.get("LblVal"));
+            PaintCount lcd(rig.get<QWidget>("Lcd"));
+            rig.meterShows(frame);
+            QApplication::processEvents();
+            return QList<int>{digits.paints, lcd.paints};
+        };
+        (void)shown(rig.frame);  // the first frame fills the whole LCD
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x54)), QList<int>({1, 0}));  // 65.4 dB
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x54)), QList<int>({0, 0}));
     }
 
     void keysRunCommands_data() {
