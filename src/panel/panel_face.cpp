@@ -204,7 +204,6 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     // The LCD's gradient, as the style sheet paints it (#cfd9bd to #b3c19f inside its
     // 3-pixel border).
     f.level->setBackdrop(lcd, QColor(0xcf, 0xd9, 0xbd), QColor(0xb3, 0xc1, 0x9f), 3);
-    f.level->setMinimumSize(300, 104);
 
     auto* unit = label(lcd, "LcdUnit", QStringLiteral("dB"), QStringLiteral("dB"));
     unit->setFont(fontOf(QStringLiteral("DejaVu Sans"), 18, true));
@@ -225,12 +224,12 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     right->addLayout(range);
 
     // The level and its unit in the middle of the display.
-    f.level->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
     middle->addLayout(left);
     middle->addStretch(1);
-    middle->addWidget(f.level, 3);
+    middle->addItem(f.level->layoutPlace(QSize(300, 104)));
+    middle->setStretch(middle->count() - 1, 3);
     middle->addLayout(right);
     middle->addStretch(1);
 

@@ -1,6 +1,7 @@
 #include "panel/segment_display.h"
 
 #include <QEvent>
+#include <QLayoutItem>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
@@ -97,6 +98,28 @@ std::array<QPolygonF, 7> segmentShapes(double w, double h, double t) {
     };
 }
 
+// The layout sizes this place; the display, fixed to that size, never asks for a
+// layout pass itself.
+class DisplayPlace final : public QLayoutItem {
+public:
+    DisplayPlace(QWidget* display, QSize minimum) : display_(display), minimum_(minimum) {}
+    QSize sizeHint() const override { return display_->sizeHint().expandedTo(minimum_); }
+    QSize minimumSize() const override { return minimum_; }
+    QSize maximumSize() const override { return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX}; }
+    Qt::Orientations expandingDirections() const override { return Qt::Vertical; }
+    bool isEmpty() const override { return false; }
+    QRect geometry() const override { return display_->geometry(); }
+    void setGeometry(const QRect& place) override {
+        display_->setFixedSize(place.size());
+        display_->move(place.topLeft());
+    }
+    QWidget* widget() const override { return display_; }
+
+private:
+    QWidget* display_;
+    QSize minimum_;
+};
+
 }  // namespace
 
 SegmentDisplay::SegmentDisplay(QWidget* parent) : QLabel(parent) {
@@ -124,6 +147,7 @@ void SegmentDisplay::setBackdrop(const QWidget* frame, const QColor& top, const 
     backdropTop_ = top;
     backdropBottom_ = bottom;
     backdropBorder_ = border;
+    backdropPicture_ = QPixmap();
     keepOpaque();
     update();
 }
@@ -143,16 +167,37 @@ bool SegmentDisplay::event(QEvent* event) {
     return done;
 }
 
+// The frame's gradient where the display sits, drawn again only when the display's
+// size or place in the frame changed.
+const QPixmap& SegmentDisplay::backdropPicture() {
+    const QRect inside = backdrop_->rect().adjusted(0, backdropBorder_, 0, -backdropBorder_);
+    const int top =
+        backdrop_->mapTo(window(), inside.topLeft()).y() - mapTo(window(), QPoint(0, 0)).y();
+    const QRect span(0, top, width(), inside.height());
+    const qreal dpr = devicePixelRatioF();
+    if (span == backdropSpan_ && backdropPicture_.deviceIndependentSize() == QSizeF(size()) &&
+        backdropPicture_.devicePixelRatio() == dpr) {
+        return backdropPicture_;
+    }
+    backdropSpan_ = span;
+    backdropPicture_ = QPixmap(size() * dpr);
+    backdropPicture_.setDevicePixelRatio(dpr);
+    QPainter p(&backdropPicture_);
+    QLinearGradient gradient(0, top, 0, top + inside.height());
+    gradient.setColorAt(0, backdropTop_);
+    gradient.setColorAt(1, backdropBottom_);
+    p.fillRect(rect(), gradient);
+    return backdropPicture_;
+}
+
+QLayoutItem* SegmentDisplay::layoutPlace(QSize minimum) {
+    return new DisplayPlace(this, minimum);
+}
+
 void SegmentDisplay::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (backdrop_) {
-        const QRect inside = backdrop_->rect().adjusted(0, backdropBorder_, 0, -backdropBorder_);
-        const int top =
-            backdrop_->mapTo(window(), inside.topLeft()).y() - mapTo(window(), QPoint(0, 0)).y();
-        QLinearGradient gradient(0, top, 0, top + inside.height());
-        gradient.setColorAt(0, backdropTop_);
-        gradient.setColorAt(1, backdropBottom_);
-        p.fillRect(rect(), gradient);
+        p.drawPixmap(0, 0, backdropPicture());
     }
     std::vector<Cell> cells = cellsOf(text());
     const int count = std::max<int>(kDigitPlaces, static_cast<int>(cells.size()));

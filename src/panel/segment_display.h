@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+class QLayoutItem;
+
 namespace lp::panel {
 
 // The LCD's ink, lit and unlit.
@@ -25,6 +27,12 @@ public:
     // second.
     void setBackdrop(const QWidget* frame, const QColor& top, const QColor& bottom, int border);
 
+    // The display's place in its parent's layout (which takes it over): the layout sizes
+    // the place, at least `minimum`, growing upwards, and the display is held at that
+    // size. A new text then asks for no layout pass of the whole window, as a label's
+    // new text does: the digits' size never depends on their text.
+    [[nodiscard]] QLayoutItem* layoutPlace(QSize minimum);
+
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
@@ -35,6 +43,7 @@ protected:
 private:
     static constexpr double kGlyphMargin = 2.0;
     void keepOpaque();
+    [[nodiscard]] const QPixmap& backdropPicture();
     [[nodiscard]] const QPixmap& glyph(quint8 segments, bool point) const;
 
     static constexpr int kDigitPlaces = 4;  // the text is right-aligned in them
@@ -44,6 +53,9 @@ private:
     QColor backdropTop_;
     QColor backdropBottom_;
     int backdropBorder_ = 0;
+    // The gradient behind the digits as drawn last, for this size and place in the frame.
+    QPixmap backdropPicture_;
+    QRect backdropSpan_;                  // the frame's inside, in the display's coordinates
     mutable QHash<int, QPixmap> glyphs_;  // drawn digit places at glyphHeight_
     double glyphHeight_ = 0.0;
     qreal glyphRatio_ = 0.0;

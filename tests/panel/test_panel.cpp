@@ -19,14 +19,17 @@ using test::PanelRig;
 
 namespace {
 
-// Counts the paint events `widget` receives.
-struct PaintCount : QObject {
-    explicit PaintCount(QWidget* widget) { widget->installEventFilter(this); }
+// Counts the events of one type `watched` receives (the whole program's: qApp).
+struct EventCount : QObject {
+    EventCount(QObject* watched, QEvent::Type type) : type_(type) {
+        watched->installEventFilter(this);
+    }
     bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
+        count += event->type() == type_ ? 1 : 0;
         return false;
     }
-    int paints = 0;
+    QEvent::Type type_;
+    int count = 0;
 };
 
 QString spoken(QWidget* w) {
@@ -313,21 +316,26 @@ private slots:
         }
     }
 
-    // A new level repaints the digits alone, not the LCD beneath them; the same level
-    // again repaints nothing.
+    // A new level repaints the digits alone, not the LCD beneath them, and asks for no
+    // layout pass; the same level again repaints nothing.
     void newLevelRepaintsTheDigitsAlone() {
-        PanelRig rig;
+        PanelRig rig;  // 65.3 dB; a sample (a new TIME) at 1 s, 3 s
         QVERIFY(QTest::qWaitForWindowExposed(rig.panel.get()));
         const auto shown = [&](const QByteArray& frame) {
-            PaintCount digits(rig.get("LblVal"));
-            PaintCount lcd(rig.get<QWidget>("Lcd"));
+            for (int pass = 0; pass < 3; ++pass) {  // a layout pass may ask for the next one
+                QApplication::processEvents();
+            }
+            EventCount digits(rig.get("LblVal"), QEvent::Paint);
+            EventCount lcd(rig.get<QWidget>("Lcd"), QEvent::Paint);
+            EventCount layouts(qApp, QEvent::LayoutRequest);
             rig.meterShows(frame);
             QApplication::processEvents();
-            return QList<int>{digits.paints, lcd.paints};
+            return QList<int>{digits.count, lcd.count, layouts.count};
         };
-        (void)shown(rig.frame);  // the first frame fills the whole LCD
-        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x54)), QList<int>({1, 0}));  // 65.4 dB
-        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x54)), QList<int>({0, 0}));
+        (void)shown(rig.frame);                    // the first frame fills the whole LCD
+        (void)shown(liveFrame(0x40, 0x06, 0x54));  // 65.4 dB, a new MAX
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x53)), QList<int>({1, 0, 0}));
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x53)), QList<int>({0, 0, 0}));
     }
 
     void keysRunCommands_data() {
