@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "live/meter_view.h"
+#include "panel/fixed_place.h"
 #include "panel/indicator_lamp.h"
 #include "panel/panel_pictures.h"
 #include "panel/segment_display.h"
@@ -133,14 +134,21 @@ IndicatorLamp* lamp(QWidget* parent, QLabel* l, const QColor& unlit) {
     return socket;
 }
 
-QGroupBox* frame(QWidget* parent, const QString& title, QWidget* content,
-                 QWidget* second = nullptr) {
+// `fixedContent`: the content's size never follows its text (a readout).
+QGroupBox* frame(QWidget* parent, const QString& title, QWidget* content, QWidget* second = nullptr,
+                 bool fixedContent = false) {
     auto* box = new QGroupBox(title, parent);
     box->setAccessibleName(title);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(6);
-    layout->addWidget(content, 1);
+    if (fixedContent) {
+        content->setParent(box);  // as addWidget() would
+        layout->addItem(fixedPlace(content, content->minimumSize()));
+        layout->setStretch(0, 1);
+    } else {
+        layout->addWidget(content, 1);
+    }
     if (second) {
         layout->addWidget(second);
     }
@@ -228,7 +236,7 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     middle->setSpacing(12);
     middle->addLayout(left);
     middle->addStretch(1);
-    middle->addItem(f.level->layoutPlace(QSize(300, 104)));
+    middle->addItem(fixedPlace(f.level, QSize(300, 104), Qt::Vertical));
     middle->setStretch(middle->count() - 1, 3);
     middle->addLayout(right);
     middle->addStretch(1);
@@ -252,11 +260,11 @@ QHBoxLayout* buildReadouts(QWidget* panel, PanelFace& f) {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
-    row->addWidget(frame(panel, QStringLiteral("MAX"), f.maxLevel));
+    row->addWidget(frame(panel, QStringLiteral("MAX"), f.maxLevel, nullptr, true));
     row->addWidget(f.resetMaxMin, 0, Qt::AlignBottom);
-    row->addWidget(frame(panel, QStringLiteral("MIN"), f.minLevel));
+    row->addWidget(frame(panel, QStringLiteral("MIN"), f.minLevel, nullptr, true));
     row->addSpacing(8);
-    row->addWidget(frame(panel, QStringLiteral("TIME"), f.time));
+    row->addWidget(frame(panel, QStringLiteral("TIME"), f.time, nullptr, true));
     row->addStretch(1);
     row->addWidget(f.linkState, 0, Qt::AlignBottom);
     return row;

@@ -1,7 +1,6 @@
 #include "panel/segment_display.h"
 
 #include <QEvent>
-#include <QLayoutItem>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
@@ -98,28 +97,6 @@ std::array<QPolygonF, 7> segmentShapes(double w, double h, double t) {
     };
 }
 
-// The layout sizes this place; the display, fixed to that size, never asks for a
-// layout pass itself.
-class DisplayPlace final : public QLayoutItem {
-public:
-    DisplayPlace(QWidget* display, QSize minimum) : display_(display), minimum_(minimum) {}
-    QSize sizeHint() const override { return display_->sizeHint().expandedTo(minimum_); }
-    QSize minimumSize() const override { return minimum_; }
-    QSize maximumSize() const override { return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX}; }
-    Qt::Orientations expandingDirections() const override { return Qt::Vertical; }
-    bool isEmpty() const override { return false; }
-    QRect geometry() const override { return display_->geometry(); }
-    void setGeometry(const QRect& place) override {
-        display_->setFixedSize(place.size());
-        display_->move(place.topLeft());
-    }
-    QWidget* widget() const override { return display_; }
-
-private:
-    QWidget* display_;
-    QSize minimum_;
-};
-
 }  // namespace
 
 SegmentDisplay::SegmentDisplay(QWidget* parent) : QLabel(parent) {
@@ -188,10 +165,6 @@ const QPixmap& SegmentDisplay::backdropPicture() {
     gradient.setColorAt(1, backdropBottom_);
     p.fillRect(rect(), gradient);
     return backdropPicture_;
-}
-
-QLayoutItem* SegmentDisplay::layoutPlace(QSize minimum) {
-    return new DisplayPlace(this, minimum);
 }
 
 void SegmentDisplay::paintEvent(QPaintEvent*) {

@@ -7,8 +7,6 @@
 #include <QLabel>
 #include <QPixmap>
 
-class QLayoutItem;
-
 namespace lp::panel {
 
 // The LCD's ink, lit and unlit.
@@ -26,12 +24,6 @@ public:
     // a new level repaints the digits alone, not the frame beneath them five times a
     // second.
     void setBackdrop(const QWidget* frame, const QColor& top, const QColor& bottom, int border);
-
-    // The display's place in its parent's layout (which takes it over): the layout sizes
-    // the place, at least `minimum`, growing upwards, and the display is held at that
-    // size. A new text then asks for no layout pass of the whole window, as a label's
-    // new text does: the digits' size never depends on their text.
-    [[nodiscard]] QLayoutItem* layoutPlace(QSize minimum);
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;

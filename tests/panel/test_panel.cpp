@@ -316,8 +316,8 @@ private slots:
         }
     }
 
-    // A new level repaints the digits alone, not the LCD beneath them, and asks for no
-    // layout pass; the same level again repaints nothing.
+    // A new level repaints the digits alone, not the LCD beneath them; neither it nor a
+    // new MAX or TIME asks for a layout pass; the same level again repaints nothing.
     void newLevelRepaintsTheDigitsAlone() {
         PanelRig rig;  // 65.3 dB; a sample (a new TIME) at 1 s, 3 s
         QVERIFY(QTest::qWaitForWindowExposed(rig.panel.get()));
@@ -332,8 +332,9 @@ private slots:
             QApplication::processEvents();
             return QList<int>{digits.count, lcd.count, layouts.count};
         };
-        (void)shown(rig.frame);                    // the first frame fills the whole LCD
-        (void)shown(liveFrame(0x40, 0x06, 0x54));  // 65.4 dB, a new MAX
+        (void)shown(rig.frame);  // the first frame fills the whole LCD
+        // 65.4 dB: a new MAX, and the sample at 1 s a new TIME
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x54)).last(), 0);
         QCOMPARE(shown(liveFrame(0x40, 0x06, 0x53)), QList<int>({1, 0, 0}));
         QCOMPARE(shown(liveFrame(0x40, 0x06, 0x53)), QList<int>({0, 0, 0}));
     }
