@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "live/meter_view.h"
+#include "panel/fixed_place.h"
 #include "panel/indicator_lamp.h"
 #include "panel/panel_pictures.h"
 #include "panel/segment_display.h"
@@ -133,14 +134,21 @@ IndicatorLamp* lamp(QWidget* parent, QLabel* l, const QColor& unlit) {
     return socket;
 }
 
-QGroupBox* frame(QWidget* parent, const QString& title, QWidget* content,
-                 QWidget* second = nullptr) {
+// `fixedContent`: the content's size never follows its text (a readout).
+QGroupBox* frame(QWidget* parent, const QString& title, QWidget* content, QWidget* second = nullptr,
+                 bool fixedContent = false) {
     auto* box = new QGroupBox(title, parent);
     box->setAccessibleName(title);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(6);
-    layout->addWidget(content, 1);
+    if (fixedContent) {
+        content->setParent(box);  // as addWidget() would
+        layout->addItem(fixedPlace(content, content->minimumSize()));
+        layout->setStretch(0, 1);
+    } else {
+        layout->addWidget(content, 1);
+    }
     if (second) {
         layout->addWidget(second);
     }
@@ -204,7 +212,6 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     // The LCD's gradient, as the style sheet paints it (#cfd9bd to #b3c19f inside its
     // 3-pixel border).
     f.level->setBackdrop(lcd, QColor(0xcf, 0xd9, 0xbd), QColor(0xb3, 0xc1, 0x9f), 3);
-    f.level->setMinimumSize(300, 104);
 
     auto* unit = label(lcd, "LcdUnit", QStringLiteral("dB"), QStringLiteral("dB"));
     unit->setFont(fontOf(QStringLiteral("DejaVu Sans"), 18, true));
@@ -225,12 +232,12 @@ QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     right->addLayout(range);
 
     // The level and its unit in the middle of the display.
-    f.level->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
     middle->addLayout(left);
     middle->addStretch(1);
-    middle->addWidget(f.level, 3);
+    middle->addItem(fixedPlace(f.level, QSize(300, 104), Qt::Vertical));
+    middle->setStretch(middle->count() - 1, 3);
     middle->addLayout(right);
     middle->addStretch(1);
 
@@ -253,11 +260,11 @@ QHBoxLayout* buildReadouts(QWidget* panel, PanelFace& f) {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
-    row->addWidget(frame(panel, QStringLiteral("MAX"), f.maxLevel));
+    row->addWidget(frame(panel, QStringLiteral("MAX"), f.maxLevel, nullptr, true));
     row->addWidget(f.resetMaxMin, 0, Qt::AlignBottom);
-    row->addWidget(frame(panel, QStringLiteral("MIN"), f.minLevel));
+    row->addWidget(frame(panel, QStringLiteral("MIN"), f.minLevel, nullptr, true));
     row->addSpacing(8);
-    row->addWidget(frame(panel, QStringLiteral("TIME"), f.time));
+    row->addWidget(frame(panel, QStringLiteral("TIME"), f.time, nullptr, true));
     row->addStretch(1);
     row->addWidget(f.linkState, 0, Qt::AlignBottom);
     return row;

@@ -1,5 +1,6 @@
 #include "panel/segment_display.h"
 
+#include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygonF>
@@ -123,20 +124,53 @@ void SegmentDisplay::setBackdrop(const QWidget* frame, const QColor& top, const 
     backdropTop_ = top;
     backdropBottom_ = bottom;
     backdropBorder_ = border;
-    setAttribute(Qt::WA_OpaquePaintEvent, frame != nullptr);
+    backdropPicture_ = QPixmap();
+    keepOpaque();
     update();
+}
+
+void SegmentDisplay::keepOpaque() {
+    setAttribute(Qt::WA_OpaquePaintEvent, backdrop_ != nullptr);
+}
+
+bool SegmentDisplay::event(QEvent* event) {
+    const bool done = QLabel::event(event);
+    // A style sheet that gives labels a transparent background clears the opaque
+    // attribute when it polishes the display; with a backdrop it paints every pixel
+    // itself, and a new level must not repaint the frames beneath it.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange) {
+        keepOpaque();
+    }
+    return done;
+}
+
+// The frame's gradient where the display sits, drawn again only when the display's
+// size or place in the frame changed.
+const QPixmap& SegmentDisplay::backdropPicture() {
+    const QRect inside = backdrop_->rect().adjusted(0, backdropBorder_, 0, -backdropBorder_);
+    const int top =
+        backdrop_->mapTo(window(), inside.topLeft()).y() - mapTo(window(), QPoint(0, 0)).y();
+    const QRect span(0, top, width(), inside.height());
+    const qreal dpr = devicePixelRatioF();
+    if (span == backdropSpan_ && backdropPicture_.deviceIndependentSize() == QSizeF(size()) &&
+        backdropPicture_.devicePixelRatio() == dpr) {
+        return backdropPicture_;
+    }
+    backdropSpan_ = span;
+    backdropPicture_ = QPixmap(size() * dpr);
+    backdropPicture_.setDevicePixelRatio(dpr);
+    QPainter p(&backdropPicture_);
+    QLinearGradient gradient(0, top, 0, top + inside.height());
+    gradient.setColorAt(0, backdropTop_);
+    gradient.setColorAt(1, backdropBottom_);
+    p.fillRect(rect(), gradient);
+    return backdropPicture_;
 }
 
 void SegmentDisplay::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (backdrop_) {
-        const QRect inside = backdrop_->rect().adjusted(0, backdropBorder_, 0, -backdropBorder_);
-        const int top =
-            backdrop_->mapTo(window(), inside.topLeft()).y() - mapTo(window(), QPoint(0, 0)).y();
-        QLinearGradient gradient(0, top, 0, top + inside.height());
-        gradient.setColorAt(0, backdropTop_);
-        gradient.setColorAt(1, backdropBottom_);
-        p.fillRect(rect(), gradient);
+        p.drawPixmap(0, 0, backdropPicture());
     }
     std::vector<Cell> cells = cellsOf(text());
     const int count = std::max<int>(kDigitPlaces, static_cast<int>(cells.size()));

@@ -29,10 +29,13 @@ public:
     [[nodiscard]] QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     static constexpr double kGlyphMargin = 2.0;
+    void keepOpaque();
+    [[nodiscard]] const QPixmap& backdropPicture();
     [[nodiscard]] const QPixmap& glyph(quint8 segments, bool point) const;
 
     static constexpr int kDigitPlaces = 4;  // the text is right-aligned in them
@@ -42,6 +45,9 @@ private:
     QColor backdropTop_;
     QColor backdropBottom_;
     int backdropBorder_ = 0;
+    // The gradient behind the digits as drawn last, for this size and place in the frame.
+    QPixmap backdropPicture_;
+    QRect backdropSpan_;                  // the frame's inside, in the display's coordinates
     mutable QHash<int, QPixmap> glyphs_;  // drawn digit places at glyphHeight_
     double glyphHeight_ = 0.0;
     qreal glyphRatio_ = 0.0;

@@ -22,6 +22,19 @@ using test::PanelRig;
 
 namespace {
 
+// Counts the events of one type `watched` receives (the whole program's: qApp).
+struct EventCount : QObject {
+    EventCount(QObject* watched, QEvent::Type type) : type_(type) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == type_ ? 1 : 0;
+        return false;
+    }
+    QEvent::Type type_;
+    int count = 0;
+};
+
 QString spoken(QWidget* w) {
     return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
 }
@@ -304,6 +317,29 @@ private slots:
                          qPrintable(chain[j]->objectName() + " after " + chain[i]->objectName()));
             }
         }
+    }
+
+    // A new level repaints the digits alone, not the LCD beneath them; neither it nor a
+    // new MAX or TIME asks for a layout pass; the same level again repaints nothing.
+    void newLevelRepaintsTheDigitsAlone() {
+        PanelRig rig;  // 65.3 dB; a sample (a new TIME) at 1 s, 3 s
+        QVERIFY(QTest::qWaitForWindowExposed(rig.panel.get()));
+        const auto shown = [&](const QByteArray& frame) {
+            for (int pass = 0; pass < 3; ++pass) {  // a layout pass may ask for the next one
+                QApplication::processEvents();
+            }
+            EventCount digits(rig.get("LblVal"), QEvent::Paint);
+            EventCount lcd(rig.get<QWidget>("Lcd"), QEvent::Paint);
+            EventCount layouts(qApp, QEvent::LayoutRequest);
+            rig.meterShows(frame);
+            QApplication::processEvents();
+            return QList<int>{digits.count, lcd.count, layouts.count};
+        };
+        (void)shown(rig.frame);  // the first frame fills the whole LCD
+        // 65.4 dB: a new MAX, and the sample at 1 s a new TIME
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x54)).last(), 0);
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x53)), QList<int>({1, 0, 0}));
+        QCOMPARE(shown(liveFrame(0x40, 0x06, 0x53)), QList<int>({0, 0, 0}));
     }
 
     void keysRunCommands_data() {
