@@ -43,6 +43,9 @@ class SavedFileOpener;
 namespace lp::survey {
 class SurveyWindow;
 }  // namespace lp::survey
+namespace lp::memory {
+class DownloadedSetWindow;
+}  // namespace lp::memory
 
 namespace lp::app {
 
@@ -86,6 +89,8 @@ private:
     void openPlot(const records::RecordStore& records, const QString& title, QWidget* opener);
     // The Survey window of `files` beside `opener`, replacing the one open.
     void openSurvey(const QStringList& files, QWidget* opener);
+    // The Survey window of a downloaded set's records, held in memory, beside its list.
+    void openSetSurvey(memory::DownloadedSetWindow* list);
     void portLost(const QString& reason);
 
     platform::Clock& clock_;

@@ -30,6 +30,7 @@
 #include "scripted_dialogs.h"
 #include "shown_window.h"
 #include "sim/sim_meter.h"
+#include "survey/survey_window.h"
 #include "temp_settings.h"
 
 using namespace lp;
@@ -155,7 +156,8 @@ private slots:
     }
 
     // MEMORY, TIME OF RECORDING, a set chosen and downloaded: its Plot and then a saved
-    // file's share the session's one list plot.
+    // file's share the session's one list plot; its Ln offers the resolution chooser and
+    // Survey… opens the set's records in the Survey window.
     void downloadedSetAndFileShareOnePlot() {
         QTemporaryDir dir;
         SimRig rig;
@@ -175,6 +177,14 @@ private slots:
         QVERIFY(plot->curveDrawn());
         QCOMPARE(plot->records().bytes(setOne - 1, records::Field::Level),
                  data->records().store().bytes(setOne - 1, records::Field::Level));
+
+        data->lnTool()->trigger();
+        QVERIFY(data->findChild<QWidget*>(QStringLiteral("PicResolution"))->isVisible());
+        data->surveyTool()->trigger();
+        auto* survey = shownWindow<survey::SurveyWindow>();
+        QVERIFY(survey);
+        QCOMPARE(survey->result().records, qint64(setOne));
+        QCOMPARE(survey->windowTitle(), QStringLiteral("Survey: Set 1 from the meter"));
 
         const QString path = dir.filePath("set1.sdm");
         QVERIFY(test::writeFile(path, test::recordFile({{"1", "2009/06/01 14:05:09", "65.3"}})));
