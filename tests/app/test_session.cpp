@@ -185,6 +185,9 @@ private slots:
         QVERIFY(survey);
         QCOMPARE(survey->result().records, qint64(setOne));
         QCOMPARE(survey->windowTitle(), QStringLiteral("Survey: Set 1 from the meter"));
+        survey->plotPeriod(0);  // its records taken from memory
+        QCOMPARE(rig.session->listPlot()->records().count(),
+                 qsizetype(survey->result().periods.list.front().records));
 
         const QString path = dir.filePath("set1.sdm");
         QVERIFY(test::writeFile(path, test::recordFile({{"1", "2009/06/01 14:05:09", "65.3"}})));
