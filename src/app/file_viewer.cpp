@@ -12,10 +12,14 @@
 
 namespace lp::app {
 
-void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
-                          const OpenPlot& openPlot, const OpenSurvey& openSurvey) {
+void equipLnChooser(lists::RecordListWindow& window, platform::Dialogs& dialogs) {
     window.installResolutionChooser(
         new charts::PercentileChooser(window.records().store(), dialogs, &window));
+}
+
+void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
+                          const OpenPlot& openPlot, const OpenSurvey& openSurvey) {
+    equipLnChooser(window, dialogs);
     window.setPlotAvailable(true);
     lists::SavedFileWindow* w = &window;
     QObject::connect(w, &lists::SavedFileWindow::plotRequested, w, [w, openPlot] {

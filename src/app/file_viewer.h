@@ -21,6 +21,7 @@ namespace lp::records {
 class RecordStore;
 }
 namespace lp::lists {
+class RecordListWindow;
 class SavedFileWindow;
 class SavedFileOpener;
 }  // namespace lp::lists
@@ -39,6 +40,10 @@ using OpenPlot =
 
 // Opens the Survey window of `files` beside `opener` (null: anywhere).
 using OpenSurvey = std::function<void(const QStringList& files, QWidget* opener)>;
+
+// Installs the percentile-level chooser ("0.1 dB", "1 dB") on the window's "Ln": the
+// saved-file window's and the downloaded-data list's.
+void equipLnChooser(lists::RecordListWindow& window, platform::Dialogs& dialogs);
 
 // Installs the chooser, makes "Plot" and Graph open the plot through `openPlot` and
 // Survey the file's survey through `openSurvey`.

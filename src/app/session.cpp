@@ -108,11 +108,15 @@ void Session::wireWindows() {
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     connect(memoryFlow, &memory::MemoryFlow::dataListShown, this,
             [this](memory::DownloadedSetWindow* list) {
+                equipLnChooser(*list, dialogs_);
                 list->setPlotAvailable(true);
                 connect(list, &memory::DownloadedSetWindow::plotRequested, this, [this, list] {
                     openPlot(list->records().store(),
                              QStringLiteral("Set %1").arg(list->setNumber()), list);
                 });
+                list->setSurveyAvailable(true);
+                connect(list, &memory::DownloadedSetWindow::surveyRequested, this,
+                        [this, list] { openSetSurvey(list); });
             });
 
     connect(panel, &panel::Panel::graphRequested, this, &Session::openRealTimeChart);
@@ -226,6 +230,16 @@ void Session::openSurvey(const QStringList& files, QWidget* opener) {
             openPlot(records, title, from);
         },
         opener);
+}
+
+void Session::openSetSurvey(memory::DownloadedSetWindow* list) {
+    delete survey_;
+    survey_ = survey::showSurveyWindow(
+        list->survey(), dialogs_,
+        [this](const records::RecordStore& records, const QString& title, QWidget* from) {
+            openPlot(records, title, from);
+        },
+        list);
 }
 
 }  // namespace lp::app

@@ -43,6 +43,9 @@ class SavedFileOpener;
 namespace lp::survey {
 class SurveyWindow;
 }  // namespace lp::survey
+namespace lp::memory {
+class DownloadedSetWindow;
+}  // namespace lp::memory
 
 namespace lp::app {
 
@@ -93,6 +96,8 @@ private:
     void openPlot(const records::RecordStore& records, const QString& title, QWidget* opener);
     // The Survey window of `files` beside `opener`, replacing the one open.
     void openSurvey(const QStringList& files, QWidget* opener);
+    // The Survey window of a downloaded set's records, held in memory, beside its list.
+    void openSetSurvey(memory::DownloadedSetWindow* list);
     void portLost(const QString& reason);
     // Defaults: forgets the settings file's values once the user says Yes.
     void forgetSettings();

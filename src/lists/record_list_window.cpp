@@ -111,6 +111,40 @@ QToolBar* RecordListWindow::createToolbar() {
     return bar;
 }
 
+QAction* RecordListWindow::addLnTool() {
+    lnTool_ = toolbar_->addAction(toolbarIcon(QStringLiteral("Ln")), QStringLiteral("Ln"));
+    lnTool_->setObjectName(QStringLiteral("Ln"));
+    lnTool_->setToolTip(QStringLiteral("Percentile Sound Level"));
+    connect(lnTool_, &QAction::triggered, this, [this] {
+        if (chooser_) {
+            chooser_->setVisible(!chooser_->isVisible());
+            if (chooser_->isVisible()) {
+                chooser_->raise();
+            }
+        }
+    });
+    lnTool_->setEnabled(false);
+    return lnTool_;
+}
+
+void RecordListWindow::hideChooser() {
+    if (chooser_) {
+        chooser_->hide();
+    }
+}
+
+void RecordListWindow::installResolutionChooser(QWidget* chooser) {
+    chooser_ = chooser;
+    chooser->setParent(client_);
+    if (chooser->objectName().isEmpty()) {
+        chooser->setObjectName(QStringLiteral("PicResolution"));
+    }
+    const platform::TwipScale twips(*this);
+    chooser->setGeometry(twips.x(0), twips.y(layout_.gridTopTwips), twips.x(1935), twips.y(1695));
+    chooser->hide();
+    lnTool_->setEnabled(true);
+}
+
 QAction* RecordListWindow::addToolbarCopy(QAction* command, const QString& key,
                                           const QString& tip) {
     QAction* copy = toolbar_->addAction(toolbarIcon(key), command->text());

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -81,9 +82,20 @@ public:
     // add their own controls here.
     [[nodiscard]] QWidget* clientArea() const { return client_; }
 
+    // Takes the percentile-level chooser (made by the statistics code), places it over
+    // the upper left of the grids (left 0, at the grids' top, 1935 x 1695 twips),
+    // hidden, and enables the toolbar's "Ln" button to show and hide it.
+    void installResolutionChooser(QWidget* chooser);
+    // The toolbar's "Ln" ("Percentile Sound Level"), once the window has added it.
+    [[nodiscard]] QAction* lnTool() const { return lnTool_; }
+
 protected:
     // Adds the toolbar "Toolbar1" along the top of the client area.
     QToolBar* createToolbar();
+    // Adds "Ln" to the toolbar, disabled until a chooser is installed.
+    QAction* addLnTool();
+    // Hides the chooser (every other toolbar button does first).
+    void hideChooser();
     // A toolbar button with the picture `key` (also its name) that runs `command`; its
     // tool tip is `tip` with the command's keys (the command's own when empty).
     QAction* addToolbarCopy(QAction* command, const QString& key, const QString& tip = {});
@@ -99,6 +111,8 @@ private:
     QString sourceFile_;
     QWidget* client_ = nullptr;
     QAction* closeCommand_ = nullptr;
+    QAction* lnTool_ = nullptr;
+    QPointer<QWidget> chooser_;
     std::array<QTableView*, 3> grids_{};
     GridCoupling* coupling_ = nullptr;
 };

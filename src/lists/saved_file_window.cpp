@@ -14,7 +14,6 @@
 #include "lists/printouts.h"
 #include "lists/toolbar_icons.h"
 #include "platform/shortcuts.h"
-#include "platform/twips.h"
 #include "records/record_file_reader.h"
 #include "records/record_source.h"
 
@@ -124,16 +123,14 @@ void SavedFileWindow::buildToolbar() {
         hideChooser();
         emit plotRequested();
     });
-    lnTool_ = add(QStringLiteral("Ln"), "Percentile Sound Level");
-    connect(lnTool_, &QAction::triggered, this, &SavedFileWindow::toggleChooser);
+    addLnTool();
     printTool_ = add(QStringLiteral("Print"), "Print");
     connect(printTool_, &QAction::triggered, this, [this] {
         hideChooser();
         printOnePerLine();
     });
-    // The record plot and the Ln chooser are enabled when the program supplies them.
+    // The record plot is enabled when the program supplies it (and Ln its chooser).
     plotTool_->setEnabled(false);
-    lnTool_->setEnabled(false);
 }
 
 void SavedFileWindow::setPlotAvailable(bool available) {
@@ -143,21 +140,6 @@ void SavedFileWindow::setPlotAvailable(bool available) {
 
 void SavedFileWindow::setSurveyAvailable(bool available) {
     surveyAction_->setEnabled(available);
-}
-
-void SavedFileWindow::hideChooser() {
-    if (chooser_) {
-        chooser_->hide();
-    }
-}
-
-void SavedFileWindow::toggleChooser() {
-    if (chooser_) {
-        chooser_->setVisible(!chooser_->isVisible());
-        if (chooser_->isVisible()) {
-            chooser_->raise();
-        }
-    }
 }
 
 void SavedFileWindow::setPrintCommandsEnabled(bool enabled) {
@@ -194,18 +176,6 @@ void SavedFileWindow::printSeveralPerLine() {
                         severalPerLinePrintout(records().store(),
                                                records::RecordTableModel::headerTexts(), *perLine),
                         std::move(*choice), dialogs_);
-}
-
-void SavedFileWindow::installResolutionChooser(QWidget* chooser) {
-    chooser_ = chooser;
-    chooser->setParent(clientArea());
-    if (chooser->objectName().isEmpty()) {
-        chooser->setObjectName(QStringLiteral("PicResolution"));
-    }
-    const platform::TwipScale twips(*this);
-    chooser->setGeometry(twips.x(0), twips.y(480), twips.x(1935), twips.y(1695));
-    chooser->hide();
-    lnTool_->setEnabled(true);
 }
 
 void SavedFileWindow::closeEvent(QCloseEvent* event) {

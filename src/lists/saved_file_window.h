@@ -7,8 +7,8 @@
 // once the program offers one (setSurveyAvailable).
 //
 // The percentile-level chooser ("PicResolution" with its two buttons) is supplied by
-// the statistics code through installResolutionChooser(): this window places it, and
-// its "Ln" button shows and hides it (every other toolbar button hides it first).
+// the statistics code through installResolutionChooser() (RecordListWindow): its "Ln"
+// button shows and hides it (every other toolbar button hides it first).
 #pragma once
 
 #include <QPointer>
@@ -38,11 +38,6 @@ public:
     // desktop's close) the load stops and returns nothing.
     std::optional<records::FileError> load(const QString& path);
 
-    // Takes the resolution chooser (made by the statistics code), places it over the
-    // upper left of the grids (left 0, top 480, 1935 x 1695 twips), hidden, and
-    // enables the "Ln" button to show and hide it.
-    void installResolutionChooser(QWidget* chooser);
-
     // The toolbar's "Plot" and the Graph menu ask for the record plot; until the
     // program makes them available they stay disabled.
     void setPlotAvailable(bool available);
@@ -59,7 +54,6 @@ public:
 
     // The toolbar's buttons that do something.
     [[nodiscard]] QAction* plotTool() const { return plotTool_; }
-    [[nodiscard]] QAction* lnTool() const { return lnTool_; }
     [[nodiscard]] QAction* printTool() const { return printTool_; }
     [[nodiscard]] QAction* surveyAction() const { return surveyAction_; }
     // The menu's Exit, the last of its commands.
@@ -79,12 +73,8 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
-    void hideChooser();
-    void toggleChooser();
 
-    QPointer<QWidget> chooser_;
     QAction* plotTool_ = nullptr;
-    QAction* lnTool_ = nullptr;
     QAction* printTool_ = nullptr;
 
     platform::Dialogs& dialogs_;

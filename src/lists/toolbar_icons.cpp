@@ -30,6 +30,13 @@ QIcon toolbarIcon(const QString& key) {
         p.drawRect(5, 4, 3, 10);
         p.drawRect(9, 2, 3, 12);
         p.drawRect(13, 8, 2, 6);
+    } else if (key == QLatin1String("Survey")) {  // period levels as steps over axes
+        p.drawLine(1, 1, 1, 14);
+        p.drawLine(1, 14, 15, 14);
+        p.setPen(QPen(QColor(40, 70, 160), 2));
+        const QPoint steps[] = {{3, 10}, {6, 10}, {6, 5},  {9, 5},
+                                {9, 8},  {12, 8}, {12, 3}, {15, 3}};
+        p.drawPolyline(steps, 8);
     } else if (key == QLatin1String("Csv")) {  // a sheet of cells, its top row marked
         p.setBrush(Qt::white);
         p.drawRect(1, 1, 13, 13);

@@ -6,7 +6,7 @@
 
 namespace lp::lists {
 
-// The picture for a toolbar button key: "Save", "Plot", "Ln", "Print", "Csv" or "Exit".
+// The picture for a toolbar button key: "Save", "Plot", "Ln", "Print", "Csv", "Survey" or "Exit".
 [[nodiscard]] QIcon toolbarIcon(const QString& key);
 
 }  // namespace lp::lists

@@ -21,13 +21,13 @@ namespace lp::memory {
 namespace {
 
 // Design positions in twips within the client area; the grids start at 1080.
-// The toolbar holds Save and Export CSV; the buttons give it room and still end where
-// they always did (3990).
-constexpr int kToolbarWidth = 900;
-constexpr int kButtonLeft = 900;
+// The toolbar holds Save, Export CSV, Ln and Survey; the buttons give it room and still
+// end where they always did (3990).
+constexpr int kToolbarWidth = 1740;
+constexpr int kButtonLeft = 1740;
 constexpr int kButtonTop = 45;
-constexpr int kButtonWidth = 990;
-constexpr int kButtonGap = 60;
+constexpr int kButtonWidth = 720;
+constexpr int kButtonGap = 45;
 constexpr int kButtonHeight = 390;
 constexpr int kTitleTop = 540;
 constexpr int kTitleHeight = 480;
@@ -50,9 +50,22 @@ void DownloadedSetWindow::buildControls() {
     toolbarSave_->setObjectName(QStringLiteral("Save"));
     toolbarSave_->setToolTip(QStringLiteral("Save As"));
     platform::setKeys(toolbarSave_, QKeySequence::Save);
-    connect(toolbarSave_, &QAction::triggered, this, &DownloadedSetWindow::save);
+    connect(toolbarSave_, &QAction::triggered, this, [this] {
+        hideChooser();
+        save();
+    });
     lists::addExportCsvCommand(*this, dialogs_, bar)
         ->setIcon(lists::toolbarIcon(QStringLiteral("Csv")));
+    addLnTool();
+    surveyTool_ =
+        bar->addAction(lists::toolbarIcon(QStringLiteral("Survey")), QStringLiteral("Survey…"));
+    surveyTool_->setObjectName(QStringLiteral("Survey"));
+    surveyTool_->setToolTip(QStringLiteral("Periods, day, evening and night levels, events"));
+    surveyTool_->setEnabled(false);
+    connect(surveyTool_, &QAction::triggered, this, [this] {
+        hideChooser();
+        emit surveyRequested();
+    });
 
     const auto button = [&](const char* name, const char* caption, int index) {
         auto* b = new QPushButton(QString::fromLatin1(caption), clientArea());
@@ -67,7 +80,10 @@ void DownloadedSetWindow::buildControls() {
     plotButton_ = button("CmdDplot", "Plot", 1);
     printButton_ = button("CmdDprint", "Print", 2);
     connect(saveButton_, &QPushButton::clicked, this, &DownloadedSetWindow::save);
-    connect(plotButton_, &QPushButton::clicked, this, &DownloadedSetWindow::plotRequested);
+    connect(plotButton_, &QPushButton::clicked, this, [this] {
+        hideChooser();
+        emit plotRequested();
+    });
     connect(printButton_, &QPushButton::clicked, this, &DownloadedSetWindow::print);
     platform::addButtonKeys(this, printButton_, platform::standardKeys(QKeySequence::Print));
     // No menu has Exit here: the keys alone close the window.
@@ -90,6 +106,16 @@ void DownloadedSetWindow::buildControls() {
 
 void DownloadedSetWindow::setPlotAvailable(bool available) {
     plotButton_->setEnabled(available);
+}
+
+void DownloadedSetWindow::setSurveyAvailable(bool available) {
+    surveyTool_->setEnabled(available);
+}
+
+stats::SurveyRecords DownloadedSetWindow::survey() const {
+    return stats::readHeldSurvey(std::make_shared<const records::RecordStore>(records().store()),
+                                 QStringLiteral("Set %1 from the meter").arg(setNumber_),
+                                 setMetadata(header_, context_));
 }
 
 void DownloadedSetWindow::showSet(const DownloadedSet& set) {

@@ -1,16 +1,19 @@
 // The downloaded-data list "DataList": one downloaded set in the record-list layout
 // (grids from 1080 twips down, beside the memory window), with its title LblTitle,
-// the buttons Save, Plot and Print, and a toolbar whose one button "Save" saves too.
-// Save writes the list as a record file, with the set's metadata beside it (FILE.meta,
-// memory/set_metadata.h). Plot asks for the record plot of the set
-// (plotRequested) once the program makes it available; Print prints the downloaded
-// record lines as a plain list.
+// the buttons Save, Plot and Print, and a toolbar with "Save" (saves too), Export CSV,
+// "Ln" and "Survey…". Save writes the list as a record file, with the set's metadata
+// beside it (FILE.meta, memory/set_metadata.h). Plot asks for the record plot of the
+// set (plotRequested) and "Survey…" for its Survey window (surveyRequested) once the
+// program makes them available; "Ln" shows the percentile-level chooser the program
+// installs (as in the saved-file window); Print prints the downloaded record lines as
+// a plain list.
 #pragma once
 
 #include "lists/record_list_window.h"
 #include "memory/download_decoder.h"
 #include "platform/dialogs.h"
 #include "records/run_metadata.h"
+#include "stats/survey_records.h"
 
 class QAction;
 class QLabel;
@@ -41,6 +44,11 @@ public:
     // CmdDplot asks for the record plot; until the program makes it available it
     // stays disabled.
     void setPlotAvailable(bool available);
+    // "Survey…" asks for the set's Survey window; disabled until then.
+    void setSurveyAvailable(bool available);
+    // The set listed as a survey held in memory, named "Set N from the meter", with the
+    // metadata a save writes beside it: the survey of the file Save writes.
+    [[nodiscard]] stats::SurveyRecords survey() const;
     // The number of the set listed (0 before one is).
     [[nodiscard]] int setNumber() const { return setNumber_; }
 
@@ -50,10 +58,13 @@ public:
     [[nodiscard]] QPushButton* printButton() const { return printButton_; }
     void setPrintCommandsEnabled(bool enabled) override;
     [[nodiscard]] QAction* toolbarSave() const { return toolbarSave_; }
+    [[nodiscard]] QAction* surveyTool() const { return surveyTool_; }
 
 signals:
     // CmdDplot: plot the listed set.
     void plotRequested();
+    // "Survey…": the listed set in the Survey window.
+    void surveyRequested();
 
 private:
     void buildControls();
@@ -64,6 +75,7 @@ private:
     QPushButton* plotButton_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QAction* toolbarSave_ = nullptr;
+    QAction* surveyTool_ = nullptr;
     int setNumber_ = 0;
     std::optional<SetHeader> header_;  // of the set listed
     records::RunStart context_;

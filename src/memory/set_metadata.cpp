@@ -28,6 +28,11 @@ records::RunStart setRunStart(const std::optional<SetHeader>& header, records::R
     return context;
 }
 
+records::RecordMetadata setMetadata(const std::optional<SetHeader>& header,
+                                    const records::RunStart& context) {
+    return records::parseRecordMetadata(records::runStartLine(setRunStart(header, context)));
+}
+
 std::optional<QString> writeSetMetadata(const QString& recordFile,
                                         const std::optional<SetHeader>& header,
                                         const records::RunStart& context) {

@@ -16,6 +16,10 @@ namespace lp::memory {
 [[nodiscard]] records::RunStart setRunStart(const std::optional<SetHeader>& header,
                                             records::RunStart context);
 
+// The metadata of the set as read back from the FILE.meta that writeSetMetadata writes.
+[[nodiscard]] records::RecordMetadata setMetadata(const std::optional<SetHeader>& header,
+                                                  const records::RunStart& context);
+
 // Writes FILE.meta beside the record file of the set just written; the warning to give
 // when it cannot (the record file stands as written).
 [[nodiscard]] std::optional<QString> writeSetMetadata(const QString& recordFile,

@@ -112,6 +112,7 @@ platform::LargeVector<LevelSample> countedSamples(const SurveyRecords& survey,
 SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& options) {
     SurveyResult result;
     result.files = survey.files;
+    result.held = survey.held != nullptr;
     result.zone = survey.days.zone();
     if (survey.error) {
         result.failure = surveyReadFailureText(*survey.error, survey.misdated);

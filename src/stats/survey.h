@@ -72,6 +72,8 @@ struct SurveyResult {
     std::optional<QString> failure;
 
     QStringList files;
+    // The records were held in memory (SurveyRecords::held): `files` holds their name.
+    bool held = false;
     QTimeZone zone;
     qint64 records = 0;      // every record read
     qint64 undated = 0;      // without a readable time stamp

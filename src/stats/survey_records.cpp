@@ -9,6 +9,7 @@
 
 #include "records/record_file_reader.h"
 #include "records/record_sink.h"
+#include "records/record_store_reader.h"
 #include "stats/level_tally.h"
 
 namespace lp::stats {
@@ -65,13 +66,14 @@ struct SpanStart {
     size_t sample = 0;
 };
 
-// Turns each record into its instant and level while its line is in the read buffer.
+// Turns each record into its instant and level while its line is in the read buffer
+// (Reader: a RecordFileReader, or a RecordStoreReader for records held in memory).
+template <class Reader>
 class SampleSink final : public records::RecordSink {
 public:
     SampleSink(const LocalDays& days, EnergyTable& energies,
                platform::LargeVector<LevelSample>& into, SurveyRecords& counts,
-               const records::RecordFileReader& reader, FileDates& dates,
-               const std::vector<records::StateSpan>& spans)
+               const Reader& reader, FileDates& dates, const std::vector<records::StateSpan>& spans)
         : stamps_(days.zone()),
           energies_(energies),
           into_(into),
@@ -140,7 +142,7 @@ private:
     EnergyTable& energies_;
     platform::LargeVector<LevelSample>& into_;
     SurveyRecords& counts_;
-    const records::RecordFileReader& reader_;
+    const Reader& reader_;
     FileDates& dates_;
     const std::vector<records::StateSpan>& spans_;
     std::vector<SpanStart> starts_;
@@ -361,21 +363,27 @@ std::optional<qint64> samplingInterval(std::span<const LevelSample> samples) {
     return count.interval();
 }
 
-SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
+namespace {
+
+// The survey of `files`, read with the readers `readerOf` makes, each file's metadata
+// from `metadataOf`, with room for `reserve` records to begin with.
+template <class MakeReader, class MetadataOf>
+SurveyRecords readSources(const QStringList& files, const QTimeZone& zone, qint64 reserve,
+                          const MakeReader& readerOf, const MetadataOf& metadataOf) {
     SurveyRecords survey;
     survey.files = files;
     survey.days = LocalDays(zone);
     platform::LargeVector<LevelSample>& samples = survey.samples;
-    samples.reserve(size_t(reserveFor(files)));
+    samples.reserve(size_t(reserve));
     std::vector<FileRun> runs;
     std::vector<FileDates> dates;
     EnergyTable energies;
     std::vector<StateStretch> states;
     for (const QString& file : files) {
         FileRun run{samples.size(), 0};
-        records::RecordFileReader reader(file);
+        auto reader = readerOf(file);
         dates.push_back({file, {}, {}, {}, -1});
-        const std::optional<records::RecordMetadata> metadata = records::readRecordMetadata(file);
+        const std::optional<records::RecordMetadata> metadata = metadataOf(file);
         static const std::vector<records::StateSpan> kNoSpans;
         SampleSink sink(survey.days, energies, samples, survey, reader, dates.back(),
                         metadata ? metadata->spans : kNoSpans);
@@ -422,6 +430,26 @@ SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
     }
     survey.leftOut = static_cast<qint64>(std::erase_if(samples, noLevel));
     survey.states = std::move(states);
+    return survey;
+}
+
+}  // namespace
+
+SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
+    return readSources(
+        files, zone, reserveFor(files),
+        [](const QString& file) { return records::RecordFileReader(file); },
+        [](const QString& file) { return records::readRecordMetadata(file); });
+}
+
+SurveyRecords readHeldSurvey(std::shared_ptr<const records::RecordStore> store, const QString& name,
+                             const std::optional<records::RecordMetadata>& metadata,
+                             const QTimeZone& zone) {
+    SurveyRecords survey = readSources(
+        {name}, zone, store->count(),
+        [&store](const QString&) { return records::RecordStoreReader(*store); },
+        [&metadata](const QString&) { return metadata; });
+    survey.held = std::move(store);
     return survey;
 }
 

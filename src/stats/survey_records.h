@@ -6,12 +6,14 @@
 #include <QStringList>
 #include <QTimeZone>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "platform/large_array.h"
 #include "records/file_error.h"
+#include "records/record_store.h"
 #include "records/run_metadata.h"
 #include "stats/level_sample.h"
 #include "stats/local_days.h"
@@ -67,11 +69,23 @@ struct SurveyRecords {
     bool misdated = false;
     // The states the records were taken under, in the order of the files and lines.
     std::vector<StateStretch> states{};
+    // The records themselves when they are held in memory rather than in a file
+    // (readHeldSurvey): `files` then holds the one name they go by.
+    std::shared_ptr<const records::RecordStore> held{};
 };
 
 // Reads the files of one survey; local time stamps are taken in `zone`.
 [[nodiscard]] SurveyRecords readSurvey(const QStringList& files,
                                        const QTimeZone& zone = QTimeZone::systemTimeZone());
+
+// The survey of records held in memory (a set downloaded from the meter and not saved),
+// named `name` where a file's name would stand, with `metadata` as FILE.meta would give
+// it: the same survey as that of the file a save of `store` writes (the same records on
+// the same lines) with that metadata beside it.
+[[nodiscard]] SurveyRecords readHeldSurvey(std::shared_ptr<const records::RecordStore> store,
+                                           const QString& name,
+                                           const std::optional<records::RecordMetadata>& metadata,
+                                           const QTimeZone& zone = QTimeZone::systemTimeZone());
 
 // The sampling interval S of a survey: the most frequent positive difference between
 // the instants of consecutive records (the smaller one on a tie), counted one

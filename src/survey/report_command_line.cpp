@@ -49,16 +49,17 @@ std::vector<std::pair<QString, std::optional<QString>>> reportOptionWords(
 }
 
 std::variant<assess::Manifest, QString> windowReportManifest(const QString& program,
-                                                             const QStringList& files,
+                                                             const stats::SurveyRecords& survey,
                                                              const stats::SurveyOptions& options,
-                                                             const QTimeZone& zone,
                                                              const QString& pdf) {
-    std::variant<std::vector<assess::ManifestFile>, QString> hashed = assess::hashedFiles(files);
+    std::variant<std::vector<assess::ManifestFile>, QString> hashed =
+        survey.held ? std::vector<assess::ManifestFile>{{survey.files.front(), 0, QString()}}
+                    : assess::hashedFiles(survey.files);
     if (const QString* failure = std::get_if<QString>(&hashed)) {
         return *failure;
     }
     std::vector<std::pair<QString, std::optional<QString>>> words =
-        reportOptionWords(options, zone);
+        reportOptionWords(options, survey.days.zone());
     words.emplace(words.begin(), QStringLiteral("pdf"), pdf);
     assess::Manifest manifest;
     manifest.program = program;
@@ -70,7 +71,7 @@ std::variant<assess::Manifest, QString> windowReportManifest(const QString& prog
     manifest.options = assess::manifestOptions(words);
     manifest.files = std::get<0>(std::move(hashed));
     for (const assess::ManifestFile& file : manifest.files) {
-        manifest.commandLine << file.path;  // absolute: the line runs from any folder
+        manifest.commandLine << file.path;  // absolute (a file's): the line runs from any folder
     }
     return manifest;
 }

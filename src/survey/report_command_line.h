@@ -23,11 +23,13 @@ namespace lp::survey {
 [[nodiscard]] std::vector<std::pair<QString, std::optional<QString>>> reportOptionWords(
     const stats::SurveyOptions& options, const QTimeZone& zone);
 
-// The manifest of the report of `files` with `options` into `pdf`, made by `program`
+// The manifest of the report of `survey` with `options` into `pdf`, made by `program`
 // (the Survey window's: the application's name): the equivalent command line, every
-// option, the files hashed. Why not, when a file cannot be read.
+// option, the files hashed. Records held in memory (a downloaded set not saved) are
+// listed by their name, with no size and no hash, their name standing in the command
+// line where a file's would. Why not, when a file cannot be read.
 [[nodiscard]] std::variant<assess::Manifest, QString> windowReportManifest(
-    const QString& program, const QStringList& files, const stats::SurveyOptions& options,
-    const QTimeZone& zone, const QString& pdf);
+    const QString& program, const stats::SurveyRecords& survey, const stats::SurveyOptions& options,
+    const QString& pdf);
 
 }  // namespace lp::survey

@@ -184,9 +184,10 @@ bool layOutManifest(ReportFlow& flow, const assess::Manifest& manifest) {
     for (const assess::ManifestFile& file : manifest.files) {
         // The hash in two lines of 32 digits.
         files.push_back({file.path, QString::number(file.size),
-                         file.sha256.isEmpty()
+                         !file.sha256.isEmpty() ? file.sha256.left(32) + u'\n' + file.sha256.mid(32)
+                         : file.path == QStringLiteral("-")
                              ? QStringLiteral("(standard input: not hashed)")
-                             : file.sha256.left(32) + u'\n' + file.sha256.mid(32)});
+                             : QStringLiteral("(never saved: not hashed)")});
     }
     return flow.heading(QStringLiteral("Input files"), flow.lineHeight(fonts.table) * 3) &&
            wrappedTable(flow,

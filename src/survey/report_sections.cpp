@@ -81,8 +81,12 @@ bool titleBlock(ReportFlow& flow, const ReportContent& content,
     }
     const QStringList exclusions = exclusionTexts(content.options.exclusions, r.zone);
     const QString interval = r.interval ? QStringLiteral("%1 s").arg(*r.interval) : stats::kNoValue;
-    return flow.field(r.files.size() == 1 ? QStringLiteral("File") : QStringLiteral("Files"),
-                      filesText(r.files)) &&
+    const bool oneFile = r.files.size() == 1;
+    return (r.held ? flow.field(QStringLiteral("Source"),
+                                r.files.join(QString()) +
+                                    QStringLiteral(" (held in memory, never saved to a file)"))
+                   : flow.field(oneFile ? QStringLiteral("File") : QStringLiteral("Files"),
+                                filesText(r.files))) &&
            flow.field(QStringLiteral("First record"), instantText(r.first, r.zone)) &&
            flow.field(QStringLiteral("Last record"), instantText(r.last, r.zone)) &&
            flow.field(QStringLiteral("Sampling interval S"), interval) &&

@@ -8,6 +8,7 @@
 #include "records/record_file_reader.h"
 #include "records/record_sink.h"
 #include "records/record_stamp.h"
+#include "records/record_store_reader.h"
 
 namespace lp::survey {
 namespace {
@@ -51,16 +52,16 @@ struct FileSpan {
     std::vector<qint64> instants;
 };
 
-}  // namespace
-
-SpanRecords spanRecords(const QStringList& files, const stats::LocalDays& days,
-                        const stats::TimeRange& span) {
+// The span's records of `files`, read with the readers `readerOf` makes.
+template <class MakeReader>
+SpanRecords spanOf(const QStringList& files, const stats::LocalDays& days,
+                   const stats::TimeRange& span, const MakeReader& readerOf) {
     SpanRecords result;
     std::vector<FileSpan> pieces;
     for (const QString& file : files) {
         FileSpan piece;
         SpanSink sink(days, span, piece.store, piece.instants);
-        records::RecordFileReader reader(file);
+        auto reader = readerOf(file);
         if (reader.open()) {
             while (reader.read(sink, kPieceItems) == records::RecordFileReader::Status::More) {
             }
@@ -90,6 +91,22 @@ SpanRecords spanRecords(const QStringList& files, const stats::LocalDays& days,
         }
     }
     return result;
+}
+
+}  // namespace
+
+SpanRecords spanRecords(const QStringList& files, const stats::LocalDays& days,
+                        const stats::TimeRange& span) {
+    return spanOf(files, days, span,
+                  [](const QString& file) { return records::RecordFileReader(file); });
+}
+
+SpanRecords spanRecords(const stats::SurveyRecords& survey, const stats::TimeRange& span) {
+    if (!survey.held) {
+        return spanRecords(survey.files, survey.days, span);
+    }
+    return spanOf(survey.files, survey.days, span,
+                  [&survey](const QString&) { return records::RecordStoreReader(*survey.held); });
 }
 
 }  // namespace lp::survey

@@ -24,5 +24,8 @@ struct SpanRecords {
 // The stamps are taken as readSurvey takes them, in `days`' zone.
 [[nodiscard]] SpanRecords spanRecords(const QStringList& files, const stats::LocalDays& days,
                                       const stats::TimeRange& span);
+// Of a survey read before: from its files, or from the records it holds in memory.
+[[nodiscard]] SpanRecords spanRecords(const stats::SurveyRecords& survey,
+                                      const stats::TimeRange& span);
 
 }  // namespace lp::survey

@@ -17,6 +17,11 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         records = stats::readSurvey(files);
     }
+    return showSurveyWindow(std::move(records), dialogs, std::move(openPlot), opener);
+}
+
+SurveyWindow* showSurveyWindow(stats::SurveyRecords records, platform::Dialogs& dialogs,
+                               PlotOpener openPlot, QWidget* opener) {
     if (records.error) {
         dialogs.message(opener, stats::surveyReadFailureText(*records.error, records.misdated),
                         platform::MessageIcon::Warning);

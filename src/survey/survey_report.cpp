@@ -45,7 +45,9 @@ std::optional<QString> writeSurveyReport(const ReportContent& content, const Rep
     }
     // Never over one of the survey's own files.
     platform::PdfTarget judged = target;
-    judged.inputs += content.result.files;
+    if (!content.result.held) {
+        judged.inputs += content.result.files;
+    }
     if (content.manifest) {
         judged.xmpMetadata = assess::manifestXmp(*content.manifest);
         judged.attachments.push_back({assess::kManifestAttachment,

@@ -316,8 +316,8 @@ void SurveyWindow::writeReport() {
     {
         const platform::WaitCursor wait;
         std::variant<assess::Manifest, QString> manifest =
-            windowReportManifest(QCoreApplication::applicationName(), records_.files, options_,
-                                 records_.days.zone(), QFileInfo(*path).absoluteFilePath());
+            windowReportManifest(QCoreApplication::applicationName(), records_, options_,
+                                 QFileInfo(*path).absoluteFilePath());
         if (const QString* unread = std::get_if<QString>(&manifest)) {
             failure = *unread;
         } else {
@@ -341,7 +341,7 @@ void SurveyWindow::plotSpan(const stats::TimeRange& span, const QString& title) 
     SpanRecords read;
     {
         const platform::WaitCursor wait;
-        read = spanRecords(records_.files, records_.days, span);
+        read = spanRecords(records_, span);
     }
     if (read.error) {
         dialogs_.message(this, stats::surveyReadFailureText(*read.error),

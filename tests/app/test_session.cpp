@@ -161,7 +161,8 @@ private slots:
     }
 
     // MEMORY, TIME OF RECORDING, a set chosen and downloaded: its Plot and then a saved
-    // file's share the session's one list plot.
+    // file's share the session's one list plot; its Ln offers the resolution chooser and
+    // Survey… opens the set's records in the Survey window.
     void downloadedSetAndFileShareOnePlot() {
         QTemporaryDir dir;
         SimRig rig;
@@ -181,6 +182,17 @@ private slots:
         QVERIFY(plot->curveDrawn());
         QCOMPARE(plot->records().bytes(setOne - 1, records::Field::Level),
                  data->records().store().bytes(setOne - 1, records::Field::Level));
+
+        data->lnTool()->trigger();
+        QVERIFY(data->findChild<QWidget*>(QStringLiteral("PicResolution"))->isVisible());
+        data->surveyTool()->trigger();
+        auto* survey = shownWindow<survey::SurveyWindow>();
+        QVERIFY(survey);
+        QCOMPARE(survey->result().records, qint64(setOne));
+        QCOMPARE(survey->windowTitle(), QStringLiteral("Survey: Set 1 from the meter"));
+        survey->plotPeriod(0);  // its records taken from memory
+        QCOMPARE(rig.session->listPlot()->records().count(),
+                 qsizetype(survey->result().periods.list.front().records));
 
         const QString path = dir.filePath("set1.sdm");
         QVERIFY(test::writeFile(path, test::recordFile({{"1", "2009/06/01 14:05:09", "65.3"}})));

@@ -21,6 +21,7 @@
 #include "memory/set_grid.h"
 #include "memory_rig.h"
 #include "scripted_dialogs.h"
+#include "stats/survey.h"
 
 using namespace lp;
 
@@ -112,9 +113,11 @@ private slots:
     }
 
     void dataListFace_data() {
-        lp::test::faceRows({"DataList|DataList", "LblTitle|5  Records In No. 1  Set|Title",
-                            "CmdDsave|Save", "CmdDplot|Plot", "CmdDprint|Print",
-                            "Save|Save (Save As (Ctrl+S))|Save"});
+        lp::test::faceRows(
+            {"DataList|DataList", "LblTitle|5  Records In No. 1  Set|Title", "CmdDsave|Save",
+             "CmdDplot|Plot", "CmdDprint|Print", "Save|Save (Save As (Ctrl+S))|Save",
+             "Ln|Ln (Percentile Sound Level)|Ln",
+             "Survey|Survey… (Periods, day, evening and night levels, events)|Survey…"});
     }
     void dataListFace() {
         MemoryUiRig r;
@@ -251,6 +254,23 @@ private slots:
             QJsonDocument::fromJson(test::readAll(byButton + QStringLiteral(".meta"))).object();
         QCOMPARE(set[QStringLiteral("range")].toArray(), (QJsonArray{30, 130}));
         QVERIFY(r.dialogs.messages().isEmpty());
+
+        // The set as a survey held in memory is the survey of the file Save wrote, with
+        // what its metadata tells (how records become a survey: test_survey).
+        const auto figures = [](const stats::SurveyRecords& read) {
+            const stats::SurveyResult s = stats::analyseSurvey(read, stats::SurveyOptions{});
+            return QStringList{
+                stats::figureLabel(s.notation, stats::Figure::Leq, 0, 3600),
+                QStringLiteral("%1 records from %2 every %3 s")
+                    .arg(s.records)
+                    .arg(QDateTime::fromSecsSinceEpoch(*s.first).toString(Qt::ISODate))
+                    .arg(s.interval.value_or(0)),
+                QString::number(*s.periods.list.front().leq, 'f', 2)};
+        };
+        const QStringList held = figures(list->survey());
+        QCOMPARE(held, figures(stats::readSurvey({byButton})));
+        QCOMPARE(held.mid(0, 2),
+                 (QStringList{"LAeq,1h", "3 records from 2009-12-31T23:50:00 every 30 s"}));
     }
 
     void stoppedDownloadKeepsWhatCame_data() {

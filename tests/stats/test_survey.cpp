@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "files.h"
+#include "records/record_file_writer.h"
 #include "records/record_format.h"
+#include "records/run_metadata.h"
 #include "stats/exceedance.h"
 #include "stats/survey.h"
 
@@ -586,6 +588,67 @@ private slots:
         // What the survey spans is worked out in no time: 1001 days.
         QCOMPARE(analyseSurvey(read, SurveyOptions{}).den.days.size(),
                  size_t(failure.isEmpty() ? 1001 : 0));
+    }
+
+    // Records held in memory (a downloaded set) make the survey the file a save of them
+    // makes, its metadata beside it: the records out of order, repeated, in conflict,
+    // undated, without a level and below the range; a later run, and a state that
+    // changes in it, found on the lines the saved file gives them.
+    void heldRecordsAsTheirSavedFile() {
+        auto store = std::make_shared<lp::records::RecordStore>();
+        const auto add = [&store](const char* no, const char* stamp, const char* level) {
+            QVERIFY(
+                store->append(QByteArrayView(no), QByteArrayView(stamp), QByteArrayView(level)));
+        };
+        add("1", "2026/06/01 10:00:00", "50.0");  // line 2 (the header is line 1)
+        add("2", "2026/06/01 10:00:02", "60.0");
+        add("3", "2026/06/01 10:00:01", "-");
+        add("4", "2026/06/01 10:00:02", "60.0");  // repeated
+        store->startRun();                        // its header on line 6
+        add("5", "2026/06/01 10:00:03", "*");
+        add("6", "----/--/-- --:--:--", "55.0");
+        add("7", "2026/06/01 10:00:02", "70.0");  // in conflict
+        add("8", "2026/06/01 10:00:04", "70.0");  // line 10
+        const QByteArray metadata =
+            R"({"run": 1, "header_line": 1, "weighting": "A", "response": "F"})"
+            "\n"
+            R"({"run": 2, "header_line": 6, "weighting": "C", "response": "F"})"
+            "\n"
+            R"({"line": 10, "weighting": "C", "response": "S"})"
+            "\n";
+        const QString path = dir_.filePath(QStringLiteral("held.sdm"));
+        QVERIFY(!lp::records::saveRecordFile(path, *store));
+        QVERIFY(!lp::records::replaceMetadataFile(path, metadata));
+
+        SurveyOptions options;
+        options.events = EventRule{65.0, 0, 0};
+        const auto figures = [&](const SurveyRecords& read) {
+            const SurveyResult r = analyseSurvey(read, options);
+            QStringList out{QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 S %9")
+                                .arg(r.records)
+                                .arg(r.undated)
+                                .arg(r.leftOut)
+                                .arg(r.repeated)
+                                .arg(r.conflicting)
+                                .arg(r.counted)
+                                .arg(r.first.value_or(0) % 86400)
+                                .arg(r.last.value_or(0) % 86400)
+                                .arg(r.interval.value_or(0)),
+                            r.mixedStates.value_or(QStringLiteral("one state"))};
+            out << periodTexts(r) << dayText(r.den.overall);
+            for (const LevelEvent& e : r.events) {
+                out << QStringLiteral("event %1-%2").arg(e.start % 86400).arg(e.end % 86400);
+            }
+            return out;
+        };
+        const QStringList held =
+            figures(readHeldSurvey(store, path, lp::records::parseRecordMetadata(metadata), kUtc));
+        QCOMPARE(held, figures(readSurvey({path}, kUtc)));
+        // Counted by hand: 8 records, one undated, "*" left out, one repeated and one in
+        // conflict at 10:00:02; 10:00:00 to 10:00:04, one a second; one loud second.
+        QCOMPARE(held.front(), QStringLiteral("8 1 1 1 1 4 36000 36004 S 1"));
+        QVERIFY(held.at(1).contains(QStringLiteral("C weighting")));
+        QCOMPARE(held.last(), QStringLiteral("event 36004-36005"));
     }
 
     void readFailure_data() {

@@ -10,6 +10,8 @@
 #include "assess/manifest.h"
 #include "files.h"
 #include "program_run.h"
+#include "records/record_file_reader.h"
+#include "survey/report_command_line.h"
 #include "survey/survey_report.h"
 #include "survey_rig.h"
 
@@ -209,6 +211,36 @@ private slots:
         QCOMPARE(lp::test::runToEnd("pdfdetach", {"-save", "1", "-o", attached, pdf}).status, 0);
         QVERIFY2(QString::fromUtf8(lp::test::readAll(attached)).contains(sha),
                  lp::test::readAll(attached).constData());
+    }
+
+    // Records held in memory (a downloaded set): the report names them as its source,
+    // and its manifest lists them by name with no size and no hash.
+    void heldRecordsAsSource() {
+        auto store = std::make_shared<lp::records::RecordStore>();
+        QVERIFY(!lp::records::loadRecordFile(files_[0], *store).error);
+        const lp::stats::SurveyRecords held = lp::stats::readHeldSurvey(
+            store, QStringLiteral("Set 3 from the meter"), std::nullopt, QTimeZone::utc());
+        ReportContent content = reportContent(held, lp::stats::SurveyOptions{});
+        const QString pdf = dir_.filePath(QStringLiteral("held.pdf"));
+        auto manifest = windowReportManifest(QStringLiteral("levelpanel"), held,
+                                             lp::stats::SurveyOptions{}, pdf);
+        QVERIFY(std::holds_alternative<lp::assess::Manifest>(manifest));
+        content.manifest = std::get<lp::assess::Manifest>(manifest);
+        QCOMPARE(content.manifest->commandLine.last(), QStringLiteral("Set 3 from the meter"));
+        QCOMPARE(writeSurveyReport(content, options_, pdf), std::nullopt);
+
+        int pages = 0;
+        const QString text = pdfText(pdf, pages);
+        for (const QString& line :
+             {QStringLiteral("Source Set 3 from the meter (held in memory, never saved to a file)"),
+              QStringLiteral("Set 3 from the meter 0 (never saved: not hashed)")}) {
+            QVERIFY2(text.contains(QString(line).remove(u' ')), qPrintable(line + u'\n' + text));
+        }
+        const std::optional<lp::assess::Manifest> back =
+            lp::assess::manifestInPdf(lp::test::readAll(pdf));
+        QVERIFY(back && back->files.size() == 1);
+        QCOMPARE(back->files[0].path, QStringLiteral("Set 3 from the meter"));
+        QVERIFY(back->files[0].sha256.isEmpty());
     }
 
     // Stopped part way: no file appears.
