@@ -16,24 +16,6 @@ namespace {
 
 const QString kExtension = QStringLiteral(".json");
 
-QString typicalKey(Typical typical) {
-    switch (typical) {
-        case Typical::Median:
-            return QStringLiteral("median");
-        case Typical::P10:
-            return QStringLiteral("p10");
-        case Typical::Mode:
-            break;
-    }
-    return QStringLiteral("mode");
-}
-
-QString clockText(int minute) {
-    return QStringLiteral("%1:%2")
-        .arg(minute / 60, 2, 10, QLatin1Char('0'))
-        .arg(minute % 60, 2, 10, QLatin1Char('0'));
-}
-
 // A value as the refusal quotes it.
 QString valueText(const QJsonValue& value) {
     if (value.isString()) {
@@ -159,6 +141,27 @@ std::optional<Shift> shiftOf(const QString& text) {
 
 }  // namespace
 
+QString typicalKey(Typical typical) {
+    switch (typical) {
+        case Typical::Median:
+            return QStringLiteral("median");
+        case Typical::P10:
+            return QStringLiteral("p10");
+        case Typical::Mode:
+            break;
+    }
+    return QStringLiteral("mode");
+}
+
+QString shiftText(const Shift& shift) {
+    const auto clockText = [](int minute) {
+        return QStringLiteral("%1:%2")
+            .arg(minute / 60, 2, 10, QLatin1Char('0'))
+            .arg(minute % 60, 2, 10, QLatin1Char('0'));
+    };
+    return clockText(shift.fromMinute) + u'-' + clockText(shift.toMinute);
+}
+
 stats::SurveyOptions Profile::surveyOptions() const {
     stats::SurveyOptions options;
     options.periodLength = periodLength;
@@ -211,11 +214,7 @@ QJsonObject profileJson(const Profile& p) {
                                                {QStringLiteral("tr_night_s"), p.trNight}}},
         {QStringLiteral("exposure"),
          QJsonObject{
-             {QStringLiteral("shift"), optional(p.shift,
-                                                [](const Shift& s) {
-                                                    return clockText(s.fromMinute) + u'-' +
-                                                           clockText(s.toMinute);
-                                                })},
+             {QStringLiteral("shift"), optional(p.shift, shiftText)},
              {QStringLiteral("te_h"), optional(p.teHours, [](double hours) { return hours; })}}},
         {QStringLiteral("loud_events"), QJsonObject{{QStringLiteral("above_db"), p.loudAbove},
                                                     {QStringLiteral("window_s"), p.window},

@@ -60,6 +60,11 @@ struct Profile {
 
 [[nodiscard]] bool operator==(const Profile& a, const Profile& b);
 
+// "mode", "median", "p10": a typical value as the files and the command line write it.
+[[nodiscard]] QString typicalKey(Typical typical);
+// "07:00-15:30".
+[[nodiscard]] QString shiftText(const Shift& shift);
+
 // The profile as its file holds it (every key written).
 [[nodiscard]] QJsonObject profileJson(const Profile& profile);
 // The profile a file's JSON holds; `source` names the file in the refusal (the key,
