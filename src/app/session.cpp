@@ -207,7 +207,7 @@ void Session::openSavedFile() {
 void Session::openSurvey(const QStringList& files, QWidget* opener) {
     delete survey_;
     survey_ = survey::openSurveyWindow(
-        files, dialogs_,
+        files, dialogs_, settings_,
         [this](const records::RecordStore& records, const QString& title, QWidget* from) {
             openPlot(records, title, from);
         },

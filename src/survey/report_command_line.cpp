@@ -48,11 +48,9 @@ std::vector<std::pair<QString, std::optional<QString>>> reportOptionWords(
     return words;
 }
 
-std::variant<assess::Manifest, QString> windowReportManifest(const QString& program,
-                                                             const QStringList& files,
-                                                             const stats::SurveyOptions& options,
-                                                             const QTimeZone& zone,
-                                                             const QString& pdf) {
+std::variant<assess::Manifest, QString> windowReportManifest(
+    const QString& program, const QStringList& files, const stats::SurveyOptions& options,
+    const QTimeZone& zone, const QString& pdf, std::optional<assess::ManifestProfile> profile) {
     std::variant<std::vector<assess::ManifestFile>, QString> hashed = assess::hashedFiles(files);
     if (const QString* failure = std::get_if<QString>(&hashed)) {
         return *failure;
@@ -69,6 +67,7 @@ std::variant<assess::Manifest, QString> windowReportManifest(const QString& prog
     }
     manifest.options = assess::manifestOptions(words);
     manifest.files = std::get<0>(std::move(hashed));
+    manifest.profile = std::move(profile);
     for (const assess::ManifestFile& file : manifest.files) {
         manifest.commandLine << file.path;  // absolute: the line runs from any folder
     }

@@ -25,9 +25,11 @@ namespace lp::survey {
 
 // The manifest of the report of `files` with `options` into `pdf`, made by `program`
 // (the Survey window's: the application's name): the equivalent command line, every
-// option, the files hashed. Why not, when a file cannot be read.
+// option, the files hashed, and the profile the options are (when they are one's). Why
+// not, when a file cannot be read.
 [[nodiscard]] std::variant<assess::Manifest, QString> windowReportManifest(
     const QString& program, const QStringList& files, const stats::SurveyOptions& options,
-    const QTimeZone& zone, const QString& pdf);
+    const QTimeZone& zone, const QString& pdf,
+    std::optional<assess::ManifestProfile> profile = std::nullopt);
 
 }  // namespace lp::survey

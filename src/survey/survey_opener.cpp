@@ -9,7 +9,7 @@
 namespace lp::survey {
 
 SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* opener) {
+                               QSettings& settings, PlotOpener openPlot, QWidget* opener) {
     stats::SurveyRecords records;
     {
         const platform::WaitCursor wait;
@@ -22,7 +22,7 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
                         platform::MessageIcon::Warning);
         return nullptr;
     }
-    auto* window = new SurveyWindow(std::move(records), dialogs, std::move(openPlot));
+    auto* window = new SurveyWindow(std::move(records), dialogs, settings, std::move(openPlot));
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (opener != nullptr) {
         platform::placeWindow(

@@ -11,8 +11,8 @@ namespace lp::survey {
 
 // The window, shown beside `opener` (when given, which also owns the message for a
 // file that could not be read); null when a file could not be read. The window is
-// top-level and deletes itself when closed.
+// top-level and deletes itself when closed; it remembers its options in `settings`.
 SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* opener = nullptr);
+                               QSettings& settings, PlotOpener openPlot, QWidget* opener = nullptr);
 
 }  // namespace lp::survey
