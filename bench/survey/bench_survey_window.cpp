@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 
 #include "../support/bench_support.h"
 #include "../support/survey_week.h"
+#include "platform/settings_place.h"
 #include "survey/assessment_panel.h"
 #include "survey/assessment_tab.h"
 #include "survey/survey_chart.h"
@@ -95,12 +97,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     lp::bench::CountingDialogs dialogs;
+    const QTemporaryDir settingsFolder;  // a first start's options
+    const std::unique_ptr<QSettings> settings = lp::platform::openSettings(settingsFolder.path());
     const auto noPlot = [](const lp::records::RecordStore&, const QString&, QWidget*) {};
     QList<double> shown;
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer timer;
         timer.start();
-        lp::survey::SurveyWindow* window = lp::survey::openSurveyWindow(files, dialogs, noPlot);
+        lp::survey::SurveyWindow* window =
+            lp::survey::openSurveyWindow(files, dialogs, settings, noPlot);
         if (window == nullptr) {
             out << "the files did not read" << Qt::endl;
             return 1;

@@ -71,7 +71,7 @@ void FileViewer::showPlot(const records::RecordStore& records, const QString& ti
 survey::SurveyWindow* FileViewer::openSurvey(const QStringList& files, QWidget* opener) {
     delete survey_;
     survey_ = survey::openSurveyWindow(
-        files, dialogs_,
+        files, dialogs_, settings_,
         [this](const records::RecordStore& records, const QString& title, QWidget* from) {
             showPlot(records, title, from);
         },

@@ -225,7 +225,7 @@ void Session::openSavedFile() {
 void Session::openSurvey(const QStringList& files, QWidget* opener) {
     delete survey_;
     survey_ = survey::openSurveyWindow(
-        files, dialogs_,
+        files, dialogs_, settings_,
         [this](const records::RecordStore& records, const QString& title, QWidget* from) {
             openPlot(records, title, from);
         },
@@ -235,7 +235,7 @@ void Session::openSurvey(const QStringList& files, QWidget* opener) {
 void Session::openSetSurvey(memory::DownloadedSetWindow* list) {
     delete survey_;
     survey_ = survey::showSurveyWindow(
-        list->survey(), dialogs_,
+        list->survey(), dialogs_, settings_,
         [this](const records::RecordStore& records, const QString& title, QWidget* from) {
             openPlot(records, title, from);
         },

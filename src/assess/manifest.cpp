@@ -2,6 +2,7 @@
 
 #include "assess/file_sha256.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -21,6 +22,21 @@ const QString kFiles = QStringLiteral("files");
 const QString kPath = QStringLiteral("path");
 const QString kSize = QStringLiteral("size");
 const QString kSha256 = QStringLiteral("sha256");
+const QString kProfile = QStringLiteral("profile");
+const QString kName = QStringLiteral("name");
+const QString kValues = QStringLiteral("values");
+
+QJsonObject fileJson(const ManifestFile& file) {
+    return {{kPath, file.path}, {kSize, file.size}, {kSha256, file.sha256}};
+}
+
+std::optional<ManifestFile> fileOfJson(const QJsonObject& file) {
+    if (!file.value(kPath).isString() || !file.value(kSha256).isString()) {
+        return std::nullopt;
+    }
+    return ManifestFile{file.value(kPath).toString(), qint64(file.value(kSize).toDouble()),
+                        file.value(kSha256).toString()};
+}
 
 // The size and hash of a file as it is now; why not, when it cannot be read.
 std::variant<ManifestFile, QString> hashedFile(const QString& path) {
@@ -101,13 +117,31 @@ std::variant<std::vector<ManifestFile>, QString> hashedFiles(const QStringList& 
 QJsonObject manifestJson(const Manifest& manifest) {
     QJsonArray files;
     for (const ManifestFile& file : manifest.files) {
-        files.append(QJsonObject{{kPath, file.path}, {kSize, file.size}, {kSha256, file.sha256}});
+        files.append(fileJson(file));
     }
-    return {{kProgram, manifest.program},
-            {kVersion, manifest.version},
-            {kCommandLine, QJsonArray::fromStringList(manifest.commandLine)},
-            {kOptions, manifest.options},
-            {kFiles, files}};
+    QJsonObject json{{kProgram, manifest.program},
+                     {kVersion, manifest.version},
+                     {kCommandLine, QJsonArray::fromStringList(manifest.commandLine)},
+                     {kOptions, manifest.options},
+                     {kFiles, files}};
+    if (const std::optional<ManifestProfile>& profile = manifest.profile) {
+        QJsonObject entry = fileJson(profile->file);
+        entry.insert(kName, profile->name);
+        entry.insert(kValues, profile->values);
+        json.insert(kProfile, entry);
+    }
+    return json;
+}
+
+ManifestProfile manifestProfile(const QString& name, const QString& path, const QByteArray& bytes,
+                                const QJsonObject& values) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray digest = sha256Of(buffer).value_or(QByteArray());
+    return {name,
+            {QFileInfo(path).absoluteFilePath(), bytes.size(), QString::fromLatin1(digest.toHex())},
+            values};
 }
 
 std::optional<Manifest> manifestOfJson(const QJsonObject& object) {
@@ -122,13 +156,19 @@ std::optional<Manifest> manifestOfJson(const QJsonObject& object) {
     }
     manifest.options = object.value(kOptions).toObject();
     for (const QJsonValue& value : object.value(kFiles).toArray()) {
-        const QJsonObject file = value.toObject();
-        if (!file.value(kPath).isString() || !file.value(kSha256).isString()) {
+        const std::optional<ManifestFile> file = fileOfJson(value.toObject());
+        if (!file) {
             return std::nullopt;
         }
-        manifest.files.push_back({file.value(kPath).toString(),
-                                  qint64(file.value(kSize).toDouble()),
-                                  file.value(kSha256).toString()});
+        manifest.files.push_back(*file);
+    }
+    if (const QJsonObject profile = object.value(kProfile).toObject(); !profile.isEmpty()) {
+        const std::optional<ManifestFile> file = fileOfJson(profile);
+        if (!file) {
+            return std::nullopt;
+        }
+        manifest.profile = ManifestProfile{profile.value(kName).toString(), *file,
+                                           profile.value(kValues).toObject()};
     }
     return manifest;
 }

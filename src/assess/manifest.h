@@ -22,13 +22,26 @@ struct ManifestFile {
     QString sha256;  // lower-case hex
 };
 
+// The profile the options were taken from (assess/profile.h): its name or file as
+// given, the file it was read from with its SHA-256, and every value it held.
+struct ManifestProfile {
+    QString name;
+    ManifestFile file;
+    QJsonObject values;
+};
+
 struct Manifest {
     QString program;  // "levelpanel-cli"
     QString version;
     QStringList commandLine;  // the equivalent command line, one argument each
     QJsonObject options;      // every option, by name
     std::vector<ManifestFile> files;
+    std::optional<ManifestProfile> profile;  // none: no profile was used (no key in the JSON)
 };
+
+// The manifest's entry of the profile `name` read from `path` as `bytes`.
+[[nodiscard]] ManifestProfile manifestProfile(const QString& name, const QString& path,
+                                              const QByteArray& bytes, const QJsonObject& values);
 
 // The files hashed; why a file cannot be read (named) when one cannot.
 [[nodiscard]] std::variant<std::vector<ManifestFile>, QString> hashedFiles(

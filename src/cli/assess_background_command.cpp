@@ -245,7 +245,7 @@ Command assessBackgroundCommand() {
              "of its ABLs. --csv writes one row per interval used (part, start, end, la90).\n"
              "In JSON levels are numbers rounded to 0.1 dB, null where there is no value."),
          QStringLiteral("assess background --night 23-07 --rbl week/*.sdm")},
-        Operands::Files, backgroundRows, runBackground);
+        Operands::Files, backgroundRows, runBackground, Profiles::Taken);
 }
 
 }  // namespace lp::cli

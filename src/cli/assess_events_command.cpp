@@ -137,7 +137,7 @@ Command assessEventsCommand() {
                         "aligned to local midnight, sorted from the highest: the --nth of them\n"
                         "(none when the night has fewer windows with a level)."),
          QStringLiteral("assess events --above 65 --nth 10 week/*.sdm")},
-        Operands::Files, loudEventRows, runLoudEvents);
+        Operands::Files, loudEventRows, runLoudEvents, Profiles::Taken);
 }
 
 }  // namespace lp::cli

@@ -187,7 +187,7 @@ Command assessExposureCommand() {
                         "level over five days. The levels must be A-weighted; peak sound\n"
                         "pressure cannot be judged from these records."),
          QStringLiteral("assess exposure --shift 07:00-15:30 --weighting A week/*.sdm")},
-        Operands::Files, exposureRows, runExposure);
+        Operands::Files, exposureRows, runExposure, Profiles::Taken);
 }
 
 }  // namespace lp::cli

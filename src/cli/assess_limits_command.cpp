@@ -220,7 +220,7 @@ Command assessLimitsCommand() {
              "over a year. --csv writes each judged interval of every limit."),
          QStringLiteral(
              "assess limits --limit laeq,15min,23-07,45 --guideline who-road night/*.sdm")},
-        Operands::Files, limitsRows, runLimits);
+        Operands::Files, limitsRows, runLimits, Profiles::Taken);
 }
 
 }  // namespace lp::cli

@@ -280,7 +280,7 @@ Command assessRatingCommand() {
                         "Differences are those of the levels as shown (0.1 dB)."),
          QStringLiteral("assess rating --residual off.sdm --tonal 4 --reason \"audible hum\" "
                         "--background-level 38 on.sdm")},
-        Operands::Files, ratingRows, runRating);
+        Operands::Files, ratingRows, runRating, Profiles::Taken);
 }
 
 }  // namespace lp::cli

@@ -119,6 +119,11 @@ Outcome<assess::Manifest> assessManifest(const QString& command, const ReadArgum
     manifest.version = platform::kVersion;
     manifest.commandLine << kProgramName << command.split(u' ') << args.typed;
     manifest.options = assess::manifestOptions(args.options);
+    Outcome<std::optional<assess::ManifestProfile>> profile = manifestProfileOf(args.options);
+    if (!profile) {
+        return profile.refusal();
+    }
+    manifest.profile = std::move(*profile);
     for (const QString& file : files) {
         if (file == QStringLiteral("-")) {
             manifest.files.push_back({file, 0, QString()});  // standard input: no hash

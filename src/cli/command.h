@@ -16,6 +16,7 @@
 #include "cli/kit/options.h"
 #include "cli/kit/outcome.h"
 #include "cli/kit/talk.h"
+#include "cli/profile_arguments.h"
 #include "live/port_choice.h"
 
 namespace lp::cli {
@@ -56,29 +57,58 @@ struct Command {
 // Prints the command's help on stdout (its usage once, its options, an example).
 int printHelp(const Command& command, CommandIo& io);
 
+// Whether a command takes --profile (profile_arguments.h).
+enum class Profiles { No, Taken };
+
 // A command whose options are the struct `Options`, bound to its rows by `rows`;
-// `run` gets them read, with the files and the arguments as typed.
+// `run` gets them read, with the files and the arguments as typed (with a profile's
+// words first, when --profile is `Taken` and given).
 template <class Options>
 [[nodiscard]] Command commandOf(CommandText text, Operands operands,
                                 std::vector<OptionRow> (*rows)(Options&),
-                                int (*run)(const Options&, const ReadArguments&, CommandIo&)) {
+                                int (*run)(const Options&, const ReadArguments&, CommandIo&),
+                                Profiles profiles = Profiles::No) {
     Command command{std::move(text), operands, {}, {}};
-    command.options = [rows] {
+    command.options = [rows, profiles] {
         Options unused;
         bool quiet = false;
+        std::optional<QString> profile;
         std::vector<OptionHelp> about;
         for (const OptionRow& row : rows(unused)) {
             about.push_back(row.about);
         }
+        if (profiles == Profiles::Taken) {
+            about.push_back(profileRow(profile).about);
+        }
         about.push_back(quietRow(quiet).about);
         return about;
     };
-    command.run = [rows, run](const Command& self, const QStringList& args, CommandIo& io) {
+    command.run = [rows, run, profiles](const Command& self, const QStringList& typed,
+                                        CommandIo& io) {
+        io.talk.setCommand(self.text.name);
+        QStringList args = typed;
+        if (profiles == Profiles::Taken) {
+            Options scratch;
+            bool quiet = false;
+            std::optional<QString> profile;
+            std::vector<OptionRow> all = rows(scratch);
+            all.push_back(profileRow(profile));
+            all.push_back(quietRow(quiet));
+            const Outcome<QStringList> with =
+                argumentsWithProfile(self.text.name, std::move(all), profile, self.operands, typed);
+            if (!with) {
+                return io.talk.refused(with.refusal());
+            }
+            args = *with;
+        }
         Options options;
         bool quiet = io.talk.quiet();
+        std::optional<QString> profile;
         std::vector<OptionRow> all = rows(options);
+        if (profiles == Profiles::Taken) {
+            all.push_back(profileRow(profile));
+        }
         all.push_back(quietRow(quiet));
-        io.talk.setCommand(self.text.name);
         const Outcome<ReadArguments> read = readArguments(self.text.name, all, self.operands, args);
         if (!read) {
             return io.talk.refused(read.refusal());

@@ -111,7 +111,7 @@ Command eventsCommand() {
                         "stderr. JSON adds \"weighting\", \"response\" and \"adjust\"; with\n"
                         "--adjust the CSV ends in an adjust_db column."),
          QStringLiteral("events --above 80 --min-duration 5 day1.sdm")},
-        Operands::Files, eventsRows, runEvents);
+        Operands::Files, eventsRows, runEvents, Profiles::Taken);
 }
 
 }  // namespace lp::cli

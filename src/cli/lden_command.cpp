@@ -103,7 +103,7 @@ Command ldenCommand() {
                         "(3 decimals), null where there is no value, with \"weighting\",\n"
                         "\"response\" and \"adjust\" at the top."),
          QStringLiteral("lden --penalties 5,10 --json week/*.sdm")},
-        Operands::Files, ldenRows, runLden);
+        Operands::Files, ldenRows, runLden, Profiles::Taken);
 }
 
 }  // namespace lp::cli

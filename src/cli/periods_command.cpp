@@ -123,7 +123,7 @@ Command periodsCommand() {
                         "not known or mixed) and \"adjust\"; with --adjust the CSV ends in\n"
                         "an adjust_db column. FILE - is standard input."),
          QStringLiteral("periods --every 15min --csv day1.sdm day2.sdm")},
-        Operands::Files, periodsRows, runPeriods);
+        Operands::Files, periodsRows, runPeriods, Profiles::Taken);
 }
 
 }  // namespace lp::cli

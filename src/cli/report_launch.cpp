@@ -204,7 +204,8 @@ Outcome<ChosenMethods> chosenMethods(const ReportOptions& o, const ReadArguments
 }
 
 Command reportCommand() {
-    return commandOf<ReportOptions>(reportText(), Operands::Files, reportRows, runReport);
+    return commandOf<ReportOptions>(reportText(), Operands::Files, reportRows, runReport,
+                                    Profiles::Taken);
 }
 
 }  // namespace lp::cli

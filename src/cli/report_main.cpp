@@ -22,8 +22,8 @@ int main(int argc, char* argv[]) {
     Talk talk(streams.err());
     const QList<lp::live::SystemPort> noPorts;
     CommandIo io{streams.out(), talk, noPorts};
-    const Command report =
-        commandOf<ReportOptions>(reportText(), Operands::Files, reportRows, paintReport);
+    const Command report = commandOf<ReportOptions>(reportText(), Operands::Files, reportRows,
+                                                    paintReport, Profiles::Taken);
     const int status = report.run(report, QCoreApplication::arguments().mid(1), io);
     return finishedOutput(streams.out(), talk, status);
 }

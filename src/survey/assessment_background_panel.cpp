@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 #include "survey/assessment_histogram.h"
@@ -52,6 +53,24 @@ void AssessmentBackgroundPanel::assess(const AssessmentContext& context) {
         assess::assessBackground({context.records, context.samples}, options);
     histogram_->showParts(result.parts);
     showResult(backgroundShown(result, options.typical, context.notation));
+}
+
+void AssessmentBackgroundPanel::showProfile(const assess::Profile& profile) {
+    const QSignalBlocker quiet(this);
+    interval_->setCurrentIndex(
+        interval_->findData(QVariant::fromValue(profile.backgroundInterval)));
+    dayFrom_->setValue(profile.backgroundDayFrom);
+    nightFrom_->setValue(profile.backgroundNightFrom);
+    typical_->setCurrentIndex(typical_->findData(int(profile.typical)));
+    rbl_->setChecked(profile.rbl);
+}
+
+void AssessmentBackgroundPanel::takeProfile(assess::Profile& profile) const {
+    profile.backgroundInterval = interval_->currentData().toLongLong();
+    profile.backgroundDayFrom = dayFrom_->value();
+    profile.backgroundNightFrom = nightFrom_->value();
+    profile.typical = static_cast<assess::Typical>(typical_->currentData().toInt());
+    profile.rbl = rbl_->isChecked();
 }
 
 }  // namespace lp::survey

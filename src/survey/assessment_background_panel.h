@@ -17,6 +17,8 @@ public:
     explicit AssessmentBackgroundPanel(QWidget* parent = nullptr);
 
     void assess(const AssessmentContext& context) override;
+    void showProfile(const assess::Profile& profile) override;
+    void takeProfile(assess::Profile& profile) const override;
 
     [[nodiscard]] QComboBox* intervalCombo() const { return interval_; }
     [[nodiscard]] QComboBox* typicalCombo() const { return typical_; }

@@ -2,6 +2,7 @@
 
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 namespace lp::survey {
@@ -39,6 +40,19 @@ void AssessmentEventsPanel::assess(const AssessmentContext& context) {
     showResult(
         loudEventsShown(assess::assessLoudEvents({context.records, context.samples}, options),
                         options, context.notation));
+}
+
+void AssessmentEventsPanel::showProfile(const assess::Profile& profile) {
+    const QSignalBlocker quiet(this);
+    above_->setValue(profile.loudAbove);
+    window_->setValue(int(profile.window));
+    nth_->setValue(profile.nth);
+}
+
+void AssessmentEventsPanel::takeProfile(assess::Profile& profile) const {
+    profile.loudAbove = above_->value();
+    profile.window = window_->value();
+    profile.nth = nth_->value();
 }
 
 }  // namespace lp::survey

@@ -13,6 +13,8 @@ public:
     explicit AssessmentEventsPanel(QWidget* parent = nullptr);
 
     void assess(const AssessmentContext& context) override;
+    void showProfile(const assess::Profile& profile) override;
+    void takeProfile(assess::Profile& profile) const override;
 
     [[nodiscard]] QDoubleSpinBox* aboveSpin() const { return above_; }
     [[nodiscard]] QSpinBox* windowSpin() const { return window_; }

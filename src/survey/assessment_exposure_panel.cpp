@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QSignalBlocker>
 #include <QTimeEdit>
 
 namespace lp::survey {
@@ -70,6 +71,30 @@ void AssessmentExposurePanel::assess(const AssessmentContext& context) {
     }
     showResult(exposureShown(assess::assessExposure({context.records, context.samples}, options),
                              context.notation));
+}
+
+void AssessmentExposurePanel::showProfile(const assess::Profile& profile) {
+    const QSignalBlocker quiet(this);
+    shiftOn_->setChecked(profile.shift.has_value());
+    if (profile.shift) {
+        shiftFrom_->setTime(QTime(0, 0).addSecs(profile.shift->fromMinute * 60));
+        shiftTo_->setTime(QTime(0, 0).addSecs(profile.shift->toMinute * 60));
+    }
+    teOn_->setChecked(profile.teHours.has_value());
+    if (profile.teHours) {
+        te_->setValue(*profile.teHours);
+    }
+}
+
+void AssessmentExposurePanel::takeProfile(assess::Profile& profile) const {
+    profile.shift.reset();
+    if (shiftOn_->isChecked()) {
+        profile.shift = assess::Shift{minuteOf(shiftFrom_), minuteOf(shiftTo_)};
+    }
+    profile.teHours.reset();
+    if (teOn_->isChecked()) {
+        profile.teHours = te_->value();
+    }
 }
 
 }  // namespace lp::survey

@@ -15,6 +15,8 @@ public:
     explicit AssessmentExposurePanel(QWidget* parent = nullptr);
 
     void assess(const AssessmentContext& context) override;
+    void showProfile(const assess::Profile& profile) override;
+    void takeProfile(assess::Profile& profile) const override;
 
     [[nodiscard]] QCheckBox* shiftCheck() const { return shiftOn_; }
     [[nodiscard]] QTimeEdit* shiftFromEdit() const { return shiftFrom_; }

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "assess/profile.h"
 #include "stats/figure_notation.h"
 #include "stats/survey.h"
 #include "survey/assessment_rows.h"
@@ -46,6 +47,10 @@ public:
     // The window's options changed (exclusions, correction): surveys of the panel's own
     // are counted again.
     virtual void surveyChanged(const AssessmentContext& context) { Q_UNUSED(context); }
+    // Shows the method's options of a profile (without telling changed()), and takes
+    // those shown into one; a method without options in profiles does neither.
+    virtual void showProfile(const assess::Profile& profile) { Q_UNUSED(profile); }
+    virtual void takeProfile(assess::Profile& profile) const { Q_UNUSED(profile); }
 
     [[nodiscard]] QLabel* resultLabel() const { return result_; }
     [[nodiscard]] QTableView* table(int index) const;

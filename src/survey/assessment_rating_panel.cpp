@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 #include "survey/assessment_files.h"
@@ -177,6 +178,21 @@ void AssessmentRatingPanel::assess(const AssessmentContext& context) {
     }
     showResult(ratingShown(assess::assessRating({context.records, context.samples}, options),
                            context.records.days.zone()));
+}
+
+void AssessmentRatingPanel::showProfile(const assess::Profile& profile) {
+    const QSignalBlocker quiet(this);
+    dayFrom_->setValue(profile.ratingDayFrom);
+    nightFrom_->setValue(profile.ratingNightFrom);
+    trDay_->setCurrentIndex(trDay_->findData(QVariant::fromValue(profile.trDay)));
+    trNight_->setCurrentIndex(trNight_->findData(QVariant::fromValue(profile.trNight)));
+}
+
+void AssessmentRatingPanel::takeProfile(assess::Profile& profile) const {
+    profile.ratingDayFrom = dayFrom_->value();
+    profile.ratingNightFrom = nightFrom_->value();
+    profile.trDay = trDay_->currentData().toLongLong();
+    profile.trNight = trNight_->currentData().toLongLong();
 }
 
 }  // namespace lp::survey

@@ -25,6 +25,8 @@ public:
     explicit AssessmentRatingPanel(platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void assess(const AssessmentContext& context) override;
+    void showProfile(const assess::Profile& profile) override;
+    void takeProfile(assess::Profile& profile) const override;
     void surveyChanged(const AssessmentContext& context) override;
 
     [[nodiscard]] AssessmentFiles* residualFiles() const { return residual_; }

@@ -4,6 +4,7 @@
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -79,6 +80,7 @@ AssessmentTab::AssessmentTab(const stats::SurveyRecords& records, platform::Dial
             if (shown == stack_->currentWidget()) {
                 assess();
             }
+            emit optionsChanged();
         });
     }
     auto* layout = new QVBoxLayout(this);
@@ -90,6 +92,24 @@ AssessmentTab::AssessmentTab(const stats::SurveyRecords& records, platform::Dial
         assess();
     });
     connect(minCoverage_, &QDoubleSpinBox::valueChanged, this, &AssessmentTab::assess);
+    connect(minCoverage_, &QDoubleSpinBox::valueChanged, this, &AssessmentTab::optionsChanged);
+}
+
+void AssessmentTab::showProfile(const assess::Profile& profile) {
+    {
+        const QSignalBlocker quiet(minCoverage_);
+        minCoverage_->setValue(profile.minCoverage * 100.0);
+    }
+    for (const auto& entry : panels_) {
+        entry.second->showProfile(profile);
+    }
+}
+
+void AssessmentTab::takeProfile(assess::Profile& profile) const {
+    profile.minCoverage = minCoverage_->value() / 100.0;
+    for (const auto& entry : panels_) {
+        entry.second->takeProfile(profile);
+    }
 }
 
 void AssessmentTab::setSurveyOptions(const stats::SurveyOptions& options,

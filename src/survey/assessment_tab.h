@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "assess/profile.h"
 #include "stats/figure_notation.h"
 #include "stats/survey.h"
 
@@ -40,6 +41,11 @@ public:
     // The window's options changed: the samples are counted again, the method worked out.
     void setSurveyOptions(const stats::SurveyOptions& options, const stats::Notation& notation);
     void chooseMethod(AssessmentMethod method);
+    // Shows the assessments' options of a profile (the least coverage, each method's),
+    // without working them out (the window's analysis that follows does); takes those
+    // shown into a profile.
+    void showProfile(const assess::Profile& profile);
+    void takeProfile(assess::Profile& profile) const;
 
     [[nodiscard]] AssessmentMethod method() const;
     // The method's panel; null for a method not offered.
@@ -51,6 +57,10 @@ public:
     [[nodiscard]] AssessmentLimitsPanel* limitsPanel() const;
     [[nodiscard]] QComboBox* methodCombo() const { return method_; }
     [[nodiscard]] QDoubleSpinBox* minCoverageSpin() const { return minCoverage_; }
+
+signals:
+    // An option of any method, or the least coverage, changed.
+    void optionsChanged();
 
 private:
     // Works the chosen method out and shows it.

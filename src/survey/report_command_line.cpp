@@ -48,10 +48,9 @@ std::vector<std::pair<QString, std::optional<QString>>> reportOptionWords(
     return words;
 }
 
-std::variant<assess::Manifest, QString> windowReportManifest(const QString& program,
-                                                             const stats::SurveyRecords& survey,
-                                                             const stats::SurveyOptions& options,
-                                                             const QString& pdf) {
+std::variant<assess::Manifest, QString> windowReportManifest(
+    const QString& program, const stats::SurveyRecords& survey, const stats::SurveyOptions& options,
+    const QString& pdf, std::optional<assess::ManifestProfile> profile) {
     std::variant<std::vector<assess::ManifestFile>, QString> hashed =
         survey.held ? std::vector<assess::ManifestFile>{{survey.files.front(), 0, QString()}}
                     : assess::hashedFiles(survey.files);
@@ -70,6 +69,7 @@ std::variant<assess::Manifest, QString> windowReportManifest(const QString& prog
     }
     manifest.options = assess::manifestOptions(words);
     manifest.files = std::get<0>(std::move(hashed));
+    manifest.profile = std::move(profile);
     for (const assess::ManifestFile& file : manifest.files) {
         manifest.commandLine << file.path;  // absolute (a file's): the line runs from any folder
     }

@@ -25,11 +25,12 @@ namespace lp::survey {
 
 // The manifest of the report of `survey` with `options` into `pdf`, made by `program`
 // (the Survey window's: the application's name): the equivalent command line, every
-// option, the files hashed. Records held in memory (a downloaded set not saved) are
-// listed by their name, with no size and no hash, their name standing in the command
-// line where a file's would. Why not, when a file cannot be read.
+// option, the files hashed, and the profile the options are (when they are one's).
+// Records held in memory (a downloaded set not saved) are listed by their name, with no
+// size and no hash, their name standing in the command line where a file's would. Why
+// not, when a file cannot be read.
 [[nodiscard]] std::variant<assess::Manifest, QString> windowReportManifest(
     const QString& program, const stats::SurveyRecords& survey, const stats::SurveyOptions& options,
-    const QString& pdf);
+    const QString& pdf, std::optional<assess::ManifestProfile> profile = std::nullopt);
 
 }  // namespace lp::survey

@@ -164,6 +164,11 @@ bool layOutManifest(ReportFlow& flow, const assess::Manifest& manifest) {
                                        "are still the same, byte for byte (their SHA-256)."),
                         flow.pt(6)) ||
         !flow.field(QStringLiteral("Program"), manifest.program + u' ' + manifest.version) ||
+        (manifest.profile &&
+         !flow.field(QStringLiteral("Profile"),
+                     QStringLiteral("%1 (%2, SHA-256 %3)")
+                         .arg(manifest.profile->name, manifest.profile->file.path,
+                              manifest.profile->file.sha256))) ||
         !flow.paragraph(fonts.tableBold, QStringLiteral("Equivalent command line"), flow.pt(2)) ||
         !monoParagraph(flow, assess::commandLineText(manifest.commandLine))) {
         return false;

@@ -1,6 +1,6 @@
 // The report's last page: its manifest (what made the report, the equivalent command
-// line, every option, and every input file's path, size and SHA-256), the same as the
-// PDF carries in its metadata for `levelpanel-cli verify`.
+// line, every option, the profile when one was used, and every input file's path, size and
+// SHA-256), the same as the PDF carries in its metadata for `levelpanel-cli verify`.
 #pragma once
 
 #include "assess/manifest.h"

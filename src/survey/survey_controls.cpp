@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -136,6 +137,27 @@ SurveyControls::SurveyControls(const stats::SurveyOptions& initial, QWidget* par
         connect(spin, &QDoubleSpinBox::valueChanged, this, &SurveyControls::changed);
     }
     connect(events_, &QCheckBox::toggled, this, &SurveyControls::changed);
+}
+
+void SurveyControls::setOptions(const stats::SurveyOptions& options) {
+    {
+        const QSignalBlocker quiet(this);
+        period_->setCurrentIndex(period_->findData(QVariant::fromValue(options.periodLength)));
+        const stats::DayPartHours& hours = options.dayParts;
+        dayStart_->setValue(hours.dayStart);
+        eveningStart_->setValue(hours.eveningStart);
+        nightStart_->setValue(hours.nightStart);
+        eveningPenalty_->setValue(hours.eveningPenalty);
+        nightPenalty_->setValue(hours.nightPenalty);
+        adjust_->setValue(options.adjust);
+        events_->setChecked(options.events.has_value());
+        if (options.events) {
+            threshold_->setValue(options.events->threshold);
+            minDuration_->setValue(int(options.events->minDuration));
+            bridge_->setValue(int(options.events->bridge));
+        }
+    }
+    emit changed();
 }
 
 stats::SurveyOptions SurveyControls::options() const {

@@ -22,6 +22,8 @@ public:
 
     // What the controls show; the exclusions are left empty (the window keeps them).
     [[nodiscard]] stats::SurveyOptions options() const;
+    // Shows `options` (the exclusions are not the controls'), telling changed() once.
+    void setOptions(const stats::SurveyOptions& options);
 
     [[nodiscard]] QComboBox* periodCombo() const { return period_; }
     [[nodiscard]] QSpinBox* dayStartSpin() const { return dayStart_; }

@@ -9,7 +9,7 @@
 namespace lp::survey {
 
 SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* opener) {
+                               QSettings& settings, PlotOpener openPlot, QWidget* opener) {
     stats::SurveyRecords records;
     {
         const platform::WaitCursor wait;
@@ -17,17 +17,17 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         records = stats::readSurvey(files);
     }
-    return showSurveyWindow(std::move(records), dialogs, std::move(openPlot), opener);
+    return showSurveyWindow(std::move(records), dialogs, settings, std::move(openPlot), opener);
 }
 
 SurveyWindow* showSurveyWindow(stats::SurveyRecords records, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* opener) {
+                               QSettings& settings, PlotOpener openPlot, QWidget* opener) {
     if (records.error) {
         dialogs.message(opener, stats::surveyReadFailureText(*records.error, records.misdated),
                         platform::MessageIcon::Warning);
         return nullptr;
     }
-    auto* window = new SurveyWindow(std::move(records), dialogs, std::move(openPlot));
+    auto* window = new SurveyWindow(std::move(records), dialogs, settings, std::move(openPlot));
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (opener != nullptr) {
         platform::placeWindow(

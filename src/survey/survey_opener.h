@@ -11,14 +11,14 @@ namespace lp::survey {
 
 // The window, shown beside `opener` (when given, which also owns the message for a
 // file that could not be read); null when a file could not be read. The window is
-// top-level and deletes itself when closed.
+// top-level and deletes itself when closed; it remembers its options in `settings`.
 SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* opener = nullptr);
+                               QSettings& settings, PlotOpener openPlot, QWidget* opener = nullptr);
 
 // The window of records read before or held in memory (a downloaded set), shown as
 // openSurveyWindow shows it; null, and the reason told, when they make no survey (a
 // record dated too far from the others).
 SurveyWindow* showSurveyWindow(stats::SurveyRecords records, platform::Dialogs& dialogs,
-                               PlotOpener openPlot, QWidget* opener = nullptr);
+                               QSettings& settings, PlotOpener openPlot, QWidget* opener = nullptr);
 
 }  // namespace lp::survey

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -22,6 +23,7 @@
 #include "survey/assessment_tab.h"
 #include "survey/exclusion_panel.h"
 #include "survey/figure_table_model.h"
+#include "survey/profile_chooser.h"
 #include "survey/report_command_line.h"
 #include "survey/span_records.h"
 #include "survey/survey_chart.h"
@@ -81,15 +83,17 @@ QString summaryOf(const stats::SurveyResult& r) {
 }  // namespace
 
 SurveyWindow::SurveyWindow(stats::SurveyRecords records, platform::Dialogs& dialogs,
-                           PlotOpener openPlot, QWidget* parent)
+                           QSettings& settingsFile, PlotOpener openPlot, QWidget* parent)
     : QWidget(parent, Qt::Window),
       records_(std::move(records)),
       dialogs_(dialogs),
+      settings_(settingsFile),
       openPlot_(std::move(openPlot)) {
     setObjectName(QStringLiteral("SurveyWindow"));
     setWindowTitle(windowTitleOf(records_.files));
     setAccessibleName(windowTitle());
-    options_.events = stats::EventRule{85.0, 0, 0};
+    const assess::Profile remembered = rememberedOptions(settings_);
+    options_ = remembered.surveyOptions();
 
     buildToolbar();
     summary_ = new QLabel;
@@ -109,6 +113,7 @@ SurveyWindow::SurveyWindow(stats::SurveyRecords records, platform::Dialogs& dial
     status_->setAccessibleName(QStringLiteral("Status"));
     status_->setWordWrap(true);
 
+    chooser_ = new ProfileChooser(settings_, dialogs_, [this] { return profile(); });
     controls_ = new SurveyControls(options_);
     exclusions_ = new ExclusionPanel(records_.days.zone());
     if (records_.first && records_.last) {
@@ -117,6 +122,7 @@ SurveyWindow::SurveyWindow(stats::SurveyRecords records, platform::Dialogs& dial
     auto* settings = new QWidget;
     auto* settingsLayout = new QVBoxLayout(settings);
     settingsLayout->setContentsMargins(0, 0, 0, 0);
+    settingsLayout->addWidget(chooser_);
     settingsLayout->addWidget(controls_);
     settingsLayout->addWidget(exclusions_, 1);
     auto* scroll = new QScrollArea;
@@ -153,7 +159,17 @@ SurveyWindow::SurveyWindow(stats::SurveyRecords records, platform::Dialogs& dial
         chosen.exclusions = options_.exclusions;
         options_ = std::move(chosen);
         analyse();
+        remember();
     });
+    connect(assessment_, &AssessmentTab::optionsChanged, this, &SurveyWindow::remember);
+    connect(chooser_, &ProfileChooser::chosen, this,
+            [this](const QString& name, const assess::Profile& chosen) {
+                chosen_.reset();
+                if (!name.isEmpty()) {
+                    chosen_ = chosen;
+                    showProfile(chosen);
+                }
+            });
     connect(exclusions_, &ExclusionPanel::addRequested, this, &SurveyWindow::exclude);
     connect(exclusions_, &ExclusionPanel::removeRequested, this, &SurveyWindow::removeExclusion);
     connect(chart_, &SurveyChart::spanSelected, this, &SurveyWindow::exclude);
@@ -162,7 +178,30 @@ SurveyWindow::SurveyWindow(stats::SurveyRecords records, platform::Dialogs& dial
     connect(eventTable_, &QTableView::activated, this,
             [this](const QModelIndex& index) { plotEvent(index.row()); });
     resize(1180, 780);
+    assessment_->showProfile(remembered);
     analyse();
+    chosen_ = chooser_->restore(remembered);
+}
+
+assess::Profile SurveyWindow::profile() const {
+    assess::Profile p;
+    p.setSurveyOptions(controls_->options());
+    assessment_->takeProfile(p);
+    return p;
+}
+
+void SurveyWindow::showProfile(const assess::Profile& profile) {
+    assessment_->showProfile(profile);
+    controls_->setOptions(profile.surveyOptions());  // analyses and remembers
+}
+
+void SurveyWindow::remember() {
+    const assess::Profile shown = profile();
+    rememberOptions(settings_, shown);
+    if (chosen_ && !(*chosen_ == shown)) {
+        chosen_.reset();
+        chooser_->showChosen(QString());
+    }
 }
 
 SurveyWindow::~SurveyWindow() = default;
@@ -315,9 +354,9 @@ void SurveyWindow::writeReport() {
     std::optional<QString> failure;
     {
         const platform::WaitCursor wait;
-        std::variant<assess::Manifest, QString> manifest =
-            windowReportManifest(QCoreApplication::applicationName(), records_, options_,
-                                 QFileInfo(*path).absoluteFilePath());
+        std::variant<assess::Manifest, QString> manifest = windowReportManifest(
+            QCoreApplication::applicationName(), records_, options_,
+            QFileInfo(*path).absoluteFilePath(), chosen_ ? chooser_->chosenEntry() : std::nullopt);
         if (const QString* unread = std::get_if<QString>(&manifest)) {
             failure = *unread;
         } else {

@@ -7,17 +7,24 @@
 // Changes to the exclusions can be undone (Undo, Ctrl+Z). Enter or a double click on a
 // period or an event opens the record plot on its records, read again from the files.
 // "Report…" writes the survey report (PDF) to a file chosen in the save dialog.
+//
+// The options (the survey's and the assessments', assess/profile.h) are remembered in
+// the settings file the window is given, and shown again at the next opening; the
+// profile chooser (ProfileChooser) saves them as a profile in the profiles folder
+// beside that file, or sets them all from one.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 #include <vector>
 
+#include "assess/profile.h"
 #include "records/record_store.h"
 #include "stats/survey.h"
 
 class QAction;
 class QLabel;
+class QSettings;
 class QTabWidget;
 class QTableView;
 class QToolBar;
@@ -31,6 +38,7 @@ namespace lp::survey {
 class AssessmentTab;
 class ExclusionPanel;
 class FigureTableModel;
+class ProfileChooser;
 class SurveyChart;
 class SurveyControls;
 
@@ -41,13 +49,18 @@ using PlotOpener =
 class SurveyWindow : public QWidget {
     Q_OBJECT
 public:
-    // `records` is a survey read without error.
-    SurveyWindow(stats::SurveyRecords records, platform::Dialogs& dialogs, PlotOpener openPlot,
-                 QWidget* parent = nullptr);
+    // `records` is a survey read without error; `settings` keeps what the window
+    // remembers (its profiles are in the profiles folder beside it).
+    SurveyWindow(stats::SurveyRecords records, platform::Dialogs& dialogs, QSettings& settings,
+                 PlotOpener openPlot, QWidget* parent = nullptr);
     ~SurveyWindow() override;
 
     [[nodiscard]] const stats::SurveyOptions& options() const { return options_; }
     [[nodiscard]] const stats::SurveyResult& result() const { return result_; }
+    // The survey's and the assessments' options shown, as a profile.
+    [[nodiscard]] assess::Profile profile() const;
+    // Shows every option of `profile`; the figures follow.
+    void showProfile(const assess::Profile& profile);
 
     // Leaves a span out of every figure; undoable.
     void exclude(const stats::TimeRange& span);
@@ -69,6 +82,7 @@ public:
     [[nodiscard]] QTableView* eventTable() const { return eventTable_; }
     [[nodiscard]] QTabWidget* tableTabs() const { return tabs_; }
     [[nodiscard]] AssessmentTab* assessmentTab() const { return assessment_; }
+    [[nodiscard]] ProfileChooser* profileChooser() const { return chooser_; }
     [[nodiscard]] QLabel* ldenLabel() const { return lden_; }
     [[nodiscard]] QLabel* summaryLabel() const { return summary_; }
     [[nodiscard]] QAction* undoAction() const { return undo_; }
@@ -81,10 +95,15 @@ private:
     void analyse();
     void setExclusions(std::vector<stats::TimeRange> exclusions);
     void plotSpan(const stats::TimeRange& span, const QString& title);
+    // Keeps the options in the settings; a profile chosen they no longer match is
+    // chosen no more.
+    void remember();
 
     stats::SurveyRecords records_;
     platform::Dialogs& dialogs_;
+    QSettings& settings_;
     PlotOpener openPlot_;
+    std::optional<assess::Profile> chosen_;  // the profile chosen, while the options match it
     stats::SurveyOptions options_;
     stats::SurveyResult result_;
     // The exclusions before each change, the latest last.
@@ -108,6 +127,7 @@ private:
     FigureTableModel* denModel_ = nullptr;
     FigureTableModel* eventModel_ = nullptr;
     AssessmentTab* assessment_ = nullptr;
+    ProfileChooser* chooser_ = nullptr;
 };
 
 }  // namespace lp::survey

@@ -1,7 +1,8 @@
-// The manifest of a report: files hashed (against the FIPS 180-2 example), the XMP
-// packet that carries it written as XML and found again among a PDF's bytes, the
-// command line quoted for the shell, and files checked against it. The whole path
-// through a real report PDF and `verify` is tests/cli's test_cli_verify.
+// Profiles: written and read back, a hand-written one with its defaults, bad values and
+// unsafe names refused. The manifest of a report: files hashed (against the FIPS 180-2 example),
+// the XMP packet that carries it written as XML and found again among a PDF's bytes, the command
+// line quoted for the shell, and files checked against it. The whole path through a real report PDF
+// and `verify` is tests/cli's test_cli_verify.
 #include <QDir>
 #include <QJsonArray>
 #include <QMap>
@@ -10,6 +11,7 @@
 #include <QXmlStreamReader>
 
 #include "assess/manifest.h"
+#include "assess/profile.h"
 #include "files.h"
 
 using namespace lp::assess;
@@ -32,6 +34,8 @@ Manifest sampleManifest() {
         {QStringLiteral("exclude"), QJsonArray{QStringLiteral("a/b"), QStringLiteral("c&d")}}};
     m.files = {{kAwkwardPath, 1234, kAbcSha256},
                {QStringLiteral("/data/b.sdm"), 3, QString(64, u'0')}};
+    m.profile = manifestProfile(QStringLiteral("client"), QStringLiteral("/p/client.json"), "abc",
+                                {{QStringLiteral("period_s"), 900}});
     return m;
 }
 
@@ -45,8 +49,15 @@ bool sameManifest(const Manifest& a, const Manifest& b) {
             return false;
         }
     }
+    const auto profileWords = [](const Manifest& m) {
+        return m.profile
+                   ? QStringList{m.profile->name, m.profile->file.path,
+                                 QString::number(m.profile->file.size), m.profile->file.sha256,
+                                 QString::number(m.profile->values.size())}
+                   : QStringList();
+    };
     return a.program == b.program && a.version == b.version && a.commandLine == b.commandLine &&
-           a.options == b.options;
+           a.options == b.options && profileWords(a) == profileWords(b);
 }
 
 // The texts of the elements of `packet`, by namespace and name, read by an XML reader
@@ -83,7 +94,133 @@ class TestManifest : public QObject {
         return lp::test::writeFile(path, bytes) ? path : QString();
     }
 
+    // Why a profile was not read ("read" when it was).
+    static QString whyNot(const std::variant<ReadProfile, QString>& read) {
+        return std::holds_alternative<QString>(read) ? std::get<QString>(read)
+                                                     : QStringLiteral("read");
+    }
+
+    // The profile's file of `json`, read; the problem's words when it cannot be.
+    std::variant<ReadProfile, QString> readBack(const QByteArray& json) {
+        return readProfile(written(QStringLiteral("profiles/p.json"), json));
+    }
+
 private slots:
+    // Every value away from its default survives the file; a hand-written file keeps
+    // the defaults of what it leaves out and passes over keys it does not know.
+    void profileRoundTrip() {
+        Profile p;
+        p.periodLength = 900;
+        p.dayParts = {6, 18, 22, 3.5, 8};
+        p.events = lp::stats::EventRule{72.5, 4, 2};
+        p.adjust = -3;
+        p.minCoverage = 0.5;
+        p.backgroundInterval = 3600;
+        p.backgroundDayFrom = 6;
+        p.backgroundNightFrom = 22;
+        p.typical = Typical::P10;
+        p.rbl = true;
+        p.ratingDayFrom = 8;
+        p.ratingNightFrom = 20;
+        p.trDay = 1800;
+        p.trNight = 300;
+        p.shift = Shift{6 * 60, 14 * 60 + 30};
+        p.teHours = 6.5;
+        p.loudAbove = 60;
+        p.window = 300;
+        p.nth = 3;
+        const QString path = dir_.filePath(QStringLiteral("profiles/all.json"));
+        QCOMPARE(writeProfile(path, p), std::nullopt);
+        const auto back = readProfile(path);
+        QVERIFY2(std::holds_alternative<ReadProfile>(back), qPrintable(whyNot(back)));
+        QVERIFY(std::get<ReadProfile>(back).profile == p);
+        QVERIFY(lp::test::readAll(path).contains("\"shift\": \"06:00-14:30\""));
+        p.events.reset();
+        p.shift.reset();
+        QCOMPARE(writeProfile(path, p), std::nullopt);
+        QVERIFY(std::get<ReadProfile>(readProfile(path)).profile == p);
+
+        const auto hand = readBack(R"({"period_s": 900, "colour": "red",
+                                       "background": {"typical": "median"}, "events": null})");
+        QVERIFY2(std::holds_alternative<ReadProfile>(hand), qPrintable(whyNot(hand)));
+        Profile expected;
+        expected.periodLength = 900;
+        expected.typical = Typical::Median;
+        expected.events.reset();
+        QVERIFY(std::get<ReadProfile>(hand).profile == expected);
+    }
+
+    // The refusal names the key (with its object) and the file.
+    void profileBadValues_data() {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("period") << QByteArray(R"({"period_s": 7})") << "period_s in ";
+        QTest::newRow("period 7min") << QByteArray(R"({"period_s": 420})") << "period_s in ";
+        QTest::newRow("hour as text") << QByteArray(R"({"day_from_h": "7"})") << "day_from_h in ";
+        QTest::newRow("half hour")
+            << QByteArray(R"({"rating": {"day_from_h": 7.5}})") << "rating.day_from_h in ";
+        QTest::newRow("parts out of order")
+            << QByteArray(R"({"day_from_h": 20})") << "the day, evening and night";
+        QTest::newRow("penalty") << QByteArray(R"({"night_penalty_db": 21})")
+                                 << "night_penalty_db in ";
+        QTest::newRow("typical") << QByteArray(R"({"background": {"typical": "max"}})")
+                                 << "background.typical in ";
+        QTest::newRow("threshold")
+            << QByteArray(R"({"events": {"above_db": "loud"}})") << "events.above_db in ";
+        QTest::newRow("shift") << QByteArray(R"({"exposure": {"shift": "15:30-15:30"}})")
+                               << "exposure.shift in ";
+        QTest::newRow("window") << QByteArray(R"({"loud_events": {"window_s": 7}})")
+                                << "loud_events.window_s in ";
+        QTest::newRow("coverage") << QByteArray(R"({"min_coverage": 75})") << "min_coverage in ";
+        QTest::newRow("same hours") << QByteArray(R"({"background": {"night_from_h": 7}})")
+                                    << "cannot begin at the same hour";
+        QTest::newRow("no object") << QByteArray("[1, 2]") << "no JSON object";
+        QTest::newRow("not JSON") << QByteArray("period_s = 900") << "no JSON object";
+    }
+    void profileBadValues() {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, named);
+        const auto read = readBack(json);
+        QVERIFY(std::holds_alternative<QString>(read));
+        const QString problem = std::get<QString>(read);
+        QVERIFY2(problem.contains(named) && problem.contains(QStringLiteral("p.json")),
+                 qPrintable(problem));
+    }
+
+    // A name stays inside the profiles folder; an argument with a '/' or the extension
+    // is a file of its own.
+    void profileNames() {
+        for (const QString& bad : {QString(), QStringLiteral(" "), QStringLiteral("a/b"),
+                                   QStringLiteral(".hidden"), QStringLiteral("../up")}) {
+            QVERIFY2(profileNameProblem(bad), qPrintable(bad));
+        }
+        QCOMPARE(profileNameProblem(QStringLiteral("Client A 2027")), std::nullopt);
+        const QString folder = dir_.filePath(QStringLiteral("named"));
+        QCOMPARE(profilePath(QStringLiteral("client"), folder), folder + "/client.json");
+        QCOMPARE(profilePath(QStringLiteral("other.json"), folder), QStringLiteral("other.json"));
+        QCOMPARE(profilePath(QStringLiteral("./client"), folder), QStringLiteral("./client"));
+        for (const char* name : {"b.json", "a.json", ".c.json", "notes.txt"}) {
+            QVERIFY(!written(QStringLiteral("named/") + QLatin1String(name), "{}").isEmpty());
+        }
+        QCOMPARE(lp::assess::profileNames(folder), (QStringList{"a", "b"}));
+    }
+
+    // With a profile the manifest names it, its file's SHA-256 (FIPS 180-2 again) and
+    // its values; without one it holds no profile key at all.
+    void manifestProfileEntry() {
+        const ManifestProfile entry =
+            manifestProfile(QStringLiteral("client"), QStringLiteral("/p/client.json"), "abc", {});
+        QCOMPARE(entry.file.sha256, kAbcSha256);
+        QCOMPARE(entry.file.size, 3);
+        const Manifest with = sampleManifest();
+        const std::optional<Manifest> back = manifestOfJson(manifestJson(with));
+        QVERIFY(back && sameManifest(*back, with));
+        Manifest without = with;
+        without.profile.reset();
+        QVERIFY(!manifestJson(without).contains(QStringLiteral("profile")));
+        QVERIFY(!manifestOfJson(manifestJson(without))->profile);
+    }
+
     void hashedAsFips180Says() {
         const QString abc = written(QStringLiteral("abc.sdm"), "abc");
         const auto hashed = hashedFiles({abc});

@@ -4,6 +4,7 @@
 // every kind of mistake. Times are UTC unless a test says otherwise.
 #include <sys/stat.h>
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -16,8 +17,10 @@
 #include <QTimeZone>
 #include <array>
 
+#include "assess/profile.h"
 #include "files.h"
 #include "level_records.h"
+#include "platform/settings_place.h"
 #include "program_run.h"
 
 using namespace lp;
@@ -77,6 +80,8 @@ private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
         qputenv("TZ", "UTC");
+        // This user's settings and profiles: the test's own.
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
         sample = dir.filePath(QStringLiteral("sample.sdm"));
         QVERIFY(test::writeFile(sample, sampleFile()));
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("broken.sdm")),
@@ -532,6 +537,50 @@ private slots:
         QCOMPARE(e["start"].toString() + u'/' + e["end"].toString(),
                  "2009-06-01T15:00:00/2009-06-01T15:00:03");
         QCOMPARE(e["lmax"].toDouble(), 90.0);
+    }
+
+    // A profile saved among this user's profiles gives the figures of its options typed
+    // one by one, and an option typed wins over it; the manifest names it with its
+    // file's SHA-256 and values; a profile missing or with a bad value is a usage error
+    // that names it.
+    void profile() {
+        const QString client =
+            platform::profilesFolder(platform::settingsFolder()) + "/client.json";
+        assess::Profile p;
+        p.periodLength = 60;
+        p.adjust = -3;
+        p.events = stats::EventRule{80, 2, 0};
+        p.typical = assess::Typical::Median;
+        QCOMPARE(assess::writeProfile(client, p), std::nullopt);
+        const QStringList periods{"periods", "--profile", "client"};
+        QCOMPARE(json(periods), json({"periods", "--every", "1min", "--adjust", "-3"}));
+        QVERIFY(json(periods) != json({"periods", "--every", "1min"}));
+        QCOMPARE(json(periods + QStringList{"--every", "1h"}), json({"periods", "--adjust", "-3"}));
+        QCOMPARE(json({"events", "--profile", "client"}),
+                 json({"events", "--above", "80", "--min-duration", "2", "--adjust", "-3"}));
+
+        const QJsonObject manifest =
+            json({"assess", "background", "--profile", "client"})["manifest"].toObject();
+        const QJsonObject entry = manifest["profile"].toObject();
+        QCOMPARE(entry["name"].toString(), "client");
+        QCOMPARE(entry["path"].toString(), client);
+        QCOMPARE(
+            entry["sha256"].toString(),
+            QCryptographicHash::hash(test::readAll(client), QCryptographicHash::Sha256).toHex());
+        QCOMPARE(entry["values"]["background"]["typical"].toString(), "median");
+        QVERIFY2(manifest["command_line"].toArray().contains("median"),
+                 qPrintable(QJsonDocument(manifest).toJson()));
+        QVERIFY(!json({"assess", "background"})["manifest"].toObject().contains("profile"));
+
+        const QString bad = dir.filePath("bad.json");
+        QVERIFY(test::writeFile(bad, R"({"period_s": 7})"));
+        for (const auto& [given, named] :
+             {std::pair{QStringLiteral("nobody"), "nobody"}, std::pair{bad, "period_s in"}}) {
+            const Run run = runCli(QStringList{"periods", "--profile", given} + survey);
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains(given) && run.err.contains(QLatin1String(named)),
+                     qPrintable(run.err));
+        }
     }
 
     // Bounds of --exclude in Berlin, on the day the clocks go back: records every

@@ -30,6 +30,7 @@
 #include "survey/survey_controls.h"
 #include "survey/survey_window.h"
 #include "survey_rig.h"
+#include "temp_settings.h"
 
 using namespace lp;
 using survey::AssessmentMethod;
@@ -62,6 +63,7 @@ private:
     QTemporaryDir dir_;
     QStringList files_;
     test::ScriptedDialogs dialogs_;
+    std::unique_ptr<test::TempSettings> settings_;
     std::unique_ptr<survey::SurveyWindow> window_;
 
     survey::AssessmentTab* tab() const { return window_->assessmentTab(); }
@@ -80,8 +82,10 @@ private slots:
 
     void init() {
         dialogs_.shown.clear();
+        window_.reset();
+        settings_ = std::make_unique<test::TempSettings>();
         window_ = std::make_unique<survey::SurveyWindow>(
-            stats::readSurvey(files_, QTimeZone::utc()), dialogs_,
+            stats::readSurvey(files_, QTimeZone::utc()), dialogs_, *settings_,
             [](const records::RecordStore&, const QString&, QWidget*) {});
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));

@@ -1,5 +1,6 @@
 // The Survey window's wiring over survey_rig.h: settings reach the figures, a drag
-// excludes a span (Undo), Enter plots a period or event, "Report…" writes or tells.
+// excludes a span (Undo), Enter plots a period or event, "Report…" writes or tells,
+// the options are remembered and profiles saved, chosen and deleted.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,12 +18,16 @@
 #include "files.h"
 #include "keys.h"
 #include "scripted_dialogs.h"
+#include "survey/assessment_background_panel.h"
+#include "survey/assessment_tab.h"
 #include "survey/exclusion_panel.h"
 #include "survey/figure_table_model.h"
+#include "survey/profile_chooser.h"
 #include "survey/survey_chart.h"
 #include "survey/survey_controls.h"
 #include "survey/survey_window.h"
 #include "survey_rig.h"
+#include "temp_settings.h"
 
 using namespace lp;
 using survey::SurveyWindow;
@@ -43,7 +48,22 @@ private:
     QStringList files_;
     test::ScriptedDialogs dialogs_;
     std::vector<PlotCall> plots_;
+    std::unique_ptr<test::TempSettings> settings_;
     std::unique_ptr<SurveyWindow> window_;
+
+    // A window on the survey with the settings of `settings_`.
+    void open() {
+        window_ = std::make_unique<SurveyWindow>(
+            stats::readSurvey(files_, QTimeZone::utc()), dialogs_, *settings_,
+            [this](const records::RecordStore& records, const QString& title, QWidget*) {
+                PlotCall call{{}, title};
+                for (qsizetype i = 0; i < records.count(); ++i) {
+                    call.stamps << records.text(i, records::Field::DateTime);
+                }
+                plots_.push_back(call);
+            });
+        window_->show();
+    }
 
     void pressEnterOn(QTableView* table, int row) {
         table->setFocus();
@@ -60,16 +80,9 @@ private slots:
     void init() {
         plots_.clear();
         dialogs_.shown.clear();
-        window_ = std::make_unique<SurveyWindow>(
-            stats::readSurvey(files_, QTimeZone::utc()), dialogs_,
-            [this](const records::RecordStore& records, const QString& title, QWidget*) {
-                PlotCall call{{}, title};
-                for (qsizetype i = 0; i < records.count(); ++i) {
-                    call.stamps << records.text(i, records::Field::DateTime);
-                }
-                plots_.push_back(call);
-            });
-        window_->show();
+        window_.reset();
+        settings_ = std::make_unique<test::TempSettings>();
+        open();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 
@@ -78,6 +91,50 @@ private slots:
         QFETCH(QKeySequence, keys);
         QFETCH(QString, command);
         QCOMPARE(test::runsOnKeys(*window_, command, keys), 1);
+    }
+
+    // What is set is shown again in a window opened later on the same settings file. A
+    // profile saved under a name sets every option when chosen; an option changed
+    // after that leaves it unchosen; Delete removes its file.
+    void optionsRememberedAndProfiles() {
+        survey::SurveyControls* controls = window_->controls();
+        QComboBox* typical = window_->assessmentTab()->backgroundPanel()->typicalCombo();
+        controls->periodCombo()->setCurrentIndex(
+            controls->periodCombo()->findText(QStringLiteral("15 min")));
+        controls->adjustSpin()->setValue(-3.0);
+        typical->setCurrentIndex(typical->findText(QStringLiteral("Median")));
+        survey::ProfileChooser* chooser = window_->profileChooser();
+        dialogs_.inputs = {QStringLiteral("client")};
+        chooser->saveButton()->click();
+        const QString file = settings_->folder.filePath(QStringLiteral("profiles/client.json"));
+        QVERIFY2(QFile::exists(file), qPrintable(dialogs_.messages().join(u'\n')));
+        QCOMPARE(chooser->combo()->currentText(), "client");
+
+        open();  // the same settings file: the options come back, the profile chosen
+        controls = window_->controls();
+        chooser = window_->profileChooser();
+        QCOMPARE(window_->options().periodLength, 900);
+        QCOMPARE(window_->options().adjust, -3.0);
+        QCOMPARE(window_->assessmentTab()->backgroundPanel()->typicalCombo()->currentText(),
+                 "Median");
+        QCOMPARE(chooser->combo()->currentText(), "client");
+
+        controls->periodCombo()->setCurrentIndex(
+            controls->periodCombo()->findText(QStringLiteral("1 h")));
+        QCOMPARE(chooser->combo()->currentIndex(), 0);  // (none): not the profile's options
+        QCOMPARE(window_->periodTable()->model()->rowCount(), 24);
+        chooser->combo()->setFocus();
+        QTest::keyClick(chooser->combo(), Qt::Key_Down);  // the keyboard chooses it
+        QCOMPARE(chooser->combo()->currentText(), "client");
+        QCOMPARE(window_->periodTable()->model()->rowCount(), 96);
+        const auto saved = assess::readProfile(file);
+        QVERIFY(std::holds_alternative<assess::ReadProfile>(saved));
+        QVERIFY(window_->profile() == std::get<assess::ReadProfile>(saved).profile);
+
+        dialogs_.asks = {true};
+        chooser->deleteButton()->click();
+        QVERIFY(!QFile::exists(file));
+        QCOMPARE(chooser->combo()->count(), 1);
     }
 
     void settingsReachFigures() {
@@ -130,7 +187,7 @@ private slots:
         QVERIFY(test::writeFile(files_[0] + ".meta", run));
         QVERIFY(test::writeFile(files_[1] + ".meta",
                                 run + "\n" + R"({"line":30,"weighting":"C","response":"F"})"));
-        SurveyWindow window(stats::readSurvey(files_, QTimeZone::utc()), dialogs_, {});
+        SurveyWindow window(stats::readSurvey(files_, QTimeZone::utc()), dialogs_, *settings_, {});
         QFile::remove(files_[0] + ".meta");
         QFile::remove(files_[1] + ".meta");
         QCOMPARE(window.eventTable()->model()->headerData(4, Qt::Horizontal).toString(), "LFmax");
