@@ -14,10 +14,11 @@ namespace lp::app {
 
 void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
                           const OpenPlot& openPlot, const OpenSurvey& openSurvey) {
-    window.installResolutionChooser(
-        new charts::PercentileChooser(window.records().store(), dialogs, &window));
-    window.setPlotAvailable(true);
     lists::SavedFileWindow* w = &window;
+    window.installResolutionChooser(
+        new charts::PercentileChooser(window.records().store(), dialogs, &window,
+                                      [w] { return QFileInfo(w->filePath()).fileName(); }));
+    window.setPlotAvailable(true);
     QObject::connect(w, &lists::SavedFileWindow::plotRequested, w, [w, openPlot] {
         openPlot(w->records().store(), QFileInfo(w->filePath()).fileName(), w);
     });

@@ -138,6 +138,9 @@ void SegmentDisplay::paintEvent(QPaintEvent*) {
         gradient.setColorAt(1, backdropBottom_);
         p.fillRect(rect(), gradient);
     }
+    if (!isEnabled()) {
+        p.setOpacity(kDimmedOpacity);
+    }
     std::vector<Cell> cells = cellsOf(text());
     const int count = std::max<int>(kDigitPlaces, static_cast<int>(cells.size()));
     cells.insert(cells.begin(), static_cast<size_t>(count) - cells.size(), Cell{});

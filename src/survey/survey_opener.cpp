@@ -28,6 +28,7 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
         platform::placeWindow(
             window, QPoint(opener->frameGeometry().right() + 1, opener->frameGeometry().top()));
     }
+    platform::placeOnScreenAtShow(*window);
     window->show();
     return window;
 }
