@@ -12,16 +12,17 @@
 
 namespace lp::app {
 
-void equipLnChooser(lists::RecordListWindow& window, platform::Dialogs& dialogs) {
+void equipLnChooser(lists::RecordListWindow& window, platform::Dialogs& dialogs,
+                    std::function<QString()> name) {
     window.installResolutionChooser(
-        new charts::PercentileChooser(window.records().store(), dialogs, &window));
+        new charts::PercentileChooser(window.records().store(), dialogs, &window, std::move(name)));
 }
 
 void equipSavedFileWindow(lists::SavedFileWindow& window, platform::Dialogs& dialogs,
                           const OpenPlot& openPlot, const OpenSurvey& openSurvey) {
-    equipLnChooser(window, dialogs);
-    window.setPlotAvailable(true);
     lists::SavedFileWindow* w = &window;
+    equipLnChooser(window, dialogs, [w] { return QFileInfo(w->filePath()).fileName(); });
+    window.setPlotAvailable(true);
     QObject::connect(w, &lists::SavedFileWindow::plotRequested, w, [w, openPlot] {
         openPlot(w->records().store(), QFileInfo(w->filePath()).fileName(), w);
     });

@@ -42,8 +42,10 @@ using OpenPlot =
 using OpenSurvey = std::function<void(const QStringList& files, QWidget* opener)>;
 
 // Installs the percentile-level chooser ("0.1 dB", "1 dB") on the window's "Ln": the
-// saved-file window's and the downloaded-data list's.
-void equipLnChooser(lists::RecordListWindow& window, platform::Dialogs& dialogs);
+// saved-file window's and the downloaded-data list's; `name` names the records in the
+// histogram's caption (asked at each computation).
+void equipLnChooser(lists::RecordListWindow& window, platform::Dialogs& dialogs,
+                    std::function<QString()> name);
 
 // Installs the chooser, makes "Plot" and Graph open the plot through `openPlot` and
 // Survey the file's survey through `openSurvey`.

@@ -16,6 +16,7 @@
 #include "app/start_options.h"
 #include "live/open_port.h"
 #include "panel/panel.h"
+#include "platform/display.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/settings_place.h"
@@ -60,6 +61,13 @@ int main(int argc, char* argv[]) {
             break;
     }
 
+    if (!lp::platform::displayAvailable()) {
+        std::fprintf(stderr,
+                     "%s: no display to show windows on; use levelpanel-cli for the command "
+                     "line (levelpanel-cli --help)\n",
+                     qPrintable(lp::app::kGuiProgramName));
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LevelPanel"));
     // The desktop entry's name and icon, so the desktop matches the windows to it.

@@ -9,6 +9,7 @@
 
 #include "platform/shortcuts.h"
 #include "platform/twips.h"
+#include "platform/window_place.h"
 
 namespace lp::app {
 
@@ -68,6 +69,7 @@ PortChoiceWindow::PortChoiceWindow(platform::Dialogs& dialogs, QList<live::Syste
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     move(platform::twipsToPx(3700), platform::twipsToPx(2700));
+    platform::placeOnScreenAtShow(*this);
 }
 
 void PortChoiceWindow::onOkClicked() {

@@ -108,7 +108,8 @@ void Session::wireWindows() {
     connect(panel, &panel::Panel::memoryRequested, memoryFlow, &memory::MemoryFlow::open);
     connect(memoryFlow, &memory::MemoryFlow::dataListShown, this,
             [this](memory::DownloadedSetWindow* list) {
-                equipLnChooser(*list, dialogs_);
+                equipLnChooser(*list, dialogs_,
+                               [list] { return QStringLiteral("Set %1").arg(list->setNumber()); });
                 list->setPlotAvailable(true);
                 connect(list, &memory::DownloadedSetWindow::plotRequested, this, [this, list] {
                     openPlot(list->records().store(),

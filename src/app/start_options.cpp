@@ -1,8 +1,10 @@
 // Reading the windowed program's command line.
 #include "app/start_options.h"
-#include "platform/version.h"
 
 #include <QCommandLineParser>
+
+#include "platform/nearest_word.h"
+#include "platform/version.h"
 
 namespace lp::app {
 namespace {
@@ -37,6 +39,13 @@ StartOptions readStartOptions(const QStringList& arguments) {
     const QCommandLineOption port(QStringLiteral("port"), {}, QStringLiteral("PORT"));
     parser.addOptions({help, version, port});
     if (!parser.parse(QStringList{kGuiProgramName} + arguments)) {
+        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+            const QString typed = QStringLiteral("--") + unknown.first();
+            return usageError(QStringLiteral("unknown option '%1'").arg(typed) +
+                              platform::didYouMean(platform::nearestWord(
+                                  typed, {QStringLiteral("--help"), QStringLiteral("--version"),
+                                          QStringLiteral("--port")})));
+        }
         return usageError(parser.errorText());
     }
     if (parser.isSet(help)) {

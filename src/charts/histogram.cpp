@@ -144,11 +144,14 @@ void Histogram::buildChart() {
 }
 
 Histogram* Histogram::showFor(const stats::LnResult& result, platform::Dialogs& dialogs,
-                              QWidget* parent) {
+                              const QString& fileName, QWidget* parent) {
     if (!result.hasLevel) {
         return nullptr;
     }
     auto* histogram = new Histogram(dialogs, parent);
+    if (!fileName.isEmpty()) {
+        histogram->setWindowTitle(histogram->windowTitle() + QStringLiteral(": ") + fileName);
+    }
     histogram->setResult(result);
     QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) {

@@ -34,11 +34,12 @@ public:
     explicit Histogram(platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Makes a histogram window for the result, places it at the screen's top-left
-    // corner and shows it. Returns nullptr, and shows nothing, when the result has no
-    // level (the caller says so to the user). The caller closes the previous window;
-    // the window deletes itself when closed.
+    // corner and shows it, its caption naming the records' file ("Histogram: a.sdm";
+    // "Histogram" alone without a name). Returns nullptr, and shows nothing, when the
+    // result has no level (the caller says so to the user). The caller closes the
+    // previous window; the window deletes itself when closed.
     static Histogram* showFor(const stats::LnResult& result, platform::Dialogs& dialogs,
-                              QWidget* parent = nullptr);
+                              const QString& fileName = {}, QWidget* parent = nullptr);
 
     // Draws the counts, fills the Ln table and the figures, and sets the view's
     // bounds. The result must have a level.

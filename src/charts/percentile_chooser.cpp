@@ -12,8 +12,9 @@
 namespace lp::charts {
 
 PercentileChooser::PercentileChooser(const records::RecordStore& records,
-                                     platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), records_(records), dialogs_(dialogs) {
+                                     platform::Dialogs& dialogs, QWidget* parent,
+                                     std::function<QString()> fileName)
+    : QWidget(parent), records_(records), dialogs_(dialogs), fileName_(std::move(fileName)) {
     setObjectName(QStringLiteral("PicResolution"));
     setAccessibleName(QStringLiteral("Resolution"));
     setAutoFillBackground(true);
@@ -67,7 +68,7 @@ void PercentileChooser::compute(stats::Resolution resolution) {
         return;
     }
     lnLevels_ = result.levels;
-    histogram_ = Histogram::showFor(result, dialogs_);
+    histogram_ = Histogram::showFor(result, dialogs_, fileName_ ? fileName_() : QString());
 }
 
 }  // namespace lp::charts

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 #include "charts/histogram.h"
 #include "platform/dialogs.h"
@@ -19,9 +20,11 @@ class PercentileChooser : public QWidget {
     Q_OBJECT
 public:
     // `records` are the listed records (they outlive the chooser: the list window that
-    // holds them is its parent); messages go to `parent`.
+    // holds them is its parent); messages go to `parent`. `fileName` names the records'
+    // file in the histogram's caption, asked at each computation (the list may load
+    // its file after the chooser is made).
     PercentileChooser(const records::RecordStore& records, platform::Dialogs& dialogs,
-                      QWidget* parent);
+                      QWidget* parent, std::function<QString()> fileName = {});
 
     // The buttons "0.1 dB" (Cmd01dB) and "1 dB" (Cmd1dB).
     void onTenthDbClicked();
@@ -41,6 +44,7 @@ private:
 
     const records::RecordStore& records_;
     platform::Dialogs& dialogs_;
+    std::function<QString()> fileName_;
     QPointer<Histogram> histogram_;
     QStringList lnLevels_;
 };

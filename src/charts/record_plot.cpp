@@ -110,6 +110,10 @@ void RecordPlot::buildRange() {
     okButton_->setAutoDefault(false);
     outer->addWidget(okButton_, 1, 0, 1, 2);
     connect(okButton_, &QPushButton::clicked, this, &RecordPlot::applyLimits);
+    // Enter in any of the boxes is OK.
+    for (QLineEdit* edit : {fromRecordEdit_, toRecordEdit_, minValueEdit_, maxValueEdit_}) {
+        connect(edit, &QLineEdit::returnPressed, this, &RecordPlot::applyLimits);
+    }
     rangePanel_->adjustSize();
     rangePanel_->hide();
 }

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/help.h"
 #include "cli/kit/std_streams.h"
+#include "platform/nearest_word.h"
 #include "platform/version.h"
 
 namespace lp::cli {
@@ -35,10 +36,8 @@ int unknownCommand(Talk& talk, const std::vector<Command>& table, const QString&
         return talk.usage(QStringLiteral("%1 takes a method first: %2")
                               .arg(name, methods.join(QStringLiteral(", "))));
     }
-    const QString nearest = nearestWord(name, commandNames(table));
-    return talk.usage(
-        QStringLiteral("unknown command '%1'").arg(name) +
-        (nearest.isEmpty() ? QString() : QStringLiteral(" (did you mean %1?)").arg(nearest)));
+    return talk.usage(QStringLiteral("unknown command '%1'").arg(name) +
+                      platform::didYouMean(platform::nearestWord(name, commandNames(table))));
 }
 
 // `help` alone: the program's help; `help CMD`: that command's.

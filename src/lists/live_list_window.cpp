@@ -68,8 +68,7 @@ void LiveListWindow::buildMenus() {
 
 void LiveListWindow::buildToolbar() {
     createToolbar();
-    // The menu bar is too narrow for all its commands: Export CSV and Exit are on the
-    // toolbar too.
+    // Save, Export CSV and Exit are on the toolbar too, a click away.
     addToolbarCopy(saveAction_, QStringLiteral("Save"), QStringLiteral("Save As"));
     addToolbarCopy(exportCsvAction_, QStringLiteral("Csv"));
     addToolbarCopy(exitAction_, QStringLiteral("Exit"));

@@ -37,6 +37,7 @@ RecordListWindow::RecordListWindow(const RecordListLayout& layout, QWidget* anch
     }
     coupling_ = new GridCoupling(grids_, this);
     placeBeside(anchor);
+    platform::placeOnScreenAtShow(*this);
 }
 
 RecordListWindow::~RecordListWindow() {

@@ -21,10 +21,16 @@ QString SystemPort::entry() const {
     return description.isEmpty() ? device : QStringLiteral("%1  (%2)").arg(device, description);
 }
 
+QString comPortEntry(int number) {
+    const QString name = QStringLiteral("COM%1").arg(number);
+    const QString device = deviceForComPort(number);
+    return device == name ? name : QStringLiteral("%1 (%2)").arg(name, device);
+}
+
 QStringList portEntries(const QList<SystemPort>& systemPorts) {
     QStringList entries;
     for (int i = 1; i <= 8; ++i) {
-        entries << QStringLiteral("COM%1").arg(i);
+        entries << comPortEntry(i);
     }
     for (const auto& p : systemPorts) {
         entries << p.entry();
@@ -59,7 +65,7 @@ std::optional<PortRequest> choosePort(const QString& text, qint16& comPort,
         comPort = 1;
     } else {
         for (int i = 1; i <= 8; ++i) {
-            if (text == QStringLiteral("COM%1").arg(i)) {
+            if (text == QStringLiteral("COM%1").arg(i) || text == comPortEntry(i)) {
                 comPort = static_cast<qint16>(i);
             }
         }

@@ -36,13 +36,18 @@ inline const QString kSimulatedMeter = QStringLiteral("Simulated meter");
 // How a command line names the simulated meter (--port sim).
 inline const QString kSimPortArgument = QStringLiteral("sim");
 
-// The choice list: "COM1".."COM8", then the system's ports, then "Simulated meter".
+// A numbered port as the choice lists it: with the device behind it where that has
+// another name ("COM1 (/dev/ttyS0)" on Linux).
+[[nodiscard]] QString comPortEntry(int number);
+
+// The choice list: COM1..COM8 (comPortEntry), then the system's ports, then "Simulated meter".
 [[nodiscard]] QStringList portEntries(const QList<SystemPort>& systemPorts);
 
 // The device of a numbered port on this system (COM3 is /dev/ttyS2 on Linux).
 [[nodiscard]] QString deviceForComPort(int number);
 
-// Reads the choice text (case-sensitive). "Auto" and "COM1".."COM8" set `comPort`; a
+// Reads the choice text (case-sensitive). "Auto" and "COM1".."COM8" (or their entries)
+// set `comPort`; a
 // system port's entry or a typed device path names that device; "Simulated meter"
 // the simulator. Any other text changes nothing and falls back to the port chosen
 // before; with none chosen yet (`comPort` 0) there is nothing to open: nullopt.

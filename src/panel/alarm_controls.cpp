@@ -65,6 +65,9 @@ QFrame* buildAlarmFace(QWidget* parent, AlarmFace& f) {
     f.events = named(new QListWidget(frame), "LstAlarmEvents", QStringLiteral("Alarm events"));
     f.events->setMaximumHeight(58);
     f.events->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A row longer than the box wraps: each is read whole (and is its tool tip).
+    f.events->setWordWrap(true);
+    f.events->setResizeMode(QListView::Adjust);
 
     const auto box = [frame](const QString& title, std::initializer_list<QWidget*> content) {
         auto* group = new QGroupBox(title, frame);
@@ -130,7 +133,9 @@ void AlarmControls::render(const live::AlarmView& view) {
     }
     face_.events->clear();
     for (auto it = view.events.crbegin(); it != view.events.crend(); ++it) {
-        face_.events->addItem(alarmEventText(*it));
+        const QString text = alarmEventText(*it);
+        auto* row = new QListWidgetItem(text, face_.events);
+        row->setToolTip(text);
     }
     platform::setAccessibleValue(face_.events, view.events.isEmpty()
                                                    ? QStringLiteral("no events")

@@ -2,8 +2,8 @@
 // the list of this run's events. The controls forward the alarm set to live::Alarms
 // (which the session owns and feeds the live samples); the box renders the alarms'
 // view: the lamp lit and the level display in red while an event goes on, one row per
-// event (the newest first), and the list's value for assistive technology: how many
-// events, and the newest.
+// event (the newest first, wrapped when longer than the box, its whole text its tool
+// tip), and the list's value for assistive technology: how many events, and the newest.
 #pragma once
 
 #include <QObject>

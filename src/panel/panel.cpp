@@ -44,6 +44,7 @@ Panel::Panel(live::LiveCycle& cycle, live::Recording& recording, live::Alarms& a
     }
     connectControls();
     move(0, 0);
+    platform::placeOnScreenAtShow(*this);
     render(cycle_.view());
 }
 
@@ -125,10 +126,12 @@ void Panel::render(const live::LiveView& v) {
 }
 
 void Panel::showSilent(bool silent) {
-    // The link label turns red while the meter does not answer.
+    // The link label turns red while the meter does not answer, and the display's
+    // marks, the meter's last word, are dimmed.
     if (f_.linkState->property("silent").toBool() == silent) {
         return;
     }
+    f_.lcd->setEnabled(!silent);
     f_.linkState->setProperty("silent", silent);
     f_.linkState->style()->unpolish(f_.linkState);
     f_.linkState->style()->polish(f_.linkState);

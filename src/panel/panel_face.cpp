@@ -30,6 +30,7 @@ QFrame#Lcd {
     border-radius: 10px;
 }
 QFrame#Lcd QLabel { color: #18201a; background: transparent; }
+QFrame#Lcd QLabel:disabled { color: rgba(24, 32, 26, 64); }
 QFrame#Keys, QFrame#Recording, QFrame#Alarm, QFrame#Windows {
     background: rgba(0, 0, 0, 40);
     border: 1px solid #4c535a;
@@ -165,6 +166,7 @@ QFrame* section(QWidget* parent, const char* name) {
 // middle, unit and range on the right.
 QFrame* buildLcd(QWidget* panel, PanelFace& f) {
     QFrame* lcd = section(panel, "Lcd");
+    f.lcd = lcd;
     const QFont small = fontOf(QStringLiteral("DejaVu Sans"), 10, true);
 
     f.recordLamp = label(lcd, "LblRec", QStringLiteral("RECORD"), QStringLiteral("RECORD"));

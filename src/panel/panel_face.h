@@ -18,6 +18,7 @@ class SegmentDisplay;
 // ("LblVal", "CmdStart"); the members here say what the control is.
 struct PanelFace {
     // LCD
+    QWidget* lcd = nullptr;  // "Lcd": disabled (its marks dimmed) while the meter is silent
     SegmentDisplay* level = nullptr;
     QLabel* rangeHigh = nullptr;
     QLabel* rangeLow = nullptr;

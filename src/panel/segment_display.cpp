@@ -172,6 +172,9 @@ void SegmentDisplay::paintEvent(QPaintEvent*) {
     if (backdrop_) {
         p.drawPixmap(0, 0, backdropPicture());
     }
+    if (!isEnabled()) {
+        p.setOpacity(kDimmedOpacity);
+    }
     std::vector<Cell> cells = cellsOf(text());
     const int count = std::max<int>(kDigitPlaces, static_cast<int>(cells.size()));
     cells.insert(cells.begin(), static_cast<size_t>(count) - cells.size(), Cell{});

@@ -1,5 +1,6 @@
 // A label drawn as the meter's seven-segment LCD digits. Its text stays the plain
 // level text ("65.3"), so everything that reads the level reads the label's text.
+// Disabled, its digits are dimmed (a level the meter no longer confirms).
 #pragma once
 
 #include <QColor>
@@ -36,6 +37,7 @@ private:
     static constexpr double kGlyphMargin = 2.0;
     void keepOpaque();
     [[nodiscard]] const QPixmap& backdropPicture();
+    static constexpr double kDimmedOpacity = 0.3;
     [[nodiscard]] const QPixmap& glyph(quint8 segments, bool point) const;
 
     static constexpr int kDigitPlaces = 4;  // the text is right-aligned in them

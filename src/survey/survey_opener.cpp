@@ -33,6 +33,7 @@ SurveyWindow* showSurveyWindow(stats::SurveyRecords records, platform::Dialogs& 
         platform::placeWindow(
             window, QPoint(opener->frameGeometry().right() + 1, opener->frameGeometry().top()));
     }
+    platform::placeOnScreenAtShow(*window);
     window->show();
     return window;
 }

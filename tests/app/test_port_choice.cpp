@@ -34,6 +34,7 @@ private slots:
         QTest::newRow("lower case matches nothing") << 0 << "com3" << 0 << "";
         QTest::newRow("lower case keeps earlier port") << 2 << "com3" << 2 << "/dev/ttyS1|COM2";
         QTest::newRow("COM9 is no port") << 0 << "COM9" << 0 << "";
+        QTest::newRow("COM entry") << 0 << "COM3 (/dev/ttyS2)" << 3 << "/dev/ttyS2|COM3";
         QTest::newRow("typed path") << 0 << "/dev/pts/7" << 0 << "/dev/pts/7|pts/7";
         QTest::newRow("system port entry")
             << 0 << "/dev/ttyUSB0  (FT232R USB UART)" << 0 << "/dev/ttyUSB0|ttyUSB0";
@@ -50,7 +51,8 @@ private slots:
 
     void entriesListComPortsThenSystemThenSimulator() {
         QCOMPARE(live::portEntries(ports).join(u'|'),
-                 "COM1|COM2|COM3|COM4|COM5|COM6|COM7|COM8|"
+                 "COM1 (/dev/ttyS0)|COM2 (/dev/ttyS1)|COM3 (/dev/ttyS2)|COM4 (/dev/ttyS3)|"
+                 "COM5 (/dev/ttyS4)|COM6 (/dev/ttyS5)|COM7 (/dev/ttyS6)|COM8 (/dev/ttyS7)|"
                  "/dev/ttyUSB0  (FT232R USB UART)|Simulated meter");
     }
 

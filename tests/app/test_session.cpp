@@ -15,8 +15,10 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "app/session.h"
+#include "charts/histogram.h"
 #include "charts/real_time_chart.h"
 #include "charts/record_plot.h"
 #include "files.h"
@@ -157,6 +159,9 @@ private slots:
         QVERIFY(saved);
         QCOMPARE(saved->recordCount(), samples);
         QVERIFY2(rig.dialogs.messages().isEmpty(), qPrintable(rig.dialogs.messages().join('|')));
+        // Its histogram names the file.
+        button(saved, "Cmd01dB")->click();
+        QCOMPARE(shownWindow<charts::Histogram>()->windowTitle(), "Histogram: run.sdm");
         QApplication::closeAllWindows();
     }
 
@@ -214,7 +219,11 @@ private slots:
         button(&panel, "CmdGraph")->click();
         charts::RealTimeChart* chart = rig.session->realTimeChart();
         QVERIFY(chart && chart->isVisible());
-        QCOMPARE(chart->pos(), QPoint(panel.frameGeometry().right() + 1, 0));
+        // Beside the panel, as far as the screen lets it.
+        const QRect screen = chart->screen()->availableGeometry();
+        QCOMPARE(chart->pos(), QPoint(std::min(panel.frameGeometry().right() + 1,
+                                               screen.right() + 1 - chart->frameGeometry().width()),
+                                      0));
         rig.clock.advance(2000);
         QCOMPARE(chart->lastLevel(), 72.4f);
         button(&panel, "CmdGraph")->click();

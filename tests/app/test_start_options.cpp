@@ -27,7 +27,9 @@ private slots:
         row("file", {"a b.sdm"}, Start::File, "a b.sdm");
         row("help", {"--help"}, Start::Help, "--port PORT");
         row("version", {"--version"}, Start::Version, "levelpanel ");
-        row("unknown option", {"--frob"}, Start::UsageError, "frob");
+        row("unknown option", {"--frob"}, Start::UsageError, "unknown option '--frob'");
+        row("a near option", {"--prot", "sim"}, Start::UsageError,
+            "unknown option '--prot' (did you mean --port?)");
         row("port missing", {"--port"}, Start::UsageError, "port");
         row("COM9", {"--port", "COM9"}, Start::UsageError, "'COM9'");
         row("port and file", {"--port", "sim", "a.sdm"}, Start::UsageError, "not both");
@@ -56,7 +58,8 @@ private slots:
     }
 
     // The program itself: a mistake is told on the error stream with status 1, and
-    // --version needs no display.
+    // --version needs no display; without one the windows are not tried: the command
+    // line is named instead, with status 1.
     void wholeProgram() {
         const test::ProgramRun wrong = test::runToEnd(LP_GUI_PROGRAM, {"--port", "COM9"}, 30000);
         QCOMPARE(wrong.status, 1);
@@ -70,6 +73,11 @@ private slots:
             test::runToEnd(LP_GUI_PROGRAM, {"--version"}, 30000, {}, noDisplay);
         QCOMPARE(version.status, 0);
         QVERIFY(version.out.startsWith("levelpanel "));
+        const test::ProgramRun windows = test::runToEnd(LP_GUI_PROGRAM, {}, 30000, {}, noDisplay);
+        QCOMPARE(windows.status, 1);
+        QVERIFY2(windows.err.startsWith("levelpanel: no display") &&
+                     windows.err.contains("levelpanel-cli --help"),
+                 qPrintable(windows.err));
     }
 };
 

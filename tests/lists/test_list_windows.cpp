@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -161,13 +162,17 @@ private slots:
         }
     }
 
-    // Samples before LIST are dropped, then each one is a row, the newest current.
+    // Samples before LIST are dropped, then each one is a row, the newest current. The
+    // window is wide enough for every menu command (none behind the bar's "more" button).
     void opensAndTakesSamples() {
         QSignalSpy on(feed_.get(), &LiveListFeed::listOnChanged);
         tick();
         feed_->openList();
         LiveListWindow* list = feed_->window();
         QVERIFY(list && list->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        const auto* more = list->menuBar()->findChild<QWidget*>("qt_menubar_ext_button");
+        QVERIFY(more && !more->isVisible());
         QCOMPARE(on.size(), 1);
         tick(QStringLiteral("65.3"));
         tick(QStringLiteral("-"));

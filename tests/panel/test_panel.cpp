@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "face.h"
 #include "keys.h"
@@ -37,6 +38,19 @@ struct EventCount : QObject {
 
 QString spoken(QWidget* w) {
     return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+}
+
+// The darkest ink of a control as drawn over its window (its lightness, 0 black to 255).
+int darkestInk(QWidget* w) {
+    const QImage face =
+        w->window()->grab(QRect(w->mapTo(w->window(), QPoint()), w->size())).toImage();
+    int darkest = 255;
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x) {
+            darkest = std::min(darkest, face.pixelColor(x, y).lightness());
+        }
+    }
+    return darkest;
 }
 
 const QStringList kPanelFace{"Panel|Panel   V7.0|Panel",
@@ -115,9 +129,19 @@ private slots:
         rig.click("SSCommand2");
         QCOMPARE(rig.text("LblMax") + '|' + rig.text("LblMin"), "105.2|105.2");
 
+        const int levelInk = darkestInk(rig.get("LblVal"));
+        const int weightingInk = darkestInk(rig.get("LblAc"));
         rig.meterOn = false;
         rig.clock.advance(3000);
         QVERIFY(rig.get("LblComm")->property("silent").toBool());  // shown in red
+        // The marks the meter no longer confirms are dimmed.
+        QVERIFY2(darkestInk(rig.get("LblVal")) > levelInk + 60 &&
+                     darkestInk(rig.get("LblAc")) > weightingInk + 60,
+                 qPrintable(QStringLiteral("%1 %2 -> %3 %4")
+                                .arg(levelInk)
+                                .arg(weightingInk)
+                                .arg(darkestInk(rig.get("LblVal")))
+                                .arg(darkestInk(rig.get("LblAc")))));
         // A click on the link label toggles the dated caption.
         QTest::mouseClick(rig.get("LblComm"), Qt::LeftButton);
         QCOMPARE(rig.panel->windowTitle(), QString("Panel   V7.0   20090601"));
@@ -285,6 +309,11 @@ private slots:
         QVERIFY2(spoken(events).startsWith("1 event(s), newest: ") &&
                      spoken(events).contains("60.0 dB 2 s Lmax 65.3"),
                  qPrintable(spoken(events)));
+        // A row longer than the box wraps (shown whole) and is its own tool tip.
+        const QListWidgetItem* row = events->item(0);
+        QCOMPARE(row->toolTip(), row->text());
+        events->setFixedWidth(events->fontMetrics().horizontalAdvance(row->text()) / 2);
+        QTRY_VERIFY(events->visualItemRect(row).height() >= 2 * events->fontMetrics().height());
     }
 
     // Tab meets the controls in reading order: a control wholly above another comes

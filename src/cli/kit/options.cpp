@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/nearest_word.h"
+
 namespace lp::cli {
 namespace {
 
@@ -39,29 +41,9 @@ QString unknownOption(const QString& command, const std::vector<OptionRow>& rows
     for (const OptionRow& row : rows) {
         known << QStringLiteral("--") + row.about.name;
     }
-    const QString nearest = nearestWord(arg.section(u'=', 0, 0), known);
-    const QString message = QStringLiteral("unknown option '%1' for %2").arg(arg, command);
-    return nearest.isEmpty() ? message
-                             : message + QStringLiteral(" (did you mean %1?)").arg(nearest);
-}
-
-// Edits (a letter added, left out or changed) that make `a` into `b`.
-qsizetype editDistance(const QString& a, const QString& b) {
-    std::vector<qsizetype> row(size_t(b.size()) + 1);
-    for (qsizetype j = 0; j <= b.size(); ++j) {
-        row[size_t(j)] = j;
-    }
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        qsizetype diagonal = row[0];
-        row[0] = i;
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const qsizetype above = row[size_t(j)];
-            row[size_t(j)] = std::min(
-                {above + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[size_t(b.size())];
+    const QString nearest = platform::nearestWord(arg.section(u'=', 0, 0), known);
+    return QStringLiteral("unknown option '%1' for %2").arg(arg, command) +
+           platform::didYouMean(nearest);
 }
 
 }  // namespace
@@ -192,19 +174,6 @@ Outcome<ReadArguments> readArguments(const QString& command, const std::vector<O
         }
     }
     return read;
-}
-
-QString nearestWord(const QString& typed, const QStringList& known) {
-    QString nearest;
-    qsizetype best = 3;
-    for (const QString& word : known) {
-        const qsizetype distance = editDistance(typed, word);
-        if (distance < best && distance * 2 < word.size()) {
-            best = distance;
-            nearest = word;
-        }
-    }
-    return nearest;
 }
 
 }  // namespace lp::cli

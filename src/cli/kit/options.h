@@ -115,8 +115,4 @@ struct ReadArguments {
                                                    const std::vector<OptionRow>& rows,
                                                    Operands operands, const QStringList& args);
 
-// The word of `known` nearest to `typed` in edits, when it is near enough to be what
-// was meant (at most 2 edits, and fewer than half the word); empty otherwise.
-[[nodiscard]] QString nearestWord(const QString& typed, const QStringList& known);
-
 }  // namespace lp::cli
