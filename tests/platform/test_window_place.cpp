@@ -127,68 +127,69 @@ private slots:
             elsewhere.close();
         }
         QCOMPARE(settings.settings->allKeys(), QStringList());
-        // A window placed partly off the screen, or larger than it, opens wholly on it.
-        void fitsTheScreen_data() {
-            QTest::addColumn<QPoint>("fromCorner");  // the first place, from the bottom right
-            QTest::addColumn<QSize>("size");
-            QTest::newRow("half off") << QPoint(-150, -100) << QSize(300, 200);
-            QTest::newRow("larger than the screen") << QPoint(-10, -10) << QSize(5000, 4000);
-        }
-        void fitsTheScreen() {
-            QFETCH(QPoint, fromCorner);
-            QFETCH(QSize, size);
-            QWidget window;
-            const QRect area = window.screen()->availableGeometry();
-            window.resize(size);
-            lp::platform::placeWindow(&window, area.bottomRight() + fromCorner);
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            QVERIFY2(area.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                           .arg(window.x())
-                                                                           .arg(window.y())
-                                                                           .arg(window.width())
-                                                                           .arg(window.height())));
-        }
+    }
 
-        // A window of a fixed size narrower than its menu bar's commands opens wide enough
-        // for all of them (the bar needs no button for the ones that did not fit).
-        void widensToItsMenu() {
-            QMainWindow window;
-            auto* client = new QWidget(&window);
-            client->setFixedSize(60, 40);
-            window.setCentralWidget(client);
-            window.layout()->setSizeConstraint(QLayout::SetFixedSize);
-            for (const char* command :
-                 {"Pause", "Continue", "Save", "Graph", "Print", "Export CSV"}) {
-                window.menuBar()->addAction(QString::fromLatin1(command));
-            }
-            lp::platform::placeOnScreenAtShow(window);
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            QVERIFY(window.width() > 60);
-            QCOMPARE(window.minimumWidth(), window.maximumWidth());
-            const auto* more = window.menuBar()->findChild<QToolButton*>("qt_menubar_ext_button");
-            QVERIFY(more != nullptr);
-            QVERIFY(!more->isVisible());
-        }
+    // A window placed partly off the screen, or larger than it, opens wholly on it.
+    void fitsTheScreen_data() {
+        QTest::addColumn<QPoint>("fromCorner");  // the first place, from the bottom right
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("half off") << QPoint(-150, -100) << QSize(300, 200);
+        QTest::newRow("larger than the screen") << QPoint(-10, -10) << QSize(5000, 4000);
+    }
+    void fitsTheScreen() {
+        QFETCH(QPoint, fromCorner);
+        QFETCH(QSize, size);
+        QWidget window;
+        const QRect area = window.screen()->availableGeometry();
+        window.resize(size);
+        lp::platform::placeWindow(&window, area.bottomRight() + fromCorner);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(area.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                       .arg(window.x())
+                                                                       .arg(window.y())
+                                                                       .arg(window.width())
+                                                                       .arg(window.height())));
+    }
 
-        // The caption comes back after the notice; a second notice ends with its own time
-        // and brings the caption back, not the first notice; a caption set meanwhile stays.
-        void captionNotice() {
-            QWidget w;
-            w.setWindowTitle("List");
-            lp::platform::showCaptionNotice(&w, "Saved to a.sdm", 50);
-            QCOMPARE(w.windowTitle(), "Saved to a.sdm");
-            lp::platform::showCaptionNotice(&w, "Saved to b.sdm", 200);
-            QTest::qWait(100);
-            QCOMPARE(w.windowTitle(), "Saved to b.sdm");
-            QTRY_COMPARE(w.windowTitle(), "List");
-            lp::platform::showCaptionNotice(&w, "Saved to c.sdm", 50);
-            w.setWindowTitle("12 Completed");
-            QTest::qWait(100);
-            QCOMPARE(w.windowTitle(), "12 Completed");
+    // A window of a fixed size narrower than its menu bar's commands opens wide enough
+    // for all of them (the bar needs no button for the ones that did not fit).
+    void widensToItsMenu() {
+        QMainWindow window;
+        auto* client = new QWidget(&window);
+        client->setFixedSize(60, 40);
+        window.setCentralWidget(client);
+        window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+        for (const char* command : {"Pause", "Continue", "Save", "Graph", "Print", "Export CSV"}) {
+            window.menuBar()->addAction(QString::fromLatin1(command));
         }
-    };
+        lp::platform::placeOnScreenAtShow(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.width() > 60);
+        QCOMPARE(window.minimumWidth(), window.maximumWidth());
+        const auto* more = window.menuBar()->findChild<QToolButton*>("qt_menubar_ext_button");
+        QVERIFY(more != nullptr);
+        QVERIFY(!more->isVisible());
+    }
 
-    QTEST_MAIN(TestWindowPlace)
+    // The caption comes back after the notice; a second notice ends with its own time
+    // and brings the caption back, not the first notice; a caption set meanwhile stays.
+    void captionNotice() {
+        QWidget w;
+        w.setWindowTitle("List");
+        lp::platform::showCaptionNotice(&w, "Saved to a.sdm", 50);
+        QCOMPARE(w.windowTitle(), "Saved to a.sdm");
+        lp::platform::showCaptionNotice(&w, "Saved to b.sdm", 200);
+        QTest::qWait(100);
+        QCOMPARE(w.windowTitle(), "Saved to b.sdm");
+        QTRY_COMPARE(w.windowTitle(), "List");
+        lp::platform::showCaptionNotice(&w, "Saved to c.sdm", 50);
+        w.setWindowTitle("12 Completed");
+        QTest::qWait(100);
+        QCOMPARE(w.windowTitle(), "12 Completed");
+    }
+};
+
+QTEST_MAIN(TestWindowPlace)
 #include "test_window_place.moc"
