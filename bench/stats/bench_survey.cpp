@@ -6,6 +6,8 @@
 // record a minute starts an event, at 90 dB one in six records (a case far busier
 // than any real survey, for the cost of each event).
 // Run: build/bench/stats/bench_survey [DIR]   (DIR keeps the files; a temporary one else)
+//      build/bench/stats/bench_survey --write-year DIR   (only writes the year's 365 daily
+//      files for survey_year.sh)
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -46,6 +48,12 @@ int main(int argc, char** argv) {
     using namespace lp::stats;
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
+    if (argc == 3 && QByteArray(argv[1]) == "--write-year") {
+        const bool written =
+            !lp::bench::writeSurveyDays(QString::fromLocal8Bit(argv[2]), lp::bench::kSurveyYearDays)
+                 .isEmpty();
+        return written ? 0 : 1;
+    }
     QTemporaryDir temporary;
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path();
     const QStringList files = lp::bench::writeSurveyWeek(dir);

@@ -7,6 +7,8 @@
 // to the method's first table painted, median of 5 (goal: at most 0.2 s).
 // Run: QT_QPA_PLATFORM=offscreen build/bench/survey/bench_survey_window [DIR [PNG]]
 //      (DIR keeps the files; PNG gets a picture of the window)
+//      ... bench_survey_window --open FILE...: one window over the files (such as the
+//      year of bench_survey --write-year), opened to painted, and the peak memory.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -86,9 +88,48 @@ QString assessmentTimes(lp::survey::SurveyWindow& window) {
 
 }  // namespace
 
+namespace {
+
+// One window over `files`: from the call to the chart and the table painted.
+int openOnce(const QStringList& files, QTextStream& out) {
+    lp::bench::CountingDialogs dialogs;
+    const auto noPlot = [](const lp::records::RecordStore&, const QString&, QWidget*) {};
+    QElapsedTimer timer;
+    timer.start();
+    lp::survey::SurveyWindow* window = lp::survey::openSurveyWindow(files, dialogs, noPlot);
+    if (window == nullptr) {
+        out << "the files did not read" << Qt::endl;
+        return 1;
+    }
+    PaintWatch chart;
+    PaintWatch table;
+    window->chart()->viewport()->installEventFilter(&chart);
+    window->periodTable()->viewport()->installEventFilter(&table);
+    while (chart.painted == 0 || table.painted == 0) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    const double shown = timer.nsecsElapsed() / 1e6;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    out << "Survey window over " << files.size() << " files (" << window->result().records
+        << " records): opened and painted in " << shown << " ms; peak memory "
+        << usage.ru_maxrss / 1024 << " MB" << Qt::endl;
+    delete window;
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTextStream out(stdout);
+    if (argc > 2 && QByteArray(argv[1]) == "--open") {
+        QStringList files;
+        for (int i = 2; i < argc; ++i) {
+            files << QString::fromLocal8Bit(argv[i]);
+        }
+        return openOnce(files, out);
+    }
     QTemporaryDir temporary;
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path();
     const QStringList files = lp::bench::writeSurveyWeek(dir);

@@ -33,7 +33,8 @@ Outcome<stats::SurveyResult> analyse(const QString& command, const SurveyFlags& 
         return declared.refusal();
     }
     chosen.declared = *declared;
-    const stats::SurveyRecords read = stats::readSurvey(readPaths(files), zone);
+    const stats::SurveyRecords read =
+        stats::readSurvey(readPaths(files), zone, stats::SampleForm::Compact);
     if (read.error) {
         return failed(stats::surveyReadFailureText(asGiven(*read.error), read.misdated));
     }

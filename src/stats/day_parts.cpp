@@ -7,24 +7,19 @@
 namespace lp::stats {
 namespace {
 
-// The energy and length of one part, over one day or added up over all days.
-struct PartSum {
-    EnergyMean energy;
-    qint64 length = 0;
+template <class Sum>
+PartLevel levelOf(const Sum& sum, std::optional<qint64> interval) {
+    return {sum.energy.records(), sum.energy.outOfRange(), sum.energy.leq(),
+            coverageOf(sum.energy.records(), interval, sum.length)};
+}
 
-    [[nodiscard]] PartLevel level(std::optional<qint64> interval) const {
-        return {energy.records(), energy.outOfRange(), energy.leq(),
-                coverageOf(energy.records(), interval, length)};
-    }
-};
-
-using DaySums = std::array<PartSum, 3>;  // day, evening, night
-
-DayLevels levelsOf(const DaySums& sums, std::optional<qint64> interval, const DayPartHours& hours) {
+// Of day, evening, night.
+template <class Sums>
+DayLevels levelsOf(const Sums& sums, std::optional<qint64> interval, const DayPartHours& hours) {
     DayLevels levels;
-    levels.day = sums[0].level(interval);
-    levels.evening = sums[1].level(interval);
-    levels.night = sums[2].level(interval);
+    levels.day = levelOf(sums[0], interval);
+    levels.evening = levelOf(sums[1], interval);
+    levels.night = levelOf(sums[2], interval);
     if (levels.day.leq && levels.evening.leq && levels.night.leq) {
         levels.lden = denLevel(*levels.day.leq, *levels.evening.leq, *levels.night.leq, hours);
     }
@@ -67,51 +62,91 @@ double denLevel(double lday, double levening, double lnight, const DayPartHours&
 
 DenLevels denLevels(const SurveyRecords& survey, std::span<const LevelSample> samples,
                     const DayPartHours& hours) {
-    DenLevels out;
+    DenSweep sweep(survey, hours);
+    sweep.add(samples);
+    return sweep.finish();
+}
+
+DenSweep::DenSweep(const SurveyRecords& survey, const DayPartHours& hours)
+    : survey_(survey), hours_(hours) {
     if (!survey.first || dayPartsProblem(hours)) {
-        return out;
+        return;
     }
-    const LocalDays& days = survey.days;
     // The day whose parts hold an instant: the calendar day, or the one before when
     // the instant lies before that day's dayStart.
     const auto partsDayOf = [&](qint64 instant) {
-        const qint64 julianDay = days.dayOf(instant).julianDay;
-        return instant < days.instantOfHour(julianDay, hours.dayStart) ? julianDay - 1 : julianDay;
+        const qint64 julianDay = survey.days.dayOf(instant).julianDay;
+        return instant < survey.days.instantOfHour(julianDay, hours.dayStart) ? julianDay - 1
+                                                                              : julianDay;
     };
-    const qint64 lastDay = partsDayOf(*survey.last);
-    // The time the survey spans: only what of a part lies in it can have records.
-    const qint64 spanFrom = *survey.first;
-    const qint64 spanTo = *survey.last + survey.interval.value_or(0);
-    const auto lengthInSpan = [spanFrom, spanTo](qint64 from, qint64 to) {
-        return std::max<qint64>(0, std::min(to, spanTo) - std::max(from, spanFrom));
-    };
-    DaySums overall;
-    size_t i = 0;
-    for (qint64 julianDay = partsDayOf(*survey.first); julianDay <= lastDay; ++julianDay) {
-        const std::array<qint64, 4> bounds = {
-            days.instantOfHour(julianDay, hours.dayStart),
-            days.instantOfHour(julianDay, hours.eveningStart),
-            days.instantOfHour(julianDay, hours.nightStart),
-            days.instantOfHour(julianDay + 1, hours.dayStart),
-        };
-        while (i < samples.size() && samples[i].time < bounds[0]) {
-            ++i;
-        }
-        DaySums sums;
-        for (size_t part = 0; part < 3; ++part) {
-            sums[part].length = lengthInSpan(bounds[part], bounds[part + 1]);
-            while (i < samples.size() && samples[i].time < bounds[part + 1]) {
-                sums[part].energy.add(samples[i++]);
-            }
-            overall[part].energy.add(sums[part].energy);
-            overall[part].length += sums[part].length;
-        }
-        DayLevels levels = levelsOf(sums, survey.interval, hours);
-        levels.date = QDate::fromJulianDay(julianDay);
-        out.days.push_back(levels);
+    lastDay_ = partsDayOf(*survey.last);
+    beginDay(partsDayOf(*survey.first));
+}
+
+void DenSweep::beginDay(qint64 julianDay) {
+    open_ = julianDay <= lastDay_;
+    if (!open_) {
+        return;
     }
-    out.overall = levelsOf(overall, survey.interval, hours);
-    return out;
+    const LocalDays& days = survey_.days;
+    julianDay_ = julianDay;
+    bounds_ = {
+        days.instantOfHour(julianDay, hours_.dayStart),
+        days.instantOfHour(julianDay, hours_.eveningStart),
+        days.instantOfHour(julianDay, hours_.nightStart),
+        days.instantOfHour(julianDay + 1, hours_.dayStart),
+    };
+    // The time the survey spans: only what of a part lies in it can have records.
+    const qint64 spanFrom = *survey_.first;
+    const qint64 spanTo = *survey_.last + survey_.interval.value_or(0);
+    for (size_t part = 0; part < 3; ++part) {
+        sums_[part] = {};
+        sums_[part].length = std::max<qint64>(
+            0, std::min(bounds_[part + 1], spanTo) - std::max(bounds_[part], spanFrom));
+    }
+    part_ = -1;
+}
+
+void DenSweep::endDay() {
+    for (size_t part = 0; part < 3; ++part) {
+        overall_[part].energy.add(sums_[part].energy);
+        overall_[part].length += sums_[part].length;
+    }
+    DayLevels levels = levelsOf(sums_, survey_.interval, hours_);
+    levels.date = QDate::fromJulianDay(julianDay_);
+    out_.days.push_back(levels);
+    beginDay(julianDay_ + 1);
+}
+
+void DenSweep::add(std::span<const LevelSample> piece) {
+    for (const LevelSample& sample : piece) {
+        while (open_) {
+            if (part_ < 0) {
+                if (sample.time < bounds_[0]) {
+                    break;  // before the day's parts: in none
+                }
+                part_ = 0;
+            }
+            while (part_ < 3 && sample.time >= bounds_[size_t(part_) + 1]) {
+                ++part_;
+            }
+            if (part_ < 3) {
+                sums_[size_t(part_)].energy.add(sample);
+                break;
+            }
+            endDay();
+        }
+    }
+}
+
+DenLevels DenSweep::finish() {
+    if (survey_.first && !dayPartsProblem(hours_)) {
+        while (open_) {
+            endDay();
+        }
+        out_.overall = levelsOf(overall_, survey_.interval, hours_);
+    }
+    return std::move(out_);
 }
 
 }  // namespace lp::stats

@@ -14,6 +14,7 @@
 
 #include <QDate>
 #include <QString>
+#include <array>
 #include <optional>
 #include <span>
 #include <vector>
@@ -81,5 +82,34 @@ struct DenLevels {
 // exclusions; `hours` must pass dayPartsProblem.
 [[nodiscard]] DenLevels denLevels(const SurveyRecords& survey, std::span<const LevelSample> samples,
                                   const DayPartHours& hours);
+
+// The same worked out over the samples handed over in pieces (in time order).
+class DenSweep {
+public:
+    DenSweep(const SurveyRecords& survey, const DayPartHours& hours);
+    void add(std::span<const LevelSample> piece);
+    [[nodiscard]] DenLevels finish();
+
+private:
+    // The energy and length of one part, over one day or added up over all days.
+    struct PartSum {
+        EnergyMean energy;
+        qint64 length = 0;
+    };
+    void beginDay(qint64 julianDay);
+    void endDay();
+
+    const SurveyRecords& survey_;
+    DayPartHours hours_;
+    DenLevels out_;
+    bool open_ = false;  // a day is being summed up
+    qint64 julianDay_ = 0;
+    qint64 lastDay_ = 0;
+    // The day's parts begin at bounds_[0], [1] and [2]; the next day's at bounds_[3].
+    std::array<qint64, 4> bounds_{};
+    int part_ = -1;  // the part being summed up; -1 before the day's first
+    std::array<PartSum, 3> sums_{};
+    std::array<PartSum, 3> overall_{};
+};
 
 }  // namespace lp::stats

@@ -90,22 +90,48 @@ qint64 excludedCount(std::span<const qint64> instants, std::span<const TimeRange
                          [&sweep](qint64 instant) { return sweep.holds(instant); });
 }
 
-platform::LargeVector<LevelSample> countedSamples(const SurveyRecords& survey,
-                                                  const SurveyOptions& options, qint64& excluded) {
+namespace {
+
+// Hands the samples that count over in pieces (in time order): those outside every
+// exclusion, with options.adjust added to every level inside the measuring range.
+// `excluded` is set to how many lie in an exclusion.
+void forEachCountedPiece(const SurveyRecords& survey, const SurveyOptions& options,
+                         qint64& excluded,
+                         const std::function<void(std::span<const LevelSample>)>& take) {
     excluded = 0;
-    platform::LargeVector<LevelSample> kept =
-        options.exclusions.empty()
-            ? platform::LargeVector<LevelSample>(survey.samples.begin(), survey.samples.end())
-            : withoutExclusions(survey.samples, options.exclusions, excluded);
-    if (options.adjust != 0.0) {
-        const double factor = energyOf(options.adjust);
-        for (LevelSample& sample : kept) {
-            if (sample.inRange()) {
+    if (options.exclusions.empty() && options.adjust == 0.0) {
+        forEachSamplePiece(survey, take);
+        return;
+    }
+    ExclusionSweep sweep(options.exclusions);
+    const double factor = energyOf(options.adjust);
+    std::vector<LevelSample> kept;
+    forEachSamplePiece(survey, [&](std::span<const LevelSample> piece) {
+        kept.clear();
+        for (LevelSample sample : piece) {
+            if (sweep.holds(sample.time)) {
+                ++excluded;
+                continue;
+            }
+            if (options.adjust != 0.0 && sample.inRange()) {
                 sample.level += options.adjust;
                 sample.energy *= factor;
             }
+            kept.push_back(sample);
         }
-    }
+        take(kept);
+    });
+}
+
+}  // namespace
+
+platform::LargeVector<LevelSample> countedSamples(const SurveyRecords& survey,
+                                                  const SurveyOptions& options, qint64& excluded) {
+    platform::LargeVector<LevelSample> kept;
+    kept.reserve(survey.samples.size() + survey.store.size());
+    forEachCountedPiece(survey, options, excluded, [&kept](std::span<const LevelSample> piece) {
+        kept.insert(kept.end(), piece.begin(), piece.end());
+    });
     return kept;
 }
 
@@ -132,29 +158,55 @@ SurveyResult analyseSurvey(const SurveyRecords& survey, const SurveyOptions& opt
     result.interval = survey.interval;
     result.adjust = options.adjust;
 
-    platform::LargeVector<LevelSample> kept;
-    std::span<const LevelSample> samples = survey.samples;
-    if (!options.exclusions.empty() || options.adjust != 0.0) {
-        kept = countedSamples(survey, options, result.excluded);
-        samples = kept;
+    SurveyStates states = surveyStates(survey, options.declared, options.exclusions);
+    result.notation = states.notation;
+    result.mixedStates = std::move(states.mixed);
+    result.overruled = std::move(states.overruled);
+    // One walk through the samples for every figure asked for.
+    std::optional<PeriodSweep> periods;
+    if (options.withPeriods) {
+        periods.emplace(survey, options.periodLength);
+    }
+    std::optional<DenSweep> den;
+    if (options.withDayParts) {
+        den.emplace(survey, options.dayParts);
+    }
+    std::optional<EventDetector> events;
+    if (options.events) {
+        events.emplace(*options.events, survey.interval.value_or(0));
+    }
+    forEachCountedPiece(survey, options, result.excluded, [&](std::span<const LevelSample> piece) {
+        result.counted += static_cast<qint64>(piece.size());
+        if (periods) {
+            periods->add(piece);
+        }
+        if (den) {
+            den->add(piece);
+        }
+        if (events) {
+            for (const LevelSample& sample : piece) {
+                if (std::optional<LevelEvent> ended = events->add(sample).ended) {
+                    result.events.push_back(*ended);
+                }
+            }
+        }
+    });
+    if (!options.exclusions.empty()) {
         // A record without a level in an exclusion is excluded like any other.
         const qint64 withoutLevel = excludedCount(survey.leftOutTimes, options.exclusions);
         result.leftOut -= withoutLevel;
         result.excluded += withoutLevel;
     }
-    result.counted = static_cast<qint64>(samples.size());
-    SurveyStates states = surveyStates(survey, options.declared, options.exclusions);
-    result.notation = states.notation;
-    result.mixedStates = std::move(states.mixed);
-    result.overruled = std::move(states.overruled);
-    if (options.withPeriods) {
-        result.periods = surveyPeriods(survey, samples, options.periodLength);
+    if (periods) {
+        result.periods = periods->finish();
     }
-    if (options.withDayParts) {
-        result.den = denLevels(survey, samples, options.dayParts);
+    if (den) {
+        result.den = den->finish();
     }
-    if (options.events) {
-        result.events = findEvents(samples, *options.events, survey.interval.value_or(0));
+    if (events) {
+        if (std::optional<LevelEvent> last = events->finish()) {
+            result.events.push_back(*last);
+        }
     }
     return result;
 }

@@ -6,11 +6,11 @@
 #include "stats/exceedance.h"
 
 namespace lp::stats {
-namespace {
+namespace {}  // namespace
 
 // The levels of one period: their energy, extremes and 0.1 dB classes; handed over
 // and cleared at the period's end.
-class PeriodTally {
+class PeriodSweep::Tally {
 public:
     void add(const LevelSample& sample) {
         const double level = sample.level;
@@ -57,6 +57,8 @@ private:
     double lmin_ = 0.0;
 };
 
+namespace {
+
 // Where the periods of a day begin: wherever its wall clock shows a whole number of
 // periods since midnight, and at its midnight.
 std::vector<qint64> periodStarts(const LocalDay& day, qint64 length) {
@@ -89,7 +91,7 @@ SurveyPeriod periodFigures(qint64 start, qint64 end, std::span<const LevelSample
     SurveyPeriod period;
     period.start = start;
     period.end = end;
-    PeriodTally tally;
+    PeriodSweep::Tally tally;
     for (const LevelSample& sample : samples) {
         tally.add(sample);
     }
@@ -99,50 +101,85 @@ SurveyPeriod periodFigures(qint64 start, qint64 end, std::span<const LevelSample
 
 SurveyPeriods surveyPeriods(const SurveyRecords& survey, std::span<const LevelSample> samples,
                             qint64 length) {
-    SurveyPeriods out;
-    out.length = length;
+    PeriodSweep sweep(survey, length);
+    sweep.add(samples);
+    return sweep.finish();
+}
+
+PeriodSweep::PeriodSweep(const SurveyRecords& survey, qint64 length)
+    : survey_(survey), tally_(std::make_unique<Tally>()) {
+    out_.length = length;
     if (!survey.first || !isPeriodLength(length)) {
-        return out;
+        return;
     }
     const qint64 first = *survey.first;
-    const qint64 last = *survey.last;
-    const qint64 count = (last - first) / length + 2;
+    const qint64 count = (*survey.last - first) / length + 2;
     if (count > kMaxPeriods) {
-        out.refused = QStringLiteral(
-                          "the records span about %1 periods of this length, more than "
-                          "%2; choose longer periods")
-                          .arg(count)
-                          .arg(kMaxPeriods);
-        return out;
+        out_.refused = QStringLiteral(
+                           "the records span about %1 periods of this length, more than "
+                           "%2; choose longer periods")
+                           .arg(count)
+                           .arg(kMaxPeriods);
+        return;
     }
-    out.list.reserve(size_t(count));
-    const LocalDay* day = &survey.days.dayOf(first);
-    std::vector<qint64> starts = periodStarts(*day, length);
+    out_.list.reserve(size_t(count));
+    day_ = &survey.days.dayOf(first);
+    starts_ = periodStarts(*day_, length);
     // The period that holds the first record.
-    size_t next =
-        size_t(std::upper_bound(starts.begin(), starts.end(), first) - starts.begin()) - 1;
+    next_ = size_t(std::upper_bound(starts_.begin(), starts_.end(), first) - starts_.begin()) - 1;
+    open_ = true;
+    period_.start = starts_[next_];
+    period_.end = ++next_ < starts_.size() ? starts_[next_] : day_->end;
+}
+
+PeriodSweep::~PeriodSweep() = default;
+
+bool PeriodSweep::nextPeriod(std::span<const LevelSample> samples) {
+    tally_->handOver(period_, survey_.interval, samples);
+    out_.list.push_back(period_);
+    if (next_ == starts_.size()) {
+        day_ = &survey_.days.day(day_->julianDay + 1);
+        starts_ = periodStarts(*day_, out_.length);
+        next_ = 0;
+    }
+    open_ = starts_[next_] <= *survey_.last;
+    period_ = {};
+    period_.start = starts_[next_];
+    period_.end = ++next_ < starts_.size() ? starts_[next_] : day_->end;
+    return open_;
+}
+
+void PeriodSweep::add(std::span<const LevelSample> piece) {
     size_t i = 0;
-    while (i < samples.size() && samples[i].time < starts[next]) {
+    while (open_ && i < piece.size() && piece[i].time < period_.start) {
         ++i;
     }
-    PeriodTally tally;
-    while (starts[next] <= last) {
-        SurveyPeriod period;
-        period.start = starts[next];
-        period.end = ++next < starts.size() ? starts[next] : day->end;
-        const size_t begin = i;
-        while (i < samples.size() && samples[i].time < period.end) {
-            tally.add(samples[i++]);
+    size_t begin = i;
+    while (open_ && i < piece.size()) {
+        if (piece[i].time < period_.end) {
+            tally_->add(piece[i++]);
+            continue;
         }
-        tally.handOver(period, survey.interval, samples.subspan(begin, i - begin));
-        out.list.push_back(period);
-        if (next == starts.size()) {
-            day = &survey.days.day(day->julianDay + 1);
-            starts = periodStarts(*day, length);
-            next = 0;
+        const std::span<const LevelSample> own = piece.subspan(begin, i - begin);
+        if (carried_.empty()) {
+            nextPeriod(own);
+        } else {
+            carried_.insert(carried_.end(), own.begin(), own.end());
+            nextPeriod(carried_);
+            carried_.clear();
         }
+        begin = i;
     }
-    return out;
+    if (open_) {
+        carried_.insert(carried_.end(), piece.begin() + qsizetype(begin), piece.end());
+    }
+}
+
+SurveyPeriods PeriodSweep::finish() {
+    while (open_ && nextPeriod(carried_)) {
+        carried_.clear();
+    }
+    return std::move(out_);
 }
 
 }  // namespace lp::stats

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -69,5 +70,32 @@ struct PeriodSpan {
 // or those of them left after exclusions.
 [[nodiscard]] SurveyPeriods surveyPeriods(const SurveyRecords& survey,
                                           std::span<const LevelSample> samples, qint64 length);
+
+// The same worked out over the samples handed over in pieces (in time order): only the
+// period being summed up is held, its samples copied only where it spans two pieces.
+class PeriodSweep {
+public:
+    PeriodSweep(const SurveyRecords& survey, qint64 length);
+    ~PeriodSweep();
+    void add(std::span<const LevelSample> piece);
+    [[nodiscard]] SurveyPeriods finish();
+
+    class Tally;  // the figures of one period
+
+private:
+    // Hands the period over and moves to the next one; false after the last.
+    bool nextPeriod(std::span<const LevelSample> samples);
+
+    const SurveyRecords& survey_;
+    SurveyPeriods out_;
+    std::unique_ptr<Tally> tally_;
+    bool open_ = false;  // a period is being summed up
+    SurveyPeriod period_;
+    const LocalDay* day_ = nullptr;
+    std::vector<qint64> starts_;
+    size_t next_ = 0;
+    // The samples of the period from pieces before this one.
+    std::vector<LevelSample> carried_;
+};
 
 }  // namespace lp::stats

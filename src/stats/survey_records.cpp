@@ -365,8 +365,19 @@ std::optional<qint64> samplingInterval(std::span<const LevelSample> samples) {
 
 namespace {
 
-// The survey of `files`, read with the readers `readerOf` makes, each file's metadata
-// from `metadataOf`, with room for `reserve` records to begin with.
+SurveyRecords failedRead(const QStringList& files, const QTimeZone& zone,
+                         records::FileError error) {
+    SurveyRecords failed;
+    failed.files = files;
+    failed.days = LocalDays(zone);
+    failed.error = std::move(error);
+    return failed;
+}
+
+// Reads the survey of `files` with the readers `readerOf` makes, each file's metadata
+// from `metadataOf`, with room for `reserve` records to begin with, into one list and
+// puts them in time order (files that overlap or come out of order, or a survey too
+// long); records without a level are kept.
 template <class MakeReader, class MetadataOf>
 SurveyRecords readSources(const QStringList& files, const QTimeZone& zone, qint64 reserve,
                           const MakeReader& readerOf, const MetadataOf& metadataOf) {
@@ -378,7 +389,6 @@ SurveyRecords readSources(const QStringList& files, const QTimeZone& zone, qint6
     std::vector<FileRun> runs;
     std::vector<FileDates> dates;
     EnergyTable energies;
-    std::vector<StateStretch> states;
     for (const QString& file : files) {
         FileRun run{samples.size(), 0};
         auto reader = readerOf(file);
@@ -392,15 +402,11 @@ SurveyRecords readSources(const QStringList& files, const QTimeZone& zone, qint6
             }
         }
         if (reader.error()) {
-            SurveyRecords failed;
-            failed.files = files;
-            failed.days = LocalDays(zone);
-            failed.error = reader.error();
-            return failed;
+            return failedRead(files, zone, *reader.error());
         }
         run.end = samples.size();
-        addStretches(states, qsizetype(dates.size() - 1), metadata, sink.spanStarts(), samples,
-                     run.end);
+        addStretches(survey.states, qsizetype(dates.size() - 1), metadata, sink.spanStarts(),
+                     samples, run.end);
         if (!sink.inOrder()) {
             std::stable_sort(samples.begin() + qsizetype(run.begin), samples.end(), earlier);
         }
@@ -409,37 +415,120 @@ SurveyRecords readSources(const QStringList& files, const QTimeZone& zone, qint6
     mergeRuns(samples, std::move(runs));
     if (!samples.empty() &&
         samples.back().time - samples.front().time > kMostSurveyDays * kSecondsPerDay) {
-        SurveyRecords failed;
-        failed.files = files;
-        failed.days = LocalDays(zone);
-        failed.error = misdatedRecord(samples, dates, survey.days);
+        SurveyRecords failed = failedRead(files, zone, misdatedRecord(samples, dates, survey.days));
         failed.misdated = true;
         return failed;
     }
     dropRepeats(samples, survey);
-    if (!samples.empty()) {
-        survey.first = samples.front().time;
-        survey.last = samples.back().time;
-    }
-    survey.interval = samplingInterval(samples);
-    const auto noLevel = [](const LevelSample& s) { return std::isnan(s.level); };
-    for (const LevelSample& sample : samples) {
-        if (noLevel(sample)) {
-            survey.leftOutTimes.push_back(sample.time);
-        }
-    }
-    survey.leftOut = static_cast<qint64>(std::erase_if(samples, noLevel));
-    survey.states = std::move(states);
     return survey;
 }
 
-}  // namespace
-
-SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone) {
+SurveyRecords readWhole(const QStringList& files, const QTimeZone& zone) {
     return readSources(
         files, zone, reserveFor(files),
         [](const QString& file) { return records::RecordFileReader(file); },
         [](const QString& file) { return records::readRecordMetadata(file); });
+}
+
+// Reads the files one at a time into `survey.store` (one file's samples held at once)
+// while each file's records all follow the last one's; false as soon as they do not, or
+// when a file cannot be read (then `survey.error` is set). Records without a level are
+// kept.
+bool readInTurn(SurveyRecords& survey) {
+    survey.store.reserve(size_t(reserveFor(survey.files)));
+    platform::LargeVector<LevelSample> samples;
+    EnergyTable energies;
+    for (qsizetype file = 0; file < survey.files.size(); ++file) {
+        samples.clear();
+        records::RecordFileReader reader(survey.files[file]);
+        FileDates dates{survey.files[file], {}, {}, {}, -1};
+        const std::optional<records::RecordMetadata> metadata =
+            records::readRecordMetadata(survey.files[file]);
+        static const std::vector<records::StateSpan> kNoSpans;
+        SampleSink sink(survey.days, energies, samples, survey, reader, dates,
+                        metadata ? metadata->spans : kNoSpans);
+        if (reader.open()) {
+            while (reader.read(sink, kPieceItems) == records::RecordFileReader::Status::More) {
+            }
+        }
+        if (reader.error()) {
+            survey.error = reader.error();
+            return false;
+        }
+        addStretches(survey.states, file, metadata, sink.spanStarts(), samples, samples.size());
+        if (!sink.inOrder()) {
+            std::stable_sort(samples.begin(), samples.end(), earlier);
+        }
+        if (samples.empty()) {
+            continue;
+        }
+        if (!survey.store.empty() && samples.front().time <= survey.store.lastTime()) {
+            return false;
+        }
+        dropRepeats(samples, survey);
+        survey.store.add(samples);
+    }
+    return true;
+}
+
+// The first and last instants, S, and the records without a level, of the samples of
+// `survey` (in time order, one per instant, those without a level among them).
+void countInstants(SurveyRecords& survey) {
+    IntervalCount count;
+    std::optional<qint64> previous;
+    const auto look = [&](std::span<const LevelSample> piece) {
+        for (const LevelSample& sample : piece) {
+            if (previous) {
+                count.add(sample.time - *previous);
+            } else {
+                survey.first = sample.time;
+            }
+            previous = sample.time;
+            if (std::isnan(sample.level)) {
+                survey.leftOutTimes.push_back(sample.time);
+            }
+        }
+    };
+    if (survey.store.empty()) {
+        look(survey.samples);
+    } else {
+        survey.store.forEachPiece(look, true);
+    }
+    survey.last = previous;
+    survey.interval = count.interval();
+    survey.leftOut = static_cast<qint64>(survey.leftOutTimes.size());
+}
+
+}  // namespace
+
+SurveyRecords readSurvey(const QStringList& files, const QTimeZone& zone, SampleForm form) {
+    SurveyRecords survey;
+    survey.files = files;
+    survey.days = LocalDays(zone);
+    const bool inTurn = readInTurn(survey);
+    if (survey.error) {
+        return failedRead(files, zone, *survey.error);
+    }
+    if (!inTurn || (!survey.store.empty() && survey.store.lastTime() - survey.store.firstTime() >
+                                                 kMostSurveyDays * kSecondsPerDay)) {
+        survey = readWhole(files, zone);  // it also names a record dated far off
+        if (survey.error) {
+            return survey;
+        }
+    }
+    countInstants(survey);
+    const auto noLevel = [](const LevelSample& s) { return std::isnan(s.level); };
+    if (form == SampleForm::Samples && !survey.store.empty()) {
+        survey.samples = survey.store.samples();
+        survey.store.clear();
+    } else if (form == SampleForm::Samples) {
+        std::erase_if(survey.samples, noLevel);
+    } else if (!survey.samples.empty()) {
+        std::erase_if(survey.samples, noLevel);
+        survey.store.add(survey.samples);
+        survey.samples = {};
+    }
+    return survey;
 }
 
 SurveyRecords readHeldSurvey(std::shared_ptr<const records::RecordStore> store, const QString& name,
@@ -449,8 +538,25 @@ SurveyRecords readHeldSurvey(std::shared_ptr<const records::RecordStore> store, 
         {name}, zone, store->count(),
         [&store](const QString&) { return records::RecordStoreReader(*store); },
         [&metadata](const QString&) { return metadata; });
+    if (survey.error) {
+        return survey;
+    }
+    countInstants(survey);
+    std::erase_if(survey.samples, [](const LevelSample& s) { return std::isnan(s.level); });
     survey.held = std::move(store);
     return survey;
+}
+
+void forEachSamplePiece(const SurveyRecords& survey,
+                        const std::function<void(std::span<const LevelSample>)>& take) {
+    if (!survey.store.empty()) {
+        survey.store.forEachPiece(take);
+        return;
+    }
+    const std::span<const LevelSample> samples = survey.samples;
+    for (size_t at = 0; at < samples.size(); at += SampleStore::kPiece) {
+        take(samples.subspan(at, std::min(SampleStore::kPiece, samples.size() - at)));
+    }
 }
 
 }  // namespace lp::stats

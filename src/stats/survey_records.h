@@ -1,6 +1,7 @@
 // The records of a survey: one or more record files read as one stream in time-stamp
 // order, whatever order the files are given in. Only what the figures need is kept of
-// each record (its instant and level), a week of 1 s records in about 10 MB.
+// each record (its instant and level): as samples, a week of 1 s records in about 15 MB,
+// or compactly (SampleStore), a year of them in about 65 MB.
 #pragma once
 
 #include <QStringList>
@@ -17,6 +18,7 @@
 #include "records/run_metadata.h"
 #include "stats/level_sample.h"
 #include "stats/local_days.h"
+#include "stats/sample_store.h"
 
 namespace lp::stats {
 
@@ -43,8 +45,11 @@ struct SurveyRecords {
     QStringList files;
     LocalDays days;
     // The records that the Ln tally counts in a class, in time order, one per instant:
-    // the levels, and "-", "L" and numbers of 145 dB up as readings out of range.
+    // the levels, and "-", "L" and numbers of 145 dB up as readings out of range. Held
+    // in `samples` or in `store` (SampleForm), the other one empty; forEachSamplePiece
+    // walks either.
     platform::LargeVector<LevelSample> samples;
+    SampleStore store;
     qint64 records = 0;  // every record read
     qint64 undated = 0;  // without a readable time stamp "YYYY/MM/DD hh:nn:ss"
     qint64 leftOut = 0;  // dated, but in no class ("*", no number)
@@ -74,9 +79,20 @@ struct SurveyRecords {
     std::shared_ptr<const records::RecordStore> held{};
 };
 
-// Reads the files of one survey; local time stamps are taken in `zone`.
+// How readSurvey holds the records: as samples to walk as a span, or compactly (the
+// commands and the Survey window, which walk them in pieces).
+enum class SampleForm { Samples, Compact };
+
+// Reads the files of one survey; local time stamps are taken in `zone`. Files given in
+// time order, none overlapping the one before, are read one at a time; otherwise all
+// are read and merged, 24 bytes a record while reading.
 [[nodiscard]] SurveyRecords readSurvey(const QStringList& files,
-                                       const QTimeZone& zone = QTimeZone::systemTimeZone());
+                                       const QTimeZone& zone = QTimeZone::systemTimeZone(),
+                                       SampleForm form = SampleForm::Samples);
+
+// Hands the samples of `survey` over in time order, in pieces (SampleStore::kPiece).
+void forEachSamplePiece(const SurveyRecords& survey,
+                        const std::function<void(std::span<const LevelSample>)>& take);
 
 // The survey of records held in memory (a set downloaded from the meter and not saved),
 // named `name` where a file's name would stand, with `metadata` as FILE.meta would give

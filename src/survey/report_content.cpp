@@ -15,7 +15,7 @@ ReportContent reportContent(const stats::SurveyRecords& records,
     assessForReport(assessments, records, options);
     content.assessments = std::move(assessments);
     qint64 excluded = 0;
-    content.ln = options.exclusions.empty() && options.adjust == 0.0
+    content.ln = options.exclusions.empty() && options.adjust == 0.0 && records.store.empty()
                      ? stats::lnOfSamples(records.samples)
                      : stats::lnOfSamples(stats::countedSamples(records, options, excluded));
     return content;

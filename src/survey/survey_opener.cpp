@@ -15,7 +15,7 @@ SurveyWindow* openSurveyWindow(const QStringList& files, platform::Dialogs& dial
         const platform::WaitCursor wait;
         // The pointer changes before the files are read.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        records = stats::readSurvey(files);
+        records = stats::readSurvey(files, QTimeZone::systemTimeZone(), stats::SampleForm::Compact);
     }
     return showSurveyWindow(std::move(records), dialogs, settings, std::move(openPlot), opener);
 }

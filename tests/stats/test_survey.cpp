@@ -9,6 +9,7 @@
 #include "records/record_format.h"
 #include "records/run_metadata.h"
 #include "stats/exceedance.h"
+#include "stats/sample_store.h"
 #include "stats/survey.h"
 
 using namespace lp::stats;
@@ -386,6 +387,12 @@ private slots:
                             {"2026/06/01 10:00:03", 1, 0, "*"}}}
             << "9 2 2 2 3"
             << "3 0.001 65.31 70.0 50.0";
+        // Read one file at a time: the second follows the first.
+        QTest::newRow("daily files in turn") << QList<Runs>{{{"2026/06/01 10:00:00", 3, 1, "50.0"},
+                                                             {"2026/06/01 10:00:03", 1, 0, "*"}},
+                                                            {{"2026/06/01 10:00:04", 2, 1, "60.0"}}}
+                                             << "6 0 0 1 5"
+                                             << "5 0.001 56.63 60.0 50.0";
     }
     void repeats() {
         QFETCH(QList<Runs>, files);
@@ -393,7 +400,21 @@ private slots:
         for (const Runs& runs : files) {
             paths << write(QStringLiteral("r%1.sdm").arg(paths.size()), runs, kUtc);
         }
-        const SurveyResult r = analyseSurvey(paths, SurveyOptions{}, kUtc);
+        checkRepeats(analyseSurvey(paths, SurveyOptions{}, kUtc));
+    }
+    // The same records held compactly give the same figures.
+    void repeatsCompact_data() { repeats_data(); }
+    void repeatsCompact() {
+        QFETCH(QList<Runs>, files);
+        QStringList paths;
+        for (const Runs& runs : files) {
+            paths << write(QStringLiteral("c%1.sdm").arg(paths.size()), runs, kUtc);
+        }
+        const SurveyRecords read = readSurvey(paths, kUtc, SampleForm::Compact);
+        QVERIFY(read.samples.empty());
+        checkRepeats(analyseSurvey(read, SurveyOptions{}));
+    }
+    void checkRepeats(const SurveyResult& r) {
         QVERIFY2(!r.failure, qPrintable(r.failure.value_or(QString())));
         QTEST(QStringLiteral("%1 %2 %3 %4 %5")
                   .arg(r.records)
@@ -671,6 +692,67 @@ private slots:
         QFETCH(QString, failure);
         QCOMPARE(r.failure.value_or(QString()), failure.arg(bad));
         QVERIFY(r.periods.list.empty());
+    }
+
+    // The store gives back each sample as it was given: a level in tenths exactly
+    // (65.3, 145.0, 0.0), any other whole (65.35 stays 65.35, 3276.8 is past 16 bits),
+    // the readings out of range and the records without a level (kept only when asked).
+    void storeHoldsExactly() {
+        const double noLevel = std::nan("");
+        const QList<LevelSample> given{
+            levelSample(0, 65.3),  levelSample(1, 65.35),  levelSample(2, 0.0),
+            underRangeSample(3),   overRangeSample(9),     {10, noLevel, 0.0},
+            levelSample(5, 145.0), levelSample(6, 3276.8), {7, 65.3, 0.5}};
+        SampleStore store;
+        for (const LevelSample& sample : given) {
+            store.add(sample);
+        }
+        QList<LevelSample> back;
+        store.forEachPiece(
+            [&back](std::span<const LevelSample> piece) {
+                back.append(QList<LevelSample>(piece.begin(), piece.end()));
+            },
+            true, 4);
+        QCOMPARE(back.size(), given.size());
+        for (qsizetype i = 0; i < given.size(); ++i) {
+            QCOMPARE(back[i].time, given[i].time);
+            QCOMPARE(std::isnan(back[i].level), std::isnan(given[i].level));
+            QVERIFY(std::isnan(given[i].level) || back[i].level == given[i].level);
+            QCOMPARE(back[i].energy, given[i].energy);
+        }
+        QCOMPARE(store.samples().size(), size_t(given.size() - 1));
+        QCOMPARE(store.lastTime(), qint64(7));
+    }
+
+    // Periods and day parts handed their samples in pieces sum a period across them,
+    // and read a class holding two levels (60.04, 59.96) from every piece.
+    void sweepsInPieces() {
+        const QString file = write("pieces.sdm",
+                                   {{"2009/06/01 00:00:00", 1, 0, "60.04"},
+                                    {"2009/06/01 00:00:01", 1, 0, "59.96"},
+                                    {"2009/06/01 00:00:02", 1, 0, "70.0"},
+                                    {"2009/06/01 00:00:03", 1, 0, "80.0"},
+                                    {"2009/06/01 07:00:00", 1, 0, "50.0"}},
+                                   kUtc);
+        const SurveyRecords read = readSurvey({file}, kUtc);
+        const std::span<const LevelSample> all = read.samples;
+        QCOMPARE(all.size(), size_t(5));
+        PeriodSweep periods(read, 3600);
+        DenSweep den(read, DayPartHours{});
+        for (const auto& [from, count] : {std::pair{0, 2}, {2, 1}, {3, 2}}) {
+            periods.add(all.subspan(size_t(from), size_t(count)));
+            den.add(all.subspan(size_t(from), size_t(count)));
+        }
+        const SurveyPeriods p = periods.finish();
+        QCOMPARE(p.list.size(), size_t(8));
+        // L10 70 + 0.7 x 10, L50 60.04 + 0.5 x 9.96, L90 59.96 + 0.3 x 0.08.
+        QCOMPARE(periodText(p.list.front(), kUtc),
+                 QStringLiteral("00:00 4 0.00 74.47 80.0 60.0 77.0 65.0 60.0"));
+        QCOMPARE(p.list.back().records, qint64(1));
+        const DenLevels d = den.finish();
+        QCOMPARE(d.days.size(), size_t(2));
+        QCOMPARE(figure(d.days[0].night.leq), QStringLiteral("74.47"));
+        QCOMPARE(figure(d.days[1].day.leq), QStringLiteral("50.00"));
     }
 };
 
