@@ -96,7 +96,10 @@ int openOnce(const QStringList& files, QTextStream& out) {
     const auto noPlot = [](const lp::records::RecordStore&, const QString&, QWidget*) {};
     QElapsedTimer timer;
     timer.start();
-    lp::survey::SurveyWindow* window = lp::survey::openSurveyWindow(files, dialogs, noPlot);
+    const QTemporaryDir settingsFolder;  // a first start's options
+    const std::unique_ptr<QSettings> settings = lp::platform::openSettings(settingsFolder.path());
+    lp::survey::SurveyWindow* window =
+        lp::survey::openSurveyWindow(files, dialogs, *settings, noPlot);
     if (window == nullptr) {
         out << "the files did not read" << Qt::endl;
         return 1;
@@ -146,7 +149,7 @@ int main(int argc, char** argv) {
         QElapsedTimer timer;
         timer.start();
         lp::survey::SurveyWindow* window =
-            lp::survey::openSurveyWindow(files, dialogs, settings, noPlot);
+            lp::survey::openSurveyWindow(files, dialogs, *settings, noPlot);
         if (window == nullptr) {
             out << "the files did not read" << Qt::endl;
             return 1;
