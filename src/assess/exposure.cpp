@@ -1,5 +1,6 @@
 #include "assess/exposure.h"
 
+#include <QRegularExpression>
 #include <cmath>
 #include <map>
 
@@ -82,6 +83,21 @@ std::optional<QString> shiftProblem(const Shift& shift) {
         return QStringLiteral("a shift runs from one time of day to another (like 07:00-15:30)");
     }
     return std::nullopt;
+}
+
+std::optional<Shift> shiftOf(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^(\\d\\d):(\\d\\d)-(\\d\\d):(\\d\\d)$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const auto minuteOf = [&match](int hour, int minute) {
+        const int h = match.captured(hour).toInt();
+        const int m = match.captured(minute).toInt();
+        return h < 24 && m < 60 ? h * 60 + m : -1;
+    };
+    const Shift shift{minuteOf(1, 2), minuteOf(3, 4)};
+    return shiftProblem(shift) ? std::nullopt : std::optional(shift);
 }
 
 ExposureResult assessExposure(const SurveyInput& input, const ExposureOptions& options) {

@@ -19,6 +19,8 @@ struct Shift {
 // Why a shift cannot be used (a time outside the day, or no time between its ends);
 // none when it can.
 [[nodiscard]] std::optional<QString> shiftProblem(const Shift& shift);
+// "07:00-15:30" as a shift; none for any other text or a shift that cannot be used.
+[[nodiscard]] std::optional<Shift> shiftOf(const QString& text);
 
 struct ExposureOptions {
     std::optional<Shift> shift;

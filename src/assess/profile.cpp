@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <cmath>
 
@@ -121,22 +120,6 @@ void readLength(KeyReader& keys, const char* key, qint64& field) {
         return;
     }
     field = length;
-}
-
-// "07:00-15:30"; none for any other text or a shift that cannot be used.
-std::optional<Shift> shiftOf(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^(\\d\\d):(\\d\\d)-(\\d\\d):(\\d\\d)$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    const auto minuteOf = [&match](int hour, int minute) {
-        const int h = match.captured(hour).toInt();
-        const int m = match.captured(minute).toInt();
-        return h < 24 && m < 60 ? h * 60 + m : -1;
-    };
-    const Shift shift{minuteOf(1, 2), minuteOf(3, 4)};
-    return shiftProblem(shift) ? std::nullopt : std::optional(shift);
 }
 
 }  // namespace
